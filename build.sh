@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Installs what is missing, configures, builds, then runs the configurator or the tests.
+#   bash build.sh run [mkconf options]   build and start mkconf (the demo device when none is given)
+#   bash build.sh test [--sanitize]      build and run the whole test suite
+#   bash build.sh build                  build only
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(build-essential cmake ninja-build ccache pkg-config
+          qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-translations-l10n libgl-dev
+          libgtest-dev googletest xvfb xauth fonts-dejavu-core)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        local sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo="sudo"
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    fi
+}
+
+build() { # build DIR [cmake options]
+    local dir=$1; shift
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake -S . -B "$dir" -G Ninja "$@"
+    fi
+    cmake --build "$dir" -j "$(nproc)"
+}
+
+cmd=${1:-}
+[ $# -gt 0 ] && shift
+case "$cmd" in
+run)
+    install_missing
+    build build
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+        echo "No display found (DISPLAY is not set). Starting mkconf under a virtual X server (xvfb-run);"
+        echo "to see the window, run this command from a desktop session."
+        exec xvfb-run -a build/bin/mkconf "${@:---demo}"
+    fi
+    exec build/bin/mkconf "${@:---demo}"
+    ;;
+test)
+    install_missing
+    dir=build; opts=()
+    if [ "${1:-}" = "--sanitize" ]; then
+        dir=build-asan; opts=(-DMK_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
+    fi
+    build "$dir" "${opts[@]}"
+    export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}
+    export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+    cd "$dir" && ctest --output-on-failure -j "$(nproc)"
+    ;;
+build)
+    install_missing
+    build build
+    ;;
+*)
+    echo "usage: bash build.sh run|test [--sanitize]|build" >&2
+    exit 2
+    ;;
+esac

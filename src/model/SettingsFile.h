@@ -1,0 +1,34 @@
+#pragma once
+// The settings file *.tcset: the model code, then the image XORed with a fixed table.
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+
+namespace mk {
+
+class TMK;
+
+constexpr int kScrambleSize = 4096;
+// No device holds more than 32 KiB; anything past 1 MiB is not a settings file.
+constexpr qint64 kMaxSettingsFileSize = 1024 * 1024;
+
+const std::array<quint8, kScrambleSize> &scrambleTable();
+
+struct SettingsFileContent
+{
+    quint16 modelCode = 1;
+    QByteArray image;
+};
+
+QByteArray encodeSettingsFile(quint16 modelCode, const QByteArray &image);
+// Throws Error on a file shorter than 2 bytes.
+SettingsFileContent decodeSettingsFile(const QByteArray &file);
+
+// Writes atomically; the model is not changed.
+void saveSettingsFile(const TMK &model, const QString &path);
+// Reads and checks the whole file first; only then replaces model code and image and decodes
+// all sections. On any error the model keeps what it held.
+void loadSettingsFile(TMK &model, const QString &path);
+
+} // namespace mk

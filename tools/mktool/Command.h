@@ -1,0 +1,62 @@
+#pragma once
+// mktool's commands register themselves here; main() dispatches on the first argument.
+
+#include <QString>
+#include <QMap>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+namespace mk::tool {
+
+// Exit codes shared by every command.
+enum ExitCode {
+    kOk = 0,
+    kFailed = 1,     // the operation failed (file, device, value)
+    kUsage = 2,      // bad command line
+    kCancelled = 3,  // interrupted by the user
+};
+
+struct Command
+{
+    QString name;
+    QString usage;   // one line: arguments and options
+    QString summary; // what it does
+    std::function<int(const QStringList &args)> run;
+};
+
+std::vector<Command> &commands();
+
+struct CommandRegistrar
+{
+    explicit CommandRegistrar(Command command) { commands().push_back(std::move(command)); }
+};
+
+// Output helpers: UTF-8 on stdout/stderr.
+void out(const QString &text);
+void err(const QString &text);
+// A usage error: prints the message and the command's usage, returns kUsage.
+int usageError(const QString &command, const QString &message);
+
+// Small option parser: "--name value", "--name=value", "-o value" and bare flags.
+class Args
+{
+public:
+    Args(const QStringList &args, const QStringList &valueOptions, const QStringList &flagOptions);
+    bool ok() const { return m_error.isEmpty(); }
+    const QString &error() const { return m_error; }
+    bool has(const QString &name) const { return m_values.contains(name) || m_flags.contains(name); }
+    QString value(const QString &name, const QString &fallback = {}) const { return m_values.value(name, fallback); }
+    const QStringList &positional() const { return m_positional; }
+
+private:
+    QMap<QString, QString> m_values;
+    QStringList m_flags;
+    QStringList m_positional;
+    QString m_error;
+};
+
+// Parses "0x0101", "257" and the like; throws mk::Error with the given field name.
+quint32 parseNumber(const QString &text, const QString &what, quint32 max);
+
+} // namespace mk::tool

@@ -1,0 +1,67 @@
+// mktool new / info / dump: create and inspect settings files.
+
+#include "Command.h"
+#include "SettingsFileReport.h"
+#include "model/FactoryImage.h"
+#include "model/SettingsFile.h"
+#include "model/TMK.h"
+
+#include <QJsonDocument>
+
+namespace mk::tool {
+
+namespace {
+
+int runNew(const QStringList &argv)
+{
+    const Args args(argv, {QStringLiteral("--model"), QStringLiteral("--version"), QStringLiteral("--memory"), QStringLiteral("-o")}, {});
+    if (!args.ok())
+        return usageError(QStringLiteral("new"), args.error());
+    if (!args.has(QStringLiteral("-o")) || !args.positional().isEmpty())
+        return usageError(QStringLiteral("new"), QStringLiteral("an output file (-o FILE.tcset) is required"));
+    const auto model = quint16(parseNumber(args.value(QStringLiteral("--model"), QStringLiteral("1")), QStringLiteral("--model"), 0xFFFF));
+    const quint32 version = parseNumber(args.value(QStringLiteral("--version"), QStringLiteral("0")), QStringLiteral("--version"), 0xFFFFFFFFu);
+    const quint32 memory = parseNumber(args.value(QStringLiteral("--memory"), QStringLiteral("8192")), QStringLiteral("--memory"), 32768);
+    if (memory != 8192 && memory != 32768)
+        return usageError(QStringLiteral("new"), QStringLiteral("--memory must be 8192 or 32768"));
+    TMK tmk;
+    tmk.replaceImage(model, makeFactoryImage(model, version, int(memory)));
+    saveSettingsFile(tmk, args.value(QStringLiteral("-o")));
+    return kOk;
+}
+
+int runInfo(const QStringList &argv)
+{
+    const Args args(argv, {}, {QStringLiteral("--json")});
+    if (!args.ok() || args.positional().size() != 1)
+        return usageError(QStringLiteral("info"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
+    TMK tmk;
+    loadSettingsFile(tmk, args.positional().first());
+    if (args.has(QStringLiteral("--json")))
+        out(QString::fromUtf8(QJsonDocument(infoJson(tmk)).toJson(QJsonDocument::Indented)));
+    else
+        out(infoText(tmk));
+    return kOk;
+}
+
+int runDump(const QStringList &argv)
+{
+    const Args args(argv, {}, {});
+    if (!args.ok() || args.positional().size() != 1)
+        return usageError(QStringLiteral("dump"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
+    TMK tmk;
+    loadSettingsFile(tmk, args.positional().first());
+    out(QString::fromUtf8(QJsonDocument(dumpJson(tmk)).toJson(QJsonDocument::Indented)));
+    return kOk;
+}
+
+const CommandRegistrar kNew({QStringLiteral("new"),
+                             QStringLiteral("--model CODE --version N [--memory 8192|32768] -o FILE.tcset"),
+                             QStringLiteral("writes a settings file holding a factory-fresh device memory"), runNew});
+const CommandRegistrar kInfo({QStringLiteral("info"), QStringLiteral("FILE [--json]"),
+                              QStringLiteral("model code, settings version, image length and the section table"), runInfo});
+const CommandRegistrar kDump({QStringLiteral("dump"), QStringLiteral("FILE"),
+                              QStringLiteral("JSON with the model code, the settings version and every decoded record in hex"), runDump});
+
+} // namespace
+} // namespace mk::tool
