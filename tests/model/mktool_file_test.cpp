@@ -1,0 +1,79 @@
+// mktool's settings-file commands, run as a separate program the way installers use it.
+
+#include "support/QtPrinters.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ToolRun
+{
+    int code = -1;
+    QByteArray out, err;
+};
+
+ToolRun mktool(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(MK_BIN_DIR "/mktool"), args);
+    p.waitForFinished(30000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+} // namespace
+
+TEST(MktoolFile, NewInfoDump)
+{
+    QTemporaryDir dir;
+    const QString a = dir.filePath("a.tcset");
+    ASSERT_EQ(mktool({"new", "--model", "0x0101", "--version", "1", "-o", a}).code, 0);
+    const ToolRun info = mktool({"info", a, "--json"});
+    ASSERT_EQ(info.code, 0) << info.err.constData();
+    const QJsonObject o = QJsonDocument::fromJson(info.out).object();
+    EXPECT_EQ(o["model_code"].toInt(), 0x0101);
+    EXPECT_EQ(o["settings_version"].toInt(), 1);
+    EXPECT_EQ(o["image_length"].toInt(), 8128);
+    EXPECT_EQ(o["sections"].toArray().size(), 13);
+    EXPECT_EQ(o["sections"].toArray()[0].toObject()["address"].toInt(), 96);
+
+    const ToolRun dump = mktool({"dump", a});
+    ASSERT_EQ(dump.code, 0);
+    const QJsonObject d = QJsonDocument::fromJson(dump.out).object();
+    EXPECT_EQ(d["records"].toObject()["2"].toString().left(8), QStringLiteral("e8030600")); // Oil6L 1000, Lit6L 6
+    EXPECT_FALSE(d["records"].toObject().contains("11"));
+
+    const QString big = dir.filePath("big.tcset");
+    ASSERT_EQ(mktool({"new", "--model", "32770", "--version", "3", "--memory", "32768", "-o", big}).code, 0);
+    EXPECT_EQ(QFileInfo(big).size(), 32706);
+}
+
+TEST(MktoolFile, BadInputIsRefusedWithAMessage)
+{
+    QTemporaryDir dir;
+    const QString one = dir.filePath("one.tcset"), huge = dir.filePath("huge.tcset");
+    QFile f1(one);
+    ASSERT_TRUE(f1.open(QIODevice::WriteOnly));
+    f1.write("x");
+    f1.close();
+    QFile f2(huge);
+    ASSERT_TRUE(f2.open(QIODevice::WriteOnly));
+    f2.write(QByteArray(2 * 1024 * 1024, 'x'));
+    f2.close();
+    for (const QString &path : {one, huge, dir.filePath("missing.tcset")}) {
+        const ToolRun r = mktool({"info", path});
+        EXPECT_EQ(r.code, 1) << path.toStdString();
+        EXPECT_FALSE(r.err.isEmpty());
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    EXPECT_EQ(mktool({"info"}).code, 2);
+    EXPECT_EQ(mktool({"new", "--model", "0x10000", "-o", dir.filePath("x")}).code, 1);
+    EXPECT_EQ(mktool({"new", "--memory", "4096", "-o", dir.filePath("x")}).code, 2);
+    EXPECT_EQ(mktool({"frobnicate"}).code, 2);
+    EXPECT_EQ(mktool({"--help"}).code, 0);
+}
