@@ -1,0 +1,58 @@
+#include "app/MessageBoxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace mk {
+
+namespace {
+
+DialogHook &currentHook()
+{
+    static DialogHook hook;
+    return hook;
+}
+
+int showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons buttons)
+{
+    // The box carries the application's name as its caption, as system message boxes do.
+    QMessageBox box(icon, QApplication::applicationDisplayName(), text, buttons, parent);
+    box.setObjectName(QStringLiteral("messageBox"));
+    return execDialog(box);
+}
+
+} // namespace
+
+ScopedDialogHook::ScopedDialogHook(DialogHook hook) : m_previous(std::move(currentHook()))
+{
+    currentHook() = std::move(hook);
+}
+
+ScopedDialogHook::~ScopedDialogHook()
+{
+    currentHook() = std::move(m_previous);
+}
+
+int execDialog(QDialog &dialog)
+{
+    if (const DialogHook &hook = currentHook())
+        return hook(dialog);
+    return dialog.exec();
+}
+
+void showError(QWidget *parent, const QString &text)
+{
+    showBox(parent, QMessageBox::Critical, text, QMessageBox::Ok);
+}
+
+void showInformation(QWidget *parent, const QString &text)
+{
+    showBox(parent, QMessageBox::Information, text, QMessageBox::Ok);
+}
+
+bool askYesNo(QWidget *parent, const QString &text)
+{
+    return showBox(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+} // namespace mk

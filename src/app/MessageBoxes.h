@@ -1,0 +1,39 @@
+#pragma once
+// Every modal dialog of the configurator goes through execDialog, so that tests can answer
+// message boxes, file dialogs and the program's own dialogs without racing the event loop.
+
+#include <QString>
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace mk {
+
+// Receives the dialog fully built, instead of its exec(); returns what exec() would have
+// returned (for a QMessageBox: the QMessageBox::StandardButton pressed).
+using DialogHook = std::function<int(QDialog &dialog)>;
+
+// Installs a hook for the lifetime of the object (tests only); the previous one comes back after.
+class ScopedDialogHook
+{
+public:
+    explicit ScopedDialogHook(DialogHook hook);
+    ~ScopedDialogHook();
+    ScopedDialogHook(const ScopedDialogHook &) = delete;
+    ScopedDialogHook &operator=(const ScopedDialogHook &) = delete;
+
+private:
+    DialogHook m_previous;
+};
+
+int execDialog(QDialog &dialog);
+
+// Error box: OK button, error icon.
+void showError(QWidget *parent, const QString &text);
+// Information box: OK button, information icon.
+void showInformation(QWidget *parent, const QString &text);
+// Question box: Yes and No buttons, question icon; true for Yes.
+bool askYesNo(QWidget *parent, const QString &text);
+
+} // namespace mk
