@@ -2,6 +2,7 @@
 # Installs what is missing, configures, builds, then runs the configurator or the tests.
 #   bash build.sh run [mkconf options]   build and start mkconf (the demo device when none is given)
 #   bash build.sh test [--sanitize]      build and run the whole test suite
+#   bash build.sh fuzz [SECONDS]         build the libFuzzer targets with clang and run each SECONDS
 #   bash build.sh build                  build only
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -56,12 +57,17 @@ test)
     export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
     cd "$dir" && ctest --output-on-failure -j "$(nproc)"
     ;;
+fuzz)
+    packages+=(clang libclang-rt-14-dev)
+    install_missing
+    exec bash fuzz/run "${1:-10}"
+    ;;
 build)
     install_missing
     build build
     ;;
 *)
-    echo "usage: bash build.sh run|test [--sanitize]|build" >&2
+    echo "usage: bash build.sh run|test [--sanitize]|fuzz [SECONDS]|build" >&2
     exit 2
     ;;
 esac
