@@ -1,5 +1,6 @@
 #include "model/DefaultRecords.h"
 
+#include "catalogs/MenuItems.h"
 #include "model/Text.h"
 
 #include <initializer_list>
@@ -32,13 +33,17 @@ const Preset kPresets[4] = {
      {15, 9, 11, 8, 15, 15, 13, 10, 15, 8, 9, 11, 0, 8, 15, 11, 9, 0, 15, 0, 0, 0, 9}},
 };
 
-// Default hot-menu item codes of slots 62..101 (the codes the item catalog gives with no
-// feature flag set).
-const quint16 kDefaultHotMenu[kHotMenuSlotCount] = {
-    2, 3, 31, 15, 6, 8, 0, 28, 0, 0,          // 62..71
-    52, 47, 48, 53, 97, 0, 0, 0, 0, 0,        // 72..81
-    119, 120, 121, 122, 0, 0, 0, 0, 0, 0,     // 82..91
-    146, 148, 149, 150, 151, 0, 0, 0, 0, 0};  // 92..101
+// Default hot-menu items of slots 62..101 by identifier ("" = empty slot); a fresh model stores
+// the codes the item catalog gives them with no feature flag set.
+const char *const kDefaultHotMenu[kHotMenuSlotCount] = {
+    "FullTankMenu", "ToTankMenu", "FlagSoundMenu", "VelocityLimitMenu", "PrognozMenu",       // 62..66
+    "ExpenseHHMenu", "", "MeasParamsHistoryFlagMenu", "", "",                             // 67..71
+    "TripJournMenu", "InitReset0ParamsMenu", "InitReset1ParamsMenu", "ContinueTripMenu",  // 72..75
+    "TankJournMenu", "", "", "", "", "",                                                  // 76..81
+    "TaxStartFinishMenu", "TaxTarifDNMenu", "TaxTarifNumMenu", "TaxClearAllSumMenu",      // 82..85
+    "", "", "", "", "", "",                                                               // 86..91
+    "ParkOffMenu", "ParkSenseMenu_0", "ParkSpeedMenu_0", "ParkBeepTypeMenu",              // 92..95
+    "ParkAlwaysOnMenu", "", "", "", "", ""};                                              // 96..101
 
 } // namespace
 
@@ -148,7 +153,7 @@ std::array<Record, kSectionCount> makeDefaultRecords()
     putBytes(s9, 80, {13, 10, 14, 12, 11, 17, 20, 25, 20, 16, 13, 16, 13, 12, 20, 21});
     putBytes(s9, 96, {14, 5, 12, 1, 2, 6, 10, 8, 9, 11, 24, 13, 23, 18, 17, 7, 19, 22, 1, 2, 3, 5, 14, 6, 20, 24, 25});
     for (int i = 0; i < kHotMenuSlotCount; ++i)
-        s9.setU16(2 * (kHotMenuFirstSlot + i), kDefaultHotMenu[i]);
+        s9.setU16(2 * (kHotMenuFirstSlot + i), defaultMenuItemCode(QString::fromLatin1(kDefaultHotMenu[i])));
     s9.setRaw(248, makeColourPreset(1));
     s9.setRaw(304, makeColourPreset(4));
     s9.setU8(360, 1);

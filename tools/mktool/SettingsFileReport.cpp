@@ -1,5 +1,8 @@
 #include "SettingsFileReport.h"
 
+#include "CatalogJson.h"
+#include "catalogs/DeviceModel.h"
+#include "model/Error.h"
 #include "model/ImageLayout.h"
 #include "model/TMK.h"
 
@@ -14,6 +17,55 @@ QString hex4(quint32 v) { return QStringLiteral("0x%1").arg(v, 4, 16, QLatin1Cha
 bool oscInside(const TMK &model, int block)
 {
     return kOscBlockPos[block] + kOscHeaderSize + kOscSampleCount <= model.image().size();
+}
+
+// The model-table row of the file's model code and settings version (the protocol list does not
+// depend on the stored protocol index); a version above 255 has no row.
+struct ModelReport
+{
+    DeviceModel device;
+    QString error;
+};
+
+ModelReport modelReport(const TMK &model)
+{
+    ModelReport r;
+    try {
+        r.device = SelectDeviceModel(model.modelCode(), 0, model.settingsVersion());
+    } catch (const Error &e) {
+        r.error = e.text();
+    }
+    return r;
+}
+
+void addModelJson(QJsonObject &o, const TMK &model)
+{
+    const ModelReport r = modelReport(model);
+    o[QStringLiteral("model_name")] = r.device.ModelName;
+    o[QStringLiteral("flags")] = stringArray(r.device.Flags.names());
+    QJsonArray protocols;
+    for (size_t i = 0; i < r.device.ProtocolList.size(); ++i)
+        protocols.append(protocolSummaryJson(r.device.ProtocolList[i], int(i)));
+    o[QStringLiteral("protocols")] = protocols;
+    if (!r.error.isEmpty())
+        o[QStringLiteral("model_error")] = r.error;
+}
+
+QString modelText(const TMK &model)
+{
+    const ModelReport r = modelReport(model);
+    if (!r.error.isEmpty())
+        return QStringLiteral("model:            (%1)\n").arg(r.error);
+    QString t;
+    t += QStringLiteral("model name:       %1\n").arg(r.device.ModelName.isEmpty() ? QStringLiteral("(none)") : r.device.ModelName);
+    const QStringList flags = r.device.Flags.names();
+    t += QStringLiteral("feature flags:    %1\n").arg(flags.isEmpty() ? QStringLiteral("(none)") : flags.join(QStringLiteral(", ")));
+    QStringList protocols;
+    for (const TProtBase &p : r.device.ProtocolList)
+        protocols << QStringLiteral("%1 %2").arg(p.Code).arg(p.Name);
+    t += QStringLiteral("protocols (%1):%2\n").arg(protocols.size())
+             .arg(protocols.isEmpty() ? QStringLiteral("  (none)") : QStringLiteral("\n  ") + protocols.join(QStringLiteral("\n  ")));
+    return t;
 }
 
 } // namespace
@@ -36,12 +88,14 @@ QJsonObject infoJson(const TMK &model)
         }
         sections.append(s);
     }
-    return {{QStringLiteral("model_code"), int(model.modelCode())},
-            {QStringLiteral("settings_version"), qint64(h.version)},
-            {QStringLiteral("image_length"), int(model.image().size())},
-            {QStringLiteral("section_count"), qint64(h.count)},
-            {QStringLiteral("sections"), sections},
-            {QStringLiteral("oscilloscope_blocks_inside"), QJsonArray{oscInside(model, 0), oscInside(model, 1)}}};
+    QJsonObject o{{QStringLiteral("model_code"), int(model.modelCode())},
+                  {QStringLiteral("settings_version"), qint64(h.version)},
+                  {QStringLiteral("image_length"), int(model.image().size())},
+                  {QStringLiteral("section_count"), qint64(h.count)},
+                  {QStringLiteral("sections"), sections},
+                  {QStringLiteral("oscilloscope_blocks_inside"), QJsonArray{oscInside(model, 0), oscInside(model, 1)}}};
+    addModelJson(o, model);
+    return o;
 }
 
 QString infoText(const TMK &model)
@@ -50,6 +104,7 @@ QString infoText(const TMK &model)
     QString t;
     t += QStringLiteral("model code:       %1 (%2)\n").arg(hex4(model.modelCode())).arg(model.modelCode());
     t += QStringLiteral("settings version: %1\n").arg(h.version);
+    t += modelText(model);
     t += QStringLiteral("image length:     %1 bytes\n").arg(model.image().size());
     t += QStringLiteral("sections in use:  %1\n\n").arg(h.count);
     t += QStringLiteral("section  address  length  image range\n");

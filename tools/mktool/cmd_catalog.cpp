@@ -1,0 +1,72 @@
+// mktool catalog: the measured parameters, protocols or hot-menu items of a device model as JSON.
+
+#include "CatalogJson.h"
+#include "Command.h"
+#include "catalogs/DeviceModel.h"
+#include "catalogs/MeasPars.h"
+#include "catalogs/MenuItems.h"
+#include "model/Error.h"
+
+#include <QJsonDocument>
+
+namespace mk::tool {
+
+namespace {
+
+const QString kName = QStringLiteral("catalog");
+
+int runCatalog(const QStringList &argv)
+{
+    const Args args(argv, {QStringLiteral("--model"), QStringLiteral("--version"), QStringLiteral("--protocol")}, {});
+    if (!args.ok())
+        return usageError(kName, args.error());
+    if (args.positional().size() != 1)
+        return usageError(kName, QStringLiteral("one of params, protocols, menu is required"));
+    const QString what = args.positional().first();
+    if (what != QLatin1String("params") && what != QLatin1String("protocols") && what != QLatin1String("menu"))
+        return usageError(kName, QStringLiteral("unknown catalog \"%1\" (params, protocols or menu)").arg(what));
+    if (!args.has(QStringLiteral("--model")))
+        return usageError(kName, QStringLiteral("--model CODE is required"));
+
+    const auto model = quint16(parseNumber(args.value(QStringLiteral("--model")), QStringLiteral("--model"), 0xFFFF));
+    const quint32 version = parseNumber(args.value(QStringLiteral("--version"), QStringLiteral("0")), QStringLiteral("--version"), 255);
+    const bool oneProtocol = args.has(QStringLiteral("--protocol"));
+    const quint32 index = oneProtocol ? parseNumber(args.value(QStringLiteral("--protocol")), QStringLiteral("--protocol"), 255) : 0;
+    const DeviceModel device = SelectDeviceModel(model, index, version);
+    if (oneProtocol && !device.CurrentProtocol())
+        throw Error(QStringLiteral("Модель %1 (версия %2) не имеет протокола с номером %3 (протоколов: %4)")
+                        .arg(model).arg(version).arg(index).arg(device.ProtocolList.size()));
+
+    QJsonArray list;
+    if (what == QLatin1String("protocols")) {
+        for (size_t i = 0; i < device.ProtocolList.size(); ++i)
+            if (!oneProtocol || int(i) == device.currentProtocolIndex())
+                list.append(protocolJson(device.ProtocolList[i], int(i)));
+    } else if (what == QLatin1String("params")) {
+        // The whole catalog of the model, or the codes the chosen protocol offers in its order.
+        const MeasParCatalog pars(device.Flags);
+        if (oneProtocol) {
+            for (quint8 code : device.CurrentProtocol()->ParamCodes)
+                if (const TMeasParBase *p = pars.FindMeasPar(code))
+                    list.append(measParJson(*p));
+        } else {
+            for (const TMeasParBase &p : pars.entries())
+                list.append(measParJson(p));
+        }
+    } else {
+        const MenuItemCatalog menu(device.Flags);
+        for (const TMKMenuItem &item : menu.items())
+            list.append(menuItemJson(item));
+    }
+    out(QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Indented)));
+    return kOk;
+}
+
+const CommandRegistrar kCatalog({kName,
+                                 QStringLiteral("params|protocols|menu --model CODE [--version N] [--protocol INDEX]"),
+                                 QStringLiteral("JSON list of a model's measured parameters (those of one protocol with --protocol), "
+                                                "protocols (one with --protocol) or hot-menu items"),
+                                 runCatalog});
+
+} // namespace
+} // namespace mk::tool
