@@ -1,5 +1,6 @@
 // mktool's settings-file commands, run as a separate program the way installers use it.
 
+#include "support/MktoolRun.h"
 #include "support/QtPrinters.h"
 
 #include <QFile>
@@ -9,24 +10,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-namespace {
-
-struct ToolRun
-{
-    int code = -1;
-    QByteArray out, err;
-};
-
-ToolRun mktool(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(MK_BIN_DIR "/mktool"), args);
-    p.waitForFinished(30000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(), p.readAllStandardError()};
-}
-
-} // namespace
 
 TEST(MktoolFile, NewInfoDump)
 {
