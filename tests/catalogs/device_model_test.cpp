@@ -207,3 +207,34 @@ TEST(ProtocolSelectMethods, ListDependsOnTheGroupsOffered)
     EXPECT_EQ(ProtocolSelectMethods(SelectDeviceModel(1025, 0, 0)), QStringList({"Авт.", "АвтOBD", "Руч."}));
     EXPECT_EQ(ProtocolSelectMethods(SelectDeviceModel(1, 0, 4)), QStringList({"Авт.", "АвтOBD", "АвтOpl", "Руч."}));
 }
+
+TEST(ProtocolControls, FollowTheCurrentProtocol)
+{
+    // Index 8 is J1939 on both unnamed types; only 32770 has the extended systems.
+    const ProtocolControls plain = protocolControls(SelectDeviceModel(32769, 8, 0));
+    const ProtocolControls extended = protocolControls(SelectDeviceModel(32770, 8, 0));
+    EXPECT_FALSE(plain.retarder || plain.cvtWearAlarm || plain.cvtWearLimit);
+    EXPECT_TRUE(extended.retarder && extended.cvtWearAlarm);
+    EXPECT_FALSE(extended.cvtWearLimit);
+    EXPECT_TRUE(plain.batterySource && plain.coolantAlarms && plain.errorAlarm);
+
+    const ProtocolControls can = protocolControls(SelectDeviceModel(32769, 6, 0));
+    EXPECT_TRUE(can.cvtWearLimit && can.cvtWearAlarm && can.gearboxOilTemp);
+    EXPECT_FALSE(can.retarder || can.fanControl);
+    EXPECT_EQ(can.ventTempMin, 75);
+
+    // A hybrid shows the fan temperature with its own range.
+    const ProtocolControls hybrid = protocolControls(SelectDeviceModel(32771, 4, 0));
+    EXPECT_TRUE(hybrid.hybrid && hybrid.fanControl);
+    EXPECT_EQ(hybrid.ventTempMin, 25);
+    EXPECT_EQ(hybrid.ventTempMax, 60);
+
+    const ProtocolControls vag = protocolControls(SelectDeviceModel(1, 32, 0));
+    EXPECT_TRUE(vag.sootFilterLimit);
+
+    const ProtocolControls universal = protocolControls(SelectDeviceModel(1, 73, 0));
+    EXPECT_FALSE(universal.coolantAlarms || universal.errorAlarm);
+
+    const ProtocolControls none = protocolControls(SelectDeviceModel(2049, 0, 3));
+    EXPECT_FALSE(none.coolantAlarms || none.errorAlarm || none.fanControl);
+}
