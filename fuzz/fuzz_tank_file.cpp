@@ -7,9 +7,12 @@
 #include "model/TankCalibration.h"
 #include "model/TankFile.h"
 
+#include <QList>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
