@@ -1,5 +1,5 @@
-#include "model/ColourScheme.h"
-#include "model/HotMenuPreview.h"
+#include "model/ScreenColours.h"
+#include "model/ScreenHotMenu.h"
 #include "model/ScreenRenderer.h"
 #include "model/Colour.h"
 #include "model/TMK.h"

@@ -1,4 +1,4 @@
-#include "model/ColourScheme.h"
+#include "model/ScreenColours.h"
 
 #include "model/TMK.h"
 

@@ -1,6 +1,6 @@
-#include "model/HotMenuPreview.h"
+#include "model/ScreenHotMenu.h"
 
-#include "model/ColourScheme.h"
+#include "model/ScreenColours.h"
 #include "model/ScreenRenderer.h"
 
 namespace mk {
