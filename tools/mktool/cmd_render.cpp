@@ -1,0 +1,115 @@
+// mktool render: a screen preview of a settings file as a 320 x 240 PNG.
+
+#include "Command.h"
+#include "catalogs/DeviceModel.h"
+#include "catalogs/MeasPars.h"
+#include "model/Error.h"
+#include "model/FileIo.h"
+#include "model/ScreenColours.h"
+#include "model/ScreenPreviews.h"
+#include "model/ScreenRenderer.h"
+#include "model/SettingsFile.h"
+#include "model/TMK.h"
+
+#include <QBuffer>
+#include <QImage>
+
+namespace mk::tool {
+
+namespace {
+
+struct ScreenChoice
+{
+    ScreenKind kind = ScreenKind::X1;
+    int index = 0; // x1: parameter code; otherwise the 0-based screen number
+};
+
+// "x1:CODE", "x4:N" ... with N counted from 1 as the editor names its previews, "x6", "hotmenu".
+bool parseScreen(const QString &text, ScreenChoice *choice, QString *error)
+{
+    const QString name = text.section(QLatin1Char(':'), 0, 0).toLower();
+    const QString arg = text.section(QLatin1Char(':'), 1);
+    static const QList<QPair<QString, ScreenKind>> kinds = {
+        {QStringLiteral("x1"), ScreenKind::X1},       {QStringLiteral("x4"), ScreenKind::X4},
+        {QStringLiteral("x9"), ScreenKind::X9},       {QStringLiteral("x7"), ScreenKind::X7},
+        {QStringLiteral("graph"), ScreenKind::Graph}, {QStringLiteral("arrow"), ScreenKind::Arrow},
+        {QStringLiteral("x6"), ScreenKind::X6},       {QStringLiteral("hotmenu"), ScreenKind::HotMenu},
+    };
+    for (const auto &[kindName, kind] : kinds) {
+        if (name != kindName)
+            continue;
+        choice->kind = kind;
+        if (kind == ScreenKind::X6 || kind == ScreenKind::HotMenu) {
+            if (!arg.isEmpty() && arg != QLatin1String("1")) {
+                *error = QStringLiteral("%1 has no screen numbers").arg(kindName);
+                return false;
+            }
+            return true;
+        }
+        bool ok = false;
+        const int value = arg.toInt(&ok, 0);
+        if (kind == ScreenKind::X1) {
+            if (!ok || value < 0 || value > 255) {
+                *error = QStringLiteral("x1 needs a measured-parameter code 0..255 (x1:CODE)");
+                return false;
+            }
+            choice->index = value;
+            return true;
+        }
+        if (!ok || value < 1 || value > screenCount(kind)) {
+            *error = QStringLiteral("%1 needs a screen number 1..%2 (%1:N)").arg(kindName).arg(screenCount(kind));
+            return false;
+        }
+        choice->index = value - 1;
+        return true;
+    }
+    *error = QStringLiteral("unknown screen \"%1\"").arg(text);
+    return false;
+}
+
+int runRender(const QStringList &argv)
+{
+    const Args args(argv, {QStringLiteral("--screen"), QStringLiteral("--scheme"), QStringLiteral("-o")}, {});
+    if (!args.ok())
+        return usageError(QStringLiteral("render"), args.error());
+    if (args.positional().size() != 1)
+        return usageError(QStringLiteral("render"), QStringLiteral("exactly one settings file is required"));
+    if (!args.has(QStringLiteral("--screen")) || !args.has(QStringLiteral("-o")))
+        return usageError(QStringLiteral("render"), QStringLiteral("--screen and -o OUT.png are required"));
+    ScreenChoice choice;
+    QString error;
+    if (!parseScreen(args.value(QStringLiteral("--screen")), &choice, &error))
+        return usageError(QStringLiteral("render"), error);
+    const QString scheme = args.value(QStringLiteral("--scheme"));
+    if (!scheme.isEmpty() && scheme != QLatin1String("0") && scheme != QLatin1String("1"))
+        return usageError(QStringLiteral("render"), QStringLiteral("--scheme must be 0 or 1"));
+
+    TMK tmk;
+    loadSettingsFile(tmk, args.positional().first());
+    const Record &section9 = tmk.record(9);
+    // Without --scheme: the set the device shows, the user scheme when it is active.
+    const int set = scheme.isEmpty() ? editedSetFor(section9) : scheme.toInt();
+    const DeviceModel device = SelectDeviceModel(tmk);
+    const MeasParCatalog catalog(device.Flags);
+
+    ScreenRenderer screen;
+    ScreenPreviews(section9, catalog, set).render(screen, choice.kind, choice.index);
+    const QImage image(reinterpret_cast<const uchar *>(screen.pixels()), ScreenRenderer::kWidth,
+                       ScreenRenderer::kHeight, QImage::Format_RGB32);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        throw Error(QStringLiteral("Не удалось построить изображение PNG"));
+    writeFileAtomically(args.value(QStringLiteral("-o")), png);
+    return kOk;
+}
+
+const CommandRegistrar kRender({QStringLiteral("render"),
+                                QStringLiteral("FILE --screen x1:CODE|x4:N|x9:N|x7:N|graph:N|arrow:N|x6|hotmenu [--scheme 0|1] -o OUT.png"),
+                                QStringLiteral("draws a screen preview (N counts from 1) in the colours of a scheme set "
+                                               "(default: the active one) as a 320x240 PNG"),
+                                runRender});
+
+} // namespace
+} // namespace mk::tool
