@@ -80,11 +80,11 @@ void drawGauge(ScreenRenderer &s, const Palette &palette, const Gauge &g, const 
         textAt(s, g.centreX + int(std::lround(at.x)) - int(text.size()) * 4, g.centreY + int(std::lround(at.y)) - 8, text);
     }
 
-    // The sample value in figures, under the hub.
+    // The sample value in figures, in the gap between the ends of the scale.
     s.selectFont(g.radius >= 60 ? 2 : 1);
     s.setColours(palette.role(g.arrowRole), dial);
-    const int valueTop = g.centreY + g.radius / 3 + (g.radius >= 60 ? 4 : 2);
-    textCentred(s, g.centreX - g.radius / 2, valueTop, g.radius, par.SampleText.trimmed());
+    const int valueTop = g.centreY + g.radius * 62 / 100;
+    textCentred(s, g.centreX - g.radius * 7 / 10, valueTop, g.radius * 14 / 10, par.SampleText.trimmed());
 
     if (par.GaugeMark) {
         s.setForeground(scale);

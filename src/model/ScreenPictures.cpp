@@ -104,8 +104,14 @@ ScreenPicture arrowPicture(int radius, double t)
     const PointF tail = scalePoint(std::clamp(t, 0.0, 1.0), -radius * 0.18);
     const double hub = std::max(3.0, radius / 12.0);
     const double baseHalfWidth = std::max(1.5, radius / 30.0);
-    for (int y = -radius; y <= radius; ++y)
-        for (int x = -radius; x <= radius; ++x) {
+    // Only the box around the pointer and its hub can hold pointer pixels.
+    const int reach = int(std::ceil(std::max(hub, baseHalfWidth))) + 1;
+    const int x0 = std::max(-radius, int(std::floor(std::min(tip.x, tail.x))) - reach);
+    const int x1 = std::min(radius, int(std::ceil(std::max(tip.x, tail.x))) + reach);
+    const int y0 = std::max(-radius, int(std::floor(std::min(tip.y, tail.y))) - reach);
+    const int y1 = std::min(radius, int(std::ceil(std::max(tip.y, tail.y))) + reach);
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) {
             double along = 0;
             const double d = segmentDistance({double(x), double(y)}, tail, tip, &along);
             const double halfWidth = 0.6 + (baseHalfWidth - 0.6) * (1.0 - along);

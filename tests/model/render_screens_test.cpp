@@ -124,11 +124,11 @@ TEST_F(ScreensTest, SingleValueScreenAsTheDeviceDrawsIt)
     EXPECT_EQ(screen.pixel(0, 0), back1);
     EXPECT_EQ(screen.pixel(319, 119), back1);
     EXPECT_EQ(screen.pixel(0, 120), back2);
-    // "60" in font 4 starts at (320 - 2*40)/2 = 120, rows 20..99.
-    EXPECT_EQ(count(screen, fore1, 0, 0, 120, 120), 0);
-    EXPECT_EQ(count(screen, fore1, 200, 0, 320, 120), 0);
-    EXPECT_GT(count(screen, fore1, 120, 20, 160, 100), 200);
-    EXPECT_GT(count(screen, fore1, 160, 20, 200, 100), 200);
+    // " 60" (width 3) in font 4 starts at (320 - 3*40)/2 = 100, rows 20..99: a blank, "6", "0".
+    EXPECT_EQ(count(screen, fore1, 0, 0, 140, 120), 0);
+    EXPECT_EQ(count(screen, fore1, 220, 0, 320, 120), 0);
+    EXPECT_GT(count(screen, fore1, 140, 20, 180, 100), 200);
+    EXPECT_GT(count(screen, fore1, 180, 20, 220, 100), 200);
     // The bar: frame at rows 192 and 223 from x 8 to 312, filled to v = 60*304/240 = 76.
     EXPECT_EQ(screen.pixel(8, 192), fore2);
     EXPECT_EQ(screen.pixel(312, 192), fore2);
@@ -164,7 +164,7 @@ TEST_F(ScreensTest, FourValueScreenPlacesAndVariants)
         const int x = (p & 1) * 160, y = (p / 2) * 120;
         EXPECT_EQ(screen.pixel(x + 1, y), back1) << p;
         EXPECT_EQ(screen.pixel(x + 1, y + 64), back2) << p;
-        // "60" centred in the quarter: cells at x + 48 .. x + 111.
+        // " 60" centred in the quarter: cells at x + 32 .. x + 127, the first one blank.
         EXPECT_GT(count(screen, roleArgb(s9, RoleDigitColour1), x + 48, y, x + 112, y + 64), 200) << p;
         EXPECT_EQ(count(screen, roleArgb(s9, RoleDigitColour1), x, y, x + 48, y + 64), 0) << p;
         EXPECT_GT(count(screen, roleArgb(s9, RoleDigitColour2), x + 8, y + 64, x + 160, y + 120), 150) << p;
