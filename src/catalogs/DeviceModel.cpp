@@ -6,6 +6,7 @@
 #include "model/TMK.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace mk {
 

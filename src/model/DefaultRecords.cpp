@@ -36,7 +36,7 @@ const Preset kPresets[4] = {
 // Default hot-menu items of slots 62..101 by identifier ("" = empty slot); a fresh model stores
 // the codes the item catalog gives them with no feature flag set.
 const char *const kDefaultHotMenu[kHotMenuSlotCount] = {
-    "FullTankMenu", "ToTankMenu", "FlagSoundMenu", "VelocityLimitMenu", "PrognozMenu",       // 62..66
+    "FullTankMenu", "ToTankMenu", "FlagSoundMenu", "VelocityLimitMenu", "PrognozMenu",    // 62..66
     "ExpenseHHMenu", "", "MeasParamsHistoryFlagMenu", "", "",                             // 67..71
     "TripJournMenu", "InitReset0ParamsMenu", "InitReset1ParamsMenu", "ContinueTripMenu",  // 72..75
     "TankJournMenu", "", "", "", "", "",                                                  // 76..81
