@@ -1,0 +1,26 @@
+#pragma once
+// The application object: Russian standard texts and the last-resort error handler.
+
+#include <QApplication>
+
+namespace mk {
+
+class Application : public QApplication
+{
+    Q_OBJECT
+public:
+    Application(int &argc, char **argv);
+
+    // An exception escaping an event handler is shown in an error box with its text, and the
+    // program goes on.
+    bool notify(QObject *receiver, QEvent *event) override;
+};
+
+// Loads Qt's own Russian translations, so that standard buttons read "Да", "Нет", "Отмена".
+// Returns false when they are not installed.
+bool installRussianTranslations(QCoreApplication &app);
+
+// Shows the text of the exception being handled in an error box (call it from a catch block).
+void showCurrentException(QWidget *parent = nullptr);
+
+} // namespace mk

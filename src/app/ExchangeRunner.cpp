@@ -1,0 +1,61 @@
+#include "app/ExchangeRunner.h"
+
+#include "app/TProgressForm.h"
+#include "model/Error.h"
+
+#include <QEventLoop>
+#include <QThread>
+#include <exception>
+#include <memory>
+
+namespace mk {
+
+namespace {
+
+bool g_running = false;
+
+struct RunningMark
+{
+    RunningMark() { g_running = true; }
+    ~RunningMark() { g_running = false; }
+};
+
+} // namespace
+
+bool exchangeRunning()
+{
+    return g_running;
+}
+
+void runExchange(QWidget *owner, const std::function<void(Progress &)> &work)
+{
+    if (g_running)
+        throw Error(QStringLiteral("Обмен с МК уже идёт."));
+    const RunningMark mark;
+
+    TProgressForm form(owner);
+    form.centreOver(owner);
+    form.show();
+
+    std::exception_ptr failure;
+    QEventLoop loop;
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+        try {
+            work(form);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }));
+    worker->setObjectName(QStringLiteral("exchange"));
+    // Queued to this thread: even a worker that ends before exec() starts quits the loop.
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    worker->start();
+    loop.exec();
+    worker->wait();
+    form.hide();
+
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+} // namespace mk

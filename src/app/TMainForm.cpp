@@ -1,0 +1,400 @@
+#include "app/TMainForm.h"
+
+#include "app/AccessControl.h"
+#include "app/Application.h"
+#include "app/DecorativePicture.h"
+#include "app/DeviceLink.h"
+#include "app/ExchangeRunner.h"
+#include "app/IniFile.h"
+#include "app/MessageBoxes.h"
+#include "app/Transactions.h"
+#include "app/WindowPlacement.h"
+#include "model/Error.h"
+#include "model/SettingsFile.h"
+#include "model/TMK.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace mk {
+
+namespace {
+
+const QString kUnsavedQuestion =
+    QStringLiteral("Возможно, настройки были изменены, но не сохранены на диске. Сохранить?");
+const QString kMainWindowSection = QStringLiteral("MainWindow");
+const QString kCommonSection = QStringLiteral("Common");
+const QString kAutoKey = QStringLiteral("Auto");
+
+constexpr int kClientWidth = 810;
+constexpr int kClientHeight = 401;
+
+QFont boldened(QFont font)
+{
+    font.setBold(true);
+    return font;
+}
+
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &text)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setFont(boldened(button->font()));
+    button->setMinimumHeight(30);
+    return button;
+}
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setWordWrap(true);
+    return label;
+}
+
+// A group of the step column: its labels and buttons one under another, buttons at their
+// natural width.
+QGroupBox *makeGroup(QWidget *parent, const char *name, const QString &title, const QList<QWidget *> &items,
+                     QWidget *corner = nullptr)
+{
+    auto *group = new QGroupBox(title, parent);
+    group->setObjectName(QLatin1String(name));
+    auto *column = new QVBoxLayout;
+    column->setSpacing(4);
+    for (QWidget *item : items) {
+        item->setParent(group);
+        if (qobject_cast<QPushButton *>(item))
+            column->addWidget(item, 0, Qt::AlignLeft);
+        else
+            column->addWidget(item);
+    }
+    auto *row = new QHBoxLayout(group);
+    row->setContentsMargins(8, 4, 8, 6);
+    row->addLayout(column, 1);
+    if (corner) {
+        corner->setParent(group);
+        row->addWidget(corner, 0, Qt::AlignRight | Qt::AlignBottom);
+    }
+    return group;
+}
+
+} // namespace
+
+TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_setup(std::move(setup))
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(caption());
+    if (!m_setup.access)
+        m_setup.access = &AccessControl::program();
+    buildControls();
+    setFixedSize(kClientWidth, kClientHeight);
+    // Centred on the screen unless the ini file says otherwise.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TMainForm::~TMainForm() = default;
+
+QString TMainForm::caption()
+{
+    return QStringLiteral("Просмотр и настройка параметров МК (Версия 16.04.19)");
+}
+
+void TMainForm::buildControls()
+{
+    m_label5 = makeLabel(this, "Label5",
+                         QStringLiteral("Внимание! Для правильной работы программы \r\nНЕОБХОДИМО \r\n"
+                                        "предварительно загрузить в МК последнюю версию ПО.")
+                             .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_label5->setAlignment(Qt::AlignCenter);
+    m_label5->setFont(boldened(m_label5->font()));
+    QPalette red = m_label5->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    m_label5->setPalette(red);
+
+    m_cbAuto = new QCheckBox(QStringLiteral("Искать МК автоматически"), this);
+    m_cbAuto->setObjectName(QStringLiteral("cbAuto"));
+    m_cbAuto->setFont(boldened(m_cbAuto->font()));
+    m_cbAuto->setChecked(true);
+    m_bRS232 = makeButton(this, "bRS232", QStringLiteral("Выбрать СОМ-порт вручную"));
+    m_bRS232->setEnabled(false);
+
+    m_bGetParams = makeButton(this, "bGetParams", QStringLiteral("Считать настройки из МК"));
+    m_bLoadParams = makeButton(this, "bLoadParams", QStringLiteral("Считать настройки из файла на диске"));
+    m_bEditParams = makeButton(this, "bEditParams", QStringLiteral("Редактировать настройки"));
+    m_bViewJournals = makeButton(this, "bViewJournals", QStringLiteral("Просмотреть журналы"));
+    m_bViewOsc = makeButton(this, "bViewOsc", QStringLiteral("Просмотреть данные осциллографа"));
+    m_bSaveParams = makeButton(this, "bSaveParams", QStringLiteral("Сохранить настройки в файл на диске"));
+    m_bSetParams = makeButton(this, "bSetParams", QStringLiteral("Записать настройки в МК"));
+
+    QGroupBox *step1 = makeGroup(
+        this, "GroupBox1", QStringLiteral("Шаг 1"),
+        {makeLabel(this, "Label2",
+                   QStringLiteral("Для адекватного отображения возможных вариантов настроек считайте текущие "
+                                  "настройки МК,")),
+         m_bGetParams,
+         makeLabel(this, "Label6",
+                   QStringLiteral("или, если Вы ранее уже сохраняли настройки на диск, считайте файл с диска.")),
+         m_bLoadParams});
+    QGroupBox *step2 = makeGroup(this, "GroupBox2", QStringLiteral("Шаг 2"),
+                                 {makeLabel(this, "Label1", QStringLiteral("Произведите изменения настроек.")),
+                                  m_bEditParams});
+    QGroupBox *step2a = makeGroup(
+        this, "GroupBox5", QStringLiteral("Шаг 2a"),
+        {makeLabel(this, "Label7", QStringLiteral("Просмотрите журналы поездок, заправок. и ошибок")),
+         m_bViewJournals});
+    QGroupBox *step2b = makeGroup(
+        this, "GroupBox6", QStringLiteral("Шаг 2b"),
+        {makeLabel(this, "Label8", QStringLiteral("Просмотрите записанные данные осциллографа")), m_bViewOsc});
+    QGroupBox *step3 = makeGroup(
+        this, "GroupBox3", QStringLiteral("Шаг 3"),
+        {makeLabel(this, "Label3",
+                   QStringLiteral("Для возможности повторного просмотра или редактирования сохраните настройки "
+                                  "на диск.")),
+         m_bSaveParams});
+    auto *picture = new DecorativePicture(this);
+    picture->setObjectName(QStringLiteral("Image1"));
+    QGroupBox *step4 = makeGroup(this, "GroupBox4", QStringLiteral("Шаг 4"),
+                                 {makeLabel(this, "Label4", QStringLiteral("Запишите настройки в МК")), m_bSetParams},
+                                 picture);
+
+    auto *searchRow = new QHBoxLayout;
+    searchRow->addWidget(m_cbAuto);
+    searchRow->addStretch(1);
+    searchRow->addWidget(m_bRS232);
+
+    auto *left = new QVBoxLayout;
+    left->setSpacing(8);
+    left->addWidget(m_label5);
+    left->addLayout(searchRow);
+    left->addWidget(step1);
+    left->addWidget(step2);
+    left->addStretch(1);
+
+    auto *right = new QVBoxLayout;
+    right->setSpacing(8);
+    right->addWidget(step2a);
+    right->addWidget(step2b);
+    right->addWidget(step3);
+    right->addWidget(step4);
+    right->addStretch(1);
+
+    auto *columns = new QHBoxLayout(this);
+    columns->setContentsMargins(8, 8, 8, 8);
+    columns->setSpacing(14);
+    // The left column takes what its widest row needs, the right one the rest.
+    columns->addLayout(left, 0);
+    columns->addLayout(right, 1);
+
+    setEditingEnabled(false);
+
+    connect(m_cbAuto, &QCheckBox::clicked, this, [this] { guarded([this] { cbAutoClick(); }); });
+    connect(m_bRS232, &QPushButton::clicked, this, [this] { guarded([this] { bRS232Click(); }); });
+    connect(m_bGetParams, &QPushButton::clicked, this, [this] { guarded([this] { bGetParamsClick(); }); });
+    connect(m_bLoadParams, &QPushButton::clicked, this, [this] { guarded([this] { bLoadParamsClick(); }); });
+    connect(m_bEditParams, &QPushButton::clicked, this, [this] { guarded([this] { bEditParamsClick(); }); });
+    connect(m_bViewJournals, &QPushButton::clicked, this, [this] { guarded([this] { bViewJournalsClick(); }); });
+    connect(m_bViewOsc, &QPushButton::clicked, this, [this] { guarded([this] { bViewOscClick(); }); });
+    connect(m_bSaveParams, &QPushButton::clicked, this, [this] { guarded([this] { bSaveParamsClick(); }); });
+    connect(m_bSetParams, &QPushButton::clicked, this, [this] { guarded([this] { bSetParamsClick(); }); });
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+    QWidget::showEvent(event);
+}
+
+void TMainForm::FormShow()
+{
+    if (!m_setup.programDir.isEmpty())
+        QDir::setCurrent(m_setup.programDir);
+    m_setup.access->grant(); // the port dialogs never ask for the password in this program
+    m_auto = true;
+    m_model = std::make_unique<TMK>();
+    {
+        IniFile ini(m_setup.iniPath);
+        if (m_setup.link)
+            m_setup.link->loadSettings(ini);
+        m_auto = ini.readBool(kCommonSection, kAutoKey, m_auto);
+        loadPlacement(ini, kMainWindowSection, *this);
+    }
+    m_fileDir = m_setup.fileDir.isEmpty() ? m_setup.programDir : m_setup.fileDir;
+    m_cbAuto->setChecked(m_auto);
+    m_bRS232->setEnabled(!m_auto);
+    m_modified = false;
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    if (exchangeRunning()) {
+        event->ignore(); // the exchange ends first; its Cancel is on the progress window
+        return;
+    }
+    if (m_modified && askYesNo(this, kUnsavedQuestion))
+        guarded([this] { bSaveParamsClick(); }); // a cancelled save dialog still closes
+    FormClose();
+    event->accept();
+}
+
+void TMainForm::FormClose()
+{
+    if (!m_shown)
+        return;
+    if (!m_setup.programDir.isEmpty())
+        QDir::setCurrent(m_setup.programDir);
+    IniFile ini(m_setup.iniPath);
+    if (m_setup.link)
+        m_setup.link->saveSettings(ini);
+    ini.writeBool(kCommonSection, kAutoKey, m_auto);
+    storePlacement(ini, kMainWindowSection, *this);
+}
+
+void TMainForm::guarded(const std::function<void()> &step)
+{
+    try {
+        step();
+    } catch (...) {
+        showCurrentException(this);
+    }
+}
+
+bool TMainForm::editingEnabled() const
+{
+    return m_bEditParams->isEnabled();
+}
+
+void TMainForm::setEditingEnabled(bool enabled)
+{
+    for (QPushButton *button : {m_bEditParams, m_bViewJournals, m_bViewOsc, m_bSaveParams, m_bSetParams})
+        button->setEnabled(enabled);
+}
+
+void TMainForm::cbAutoClick()
+{
+    m_auto = m_cbAuto->isChecked();
+    m_bRS232->setEnabled(!m_auto);
+}
+
+void TMainForm::bRS232Click()
+{
+    if (m_setup.link)
+        m_setup.link->selectPortDialog(this);
+}
+
+void TMainForm::bGetParamsClick()
+{
+    if (exchangeRunning())
+        return;
+    if (m_modified && askYesNo(this, kUnsavedQuestion))
+        bSaveParamsClick();
+    if (!m_setup.link || !m_setup.link->findDevicePort(this, m_auto))
+        return;
+    ExchangeEnd end = ExchangeEnd::Cancelled;
+    try {
+        runExchange(this, [&](Progress &progress) { end = m_setup.link->readDevice(*m_model, progress); });
+    } catch (const Error &error) {
+        setEditingEnabled(false);
+        showError(this, error.text());
+        return;
+    }
+    if (end == ExchangeEnd::Done)
+        setEditingEnabled(true);
+}
+
+QString TMainForm::askFileName(bool save)
+{
+    QFileDialog dialog(this);
+    dialog.setObjectName(save ? QStringLiteral("SaveDialog") : QStringLiteral("OpenDialog"));
+    dialog.setNameFilter(QStringLiteral("Файлы настроек (*.tcset)"));
+    dialog.setDefaultSuffix(QStringLiteral("tcset"));
+    dialog.setDirectory(m_fileDir);
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        // The overwrite question is asked by the save step itself, in its own words.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString path = dialog.selectedFiles().constFirst();
+    m_fileDir = QFileInfo(path).absolutePath();
+    return path;
+}
+
+void TMainForm::bLoadParamsClick()
+{
+    const QString path = askFileName(false);
+    if (path.isEmpty())
+        return;
+    // A file that cannot be read leaves the settings held before untouched, so the buttons
+    // keep their state as well.
+    loadSettingsFile(*m_model, path);
+    setEditingEnabled(true);
+}
+
+bool TMainForm::bSaveParamsClick()
+{
+    const QString path = askFileName(true);
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo::exists(path) && !askYesNo(this, QStringLiteral("Файл уже существует. Переписать?")))
+        return false;
+    saveSettingsFile(*m_model, path);
+    setEditingEnabled(true);
+    m_modified = false;
+    return true;
+}
+
+void TMainForm::bEditParamsClick()
+{
+    if (runEditTransaction(this, *m_model))
+        m_modified = true;
+}
+
+void TMainForm::bViewJournalsClick()
+{
+    runJournalTransaction(this, *m_model);
+}
+
+void TMainForm::bViewOscClick()
+{
+    runOscTransaction(this, *m_model);
+}
+
+void TMainForm::bSetParamsClick()
+{
+    if (exchangeRunning())
+        return;
+    if (!m_setup.link || !m_setup.link->findDevicePort(this, m_auto))
+        return;
+    WriteReport report;
+    runExchange(this, [&](Progress &progress) { report = m_setup.link->writeDevice(*m_model, progress); });
+    if (report.end != ExchangeEnd::Done)
+        return;
+    QString text = QStringLiteral("Настройки записаны в МК");
+    if (!report.backupPath.isEmpty())
+        text += QStringLiteral("\n\nПрежние настройки МК сохранены в файле\n%1").arg(QDir::toNativeSeparators(report.backupPath));
+    showInformation(this, text);
+}
+
+} // namespace mk

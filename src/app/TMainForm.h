@@ -1,0 +1,87 @@
+#pragma once
+// The main window: the numbered steps from reading the settings to writing them back.
+
+#include "app/DeviceLink.h"
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace mk {
+
+class AccessControl;
+class TMK;
+
+struct MainFormSetup
+{
+    QString iniPath;    // the program's ini file
+    QString programDir; // the current directory while the program runs
+    QString fileDir;    // where the open and save dialogs start
+    std::unique_ptr<DeviceLink> link;
+    AccessControl *access = nullptr; // the program-wide one when not given
+};
+
+class TMainForm : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TMainForm(MainFormSetup setup, QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    static QString caption();
+
+    TMK &model() { return *m_model; }
+    bool modified() const { return m_modified; }
+    bool autoSearch() const { return m_auto; }
+    bool editingEnabled() const;
+
+    // The steps, as their buttons run them.
+    void bGetParamsClick();
+    void bLoadParamsClick();
+    void bEditParamsClick();
+    void bViewJournalsClick();
+    void bViewOscClick();
+    // false when nothing was saved (dialog cancelled, overwrite refused)
+    bool bSaveParamsClick();
+    void bSetParamsClick();
+    void cbAutoClick();
+    void bRS232Click();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void FormShow();
+    void FormClose();
+    void setEditingEnabled(bool enabled);
+    // Runs a step; an error escaping it is shown in an error box and the window stays usable.
+    void guarded(const std::function<void()> &step);
+    QString askFileName(bool save);
+
+    MainFormSetup m_setup;
+    std::unique_ptr<TMK> m_model;
+    bool m_auto = true;
+    bool m_modified = false;
+    bool m_shown = false;
+    QString m_fileDir;
+
+    QLabel *m_label5 = nullptr;
+    QCheckBox *m_cbAuto = nullptr;
+    QPushButton *m_bRS232 = nullptr;
+    QPushButton *m_bGetParams = nullptr;
+    QPushButton *m_bLoadParams = nullptr;
+    QPushButton *m_bEditParams = nullptr;
+    QPushButton *m_bViewJournals = nullptr;
+    QPushButton *m_bViewOsc = nullptr;
+    QPushButton *m_bSaveParams = nullptr;
+    QPushButton *m_bSetParams = nullptr;
+};
+
+} // namespace mk

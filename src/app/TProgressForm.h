@@ -1,0 +1,47 @@
+#pragma once
+// The progress window of a device exchange: a text, a blue gauge 0..100 and Cancel.
+// The exchange reports to it from its worker thread; Cancel only raises a flag.
+
+#include "link/Progress.h"
+
+#include <QDialog>
+#include <atomic>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace mk {
+
+class TProgressForm : public QDialog, public Progress
+{
+    Q_OBJECT
+public:
+    explicit TProgressForm(QWidget *parent = nullptr);
+
+    // Progress, callable from any thread. A new text hides the gauge until the next value,
+    // so "connecting" shows a text alone and "reading" a text over the gauge.
+    void setText(const QString &text) override;
+    void setValue(int percent) override;
+    bool cancelled() const override { return m_cancelled.load(); }
+
+    // Centres the window over the given one (or the screen when there is none).
+    void centreOver(const QWidget *owner);
+
+    // Esc and the window manager's close act as Cancel; the window stays until the exchange ends.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void applyText(const QString &text);
+    void applyValue(int percent);
+
+    QLabel *m_text;
+    QProgressBar *m_gauge;
+    QPushButton *m_cancel;
+    std::atomic<bool> m_cancelled{false};
+};
+
+} // namespace mk

@@ -1,0 +1,47 @@
+#pragma once
+// Checks that every text of a window is shown whole at the window's fixed size.
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QStringList>
+#include <QWidget>
+
+namespace mk::test {
+
+// Names the widgets whose text is clipped or which stick out of their parent.
+inline QStringList clippedWidgets(QWidget &window)
+{
+    QStringList faults;
+    const auto describe = [](const QWidget *w) {
+        return QStringLiteral("%1 (%2) %3x%4").arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()))
+            .arg(w->width()).arg(w->height());
+    };
+    for (QWidget *w : window.findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(&window) || w->isWindow())
+            continue;
+        if (QWidget *parent = w->parentWidget(); parent && !parent->rect().contains(w->geometry()))
+            faults << describe(w) + QStringLiteral(" sticks out of its parent");
+        if (auto *label = qobject_cast<QLabel *>(w)) {
+            if (label->text().isEmpty())
+                continue;
+            const bool fits = label->wordWrap()
+                ? label->heightForWidth(label->width()) <= label->height()
+                      && label->minimumSizeHint().width() <= label->width()
+                : label->sizeHint().width() <= label->width() && label->sizeHint().height() <= label->height();
+            if (!fits)
+                faults << describe(w) + QStringLiteral(" clips \"%1\"").arg(label->text());
+        } else if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QComboBox *>(w)) {
+            const QSize need = w->minimumSizeHint().expandedTo(qobject_cast<QComboBox *>(w) ? w->minimumSizeHint() : w->sizeHint());
+            if (need.width() > w->width() || w->minimumSizeHint().height() > w->height())
+                faults << describe(w) + QStringLiteral(" needs %1x%2").arg(need.width()).arg(need.height());
+        } else if (auto *group = qobject_cast<QGroupBox *>(w)) {
+            if (group->minimumSizeHint().width() > group->width() || group->minimumSizeHint().height() > group->height())
+                faults << describe(w) + QStringLiteral(" is smaller than its content");
+        }
+    }
+    return faults;
+}
+
+} // namespace mk::test
