@@ -93,12 +93,19 @@ QGroupBox *makeGroup(QWidget *parent, const char *name, const QString &title, co
 TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_setup(std::move(setup))
+      m_setup(std::move(setup)),
+      m_model(std::make_unique<TMK>())
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(caption());
     if (!m_setup.access)
         m_setup.access = &AccessControl::program();
+    if (!m_setup.steps.edit)
+        m_setup.steps.edit = runEditTransaction;
+    if (!m_setup.steps.journals)
+        m_setup.steps.journals = runJournalTransaction;
+    if (!m_setup.steps.osc)
+        m_setup.steps.osc = runOscTransaction;
     buildControls();
     setFixedSize(kClientWidth, kClientHeight);
     // Centred on the screen unless the ini file says otherwise.
@@ -227,7 +234,6 @@ void TMainForm::FormShow()
         QDir::setCurrent(m_setup.programDir);
     m_setup.access->grant(); // the port dialogs never ask for the password in this program
     m_auto = true;
-    m_model = std::make_unique<TMK>();
     {
         IniFile ini(m_setup.iniPath);
         if (m_setup.link)
@@ -367,18 +373,18 @@ bool TMainForm::bSaveParamsClick()
 
 void TMainForm::bEditParamsClick()
 {
-    if (runEditTransaction(this, *m_model))
+    if (m_setup.steps.edit(this, *m_model))
         m_modified = true;
 }
 
 void TMainForm::bViewJournalsClick()
 {
-    runJournalTransaction(this, *m_model);
+    m_setup.steps.journals(this, *m_model);
 }
 
 void TMainForm::bViewOscClick()
 {
-    runOscTransaction(this, *m_model);
+    m_setup.steps.osc(this, *m_model);
 }
 
 void TMainForm::bSetParamsClick()

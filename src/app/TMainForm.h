@@ -17,6 +17,14 @@ namespace mk {
 class AccessControl;
 class TMK;
 
+// The viewing and editing steps; the configurator uses those of Transactions.h.
+struct StepDialogs
+{
+    std::function<bool(QWidget *, TMK &)> edit;
+    std::function<bool(QWidget *, TMK &)> journals;
+    std::function<void(QWidget *, TMK &)> osc;
+};
+
 struct MainFormSetup
 {
     QString iniPath;    // the program's ini file
@@ -24,6 +32,7 @@ struct MainFormSetup
     QString fileDir;    // where the open and save dialogs start
     std::unique_ptr<DeviceLink> link;
     AccessControl *access = nullptr; // the program-wide one when not given
+    StepDialogs steps;               // each one not given is the configurator's own
 };
 
 class TMainForm : public QWidget

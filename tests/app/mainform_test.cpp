@@ -1,0 +1,527 @@
+// The main window driven through its buttons with a scripted device link.
+
+#include "DialogScript.h"
+#include "FakeDeviceLink.h"
+
+#include "app/AccessControl.h"
+#include "app/ExchangeRunner.h"
+#include "app/TMainForm.h"
+#include "model/Error.h"
+#include "model/SettingsFile.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace mk;
+using namespace mk::test;
+
+namespace {
+
+const QString kUnsaved = QStringLiteral("Возможно, настройки были изменены, но не сохранены на диске. Сохранить?");
+const QStringList kEditingButtons = {QStringLiteral("bEditParams"), QStringLiteral("bViewJournals"),
+                                     QStringLiteral("bViewOsc"), QStringLiteral("bSaveParams"),
+                                     QStringLiteral("bSetParams")};
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QPushButton *button(QWidget &form, const QString &name)
+{
+    auto *b = form.findChild<QPushButton *>(name);
+    if (!b)
+        qFatal("no button %s", qPrintable(name));
+    return b;
+}
+
+void click(QWidget &form, const QString &name)
+{
+    QTest::mouseClick(button(form, name), Qt::LeftButton);
+}
+
+// The five editing buttons are always enabled or disabled together.
+int editingButtonsEnabled(QWidget &form)
+{
+    int enabled = 0;
+    for (const QString &name : kEditingButtons)
+        enabled += button(form, name)->isEnabled();
+    return enabled;
+}
+
+} // namespace
+
+class MainFormTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    FakeLinkScript m_link;
+    AccessControl m_access;
+    bool m_editResult = true;
+    int m_edits = 0;
+    int m_journals = 0;
+    int m_oscs = 0;
+    std::function<void()> m_editAction;
+
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    QString iniPath() const { return path(QStringLiteral("mkconf.ini")); }
+
+    std::unique_ptr<TMainForm> makeForm()
+    {
+        MainFormSetup setup;
+        setup.iniPath = iniPath();
+        setup.programDir = m_dir->path();
+        setup.link = std::make_unique<FakeDeviceLink>(m_link);
+        setup.access = &m_access;
+        setup.steps.edit = [this](QWidget *, TMK &) {
+            ++m_edits;
+            if (m_editAction)
+                m_editAction();
+            return m_editResult;
+        };
+        setup.steps.journals = [this](QWidget *, TMK &) { ++m_journals; return true; };
+        setup.steps.osc = [this](QWidget *, TMK &) { ++m_oscs; };
+        return std::make_unique<TMainForm>(std::move(setup));
+    }
+
+    std::unique_ptr<TMainForm> shownForm()
+    {
+        auto form = makeForm();
+        form->show();
+        return form;
+    }
+
+    void makeModified(TMainForm &form)
+    {
+        m_editResult = true;
+        click(form, QStringLiteral("bEditParams"));
+        QVERIFY(form.modified());
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_link = FakeLinkScript{};
+        m_editResult = true;
+        m_edits = m_journals = m_oscs = 0;
+        m_editAction = nullptr;
+    }
+
+    void controlsAsTabled()
+    {
+        auto form = shownForm();
+        QCOMPARE(form->windowTitle(), QStringLiteral("Просмотр и настройка параметров МК (Версия 16.04.19)"));
+        QCOMPARE(form->size(), QSize(810, 401));
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+        const QList<std::pair<QString, QString>> captions = {
+            {QStringLiteral("bRS232"), QStringLiteral("Выбрать СОМ-порт вручную")},
+            {QStringLiteral("bGetParams"), QStringLiteral("Считать настройки из МК")},
+            {QStringLiteral("bLoadParams"), QStringLiteral("Считать настройки из файла на диске")},
+            {QStringLiteral("bEditParams"), QStringLiteral("Редактировать настройки")},
+            {QStringLiteral("bViewJournals"), QStringLiteral("Просмотреть журналы")},
+            {QStringLiteral("bViewOsc"), QStringLiteral("Просмотреть данные осциллографа")},
+            {QStringLiteral("bSaveParams"), QStringLiteral("Сохранить настройки в файл на диске")},
+            {QStringLiteral("bSetParams"), QStringLiteral("Записать настройки в МК")}};
+        for (const auto &[name, text] : captions) {
+            QCOMPARE(button(*form, name)->text(), text);
+            QVERIFY(button(*form, name)->font().bold());
+        }
+        auto *cbAuto = form->findChild<QCheckBox *>(QStringLiteral("cbAuto"));
+        QCOMPARE(cbAuto->text(), QStringLiteral("Искать МК автоматически"));
+        QVERIFY(cbAuto->font().bold());
+        auto *label5 = form->findChild<QLabel *>(QStringLiteral("Label5"));
+        QCOMPARE(label5->text(), QStringLiteral("Внимание! Для правильной работы программы \nНЕОБХОДИМО \n"
+                                                "предварительно загрузить в МК последнюю версию ПО."));
+        QCOMPARE(label5->palette().color(QPalette::WindowText), QColor(Qt::red));
+        // The groups and the column each stands in.
+        const QList<std::pair<QString, QString>> groups = {
+            {QStringLiteral("GroupBox1"), QStringLiteral("Шаг 1")}, {QStringLiteral("GroupBox2"), QStringLiteral("Шаг 2")},
+            {QStringLiteral("GroupBox5"), QStringLiteral("Шаг 2a")}, {QStringLiteral("GroupBox6"), QStringLiteral("Шаг 2b")},
+            {QStringLiteral("GroupBox3"), QStringLiteral("Шаг 3")}, {QStringLiteral("GroupBox4"), QStringLiteral("Шаг 4")}};
+        int previousTop[2] = {-1, -1};
+        for (int i = 0; i < groups.size(); ++i) {
+            auto *group = form->findChild<QGroupBox *>(groups[i].first);
+            QCOMPARE(group->title(), groups[i].second);
+            const int column = i < 2 ? 0 : 1;
+            QCOMPARE(group->geometry().center().x() > form->width() / 2, column == 1);
+            QVERIFY(group->y() > previousTop[column]); // top to bottom
+            previousTop[column] = group->y();
+        }
+        QCOMPARE(button(*form, QStringLiteral("bGetParams"))->parentWidget()->objectName(), QStringLiteral("GroupBox1"));
+        QCOMPARE(button(*form, QStringLiteral("bSetParams"))->parentWidget()->objectName(), QStringLiteral("GroupBox4"));
+        QCOMPARE(editingButtonsEnabled(*form), 0);
+        QVERIFY(button(*form, QStringLiteral("bGetParams"))->isEnabled());
+        QVERIFY(button(*form, QStringLiteral("bLoadParams"))->isEnabled());
+        QVERIFY(m_access.granted()); // the port dialogs never ask for the password
+    }
+
+    void firstStartCreatesIniAndCentres()
+    {
+        QVERIFY(!QFile::exists(iniPath()));
+        auto form = shownForm();
+        QCOMPARE(fileBytes(iniPath()), QByteArray(" \n"));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        // Centred, except that a screen narrower than the window puts it at the left edge.
+        const QSize frame = form->frameGeometry().size();
+        QVERIFY(qAbs(form->frameGeometry().left() - qMax(0, screen.center().x() - frame.width() / 2)) <= 1);
+        QVERIFY(qAbs(form->frameGeometry().top() - qMax(0, screen.center().y() - frame.height() / 2)) <= 1);
+        const QPoint where = form->frameGeometry().topLeft();
+        QVERIFY(form->close());
+        const QByteArray ini = fileBytes(iniPath());
+        QVERIFY2(ini.contains("[Common]\nAuto=1\n"), ini.constData());
+        QVERIFY2(ini.contains("[RS232]\nPort=3\n"), ini.constData());
+        for (const QByteArray &line : {QByteArray("State=0"), "Left=" + QByteArray::number(where.x()),
+                                       "Top=" + QByteArray::number(where.y()), QByteArray("Width=810"),
+                                       QByteArray("Height=401")})
+            QVERIFY2(ini.contains(line), line.constData());
+    }
+
+    void storedPlacementIsApplied()
+    {
+        writeBytes(iniPath(), "[MainWindow]\nState=0\nLeft=-20\nTop=35\nWidth=5\nHeight=5\n[RS232]\nPort=7\n");
+        auto form = shownForm();
+        QCOMPARE(form->frameGeometry().topLeft(), QPoint(0, 35));
+        QCOMPARE(form->size(), QSize(810, 401));
+        QVERIFY(form->close());
+        QVERIFY(fileBytes(iniPath()).contains("Port=7"));
+    }
+
+    void maximizedStateKeepsPositionUnapplied()
+    {
+        writeBytes(iniPath(), "[MainWindow]\nState=2\nLeft=1\nTop=2\n");
+        auto form = makeForm();
+        const QPoint centred = form->pos();
+        form->show();
+        QVERIFY(form->windowState() & Qt::WindowMaximized);
+        QVERIFY(form->pos() != QPoint(1, 2) || centred == QPoint(1, 2));
+    }
+
+    void autoSurvivesRestart()
+    {
+        {
+            auto form = shownForm();
+            auto *cbAuto = form->findChild<QCheckBox *>(QStringLiteral("cbAuto"));
+            QVERIFY(cbAuto->isChecked());
+            QVERIFY(!button(*form, QStringLiteral("bRS232"))->isEnabled());
+            cbAuto->click();
+            QVERIFY(!form->autoSearch());
+            QVERIFY(button(*form, QStringLiteral("bRS232"))->isEnabled()); // at once
+            click(*form, QStringLiteral("bRS232"));
+            QCOMPARE(m_link.portDialogs, 1);
+            click(*form, QStringLiteral("bGetParams"));
+            QCOMPARE(m_link.lastAutomatic, false);
+            QVERIFY(form->close());
+        }
+        QVERIFY(fileBytes(iniPath()).contains("Auto=0"));
+        auto again = shownForm();
+        QVERIFY(!again->findChild<QCheckBox *>(QStringLiteral("cbAuto"))->isChecked());
+        QVERIFY(button(*again, QStringLiteral("bRS232"))->isEnabled());
+    }
+
+    void readWithClearFlagAsksNothing()
+    {
+        DialogScript dialogs;
+        auto form = shownForm();
+        click(*form, QStringLiteral("bGetParams"));
+        QVERIFY(dialogs.boxes.isEmpty());
+        QCOMPARE(m_link.reads, 1);
+        QCOMPARE(m_link.lastAutomatic, true);
+        QCOMPARE(editingButtonsEnabled(*form), 5);
+        QVERIFY(form->model().hasImage());
+    }
+
+    void readWithModifiedFlagAsksFirst()
+    {
+        DialogScript dialogs;
+        auto form = shownForm();
+        click(*form, QStringLiteral("bGetParams"));
+        makeModified(*form);
+
+        dialogs.answers.enqueue(QMessageBox::No);
+        click(*form, QStringLiteral("bGetParams"));
+        QCOMPARE(dialogs.texts(QMessageBox::Question), QStringList{kUnsaved});
+        QVERIFY(dialogs.fileDialogs.isEmpty());
+        QCOMPARE(m_link.reads, 2);
+        QVERIFY(form->modified()); // reading leaves the flag as it was
+
+        // Yes saves first; the read follows even when the save dialog is cancelled.
+        dialogs.answers.enqueue(QMessageBox::Yes);
+        click(*form, QStringLiteral("bGetParams"));
+        QCOMPARE(dialogs.fileDialogs, QStringList{QStringLiteral("SaveDialog")});
+        QCOMPARE(m_link.reads, 3);
+
+        dialogs.answers.enqueue(QMessageBox::Yes);
+        dialogs.fileNames.enqueue(path(QStringLiteral("before-read")));
+        click(*form, QStringLiteral("bGetParams"));
+        QVERIFY(QFile::exists(path(QStringLiteral("before-read.tcset"))));
+        QVERIFY(!form->modified());
+        QCOMPARE(m_link.reads, 4);
+    }
+
+    void editFlagRules()
+    {
+        DialogScript dialogs;
+        auto form = shownForm();
+        click(*form, QStringLiteral("bGetParams"));
+        m_editResult = false;
+        click(*form, QStringLiteral("bEditParams"));
+        QVERIFY(!form->modified());
+        makeModified(*form);
+        m_editResult = false; // a cancelled edit keeps the flag
+        click(*form, QStringLiteral("bEditParams"));
+        QVERIFY(form->modified());
+        click(*form, QStringLiteral("bViewJournals"));
+        click(*form, QStringLiteral("bViewOsc"));
+        click(*form, QStringLiteral("bSetParams"));
+        QVERIFY(form->modified());
+        QCOMPARE(m_edits, 3);
+        QCOMPARE(m_journals, 1);
+        QCOMPARE(m_oscs, 1);
+        QCOMPARE(m_link.writes, 1);
+    }
+
+    void closingWithChangesAnsweredNo()
+    {
+        DialogScript dialogs;
+        auto form = shownForm();
+        click(*form, QStringLiteral("bGetParams"));
+        makeModified(*form);
+        dialogs.answers.enqueue(QMessageBox::No);
+        QVERIFY(form->close());
+        QCOMPARE(dialogs.texts(QMessageBox::Question), QStringList{kUnsaved});
+        QVERIFY(dialogs.fileDialogs.isEmpty());
+        QVERIFY(fileBytes(iniPath()).contains("Auto=1")); // shut-down still stores the ini
+    }
+
+    void closingWithChangesSavesOrNot()
+    {
+        DialogScript dialogs;
+        {
+            auto form = shownForm();
+            click(*form, QStringLiteral("bGetParams"));
+            makeModified(*form);
+            dialogs.answers.enqueue(QMessageBox::Yes); // then the save dialog is cancelled
+            QVERIFY(form->close());
+            QCOMPARE(dialogs.fileDialogs.size(), 1);
+        }
+        auto form = shownForm();
+        click(*form, QStringLiteral("bGetParams"));
+        makeModified(*form);
+        dialogs.answers.enqueue(QMessageBox::Yes);
+        dialogs.fileNames.enqueue(path(QStringLiteral("at-close.tcset")));
+        QVERIFY(form->close());
+        QCOMPARE(fileBytes(path(QStringLiteral("at-close.tcset"))),
+                 encodeSettingsFile(form->model().modelCode(), form->model().image()));
+    }
+
+    void noQuestionAtClosingWhenClear()
+    {
+        DialogScript dialogs;
+        auto form = shownForm();
+        click(*form, QStringLiteral("bGetParams"));
+        QVERIFY(form->close());
+        QVERIFY(dialogs.boxes.isEmpty());
+    }
+
+    void saveAndLoadThroughTheButtons()
+    {
+        DialogScript dialogs;
+        const QString file = path(QStringLiteral("settings"));
+        QByteArray image;
+        {
+            auto form = shownForm();
+            click(*form, QStringLiteral("bGetParams"));
+            makeModified(*form);
+            image = form->model().image();
+            dialogs.fileNames.enqueue(file);
+            click(*form, QStringLiteral("bSaveParams"));
+            QVERIFY(!form->modified());
+            QCOMPARE(dialogs.fileFilters, QStringList{QStringLiteral("Файлы настроек (*.tcset)")});
+            QCOMPARE(dialogs.fileSuffixes, QStringList{QStringLiteral("tcset")});
+            QCOMPARE(dialogs.fileDirs, QStringList{m_dir->path()}); // the program's folder
+            QVERIFY(form->close());
+        }
+        QCOMPARE(fileBytes(file + QStringLiteral(".tcset")), encodeSettingsFile(1, image));
+
+        auto form = shownForm();
+        dialogs.fileNames.enqueue(file + QStringLiteral(".tcset"));
+        click(*form, QStringLiteral("bLoadParams"));
+        QCOMPARE(dialogs.fileDialogs.last(), QStringLiteral("OpenDialog"));
+        QCOMPARE(form->model().image(), image);
+        QCOMPARE(form->model().modelCode(), quint16(1));
+        QCOMPARE(editingButtonsEnabled(*form), 5);
+        QVERIFY(!form->modified());
+        QVERIFY(dialogs.texts(QMessageBox::Critical).isEmpty());
+    }
+
+    void overwriteRefusedLeavesFileAndFlag()
+    {
+        DialogScript dialogs;
+        const QString file = path(QStringLiteral("old.tcset"));
+        writeBytes(file, "old");
+        auto form = shownForm();
+        click(*form, QStringLiteral("bGetParams"));
+        makeModified(*form);
+        dialogs.fileNames.enqueue(file);
+        dialogs.answers.enqueue(QMessageBox::No);
+        click(*form, QStringLiteral("bSaveParams"));
+        QCOMPARE(dialogs.texts(QMessageBox::Question), QStringList{QStringLiteral("Файл уже существует. Переписать?")});
+        QCOMPARE(fileBytes(file), QByteArray("old"));
+        QVERIFY(form->modified());
+
+        dialogs.fileNames.enqueue(file);
+        dialogs.answers.enqueue(QMessageBox::Yes);
+        click(*form, QStringLiteral("bSaveParams"));
+        QCOMPARE(fileBytes(file).size(), form->model().image().size() + 2);
+        QVERIFY(!form->modified());
+    }
+
+    void failedSaveReportsAndChangesNothing()
+    {
+        DialogScript dialogs;
+        auto form = shownForm();
+        click(*form, QStringLiteral("bGetParams"));
+        makeModified(*form);
+        dialogs.fileNames.enqueue(path(QStringLiteral("no-such-folder/x.tcset")));
+        click(*form, QStringLiteral("bSaveParams"));
+        QCOMPARE(dialogs.texts(QMessageBox::Critical).size(), 1);
+        QVERIFY(form->modified());
+        QCOMPARE(editingButtonsEnabled(*form), 5);
+    }
+
+    void unreadableFileKeepsWhatWasHeld()
+    {
+        DialogScript dialogs;
+        const QString file = path(QStringLiteral("short.tcset"));
+        writeBytes(file, "x");
+        auto form = shownForm();
+        dialogs.fileNames.enqueue(file);
+        click(*form, QStringLiteral("bLoadParams"));
+        QCOMPARE(dialogs.texts(QMessageBox::Critical), QStringList{QStringLiteral("Файл настроек слишком короткий (1 байт).")});
+        QCOMPARE(editingButtonsEnabled(*form), 0);
+
+        click(*form, QStringLiteral("bGetParams"));
+        const QByteArray held = form->model().image();
+        dialogs.fileNames.enqueue(file);
+        click(*form, QStringLiteral("bLoadParams"));
+        QCOMPARE(form->model().image(), held);
+        QCOMPARE(editingButtonsEnabled(*form), 5);
+        QVERIFY(form->isVisible());
+    }
+
+    void readOutcomes()
+    {
+        DialogScript dialogs;
+        auto form = shownForm();
+        m_link.portFound = false;
+        click(*form, QStringLiteral("bGetParams"));
+        QCOMPARE(m_link.reads, 0); // no port, no exchange
+
+        m_link.portFound = true;
+        m_link.read = [](TMK &, Progress &) { return ExchangeEnd::Cancelled; };
+        click(*form, QStringLiteral("bGetParams"));
+        QCOMPARE(editingButtonsEnabled(*form), 0);
+        QVERIFY(dialogs.boxes.isEmpty());
+
+        m_link = FakeLinkScript{};
+        click(*form, QStringLiteral("bGetParams"));
+        QCOMPARE(editingButtonsEnabled(*form), 5);
+
+        m_link.read = [](TMK &, Progress &) -> ExchangeEnd { throw Error(QStringLiteral("МК не отвечает")); };
+        click(*form, QStringLiteral("bGetParams"));
+        QCOMPARE(dialogs.texts(QMessageBox::Critical), QStringList{QStringLiteral("МК не отвечает")});
+        QCOMPARE(editingButtonsEnabled(*form), 0);
+    }
+
+    void writeOutcomes()
+    {
+        DialogScript dialogs;
+        auto form = shownForm();
+        click(*form, QStringLiteral("bGetParams"));
+        click(*form, QStringLiteral("bSetParams"));
+        QCOMPARE(dialogs.boxes.size(), 1);
+        QCOMPARE(dialogs.boxes[0].icon, QMessageBox::Information);
+        QVERIFY(dialogs.boxes[0].text.startsWith(QStringLiteral("Настройки записаны в МК")));
+        QVERIFY(dialogs.boxes[0].text.contains(QStringLiteral("/tmp/backup.tcset")));
+
+        m_link.write = [](TMK &, Progress &) -> WriteReport {
+            throw Error(QStringLiteral("Версия настроек не совпадает с версией устройства!"));
+        };
+        click(*form, QStringLiteral("bSetParams"));
+        QCOMPARE(dialogs.texts(QMessageBox::Critical),
+                 QStringList{QStringLiteral("Версия настроек не совпадает с версией устройства!")});
+        QCOMPARE(editingButtonsEnabled(*form), 5);
+
+        m_link.write = [](TMK &, Progress &) { return WriteReport{ExchangeEnd::Cancelled, {}}; };
+        click(*form, QStringLiteral("bSetParams"));
+        QCOMPARE(dialogs.boxes.size(), 2);
+    }
+
+    void errorsOfAStepAreShownAndTheWindowGoesOn()
+    {
+        DialogScript dialogs;
+        auto form = shownForm();
+        click(*form, QStringLiteral("bGetParams"));
+        m_editAction = [] { throw Error(QStringLiteral("Ошибка проверки диапазона")); };
+        click(*form, QStringLiteral("bEditParams"));
+        QCOMPARE(dialogs.texts(QMessageBox::Critical), QStringList{QStringLiteral("Ошибка проверки диапазона")});
+        QVERIFY(!form->modified());
+        m_editAction = [] { throw std::runtime_error("bad_alloc"); };
+        click(*form, QStringLiteral("bEditParams"));
+        QCOMPARE(dialogs.texts(QMessageBox::Critical).size(), 2);
+        m_editAction = nullptr;
+        click(*form, QStringLiteral("bEditParams"));
+        QVERIFY(form->modified());
+    }
+
+    void nothingElseStartsDuringAnExchange()
+    {
+        DialogScript dialogs;
+        auto form = shownForm();
+        bool closeRefused = false;
+        bool otherButtonsBlocked = false;
+        m_link.read = [&](TMK &model, Progress &) {
+            QMetaObject::invokeMethod(
+                form.get(),
+                [&] {
+                    // The progress window is application-modal; even a click that got
+                    // through must not start a second exchange.
+                    otherButtonsBlocked = QApplication::activeModalWidget() != nullptr;
+                    form->bSetParamsClick();
+                    form->bGetParamsClick();
+                    closeRefused = !form->close();
+                },
+                Qt::BlockingQueuedConnection);
+            model.replaceImage(1, makeFactoryImage(1, 1));
+            return ExchangeEnd::Done;
+        };
+        click(*form, QStringLiteral("bGetParams"));
+        QVERIFY(otherButtonsBlocked);
+        QVERIFY(closeRefused);
+        QCOMPARE(m_link.reads, 1);
+        QCOMPARE(m_link.writes, 0);
+        QVERIFY(form->isVisible());
+        QCOMPARE(editingButtonsEnabled(*form), 5);
+    }
+};
+
+QTEST_MAIN(MainFormTest)
+#include "mainform_test.moc"

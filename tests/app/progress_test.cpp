@@ -1,0 +1,165 @@
+// The progress window and the exchange runner: reports from the worker thread, Cancel, one
+// exchange at a time, errors handed back to the caller.
+
+#include "app/ExchangeRunner.h"
+#include "app/TProgressForm.h"
+#include "model/Error.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QThread>
+#include <atomic>
+
+using namespace mk;
+
+namespace {
+
+// Runs `step` on the user-interface thread and waits until it has run.
+void onGuiThread(const std::function<void()> &step)
+{
+    QMetaObject::invokeMethod(qApp, step, Qt::BlockingQueuedConnection);
+}
+
+// Waits on the worker thread until the flag is set; gives up after ten seconds.
+bool waitFor(const std::function<bool()> &condition)
+{
+    for (int i = 0; i < 10000; ++i) {
+        if (condition())
+            return true;
+        QThread::msleep(1);
+    }
+    return false;
+}
+
+TProgressForm *shownProgressForm()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *form = qobject_cast<TProgressForm *>(w); form && form->isVisible())
+            return form;
+    return nullptr;
+}
+
+} // namespace
+
+class ProgressTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void formLayout()
+    {
+        TProgressForm form;
+        QCOMPARE(form.windowTitle(), QStringLiteral("Progress..."));
+        QCOMPARE(form.size(), QSize(261, 113));
+        QVERIFY(form.windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(!(form.windowFlags() & Qt::WindowCloseButtonHint));
+        QCOMPARE(form.findChild<QLabel *>(QStringLiteral("lText"))->text(), QStringLiteral("Прогресс"));
+        QCOMPARE(form.findChild<QProgressBar *>(QStringLiteral("Gauge"))->maximum(), 100);
+        QVERIFY(!form.cancelled());
+    }
+
+    void reportsFromAnotherThreadArrive()
+    {
+        TProgressForm form;
+        form.show();
+        auto *text = form.findChild<QLabel *>(QStringLiteral("lText"));
+        auto *gauge = form.findChild<QProgressBar *>(QStringLiteral("Gauge"));
+        std::unique_ptr<QThread> worker(QThread::create([&] {
+            form.setText(QStringLiteral("Чтение настроек..."));
+            form.setValue(250);
+        }));
+        worker->start();
+        QVERIFY(worker->wait(10000));
+        QTRY_COMPARE(gauge->value(), 100); // clamped
+        QCOMPARE(text->text(), QStringLiteral("Чтение настроек..."));
+        QVERIFY(gauge->isVisible());
+        form.setText(QStringLiteral("Не могу подключиться к МК..."));
+        QVERIFY(!gauge->isVisible()); // a text alone until the next value
+    }
+
+    void cancelOnlyRaisesTheFlag()
+    {
+        TProgressForm form;
+        form.show();
+        QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("bCancel")), Qt::LeftButton);
+        QVERIFY(form.cancelled());
+        QVERIFY(form.isVisible());
+        TProgressForm other;
+        other.show();
+        QTest::keyClick(&other, Qt::Key_Escape);
+        QVERIFY(other.cancelled());
+        QVERIFY(!other.close()); // the window stays until the exchange ends
+        QVERIFY(other.isVisible());
+    }
+
+    void exchangeRunsOnWorkerWhileWindowStaysLive()
+    {
+        QWidget owner;
+        owner.resize(400, 300);
+        owner.show();
+        std::atomic<bool> sawCancel{false};
+        Qt::HANDLE workerThread = nullptr;
+        bool formShownModal = false;
+        runExchange(&owner, [&](Progress &progress) {
+            workerThread = QThread::currentThreadId();
+            progress.setText(QStringLiteral("Не могу подключиться к МК..."));
+            // The user interface answers while the exchange waits: press Cancel there.
+            onGuiThread([&] {
+                TProgressForm *form = shownProgressForm();
+                formShownModal = form && QApplication::activeModalWidget() == form;
+                QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("bCancel")), Qt::LeftButton);
+            });
+            sawCancel = waitFor([&] { return progress.cancelled(); });
+        });
+        QVERIFY(workerThread != QThread::currentThreadId());
+        QVERIFY(formShownModal);
+        QVERIFY(sawCancel);
+        QVERIFY(!shownProgressForm());
+        QVERIFY(!exchangeRunning());
+    }
+
+    void errorsComeBackToTheCaller()
+    {
+        try {
+            runExchange(nullptr, [](Progress &) { throw Error(QStringLiteral("Нет связи с МК")); });
+            QFAIL("no error");
+        } catch (const Error &error) {
+            QCOMPARE(error.text(), QStringLiteral("Нет связи с МК"));
+        }
+        QVERIFY(!exchangeRunning());
+        QVERIFY(!shownProgressForm());
+    }
+
+    void onlyOneExchangeAtATime()
+    {
+        QString secondError;
+        bool runningInside = false;
+        runExchange(nullptr, [&](Progress &) {
+            onGuiThread([&] {
+                runningInside = exchangeRunning();
+                try {
+                    runExchange(nullptr, [](Progress &) {});
+                } catch (const Error &error) {
+                    secondError = error.text();
+                }
+            });
+        });
+        QVERIFY(runningInside);
+        QCOMPARE(secondError, QStringLiteral("Обмен с МК уже идёт."));
+        QVERIFY(!exchangeRunning());
+    }
+
+    void quickWorkDoesNotHang()
+    {
+        // A worker that ends before the waiting loop starts must still end the exchange.
+        for (int i = 0; i < 50; ++i)
+            runExchange(nullptr, [](Progress &) {});
+        QVERIFY(!exchangeRunning());
+    }
+};
+
+QTEST_MAIN(ProgressTest)
+#include "progress_test.moc"

@@ -1,0 +1,249 @@
+// Start-up pieces: the ini file, window placement, the single-instance guard, the command line.
+
+#include "app/CommandLine.h"
+#include "app/IniFile.h"
+#include "app/TJustOne.h"
+#include "app/WindowPlacement.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+using namespace mk;
+
+namespace {
+
+QByteArray fileText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeText(const QString &path, const QByteArray &text)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+}
+
+// A window of fixed size, like the main window.
+struct FixedWindow : QWidget
+{
+    FixedWindow()
+    {
+        setFixedSize(300, 200);
+        move(120, 90);
+    }
+};
+
+} // namespace
+
+class StartupTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void missingIniIsCreatedWithOneSpaceLine()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("mkconf.ini"));
+        {
+            IniFile ini(path);
+            QCOMPARE(fileText(path), QByteArray(" \n"));
+            QCOMPARE(ini.readInteger(QStringLiteral("RS232"), QStringLiteral("Port"), 7), 7);
+            QCOMPARE(ini.readBool(QStringLiteral("Common"), QStringLiteral("Auto"), true), true);
+        }
+        // Nothing was written: the file keeps its single line.
+        QCOMPARE(fileText(path), QByteArray(" \n"));
+    }
+
+    void valuesAreWrittenAsNumbers()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("mkconf.ini"));
+        {
+            IniFile ini(path);
+            ini.writeBool(QStringLiteral("Common"), QStringLiteral("Auto"), false);
+            ini.writeInteger(QStringLiteral("MainWindow"), QStringLiteral("Left"), -20);
+            QVERIFY(ini.flush());
+        }
+        const QByteArray text = fileText(path);
+        QVERIFY2(text.contains("[Common]\nAuto=0\n"), text.constData());
+        QVERIFY2(text.contains("[MainWindow]\nLeft=-20\n"), text.constData());
+        IniFile again(path);
+        QCOMPARE(again.readBool(QStringLiteral("Common"), QStringLiteral("Auto"), true), false);
+        QCOMPARE(again.readInteger(QStringLiteral("MainWindow"), QStringLiteral("Left"), 0), -20);
+    }
+
+    void readsWhatOtherWritersLeft()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("mkconf.ini"));
+        writeText(path, " \n[Common]\nAuto=true\nA=false\nB=2\nC=yes\n[RS232]\nPort= 12 \nBad=COM3\n");
+        IniFile ini(path);
+        QCOMPARE(ini.readBool(QStringLiteral("Common"), QStringLiteral("Auto"), false), true);
+        QCOMPARE(ini.readBool(QStringLiteral("Common"), QStringLiteral("A"), true), false);
+        QCOMPARE(ini.readBool(QStringLiteral("Common"), QStringLiteral("B"), false), true);
+        QCOMPARE(ini.readBool(QStringLiteral("Common"), QStringLiteral("C"), false), false); // not a boolean
+        QCOMPARE(ini.readInteger(QStringLiteral("RS232"), QStringLiteral("Port"), 1), 12);
+        QCOMPARE(ini.readInteger(QStringLiteral("RS232"), QStringLiteral("Bad"), 1), 1);
+    }
+
+    void iniLivesBesideTheProgramUnlessItsFolderIsReadOnly()
+    {
+        QTemporaryDir dir;
+        const QString userDir = dir.filePath(QStringLiteral("config"));
+        QCOMPARE(iniPathFor(dir.filePath(QStringLiteral("mkconf")), userDir), dir.filePath(QStringLiteral("mkconf.ini")));
+        // /proc refuses new files even to the administrator: an installed program's folder.
+        QCOMPARE(iniPathFor(QStringLiteral("/proc/mkconf"), userDir), userDir + QStringLiteral("/mkconf.ini"));
+        QVERIFY(QFileInfo(userDir).isDir());
+    }
+
+    void placementClampsNegativePositions()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("p.ini"));
+        writeText(path, "[W]\nState=0\nLeft=-20\nTop=-5\nWidth=-1\nHeight=-1\n");
+        FixedWindow window;
+        loadPlacement(IniFile(path), QStringLiteral("W"), window);
+        QCOMPARE(window.pos(), QPoint(0, 0));
+        QCOMPARE(window.size(), QSize(300, 200)); // a fixed window keeps its size
+    }
+
+    void resizableWindowTakesStoredSize()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("p.ini"));
+        writeText(path, "[W]\nLeft=10\nTop=20\nWidth=-3\nHeight=250\n");
+        QWidget window;
+        window.resize(400, 300);
+        loadPlacement(IniFile(path), QStringLiteral("W"), window);
+        QCOMPARE(window.pos(), QPoint(10, 20));
+        QCOMPARE(window.size(), QSize(100, 250));
+    }
+
+    void maximizedStateLeavesPositionUnapplied()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("p.ini"));
+        writeText(path, "[W]\nState=2\nLeft=3\nTop=4\n");
+        FixedWindow window;
+        loadPlacement(IniFile(path), QStringLiteral("W"), window);
+        QVERIFY(window.windowState() & Qt::WindowMaximized);
+        QCOMPARE(window.pos(), QPoint(120, 90));
+    }
+
+    void missingKeysKeepTheWindowsOwnValues()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("p.ini"));
+        FixedWindow window;
+        loadPlacement(IniFile(path), QStringLiteral("W"), window);
+        QCOMPARE(window.pos(), QPoint(120, 90));
+        QCOMPARE(window.windowState(), Qt::WindowNoState);
+    }
+
+    void positionOffEveryScreenIsNotApplied()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("p.ini"));
+        writeText(path, "[W]\nLeft=60000\nTop=40000\n");
+        FixedWindow window;
+        loadPlacement(IniFile(path), QStringLiteral("W"), window);
+        QCOMPARE(window.pos(), QPoint(120, 90));
+    }
+
+    void storeWritesAllFiveKeys()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("p.ini"));
+        {
+            FixedWindow window;
+            IniFile ini(path);
+            storePlacement(ini, QStringLiteral("W"), window);
+        }
+        const QByteArray text = fileText(path);
+        for (const char *line : {"State=0\n", "Left=120\n", "Top=90\n", "Width=300\n", "Height=200\n"})
+            QVERIFY2(text.contains(line), line);
+    }
+
+    void onlyOneGuardHoldsTheLock()
+    {
+        QTemporaryDir dir;
+        {
+            TJustOne first(QStringLiteral("mkconf"), dir.path());
+            QVERIFY(first.owned());
+            // A copy that has run for an hour still holds its lock.
+            QFile lockFile(first.lockPath());
+            QVERIFY(lockFile.open(QIODevice::ReadWrite));
+            QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+            lockFile.close();
+            TJustOne second(QStringLiteral("mkconf"), dir.path());
+            QVERIFY(!second.owned());
+            TJustOne other(QStringLiteral("mktool"), dir.path());
+            QVERIFY(other.owned());
+        }
+        TJustOne afterwards(QStringLiteral("mkconf"), dir.path());
+        QVERIFY(afterwards.owned());
+    }
+
+    void lockOfACrashedCopyIsTakenOver()
+    {
+        QTemporaryDir dir;
+        // The lock file a copy leaves when it dies: its process id, name and host.
+        writeText(dir.filePath(QStringLiteral("mkconf.lock")), "2147483600\nmkconf\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        TJustOne guard(QStringLiteral("mkconf"), dir.path());
+        QVERIFY(guard.owned());
+    }
+
+    void secondProgramEndsAtOnce()
+    {
+        QTemporaryDir runtime;
+        QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        TJustOne first(QStringLiteral("mkconf"), runtime.path()); // the running copy
+        QVERIFY(first.owned());
+
+        QProcess second;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        second.setProcessEnvironment(env);
+        second.start(QStringLiteral(MK_BIN_DIR "/mkconf"), {});
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(second.readAllStandardError().trimmed(), QByteArray()); // silently
+    }
+
+    void commandLine()
+    {
+        const auto parse = [](QStringList args) {
+            args.prepend(QStringLiteral("mkconf"));
+            return parseCommandLine(args);
+        };
+        CommandLine plain = parse({});
+        QVERIFY(!plain.demo);
+        QVERIFY(plain.error.isEmpty());
+
+        CommandLine demo = parse({QStringLiteral("--demo"), QStringLiteral("--demo-model"), QStringLiteral("0x0101"),
+                                  QStringLiteral("--demo-version"), QStringLiteral("5")});
+        QVERIFY(demo.error.isEmpty());
+        QVERIFY(demo.demo);
+        QCOMPARE(demo.demoModel, quint16(257));
+        QCOMPARE(demo.demoVersion, quint32(5));
+
+        QVERIFY(!parse({QStringLiteral("--demo"), QStringLiteral("--demo-model"), QStringLiteral("70000")}).error.isEmpty());
+        QVERIFY(!parse({QStringLiteral("--demo"), QStringLiteral("--demo-model")}).error.isEmpty());
+        QVERIFY(!parse({QStringLiteral("--demo-version"), QStringLiteral("2")}).error.isEmpty()); // without --demo
+        QVERIFY(!parse({QStringLiteral("--bogus")}).error.isEmpty());
+        QVERIFY(parse({QStringLiteral("--help")}).help);
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"
