@@ -13,18 +13,43 @@
 #include <QStandardPaths>
 #include <cstdio>
 
+namespace {
+
+// Qt would abort with its own terse message when there is nowhere to show a window.
+bool noDisplay(const QStringList &arguments)
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || arguments.contains(QStringLiteral("-platform")))
+        return false;
+    return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
-    mk::Application app(argc, argv);
-
-    const mk::CommandLine options = mk::parseCommandLine(app.arguments());
-    if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(options.error));
-        return 2;
-    }
-    if (options.help) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
         std::printf("%s", qPrintable(mk::commandLineHelp()));
         return 0;
+    }
+    if (noDisplay(arguments)) {
+        std::fprintf(stderr, "%s",
+                     qPrintable(QStringLiteral(
+                         "mkconf: нет дисплея, окну негде появиться (переменные DISPLAY и WAYLAND_DISPLAY не заданы).\n"
+                         "Запустите программу из графического сеанса, либо под виртуальным X-сервером:\n"
+                         "    xvfb-run -a %1 --demo\n")
+                                    .arg(arguments.constFirst())));
+        return 1;
+    }
+
+    mk::Application app(argc, argv);
+    // Qt's own options (-platform, -style ...) are gone from the list by now.
+    const mk::CommandLine options = mk::parseCommandLine(QCoreApplication::arguments());
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "mkconf: %s\n", qPrintable(options.error));
+        return 2;
     }
 
     // Only one copy runs; a second one ends without a word.
@@ -39,7 +64,12 @@ int main(int argc, char **argv)
     setup.fileDir = QFileInfo(setup.iniPath).absolutePath() == QDir(setup.programDir).absolutePath()
                         ? setup.programDir
                         : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    setup.link = mk::makeDeviceLink(options);
+    try {
+        setup.link = mk::makeDeviceLink(options);
+    } catch (...) {
+        mk::showCurrentException();
+        return 1;
+    }
 
     mk::TMainForm mainForm(std::move(setup));
     const mk::TPicturesForm pictures;
