@@ -18,9 +18,9 @@ public:
     static TPicturesForm *instance();
 
     // White shapes on a transparent background, so that a preview can tint them.
-    QImage ScaleL;   // 79×136: the left pointer's scale, an arc opening to the right
-    QImage ScaleR;   // 149×136: the right pointer's scale, an arc opening to the left
-    QImage Circle99; // 199×199: a round dial with its ticks
+    QImage ScaleL;   // 79×136: the left part of a pointer scale
+    QImage ScaleR;   // 149×136: a whole pointer scale without its bottom rows
+    QImage Circle99; // 199×199: a round dial face
     QImage Circle9;  // 9×9: the pointer's hub
     QImage Arrow;    // 129×129: a pointer standing up from the centre
 

@@ -9,10 +9,12 @@
 #include "app/PortDialogs.h"
 #include "app/TMainForm.h"
 #include "app/TPasswDlg.h"
+#include "app/TPicturesForm.h"
 #include "app/TProgressForm.h"
 
 #include <QDir>
 #include <QMessageBox>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -97,6 +99,24 @@ private slots:
     {
         TKW_RS232_SetBRDlg dialog(115200);
         check(dialog, QStringLiteral("baud-dialog"));
+    }
+
+    void pictures()
+    {
+        // The hidden holder's five pictures side by side on the device's black screen.
+        const TPicturesForm pictures;
+        QImage sheet(79 + 149 + 199 + 9 + 129 + 60, 210, QImage::Format_RGB32);
+        sheet.fill(Qt::black);
+        QPainter painter(&sheet);
+        int x = 10;
+        for (const QImage *image : {&pictures.ScaleL, &pictures.ScaleR, &pictures.Circle99, &pictures.Circle9, &pictures.Arrow}) {
+            painter.drawImage(x, 5, *image);
+            x += image->width() + 10;
+        }
+        painter.end();
+        const QString out = qEnvironmentVariable("MK_SCREENSHOT_DIR");
+        if (!out.isEmpty())
+            QVERIFY(sheet.save(QDir(out).filePath(QStringLiteral("pictures.png"))));
     }
 
     void messageBoxes_data()

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/IniFile.h"
 #include "app/TJustOne.h"
+#include "app/TPicturesForm.h"
 #include "app/WindowPlacement.h"
 
 #include <QDateTime>
@@ -218,6 +219,34 @@ private slots:
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
         QCOMPARE(second.readAllStandardError().trimmed(), QByteArray()); // silently
+    }
+
+    void picturesHaveTheirSizesAndShapes()
+    {
+        QVERIFY(!TPicturesForm::instance());
+        {
+            TPicturesForm pictures;
+            QCOMPARE(TPicturesForm::instance(), &pictures);
+            QVERIFY(!pictures.isVisible());
+            const QList<std::pair<const QImage *, QSize>> expected = {
+                {&pictures.ScaleL, {79, 136}}, {&pictures.ScaleR, {149, 136}}, {&pictures.Circle99, {199, 199}},
+                {&pictures.Circle9, {9, 9}}, {&pictures.Arrow, {129, 129}}};
+            for (const auto &[image, size] : expected) {
+                QCOMPARE(image->size(), size);
+                int drawn = 0;
+                for (int y = 0; y < image->height(); ++y)
+                    for (int x = 0; x < image->width(); ++x)
+                        drawn += qAlpha(image->pixel(x, y)) != 0;
+                QVERIFY(drawn > 0 && drawn < size.width() * size.height() + 1);
+            }
+            // The dial face is round: its corners stay empty, its centre is drawn.
+            QCOMPARE(qAlpha(pictures.Circle99.pixel(0, 0)), 0);
+            QCOMPARE(qAlpha(pictures.Circle99.pixel(99, 99)), 255);
+            // The pointer stands up: drawn above the centre, nothing below its short tail.
+            QCOMPARE(qAlpha(pictures.Arrow.pixel(64, 10)), 255);
+            QCOMPARE(qAlpha(pictures.Arrow.pixel(64, 120)), 0);
+        }
+        QVERIFY(!TPicturesForm::instance());
     }
 
     void commandLine()
