@@ -113,7 +113,7 @@ const std::array<MenuItemRow, kMenuItemRowCount> kMenuItemRows = {{
     {"ViewTank7Menu", "   7     ММ:ЧЧ ДД.ММ", 1}, // 105
     {"ViewTank8Menu", "   8     ММ:ЧЧ ДД.ММ", 1}, // 106
     {"ViewTank9Menu", "   9     ММ:ЧЧ ДД.ММ", 1}, // 107
-    {"ViewTank10Menu", "  10     ММ:ЧЧ ДД.ММ", 1}, // 108
+    {"ViewTank0Menu", "  10     ММ:ЧЧ ДД.ММ", 1}, // 108: the device names slot 10 like slot 0
     {"ViewTank11Menu", "  11     ММ:ЧЧ ДД.ММ", 1}, // 109
     {"ViewTank12Menu", "  12     ММ:ЧЧ ДД.ММ", 1}, // 110
     {"ViewTank13Menu", "  13     ММ:ЧЧ ДД.ММ", 1}, // 111
