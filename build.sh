@@ -30,6 +30,9 @@ build() { # build DIR [cmake options]
     if [ ! -f "$dir/build.ninja" ]; then
         cmake -S . -B "$dir" -G Ninja "$@"
     fi
+    # Files added since the last build are found by the globs, but the moc step does not notice
+    # new headers on its own: make it look again (it only re-runs moc where something changed).
+    rm -f "$dir"/*_autogen/timestamp "$dir"/tests/*_autogen/timestamp
     cmake --build "$dir" -j "$(nproc)"
 }
 
