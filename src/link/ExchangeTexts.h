@@ -1,0 +1,15 @@
+#pragma once
+// Texts of the device exchange: progress captions and its own error messages.
+
+#include <QString>
+
+namespace mk {
+
+inline const QString kConnectingText = QStringLiteral("Не могу подключиться к МК...");
+inline const QString kReadingText = QStringLiteral("Чтение настроек...");
+inline const QString kWritingText = QStringLiteral("Запись настроек...");
+inline const QString kWrittenText = QStringLiteral("Настройки записаны в МК");
+inline const QString kModelMismatchText = QStringLiteral("Версия настроек не совпадает с версией устройства!");
+inline const QString kVersionMismatchText = QStringLiteral("Версия настроек не совпадает с версией прошивки!");
+
+} // namespace mk

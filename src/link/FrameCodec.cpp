@@ -1,0 +1,177 @@
+#include "link/FrameCodec.h"
+
+#include "model/Error.h"
+#include "model/Text.h"
+
+#include <cstring>
+
+namespace mk {
+
+namespace {
+
+QString answerTooShortText()
+{
+    return QStringLiteral("RS232. Ответ устройства короче ожидаемого.");
+}
+
+} // namespace
+
+quint8 frameChecksum(const char *bytes, int count)
+{
+    unsigned sum = 0;
+    for (int i = 0; i < count; ++i)
+        sum += quint8(bytes[i]);
+    return quint8((0x100 - (sum & 0xFF)) & 0xFF);
+}
+
+bool frameSumIsZero(const QByteArray &frame)
+{
+    unsigned sum = 0;
+    for (char c : frame)
+        sum += quint8(c);
+    return (sum & 0xFF) == 0;
+}
+
+void TKWBaseInterface::BeginFrame()
+{
+    m_txLen = 1;
+}
+
+void TKWBaseInterface::BeginCommand(quint8 address, quint8 command)
+{
+    BeginFrame();
+    AppendByte(address);
+    PutWord(1);
+    AppendByte(command);
+}
+
+void TKWBaseInterface::AppendByte(quint8 value)
+{
+    // The checksum needs the index after the last value, and N = TxLen + 1 must stay <= 255.
+    if (m_txLen < 1 || m_txLen >= kMaxFrameLength - 1)
+        throw Error(QStringLiteral("RS232. Запрос к устройству длиннее %1 байт.").arg(kMaxFrameLength));
+    m_txBuf[size_t(m_txLen++)] = value;
+}
+
+void TKWBaseInterface::PutWord(quint16 value)
+{
+    AppendByte(quint8(value & 0xFF));
+    AppendByte(quint8(value >> 8));
+}
+
+void TKWBaseInterface::PutLongInt(qint32 value)
+{
+    const auto v = quint32(value);
+    for (int i = 0; i < 4; ++i)
+        AppendByte(quint8(v >> (8 * i)));
+}
+
+void TKWBaseInterface::PutSingle(float value)
+{
+    qint32 v;
+    std::memcpy(&v, &value, 4);
+    PutLongInt(v);
+}
+
+void TKWBaseInterface::PutBytes(const QByteArray &bytes)
+{
+    for (char c : bytes)
+        AppendByte(quint8(c));
+}
+
+void TKWBaseInterface::CloseFrame()
+{
+    m_txBuf[0] = quint8(m_txLen + 1);
+    m_txBuf[size_t(m_txLen)] = frameChecksum(reinterpret_cast<const char *>(m_txBuf.data()), m_txLen);
+}
+
+QByteArray TKWBaseInterface::request() const
+{
+    const int n = m_txBuf[0] == 0 ? kFrameBufferSize : m_txBuf[0];
+    return QByteArray(reinterpret_cast<const char *>(m_txBuf.data()), n);
+}
+
+bool TKWBaseInterface::CheckReply() const
+{
+    return frameSumIsZero(answer());
+}
+
+QByteArray TKWBaseInterface::answer() const
+{
+    return QByteArray(reinterpret_cast<const char *>(m_rxBuf.data()), m_rxBuf[0]);
+}
+
+void TKWBaseInterface::acceptAnswer()
+{
+    m_answerLength = m_rxBuf[0];
+    m_rxPos = kFrameValuesAt;
+}
+
+const quint8 *TKWBaseInterface::take(int count)
+{
+    // Values end before the checksum byte at index N - 1.
+    if (m_rxPos < kFrameValuesAt || m_rxPos + count > m_answerLength - 1)
+        throw Error(answerTooShortText());
+    const quint8 *p = m_rxBuf.data() + m_rxPos;
+    m_rxPos += count;
+    return p;
+}
+
+quint8 TKWBaseInterface::ReadByte()
+{
+    return *take(1);
+}
+
+quint16 TKWBaseInterface::GetWord()
+{
+    const quint8 *p = take(2);
+    return quint16(p[0] | (p[1] << 8));
+}
+
+qint32 TKWBaseInterface::GetLongInt()
+{
+    const quint8 *p = take(4);
+    return qint32(quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16) | (quint32(p[3]) << 24));
+}
+
+float TKWBaseInterface::GetSingle()
+{
+    const qint32 v = GetLongInt();
+    float f;
+    std::memcpy(&f, &v, 4);
+    return f;
+}
+
+QString TKWBaseInterface::GetString()
+{
+    QByteArray bytes;
+    for (quint8 c = ReadByte(); c != 0; c = ReadByte())
+        bytes.append(char(c));
+    return fromWin1251(bytes);
+}
+
+QByteArray TKWBaseInterface::GetBytes(int count)
+{
+    const quint8 *p = take(count);
+    return QByteArray(reinterpret_cast<const char *>(p), count);
+}
+
+std::vector<QByteArray> FrameAssembler::feed(const char *bytes, int count)
+{
+    std::vector<QByteArray> frames;
+    m_pending.append(bytes, count);
+    for (;;) {
+        while (!m_pending.isEmpty() && quint8(m_pending[0]) < kMinFrameLength)
+            m_pending.remove(0, 1);
+        if (m_pending.isEmpty())
+            break;
+        const int n = quint8(m_pending[0]);
+        if (m_pending.size() < n)
+            break;
+        frames.push_back(m_pending.left(n));
+        m_pending.remove(0, n);
+    }
+    return frames;
+}
+
+} // namespace mk

@@ -1,0 +1,40 @@
+#pragma once
+// How the link reaches port number n: whether it is present, how to open it, and the clock
+// its time-outs run on. The system backend opens real nodes; tests plug in simulated ports.
+
+#include "link/Clock.h"
+#include "link/PortIo.h"
+
+#include <QString>
+#include <memory>
+
+namespace mk {
+
+class PortBackend
+{
+public:
+    virtual ~PortBackend() = default;
+    virtual bool probe(int number) = 0;
+    // Null when the port cannot be opened; throws Error when the user may not open it.
+    virtual std::unique_ptr<PortIo> open(int number) = 0;
+    // How messages name the port.
+    virtual QString label(int number) { return QStringLiteral("COM%1").arg(number); }
+    // How port lists name it.
+    virtual QString displayName(int number) { return label(number); }
+    virtual Clock &clock() = 0;
+};
+
+// Real device nodes through PortMap and QSerialPort, on the steady clock.
+class SystemPortBackend : public PortBackend
+{
+public:
+    bool probe(int number) override;
+    std::unique_ptr<PortIo> open(int number) override;
+    QString label(int number) override;
+    QString displayName(int number) override;
+    Clock &clock() override { return steadyClock(); }
+};
+
+std::shared_ptr<PortBackend> systemPortBackend();
+
+} // namespace mk

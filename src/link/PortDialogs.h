@@ -1,0 +1,45 @@
+#pragma once
+// The manual choice of the port and of the baud rate, behind the access check. The dialogs
+// themselves are the caller's; these functions hold what happens around them.
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace mk {
+
+class AccessGuard;
+class PasswordPrompt;
+class TKW_RS_Base;
+
+struct PortChoiceItem
+{
+    int number;
+    QString text; // "COM3", with the node beside it on Linux
+};
+class PortChooser
+{
+public:
+    virtual ~PortChooser() = default;
+    // Shows the items with the preselected one (-1: none); the chosen index, or nothing on Cancel.
+    virtual std::optional<int> choosePort(const QList<PortChoiceItem> &items, int preselected) = 0;
+};
+// Returns false when the access check refused. Throws Error "Нет свободного COM-порта!" when
+// no port is present. Otherwise PortNumber becomes the chosen port (unchanged on Cancel) and
+// the port is opened to check it; the caller closes it again.
+bool SelectPortDialog(TKW_RS_Base &link, AccessGuard &access, PasswordPrompt &prompt, PortChooser &chooser);
+// The list the dialog shows and the item preselected in it.
+QList<PortChoiceItem> portChoiceItems(const TKW_RS_Base &link, int *preselected);
+
+class BaudChooser
+{
+public:
+    virtual ~BaudChooser() = default;
+    // Shows the current rate (110..921600 in steps of 10); the rate entered, or nothing on Cancel.
+    virtual std::optional<quint32> chooseBaud(quint32 current) = 0;
+};
+// Returns false when the access check refused or the user cancelled. A rate the driver does
+// not take puts the old one back and throws Error "RS232. Не могу установить нужную скорость обмена.".
+bool SelectBaudDialog(TKW_RS_Base &link, AccessGuard &access, PasswordPrompt &prompt, BaudChooser &chooser);
+
+} // namespace mk

@@ -1,0 +1,103 @@
+#include "link/PortDiscovery.h"
+
+#include "link/LinkTexts.h"
+#include "link/PortMap.h"
+#include "link/TKW_RS_Base.h"
+#include "model/Error.h"
+
+#include <QSerialPortInfo>
+#include <QSettings>
+
+namespace mk {
+
+QList<SerialNodeInfo> systemSerialNodes()
+{
+    QList<SerialNodeInfo> nodes;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        SerialNodeInfo n;
+        n.node = info.systemLocation();
+        if (info.hasVendorIdentifier())
+            n.vendorId = info.vendorIdentifier();
+        if (info.hasProductIdentifier())
+            n.productId = info.productIdentifier();
+        n.description = info.description();
+        n.manufacturer = info.manufacturer();
+        nodes << n;
+    }
+    return nodes;
+}
+
+int portFromSerialNodes(const QList<SerialNodeInfo> &nodes)
+{
+    for (const SerialNodeInfo &n : nodes) {
+        if (n.vendorId != kDeviceUsbVendor || n.productId != kDeviceUsbProduct)
+            continue;
+        if (!n.description.contains(kDeviceMarker) && !n.manufacturer.contains(kDeviceMarker))
+            continue;
+        if (const int number = assignPortForNode(n.node))
+            return number;
+    }
+    return 0;
+}
+
+int portFromRegistryNames(const QList<QPair<QString, QString>> &instances, const std::function<bool(int)> &present)
+{
+    for (const auto &[instance, friendlyName] : instances) {
+        Q_UNUSED(instance);
+        if (!friendlyName.contains(kDeviceMarker))
+            continue;
+        const qsizetype com = friendlyName.indexOf(QLatin1String("COM"));
+        if (com < 0 || com + 3 >= friendlyName.size() || !friendlyName[com + 3].isDigit())
+            continue;
+        // One or two digits: "COM123" names port 12.
+        int n = friendlyName[com + 3].digitValue();
+        if (com + 4 < friendlyName.size() && friendlyName[com + 4].isDigit())
+            n = n * 10 + friendlyName[com + 4].digitValue();
+        if (present(n))
+            return n;
+    }
+    return 0;
+}
+
+DeviceSearchSource systemDeviceSearchSource()
+{
+    DeviceSearchSource source;
+#ifdef Q_OS_WIN
+    source.registryInstances = [] {
+        QList<QPair<QString, QString>> instances;
+        QSettings key(QStringLiteral("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\USB\\Vid_04d8&Pid_000a"),
+                      QSettings::NativeFormat);
+        for (const QString &name : key.childGroups())
+            instances << qMakePair(name, key.value(name + QStringLiteral("/FriendlyName")).toString());
+        return instances;
+    };
+#endif
+    return source;
+}
+
+void FindDevicePort(TKW_RS_Base &link, bool autoSearch, const DeviceSearchSource &source)
+{
+    if (!autoSearch)
+        return;
+    // The nodes first: a node outside the fixed table gets its number before the scan.
+    const QList<SerialNodeInfo> nodes = source.serialNodes ? source.serialNodes() : QList<SerialNodeInfo>();
+    const int fromNodes = portFromSerialNodes(nodes);
+    link.ScanPorts();
+    const auto opens = [&link](int n) {
+        if (!link.PortPresent(n))
+            return false;
+        link.OpenPort(n);
+        link.SetBaudRate(kLinkBaudRate);
+        const bool found = link.PortNumber() == n;
+        // The exchange opens the port again on its own thread.
+        link.ClosePort();
+        return found;
+    };
+    if (source.registryInstances && portFromRegistryNames(source.registryInstances(), opens) != 0)
+        return;
+    if (fromNodes != 0 && opens(fromNodes))
+        return;
+    throw Error(kDeviceNotSeenText);
+}
+
+} // namespace mk

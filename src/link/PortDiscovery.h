@@ -1,0 +1,57 @@
+#pragma once
+// Finding the trip computer's port before each exchange, and the manual choice of a port.
+//
+// Automatic search: the device is a USB modem with vendor 0x04D8, product 0x000A and the
+// marker word "Trivolantics" in its USB strings. On Linux the serial nodes the system lists
+// are matched by those; on Windows the registry's record of the device's instances is read,
+// and each instance's display name gives the COM number.
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace mk {
+
+class TKW_RS_Base;
+
+constexpr quint16 kDeviceUsbVendor = 0x04D8;
+constexpr quint16 kDeviceUsbProduct = 0x000A;
+
+// One serial node the system lists, with what its USB device says of itself.
+struct SerialNodeInfo
+{
+    QString node; // "/dev/ttyACM0"
+    std::optional<quint16> vendorId;
+    std::optional<quint16> productId;
+    QString description; // the USB product string or the system's description
+    QString manufacturer;
+};
+
+// The serial nodes of this system (QSerialPortInfo).
+QList<SerialNodeInfo> systemSerialNodes();
+
+// The number of the first node that is the trip computer and has a port number, or 0.
+int portFromSerialNodes(const QList<SerialNodeInfo> &nodes);
+
+// The registry rule over (instance name, display name) pairs in the registry's order: the
+// display name must hold the marker; the digits after its first "COM" (one or two) give the
+// port; the first instance whose port is present wins. 0 when none does.
+int portFromRegistryNames(const QList<QPair<QString, QString>> &instances, const std::function<bool(int)> &present);
+
+// Where automatic search looks. The system source is used unless a test gives another.
+struct DeviceSearchSource
+{
+    std::function<QList<SerialNodeInfo>()> serialNodes = systemSerialNodes;
+    // Windows registry instances (empty elsewhere).
+    std::function<QList<QPair<QString, QString>>()> registryInstances;
+};
+DeviceSearchSource systemDeviceSearchSource();
+
+// Before each exchange: with automatic search off, the port already chosen stays. With it on,
+// the ports are scanned afresh and the device's port is selected (PortNumber) at 115200 baud
+// and left closed for the exchange to open. Throws Error "Не вижу МК." when it is not found.
+void FindDevicePort(TKW_RS_Base &link, bool autoSearch, const DeviceSearchSource &source = systemDeviceSearchSource());
+
+} // namespace mk

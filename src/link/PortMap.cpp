@@ -1,0 +1,176 @@
+#include "link/PortMap.h"
+
+#include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+#include <QSerialPortInfo>
+#include <mutex>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace mk {
+
+namespace {
+
+struct Overrides
+{
+    std::mutex mutex;
+    QMap<int, QString> map;
+    bool envRead = false;
+};
+
+Overrides &overrides()
+{
+    static Overrides o;
+    return o;
+}
+
+// Reads MK_PORTS once, before the first look-up.
+void readEnvironment(Overrides &o)
+{
+    if (o.envRead)
+        return;
+    o.envRead = true;
+    const QString spec = qEnvironmentVariable("MK_PORTS");
+    for (const QString &item : spec.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const qsizetype eq = item.indexOf(QLatin1Char('='));
+        bool ok = false;
+        const int n = item.left(eq).trimmed().toInt(&ok);
+        if (eq > 0 && ok && n >= 1 && n <= kMaxPortNumber)
+            o.map[n] = item.mid(eq + 1).trimmed();
+    }
+}
+
+QString tableNode(int n)
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(n);
+#else
+    if (n <= 2)
+        return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+    if (n <= 12)
+        return QStringLiteral("/dev/ttyACM%1").arg(n - 3);
+    if (n <= 22)
+        return QStringLiteral("/dev/ttyUSB%1").arg(n - 13);
+    return QStringLiteral("/dev/ttyS%1").arg(n - 23 + 2);
+#endif
+}
+
+QString canonical(const QString &node)
+{
+    const QString c = QFileInfo(node).canonicalFilePath();
+    return c.isEmpty() ? node : c;
+}
+
+} // namespace
+
+QString nodeForPort(int n)
+{
+    if (n < 1 || n > kMaxPortNumber)
+        return {};
+    Overrides &o = overrides();
+    std::lock_guard lock(o.mutex);
+    readEnvironment(o);
+    const auto it = o.map.constFind(n);
+    return it != o.map.constEnd() ? *it : tableNode(n);
+}
+
+int portForNode(const QString &node)
+{
+    const QString wanted = canonical(node);
+    for (int n = 1; n <= kMaxPortNumber; ++n)
+        if (nodeForPort(n) == node || canonical(nodeForPort(n)) == wanted)
+            return n;
+    return 0;
+}
+
+void setPortOverride(int n, const QString &node)
+{
+    if (n < 1 || n > kMaxPortNumber)
+        return;
+    Overrides &o = overrides();
+    std::lock_guard lock(o.mutex);
+    readEnvironment(o);
+    if (node.isEmpty())
+        o.map.remove(n);
+    else
+        o.map[n] = node;
+}
+
+void clearPortOverrides()
+{
+    Overrides &o = overrides();
+    std::lock_guard lock(o.mutex);
+    o.envRead = true;
+    o.map.clear();
+}
+
+int assignPortForNode(const QString &node)
+{
+    if (const int n = portForNode(node))
+        return n;
+    for (int n = kMaxPortNumber; n >= 1; --n) {
+        if (!probePortNode(nodeForPort(n))) {
+            setPortOverride(n, node);
+            return n;
+        }
+    }
+    return 0;
+}
+
+QString portLabel(int n)
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(n);
+#else
+    return QStringLiteral("COM%1 (%2)").arg(n).arg(nodeForPort(n));
+#endif
+}
+
+QString portDisplayName(int n)
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(n);
+#else
+    return QStringLiteral("COM%1 — %2").arg(n).arg(nodeForPort(n));
+#endif
+}
+
+int portNumberFromName(const QString &name)
+{
+    static const QRegularExpression re(QStringLiteral("^COM(\\d+)"));
+    const QRegularExpressionMatch m = re.match(name);
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+
+bool probePortNode(const QString &node)
+{
+    if (node.isEmpty())
+        return false;
+#ifdef Q_OS_UNIX
+    const QByteArray path = QFile::encodeName(node);
+    struct stat st;
+    if (::stat(path.constData(), &st) != 0 || !S_ISCHR(st.st_mode))
+        return false;
+    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+        return true;
+    }
+    // Refused, or held by another program: there is a port. The kernel's phantom on-board
+    // ports give EIO, unplugged ones ENXIO or ENODEV.
+    return errno == EACCES || errno == EPERM || errno == EBUSY;
+#else
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        if (info.portName().compare(node, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+#endif
+}
+
+} // namespace mk

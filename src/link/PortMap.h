@@ -1,0 +1,41 @@
+#pragma once
+// Port numbers 1..32 (what the ini file stores and the user sees as "COMn") and the Linux
+// device nodes behind them. The mapping is fixed, so a number keeps meaning the same node:
+//   COM1..COM2    /dev/ttyS0..ttyS1     on-board serial ports
+//   COM3..COM12   /dev/ttyACM0..ttyACM9 USB modems (the trip computer's own USB port)
+//   COM13..COM22  /dev/ttyUSB0..ttyUSB9 USB serial adapters
+//   COM23..COM32  /dev/ttyS2..ttyS11    further on-board ports
+// A number can be pointed at any other node (a pseudo-terminal for tests and the demo) by
+// setPortOverride, or from outside by the environment variable MK_PORTS="7=/dev/pts/3,8=...".
+// On Windows the number is the COM port number itself.
+
+#include <QString>
+
+namespace mk {
+
+constexpr int kMaxPortNumber = 32;
+
+// The node of port n (override first, then the table); empty when n is out of 1..32.
+QString nodeForPort(int n);
+// The number whose node is this node (after resolving symbolic links); 0 when none.
+int portForNode(const QString &node);
+// Points port n at node; an empty node removes the override.
+void setPortOverride(int n, const QString &node);
+void clearPortOverrides();
+// The number for a node: its own number, or else an override at the highest number that no
+// present port uses. 0 when every number is taken.
+int assignPortForNode(const QString &node);
+
+// "COM3" in messages and lists, with the node beside it where that says more:
+// portLabel: "COM3 (/dev/ttyACM0)"; portDisplayName: "COM3 — /dev/ttyACM0".
+QString portLabel(int n);
+QString portDisplayName(int n);
+// The number after the letters "COM" at the start of a list item; 0 when there is none.
+int portNumberFromName(const QString &name);
+
+// Whether a port node exists as a usable device: absent nodes and the phantom on-board
+// ports that every kernel lists are not; a node the user may not open counts as present, so
+// that opening it tells why it fails.
+bool probePortNode(const QString &node);
+
+} // namespace mk

@@ -1,0 +1,63 @@
+// mksim as a separate program on a pseudo-terminal, reached through the real port code.
+
+#include "link/LinkTexts.h"
+#include "link/PortMap.h"
+#include "link/SimulatedDevice.h"
+#include "link/TKW_RS.h"
+#include "model/Error.h"
+#include "model/FactoryImage.h"
+#include "model/FileIo.h"
+#include "model/SettingsFile.h"
+#include "support/Mksim.h"
+#include "support/QtPrinters.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace mk::test {
+namespace {
+
+TEST(Mksim, AnswersIdentifyOnlyAtItsOwnAddressAndSavesItsMemory)
+{
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("dev.tcset"));
+    MksimProcess sim({QStringLiteral("--address"), QStringLiteral("FE"), QStringLiteral("--model"), QStringLiteral("0x8002"),
+                      QStringLiteral("--version"), QStringLiteral("7"), QStringLiteral("--save"), saved,
+                      QStringLiteral("--log")});
+    ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
+    setPortOverride(30, sim.path());
+    TKW_RS link;
+    link.OpenPort(30);
+    ASSERT_TRUE(link.IsOpen());
+    link.SetFirstByteTimeout(100);
+    link.CommandExchange(0xFE, 1);
+    link.GetByte();
+    EXPECT_EQ(link.GetWord(), 0x8002);
+    try {
+        link.BeginCommand(0xFC, 1);
+        link.ExchangeOnce();
+        FAIL() << "0xFC answered";
+    } catch (const Error &e) {
+        EXPECT_EQ(e.text(), kNoLinkText);
+    }
+    link.ClosePort();
+    setPortOverride(30, {});
+
+    EXPECT_EQ(sim.stop(), 0);
+    EXPECT_TRUE(sim.standardError().contains(QStringLiteral("FE identify")));
+    const SettingsFileContent file = decodeSettingsFile(readWholeFile(saved, kMaxSettingsFileSize));
+    EXPECT_EQ(file.modelCode, 0x8002);
+    EXPECT_EQ(file.image, makeFactoryImage(0x8002, 7, 32768));
+}
+
+TEST(Mksim, RefusesABadCommandLine)
+{
+    MksimProcess sim({QStringLiteral("--address"), QStringLiteral("FB")});
+    EXPECT_TRUE(sim.path().isEmpty());
+    EXPECT_EQ(sim.stop(), 2);
+    MksimProcess faulty({QStringLiteral("--fault"), QStringLiteral("gremlins:0.5")});
+    EXPECT_EQ(faulty.stop(), 2);
+}
+
+} // namespace
+} // namespace mk::test

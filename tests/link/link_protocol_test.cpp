@@ -1,0 +1,186 @@
+// The request/answer protocol on a scripted port and a virtual clock.
+
+#include "link/LinkTexts.h"
+#include "model/Error.h"
+#include "support/LinkFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace mk::test {
+namespace {
+
+QString errorOf(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const Error &e) {
+        return e.text();
+    }
+    return {};
+}
+
+const QByteArray kIdentifyAnswer = framed(hex("09 FC 01 00 01 01 02 80"));
+
+TEST(LinkProtocol, IdentifyRequestBytesAndAnswerValues)
+{
+    ScriptedLink s({TimedReply{kIdentifyAnswer, {}}});
+    s.link->CommandExchange(0xFC, 1);
+    ASSERT_EQ(s.port->requests().size(), 1u);
+    EXPECT_EQ(s.port->requests()[0], hex("06 FC 01 00 01 FC"));
+    EXPECT_EQ(s.link->RxPos(), 5);
+    EXPECT_EQ(s.link->GetByte(), 0x01);
+    EXPECT_EQ(s.link->GetWord(), 0x8002);
+}
+
+struct FailureRow
+{
+    const char *name;
+    std::optional<TimedReply> reply;
+    QString message;
+};
+
+class LinkFailure : public ::testing::TestWithParam<FailureRow>
+{
+};
+
+TEST_P(LinkFailure, GivesItsMessageAfterThreeSends)
+{
+    const FailureRow &row = GetParam();
+    ScriptedLink s({row.reply, row.reply, row.reply, TimedReply{kIdentifyAnswer, {}}});
+    s.link->SetFirstByteTimeout(100);
+    EXPECT_EQ(errorOf([&] { s.link->CommandExchange(0xFC, 1); }), row.message);
+    EXPECT_EQ(s.requestsSeen, 3);
+    // A failed answer never becomes readable.
+    EXPECT_THROW(s.link->GetByte(), Error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, LinkFailure,
+    ::testing::Values(
+        FailureRow{"silence", std::nullopt, kNoLinkText},
+        FailureRow{"lengthFive", TimedReply{framed(hex("05 FC 01 00")), {}}, kNoLinkText},
+        FailureRow{"lengthZero", TimedReply{hex("00 00 00 00 00 00"), {}}, kNoLinkText},
+        FailureRow{"badChecksum", TimedReply{hex("06 FC 01 00 01 FD"), {}}, kExchangeErrorText + QStringLiteral("(0)")},
+        FailureRow{"zeroHeader", TimedReply{framed(hex("06 00 00 00 01")), {}}, kExchangeErrorText + QStringLiteral("(4)")},
+        FailureRow{"busy", TimedReply{hex("06 FC 01 00 FF FE"), {}}, kBusyText},
+        FailureRow{"byteMissing", TimedReply{hex("09 FC 01 00 01 01 02"), {}}, kInterByteText}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(LinkProtocol, RetryAfterFiftyMillisecondsRecovers)
+{
+    ScriptedLink s({std::nullopt, TimedReply{kIdentifyAnswer, {}}});
+    s.link->SetFirstByteTimeout(100);
+    const qint64 t0 = s.clock().nowMs();
+    s.link->CommandExchange(0xFC, 1);
+    EXPECT_EQ(s.requestsSeen, 2);
+    // One first-byte wait of 100 ms and the 50 ms pause.
+    EXPECT_EQ(s.clock().nowMs() - t0, 150);
+    EXPECT_EQ(s.link->GetByte(), 1);
+}
+
+TEST(LinkProtocol, FirstByteDeadlineCountsTheRequestsLineTimeAndIsInclusive)
+{
+    // A request with 12 argument bytes has its checksum at index 17: round(9600/115200*17) = 1 ms.
+    const auto exchangeWithFirstByteAt = [](qint64 at) {
+        ScriptedLink s({TimedReply::paced(kIdentifyAnswer, at, 0)});
+        s.link->SetFirstByteTimeout(100);
+        s.link->BeginCommand(0xFC, 1);
+        for (int i = 0; i < 12; ++i)
+            s.link->PutByte(0);
+        return errorOf([&] { s.link->ExchangeOnce(); });
+    };
+    EXPECT_EQ(exchangeWithFirstByteAt(101), QString());
+    EXPECT_EQ(exchangeWithFirstByteAt(102), kNoLinkText);
+    EXPECT_EQ(exchangeWithFirstByteAt(1), QString());
+}
+
+TEST(LinkProtocol, InterByteDeadlineIsInclusive)
+{
+    const auto exchangeWithGap = [](qint64 gap) {
+        ScriptedLink s({TimedReply::paced(kIdentifyAnswer, 0, gap)});
+        return errorOf([&] {
+            s.link->BeginCommand(0xFC, 1);
+            s.link->ExchangeOnce();
+        });
+    };
+    EXPECT_EQ(exchangeWithGap(200), QString());
+    EXPECT_EQ(exchangeWithGap(201), kInterByteText);
+}
+
+TEST(LinkProtocol, AbsentDeviceCostsThreeWaitsAndTwoPauses)
+{
+    ScriptedLink s;
+    const qint64 t0 = s.clock().nowMs();
+    EXPECT_EQ(errorOf([&] { s.link->CommandExchange(0xFC, 1); }), kNoLinkText);
+    EXPECT_EQ(s.clock().nowMs() - t0, 3 * 1000 + 2 * 50);
+}
+
+TEST(LinkProtocol, ValueEncodingsBothWays)
+{
+    ScriptedLink s({TimedReply{framed(hex("14 FC 01 00 05 34 12 78 56 34 12 00 00 C0 3F 41 42 00 07")), {}}});
+    s.link->BeginCommand(0xFC, 5);
+    s.link->PutWord(0x1234);
+    s.link->PutLongInt(-2);
+    s.link->PutSingle(1.5f);
+    s.link->Exchange();
+    EXPECT_EQ(s.port->requests()[0].mid(5, 10), hex("34 12 FE FF FF FF 00 00 C0 3F"));
+    EXPECT_EQ(s.link->GetWord(), 0x1234);
+    EXPECT_EQ(s.link->GetLongInt(), 0x12345678);
+    EXPECT_EQ(s.link->GetSingle(), 1.5f);
+    EXPECT_EQ(s.link->GetString(), QStringLiteral("AB"));
+    EXPECT_EQ(s.link->RxPos(), 18);
+    EXPECT_EQ(s.link->GetByte(), 7);
+    // The checksum is not a value: reading on is refused, not answered with stale bytes.
+    EXPECT_THROW(s.link->GetByte(), Error);
+}
+
+TEST(LinkProtocol, StringWithoutTerminatorAndPastTheAnswerAreErrors)
+{
+    ScriptedLink s({TimedReply{framed(hex("08 FC 01 00 01 41 42")), {}}, TimedReply{framed(hex("07 FC 01 00 01 34")), {}}});
+    s.link->CommandExchange(0xFC, 1);
+    EXPECT_THROW(s.link->GetString(), Error);
+    s.link->CommandExchange(0xFC, 1);
+    EXPECT_THROW(s.link->GetWord(), Error);
+    EXPECT_EQ(s.link->RxPos(), 5); // a refused read does not move on
+    EXPECT_EQ(s.link->GetByte(), 0x34);
+}
+
+TEST(LinkProtocol, RequestLongerThan255BytesIsRefusedBeforeSending)
+{
+    ScriptedLink s;
+    s.link->BeginCommand(0xFC, 4);
+    for (int i = 0; i < 249; ++i)
+        s.link->PutByte(quint8(i));
+    EXPECT_THROW(s.link->PutByte(0), Error);
+    s.link->CloseFrame();
+    EXPECT_EQ(s.link->TxBuf()[0], 255);
+    EXPECT_TRUE(s.port->requests().empty());
+}
+
+TEST(LinkProtocol, HalfDuplexKeysRtsAroundTheWriteAndSkipsTheEcho)
+{
+    ScriptedLink s({TimedReply::paced(kIdentifyAnswer, 1, 0)});
+    s.port->setEcho(true);
+    s.link->SetPortType(kPortRs485WithEcho);
+    const qint64 t0 = s.clock().nowMs();
+    s.link->CommandExchange(0xFC, 1);
+    EXPECT_EQ(s.link->GetByte(), 1);
+    EXPECT_EQ(s.link->GetWord(), 0x8002);
+    QStringList events = s.port->events();
+    events.removeAll(QStringLiteral("purge rx"));
+    EXPECT_EQ(events.mid(events.size() - 3),
+              (QStringList{QStringLiteral("rts on"), QStringLiteral("write 06 fc 01 00 01 fc"), QStringLiteral("rts off")}));
+    EXPECT_GE(s.clock().nowMs() - t0, 20); // the pause before a half-duplex exchange
+}
+
+TEST(LinkProtocol, PortTypeOutOfRangeFallsBackToRs232)
+{
+    ScriptedLink s;
+    s.link->SetPortType(5);
+    EXPECT_EQ(s.link->PortType(), 0);
+    s.link->SetPortType(1);
+    EXPECT_EQ(s.link->PortType(), 1);
+}
+
+} // namespace
+} // namespace mk::test

@@ -1,0 +1,189 @@
+// Port selection, opening and the ini key, on simulated ports.
+
+#include "link/InMemoryPort.h"
+#include "link/LinkTexts.h"
+#include "link/PortMap.h"
+#include "link/TKW_RS.h"
+#include "model/Error.h"
+#include "support/QtPrinters.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace mk::test {
+namespace {
+
+InMemoryPort::Responder silent()
+{
+    return [](const QByteArray &) { return std::nullopt; };
+}
+
+struct TwoPorts
+{
+    TwoPorts()
+    {
+        com2 = backend->addPort(2, silent());
+        com5 = backend->addPort(5, silent());
+    }
+    std::shared_ptr<SimulatedPortBackend> backend = std::make_shared<SimulatedPortBackend>();
+    std::shared_ptr<InMemoryPort> com2, com5;
+};
+
+TEST(SerialPort, ScanFindsPresentPortsAndTheFirstIsSelected)
+{
+    TwoPorts p;
+    TKW_RS link(p.backend);
+    EXPECT_EQ(link.ScanPorts(), 2);
+    EXPECT_EQ(link.PortCount(), 2);
+    EXPECT_EQ(link.FirstPort(), 2);
+    EXPECT_EQ(link.PortNumber(), 2);
+    EXPECT_TRUE(link.PortPresent(5));
+    EXPECT_FALSE(link.PortPresent(3));
+    EXPECT_FALSE(link.PortPresent(33));
+    EXPECT_FALSE(link.IsOpen()); // the constructor does not open
+}
+
+TEST(SerialPort, OpenAppliesLineSettingsRaisesDtrAndPurges)
+{
+    TwoPorts p;
+    TKW_RS link(p.backend);
+    link.OpenPort(5);
+    ASSERT_TRUE(link.IsOpen());
+    EXPECT_EQ(link.PortNumber(), 5);
+    EXPECT_EQ(p.com5->baudRate(), 115200u);
+    EXPECT_EQ(p.com5->byteSize(), 8);
+    EXPECT_EQ(p.com5->parity(), 0);
+    EXPECT_EQ(p.com5->stopBits(), kTwoStopBits);
+    EXPECT_TRUE(p.com5->dtr());
+    EXPECT_EQ(p.com5->events(), (QStringList{QStringLiteral("dtr on"), QStringLiteral("purge rx")}));
+}
+
+TEST(SerialPort, AbsentPortFallsBackToTheFirstAndNonPositiveChangesNothing)
+{
+    TwoPorts p;
+    TKW_RS link(p.backend);
+    link.OpenPort(7);
+    EXPECT_EQ(link.PortNumber(), 2);
+    EXPECT_TRUE(link.IsOpen());
+    link.OpenPort(0);
+    link.OpenPort(-3);
+    EXPECT_EQ(link.PortNumber(), 2);
+    EXPECT_TRUE(link.IsOpen());
+    link.Reopen(false);
+    EXPECT_FALSE(link.IsOpen());
+    link.Reopen(true);
+    EXPECT_TRUE(link.IsOpen());
+    EXPECT_EQ(p.backend->openCount(2), 2);
+}
+
+TEST(SerialPort, NoPortAtAllIsAnErrorForTheCaller)
+{
+    auto backend = std::make_shared<SimulatedPortBackend>();
+    TKW_RS link(backend);
+    EXPECT_EQ(link.PortCount(), 0);
+    EXPECT_EQ(link.PortNumber(), 0);
+    EXPECT_EQ(link.BaudRate(), 115200u);
+    try {
+        link.OpenPort(3);
+        FAIL();
+    } catch (const Error &e) {
+        EXPECT_EQ(e.text(), kNoFreePortText);
+    }
+}
+
+TEST(SerialPort, PortInUseStaysClosedSilentlyAndTheExchangeReportsNoLink)
+{
+    auto backend = std::make_shared<SimulatedPortBackend>();
+    backend->addBusyPort(4);
+    TKW_RS link(backend);
+    link.OpenPort(4);
+    EXPECT_FALSE(link.IsOpen());
+    try {
+        link.CommandExchange(0xFC, 1);
+        FAIL();
+    } catch (const Error &e) {
+        EXPECT_EQ(e.text(), kNoLinkText);
+    }
+}
+
+TEST(SerialPort, ForbiddenPortTellsAboutTheDialoutGroup)
+{
+    auto backend = std::make_shared<SimulatedPortBackend>();
+    backend->addForbiddenPort(3);
+    TKW_RS link(backend);
+    try {
+        link.OpenPort(3);
+        FAIL();
+    } catch (const Error &e) {
+        EXPECT_TRUE(e.text().contains(QStringLiteral("dialout"))) << e.what();
+        EXPECT_TRUE(e.text().contains(QStringLiteral("COM3"))) << e.what();
+    }
+}
+
+TEST(SerialPort, BaudRateHoldsWhatTheDriverAccepted)
+{
+    TwoPorts p;
+    TKW_RS link(p.backend);
+    link.OpenPort(2);
+    p.com2->setMaxBaudRate(57600);
+    link.SetBaudRate(230400);
+    EXPECT_EQ(link.BaudRate(), 57600u);
+}
+
+TEST(SerialPort, PortNumberLivesUnderRs232Port)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("mkconf.ini"));
+    TwoPorts p;
+    {
+        TKW_RS link(p.backend);
+        EXPECT_EQ(link.SectionName(), QStringLiteral("RS232"));
+        link.OpenPort(5);
+        QSettings ini(path, QSettings::IniFormat);
+        link.SaveSettings(ini);
+    }
+    EXPECT_EQ(QSettings(path, QSettings::IniFormat).value(QStringLiteral("RS232/Port")).toInt(), 5);
+    TKW_RS again(p.backend);
+    QSettings ini(path, QSettings::IniFormat);
+    again.LoadSettings(ini);
+    EXPECT_EQ(again.PortNumber(), 5);
+    EXPECT_TRUE(again.IsOpen());
+}
+
+TEST(PortMap, NumbersMapToFixedNodesAndBack)
+{
+    clearPortOverrides();
+    EXPECT_EQ(nodeForPort(1), QStringLiteral("/dev/ttyS0"));
+    EXPECT_EQ(nodeForPort(3), QStringLiteral("/dev/ttyACM0"));
+    EXPECT_EQ(nodeForPort(12), QStringLiteral("/dev/ttyACM9"));
+    EXPECT_EQ(nodeForPort(13), QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_EQ(nodeForPort(23), QStringLiteral("/dev/ttyS2"));
+    EXPECT_EQ(nodeForPort(32), QStringLiteral("/dev/ttyS11"));
+    EXPECT_EQ(nodeForPort(0), QString());
+    EXPECT_EQ(nodeForPort(33), QString());
+    for (int n = 1; n <= kMaxPortNumber; ++n)
+        EXPECT_EQ(portForNode(nodeForPort(n)), n);
+    EXPECT_EQ(portDisplayName(3), QStringLiteral("COM3 — /dev/ttyACM0"));
+    EXPECT_EQ(portNumberFromName(QStringLiteral("COM12 — /dev/ttyACM9")), 12);
+    EXPECT_EQ(portNumberFromName(QStringLiteral("ttyS0")), 0);
+}
+
+TEST(PortMap, OverridePointsANumberAtAnotherNode)
+{
+    clearPortOverrides();
+    setPortOverride(7, QStringLiteral("/dev/pts/9"));
+    EXPECT_EQ(nodeForPort(7), QStringLiteral("/dev/pts/9"));
+    EXPECT_EQ(portForNode(QStringLiteral("/dev/pts/9")), 7);
+    setPortOverride(7, {});
+    EXPECT_EQ(nodeForPort(7), QStringLiteral("/dev/ttyACM4"));
+    // A node outside the table gets a number nobody uses, from the top.
+    const int n = assignPortForNode(QStringLiteral("/dev/pts/77"));
+    EXPECT_GT(n, 22);
+    EXPECT_EQ(nodeForPort(n), QStringLiteral("/dev/pts/77"));
+    EXPECT_EQ(assignPortForNode(QStringLiteral("/dev/pts/77")), n);
+    clearPortOverrides();
+}
+
+} // namespace
+} // namespace mk::test

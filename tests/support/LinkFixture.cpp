@@ -1,0 +1,29 @@
+#include "support/LinkFixture.h"
+
+#include "link/FrameCodec.h"
+
+namespace mk::test {
+
+QByteArray framed(const QByteArray &withoutChecksum)
+{
+    QByteArray f = withoutChecksum;
+    f.append(char(frameChecksum(f.constData(), int(f.size()))));
+    return f;
+}
+
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
+}
+
+ScriptedLink::ScriptedLink(std::vector<std::optional<TimedReply>> script) : replies(std::move(script))
+{
+    port = backend->addPort(1, [this](const QByteArray &) -> std::optional<TimedReply> {
+        const size_t i = size_t(requestsSeen++);
+        return i < replies.size() ? replies[i] : std::nullopt;
+    });
+    link = std::make_unique<TKW_RS>(backend);
+    link->OpenPort(1);
+}
+
+} // namespace mk::test

@@ -1,0 +1,34 @@
+#pragma once
+// A link on simulated port 1 whose answers a test scripts byte by byte, on a virtual clock.
+
+#include "link/InMemoryPort.h"
+#include "link/TKW_RS.h"
+#include "support/QtPrinters.h"
+
+#include <QByteArray>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace mk::test {
+
+// A frame from its bytes without the checksum; the checksum is appended.
+QByteArray framed(const QByteArray &withoutChecksum);
+// "06 FC 01 00 01 FC" -> bytes
+QByteArray hex(const char *text);
+
+struct ScriptedLink
+{
+    // Each request is answered with the next reply of the script (silence when it runs out).
+    explicit ScriptedLink(std::vector<std::optional<TimedReply>> script = {});
+
+    std::shared_ptr<SimulatedPortBackend> backend = std::make_shared<SimulatedPortBackend>();
+    std::vector<std::optional<TimedReply>> replies;
+    int requestsSeen = 0;
+    std::shared_ptr<InMemoryPort> port;
+    std::unique_ptr<TKW_RS> link;
+
+    VirtualClock &clock() { return backend->virtualClock(); }
+};
+
+} // namespace mk::test
