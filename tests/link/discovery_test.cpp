@@ -3,7 +3,7 @@
 #include "link/AccessCheck.h"
 #include "link/InMemoryPort.h"
 #include "link/LinkTexts.h"
-#include "link/PortDialogs.h"
+#include "link/PortChoice.h"
 #include "link/PortDiscovery.h"
 #include "link/PortMap.h"
 #include "link/TKW_RS.h"

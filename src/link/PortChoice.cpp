@@ -1,4 +1,4 @@
-#include "link/PortDialogs.h"
+#include "link/PortChoice.h"
 
 #include "link/AccessCheck.h"
 #include "link/LinkTexts.h"
