@@ -15,6 +15,11 @@ public:
     // Polled by the exchange where the device protocol allows stopping; may be called from the
     // exchange's worker thread, so implementations keep it thread-safe (an atomic flag).
     virtual bool cancelled() const = 0;
+    // The gauge is hidden while connecting and shown while reading or writing.
+    virtual void setGaugeVisible(bool) {}
+    // False while sections are being written: stopping then would leave the device half
+    // written, so the exchange does not look at Cancel (a window may disable its button).
+    virtual void setCancelAllowed(bool) {}
 };
 
 // A progress sink that shows nothing and is never cancelled.

@@ -39,6 +39,11 @@ struct FailureRow
     QString message;
 };
 
+void PrintTo(const FailureRow &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
 class LinkFailure : public ::testing::TestWithParam<FailureRow>
 {
 };

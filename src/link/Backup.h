@@ -1,0 +1,19 @@
+#pragma once
+// Backups of the device's memory, taken before anything is written to it.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+namespace mk {
+
+// <user data>/mkconf/backups (on Linux ~/.local/share/mkconf/backups).
+QString defaultBackupDir();
+
+// Saves the image as a settings file named after the time and the model code
+// ("mk-20261208-143005-8002.tcset", "-2", "-3" ... when that name is taken); never replaces an
+// existing file and never leaves a half-written one. Returns the path; throws Error.
+QString saveBackup(const QString &dir, quint16 modelCode, const QByteArray &image,
+                   const QDateTime &when = QDateTime::currentDateTime());
+
+} // namespace mk

@@ -1,0 +1,196 @@
+#include "link/DeviceExchange.h"
+
+#include "link/Backup.h"
+#include "link/ExchangeTexts.h"
+#include "link/SimulatedDevice.h"
+#include "link/TKW_RS.h"
+#include "model/ImageLayout.h"
+#include "model/TMK.h"
+
+#include <cmath>
+#include <vector>
+
+namespace mk {
+
+namespace {
+
+// Opens the port for one operation and closes it on every way out.
+class PortSession
+{
+public:
+    explicit PortSession(TKW_RS &link) : m_link(link)
+    {
+        m_link.Reopen(true);
+        m_link.SetBaudRate(kLinkBaudRate);
+    }
+    ~PortSession() { m_link.Reopen(false); }
+
+private:
+    TKW_RS &m_link;
+};
+
+int percent(double part, double whole)
+{
+    return qBound(0, int(std::lround(100.0 * part / whole)), 100);
+}
+
+// The sections the header names, checked so that no write goes outside them: a damaged table
+// stops the write before anything is sent.
+std::vector<SectionEntry> sectionsToWrite(const QByteArray &image, int memorySize)
+{
+    const ImageHeader header = ImageHeader::parse(image);
+    const auto damaged = [](const QString &what) {
+        return Error(QStringLiteral("Таблица секций в памяти МК повреждена (%1). Запись не выполнена.").arg(what));
+    };
+    if (header.count > quint32(kSectionCount))
+        throw damaged(QStringLiteral("секций %1, а бывает не больше %2").arg(header.count).arg(kSectionCount));
+    std::vector<SectionEntry> sections;
+    for (quint32 i = 0; i < header.count; ++i) {
+        const SectionEntry e = header.sections[i];
+        // Image position p is device address p + 32 only in the first half of the memory.
+        if (!e.usable() || e.address + e.contentLength() > memorySize / 2)
+            throw damaged(QStringLiteral("секция %1: адрес %2, длина %3").arg(i).arg(e.address).arg(e.length));
+        sections.push_back(e);
+    }
+    return sections;
+}
+
+void writeSection(TKW_RS &link, quint8 address, const SectionEntry &e, const QByteArray &image)
+{
+    const int length = e.contentLength();
+    const QByteArray content = image.mid(e.contentPos(), length);
+    link.SetFirstByteTimeout(kSectionWriteTimeoutMs);
+    link.BeginCommand(address, command::kBeginSectionWrite);
+    link.PutWord(e.address);
+    link.PutWord(quint16(length));
+    link.Exchange();
+    for (int j = 0; j * kBlockSize < length; ++j) {
+        const QByteArray chunk = content.mid(j * kBlockSize, kBlockSize);
+        link.BeginCommand(address, command::kWriteChunk);
+        link.PutWord(quint16(j));
+        link.PutWord(quint16(chunk.size()));
+        link.PutBytes(chunk);
+        link.Exchange();
+    }
+    link.BeginCommand(address, command::kEndSectionWrite);
+    link.PutWord(e.address);
+    link.PutWord(quint16(length));
+    link.Exchange();
+}
+
+} // namespace
+
+WriteFailure::WriteFailure(const QString &linkMessage, int section, const QString &backupPath)
+    : Error(QStringLiteral("%1\nЗапись прервана на секции %2; секции до неё уже записаны. "
+                           "Память МК до записи сохранена в файле %3")
+                .arg(linkMessage)
+                .arg(section)
+                .arg(backupPath)),
+      m_section(section), m_backupPath(backupPath)
+{
+}
+
+std::optional<DeviceIdentity> connectDevice(TKW_RS &link, Progress &progress)
+{
+    progress.setText(kConnectingText);
+    progress.setGaugeVisible(false);
+    progress.setCancelAllowed(true);
+    for (size_t attempt = 0;; ++attempt) {
+        const DeviceCandidate c = kDeviceCandidates[attempt % kDeviceCandidates.size()];
+        try {
+            link.SetFirstByteTimeout(kIdentifyTimeoutMs);
+            link.CommandExchange(c.address, command::kIdentify);
+            link.GetByte(); // its meaning is unknown; it is neither checked nor kept
+            return DeviceIdentity{c.address, c.memorySize, link.GetWord()};
+        } catch (const Error &) {
+            if (progress.cancelled())
+                return std::nullopt;
+        }
+    }
+}
+
+std::optional<QByteArray> readImage(TKW_RS &link, const DeviceIdentity &device, Progress &progress)
+{
+    progress.setText(kReadingText);
+    progress.setValue(0);
+    progress.setGaugeVisible(true);
+    const int half = device.memorySize / 64;     // blocks in half the memory
+    const int lastBlock = device.memorySize / 32 - 1;
+    QByteArray image;
+    image.reserve(device.memorySize - 2 * kBlockSize);
+    for (int h = 0; h < 2; ++h) {
+        for (int k = 1; k < half; ++k) {
+            // Nothing held changes until the read is complete, so stopping here is harmless.
+            if (progress.cancelled())
+                return std::nullopt;
+            const int block = h * half + k;
+            link.BeginCommand(device.address, command::kReadBlock);
+            link.PutWord(quint16(block));
+            link.Exchange();
+            image += link.GetBytes(kBlockSize);
+            progress.setValue(percent(block, lastBlock - 1));
+        }
+    }
+    return image;
+}
+
+std::optional<DeviceIdentity> identifyDevice(TKW_RS &link, Progress &progress)
+{
+    PortSession session(link);
+    return connectDevice(link, progress);
+}
+
+std::optional<DeviceImage> readDevice(TKW_RS &link, Progress &progress)
+{
+    PortSession session(link);
+    const std::optional<DeviceIdentity> device = connectDevice(link, progress);
+    if (!device)
+        return std::nullopt;
+    std::optional<QByteArray> image = readImage(link, *device, progress);
+    if (!image)
+        return std::nullopt;
+    return DeviceImage{*device, std::move(*image)};
+}
+
+std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress &progress, const QString &backupDir)
+{
+    if (!model.hasImage())
+        throw Error(QStringLiteral("Нет настроек для записи: сначала считайте их из МК или из файла."));
+    PortSession session(link);
+    const std::optional<DeviceIdentity> device = connectDevice(link, progress);
+    if (!device)
+        return std::nullopt;
+    if (device->modelCode != model.modelCode())
+        throw Error(kModelMismatchText);
+    const std::optional<QByteArray> fresh = readImage(link, *device, progress);
+    if (!fresh)
+        return std::nullopt;
+
+    // The user's records go into the device's own image; everything else stays the device's.
+    TMK merged;
+    merged.replaceImage(device->modelCode, *fresh);
+    for (int k = 0; k < kSectionCount; ++k)
+        if (k != kUndecodedSection)
+            merged.record(k) = model.record(k);
+    merged.encodeAll();
+    if (merged.settingsVersion() != model.settingsVersion())
+        throw Error(kVersionMismatchText);
+    const std::vector<SectionEntry> sections = sectionsToWrite(merged.image(), device->memorySize);
+
+    WriteOutcome outcome{*device, saveBackup(backupDir, device->modelCode, *fresh), merged.image()};
+    progress.setText(kWritingText);
+    progress.setValue(0);
+    progress.setGaugeVisible(true);
+    progress.setCancelAllowed(false);
+    for (size_t i = 0; i < sections.size(); ++i) {
+        try {
+            writeSection(link, device->address, sections[i], outcome.image);
+        } catch (const Error &e) {
+            throw WriteFailure(e.text(), int(i), outcome.backupPath);
+        }
+        progress.setValue(percent(double(i + 1), double(sections.size())));
+    }
+    return outcome;
+}
+
+} // namespace mk

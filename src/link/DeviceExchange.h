@@ -1,0 +1,84 @@
+#pragma once
+// Conversations with the trip computer: identify it, read its whole memory into an image,
+// write an image's sections back. Each whole operation opens the link's port at 115200 baud
+// and closes it on every way out; it runs on whatever thread calls it (the GUI uses a worker)
+// and reports through Progress. Nothing held by the caller is changed: a read returns a new
+// image, so a read that fails part-way leaves the caller's model exactly as it was.
+//
+//   std::optional<DeviceImage> got = readDevice(link, progress);   // nothing: cancelled
+//   if (got) model.replaceImage(got->device.modelCode, got->image);
+//
+// Errors are thrown as Error with the text to show; a write that fails part-way throws
+// WriteFailure, which names the section and the backup taken before writing.
+
+#include "link/Progress.h"
+#include "model/Error.h"
+
+#include <QByteArray>
+#include <array>
+#include <optional>
+
+namespace mk {
+
+class TKW_RS;
+class TMK;
+
+struct DeviceCandidate
+{
+    quint8 address;
+    int memorySize;
+};
+// Tried in this order, round and round, until one answers.
+constexpr std::array<DeviceCandidate, 3> kDeviceCandidates = {{{0xFC, 8192}, {0xFD, 8192}, {0xFE, 32768}}};
+
+constexpr int kIdentifyTimeoutMs = 100;
+constexpr int kSectionWriteTimeoutMs = 2000;
+
+struct DeviceIdentity
+{
+    quint8 address = 0;
+    int memorySize = 0;
+    quint16 modelCode = 0;
+};
+
+struct DeviceImage
+{
+    DeviceIdentity device;
+    QByteArray image; // memorySize - 64 bytes
+};
+
+struct WriteOutcome
+{
+    DeviceIdentity device;
+    QString backupPath; // the device's memory as it was before the write
+    // What the device now holds: its fresh image with the written records merged in.
+    QByteArray image;
+};
+
+class WriteFailure : public Error
+{
+public:
+    WriteFailure(const QString &linkMessage, int section, const QString &backupPath);
+    int section() const { return m_section; }
+    const QString &backupPath() const { return m_backupPath; }
+
+private:
+    int m_section;
+    QString m_backupPath;
+};
+
+// The steps, on a port the caller has opened.
+// Tries the candidates until one answers identify; nothing when cancelled meanwhile.
+std::optional<DeviceIdentity> connectDevice(TKW_RS &link, Progress &progress);
+// Reads blocks 1 .. S/64 - 1 and S/64 + 1 .. S/32 - 1; nothing when cancelled between blocks.
+std::optional<QByteArray> readImage(TKW_RS &link, const DeviceIdentity &device, Progress &progress);
+
+// Whole operations. Nothing when cancelled.
+std::optional<DeviceIdentity> identifyDevice(TKW_RS &link, Progress &progress);
+std::optional<DeviceImage> readDevice(TKW_RS &link, Progress &progress);
+// Writes the model's records 0..10 and 12: identifies the device (its model code must be the
+// model's), reads its memory afresh, merges the records in (the settings versions must match),
+// saves the fresh memory as a backup in backupDir, then writes every section of the header.
+std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress &progress, const QString &backupDir);
+
+} // namespace mk
