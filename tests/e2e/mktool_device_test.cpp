@@ -1,0 +1,85 @@
+// mktool identify / read / write against mksim, both as separate programs.
+
+#include "link/ExchangeTexts.h"
+#include "model/FileIo.h"
+#include "model/SettingsFile.h"
+#include "model/TMK.h"
+#include "support/Mksim.h"
+#include "support/MktoolRun.h"
+#include "support/QtPrinters.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace mk::test {
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    return readWholeFile(path, kMaxSettingsFileSize);
+}
+
+TEST(MktoolDevice, ReadGivesTheSimulatedMemoryAndAnEditedWriteReachesItExactly)
+{
+    QTemporaryDir dir;
+    const auto path = [&dir](const char *name) { return dir.filePath(QString::fromLatin1(name)); };
+    {
+        MksimProcess sim({QStringLiteral("--address"), QStringLiteral("FE"), QStringLiteral("--model"), QStringLiteral("0x8002"),
+                          QStringLiteral("--save"), path("dev.tcset")});
+        ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
+        const ToolRun id = mktool({QStringLiteral("identify"), QStringLiteral("--port"), sim.path(), QStringLiteral("--json")});
+        EXPECT_EQ(id.code, 0) << id.err.constData();
+        EXPECT_TRUE(id.out.contains("\"model_code\": 32770")) << id.out.constData();
+        const ToolRun read = mktool({QStringLiteral("read"), QStringLiteral("--port"), sim.path(), QStringLiteral("-o"), path("got.tcset")});
+        EXPECT_EQ(read.code, 0) << read.err.constData();
+        ASSERT_EQ(sim.stop(), 0);
+    }
+    EXPECT_EQ(fileBytes(path("got.tcset")), fileBytes(path("dev.tcset")));
+
+    TMK model;
+    loadSettingsFile(model, path("got.tcset"));
+    model.record(2).setU16(0, 777);
+    model.record(5).setU8(3, 9);
+    model.encodeAll();
+    saveSettingsFile(model, path("edited.tcset"));
+
+    MksimProcess sim({QStringLiteral("--address"), QStringLiteral("FE"), QStringLiteral("--image"), path("got.tcset"),
+                      QStringLiteral("--save"), path("after.tcset")});
+    ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
+    const ToolRun write = mktool({QStringLiteral("write"), path("edited.tcset"), QStringLiteral("--port"), sim.path(),
+                                  QStringLiteral("--backup-dir"), path("backups")});
+    EXPECT_EQ(write.code, 0) << write.err.constData();
+    const QList<QByteArray> lines = write.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith("backup: "));
+    EXPECT_EQ(QString::fromUtf8(lines[1]), kWrittenText);
+    ASSERT_EQ(sim.stop(), 0);
+    EXPECT_EQ(fileBytes(path("after.tcset")), fileBytes(path("edited.tcset")));
+    EXPECT_EQ(fileBytes(QString::fromUtf8(lines[0].mid(8))), fileBytes(path("got.tcset")));
+}
+
+TEST(MktoolDevice, MismatchSilenceAndBadPortFailWithAMessage)
+{
+    QTemporaryDir dir;
+    MksimProcess sim({QStringLiteral("--model"), QStringLiteral("0x0101")});
+    ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
+    const QString other = dir.filePath(QStringLiteral("other.tcset"));
+    ASSERT_EQ(mktool({QStringLiteral("new"), QStringLiteral("--model"), QStringLiteral("0x0202"), QStringLiteral("-o"), other}).code, 0);
+    const ToolRun mismatch = mktool({QStringLiteral("write"), other, QStringLiteral("--port"), sim.path(),
+                                     QStringLiteral("--backup-dir"), dir.filePath(QStringLiteral("b"))});
+    EXPECT_EQ(mismatch.code, 1);
+    EXPECT_TRUE(QString::fromUtf8(mismatch.err).contains(kModelMismatchText)) << mismatch.err.constData();
+
+    MksimProcess mute({QStringLiteral("--fault"), QStringLiteral("silence:1")});
+    const ToolRun silent = mktool({QStringLiteral("identify"), QStringLiteral("--port"), mute.path(), QStringLiteral("--wait"), QStringLiteral("1")});
+    EXPECT_EQ(silent.code, 1);
+    EXPECT_TRUE(QString::fromUtf8(silent.err).contains(QStringLiteral("МК не ответил"))) << silent.err.constData();
+
+    const ToolRun noPort = mktool({QStringLiteral("identify"), QStringLiteral("--port"), QStringLiteral("/dev/nonexistent-tty")});
+    EXPECT_EQ(noPort.code, 1);
+    EXPECT_TRUE(QString::fromUtf8(noPort.err).contains(QStringLiteral("не найден"))) << noPort.err.constData();
+    EXPECT_EQ(mktool({QStringLiteral("read"), QStringLiteral("--port"), sim.path()}).code, 2);
+}
+
+} // namespace
+} // namespace mk::test

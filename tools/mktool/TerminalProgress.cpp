@@ -1,0 +1,101 @@
+#include "TerminalProgress.h"
+
+#include "link/ExchangeTexts.h"
+
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace mk::tool {
+
+namespace {
+
+std::atomic<bool> g_interrupted{false};
+
+extern "C" void onInterrupt(int)
+{
+    if (g_interrupted.exchange(true))
+        _exit(130); // the second Ctrl-C: the user insists
+}
+
+} // namespace
+
+TerminalProgress::TerminalProgress(int connectSeconds)
+    : m_tty(isatty(fileno(stderr)) != 0), m_connectSeconds(connectSeconds)
+{
+    g_interrupted = false;
+    std::signal(SIGINT, onInterrupt);
+}
+
+TerminalProgress::~TerminalProgress()
+{
+    finish();
+    std::signal(SIGINT, SIG_DFL);
+}
+
+void TerminalProgress::setText(const QString &text)
+{
+    if (text == m_text)
+        return;
+    finish();
+    m_text = text;
+    m_percent = -1;
+    m_connecting = text == kConnectingText;
+    if (m_connecting)
+        m_connectClock.start();
+    if (m_tty) {
+        draw();
+    } else {
+        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+        std::fflush(stderr);
+    }
+}
+
+void TerminalProgress::setValue(int percent)
+{
+    if (percent == m_percent)
+        return;
+    m_percent = percent;
+    if (m_tty)
+        draw();
+}
+
+void TerminalProgress::draw()
+{
+    QString line = m_text;
+    if (m_percent >= 0) {
+        constexpr int kWidth = 30;
+        const int filled = kWidth * m_percent / 100;
+        line += QStringLiteral(" [%1%2] %3%")
+                    .arg(QString(filled, QLatin1Char('#')), QString(kWidth - filled, QLatin1Char('.')))
+                    .arg(m_percent, 3);
+    }
+    std::fprintf(stderr, "\r%s\033[K", line.toUtf8().constData());
+    std::fflush(stderr);
+    m_barShown = true;
+}
+
+void TerminalProgress::finish()
+{
+    if (m_barShown) {
+        std::fputs("\n", stderr);
+        std::fflush(stderr);
+    }
+    m_barShown = false;
+}
+
+bool TerminalProgress::interrupted() const
+{
+    return g_interrupted;
+}
+
+bool TerminalProgress::cancelled() const
+{
+    if (g_interrupted)
+        return true;
+    if (m_connecting && m_connectSeconds > 0 && m_connectClock.elapsed() > qint64(m_connectSeconds) * 1000)
+        m_timedOut = true;
+    return m_timedOut;
+}
+
+} // namespace mk::tool

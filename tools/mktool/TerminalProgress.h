@@ -1,0 +1,43 @@
+#pragma once
+// mktool's side of an exchange's progress: a bar on a terminal, plain lines otherwise, both on
+// stderr. Ctrl-C asks the exchange to stop (where it can); a second Ctrl-C ends mktool at once.
+
+#include "link/Progress.h"
+
+#include <QElapsedTimer>
+#include <atomic>
+
+namespace mk::tool {
+
+class TerminalProgress : public Progress
+{
+public:
+    // connectSeconds: how long to keep looking for the device (0: until Ctrl-C).
+    explicit TerminalProgress(int connectSeconds);
+    ~TerminalProgress() override;
+
+    void setText(const QString &text) override;
+    void setValue(int percent) override;
+    bool cancelled() const override;
+    void setCancelAllowed(bool allowed) override { m_cancelAllowed = allowed; }
+
+    // Ends the bar's line.
+    void finish();
+    bool timedOut() const { return m_timedOut; }
+    bool interrupted() const;
+
+private:
+    void draw();
+
+    bool m_tty;
+    QString m_text;
+    int m_percent = -1;
+    bool m_barShown = false;
+    bool m_connecting = false;
+    bool m_cancelAllowed = true;
+    int m_connectSeconds;
+    QElapsedTimer m_connectClock;
+    mutable std::atomic<bool> m_timedOut{false};
+};
+
+} // namespace mk::tool

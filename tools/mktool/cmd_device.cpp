@@ -1,0 +1,152 @@
+// mktool identify / read / write: the device exchange on the command line.
+
+#include "Command.h"
+#include "TerminalProgress.h"
+#include "link/Backup.h"
+#include "link/DeviceExchange.h"
+#include "link/ExchangeTexts.h"
+#include "link/PortDiscovery.h"
+#include "link/PortMap.h"
+#include "link/TKW_RS.h"
+#include "model/SettingsFile.h"
+#include "model/TMK.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace mk::tool {
+
+namespace {
+
+const QString kPortOption = QStringLiteral("--port");
+const QString kWaitOption = QStringLiteral("--wait");
+constexpr int kDefaultWaitSeconds = 10;
+
+// --port N (1..32) or --port NODE; without it the device is searched for as the GUI does.
+void selectPort(TKW_RS &link, const Args &args)
+{
+    if (!args.has(kPortOption)) {
+        FindDevicePort(link, true);
+        return;
+    }
+    const QString value = args.value(kPortOption);
+    bool isNumber = false;
+    int n = value.toInt(&isNumber);
+    if (!isNumber) {
+        n = assignPortForNode(value);
+        link.ScanPorts();
+    } else if (n < 1 || n > kMaxPortNumber) {
+        throw Error(QStringLiteral("Номер порта должен быть от 1 до %1: %2").arg(kMaxPortNumber).arg(value));
+    }
+    if (n == 0 || !link.PortPresent(n))
+        throw Error(QStringLiteral("Порт %1 не найден.").arg(n ? link.portLabel(n) : value));
+    link.OpenPort(n);
+    link.ClosePort();
+}
+
+// The exit code of an exchange that ended without a result.
+int notDone(const TerminalProgress &progress)
+{
+    if (progress.timedOut()) {
+        err(QStringLiteral("МК не ответил. Проверьте соединение и порт (--port).\n"));
+        return kFailed;
+    }
+    err(QStringLiteral("Прервано.\n"));
+    return kCancelled;
+}
+
+int waitSeconds(const Args &args)
+{
+    return int(parseNumber(args.value(kWaitOption, QString::number(kDefaultWaitSeconds)), kWaitOption, 86400));
+}
+
+int runIdentify(const QStringList &argv)
+{
+    const Args args(argv, {kPortOption, kWaitOption}, {QStringLiteral("--json")});
+    if (!args.ok() || !args.positional().isEmpty())
+        return usageError(QStringLiteral("identify"), args.ok() ? QStringLiteral("no files are taken") : args.error());
+    TKW_RS link;
+    selectPort(link, args);
+    TerminalProgress progress(waitSeconds(args));
+    const std::optional<DeviceIdentity> device = identifyDevice(link, progress);
+    progress.finish();
+    if (!device)
+        return notDone(progress);
+    const QString address = QStringLiteral("0x%1").arg(device->address, 2, 16, QLatin1Char('0')).toUpper().replace(QLatin1String("0X"), QLatin1String("0x"));
+    const QString code = QStringLiteral("0x%1").arg(device->modelCode, 4, 16, QLatin1Char('0')).toUpper().replace(QLatin1String("0X"), QLatin1String("0x"));
+    if (args.has(QStringLiteral("--json"))) {
+        const QJsonObject o{{QStringLiteral("port"), link.PortNumber()},
+                            {QStringLiteral("node"), nodeForPort(link.PortNumber())},
+                            {QStringLiteral("address"), device->address},
+                            {QStringLiteral("memory_size"), device->memorySize},
+                            {QStringLiteral("model_code"), device->modelCode}};
+        out(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented)));
+    } else {
+        out(QStringLiteral("port:             %1\naddress:          %2\nmemory:           %3 bytes\nmodel code:       %4\n")
+                .arg(link.portLabel(link.PortNumber()), address)
+                .arg(device->memorySize)
+                .arg(code));
+    }
+    return kOk;
+}
+
+int runRead(const QStringList &argv)
+{
+    const Args args(argv, {kPortOption, kWaitOption, QStringLiteral("-o")}, {});
+    if (!args.ok() || !args.positional().isEmpty() || !args.has(QStringLiteral("-o")))
+        return usageError(QStringLiteral("read"), args.ok() ? QStringLiteral("an output file (-o FILE.tcset) is required") : args.error());
+    TKW_RS link;
+    selectPort(link, args);
+    TerminalProgress progress(waitSeconds(args));
+    const std::optional<DeviceImage> got = readDevice(link, progress);
+    progress.finish();
+    if (!got)
+        return notDone(progress);
+    TMK model;
+    model.replaceImage(got->device.modelCode, got->image);
+    saveSettingsFile(model, args.value(QStringLiteral("-o")));
+    return kOk;
+}
+
+int runWrite(const QStringList &argv)
+{
+    const Args args(argv, {kPortOption, kWaitOption, QStringLiteral("--backup-dir")}, {});
+    if (!args.ok() || args.positional().size() != 1)
+        return usageError(QStringLiteral("write"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
+    TMK model;
+    loadSettingsFile(model, args.positional().first());
+    TKW_RS link;
+    selectPort(link, args);
+    TerminalProgress progress(waitSeconds(args));
+    std::optional<WriteOutcome> outcome;
+    try {
+        outcome = writeDevice(link, model, progress, args.value(QStringLiteral("--backup-dir"), defaultBackupDir()));
+    } catch (const WriteFailure &e) {
+        progress.finish();
+        err(e.text() + QLatin1Char('\n'));
+        out(QStringLiteral("backup: %1\n").arg(e.backupPath()));
+        return kFailed;
+    }
+    progress.finish();
+    if (!outcome)
+        return notDone(progress);
+    out(QStringLiteral("backup: %1\n%2\n").arg(outcome->backupPath, kWrittenText));
+    return kOk;
+}
+
+const QString kPortHelp = QStringLiteral("[--port N|NODE] [--wait SECONDS]");
+
+const CommandRegistrar kIdentify({QStringLiteral("identify"), kPortHelp + QStringLiteral(" [--json]"),
+                                  QStringLiteral("finds the device and prints its address, memory size and model code"),
+                                  runIdentify});
+const CommandRegistrar kRead({QStringLiteral("read"), kPortHelp + QStringLiteral(" -o FILE.tcset"),
+                              QStringLiteral("reads the whole device memory into a settings file"), runRead});
+const CommandRegistrar kWrite({QStringLiteral("write"), QStringLiteral("FILE.tcset ") + kPortHelp + QStringLiteral(" [--backup-dir DIR]"),
+                               QStringLiteral("writes a settings file's sections to the device, after saving the device's memory "
+                                              "as a backup (default folder: ~/.local/share/mkconf/backups); prints the backup's path. "
+                                              "Without --port the device is searched for by its USB identity; --wait is how long to "
+                                              "look for it (default 10 s, 0 = until Ctrl-C)"),
+                               runWrite});
+
+} // namespace
+} // namespace mk::tool
