@@ -26,7 +26,7 @@ public:
     virtual ~DeviceLink() = default;
 
     // The link's own ini keys ("RS232"/"Port").
-    virtual void loadSettings(const IniFile &ini) = 0;
+    virtual void loadSettings(IniFile &ini) = 0;
     virtual void saveSettings(IniFile &ini) = 0;
 
     // On the user-interface thread, before every exchange. With `automatic` the device's port

@@ -1,11 +1,16 @@
 #include "app/CommandLine.h"
-#include "app/DeviceLink.h"
+#include "app/DemoDevice.h"
+#include "app/SerialDeviceLink.h"
+#include "link/AccessCheck.h"
+#include "link/PortBackend.h"
 
 namespace mk {
 
-std::unique_ptr<DeviceLink> makeDeviceLink(const CommandLine &)
+std::unique_ptr<DeviceLink> makeDeviceLink(const CommandLine &options)
 {
-    return nullptr;
+    if (options.demo)
+        return std::make_unique<SerialDeviceLink>(std::make_unique<DemoDevice>(options.demoModel, options.demoVersion));
+    return std::make_unique<SerialDeviceLink>(systemPortBackend(), systemDeviceSearchSource(), programAccess());
 }
 
 } // namespace mk

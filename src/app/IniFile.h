@@ -28,6 +28,10 @@ public:
     void writeInteger(const QString &section, const QString &key, int value);
     void writeBool(const QString &section, const QString &key, bool value);
 
+    // For parts that keep their own keys in the same file (the link's "RS232"/"Port").
+    QSettings &settings() { return *m_settings; }
+    const QSettings &settings() const { return *m_settings; }
+
     // Writes pending changes; false when the file could not be written.
     bool flush();
     QString path() const { return m_path; }

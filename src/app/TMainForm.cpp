@@ -1,6 +1,5 @@
 #include "app/TMainForm.h"
 
-#include "app/AccessControl.h"
 #include "app/Application.h"
 #include "app/DecorativePicture.h"
 #include "app/DeviceLink.h"
@@ -8,6 +7,7 @@
 #include "app/IniFile.h"
 #include "app/MessageBoxes.h"
 #include "app/Transactions.h"
+#include "link/AccessCheck.h"
 #include "app/WindowPlacement.h"
 #include "model/Error.h"
 #include "model/SettingsFile.h"
@@ -99,7 +99,7 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(caption());
     if (!m_setup.access)
-        m_setup.access = &AccessControl::program();
+        m_setup.access = &programAccess();
     if (!m_setup.steps.edit)
         m_setup.steps.edit = runEditTransaction;
     if (!m_setup.steps.journals)
@@ -236,8 +236,8 @@ void TMainForm::FormShow()
     m_auto = true;
     {
         IniFile ini(m_setup.iniPath);
-        if (m_setup.link)
-            m_setup.link->loadSettings(ini);
+        if (m_setup.link) // its complaint (no serial port at all) does not stop the start
+            guarded([&] { m_setup.link->loadSettings(ini); });
         m_auto = ini.readBool(kCommonSection, kAutoKey, m_auto);
         loadPlacement(ini, kMainWindowSection, *this);
     }

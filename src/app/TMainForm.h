@@ -14,7 +14,7 @@ class QPushButton;
 
 namespace mk {
 
-class AccessControl;
+class AccessGuard;
 class TMK;
 
 // The viewing and editing steps; the configurator uses those of Transactions.h.
@@ -31,7 +31,7 @@ struct MainFormSetup
     QString programDir; // the current directory while the program runs
     QString fileDir;    // where the open and save dialogs start
     std::unique_ptr<DeviceLink> link;
-    AccessControl *access = nullptr; // the program-wide one when not given
+    AccessGuard *access = nullptr;   // the program-wide one when not given
     StepDialogs steps;               // each one not given is the configurator's own
 };
 

@@ -1,5 +1,7 @@
 #include "app/TPasswDlg.h"
 
+#include "link/LinkTexts.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,7 +16,7 @@ TPasswDlg::TPasswDlg(QWidget *parent)
     : QDialog(parent), m_label1(new QLabel(this)), m_maskEdit1(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("PasswDlg"));
-    setWindowTitle(QStringLiteral("Контроль доступа"));
+    setWindowTitle(kPasswordCaptionText);
 
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setText(QStringLiteral("Указанные изменения могут быть произведены только после верного ввода пароля:"));

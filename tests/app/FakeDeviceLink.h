@@ -37,7 +37,7 @@ class FakeDeviceLink : public DeviceLink
 public:
     explicit FakeDeviceLink(FakeLinkScript &script) : m_script(script) {}
 
-    void loadSettings(const IniFile &ini) override
+    void loadSettings(IniFile &ini) override
     {
         m_script.port = ini.readInteger(QStringLiteral("RS232"), QStringLiteral("Port"), m_script.port);
     }

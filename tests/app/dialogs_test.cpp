@@ -1,9 +1,10 @@
 // The access password check and the manual port and baud-rate dialogs.
 
-#include "app/AccessControl.h"
+#include "app/DialogPrompts.h"
 #include "app/MessageBoxes.h"
-#include "app/PortDialogs.h"
+#include "app/PortChoiceDialogs.h"
 #include "app/TPasswDlg.h"
+#include "link/AccessCheck.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -66,8 +67,9 @@ private slots:
         QFETCH(bool, ok);
         PasswordAnswers answers{typed, ok};
         const ScopedDialogHook hook(answers.hook());
-        AccessControl access;
-        QVERIFY(!access.CheckAccess(nullptr));
+        AccessGuard access;
+        DialogPasswordPrompt prompt(nullptr);
+        QVERIFY(!access.CheckAccess(prompt));
         QVERIFY(!access.granted());
         QCOMPARE(answers.errors, QStringList{QStringLiteral("Неверный пароль!")});
         QCOMPARE(answers.prompts, QStringList{QStringLiteral("Данная команда будет выполняться только после ввода пароля!")});
@@ -77,9 +79,10 @@ private slots:
     {
         PasswordAnswers answers{QStringLiteral("QXR"), true};
         const ScopedDialogHook hook(answers.hook());
-        AccessControl access;
-        QVERIFY(access.CheckAccess(nullptr));
-        QVERIFY(access.CheckAccess(nullptr));
+        AccessGuard access;
+        DialogPasswordPrompt prompt(nullptr);
+        QVERIFY(access.CheckAccess(prompt));
+        QVERIFY(access.CheckAccess(prompt));
         QCOMPARE(answers.passwordDialogs, 1);
         QVERIFY(answers.errors.isEmpty());
     }
@@ -88,19 +91,22 @@ private slots:
     {
         PasswordAnswers answers{QStringLiteral("wrong"), true};
         const ScopedDialogHook hook(answers.hook());
-        AccessControl access;
+        AccessGuard access;
         access.grant();
-        QVERIFY(access.CheckAccess(nullptr));
+        DialogPasswordPrompt prompt(nullptr);
+        QVERIFY(access.CheckAccess(prompt));
         QCOMPARE(answers.passwordDialogs, 0);
     }
 
-    void askPasswordComparesExactly()
+    void promptGivesTheTextOnlyOnOk()
     {
         PasswordAnswers answers{QStringLiteral("Abc123"), true};
         const ScopedDialogHook hook(answers.hook());
-        QVERIFY(AskPassword(nullptr, QStringLiteral("?"), QStringLiteral("Abc123")));
-        QVERIFY(!AskPassword(nullptr, QStringLiteral("?"), QStringLiteral("Abc12")));
+        DialogPasswordPrompt prompt(nullptr);
+        QCOMPARE(prompt.askPassword(QStringLiteral("?")), std::optional<QString>(QStringLiteral("Abc123")));
         QCOMPARE(answers.prompts.constFirst(), QStringLiteral("?"));
+        answers.ok = false;
+        QCOMPARE(prompt.askPassword(QStringLiteral("?")), std::nullopt);
     }
 
     void passwordFieldTakesTenLettersOrDigitsShownAsDollars()
@@ -116,27 +122,56 @@ private slots:
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Контроль доступа"));
     }
 
-    void portDialogListsPresentPorts()
+    void portChooserShowsTheListAndGivesTheChoice()
     {
-        const QList<PortChoice> ports{{2, QStringLiteral("/dev/ttyS1")}, {5, QString()}, {12, QStringLiteral("/dev/ttyACM0")}};
-        TKW_RS232_SetNumDlg dialog(ports, 12);
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Выбор номера порта"));
-        auto *pcb = dialog.findChild<QComboBox *>(QStringLiteral("PCB"));
-        QVERIFY(pcb && !pcb->isEditable());
-        QCOMPARE(pcb->count(), 3);
-        QCOMPARE(pcb->itemText(0), QStringLiteral("COM2 — /dev/ttyS1"));
-        QCOMPARE(pcb->itemText(1), QStringLiteral("COM5"));
-        QCOMPARE(pcb->currentText(), QStringLiteral("COM12 — /dev/ttyACM0"));
-        QCOMPARE(dialog.chosenNumber(), 12);
-        pcb->setCurrentIndex(1);
-        QCOMPARE(dialog.chosenNumber(), 5);
+        const QList<PortChoiceItem> items{{2, QStringLiteral("COM2 — /dev/ttyS1")}, {5, QStringLiteral("COM5")},
+                                          {12, QStringLiteral("COM12 — /dev/ttyACM0")}};
+        QStringList shown;
+        QString preselected;
+        QString title;
+        bool editable = true;
+        int pick = 1;
+        int result = QDialog::Accepted;
+        const ScopedDialogHook hook([&](QDialog &dialog) {
+            auto *pcb = dialog.findChild<QComboBox *>(QStringLiteral("PCB"));
+            shown.clear();
+            for (int i = 0; i < pcb->count(); ++i)
+                shown << pcb->itemText(i);
+            preselected = pcb->currentText();
+            editable = pcb->isEditable();
+            title = dialog.windowTitle();
+            pcb->setCurrentIndex(pick);
+            return result;
+        });
+        DialogPortChooser chooser(nullptr);
+        QCOMPARE(chooser.choosePort(items, 2), std::optional<int>(1));
+        QCOMPARE(shown, (QStringList{QStringLiteral("COM2 — /dev/ttyS1"), QStringLiteral("COM5"),
+                                     QStringLiteral("COM12 — /dev/ttyACM0")}));
+        QCOMPARE(preselected, QStringLiteral("COM12 — /dev/ttyACM0"));
+        QVERIFY(!editable);
+        QCOMPARE(title, QStringLiteral("Выбор номера порта"));
+
+        // A current port that is no longer present leaves no item preselected.
+        pick = -1;
+        QCOMPARE(chooser.choosePort(items, -1), std::nullopt);
+        QCOMPARE(preselected, QString());
+        pick = 0;
+        result = QDialog::Rejected;
+        QCOMPARE(chooser.choosePort(items, 0), std::nullopt);
     }
 
-    void portDialogPreselectsNothingForAVanishedPort()
+    void baudChooser()
     {
-        TKW_RS232_SetNumDlg dialog({{2, QString()}, {5, QString()}}, 3);
-        QCOMPARE(dialog.findChild<QComboBox *>(QStringLiteral("PCB"))->currentIndex(), -1);
-        QCOMPARE(dialog.chosenNumber(), 0);
+        int result = QDialog::Accepted;
+        const ScopedDialogHook hook([&](QDialog &dialog) {
+            auto *bse = dialog.findChild<QSpinBox *>(QStringLiteral("BSE"));
+            bse->setValue(57600);
+            return result;
+        });
+        DialogBaudChooser chooser(nullptr);
+        QCOMPARE(chooser.chooseBaud(115200), std::optional<quint32>(57600));
+        result = QDialog::Rejected;
+        QCOMPARE(chooser.chooseBaud(115200), std::nullopt);
     }
 
     void baudDialogRange()

@@ -3,9 +3,9 @@
 #include "DialogScript.h"
 #include "FakeDeviceLink.h"
 
-#include "app/AccessControl.h"
 #include "app/ExchangeRunner.h"
 #include "app/TMainForm.h"
+#include "link/AccessCheck.h"
 #include "model/Error.h"
 #include "model/SettingsFile.h"
 
@@ -73,7 +73,7 @@ class MainFormTest : public QObject
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
     FakeLinkScript m_link;
-    AccessControl m_access;
+    AccessGuard m_access;
     bool m_editResult = true;
     int m_edits = 0;
     int m_journals = 0;

@@ -3,10 +3,10 @@
 
 #include "LayoutChecks.h"
 
-#include "app/AccessControl.h"
 #include "app/Application.h"
 #include "app/MessageBoxes.h"
-#include "app/PortDialogs.h"
+#include "app/PortChoiceDialogs.h"
+#include "link/AccessCheck.h"
 #include "app/TMainForm.h"
 #include "app/TPasswDlg.h"
 #include "app/TPicturesForm.h"
@@ -51,7 +51,7 @@ private slots:
     {
         MainFormSetup setup;
         setup.iniPath = m_dir.filePath(QStringLiteral("shot.ini"));
-        AccessControl access;
+        AccessGuard access;
         setup.access = &access;
         TMainForm form(std::move(setup));
         check(form, QStringLiteral("main-window"));
@@ -89,9 +89,9 @@ private slots:
 
     void portDialog()
     {
-        TKW_RS232_SetNumDlg dialog({{1, QStringLiteral("/dev/ttyS0")}, {3, QStringLiteral("/dev/ttyACM0")},
-                                    {17, QStringLiteral("/dev/ttyUSB0")}},
-                                   3);
+        TKW_RS232_SetNumDlg dialog({{1, QStringLiteral("COM1 — /dev/ttyS0")}, {3, QStringLiteral("COM3 — /dev/ttyACM0")},
+                                    {13, QStringLiteral("COM13 — /dev/ttyUSB0")}},
+                                   1);
         check(dialog, QStringLiteral("port-dialog"));
     }
 

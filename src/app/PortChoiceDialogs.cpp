@@ -1,6 +1,7 @@
-#include "app/PortDialogs.h"
+#include "app/PortChoiceDialogs.h"
 
 #include "app/MessageBoxes.h"
+#include "link/LinkTexts.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -24,25 +25,18 @@ QDialogButtonBox *addButtons(QDialog *dialog, QDialogButtonBox::StandardButtons 
 
 } // namespace
 
-QString portCaption(const PortChoice &port)
-{
-    const QString name = QStringLiteral("COM%1").arg(port.number);
-    return port.deviceNode.isEmpty() ? name : name + QStringLiteral(" — ") + port.deviceNode;
-}
-
-TKW_RS232_SetNumDlg::TKW_RS232_SetNumDlg(const QList<PortChoice> &ports, int currentNumber, QWidget *parent)
-    : QDialog(parent), m_pcb(new QComboBox(this)), m_ports(ports)
+TKW_RS232_SetNumDlg::TKW_RS232_SetNumDlg(const QList<PortChoiceItem> &items, int preselected, QWidget *parent)
+    : QDialog(parent), m_pcb(new QComboBox(this))
 {
     setObjectName(QStringLiteral("KW_RS232_SetNumDlg"));
-    setWindowTitle(QStringLiteral("Выбор номера порта"));
-    auto *label = new QLabel(QStringLiteral("Выберите последовательный порт"), this);
+    setWindowTitle(kPortDialogCaptionText);
+    auto *label = new QLabel(kPortDialogLabelText, this);
     label->setObjectName(QStringLiteral("Label1"));
     m_pcb->setObjectName(QStringLiteral("PCB"));
     m_pcb->setEditable(false);
-    for (const PortChoice &port : ports)
-        m_pcb->addItem(portCaption(port), port.number);
-    // A current port that is no longer present leaves nothing preselected.
-    m_pcb->setCurrentIndex(m_pcb->findData(currentNumber));
+    for (const PortChoiceItem &item : items)
+        m_pcb->addItem(item.text, item.number);
+    m_pcb->setCurrentIndex(preselected >= 0 && preselected < items.size() ? preselected : -1);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
@@ -52,17 +46,17 @@ TKW_RS232_SetNumDlg::TKW_RS232_SetNumDlg(const QList<PortChoice> &ports, int cur
     setFixedSize(sizeHint());
 }
 
-int TKW_RS232_SetNumDlg::chosenNumber() const
+int TKW_RS232_SetNumDlg::chosenIndex() const
 {
-    return m_pcb->currentIndex() < 0 ? 0 : m_pcb->currentData().toInt();
+    return m_pcb->currentIndex();
 }
 
 TKW_RS232_SetBRDlg::TKW_RS232_SetBRDlg(int baudRate, QWidget *parent)
     : QDialog(parent), m_bse(new QSpinBox(this))
 {
     setObjectName(QStringLiteral("KW_RS232_SetBRDlg"));
-    setWindowTitle(QStringLiteral("Выбор скорости обмена СОМ-порта"));
-    auto *label = new QLabel(QStringLiteral("Скорость обмена, бод"), this);
+    setWindowTitle(kBaudDialogCaptionText);
+    auto *label = new QLabel(kBaudDialogLabelText, this);
     label->setObjectName(QStringLiteral("Label1"));
     m_bse->setObjectName(QStringLiteral("BSE"));
     m_bse->setRange(110, 921600);

@@ -1,0 +1,78 @@
+#include "app/SerialDeviceLink.h"
+
+#include "app/DemoDevice.h"
+#include "app/DialogPrompts.h"
+#include "app/IniFile.h"
+#include "app/MessageBoxes.h"
+#include "link/AccessCheck.h"
+#include "link/PortDialogs.h"
+#include "link/TKW_RS.h"
+#include "model/Error.h"
+
+namespace mk {
+
+SerialDeviceLink::SerialDeviceLink(std::shared_ptr<PortBackend> backend, DeviceSearchSource source, AccessGuard &access)
+    : m_link(std::make_unique<TKW_RS>(std::move(backend))), m_source(std::move(source)), m_access(access)
+{
+    m_link->SetPortType(kPortRs232);
+}
+
+SerialDeviceLink::SerialDeviceLink(std::unique_ptr<DemoDevice> demo)
+    : SerialDeviceLink(systemPortBackend(), demo->searchSource(), programAccess())
+{
+    m_demo = std::move(demo);
+}
+
+SerialDeviceLink::~SerialDeviceLink() = default;
+
+void SerialDeviceLink::loadSettings(IniFile &ini)
+{
+    // The port stays closed between exchanges; loading opens the stored one to check it.
+    m_link->LoadSettings(ini.settings());
+    if (m_demo)
+        m_link->OpenPort(m_demo->portNumber());
+    m_link->SetBaudRate(kLinkBaudRate);
+    m_link->Reopen(false);
+}
+
+void SerialDeviceLink::saveSettings(IniFile &ini)
+{
+    // The demo's port is the simulator's; the user's own port choice stays in the file.
+    if (!m_demo)
+        m_link->SaveSettings(ini.settings());
+}
+
+bool SerialDeviceLink::findDevicePort(QWidget *parent, bool automatic)
+{
+    try {
+        FindDevicePort(*m_link, automatic, m_source);
+        return true;
+    } catch (const Error &error) {
+        showError(parent, error.text());
+        return false;
+    }
+}
+
+void SerialDeviceLink::selectPortDialog(QWidget *parent)
+{
+    DialogPasswordPrompt prompt(parent);
+    DialogPortChooser chooser(parent);
+    try {
+        SelectPortDialog(*m_link, m_access, prompt, chooser);
+    } catch (const Error &error) {
+        showError(parent, error.text());
+    }
+    m_link->Reopen(false);
+}
+
+ExchangeEnd SerialDeviceLink::readDevice(TMK &, Progress &)
+{
+    throw Error(QStringLiteral("Обмен с МК ещё не подключён."));
+}
+
+WriteReport SerialDeviceLink::writeDevice(TMK &, Progress &)
+{
+    throw Error(QStringLiteral("Обмен с МК ещё не подключён."));
+}
+
+} // namespace mk

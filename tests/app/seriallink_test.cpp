@@ -1,0 +1,173 @@
+// The main window's serial link: the stored port, port discovery and the manual port choice,
+// on simulated ports.
+
+#include "DialogScript.h"
+
+#include "app/DemoDevice.h"
+#include "app/IniFile.h"
+#include "app/SerialDeviceLink.h"
+#include "link/AccessCheck.h"
+#include "link/InMemoryPort.h"
+#include "link/TKW_RS.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace mk;
+using namespace mk::test;
+
+namespace {
+
+InMemoryPort::Responder silent()
+{
+    return [](const QByteArray &) { return std::optional<TimedReply>(); };
+}
+
+} // namespace
+
+class SerialLinkTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::shared_ptr<SimulatedPortBackend> m_ports;
+    std::unique_ptr<AccessGuard> m_access;
+    QTemporaryDir m_dir;
+
+    std::unique_ptr<SerialDeviceLink> makeLink(DeviceSearchSource source = {})
+    {
+        return std::make_unique<SerialDeviceLink>(m_ports, std::move(source), *m_access);
+    }
+
+private slots:
+    void init()
+    {
+        m_ports = std::make_shared<SimulatedPortBackend>();
+        m_ports->addPort(2, silent());
+        m_ports->addPort(5, silent());
+        m_access = std::make_unique<AccessGuard>();
+    }
+
+    void storedPortIsOpenedToCheckAndClosedAgain()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("link.ini"));
+        QFile::remove(path);
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("[RS232]\nPort=5\n");
+        }
+        auto link = makeLink();
+        {
+            IniFile ini(path);
+            link->loadSettings(ini);
+        }
+        QCOMPARE(link->link().PortNumber(), 5);
+        QCOMPARE(m_ports->openCount(5), 1);
+        QVERIFY(!link->link().IsOpen());
+        QCOMPARE(link->link().BaudRate(), 115200u);
+        QCOMPARE(link->link().PortType(), quint8(kPortRs232));
+
+        link->link().OpenPort(2);
+        {
+            IniFile ini(path);
+            link->saveSettings(ini);
+        }
+        QVERIFY(IniFile(path).readInteger(QStringLiteral("RS232"), QStringLiteral("Port"), 0) == 2);
+    }
+
+    void manualSearchKeepsThePortAndAutomaticSearchReports()
+    {
+        DialogScript dialogs;
+        auto link = makeLink();
+        link->link().OpenPort(5);
+        link->link().ClosePort();
+        QVERIFY(link->findDevicePort(nullptr, false));
+        QCOMPARE(link->link().PortNumber(), 5);
+        QVERIFY(dialogs.boxes.isEmpty());
+
+        QVERIFY(!link->findDevicePort(nullptr, true)); // nothing lists the device
+        QCOMPARE(dialogs.texts(QMessageBox::Critical), QStringList{QStringLiteral("Не вижу МК.")});
+    }
+
+    void manualPortChoice()
+    {
+        DialogScript dialogs;
+        QStringList items;
+        int preselected = -2;
+        dialogs.other = [&](QDialog &dialog) {
+            auto *pcb = dialog.findChild<QComboBox *>(QStringLiteral("PCB"));
+            for (int i = 0; i < pcb->count(); ++i)
+                items << pcb->itemText(i);
+            preselected = pcb->currentIndex();
+            pcb->setCurrentIndex(1);
+            return int(QDialog::Accepted);
+        };
+        auto link = makeLink();
+        link->link().OpenPort(2);
+        m_access->grant();
+        link->selectPortDialog(nullptr);
+        QCOMPARE(items, (QStringList{QStringLiteral("COM2"), QStringLiteral("COM5")}));
+        QCOMPARE(preselected, 0);
+        QCOMPARE(link->link().PortNumber(), 5);
+        QVERIFY(!link->link().IsOpen()); // checked by opening, then closed for the exchanges
+        QVERIFY(dialogs.boxes.isEmpty());
+    }
+
+    void manualPortChoiceAsksForThePasswordUnlessGranted()
+    {
+        DialogScript dialogs;
+        int passwordDialogs = 0;
+        dialogs.other = [&](QDialog &dialog) {
+            if (auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("MaskEdit1"))) {
+                ++passwordDialogs;
+                edit->setText(QStringLiteral("qxr"));
+                return int(QDialog::Accepted);
+            }
+            return int(QDialog::Rejected);
+        };
+        auto link = makeLink();
+        link->link().OpenPort(2);
+        link->selectPortDialog(nullptr);
+        QCOMPARE(passwordDialogs, 1);
+        QCOMPARE(dialogs.texts(QMessageBox::Critical), QStringList{QStringLiteral("Неверный пароль!")});
+        QCOMPARE(link->link().PortNumber(), 2);
+    }
+
+    void demoDeviceIsFoundOnItsPseudoTerminal()
+    {
+        DialogScript dialogs;
+        auto demo = std::make_unique<DemoDevice>(quint16(0x0101), 2);
+        const int port = demo->portNumber();
+        QVERIFY(port >= 1 && port <= 32);
+        SerialDeviceLink link(std::move(demo));
+        QVERIFY(link.findDevicePort(nullptr, true));
+        QVERIFY(dialogs.boxes.isEmpty());
+        QCOMPARE(link.link().PortNumber(), port);
+        QVERIFY(!link.link().IsOpen());
+
+        // The device answers the identify command with its model code.
+        link.link().Reopen(true);
+        link.link().CommandExchange(0xFC, 1);
+        link.link().GetByte();
+        QCOMPARE(link.link().GetWord(), quint16(0x0101));
+        link.link().Reopen(false);
+    }
+
+    void noPortAtAll()
+    {
+        DialogScript dialogs;
+        m_ports->removePort(2);
+        m_ports->removePort(5);
+        auto link = makeLink();
+        m_access->grant();
+        link->selectPortDialog(nullptr);
+        QCOMPARE(dialogs.texts(QMessageBox::Critical), QStringList{QStringLiteral("Нет свободного COM-порта!")});
+    }
+};
+
+QTEST_MAIN(SerialLinkTest)
+#include "seriallink_test.moc"
