@@ -2,7 +2,7 @@
 // The windows behind the link's access check and manual port and baud-rate choices.
 
 #include "link/AccessCheck.h"
-#include "link/PortDialogs.h"
+#include "link/PortChoice.h"
 
 class QWidget;
 

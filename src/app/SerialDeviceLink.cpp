@@ -5,7 +5,7 @@
 #include "app/IniFile.h"
 #include "app/MessageBoxes.h"
 #include "link/AccessCheck.h"
-#include "link/PortDialogs.h"
+#include "link/PortChoice.h"
 #include "link/TKW_RS.h"
 #include "model/Error.h"
 
