@@ -31,55 +31,124 @@ void putJournal(Record &s6, int base, std::initializer_list<JournalSample> entri
     }
 }
 
+// Freeze-frame value p of an error entry (the numbering of the supported-values bitmap).
+struct FrameSample
+{
+    int p;
+    qint16 value;
+};
+
+void putErrorEntry(Record &s12, int index, int minutes, int day, int month, quint32 code, quint32 frameCode,
+                   std::initializer_list<FrameSample> frame)
+{
+    const int off = 16 + 92 * index;
+    s12.setU16(off, quint16(minutes));
+    s12.setU8(off + 2, quint8(day));
+    s12.setU8(off + 3, quint8(month));
+    s12.setU32(off + 4, code);
+    s12.setU32(off + 8, frameCode);
+    for (const FrameSample &f : frame)
+        s12.setU16(off + 12 + 2 * (f.p - 3), quint16(f.value));
+}
+
+void setSupported(Record &s12, std::initializer_list<int> values)
+{
+    for (int p : values) {
+        const int byte = 4 + (p - 1) / 8;
+        s12.setU8(byte, quint8(s12.u8(byte) | (0x80 >> ((p - 1) % 8))));
+    }
+}
+
 void fillSampleData(std::array<Record, kSectionCount> &r)
 {
-    // Accumulators of section 0: overall, trip, reset 1 and the rest, seconds/metres/millilitres.
+    // Accumulator sets of section 0: seconds, metres, petrol and gas millilitres.
     Record &s0 = r[0];
-    const quint32 sets[][4] = {{1843200, 38250000, 3260000, 0}, {2700, 41300, 3600, 0},
-                               {86400, 1520000, 128000, 0}, {20160, 95000, 14200, 0},
-                               {66240, 1425000, 113800, 0}, {14400, 512000, 41200, 0}};
-    for (int s = 0; s < 6; ++s) {
-        s0.setU32(12 * s, sets[s][0]);
-        s0.setU32(12 * s + 4, sets[s][1]);
-        s0.setU32(12 * s + 8, sets[s][2]);
+    struct SetSample
+    {
+        int time, distance, fuel1, fuel2;
+        quint32 values[4];
+    };
+    const SetSample sets[] = {
+        {0, 4, 8, 136, {1843200, 38250000, 3260000, 412000}},  // overall
+        {12, 16, 20, 140, {2700, 41300, 3600, 0}},             // trip
+        {24, 28, 32, 144, {86400, 1520000, 128000, 9200}},     // reset 1
+        {36, 40, 44, 148, {20160, 95000, 14200, 0}},           // traffic jams
+        {48, 52, 56, 152, {66240, 1425000, 113800, 9200}},     // free driving
+        {60, 64, 68, 156, {14400, 512000, 41200, 0}},          // between refuellings
+        {108, 112, 116, -1, {1650000, 33100000, 3260000, 0}},  // petrol only
+        {120, 124, 128, -1, {193200, 5150000, 412000, 0}},     // gas only
+    };
+    for (const SetSample &s : sets) {
+        s0.setU32(s.time, s.values[0]);
+        s0.setU32(s.distance, s.values[1]);
+        s0.setU32(s.fuel1, s.values[2]);
+        if (s.fuel2 >= 0)
+            s0.setU32(s.fuel2, s.values[3]);
     }
     s0.setU32(100, 120000); // km on the odometer when the device was fitted
 
-    // Trip journal at +16 and refuelling journal at +436 of section 6, latest first.
+    // Prices per litre of gas; petrol and distance keep their defaults.
     Record &s6 = r[6];
+    s6.setU16(6, 120);
+    // Trip journal at +16 and refuelling journal at +436 of section 6, latest first.
     putJournal(s6, 16, {{1065, 6, 12, 2700, 41300, 3600, 0},
                         {495, 6, 12, 1980, 23800, 2150, 0},
                         {1130, 5, 12, 5400, 96200, 7400, 0},
-                        {470, 5, 12, 0, 0, 0, 0}});
-    putJournal(s6, 436, {{1110, 4, 12, 0, 512000, 41200, 0},
-                         {720, 21, 11, 0, 498000, 40100, 0}});
+                        {470, 5, 12, 0, 0, 0, 0},
+                        {800, 4, 12, 10800, 212000, 3100, 15800},
+                        {545, 3, 12, 1560, 18400, 1900, 0},
+                        {1170, 1, 12, 4200, 61800, 5200, 0},
+                        {480, 1, 12, 2100, 24100, 2600, 0}});
+    putJournal(s6, 436, {{1110, 4, 12, 64800, 512000, 41200, 0},
+                         {720, 21, 11, 59400, 498000, 40100, 0},
+                         {610, 7, 11, 71000, 530500, 44800, 2000}});
 
-    // Error journal of section 12: P0133 with a freeze frame.
+    // Error journal of section 12: two errors with freeze frames, two without.
     Record &s12 = r[12];
-    s12.setRaw(4, QByteArray::fromHex("fe3fa813a0000000c0000000"));
-    s12.setU16(16, 1062);
-    s12.setU8(18, 6);
-    s12.setU8(19, 12);
-    s12.setU32(20, 0x0133);
-    s12.setU32(24, 0x0133);
-    const quint16 frame[] = {0x0202, 0, 42, 91, 3, 7, 104, 96, 0, 0, 2450, 63, 12, 38, 19};
-    for (int i = 0; i < int(std::size(frame)); ++i)
-        s12.setU16(28 + 2 * i, frame[i]);
+    setSupported(s12, {1, 2, 3, 4, 5, 6, 7, 11, 12, 13, 14, 15, 16, 17, 20, 21, 31, 33, 51, 66, 70});
+    putErrorEntry(s12, 0, 1122, 6, 12, 0x0133, 0x0133,
+                  {{3, 0x0202}, {4, 34}, {5, 88}, {6, 3}, {7, -2}, {11, 41}, {12, 2140}, {13, 63}, {14, 124},
+                   {15, 19}, {16, 186}, {17, 17}, {20, 45}, {21, 71}, {31, 1312}, {33, 0}, {51, 99}, {66, 141}, {70, -3}});
+    putErrorEntry(s12, 1, 495, 2, 12, 0x0300, 0x0300,
+                  {{3, 0x0101}, {4, 22}, {5, 41}, {6, -5}, {7, 1}, {11, 33}, {12, 820}, {13, 0}, {14, 80},
+                   {15, 4}, {16, 92}, {17, 3}, {20, 12}, {21, 65}, {31, 95}, {33, 0}, {51, 100}, {66, 138}, {70, -6}});
+    putErrorEntry(s12, 2, 1023, 28, 11, 0x0171, 0, {});
+    putErrorEntry(s12, 3, 580, 15, 11, 0xC100, 0, {});
+
+    // Oscilloscope choices of section 10: 10 ms/div, 0.5 V/div, divider 1 : 1, level 6.2 V.
+    Record &s10 = r[10];
+    s10.setU8(16, 4);
+    s10.setU8(17, 1);
+    s10.setU8(18, 0);
+    s10.setU16(20, 62);
 }
 
-void putOscBlock(QByteArray &image, int pos, double phase)
+// An injector signal: supply level with ripple, the injector pulling it low, then the
+// flyback spike. Sample i of the whole 1024-sample record.
+int injectorSample(int i)
 {
+    const int t = (i + 40) % 160;
+    if (t < 26)
+        return 9 + (t % 3);
+    if (t < 30) {
+        const int spike[] = {196, 168, 141, 122};
+        return spike[t - 26];
+    }
+    return qRound(108 + 3 * qSin(2 * M_PI * i / 37.0));
+}
+
+void putOscBlock(QByteArray &image, int block)
+{
+    const int pos = kOscBlockPos[block];
     if (pos + kOscHeaderSize + kOscSampleCount > image.size())
         return;
-    const QByteArray header = defaultOscHeader();
+    Record header(kOscHeaderSize);
+    header.bytes() = defaultOscHeader();
+    header.setU16(4, 20); // trigger level of the capture, in the device's units
     for (int i = 0; i < kOscHeaderSize; ++i)
-        image[pos + i] = header[i];
-    // An injector-like pulse train on a slowly swinging baseline.
-    for (int i = 0; i < kOscSampleCount; ++i) {
-        const double base = 128 + 60 * qSin(phase + 2 * M_PI * i / 170.0);
-        const double pulse = (i % 64) < 10 ? 55 : 0;
-        image[pos + kOscHeaderSize + i] = char(qBound(0, int(base + pulse), 255));
-    }
+        image[pos + i] = header.bytes()[i];
+    for (int i = 0; i < kOscSampleCount; ++i)
+        image[pos + kOscHeaderSize + i] = char(qBound(0, injectorSample(block * kOscSampleCount + i), 255));
 }
 
 } // namespace
@@ -116,8 +185,8 @@ QByteArray makeFactoryImage(quint16 modelCode, quint32 settingsVersion, int memo
         image[tail + 2] = char(0xC3);
         image[tail + 3] = char(0x3C ^ k);
     }
-    putOscBlock(image, kOscBlockPos[0], 0.0);
-    putOscBlock(image, kOscBlockPos[1], 1.3);
+    putOscBlock(image, 0);
+    putOscBlock(image, 1);
     return image;
 }
 

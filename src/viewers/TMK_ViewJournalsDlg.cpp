@@ -1,0 +1,228 @@
+#include "viewers/TMK_ViewJournalsDlg.h"
+
+#include "model/Error.h"
+#include "model/FileIo.h"
+#include "model/FreezeFrame.h"
+#include "model/JournalGrids.h"
+#include "model/TMK.h"
+#include "viewers/StringGrid.h"
+
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace mk {
+
+namespace {
+
+const char *const kAverageGridNames[kAccumulatorSetCount] = {
+    "sgAllSum", "sgTripSum", "sgResetSum", "sgStopSum", "sgNoStopSum", "sgTankSum", "sgOilOnlySum", "sgGasOnlySum"};
+
+int journalIndex(JournalKind kind) { return kind == JournalKind::Trip ? 0 : 1; }
+
+QPushButton *makeButton(const QString &name, const QString &text, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+} // namespace
+
+TMK_ViewJournalsDlg::TMK_ViewJournalsDlg(TMK &model, int errorCodeFormat, QWidget *parent)
+    : QDialog(parent), m_model(model), m_codeFormat(errorCodeFormat), m_codeFlags(errorCodeFlags(model.record(10)))
+{
+    setObjectName(QStringLiteral("TMK_ViewJournalsDlg"));
+    setWindowTitle(QStringLiteral("Просмотр журналов"));
+    resize(960, 600);
+
+    askSavePath = [](QWidget *owner, const QString &startFolder) {
+        return QFileDialog::getSaveFileName(owner, QString(), startFolder);
+    };
+
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("pcJournals"));
+    buildJournalPage(JournalKind::Trip);
+    buildJournalPage(JournalKind::Tank);
+    buildAveragesPage();
+    buildErrorsPage();
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_pages);
+    layout->addWidget(buttons);
+
+    // On showing: first page, every grid filled.
+    m_pages->setCurrentIndex(0);
+    fillJournal(JournalKind::Trip);
+    fillJournal(JournalKind::Tank);
+    for (AccumulatorSet set : kAccumulatorSets)
+        fillAverages(set);
+    fillErrors();
+}
+
+void TMK_ViewJournalsDlg::buildJournalPage(JournalKind kind)
+{
+    const bool trip = kind == JournalKind::Trip;
+    auto *page = new QWidget;
+    page->setObjectName(trip ? QStringLiteral("tsTrip") : QStringLiteral("tsTank"));
+
+    auto *grid = new StringGrid(trip ? QStringLiteral("sgTrip") : QStringLiteral("sgTank"), kJournalColumnCount, kJournalEntryCount + 1, page);
+    grid->setFixed(1, 1);
+    grid->setRightAlignedFrom(1);
+    const int widths[kJournalColumnCount] = {44, 140, 90, 90, 115, 130, 130, 110, 80};
+    for (int c = 0; c < kJournalColumnCount; ++c)
+        grid->setColumnWidth(c, widths[c]);
+    m_journals[journalIndex(kind)] = grid;
+
+    auto *save = makeButton(trip ? QStringLiteral("bTrip") : QStringLiteral("bTank"), QStringLiteral("Сохранить в файл"), page);
+    auto *reset = makeButton(trip ? QStringLiteral("bTripReset") : QStringLiteral("bTankReset"), QStringLiteral("Очистить"), page);
+    connect(save, &QPushButton::clicked, this, [this, kind] { saveJournalClick(kind); });
+    connect(reset, &QPushButton::clicked, this, [this, kind] { resetJournalClick(kind); });
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(save);
+    buttons->addWidget(reset);
+    buttons->addStretch();
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(grid);
+    layout->addLayout(buttons);
+    m_pages->addTab(page, trip ? QStringLiteral("Журнал поездок") : QStringLiteral("Журнал заправок"));
+}
+
+void TMK_ViewJournalsDlg::buildAveragesPage()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("tsAverages"));
+    auto *grids = new QGridLayout;
+    for (int i = 0; i < kAccumulatorSetCount; ++i) {
+        const AccumulatorSet set = kAccumulatorSets[size_t(i)];
+        auto *box = new QGroupBox(accumulatorCaption(set), page);
+        auto *grid = new StringGrid(QString::fromLatin1(kAverageGridNames[i]), 2, 6, box);
+        grid->setFixed(0, 1);
+        grid->setRightAlignedFrom(1);
+        grid->setSelectionMode(QAbstractItemView::NoSelection);
+        grid->setColumnWidth(0, 140);
+        grid->horizontalHeader()->setStretchLastSection(true);
+        grid->setFixedHeight(6 * grid->verticalHeader()->defaultSectionSize() + 2 * grid->frameWidth());
+        grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        connect(grid, &StringGrid::gridDoubleClicked, this, [this, set] {
+            clearAccumulators(m_model.record(0), set);
+            fillAverages(set);
+        });
+        m_averages[i] = grid;
+        auto *boxLayout = new QVBoxLayout(box);
+        boxLayout->setContentsMargins(4, 4, 4, 4);
+        boxLayout->addWidget(grid);
+        grids->addWidget(box, i / 4, i % 4);
+    }
+    auto *hint = new QLabel(QStringLiteral("Для сброса накопителей сделайте двойной щелчок мыши на соответствующей таблице"), page);
+    hint->setObjectName(QStringLiteral("lAveragesHint"));
+    auto *layout = new QVBoxLayout(page);
+    layout->addLayout(grids);
+    layout->addWidget(hint);
+    layout->addStretch();
+    m_pages->addTab(page, QStringLiteral("Средние"));
+}
+
+void TMK_ViewJournalsDlg::buildErrorsPage()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("tsErrors"));
+
+    m_errors = new StringGrid(QStringLiteral("sgErrors"), 3, kErrorEntryCount + 1, page);
+    m_errors->setFixed(1, 1);
+    m_errors->setColumnWidth(0, 30);
+    m_errors->setColumnWidth(1, 110);
+    m_errors->horizontalHeader()->setStretchLastSection(true);
+    m_errors->setMinimumWidth(380);
+    connect(m_errors, &QTableWidget::currentCellChanged, this, [this](int row) { fillFreezeFrame(row); });
+    connect(m_errors, &QTableWidget::cellClicked, this, [this](int row) { fillFreezeFrame(row); });
+
+    m_frame = new StringGrid(QStringLiteral("sgStopCadr"), 2, 41, page);
+    m_frame->setSelectionMode(QAbstractItemView::NoSelection);
+    m_frame->setColumnWidth(0, 330);
+    m_frame->horizontalHeader()->setStretchLastSection(true);
+
+    auto *reset = makeButton(QStringLiteral("bErrrJReset"), QStringLiteral("Очистить"), page);
+    connect(reset, &QPushButton::clicked, this, &TMK_ViewJournalsDlg::resetErrorsClick);
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(m_errors);
+    left->addWidget(reset, 0, Qt::AlignLeft);
+    auto *layout = new QHBoxLayout(page);
+    layout->addLayout(left, 2);
+    layout->addWidget(m_frame, 3);
+    m_pages->addTab(page, QStringLiteral("Журнал ошибок"));
+}
+
+void TMK_ViewJournalsDlg::fillJournal(JournalKind kind)
+{
+    m_journals[journalIndex(kind)]->setRows(journalGridRows(m_model.record(6), kind));
+}
+
+void TMK_ViewJournalsDlg::fillAverages(AccumulatorSet set)
+{
+    m_averages[int(set)]->setRows(averagesGridRows(m_model.record(0), set));
+}
+
+void TMK_ViewJournalsDlg::fillErrors()
+{
+    m_errors->setRows(errorGridRows(m_model.record(12), m_codeFormat, m_codeFlags));
+    m_errors->setCurrentCell(1, 0);
+    fillFreezeFrame(1);
+}
+
+void TMK_ViewJournalsDlg::fillFreezeFrame(int errorRow)
+{
+    if (errorRow < 1 || errorRow > kErrorEntryCount) {
+        m_frame->setRows({});
+        return;
+    }
+    m_frame->setRows(freezeFrameRows(m_model.record(12), errorRow - 1));
+}
+
+bool TMK_ViewJournalsDlg::saveGrid(const StringGrid &grid, const QString &path)
+{
+    try {
+        writeFileAtomically(path, gridText(grid.rowTexts()));
+        return true;
+    } catch (const Error &e) {
+        QMessageBox::critical(this, QString(), e.text());
+        return false;
+    }
+}
+
+void TMK_ViewJournalsDlg::saveJournalClick(JournalKind kind)
+{
+    const QString path = askSavePath(this, QCoreApplication::applicationDirPath());
+    if (!path.isEmpty())
+        saveGrid(*m_journals[journalIndex(kind)], path);
+}
+
+void TMK_ViewJournalsDlg::resetJournalClick(JournalKind kind)
+{
+    clearJournal(m_model.record(6), kind);
+    fillJournal(kind);
+}
+
+void TMK_ViewJournalsDlg::resetErrorsClick()
+{
+    clearErrorJournal(m_model.record(12));
+    fillErrors();
+}
+
+} // namespace mk

@@ -1,0 +1,56 @@
+#pragma once
+// The journals viewer: trip and refuelling journals, accumulated averages, error journal with
+// freeze frames. It works on the model's records 0, 6 and 12; clearing changes only them.
+
+#include "model/ErrorCodeText.h"
+#include "model/JournalData.h"
+
+#include <QDialog>
+#include <functional>
+
+class QPushButton;
+class QTabWidget;
+
+namespace mk {
+
+class StringGrid;
+class TMK;
+
+class TMK_ViewJournalsDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    // errorCodeFormat: the error-code format of the engine protocol in use.
+    TMK_ViewJournalsDlg(TMK &model, int errorCodeFormat, QWidget *parent = nullptr);
+
+    // Asks where to save a grid; empty when the user cancels. Replaceable for tests.
+    std::function<QString(QWidget *parent, const QString &startFolder)> askSavePath;
+
+    // Writes every row of the grid to the file (each cell followed by a tab); true on success.
+    bool saveGrid(const StringGrid &grid, const QString &path);
+
+private:
+    void buildJournalPage(JournalKind kind);
+    void buildAveragesPage();
+    void buildErrorsPage();
+
+    void fillJournal(JournalKind kind);
+    void fillAverages(AccumulatorSet set);
+    void fillErrors();
+    void fillFreezeFrame(int errorRow);
+
+    void saveJournalClick(JournalKind kind);
+    void resetJournalClick(JournalKind kind);
+    void resetErrorsClick();
+
+    TMK &m_model;
+    int m_codeFormat;
+    ErrorCodeFlags m_codeFlags;
+    QTabWidget *m_pages = nullptr;
+    StringGrid *m_journals[2] = {};
+    StringGrid *m_averages[kAccumulatorSetCount] = {};
+    StringGrid *m_errors = nullptr;
+    StringGrid *m_frame = nullptr;
+};
+
+} // namespace mk
