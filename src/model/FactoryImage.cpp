@@ -31,10 +31,10 @@ void putJournal(Record &s6, int base, std::initializer_list<JournalSample> entri
     }
 }
 
-// Freeze-frame value p of an error entry (the numbering of the supported-values bitmap).
+// A freeze-frame value and its offset within the error entry.
 struct FrameSample
 {
-    int p;
+    int offset;
     qint16 value;
 };
 
@@ -48,7 +48,7 @@ void putErrorEntry(Record &s12, int index, int minutes, int day, int month, quin
     s12.setU32(off + 4, code);
     s12.setU32(off + 8, frameCode);
     for (const FrameSample &f : frame)
-        s12.setU16(off + 12 + 2 * (f.p - 3), quint16(f.value));
+        s12.setU16(off + f.offset, quint16(f.value));
 }
 
 void setSupported(Record &s12, std::initializer_list<int> values)
@@ -107,11 +107,11 @@ void fillSampleData(std::array<Record, kSectionCount> &r)
     Record &s12 = r[12];
     setSupported(s12, {1, 2, 3, 4, 5, 6, 7, 11, 12, 13, 14, 15, 16, 17, 20, 21, 31, 33, 51, 66, 70});
     putErrorEntry(s12, 0, 1122, 6, 12, 0x0133, 0x0133,
-                  {{3, 0x0202}, {4, 34}, {5, 88}, {6, 3}, {7, -2}, {11, 41}, {12, 2140}, {13, 63}, {14, 124},
-                   {15, 19}, {16, 186}, {17, 17}, {20, 45}, {21, 71}, {31, 1312}, {33, 0}, {51, 99}, {66, 141}, {70, -3}});
+                  {{12, 0x0202}, {14, 34}, {16, 88}, {18, 3}, {22, -2}, {28, 41}, {32, 2140}, {30, 63}, {34, 124},
+                   {36, 19}, {38, 186}, {40, 17}, {44, 45}, {46, 71}, {48, 1312}, {50, 0}, {68, 99}, {78, 141}, {84, -3}});
     putErrorEntry(s12, 1, 495, 2, 12, 0x0300, 0x0300,
-                  {{3, 0x0101}, {4, 22}, {5, 41}, {6, -5}, {7, 1}, {11, 33}, {12, 820}, {13, 0}, {14, 80},
-                   {15, 4}, {16, 92}, {17, 3}, {20, 12}, {21, 65}, {31, 95}, {33, 0}, {51, 100}, {66, 138}, {70, -6}});
+                  {{12, 0x0101}, {14, 22}, {16, 41}, {18, -5}, {22, 1}, {28, 33}, {32, 820}, {30, 0}, {34, 80},
+                   {36, 4}, {38, 92}, {40, 3}, {44, 12}, {46, 65}, {48, 95}, {50, 0}, {68, 100}, {78, 138}, {84, -6}});
     putErrorEntry(s12, 2, 1023, 28, 11, 0x0171, 0, {});
     putErrorEntry(s12, 3, 580, 15, 11, 0xC100, 0, {});
 
@@ -127,7 +127,7 @@ void fillSampleData(std::array<Record, kSectionCount> &r)
 // flyback spike. Sample i of the whole 1024-sample record.
 int injectorSample(int i)
 {
-    const int t = (i + 40) % 160;
+    const int t = (i + 160 - 32) % 160; // the capture triggers on the falling edge at sample 32
     if (t < 26)
         return 9 + (t % 3);
     if (t < 30) {

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 namespace mk {
@@ -96,6 +97,19 @@ QString StringGrid::cellText(int column, int row) const
 {
     const QTableWidgetItem *cell = item(row, column);
     return cell ? cell->text() : QString();
+}
+
+void StringGrid::fitColumnsToTexts()
+{
+    int total = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < columnCount(); ++c) {
+        int width = 0;
+        for (int r = 0; r < rowCount(); ++r)
+            width = qMax(width, fontMetrics().horizontalAdvance(cellText(c, r)));
+        setColumnWidth(c, width + 12);
+        total += width + 12;
+    }
+    setMinimumWidth(total);
 }
 
 QList<QStringList> StringGrid::rowTexts() const

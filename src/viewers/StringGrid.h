@@ -23,6 +23,8 @@ public:
     // grid's declared minimum when keepRowCount is set (missing cells are empty).
     void setRows(const QList<QStringList> &rows, bool keepRowCount = false);
     QString cellText(int column, int row) const;
+    // Widens every column to its longest text and the grid to show all columns.
+    void fitColumnsToTexts();
     QList<QStringList> rowTexts() const;
 
 signals:

@@ -43,7 +43,7 @@ TMK_ViewJournalsDlg::TMK_ViewJournalsDlg(TMK &model, int errorCodeFormat, QWidge
 {
     setObjectName(QStringLiteral("TMK_ViewJournalsDlg"));
     setWindowTitle(QStringLiteral("Просмотр журналов"));
-    resize(960, 600);
+    resize(1000, 620);
 
     askSavePath = [](QWidget *owner, const QString &startFolder) {
         return QFileDialog::getSaveFileName(owner, QString(), startFolder);
@@ -82,9 +82,6 @@ void TMK_ViewJournalsDlg::buildJournalPage(JournalKind kind)
     auto *grid = new StringGrid(trip ? QStringLiteral("sgTrip") : QStringLiteral("sgTank"), kJournalColumnCount, kJournalEntryCount + 1, page);
     grid->setFixed(1, 1);
     grid->setRightAlignedFrom(1);
-    const int widths[kJournalColumnCount] = {44, 140, 90, 90, 115, 130, 130, 110, 80};
-    for (int c = 0; c < kJournalColumnCount; ++c)
-        grid->setColumnWidth(c, widths[c]);
     m_journals[journalIndex(kind)] = grid;
 
     auto *save = makeButton(trip ? QStringLiteral("bTrip") : QStringLiteral("bTank"), QStringLiteral("Сохранить в файл"), page);
@@ -114,8 +111,9 @@ void TMK_ViewJournalsDlg::buildAveragesPage()
         grid->setFixed(0, 1);
         grid->setRightAlignedFrom(1);
         grid->setSelectionMode(QAbstractItemView::NoSelection);
-        grid->setColumnWidth(0, 140);
-        grid->horizontalHeader()->setStretchLastSection(true);
+        grid->setColumnWidth(0, grid->fontMetrics().horizontalAdvance(QStringLiteral("Ср.скорость, км/час")) + 12);
+        grid->setColumnWidth(1, grid->fontMetrics().horizontalAdvance(QStringLiteral("0000000.000")) + 12);
+        grid->setFixedWidth(grid->columnWidth(0) + grid->columnWidth(1) + 2 * grid->frameWidth());
         grid->setFixedHeight(6 * grid->verticalHeader()->defaultSectionSize() + 2 * grid->frameWidth());
         grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -171,7 +169,9 @@ void TMK_ViewJournalsDlg::buildErrorsPage()
 
 void TMK_ViewJournalsDlg::fillJournal(JournalKind kind)
 {
-    m_journals[journalIndex(kind)]->setRows(journalGridRows(m_model.record(6), kind));
+    StringGrid *grid = m_journals[journalIndex(kind)];
+    grid->setRows(journalGridRows(m_model.record(6), kind));
+    grid->fitColumnsToTexts();
 }
 
 void TMK_ViewJournalsDlg::fillAverages(AccumulatorSet set)

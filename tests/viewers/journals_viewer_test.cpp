@@ -1,0 +1,207 @@
+#include "model/JournalData.h"
+#include "viewers/StringGrid.h"
+#include "viewers/TMK_ViewJournalsDlg.h"
+#include "ViewerTestSupport.h"
+
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+using namespace mk;
+using namespace mk::test;
+
+class JournalsViewerTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void clickRow(StringGrid *grid, int row)
+    {
+        const QRect r = grid->visualRect(grid->model()->index(row, 1));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
+    }
+    static QByteArray dataFile(const char *name)
+    {
+        QFile f(QStringLiteral(MK_TEST_DATA "/") + QString::fromLatin1(name));
+        if (!f.open(QIODevice::ReadOnly))
+            qFatal("missing %s", name);
+        return f.readAll();
+    }
+
+private slots:
+    void openingFillsEveryGrid()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        TMK_ViewJournalsDlg dlg(tmk, 0);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+
+        QCOMPARE(find<QTabWidget>(&dlg, "pcJournals")->currentIndex(), 0);
+        auto *trip = find<StringGrid>(&dlg, "sgTrip");
+        QCOMPARE(trip->rowCount(), 22);
+        QCOMPARE(trip->columnCount(), 9);
+        QCOMPARE(trip->rowTexts().at(1), QStringList({"Посл.", "17:45   6.12", "0:45", "41.300", "3.600", "55", "8.7", "4.80", "213.9"}));
+        QCOMPARE(trip->cellText(1, 9), QStringLiteral("Пусто"));
+        QCOMPARE(find<StringGrid>(&dlg, "sgTank")->cellText(3, 3), QStringLiteral("530.500"));
+
+        auto *all = find<StringGrid>(&dlg, "sgAllSum");
+        QCOMPARE(all->rowCount(), 6);
+        QCOMPARE(all->cellText(1, 0), QStringLiteral("512:00"));
+        QCOMPARE(all->cellText(1, 1), QStringLiteral("158250.000"));
+        QCOMPARE(find<StringGrid>(&dlg, "sgGasOnlySum")->cellText(1, 2), QStringLiteral("412.000"));
+
+        auto *errors = find<StringGrid>(&dlg, "sgErrors");
+        QCOMPARE(errors->rowCount(), 8);
+        QCOMPARE(errors->currentRow(), 1);
+        QCOMPARE(errors->rowTexts().at(1), QStringList({"0", "18:42 6.12", "P0133"}));
+        QCOMPARE(errors->cellText(2, 4), QStringLiteral("U0100"));
+        auto *frame = find<StringGrid>(&dlg, "sgStopCadr");
+        QCOMPARE(frame->rowTexts().at(0), QStringList({"Код ошибки", "P0133"}));
+        QCOMPARE(frame->rowTexts().at(1), QStringList({"Сост. топливной системы 1", "Замкнута"}));
+    }
+
+    void clearingChangesOnlyTheRecords()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        const QByteArray image = tmk.image();
+        const Record s0 = tmk.record(0);
+        const Record s6 = tmk.record(6);
+        TMK_ViewJournalsDlg dlg(tmk, 0);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+
+        QTest::mouseClick(find<QPushButton>(&dlg, "bTripReset"), Qt::LeftButton);
+        auto *trip = find<StringGrid>(&dlg, "sgTrip");
+        for (int r = 1; r <= 21; ++r)
+            QCOMPARE(trip->cellText(1, r), QStringLiteral("Пусто"));
+        for (int k = 0; k < kJournalEntryCount; ++k) {
+            QVERIFY(journalEntry(tmk.record(6), JournalKind::Trip, k).empty());
+            QCOMPARE(journalEntry(tmk.record(6), JournalKind::Tank, k).day, journalEntry(s6, JournalKind::Tank, k).day);
+        }
+        QCOMPARE(find<StringGrid>(&dlg, "sgTank")->cellText(1, 1), QStringLiteral("18:30   4.12"));
+
+        QTest::mouseClick(find<QPushButton>(&dlg, "bTankReset"), Qt::LeftButton);
+        QCOMPARE(find<StringGrid>(&dlg, "sgTank")->cellText(1, 1), QStringLiteral("Пусто"));
+
+        find<QTabWidget>(&dlg, "pcJournals")->setCurrentIndex(2);
+        auto *tankSum = find<StringGrid>(&dlg, "sgTankSum");
+        QTest::mouseDClick(tankSum->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
+        QCOMPARE(tankSum->cellText(1, 0), QStringLiteral("0:00"));
+        QCOMPARE(tankSum->cellText(1, 3), QStringLiteral("-----"));
+        QCOMPARE(accumulators(tmk.record(0), AccumulatorSet::BetweenRefuellings).metres, 0u);
+        QCOMPARE(accumulators(tmk.record(0), AccumulatorSet::Trip).metres, accumulators(s0, AccumulatorSet::Trip).metres);
+        QCOMPARE(find<StringGrid>(&dlg, "sgTripSum")->cellText(1, 1), QStringLiteral("41.300"));
+
+        QCOMPARE(tmk.image(), image); // the image changes only through the transaction's OK
+    }
+
+    void errorPageFollowsTheSelectedRow()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        TMK_ViewJournalsDlg dlg(tmk, 0);
+        dlg.show();
+        find<QTabWidget>(&dlg, "pcJournals")->setCurrentIndex(3);
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        auto *errors = find<StringGrid>(&dlg, "sgErrors");
+        auto *frame = find<StringGrid>(&dlg, "sgStopCadr");
+
+        clickRow(errors, 2);
+        QCOMPARE(frame->rowTexts().at(0), QStringList({"Код ошибки", "P0300"}));
+        QCOMPARE(frame->cellText(1, 8), QStringLiteral("820")); // revolutions of the second entry
+        clickRow(errors, 3); // an error without a freeze frame
+        QCOMPARE(frame->rowCount(), 0);
+        errors->setCurrentCell(1, 0); // keyboard selection refills too
+        QCOMPARE(frame->cellText(1, 0), QStringLiteral("P0133"));
+
+        QTest::mouseClick(find<QPushButton>(&dlg, "bErrrJReset"), Qt::LeftButton);
+        for (int r = 1; r <= 7; ++r)
+            QCOMPARE(errors->cellText(2, r), QString());
+        QCOMPARE(errors->currentRow(), 1);
+        QCOMPARE(frame->rowCount(), 0);
+        QCOMPARE(errorEntry(tmk.record(12), 0).code, 0u);
+        QCOMPARE(errorEntry(tmk.record(12), 0).minutes, quint16(1122)); // the time stays recorded
+    }
+
+    void savedJournalsMatchTheExpectedText()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        TMK_ViewJournalsDlg dlg(tmk, 0);
+        QTemporaryDir dir;
+        QString asked;
+        QString answer = dir.filePath(QStringLiteral("trip.txt"));
+        dlg.askSavePath = [&](QWidget *, const QString &start) {
+            asked = start;
+            return answer;
+        };
+        QTest::mouseClick(find<QPushButton>(&dlg, "bTrip"), Qt::LeftButton);
+        QCOMPARE(asked, QCoreApplication::applicationDirPath());
+        QFile trip(answer);
+        QVERIFY(trip.open(QIODevice::ReadOnly));
+        QCOMPARE(trip.readAll(), dataFile("factory_trip_journal.txt"));
+
+        answer = dir.filePath(QStringLiteral("tank.txt"));
+        QTest::mouseClick(find<QPushButton>(&dlg, "bTank"), Qt::LeftButton);
+        QFile tank(answer);
+        QVERIFY(tank.open(QIODevice::ReadOnly));
+        QCOMPARE(tank.readAll(), dataFile("factory_tank_journal.txt"));
+
+        // Saving again overwrites; cancelling the file dialog writes nothing.
+        QTest::mouseClick(find<QPushButton>(&dlg, "bTankReset"), Qt::LeftButton);
+        QTest::mouseClick(find<QPushButton>(&dlg, "bTank"), Qt::LeftButton);
+        tank.seek(0);
+        QVERIFY(tank.readAll().contains("\t\xcf\xf3\xf1\xf2\xee\t")); // "Пусто" in Windows-1251
+        answer.clear();
+        QTest::mouseClick(find<QPushButton>(&dlg, "bTrip"), Qt::LeftButton);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+    }
+
+    void saveFailureIsReported()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        TMK_ViewJournalsDlg dlg(tmk, 0);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("missing/trip.txt"));
+        dlg.askSavePath = [&](QWidget *, const QString &) { return path; };
+        MessageBoxCatcher box;
+        QTest::mouseClick(find<QPushButton>(&dlg, "bTrip"), Qt::LeftButton);
+        QVERIFY(box.seen());
+        QVERIFY(!box.text().isEmpty());
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void escapeCloses()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        TMK_ViewJournalsDlg dlg(tmk, 0);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QVERIFY(!dlg.isVisible());
+    }
+
+    void screenshots()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        TMK_ViewJournalsDlg dlg(tmk, 0);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        auto *pages = find<QTabWidget>(&dlg, "pcJournals");
+        const char *names[] = {"journals_trip", "journals_tank", "journals_averages", "journals_errors"};
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            QTest::qWait(20);
+            screenshot(&dlg, QString::fromLatin1(names[i]));
+        }
+    }
+};
+
+QTEST_MAIN(JournalsViewerTest)
+#include "journals_viewer_test.moc"

@@ -1,0 +1,156 @@
+#include "model/OscData.h"
+#include "viewers/RadioGroup.h"
+#include "viewers/TMK_ViewOscDlg.h"
+#include "ViewerTestSupport.h"
+
+#include <QRadioButton>
+#include <QScrollBar>
+
+using namespace mk;
+using namespace mk::test;
+
+class OscViewerTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    // A flat trace at sample value 0 makes the yellow pixels easy to find on the bottom line.
+    static void flatSamples(TMK &tmk, quint8 value)
+    {
+        tmk.osc(0).samples.fill(char(value));
+        tmk.osc(1).samples.fill(char(value));
+    }
+    static bool isColour(const QImage &img, int x, int y, QColor c)
+    {
+        return x >= 0 && y >= 0 && x < img.width() && y < img.height() && QColor(img.pixel(x, y)) == c;
+    }
+    static int firstYellowColumn(const QImage &img, int y)
+    {
+        for (int x = 0; x < img.width(); ++x)
+            if (isColour(img, x, y, Qt::yellow))
+                return x;
+        return -1;
+    }
+    static void click(QWidget *dlg, const char *group, int item)
+    {
+        auto *button = find<QRadioButton>(dlg, (QByteArray(group) + '_' + QByteArray::number(item)).constData());
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, button->height() / 2));
+    }
+
+private slots:
+    void openingSelectsTheImageChoices()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        tmk.readOscBlocks();
+        tmk.osc(0).header[7] = 1; // recorded with the 1 : 10 range
+        TMK_ViewOscDlg dlg(tmk);
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Просмотр данных осциллографа"));
+        auto *volt = find<RadioGroup>(&dlg, "rgOscVoltDiv");
+        QCOMPARE(volt->title(), QStringLiteral("Вольт/деление"));
+        QCOMPARE(volt->items(), QStringList({"  2", "  5", " 10"}));
+        QCOMPARE(volt->itemIndex(), 1);
+        QCOMPARE(find<RadioGroup>(&dlg, "rgOscTimeDiv")->itemIndex(), 4);
+        QCOMPARE(find<RadioGroup>(&dlg, "rgOscTimeDiv")->items().size(), 10);
+        QCOMPARE(find<RadioGroup>(&dlg, "rgOscInDivider")->items(), QStringList({"1 : 1", "1 : 10", "1 : 100"}));
+        QCOMPARE(find<RadioGroup>(&dlg, "rgOscInDivider")->itemIndex(), 0);
+        auto *scroll = find<QScrollBar>(&dlg, "sbSclollOffset");
+        QCOMPARE(scroll->minimum(), -32);
+        QCOMPARE(scroll->maximum(), 992);
+        QCOMPARE(scroll->value(), 0);
+        QCOMPARE(find<QWidget>(&dlg, "PB")->size(), QSize(1002, 278));
+        QCOMPARE(dlg.picture().size(), QSize(1002, 278));
+    }
+
+    void traceAndMarksWhereTheyBelong()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        tmk.readOscBlocks();
+        flatSamples(tmk, 0);
+        TMK_ViewOscDlg dlg(tmk);
+        const QImage &pic = dlg.picture();
+        // Sample 0 at x = 32 on the bottom line; nothing yellow left of it.
+        QCOMPARE(firstYellowColumn(pic, 256), 32);
+        QVERIFY(isColour(pic, 1001, 256, Qt::yellow)); // the trace runs past the right edge
+        QVERIFY(isColour(pic, 64, 255, Qt::magenta));  // trigger moment under sample 32
+        QVERIFY(isColour(pic, 64, 253, Qt::magenta));
+        QVERIFY(!isColour(pic, 64, 252, Qt::magenta));
+        QVERIFY(isColour(pic, 67, 256, Qt::magenta));
+        QVERIFY(isColour(pic, 0, 128, Qt::cyan));     // trigger level 20 at 0.5 V/div
+        QVERIFY(isColour(pic, 3, 128, Qt::cyan));
+        QVERIFY(isColour(pic, 96, 100, QColor(128, 128, 128))); // grid line x = 96
+        QVERIFY(isColour(pic, 500, 224, QColor(128, 128, 128))); // grid line y = 224
+        QVERIFY(isColour(pic, 500, 10, Qt::black));
+
+        find<QScrollBar>(&dlg, "sbSclollOffset")->setValue(-32);
+        QCOMPARE(dlg.offset(), -32);
+        QCOMPARE(firstYellowColumn(pic, 256), 64);
+        QVERIFY(isColour(pic, 96, 255, Qt::magenta));
+        QVERIFY(!isColour(pic, 64, 255, Qt::magenta));
+    }
+
+    void clicksStoreTheChoicesIntoSectionTen()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        tmk.readOscBlocks();
+        flatSamples(tmk, 0);
+        const Record before = tmk.record(10);
+        TMK_ViewOscDlg dlg(tmk);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QVERIFY(!dlg.settingsChanged());
+
+        click(&dlg, "rgOscTimeDiv", 5); // 20 ms/div: the trace halves its width
+        QCOMPARE(tmk.record(10).u8(kOscTimeDivOffset), quint8(5));
+        QCOMPARE(firstYellowColumn(dlg.picture(), 256), 48);
+        QVERIFY(!isColour(dlg.picture(), 600, 256, Qt::yellow));
+        QVERIFY(dlg.settingsChanged());
+
+        click(&dlg, "rgOscVoltDiv", 2);
+        QCOMPARE(tmk.record(10).u8(kOscVoltDivOffset), quint8(2));
+
+        // The divider choice is stored too; the volt/div choice is stored again, labels stay.
+        tmk.record(10).setU8(kOscVoltDivOffset, 0);
+        click(&dlg, "rgOscInDivider", 2);
+        QCOMPARE(tmk.record(10).u8(kOscInDividerOffset), quint8(2));
+        QCOMPARE(tmk.record(10).u8(kOscVoltDivOffset), quint8(2));
+        QCOMPARE(find<RadioGroup>(&dlg, "rgOscVoltDiv")->items(), QStringList({"0.2", "0.5", "  1"}));
+
+        // Nothing else in the record moved.
+        for (int i = 0; i < before.size(); ++i)
+            if (i < kOscTimeDivOffset || i > kOscInDividerOffset)
+                QCOMPARE(tmk.record(10).u8(i), before.u8(i));
+    }
+
+    void escapeCloses()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        TMK_ViewOscDlg dlg(tmk);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+        QVERIFY(!dlg.isVisible());
+    }
+
+    void screenshots()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        tmk.readOscBlocks();
+        TMK_ViewOscDlg dlg(tmk);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        screenshot(&dlg, QStringLiteral("osc_opening"));
+        find<QScrollBar>(&dlg, "sbSclollOffset")->setValue(-32);
+        click(&dlg, "rgOscTimeDiv", 3);
+        click(&dlg, "rgOscVoltDiv", 0);
+        QTest::qWait(20);
+        screenshot(&dlg, QStringLiteral("osc_scrolled_rescaled"));
+    }
+};
+
+QTEST_MAIN(OscViewerTest)
+#include "osc_viewer_test.moc"
