@@ -21,15 +21,4 @@ bool runEditTransaction(QWidget *parent, TMK &)
     return false;
 }
 
-bool runJournalTransaction(QWidget *parent, TMK &)
-{
-    announceLaterVersion(parent, QStringLiteral("Просмотреть журналы"));
-    return false;
-}
-
-void runOscTransaction(QWidget *parent, TMK &)
-{
-    announceLaterVersion(parent, QStringLiteral("Просмотреть данные осциллографа"));
-}
-
 } // namespace mk

@@ -115,12 +115,12 @@ void fillSampleData(std::array<Record, kSectionCount> &r)
     putErrorEntry(s12, 2, 1023, 28, 11, 0x0171, 0, {});
     putErrorEntry(s12, 3, 580, 15, 11, 0xC100, 0, {});
 
-    // Oscilloscope choices of section 10: 10 ms/div, 0.5 V/div, divider 1 : 1, level 6.2 V.
+    // Oscilloscope choices of section 10: 10 ms/div, 0.5 V/div, divider 1 : 1, trigger level 20.
     Record &s10 = r[10];
     s10.setU8(16, 4);
     s10.setU8(17, 1);
     s10.setU8(18, 0);
-    s10.setU16(20, 62);
+    s10.setU16(20, 20);
 }
 
 // An injector signal: supply level with ripple, the injector pulling it low, then the
@@ -142,11 +142,9 @@ void putOscBlock(QByteArray &image, int block)
     const int pos = kOscBlockPos[block];
     if (pos + kOscHeaderSize + kOscSampleCount > image.size())
         return;
-    Record header(kOscHeaderSize);
-    header.bytes() = defaultOscHeader();
-    header.setU16(4, 20); // trigger level of the capture, in the device's units
+    const QByteArray header = defaultOscHeader();
     for (int i = 0; i < kOscHeaderSize; ++i)
-        image[pos + i] = header.bytes()[i];
+        image[pos + i] = header[i];
     for (int i = 0; i < kOscSampleCount; ++i)
         image[pos + kOscHeaderSize + i] = char(qBound(0, injectorSample(block * kOscSampleCount + i), 255));
 }

@@ -32,8 +32,8 @@ OscSettings oscSettings(const Record &s10, const QByteArray &header0)
     s.timeDiv = clampIndex(s10.u8(kOscTimeDivOffset), kOscTimeDivCount);
     s.voltDiv = clampIndex(s10.u8(kOscVoltDivOffset), kOscVoltDivCount);
     s.inDivider = clampIndex(s10.u8(kOscInDividerOffset), kOscDividerCount);
-    s.levelValue = s10.s16(kOscLevelOffset);
-    s.trigLevel = header.s16(kOscHeaderTrigLevelOffset);
+    s.trigLevel = s10.s16(kOscTrigLevelOffset);
+    s.levelValue = header.s16(kOscHeaderLevelOffset);
     s.dividerRange = clampIndex(header.u8(kOscHeaderRangeOffset), kOscDividerCount);
     return s;
 }

@@ -4,11 +4,11 @@
 // Where the values live:
 //  - the three choices the viewer offers are device settings in section 10 (they reach the
 //    device with the next write of the settings): +16 time-base index (0..9), +17 volt/div
-//    index (0..2), +18 input-divider index (0..2), and +20 the trigger level the user set,
-//    in tenths of a volt (s16);
+//    index (0..2), +18 input-divider index (0..2), and +20 the trigger level in the device's
+//    units (s16);
 //  - what the capture itself recorded is in the header of oscilloscope block 0, which the
-//    viewer only reads: +4 the trigger level in the device's units (s16), +7 the input-divider
-//    range the samples were taken with (0..2, it names the volt/div labels).
+//    viewer only reads: +4 the level the capture triggered at, in tenths of a volt (s16), +7
+//    the input-divider range the samples were taken with (0..2, it names the volt/div labels).
 // The samples are the 512 bytes of block 0 followed by the 512 bytes of block 1.
 
 #include "model/Record.h"
@@ -25,8 +25,8 @@ class TMK;
 constexpr int kOscTimeDivOffset = 16;
 constexpr int kOscVoltDivOffset = 17;
 constexpr int kOscInDividerOffset = 18;
-constexpr int kOscLevelOffset = 20;
-constexpr int kOscHeaderTrigLevelOffset = 4;
+constexpr int kOscTrigLevelOffset = 20;
+constexpr int kOscHeaderLevelOffset = 4;
 constexpr int kOscHeaderRangeOffset = 7;
 
 constexpr int kOscTimeDivCount = 10;
@@ -46,8 +46,8 @@ struct OscSettings
     int voltDiv = 0;      // index 0..2
     int inDivider = 0;    // index 0..2 of the divider choice
     int dividerRange = 0; // 0..2, of the capture
-    qint16 trigLevel = 0; // device units, of the capture
-    qint16 levelValue = 0; // tenths of a volt
+    qint16 trigLevel = 0;  // device units
+    qint16 levelValue = 0; // tenths of a volt, of the capture
 };
 
 // Reads the settings; indices outside their tables are brought to the nearest valid one.

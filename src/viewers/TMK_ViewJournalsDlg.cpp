@@ -4,18 +4,19 @@
 #include "model/FileIo.h"
 #include "model/FreezeFrame.h"
 #include "model/JournalGrids.h"
+#include "app/MessageBoxes.h"
 #include "model/TMK.h"
 #include "viewers/StringGrid.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -39,15 +40,12 @@ QPushButton *makeButton(const QString &name, const QString &text, QWidget *paren
 } // namespace
 
 TMK_ViewJournalsDlg::TMK_ViewJournalsDlg(TMK &model, int errorCodeFormat, QWidget *parent)
-    : QDialog(parent), m_model(model), m_codeFormat(errorCodeFormat), m_codeFlags(errorCodeFlags(model.record(10)))
+    : QDialog(parent), m_model(model), m_codeFormat(errorCodeFormat), m_codeFlags(errorCodeFlags(model.record(10))),
+      m_saveFolder(QCoreApplication::applicationDirPath())
 {
     setObjectName(QStringLiteral("TMK_ViewJournalsDlg"));
     setWindowTitle(QStringLiteral("Просмотр журналов"));
     resize(1000, 620);
-
-    askSavePath = [](QWidget *owner, const QString &startFolder) {
-        return QFileDialog::getSaveFileName(owner, QString(), startFolder);
-    };
 
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("pcJournals"));
@@ -201,14 +199,28 @@ bool TMK_ViewJournalsDlg::saveGrid(const StringGrid &grid, const QString &path)
         writeFileAtomically(path, gridText(grid.rowTexts()));
         return true;
     } catch (const Error &e) {
-        QMessageBox::critical(this, QString(), e.text());
+        showError(this, e.text());
         return false;
     }
 }
 
+QString TMK_ViewJournalsDlg::askSavePath()
+{
+    QFileDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("saveJournalDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDirectory(m_saveFolder);
+    if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString path = dialog.selectedFiles().constFirst();
+    m_saveFolder = QFileInfo(path).absolutePath();
+    return path;
+}
+
 void TMK_ViewJournalsDlg::saveJournalClick(JournalKind kind)
 {
-    const QString path = askSavePath(this, QCoreApplication::applicationDirPath());
+    const QString path = askSavePath();
     if (!path.isEmpty())
         saveGrid(*m_journals[journalIndex(kind)], path);
 }

@@ -6,7 +6,6 @@
 #include "model/JournalData.h"
 
 #include <QDialog>
-#include <functional>
 
 class QPushButton;
 class QTabWidget;
@@ -23,9 +22,6 @@ public:
     // errorCodeFormat: the error-code format of the engine protocol in use.
     TMK_ViewJournalsDlg(TMK &model, int errorCodeFormat, QWidget *parent = nullptr);
 
-    // Asks where to save a grid; empty when the user cancels. Replaceable for tests.
-    std::function<QString(QWidget *parent, const QString &startFolder)> askSavePath;
-
     // Writes every row of the grid to the file (each cell followed by a tab); true on success.
     bool saveGrid(const StringGrid &grid, const QString &path);
 
@@ -39,6 +35,8 @@ private:
     void fillErrors();
     void fillFreezeFrame(int errorRow);
 
+    // The save dialog starts in the program's folder, then where the last file went.
+    QString askSavePath();
     void saveJournalClick(JournalKind kind);
     void resetJournalClick(JournalKind kind);
     void resetErrorsClick();
@@ -46,6 +44,7 @@ private:
     TMK &m_model;
     int m_codeFormat;
     ErrorCodeFlags m_codeFlags;
+    QString m_saveFolder;
     QTabWidget *m_pages = nullptr;
     StringGrid *m_journals[2] = {};
     StringGrid *m_averages[kAccumulatorSetCount] = {};

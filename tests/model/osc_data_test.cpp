@@ -94,7 +94,7 @@ TEST(OscData, SettingsFromSectionTenAndTheCaptureHeader)
     storeOscTimeDiv(s10, 7);
     storeOscVoltDiv(s10, 2);
     storeOscInDivider(s10, 1);
-    s10.setU16(kOscLevelOffset, quint16(-15));
+    s10.setU16(kOscTrigLevelOffset, quint16(-15));
     EXPECT_EQ(s10.u8(16), 7);
     EXPECT_EQ(s10.u8(17), 2);
     EXPECT_EQ(s10.u8(18), 1);
@@ -103,8 +103,8 @@ TEST(OscData, SettingsFromSectionTenAndTheCaptureHeader)
     EXPECT_EQ(fresh.timeDiv, 7);
     EXPECT_EQ(fresh.voltDiv, 2);
     EXPECT_EQ(fresh.inDivider, 1);
-    EXPECT_EQ(fresh.levelValue, -15);
-    EXPECT_EQ(fresh.trigLevel, 128);
+    EXPECT_EQ(fresh.trigLevel, -15);
+    EXPECT_EQ(fresh.levelValue, 128); // 12.8 V
     EXPECT_EQ(fresh.dividerRange, 0);
 
     // Values from a damaged image are brought into their tables instead of reading past them.

@@ -1,16 +1,18 @@
 #pragma once
 // Helpers shared by the viewer tests: a model holding the factory image, widget lookup,
-// modal message boxes answered from a timer, and optional screenshots.
+// answers to the dialogs the viewers open, and optional screenshots.
 
+#include "app/MessageBoxes.h"
 #include "model/FactoryImage.h"
 #include "model/TMK.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
-#include <QTimer>
 #include <QWidget>
 #include <QtTest>
+#include <functional>
 
 namespace mk::test {
 
@@ -28,32 +30,37 @@ W *find(QWidget *root, const char *name)
     return w;
 }
 
-// Closes the next modal message box with its default button and hands back its text.
-class MessageBoxCatcher
+// Answers every dialog the code under test opens: file dialogs get `savePath` (or are
+// cancelled when it is empty), message boxes are recorded and closed with OK, and any other
+// dialog is handed to `onDialog` (by default: rejected).
+class DialogAnswers
 {
 public:
-    MessageBoxCatcher()
+    QString savePath;
+    QStringList messages;
+    std::function<int(QDialog &)> onDialog = [](QDialog &) { return int(QDialog::Rejected); };
+
+    DialogAnswers()
+        : m_hook([this](QDialog &d) {
+              if (auto *box = qobject_cast<QMessageBox *>(&d)) {
+                  messages << box->text();
+                  return int(QMessageBox::Ok);
+              }
+              if (auto *files = qobject_cast<QFileDialog *>(&d)) {
+                  lastFolder = files->directory().absolutePath();
+                  if (savePath.isEmpty())
+                      return int(QDialog::Rejected);
+                  files->selectFile(savePath);
+                  return int(QDialog::Accepted);
+              }
+              return onDialog(d);
+          })
     {
-        QTimer::singleShot(0, [this] { poll(); });
     }
-    QString text() const { return m_text; }
-    bool seen() const { return m_seen; }
+    QString lastFolder;
 
 private:
-    void poll()
-    {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            m_seen = true;
-            m_text = box->text();
-            box->done(QMessageBox::Ok);
-            return;
-        }
-        if (++m_tries < 200)
-            QTimer::singleShot(10, [this] { poll(); });
-    }
-    QString m_text;
-    bool m_seen = false;
-    int m_tries = 0;
+    ScopedDialogHook m_hook;
 };
 
 // With MK_SCREENSHOT_DIR set, saves the widget as it is drawn to DIR/name.png.

@@ -131,21 +131,18 @@ private slots:
         loadFactory(tmk);
         TMK_ViewJournalsDlg dlg(tmk, 0);
         QTemporaryDir dir;
-        QString asked;
-        QString answer = dir.filePath(QStringLiteral("trip.txt"));
-        dlg.askSavePath = [&](QWidget *, const QString &start) {
-            asked = start;
-            return answer;
-        };
+        DialogAnswers answers;
+        answers.savePath = dir.filePath(QStringLiteral("trip.txt"));
         QTest::mouseClick(find<QPushButton>(&dlg, "bTrip"), Qt::LeftButton);
-        QCOMPARE(asked, QCoreApplication::applicationDirPath());
-        QFile trip(answer);
+        QCOMPARE(answers.lastFolder, QDir(QCoreApplication::applicationDirPath()).absolutePath());
+        QFile trip(answers.savePath);
         QVERIFY(trip.open(QIODevice::ReadOnly));
         QCOMPARE(trip.readAll(), dataFile("factory_trip_journal.txt"));
 
-        answer = dir.filePath(QStringLiteral("tank.txt"));
+        answers.savePath = dir.filePath(QStringLiteral("tank.txt"));
         QTest::mouseClick(find<QPushButton>(&dlg, "bTank"), Qt::LeftButton);
-        QFile tank(answer);
+        QCOMPARE(answers.lastFolder, QDir(dir.path()).absolutePath()); // then where the last file went
+        QFile tank(answers.savePath);
         QVERIFY(tank.open(QIODevice::ReadOnly));
         QCOMPARE(tank.readAll(), dataFile("factory_tank_journal.txt"));
 
@@ -154,9 +151,10 @@ private slots:
         QTest::mouseClick(find<QPushButton>(&dlg, "bTank"), Qt::LeftButton);
         tank.seek(0);
         QVERIFY(tank.readAll().contains("\t\xcf\xf3\xf1\xf2\xee\t")); // "Пусто" in Windows-1251
-        answer.clear();
+        answers.savePath.clear();
         QTest::mouseClick(find<QPushButton>(&dlg, "bTrip"), Qt::LeftButton);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+        QVERIFY(answers.messages.isEmpty());
     }
 
     void saveFailureIsReported()
@@ -165,13 +163,12 @@ private slots:
         loadFactory(tmk);
         TMK_ViewJournalsDlg dlg(tmk, 0);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("missing/trip.txt"));
-        dlg.askSavePath = [&](QWidget *, const QString &) { return path; };
-        MessageBoxCatcher box;
+        DialogAnswers answers;
+        answers.savePath = dir.filePath(QStringLiteral("missing/trip.txt"));
         QTest::mouseClick(find<QPushButton>(&dlg, "bTrip"), Qt::LeftButton);
-        QVERIFY(box.seen());
-        QVERIFY(!box.text().isEmpty());
-        QVERIFY(!QFile::exists(path));
+        QCOMPARE(answers.messages.size(), 1);
+        QVERIFY(!answers.messages[0].isEmpty());
+        QVERIFY(!QFile::exists(answers.savePath));
     }
 
     void escapeCloses()

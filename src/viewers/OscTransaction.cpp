@@ -1,0 +1,37 @@
+// "Просмотреть данные осциллографа": checks that the model records oscilloscope data, then
+// shows the two recorded blocks.
+
+#include "app/MessageBoxes.h"
+#include "app/Transactions.h"
+#include "catalogs/DeviceModel.h"
+#include "model/Error.h"
+#include "model/TMK.h"
+#include "viewers/TMK_ViewOscDlg.h"
+
+namespace mk {
+
+void runOscTransaction(QWidget *parent, TMK &model)
+{
+    model.decodeSection(10);
+    DeviceModel device;
+    try {
+        device = SelectDeviceModel(model);
+    } catch (const Error &e) {
+        showError(parent, e.text());
+        return;
+    }
+    if (!device.Flags.Oscilloscope) {
+        showError(parent, QStringLiteral("В данной версии МК оцилллограф не поддерживается."));
+        return;
+    }
+    model.readOscBlocks();
+
+    TMK_ViewOscDlg dialog(model, parent);
+    execDialog(dialog);
+    // The scale choices live in section 10's record; they go into the image as well, so that
+    // saving the settings keeps them and a later decode does not lose them.
+    if (dialog.settingsChanged())
+        model.encodeSection(10);
+}
+
+} // namespace mk
