@@ -2,8 +2,7 @@
 
 #include "app/MessageBoxes.h"
 #include "app/Transactions.h"
-#include "catalogs/DeviceModel.h"
-#include "model/Error.h"
+#include "model/JournalCodeFormat.h"
 #include "model/TMK.h"
 #include "viewers/TMK_ViewJournalsDlg.h"
 
@@ -12,20 +11,6 @@ namespace mk {
 namespace {
 
 constexpr int kJournalSections[] = {6, 0, 12};
-
-// The error-code format of the protocol the image selects. The lookup runs for the image held
-// now, so codes are never written in the format of an image viewed earlier; without a protocol
-// (no row, an index past the list, a key out of range) the codes get no text.
-int errorCodeFormatOf(const TMK &model)
-{
-    try {
-        const DeviceModel device = SelectDeviceModel(model);
-        if (const TProtBase *protocol = device.CurrentProtocol())
-            return protocol->ErrorCodeFormat;
-    } catch (const RangeError &) {
-    }
-    return kNoCodeTextFormat;
-}
 
 } // namespace
 
@@ -37,7 +22,9 @@ bool runJournalTransaction(QWidget *parent, TMK &model)
     // next write to the device would carry the clearing after all.
     const Record saved[] = {model.record(6), model.record(0), model.record(12)};
 
-    TMK_ViewJournalsDlg dialog(model, errorCodeFormatOf(model), parent);
+    // The lookup runs for the image held now, so codes are never written in the format of an
+    // image viewed earlier.
+    TMK_ViewJournalsDlg dialog(model, journalErrorCodeFormat(model), parent);
     if (execDialog(dialog) == QDialog::Accepted) {
         for (int k : kJournalSections)
             model.encodeSection(k);

@@ -1,0 +1,98 @@
+#include "model/Text.h"
+#include "support/MktoolRun.h"
+#include "support/QtPrinters.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class JournalTool : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        file = dir.filePath(QStringLiteral("factory.tcset"));
+        ASSERT_EQ(mktool({QStringLiteral("new"), QStringLiteral("--model"), QStringLiteral("1"), QStringLiteral("--version"),
+                          QStringLiteral("1"), QStringLiteral("-o"), file})
+                      .code,
+                  0);
+    }
+    QStringList lines(const QStringList &args)
+    {
+        const ToolRun run = mktool(QStringList{QStringLiteral("journals"), file} + args);
+        EXPECT_EQ(run.code, 0) << run.err.constData();
+        return QString::fromUtf8(run.out).split(QStringLiteral("\r\n"));
+    }
+    QTemporaryDir dir;
+    QString file;
+};
+
+} // namespace
+
+// The viewer's saved files of the factory image are pinned in the same data files.
+TEST_F(JournalTool, JournalsEqualTheViewersSavedFiles)
+{
+    for (const auto &[option, expected] : {std::pair{"--trip", "factory_trip_journal.txt"}, std::pair{"--tank", "factory_tank_journal.txt"}}) {
+        const QByteArray wanted = readFile(QStringLiteral(MK_TEST_DATA "/") + QLatin1String(expected));
+        ASSERT_FALSE(wanted.isEmpty());
+        const QString out = dir.filePath(QStringLiteral("out.txt"));
+        const ToolRun written = mktool({QStringLiteral("journals"), file, QLatin1String(option), QStringLiteral("-o"), out});
+        ASSERT_EQ(written.code, 0) << written.err.constData();
+        EXPECT_TRUE(written.out.isEmpty());
+        EXPECT_EQ(readFile(out), wanted) << option;
+        // On the terminal the same text in UTF-8.
+        const ToolRun printed = mktool({QStringLiteral("journals"), file, QLatin1String(option)});
+        EXPECT_EQ(mk::toWin1251(QString::fromUtf8(printed.out)), wanted) << option;
+    }
+}
+
+TEST_F(JournalTool, ErrorsWithTheirFreezeFrames)
+{
+    const QStringList out = lines({QStringLiteral("--errors")});
+    ASSERT_GE(out.size(), 10);
+    EXPECT_EQ(out[0], QStringLiteral("#\tВремя\tКод ошибки\t"));
+    EXPECT_EQ(out[1], QStringLiteral("0\t18:42 6.12\t0133\t")); // "M74CAN", the model's first protocol
+    EXPECT_EQ(out[2], QStringLiteral("\tКод ошибки\tP0133\t"));
+    EXPECT_TRUE(out.contains(QStringLiteral("\tОбороты/мин\t2140\t")));
+    EXPECT_TRUE(out.contains(QStringLiteral("\tОбороты/мин\t820\t")));
+    const qsizetype third = out.indexOf(QStringLiteral("2\t17:03 28.11\t0171\t"));
+    ASSERT_GT(third, 0);
+    EXPECT_EQ(out[third + 1], QStringLiteral("3\t9:40 15.11\t0100\t")); // no freeze frame between
+    EXPECT_EQ(out[third + 4], QStringLiteral("6\t\t\t"));
+    EXPECT_EQ(out.last(), QString()); // every line ends with CR LF
+}
+
+TEST_F(JournalTool, AveragesUnderTheirCaptions)
+{
+    const QStringList out = lines({QStringLiteral("--averages")});
+    ASSERT_EQ(out.size(), 8 * 7 + 1);
+    EXPECT_EQ(out[0], QStringLiteral("Накопительные / Общие\t"));
+    EXPECT_EQ(out[2], QStringLiteral("Пробег, км\t158250.000\t"));
+    EXPECT_EQ(out[7 * 7], QStringLiteral("Только газ\t"));
+    EXPECT_EQ(out[7 * 7 + 3], QStringLiteral("Расход, л\t412.000\t"));
+}
+
+TEST_F(JournalTool, EverythingWithoutAChoiceAndBadCommandLines)
+{
+    const QStringList all = lines({});
+    EXPECT_EQ(all[0], QStringLiteral("Журнал поездок\t"));
+    EXPECT_TRUE(all.contains(QStringLiteral("Журнал заправок\t")));
+    EXPECT_TRUE(all.contains(QStringLiteral("Журнал ошибок\t")));
+    EXPECT_TRUE(all.contains(QStringLiteral("Средние\t")));
+
+    EXPECT_EQ(mktool({QStringLiteral("journals"), file, QStringLiteral("--trip"), QStringLiteral("--tank")}).code, 2);
+    EXPECT_EQ(mktool({QStringLiteral("journals")}).code, 2);
+    EXPECT_EQ(mktool({QStringLiteral("journals"), file, QStringLiteral("--fuel")}).code, 2);
+    const ToolRun missing = mktool({QStringLiteral("journals"), dir.filePath(QStringLiteral("none.tcset"))});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_FALSE(missing.err.isEmpty());
+}

@@ -1,0 +1,95 @@
+// mktool journals: the journals of a settings file as the journals viewer shows and saves them.
+
+#include "Command.h"
+#include "model/FileIo.h"
+#include "model/FreezeFrame.h"
+#include "model/JournalCodeFormat.h"
+#include "model/JournalGrids.h"
+#include "model/SettingsFile.h"
+#include "model/TMK.h"
+#include "model/Text.h"
+
+namespace mk::tool {
+
+namespace {
+
+using Rows = QList<QStringList>;
+
+// The error grid; each entry with a freeze frame is followed by the frame's rows, shifted one
+// cell to the right.
+Rows errorRows(const TMK &tmk)
+{
+    const Record &s12 = tmk.record(12);
+    const Rows grid = errorGridRows(s12, journalErrorCodeFormat(tmk), errorCodeFlags(tmk.record(10)));
+    Rows rows{grid.first()};
+    for (int i = 0; i < kErrorEntryCount; ++i) {
+        rows << grid[i + 1];
+        for (QStringList frameRow : freezeFrameRows(s12, i)) {
+            frameRow.prepend(QString());
+            rows << frameRow;
+        }
+    }
+    return rows;
+}
+
+// Every averages grid under its caption.
+Rows averagesRows(const TMK &tmk)
+{
+    Rows rows;
+    for (AccumulatorSet set : kAccumulatorSets) {
+        rows << QStringList{accumulatorCaption(set)};
+        rows << averagesGridRows(tmk.record(0), set);
+    }
+    return rows;
+}
+
+int runJournals(const QStringList &argv)
+{
+    const QStringList parts = {QStringLiteral("--trip"), QStringLiteral("--tank"), QStringLiteral("--errors"), QStringLiteral("--averages")};
+    const Args args(argv, {QStringLiteral("-o")}, parts);
+    if (!args.ok() || args.positional().size() != 1)
+        return usageError(QStringLiteral("journals"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
+    QStringList chosen;
+    for (const QString &p : parts)
+        if (args.has(p))
+            chosen << p;
+    if (chosen.size() > 1)
+        return usageError(QStringLiteral("journals"), QStringLiteral("choose one of --trip, --tank, --errors, --averages"));
+
+    TMK tmk;
+    loadSettingsFile(tmk, args.positional().first());
+    const auto rowsOf = [&](const QString &part) {
+        if (part == parts[0])
+            return journalGridRows(tmk.record(6), JournalKind::Trip);
+        if (part == parts[1])
+            return journalGridRows(tmk.record(6), JournalKind::Tank);
+        if (part == parts[2])
+            return errorRows(tmk);
+        return averagesRows(tmk);
+    };
+
+    QByteArray text;
+    if (chosen.size() == 1) {
+        text = gridText(rowsOf(chosen.first()));
+    } else {
+        // Everything, each grid under the title of its page.
+        const QStringList titles = {QStringLiteral("Журнал поездок"), QStringLiteral("Журнал заправок"),
+                                    QStringLiteral("Журнал ошибок"), QStringLiteral("Средние")};
+        for (int i = 0; i < parts.size(); ++i)
+            text += gridText(Rows{{titles[i]}} + rowsOf(parts[i]) + Rows{{}});
+    }
+    if (args.has(QStringLiteral("-o")))
+        writeFileAtomically(args.value(QStringLiteral("-o")), text); // the viewer's file, byte for byte
+    else
+        out(fromWin1251(text));
+    return kOk;
+}
+
+const CommandRegistrar kJournals({QStringLiteral("journals"),
+                                  QStringLiteral("FILE [--trip|--tank|--errors|--averages] [-o OUT.txt]"),
+                                  QStringLiteral("journals as the viewer saves them: cells ended by tabs, CR LF lines; "
+                                                 "UTF-8 on the terminal, Windows-1251 in OUT.txt"),
+                                  runJournals});
+
+} // namespace
+} // namespace mk::tool
