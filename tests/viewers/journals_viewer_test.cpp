@@ -2,6 +2,7 @@
 #include "viewers/StringGrid.h"
 #include "viewers/TMK_ViewJournalsDlg.h"
 #include "ViewerTestSupport.h"
+#include "app/LayoutChecks.h"
 
 #include <QPushButton>
 #include <QTabWidget>
@@ -196,6 +197,8 @@ private slots:
             pages->setCurrentIndex(i);
             QTest::qWait(20);
             screenshot(&dlg, QString::fromLatin1(names[i]));
+            const QStringList clipped = clippedWidgets(dlg);
+            QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
         }
     }
 };

@@ -2,6 +2,7 @@
 #include "viewers/RadioGroup.h"
 #include "viewers/TMK_ViewOscDlg.h"
 #include "ViewerTestSupport.h"
+#include "app/LayoutChecks.h"
 
 #include <QRadioButton>
 #include <QScrollBar>
@@ -144,6 +145,8 @@ private slots:
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         screenshot(&dlg, QStringLiteral("osc_opening"));
+        const QStringList clipped = clippedWidgets(dlg);
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
         find<QScrollBar>(&dlg, "sbSclollOffset")->setValue(-32);
         click(&dlg, "rgOscTimeDiv", 3);
         click(&dlg, "rgOscVoltDiv", 0);

@@ -1,0 +1,72 @@
+// Both viewers from the main window's steps, on settings loaded from a file.
+
+#include "app/TMainForm.h"
+#include "model/SettingsFile.h"
+#include "viewers/StringGrid.h"
+#include "viewers/TMK_ViewJournalsDlg.h"
+#include "viewers/TMK_ViewOscDlg.h"
+#include "ViewerTestSupport.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+
+using namespace mk;
+using namespace mk::test;
+
+class MainWindowViewersTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void viewersOpenFromTheirSteps()
+    {
+        QTemporaryDir dir;
+        MainFormSetup setup;
+        setup.iniPath = dir.filePath(QStringLiteral("mkconf.ini"));
+        setup.programDir = dir.path();
+        setup.fileDir = dir.path();
+        TMainForm form(std::move(setup));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+        DialogAnswers answers;
+        QStringList tripRow, errorRow;
+        bool tracePainted = false;
+        answers.onDialog = [&](QDialog &d) {
+            if (qobject_cast<TMK_ViewJournalsDlg *>(&d)) {
+                tripRow = find<StringGrid>(&d, "sgTrip")->rowTexts().value(1);
+                errorRow = find<StringGrid>(&d, "sgErrors")->rowTexts().value(1);
+                d.show();
+                screenshot(&d, QStringLiteral("mainwindow_journals"));
+            } else if (auto *osc = qobject_cast<TMK_ViewOscDlg *>(&d)) {
+                const QImage &pic = osc->picture();
+                for (int x = 100; x < 1000 && !tracePainted; ++x)
+                    for (int y = 0; y < 256 && !tracePainted; ++y)
+                        tracePainted = QColor(pic.pixel(x, y)) == QColor(Qt::yellow);
+                d.show();
+                screenshot(&d, QStringLiteral("mainwindow_osc"));
+            }
+            return int(QDialog::Rejected);
+        };
+
+        TMK device;
+        loadFactory(device, 0x0101, 2);
+        answers.savePath = dir.filePath(QStringLiteral("device.tcset"));
+        saveSettingsFile(device, answers.savePath);
+        find<QPushButton>(&form, "bLoadParams")->click();
+        QVERIFY(form.editingEnabled());
+        QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.messages.join(QLatin1Char('\n'))));
+
+        find<QPushButton>(&form, "bViewJournals")->click();
+        QCOMPARE(tripRow.value(1), QStringLiteral("17:45   6.12"));
+        QCOMPARE(errorRow.value(2), QStringLiteral("P0133")); // "CAN Ford", the model's first protocol
+
+        find<QPushButton>(&form, "bViewOsc")->click();
+        QVERIFY(answers.messages.isEmpty());
+        QVERIFY(tracePainted);
+        QVERIFY(!form.modified());
+    }
+};
+
+QTEST_MAIN(MainWindowViewersTest)
+#include "mainwindow_viewers_test.moc"
