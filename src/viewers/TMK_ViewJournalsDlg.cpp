@@ -211,6 +211,8 @@ QString TMK_ViewJournalsDlg::askSavePath()
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDirectory(m_saveFolder);
+    dialog.setNameFilters({QStringLiteral("*.txt"), QStringLiteral("*")});
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
     if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const QString path = dialog.selectedFiles().constFirst();
