@@ -5,14 +5,20 @@
 #include "app/IniFile.h"
 #include "app/MessageBoxes.h"
 #include "link/AccessCheck.h"
+#include "link/Backup.h"
+#include "link/DeviceExchange.h"
 #include "link/PortChoice.h"
 #include "link/TKW_RS.h"
 #include "model/Error.h"
+#include "model/TMK.h"
 
 namespace mk {
 
 SerialDeviceLink::SerialDeviceLink(std::shared_ptr<PortBackend> backend, DeviceSearchSource source, AccessGuard &access)
-    : m_link(std::make_unique<TKW_RS>(std::move(backend))), m_source(std::move(source)), m_access(access)
+    : m_link(std::make_unique<TKW_RS>(std::move(backend))),
+      m_source(std::move(source)),
+      m_access(access),
+      m_backupDir(defaultBackupDir())
 {
     m_link->SetPortType(kPortRs232);
 }
@@ -65,14 +71,24 @@ void SerialDeviceLink::selectPortDialog(QWidget *parent)
     m_link->Reopen(false);
 }
 
-ExchangeEnd SerialDeviceLink::readDevice(TMK &, Progress &)
+ExchangeEnd SerialDeviceLink::readDevice(TMK &model, Progress &progress)
 {
-    throw Error(QStringLiteral("Обмен с МК ещё не подключён."));
+    // The model changes only when the whole memory has arrived.
+    const std::optional<DeviceImage> got = mk::readDevice(*m_link, progress);
+    if (!got)
+        return ExchangeEnd::Cancelled;
+    model.replaceImage(got->device.modelCode, got->image);
+    return ExchangeEnd::Done;
 }
 
-WriteReport SerialDeviceLink::writeDevice(TMK &, Progress &)
+WriteReport SerialDeviceLink::writeDevice(TMK &model, Progress &progress)
 {
-    throw Error(QStringLiteral("Обмен с МК ещё не подключён."));
+    const std::optional<WriteOutcome> outcome = mk::writeDevice(*m_link, model, progress, m_backupDir);
+    if (!outcome)
+        return {ExchangeEnd::Cancelled, {}};
+    // The model now holds what the device holds: its fresh memory with the user's records.
+    model.replaceImage(model.modelCode(), outcome->image);
+    return {ExchangeEnd::Done, outcome->backupPath};
 }
 
 } // namespace mk

@@ -5,6 +5,7 @@
 #include "app/DeviceLink.h"
 #include "link/PortDiscovery.h"
 
+#include <QString>
 #include <memory>
 
 namespace mk {
@@ -30,12 +31,15 @@ public:
     WriteReport writeDevice(TMK &model, Progress &progress) override;
 
     TKW_RS &link() { return *m_link; }
+    // Where the device's memory is kept before each write (the user's data folder by default).
+    void setBackupDir(const QString &dir) { m_backupDir = dir; }
 
 private:
     std::unique_ptr<DemoDevice> m_demo; // first in, last out: the link talks to it
     std::unique_ptr<TKW_RS> m_link;
     DeviceSearchSource m_source;
     AccessGuard &m_access;
+    QString m_backupDir;
 };
 
 } // namespace mk

@@ -312,14 +312,10 @@ void TMainForm::bGetParamsClick()
         bSaveParamsClick();
     if (!m_setup.link || !m_setup.link->findDevicePort(this, m_auto))
         return;
+    // A read that fails or is cancelled leaves the settings held before untouched, so the
+    // editing buttons keep their state as well.
     ExchangeEnd end = ExchangeEnd::Cancelled;
-    try {
-        runExchange(this, [&](Progress &progress) { end = m_setup.link->readDevice(*m_model, progress); });
-    } catch (const Error &error) {
-        setEditingEnabled(false);
-        showError(this, error.text());
-        return;
-    }
+    runExchange(this, [&](Progress &progress) { end = m_setup.link->readDevice(*m_model, progress); });
     if (end == ExchangeEnd::Done)
         setEditingEnabled(true);
 }

@@ -45,32 +45,32 @@ TProgressForm::TProgressForm(QWidget *parent)
     layout->addWidget(buttons, 0, Qt::AlignHCenter);
 }
 
-void TProgressForm::setText(const QString &text)
+void TProgressForm::onOwnThread(std::function<void()> change)
 {
     if (QThread::currentThread() == thread())
-        applyText(text);
+        change();
     else
-        QMetaObject::invokeMethod(this, [this, text] { applyText(text); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, std::move(change), Qt::QueuedConnection);
+}
+
+void TProgressForm::setText(const QString &text)
+{
+    onOwnThread([this, text] { m_text->setText(text); });
 }
 
 void TProgressForm::setValue(int percent)
 {
-    if (QThread::currentThread() == thread())
-        applyValue(percent);
-    else
-        QMetaObject::invokeMethod(this, [this, percent] { applyValue(percent); }, Qt::QueuedConnection);
+    onOwnThread([this, percent] { m_gauge->setValue(std::clamp(percent, 0, 100)); });
 }
 
-void TProgressForm::applyText(const QString &text)
+void TProgressForm::setGaugeVisible(bool visible)
 {
-    m_text->setText(text);
-    m_gauge->setVisible(false);
+    onOwnThread([this, visible] { m_gauge->setVisible(visible); });
 }
 
-void TProgressForm::applyValue(int percent)
+void TProgressForm::setCancelAllowed(bool allowed)
 {
-    m_gauge->setValue(std::clamp(percent, 0, 100));
-    m_gauge->setVisible(true);
+    onOwnThread([this, allowed] { m_cancel->setEnabled(allowed); });
 }
 
 void TProgressForm::centreOver(const QWidget *owner)

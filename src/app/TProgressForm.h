@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <atomic>
+#include <functional>
 
 class QLabel;
 class QProgressBar;
@@ -19,11 +20,13 @@ class TProgressForm : public QDialog, public Progress
 public:
     explicit TProgressForm(QWidget *parent = nullptr);
 
-    // Progress, callable from any thread. A new text hides the gauge until the next value,
-    // so "connecting" shows a text alone and "reading" a text over the gauge.
+    // Progress, callable from any thread.
     void setText(const QString &text) override;
     void setValue(int percent) override;
     bool cancelled() const override { return m_cancelled.load(); }
+    void setGaugeVisible(bool visible) override;
+    // While the exchange cannot stop (sections being written) Cancel is greyed out.
+    void setCancelAllowed(bool allowed) override;
 
     // Centres the window over the given one (or the screen when there is none).
     void centreOver(const QWidget *owner);
@@ -35,8 +38,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void applyText(const QString &text);
-    void applyValue(int percent);
+    // Runs on the window's own thread: at once there, queued from any other.
+    void onOwnThread(std::function<void()> change);
 
     QLabel *m_text;
     QProgressBar *m_gauge;

@@ -445,10 +445,13 @@ private slots:
         click(*form, QStringLiteral("bGetParams"));
         QCOMPARE(editingButtonsEnabled(*form), 5);
 
+        // A failed read keeps the settings held before, and with them the buttons.
+        const QByteArray held = form->model().image();
         m_link.read = [](TMK &, Progress &) -> ExchangeEnd { throw Error(QStringLiteral("МК не отвечает")); };
         click(*form, QStringLiteral("bGetParams"));
         QCOMPARE(dialogs.texts(QMessageBox::Critical), QStringList{QStringLiteral("МК не отвечает")});
-        QCOMPARE(editingButtonsEnabled(*form), 0);
+        QCOMPARE(editingButtonsEnabled(*form), 5);
+        QCOMPARE(form->model().image(), held);
     }
 
     void writeOutcomes()

@@ -67,17 +67,28 @@ private slots:
         form.show();
         auto *text = form.findChild<QLabel *>(QStringLiteral("lText"));
         auto *gauge = form.findChild<QProgressBar *>(QStringLiteral("Gauge"));
+        auto *cancel = form.findChild<QPushButton *>(QStringLiteral("bCancel"));
         std::unique_ptr<QThread> worker(QThread::create([&] {
-            form.setText(QStringLiteral("Чтение настроек..."));
+            form.setText(QStringLiteral("Не могу подключиться к МК..."));
+            form.setGaugeVisible(false);
+            form.setText(QStringLiteral("Запись настроек..."));
             form.setValue(250);
+            form.setGaugeVisible(true);
+            form.setCancelAllowed(false);
         }));
         worker->start();
         QVERIFY(worker->wait(10000));
-        QTRY_COMPARE(gauge->value(), 100); // clamped
-        QCOMPARE(text->text(), QStringLiteral("Чтение настроек..."));
+        // Queued to the window's thread, in order.
+        QCOMPARE(text->text(), QStringLiteral("Прогресс"));
+        QTRY_VERIFY(!cancel->isEnabled());
+        QCOMPARE(gauge->value(), 100); // clamped
+        QCOMPARE(text->text(), QStringLiteral("Запись настроек..."));
         QVERIFY(gauge->isVisible());
-        form.setText(QStringLiteral("Не могу подключиться к МК..."));
-        QVERIFY(!gauge->isVisible()); // a text alone until the next value
+        // From the window's own thread the change is immediate.
+        form.setGaugeVisible(false);
+        form.setCancelAllowed(true);
+        QVERIFY(!gauge->isVisible());
+        QVERIFY(cancel->isEnabled());
     }
 
     void cancelOnlyRaisesTheFlag()

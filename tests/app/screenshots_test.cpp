@@ -73,8 +73,10 @@ private slots:
         QFETCH(int, value);
         TProgressForm form;
         form.setText(text);
+        form.setGaugeVisible(value >= 0);
         if (value >= 0)
             form.setValue(value);
+        form.setCancelAllowed(value != 87);
         check(form, QString::fromLatin1(QTest::currentDataTag()));
         QCOMPARE(form.size(), QSize(261, 113));
     }

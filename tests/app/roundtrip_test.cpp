@@ -1,0 +1,248 @@
+// The whole round through the main window's buttons against mksim on a pseudo-terminal:
+// read from the device, edit, save, load, write back; and Cancel while connecting.
+
+#include "DialogScript.h"
+
+#include "app/CommandLine.h"
+#include "app/SerialDeviceLink.h"
+#include "app/TMainForm.h"
+#include "app/TProgressForm.h"
+#include "link/AccessCheck.h"
+#include "link/PortBackend.h"
+#include "link/PortMap.h"
+#include "model/SettingsFile.h"
+#include "model/TMK.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace mk;
+using namespace mk::test;
+
+namespace {
+
+constexpr int kTestPort = 7;
+
+// build/bin/mksim serving one simulated device; stopped with SIGTERM at the end.
+class Mksim
+{
+public:
+    explicit Mksim(const QStringList &args)
+    {
+        m_process.start(QStringLiteral(MK_BIN_DIR "/mksim"), args);
+        if (!m_process.waitForStarted(5000))
+            return;
+        while (!m_process.canReadLine())
+            if (!m_process.waitForReadyRead(5000))
+                return;
+        m_path = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    }
+    ~Mksim() { stop(); }
+    QString path() const { return m_path; }
+    int stop()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            if (!m_process.waitForFinished(5000))
+                m_process.kill();
+        }
+        m_process.waitForFinished(5000);
+        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+    }
+
+private:
+    QProcess m_process;
+    QString m_path;
+};
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void click(QWidget &form, const char *name)
+{
+    QTest::mouseClick(form.findChild<QPushButton *>(QLatin1String(name)), Qt::LeftButton);
+}
+
+} // namespace
+
+class RoundTripTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    AccessGuard m_access;
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    // The main window on the real serial link, port 7 chosen by hand in its ini file.
+    std::unique_ptr<TMainForm> makeForm(const QString &device, MainFormSetup setup = {})
+    {
+        setPortOverride(kTestPort, device);
+        QFile ini(path(QStringLiteral("mkconf.ini")));
+        if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return nullptr;
+        ini.write("[Common]\nAuto=0\n[RS232]\nPort=7\n");
+        ini.close();
+        auto link = std::make_unique<SerialDeviceLink>(systemPortBackend(), DeviceSearchSource{}, m_access);
+        link->setBackupDir(path(QStringLiteral("backups")));
+        setup.iniPath = ini.fileName();
+        setup.programDir = m_dir.path();
+        setup.link = std::move(link);
+        setup.access = &m_access;
+        auto form = std::make_unique<TMainForm>(std::move(setup));
+        form->show();
+        return form;
+    }
+
+private slots:
+    void cleanup() { clearPortOverrides(); }
+
+    void readSaveLoadWrite()
+    {
+        const QString deviceAfter = path(QStringLiteral("device-after.tcset"));
+        Mksim mksim({QStringLiteral("--model"), QStringLiteral("0x0101"), QStringLiteral("--version"), QStringLiteral("1"),
+                     QStringLiteral("--save"), deviceAfter});
+        QVERIFY2(!mksim.path().isEmpty(), "mksim did not start");
+
+        // The edit step changes one setting: section 2, offset 0.
+        MainFormSetup setup;
+        quint8 edited = 0;
+        setup.steps.edit = [&](QWidget *, TMK &model) {
+            edited = quint8(model.record(2).u8(0) ^ 0x5A);
+            model.record(2).setU8(0, edited);
+            model.encodeSection(2);
+            return true;
+        };
+        DialogScript dialogs;
+        auto form = makeForm(mksim.path(), std::move(setup));
+        QVERIFY(form);
+
+        click(*form, "bGetParams");
+        QVERIFY2(dialogs.boxes.isEmpty(), qPrintable(dialogs.boxes.value(0).text));
+        QCOMPARE(form->model().modelCode(), quint16(0x0101));
+        QCOMPARE(form->model().image().size(), 8192 - 64);
+        QVERIFY(form->editingEnabled());
+        const QByteArray asRead = form->model().image();
+
+        click(*form, "bEditParams");
+        QVERIFY(form->modified());
+        const QString file = path(QStringLiteral("edited.tcset"));
+        dialogs.fileNames.enqueue(file);
+        click(*form, "bSaveParams");
+        QVERIFY(!form->modified());
+        const QByteArray saved = fileBytes(file);
+        QCOMPARE(saved.size(), asRead.size() + 2);
+
+        // A fresh start loads the file and writes it to the device.
+        QVERIFY(form->close());
+        form = makeForm(mksim.path());
+        dialogs.fileNames.enqueue(file);
+        click(*form, "bLoadParams");
+        QVERIFY(form->editingEnabled());
+        QCOMPARE(form->model().record(2).u8(0), edited);
+
+        click(*form, "bSetParams");
+        QCOMPARE(dialogs.boxes.size(), 1);
+        QCOMPARE(dialogs.boxes[0].icon, QMessageBox::Information);
+        QVERIFY2(dialogs.boxes[0].text.startsWith(QStringLiteral("Настройки записаны в МК")), qPrintable(dialogs.boxes[0].text));
+        const QStringList backups = QDir(path(QStringLiteral("backups"))).entryList({QStringLiteral("*.tcset")});
+        QCOMPARE(backups.size(), 1);
+        QVERIFY(dialogs.boxes[0].text.contains(backups[0]));
+        // The backup holds the memory as it was before the write.
+        TMK before;
+        loadSettingsFile(before, QDir(path(QStringLiteral("backups"))).filePath(backups[0]));
+        QCOMPARE(before.image(), asRead);
+        QVERIFY(form->close());
+
+        // What the device holds now is what was saved to the file.
+        QCOMPARE(mksim.stop(), 0);
+        TMK device;
+        loadSettingsFile(device, deviceAfter);
+        QCOMPARE(device.modelCode(), quint16(0x0101));
+        QCOMPARE(device.record(2).u8(0), edited);
+        QCOMPARE(encodeSettingsFile(device.modelCode(), device.image()), saved);
+    }
+
+    void demoModeReadsAndWritesTheSimulatedDevice()
+    {
+        CommandLine options;
+        options.demo = true;
+        options.demoModel = 0x0801;
+        options.demoVersion = 2;
+        MainFormSetup setup;
+        setup.iniPath = path(QStringLiteral("demo.ini"));
+        setup.programDir = m_dir.path();
+        setup.link = makeDeviceLink(options);
+        setup.access = &m_access;
+        static_cast<SerialDeviceLink &>(*setup.link).setBackupDir(path(QStringLiteral("demo-backups")));
+        DialogScript dialogs;
+        TMainForm form(std::move(setup));
+        form.show();
+        QVERIFY(form.autoSearch()); // the automatic search finds the simulated device
+
+        click(form, "bGetParams");
+        QVERIFY2(dialogs.boxes.isEmpty(), qPrintable(dialogs.boxes.value(0).text));
+        QCOMPARE(form.model().modelCode(), quint16(0x0801));
+        QCOMPARE(form.model().settingsVersion(), 2u);
+        QVERIFY(form.editingEnabled());
+
+        click(form, "bSetParams");
+        QCOMPARE(dialogs.texts(QMessageBox::Information).size(), 1);
+        QVERIFY(form.close());
+        // The simulator's port number is not stored over the user's own.
+        const QByteArray ini = fileBytes(path(QStringLiteral("demo.ini")));
+        QVERIFY(ini.contains("Auto=1"));
+        QVERIFY(!ini.contains("Port="));
+    }
+
+    void cancelWhileConnecting()
+    {
+        // A device that never answers: the exchange keeps trying the addresses until Cancel.
+        Mksim mksim({QStringLiteral("--fault"), QStringLiteral("silence:1")});
+        QVERIFY2(!mksim.path().isEmpty(), "mksim did not start");
+        DialogScript dialogs;
+        auto form = makeForm(mksim.path());
+        QVERIFY(form);
+
+        bool sawConnecting = false;
+        QTimer watcher;
+        watcher.setInterval(20);
+        QObject::connect(&watcher, &QTimer::timeout, [&] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                auto *progress = qobject_cast<TProgressForm *>(w);
+                if (!progress || !progress->isVisible())
+                    continue;
+                auto *text = progress->findChild<QLabel *>(QStringLiteral("lText"));
+                if (text->text() != QStringLiteral("Не могу подключиться к МК..."))
+                    continue;
+                sawConnecting = true;
+                QTest::mouseClick(progress->findChild<QPushButton *>(QStringLiteral("bCancel")), Qt::LeftButton);
+            }
+        });
+        watcher.start();
+        QElapsedTimer clock;
+        clock.start();
+        click(*form, "bGetParams");
+        watcher.stop();
+        QVERIFY(sawConnecting);
+        QVERIFY(clock.elapsed() < 10000);
+        QVERIFY(dialogs.boxes.isEmpty()); // ends silently
+        QVERIFY(!form->model().hasImage());
+        QVERIFY(!form->editingEnabled());
+    }
+};
+
+QTEST_MAIN(RoundTripTest)
+#include "roundtrip_test.moc"
