@@ -1,6 +1,5 @@
 #include "app/MessageBoxes.h"
 
-#include <QApplication>
 #include <QMessageBox>
 
 namespace mk {
@@ -15,8 +14,11 @@ DialogHook &currentHook()
 
 int showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons buttons)
 {
-    // The box carries the application's name as its caption, as system message boxes do.
-    QMessageBox box(icon, QApplication::applicationDisplayName(), text, buttons, parent);
+    // The caption names the kind of box, as the system's own message boxes do.
+    const QString caption = icon == QMessageBox::Critical      ? QStringLiteral("Ошибка")
+                            : icon == QMessageBox::Information ? QStringLiteral("Информация")
+                                                               : QStringLiteral("Подтверждение");
+    QMessageBox box(icon, caption, text, buttons, parent);
     box.setObjectName(QStringLiteral("messageBox"));
     return execDialog(box);
 }

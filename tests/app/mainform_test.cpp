@@ -204,16 +204,6 @@ private slots:
         QVERIFY(fileBytes(iniPath()).contains("Port=7"));
     }
 
-    void maximizedStateKeepsPositionUnapplied()
-    {
-        writeBytes(iniPath(), "[MainWindow]\nState=2\nLeft=1\nTop=2\n");
-        auto form = makeForm();
-        const QPoint centred = form->pos();
-        form->show();
-        QVERIFY(form->windowState() & Qt::WindowMaximized);
-        QVERIFY(form->pos() != QPoint(1, 2) || centred == QPoint(1, 2));
-    }
-
     void autoSurvivesRestart()
     {
         {

@@ -139,16 +139,6 @@ private slots:
         QCOMPARE(window.pos(), QPoint(120, 90));
     }
 
-    void missingKeysKeepTheWindowsOwnValues()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("p.ini"));
-        FixedWindow window;
-        loadPlacement(IniFile(path), QStringLiteral("W"), window);
-        QCOMPARE(window.pos(), QPoint(120, 90));
-        QCOMPARE(window.windowState(), Qt::WindowNoState);
-    }
-
     void positionOffEveryScreenIsNotApplied()
     {
         QTemporaryDir dir;
@@ -157,20 +147,6 @@ private slots:
         FixedWindow window;
         loadPlacement(IniFile(path), QStringLiteral("W"), window);
         QCOMPARE(window.pos(), QPoint(120, 90));
-    }
-
-    void storeWritesAllFiveKeys()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("p.ini"));
-        {
-            FixedWindow window;
-            IniFile ini(path);
-            storePlacement(ini, QStringLiteral("W"), window);
-        }
-        const QByteArray text = fileText(path);
-        for (const char *line : {"State=0\n", "Left=120\n", "Top=90\n", "Width=300\n", "Height=200\n"})
-            QVERIFY2(text.contains(line), line);
     }
 
     void onlyOneGuardHoldsTheLock()
