@@ -1,0 +1,51 @@
+// Any bytes as the device's answer to a request, arriving in bursts at chosen times: the
+// receiver and validator must accept only well-formed answers and read no value past them.
+//
+// Input layout: byte 0 picks the request (identify or read block) and the port type; byte 1
+// the gap between bytes in milliseconds; the rest is what the line delivers, once per attempt.
+
+#include "link/InMemoryPort.h"
+#include "link/TKW_RS.h"
+#include "model/Error.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size < 2)
+        return 0;
+    const quint8 mode = data[0];
+    const qint64 gapMs = data[1] % 8;
+    const QByteArray line(reinterpret_cast<const char *>(data + 2), qsizetype(size - 2));
+
+    auto backend = std::make_shared<mk::SimulatedPortBackend>();
+    backend->addPort(1, [&](const QByteArray &) -> std::optional<mk::TimedReply> {
+        return mk::TimedReply::paced(line, 1, gapMs);
+    });
+    mk::TKW_RS link(backend);
+    try {
+        link.OpenPort(1);
+        link.SetPortType(quint8((mode >> 4) % 3));
+        link.SetFirstByteTimeout(100);
+        link.SetInterByteTimeout(5);
+        if (mode & 1) {
+            link.BeginCommand(0xFC, 5);
+            link.PutWord(quint16(mode));
+            link.Exchange();
+            (void)link.GetBytes(32);
+        } else {
+            link.CommandExchange(0xFC, 1);
+            (void)link.GetByte();
+            (void)link.GetWord();
+        }
+        // An accepted answer must be a checked frame; reading on must stop at its end.
+        if (!link.CheckReply())
+            __builtin_trap();
+        for (int i = 0; i < 300; ++i)
+            (void)link.GetByte();
+        __builtin_trap(); // no answer holds 300 values
+    } catch (const mk::Error &) {
+    }
+    return 0;
+}
