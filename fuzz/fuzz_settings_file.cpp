@@ -1,12 +1,56 @@
-// Any bytes as a settings file: decoding, then decoding every section and the oscilloscope
-// blocks, must stay inside the image and never crash.
+// Any bytes as a settings file: decoding it, decoding every section and the oscilloscope blocks,
+// formatting every journal grid and drawing every screen preview of whatever loaded must stay
+// inside the image and never crash.
 
+#include "catalogs/DeviceModel.h"
+#include "catalogs/MeasPars.h"
 #include "model/Error.h"
+#include "model/JournalGrids.h"
+#include "model/ScreenPreviews.h"
+#include "model/ScreenRenderer.h"
 #include "model/SettingsFile.h"
 #include "model/TMK.h"
 
 #include <cstddef>
 #include <cstdint>
+
+namespace {
+
+void formatJournals(const mk::TMK &model)
+{
+    (void)mk::gridText(mk::journalGridRows(model.record(6), mk::JournalKind::Trip));
+    (void)mk::gridText(mk::journalGridRows(model.record(6), mk::JournalKind::Tank));
+    for (mk::AccumulatorSet set : mk::kAccumulatorSets) {
+        try {
+            (void)mk::averagesGridRows(model.record(0), set);
+        } catch (const mk::Error &) {
+        }
+    }
+    const mk::ErrorCodeFlags flags = mk::errorCodeFlags(model.record(10));
+    for (int format : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 1000, 77})
+        (void)mk::errorGridRows(model.record(12), format, flags);
+}
+
+// One screen kind and colour set per input (chosen by the input's length), to keep runs fast.
+void drawPreviews(const mk::TMK &model, size_t pick)
+{
+    mk::FeatureFlags flags;
+    try {
+        flags = mk::SelectDeviceModel(model).Flags;
+    } catch (const mk::Error &) {
+    }
+    const mk::MeasParCatalog catalog(flags);
+    mk::ScreenRenderer screen;
+    using K = mk::ScreenKind;
+    const K kinds[] = {K::X1, K::X4, K::X9, K::X7, K::Graph, K::Arrow, K::X6, K::HotMenu};
+    const K kind = kinds[pick % 8];
+    const mk::ScreenPreviews previews(model.record(9), catalog, int(pick / 8 % 2));
+    const int screens = kind == K::X1 ? 3 : mk::screenCount(kind);
+    for (int i = 0; i < screens; ++i)
+        previews.render(screen, kind, kind == K::X1 ? model.record(9).u8(i) : i);
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -16,6 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         mk::TMK model;
         model.replaceImage(content.modelCode, content.image);
         model.readOscBlocks();
+        formatJournals(model);
+        drawPreviews(model, size);
         model.encodeAll();
         model.decodeAll();
         (void)mk::encodeSettingsFile(model.modelCode(), model.image());
