@@ -24,6 +24,8 @@ namespace {
 constexpr int kBitsPerByte = 11; // start bit, 8 data bits, two stop bits
 // The device forgets a request that stops arriving for this long.
 constexpr int kPartialFrameTimeoutMs = 50;
+// How long before a paced byte's time the simulator stops sleeping and watches the clock.
+constexpr qint64 kSpinNs = 700'000;
 
 #ifdef Q_OS_UNIX
 qint64 monotonicNs()
@@ -150,11 +152,19 @@ void PtySimulator::answer(const QByteArray &request, qint64 arrivedNs)
             writeAll(*reply);
         return;
     }
-    for (char byte : *reply) {
-        t += byteNs;
-        if (!sleepUntil(t))
+    // Like a UART's shift register: byte i is complete on the line at t + (i + 1) * byteNs.
+    // A wake-up that comes late hands over every byte whose time has passed at once, so the
+    // answer as a whole is never later than its last byte's time.
+    const QByteArray &bytes = *reply;
+    for (qsizetype i = 0; i < bytes.size();) {
+        if (!sleepUntil(t + byteNs * (i + 1)))
             return;
-        writeAll(QByteArray(1, byte));
+        const qint64 now = monotonicNs();
+        qsizetype j = i + 1;
+        while (j < bytes.size() && t + byteNs * (j + 1) <= now)
+            ++j;
+        writeAll(bytes.mid(i, j - i));
+        i = j;
     }
 }
 
@@ -166,14 +176,17 @@ bool PtySimulator::sleepUntil(qint64 t)
         const qint64 left = t - monotonicNs();
         if (left <= 0)
             return true;
-        if (left > 2'000'000) {
+        if (left > kSpinNs + 1'000'000) {
             // Long waits stay interruptible by stop().
             pollfd fd = {m_wakePipe[0], POLLIN, 0};
-            poll(&fd, 1, int((left - 1'000'000) / 1'000'000));
-            continue;
+            poll(&fd, 1, int((left - kSpinNs) / 1'000'000));
+        } else if (left > kSpinNs) {
+            const qint64 wake = t - kSpinNs;
+            timespec ts{time_t(wake / 1000000000), long(wake % 1000000000)};
+            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr);
         }
-        timespec ts{time_t(t / 1000000000), long(t % 1000000000)};
-        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr);
+        // The last stretch is waited out awake: timer wake-ups can come half a millisecond
+        // late, which would make a paced line slower than the real one.
     }
 }
 

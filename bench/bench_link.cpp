@@ -1,0 +1,60 @@
+// Requests per second and CPU time per request of the link against a device on a port.
+//   bench_link PORT SECONDS [LINE_RATE]
+// With LINE_RATE (the rate the device paces its bytes at) it also prints the ratio of the
+// measured wall time to the wire time of the bytes exchanged.
+
+#include "BenchClock.h"
+#include "link/PortMap.h"
+#include "link/SimulatedDevice.h"
+#include "link/TKW_RS.h"
+#include "model/Error.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+using namespace mk;
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: bench_link PORT SECONDS [LINE_RATE]\n");
+        return 2;
+    }
+    const double seconds = std::atof(argv[2]);
+    const double lineRate = argc > 3 ? std::atof(argv[3]) : 0;
+    try {
+        const int port = assignPortForNode(QString::fromLocal8Bit(argv[1]));
+        TKW_RS link;
+        link.OpenPort(port);
+        link.SetFirstByteTimeout(100);
+        link.CommandExchange(0xFC, command::kIdentify); // also finds out the device is there
+
+        const quint64 sent0 = link.bytesSent(), received0 = link.bytesReceived();
+        const double wall0 = bench::wallSeconds(), cpu0 = bench::cpuSeconds();
+        long requests = 0;
+        while (bench::wallSeconds() - wall0 < seconds) {
+            link.BeginCommand(0xFC, command::kReadBlock);
+            link.PutWord(quint16(1 + requests % 127));
+            link.Exchange();
+            link.GetBytes(32);
+            ++requests;
+        }
+        const double wall = bench::wallSeconds() - wall0, cpu = bench::cpuSeconds() - cpu0;
+        const double bytes = double(link.bytesSent() - sent0 + link.bytesReceived() - received0);
+        std::printf("requests:            %ld (read block, 8 + 38 bytes each)\n", requests);
+        std::printf("requests per second: %.0f\n", requests / wall);
+        std::printf("CPU per request:     %.1f us\n", 1e6 * cpu / requests);
+        std::printf("CPU / wall:          %.1f %%\n", 100 * cpu / wall);
+        if (lineRate > 0) {
+            const double wire = bench::wireSeconds(bytes, lineRate);
+            std::printf("wire time:           %.3f s at %.0f baud\n", wire, lineRate);
+            std::printf("wall / wire:         %.3f\n", wall / wire);
+        }
+        link.ClosePort();
+    } catch (const Error &e) {
+        std::fprintf(stderr, "bench_link: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
