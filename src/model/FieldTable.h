@@ -1,0 +1,190 @@
+#pragma once
+// The simple settings of the editor as data: one row per control that edits bytes of sections 0..10.
+//
+// A row names the setting (the control's name without its kind prefix), the control, where the value
+// lives in the records, how the number the control shows converts to the stored value, the control's
+// range and when the control is shown. The editor's binder, mktool dump/set/diff and the tests all
+// work from this one table (rows in FieldTableData.cpp).
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <vector>
+
+namespace mk {
+
+class TMK;
+
+enum class ControlKind : quint8 {
+    SpinEdit,   // number; QVariant double
+    RadioGroup, // item index; QVariant int
+    ComboBox,   // item index; QVariant int
+    CheckBox,   // QVariant bool
+    Edit,       // free text; QVariant QString
+    DateEdit,   // "dd.mm.yy"; QVariant QString
+    TimeEdit,   // "hh:mm"; QVariant QString
+};
+
+enum class FieldType : quint8 { Int8, UInt8, Int16, UInt16, Int32, UInt32, UInt64, Float32, Bytes };
+
+enum class Conversion : quint8 {
+    Scaled,           // stored = round(v × scale), ties to even; shown = stored / scale
+    CorrectionFactor, // float32 1 + v/100; shown with one decimal of percent
+    ItemIndex,        // stored = item index + param (param is 0 or −1)
+    ProtocolIndex,    // item index; a changed index also copies it to offset 6 and zeroes the sub-types
+    Checked,          // 1 checked, 0 not
+    FlagBit,          // bit `param` of the word: set when checked or for item 1
+    ServiceUseBit,    // like FlagBit; clearing a bit also clears bits 12..15
+    AlarmFirst,       // bits 0..2 of the alarm byte; byte = F + 8 × N, or 9 × F without a second group
+    AlarmNext,        // bits 3..5 of the alarm byte
+    ForsCoef,         // items "1", "2", "4" store 1, 2, 4; loading shows item 2 for any other value
+    ServiceCounter,   // round(v × 10) on single-counter models, else round(v)
+    DayNumber,        // "dd.mm.yy" as a day number since 2000
+    Minutes,          // "hh:mm" as minutes since midnight
+    Text,             // zero-terminated Windows-1251 text in `param` bytes
+};
+
+enum class StoreOn : quint8 {
+    FocusLoss, // spin edits, edits, dates, times, alarm groups, "Средние" combo boxes, "ТО" check boxes
+    Change,    // click or change: other radio groups, check boxes and combo boxes
+};
+
+// Which code binds a control: the generic binder, or a page class with its own logic.
+enum class Binding : quint8 { Generic, ProtocolPage };
+
+// When a control is shown (and when a field takes its alternative range).
+enum class Condition : quint8 {
+    Always,
+    Never,
+    // feature flags of the device model
+    UnlessNoGas,
+    UnlessNoAirTempInput,
+    UnlessNoVoice,
+    UnlessNoParkType,
+    UnlessNoParking,
+    UnlessServiceInThousands,
+    IfServiceInThousands,
+    IfUniversalInput,
+    IfLightsControl,
+    IfSecondTank,
+    IfTaximeter,
+    IfSupply24V,
+    IfAddSystems,
+    // option flags and code of the current protocol
+    IfCoolantAlarms,
+    IfErrorAlarm,
+    IfGearboxOilTemp,
+    IfEngineOilTemp,
+    IfFanControlOrHybrid,
+    IfSideLights,
+    IfBatterySource,
+    IfHybrid,
+    IfRetarder,       // code 14 with ExtendedSystems
+    IfCvtWearLimit,   // code 1
+    IfCvtWearAlarm,   // code 1, or code 14 with ExtendedSystems
+    IfSootFilter,     // code 82
+    // values of other fields
+    IfVirtualLock,     // Flags bit 0 set
+    IfPhysicalGabarit, // Flags bit 5 clear
+    IfInjectorMeasured, // RevolutionsMeth, ExpenseMeth or GasMeth non-zero
+};
+
+// What the editor knows about the device model and the current protocol when it opens.
+struct FieldContext
+{
+    bool noParkType = false;
+    bool noVoice = false;
+    bool noAirTempInput = false;
+    bool lightsControl = false;
+    bool noDSSwitch = false;
+    bool secondTank = false;
+    bool universalInput = false;
+    bool noParking = false;
+    bool noGas = false;
+    bool extendedSystems = false;
+    bool supply24V = false;
+    bool addSystems = false;
+    bool taximeter = false;
+    bool serviceInThousands = false;
+
+    bool hasProtocol = false; // false: the stored index names no protocol of the model
+    int protocolCode = -1;
+    bool coolantAlarms = false;
+    bool errorAlarm = false;
+    bool gearboxOilTemp = false;
+    bool engineOilTemp = false;
+    bool fanControl = false;
+    bool sideLights = false;
+    bool batterySource = false;
+    bool hybrid = false;
+    int ecuTankChannels = 0;
+};
+
+struct FieldRange
+{
+    double min = 0;
+    double max = 0;
+    double step = 1;
+    int decimals = 0;
+    bool bounded = false; // false: the control itself does not limit the value
+};
+
+struct FieldDef
+{
+    QString name;    // the setting, e.g. "VelocityLimit"
+    QString control; // objectName of the control, e.g. "seVelocityLimit"
+    QString page;    // caption of the page that holds the control
+    QString caption; // label, check-box or radio-group caption
+    ControlKind kind = ControlKind::SpinEdit;
+    int section = 0;
+    int offset = 0;
+    FieldType type = FieldType::UInt8;
+    Conversion conversion = Conversion::Scaled;
+    double scale = 1; // Scaled
+    int param = 0;    // bit number, index shift or text area size
+    FieldRange range;
+    Condition altRangeWhen = Condition::Never; // the context in which altRange applies
+    FieldRange altRange;
+    StoreOn storeOn = StoreOn::Change;
+    Binding binding = Binding::Generic;
+    Condition shown = Condition::Always;
+    QStringList items; // fixed item captions; empty when a page fills the list
+    QString partner;   // the other group of an alarm pair, the other point of the ADC pair
+};
+
+// Every row, in page order.
+const std::vector<FieldDef> &fieldTable();
+// nullptr when no row has that name.
+const FieldDef *findField(const QString &name);
+const FieldDef *findFieldByControl(const QString &control);
+
+// Controls that are no field (labels, pages) but are shown or hidden by a rule.
+struct ControlRule
+{
+    QString control;
+    Condition shown;
+};
+const std::vector<ControlRule> &controlRules();
+
+// The label that belongs to a field's control ("lVelocityLimit", "lapVel"), empty for none.
+QString labelOf(const FieldDef &def);
+
+bool conditionHolds(Condition condition, const FieldContext &ctx, const TMK &model);
+FieldRange rangeOf(const FieldDef &def, const FieldContext &ctx);
+// The item captions the control offers in this context.
+QStringList itemsOf(const FieldDef &def, const FieldContext &ctx);
+
+// The value the control shows for the stored bytes: double for spin edits, int (item index) for
+// radio groups and combo boxes, bool for check boxes, QString for texts, dates and times.
+QVariant loadField(const FieldDef &def, const TMK &model, const FieldContext &ctx);
+// Converts the shown value and stores it at once. Throws RangeError when the converted value does
+// not fit the field's type, Error for a malformed date or time or a refused ADC point; the records
+// are untouched on failure.
+void storeField(const FieldDef &def, TMK &model, const QVariant &value, const FieldContext &ctx);
+
+// Text forms for tools: the value as the editor shows it, and back. parseFieldText also applies the
+// control's range and item list; it throws Error with a Russian message.
+QString fieldText(const FieldDef &def, const QVariant &value, const FieldContext &ctx);
+QVariant parseFieldText(const FieldDef &def, const QString &text, const FieldContext &ctx);
+
+} // namespace mk
