@@ -285,6 +285,17 @@ FieldRange rangeOf(const FieldDef &def, const FieldContext &ctx)
 
 QStringList itemsOf(const FieldDef &def, const FieldContext &ctx)
 {
+    if (def.conversion == Conversion::ProtocolIndex)
+        return ctx.protocolNames;
+    if (def.binding == Binding::ProtocolPage) {
+        if (def.name == QLatin1String("ProtocolSelectMeth"))
+            return ctx.selectMethods;
+        // Sub-type selectors: "ProtTypeMain" is selector 0, "ProtTypeAdd<n>" selector n.
+        const int selector = def.name.endsWith(QLatin1String("Main")) ? 0 : def.name.right(1).toInt();
+        return ctx.subTypeItems[size_t(qBound(0, selector, 7))];
+    }
+    if (def.name == QLatin1String("TankMeth"))
+        return ctx.tankMethItems;
     QStringList items = def.items;
     if (def.name == QLatin1String("GasOilMeth") && items.size() == 4) {
         // Items 2 and 3: the switch input exists only without NoDSSwitch, the second tank only with SecondTank.
@@ -293,9 +304,6 @@ QStringList itemsOf(const FieldDef &def, const FieldContext &ctx)
             items.removeLast();
         if (ctx.secondTank)
             items.append(tank2);
-    } else if (def.name == QLatin1String("TankMeth")) {
-        // Calculated and sensor always; one more per fuel-level channel of the ECU.
-        items = items.mid(0, 2 + qBound(0, ctx.hasProtocol ? ctx.ecuTankChannels : 0, int(items.size()) - 2));
     }
     return items;
 }
@@ -490,12 +498,10 @@ QVariant parseFieldText(const FieldDef &def, const QString &text, const FieldCon
             return byCaption;
         bool ok = false;
         const int index = text.trimmed().toInt(&ok);
-        if (ok && items.isEmpty() && index >= 0)
-            return index;
         if (ok && index >= 0 && index < items.size())
             return index;
         if (items.isEmpty())
-            throw conversionError(text);
+            throw Error(QStringLiteral("Для этой модели и протокола здесь нечего выбрать."));
         throw Error(QStringLiteral("Допустимые значения: %1.").arg(items.join(QStringLiteral(", "))));
     }
     case ControlKind::CheckBox: {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <array>
 #include <vector>
 
 namespace mk {
@@ -117,7 +118,12 @@ struct FieldContext
     bool sideLights = false;
     bool batterySource = false;
     bool hybrid = false;
-    int ecuTankChannels = 0;
+
+    // Item lists that the model and the current protocol decide.
+    QStringList protocolNames; // cbProtocol: the model's protocol list
+    QStringList selectMethods; // cbProtocolSelectMeth
+    QStringList tankMethItems; // cbTankMeth
+    std::array<QStringList, 8> subTypeItems; // cbProtTypeMain, cbProtTypeAdd1..7
 };
 
 struct FieldRange

@@ -347,12 +347,19 @@ TEST(FieldTable, ItemListsFollowTheModel)
     const QStringList items = itemsOf(field("GasOilMeth"), ctx);
     ASSERT_EQ(items.size(), 3);
     EXPECT_EQ(items.last(), QStringLiteral("Бк2"));
-    EXPECT_EQ(itemsOf(field("TankMeth"), ctx).size(), 2);
-    ctx.hasProtocol = true;
-    ctx.ecuTankChannels = 3;
-    EXPECT_EQ(itemsOf(field("TankMeth"), ctx).last(), QStringLiteral("ДУТ ЭБУ3"));
-    ctx.ecuTankChannels = 9;
-    EXPECT_EQ(itemsOf(field("TankMeth"), ctx).size(), 5);
+    ctx.noDSSwitch = false;
+    EXPECT_EQ(itemsOf(field("GasOilMeth"), ctx).size(), 4);
+
+    ctx.subTypeItems[0] = QStringList{QStringLiteral("Авто"), QStringLiteral("1")};
+    ctx.subTypeItems[7] = QStringList{QStringLiteral("x")};
+    EXPECT_EQ(itemsOf(field("ProtTypeMain"), ctx).size(), 2);
+    EXPECT_EQ(itemsOf(field("ProtTypeAdd7"), ctx), QStringList{QStringLiteral("x")});
+    EXPECT_TRUE(itemsOf(field("ProtTypeAdd3"), ctx).isEmpty());
+    EXPECT_THROW(parseFieldText(field("ProtTypeAdd3"), QStringLiteral("0"), ctx), Error);
+    ctx.protocolNames = QStringList{QStringLiteral("CAN"), QStringLiteral("J1939")};
+    EXPECT_EQ(parseFieldText(field("Protocol"), QStringLiteral("J1939"), ctx).toInt(), 1);
+    EXPECT_EQ(parseFieldText(field("Protocol"), QStringLiteral("0"), ctx).toInt(), 0);
+    EXPECT_THROW(parseFieldText(field("Protocol"), QStringLiteral("2"), ctx), Error);
 }
 
 TEST(FieldTable, TextFormsForTools)
