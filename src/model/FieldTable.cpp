@@ -253,6 +253,7 @@ std::optional<bool> contextHolds(Condition condition, const FieldContext &ctx)
     case Condition::IfVirtualLock:
     case Condition::IfPhysicalGabarit:
     case Condition::IfInjectorMeasured:
+    case Condition::IfX1Parameter:
         break;
     }
     return std::nullopt;
@@ -281,6 +282,20 @@ FieldRange rangeOf(const FieldDef &def, const FieldContext &ctx)
 {
     // Alternative ranges depend on the model and protocol only, never on record values.
     return contextHolds(def.altRangeWhen, ctx).value_or(false) ? def.altRange : def.range;
+}
+
+bool fieldShown(const FieldDef &def, const FieldContext &ctx, const TMK &model)
+{
+    if (def.shown == Condition::IfX1Parameter)
+        return def.param < ctx.x1Names.size();
+    return conditionHolds(def.shown, ctx, model);
+}
+
+QString captionOf(const FieldDef &def, const FieldContext &ctx)
+{
+    if (def.shown == Condition::IfX1Parameter)
+        return def.param < ctx.x1Names.size() ? ctx.x1Names.at(def.param) : QString();
+    return !def.altCaption.isEmpty() && contextHolds(def.altRangeWhen, ctx).value_or(false) ? def.altCaption : def.caption;
 }
 
 QStringList itemsOf(const FieldDef &def, const FieldContext &ctx)

@@ -88,6 +88,7 @@ enum class Condition : quint8 {
     IfVirtualLock,     // Flags bit 0 set
     IfPhysicalGabarit, // Flags bit 5 clear
     IfInjectorMeasured, // RevolutionsMeth, ExpenseMeth or GasMeth non-zero
+    IfX1Parameter,      // an x1 display box whose bit has a parameter of the current protocol
 };
 
 // What the editor knows about the device model and the current protocol when it opens.
@@ -124,6 +125,7 @@ struct FieldContext
     QStringList selectMethods; // cbProtocolSelectMeth
     QStringList tankMethItems; // cbTankMeth
     std::array<QStringList, 8> subTypeItems; // cbProtTypeMain, cbProtTypeAdd1..7
+    QStringList x1Names; // captions of the x1 display boxes: the protocol's measured parameters
 };
 
 struct FieldRange
@@ -151,6 +153,7 @@ struct FieldDef
     FieldRange range;
     Condition altRangeWhen = Condition::Never; // the context in which altRange applies
     FieldRange altRange;
+    QString altCaption; // the caption in that context, when it changes too
     StoreOn storeOn = StoreOn::Change;
     Binding binding = Binding::Generic;
     Condition shown = Condition::Always;
@@ -176,7 +179,11 @@ const std::vector<ControlRule> &controlRules();
 QString labelOf(const FieldDef &def);
 
 bool conditionHolds(Condition condition, const FieldContext &ctx, const TMK &model);
+// Whether the field's control is shown (its rule, with the x1 boxes counted against the protocol).
+bool fieldShown(const FieldDef &def, const FieldContext &ctx, const TMK &model);
 FieldRange rangeOf(const FieldDef &def, const FieldContext &ctx);
+// The caption in this context (the x1 boxes are named after the protocol's parameters).
+QString captionOf(const FieldDef &def, const FieldContext &ctx);
 // The item captions the control offers in this context.
 QStringList itemsOf(const FieldDef &def, const FieldContext &ctx);
 

@@ -1,0 +1,29 @@
+// The main window's step "Редактировать настройки": the edit transaction around the editor.
+
+#include "app/MessageBoxes.h"
+#include "app/Transactions.h"
+#include "editor/TMK_SetParamsDlg.h"
+#include "model/EditTransaction.h"
+
+namespace mk {
+
+bool runEditTransaction(QWidget *parent, TMK &model)
+{
+    // A protocol index or settings version above 255 throws here, before anything changed.
+    EditSession session(model);
+    bool ok = false;
+    try {
+        TMK_SetParamsDlg dialog(session, parent);
+        ok = execDialog(dialog) == QDialog::Accepted;
+    } catch (...) {
+        session.rollback();
+        throw;
+    }
+    if (ok)
+        session.commit();
+    else
+        session.rollback();
+    return ok;
+}
+
+} // namespace mk

@@ -1,0 +1,289 @@
+#include "editor/FieldBinder.h"
+
+#include "app/MessageBoxes.h"
+#include "editor/FieldControls.h"
+#include "editor/RadioGroup.h"
+#include "model/Error.h"
+#include "model/TMK.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTimer>
+#include <cmath>
+
+namespace mk {
+
+namespace {
+
+// Items "М" and "Г" of the alarm groups need the speech output.
+constexpr int kSpeechModes[] = {3, 4};
+
+// Type limits for spin edits whose table row names no range.
+double typeLimit(FieldType type, bool upper)
+{
+    switch (type) {
+    case FieldType::Int8: return upper ? 127 : -128;
+    case FieldType::UInt8: return upper ? 255 : 0;
+    case FieldType::Int16: return upper ? 32767 : -32768;
+    case FieldType::UInt16: return upper ? 65535 : 0;
+    default: return upper ? 2147483647.0 : -2147483648.0;
+    }
+}
+
+// Shows or hides a control; a tab sheet is shown or hidden as a tab of its page control.
+void setShown(QWidget *w, bool shown)
+{
+    auto *stack = qobject_cast<QStackedWidget *>(w->parentWidget());
+    auto *tabs = stack ? qobject_cast<QTabWidget *>(stack->parentWidget()) : nullptr;
+    if (tabs && tabs->indexOf(w) >= 0)
+        tabs->setTabVisible(tabs->indexOf(w), shown);
+    else
+        w->setVisible(shown);
+}
+
+} // namespace
+
+FieldBinder::FieldBinder(QWidget *root, TMK &model, const FieldContext &ctx, QObject *parent)
+    : QObject(parent), m_root(root), m_model(model), m_ctx(ctx)
+{
+    connect(qApp, &QApplication::focusChanged, this, &FieldBinder::onFocusChanged);
+}
+
+void FieldBinder::bind()
+{
+    for (const FieldDef &def : fieldTable()) {
+        if (def.binding != Binding::Generic)
+            continue;
+        QWidget *w = m_root->findChild<QWidget *>(def.control);
+        if (!w)
+            continue;
+        const QString labelName = labelOf(def);
+        QWidget *label = labelName.isEmpty() ? nullptr : m_root->findChild<QWidget *>(labelName);
+        m_index.insert(def.name, int(m_bound.size()));
+        m_byWidget.insert(w, int(m_bound.size()));
+        m_bound.push_back({&def, w, label, {}});
+    }
+    for (Bound &b : m_bound) {
+        configure(b);
+        connectStore(b);
+    }
+}
+
+void FieldBinder::setContext(const FieldContext &ctx)
+{
+    m_ctx = ctx;
+    for (Bound &b : m_bound)
+        configure(b);
+}
+
+void FieldBinder::configure(Bound &b)
+{
+    ++m_loading;
+    const FieldDef &def = *b.def;
+    if (auto *spin = qobject_cast<QDoubleSpinBox *>(b.widget)) {
+        const FieldRange r = rangeOf(def, m_ctx);
+        spin->setDecimals(r.decimals);
+        if (r.bounded)
+            spin->setRange(r.min, r.max);
+        else
+            spin->setRange(typeLimit(def.type, false), typeLimit(def.type, true));
+        spin->setSingleStep(r.step);
+    } else if (auto *combo = qobject_cast<QComboBox *>(b.widget)) {
+        const QStringList items = itemsOf(def, m_ctx);
+        if (combo->count() != items.size() || [&] {
+                for (int i = 0; i < items.size(); ++i)
+                    if (combo->itemText(i) != items[i])
+                        return true;
+                return false;
+            }()) {
+            combo->clear();
+            combo->addItems(items);
+            if (b.shown.isValid())
+                setControlValue(b, b.shown);
+        }
+    } else if (auto *group = qobject_cast<RadioGroup *>(b.widget)) {
+        const QStringList items = itemsOf(def, m_ctx);
+        if (group->items() != items) {
+            group->setItems(items);
+            if (b.shown.isValid())
+                setControlValue(b, b.shown);
+        }
+        if (def.conversion == Conversion::AlarmFirst || def.conversion == Conversion::AlarmNext)
+            for (int i : kSpeechModes)
+                group->setItemEnabled(i, !m_ctx.noVoice);
+    }
+    if (auto *label = qobject_cast<QLabel *>(b.label.data()))
+        label->setText(captionOf(def, m_ctx));
+    if (def.shown == Condition::IfX1Parameter)
+        if (auto *check = qobject_cast<QCheckBox *>(b.widget))
+            check->setText(captionOf(def, m_ctx));
+    --m_loading;
+}
+
+void FieldBinder::connectStore(Bound &b)
+{
+    if (b.def->storeOn == StoreOn::FocusLoss)
+        return; // onFocusChanged
+    const int index = int(&b - m_bound.data());
+    auto store = [this, index] {
+        if (!m_loading)
+            commit(m_bound[size_t(index)]);
+    };
+    if (auto *group = qobject_cast<RadioGroup *>(b.widget))
+        connect(group, &RadioGroup::itemChosen, this, store);
+    else if (auto *check = qobject_cast<QCheckBox *>(b.widget))
+        connect(check, &QCheckBox::toggled, this, store);
+    else if (auto *combo = qobject_cast<QComboBox *>(b.widget))
+        connect(combo, &QComboBox::currentIndexChanged, this, store);
+}
+
+void FieldBinder::loadAll()
+{
+    for (Bound &b : m_bound)
+        loadBound(b);
+    applyVisibility();
+}
+
+void FieldBinder::load(const QString &name)
+{
+    if (m_index.contains(name))
+        loadBound(m_bound[size_t(m_index.value(name))]);
+}
+
+void FieldBinder::loadBound(Bound &b)
+{
+    if (!b.widget)
+        return;
+    // An x1 box without a parameter is hidden and shows unchecked; its bit stays as stored.
+    if (b.def->shown == Condition::IfX1Parameter && !fieldShown(*b.def, m_ctx, m_model))
+        setControlValue(b, false);
+    else
+        setControlValue(b, loadField(*b.def, m_model, m_ctx));
+}
+
+QWidget *FieldBinder::control(const QString &name) const
+{
+    return m_index.contains(name) ? m_bound[size_t(m_index.value(name))].widget.data() : nullptr;
+}
+
+QVariant FieldBinder::controlValue(const Bound &b) const
+{
+    QWidget *w = b.widget;
+    if (auto *spin = qobject_cast<QDoubleSpinBox *>(w)) {
+        spin->interpretText();
+        return spin->value();
+    }
+    if (auto *group = qobject_cast<RadioGroup *>(w))
+        return group->itemIndex();
+    if (auto *combo = qobject_cast<QComboBox *>(w))
+        return combo->currentIndex();
+    if (auto *check = qobject_cast<QCheckBox *>(w))
+        return check->isChecked();
+    if (auto *date = qobject_cast<QDateEdit *>(w))
+        return dateToText(date->date());
+    if (auto *edit = qobject_cast<QLineEdit *>(w))
+        return edit->text();
+    return {};
+}
+
+void FieldBinder::setControlValue(Bound &b, const QVariant &value)
+{
+    ++m_loading;
+    QWidget *w = b.widget;
+    if (auto *spin = qobject_cast<QDoubleSpinBox *>(w))
+        spin->setValue(value.toDouble());
+    else if (auto *group = qobject_cast<RadioGroup *>(w))
+        group->setItemIndex(value.toInt());
+    else if (auto *combo = qobject_cast<QComboBox *>(w))
+        combo->setCurrentIndex(value.toInt() >= 0 && value.toInt() < combo->count() ? value.toInt() : -1);
+    else if (auto *check = qobject_cast<QCheckBox *>(w))
+        check->setChecked(value.toBool());
+    else if (auto *date = qobject_cast<QDateEdit *>(w)) {
+        const QDate d = dateFromText(value.toString());
+        date->setDate(d.isValid() ? d : date->minimumDate());
+    } else if (auto *edit = qobject_cast<QLineEdit *>(w))
+        edit->setText(value.toString());
+    // What the control really holds (a spin edit clamps to its range, a date edit to its dates).
+    b.shown = controlValue(b);
+    --m_loading;
+}
+
+bool FieldBinder::changed(const Bound &b) const
+{
+    return b.widget && controlValue(b) != b.shown;
+}
+
+void FieldBinder::commit(Bound &b)
+{
+    if (!changed(b))
+        return;
+    const FieldDef &def = *b.def;
+    try {
+        storeField(def, m_model, controlValue(b), m_ctx);
+    } catch (const Error &e) {
+        loadBound(b);
+        report(e.text());
+        return;
+    }
+    // The control shows what the record now holds (41 km/h is stored as 20 and shows 40).
+    loadBound(b);
+    // Storing either group of an alarm pair stores the pair.
+    if (!def.partner.isEmpty() && (def.conversion == Conversion::AlarmFirst || def.conversion == Conversion::AlarmNext))
+        if (m_index.contains(def.partner))
+            commit(m_bound[size_t(m_index.value(def.partner))]);
+    applyVisibility();
+    emit stored(def.name);
+}
+
+void FieldBinder::commitPending()
+{
+    for (Bound &b : m_bound)
+        if (b.def->storeOn == StoreOn::FocusLoss)
+            commit(b);
+}
+
+FieldBinder::Bound *FieldBinder::boundAt(QWidget *widget)
+{
+    for (QWidget *w = widget; w && w != m_root; w = w->parentWidget())
+        if (m_byWidget.contains(w))
+            return &m_bound[size_t(m_byWidget.value(w))];
+    return nullptr;
+}
+
+void FieldBinder::onFocusChanged(QWidget *old, QWidget *now)
+{
+    Bound *left = old ? boundAt(old) : nullptr;
+    if (!left || left->def->storeOn != StoreOn::FocusLoss || (now && boundAt(now) == left))
+        return;
+    commit(*left);
+}
+
+void FieldBinder::report(const QString &text)
+{
+    // Shown after the focus change that caused it has finished.
+    QPointer<QWidget> parent = m_root;
+    QTimer::singleShot(0, this, [parent, text] { showError(parent, text); });
+}
+
+void FieldBinder::applyVisibility()
+{
+    for (Bound &b : m_bound) {
+        const bool shown = fieldShown(*b.def, m_ctx, m_model);
+        if (b.widget)
+            setShown(b.widget, shown);
+        if (b.label)
+            setShown(b.label, shown);
+    }
+    for (const ControlRule &rule : controlRules())
+        if (QWidget *w = m_root->findChild<QWidget *>(rule.control))
+            setShown(w, conditionHolds(rule.shown, m_ctx, m_model));
+}
+
+} // namespace mk

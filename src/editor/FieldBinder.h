@@ -1,0 +1,79 @@
+#pragma once
+// The one generic binder of the simple fields: finds each control of the field table by objectName
+// under a root widget, loads it from the working records and stores it back on the field's event
+// (focus loss, or click and change). A value the field refuses is reported in an error box and the
+// control returns to the stored value.
+//
+// Only values the user changed are stored: tabbing through the dialog never rewrites a byte.
+
+#include "model/FieldTable.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+namespace mk {
+
+class TMK;
+
+class FieldBinder : public QObject
+{
+    Q_OBJECT
+public:
+    FieldBinder(QWidget *root, TMK &model, const FieldContext &ctx, QObject *parent = nullptr);
+
+    // Finds the controls of every generically bound row present under the root, applies ranges
+    // and item lists and connects the store events. Rows without a control are skipped.
+    void bind();
+    // New model or protocol facts: ranges, item lists, disabled items and visibility follow.
+    void setContext(const FieldContext &ctx);
+    const FieldContext &context() const { return m_ctx; }
+
+    void loadAll();
+    void load(const QString &name);
+    // Stores every control whose change has not reached the records yet (OK pressed by keyboard).
+    void commitPending();
+    // Shows or hides the controls, their labels and the pages by the table's rules.
+    void applyVisibility();
+
+    QWidget *control(const QString &name) const;
+    bool isBound(const QString &name) const { return m_index.contains(name); }
+
+signals:
+    // A field was stored into the records.
+    void stored(const QString &name);
+
+private:
+    struct Bound
+    {
+        const FieldDef *def;
+        QPointer<QWidget> widget;
+        QPointer<QWidget> label;
+        QVariant shown; // the value last put into the control
+    };
+
+    void configure(Bound &b);
+    void connectStore(Bound &b);
+    void loadBound(Bound &b);
+    void commit(Bound &b);
+    bool changed(const Bound &b) const;
+    QVariant controlValue(const Bound &b) const;
+    void setControlValue(Bound &b, const QVariant &value);
+    Bound *boundAt(QWidget *widget);
+    void onFocusChanged(QWidget *old, QWidget *now);
+    void report(const QString &text);
+
+    QWidget *m_root;
+    TMK &m_model;
+    FieldContext m_ctx;
+    std::vector<Bound> m_bound;
+    QHash<QString, int> m_index;      // field name -> m_bound
+    QHash<QWidget *, int> m_byWidget; // control -> m_bound
+    int m_loading = 0;
+};
+
+} // namespace mk

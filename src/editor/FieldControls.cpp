@@ -1,0 +1,142 @@
+#include "editor/FieldControls.h"
+
+#include "editor/RadioGroup.h"
+#include "model/FieldTable.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace mk {
+
+namespace {
+
+constexpr int kBaseYear = 2000;
+
+} // namespace
+
+const FieldDef &fieldNamed(const QString &name)
+{
+    const FieldDef *def = findField(name);
+    if (!def)
+        qFatal("No field %s", qPrintable(name));
+    return *def;
+}
+
+QDate dateFromText(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char('.'));
+    if (parts.size() != 3)
+        return {};
+    return QDate(kBaseYear + parts[2].toInt(), parts[1].toInt(), parts[0].toInt());
+}
+
+QString dateToText(const QDate &date)
+{
+    return date.toString(QStringLiteral("dd.MM.")) + QString::number(date.year() % 100).rightJustified(2, QLatin1Char('0'));
+}
+
+QWidget *createFieldControl(const FieldDef &def, QWidget *parent, int columns)
+{
+    QWidget *w = nullptr;
+    switch (def.kind) {
+    case ControlKind::SpinEdit: {
+        auto *spin = new QDoubleSpinBox(parent);
+        spin->setAlignment(Qt::AlignRight);
+        spin->setMinimumWidth(72);
+        w = spin;
+        break;
+    }
+    case ControlKind::RadioGroup: {
+        // An alarm group's caption belongs to its label.
+        const bool alarm = def.conversion == Conversion::AlarmFirst || def.conversion == Conversion::AlarmNext;
+        auto *group = new RadioGroup(alarm ? QString() : def.caption, parent);
+        group->setObjectName(def.control);
+        group->setItems(def.items, columns);
+        return group;
+    }
+    case ControlKind::ComboBox: {
+        auto *combo = new QComboBox(parent);
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        w = combo;
+        break;
+    }
+    case ControlKind::CheckBox:
+        w = new QCheckBox(def.caption, parent);
+        break;
+    case ControlKind::Edit: {
+        auto *edit = new QLineEdit(parent);
+        edit->setMaxLength(def.param - 1);
+        w = edit;
+        break;
+    }
+    case ControlKind::DateEdit: {
+        auto *date = new QDateEdit(parent);
+        date->setDisplayFormat(QStringLiteral("dd.MM.yy"));
+        date->setDateRange(QDate(kBaseYear, 1, 1), QDate(kBaseYear + 99, 12, 31));
+        date->setCalendarPopup(true);
+        w = date;
+        break;
+    }
+    case ControlKind::TimeEdit: {
+        auto *time = new QLineEdit(parent);
+        time->setInputMask(QStringLiteral("99:99;_"));
+        time->setMaximumWidth(60);
+        w = time;
+        break;
+    }
+    }
+    w->setObjectName(def.control);
+    return w;
+}
+
+QWidget *PageBuilder::control(const QString &field)
+{
+    return createFieldControl(fieldNamed(field), m_page);
+}
+
+RadioGroup *PageBuilder::radio(const QString &field, int columns)
+{
+    return static_cast<RadioGroup *>(createFieldControl(fieldNamed(field), m_page, columns));
+}
+
+QLabel *PageBuilder::label(const QString &field, QWidget *buddy)
+{
+    const FieldDef &def = fieldNamed(field);
+    auto *l = new QLabel(def.caption, m_page);
+    l->setObjectName(labelOf(def));
+    if (buddy)
+        l->setBuddy(buddy);
+    return l;
+}
+
+QWidget *PageBuilder::addRow(QGridLayout *grid, int row, int column, const QString &field)
+{
+    QWidget *c = control(field);
+    grid->addWidget(label(field, c), row, column);
+    grid->addWidget(c, row, column + 1);
+    return c;
+}
+
+void PageBuilder::addRows(QGridLayout *grid, int firstRow, int column, const QStringList &fields)
+{
+    for (int i = 0; i < fields.size(); ++i)
+        addRow(grid, firstRow + i, column, fields[i]);
+}
+
+QGroupBox *PageBuilder::group(const QString &title, QGridLayout **grid)
+{
+    auto *box = new QGroupBox(title, m_page);
+    *grid = new QGridLayout(box);
+    (*grid)->setContentsMargins(6, 4, 6, 4);
+    (*grid)->setHorizontalSpacing(6);
+    (*grid)->setVerticalSpacing(3);
+    return box;
+}
+
+} // namespace mk

@@ -1,0 +1,147 @@
+#include "editor/ProtocolPage.h"
+
+#include "app/MessageBoxes.h"
+#include "catalogs/DeviceModel.h"
+#include "model/Error.h"
+#include "model/FieldTable.h"
+#include "model/TMK.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+namespace mk {
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+const QString kSelectMeth = u"ProtocolSelectMeth"_s;
+const QString kProtocol = u"Protocol"_s;
+const QString kTankMeth = u"TankMeth"_s;
+
+QString subTypeField(int selector)
+{
+    return selector == 0 ? u"ProtTypeMain"_s : u"ProtTypeAdd"_s + QString::number(selector);
+}
+
+template <class W>
+W *child(QWidget *page, const QString &name)
+{
+    W *w = page->findChild<W *>(name);
+    if (!w)
+        qFatal("Protocol control %s missing", qPrintable(name));
+    return w;
+}
+
+void select(QComboBox *combo, int index)
+{
+    combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+}
+
+} // namespace
+
+ProtocolPage::ProtocolPage(QWidget *tabSheet, EditorHost &host) : EditorPage(tabSheet, host)
+{
+    m_selectMeth = child<QComboBox>(tabSheet, u"cbProtocolSelectMeth"_s);
+    m_protocol = child<QComboBox>(tabSheet, u"cbProtocol"_s);
+    m_protocolLabel = child<QLabel>(tabSheet, u"lProtocol"_s);
+    for (int s = 0; s < 8; ++s) {
+        m_subTypes[size_t(s)] = child<QComboBox>(tabSheet, u"cb"_s + subTypeField(s));
+        m_subTypeLabels[size_t(s)] = child<QLabel>(tabSheet, u"l"_s + subTypeField(s));
+        connect(m_subTypes[size_t(s)], &QComboBox::activated, this, [this, s](int index) { subTypeChosen(s, index); });
+    }
+    // activated: the user's choices only, never the lists being filled.
+    connect(m_selectMeth, &QComboBox::activated, this, &ProtocolPage::selectMethChosen);
+    connect(m_protocol, &QComboBox::activated, this, &ProtocolPage::protocolChosen);
+}
+
+void ProtocolPage::load()
+{
+    const FieldContext &ctx = host().context();
+    const TMK &model = host().model();
+    m_selectMeth->clear();
+    m_selectMeth->addItems(ctx.selectMethods);
+    select(m_selectMeth, loadField(*findField(kSelectMeth), model, ctx).toInt());
+    m_protocol->clear();
+    m_protocol->addItems(ctx.protocolNames);
+    // A stored index past the model's list selects nothing; the page keeps working.
+    select(m_protocol, loadField(*findField(kProtocol), model, ctx).toInt());
+    showManualChoice();
+    refresh();
+}
+
+void ProtocolPage::protocolChanged()
+{
+    select(m_protocol, loadField(*findField(kProtocol), host().model(), host().context()).toInt());
+    refresh();
+}
+
+void ProtocolPage::showManualChoice()
+{
+    // The protocol list counts only when the last method ("Руч.") is chosen.
+    const bool manual = m_selectMeth->count() > 0 && m_selectMeth->currentIndex() == m_selectMeth->count() - 1;
+    m_protocol->setVisible(manual);
+    m_protocolLabel->setVisible(manual);
+}
+
+void ProtocolPage::refresh()
+{
+    const TProtBase *p = host().device().CurrentProtocol();
+    const FieldContext &ctx = host().context();
+    for (int s = 0; s < 8; ++s) {
+        QComboBox *combo = m_subTypes[size_t(s)];
+        const QStringList items = p ? p->offeredItems(s) : QStringList();
+        m_subTypeLabels[size_t(s)]->setText(p ? p->SubTypeCaption[size_t(s)] : QString());
+        combo->clear();
+        combo->addItems(items);
+        select(combo, loadField(*findField(subTypeField(s)), host().model(), ctx).toInt());
+        // A selector the protocol does not use has nothing to offer.
+        combo->setVisible(!items.isEmpty());
+        m_subTypeLabels[size_t(s)]->setVisible(!items.isEmpty());
+    }
+}
+
+bool ProtocolPage::store(const QString &field, int index)
+{
+    try {
+        storeField(*findField(field), host().model(), index, host().context());
+        return true;
+    } catch (const Error &e) {
+        showError(host().dialog(), e.text());
+        return false;
+    }
+}
+
+void ProtocolPage::selectMethChosen(int index)
+{
+    if (!store(kSelectMeth, index))
+        select(m_selectMeth, loadField(*findField(kSelectMeth), host().model(), host().context()).toInt());
+    showManualChoice();
+}
+
+void ProtocolPage::protocolChosen(int index)
+{
+    const int stored = loadField(*findField(kProtocol), host().model(), host().context()).toInt();
+    if (index != stored) {
+        auto *tankMeth = host().dialog()->findChild<QComboBox *>(u"cbTankMeth"_s);
+        const int tankItemsBefore = tankMeth ? tankMeth->count() : 0;
+        if (!store(kProtocol, index)) {
+            select(m_protocol, stored);
+            return;
+        }
+        host().changeProtocol(index);
+        // A shorter fuel-level source list starts again at its first item, shown and stored.
+        if (tankMeth && tankMeth->count() < tankItemsBefore && store(kTankMeth, 0))
+            host().reloadField(kTankMeth);
+    }
+    refresh();
+}
+
+void ProtocolPage::subTypeChosen(int selector, int index)
+{
+    if (!store(subTypeField(selector), index))
+        select(m_subTypes[size_t(selector)],
+               loadField(*findField(subTypeField(selector)), host().model(), host().context()).toInt());
+}
+
+} // namespace mk

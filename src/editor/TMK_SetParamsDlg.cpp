@@ -1,0 +1,233 @@
+#include "editor/TMK_SetParamsDlg.h"
+
+#include "catalogs/DeviceModel.h"
+#include "editor/FieldBinder.h"
+#include "editor/SimplePages.h"
+#include "model/EditTransaction.h"
+#include "model/FieldTableContext.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace mk {
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+struct TabSpec
+{
+    QString name;
+    QString caption;
+    void (*build)(QWidget *page); // nullptr: a special page fills it, or the page control
+};
+
+const std::vector<TabSpec> &mainTabs()
+{
+    static const std::vector<TabSpec> tabs = {
+        {u"TabSheet2"_s, u"Поправки"_s, buildCorrectionsPage},
+        {u"tsCorr"_s, u"Источники"_s, buildSourcesPage},
+        {u"TabSheet1"_s, u"Границы"_s, buildLimitsPage},
+        {u"tsDisp"_s, u"Дисплей"_s, nullptr},
+        {u"tsVoice"_s, u"Озвуч.сообщения"_s, buildVoicePage},
+        {u"tsAver"_s, u"Средние"_s, buildAveragesPage},
+        {u"tsPark"_s, u"Парковка"_s, buildParkingPage},
+        {u"tsOil"_s, u"Бак"_s, nullptr},
+        {u"tsTO"_s, u"ТО"_s, buildServicePage},
+        {u"tsBlocks"_s, u"Допсистемы"_s, nullptr},
+        {u"tsUniMeas"_s, u"Унив.вход"_s, buildUniversalInputPage},
+        {u"tsServiceInfo"_s, u"Служ.информ."_s, buildServiceInfoPage},
+    };
+    return tabs;
+}
+
+const std::vector<TabSpec> &displayTabs()
+{
+    static const std::vector<TabSpec> tabs = {
+        {u"tsColor"_s, u"Цветовые схемы"_s, nullptr},
+        {u"tsParams4"_s, u"Дисплеи х4"_s, nullptr},
+        {u"tsParams9"_s, u"Дисплеи х9"_s, nullptr},
+        {u"tsParams7"_s, u"Дисплеи х7"_s, nullptr},
+        {u"tsParamsG"_s, u"Граф. дисплеи"_s, nullptr},
+        {u"tsParamsA"_s, u"Стрел. дисплеи"_s, nullptr},
+        {u"tsParams6"_s, u"Дисплей х6"_s, nullptr},
+        {u"tsHotMenu"_s, u"Горячие меню"_s, nullptr},
+        {u"TabSheet3"_s, u"Разное"_s, buildMiscDisplayPage},
+    };
+    return tabs;
+}
+
+} // namespace
+
+TMK_SetParamsDlg::TMK_SetParamsDlg(EditSession &session, QWidget *parent)
+    : QDialog(parent), m_session(session), m_ctx(fieldContext(session.device(), session.measPars()))
+{
+    setObjectName(u"MK_SetParamsDlg"_s);
+    setWindowTitle(u"Настройки МК"_s);
+    setFixedSize(kWidth, kHeight);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    m_main = new QTabWidget(this);
+    m_main->setObjectName(u"pcMain"_s);
+    layout->addWidget(m_main, 1);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setObjectName(u"bOk"_s);
+    ok->setText(u"OK"_s);
+    ok->setDefault(true);
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(u"bCancel"_s);
+    connect(buttons, &QDialogButtonBox::accepted, this, &TMK_SetParamsDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &TMK_SetParamsDlg::reject);
+    layout->addWidget(buttons);
+
+    buildPages();
+    open();
+}
+
+TMK_SetParamsDlg::~TMK_SetParamsDlg() = default;
+
+QWidget *TMK_SetParamsDlg::addTab(QTabWidget *tabs, const QString &name, const QString &caption)
+{
+    auto *sheet = new QWidget;
+    sheet->setObjectName(name);
+    tabs->addTab(sheet, caption);
+    return sheet;
+}
+
+void TMK_SetParamsDlg::buildPages()
+{
+    for (const TabSpec &t : mainTabs()) {
+        QWidget *sheet = addTab(m_main, t.name, t.caption);
+        if (t.build)
+            t.build(sheet);
+        if (t.name == QLatin1String("tsDisp")) {
+            auto *l = new QVBoxLayout(sheet);
+            l->setContentsMargins(4, 4, 4, 4);
+            m_disp = new QTabWidget(sheet);
+            m_disp->setObjectName(u"pcDisp"_s);
+            l->addWidget(m_disp);
+            for (const TabSpec &d : displayTabs()) {
+                QWidget *inner = addTab(m_disp, d.name, d.caption);
+                if (d.build)
+                    d.build(inner);
+            }
+        }
+    }
+
+    m_binder = new FieldBinder(this, m_session.model(), m_ctx, this);
+    m_binder->bind();
+
+    for (PageEntry &entry : specialPages()) {
+        Page p{entry.tabSheet, nullptr};
+        if (entry.factory) {
+            auto *sheet = findChild<QWidget *>(entry.tabSheet);
+            if (!sheet)
+                qFatal("No tab sheet %s", qPrintable(entry.tabSheet));
+            p.page = entry.factory(sheet, *this);
+        }
+        m_pages.push_back(std::move(p));
+    }
+    connect(m_main, &QTabWidget::currentChanged, this, &TMK_SetParamsDlg::currentPageChanged);
+    connect(m_disp, &QTabWidget::currentChanged, this, &TMK_SetParamsDlg::currentPageChanged);
+}
+
+void TMK_SetParamsDlg::open()
+{
+    // Model-dependent visibility, then the first page of every page control, then the values.
+    m_binder->applyVisibility();
+    for (QTabWidget *tabs : findChildren<QTabWidget *>())
+        tabs->setCurrentIndex(0);
+    reloadAll();
+    if (auto *info = findChild<QTableWidget *>(u"sgServiceInfo"_s)) {
+        info->setItem(0, 1, new QTableWidgetItem(device().ModelName));
+        const TProtBase *p = device().CurrentProtocol();
+        info->setItem(1, 1, new QTableWidgetItem(p ? p->Name : QString()));
+    }
+    currentPageChanged();
+}
+
+void TMK_SetParamsDlg::reloadAll()
+{
+    for (Page &p : m_pages) {
+        if (p.page)
+            p.page->load();
+        else
+            m_binder->loadAll();
+    }
+}
+
+void TMK_SetParamsDlg::reloadField(const QString &name)
+{
+    m_binder->load(name);
+}
+
+void TMK_SetParamsDlg::changeProtocol(int index)
+{
+    m_session.device().setCurrentProtocol(index);
+    m_ctx = fieldContext(m_session.device(), m_session.measPars());
+    m_binder->setContext(m_ctx);
+    m_binder->loadAll();
+    for (Page &p : m_pages)
+        if (p.page)
+            p.page->protocolChanged();
+}
+
+TMK &TMK_SetParamsDlg::model()
+{
+    return m_session.model();
+}
+
+const DeviceModel &TMK_SetParamsDlg::device() const
+{
+    return m_session.device();
+}
+
+const MeasParCatalog &TMK_SetParamsDlg::measPars() const
+{
+    return m_session.measPars();
+}
+
+const MenuItemCatalog &TMK_SetParamsDlg::menuItems() const
+{
+    return m_session.menuItems();
+}
+
+EditorPage *TMK_SetParamsDlg::page(const QString &tabSheet) const
+{
+    for (const Page &p : m_pages)
+        if (p.tabSheet == tabSheet)
+            return p.page.get();
+    return nullptr;
+}
+
+void TMK_SetParamsDlg::currentPageChanged()
+{
+    QWidget *current = m_main->currentWidget();
+    if (current && current->objectName() == QLatin1String("tsDisp"))
+        current = m_disp->currentWidget();
+    EditorPage *now = current ? page(current->objectName()) : nullptr;
+    if (now == m_activePage)
+        return;
+    if (m_activePage)
+        m_activePage->deactivated();
+    m_activePage = now;
+    if (m_activePage)
+        m_activePage->activated();
+}
+
+void TMK_SetParamsDlg::accept()
+{
+    // OK by the keyboard leaves the focused control without a focus change.
+    m_binder->commitPending();
+    for (Page &p : m_pages)
+        if (p.page)
+            p.page->store();
+    QDialog::accept();
+}
+
+} // namespace mk

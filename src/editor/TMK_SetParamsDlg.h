@@ -1,0 +1,68 @@
+#pragma once
+// The settings editor "Настройки МК": one modal dialog with every setting of sections 0..10 on the
+// pages of pcMain. Each change goes into the model's working records at once; the edit transaction
+// keeps them on OK and restores them on Cancel. Special pages plug in through EditorPage.h.
+
+#include "editor/EditorPage.h"
+#include "model/FieldTable.h"
+
+#include <QDialog>
+#include <memory>
+#include <vector>
+
+class QTabWidget;
+
+namespace mk {
+
+class EditSession;
+class FieldBinder;
+
+class TMK_SetParamsDlg : public QDialog, public EditorHost
+{
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 1021;
+    static constexpr int kHeight = 562;
+
+    explicit TMK_SetParamsDlg(EditSession &session, QWidget *parent = nullptr);
+    ~TMK_SetParamsDlg() override;
+
+    // EditorHost
+    TMK &model() override;
+    const DeviceModel &device() const override;
+    const MeasParCatalog &measPars() const override;
+    const MenuItemCatalog &menuItems() const override;
+    const FieldContext &context() const override { return m_ctx; }
+    void reloadAll() override;
+    void changeProtocol(int index) override;
+    void reloadField(const QString &name) override;
+    QWidget *dialog() override { return this; }
+
+    FieldBinder &binder() { return *m_binder; }
+    EditorPage *page(const QString &tabSheet) const;
+
+public slots:
+    // Stores what the focused control still holds, lets the pages store, then closes with OK.
+    void accept() override;
+
+private:
+    void buildPages();
+    QWidget *addTab(QTabWidget *tabs, const QString &name, const QString &caption);
+    void open();
+    void currentPageChanged();
+
+    EditSession &m_session;
+    FieldContext m_ctx;
+    QTabWidget *m_main = nullptr;
+    QTabWidget *m_disp = nullptr;
+    FieldBinder *m_binder = nullptr;
+    struct Page
+    {
+        QString tabSheet;
+        std::unique_ptr<EditorPage> page; // null for the simple fields' place in the order
+    };
+    std::vector<Page> m_pages;
+    EditorPage *m_activePage = nullptr;
+};
+
+} // namespace mk

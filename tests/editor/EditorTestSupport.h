@@ -1,0 +1,51 @@
+#pragma once
+// Shared by the editor's GUI tests: a model with a factory-fresh image, the editor opened on it.
+
+#include "editor/TMK_SetParamsDlg.h"
+#include "model/EditTransaction.h"
+#include "model/FactoryImage.h"
+#include "model/TMK.h"
+
+#include <QApplication>
+#include <QWidget>
+#include <memory>
+
+namespace mk::test {
+
+inline void makeModel(TMK &tmk, quint16 modelCode, quint32 version, int protocolIndex = 0)
+{
+    tmk.replaceImage(modelCode, makeFactoryImage(modelCode, version));
+    tmk.record(10).setU16(4, quint16(protocolIndex));
+    tmk.encodeSection(10);
+}
+
+// The editor open on a model, as the edit transaction opens it.
+struct OpenEditor
+{
+    TMK tmk;
+    std::unique_ptr<EditSession> session;
+    std::unique_ptr<TMK_SetParamsDlg> dialog;
+
+    OpenEditor(quint16 modelCode, quint32 version, int protocolIndex = 0)
+    {
+        makeModel(tmk, modelCode, version, protocolIndex);
+        session = std::make_unique<EditSession>(tmk);
+        dialog = std::make_unique<TMK_SetParamsDlg>(*session);
+    }
+
+    template <class W = QWidget>
+    W *find(const QString &name) const
+    {
+        return dialog->findChild<W *>(name);
+    }
+
+    // Shows the dialog and makes it the active window, so that focus changes happen.
+    void show()
+    {
+        dialog->show();
+        QApplication::setActiveWindow(dialog.get());
+        dialog->activateWindow();
+    }
+};
+
+} // namespace mk::test

@@ -1,0 +1,109 @@
+// Every page of the editor fits its 1021 x 562 frame with every caption whole, for contrasting
+// models. With MK_SCREENSHOT_DIR set, each page is also written there as a PNG.
+
+#include "EditorTestSupport.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QTabWidget>
+#include <QtTest>
+
+using namespace mk;
+using namespace mk::test;
+
+class EditorLayoutTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void pagesFitAndCaptionsAreWhole_data();
+    void pagesFitAndCaptionsAreWhole();
+};
+
+void EditorLayoutTest::pagesFitAndCaptionsAreWhole_data()
+{
+    QTest::addColumn<int>("modelCode");
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("protocol");
+    QTest::addColumn<int>("selectMeth");
+    // single service counter, no voice, no parking, no gas; protocol "Tiggo"
+    QTest::newRow("0C01-0") << 0x0C01 << 0 << 0 << 0;
+    // 24 V, second tank, extended systems, everything else shown; protocol "CAN" chosen by hand
+    QTest::newRow("8002") << 0x8002 << 0 << 6 << 99;
+    // hybrid protocol "Estima"
+    QTest::newRow("0105-6") << 0x0105 << 6 << 1 << 99;
+    // universal input, no parking, no gas
+    QTest::newRow("0A01-10") << 0x0A01 << 10 << 0 << 0;
+}
+
+static void checkWhole(QWidget *root, const QString &where)
+{
+    for (QWidget *w : root->findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(root))
+            continue;
+        const QString name = where + QLatin1Char('/') + w->objectName() + QLatin1Char(' ') + w->metaObject()->className();
+        if (auto *l = qobject_cast<QLabel *>(w)) {
+            if (!l->text().isEmpty())
+                QVERIFY2(l->width() >= l->sizeHint().width(), qPrintable(name + QLatin1String(" clipped: ") + l->text()));
+        } else if (auto *b = qobject_cast<QAbstractButton *>(w)) {
+            QVERIFY2(b->width() >= b->sizeHint().width(), qPrintable(name + QLatin1String(" clipped: ") + b->text()));
+        } else if (auto *g = qobject_cast<QGroupBox *>(w)) {
+            QVERIFY2(g->width() >= g->minimumSizeHint().width(), qPrintable(name + QLatin1String(" too narrow: ") + g->title()));
+        }
+        if (w->layout())
+            QVERIFY2(w->width() >= w->layout()->minimumSize().width() && w->height() >= w->layout()->minimumSize().height(),
+                     qPrintable(name + QStringLiteral(" squeezed: %1x%2 < %3x%4").arg(w->width()).arg(w->height())
+                                           .arg(w->layout()->minimumSize().width()).arg(w->layout()->minimumSize().height())));
+    }
+}
+
+void EditorLayoutTest::pagesFitAndCaptionsAreWhole()
+{
+    QFETCH(int, modelCode);
+    QFETCH(int, version);
+    QFETCH(int, protocol);
+    QFETCH(int, selectMeth);
+    TMK tmk;
+    makeModel(tmk, quint16(modelCode), quint32(version), protocol);
+    tmk.record(10).setU8(8, quint8(selectMeth == 99 ? 0 : selectMeth));
+    EditSession session(tmk);
+    TMK_SetParamsDlg dlg(session);
+    if (selectMeth == 99) {
+        // "Руч." is the last method: the protocol list shows.
+        auto *meth = dlg.findChild<QComboBox *>(QStringLiteral("cbProtocolSelectMeth"));
+        meth->setCurrentIndex(meth->count() - 1);
+        emit meth->activated(meth->count() - 1);
+    }
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    QCOMPARE(dlg.size(), QSize(1021, 562));
+
+    const QString dir = qEnvironmentVariable("MK_SCREENSHOT_DIR");
+    auto *main = dlg.findChild<QTabWidget *>(QStringLiteral("pcMain"));
+    auto *disp = dlg.findChild<QTabWidget *>(QStringLiteral("pcDisp"));
+    const QString tag = QString::fromLatin1(QTest::currentDataTag());
+    for (int i = 0; i < main->count(); ++i) {
+        if (!main->isTabVisible(i))
+            continue;
+        main->setCurrentIndex(i);
+        const bool isDisp = main->widget(i) == disp->parentWidget();
+        for (int j = 0; j < (isDisp ? disp->count() : 1); ++j) {
+            if (isDisp)
+                disp->setCurrentIndex(j);
+            QApplication::processEvents();
+            QWidget *sheet = isDisp ? disp->currentWidget() : main->currentWidget();
+            checkWhole(&dlg, tag + QLatin1Char('/') + sheet->objectName());
+            if (!dir.isEmpty()) {
+                QDir().mkpath(dir);
+                dlg.grab().save(QStringLiteral("%1/%2-%3%4.png").arg(dir, tag).arg(i, 2, 10, QLatin1Char('0'))
+                                    .arg(isDisp ? QStringLiteral("-") + sheet->objectName() : QStringLiteral("-") + sheet->objectName()));
+            }
+        }
+    }
+}
+
+QTEST_MAIN(EditorLayoutTest)
+#include "editor_layout_test.moc"
