@@ -2,7 +2,7 @@
 
 #include "app/MessageBoxes.h"
 #include "editor/FieldControls.h"
-#include "editor/RadioGroup.h"
+#include "viewers/RadioGroup.h"
 #include "model/Error.h"
 #include "model/TMK.h"
 
@@ -137,7 +137,7 @@ void FieldBinder::connectStore(Bound &b)
             commit(m_bound[size_t(index)]);
     };
     if (auto *group = qobject_cast<RadioGroup *>(b.widget))
-        connect(group, &RadioGroup::itemChosen, this, store);
+        connect(group, &RadioGroup::itemClicked, this, store);
     else if (auto *check = qobject_cast<QCheckBox *>(b.widget))
         connect(check, &QCheckBox::toggled, this, store);
     else if (auto *combo = qobject_cast<QComboBox *>(b.widget))

@@ -1,6 +1,6 @@
 #include "editor/FieldControls.h"
 
-#include "editor/RadioGroup.h"
+#include "viewers/RadioGroup.h"
 #include "model/FieldTable.h"
 
 #include <QCheckBox>
@@ -55,9 +55,14 @@ QWidget *createFieldControl(const FieldDef &def, QWidget *parent, int columns)
     case ControlKind::RadioGroup: {
         // An alarm group's caption belongs to its label.
         const bool alarm = def.conversion == Conversion::AlarmFirst || def.conversion == Conversion::AlarmNext;
-        auto *group = new RadioGroup(alarm ? QString() : def.caption, parent);
-        group->setObjectName(def.control);
-        group->setItems(def.items, columns);
+        // columns 0: every item in one row.
+        auto *group = new RadioGroup(def.control, alarm ? QString() : def.caption, def.items,
+                                     columns > 0 ? columns : int(def.items.size()), parent);
+        // Compact, so that the largest pages fit the dialog.
+        auto *grid = static_cast<QGridLayout *>(group->layout());
+        grid->setContentsMargins(6, 2, 6, 2);
+        grid->setHorizontalSpacing(8);
+        grid->setVerticalSpacing(2);
         return group;
     }
     case ControlKind::ComboBox: {

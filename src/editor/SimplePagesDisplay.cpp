@@ -1,7 +1,7 @@
 // Pages "Разное" (inside "Дисплей") and "Озвуч.сообщения".
 
 #include "editor/FieldControls.h"
-#include "editor/RadioGroup.h"
+#include "viewers/RadioGroup.h"
 #include "editor/SimplePages.h"
 #include "model/FieldTable.h"
 

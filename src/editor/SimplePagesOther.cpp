@@ -1,7 +1,7 @@
 // Pages "Средние", "Парковка", "ТО", "Унив.вход" and "Служ.информ.".
 
 #include "editor/FieldControls.h"
-#include "editor/RadioGroup.h"
+#include "viewers/RadioGroup.h"
 #include "editor/SimplePages.h"
 #include "model/FieldTable.h"
 

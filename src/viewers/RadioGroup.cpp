@@ -2,9 +2,17 @@
 
 #include <QButtonGroup>
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QRadioButton>
 
 namespace mk {
+
+namespace {
+
+constexpr int kFramelessSpacing = 2;
+
+} // namespace
 
 RadioGroup::RadioGroup(const QString &objectName, const QString &title, const QStringList &items, int columns, QWidget *parent)
     : QGroupBox(title, parent), m_buttons(new QButtonGroup(this)), m_layout(new QGridLayout(this)), m_columns(qMax(1, columns))
@@ -20,6 +28,7 @@ void RadioGroup::setItems(const QStringList &items)
         m_buttons->removeButton(b);
         delete b;
     }
+    m_items = items;
     const int rows = (int(items.size()) + m_columns - 1) / m_columns;
     for (int i = 0; i < items.size(); ++i) {
         auto *button = new QRadioButton(items[i], this);
@@ -32,10 +41,7 @@ void RadioGroup::setItems(const QStringList &items)
 
 QStringList RadioGroup::items() const
 {
-    QStringList texts;
-    for (QAbstractButton *b : m_buttons->buttons())
-        texts << b->text();
-    return texts;
+    return m_items;
 }
 
 int RadioGroup::itemIndex() const
@@ -53,6 +59,47 @@ void RadioGroup::setItemIndex(int index)
     for (QAbstractButton *b : m_buttons->buttons())
         b->setChecked(false);
     m_buttons->setExclusive(true);
+}
+
+QRadioButton *RadioGroup::button(int index) const
+{
+    return qobject_cast<QRadioButton *>(m_buttons->button(index));
+}
+
+void RadioGroup::setItemEnabled(int index, bool enabled)
+{
+    if (QAbstractButton *b = m_buttons->button(index))
+        b->setEnabled(enabled);
+}
+
+void RadioGroup::setFrameless()
+{
+    setTitle(QString());
+    setFlat(true);
+    setStyleSheet(QStringLiteral("QGroupBox { border: none; margin: 0px; padding: 0px; }"));
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setHorizontalSpacing(kFramelessSpacing);
+    for (int i = 0; i < m_items.size(); ++i) {
+        m_buttons->button(i)->setText(QString());
+        m_buttons->button(i)->setToolTip(m_items[i]);
+    }
+}
+
+QWidget *RadioGroup::itemHeader(const QStringList &items, QWidget *parent)
+{
+    auto *header = new QWidget(parent);
+    auto *row = new QHBoxLayout(header);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(kFramelessSpacing);
+    const int width = QRadioButton().sizeHint().width();
+    for (const QString &item : items) {
+        auto *l = new QLabel(item, header);
+        l->setAlignment(Qt::AlignCenter);
+        l->setMinimumWidth(width);
+        row->addWidget(l);
+    }
+    row->addStretch(1);
+    return header;
 }
 
 } // namespace mk

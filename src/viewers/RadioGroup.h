@@ -6,6 +6,7 @@
 
 class QButtonGroup;
 class QGridLayout;
+class QRadioButton;
 
 namespace mk {
 
@@ -18,8 +19,16 @@ public:
     // Replaces the items; the selection is cleared.
     void setItems(const QStringList &items);
     QStringList items() const;
+    int count() const { return int(m_items.size()); }
     int itemIndex() const; // -1 when nothing is selected
     void setItemIndex(int index);
+    QRadioButton *button(int index) const;
+    void setItemEnabled(int index, bool enabled);
+    // No frame, no title and no item texts (they become tool tips): a row of buttons in a table
+    // whose column headers name the items (itemHeader).
+    void setFrameless();
+    // Column headers for frameless groups of these items: each text above its button.
+    static QWidget *itemHeader(const QStringList &items, QWidget *parent);
 
 signals:
     void itemClicked(int index);
@@ -28,6 +37,7 @@ private:
     QButtonGroup *m_buttons;
     QGridLayout *m_layout;
     int m_columns;
+    QStringList m_items;
 };
 
 } // namespace mk
