@@ -103,14 +103,22 @@ void drawGauge(ScreenRenderer &s, const Palette &palette, const Gauge &g, const 
 
 void ScreenPreviews::drawArrow(ScreenRenderer &s, int number) const
 {
+    const int left = placeOffset(ScreenKind::Arrow, number, kLeftGauge);
+    const int right = placeOffset(ScreenKind::Arrow, number, kRightGauge);
+    // A screen the layout does not have is drawn empty (code 0 names no parameter).
+    drawArrowCodes(s, left >= 0 ? m_section9.u8(left) : 0, right >= 0 ? m_section9.u8(right) : 0);
+}
+
+void ScreenPreviews::drawArrowCodes(ScreenRenderer &s, quint8 left, quint8 right) const
+{
     const Palette palette(m_section9, m_set);
     s.setOrigin(0, 0);
     s.clear(palette.role(RoleArrowBack));
     fill(s, 0, kCaptionTop, W, ScreenRenderer::kHeight - kCaptionTop, palette.role(RoleArrowCaptionBack));
-    for (int side = 0; side < 2; ++side) {
-        if (const std::optional<TMeasParBase> par = placeEntry(m_section9, m_catalog, ScreenKind::Arrow, number, side))
+    const quint8 codes[2] = {left, right};
+    for (int side = 0; side < 2; ++side)
+        if (const std::optional<TMeasParBase> par = preparedEntry(m_catalog, codes[side]))
             drawGauge(s, palette, kGauges[side], picturesOf(side), *par);
-    }
     s.setOrigin(0, 0);
 }
 

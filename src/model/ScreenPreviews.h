@@ -28,6 +28,8 @@ public:
     void drawX6(ScreenRenderer &screen) const;
     void drawGraph(ScreenRenderer &screen, int number) const;
     void drawArrow(ScreenRenderer &screen, int number) const;
+    // A pointer screen with the given codes on its left and right gauge.
+    void drawArrowCodes(ScreenRenderer &screen, quint8 left, quint8 right) const;
     void drawHotMenu(ScreenRenderer &screen) const;
 
 private:
