@@ -4,7 +4,7 @@
 #include "editor/ColourSchemesPageGrid.h"
 #include "editor/ColourSchemesPageTexts.h"
 #include "editor/DisplayLayoutPreview.h"
-#include "editor/RadioGroup.h"
+#include "viewers/RadioGroup.h"
 #include "model/Colour.h"
 #include "model/ScreenColours.h"
 #include "model/ScreenPreviews.h"
@@ -45,6 +45,7 @@ QTableWidget *variantGrid(const QString &name, const QString &caption, QWidget *
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -62,7 +63,7 @@ QTableWidget *variantGrid(const QString &name, const QString &caption, QWidget *
 DisplayPreview *colourPreview(const QString &name, QWidget *parent)
 {
     auto *box = new DisplayPreview(name, 0, parent);
-    box->setMinimumSize(240, 180);
+    box->setMinimumSize(224, 168);
     return box;
 }
 
@@ -85,7 +86,7 @@ QWidget *ColourSchemesPage::buildRoleTab(RoleGrid &grid, const QString &name, co
     auto *layout = new QHBoxLayout(tab);
     auto *left = new QVBoxLayout;
     grid.grid = new ColourGrid(QStringLiteral("sg") + name, rows, tab);
-    grid.grid->setFixedWidth(220);
+    grid.grid->setFixedWidth(210);
     grid.label = new QLabel(tab);
     grid.label->setObjectName(QStringLiteral("l") + name);
     grid.spin = spinBox(QStringLiteral("se") + name, 15, tab);
@@ -117,16 +118,14 @@ void ColourSchemesPage::build()
     QWidget *page = tabSheet();
     auto *layout = new QHBoxLayout(page);
 
-    // Left: the scheme, the palette and its colour editors.
+    // Left: the palette and its colour editors.
     auto *left = new QVBoxLayout;
-    m_scheme = new RadioGroup(colourtexts::schemeGroup(), page);
-    m_scheme->setObjectName(QStringLiteral("rgActiveColorScheme"));
-    m_scheme->setItems(colourtexts::schemeItems(), 2);
+    m_scheme = new RadioGroup(QStringLiteral("rgActiveColorScheme"), colourtexts::schemeGroup(), colourtexts::schemeItems(), 2, page);
     QStringList paletteRows;
     for (int i = 0; i < kPaletteSize; ++i)
         paletteRows << colourtexts::paletteRow() + QString::number(i);
     m_palette = new ColourGrid(QStringLiteral("sgPalette"), paletteRows, page);
-    m_palette->setFixedWidth(190);
+    m_palette->setFixedWidth(170);
     m_colourTab = new QLabel(page);
     m_colourTab->setObjectName(QStringLiteral("lColorTab"));
     m_r = spinBox(QStringLiteral("seR"), 31, page);
@@ -137,15 +136,19 @@ void ColourSchemesPage::build()
         rgb->addWidget(new QLabel(QString::fromLatin1(caption), page));
         rgb->addWidget(spin);
     }
-    left->addWidget(m_scheme);
     left->addWidget(m_palette);
     left->addWidget(m_colourTab);
     left->addLayout(rgb);
     left->addStretch();
     layout->addLayout(left);
 
-    // Right: the screen parts of each kind of display with their previews.
+    // Right: the scheme and the buttons over the screen parts of each kind of display with their
+    // previews.
     auto *right = new QVBoxLayout;
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_scheme);
+    top->addStretch();
+    right->addLayout(top);
     m_colourDisp = new QTabWidget(page);
     m_colourDisp->setObjectName(QStringLiteral("pcColorDisp"));
 
@@ -189,18 +192,17 @@ void ColourSchemesPage::build()
                          QStringLiteral("Стрелочные"));
     right->addWidget(m_colourDisp, 1);
 
-    auto *buttons = new QHBoxLayout;
+    auto *buttons = new QVBoxLayout;
     auto *copy = new QPushButton(colourtexts::copyToUser(), page);
     copy->setObjectName(QStringLiteral("bCopyToUser"));
     auto *reset = new QPushButton(colourtexts::resetAll(), page);
     reset->setObjectName(QStringLiteral("bPaletteInit"));
-    buttons->addStretch();
     buttons->addWidget(copy);
     buttons->addWidget(reset);
-    right->addLayout(buttons);
+    top->addLayout(buttons);
     layout->addLayout(right, 1);
 
-    connect(m_scheme, &RadioGroup::itemChosen, this, &ColourSchemesPage::schemeChosen);
+    connect(m_scheme, &RadioGroup::itemClicked, this, &ColourSchemesPage::schemeChosen);
     connect(m_palette, &ColourGrid::rowSelected, this, &ColourSchemesPage::paletteRowSelected);
     for (QSpinBox *spin : {m_r, m_g, m_b})
         connect(spin, &QSpinBox::valueChanged, this, &ColourSchemesPage::rgbChanged);

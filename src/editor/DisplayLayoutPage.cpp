@@ -72,7 +72,9 @@ DisplayLayoutPage::DisplayLayoutPage(QWidget *tabSheet, EditorHost &host, Screen
 
 void DisplayLayoutPage::build()
 {
+    // Three screens side by side use nearly all of the editor's width: thin margins.
     auto *layout = new QVBoxLayout(tabSheet());
+    layout->setContentsMargins(2, 2, 2, 2);
     const int screens = screenCount(m_kind);
     const bool paged = screens > kPreviewsPerRow;
     QWidget *rowParent = tabSheet();
@@ -93,8 +95,11 @@ void DisplayLayoutPage::build()
                                                          : QStringLiteral("%1-%2").arg(s + 1).arg(last));
             }
             row = new QGridLayout;
+            row->setHorizontalSpacing(4);
+            row->setVerticalSpacing(2);
             if (paged) {
                 auto *pageLayout = new QVBoxLayout(rowParent);
+                pageLayout->setContentsMargins(2, 2, 2, 2);
                 pageLayout->addLayout(row);
                 pageLayout->addStretch();
             } else {

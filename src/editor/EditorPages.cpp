@@ -2,6 +2,8 @@
 // fields together with the colour schemes, the hot menus, the tank, the additional systems.
 // One line per page class; see EditorPage.h.
 
+#include "editor/ColourSchemesPage.h"
+#include "editor/DisplayLayoutPage.h"
 #include "editor/EditorPage.h"
 #include "editor/ProtocolPage.h"
 
@@ -10,7 +12,14 @@ namespace mk {
 std::vector<PageEntry> specialPages()
 {
     return {
+        {QStringLiteral("tsParams4"), makeLayoutPage4},
+        {QStringLiteral("tsParams9"), makeLayoutPage9},
+        {QStringLiteral("tsParams7"), makeLayoutPage7},
+        {QStringLiteral("tsParamsG"), makeLayoutPageGraph},
+        {QStringLiteral("tsParamsA"), makeLayoutPageArrow},
+        {QStringLiteral("tsParams6"), makeLayoutPage6},
         {kSimpleFields, {}},
+        {QStringLiteral("tsColor"), makePage<ColourSchemesPage>},
         {QStringLiteral("tsCorr"), makePage<ProtocolPage>},
     };
 }

@@ -5,7 +5,7 @@
 #include "editor/ColourSchemesPage.h"
 #include "editor/ColourSchemesPageGrid.h"
 #include "editor/DisplayLayoutPreview.h"
-#include "editor/RadioGroup.h"
+#include "viewers/RadioGroup.h"
 #include "model/Colour.h"
 #include "model/ScreenColours.h"
 

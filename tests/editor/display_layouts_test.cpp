@@ -92,7 +92,7 @@ void DisplayLayoutsTest::menusOfEveryKind()
     TProtBase protocol(QStringLiteral("test"), 1, 0, {17, 18, 37, 40});
     // Codes without a catalog entry (40) are not offered.
     const QStringList all = namesOf(catalog, protocol.ParamCodes);
-    QCOMPARE(all.size(), 18);
+    QCOMPARE(all.size(), 19); // 1..16, 17, 18, 37
     auto captions = [&](ScreenKind kind, int place, quint8 current = 0) {
         QStringList out;
         for (const PlaceMenuEntry &e : placeMenuEntries(kind, place, &protocol, catalog, current))
@@ -104,7 +104,7 @@ void DisplayLayoutsTest::menusOfEveryKind()
     const QStringList graphable = namesOf(catalog, {10, 12, 13, 14, 15, 16, 17, 18});
     QCOMPARE(captions(ScreenKind::Graph, kUpperGraph), graphable);
     QCOMPARE(captions(ScreenKind::Graph, kLowerGraph), QStringList{QStringLiteral("Отсутствует")} + graphable);
-    QCOMPARE(captions(ScreenKind::Arrow, kLeftGauge), namesOf(catalog, {13, 14, 18}));
+    QCOMPARE(captions(ScreenKind::Arrow, kLeftGauge), namesOf(catalog, {11, 13, 14, 18}));
     QCOMPARE(captions(ScreenKind::Arrow, kRightGauge), namesOf(catalog, {10, 12, 15, 16, 17}));
 
     // A protocol without graphable parameters.
