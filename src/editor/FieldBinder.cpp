@@ -220,7 +220,7 @@ bool FieldBinder::changed(const Bound &b) const
     return b.widget && controlValue(b) != b.shown;
 }
 
-void FieldBinder::commit(Bound &b)
+void FieldBinder::commit(Bound &b, bool withPartner)
 {
     if (!changed(b))
         return;
@@ -235,9 +235,9 @@ void FieldBinder::commit(Bound &b)
     // The control shows what the record now holds (41 km/h is stored as 20 and shows 40).
     loadBound(b);
     // Storing either group of an alarm pair stores the pair.
-    if (!def.partner.isEmpty() && (def.conversion == Conversion::AlarmFirst || def.conversion == Conversion::AlarmNext))
+    if (withPartner && !def.partner.isEmpty() && (def.conversion == Conversion::AlarmFirst || def.conversion == Conversion::AlarmNext))
         if (m_index.contains(def.partner))
-            commit(m_bound[size_t(m_index.value(def.partner))]);
+            commit(m_bound[size_t(m_index.value(def.partner))], false);
     applyVisibility();
     emit stored(def.name);
 }

@@ -59,7 +59,8 @@ private:
     void configure(Bound &b);
     void connectStore(Bound &b);
     void loadBound(Bound &b);
-    void commit(Bound &b);
+    // Stores the control when its value changed; an alarm group takes its pair along.
+    void commit(Bound &b, bool withPartner = true);
     bool changed(const Bound &b) const;
     QVariant controlValue(const Bound &b) const;
     void setControlValue(Bound &b, const QVariant &value);

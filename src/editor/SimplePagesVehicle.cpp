@@ -91,7 +91,10 @@ void buildSourcesPage(QWidget *page)
     level->addWidget(levelSpin);
     level->addStretch(1);
     car->addLayout(level, 1, 0);
-    car->addWidget(b.radio(u"24VMode"_s, 2), 2, 0);
+    // 24-volt models show their supply mode for information only.
+    RadioGroup *supply = b.radio(u"24VMode"_s, 2);
+    supply->setEnabled(false);
+    car->addWidget(supply, 2, 0);
     car->addWidget(b.radio(u"GabarType"_s, 2), 0, 1);
     car->addWidget(b.radio(u"GabarInvPol"_s, 2), 1, 1, 2, 1);
     car->addWidget(b.control(u"LightsOn"_s), 3, 0, 1, 2);

@@ -2,6 +2,7 @@
 // models. With MK_SCREENSHOT_DIR set, each page is also written there as a PNG.
 
 #include "EditorTestSupport.h"
+#include "app/LayoutChecks.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -96,6 +97,8 @@ void EditorLayoutTest::pagesFitAndCaptionsAreWhole()
             QApplication::processEvents();
             QWidget *sheet = isDisp ? disp->currentWidget() : main->currentWidget();
             checkWhole(&dlg, tag + QLatin1Char('/') + sheet->objectName());
+            const QStringList faults = clippedWidgets(dlg);
+            QVERIFY2(faults.isEmpty(), qPrintable(sheet->objectName() + QLatin1String(": ") + faults.join(QLatin1String("; "))));
             if (!dir.isEmpty()) {
                 QDir().mkpath(dir);
                 dlg.grab().save(QStringLiteral("%1/%2-%3%4.png").arg(dir, tag).arg(i, 2, 10, QLatin1Char('0'))

@@ -1,0 +1,271 @@
+// The generic binder through the real dialog: values reach the records on the right event, refused
+// values are reported and put back, and controls the user did not change are never stored.
+
+#include "EditorTestSupport.h"
+#include "app/DialogScript.h"
+#include "editor/FieldBinder.h"
+#include "model/Text.h"
+#include "viewers/RadioGroup.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QtTest>
+
+using namespace mk;
+using namespace mk::test;
+
+namespace {
+
+// Gives a control the focus, as a click or Tab would.
+void focus(QWidget *w)
+{
+    w->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+}
+
+// Makes the page holding w current, so the control can take the focus.
+void showPageOf(TMK_SetParamsDlg &dlg, QWidget *w)
+{
+    for (QWidget *p = w; p; p = p->parentWidget())
+        if (auto *tabs = qobject_cast<QTabWidget *>(p->parentWidget() ? p->parentWidget()->parentWidget() : nullptr))
+            if (tabs->indexOf(p) >= 0)
+                tabs->setCurrentWidget(p);
+    Q_UNUSED(dlg);
+    QApplication::processEvents();
+}
+
+void typeInto(QWidget *w, const QString &text)
+{
+    QLineEdit *edit = qobject_cast<QLineEdit *>(w) ? static_cast<QLineEdit *>(w) : w->findChild<QLineEdit *>();
+    edit->selectAll();
+    bool ascii = true;
+    for (QChar c : text)
+        ascii = ascii && c.unicode() < 0x80;
+    if (ascii)
+        QTest::keyClicks(edit, text);
+    else
+        edit->insert(text); // QTest types ASCII only
+
+}
+
+void clickItem(RadioGroup *group, int item)
+{
+    QTest::mouseClick(group->button(item), Qt::LeftButton);
+    QApplication::processEvents();
+}
+
+} // namespace
+
+class EditorFieldsTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<OpenEditor> m_ed;
+    std::unique_ptr<DialogScript> m_script;
+
+    TMK_SetParamsDlg &dlg() { return *m_ed->dialog; }
+    Record &rec(int k) { return m_ed->tmk.record(k); }
+    QWidget *w(const char *name) { return m_ed->find(QString::fromLatin1(name)); }
+    template <class W>
+    W *w(const char *name) { return m_ed->find<W>(QString::fromLatin1(name)); }
+
+    // The control takes the focus, gets the text, and the focus moves on to `next`.
+    void edit(const char *name, const QString &text, const char *next = "bOk")
+    {
+        QWidget *c = w(name);
+        QVERIFY2(c, name);
+        showPageOf(dlg(), c);
+        focus(c);
+        typeInto(c, text);
+        focus(w(next));
+    }
+
+    void open(quint16 model, quint32 version, int protocol = 0)
+    {
+        m_ed = std::make_unique<OpenEditor>(model, version, protocol);
+        m_ed->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_ed->dialog.get()));
+    }
+
+private slots:
+    void init()
+    {
+        m_script = std::make_unique<DialogScript>();
+        open(0x8002, 0, 6); // "CAN"
+    }
+    void cleanup()
+    {
+        m_ed.reset();
+        m_script.reset();
+    }
+
+    void spinEditStoresWhenItLosesFocus()
+    {
+        QWidget *spin = w("seVelocityLimit");
+        showPageOf(dlg(), spin);
+        focus(spin);
+        typeInto(spin, QStringLiteral("41"));
+        QCOMPARE(rec(5).u8(0), quint8(40)); // nothing stored while typing
+        focus(w("seTankLimit"));
+        QCOMPARE(rec(5).u8(0), quint8(20)); // 41 / 2 rounds to the even 20
+        QCOMPARE(w<QDoubleSpinBox>("seVelocityLimit")->value(), 40.0);
+
+        edit("seTripMinStop", QStringLiteral("995"));
+        QCOMPARE(rec(6).u16(10), quint16(199));
+        edit("seParkStopLeng1", QStringLiteral("250"));
+        QCOMPARE(rec(1).u8(11), quint8(25));
+        edit("seVelocityCorr", QStringLiteral("0"));
+        QCOMPARE(rec(5).f32(36), 1.0f);
+        edit("meIntenseDayTime", QStringLiteral("0730"));
+        QCOMPARE(rec(9).s16(376), qint16(450));
+    }
+
+    void clicksStoreAtOnce()
+    {
+        rec(10).setU32(0, 0x80000000u);
+        dlg().reloadAll();
+        auto *lock = w<RadioGroup>("rgLockType");
+        showPageOf(dlg(), lock);
+        QVERIFY(!w("seLockTypeLevel")->isVisible());
+        clickItem(lock, 1);
+        QCOMPARE(rec(10).u32(0), 0x80000001u);
+        QVERIFY(w("seLockTypeLevel")->isVisible());
+        QVERIFY(w("lLockTypeLevel")->isVisible());
+
+        auto *box = w<QCheckBox>("cbShowDisp_1_5");
+        showPageOf(dlg(), box);
+        const quint64 before = rec(9).u64(392);
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(rec(9).u64(392), before ^ (quint64(1) << 5));
+
+        auto *combo = w<QComboBox>("cbTankMode");
+        combo->setCurrentIndex(2); // a change, as choosing from the list
+        QCOMPARE(rec(2).s8(37), qint8(2));
+    }
+
+    void exitDrivenCombosAndChecks()
+    {
+        // "Средние" combo boxes and "ТО" check boxes store on focus loss only.
+        auto *reset = w<QComboBox>("cbResetPeriod1");
+        showPageOf(dlg(), reset);
+        focus(reset);
+        reset->setCurrentIndex(0);
+        QCOMPARE(rec(0).u8(105), quint8(255)); // the default already "Запр."
+        reset->setCurrentIndex(8);
+        QCOMPARE(rec(0).u8(105), quint8(255));
+        focus(w("sePriceTime"));
+        QCOMPARE(rec(0).u8(105), quint8(7));
+
+        rec(4).setU16(116, 0xFFFF);
+        auto *use = w<QCheckBox>("cbOSAGO");
+        showPageOf(dlg(), use);
+        focus(use);
+        use->setChecked(false);
+        QCOMPARE(rec(4).u16(116), quint16(0xFFFF));
+        focus(w("seEngOilCntK"));
+        QCOMPARE(rec(4).u16(116), quint16(0x0EFF));
+    }
+
+    void alarmPairsStoreTogether()
+    {
+        auto *f = w<RadioGroup>("rgapVel_F");
+        auto *n = w<RadioGroup>("rgapVel_N");
+        showPageOf(dlg(), f);
+        rec(8).setU8(2, 0);
+        clickItem(f, 1);
+        clickItem(n, 4);
+        focus(w("seSoundVolume"));
+        QCOMPARE(rec(8).u8(2), quint8(33));
+        clickItem(w<RadioGroup>("rgapTO_F"), 2);
+        focus(w("seSoundVolume"));
+        QCOMPARE(rec(8).u8(6), quint8(18));
+    }
+
+    void refusedValuesAreReportedAndPutBack()
+    {
+        open(0x0A01, 10); // the universal input page
+        rec(4).setU16(52, 0);
+        rec(4).setU16(54, 1023);
+        dlg().reloadAll();
+        auto *adc = w<QDoubleSpinBox>("seUniMeasADC0");
+        showPageOf(dlg(), adc);
+        focus(adc);
+        typeInto(adc, QStringLiteral("1023"));
+        focus(w("seUniMeasDat0"));
+        QTRY_COMPARE(m_script->boxes.size(), 1);
+        QCOMPARE(m_script->boxes[0].text, QStringLiteral("Значения АЦП Мин и Макс должны различаться."));
+        QCOMPARE(m_script->boxes[0].icon, QMessageBox::Critical);
+        QCOMPARE(adc->value(), 0.0);
+        QCOMPARE(rec(4).s16(52), qint16(0));
+
+        // A time with mask placeholders left fails its conversion; the field keeps its value.
+        const qint16 before = rec(9).s16(378);
+        auto *time = w<QLineEdit>("meIntenseNightTime");
+        showPageOf(dlg(), time);
+        focus(time);
+        time->setText(QStringLiteral("2"));
+        focus(w("meIntenseDayTime"));
+        QTRY_COMPARE(m_script->boxes.size(), 2);
+        QCOMPARE(rec(9).s16(378), before);
+        QCOMPARE(time->text(), minutesToText(before));
+    }
+
+    void untouchedControlsStoreNothing()
+    {
+        // Stored values outside the control ranges stay as they are when the focus passes over.
+        rec(1).setU8(2, 0);            // ParkSense0 0, shown clamped to 1
+        rec(5).setF32(36, 0.9995f);    // shows -0.1
+        dlg().reloadAll();
+        const std::array<Record, 13> before = [&] {
+            std::array<Record, 13> r;
+            for (int k = 0; k < 13; ++k)
+                r[size_t(k)] = rec(k);
+            return r;
+        }();
+        for (const FieldDef &def : fieldTable()) {
+            QWidget *c = m_ed->find(def.control);
+            if (!c || !c->isVisibleTo(&dlg()))
+                continue;
+            showPageOf(dlg(), c);
+            focus(c);
+        }
+        focus(w("bOk"));
+        dlg().accept();
+        for (int k = 0; k < 13; ++k)
+            QCOMPARE(rec(k).bytes(), before[size_t(k)].bytes());
+    }
+
+    void okByKeyboardStoresTheFocusedControl()
+    {
+        QWidget *spin = w("seTankContFull");
+        showPageOf(dlg(), spin);
+        focus(spin);
+        typeInto(spin, QStringLiteral("77"));
+        QTest::keyClick(spin, Qt::Key_Return); // the default button, without a focus change
+        QVERIFY(!dlg().isVisible());
+        QCOMPARE(dlg().result(), int(QDialog::Accepted));
+        QCOMPARE(rec(2).s16(44), qint16(77));
+    }
+
+    void datesAndTexts()
+    {
+        auto *date = w<QDateEdit>("deOSAGO");
+        showPageOf(dlg(), date);
+        focus(date);
+        date->setDate(QDate(2004, 3, 1));
+        focus(w("seAirFiltCntK"));
+        QCOMPARE(rec(4).u32(12), 1522u);
+        edit("eCandleCntK", QStringLiteral("Свечи"));
+        QCOMPARE(rec(4).raw(100, 6), QByteArray("\xD1\xE2\xE5\xF7\xE8\0", 6));
+        QCOMPARE(w<QLineEdit>("eCandleCntK")->maxLength(), 15);
+    }
+};
+
+QTEST_MAIN(EditorFieldsTest)
+#include "editor_fields_test.moc"
