@@ -61,8 +61,9 @@ public:
     virtual const FieldContext &context() const = 0;
     // Reloads the simple fields and every special page from the records.
     virtual void reloadAll() = 0;
-    // The protocol page chose protocol `index` of the list (already stored): the current protocol,
-    // the context and the simple fields follow, then every page's protocolChanged() runs.
+    // The user chose protocol `index` of the list: stores it (chooseProtocol, EditTransaction.h);
+    // when it is a new one, the current protocol, the context and the simple fields follow and
+    // every page's protocolChanged() runs. Throws RangeError for an index the field cannot hold.
     virtual void changeProtocol(int index) = 0;
     // Loads one simple field again from the records (after a page stored it).
     virtual void reloadField(const QString &name) = 0;

@@ -17,7 +17,6 @@ using namespace Qt::StringLiterals;
 
 const QString kSelectMeth = u"ProtocolSelectMeth"_s;
 const QString kProtocol = u"Protocol"_s;
-const QString kTankMeth = u"TankMeth"_s;
 
 QString subTypeField(int selector)
 {
@@ -121,20 +120,12 @@ void ProtocolPage::selectMethChosen(int index)
 
 void ProtocolPage::protocolChosen(int index)
 {
-    const int stored = loadField(*findField(kProtocol), host().model(), host().context()).toInt();
-    if (index != stored) {
-        auto *tankMeth = host().dialog()->findChild<QComboBox *>(u"cbTankMeth"_s);
-        const int tankItemsBefore = tankMeth ? tankMeth->count() : 0;
-        if (!store(kProtocol, index)) {
-            select(m_protocol, stored);
-            return;
-        }
+    try {
         host().changeProtocol(index);
-        // A shorter fuel-level source list starts again at its first item, shown and stored.
-        if (tankMeth && tankMeth->count() < tankItemsBefore && store(kTankMeth, 0))
-            host().reloadField(kTankMeth);
+    } catch (const Error &e) {
+        showError(host().dialog(), e.text());
     }
-    refresh();
+    protocolChanged();
 }
 
 void ProtocolPage::subTypeChosen(int selector, int index)

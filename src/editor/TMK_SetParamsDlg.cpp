@@ -168,7 +168,8 @@ void TMK_SetParamsDlg::reloadField(const QString &name)
 
 void TMK_SetParamsDlg::changeProtocol(int index)
 {
-    m_session.device().setCurrentProtocol(index);
+    if (!chooseProtocol(m_session.model(), m_session.device(), index))
+        return;
     m_ctx = fieldContext(m_session.device(), m_session.measPars());
     m_binder->setContext(m_ctx);
     m_binder->loadAll();

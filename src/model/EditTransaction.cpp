@@ -1,5 +1,6 @@
 #include "model/EditTransaction.h"
 
+#include "model/FieldTable.h"
 #include "model/TMK.h"
 
 namespace mk {
@@ -52,6 +53,19 @@ void EditSession::commit()
 void EditSession::rollback()
 {
     putRecords(m_model, m_saved);
+}
+
+bool chooseProtocol(TMK &model, DeviceModel &device, int index)
+{
+    const FieldDef &protocol = *findField(QStringLiteral("Protocol"));
+    if (loadField(protocol, model, {}).toInt() == index)
+        return false;
+    const qsizetype tankItemsBefore = TankMethItems(device.CurrentProtocol()).size();
+    storeField(protocol, model, index, {});
+    device.setCurrentProtocol(index);
+    if (TankMethItems(device.CurrentProtocol()).size() < tankItemsBefore)
+        storeField(*findField(QStringLiteral("TankMeth")), model, 0, {});
+    return true;
 }
 
 } // namespace mk

@@ -48,4 +48,10 @@ private:
     MenuItemCatalog m_menuItems;
 };
 
+// Chooses protocol `index` of the model's list, as the protocol page does: a new index is stored
+// (with the previous-protocol copy and the sub-types reset), the current protocol follows, and when
+// the fuel-level source list becomes shorter its first item is stored. Returns whether the protocol
+// changed; throws RangeError for an index the field cannot hold.
+bool chooseProtocol(TMK &model, DeviceModel &device, int index);
+
 } // namespace mk

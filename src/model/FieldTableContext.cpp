@@ -50,4 +50,10 @@ FieldContext fieldContext(const DeviceModel &device, const MeasParCatalog &measP
     return ctx;
 }
 
+FieldContext fieldContext(const TMK &model)
+{
+    const DeviceModel device = SelectDeviceModel(model);
+    return fieldContext(device, MeasParCatalog(device.Flags));
+}
+
 } // namespace mk

@@ -3,6 +3,8 @@
 #include "CatalogJson.h"
 #include "catalogs/DeviceModel.h"
 #include "model/Error.h"
+#include "model/FieldTable.h"
+#include "model/FieldTableContext.h"
 #include "model/ImageLayout.h"
 #include "model/TMK.h"
 
@@ -127,6 +129,43 @@ QString infoText(const TMK &model)
     return t + QLatin1Char('\n');
 }
 
+FieldContext fileFieldContext(const TMK &model)
+{
+    try {
+        return fieldContext(model);
+    } catch (const Error &) {
+        return {}; // no model-table row for a key above 255: plain conversions, no protocol
+    }
+}
+
+QJsonObject fieldsJson(const TMK &model)
+{
+    const FieldContext ctx = fileFieldContext(model);
+    QJsonObject fields;
+    for (const FieldDef &def : fieldTable()) {
+        const QVariant value = loadField(def, model, ctx);
+        switch (def.kind) {
+        case ControlKind::SpinEdit:
+            fields[def.name] = fieldText(def, value, ctx).toDouble();
+            break;
+        case ControlKind::CheckBox:
+            fields[def.name] = value.toBool();
+            break;
+        case ControlKind::RadioGroup:
+        case ControlKind::ComboBox: {
+            // The item caption, or the stored index when it names no item.
+            const QStringList items = itemsOf(def, ctx);
+            const int index = value.toInt();
+            fields[def.name] = index >= 0 && index < items.size() ? QJsonValue(items[index]) : QJsonValue(index);
+            break;
+        }
+        default:
+            fields[def.name] = value.toString();
+        }
+    }
+    return fields;
+}
+
 QJsonObject dumpJson(const TMK &model)
 {
     QJsonObject records;
@@ -135,7 +174,8 @@ QJsonObject dumpJson(const TMK &model)
             records[QString::number(k)] = QString::fromLatin1(model.record(k).bytes().toHex());
     return {{QStringLiteral("model_code"), int(model.modelCode())},
             {QStringLiteral("settings_version"), qint64(model.settingsVersion())},
-            {QStringLiteral("records"), records}};
+            {QStringLiteral("records"), records},
+            {QStringLiteral("fields"), fieldsJson(model)}};
 }
 
 } // namespace mk::tool

@@ -61,7 +61,7 @@ const CommandRegistrar kNew({QStringLiteral("new"),
 const CommandRegistrar kInfo({QStringLiteral("info"), QStringLiteral("FILE [--json]"),
                               QStringLiteral("model code, settings version, image length and the section table"), runInfo});
 const CommandRegistrar kDump({QStringLiteral("dump"), QStringLiteral("FILE"),
-                              QStringLiteral("JSON with the model code, the settings version and every decoded record in hex"), runDump});
+                              QStringLiteral("JSON with the model code, the settings version, every decoded record in hex and every setting by name"), runDump});
 
 } // namespace
 } // namespace mk::tool
