@@ -1,5 +1,8 @@
-// Both viewers from the main window's steps, on settings loaded from a file.
+// Both viewers from the main window's steps, on settings loaded from a file and on settings
+// read from the demo device.
 
+#include "app/DemoDevice.h"
+#include "app/SerialDeviceLink.h"
 #include "app/TMainForm.h"
 #include "model/SettingsFile.h"
 #include "viewers/StringGrid.h"
@@ -65,6 +68,37 @@ private slots:
         QVERIFY(answers.messages.isEmpty());
         QVERIFY(tracePainted);
         QVERIFY(!form.modified());
+    }
+
+    void viewersOpenOnTheDemoDevicesSettings()
+    {
+        QTemporaryDir dir;
+        MainFormSetup setup;
+        setup.iniPath = dir.filePath(QStringLiteral("mkconf.ini"));
+        setup.programDir = dir.path();
+        setup.fileDir = dir.path();
+        setup.link = std::make_unique<SerialDeviceLink>(std::make_unique<DemoDevice>(quint16(0x0101), 2));
+        TMainForm form(std::move(setup));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+        DialogAnswers answers;
+        QString code;
+        bool oscOpened = false;
+        answers.onDialog = [&](QDialog &d) {
+            if (qobject_cast<TMK_ViewJournalsDlg *>(&d))
+                code = find<StringGrid>(&d, "sgErrors")->cellText(2, 1);
+            oscOpened = oscOpened || qobject_cast<TMK_ViewOscDlg *>(&d);
+            return int(QDialog::Rejected);
+        };
+        find<QPushButton>(&form, "bGetParams")->click();
+        QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.messages.join(QLatin1Char('\n'))));
+        QVERIFY(form.editingEnabled());
+        find<QPushButton>(&form, "bViewJournals")->click();
+        QCOMPARE(code, QStringLiteral("P0133"));
+        find<QPushButton>(&form, "bViewOsc")->click();
+        QVERIFY(oscOpened);
+        QVERIFY(answers.messages.isEmpty());
     }
 };
 
