@@ -4,6 +4,7 @@
 #include "model/SettingsFile.h"
 #include "model/TMK.h"
 #include "support/QtPrinters.h"
+#include "support/RawFiles.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -12,23 +13,6 @@
 #include <gtest/gtest.h>
 
 using namespace mk;
-
-namespace {
-
-void writeRaw(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
-QByteArray readRaw(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
 
 TEST(SettingsFile, ScrambleTableNeverChanges)
 {

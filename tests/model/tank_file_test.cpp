@@ -3,6 +3,7 @@
 #include "model/TankCalibration.h"
 #include "model/TankFile.h"
 #include "support/QtPrinters.h"
+#include "support/RawFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -24,18 +25,6 @@ void fillTankFields(TMK &m)
     s3.setU8(tank::kTarirLeng, 17);
 }
 
-void writeRaw(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
-QByteArray readRaw(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 } // namespace
 
