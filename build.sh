@@ -4,6 +4,7 @@
 #   bash build.sh test [--sanitize]      build and run the whole test suite
 #   bash build.sh fuzz [SECONDS]         build the libFuzzer targets with clang and run each SECONDS
 #   bash build.sh build                  build only
+#   bash build.sh package                build the Debian package into build/package/
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -69,8 +70,17 @@ build)
     install_missing
     build build
     ;;
+package)
+    # dpkg-shlibdeps (dpkg-dev) finds the library packages the programs need.
+    packages+=(dpkg-dev)
+    install_missing
+    build build
+    rm -f build/package/*.deb
+    (cd build && cpack -G DEB)
+    ls -1 build/package/*.deb
+    ;;
 *)
-    echo "usage: bash build.sh run|test [--sanitize]|fuzz [SECONDS]|build" >&2
+    echo "usage: bash build.sh run|test [--sanitize]|fuzz [SECONDS]|build|package" >&2
     exit 2
     ;;
 esac
