@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include <QFileInfo>
+
 namespace mk {
 
 namespace {
@@ -26,6 +28,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
         const QString &arg = arguments[i];
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             options.help = true;
+        } else if (arg == QLatin1String("--version")) {
+            options.version = true;
         } else if (arg == QLatin1String("--demo")) {
             options.demo = true;
         } else if (arg == QLatin1String("--demo-model") || arg == QLatin1String("--demo-version")) {
@@ -50,6 +54,12 @@ CommandLine parseCommandLine(const QStringList &arguments)
             // Qt's own options (-platform, -style ...) were taken out by the application object.
             options.error = QStringLiteral("Неизвестный параметр «%1». Справка: mkconf --help").arg(arg);
             return options;
+        } else if (options.file.isEmpty()) {
+            // Made absolute now: the main window later changes the current folder.
+            options.file = QFileInfo(arg).absoluteFilePath();
+        } else {
+            options.error = QStringLiteral("Лишний параметр «%1»: можно открыть только один файл.").arg(arg);
+            return options;
         }
     }
     if ((modelGiven || versionGiven) && !options.demo)
@@ -60,11 +70,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
 QString commandLineHelp()
 {
     return QStringLiteral(
-        "Использование: mkconf [--demo [--demo-model КОД] [--demo-version N]]\n"
+        "Использование: mkconf [ФАЙЛ.tcset] [--demo [--demo-model КОД] [--demo-version N]]\n"
         "\n"
+        "  ФАЙЛ.tcset          открыть файл настроек сразу при запуске\n"
         "  --demo              работать с имитатором МК вместо настоящего устройства\n"
         "  --demo-model КОД    код модели имитируемого МК (по умолчанию 1; можно 0x0101)\n"
-        "  --demo-version N    версия настроек в его памяти (по умолчанию 1)\n");
+        "  --demo-version N    версия настроек в его памяти (по умолчанию 1)\n"
+        "  --version           показать версию программы и выйти\n"
+        "  --help              показать эту справку и выйти\n");
 }
 
 } // namespace mk

@@ -1,5 +1,5 @@
 #pragma once
-// mkconf's command line: the demo device and its model.
+// mkconf's command line: a settings file to open, the demo device and its model.
 
 #include <QString>
 #include <QStringList>
@@ -12,6 +12,8 @@ class DeviceLink;
 struct CommandLine
 {
     bool help = false;
+    bool version = false;
+    QString file;            // settings file to load at start, made absolute
     bool demo = false;
     quint16 demoModel = 1;   // model code the simulated device reports
     quint32 demoVersion = 1; // settings version of its memory

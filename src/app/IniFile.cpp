@@ -33,7 +33,11 @@ QString iniPathFor(const QString &programFile, const QString &userConfigDir)
     const QFileInfo program(programFile);
     const QString name = program.completeBaseName() + QStringLiteral(".ini");
     const QString beside = program.absoluteDir().filePath(name);
-    if (QFileInfo::exists(beside) ? QFileInfo(beside).isWritable() : folderWritable(program.absolutePath()))
+    // A program under /usr belongs to the package manager even when the administrator could
+    // write there: no ini file is left beside it.
+    const bool packaged = program.absolutePath().startsWith(QLatin1String("/usr/"));
+    if (!packaged
+        && (QFileInfo::exists(beside) ? QFileInfo(beside).isWritable() : folderWritable(program.absolutePath())))
         return beside;
     QDir().mkpath(userConfigDir);
     return QDir(userConfigDir).filePath(name);
@@ -43,6 +47,19 @@ QString defaultIniPath()
 {
     return iniPathFor(QCoreApplication::applicationFilePath(),
                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+}
+
+QString fileFolderFor(const QString &iniPath, const QString &programDir, const QString &documentsDir)
+{
+    if (QFileInfo(iniPath).absolutePath() == QDir(programDir).absolutePath())
+        return programDir;
+    return !documentsDir.isEmpty() && QFileInfo(documentsDir).isDir() ? documentsDir : QDir::homePath();
+}
+
+QString defaultFileFolder()
+{
+    return fileFolderFor(defaultIniPath(), QCoreApplication::applicationDirPath(),
+                         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
 }
 
 IniFile::IniFile(const QString &path) : m_path(path)

@@ -8,11 +8,17 @@
 namespace mk {
 
 // Where the ini file lives: beside the program file, named like it with the extension ".ini".
-// When the program's folder is not writable (an installed program), the file lives in the
-// user's configuration folder instead, under the same name.
+// When the program's folder is not writable, or lies under /usr (an installed program), the
+// file lives in the user's configuration folder instead, under the same name.
 QString defaultIniPath();
 // The choice above for a given program file and per-user configuration folder.
 QString iniPathFor(const QString &programFile, const QString &userConfigDir);
+
+// Where the file dialogs start until the user picks a folder: the program's folder when the
+// ini file lives there, otherwise (an installed program) the user's documents folder, or the
+// home folder when there is no documents folder.
+QString defaultFileFolder();
+QString fileFolderFor(const QString &iniPath, const QString &programDir, const QString &documentsDir);
 
 class IniFile
 {

@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace mk {
@@ -245,6 +246,10 @@ void TMainForm::FormShow()
     m_cbAuto->setChecked(m_auto);
     m_bRS232->setEnabled(!m_auto);
     m_modified = false;
+    // A file given on the command line (a double-click on it) is loaded once the window is up,
+    // so that an error box about it has the window behind it.
+    if (!m_setup.startFile.isEmpty())
+        QTimer::singleShot(0, this, [this] { guarded([this] { loadFile(m_setup.startFile); }); });
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)
@@ -346,8 +351,13 @@ QString TMainForm::askFileName(bool save)
 void TMainForm::bLoadParamsClick()
 {
     const QString path = askFileName(false);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        loadFile(path);
+}
+
+void TMainForm::loadFile(const QString &path)
+{
+    m_fileDir = QFileInfo(path).absolutePath();
     // A file that cannot be read leaves the settings held before untouched, so the buttons
     // keep their state as well.
     loadSettingsFile(*m_model, path);

@@ -30,6 +30,7 @@ struct MainFormSetup
     QString iniPath;    // the program's ini file
     QString programDir; // the current directory while the program runs
     QString fileDir;    // where the open and save dialogs start
+    QString startFile;  // a settings file to load once the window is shown (absolute path)
     std::unique_ptr<DeviceLink> link;
     AccessGuard *access = nullptr;   // the program-wide one when not given
     StepDialogs steps;               // each one not given is the configurator's own
@@ -52,6 +53,8 @@ public:
     // The steps, as their buttons run them.
     void bGetParamsClick();
     void bLoadParamsClick();
+    // The load step for a chosen file; the file dialogs then start in its folder.
+    void loadFile(const QString &path);
     void bEditParamsClick();
     void bViewJournalsClick();
     void bViewOscClick();

@@ -34,6 +34,10 @@ int main(int argc, char **argv)
         std::printf("%s", qPrintable(mk::commandLineHelp()));
         return 0;
     }
+    if (arguments.contains(QStringLiteral("--version"))) {
+        std::printf("mkconf %s\n", MK_VERSION);
+        return 0;
+    }
     if (noDisplay(arguments)) {
         std::fprintf(stderr, "%s",
                      qPrintable(QStringLiteral(
@@ -45,6 +49,7 @@ int main(int argc, char **argv)
     }
 
     mk::Application app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(MK_VERSION));
     // Qt's own options (-platform, -style ...) are gone from the list by now.
     const mk::CommandLine options = mk::parseCommandLine(QCoreApplication::arguments());
     if (!options.error.isEmpty()) {
@@ -61,9 +66,9 @@ int main(int argc, char **argv)
     setup.iniPath = mk::defaultIniPath();
     setup.programDir = QCoreApplication::applicationDirPath();
     // An installed program's folder is no place for the user's files.
-    setup.fileDir = QFileInfo(setup.iniPath).absolutePath() == QDir(setup.programDir).absolutePath()
-                        ? setup.programDir
-                        : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    setup.fileDir = mk::fileFolderFor(setup.iniPath, setup.programDir,
+                                      QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    setup.startFile = options.file;
     try {
         setup.link = mk::makeDeviceLink(options);
     } catch (...) {

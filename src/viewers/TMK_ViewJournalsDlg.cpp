@@ -4,6 +4,7 @@
 #include "model/FileIo.h"
 #include "model/FreezeFrame.h"
 #include "model/JournalGrids.h"
+#include "app/IniFile.h"
 #include "app/MessageBoxes.h"
 #include "model/TMK.h"
 #include "viewers/StringGrid.h"
@@ -41,7 +42,7 @@ QPushButton *makeButton(const QString &name, const QString &text, QWidget *paren
 
 TMK_ViewJournalsDlg::TMK_ViewJournalsDlg(TMK &model, int errorCodeFormat, QWidget *parent)
     : QDialog(parent), m_model(model), m_codeFormat(errorCodeFormat), m_codeFlags(errorCodeFlags(model.record(10))),
-      m_saveFolder(QCoreApplication::applicationDirPath())
+      m_saveFolder(defaultFileFolder())
 {
     setObjectName(QStringLiteral("TMK_ViewJournalsDlg"));
     setWindowTitle(QStringLiteral("Просмотр журналов"));

@@ -7,9 +7,11 @@
 #include "app/WindowPlacement.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -102,6 +104,16 @@ private slots:
         QCOMPARE(iniPathFor(dir.filePath(QStringLiteral("mkconf")), userDir), dir.filePath(QStringLiteral("mkconf.ini")));
         // /proc refuses new files even to the administrator: an installed program's folder.
         QCOMPARE(iniPathFor(QStringLiteral("/proc/mkconf"), userDir), userDir + QStringLiteral("/mkconf.ini"));
+        // Installed by the package: even the administrator leaves no file in /usr/bin.
+        QCOMPARE(iniPathFor(QStringLiteral("/usr/bin/mkconf"), userDir), userDir + QStringLiteral("/mkconf.ini"));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/usr/bin/.mkconf-write-probe")));
+
+        // The file dialogs start beside the program only when the ini file is there too.
+        const QString docs = dir.filePath(QStringLiteral("Documents"));
+        QCOMPARE(fileFolderFor(dir.filePath(QStringLiteral("mkconf.ini")), dir.path(), docs), dir.path());
+        QCOMPARE(fileFolderFor(userDir + QStringLiteral("/mkconf.ini"), QStringLiteral("/usr/bin"), docs), QDir::homePath());
+        QVERIFY(QDir().mkpath(docs));
+        QCOMPARE(fileFolderFor(userDir + QStringLiteral("/mkconf.ini"), QStringLiteral("/usr/bin"), docs), docs);
         QVERIFY(QFileInfo(userDir).isDir());
     }
 
@@ -247,6 +259,34 @@ private slots:
         QVERIFY(!parse({QStringLiteral("--demo-version"), QStringLiteral("2")}).error.isEmpty()); // without --demo
         QVERIFY(!parse({QStringLiteral("--bogus")}).error.isEmpty());
         QVERIFY(parse({QStringLiteral("--help")}).help);
+        QVERIFY(parse({QStringLiteral("--version")}).version);
+
+        // A file (a double-click on it) is made absolute before the window changes folders.
+        CommandLine file = parse({QStringLiteral("car.tcset")});
+        QVERIFY(file.error.isEmpty());
+        QCOMPARE(file.file, QDir::current().absoluteFilePath(QStringLiteral("car.tcset")));
+        QCOMPARE(parse({QStringLiteral("--demo"), QStringLiteral("/tmp/a.tcset")}).file, QStringLiteral("/tmp/a.tcset"));
+        QVERIFY(!parse({QStringLiteral("a.tcset"), QStringLiteral("b.tcset")}).error.isEmpty());
+    }
+
+    void versionAndHelpNeedNoDisplay()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        for (const QString &option : {QStringLiteral("--version"), QStringLiteral("--help")}) {
+            QProcess mkconf;
+            mkconf.setProcessEnvironment(env);
+            mkconf.start(QStringLiteral(MK_BIN_DIR "/mkconf"), {option});
+            QVERIFY(mkconf.waitForFinished(20000));
+            QCOMPARE(mkconf.exitCode(), 0);
+            const QString out = QString::fromUtf8(mkconf.readAllStandardOutput());
+            if (option == QStringLiteral("--version"))
+                QVERIFY2(QRegularExpression(QStringLiteral("^mkconf \\d+\\.\\d+\\.\\d+\n$")).match(out).hasMatch(), qPrintable(out));
+            else
+                QVERIFY2(out.contains(QStringLiteral("--version")) && out.contains(QStringLiteral("ФАЙЛ.tcset")), qPrintable(out));
+        }
     }
 };
 

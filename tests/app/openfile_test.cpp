@@ -1,0 +1,124 @@
+// A settings file given on mkconf's command line (a double-click on it in the file manager)
+// is loaded by the real main window through its own load step.
+
+#include "DialogScript.h"
+
+#include "app/TMainForm.h"
+#include "link/AccessCheck.h"
+#include "model/FactoryImage.h"
+#include "model/SettingsFile.h"
+#include "model/TMK.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace mk;
+using namespace mk::test;
+
+namespace {
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+int editingButtonsEnabled(const QWidget &form)
+{
+    int enabled = 0;
+    for (const char *name : {"bEditParams", "bViewJournals", "bViewOsc", "bSaveParams", "bSetParams"})
+        enabled += form.findChild<QPushButton *>(QLatin1String(name))->isEnabled();
+    return enabled;
+}
+
+} // namespace
+
+class OpenFileTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_program; // the program's folder with its ini file
+    QTemporaryDir m_documents;
+    AccessGuard m_access;
+
+    std::unique_ptr<TMainForm> shownFormWith(const QString &startFile)
+    {
+        MainFormSetup setup;
+        setup.iniPath = m_program.filePath(QStringLiteral("mkconf.ini"));
+        setup.programDir = m_program.path();
+        setup.startFile = startFile;
+        setup.access = &m_access;
+        auto form = std::make_unique<TMainForm>(std::move(setup));
+        form->show();
+        return form;
+    }
+
+private slots:
+    void fileGivenAtStartIsLoaded()
+    {
+        DialogScript dialogs;
+        const QByteArray image = makeFactoryImage(0x0101, 3);
+        const QString file = m_documents.filePath(QStringLiteral("car.tcset"));
+        writeBytes(file, encodeSettingsFile(0x0101, image));
+
+        auto form = shownFormWith(file);
+        QTRY_COMPARE(editingButtonsEnabled(*form), 5);
+        QCOMPARE(form->model().image(), image);
+        QCOMPARE(form->model().modelCode(), quint16(0x0101));
+        QVERIFY(!form->modified());
+        QVERIFY(dialogs.boxes.isEmpty());
+
+        // The save dialog then starts beside the file, not in the program's folder.
+        click(*form, "bSaveParams");
+        QCOMPARE(dialogs.fileDirs, QStringList{QDir(m_documents.path()).absolutePath()});
+        QVERIFY(form->close());
+    }
+
+    void badFileShowsTheUsualErrorAndTheWindowStays()
+    {
+        DialogScript dialogs;
+        const QString file = m_documents.filePath(QStringLiteral("short.tcset"));
+        writeBytes(file, "x");
+        auto form = shownFormWith(file);
+        QTRY_COMPARE(dialogs.boxes.size(), 1);
+        QCOMPARE(dialogs.texts(QMessageBox::Critical), QStringList{QStringLiteral("Файл настроек слишком короткий (1 байт).")});
+        QVERIFY(form->isVisible());
+        QCOMPARE(editingButtonsEnabled(*form), 0);
+        QVERIFY(!form->modified());
+
+        // The window goes on as usual: a good file through the button still loads.
+        const QString good = m_documents.filePath(QStringLiteral("good.tcset"));
+        writeBytes(good, encodeSettingsFile(1, makeFactoryImage(1, 1)));
+        dialogs.fileNames.enqueue(good);
+        click(*form, "bLoadParams");
+        QCOMPARE(editingButtonsEnabled(*form), 5);
+        QVERIFY(form->close());
+    }
+
+    void missingFileIsReportedOnce()
+    {
+        DialogScript dialogs;
+        auto form = shownFormWith(m_documents.filePath(QStringLiteral("gone.tcset")));
+        QTRY_COMPARE(dialogs.boxes.size(), 1);
+        QCOMPARE(dialogs.boxes.first().icon, QMessageBox::Critical);
+        QVERIFY(!dialogs.boxes.first().text.isEmpty());
+        QTest::qWait(20);
+        QCOMPARE(dialogs.boxes.size(), 1);
+        QCOMPARE(editingButtonsEnabled(*form), 0);
+        QVERIFY(form->close());
+    }
+
+private:
+    static void click(QWidget &form, const char *name)
+    {
+        QTest::mouseClick(form.findChild<QPushButton *>(QLatin1String(name)), Qt::LeftButton);
+    }
+};
+
+QTEST_MAIN(OpenFileTest)
+#include "openfile_test.moc"
