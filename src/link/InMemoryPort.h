@@ -98,12 +98,15 @@ public:
     void addBusyPort(int n) { m_busy << n; }
     void addForbiddenPort(int n) { m_forbidden << n; }
     void removePort(int n);
+    // Port n is reached through the device's stable name as well.
+    void setDeviceLink(int n, const QString &link) { m_links[n] = link; }
     std::shared_ptr<InMemoryPort> portAt(int n) const { return m_ports.value(n); }
     // How many times port n was opened.
     int openCount(int n) const { return m_openCount.value(n); }
 
     bool probe(int number) override;
     std::unique_ptr<PortIo> open(int number) override;
+    QString deviceLink(int number) override { return m_links.value(number); }
     Clock &clock() override { return *m_clock; }
     VirtualClock &virtualClock() { return *m_clock; }
 
@@ -112,6 +115,7 @@ private:
     QMap<int, std::shared_ptr<InMemoryPort>> m_ports;
     QList<int> m_busy, m_forbidden;
     QMap<int, int> m_openCount;
+    QMap<int, QString> m_links;
 };
 
 } // namespace mk

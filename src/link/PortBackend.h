@@ -21,6 +21,9 @@ public:
     virtual QString label(int number) { return QStringLiteral("COM%1").arg(number); }
     // How port lists name it.
     virtual QString displayName(int number) { return label(number); }
+    // The trip computer's stable name leading to port n ("/dev/mk-0"); empty when none does.
+    // Port lists put such ports first.
+    virtual QString deviceLink(int) { return {}; }
     virtual Clock &clock() = 0;
 };
 
@@ -32,6 +35,7 @@ public:
     std::unique_ptr<PortIo> open(int number) override;
     QString label(int number) override;
     QString displayName(int number) override;
+    QString deviceLink(int number) override;
     Clock &clock() override { return steadyClock(); }
 };
 

@@ -12,12 +12,16 @@ QList<PortChoiceItem> portChoiceItems(const TKW_RS_Base &link, int *preselected)
     QList<PortChoiceItem> items;
     if (preselected)
         *preselected = -1;
-    for (int n = 1; n <= 32; ++n) {
-        if (!link.PortPresent(n))
-            continue;
-        if (preselected && n == link.PortNumber())
-            *preselected = int(items.size());
-        items << PortChoiceItem{n, link.portDisplayName(n)};
+    // The trip computer's own ports (those its stable name leads to) first, then the others,
+    // each in number order.
+    for (const bool linked : {true, false}) {
+        for (int n = 1; n <= 32; ++n) {
+            if (!link.PortPresent(n) || link.portDeviceLink(n).isEmpty() != !linked)
+                continue;
+            if (preselected && n == link.PortNumber())
+                *preselected = int(items.size());
+            items << PortChoiceItem{n, link.portDisplayName(n)};
+        }
     }
     return items;
 }

@@ -28,7 +28,8 @@ public:
 // no port is present. Otherwise PortNumber becomes the chosen port (unchanged on Cancel) and
 // the port is opened to check it; the caller closes it again.
 bool SelectPortDialog(TKW_RS_Base &link, AccessGuard &access, PasswordPrompt &prompt, PortChooser &chooser);
-// The list the dialog shows and the item preselected in it.
+// The list the dialog shows and the item preselected in it: ports the device's stable name
+// leads to first.
 QList<PortChoiceItem> portChoiceItems(const TKW_RS_Base &link, int *preselected);
 
 class BaudChooser

@@ -6,6 +6,7 @@
 #include "model/Error.h"
 
 #include <QSerialPortInfo>
+#include <algorithm>
 #include <QSettings>
 
 namespace mk {
@@ -22,6 +23,7 @@ QList<SerialNodeInfo> systemSerialNodes()
             n.productId = info.productIdentifier();
         n.description = info.description();
         n.manufacturer = info.manufacturer();
+        n.link = deviceLinkForNode(n.node);
         nodes << n;
     }
     return nodes;
@@ -29,12 +31,14 @@ QList<SerialNodeInfo> systemSerialNodes()
 
 int portFromSerialNodes(const QList<SerialNodeInfo> &nodes)
 {
-    for (const SerialNodeInfo &n : nodes) {
+    QList<SerialNodeInfo> ordered = nodes;
+    std::stable_partition(ordered.begin(), ordered.end(), [](const SerialNodeInfo &n) { return !n.link.isEmpty(); });
+    for (const SerialNodeInfo &n : ordered) {
         if (n.vendorId != kDeviceUsbVendor || n.productId != kDeviceUsbProduct)
             continue;
         if (!n.description.contains(kDeviceMarker) && !n.manufacturer.contains(kDeviceMarker))
             continue;
-        if (const int number = assignPortForNode(n.node))
+        if (const int number = assignPortForNode(n.link.isEmpty() ? n.node : n.link))
             return number;
     }
     return 0;

@@ -27,12 +27,15 @@ struct SerialNodeInfo
     std::optional<quint16> productId;
     QString description; // the USB product string or the system's description
     QString manufacturer;
+    QString link; // the stable name the udev rule gives the device ("/dev/mk-0"), if any
 };
 
 // The serial nodes of this system (QSerialPortInfo).
 QList<SerialNodeInfo> systemSerialNodes();
 
-// The number of the first node that is the trip computer and has a port number, or 0.
+// The number of the first node that is the trip computer and has a port number, or 0. Nodes
+// with the device's stable name come first; a node outside the fixed table is numbered by its
+// stable name, so that lists show that name.
 int portFromSerialNodes(const QList<SerialNodeInfo> &nodes);
 
 // The registry rule over (instance name, display name) pairs in the registry's order: the

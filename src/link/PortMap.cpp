@@ -1,9 +1,11 @@
 #include "link/PortMap.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
 #include <QSerialPortInfo>
+#include <algorithm>
 #include <mutex>
 
 #ifdef Q_OS_UNIX
@@ -22,6 +24,7 @@ struct Overrides
     std::mutex mutex;
     QMap<int, QString> map;
     bool envRead = false;
+    QString linkFolder; // empty: /dev
 };
 
 Overrides &overrides()
@@ -65,6 +68,13 @@ QString canonical(const QString &node)
 {
     const QString c = QFileInfo(node).canonicalFilePath();
     return c.isEmpty() ? node : c;
+}
+
+QString linkFolder()
+{
+    Overrides &o = overrides();
+    std::lock_guard lock(o.mutex);
+    return o.linkFolder.isEmpty() ? QStringLiteral("/dev") : o.linkFolder;
 }
 
 } // namespace
@@ -123,6 +133,41 @@ int assignPortForNode(const QString &node)
     return 0;
 }
 
+void setDeviceLinkFolder(const QString &folder)
+{
+    Overrides &o = overrides();
+    std::lock_guard lock(o.mutex);
+    o.linkFolder = folder;
+}
+
+QString deviceLinkForNode(const QString &node)
+{
+    if (node.isEmpty())
+        return {};
+    const QString wanted = canonical(node);
+    if (!QFileInfo(wanted).exists())
+        return {};
+    // In the order mk-0, mk-1 ... mk-10: a node has one link, but a stale one may linger.
+    QDir folder(linkFolder(), QStringLiteral("mk-*"), QDir::Name, QDir::System | QDir::Files | QDir::NoDotAndDotDot);
+    QFileInfoList links = folder.entryInfoList();
+    std::stable_sort(links.begin(), links.end(), [](const QFileInfo &a, const QFileInfo &b) {
+        return a.fileName().size() < b.fileName().size();
+    });
+    for (const QFileInfo &link : links)
+        if (link.isSymLink() && canonical(link.absoluteFilePath()) == wanted)
+            return link.absoluteFilePath();
+    return {};
+}
+
+QString deviceLinkForPort(int n)
+{
+    const QString node = nodeForPort(n);
+    // A number pointed at the link itself shows the link as its node already.
+    if (QFileInfo(node).fileName().startsWith(QLatin1String("mk-")))
+        return {};
+    return deviceLinkForNode(node);
+}
+
 QString portLabel(int n)
 {
 #ifdef Q_OS_WIN
@@ -137,6 +182,9 @@ QString portDisplayName(int n)
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(n);
 #else
+    const QString link = deviceLinkForPort(n);
+    if (!link.isEmpty())
+        return QStringLiteral("COM%1 — %2 (%3)").arg(n).arg(link, nodeForPort(n));
     return QStringLiteral("COM%1 — %2").arg(n).arg(nodeForPort(n));
 #endif
 }

@@ -27,11 +27,20 @@ void clearPortOverrides();
 int assignPortForNode(const QString &node);
 
 // "COM3" in messages and lists, with the node beside it where that says more:
-// portLabel: "COM3 (/dev/ttyACM0)"; portDisplayName: "COM3 — /dev/ttyACM0".
+// portLabel: "COM3 (/dev/ttyACM0)"; portDisplayName: "COM3 — /dev/ttyACM0", or with the
+// device's stable name when it has one: "COM3 — /dev/mk-0 (/dev/ttyACM0)".
 QString portLabel(int n);
 QString portDisplayName(int n);
 // The number after the letters "COM" at the start of a list item; 0 when there is none.
 int portNumberFromName(const QString &name);
+
+// The stable names the package's udev rule gives the trip computer: "/dev/mk-0" beside its
+// "/dev/ttyACM0". The folder is /dev unless a test points it elsewhere.
+void setDeviceLinkFolder(const QString &folder); // empty: /dev again
+// The "mk-*" link in that folder that leads to this node (after resolving links); empty when none.
+QString deviceLinkForNode(const QString &node);
+// The same for the node of port n.
+QString deviceLinkForPort(int n);
 
 // Whether a port node exists as a usable device: absent nodes and the phantom on-board
 // ports that every kernel lists are not; a node the user may not open counts as present, so

@@ -25,6 +25,11 @@ QString SystemPortBackend::displayName(int number)
     return portDisplayName(number);
 }
 
+QString SystemPortBackend::deviceLink(int number)
+{
+    return deviceLinkForPort(number);
+}
+
 std::shared_ptr<PortBackend> systemPortBackend()
 {
     static const std::shared_ptr<PortBackend> backend = std::make_shared<SystemPortBackend>();

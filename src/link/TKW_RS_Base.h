@@ -68,6 +68,8 @@ public:
     QString portLabel(int n) const { return m_backend->label(n); }
     // How the port list names it ("COM3 — /dev/ttyACM0" on Linux).
     QString portDisplayName(int n) const { return m_backend->displayName(n); }
+    // The device's stable name leading to port n ("/dev/mk-0"), or empty.
+    QString portDeviceLink(int n) const { return m_backend->deviceLink(n); }
 
     PortBackend &backend() const { return *m_backend; }
     Clock &clock() const { return m_backend->clock(); }

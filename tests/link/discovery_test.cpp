@@ -10,6 +10,10 @@
 #include "model/Error.h"
 #include "support/QtPrinters.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace mk::test {
@@ -53,7 +57,7 @@ TEST(RegistryRule, FirstInstanceWhosePortIsPresentWins)
 
 SerialNodeInfo usbNode(const QString &node, quint16 vid, quint16 pid, const QString &product)
 {
-    return SerialNodeInfo{node, vid, pid, product, QStringLiteral("Microchip")};
+    return SerialNodeInfo{node, vid, pid, product, QStringLiteral("Microchip"), {}};
 }
 
 TEST(SerialNodeRule, VendorProductAndMarkerAllCount)
@@ -62,10 +66,88 @@ TEST(SerialNodeRule, VendorProductAndMarkerAllCount)
     EXPECT_EQ(portFromSerialNodes({usbNode(QStringLiteral("/dev/ttyACM1"), 0x04D8, 0x000A, QStringLiteral("Trivolantics MK"))}), 4);
     EXPECT_EQ(portFromSerialNodes({usbNode(QStringLiteral("/dev/ttyACM1"), 0x04D8, 0x000B, QStringLiteral("Trivolantics MK"))}), 0);
     EXPECT_EQ(portFromSerialNodes({usbNode(QStringLiteral("/dev/ttyACM1"), 0x04D8, 0x000A, QStringLiteral("CDC RS-232"))}), 0);
-    EXPECT_EQ(portFromSerialNodes({SerialNodeInfo{QStringLiteral("/dev/ttyS0"), {}, {}, QStringLiteral("Trivolantics"), {}}}), 0);
+    EXPECT_EQ(portFromSerialNodes({SerialNodeInfo{QStringLiteral("/dev/ttyS0"), {}, {}, QStringLiteral("Trivolantics"), {}, {}}}), 0);
     EXPECT_EQ(portFromSerialNodes({usbNode(QStringLiteral("/dev/ttyUSB0"), 0x1234, 0x000A, QStringLiteral("x")),
                                    usbNode(QStringLiteral("/dev/ttyACM0"), 0x04D8, 0x000A, QStringLiteral("Trivolantics MK"))}),
               3);
+}
+
+// A folder standing in for /dev: plain files as port nodes and the udev rule's mk-* links.
+struct DevFolder
+{
+    DevFolder()
+    {
+        clearPortOverrides();
+        setDeviceLinkFolder(dir.path());
+    }
+    ~DevFolder()
+    {
+        setDeviceLinkFolder({});
+        clearPortOverrides();
+    }
+    QString node(const QString &name)
+    {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        return file.fileName();
+    }
+    QString link(const QString &name, const QString &target)
+    {
+        EXPECT_TRUE(QFile::link(target, dir.filePath(name)));
+        return dir.filePath(name);
+    }
+    QTemporaryDir dir;
+};
+
+TEST(StableName, TheMkLinkToAPortsNodeIsFoundAndShown)
+{
+    DevFolder dev;
+    const QString acm = dev.node(QStringLiteral("ttyACM7"));
+    const QString usb = dev.node(QStringLiteral("ttyUSB2"));
+    setPortOverride(7, acm);
+    setPortOverride(15, usb);
+    dev.link(QStringLiteral("mk-3"), dev.dir.filePath(QStringLiteral("gone")));   // left by an unplugged device
+    dev.link(QStringLiteral("serial-x"), acm);                                     // not the rule's name
+    dev.link(QStringLiteral("mk-10"), acm);
+    const QString mk2 = dev.link(QStringLiteral("mk-2"), acm);
+
+    EXPECT_EQ(deviceLinkForPort(7), mk2); // mk-2 before mk-10
+    EXPECT_EQ(portDisplayName(7), QStringLiteral("COM7 — %1 (%2)").arg(mk2, acm));
+    EXPECT_EQ(deviceLinkForPort(15), QString());
+    EXPECT_EQ(portDisplayName(15), QStringLiteral("COM15 — %1").arg(usb));
+    EXPECT_EQ(portNumberFromName(portDisplayName(7)), 7);
+    // The link given as a port node (mktool --port /dev/mk-2) names the same number.
+    EXPECT_EQ(assignPortForNode(mk2), 7);
+}
+
+TEST(StableName, NodesWithTheDevicesLinkAreTriedFirst)
+{
+    DevFolder dev;
+    const QString first = dev.node(QStringLiteral("ttyACM0"));
+    const QString second = dev.node(QStringLiteral("ttyACM1"));
+    setPortOverride(5, first);
+    setPortOverride(6, second);
+    const QString mk0 = dev.link(QStringLiteral("mk-0"), second);
+    SerialNodeInfo a = usbNode(first, 0x04D8, 0x000A, QStringLiteral("Trivolantics MK"));
+    SerialNodeInfo b = usbNode(second, 0x04D8, 0x000A, QStringLiteral("Trivolantics MK"));
+    EXPECT_EQ(portFromSerialNodes({a, b}), 5);
+    b.link = mk0;
+    EXPECT_EQ(portFromSerialNodes({a, b}), 6);
+    // The link does not make another device the trip computer.
+    b.productId = 0x000B;
+    EXPECT_EQ(portFromSerialNodes({a, b}), 5);
+}
+
+TEST(StableName, ANodeOutsideTheTableIsNumberedByItsLink)
+{
+    DevFolder dev;
+    const QString odd = dev.node(QStringLiteral("ttyACM42"));
+    SerialNodeInfo info = usbNode(odd, 0x04D8, 0x000A, QStringLiteral("Trivolantics MK"));
+    info.link = dev.link(QStringLiteral("mk-42"), odd);
+    const int n = portFromSerialNodes({info});
+    ASSERT_GT(n, 0);
+    EXPECT_EQ(nodeForPort(n), info.link);
+    EXPECT_EQ(portForNode(odd), n);
 }
 
 struct DiscoveryRig
@@ -207,6 +289,32 @@ TEST(PortDialog, ListsPresentPortsPreselectsTheCurrentAndOpensTheChoice)
     chooser.port.reset();
     EXPECT_TRUE(SelectPortDialog(*rig.link, guard, prompt, chooser));
     EXPECT_EQ(chooser.preselected, -1);
+}
+
+TEST(PortDialog, PortsTheDevicesLinkLeadsToComeFirst)
+{
+    DiscoveryRig rig;
+    rig.backend->addPort(9, DiscoveryRig::silent);
+    rig.backend->setDeviceLink(9, QStringLiteral("/dev/mk-0"));
+    rig.link->ScanPorts();
+    rig.link->OpenPort(4);
+    rig.link->ClosePort();
+    int preselected = -2;
+    const QList<PortChoiceItem> items = portChoiceItems(*rig.link, &preselected);
+    QList<int> numbers;
+    for (const PortChoiceItem &item : items)
+        numbers << item.number;
+    EXPECT_EQ(numbers, (QList<int>{9, 1, 4}));
+    EXPECT_EQ(preselected, 2); // still the current port, wherever it stands
+
+    // The choice is by number, not by row.
+    AccessGuard guard;
+    guard.grant();
+    ScriptedPrompt prompt;
+    ScriptedChooser chooser;
+    chooser.port = 0;
+    EXPECT_TRUE(SelectPortDialog(*rig.link, guard, prompt, chooser));
+    EXPECT_EQ(rig.link->PortNumber(), 9);
 }
 
 TEST(PortDialog, RefusedAccessDoesNothingAndNoPortIsAnError)
