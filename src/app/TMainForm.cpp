@@ -252,6 +252,15 @@ void TMainForm::FormShow()
         QTimer::singleShot(0, this, [this] { guarded([this] { loadFile(m_setup.startFile); }); });
 }
 
+void TMainForm::openFile(const QString &path)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    guarded([&] { loadFile(path); });
+}
+
 void TMainForm::closeEvent(QCloseEvent *event)
 {
     if (exchangeRunning()) {

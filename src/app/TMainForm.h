@@ -55,6 +55,9 @@ public:
     void bLoadParamsClick();
     // The load step for a chosen file; the file dialogs then start in its folder.
     void loadFile(const QString &path);
+    // A file handed over by a second copy (a double-click while the program runs): brings the
+    // window up and loads it, an error going to the usual error box.
+    void openFile(const QString &path);
     void bEditParamsClick();
     void bViewJournalsClick();
     void bViewOscClick();

@@ -3,11 +3,15 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/DeviceLink.h"
+#include "app/ExchangeRunner.h"
+#include "app/FileHandOver.h"
 #include "app/IniFile.h"
 #include "app/TJustOne.h"
 #include "app/TMainForm.h"
 #include "app/TPicturesForm.h"
 
+#include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -57,10 +61,17 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    // Only one copy runs; a second one ends without a word.
-    const mk::TJustOne justOne(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
-    if (!justOne.owned())
+    // Only one copy runs; a second one ends without a word, handing a file it was given to the
+    // running copy.
+    const QDateTime started = QDateTime::currentDateTime();
+    const QString programName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    const mk::TJustOne justOne(programName);
+    const QString handOverRequest = mk::handOverRequestPath(mk::TJustOne::defaultLockDir(), programName);
+    if (!justOne.owned()) {
+        if (!options.file.isEmpty())
+            mk::handOverFile(handOverRequest, options.file);
         return 0;
+    }
 
     mk::MainFormSetup setup;
     setup.iniPath = mk::defaultIniPath();
@@ -79,5 +90,8 @@ int main(int argc, char **argv)
     mk::TMainForm mainForm(std::move(setup));
     const mk::TPicturesForm pictures;
     mainForm.show();
+    const mk::FileHandOverWatcher handOver(
+        handOverRequest, started, [] { return QApplication::activeModalWidget() != nullptr || mk::exchangeRunning(); },
+        [&mainForm](const QString &file) { mainForm.openFile(file); });
     return app.exec();
 }

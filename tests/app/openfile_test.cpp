@@ -1,8 +1,11 @@
 // A settings file given on mkconf's command line (a double-click on it in the file manager)
-// is loaded by the real main window through its own load step.
+// is loaded by the real main window through its own load step; given to a second copy, it goes
+// to the copy already running.
 
 #include "DialogScript.h"
 
+#include "app/FileHandOver.h"
+#include "app/TJustOne.h"
 #include "app/TMainForm.h"
 #include "link/AccessCheck.h"
 #include "model/FactoryImage.h"
@@ -10,7 +13,10 @@
 #include "model/TMK.h"
 
 #include <QDir>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -111,6 +117,67 @@ private slots:
         QCOMPARE(dialogs.boxes.size(), 1);
         QCOMPARE(editingButtonsEnabled(*form), 0);
         QVERIFY(form->close());
+    }
+
+    void secondCopyHandsItsFileToTheRunningOne()
+    {
+        DialogScript dialogs;
+        QTemporaryDir runtime;
+        QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        const QDateTime started = QDateTime::currentDateTime();
+        const TJustOne running(QStringLiteral("mkconf"), runtime.path());
+        QVERIFY(running.owned());
+        auto form = shownFormWith({});
+        const QString request = handOverRequestPath(runtime.path(), QStringLiteral("mkconf"));
+        const FileHandOverWatcher watcher(request, started, [] { return false; },
+                                          [&](const QString &file) { form->openFile(file); });
+
+        const QByteArray image = makeFactoryImage(0x0101, 2);
+        writeBytes(m_documents.filePath(QStringLiteral("double-clicked.tcset")), encodeSettingsFile(0x0101, image));
+        QProcess second;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        second.setProcessEnvironment(env);
+        second.setWorkingDirectory(m_documents.path()); // the name is relative to it
+        second.start(QStringLiteral(MK_BIN_DIR "/mkconf"), {QStringLiteral("double-clicked.tcset")});
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(second.readAllStandardError().trimmed(), QByteArray());
+
+        QTRY_COMPARE(editingButtonsEnabled(*form), 5);
+        QCOMPARE(form->model().image(), image);
+        QVERIFY(!QFileInfo::exists(request));
+        QVERIFY(dialogs.boxes.isEmpty());
+        QVERIFY(form->close());
+    }
+
+    void handOverWaitsWhileBusyAndDropsOldRequests()
+    {
+        QTemporaryDir runtime;
+        const QString request = handOverRequestPath(runtime.path(), QStringLiteral("mkconf"));
+        bool busy = true;
+        QStringList opened;
+        const FileHandOverWatcher watcher(request, QDateTime::currentDateTime().addSecs(-5), [&] { return busy; },
+                                          [&](const QString &file) { opened << file; });
+        QVERIFY(handOverFile(request, QStringLiteral("/data/a.tcset")));
+        QTest::qWait(400); // past a retry: still waiting while a dialog is open
+        QVERIFY(opened.isEmpty());
+        QVERIFY(QFileInfo::exists(request));
+        busy = false;
+        QTRY_COMPARE(opened, QStringList{QStringLiteral("/data/a.tcset")});
+        QVERIFY(!QFileInfo::exists(request));
+
+        // A request older than the running copy was meant for one that is gone.
+        QVERIFY(handOverFile(request, QStringLiteral("/data/old.tcset")));
+        QFile old(request);
+        QVERIFY(old.open(QIODevice::ReadWrite));
+        QVERIFY(old.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+        old.close();
+        const FileHandOverWatcher later(request, QDateTime::currentDateTime().addSecs(-5), [] { return false; },
+                                        [&](const QString &file) { opened << file; });
+        QTRY_VERIFY(!QFileInfo::exists(request));
+        QCOMPARE(opened.size(), 1);
     }
 
 private:
