@@ -3,9 +3,16 @@
 #include "app/MessageBoxes.h"
 #include "model/Error.h"
 
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+// The icons live in the mkgui library, whose resources the linker keeps only when asked.
+static void initIconResources()
+{
+    Q_INIT_RESOURCE(mkconf_icons);
+}
 
 namespace mk {
 
@@ -13,6 +20,13 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("mkconf"));
     setApplicationDisplayName(QStringLiteral("МК"));
+    // Ties the windows to the desktop entry (mkconf.desktop), for the desktop's icon and grouping.
+    setDesktopFileName(QStringLiteral("mkconf"));
+    initIconResources();
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/mkconf-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
     installRussianTranslations(*this);
 }
 
