@@ -6,12 +6,26 @@
 #include <QFile>
 #include <QFileInfo>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace mk {
 
 namespace {
 
 // A path is short; anything bigger is not a request.
 constexpr qint64 kMaxRequestSize = 64 * 1024;
+
+bool ownedByThisUser(const QFileInfo &file)
+{
+#ifdef Q_OS_UNIX
+    return file.ownerId() == ::getuid();
+#else
+    Q_UNUSED(file);
+    return true;
+#endif
+}
 
 } // namespace
 
@@ -50,7 +64,9 @@ void FileHandOverWatcher::check()
     const QFileInfo request(m_path);
     if (!request.exists())
         return;
-    if (request.lastModified() < m_since) {
+    // Without a runtime folder the request lies in the shared temporary folder, where another
+    // user could leave one.
+    if (request.lastModified() < m_since || !ownedByThisUser(request)) {
         QFile::remove(m_path);
         return;
     }

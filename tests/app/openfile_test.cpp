@@ -21,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 using namespace mk;
 using namespace mk::test;
 
@@ -178,6 +180,17 @@ private slots:
                                         [&](const QString &file) { opened << file; });
         QTRY_VERIFY(!QFileInfo::exists(request));
         QCOMPARE(opened.size(), 1);
+
+        // Another user's request (possible in the shared temporary folder) is not followed;
+        // only the administrator can set one up here.
+        if (::getuid() == 0) {
+            QVERIFY(handOverFile(request, QStringLiteral("/data/foreign.tcset")));
+            QVERIFY(::chown(QFile::encodeName(request).constData(), 65534, 65534) == 0);
+            const FileHandOverWatcher third(request, QDateTime::currentDateTime().addSecs(-5), [] { return false; },
+                                            [&](const QString &file) { opened << file; });
+            QTRY_VERIFY(!QFileInfo::exists(request));
+            QCOMPARE(opened.size(), 1);
+        }
     }
 
 private:
