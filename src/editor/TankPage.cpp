@@ -1,0 +1,393 @@
+#include "editor/TankPage.h"
+
+#include "app/MessageBoxes.h"
+#include "editor/RadioGroup.h"
+#include "model/Error.h"
+#include "model/TMK.h"
+#include "model/TankCalibration.h"
+#include "model/TankFile.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace mk {
+
+namespace {
+
+constexpr int kSensorMax = 2000; // highest reading of the fuel-level sensor, device units
+constexpr int kLitresMax = 32767;
+
+// Cells of the calibration table take digits only, as many as the field can hold.
+class MaskedCellDelegate : public QStyledItemDelegate
+{
+public:
+    MaskedCellDelegate(const QString &mask, QObject *parent) : QStyledItemDelegate(parent), m_mask(mask) {}
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto *line = qobject_cast<QLineEdit *>(editor))
+            line->setInputMask(m_mask);
+        return editor;
+    }
+
+private:
+    QString m_mask;
+};
+
+struct SpinBinding
+{
+    int section;
+    int offset;
+    bool byte; // uint8, else int16
+};
+
+const char *kBindingProperty = "mkTankField";
+
+} // namespace
+
+TankPage::TankPage(QWidget *tabSheet, EditorHost &editorHost)
+    : EditorPage(tabSheet, editorHost), m_fileDir(QCoreApplication::applicationDirPath())
+{
+    auto *layout = new QGridLayout(tabSheet);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setHorizontalSpacing(12);
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(buildTwoPointGroup());
+    left->addWidget(buildSevenPointGroup());
+    left->addStretch(1);
+    layout->addLayout(left, 0, 0);
+    layout->addWidget(buildTableGroup(), 0, 1);
+    layout->addWidget(buildFileGroup(), 0, 2);
+    layout->setColumnStretch(2, 1);
+}
+
+QSpinBox *TankPage::addSpin(const QString &name, int min, int max, int section, int offset, bool byte)
+{
+    auto *spin = new QSpinBox(tabSheet());
+    spin->setObjectName(name);
+    spin->setRange(min, max);
+    spin->setKeyboardTracking(false); // the value counts once the user leaves the box or presses Enter
+    spin->setAlignment(Qt::AlignRight);
+    spin->setMinimumWidth(70);
+    spin->setProperty(kBindingProperty, QVariantList{section, offset, byte});
+    connect(spin, &QSpinBox::valueChanged, this, [this, section, offset, byte](int value) {
+        if (m_loading)
+            return;
+        Record &record = host().model().record(section);
+        if (byte)
+            record.setU8(offset, quint8(value));
+        else
+            record.setU16(offset, quint16(qint16(value)));
+    });
+    return spin;
+}
+
+QWidget *TankPage::buildTwoPointGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral("Калибровка по 2 точкам"), tabSheet());
+    group->setObjectName(QStringLiteral("gbOil2"));
+    auto *grid = new QGridLayout(group);
+    grid->addWidget(new QLabel(QStringLiteral("у.е."), group), 0, 1, Qt::AlignCenter);
+    grid->addWidget(new QLabel(QStringLiteral("литры"), group), 0, 2, Qt::AlignCenter);
+    grid->addWidget(new QLabel(QStringLiteral("Точка 1"), group), 1, 0);
+    grid->addWidget(addSpin(QStringLiteral("seOil6L"), 0, kSensorMax, 2, tank::kOil6L), 1, 1);
+    grid->addWidget(addSpin(QStringLiteral("seLit6L"), 0, kLitresMax, 2, tank::kLit6L), 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Точка 2"), group), 2, 0);
+    grid->addWidget(addSpin(QStringLiteral("seOil43L"), 0, kSensorMax, 2, tank::kOil43L), 2, 1);
+    grid->addWidget(addSpin(QStringLiteral("seLit43L"), 0, kLitresMax, 2, tank::kLit43L), 2, 2);
+    return group;
+}
+
+QWidget *TankPage::buildSevenPointGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral("Калибровка по 7 точкам"), tabSheet());
+    group->setObjectName(QStringLiteral("gbOil7"));
+    auto *grid = new QGridLayout(group);
+    auto *countLabel = new QLabel(QStringLiteral("Кол-во точек"), group);
+    countLabel->setObjectName(QStringLiteral("lOilCalibrQuant"));
+    m_pointCount = addSpin(QStringLiteral("seOilCalibrQuant"), 0, tank::kPointCount, 2, tank::kOilCalibrQuant, true);
+    countLabel->setBuddy(m_pointCount);
+    connect(m_pointCount, &QSpinBox::valueChanged, this, &TankPage::updatePointRows);
+    grid->addWidget(countLabel, 0, 0);
+    grid->addWidget(m_pointCount, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("у.е."), group), 1, 1, Qt::AlignCenter);
+    grid->addWidget(new QLabel(QStringLiteral("литры"), group), 1, 2, Qt::AlignCenter);
+    for (int k = 0; k < tank::kPointCount; ++k) {
+        m_pointLabels[size_t(k)] = new QLabel(QStringLiteral("Точка %1").arg(k + 1), group);
+        m_pointLabels[size_t(k)]->setObjectName(QStringLiteral("lOilCalibrArr%1").arg(k));
+        m_pointCodes[size_t(k)] = addSpin(QStringLiteral("seOilCalibrResArr%1").arg(k), 0, kSensorMax, 2,
+                                          tank::kOilCalibrResArr + 2 * k);
+        m_pointLitres[size_t(k)] = addSpin(QStringLiteral("seOilCalibrLitArr%1").arg(k), 0, kLitresMax, 2,
+                                           tank::kOilCalibrLitArr + 2 * k);
+        grid->addWidget(m_pointLabels[size_t(k)], k + 2, 0);
+        grid->addWidget(m_pointCodes[size_t(k)], k + 2, 1);
+        grid->addWidget(m_pointLitres[size_t(k)], k + 2, 2);
+    }
+    // Hidden rows keep their place, so the group does not jump while the count changes.
+    for (QWidget *w : group->findChildren<QWidget *>()) {
+        QSizePolicy p = w->sizePolicy();
+        p.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(p);
+    }
+    return group;
+}
+
+QWidget *TankPage::buildTableGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral("Тарированный"), tabSheet());
+    group->setObjectName(QStringLiteral("gbTarir"));
+    auto *grid = new QGridLayout(group);
+    auto *lengthLabel = new QLabel(QStringLiteral("Количество точек тарировки"), group);
+    lengthLabel->setObjectName(QStringLiteral("lTarirLeng"));
+    m_tableLength = addSpin(QStringLiteral("seTarirLeng"), 0, tank::kTarirMaxLength, 3, tank::kTarirLeng, true);
+    lengthLabel->setBuddy(m_tableLength);
+    connect(m_tableLength, &QSpinBox::valueChanged, this, &TankPage::tableLengthChanged);
+    grid->addWidget(lengthLabel, 0, 0);
+    grid->addWidget(m_tableLength, 0, 1);
+
+    m_tableFinished = new QCheckBox(QStringLiteral("Тарировка проведена"), group);
+    m_tableFinished->setObjectName(QStringLiteral("cbTarirFlagFinish"));
+    connect(m_tableFinished, &QCheckBox::clicked, this, [this](bool checked) {
+        host().model().record(3).setU8(tank::kTarirFlagFinish, checked ? 1 : 0);
+    });
+    grid->addWidget(m_tableFinished, 1, 0, 1, 2);
+
+    m_incline = new RadioGroup(QStringLiteral("Наклон ДУТ (справочно)"), group);
+    m_incline->setObjectName(QStringLiteral("rgTarirIncline"));
+    m_incline->setItems({QStringLiteral("Обратный"), QStringLiteral("Прямой"), QStringLiteral("Авто")}, 3);
+    m_incline->setEnabled(false); // the device finds the slope itself; shown for reference only
+    grid->addWidget(m_incline, 2, 0, 1, 2);
+
+    m_table = new QTableWidget(1, 3, group);
+    m_table->setObjectName(QStringLiteral("sgTarir"));
+    m_table->setHorizontalHeaderLabels({QStringLiteral("#"), QStringLiteral("литры"), QStringLiteral("уе")});
+    m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
+    m_table->setColumnWidth(0, 34);
+    m_table->setColumnWidth(1, 64);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setMinimumWidth(34 + 64 + 64 + 24);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                             | QAbstractItemView::AnyKeyPressed);
+    // Up to 3 digits of litres (0..255 fit the field), up to 4 digits of sensor units.
+    m_table->setItemDelegateForColumn(1, new MaskedCellDelegate(QStringLiteral("000"), m_table));
+    m_table->setItemDelegateForColumn(2, new MaskedCellDelegate(QStringLiteral("0000"), m_table));
+    connect(m_table, &QTableWidget::itemChanged, this, &TankPage::cellEdited);
+    grid->addWidget(m_table, 3, 0, 1, 2);
+    grid->setRowStretch(3, 1);
+    return group;
+}
+
+QWidget *TankPage::buildFileGroup()
+{
+    auto *box = new QWidget(tabSheet());
+    auto *column = new QVBoxLayout(box);
+    column->setContentsMargins(0, 0, 0, 0);
+    const auto addText = [&](const QString &name, const QString &text) {
+        auto *label = new QLabel(text, box);
+        label->setObjectName(name);
+        label->setWordWrap(true);
+        column->addWidget(label);
+        return label;
+    };
+    QLabel *warning = addText(QStringLiteral("Label13"),
+                              QStringLiteral("Внимание! Изменять значения калибровки бака вручную не рекомендуется."));
+    warning->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    addText(QStringLiteral("Label14"),
+            QStringLiteral("Перед обновлением прошивки МК сохраните настройки бака кнопкой "
+                           "\"Сохранить настройки бака в файл\"."));
+    addText(QStringLiteral("Label44"),
+            QStringLiteral("После установки новой прошивки МК и новой версии конфигуратора считайте их обратно "
+                           "кнопкой \"Считать настройки бака из файла\"."));
+    column->addSpacing(12);
+
+    auto *save = new QPushButton(QStringLiteral("Сохранить настройки бака в файл"), box);
+    save->setObjectName(QStringLiteral("bOilSave"));
+    connect(save, &QPushButton::clicked, this, [this] {
+        if (!commitTable())
+            return;
+        const QString path = askFileName(true);
+        if (!path.isEmpty())
+            saveToFile(path);
+    });
+    auto *load = new QPushButton(QStringLiteral("Считать настройки бака из файла"), box);
+    load->setObjectName(QStringLiteral("bOilLoad"));
+    connect(load, &QPushButton::clicked, this, [this] {
+        const QString path = askFileName(false);
+        if (!path.isEmpty())
+            loadFromFile(path);
+    });
+    column->addWidget(save);
+    column->addWidget(load);
+    column->addStretch(1);
+    return box;
+}
+
+void TankPage::load()
+{
+    m_loading = true;
+    const TMK &model = host().model();
+    for (QSpinBox *spin : tabSheet()->findChildren<QSpinBox *>()) {
+        const QVariantList b = spin->property(kBindingProperty).toList();
+        if (b.size() != 3)
+            continue;
+        const Record &record = model.record(b[0].toInt());
+        spin->setValue(b[2].toBool() ? record.u8(b[1].toInt()) : record.s16(b[1].toInt()));
+    }
+    const int length = normalizedTarirLength(host().model().record(3));
+    m_tableLength->setValue(length);
+    const Record &s3 = model.record(3);
+    m_tableFinished->setChecked(s3.u8(tank::kTarirFlagFinish) != 0);
+    m_incline->setItemIndex(s3.u8(tank::kTarirIncline));
+    loadTable();
+    m_tableChanged = false;
+    m_loading = false;
+    updatePointRows();
+}
+
+void TankPage::loadTable()
+{
+    const Record &s3 = host().model().record(3);
+    const int length = s3.u8(tank::kTarirLeng);
+    const QSignalBlocker block(m_table);
+    // A table of length 0 still shows one row, empty and read-only: nothing typed there is kept.
+    const int rows = qMax(length, 1);
+    m_table->setRowCount(rows);
+    for (int r = 0; r < rows; ++r) {
+        const bool used = r < length;
+        const QString texts[3] = {
+            QString::number(r + 1),
+            used ? QString::number(s3.u8(tank::kTarirLit + r)) : QString(),
+            used ? QString::number(s3.s16(tank::kTarirCode + 2 * r)) : QString(),
+        };
+        for (int c = 0; c < 3; ++c) {
+            QTableWidgetItem *item = m_table->item(r, c);
+            if (!item) {
+                item = new QTableWidgetItem;
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                m_table->setItem(r, c, item);
+            }
+            // Only changed cells are set, so a cell being edited keeps its editor as it is.
+            if (item->text() != texts[c])
+                item->setText(texts[c]);
+            Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+            if (c > 0 && used)
+                flags |= Qt::ItemIsEditable;
+            item->setFlags(flags);
+        }
+    }
+}
+
+void TankPage::updatePointRows()
+{
+    const int shown = m_pointCount->value();
+    for (int k = 0; k < tank::kPointCount; ++k) {
+        const bool visible = k < shown;
+        m_pointLabels[size_t(k)]->setVisible(visible);
+        m_pointCodes[size_t(k)]->setVisible(visible);
+        m_pointLitres[size_t(k)]->setVisible(visible);
+    }
+}
+
+void TankPage::tableLengthChanged(int)
+{
+    // The binding of the spin box has stored the new length; the grid follows it.
+    if (!m_loading)
+        load();
+}
+
+void TankPage::cellEdited()
+{
+    m_tableChanged = true;
+    // Stored once the cell editor has closed, so that a message box cannot cut into it.
+    if (!m_commitQueued) {
+        m_commitQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            m_commitQueued = false;
+            store();
+        });
+    }
+}
+
+void TankPage::store()
+{
+    commitTable();
+}
+
+bool TankPage::commitTable()
+{
+    if (!m_tableChanged)
+        return true;
+    std::vector<TarirRowText> rows;
+    for (int r = 0; r < m_table->rowCount(); ++r) {
+        const QTableWidgetItem *lit = m_table->item(r, 1);
+        const QTableWidgetItem *code = m_table->item(r, 2);
+        rows.push_back({lit ? lit->text() : QString(), code ? code->text() : QString()});
+    }
+    try {
+        storeTarirTable(host().model().record(3), rows);
+    } catch (const Error &e) {
+        // The table keeps what was typed and stays marked, so the next attempt stores it.
+        showError(host().dialog(), e.text());
+        return false;
+    }
+    m_tableChanged = false;
+    load();
+    return true;
+}
+
+QString TankPage::askFileName(bool save)
+{
+    QFileDialog dialog(host().dialog());
+    dialog.setObjectName(save ? QStringLiteral("OilSaveDialog") : QStringLiteral("OilOpenDialog"));
+    dialog.setNameFilter(QStringLiteral("Файлы настроек бака (*.tcoil)"));
+    dialog.setDefaultSuffix(QStringLiteral("tcoil"));
+    dialog.setDirectory(m_fileDir);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString path = dialog.selectedFiles().constFirst();
+    m_fileDir = QFileInfo(path).absolutePath();
+    return path;
+}
+
+void TankPage::saveToFile(const QString &path)
+{
+    if (!commitTable())
+        return;
+    try {
+        saveTankFile(path, host().model());
+    } catch (const Error &e) {
+        showError(host().dialog(), e.text());
+    }
+}
+
+void TankPage::loadFromFile(const QString &path)
+{
+    try {
+        loadTankFile(path, host().model());
+    } catch (const Error &e) {
+        showError(host().dialog(), e.text());
+    }
+    m_tableChanged = false;
+    load();
+}
+
+} // namespace mk

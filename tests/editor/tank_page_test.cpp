@@ -1,0 +1,329 @@
+// The page "Бак" driven through its widgets: point rows, the calibration table, the tank file.
+
+#include "app/MessageBoxes.h"
+#include "editor/PageTestHost.h"
+#include "editor/RadioGroup.h"
+#include "editor/TankPage.h"
+#include "model/TankCalibration.h"
+#include "model/TankFile.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace mk;
+using mk::test::PageTestHost;
+
+namespace {
+
+// Answers file dialogs with the next queued name and records message boxes.
+struct Dialogs
+{
+    QStringList fileNames;
+    QStringList filters;
+    QStringList errors;
+    ScopedDialogHook hook{[this](QDialog &dialog) -> int {
+        if (auto *box = qobject_cast<QMessageBox *>(&dialog)) {
+            errors << box->text();
+            return QMessageBox::Ok;
+        }
+        if (auto *files = qobject_cast<QFileDialog *>(&dialog)) {
+            filters << files->nameFilters().join(';');
+            if (fileNames.isEmpty())
+                return QDialog::Rejected;
+            files->selectFile(fileNames.takeFirst());
+            return QDialog::Accepted;
+        }
+        return QDialog::Rejected;
+    }};
+};
+
+void typeInto(QSpinBox *spin, const QString &text)
+{
+    spin->setFocus();
+    spin->selectAll();
+    QTest::keyClicks(spin, text);
+    QTest::keyClick(spin, Qt::Key_Return);
+}
+
+// Edits a cell with its own editor, as the user does: type, then Enter.
+void typeCell(QTableWidget *grid, int row, int column, const QString &keys)
+{
+    grid->setFocus();
+    grid->setCurrentCell(row, column);
+    grid->editItem(grid->item(row, column));
+    auto *editor = grid->viewport()->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, keys);
+    QTest::keyClick(editor, Qt::Key_Return);
+}
+
+void setTable(Record &s3, const std::vector<std::pair<int, int>> &rows)
+{
+    s3.setU8(tank::kTarirLeng, quint8(rows.size()));
+    for (size_t i = 0; i < rows.size(); ++i) {
+        s3.setU8(tank::kTarirLit + int(i), quint8(rows[i].first));
+        s3.setU16(tank::kTarirCode + 2 * int(i), quint16(rows[i].second));
+    }
+}
+
+} // namespace
+
+class TankPageTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    template <class W>
+    W *find(PageTestHost &host, const char *name)
+    {
+        auto *w = host.sheet()->findChild<W *>(QLatin1String(name));
+        if (!w)
+            qFatal("no widget %s", name);
+        return w;
+    }
+
+private slots:
+    void pointRowsFollowTheCount()
+    {
+        PageTestHost host(0x8002, 0);
+        host.model().record(2).setU8(tank::kOilCalibrQuant, 0);
+        host.makePage<TankPage>("tsOil");
+        host.window().show();
+        auto *count = find<QSpinBox>(host, "seOilCalibrQuant");
+        QCOMPARE(count->maximum(), 7);
+        for (int k = 0; k < 7; ++k) {
+            QVERIFY(find<QLabel>(host, qPrintable(QStringLiteral("lOilCalibrArr%1").arg(k)))->isHidden());
+            QVERIFY(find<QSpinBox>(host, qPrintable(QStringLiteral("seOilCalibrResArr%1").arg(k)))->isHidden());
+            QVERIFY(find<QSpinBox>(host, qPrintable(QStringLiteral("seOilCalibrLitArr%1").arg(k)))->isHidden());
+        }
+        typeInto(count, "7");
+        QCOMPARE(host.model().record(2).u8(tank::kOilCalibrQuant), 7);
+        for (int k = 0; k < 7; ++k)
+            QVERIFY(find<QSpinBox>(host, qPrintable(QStringLiteral("seOilCalibrLitArr%1").arg(k)))->isVisible());
+        typeInto(count, "3");
+        QVERIFY(find<QLabel>(host, "lOilCalibrArr2")->isVisible());
+        QVERIFY(find<QLabel>(host, "lOilCalibrArr3")->isHidden());
+    }
+
+    void spinEditsStoreTheirFields()
+    {
+        PageTestHost host(0x8002, 0);
+        host.makePage<TankPage>("tsOil");
+        host.window().show();
+        typeInto(find<QSpinBox>(host, "seOil43L"), "1999");
+        typeInto(find<QSpinBox>(host, "seLit6L"), "55");
+        typeInto(find<QSpinBox>(host, "seOilCalibrResArr6"), "1800");
+        typeInto(find<QSpinBox>(host, "seOilCalibrLitArr0"), "3");
+        const Record &s2 = host.model().record(2);
+        QCOMPARE(s2.u16(tank::kOil43L), 1999);
+        QCOMPARE(s2.u16(tank::kLit6L), 55);
+        QCOMPARE(s2.u16(tank::kOilCalibrResArr + 12), 1800);
+        QCOMPARE(s2.u16(tank::kOilCalibrLitArr), 3);
+
+        auto *finished = find<QCheckBox>(host, "cbTarirFlagFinish");
+        host.model().record(3).setU8(tank::kTarirFlagFinish, 1);
+        host.reloadAll();
+        QVERIFY(finished->isChecked());
+        QTest::mouseClick(finished, Qt::LeftButton);
+        QCOMPARE(host.model().record(3).u8(tank::kTarirFlagFinish), 0);
+
+        host.model().record(3).setU8(tank::kTarirIncline, 2);
+        host.reloadAll();
+        auto *incline = find<RadioGroup>(host, "rgTarirIncline");
+        QCOMPARE(incline->itemIndex(), 2);
+        QVERIFY(!incline->isEnabled());
+    }
+
+    void tableShowsStoredRows()
+    {
+        PageTestHost host(0x8002, 0);
+        setTable(host.model().record(3), {{0, 2000}, {10, 1500}, {255, 100}});
+        host.makePage<TankPage>("tsOil");
+        auto *grid = find<QTableWidget>(host, "sgTarir");
+        QCOMPARE(grid->horizontalHeaderItem(0)->text(), QStringLiteral("#"));
+        QCOMPARE(grid->horizontalHeaderItem(1)->text(), QStringLiteral("литры"));
+        QCOMPARE(grid->horizontalHeaderItem(2)->text(), QStringLiteral("уе"));
+        QCOMPARE(grid->rowCount(), 3);
+        QCOMPARE(grid->item(2, 0)->text(), QStringLiteral("3"));
+        QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("10"));
+        QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("2000"));
+        QCOMPARE(find<QSpinBox>(host, "seTarirLeng")->value(), 3);
+    }
+
+    void lengthAbove68IsResetAndZeroKeepsOneEmptyRow()
+    {
+        PageTestHost host(0x8002, 0);
+        setTable(host.model().record(3), {{7, 700}});
+        host.model().record(3).setU8(tank::kTarirLeng, 69);
+        host.makePage<TankPage>("tsOil");
+        auto *grid = find<QTableWidget>(host, "sgTarir");
+        QCOMPARE(host.model().record(3).u8(tank::kTarirLeng), 0);
+        QCOMPARE(find<QSpinBox>(host, "seTarirLeng")->value(), 0);
+        QCOMPARE(grid->rowCount(), 1);
+        QCOMPARE(grid->item(0, 1)->text(), QString());
+        QCOMPARE(grid->item(0, 2)->text(), QString());
+        QVERIFY(!(grid->item(0, 1)->flags() & Qt::ItemIsEditable));
+
+        // The page's store leaves the stored cells alone when the table has no rows.
+        grid->item(0, 1)->setText("99");
+        QCoreApplication::processEvents();
+        QCOMPARE(host.model().record(3).u8(tank::kTarirLit), 7);
+    }
+
+    void lengthChangeResizesTheTable()
+    {
+        PageTestHost host(0x8002, 0);
+        setTable(host.model().record(3), {{1, 10}, {2, 20}});
+        host.makePage<TankPage>("tsOil");
+        host.window().show();
+        auto *grid = find<QTableWidget>(host, "sgTarir");
+        typeInto(find<QSpinBox>(host, "seTarirLeng"), "5");
+        QCOMPARE(host.model().record(3).u8(tank::kTarirLeng), 5);
+        QCOMPARE(grid->rowCount(), 5);
+        QCOMPARE(grid->item(4, 0)->text(), QStringLiteral("5"));
+        typeInto(find<QSpinBox>(host, "seTarirLeng"), "0");
+        QCOMPARE(host.model().record(3).u8(tank::kTarirLeng), 0);
+        QCOMPARE(grid->rowCount(), 1);
+        QCOMPARE(grid->item(0, 1)->text(), QString());
+    }
+
+    void typedCellsAreStoredDigitsOnly()
+    {
+        PageTestHost host(0x8002, 0);
+        setTable(host.model().record(3), {{1, 10}, {2, 20}, {3, 30}});
+        host.makePage<TankPage>("tsOil");
+        host.window().show();
+        QVERIFY(QTest::qWaitForWindowActive(&host.window()));
+        auto *grid = find<QTableWidget>(host, "sgTarir");
+
+        typeCell(grid, 0, 1, "1 2");
+        QTRY_COMPARE(host.model().record(3).u8(tank::kTarirLit), 12);
+        QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("12"));
+
+        typeCell(grid, 0, 2, "241");
+        QTRY_COMPARE(host.model().record(3).u8(tank::kTarirDir), 1);
+        QCOMPARE(host.model().record(3).s16(tank::kTarirCode), 241);
+        typeCell(grid, 0, 2, "240");
+        QTRY_COMPARE(host.model().record(3).s16(tank::kTarirCode), 240);
+        QCOMPARE(host.model().record(3).u8(tank::kTarirDir), 0);
+
+        // An emptied cell stores 0.
+        grid->item(2, 2)->setText(QString());
+        QTRY_COMPARE(host.model().record(3).s16(tank::kTarirCode + 4), 0);
+        QCOMPARE(grid->item(2, 2)->text(), QStringLiteral("0"));
+    }
+
+    void litresAbove255AreRefusedAndNothingIsStored()
+    {
+        Dialogs dialogs;
+        PageTestHost host(0x8002, 0);
+        setTable(host.model().record(3), {{1, 10}, {2, 20}});
+        auto &page = host.makePage<TankPage>("tsOil");
+        auto *grid = find<QTableWidget>(host, "sgTarir");
+        const Record before = host.model().record(3);
+        {
+            const QSignalBlocker quiet(grid); // two cells typed before the table is stored
+            grid->item(0, 1)->setText("5");
+        }
+        grid->item(1, 1)->setText("256");
+        page.store();
+        QCOMPARE(dialogs.errors, QStringList{QStringLiteral("Ошибка проверки диапазона")});
+        QCOMPARE(host.model().record(3), before);
+        QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("256")); // kept for the user to correct
+        grid->item(1, 1)->setText("255");
+        page.store();
+        QCOMPARE(host.model().record(3).u8(tank::kTarirLit + 1), 255);
+        QCOMPARE(host.model().record(3).u8(tank::kTarirLit), 5);
+    }
+
+    void tankFileSaveThenLoad()
+    {
+        Dialogs dialogs;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("calibration.tcoil");
+        PageTestHost host(0x8002, 0);
+        setTable(host.model().record(3), {{5, 1900}, {40, 1000}, {60, 150}});
+        host.model().record(2).setU16(tank::kOil6L, 1234);
+        host.model().record(3).setU8(tank::kTableFirstByte, 0x5A);
+        host.makePage<TankPage>("tsOil");
+        const Record s2 = host.model().record(2), s3 = host.model().record(3);
+
+        dialogs.fileNames << path;
+        QTest::mouseClick(find<QPushButton>(host, "bOilSave"), Qt::LeftButton);
+        QCOMPARE(dialogs.filters, QStringList{QStringLiteral("Файлы настроек бака (*.tcoil)")});
+        QCOMPARE(QFileInfo(path).size(), qint64(kTankFileSize));
+
+        // Change everything the file carries, then load it back.
+        host.model().record(2).setU16(tank::kOil6L, 1);
+        setTable(host.model().record(3), {{1, 1}});
+        host.model().record(3).setU8(tank::kTableFirstByte, 0);
+        host.reloadAll();
+        dialogs.fileNames << path;
+        QTest::mouseClick(find<QPushButton>(host, "bOilLoad"), Qt::LeftButton);
+        QVERIFY(dialogs.errors.isEmpty());
+        QCOMPARE(host.model().record(2), s2);
+        QCOMPARE(host.model().record(3), s3);
+        QCOMPARE(find<QSpinBox>(host, "seOil6L")->value(), 1234);
+        QCOMPARE(find<QTableWidget>(host, "sgTarir")->rowCount(), 3);
+        QCOMPARE(find<QTableWidget>(host, "sgTarir")->item(2, 1)->text(), QStringLiteral("60"));
+    }
+
+    void shortTankFileChangesNothing()
+    {
+        Dialogs dialogs;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("short.tcoil");
+        PageTestHost host(0x8002, 0);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(200, '\x07'));
+        f.close();
+        host.makePage<TankPage>("tsOil");
+        const Record s2 = host.model().record(2), s3 = host.model().record(3);
+
+        dialogs.fileNames << path;
+        QTest::mouseClick(find<QPushButton>(host, "bOilLoad"), Qt::LeftButton);
+        QCOMPARE(dialogs.errors.size(), 1);
+        QVERIFY(dialogs.errors[0].contains("short.tcoil"));
+        QCOMPARE(host.model().record(2), s2);
+        QCOMPARE(host.model().record(3), s3);
+        QCOMPARE(find<QSpinBox>(host, "seOil6L")->value(), int(s2.u16(tank::kOil6L)));
+
+        // A cancelled dialog does nothing at all.
+        QTest::mouseClick(find<QPushButton>(host, "bOilLoad"), Qt::LeftButton);
+        QCOMPARE(dialogs.errors.size(), 1);
+    }
+
+    // With MK_SCREENSHOT_DIR set, renders the page with a typical calibration for a look at it.
+    void screenshot()
+    {
+        const QString dir = qEnvironmentVariable("MK_SCREENSHOT_DIR");
+        if (dir.isEmpty())
+            QSKIP("MK_SCREENSHOT_DIR not set");
+        PageTestHost host(0x8002, 0);
+        std::vector<std::pair<int, int>> rows;
+        for (int i = 0; i < 24; ++i)
+            rows.push_back({i * 3, 1950 - i * 80});
+        setTable(host.model().record(3), rows);
+        host.model().record(3).setU8(tank::kTarirFlagFinish, 1);
+        host.model().record(2).setU8(tank::kOilCalibrQuant, 5);
+        host.makePage<TankPage>("tsOil");
+        host.window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host.window()));
+        QVERIFY(host.window().grab().save(dir + "/tank_page.png"));
+    }
+};
+
+QTEST_MAIN(TankPageTest)
+#include "tank_page_test.moc"
