@@ -94,6 +94,7 @@ HotMenuPage::HotMenuPage(QWidget *tabSheet, EditorHost &editorHost) : EditorPage
     auto *text = new QLabel(kPageText, tabSheet);
     text->setObjectName(QStringLiteral("Label59"));
     text->setWordWrap(true);
+    text->setContentsMargins(0, 10, 0, 0);
     layout->addWidget(text, 2, 0, 1, kHotMenuCount);
     layout->setRowStretch(3, 1);
 
