@@ -8,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QTableWidget>
 #include <QTest>
 
@@ -257,6 +258,20 @@ private slots:
         m_host->reloadAll();
         QVERIFY(QTest::qWaitForWindowExposed(&m_host->window()));
         QVERIFY(m_host->window().grab().save(dir + "/hotmenu_page.png"));
+
+        // The add menu of the parameters list with its sub-menu "Границы", drawn over the page.
+        rightClick(m_page->grid(0), 7);
+        menu("pmHotMenu")->actions().at(0)->trigger();
+        QMenu *add = menu("pmHotMenuAdd");
+        QMenu *limits = add->actions().at(2)->menu();
+        limits->popup(add->mapToGlobal(add->actionGeometry(add->actions().at(2)).topRight()));
+        QPixmap shot = m_host->window().grab();
+        QPainter painter(&shot);
+        const QPoint origin = m_host->window().mapToGlobal(QPoint(0, 0));
+        painter.drawPixmap(add->pos() - origin, add->grab());
+        painter.drawPixmap(limits->pos() - origin, limits->grab());
+        painter.end();
+        QVERIFY(shot.save(dir + "/hotmenu_add_menu.png"));
     }
 };
 
