@@ -1,7 +1,7 @@
 #include "editor/AddSystemsPage.h"
 
 #include "catalogs/DeviceModel.h"
-#include "editor/RadioGroup.h"
+#include "viewers/RadioGroup.h"
 #include "model/TMK.h"
 
 #include <QGridLayout>
@@ -53,12 +53,10 @@ AddSystemsPage::AddSystemsPage(QWidget *tabSheet, EditorHost &editorHost) : Edit
     auto *usedLabel = new QLabel(QStringLiteral("Опрашиваемые системы (двойной щелчок снимает выбор):"), tabSheet);
     usedLabel->setWordWrap(true);
 
-    m_show = new RadioGroup(QStringLiteral("Показывать"), tabSheet);
-    m_show->setObjectName(QStringLiteral("rgBlocksShow"));
-    m_show->setItems({QStringLiteral("Все"), QStringLiteral("Протокол"), QStringLiteral("Подключ.")}, 1);
-    m_showList = new RadioGroup(QStringLiteral("Показывать"), tabSheet);
-    m_showList->setObjectName(QStringLiteral("rgBlocksShowList"));
-    m_showList->setItems({QStringLiteral("Списком"), QStringLiteral("По типам")}, 1);
+    m_show = new RadioGroup(QStringLiteral("rgBlocksShow"), QStringLiteral("Показывать"),
+                            {QStringLiteral("Все"), QStringLiteral("Протокол"), QStringLiteral("Подключ.")}, 1, tabSheet);
+    m_showList = new RadioGroup(QStringLiteral("rgBlocksShowList"), QStringLiteral("Показывать"),
+                                {QStringLiteral("Списком"), QStringLiteral("По типам")}, 1, tabSheet);
     // A click counts even on the item already chosen: "Все" again selects every system again.
     for (int i = 0; i < m_show->count(); ++i)
         connect(m_show->button(i), &QRadioButton::clicked, this, [this, i] { showChosen(i); });

@@ -2,10 +2,13 @@
 // fields together with the colour schemes, the hot menus, the tank, the additional systems.
 // One line per page class; see EditorPage.h.
 
+#include "editor/AddSystemsPage.h"
 #include "editor/ColourSchemesPage.h"
 #include "editor/DisplayLayoutPage.h"
 #include "editor/EditorPage.h"
+#include "editor/HotMenuPage.h"
 #include "editor/ProtocolPage.h"
+#include "editor/TankPage.h"
 
 namespace mk {
 
@@ -20,6 +23,9 @@ std::vector<PageEntry> specialPages()
         {QStringLiteral("tsParams6"), makeLayoutPage6},
         {kSimpleFields, {}},
         {QStringLiteral("tsColor"), makePage<ColourSchemesPage>},
+        {QStringLiteral("tsHotMenu"), makePage<HotMenuPage>},
+        {QStringLiteral("tsOil"), makePage<TankPage>},
+        {QStringLiteral("tsBlocks"), makePage<AddSystemsPage>},
         {QStringLiteral("tsCorr"), makePage<ProtocolPage>},
     };
 }

@@ -1,7 +1,7 @@
 #include "editor/TankPage.h"
 
 #include "app/MessageBoxes.h"
-#include "editor/RadioGroup.h"
+#include "viewers/RadioGroup.h"
 #include "model/Error.h"
 #include "model/TMK.h"
 #include "model/TankCalibration.h"
@@ -167,9 +167,8 @@ QWidget *TankPage::buildTableGroup()
     });
     grid->addWidget(m_tableFinished, 1, 0, 1, 2);
 
-    m_incline = new RadioGroup(QStringLiteral("Наклон ДУТ (справочно)"), group);
-    m_incline->setObjectName(QStringLiteral("rgTarirIncline"));
-    m_incline->setItems({QStringLiteral("Обратный"), QStringLiteral("Прямой"), QStringLiteral("Авто")}, 3);
+    m_incline = new RadioGroup(QStringLiteral("rgTarirIncline"), QStringLiteral("Наклон ДУТ (справочно)"),
+                               {QStringLiteral("Обратный"), QStringLiteral("Прямой"), QStringLiteral("Авто")}, 3, group);
     m_incline->setEnabled(false); // the device finds the slope itself; shown for reference only
     grid->addWidget(m_incline, 2, 0, 1, 2);
 

@@ -3,7 +3,7 @@
 #include "catalogs/DeviceModel.h"
 #include "editor/AddSystemsPage.h"
 #include "editor/PageTestHost.h"
-#include "editor/RadioGroup.h"
+#include "viewers/RadioGroup.h"
 
 #include <QHeaderView>
 #include <QRadioButton>

@@ -5,6 +5,7 @@
 #include "app/DialogScript.h"
 #include "app/Transactions.h"
 #include "model/Error.h"
+#include "model/HotMenuList.h"
 #include "viewers/RadioGroup.h"
 
 #include <QCheckBox>
@@ -136,6 +137,10 @@ private slots:
     {
         TMK tmk;
         makeModel(tmk, 0x8002, 0, 6);
+        // Opening the editor compacts the hot-menu lists into their record; start from compacted
+        // lists so that only the edited setting differs.
+        compactHotMenus(tmk.record(9));
+        tmk.encodeSection(9);
         const QByteArray before = tmk.image();
         const int pos5 = tmk.header().sections[5].contentPos();
         DialogScript script;

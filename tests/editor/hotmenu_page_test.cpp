@@ -2,6 +2,7 @@
 
 #include "catalogs/MenuItems.h"
 #include "editor/HotMenuPage.h"
+#include "editor/GridAndMenuHelpers.h"
 #include "editor/PageTestHost.h"
 #include "model/HotMenuList.h"
 
@@ -14,15 +15,13 @@
 
 using namespace mk;
 using mk::test::PageTestHost;
+using mk::test::cellCentre;
+using mk::test::findAction;
 
 namespace {
 
 const HotMenu kFull = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
-QPoint cellCentre(QTableWidget *grid, int row, int column)
-{
-    return grid->visualRect(grid->model()->index(row, column)).center();
-}
 
 void rightClick(QTableWidget *grid, int row)
 {
@@ -48,18 +47,6 @@ QStringList actionTexts(const QMenu *menu)
     return texts;
 }
 
-// An action anywhere in the menu tree, by the item identifier it carries.
-QAction *findAction(QMenu *menu, const QString &ident)
-{
-    for (QAction *a : menu->actions()) {
-        if (a->objectName() == ident)
-            return a;
-        if (a->menu())
-            if (QAction *found = findAction(a->menu(), ident))
-                return found;
-    }
-    return nullptr;
-}
 
 } // namespace
 

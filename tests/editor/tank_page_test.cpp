@@ -2,7 +2,7 @@
 
 #include "app/MessageBoxes.h"
 #include "editor/PageTestHost.h"
-#include "editor/RadioGroup.h"
+#include "viewers/RadioGroup.h"
 #include "editor/TankPage.h"
 #include "model/TankCalibration.h"
 #include "model/TankFile.h"
