@@ -1,5 +1,6 @@
 #include "editor/TankPage.h"
 
+#include "app/IniFile.h"
 #include "app/MessageBoxes.h"
 #include "viewers/RadioGroup.h"
 #include "model/Error.h"
@@ -8,7 +9,6 @@
 #include "model/TankFile.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -60,7 +60,7 @@ const char *kBindingProperty = "mkTankField";
 } // namespace
 
 TankPage::TankPage(QWidget *tabSheet, EditorHost &editorHost)
-    : EditorPage(tabSheet, editorHost), m_fileDir(QCoreApplication::applicationDirPath())
+    : EditorPage(tabSheet, editorHost), m_fileDir(defaultFileFolder())
 {
     auto *layout = new QGridLayout(tabSheet);
     layout->setContentsMargins(8, 8, 8, 8);

@@ -1,5 +1,6 @@
 // The page "Бак" driven through its widgets: point rows, the calibration table, the tank file.
 
+#include "app/IniFile.h"
 #include "app/MessageBoxes.h"
 #include "editor/PageTestHost.h"
 #include "viewers/RadioGroup.h"
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,6 +32,7 @@ struct Dialogs
 {
     QStringList fileNames;
     QStringList filters;
+    QStringList dirs;
     QStringList errors;
     ScopedDialogHook hook{[this](QDialog &dialog) -> int {
         if (auto *box = qobject_cast<QMessageBox *>(&dialog)) {
@@ -38,6 +41,7 @@ struct Dialogs
         }
         if (auto *files = qobject_cast<QFileDialog *>(&dialog)) {
             filters << files->nameFilters().join(';');
+            dirs << files->directory().absolutePath();
             if (fileNames.isEmpty())
                 return QDialog::Rejected;
             files->selectFile(fileNames.takeFirst());
@@ -263,6 +267,9 @@ private slots:
         QTest::mouseClick(find<QPushButton>(host, "bOilSave"), Qt::LeftButton);
         QCOMPARE(dialogs.filters, QStringList{QStringLiteral("Файлы настроек бака (*.tcoil)")});
         QCOMPARE(QFileInfo(path).size(), qint64(kTankFileSize));
+        // The first dialog starts where the program keeps the user's files, the next one where
+        // the last tank file went.
+        QCOMPARE(dialogs.dirs.value(0), QDir(defaultFileFolder()).absolutePath());
 
         // Change everything the file carries, then load it back.
         host.model().record(2).setU16(tank::kOil6L, 1);
@@ -272,6 +279,7 @@ private slots:
         dialogs.fileNames << path;
         QTest::mouseClick(find<QPushButton>(host, "bOilLoad"), Qt::LeftButton);
         QVERIFY(dialogs.errors.isEmpty());
+        QCOMPARE(dialogs.dirs.value(1), QDir(dir.path()).absolutePath());
         QCOMPARE(host.model().record(2), s2);
         QCOMPARE(host.model().record(3), s3);
         QCOMPARE(find<QSpinBox>(host, "seOil6L")->value(), 1234);
