@@ -71,8 +71,9 @@ build)
     build build
     ;;
 package)
-    # dpkg-shlibdeps (dpkg-dev) finds the library packages the programs need.
-    packages+=(dpkg-dev)
+    # dpkg-shlibdeps (dpkg-dev) finds the library packages the programs need; packaging/check-package
+    # validates the desktop entry (desktop-file-utils) and the MIME file (shared-mime-info).
+    packages+=(dpkg-dev desktop-file-utils shared-mime-info)
     install_missing
     build build
     rm -f build/package/*.deb
