@@ -30,28 +30,23 @@ QStringList displayBoxes(QChar kind)
     return names;
 }
 
-QGroupBox *displayGroup(PageBuilder &b, const QString &title, QChar kind, int columns)
-{
-    QGridLayout *grid;
-    QGroupBox *box = b.group(title, &grid);
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(2);
-    const QStringList names = displayBoxes(kind);
-    for (int i = 0; i < names.size(); ++i)
-        grid->addWidget(b.control(names[i]), i % ((names.size() + columns - 1) / columns), i / ((names.size() + columns - 1) / columns));
-    return box;
-}
+enum class Fill { ByColumns, ByRows };
 
-// Fills row-wise: box i at (i / columns, i % columns).
-QGroupBox *displayGroupRows(PageBuilder &b, const QString &title, QChar kind, int columns)
+// The boxes of one mask in `columns` columns, filled down each column or along each row.
+QGroupBox *displayGroup(PageBuilder &b, const QString &title, QChar kind, int columns, Fill fill)
 {
     QGridLayout *grid;
     QGroupBox *box = b.group(title, &grid);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(2);
     const QStringList names = displayBoxes(kind);
-    for (int i = 0; i < names.size(); ++i)
-        grid->addWidget(b.control(names[i]), i / columns, i % columns);
+    const int rows = (int(names.size()) + columns - 1) / columns;
+    for (int i = 0; i < names.size(); ++i) {
+        if (fill == Fill::ByColumns)
+            grid->addWidget(b.control(names[i]), i % rows, i / rows);
+        else
+            grid->addWidget(b.control(names[i]), i / columns, i % columns);
+    }
     return box;
 }
 
@@ -65,17 +60,17 @@ void buildMiscDisplayPage(QWidget *page)
     auto *shown = new QGroupBox(u"Показывать дисплеи"_s, page);
     auto *grid = new QGridLayout(shown);
     auto *small = new QHBoxLayout;
-    small->addWidget(displayGroupRows(b, u"х4"_s, u'4', 3));
-    small->addWidget(displayGroupRows(b, u"х9"_s, u'9', 3));
-    small->addWidget(displayGroupRows(b, u"х7"_s, u'7', 2));
-    small->addWidget(displayGroupRows(b, u"х6"_s, u'6', 1));
-    small->addWidget(displayGroupRows(b, u"Граф."_s, u'G', 4));
-    small->addWidget(displayGroupRows(b, u"Стрел."_s, u'A', 4));
+    small->addWidget(displayGroup(b, u"х4"_s, u'4', 3, Fill::ByRows));
+    small->addWidget(displayGroup(b, u"х9"_s, u'9', 3, Fill::ByRows));
+    small->addWidget(displayGroup(b, u"х7"_s, u'7', 2, Fill::ByRows));
+    small->addWidget(displayGroup(b, u"х6"_s, u'6', 1, Fill::ByRows));
+    small->addWidget(displayGroup(b, u"Граф."_s, u'G', 4, Fill::ByRows));
+    small->addWidget(displayGroup(b, u"Стрел."_s, u'A', 4, Fill::ByRows));
     small->addStretch(1);
     grid->addLayout(small, 0, 0, 1, 2);
-    auto *averages = displayGroupRows(b, u"Средние"_s, u'S', 3);
+    auto *averages = displayGroup(b, u"Средние"_s, u'S', 3, Fill::ByRows);
     grid->addWidget(averages, 1, 0, Qt::AlignTop);
-    grid->addWidget(displayGroup(b, u"х1"_s, u'1', 4), 1, 1);
+    grid->addWidget(displayGroup(b, u"х1"_s, u'1', 4, Fill::ByColumns), 1, 1);
     grid->setColumnStretch(1, 1);
     top->addWidget(shown);
 

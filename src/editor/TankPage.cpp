@@ -48,15 +48,6 @@ private:
     QString m_mask;
 };
 
-struct SpinBinding
-{
-    int section;
-    int offset;
-    bool byte; // uint8, else int16
-};
-
-const char *kBindingProperty = "mkTankField";
-
 } // namespace
 
 TankPage::TankPage(QWidget *tabSheet, EditorHost &editorHost)
@@ -84,7 +75,7 @@ QSpinBox *TankPage::addSpin(const QString &name, int min, int max, int section, 
     spin->setKeyboardTracking(false); // the value counts once the user leaves the box or presses Enter
     spin->setAlignment(Qt::AlignRight);
     spin->setMinimumWidth(70);
-    spin->setProperty(kBindingProperty, QVariantList{section, offset, byte});
+    m_spins.push_back({spin, section, offset, byte});
     connect(spin, &QSpinBox::valueChanged, this, [this, section, offset, byte](int value) {
         if (m_loading)
             return;
@@ -242,12 +233,9 @@ void TankPage::load()
 {
     m_loading = true;
     const TMK &model = host().model();
-    for (QSpinBox *spin : tabSheet()->findChildren<QSpinBox *>()) {
-        const QVariantList b = spin->property(kBindingProperty).toList();
-        if (b.size() != 3)
-            continue;
-        const Record &record = model.record(b[0].toInt());
-        spin->setValue(b[2].toBool() ? record.u8(b[1].toInt()) : record.s16(b[1].toInt()));
+    for (const SpinField &f : m_spins) {
+        const Record &record = model.record(f.section);
+        f.spin->setValue(f.byte ? record.u8(f.offset) : record.s16(f.offset));
     }
     const int length = normalizedTarirLength(host().model().record(3));
     m_tableLength->setValue(length);

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <array>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
@@ -44,6 +45,15 @@ private:
     void loadTable();
     QString askFileName(bool save);
 
+    // Every spin edit with the field it shows: section, offset, uint8 or else int16.
+    struct SpinField
+    {
+        QSpinBox *spin;
+        int section;
+        int offset;
+        bool byte;
+    };
+    std::vector<SpinField> m_spins;
     QSpinBox *m_pointCount = nullptr;
     std::array<QLabel *, 7> m_pointLabels{};
     std::array<QSpinBox *, 7> m_pointCodes{};
