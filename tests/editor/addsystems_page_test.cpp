@@ -2,6 +2,7 @@
 
 #include "catalogs/DeviceModel.h"
 #include "editor/AddSystemsPage.h"
+#include "editor/GridAndMenuHelpers.h"
 #include "editor/PageTestHost.h"
 #include "viewers/RadioGroup.h"
 
@@ -12,6 +13,7 @@
 
 using namespace mk;
 using mk::test::PageTestHost;
+using mk::test::doubleClick;
 
 namespace {
 
@@ -60,13 +62,6 @@ private:
     Record &s4() { return m_host->model().record(4); }
     RadioGroup *group(const char *name) { return m_host->sheet()->findChild<RadioGroup *>(name); }
     void click(const char *groupName, int item) { QTest::mouseClick(group(groupName)->button(item), Qt::LeftButton); }
-    void doubleClick(QTableWidget *grid, int row)
-    {
-        const QPoint pos = grid->visualRect(grid->model()->index(row, 0)).center();
-        // A double click is a click followed by the double-click event, as the window system sends it.
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, pos);
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, pos);
-    }
 
 private slots:
     void modelWithoutCanListsTheCommonSystems()

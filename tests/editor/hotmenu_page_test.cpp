@@ -6,7 +6,6 @@
 #include "editor/PageTestHost.h"
 #include "model/HotMenuList.h"
 
-#include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -17,18 +16,11 @@ using namespace mk;
 using mk::test::PageTestHost;
 using mk::test::cellCentre;
 using mk::test::findAction;
+using mk::test::rightClick;
 
 namespace {
 
 const HotMenu kFull = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-
-
-void rightClick(QTableWidget *grid, int row)
-{
-    const QPoint pos = cellCentre(grid, row, 1);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, grid->viewport()->mapToGlobal(pos));
-    QCoreApplication::sendEvent(grid->viewport(), &event);
-}
 
 void drag(QTableWidget *grid, int from, int to)
 {
@@ -46,7 +38,6 @@ QStringList actionTexts(const QMenu *menu)
         texts << a->text();
     return texts;
 }
-
 
 } // namespace
 

@@ -16,7 +16,6 @@
 #include "model/TankCalibration.h"
 #include "model/TMK.h"
 
-#include <QContextMenuEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
@@ -76,9 +75,7 @@ void editThePages(QDialog &dialog, Expected &expected)
     showPage(dialog, "pcMain", "tsDisp");
     showPage(dialog, "pcDisp", "tsHotMenu");
     auto *grid = dialog.findChild<QTableWidget *>(QStringLiteral("sghmParams"));
-    const QPoint pos = cellCentre(grid, 0, 1);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, grid->viewport()->mapToGlobal(pos));
-    QCoreApplication::sendEvent(grid->viewport(), &event);
+    rightClick(grid, 0);
     dialog.findChild<QMenu *>(QStringLiteral("pmHotMenu"))->actions().at(0)->trigger();
     QAction *item = findAction(dialog.findChild<QMenu *>(QStringLiteral("pmHotMenuAdd")), QStringLiteral("FullTankMenu"));
     QVERIFY(item);
@@ -90,9 +87,7 @@ void editThePages(QDialog &dialog, Expected &expected)
     auto *all = dialog.findChild<QTableWidget *>(QStringLiteral("sgAllBlocks"));
     QVERIFY(all->rowCount() > 0);
     expected.systemWasChosen = all->item(0, 1)->text() == QStringLiteral("V");
-    // A double click arrives as a click followed by the double-click event.
-    QTest::mouseClick(all->viewport(), Qt::LeftButton, {}, cellCentre(all, 0, 0));
-    QTest::mouseDClick(all->viewport(), Qt::LeftButton, {}, cellCentre(all, 0, 0));
+    doubleClick(all, 0);
     QCOMPARE(all->item(0, 1)->text() == QStringLiteral("V"), !expected.systemWasChosen);
     QTest::mouseClick(dialog.findChild<QWidget *>(QStringLiteral("rgBlocksShowList_1")), Qt::LeftButton);
 
