@@ -195,6 +195,15 @@ QVariant loadField(const FieldDef &def, const TMK &model, const FieldContext &ct
 // are untouched on failure.
 void storeField(const FieldDef &def, TMK &model, const QVariant &value, const FieldContext &ctx);
 
+// The bits of the record a field stores: one entry per byte, with the bits of that byte it owns
+// (a flag bit owns one bit of its word, an alarm group three bits of its byte).
+struct FieldByte
+{
+    int offset;
+    quint8 bits;
+};
+std::vector<FieldByte> fieldBytes(const FieldDef &def);
+
 // Text forms for tools: the value as the editor shows it, and back. parseFieldText also applies the
 // control's range and item list; it throws Error with a Russian message.
 QString fieldText(const FieldDef &def, const QVariant &value, const FieldContext &ctx);

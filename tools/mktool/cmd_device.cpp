@@ -8,6 +8,7 @@
 #include "link/PortDiscovery.h"
 #include "link/PortMap.h"
 #include "link/TKW_RS.h"
+#include "model/RecordSync.h"
 #include "model/SettingsFile.h"
 #include "model/TMK.h"
 
@@ -114,7 +115,8 @@ int runWrite(const QStringList &argv)
     if (!args.ok() || args.positional().size() != 1)
         return usageError(QStringLiteral("write"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
     TMK model;
-    loadSettingsFile(model, args.positional().first());
+    loadSettings(model, args.positional().first());
+    requireCompleteSettings(model); // refused before any port is searched or opened
     TKW_RS link;
     selectPort(link, args);
     TerminalProgress progress(waitSeconds(args));

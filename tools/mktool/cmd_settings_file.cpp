@@ -36,7 +36,7 @@ int runInfo(const QStringList &argv)
     if (!args.ok() || args.positional().size() != 1)
         return usageError(QStringLiteral("info"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
     TMK tmk;
-    loadSettingsFile(tmk, args.positional().first());
+    loadSettings(tmk, args.positional().first());
     if (args.has(QStringLiteral("--json")))
         out(QString::fromUtf8(QJsonDocument(infoJson(tmk)).toJson(QJsonDocument::Indented)));
     else
@@ -50,7 +50,7 @@ int runDump(const QStringList &argv)
     if (!args.ok() || args.positional().size() != 1)
         return usageError(QStringLiteral("dump"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
     TMK tmk;
-    loadSettingsFile(tmk, args.positional().first());
+    loadSettings(tmk, args.positional().first());
     out(QString::fromUtf8(QJsonDocument(dumpJson(tmk)).toJson(QJsonDocument::Indented)));
     return kOk;
 }
