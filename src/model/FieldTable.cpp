@@ -22,6 +22,9 @@ constexpr int kMethodSection = 5;
 constexpr int kGasMethOffset = 14;
 constexpr int kExpenseMethOffset = 18;
 constexpr int kRevolutionsMethOffset = 19;
+// The 7-point calibration's count of points in use.
+constexpr int kTankSection = 2;
+constexpr int kPointCountOffset = 36;
 // Protocol fields of section 10.
 constexpr int kPreviousProtocolOffset = 6;
 constexpr int kSubTypeOffsets[] = {12, 13, 14, 15, 52, 53, 54, 55};
@@ -255,6 +258,7 @@ std::optional<bool> contextHolds(Condition condition, const FieldContext &ctx)
     case Condition::IfPhysicalGabarit:
     case Condition::IfInjectorMeasured:
     case Condition::IfX1Parameter:
+    case Condition::IfCalibrationPoint:
         break;
     }
     return std::nullopt;
@@ -289,6 +293,8 @@ bool fieldShown(const FieldDef &def, const FieldContext &ctx, const TMK &model)
 {
     if (def.shown == Condition::IfX1Parameter)
         return def.param < ctx.x1Names.size();
+    if (def.shown == Condition::IfCalibrationPoint)
+        return def.param < model.record(kTankSection).u8(kPointCountOffset);
     return conditionHolds(def.shown, ctx, model);
 }
 

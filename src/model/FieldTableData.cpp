@@ -268,6 +268,31 @@ std::vector<FieldDef> makeRows()
     rows.push_back({.name = u"UniMeasADC0"_s, .control = u"seUniMeasADC0"_s, .page = u"Унив.вход"_s, .caption = u"АЦП Мин"_s, .kind = K::SpinEdit, .section = 4, .offset = 52, .type = T::Int16, .conversion = C::Scaled, .range = {0, 1023, 1, 0, true}, .storeOn = S::FocusLoss, .partner = u"UniMeasADC1"_s});
     rows.push_back({.name = u"UniMeasADC1"_s, .control = u"seUniMeasADC1"_s, .page = u"Унив.вход"_s, .caption = u"АЦП Макс"_s, .kind = K::SpinEdit, .section = 4, .offset = 54, .type = T::Int16, .conversion = C::Scaled, .range = {0, 1023, 1, 0, true}, .storeOn = S::FocusLoss, .partner = u"UniMeasADC0"_s});
     rows.push_back({.name = u"UniMeasStr"_s, .control = u"eUniMeasStr"_s, .page = u"Унив.вход"_s, .caption = u"Название параметра"_s, .kind = K::Edit, .section = 4, .offset = 60, .type = T::Bytes, .conversion = C::Text, .param = 7, .storeOn = S::FocusLoss});
+    // Page "Бак": the scalar settings of the three calibrations; the calibration table itself is
+    // the page's grid.
+    const auto tankSpin = [&](const QString &name, const QString &caption, int section, int offset, FieldType type,
+                              double max, Condition shown = Condition::Always, int param = 0) {
+        rows.push_back({.name = name, .control = u"se"_s + name, .page = u"Бак"_s, .caption = caption, .kind = K::SpinEdit,
+                        .section = section, .offset = offset, .type = type, .conversion = C::Scaled, .param = param,
+                        .range = {0, max, 1, 0, true}, .storeOn = S::FocusLoss, .binding = Binding::TankPage, .shown = shown});
+    };
+    constexpr double kSensorMax = 2000; // highest reading of the fuel-level sensor, device units
+    constexpr double kLitresMax = 32767;
+    tankSpin(u"Oil6L"_s, u"Точка 1, у.е."_s, 2, 0, T::Int16, kSensorMax);
+    tankSpin(u"Lit6L"_s, u"Точка 1, литры"_s, 2, 2, T::Int16, kLitresMax);
+    tankSpin(u"Oil43L"_s, u"Точка 2, у.е."_s, 2, 4, T::Int16, kSensorMax);
+    tankSpin(u"Lit43L"_s, u"Точка 2, литры"_s, 2, 6, T::Int16, kLitresMax);
+    tankSpin(u"OilCalibrQuant"_s, u"Кол-во точек"_s, 2, 36, T::UInt8, 7);
+    for (int k = 0; k < 7; ++k) {
+        tankSpin(u"OilCalibrResArr%1"_s.arg(k), u"Точка %1, у.е."_s.arg(k + 1), 2, 8 + 2 * k, T::Int16, kSensorMax,
+                 W::IfCalibrationPoint, k);
+        tankSpin(u"OilCalibrLitArr%1"_s.arg(k), u"Точка %1, литры"_s.arg(k + 1), 2, 22 + 2 * k, T::Int16, kLitresMax,
+                 W::IfCalibrationPoint, k);
+    }
+    rows.push_back({.name = u"TarirFlagFinish"_s, .control = u"cbTarirFlagFinish"_s, .page = u"Бак"_s, .caption = u"Тарировка проведена"_s, .kind = K::CheckBox, .section = 3, .offset = 1, .type = T::UInt8, .conversion = C::Checked, .storeOn = S::Change, .binding = Binding::TankPage});
+    tankSpin(u"TarirLeng"_s, u"Количество точек тарировки"_s, 3, 2, T::UInt8, 68);
+    // Found by the device; shown for reference, never edited on the page.
+    rows.push_back({.name = u"TarirIncline"_s, .control = u"rgTarirIncline"_s, .page = u"Бак"_s, .caption = u"Наклон ДУТ (справочно)"_s, .kind = K::RadioGroup, .section = 3, .offset = 7, .type = T::UInt8, .conversion = C::ItemIndex, .storeOn = S::Change, .binding = Binding::TankPage, .items = {u"Обратный"_s, u"Прямой"_s, u"Авто"_s}});
     return rows;
 }
 

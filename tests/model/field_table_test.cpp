@@ -91,7 +91,7 @@ TEST(FieldTable, RowsAreConsistent)
                                 || (def.kind == ControlKind::CheckBox && def.page == u"ТО");
         EXPECT_EQ(def.storeOn == StoreOn::FocusLoss, exitDriven);
     }
-    EXPECT_EQ(names.size(), 249);
+    EXPECT_EQ(names.size(), 271);
     // 24 alarms, seven of them with one group only
     int alarms = 0;
     for (const FieldDef &def : fieldTable())
