@@ -6,6 +6,8 @@
 #include "app/Transactions.h"
 #include "model/Error.h"
 #include "model/FactoryImage.h"
+#include "model/HotMenuList.h"
+#include "model/TankCalibration.h"
 #include "model/TMK.h"
 
 #include <QRandomGenerator>
@@ -149,6 +151,35 @@ private slots:
             QVERIFY2(Snapshot(tmk) == before, qPrintable(s.name));
         }
         QVERIFY2(opened >= 20, qPrintable(QString::number(opened))); // the editor really opened on most of them
+    }
+
+    // OK without an edit changes no byte, except by the two rules that opening applies: the hot
+    // menus are compacted and a table length above 68 is reset.
+    void okWithoutEditsChangesOnlyWhatOpeningRules()
+    {
+        for (const Sample &s : samples()) {
+            const Watchdog watchdog(s.name, 60);
+            TMK tmk;
+            tmk.replaceImage(s.modelCode, s.image);
+            TMK expected;
+            expected.replaceImage(s.modelCode, s.image);
+            compactHotMenus(expected.record(9));
+            normalizedTarirLength(expected.record(3));
+            expected.encodeAll();
+            DialogScript script;
+            script.other = [&](QDialog &dialog) {
+                showEveryPage(dialog);
+                return int(QDialog::Accepted);
+            };
+            try {
+                runEditTransaction(nullptr, tmk);
+            } catch (const Error &) {
+                continue;
+            }
+            for (int k = 0; k < 13; ++k)
+                QVERIFY2(tmk.record(k) == expected.record(k), qPrintable(s.name + QStringLiteral(": section %1").arg(k)));
+            QVERIFY2(tmk.image() == expected.image(), qPrintable(s.name));
+        }
     }
 };
 
