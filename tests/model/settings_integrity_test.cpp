@@ -154,6 +154,8 @@ TEST(SettingsIntegrity, ToolsFinishOnAnyImage)
             EXPECT_LT(timer.elapsed(), 10000) << args.join(' ').toStdString();
         }
     }
+    const ToolRun erased = mktool({QStringLiteral("dump"), dir.filePath(QStringLiteral("erased.tcset"))});
+    EXPECT_TRUE(QString::fromUtf8(erased.err).contains(QStringLiteral("нет секций 0, 1, 2"))) << erased.err.constData();
     const ToolRun dump = mktool({QStringLiteral("dump"), dir.filePath(QStringLiteral("dates.tcset"))});
     EXPECT_TRUE(dump.out.contains("--.--.--")) << dump.out.constData();
     const ToolRun diff = mktool({QStringLiteral("diff"), good, dir.filePath(QStringLiteral("dates.tcset"))});
