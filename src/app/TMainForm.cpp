@@ -410,6 +410,8 @@ void TMainForm::bSetParamsClick()
 {
     if (exchangeRunning())
         return;
+    // Settings that lack sections are refused before the device is even looked for.
+    requireCompleteSettings(*m_model);
     if (!m_setup.link || !m_setup.link->findDevicePort(this, m_auto))
         return;
     WriteReport report;
