@@ -31,7 +31,10 @@ QByteArray readWholeFile(const QString &path, qint64 maxSize)
     return data;
 }
 
-QString writeFailureReason(const QString &dir, qint64 size, const QString &fallback)
+namespace {
+
+// What stands in the way of writing into dir before anything is tried; empty when nothing does.
+QString folderProblem(const QString &dir)
 {
     const QFileInfo folder(dir);
     if (!folder.exists())
@@ -39,10 +42,22 @@ QString writeFailureReason(const QString &dir, qint64 size, const QString &fallb
     const QStorageInfo storage(dir);
     if (storage.isValid() && storage.isReadOnly())
         return QStringLiteral("диск доступен только для чтения");
-    if (storage.isValid() && storage.bytesAvailable() >= 0 && storage.bytesAvailable() < qMax<qint64>(size, 1))
-        return QStringLiteral("на диске нет свободного места");
     if (!folder.isWritable())
         return QStringLiteral("нет прав на запись в папку");
+    return {};
+}
+
+} // namespace
+
+QString writeFailureReason(const QString &dir, qint64 size, const QString &fallback)
+{
+    const QString problem = folderProblem(dir);
+    if (!problem.isEmpty())
+        return problem;
+    // Asked only once a write has failed: some file systems report no free space at all.
+    const QStorageInfo storage(dir);
+    if (storage.isValid() && storage.bytesAvailable() >= 0 && storage.bytesAvailable() < qMax<qint64>(size, 1))
+        return QStringLiteral("на диске нет свободного места");
     return fallback;
 }
 
@@ -56,20 +71,19 @@ Error writeError(const QString &path, const QString &reason)
 
 } // namespace
 
-void checkFileWritable(const QString &path, qint64 size)
+void checkFileWritable(const QString &path)
 {
     const QFileInfo target(path);
     if (target.isDir())
         throw writeError(path, QStringLiteral("это папка, а не файл"));
-    const QString dir = target.absolutePath();
-    const QString reason = writeFailureReason(dir, size, QString());
+    const QString reason = folderProblem(target.absolutePath());
     if (!reason.isEmpty())
         throw writeError(path, reason);
 }
 
 void writeFileAtomically(const QString &path, const QByteArray &data)
 {
-    checkFileWritable(path, data.size());
+    checkFileWritable(path);
     QSaveFile file(path);
     const auto fail = [&] {
         QString reason;

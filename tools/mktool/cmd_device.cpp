@@ -125,7 +125,7 @@ int runRead(const QStringList &argv)
         return usageError(QStringLiteral("read"), e.text());
     }
     // The memory read would be lost if the file could not be written afterwards.
-    checkFileWritable(args.value(QStringLiteral("-o")), 32768);
+    checkFileWritable(args.value(QStringLiteral("-o")));
     TKW_RS link;
     selectPort(link, args, options);
     TerminalProgress progress(options.waitSeconds);
