@@ -1,10 +1,13 @@
 // Any bytes as a settings file: decoding it, decoding every section and the oscilloscope blocks,
-// formatting every journal grid and drawing every screen preview of whatever loaded must stay
-// inside the image and never crash.
+// formatting every journal grid, every named setting and every screen preview of whatever loaded
+// must stay inside the image, finish quickly and never crash. A setting's shown text, parsed and
+// stored again, must show the same text.
 
 #include "catalogs/DeviceModel.h"
 #include "catalogs/MeasPars.h"
 #include "model/Error.h"
+#include "model/FieldTable.h"
+#include "model/FieldTableContext.h"
 #include "model/JournalGrids.h"
 #include "model/ScreenPreviews.h"
 #include "model/ScreenRenderer.h"
@@ -29,6 +32,29 @@ void formatJournals(const mk::TMK &model)
     const mk::ErrorCodeFlags flags = mk::errorCodeFlags(model.record(10));
     for (int format : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 1000, 77})
         (void)mk::errorGridRows(model.record(12), format, flags);
+}
+
+// Every field as the editor and mktool show it, then back through the text form: what parses
+// must store and show the same again.
+void formatFields(mk::TMK &model)
+{
+    mk::FieldContext ctx;
+    try {
+        ctx = mk::fieldContext(model);
+    } catch (const mk::Error &) {
+    }
+    for (const mk::FieldDef &def : mk::fieldTable()) {
+        const QString text = mk::fieldText(def, mk::loadField(def, model, ctx), ctx);
+        if (def.conversion == mk::Conversion::ProtocolIndex)
+            continue; // choosing a protocol changes the context itself
+        try {
+            mk::storeField(def, model, mk::parseFieldText(def, text, ctx), ctx);
+        } catch (const mk::Error &) {
+            continue; // shown values outside the control's range are refused, not stored
+        }
+        if (mk::fieldText(def, mk::loadField(def, model, ctx), ctx) != text)
+            __builtin_trap();
+    }
 }
 
 // One screen kind and colour set per input (chosen by the input's length), to keep runs fast.
@@ -62,6 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         model.readOscBlocks();
         formatJournals(model);
         drawPreviews(model, size);
+        formatFields(model);
         model.encodeAll();
         model.decodeAll();
         (void)mk::encodeSettingsFile(model.modelCode(), model.image());

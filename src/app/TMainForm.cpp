@@ -10,6 +10,7 @@
 #include "link/AccessCheck.h"
 #include "app/WindowPlacement.h"
 #include "model/Error.h"
+#include "model/RecordSync.h"
 #include "model/SettingsFile.h"
 #include "model/TMK.h"
 
@@ -371,6 +372,9 @@ void TMainForm::loadFile(const QString &path)
     // keep their state as well.
     loadSettingsFile(*m_model, path);
     setEditingEnabled(true);
+    // A file cut short still loads, so that it can be looked at; writing it is refused later.
+    if (const QString warning = incompleteSettingsWarning(*m_model); !warning.isEmpty())
+        showInformation(this, warning);
 }
 
 bool TMainForm::bSaveParamsClick()
@@ -406,6 +410,8 @@ void TMainForm::bSetParamsClick()
 {
     if (exchangeRunning())
         return;
+    // Settings that lack sections are refused before the device is even looked for.
+    requireCompleteSettings(*m_model);
     if (!m_setup.link || !m_setup.link->findDevicePort(this, m_auto))
         return;
     WriteReport report;

@@ -56,10 +56,10 @@ FieldBinder::FieldBinder(QWidget *root, TMK &model, const FieldContext &ctx, QOb
     connect(qApp, &QApplication::focusChanged, this, &FieldBinder::onFocusChanged);
 }
 
-void FieldBinder::bind()
+void FieldBinder::bind(Binding binding)
 {
     for (const FieldDef &def : fieldTable()) {
-        if (def.binding != Binding::Generic)
+        if (def.binding != binding)
             continue;
         QWidget *w = m_root->findChild<QWidget *>(def.control);
         if (!w)

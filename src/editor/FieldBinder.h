@@ -26,9 +26,9 @@ class FieldBinder : public QObject
 public:
     FieldBinder(QWidget *root, TMK &model, const FieldContext &ctx, QObject *parent = nullptr);
 
-    // Finds the controls of every generically bound row present under the root, applies ranges
+    // Finds the controls of every row of that binding present under the root, applies ranges
     // and item lists and connects the store events. Rows without a control are skipped.
-    void bind();
+    void bind(Binding binding = Binding::Generic);
     // New model or protocol facts: ranges, item lists, disabled items and visibility follow.
     void setContext(const FieldContext &ctx);
     const FieldContext &context() const { return m_ctx; }

@@ -2,6 +2,7 @@
 
 #include "viewers/RadioGroup.h"
 #include "model/FieldTable.h"
+#include "model/Text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,6 +18,9 @@ namespace mk {
 namespace {
 
 constexpr int kBaseYear = 2000;
+// A stored day number without a date puts the date edit on the day before the first date,
+// which shows the invalid-date text instead of a date the device does not hold.
+const QDate kFirstDate(kBaseYear, 1, 1);
 
 } // namespace
 
@@ -38,6 +42,8 @@ QDate dateFromText(const QString &text)
 
 QString dateToText(const QDate &date)
 {
+    if (date < kFirstDate)
+        return kInvalidDateText;
     return date.toString(QStringLiteral("dd.MM.")) + QString::number(date.year() % 100).rightJustified(2, QLatin1Char('0'));
 }
 
@@ -83,7 +89,8 @@ QWidget *createFieldControl(const FieldDef &def, QWidget *parent, int columns)
     case ControlKind::DateEdit: {
         auto *date = new QDateEdit(parent);
         date->setDisplayFormat(QStringLiteral("dd.MM.yy"));
-        date->setDateRange(QDate(kBaseYear, 1, 1), QDate(kBaseYear + 99, 12, 31));
+        date->setDateRange(kFirstDate.addDays(-1), QDate(kBaseYear + 99, 12, 31));
+        date->setSpecialValueText(kInvalidDateText);
         date->setCalendarPopup(true);
         w = date;
         break;

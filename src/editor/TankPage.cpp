@@ -2,13 +2,14 @@
 
 #include "app/IniFile.h"
 #include "app/MessageBoxes.h"
+#include "editor/FieldBinder.h"
+#include "editor/FieldControls.h"
 #include "viewers/RadioGroup.h"
 #include "model/Error.h"
 #include "model/TMK.h"
 #include "model/TankCalibration.h"
 #include "model/TankFile.h"
 
-#include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -17,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTimer>
@@ -26,9 +26,6 @@
 namespace mk {
 
 namespace {
-
-constexpr int kSensorMax = 2000; // highest reading of the fuel-level sensor, device units
-constexpr int kLitresMax = 32767;
 
 // Cells of the calibration table take digits only, as many as the field can hold.
 class MaskedCellDelegate : public QStyledItemDelegate
@@ -65,27 +62,24 @@ TankPage::TankPage(QWidget *tabSheet, EditorHost &editorHost)
     layout->addWidget(buildTableGroup(), 0, 1);
     layout->addWidget(buildFileGroup(), 0, 2);
     layout->setColumnStretch(2, 1);
+
+    m_binder = new FieldBinder(tabSheet, host().model(), host().context(), this);
+    m_binder->bind(Binding::TankPage);
+    connect(m_binder, &FieldBinder::stored, this, &TankPage::fieldStored);
 }
 
-QSpinBox *TankPage::addSpin(const QString &name, int min, int max, int section, int offset, bool byte)
+QWidget *TankPage::fieldControl(const QString &name, QWidget *parent, int columns)
 {
-    auto *spin = new QSpinBox(tabSheet());
-    spin->setObjectName(name);
-    spin->setRange(min, max);
-    spin->setKeyboardTracking(false); // the value counts once the user leaves the box or presses Enter
-    spin->setAlignment(Qt::AlignRight);
-    spin->setMinimumWidth(70);
-    m_spins.push_back({spin, section, offset, byte});
-    connect(spin, &QSpinBox::valueChanged, this, [this, section, offset, byte](int value) {
-        if (m_loading)
-            return;
-        Record &record = host().model().record(section);
-        if (byte)
-            record.setU8(offset, quint8(value));
-        else
-            record.setU16(offset, quint16(qint16(value)));
-    });
-    return spin;
+    return createFieldControl(fieldNamed(name), parent, columns);
+}
+
+void TankPage::fieldStored(const QString &name)
+{
+    // A new table length: the grid gets its rows; a new point count: the rows' labels follow.
+    if (name == QLatin1String("TarirLeng"))
+        load();
+    else if (name == QLatin1String("OilCalibrQuant"))
+        updatePointRows();
 }
 
 QWidget *TankPage::buildTwoPointGroup()
@@ -96,11 +90,11 @@ QWidget *TankPage::buildTwoPointGroup()
     grid->addWidget(new QLabel(QStringLiteral("у.е."), group), 0, 1, Qt::AlignCenter);
     grid->addWidget(new QLabel(QStringLiteral("литры"), group), 0, 2, Qt::AlignCenter);
     grid->addWidget(new QLabel(QStringLiteral("Точка 1"), group), 1, 0);
-    grid->addWidget(addSpin(QStringLiteral("seOil6L"), 0, kSensorMax, 2, tank::kOil6L), 1, 1);
-    grid->addWidget(addSpin(QStringLiteral("seLit6L"), 0, kLitresMax, 2, tank::kLit6L), 1, 2);
+    grid->addWidget(fieldControl(QStringLiteral("Oil6L"), group), 1, 1);
+    grid->addWidget(fieldControl(QStringLiteral("Lit6L"), group), 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("Точка 2"), group), 2, 0);
-    grid->addWidget(addSpin(QStringLiteral("seOil43L"), 0, kSensorMax, 2, tank::kOil43L), 2, 1);
-    grid->addWidget(addSpin(QStringLiteral("seLit43L"), 0, kLitresMax, 2, tank::kLit43L), 2, 2);
+    grid->addWidget(fieldControl(QStringLiteral("Oil43L"), group), 2, 1);
+    grid->addWidget(fieldControl(QStringLiteral("Lit43L"), group), 2, 2);
     return group;
 }
 
@@ -111,23 +105,18 @@ QWidget *TankPage::buildSevenPointGroup()
     auto *grid = new QGridLayout(group);
     auto *countLabel = new QLabel(QStringLiteral("Кол-во точек"), group);
     countLabel->setObjectName(QStringLiteral("lOilCalibrQuant"));
-    m_pointCount = addSpin(QStringLiteral("seOilCalibrQuant"), 0, tank::kPointCount, 2, tank::kOilCalibrQuant, true);
-    countLabel->setBuddy(m_pointCount);
-    connect(m_pointCount, &QSpinBox::valueChanged, this, &TankPage::updatePointRows);
+    QWidget *pointCount = fieldControl(QStringLiteral("OilCalibrQuant"), group);
+    countLabel->setBuddy(pointCount);
     grid->addWidget(countLabel, 0, 0);
-    grid->addWidget(m_pointCount, 0, 1);
+    grid->addWidget(pointCount, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("у.е."), group), 1, 1, Qt::AlignCenter);
     grid->addWidget(new QLabel(QStringLiteral("литры"), group), 1, 2, Qt::AlignCenter);
     for (int k = 0; k < tank::kPointCount; ++k) {
         m_pointLabels[size_t(k)] = new QLabel(QStringLiteral("Точка %1").arg(k + 1), group);
         m_pointLabels[size_t(k)]->setObjectName(QStringLiteral("lOilCalibrArr%1").arg(k));
-        m_pointCodes[size_t(k)] = addSpin(QStringLiteral("seOilCalibrResArr%1").arg(k), 0, kSensorMax, 2,
-                                          tank::kOilCalibrResArr + 2 * k);
-        m_pointLitres[size_t(k)] = addSpin(QStringLiteral("seOilCalibrLitArr%1").arg(k), 0, kLitresMax, 2,
-                                           tank::kOilCalibrLitArr + 2 * k);
         grid->addWidget(m_pointLabels[size_t(k)], k + 2, 0);
-        grid->addWidget(m_pointCodes[size_t(k)], k + 2, 1);
-        grid->addWidget(m_pointLitres[size_t(k)], k + 2, 2);
+        grid->addWidget(fieldControl(QStringLiteral("OilCalibrResArr%1").arg(k), group), k + 2, 1);
+        grid->addWidget(fieldControl(QStringLiteral("OilCalibrLitArr%1").arg(k), group), k + 2, 2);
     }
     // Hidden rows keep their place, so the group does not jump while the count changes.
     for (QWidget *w : group->findChildren<QWidget *>()) {
@@ -145,23 +134,14 @@ QWidget *TankPage::buildTableGroup()
     auto *grid = new QGridLayout(group);
     auto *lengthLabel = new QLabel(QStringLiteral("Количество точек тарировки"), group);
     lengthLabel->setObjectName(QStringLiteral("lTarirLeng"));
-    m_tableLength = addSpin(QStringLiteral("seTarirLeng"), 0, tank::kTarirMaxLength, 3, tank::kTarirLeng, true);
-    lengthLabel->setBuddy(m_tableLength);
-    connect(m_tableLength, &QSpinBox::valueChanged, this, &TankPage::tableLengthChanged);
+    QWidget *tableLength = fieldControl(QStringLiteral("TarirLeng"), group);
+    lengthLabel->setBuddy(tableLength);
     grid->addWidget(lengthLabel, 0, 0);
-    grid->addWidget(m_tableLength, 0, 1);
-
-    m_tableFinished = new QCheckBox(QStringLiteral("Тарировка проведена"), group);
-    m_tableFinished->setObjectName(QStringLiteral("cbTarirFlagFinish"));
-    connect(m_tableFinished, &QCheckBox::clicked, this, [this](bool checked) {
-        host().model().record(3).setU8(tank::kTarirFlagFinish, checked ? 1 : 0);
-    });
-    grid->addWidget(m_tableFinished, 1, 0, 1, 2);
-
-    m_incline = new RadioGroup(QStringLiteral("rgTarirIncline"), QStringLiteral("Наклон ДУТ (справочно)"),
-                               {QStringLiteral("Обратный"), QStringLiteral("Прямой"), QStringLiteral("Авто")}, 3, group);
-    m_incline->setEnabled(false); // the device finds the slope itself; shown for reference only
-    grid->addWidget(m_incline, 2, 0, 1, 2);
+    grid->addWidget(tableLength, 0, 1);
+    grid->addWidget(fieldControl(QStringLiteral("TarirFlagFinish"), group), 1, 0, 1, 2);
+    QWidget *incline = fieldControl(QStringLiteral("TarirIncline"), group, 3);
+    incline->setEnabled(false); // the device finds the slope itself; shown for reference only
+    grid->addWidget(incline, 2, 0, 1, 2);
 
     m_table = new QTableWidget(1, 3, group);
     m_table->setObjectName(QStringLiteral("sgTarir"));
@@ -232,16 +212,8 @@ QWidget *TankPage::buildFileGroup()
 void TankPage::load()
 {
     m_loading = true;
-    const TMK &model = host().model();
-    for (const SpinField &f : m_spins) {
-        const Record &record = model.record(f.section);
-        f.spin->setValue(f.byte ? record.u8(f.offset) : record.s16(f.offset));
-    }
-    const int length = normalizedTarirLength(host().model().record(3));
-    m_tableLength->setValue(length);
-    const Record &s3 = model.record(3);
-    m_tableFinished->setChecked(s3.u8(tank::kTarirFlagFinish) != 0);
-    m_incline->setItemIndex(s3.u8(tank::kTarirIncline));
+    normalizedTarirLength(host().model().record(3));
+    m_binder->loadAll();
     loadTable();
     m_tableChanged = false;
     m_loading = false;
@@ -283,20 +255,10 @@ void TankPage::loadTable()
 
 void TankPage::updatePointRows()
 {
-    const int shown = m_pointCount->value();
-    for (int k = 0; k < tank::kPointCount; ++k) {
-        const bool visible = k < shown;
-        m_pointLabels[size_t(k)]->setVisible(visible);
-        m_pointCodes[size_t(k)]->setVisible(visible);
-        m_pointLitres[size_t(k)]->setVisible(visible);
-    }
-}
-
-void TankPage::tableLengthChanged(int)
-{
-    // The binding of the spin box has stored the new length; the grid follows it.
-    if (!m_loading)
-        load();
+    // The spin edits follow the same rule through the binder.
+    const int used = host().model().record(2).u8(tank::kOilCalibrQuant);
+    for (int k = 0; k < tank::kPointCount; ++k)
+        m_pointLabels[size_t(k)]->setVisible(k < used);
 }
 
 void TankPage::cellEdited()
@@ -314,6 +276,7 @@ void TankPage::cellEdited()
 
 void TankPage::store()
 {
+    m_binder->commitPending();
     commitTable();
 }
 
@@ -357,6 +320,7 @@ QString TankPage::askFileName(bool save)
 
 void TankPage::saveToFile(const QString &path)
 {
+    m_binder->commitPending();
     if (!commitTable())
         return;
     try {

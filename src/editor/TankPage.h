@@ -6,16 +6,13 @@
 
 #include <QString>
 #include <array>
-#include <vector>
 
-class QCheckBox;
 class QLabel;
-class QSpinBox;
 class QTableWidget;
 
 namespace mk {
 
-class RadioGroup;
+class FieldBinder;
 
 class TankPage : public EditorPage
 {
@@ -32,35 +29,24 @@ public:
     void loadFromFile(const QString &path);
 
 private:
-    QSpinBox *addSpin(const QString &name, int min, int max, int section, int offset, bool byte = false);
+    // The control of a field of the page, bound by the page's binder.
+    QWidget *fieldControl(const QString &name, QWidget *parent, int columns = 1);
+    void fieldStored(const QString &name);
     QWidget *buildTwoPointGroup();
     QWidget *buildSevenPointGroup();
     QWidget *buildTableGroup();
     QWidget *buildFileGroup();
     void updatePointRows();
-    void tableLengthChanged(int length);
     void cellEdited();
     // Stores the typed cells; false (after telling the user) when a cell does not fit its field.
     bool commitTable();
     void loadTable();
     QString askFileName(bool save);
 
-    // Every spin edit with the field it shows: section, offset, uint8 or else int16.
-    struct SpinField
-    {
-        QSpinBox *spin;
-        int section;
-        int offset;
-        bool byte;
-    };
-    std::vector<SpinField> m_spins;
-    QSpinBox *m_pointCount = nullptr;
+    // The spin edits, the check box and the reference group are rows of the field table: stored
+    // on the same events as every other page, and named for mktool.
+    FieldBinder *m_binder = nullptr;
     std::array<QLabel *, 7> m_pointLabels{};
-    std::array<QSpinBox *, 7> m_pointCodes{};
-    std::array<QSpinBox *, 7> m_pointLitres{};
-    QSpinBox *m_tableLength = nullptr;
-    QCheckBox *m_tableFinished = nullptr;
-    RadioGroup *m_incline = nullptr;
     QTableWidget *m_table = nullptr;
     bool m_loading = false;
     bool m_tableChanged = false;

@@ -1,6 +1,7 @@
 #include "link/Backup.h"
 
 #include "model/Error.h"
+#include "model/FileIo.h"
 #include "model/SettingsFile.h"
 
 #include <QDir>
@@ -29,7 +30,7 @@ QString saveBackup(const QString &dir, quint16 modelCode, const QByteArray &imag
     QTemporaryFile temp(dir + QStringLiteral("/.backup-XXXXXX"));
     const QByteArray data = encodeSettingsFile(modelCode, image);
     if (!temp.open() || temp.write(data) != data.size() || !temp.flush())
-        throw fail(temp.errorString());
+        throw fail(writeFailureReason(dir, data.size(), temp.errorString()));
 #ifdef Q_OS_UNIX
     ::fsync(temp.handle());
 #endif

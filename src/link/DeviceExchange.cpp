@@ -5,6 +5,7 @@
 #include "link/SimulatedDevice.h"
 #include "link/TKW_RS.h"
 #include "model/ImageLayout.h"
+#include "model/RecordSync.h"
 #include "model/TMK.h"
 
 #include <cmath>
@@ -292,6 +293,7 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
 {
     if (!model.hasImage())
         throw Error(QStringLiteral("Нет настроек для записи: сначала считайте их из МК или из файла."));
+    requireCompleteSettings(model); // before the port opens: nothing reaches the device
     PortSession session(link);
     const std::optional<DeviceIdentity> device = connectDevice(link, progress);
     if (!device)
@@ -303,12 +305,7 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
         return std::nullopt;
 
     // The user's records go into the device's own image; everything else stays the device's.
-    TMK merged;
-    merged.replaceImage(device->modelCode, *fresh);
-    for (int k = 0; k < kSectionCount; ++k)
-        if (k != kUndecodedSection)
-            merged.record(k) = model.record(k);
-    merged.encodeAll();
+    const TMK merged = mergeRecords(model, device->modelCode, *fresh);
     if (merged.settingsVersion() != model.settingsVersion())
         throw Error(kVersionMismatchText);
     const std::vector<SectionEntry> sections = sectionsToWrite(merged.image(), device->memorySize);

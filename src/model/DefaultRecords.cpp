@@ -1,6 +1,7 @@
 #include "model/DefaultRecords.h"
 
 #include "catalogs/MenuItems.h"
+#include "model/TankCalibration.h"
 #include "model/Text.h"
 
 #include <initializer_list>
@@ -91,13 +92,18 @@ std::array<Record, kSectionCount> makeDefaultRecords()
     s2.setU16(44, 50);
     s2.setU16(56, 50);
 
-    // Section 3: tank calibration table, 15 points.
+    // Section 3: a complete tank calibration table of 15 rows in the tank page's layout (count +2,
+    // direction +6, incline +7, litres from +8, sensor codes from +144). Row i holds 3·i + 16
+    // litres at sensor code 50·i: the two numbers of the sample points, the litres being the one
+    // that fits a byte. The codes rise with the level ("Прямой") and start below 241 (direction 0).
     Record &s3 = r[3];
-    s3.setU8(1, 1);
-    s3.setU16(2, 15);
+    s3.setU8(tank::kTarirFlagFinish, 1);
+    s3.setU8(tank::kTarirLeng, 15);
+    s3.setU8(tank::kTarirDir, 0);
+    s3.setU8(tank::kTarirIncline, 1);
     for (int i = 0; i < 15; ++i) {
-        s3.setU16(6 + 4 * i, quint16(3 * i + 16));
-        s3.setU16(8 + 4 * i, quint16(50 * i));
+        s3.setU8(tank::kTarirLit + i, quint8(3 * i + 16));
+        s3.setU16(tank::kTarirCode + 2 * i, quint16(50 * i));
     }
 
     // Section 4: service reminders and the universal input.

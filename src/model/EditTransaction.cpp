@@ -7,31 +7,22 @@ namespace mk {
 
 namespace {
 
-std::array<Record, kEditedSections> copyRecords(const TMK &model)
+std::vector<int> editedSections()
 {
-    std::array<Record, kEditedSections> copy;
+    std::vector<int> sections;
     for (int k = 0; k < kEditedSections; ++k)
-        copy[size_t(k)] = model.record(k);
-    return copy;
+        sections.push_back(k);
+    return sections;
 }
 
-void putRecords(TMK &model, const std::array<Record, kEditedSections> &records)
+// Looks the model up on the decoded records; on a range error the records go back.
+DeviceModel selectOrRollBack(TMK &model, SectionSnapshot &snapshot)
 {
-    for (int k = 0; k < kEditedSections; ++k)
-        model.record(k) = records[size_t(k)];
-}
-
-// Decodes the edited sections and looks the model up; on a range error the records go back.
-DeviceModel decodeAndSelect(TMK &model)
-{
-    const std::array<Record, kEditedSections> before = copyRecords(model);
-    for (int k = 0; k < kEditedSections; ++k)
-        model.decodeSection(k);
     try {
         model.checkFeatureKey();
         return SelectDeviceModel(model);
     } catch (...) {
-        putRecords(model, before);
+        snapshot.rollback();
         throw;
     }
 }
@@ -39,20 +30,19 @@ DeviceModel decodeAndSelect(TMK &model)
 } // namespace
 
 EditSession::EditSession(TMK &model)
-    : m_model(model), m_device(decodeAndSelect(model)), m_measPars(m_device.Flags), m_menuItems(m_device.Flags)
+    : m_model(model), m_snapshot(model, editedSections()), m_device(selectOrRollBack(model, m_snapshot)),
+      m_measPars(m_device.Flags), m_menuItems(m_device.Flags)
 {
-    m_saved = copyRecords(m_model);
 }
 
 void EditSession::commit()
 {
-    for (int k = 0; k < kEditedSections; ++k)
-        m_model.encodeSection(k);
+    m_snapshot.commit();
 }
 
 void EditSession::rollback()
 {
-    putRecords(m_model, m_saved);
+    m_snapshot.rollback();
 }
 
 bool chooseProtocol(TMK &model, DeviceModel &device, int index)

@@ -10,6 +10,7 @@
 #include "catalogs/MenuItems.h"
 #include "model/ImageLayout.h"
 #include "model/Record.h"
+#include "model/RecordSync.h"
 
 #include <array>
 
@@ -42,7 +43,7 @@ public:
 
 private:
     TMK &m_model;
-    std::array<Record, kEditedSections> m_saved;
+    SectionSnapshot m_snapshot; // before m_device: the lookup reads the decoded records
     DeviceModel m_device;
     MeasParCatalog m_measPars;
     MenuItemCatalog m_menuItems;

@@ -22,6 +22,9 @@ constexpr int kMethodSection = 5;
 constexpr int kGasMethOffset = 14;
 constexpr int kExpenseMethOffset = 18;
 constexpr int kRevolutionsMethOffset = 19;
+// The 7-point calibration's count of points in use.
+constexpr int kTankSection = 2;
+constexpr int kPointCountOffset = 36;
 // Protocol fields of section 10.
 constexpr int kPreviousProtocolOffset = 6;
 constexpr int kSubTypeOffsets[] = {12, 13, 14, 15, 52, 53, 54, 55};
@@ -29,6 +32,7 @@ constexpr int kSubTypeOffsets[] = {12, 13, 14, 15, 52, 53, 54, 55};
 constexpr quint64 kServiceUseClearMask = 0xF000;
 constexpr int kAlarmModeBits = 3;
 constexpr int kAlarmModeMask = 7;
+constexpr int kAlarmModesMask = 0x3F; // both modes of an alarm byte
 // Protocol codes with their own controls.
 constexpr int kCodeCan = 1;
 constexpr int kCodeJ1939 = 14;
@@ -254,6 +258,7 @@ std::optional<bool> contextHolds(Condition condition, const FieldContext &ctx)
     case Condition::IfPhysicalGabarit:
     case Condition::IfInjectorMeasured:
     case Condition::IfX1Parameter:
+    case Condition::IfCalibrationPoint:
         break;
     }
     return std::nullopt;
@@ -288,6 +293,8 @@ bool fieldShown(const FieldDef &def, const FieldContext &ctx, const TMK &model)
 {
     if (def.shown == Condition::IfX1Parameter)
         return def.param < ctx.x1Names.size();
+    if (def.shown == Condition::IfCalibrationPoint)
+        return def.param < model.record(kTankSection).u8(kPointCountOffset);
     return conditionHolds(def.shown, ctx, model);
 }
 
@@ -357,7 +364,7 @@ QVariant loadField(const FieldDef &def, const TMK &model, const FieldContext &ct
         return v == 1 ? 0 : v == 2 ? 1 : 2;
     }
     case Conversion::DayNumber:
-        return dayNumberToText(int(qMin<quint32>(rec.u32(def.offset), 0x7FFFFFFF)));
+        return dayNumberToText(rec.u32(def.offset));
     case Conversion::Minutes:
         return minutesToText(rec.s16(def.offset));
     case Conversion::Text:
@@ -440,7 +447,8 @@ void storeField(const FieldDef &def, TMK &model, const QVariant &value, const Fi
         // An alarm with one group announces the same way every time.
         if (def.partner.isEmpty())
             next = first;
-        writeInt(rec, def, first + 8 * next);
+        // Bits 6 and 7 are no mode: they stay as the device put them.
+        writeInt(rec, def, first + 8 * next + (old & ~kAlarmModesMask));
         return;
     }
     case Conversion::ForsCoef: {
@@ -465,6 +473,26 @@ void storeField(const FieldDef &def, TMK &model, const QVariant &value, const Fi
         return;
     }
     }
+}
+
+std::vector<FieldByte> fieldBytes(const FieldDef &def)
+{
+    switch (def.conversion) {
+    case Conversion::FlagBit:
+    case Conversion::ServiceUseBit:
+        return {{def.offset + def.param / 8, quint8(1u << (def.param % 8))}};
+    case Conversion::AlarmFirst:
+        return {{def.offset, quint8(kAlarmModeMask)}};
+    case Conversion::AlarmNext:
+        return {{def.offset, quint8(kAlarmModeMask << kAlarmModeBits)}};
+    default:
+        break;
+    }
+    const int width = def.type == FieldType::Bytes || def.conversion == Conversion::Text ? def.param : typeWidth(def.type);
+    std::vector<FieldByte> bytes;
+    for (int i = 0; i < width; ++i)
+        bytes.push_back({def.offset + i, 0xFF});
+    return bytes;
 }
 
 QString fieldText(const FieldDef &def, const QVariant &value, const FieldContext &ctx)

@@ -50,8 +50,9 @@ enum class StoreOn : quint8 {
     Change,    // click or change: other radio groups, check boxes and combo boxes
 };
 
-// Which code binds a control: the generic binder, or a page class with its own logic.
-enum class Binding : quint8 { Generic, ProtocolPage };
+// Which code binds a control: the frame's generic binder, the protocol page's own logic, or a
+// generic binder that the tank page keeps for its sheet (its grid follows the stored values).
+enum class Binding : quint8 { Generic, ProtocolPage, TankPage };
 
 // When a control is shown (and when a field takes its alternative range).
 enum class Condition : quint8 {
@@ -89,6 +90,7 @@ enum class Condition : quint8 {
     IfPhysicalGabarit, // Flags bit 5 clear
     IfInjectorMeasured, // RevolutionsMeth, ExpenseMeth or GasMeth non-zero
     IfX1Parameter,      // an x1 display box whose bit has a parameter of the current protocol
+    IfCalibrationPoint, // point `param` of the 7-point calibration is within OilCalibrQuant
 };
 
 // What the editor knows about the device model and the current protocol when it opens.
@@ -194,6 +196,15 @@ QVariant loadField(const FieldDef &def, const TMK &model, const FieldContext &ct
 // not fit the field's type, Error for a malformed date or time or a refused ADC point; the records
 // are untouched on failure.
 void storeField(const FieldDef &def, TMK &model, const QVariant &value, const FieldContext &ctx);
+
+// The bits of the record a field stores: one entry per byte, with the bits of that byte it owns
+// (a flag bit owns one bit of its word, an alarm group three bits of its byte).
+struct FieldByte
+{
+    int offset;
+    quint8 bits;
+};
+std::vector<FieldByte> fieldBytes(const FieldDef &def);
 
 // Text forms for tools: the value as the editor shows it, and back. parseFieldText also applies the
 // control's range and item list; it throws Error with a Russian message.

@@ -70,7 +70,7 @@ std::vector<FieldDef> makeRows()
     rows.push_back({.name = u"LiqTemperLimit"_s, .control = u"seLiqTemperLimit"_s, .page = u"Границы"_s, .caption = u"Перегрев ОЖ, С"_s, .kind = K::SpinEdit, .section = 5, .offset = 4, .type = T::Int16, .conversion = C::Scaled, .range = {80, 120, 1, 0, true}, .storeOn = S::FocusLoss, .shown = W::IfCoolantAlarms});
     rows.push_back({.name = u"UaccLowLimit"_s, .control = u"seUaccLowLimit"_s, .page = u"Границы"_s, .caption = u"Низкое напряжение АКБ, В"_s, .kind = K::SpinEdit, .section = 5, .offset = 6, .type = T::Int16, .conversion = C::Scaled, .scale = 10, .range = {9, 13.9, 2, 1, true}, .altRangeWhen = W::IfSupply24V, .altRange = {18, 27.8, 2, 1, true}, .storeOn = S::FocusLoss});
     rows.push_back({.name = u"StopVelocityLimit"_s, .control = u"seStopVelocityLimit"_s, .page = u"Границы"_s, .caption = u"Скорость \"в пробке\" до, км/ч"_s, .kind = K::SpinEdit, .section = 5, .offset = 8, .type = T::Int16, .conversion = C::Scaled, .range = {0, 200, 2, 0, true}, .storeOn = S::FocusLoss});
-    rows.push_back({.name = u"UaccHighLimit"_s, .control = u"seUaccHighLimit"_s, .page = u"Границы"_s, .caption = u"Высокое напряжение АКБ, В"_s, .kind = K::SpinEdit, .section = 5, .offset = 10, .type = T::Int16, .conversion = C::Scaled, .scale = 10, .range = {14, 16, 2, 0, true}, .altRangeWhen = W::IfSupply24V, .altRange = {28, 32, 2, 0, true}, .storeOn = S::FocusLoss});
+    rows.push_back({.name = u"UaccHighLimit"_s, .control = u"seUaccHighLimit"_s, .page = u"Границы"_s, .caption = u"Высокое напряжение АКБ, В"_s, .kind = K::SpinEdit, .section = 5, .offset = 10, .type = T::Int16, .conversion = C::Scaled, .scale = 10, .range = {14, 16, 2, 1, true}, .altRangeWhen = W::IfSupply24V, .altRange = {28, 32, 2, 1, true}, .storeOn = S::FocusLoss});
     rows.push_back({.name = u"VentTempLimit"_s, .control = u"seVentTempLimit"_s, .page = u"Границы"_s, .caption = u"Т вкл. вентилятора, С"_s, .kind = K::SpinEdit, .section = 5, .offset = 12, .type = T::Int16, .conversion = C::Scaled, .range = {75, 115, 1, 0, true}, .altRangeWhen = W::IfHybrid, .altRange = {25, 60, 1, 0, true}, .storeOn = S::FocusLoss, .shown = W::IfFanControlOrHybrid});
     rows.push_back({.name = u"InjTimeLimit"_s, .control = u"seInjTimeLimit"_s, .page = u"Границы"_s, .caption = u"Впрыск/расход на холостом ходу, %"_s, .kind = K::SpinEdit, .section = 5, .offset = 22, .type = T::Int8, .conversion = C::Scaled, .range = {1, 99, 1, 0, true}, .storeOn = S::FocusLoss});
     rows.push_back({.name = u"Vel100"_s, .control = u"seVel100"_s, .page = u"Границы"_s, .caption = u"Разгон до скорости, км/ч"_s, .kind = K::SpinEdit, .section = 5, .offset = 28, .type = T::Int16, .conversion = C::Scaled, .range = {40, 200, 2, 0, true}, .storeOn = S::FocusLoss});
@@ -221,8 +221,8 @@ std::vector<FieldDef> makeRows()
     rows.push_back({.name = u"PriceTime"_s, .control = u"sePriceTime"_s, .page = u"Средние"_s, .caption = u"Стоимость часа, руб"_s, .kind = K::SpinEdit, .section = 6, .offset = 2, .type = T::Int16, .conversion = C::Scaled, .range = {0, 999, 1, 0, true}, .storeOn = S::FocusLoss});
     rows.push_back({.name = u"PricePath"_s, .control = u"sePricePath"_s, .page = u"Средние"_s, .caption = u"Стоимость км пути, руб"_s, .kind = K::SpinEdit, .section = 6, .offset = 4, .type = T::Int16, .conversion = C::Scaled, .scale = 10, .range = {0, 99.9, 1, 1, true}, .storeOn = S::FocusLoss});
     rows.push_back({.name = u"PriceGas"_s, .control = u"sePriceGas"_s, .page = u"Средние"_s, .caption = u"Цена газа, руб/л"_s, .kind = K::SpinEdit, .section = 6, .offset = 6, .type = T::Int16, .conversion = C::Scaled, .scale = 10, .range = {0, 99.9, 1, 1, true}, .storeOn = S::FocusLoss});
-    rows.push_back({.name = u"TripShowFlag"_s, .control = u"cbTripShowFlag"_s, .page = u"Средние"_s, .caption = u"Показывать итоги поездки при выключении"_s, .kind = K::CheckBox, .section = 6, .offset = 8, .type = T::UInt8, .conversion = C::Checked, .storeOn = S::FocusLoss});
-    rows.push_back({.name = u"TripJournAuto"_s, .control = u"cbTripJournAuto"_s, .page = u"Средние"_s, .caption = u"Автоматически записывать журнал поездок"_s, .kind = K::CheckBox, .section = 6, .offset = 9, .type = T::UInt8, .conversion = C::Checked, .storeOn = S::FocusLoss});
+    rows.push_back({.name = u"TripShowFlag"_s, .control = u"cbTripShowFlag"_s, .page = u"Средние"_s, .caption = u"Показывать итоги поездки при выключении"_s, .kind = K::CheckBox, .section = 6, .offset = 8, .type = T::UInt8, .conversion = C::Checked, .storeOn = S::Change});
+    rows.push_back({.name = u"TripJournAuto"_s, .control = u"cbTripJournAuto"_s, .page = u"Средние"_s, .caption = u"Автоматически записывать журнал поездок"_s, .kind = K::CheckBox, .section = 6, .offset = 9, .type = T::UInt8, .conversion = C::Checked, .storeOn = S::Change});
     rows.push_back({.name = u"TripMinStop"_s, .control = u"seTripMinStop"_s, .page = u"Средние"_s, .caption = u"Продолжать поездку после стоянки до, мин"_s, .kind = K::SpinEdit, .section = 6, .offset = 10, .type = T::UInt16, .conversion = C::Scaled, .scale = 0.2, .range = {0, 995, 5, 0, true}, .storeOn = S::FocusLoss});
     rows.push_back({.name = u"ParkUse0"_s, .control = u"cbParkUse0"_s, .page = u"Парковка"_s, .caption = u"Задний парктроник"_s, .kind = K::CheckBox, .section = 1, .offset = 0, .type = T::UInt8, .conversion = C::Checked, .storeOn = S::Change});
     rows.push_back({.name = u"ParkUse1"_s, .control = u"cbParkUse1"_s, .page = u"Парковка"_s, .caption = u"Передний парктроник"_s, .kind = K::CheckBox, .section = 1, .offset = 1, .type = T::UInt8, .conversion = C::Checked, .storeOn = S::Change});
@@ -268,6 +268,31 @@ std::vector<FieldDef> makeRows()
     rows.push_back({.name = u"UniMeasADC0"_s, .control = u"seUniMeasADC0"_s, .page = u"Унив.вход"_s, .caption = u"АЦП Мин"_s, .kind = K::SpinEdit, .section = 4, .offset = 52, .type = T::Int16, .conversion = C::Scaled, .range = {0, 1023, 1, 0, true}, .storeOn = S::FocusLoss, .partner = u"UniMeasADC1"_s});
     rows.push_back({.name = u"UniMeasADC1"_s, .control = u"seUniMeasADC1"_s, .page = u"Унив.вход"_s, .caption = u"АЦП Макс"_s, .kind = K::SpinEdit, .section = 4, .offset = 54, .type = T::Int16, .conversion = C::Scaled, .range = {0, 1023, 1, 0, true}, .storeOn = S::FocusLoss, .partner = u"UniMeasADC0"_s});
     rows.push_back({.name = u"UniMeasStr"_s, .control = u"eUniMeasStr"_s, .page = u"Унив.вход"_s, .caption = u"Название параметра"_s, .kind = K::Edit, .section = 4, .offset = 60, .type = T::Bytes, .conversion = C::Text, .param = 7, .storeOn = S::FocusLoss});
+    // Page "Бак": the scalar settings of the three calibrations; the calibration table itself is
+    // the page's grid.
+    const auto tankSpin = [&](const QString &name, const QString &caption, int section, int offset, FieldType type,
+                              double max, Condition shown = Condition::Always, int param = 0) {
+        rows.push_back({.name = name, .control = u"se"_s + name, .page = u"Бак"_s, .caption = caption, .kind = K::SpinEdit,
+                        .section = section, .offset = offset, .type = type, .conversion = C::Scaled, .param = param,
+                        .range = {0, max, 1, 0, true}, .storeOn = S::FocusLoss, .binding = Binding::TankPage, .shown = shown});
+    };
+    constexpr double kSensorMax = 2000; // highest reading of the fuel-level sensor, device units
+    constexpr double kLitresMax = 32767;
+    tankSpin(u"Oil6L"_s, u"Точка 1, у.е."_s, 2, 0, T::Int16, kSensorMax);
+    tankSpin(u"Lit6L"_s, u"Точка 1, литры"_s, 2, 2, T::Int16, kLitresMax);
+    tankSpin(u"Oil43L"_s, u"Точка 2, у.е."_s, 2, 4, T::Int16, kSensorMax);
+    tankSpin(u"Lit43L"_s, u"Точка 2, литры"_s, 2, 6, T::Int16, kLitresMax);
+    tankSpin(u"OilCalibrQuant"_s, u"Кол-во точек"_s, 2, 36, T::UInt8, 7);
+    for (int k = 0; k < 7; ++k) {
+        tankSpin(u"OilCalibrResArr%1"_s.arg(k), u"Точка %1, у.е."_s.arg(k + 1), 2, 8 + 2 * k, T::Int16, kSensorMax,
+                 W::IfCalibrationPoint, k);
+        tankSpin(u"OilCalibrLitArr%1"_s.arg(k), u"Точка %1, литры"_s.arg(k + 1), 2, 22 + 2 * k, T::Int16, kLitresMax,
+                 W::IfCalibrationPoint, k);
+    }
+    rows.push_back({.name = u"TarirFlagFinish"_s, .control = u"cbTarirFlagFinish"_s, .page = u"Бак"_s, .caption = u"Тарировка проведена"_s, .kind = K::CheckBox, .section = 3, .offset = 1, .type = T::UInt8, .conversion = C::Checked, .storeOn = S::Change, .binding = Binding::TankPage});
+    tankSpin(u"TarirLeng"_s, u"Количество точек тарировки"_s, 3, 2, T::UInt8, 68);
+    // Found by the device; shown for reference, never edited on the page.
+    rows.push_back({.name = u"TarirIncline"_s, .control = u"rgTarirIncline"_s, .page = u"Бак"_s, .caption = u"Наклон ДУТ (справочно)"_s, .kind = K::RadioGroup, .section = 3, .offset = 7, .type = T::UInt8, .conversion = C::ItemIndex, .storeOn = S::Change, .binding = Binding::TankPage, .items = {u"Обратный"_s, u"Прямой"_s, u"Авто"_s}});
     return rows;
 }
 

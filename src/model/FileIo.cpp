@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 
 namespace mk {
 
@@ -30,25 +31,71 @@ QByteArray readWholeFile(const QString &path, qint64 maxSize)
     return data;
 }
 
+namespace {
+
+// What stands in the way of writing into dir before anything is tried; empty when nothing does.
+QString folderProblem(const QString &dir)
+{
+    const QFileInfo folder(dir);
+    if (!folder.exists())
+        return QStringLiteral("папка не существует");
+    const QStorageInfo storage(dir);
+    if (storage.isValid() && storage.isReadOnly())
+        return QStringLiteral("диск доступен только для чтения");
+    if (!folder.isWritable())
+        return QStringLiteral("нет прав на запись в папку");
+    return {};
+}
+
+} // namespace
+
+QString writeFailureReason(const QString &dir, qint64 size, const QString &fallback)
+{
+    const QString problem = folderProblem(dir);
+    if (!problem.isEmpty())
+        return problem;
+    // Asked only once a write has failed: some file systems report no free space at all.
+    const QStorageInfo storage(dir);
+    if (storage.isValid() && storage.bytesAvailable() >= 0 && storage.bytesAvailable() < qMax<qint64>(size, 1))
+        return QStringLiteral("на диске нет свободного места");
+    return fallback;
+}
+
+namespace {
+
+Error writeError(const QString &path, const QString &reason)
+{
+    return Error(QStringLiteral("Не могу записать файл \"%1\": %2. Прежний файл не изменён.")
+                     .arg(QDir::toNativeSeparators(path), reason));
+}
+
+} // namespace
+
+void checkFileWritable(const QString &path)
+{
+    const QFileInfo target(path);
+    if (target.isDir())
+        throw writeError(path, QStringLiteral("это папка, а не файл"));
+    const QString reason = folderProblem(target.absolutePath());
+    if (!reason.isEmpty())
+        throw writeError(path, reason);
+}
+
 void writeFileAtomically(const QString &path, const QByteArray &data)
 {
+    checkFileWritable(path);
     QSaveFile file(path);
     const auto fail = [&] {
         QString reason;
         switch (file.error()) {
-        case QFileDevice::OpenError:
-        case QFileDevice::PermissionsError:
-            reason = QStringLiteral("нет прав на запись или папка не существует");
-            break;
         case QFileDevice::RenameError:
             reason = QStringLiteral("не удалось заменить прежний файл");
             break;
         default:
-            reason = QStringLiteral("ошибка записи, возможно, диск заполнен");
+            reason = writeFailureReason(QFileInfo(path).absolutePath(), data.size(), file.errorString());
             break;
         }
-        throw Error(QStringLiteral("Не могу записать файл \"%1\": %2. Прежний файл не изменён.")
-                        .arg(QDir::toNativeSeparators(path), reason));
+        throw writeError(path, reason);
     };
     if (!file.open(QIODevice::WriteOnly))
         fail();

@@ -15,7 +15,8 @@ TMK::TMK() : m_records(defaultRecords())
 
 std::array<Record, kSectionCount> TMK::defaultRecords()
 {
-    return makeDefaultRecords();
+    static const std::array<Record, kSectionCount> records = makeDefaultRecords();
+    return records;
 }
 
 QByteArray TMK::colourPreset(int number)
@@ -27,7 +28,28 @@ void TMK::replaceImage(quint16 modelCode, const QByteArray &image)
 {
     m_modelCode = modelCode;
     m_image = image;
+    m_records = defaultRecords();
+    for (OscBlock &block : m_osc)
+        block = OscBlock{defaultOscHeader(), QByteArray(kOscSampleCount, '\0')};
     decodeAll();
+}
+
+bool TMK::sectionHeld(int section) const
+{
+    const SectionEntry entry = header().sections[size_t(section)];
+    return entry.usable() && qint64(entry.contentPos()) + entry.contentLength() <= m_image.size();
+}
+
+QList<int> TMK::missingSections() const
+{
+    QList<int> missing;
+    // A header cut short names nothing reliably: every section counts as missing.
+    const quint32 named = m_image.size() < kHeaderSize ? (hasImage() ? kSectionCount : 0)
+                                                       : qMin<quint32>(header().count, kSectionCount);
+    for (int k = 0; k < int(named); ++k)
+        if (!sectionHeld(k))
+            missing.append(k);
+    return missing;
 }
 
 void TMK::checkFeatureKey() const
@@ -39,34 +61,31 @@ void TMK::checkFeatureKey() const
 void TMK::decodeSection(int section)
 {
     Record &rec = record(section);
-    const SectionEntry entry = header().sections[size_t(section)];
-    if (!entry.usable() || rec.size() == 0)
+    if (rec.size() == 0)
         return;
-    const int pos = entry.contentPos();
+    // An absent section never keeps what an earlier image put into its record.
+    if (!sectionHeld(section)) {
+        rec = defaultRecords()[size_t(section)];
+        return;
+    }
+    const SectionEntry entry = header().sections[size_t(section)];
     const int wanted = qMin(entry.contentLength(), rec.size());
-    const int available = qBound(0, int(m_image.size()) - pos, wanted);
-    if (available > 0)
-        std::memcpy(rec.bytes().data(), m_image.constData() + pos, size_t(available));
+    std::memcpy(rec.bytes().data(), m_image.constData() + entry.contentPos(), size_t(wanted));
 }
 
-// A section whose address lies in the header or whose declared length is below the device's
-// trailer has no place in the image: it is left alone. Otherwise the record is written over the
-// section's declared content only, so that the device's trailing bytes and the next section are
-// never overwritten by a record larger than the firmware's section; the image grows when the
-// content lies past its end.
+// A section the image does not hold is left alone: growing the image would make a file cut short
+// look complete, and the device would then get the records' defaults. Otherwise the record is
+// written over the section's declared content only, so that the device's trailing bytes and the
+// next section are never overwritten by a record larger than the firmware's section.
 void TMK::encodeSection(int section)
 {
     const Record &rec = record(section);
+    if (rec.size() == 0 || !sectionHeld(section))
+        return;
     const SectionEntry entry = header().sections[size_t(section)];
-    if (!entry.usable() || rec.size() == 0)
-        return;
-    const int pos = entry.contentPos();
     const int len = qMin(entry.contentLength(), rec.size());
-    if (len <= 0)
-        return;
-    if (m_image.size() < pos + len)
-        m_image.append(QByteArray(pos + len - int(m_image.size()), '\0'));
-    std::memcpy(m_image.data() + pos, rec.bytes().constData(), size_t(len));
+    if (len > 0)
+        std::memcpy(m_image.data() + entry.contentPos(), rec.bytes().constData(), size_t(len));
 }
 
 void TMK::decodeAll()

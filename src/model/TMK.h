@@ -5,6 +5,7 @@
 #include "model/Record.h"
 
 #include <QByteArray>
+#include <QList>
 #include <array>
 
 namespace mk {
@@ -22,7 +23,8 @@ public:
 
     // The image as read from the device or loaded from a file.
     const QByteArray &image() const { return m_image; }
-    // Replaces model code and image together and decodes all sections.
+    // Replaces model code and image together and decodes all sections: no record or oscilloscope
+    // block of the image held before survives.
     void replaceImage(quint16 modelCode, const QByteArray &image);
     void setImage(const QByteArray &image) { m_image = image; }
     bool hasImage() const { return !m_image.isEmpty(); }
@@ -39,6 +41,14 @@ public:
 
     Record &record(int section) { return m_records.at(size_t(section)); }
     const Record &record(int section) const { return m_records.at(size_t(section)); }
+
+    // Whether the image holds section k: its header entry places the whole content inside it.
+    // A section the image does not hold is absent: decoding it gives the record a fresh model
+    // holds, and encoding it writes nothing.
+    bool sectionHeld(int section) const;
+    // Sections the header names (the first N entries) whose content the image does not hold:
+    // a file cut short, or a damaged table. Such settings must not go to a device.
+    QList<int> missingSections() const;
 
     void decodeSection(int section);
     void encodeSection(int section);

@@ -84,9 +84,11 @@ QString twoDigit(int value)
     return value >= 0 && value < 10 ? QStringLiteral("0") + QString::number(value) : QString::number(value);
 }
 
-QString minutesToText(int minutes)
+QString minutesToText(qint64 minutes)
 {
-    return twoDigit(minutes / 60 % 24) + QLatin1Char(':') + twoDigit(minutes % 60);
+    if (minutes < 0)
+        return kInvalidTimeText;
+    return twoDigit(int(minutes / 60 % 24)) + QLatin1Char(':') + twoDigit(int(minutes % 60));
 }
 
 int textToMinutes(const QString &text)
@@ -104,16 +106,19 @@ int dateToDayNumber(const DayDate &date)
     return n + date.day + 1;
 }
 
-DayDate dayNumberToDate(int dayNumber)
+// Bounded for every input: the range check comes first, and the year estimate is off by at
+// most one, so no loop depends on the stored value.
+std::optional<DayDate> dayNumberToDate(qint64 dayNumber)
 {
+    if (dayNumber < kFirstDayNumber || dayNumber > kLastDayNumber)
+        return std::nullopt;
     DayDate d;
-    d.year = qMax(0, (dayNumber - 1) * 4 / 1461);
-    // The estimate may overshoot by a year near the end of a leap cycle.
-    while (d.year > 0 && dateToDayNumber({d.year, 1, 1}) > dayNumber)
+    d.year = int(qMax<qint64>(0, (dayNumber - 1) * 4 / 1461));
+    if (d.year > 0 && dateToDayNumber({d.year, 1, 1}) > dayNumber)
         --d.year;
-    while (dateToDayNumber({d.year + 1, 1, 1}) <= dayNumber)
+    if (d.year < 99 && dateToDayNumber({d.year + 1, 1, 1}) <= dayNumber)
         ++d.year;
-    int rest = dayNumber - dateToDayNumber({d.year, 1, 1});
+    int rest = int(dayNumber) - dateToDayNumber({d.year, 1, 1});
     d.month = 1;
     while (d.month < 12 && rest >= monthLength(d.year, d.month)) {
         rest -= monthLength(d.year, d.month);
@@ -123,10 +128,12 @@ DayDate dayNumberToDate(int dayNumber)
     return d;
 }
 
-QString dayNumberToText(int dayNumber)
+QString dayNumberToText(qint64 dayNumber)
 {
-    const DayDate d = dayNumberToDate(dayNumber);
-    return twoDigit(d.day) + QLatin1Char('.') + twoDigit(d.month) + QLatin1Char('.') + twoDigit(d.year % 100);
+    const std::optional<DayDate> d = dayNumberToDate(dayNumber);
+    if (!d)
+        return kInvalidDateText;
+    return twoDigit(d->day) + QLatin1Char('.') + twoDigit(d->month) + QLatin1Char('.') + twoDigit(d->year % 100);
 }
 
 } // namespace mk

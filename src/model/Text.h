@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 namespace mk {
 
@@ -16,8 +17,10 @@ QByteArray toWin1251Z(const QString &text, int areaSize);
 // A number in decimal with a leading "0" when it has one digit.
 QString twoDigit(int value);
 
-// Time of day as minutes since midnight <-> "hh:mm".
-QString minutesToText(int minutes);
+// Time of day as minutes since midnight <-> "hh:mm". A negative count has no time of day and
+// shows as kInvalidTimeText.
+inline const QString kInvalidTimeText = QStringLiteral("--:--");
+QString minutesToText(qint64 minutes);
 int textToMinutes(const QString &text);
 
 // Date as a device day number (years counted from the base year 2000).
@@ -29,8 +32,13 @@ struct DayDate
     bool operator==(const DayDate &) const = default;
 };
 int dateToDayNumber(const DayDate &date);
-DayDate dayNumberToDate(int dayNumber);
-// "dd.mm.yy"
-QString dayNumberToText(int dayNumber);
+// The day numbers of 01.01.00 and 31.12.99: nothing outside them has a dd.mm.yy form.
+constexpr qint64 kFirstDayNumber = 2;
+constexpr qint64 kLastDayNumber = 36525;
+// Any stored value: a date between 01.01.00 and 31.12.99, or nothing.
+std::optional<DayDate> dayNumberToDate(qint64 dayNumber);
+// "dd.mm.yy", or kInvalidDateText for a day number outside those dates.
+inline const QString kInvalidDateText = QStringLiteral("--.--.--");
+QString dayNumberToText(qint64 dayNumber);
 
 } // namespace mk

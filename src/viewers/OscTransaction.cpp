@@ -5,14 +5,14 @@
 #include "app/Transactions.h"
 #include "catalogs/DeviceModel.h"
 #include "model/Error.h"
-#include "model/TMK.h"
+#include "model/RecordSync.h"
 #include "viewers/TMK_ViewOscDlg.h"
 
 namespace mk {
 
 void runOscTransaction(QWidget *parent, TMK &model)
 {
-    model.decodeSection(10);
+    SectionSnapshot snapshot(model, {10});
     DeviceModel device;
     try {
         device = SelectDeviceModel(model);
@@ -31,7 +31,7 @@ void runOscTransaction(QWidget *parent, TMK &model)
     // The scale choices live in section 10's record; they go into the image as well, so that
     // saving the settings keeps them and a later decode does not lose them.
     if (dialog.settingsChanged())
-        model.encodeSection(10);
+        snapshot.commit();
 }
 
 } // namespace mk

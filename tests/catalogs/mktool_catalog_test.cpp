@@ -1,5 +1,8 @@
 // mktool catalog and the model part of mktool info, run as a separate program.
 
+#include "model/FactoryImage.h"
+#include "model/FileIo.h"
+#include "model/SettingsFile.h"
 #include "support/MktoolRun.h"
 #include "support/QtPrinters.h"
 
@@ -105,8 +108,10 @@ TEST(MktoolInfo, ModelNameFlagsAndProtocols)
     const ToolRun text = mktool({"info", file});
     EXPECT_TRUE(text.out.contains("QZ-71B_W"));
 
-    // A settings version beyond a byte has no model row; info still reports the file.
-    ASSERT_EQ(mktool({"new", "--model", "1", "--version", "300", "-o", file}).code, 0);
+    // A settings version beyond a byte has no model row: new refuses to make one, and info still
+    // reports such a file.
+    EXPECT_EQ(mktool({"new", "--model", "1", "--version", "300", "-o", file}).code, 2);
+    mk::writeFileAtomically(file, mk::encodeSettingsFile(1, mk::makeFactoryImage(1, 300)));
     const QJsonObject big = QJsonDocument::fromJson(mktool({"info", file, "--json"}).out).object();
     EXPECT_EQ(big["model_name"].toString(), "");
     EXPECT_TRUE(big["protocols"].toArray().isEmpty());

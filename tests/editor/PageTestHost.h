@@ -5,6 +5,7 @@
 #include "catalogs/DeviceModel.h"
 #include "catalogs/MenuItems.h"
 #include "editor/EditorPage.h"
+#include "model/FieldTable.h"
 #include "model/TMK.h"
 
 #include <QVBoxLayout>
@@ -47,7 +48,8 @@ public:
     const DeviceModel &device() const override { return m_device; }
     const MeasParCatalog &measPars() const override { throw std::logic_error("not offered by the test host"); }
     const MenuItemCatalog &menuItems() const override { return m_menu; }
-    const FieldContext &context() const override { throw std::logic_error("not offered by the test host"); }
+    // The plain context: no feature flags, no protocol facts.
+    const FieldContext &context() const override { return m_ctx; }
     void reloadAll() override
     {
         if (m_page)
@@ -64,6 +66,7 @@ public:
 
 private:
     TMK m_model;
+    FieldContext m_ctx;
     DeviceModel m_device;
     MenuItemCatalog m_menu;
     QWidget m_window;

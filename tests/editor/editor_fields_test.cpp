@@ -264,6 +264,20 @@ private slots:
         edit("eCandleCntK", QStringLiteral("Свечи"));
         QCOMPARE(rec(4).raw(100, 6), QByteArray("\xD1\xE2\xE5\xF7\xE8\0", 6));
         QCOMPARE(w<QLineEdit>("eCandleCntK")->maxLength(), 15);
+
+        // Erased memory: no date to show. The box says so and keeps the stored value until the
+        // user picks a date.
+        rec(4).setU32(8, 0xFFFFFFFF);
+        dlg().reloadAll();
+        auto *to = w<QDateEdit>("deTO");
+        QCOMPARE(to->text(), QStringLiteral("--.--.--"));
+        focus(to);
+        focus(w("seAirFiltCntK"));
+        QCOMPARE(rec(4).u32(8), 0xFFFFFFFFu);
+        focus(to);
+        to->setDate(QDate(2001, 1, 1));
+        focus(w("seAirFiltCntK"));
+        QCOMPARE(rec(4).u32(8), 367u);
     }
 };
 

@@ -18,7 +18,7 @@
 
 #include <QMenu>
 #include <QPushButton>
-#include <QSpinBox>
+#include <QDoubleSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -44,6 +44,16 @@ void showPage(QDialog &dialog, const char *tabs, const char *page)
 }
 
 
+// A value typed into a spin edit, which is stored when the focus leaves it.
+void enter(QDoubleSpinBox *spin, double value)
+{
+    QApplication::setActiveWindow(spin->window());
+    spin->setFocus();
+    spin->setValue(value);
+    spin->clearFocus();
+    QApplication::processEvents();
+}
+
 // What the edits below leave in the records.
 struct Expected
 {
@@ -63,8 +73,8 @@ void editThePages(QDialog &dialog, Expected &expected)
 
     // Tank: a calibration point, the table length and the first table row.
     showPage(dialog, "pcMain", "tsOil");
-    dialog.findChild<QSpinBox *>(QStringLiteral("seOil6L"))->setValue(expected.oil6L);
-    dialog.findChild<QSpinBox *>(QStringLiteral("seTarirLeng"))->setValue(expected.tarirLength);
+    enter(dialog.findChild<QDoubleSpinBox *>(QStringLiteral("seOil6L")), expected.oil6L);
+    enter(dialog.findChild<QDoubleSpinBox *>(QStringLiteral("seTarirLeng")), expected.tarirLength);
     auto *table = dialog.findChild<QTableWidget *>(QStringLiteral("sgTarir"));
     QCOMPARE(table->rowCount(), int(expected.tarirLength));
     table->item(0, 1)->setText(QStringLiteral("1 2"));

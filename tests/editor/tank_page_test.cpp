@@ -6,6 +6,7 @@
 #include "viewers/RadioGroup.h"
 #include "editor/TankPage.h"
 #include "model/TankCalibration.h"
+#include "model/FieldTable.h"
 #include "model/TankFile.h"
 
 #include <QCheckBox>
@@ -16,7 +17,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSpinBox>
+#include <QApplication>
+#include <algorithm>
+#include <QDoubleSpinBox>
 #include <QTableWidget>
 #include <QDir>
 #include <QTemporaryDir>
@@ -51,12 +54,15 @@ struct Dialogs
     }};
 };
 
-void typeInto(QSpinBox *spin, const QString &text)
+// Types a value and leaves the box, which is when the value is stored.
+void typeInto(QDoubleSpinBox *spin, const QString &text)
 {
+    QApplication::setActiveWindow(spin->window());
     spin->setFocus();
     spin->selectAll();
     QTest::keyClicks(spin, text);
     QTest::keyClick(spin, Qt::Key_Return);
+    spin->clearFocus();
 }
 
 // Edits a cell with its own editor, as the user does: type, then Enter.
@@ -104,17 +110,17 @@ private slots:
         host.model().record(2).setU8(tank::kOilCalibrQuant, 0);
         host.makePage<TankPage>("tsOil");
         host.window().show();
-        auto *count = find<QSpinBox>(host, "seOilCalibrQuant");
-        QCOMPARE(count->maximum(), 7);
+        auto *count = find<QDoubleSpinBox>(host, "seOilCalibrQuant");
+        QCOMPARE(count->maximum(), 7.0);
         for (int k = 0; k < 7; ++k) {
             QVERIFY(find<QLabel>(host, qPrintable(QStringLiteral("lOilCalibrArr%1").arg(k)))->isHidden());
-            QVERIFY(find<QSpinBox>(host, qPrintable(QStringLiteral("seOilCalibrResArr%1").arg(k)))->isHidden());
-            QVERIFY(find<QSpinBox>(host, qPrintable(QStringLiteral("seOilCalibrLitArr%1").arg(k)))->isHidden());
+            QVERIFY(find<QDoubleSpinBox>(host, qPrintable(QStringLiteral("seOilCalibrResArr%1").arg(k)))->isHidden());
+            QVERIFY(find<QDoubleSpinBox>(host, qPrintable(QStringLiteral("seOilCalibrLitArr%1").arg(k)))->isHidden());
         }
         typeInto(count, "7");
         QCOMPARE(host.model().record(2).u8(tank::kOilCalibrQuant), 7);
         for (int k = 0; k < 7; ++k)
-            QVERIFY(find<QSpinBox>(host, qPrintable(QStringLiteral("seOilCalibrLitArr%1").arg(k)))->isVisible());
+            QVERIFY(find<QDoubleSpinBox>(host, qPrintable(QStringLiteral("seOilCalibrLitArr%1").arg(k)))->isVisible());
         typeInto(count, "3");
         QVERIFY(find<QLabel>(host, "lOilCalibrArr2")->isVisible());
         QVERIFY(find<QLabel>(host, "lOilCalibrArr3")->isHidden());
@@ -125,10 +131,10 @@ private slots:
         PageTestHost host(0x8002, 0);
         host.makePage<TankPage>("tsOil");
         host.window().show();
-        typeInto(find<QSpinBox>(host, "seOil43L"), "1999");
-        typeInto(find<QSpinBox>(host, "seLit6L"), "55");
-        typeInto(find<QSpinBox>(host, "seOilCalibrResArr6"), "1800");
-        typeInto(find<QSpinBox>(host, "seOilCalibrLitArr0"), "3");
+        typeInto(find<QDoubleSpinBox>(host, "seOil43L"), "1999");
+        typeInto(find<QDoubleSpinBox>(host, "seLit6L"), "55");
+        typeInto(find<QDoubleSpinBox>(host, "seOilCalibrResArr6"), "1800");
+        typeInto(find<QDoubleSpinBox>(host, "seOilCalibrLitArr0"), "3");
         const Record &s2 = host.model().record(2);
         QCOMPARE(s2.u16(tank::kOil43L), 1999);
         QCOMPARE(s2.u16(tank::kLit6L), 55);
@@ -149,6 +155,44 @@ private slots:
         QVERIFY(!incline->isEnabled());
     }
 
+    // Every spin edit of the page stores into its own bytes and no others: a byte field written
+    // as a word would change the setting next to it.
+    void eachSpinEditWritesOnlyItsOwnBytes()
+    {
+        PageTestHost host(0x8002, 0);
+        for (int k : {2, 3})
+            host.model().record(k).bytes().fill('\xA5');
+        host.model().record(2).setU8(tank::kOilCalibrQuant, 7);
+        host.model().record(3).setU8(tank::kTarirLeng, 3);
+        host.makePage<TankPage>("tsOil");
+        host.window().show();
+        QVERIFY(QTest::qWaitForWindowActive(&host.window()));
+        std::vector<const FieldDef *> fields;
+        for (const FieldDef &def : fieldTable())
+            if (def.page == u"Бак" && def.kind == ControlKind::SpinEdit)
+                fields.push_back(&def);
+        // The point count last: changing it hides point rows.
+        std::stable_partition(fields.begin(), fields.end(), [](const FieldDef *d) { return d->name != u"OilCalibrQuant"; });
+        int checked = 0;
+        for (const FieldDef *field : fields) {
+            const FieldDef &def = *field;
+            auto *spin = find<QDoubleSpinBox>(host, qPrintable(def.control));
+            const Record before = host.model().record(def.section);
+            const double value = spin->value() == spin->maximum() ? spin->minimum() : spin->maximum();
+            typeInto(spin, QString::number(value));
+            QVERIFY2(loadField(def, host.model(), host.context()).toDouble() == value, qPrintable(def.name));
+            const Record &after = host.model().record(def.section);
+            QByteArray own(after.size(), '\0');
+            for (const FieldByte &b : fieldBytes(def))
+                own[b.offset] = '\1';
+            for (int i = 0; i < after.size(); ++i)
+                if (!own[i])
+                    QVERIFY2(after.u8(i) == before.u8(i), qPrintable(def.name + QStringLiteral(" changed byte %1").arg(i)));
+            ++checked;
+        }
+        QCOMPARE(checked, 20);
+    }
+
     void tableShowsStoredRows()
     {
         PageTestHost host(0x8002, 0);
@@ -162,7 +206,7 @@ private slots:
         QCOMPARE(grid->item(2, 0)->text(), QStringLiteral("3"));
         QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("10"));
         QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("2000"));
-        QCOMPARE(find<QSpinBox>(host, "seTarirLeng")->value(), 3);
+        QCOMPARE(find<QDoubleSpinBox>(host, "seTarirLeng")->value(), 3.0);
     }
 
     void lengthAbove68IsResetAndZeroKeepsOneEmptyRow()
@@ -173,7 +217,7 @@ private slots:
         host.makePage<TankPage>("tsOil");
         auto *grid = find<QTableWidget>(host, "sgTarir");
         QCOMPARE(host.model().record(3).u8(tank::kTarirLeng), 0);
-        QCOMPARE(find<QSpinBox>(host, "seTarirLeng")->value(), 0);
+        QCOMPARE(find<QDoubleSpinBox>(host, "seTarirLeng")->value(), 0.0);
         QCOMPARE(grid->rowCount(), 1);
         QCOMPARE(grid->item(0, 1)->text(), QString());
         QCOMPARE(grid->item(0, 2)->text(), QString());
@@ -192,11 +236,11 @@ private slots:
         host.makePage<TankPage>("tsOil");
         host.window().show();
         auto *grid = find<QTableWidget>(host, "sgTarir");
-        typeInto(find<QSpinBox>(host, "seTarirLeng"), "5");
+        typeInto(find<QDoubleSpinBox>(host, "seTarirLeng"), "5");
         QCOMPARE(host.model().record(3).u8(tank::kTarirLeng), 5);
         QCOMPARE(grid->rowCount(), 5);
         QCOMPARE(grid->item(4, 0)->text(), QStringLiteral("5"));
-        typeInto(find<QSpinBox>(host, "seTarirLeng"), "0");
+        typeInto(find<QDoubleSpinBox>(host, "seTarirLeng"), "0");
         QCOMPARE(host.model().record(3).u8(tank::kTarirLeng), 0);
         QCOMPARE(grid->rowCount(), 1);
         QCOMPARE(grid->item(0, 1)->text(), QString());
@@ -282,7 +326,7 @@ private slots:
         QCOMPARE(dialogs.dirs.value(1), QDir(dir.path()).absolutePath());
         QCOMPARE(host.model().record(2), s2);
         QCOMPARE(host.model().record(3), s3);
-        QCOMPARE(find<QSpinBox>(host, "seOil6L")->value(), 1234);
+        QCOMPARE(find<QDoubleSpinBox>(host, "seOil6L")->value(), 1234.0);
         QCOMPARE(find<QTableWidget>(host, "sgTarir")->rowCount(), 3);
         QCOMPARE(find<QTableWidget>(host, "sgTarir")->item(2, 1)->text(), QStringLiteral("60"));
     }
@@ -306,7 +350,7 @@ private slots:
         QVERIFY(dialogs.errors[0].contains("short.tcoil"));
         QCOMPARE(host.model().record(2), s2);
         QCOMPARE(host.model().record(3), s3);
-        QCOMPARE(find<QSpinBox>(host, "seOil6L")->value(), int(s2.u16(tank::kOil6L)));
+        QCOMPARE(find<QDoubleSpinBox>(host, "seOil6L")->value(), double(s2.u16(tank::kOil6L)));
 
         // A cancelled dialog does nothing at all.
         QTest::mouseClick(find<QPushButton>(host, "bOilLoad"), Qt::LeftButton);

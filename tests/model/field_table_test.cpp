@@ -82,8 +82,16 @@ TEST(FieldTable, RowsAreConsistent)
         }
         if (def.kind == ControlKind::RadioGroup)
             EXPECT_FALSE(def.items.isEmpty());
+        // Stored on focus loss: typed values, alarm groups, the "Средние" combo boxes and the
+        // "ТО" check boxes; every other choice is stored on click.
+        const bool typed = def.kind == ControlKind::SpinEdit || def.kind == ControlKind::Edit
+                           || def.kind == ControlKind::DateEdit || def.kind == ControlKind::TimeEdit;
+        const bool alarm = def.conversion == Conversion::AlarmFirst || def.conversion == Conversion::AlarmNext;
+        const bool exitDriven = typed || alarm || (def.kind == ControlKind::ComboBox && def.page == u"Средние")
+                                || (def.kind == ControlKind::CheckBox && def.page == u"ТО");
+        EXPECT_EQ(def.storeOn == StoreOn::FocusLoss, exitDriven);
     }
-    EXPECT_EQ(names.size(), 249);
+    EXPECT_EQ(names.size(), 271);
     // 24 alarms, seven of them with one group only
     int alarms = 0;
     for (const FieldDef &def : fieldTable())

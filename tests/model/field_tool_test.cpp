@@ -1,5 +1,9 @@
 // mktool dump (fields), set and diff: the editor's settings by name, from the command line.
 
+#include "model/FactoryImage.h"
+#include "model/FileIo.h"
+#include "model/SettingsFile.h"
+#include "model/TMK.h"
 #include "support/MktoolRun.h"
 #include "support/QtPrinters.h"
 
@@ -114,4 +118,32 @@ TEST(FieldTool, DiffOfEqualFilesAndUnnamedBits)
     const ToolRun one = mktool({"diff", a, b});
     EXPECT_TRUE(one.out.contains("GasOil\t0\t1")) << one.out.constData();
     EXPECT_TRUE(one.out.contains("1 field(s) differ; 0 byte(s)")) << one.out.constData();
+}
+
+// Two files that differ anywhere are never reported equal: one bit flipped at positions spread
+// over the whole image (header, records, trailers, section 11, oscilloscope blocks, the end), or a
+// model code. Where the shown values look alike, the raw ones tell them apart.
+TEST(FieldTool, DiffFindsEveryDifference)
+{
+    QTemporaryDir dir;
+    const QString a = dir.filePath("a.tcset"), b = dir.filePath("b.tcset");
+    const QByteArray image = mk::makeFactoryImage(0x0101, 1);
+    mk::writeFileAtomically(a, mk::encodeSettingsFile(0x0101, image));
+    for (qsizetype pos = 0; pos < image.size(); pos += 211) {
+        QByteArray other = image;
+        other[pos] = char(other[pos] ^ 0x01);
+        mk::writeFileAtomically(b, mk::encodeSettingsFile(0x0101, other));
+        EXPECT_EQ(mktool({"diff", a, b}).code, 1) << pos;
+    }
+    mk::writeFileAtomically(b, mk::encodeSettingsFile(0x0102, image));
+    EXPECT_EQ(mktool({"diff", a, b}).code, 1);
+
+    // A correction factor one float step away from 1.0 still shows 0.0.
+    mk::TMK m;
+    m.replaceImage(0x0101, image);
+    m.record(5).setU32(36, m.record(5).u32(36) + 1);
+    m.encodeAll();
+    mk::writeFileAtomically(b, mk::encodeSettingsFile(0x0101, m.image()));
+    const ToolRun corr = mktool({"diff", a, b});
+    EXPECT_TRUE(corr.out.contains("VelocityCorr\t0.0 (0x3F800000)\t0.0 (0x3F800001)")) << corr.out.constData();
 }

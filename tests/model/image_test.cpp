@@ -32,9 +32,11 @@ TEST(Image, FreshModelDefaults)
     EXPECT_EQ(m.record(2).u16(0), 1000);
     EXPECT_EQ(m.record(2).u16(20), 600); // OilCalibrResArr6
     EXPECT_EQ(m.record(2).u16(34), 36);  // OilCalibrLitArr6
-    EXPECT_EQ(m.record(3).u16(2), 15);
-    EXPECT_EQ(m.record(3).u16(6 + 4 * 14), 58);
-    EXPECT_EQ(m.record(3).u16(8 + 4 * 14), 700);
+    // A complete 15-row calibration table in the tank page's layout.
+    EXPECT_EQ(m.record(3).u8(2), 15);
+    EXPECT_EQ(m.record(3).u8(6), 0);    // TarirDir: first code 0
+    EXPECT_EQ(m.record(3).u8(8 + 14), 58);
+    EXPECT_EQ(m.record(3).u16(144 + 2 * 14), 700);
     EXPECT_EQ(m.record(4).u32(12), 4392u);
     EXPECT_EQ(m.record(4).raw(60, 5), QByteArray("\xD2\xF0\xE8\xEC\0", 5));
     EXPECT_FLOAT_EQ(m.record(5).f32(48), 1.0f);
@@ -143,17 +145,20 @@ TEST(Image, BrokenSectionEntriesStayInsideTheImage)
             EXPECT_EQ(m.image(), image) << c.what; // no place in the image: left alone
     }
 
-    // Content that starts inside and runs past the end: decode copies what is there,
-    // encode grows the image.
+    // Content that starts inside and runs past the end: the image does not hold the section.
+    // Decoding gives the record a fresh model holds (nothing of an earlier image stays), and
+    // encoding neither writes nor grows the image.
     TMK m;
     QByteArray image = withSection(base, 2, 8128 + 32 - 10, 68);
     m.setImage(image);
     m.record(2).setU16(12, 0xBEEF);
     m.decodeSection(2);
-    EXPECT_EQ(m.record(2).raw(0, 10), image.right(10));
-    EXPECT_EQ(m.record(2).u16(12), 0xBEEF);
+    EXPECT_FALSE(m.sectionHeld(2));
+    EXPECT_EQ(m.record(2), TMK::defaultRecords()[2]);
+    m.record(2).setU16(0, 0xBEEF);
     m.encodeSection(2);
-    EXPECT_EQ(m.image().size(), 8128 - 10 + 64);
+    EXPECT_EQ(m.image(), image);
+    EXPECT_EQ(m.missingSections(), QList<int>{2});
 }
 
 TEST(Image, FeatureKeyRange)

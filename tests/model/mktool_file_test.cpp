@@ -55,8 +55,22 @@ TEST(MktoolFile, BadInputIsRefusedWithAMessage)
         EXPECT_TRUE(r.out.isEmpty());
     }
     EXPECT_EQ(mktool({"info"}).code, 2);
-    EXPECT_EQ(mktool({"new", "--model", "0x10000", "-o", dir.filePath("x")}).code, 1);
-    EXPECT_EQ(mktool({"new", "--memory", "4096", "-o", dir.filePath("x")}).code, 2);
+    // Option values out of range are usage errors, found before anything else happens (no port
+    // is searched for).
+    for (const QStringList &args : {QStringList{"new", "--model", "0x10000", "-o", dir.filePath("x")},
+                                    QStringList{"new", "--version", "300", "-o", dir.filePath("x")},
+                                    QStringList{"new", "--memory", "4096", "-o", dir.filePath("x")},
+                                    QStringList{"read", "--wait", "soon", "-o", dir.filePath("x")},
+                                    QStringList{"read", "--port", "99", "-o", dir.filePath("x")},
+                                    QStringList{"identify", "--wait", "-1"},
+                                    QStringList{"write", one, "--port", "0"}})
+        EXPECT_EQ(mktool(args).code, 2) << args.join(' ').toStdString();
+    // The target of a read is checked before the device is looked for.
+    const ToolRun toFolder = mktool({"read", "--port", "/dev/nonexistent-tty", "-o", dir.path()});
+    EXPECT_EQ(toFolder.code, 1);
+    EXPECT_TRUE(QString::fromUtf8(toFolder.err).contains(QStringLiteral("это папка"))) << toFolder.err.constData();
+    const ToolRun noFolder = mktool({"read", "--port", "/dev/nonexistent-tty", "-o", dir.filePath("none/x.tcset")});
+    EXPECT_TRUE(QString::fromUtf8(noFolder.err).contains(QStringLiteral("папка не существует"))) << noFolder.err.constData();
     EXPECT_EQ(mktool({"frobnicate"}).code, 2);
     EXPECT_EQ(mktool({"--help"}).code, 0);
 }

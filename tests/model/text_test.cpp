@@ -22,7 +22,7 @@ TEST(Text, DayNumbers)
     EXPECT_EQ(dateToDayNumber({4, 3, 1}), 1522);
     EXPECT_EQ(dayNumberToDate(367), (DayDate{1, 1, 1}));
     EXPECT_EQ(dayNumberToDate(1522), (DayDate{4, 3, 1}));
-    EXPECT_EQ(dayNumberToText(4392), dayNumberToText(dateToDayNumber(dayNumberToDate(4392))));
+    EXPECT_EQ(dayNumberToText(4392), dayNumberToText(dateToDayNumber(*dayNumberToDate(4392))));
     // Every date of the years 1..99 survives the round trip.
     for (int y = 1; y < 100; ++y)
         for (int m = 1; m <= 12; ++m)

@@ -40,6 +40,27 @@ private:
     }
 
 private slots:
+    // A file cut short after a full one: its missing journals show empty, not the earlier file's.
+    void journalsOfAbsentSectionsAreEmpty()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        const QByteArray full = tmk.image();
+        tmk.replaceImage(tmk.modelCode(), full.left(1500)); // sections 6 and 12 are cut off
+        DialogAnswers answers;
+        QStringList trip, errors;
+        answers.onDialog = [&](QDialog &d) {
+            for (int r = 1; r <= 3; ++r) {
+                trip << find<StringGrid>(&d, "sgTrip")->cellText(1, r);
+                errors << find<StringGrid>(&d, "sgErrors")->cellText(2, r);
+            }
+            return int(QDialog::Rejected);
+        };
+        runJournalTransaction(nullptr, tmk);
+        QCOMPARE(trip, QStringList(3, QStringLiteral("Пусто")));
+        QCOMPARE(errors, QStringList(3, QString()));
+    }
+
     void journalOkWithoutChangesKeepsTheImage()
     {
         TMK tmk;

@@ -7,6 +7,10 @@
 #include <functional>
 #include <vector>
 
+namespace mk {
+class TMK;
+}
+
 namespace mk::tool {
 
 // Exit codes shared by every command.
@@ -55,6 +59,10 @@ private:
     QStringList m_positional;
     QString m_error;
 };
+
+// Loads a settings file into the model; a file that lacks sections its header names loads, with
+// a warning on stderr naming them.
+void loadSettings(mk::TMK &model, const QString &path);
 
 // Parses "0x0101", "257" and the like; throws mk::Error with the given field name.
 quint32 parseNumber(const QString &text, const QString &what, quint32 max);

@@ -11,9 +11,17 @@ namespace mk::tool {
 namespace {
 
 std::atomic<bool> g_interrupted{false};
+std::atomic<bool> g_cancelAllowed{true};
+// Written from the signal handler, so a plain byte string.
+constexpr char kWriteGoesOn[] = "\nЗапись в МК нельзя прервать: она будет завершена.\n";
 
 extern "C" void onInterrupt(int)
 {
+    if (!g_cancelAllowed) {
+        // Stopping now would leave the device half written.
+        [[maybe_unused]] const ssize_t n = write(STDERR_FILENO, kWriteGoesOn, sizeof kWriteGoesOn - 1);
+        return;
+    }
     if (g_interrupted.exchange(true))
         _exit(130); // the second Ctrl-C: the user insists
 }
@@ -24,7 +32,14 @@ TerminalProgress::TerminalProgress(int connectSeconds)
     : m_tty(isatty(fileno(stderr)) != 0), m_connectSeconds(connectSeconds)
 {
     g_interrupted = false;
+    g_cancelAllowed = true;
     std::signal(SIGINT, onInterrupt);
+}
+
+void TerminalProgress::setCancelAllowed(bool allowed)
+{
+    m_cancelAllowed = allowed;
+    g_cancelAllowed = allowed;
 }
 
 TerminalProgress::~TerminalProgress()

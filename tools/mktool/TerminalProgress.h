@@ -19,7 +19,8 @@ public:
     void setText(const QString &text) override;
     void setValue(int percent) override;
     bool cancelled() const override;
-    void setCancelAllowed(bool allowed) override { m_cancelAllowed = allowed; }
+    // While the device is being written, Ctrl-C only tells the user that the write goes on.
+    void setCancelAllowed(bool allowed) override;
 
     // Ends the bar's line.
     void finish();

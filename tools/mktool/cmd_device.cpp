@@ -8,6 +8,8 @@
 #include "link/PortDiscovery.h"
 #include "link/PortMap.h"
 #include "link/TKW_RS.h"
+#include "model/FileIo.h"
+#include "model/RecordSync.h"
 #include "model/SettingsFile.h"
 #include "model/TMK.h"
 
@@ -22,21 +24,41 @@ const QString kPortOption = QStringLiteral("--port");
 const QString kWaitOption = QStringLiteral("--wait");
 constexpr int kDefaultWaitSeconds = 10;
 
+// Options checked before any port is searched: a bad value is a usage error, found at once.
+struct DeviceOptions
+{
+    int waitSeconds = kDefaultWaitSeconds;
+    int portNumber = 0; // 0: --port names a node, or is absent
+};
+
+// Throws Error with the usage message for an out-of-range or malformed value.
+DeviceOptions parseDeviceOptions(const Args &args)
+{
+    DeviceOptions o;
+    o.waitSeconds = int(parseNumber(args.value(kWaitOption, QString::number(kDefaultWaitSeconds)), kWaitOption, 86400));
+    if (args.has(kPortOption)) {
+        const QString value = args.value(kPortOption);
+        bool isNumber = false;
+        const int n = value.toInt(&isNumber);
+        if (isNumber && (n < 1 || n > kMaxPortNumber))
+            throw Error(QStringLiteral("Номер порта должен быть от 1 до %1: %2").arg(kMaxPortNumber).arg(value));
+        o.portNumber = isNumber ? n : 0;
+    }
+    return o;
+}
+
 // --port N (1..32) or --port NODE; without it the device is searched for as the GUI does.
-void selectPort(TKW_RS &link, const Args &args)
+void selectPort(TKW_RS &link, const Args &args, const DeviceOptions &options)
 {
     if (!args.has(kPortOption)) {
         FindDevicePort(link, true);
         return;
     }
     const QString value = args.value(kPortOption);
-    bool isNumber = false;
-    int n = value.toInt(&isNumber);
-    if (!isNumber) {
+    int n = options.portNumber;
+    if (n == 0) {
         n = assignPortForNode(value);
         link.ScanPorts();
-    } else if (n < 1 || n > kMaxPortNumber) {
-        throw Error(QStringLiteral("Номер порта должен быть от 1 до %1: %2").arg(kMaxPortNumber).arg(value));
     }
     if (n == 0 || !link.PortPresent(n))
         throw Error(QStringLiteral("Порт %1 не найден.").arg(n ? link.portLabel(n) : value));
@@ -55,19 +77,20 @@ int notDone(const TerminalProgress &progress)
     return kCancelled;
 }
 
-int waitSeconds(const Args &args)
-{
-    return int(parseNumber(args.value(kWaitOption, QString::number(kDefaultWaitSeconds)), kWaitOption, 86400));
-}
-
 int runIdentify(const QStringList &argv)
 {
     const Args args(argv, {kPortOption, kWaitOption}, {QStringLiteral("--json")});
     if (!args.ok() || !args.positional().isEmpty())
         return usageError(QStringLiteral("identify"), args.ok() ? QStringLiteral("no files are taken") : args.error());
+    DeviceOptions options;
+    try {
+        options = parseDeviceOptions(args);
+    } catch (const Error &e) {
+        return usageError(QStringLiteral("identify"), e.text());
+    }
     TKW_RS link;
-    selectPort(link, args);
-    TerminalProgress progress(waitSeconds(args));
+    selectPort(link, args, options);
+    TerminalProgress progress(options.waitSeconds);
     const std::optional<DeviceIdentity> device = identifyDevice(link, progress);
     progress.finish();
     if (!device)
@@ -95,9 +118,17 @@ int runRead(const QStringList &argv)
     const Args args(argv, {kPortOption, kWaitOption, QStringLiteral("-o")}, {});
     if (!args.ok() || !args.positional().isEmpty() || !args.has(QStringLiteral("-o")))
         return usageError(QStringLiteral("read"), args.ok() ? QStringLiteral("an output file (-o FILE.tcset) is required") : args.error());
+    DeviceOptions options;
+    try {
+        options = parseDeviceOptions(args);
+    } catch (const Error &e) {
+        return usageError(QStringLiteral("read"), e.text());
+    }
+    // The memory read would be lost if the file could not be written afterwards.
+    checkFileWritable(args.value(QStringLiteral("-o")));
     TKW_RS link;
-    selectPort(link, args);
-    TerminalProgress progress(waitSeconds(args));
+    selectPort(link, args, options);
+    TerminalProgress progress(options.waitSeconds);
     const std::optional<DeviceImage> got = readDevice(link, progress);
     progress.finish();
     if (!got)
@@ -113,11 +144,18 @@ int runWrite(const QStringList &argv)
     const Args args(argv, {kPortOption, kWaitOption, QStringLiteral("--backup-dir")}, {});
     if (!args.ok() || args.positional().size() != 1)
         return usageError(QStringLiteral("write"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
+    DeviceOptions options;
+    try {
+        options = parseDeviceOptions(args);
+    } catch (const Error &e) {
+        return usageError(QStringLiteral("write"), e.text());
+    }
     TMK model;
-    loadSettingsFile(model, args.positional().first());
+    loadSettings(model, args.positional().first());
+    requireCompleteSettings(model); // refused before any port is searched or opened
     TKW_RS link;
-    selectPort(link, args);
-    TerminalProgress progress(waitSeconds(args));
+    selectPort(link, args, options);
+    TerminalProgress progress(options.waitSeconds);
     std::optional<WriteOutcome> outcome;
     try {
         outcome = writeDevice(link, model, progress, args.value(QStringLiteral("--backup-dir"), defaultBackupDir()));

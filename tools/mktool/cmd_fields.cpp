@@ -13,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <array>
 
 namespace mk::tool {
@@ -35,6 +36,9 @@ void applyAssignments(TMK &tmk, const QStringList &assignments)
         const FieldDef *def = findField(name);
         if (!def)
             throw Error(QStringLiteral("%1: нет такой настройки").arg(name));
+        // The value would never reach the file: the section it lives in is not there.
+        if (!tmk.sectionHeld(def->section))
+            throw Error(QStringLiteral("%1: в файле нет секции %2").arg(name).arg(def->section));
         try {
             const QVariant value = parseFieldText(*def, text, ctx);
             if (def->conversion == Conversion::ProtocolIndex) {
@@ -59,7 +63,7 @@ int runSet(const QStringList &argv)
     if (args.positional().size() < 2 || !args.has(QStringLiteral("-o")))
         return usageError(QStringLiteral("set"), QStringLiteral("a settings file, at least one NAME=VALUE and -o OUT are required"));
     TMK tmk;
-    loadSettingsFile(tmk, args.positional().first());
+    loadSettings(tmk, args.positional().first());
     applyAssignments(tmk, args.positional().mid(1));
     saveSettingsFile(tmk, args.value(QStringLiteral("-o")));
     return kOk;
@@ -71,38 +75,58 @@ std::array<QByteArray, kSectionCount> namedBits()
     std::array<QByteArray, kSectionCount> masks;
     for (int k = 0; k < kSectionCount; ++k)
         masks[size_t(k)] = QByteArray(kRecordSizes[size_t(k)], '\0');
-    auto cover = [&](const FieldDef &def, int offset, quint8 bits) {
-        QByteArray &m = masks[size_t(def.section)];
-        if (offset < m.size())
-            m[offset] = char(quint8(m[offset]) | bits);
-    };
     for (const FieldDef &def : fieldTable()) {
-        switch (def.conversion) {
-        case Conversion::FlagBit:
-        case Conversion::ServiceUseBit:
-            cover(def, def.offset + def.param / 8, quint8(1u << (def.param % 8)));
-            break;
-        case Conversion::AlarmFirst:
-            cover(def, def.offset, 0x07);
-            break;
-        case Conversion::AlarmNext:
-            cover(def, def.offset, 0x38);
-            break;
-        default: {
-            int width = def.param;
-            switch (def.type) {
-            case FieldType::Int8: case FieldType::UInt8: width = 1; break;
-            case FieldType::Int16: case FieldType::UInt16: width = 2; break;
-            case FieldType::Int32: case FieldType::UInt32: case FieldType::Float32: width = 4; break;
-            case FieldType::UInt64: width = 8; break;
-            case FieldType::Bytes: break;
-            }
-            for (int i = 0; i < width; ++i)
-                cover(def, def.offset + i, 0xFF);
-        }
-        }
+        QByteArray &m = masks[size_t(def.section)];
+        for (const FieldByte &b : fieldBytes(def))
+            if (b.offset < m.size())
+                m[b.offset] = char(quint8(m[b.offset]) | b.bits);
     }
     return masks;
+}
+
+// The stored bits of a field, most significant byte first, in hexadecimal.
+QString rawText(const FieldDef &def, const TMK &tmk)
+{
+    const Record &rec = tmk.record(def.section);
+    QString text;
+    const std::vector<FieldByte> bytes = fieldBytes(def);
+    for (auto it = bytes.rbegin(); it != bytes.rend(); ++it)
+        text += QStringLiteral("%1").arg(rec.u8(it->offset) & it->bits, 2, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("0x") + text;
+}
+
+bool storedAlike(const FieldDef &def, const TMK &a, const TMK &b)
+{
+    for (const FieldByte &byte : fieldBytes(def))
+        if ((a.record(def.section).u8(byte.offset) ^ b.record(def.section).u8(byte.offset)) & byte.bits)
+            return false;
+    return true;
+}
+
+// Image positions that no decoded record covers (header, section 11, the device's trailers,
+// the oscilloscope blocks, anything past the sections): counted byte by byte, and every byte
+// one image has beyond the other.
+int otherImageBytes(const TMK &a, const TMK &b)
+{
+    const auto covered = [](const TMK &tmk) {
+        QByteArray mask(tmk.image().size(), '\0');
+        for (int k = 0; k < kSectionCount; ++k) {
+            if (k == kUndecodedSection || !tmk.sectionHeld(k))
+                continue;
+            const SectionEntry e = tmk.header().sections[size_t(k)];
+            const int len = qMin(e.contentLength(), kRecordSizes[size_t(k)]);
+            std::fill_n(mask.begin() + e.contentPos(), len, '\1');
+        }
+        return mask;
+    };
+    const QByteArray ca = covered(a), cb = covered(b);
+    const QByteArray &ia = a.image(), &ib = b.image();
+    const qsizetype common = qMin(ia.size(), ib.size());
+    int count = int(qMax(ia.size(), ib.size()) - common);
+    for (qsizetype i = 0; i < common; ++i)
+        if (ia[i] != ib[i] && !(ca[i] && cb[i]))
+            ++count;
+    return count;
 }
 
 int runDiff(const QStringList &argv)
@@ -111,21 +135,29 @@ int runDiff(const QStringList &argv)
     if (!args.ok() || args.positional().size() != 2)
         return usageError(QStringLiteral("diff"), args.ok() ? QStringLiteral("exactly two settings files are required") : args.error());
     TMK a, b;
-    loadSettingsFile(a, args.positional()[0]);
-    loadSettingsFile(b, args.positional()[1]);
+    loadSettings(a, args.positional()[0]);
+    loadSettings(b, args.positional()[1]);
     const FieldContext ctxA = fileFieldContext(a), ctxB = fileFieldContext(b);
 
+    // A field differs when its stored bits do, whatever the shown values say; where both show
+    // alike, the raw values tell them apart.
     QJsonArray differing;
     QString text;
     for (const FieldDef &def : fieldTable()) {
+        if (storedAlike(def, a, b))
+            continue;
         const QString va = fieldText(def, loadField(def, a, ctxA), ctxA);
         const QString vb = fieldText(def, loadField(def, b, ctxB), ctxB);
+        const QString ra = rawText(def, a), rb = rawText(def, b);
+        differing.append(QJsonObject{{QStringLiteral("name"), def.name}, {QStringLiteral("a"), va}, {QStringLiteral("b"), vb},
+                                     {QStringLiteral("raw_a"), ra}, {QStringLiteral("raw_b"), rb}});
         if (va == vb)
-            continue;
-        differing.append(QJsonObject{{QStringLiteral("name"), def.name}, {QStringLiteral("a"), va}, {QStringLiteral("b"), vb}});
-        text += QStringLiteral("%1\t%2\t%3\n").arg(def.name, va, vb);
+            text += QStringLiteral("%1\t%2 (%3)\t%4 (%5)\n").arg(def.name, va, ra, vb, rb);
+        else
+            text += QStringLiteral("%1\t%2\t%3\n").arg(def.name, va, vb);
     }
-    // Decoded records: bytes whose differing bits no named field covers.
+    // Decoded records: bytes whose differing bits no named field covers; then the image bytes
+    // outside every record, and the model code.
     const std::array<QByteArray, kSectionCount> named = namedBits();
     int otherBytes = 0;
     for (int k = 0; k < kSectionCount; ++k) {
@@ -136,20 +168,28 @@ int runDiff(const QStringList &argv)
             if ((quint8(ra[i]) ^ quint8(rb[i])) & ~quint8(named[size_t(k)][i]))
                 ++otherBytes;
     }
+    otherBytes += otherImageBytes(a, b);
+    const bool codesDiffer = a.modelCode() != b.modelCode();
+    if (codesDiffer)
+        text += QStringLiteral("model code\t0x%1\t0x%2\n")
+                    .arg(a.modelCode(), 4, 16, QLatin1Char('0'))
+                    .arg(b.modelCode(), 4, 16, QLatin1Char('0'));
     if (args.has(QStringLiteral("--json")))
         out(QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("fields"), differing},
-                                                        {QStringLiteral("other_bytes"), otherBytes}})
+                                                        {QStringLiteral("other_bytes"), otherBytes},
+                                                        {QStringLiteral("model_codes_differ"), codesDiffer}})
                                   .toJson(QJsonDocument::Indented)));
     else
         out(text + QStringLiteral("%1 field(s) differ; %2 byte(s) differ outside named fields\n")
                        .arg(differing.size()).arg(otherBytes));
-    return differing.isEmpty() && otherBytes == 0 ? kOk : kFailed;
+    return differing.isEmpty() && otherBytes == 0 && !codesDiffer ? kOk : kFailed;
 }
 
 const CommandRegistrar kSet({QStringLiteral("set"), QStringLiteral("FILE NAME=VALUE [NAME=VALUE ...] -o OUT.tcset"),
                              QStringLiteral("changes settings by name with the editor's conversions and checks"), runSet});
 const CommandRegistrar kDiff({QStringLiteral("diff"), QStringLiteral("A B [--json]"),
-                              QStringLiteral("settings whose shown values differ, and the count of other differing bytes"), runDiff});
+                              QStringLiteral("settings whose stored values differ (shown values, and raw ones where those look alike), "
+                                             "and the count of other differing bytes; exit 1 when the files differ anywhere"), runDiff});
 
 } // namespace
 } // namespace mk::tool

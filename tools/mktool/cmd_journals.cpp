@@ -57,7 +57,7 @@ int runJournals(const QStringList &argv)
         return usageError(QStringLiteral("journals"), QStringLiteral("choose one of --trip, --tank, --errors, --averages"));
 
     TMK tmk;
-    loadSettingsFile(tmk, args.positional().first());
+    loadSettings(tmk, args.positional().first());
     const auto rowsOf = [&](const QString &part) {
         if (part == parts[0])
             return journalGridRows(tmk.record(6), JournalKind::Trip);

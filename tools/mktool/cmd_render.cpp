@@ -85,7 +85,7 @@ int runRender(const QStringList &argv)
         return usageError(QStringLiteral("render"), QStringLiteral("--scheme must be 0 or 1"));
 
     TMK tmk;
-    loadSettingsFile(tmk, args.positional().first());
+    loadSettings(tmk, args.positional().first());
     const Record &section9 = tmk.record(9);
     // Without --scheme: the set the device shows, the user scheme when it is active.
     const int set = scheme.isEmpty() ? editedSetFor(section9) : scheme.toInt();

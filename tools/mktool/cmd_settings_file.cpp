@@ -2,6 +2,7 @@
 
 #include "Command.h"
 #include "SettingsFileReport.h"
+#include "model/Error.h"
 #include "model/FactoryImage.h"
 #include "model/SettingsFile.h"
 #include "model/TMK.h"
@@ -19,9 +20,16 @@ int runNew(const QStringList &argv)
         return usageError(QStringLiteral("new"), args.error());
     if (!args.has(QStringLiteral("-o")) || !args.positional().isEmpty())
         return usageError(QStringLiteral("new"), QStringLiteral("an output file (-o FILE.tcset) is required"));
-    const auto model = quint16(parseNumber(args.value(QStringLiteral("--model"), QStringLiteral("1")), QStringLiteral("--model"), 0xFFFF));
-    const quint32 version = parseNumber(args.value(QStringLiteral("--version"), QStringLiteral("0")), QStringLiteral("--version"), 0xFFFFFFFFu);
-    const quint32 memory = parseNumber(args.value(QStringLiteral("--memory"), QStringLiteral("8192")), QStringLiteral("--memory"), 32768);
+    quint16 model = 0;
+    quint32 version = 0, memory = 0;
+    try {
+        model = quint16(parseNumber(args.value(QStringLiteral("--model"), QStringLiteral("1")), QStringLiteral("--model"), 0xFFFF));
+        // The model table is looked up with the version as a byte: a larger one could never be edited.
+        version = parseNumber(args.value(QStringLiteral("--version"), QStringLiteral("0")), QStringLiteral("--version"), 255);
+        memory = parseNumber(args.value(QStringLiteral("--memory"), QStringLiteral("8192")), QStringLiteral("--memory"), 32768);
+    } catch (const Error &e) {
+        return usageError(QStringLiteral("new"), e.text());
+    }
     if (memory != 8192 && memory != 32768)
         return usageError(QStringLiteral("new"), QStringLiteral("--memory must be 8192 or 32768"));
     TMK tmk;
@@ -36,7 +44,7 @@ int runInfo(const QStringList &argv)
     if (!args.ok() || args.positional().size() != 1)
         return usageError(QStringLiteral("info"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
     TMK tmk;
-    loadSettingsFile(tmk, args.positional().first());
+    loadSettings(tmk, args.positional().first());
     if (args.has(QStringLiteral("--json")))
         out(QString::fromUtf8(QJsonDocument(infoJson(tmk)).toJson(QJsonDocument::Indented)));
     else
@@ -50,7 +58,7 @@ int runDump(const QStringList &argv)
     if (!args.ok() || args.positional().size() != 1)
         return usageError(QStringLiteral("dump"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
     TMK tmk;
-    loadSettingsFile(tmk, args.positional().first());
+    loadSettings(tmk, args.positional().first());
     out(QString::fromUtf8(QJsonDocument(dumpJson(tmk)).toJson(QJsonDocument::Indented)));
     return kOk;
 }

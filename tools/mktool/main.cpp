@@ -2,6 +2,8 @@
 
 #include "Command.h"
 #include "model/Error.h"
+#include "model/RecordSync.h"
+#include "model/SettingsFile.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -73,6 +75,14 @@ quint32 parseNumber(const QString &text, const QString &what, quint32 max)
     if (!ok || v > max)
         throw Error(QStringLiteral("Недопустимое значение %1: \"%2\"").arg(what, text));
     return quint32(v);
+}
+
+void loadSettings(TMK &model, const QString &path)
+{
+    loadSettingsFile(model, path);
+    const QString warning = incompleteSettingsWarning(model);
+    if (!warning.isEmpty())
+        err(QStringLiteral("Предупреждение: %1\n").arg(warning));
 }
 
 namespace {
