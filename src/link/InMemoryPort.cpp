@@ -23,11 +23,12 @@ InMemoryPort::InMemoryPort(VirtualClock &clock, Responder responder)
 InMemoryPort::Responder InMemoryPort::deviceResponder(SimulatedDevice &device, qint64 replyDelayMs, qint64 byteTimeMs)
 {
     return [&device, replyDelayMs, byteTimeMs](const QByteArray &request) -> std::optional<TimedReply> {
-        const std::optional<QByteArray> answer = device.answer(request);
+        const std::optional<DeviceAnswer> answer = device.respond(request);
         if (!answer)
             return std::nullopt;
         // The request's own time on the line, then the answer byte by byte.
-        return TimedReply::paced(*answer, byteTimeMs * request.size() + replyDelayMs + byteTimeMs, byteTimeMs);
+        return TimedReply::paced(answer->bytes, byteTimeMs * request.size() + replyDelayMs + answer->lateMs + byteTimeMs,
+                                 byteTimeMs);
     };
 }
 
@@ -82,10 +83,13 @@ void InMemoryPort::write(const QByteArray &bytes)
 void InMemoryPort::schedule(const TimedReply &reply)
 {
     const qint64 now = m_clock.nowMs();
+    const auto offset = [&reply](int i) { return size_t(i) < reply.atMs.size() ? reply.atMs[size_t(i)] : 0; };
     qint64 last = m_incoming.empty() ? now : m_incoming.back().at;
+    // An answer waits until the line is free (a late answer still on its way holds it up),
+    // then keeps its own pace.
+    const qint64 shift = reply.bytes.isEmpty() ? 0 : qMax<qint64>(0, last - (now + offset(0)));
     for (int i = 0; i < reply.bytes.size(); ++i) {
-        const qint64 at = now + (size_t(i) < reply.atMs.size() ? reply.atMs[size_t(i)] : 0);
-        last = qMax(last, at); // bytes on one line arrive in order
+        last = qMax(last, now + offset(i) + shift); // bytes on one line arrive in order
         m_incoming.push_back({last, reply.bytes[i]});
     }
 }

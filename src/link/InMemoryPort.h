@@ -33,7 +33,8 @@ public:
     using Responder = std::function<std::optional<TimedReply>(const QByteArray &request)>;
 
     InMemoryPort(VirtualClock &clock, Responder responder);
-    // Answers as the device would, each byte after the line time of byteTimeMs.
+    // Answers as the device would, each byte after the line time of byteTimeMs; a late answer
+    // holds up the answers after it, a duplicated one arrives twice.
     static Responder deviceResponder(SimulatedDevice &device, qint64 replyDelayMs = 0, qint64 byteTimeMs = 0);
 
     // A half-duplex line gives every request back before the answer.
