@@ -2,9 +2,11 @@
 // device with faults injected, on a virtual clock (time-outs cost no real time). Every success
 // must be byte-exact; every failure must leave the caller's image unchanged and the device's
 // memory either unchanged or changed only in whole sections that were written completely.
+// The device's bytes take --byte-ms each on the line, so that an answer that comes late is
+// still arriving when the next request goes out, as on a real line.
 //
-//   bench_soak [--reads N] [--writes N] [--faults drop-byte:0.01,bad-checksum:0.01,busy:0.002]
-//              [--seed N] [--memory 8192|32768]
+//   bench_soak [--reads N] [--writes N] [--faults KIND:RATE[:MS],...] [--seed N]
+//              [--memory 8192|32768] [--byte-ms N]
 
 #include "link/DeviceExchange.h"
 #include "link/InMemoryPort.h"
@@ -64,9 +66,12 @@ void print(const char *what, const Tally &t, int total)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    int reads = 200, writes = 50, memorySize = 8192;
+    int reads = 200, writes = 50, memorySize = 8192, byteMs = 1;
     quint64 seed = 1;
-    QString faults = QStringLiteral("drop-byte:0.01,bad-checksum:0.01,busy:0.002");
+    // Late answers at delays around the time-outs: within the retry pause, meeting the retry,
+    // past the retry's own time-out, and past the 2 s time-out of section writes.
+    QString faults = QStringLiteral("drop-byte:0.005,bad-checksum:0.005,busy:0.002,late:0.001:120,late:0.001:160,"
+                                    "late:0.001:250,late:0.001:350,late:0.0002:2500,duplicate:0.002,stray:0.002");
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
         const QString &opt = args[i], &val = args[i + 1];
@@ -75,6 +80,7 @@ int main(int argc, char **argv)
         else if (opt == QLatin1String("--faults")) faults = val;
         else if (opt == QLatin1String("--seed")) seed = val.toULongLong();
         else if (opt == QLatin1String("--memory")) memorySize = val.toInt();
+        else if (opt == QLatin1String("--byte-ms")) byteMs = val.toInt();
         else {
             std::fprintf(stderr, "unknown option %s\n", qPrintable(opt));
             return 2;
@@ -87,7 +93,7 @@ int main(int argc, char **argv)
                            memoryFromImage(makeFactoryImage(modelCode, 1, memorySize), memorySize));
     device.setFaultRules(parseFaultRules(faults), seed);
     auto backend = std::make_shared<SimulatedPortBackend>();
-    backend->addPort(1, InMemoryPort::deviceResponder(device));
+    backend->addPort(1, InMemoryPort::deviceResponder(device, 0, byteMs));
     TKW_RS link(backend);
     link.OpenPort(1);
     link.ClosePort();
@@ -95,7 +101,8 @@ int main(int argc, char **argv)
     QTemporaryDir backups;
     std::mt19937_64 random(seed);
 
-    std::printf("faults %s, seed %llu, %d-byte device\n", qPrintable(faults), (unsigned long long)seed, memorySize);
+    std::printf("faults %s, seed %llu, %d-byte device, %d ms a byte on the line (virtual clock)\n", qPrintable(faults),
+                (unsigned long long)seed, memorySize, byteMs);
 
     Tally readTally;
     for (int i = 0; i < reads; ++i) {
