@@ -86,8 +86,11 @@ void InMemoryPort::schedule(const TimedReply &reply)
     const auto offset = [&reply](int i) { return size_t(i) < reply.atMs.size() ? reply.atMs[size_t(i)] : 0; };
     qint64 last = m_incoming.empty() ? now : m_incoming.back().at;
     // An answer waits until the line is free (a late answer still on its way holds it up),
-    // then keeps its own pace.
-    const qint64 shift = reply.bytes.isEmpty() ? 0 : qMax<qint64>(0, last - (now + offset(0)));
+    // then keeps its own pace: its first byte comes one of its byte times after the last.
+    const qint64 pace = reply.bytes.size() > 1 ? qMax<qint64>(0, offset(1) - offset(0)) : 0;
+    const qint64 shift = reply.bytes.isEmpty() || m_incoming.empty()
+        ? 0
+        : qMax<qint64>(0, last + pace - (now + offset(0)));
     for (int i = 0; i < reply.bytes.size(); ++i) {
         last = qMax(last, now + offset(i) + shift); // bytes on one line arrive in order
         m_incoming.push_back({last, reply.bytes[i]});

@@ -26,6 +26,26 @@ struct PtyDevice
     std::unique_ptr<TKW_RS> link;
 };
 
+// A terminal opened raw, without the port code: what a test writes goes out as it is, and what
+// it reads is exactly what reached the terminal, in order.
+class RawTerminal
+{
+public:
+    explicit RawTerminal(const QString &path);
+    ~RawTerminal();
+    RawTerminal(const RawTerminal &) = delete;
+    RawTerminal &operator=(const RawTerminal &) = delete;
+
+    bool isOpen() const { return m_fd >= 0; }
+    void write(const QByteArray &bytes);
+    // Reads until count bytes have come, or nothing more came for quietMs (a guard against a
+    // hang, not a measure); returns what came.
+    QByteArray read(int count, int quietMs = 3000);
+
+private:
+    int m_fd = -1;
+};
+
 // Requests of one command the device saw, as (first word, second word) of their values.
 std::vector<std::pair<int, int>> requestWords(const std::vector<QByteArray> &requests, quint8 command);
 
