@@ -6,7 +6,7 @@
 // still arriving when the next request goes out, as on a real line.
 //
 //   bench_soak [--reads N] [--writes N] [--faults KIND:RATE[:MS],...] [--seed N]
-//              [--memory 8192|32768] [--byte-ms N]
+//              [--memory 8192|32768] [--byte-ms N] [--delivery byte|packet[:SIZE]|chunk:US]
 
 #include "link/DeviceExchange.h"
 #include "link/InMemoryPort.h"
@@ -67,33 +67,42 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     int reads = 200, writes = 50, memorySize = 8192, byteMs = 1;
+    Delivery delivery;
     quint64 seed = 1;
     // Late answers at delays around the time-outs: within the retry pause, meeting the retry,
     // past the retry's own time-out, and past the 2 s time-out of section writes.
     QString faults = QStringLiteral("drop-byte:0.005,bad-checksum:0.005,busy:0.002,late:0.001:120,late:0.001:160,"
                                     "late:0.001:250,late:0.001:350,late:0.0002:2500,duplicate:0.002,stray:0.002");
     const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); i += 2) {
-        const QString &opt = args[i], &val = args[i + 1];
-        if (opt == QLatin1String("--reads")) reads = val.toInt();
-        else if (opt == QLatin1String("--writes")) writes = val.toInt();
-        else if (opt == QLatin1String("--faults")) faults = val;
-        else if (opt == QLatin1String("--seed")) seed = val.toULongLong();
-        else if (opt == QLatin1String("--memory")) memorySize = val.toInt();
-        else if (opt == QLatin1String("--byte-ms")) byteMs = val.toInt();
-        else {
-            std::fprintf(stderr, "unknown option %s\n", qPrintable(opt));
-            return 2;
+    std::vector<FaultRule> rules;
+    try {
+        for (int i = 1; i + 1 < args.size(); i += 2) {
+            const QString &opt = args[i], &val = args[i + 1];
+            if (opt == QLatin1String("--reads")) reads = val.toInt();
+            else if (opt == QLatin1String("--writes")) writes = val.toInt();
+            else if (opt == QLatin1String("--faults")) faults = val;
+            else if (opt == QLatin1String("--seed")) seed = val.toULongLong();
+            else if (opt == QLatin1String("--memory")) memorySize = val.toInt();
+            else if (opt == QLatin1String("--byte-ms")) byteMs = val.toInt();
+            else if (opt == QLatin1String("--delivery")) delivery = Delivery::parse(val);
+            else {
+                std::fprintf(stderr, "unknown option %s\n", qPrintable(opt));
+                return 2;
+            }
         }
+        rules = parseFaultRules(faults);
+    } catch (const Error &e) {
+        std::fprintf(stderr, "bench_soak: %s\n", e.what());
+        return 2;
     }
 
     const quint8 address = memorySize == 32768 ? 0xFE : 0xFC;
     const quint16 modelCode = 0x0101;
     SimulatedDevice device({address, modelCode, memorySize},
                            memoryFromImage(makeFactoryImage(modelCode, 1, memorySize), memorySize));
-    device.setFaultRules(parseFaultRules(faults), seed);
+    device.setFaultRules(rules, seed);
     auto backend = std::make_shared<SimulatedPortBackend>();
-    backend->addPort(1, InMemoryPort::deviceResponder(device, 0, byteMs));
+    backend->addPort(1, InMemoryPort::deviceResponder(device, 0, byteMs))->setDelivery(delivery);
     TKW_RS link(backend);
     link.OpenPort(1);
     link.ClosePort();
@@ -101,8 +110,8 @@ int main(int argc, char **argv)
     QTemporaryDir backups;
     std::mt19937_64 random(seed);
 
-    std::printf("faults %s, seed %llu, %d-byte device, %d ms a byte on the line (virtual clock)\n", qPrintable(faults),
-                (unsigned long long)seed, memorySize, byteMs);
+    std::printf("faults %s, seed %llu, %d-byte device, %d ms a byte on the line (virtual clock), delivery %s\n",
+                qPrintable(faults), (unsigned long long)seed, memorySize, byteMs, qPrintable(delivery.name()));
 
     Tally readTally;
     for (int i = 0; i < reads; ++i) {

@@ -91,10 +91,21 @@ void InMemoryPort::schedule(const TimedReply &reply)
     const qint64 shift = reply.bytes.isEmpty() || m_incoming.empty()
         ? 0
         : qMax<qint64>(0, last + pace - (now + offset(0)));
+    std::vector<qint64> at;
     for (int i = 0; i < reply.bytes.size(); ++i) {
         last = qMax(last, now + offset(i) + shift); // bytes on one line arrive in order
-        m_incoming.push_back({last, reply.bytes[i]});
+        at.push_back(last);
     }
+    if (m_delivery.kind == Delivery::Packet) {
+        for (size_t i = 0; i < at.size(); ++i)
+            at[i] = at[qMin(at.size(), (i / size_t(m_delivery.packetSize) + 1) * size_t(m_delivery.packetSize)) - 1];
+    } else if (m_delivery.kind == Delivery::Chunk) {
+        const qint64 interval = qMax(1, (m_delivery.chunkUs + 999) / 1000);
+        for (qint64 &t : at)
+            t = (t + interval - 1) / interval * interval;
+    }
+    for (int i = 0; i < reply.bytes.size(); ++i)
+        m_incoming.push_back({at[size_t(i)], reply.bytes[i]});
 }
 
 int InMemoryPort::read(char *buffer, int max)

@@ -3,6 +3,7 @@
 // test's script), whose answer bytes arrive at chosen times on a virtual clock. Time-outs of
 // any length run in microseconds of real time.
 
+#include "link/PacedLine.h"
 #include "link/PortBackend.h"
 
 #include <QMap>
@@ -39,6 +40,9 @@ public:
 
     // A half-duplex line gives every request back before the answer.
     void setEcho(bool echo) { m_echo = echo; }
+    // How the bytes reach the reader: as they come (byte), a packet's bytes when its last one
+    // comes, or on the ticks of a bridge (chunk; its interval rounded up to whole milliseconds).
+    void setDelivery(Delivery delivery) { m_delivery = delivery; }
     // The driver takes no rate above this one and reports the highest it takes (0: no limit).
     void setMaxBaudRate(quint32 baud) { m_maxBaud = baud; }
 
@@ -81,6 +85,7 @@ private:
     std::vector<QByteArray> m_requests;
     QStringList m_events;
     bool m_echo = false;
+    Delivery m_delivery;
     quint32 m_maxBaud = 0;
     quint32 m_baud = 0;
     quint8 m_byteSize = 0, m_parity = 0, m_stopBits = 0;
