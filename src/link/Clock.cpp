@@ -17,6 +17,12 @@ void SteadyClock::sleepMs(int ms)
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+void SteadyClock::sleepUs(qint64 us)
+{
+    if (us > 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(us));
+}
+
 SteadyClock &steadyClock()
 {
     static SteadyClock clock;

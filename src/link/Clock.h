@@ -14,6 +14,9 @@ public:
     // Milliseconds on a monotonic scale with an arbitrary origin.
     virtual qint64 nowMs() = 0;
     virtual void sleepMs(int ms) = 0;
+    // Finer sleeps for waits shorter than a millisecond or not a whole number of them (the
+    // time a frame's bytes still need on the line).
+    virtual void sleepUs(qint64 us) = 0;
 };
 
 // The monotonic system clock.
@@ -22,28 +25,32 @@ class SteadyClock : public Clock
 public:
     qint64 nowMs() override;
     void sleepMs(int ms) override;
+    void sleepUs(qint64 us) override;
 };
 
 // Time that moves only when someone sleeps on it or advances it: time-outs of any length are
-// checked in microseconds of real time.
+// checked in microseconds of real time. It counts microseconds; milliseconds are whole ones.
 class VirtualClock : public Clock
 {
 public:
-    qint64 nowMs() override { return m_now; }
+    qint64 nowMs() override { return m_nowUs / 1000; }
+    qint64 nowUs() const { return m_nowUs; }
     void sleepMs(int ms) override { advance(ms); }
-    void advance(qint64 ms)
+    void sleepUs(qint64 us) override
     {
-        if (ms > 0)
-            m_now += ms;
+        if (us > 0)
+            m_nowUs += us;
     }
+    void advance(qint64 ms) { sleepUs(ms * 1000); }
+    // To the start of millisecond t, unless time is already past it.
     void advanceTo(qint64 t)
     {
-        if (t > m_now)
-            m_now = t;
+        if (t * 1000 > m_nowUs)
+            m_nowUs = t * 1000;
     }
 
 private:
-    std::atomic<qint64> m_now{0};
+    std::atomic<qint64> m_nowUs{0};
 };
 
 SteadyClock &steadyClock();

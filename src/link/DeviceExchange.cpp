@@ -8,6 +8,7 @@
 #include "model/TMK.h"
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace mk {
@@ -78,16 +79,105 @@ void writeSection(TKW_RS &link, quint8 address, const SectionEntry &e, const QBy
     link.Exchange();
 }
 
+void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const std::vector<SectionEntry> &sections,
+                 WriteOutcome &outcome, Progress &progress);
+
+// One pass over the blocks; nothing when cancelled between blocks. disturbed is set when an
+// answer did not have the shape of a block's.
+std::optional<QByteArray> readBlocksOnce(TKW_RS &link, quint8 address, const std::vector<int> &blocks, Progress &progress,
+                                         bool cancellable, const BlockGauge &gauge, bool &disturbed)
+{
+    QByteArray data;
+    data.reserve(qsizetype(blocks.size()) * kBlockSize);
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        // Nothing held changes until the read is complete, so stopping here is harmless.
+        if (cancellable && progress.cancelled())
+            return std::nullopt;
+        link.BeginCommand(address, command::kReadBlock);
+        link.PutWord(quint16(blocks[i]));
+        link.Exchange();
+        // An answer of another shape belongs to another request (the device answered one of
+        // them twice): the pass will be repeated, so its place is only held.
+        if (link.RxBuf()[0] != kBlockAnswerLength) {
+            disturbed = true;
+            data += QByteArray(kBlockSize, '\0');
+        } else {
+            data += link.GetBytes(kBlockSize);
+        }
+        progress.setValue(gauge(i));
+    }
+    return data;
+}
+
+// How long to listen after the last answer of a pass for one nobody asked for: a device that
+// answered some request twice is one answer ahead, and that answer follows the last one at
+// once. Two answers' time on the line and 10 ms for the device and the driver.
+int trailingAnswerWaitMs(const TKW_RS &link)
+{
+    return 10 + int((2 * kBlockAnswerLength * link.byteTimeUs() + 999) / 1000);
+}
+
 } // namespace
 
-WriteFailure::WriteFailure(const QString &linkMessage, int section, const QString &backupPath)
-    : Error(QStringLiteral("%1\nЗапись прервана на секции %2; секции до неё уже записаны. "
-                           "Память МК до записи сохранена в файле %3")
-                .arg(linkMessage)
-                .arg(section)
-                .arg(backupPath)),
-      m_section(section), m_backupPath(backupPath)
+std::optional<QByteArray> readBlocksTrusted(TKW_RS &link, quint8 address, const std::vector<int> &blocks,
+                                            Progress &progress, bool cancellable, const BlockGauge &gauge)
 {
+    std::optional<QByteArray> previous;
+    for (int pass = 1;; ++pass) {
+        const quint64 before = link.disturbances();
+        bool disturbed = false;
+        std::optional<QByteArray> got = readBlocksOnce(link, address, blocks, progress, cancellable, gauge, disturbed);
+        if (!got)
+            return std::nullopt;
+        const bool quietAfter = link.lineStaysQuiet(trailingAnswerWaitMs(link));
+        // A pass on an undisturbed line holds every block's own answer. A disturbed one may
+        // hold an answer taken for another block's: it is trusted only when a second pass,
+        // on a drained line, gives the same bytes.
+        if (!disturbed && quietAfter && link.disturbances() == before)
+            return got;
+        if (previous && *previous == *got)
+            return got;
+        if (pass == kReadPasses)
+            throw Error(kUnsteadyReadText);
+        previous = std::move(got);
+        link.drainLine();
+    }
+}
+
+WriteFailure::WriteFailure(Kind kind, const QString &text, int section, const QString &backupPath)
+    : Error(text), m_kind(kind), m_section(section), m_backupPath(backupPath)
+{
+}
+
+WriteFailure::WriteFailure(const QString &linkMessage, int section, const QString &backupPath)
+    : WriteFailure(Interrupted,
+                   QStringLiteral("%1\nЗапись прервана на секции %2; секции до неё уже записаны. "
+                                  "Память МК до записи сохранена в файле %3")
+                       .arg(linkMessage)
+                       .arg(section)
+                       .arg(backupPath),
+                   section, backupPath)
+{
+}
+
+WriteFailure WriteFailure::mismatch(int section, int deviceAddress, const QString &backupPath)
+{
+    return WriteFailure(Mismatch,
+                        QStringLiteral("Проверка записи не прошла: секция %1 в МК отличается от записанной "
+                                       "(первое расхождение по адресу %2).\nПамять МК до записи сохранена в файле %3")
+                            .arg(section)
+                            .arg(deviceAddress)
+                            .arg(backupPath),
+                        section, backupPath);
+}
+
+WriteFailure WriteFailure::unverified(const QString &linkMessage, const QString &backupPath)
+{
+    return WriteFailure(Unverified,
+                        QStringLiteral("%1\nНастройки отправлены в МК, но проверить запись не удалось. "
+                                       "Память МК до записи сохранена в файле %2")
+                            .arg(linkMessage, backupPath),
+                        -1, backupPath);
 }
 
 std::optional<DeviceIdentity> connectDevice(TKW_RS &link, Progress &progress)
@@ -114,25 +204,64 @@ std::optional<QByteArray> readImage(TKW_RS &link, const DeviceIdentity &device, 
     progress.setText(kReadingText);
     progress.setValue(0);
     progress.setGaugeVisible(true);
-    const int half = device.memorySize / 64;     // blocks in half the memory
+    const int half = device.memorySize / 64; // blocks in half the memory
+    std::vector<int> blocks;
+    for (int h = 0; h < 2; ++h)
+        for (int k = 1; k < half; ++k)
+            blocks.push_back(h * half + k);
     const int lastBlock = device.memorySize / 32 - 1;
-    QByteArray image;
-    image.reserve(device.memorySize - 2 * kBlockSize);
-    for (int h = 0; h < 2; ++h) {
-        for (int k = 1; k < half; ++k) {
-            // Nothing held changes until the read is complete, so stopping here is harmless.
-            if (progress.cancelled())
-                return std::nullopt;
-            const int block = h * half + k;
-            link.BeginCommand(device.address, command::kReadBlock);
-            link.PutWord(quint16(block));
-            link.Exchange();
-            image += link.GetBytes(kBlockSize);
-            progress.setValue(percent(block, lastBlock - 1));
-        }
-    }
-    return image;
+    return readBlocksTrusted(link, device.address, blocks, progress, true,
+                             [&](size_t i) { return percent(blocks[i], lastBlock - 1); });
 }
+
+namespace {
+
+// Reads back the blocks that hold the written sections (one read of the written range) and
+// compares them with what was sent; the outcome's image then holds what the device returned.
+void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const std::vector<SectionEntry> &sections,
+                 WriteOutcome &outcome, Progress &progress)
+{
+    int first = std::numeric_limits<int>::max(), last = -1;
+    for (const SectionEntry &e : sections) {
+        if (e.contentLength() <= 0)
+            continue;
+        first = qMin(first, e.address / kBlockSize);
+        last = qMax(last, (e.address + e.contentLength() - 1) / kBlockSize);
+    }
+    if (last < 0)
+        return;
+    progress.setText(kVerifyingText);
+    progress.setValue(0);
+    std::vector<int> blocks;
+    for (int b = first; b <= last; ++b)
+        blocks.push_back(b);
+    // Reads wait as after identification; the section writes' long time-out would make each
+    // drain of a disturbed line last seconds.
+    link.SetFirstByteTimeout(kIdentifyTimeoutMs);
+    QByteArray back;
+    try {
+        back = *readBlocksTrusted(link, device.address, blocks, progress, false,
+                                  [&](size_t i) { return percent(double(i + 1), double(blocks.size())); });
+    } catch (const Error &e) {
+        throw WriteFailure::unverified(e.text(), outcome.backupPath);
+    }
+    const int base = first * kBlockSize; // the device address of back[0]
+    for (size_t i = 0; i < sections.size(); ++i) {
+        const SectionEntry &e = sections[i];
+        const QByteArray sent = outcome.image.mid(e.contentPos(), e.contentLength());
+        const QByteArray got = back.mid(e.address - base, e.contentLength());
+        if (got == sent)
+            continue;
+        int at = 0;
+        while (at < sent.size() && at < got.size() && sent[at] == got[at])
+            ++at;
+        throw WriteFailure::mismatch(int(i), e.address + at, outcome.backupPath);
+    }
+    // Device address a is image position a - 32 in the first half of the memory.
+    outcome.image.replace(base - kAddressBase, back.size(), back);
+}
+
+} // namespace
 
 std::optional<DeviceIdentity> identifyDevice(TKW_RS &link, Progress &progress)
 {
@@ -190,6 +319,7 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
         }
         progress.setValue(percent(double(i + 1), double(sections.size())));
     }
+    verifyWrite(link, *device, sections, outcome, progress);
     return outcome;
 }
 

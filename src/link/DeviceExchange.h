@@ -16,7 +16,9 @@
 
 #include <QByteArray>
 #include <array>
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace mk {
 
@@ -32,6 +34,10 @@ struct DeviceCandidate
 constexpr std::array<DeviceCandidate, 3> kDeviceCandidates = {{{0xFC, 8192}, {0xFD, 8192}, {0xFE, 32768}}};
 
 constexpr int kIdentifyTimeoutMs = 100;
+// A read-block answer: the frame of 6 bytes around 32 bytes of memory.
+constexpr int kBlockAnswerLength = 38;
+// Passes a read may take on a disturbed line before it gives up.
+constexpr int kReadPasses = 3;
 constexpr int kSectionWriteTimeoutMs = 2000;
 
 struct DeviceIdentity
@@ -55,14 +61,27 @@ struct WriteOutcome
     QByteArray image;
 };
 
+// A write that did not end verified: interrupted at a section by the link, refused by the
+// read-back (the device holds other bytes than were sent), or not verifiable (the read-back
+// failed). Every kind names the backup of the memory as it was before the write.
 class WriteFailure : public Error
 {
 public:
+    enum Kind { Interrupted, Mismatch, Unverified };
+    // Interrupted at the section by the link's message.
     WriteFailure(const QString &linkMessage, int section, const QString &backupPath);
-    int section() const { return m_section; }
+    // The read-back of the section differs at this device address.
+    static WriteFailure mismatch(int section, int deviceAddress, const QString &backupPath);
+    // The read-back failed with the link's message.
+    static WriteFailure unverified(const QString &linkMessage, const QString &backupPath);
+
+    Kind kind() const { return m_kind; }
+    int section() const { return m_section; } // -1 for Unverified
     const QString &backupPath() const { return m_backupPath; }
 
 private:
+    WriteFailure(Kind kind, const QString &text, int section, const QString &backupPath);
+    Kind m_kind;
     int m_section;
     QString m_backupPath;
 };
@@ -72,13 +91,22 @@ private:
 std::optional<DeviceIdentity> connectDevice(TKW_RS &link, Progress &progress);
 // Reads blocks 1 .. S/64 - 1 and S/64 + 1 .. S/32 - 1; nothing when cancelled between blocks.
 std::optional<QByteArray> readImage(TKW_RS &link, const DeviceIdentity &device, Progress &progress);
+// The gauge value after the i-th block of a read.
+using BlockGauge = std::function<int(size_t i)>;
+// Reads the blocks in order, so that every byte is the block's own: a pass during which the
+// link was disturbed (a retry, stale or drained bytes, an answer left over at the end) is
+// repeated on a drained line and must give the same bytes; a clean pass is trusted as it is.
+// Throws Error with kUnsteadyReadText after kReadPasses passes that do not agree.
+std::optional<QByteArray> readBlocksTrusted(TKW_RS &link, quint8 address, const std::vector<int> &blocks,
+                                            Progress &progress, bool cancellable, const BlockGauge &gauge);
 
 // Whole operations. Nothing when cancelled.
 std::optional<DeviceIdentity> identifyDevice(TKW_RS &link, Progress &progress);
 std::optional<DeviceImage> readDevice(TKW_RS &link, Progress &progress);
 // Writes the model's records 0..10 and 12: identifies the device (its model code must be the
 // model's), reads its memory afresh, merges the records in (the settings versions must match),
-// saves the fresh memory as a backup in backupDir, then writes every section of the header.
+// saves the fresh memory as a backup in backupDir, writes every section of the header, then
+// reads back the blocks that hold them and compares: only a verified write returns.
 std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress &progress, const QString &backupDir);
 
 } // namespace mk

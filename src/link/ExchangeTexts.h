@@ -9,6 +9,10 @@ inline const QString kConnectingText = QStringLiteral("Не могу подкл�
 inline const QString kReadingText = QStringLiteral("Чтение настроек...");
 inline const QString kWritingText = QStringLiteral("Запись настроек...");
 inline const QString kWrittenText = QStringLiteral("Настройки записаны в МК");
+inline const QString kVerifyingText = QStringLiteral("Проверка записи...");
+inline const QString kUnsteadyReadText =
+    QStringLiteral("МК отвечает ненадёжно: при повторном чтении его память не совпадает с прочитанной. "
+                   "Проверьте соединение и повторите.");
 inline const QString kModelMismatchText = QStringLiteral("Версия настроек не совпадает с версией устройства!");
 inline const QString kVersionMismatchText = QStringLiteral("Версия настроек не совпадает с версией прошивки!");
 

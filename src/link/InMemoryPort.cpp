@@ -184,6 +184,8 @@ std::unique_ptr<PortIo> SimulatedPortBackend::open(int number)
 {
     if (m_forbidden.contains(number))
         throw Error(permissionDeniedText(label(number)));
+    if (m_busy.contains(number))
+        throw Error(portInUseText(label(number)));
     if (!m_ports.contains(number))
         return nullptr;
     ++m_openCount[number];

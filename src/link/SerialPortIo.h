@@ -17,7 +17,8 @@ public:
     ~SerialPortIo() override;
 
     // Opens the node for reading and writing. Returns null when the node cannot be opened
-    // (absent, in use); throws Error when the user lacks the right to open it.
+    // (absent); throws Error when the user lacks the right to open it or another program
+    // holds it.
     // portLabel names the port in messages ("COM3 (/dev/ttyACM0)").
     static std::unique_ptr<SerialPortIo> open(const QString &node, const QString &portLabel);
 
@@ -40,5 +41,7 @@ private:
 
 // The message for a port the user may not open.
 QString permissionDeniedText(const QString &portLabel);
+// The message for a port another program has open.
+QString portInUseText(const QString &portLabel);
 
 } // namespace mk

@@ -2,6 +2,21 @@
 // The request/answer protocol over the serial port: one request frame out, one answer frame
 // back within the time-outs, checked, with up to three attempts 50 ms apart.
 //
+// Keeping each answer with its own request. The device's answers carry no request number,
+// and a device that answers late (after the time-out), twice, or after a stray byte would
+// otherwise have its answer taken for a later request. So:
+//  - bytes already waiting when a request is about to go out are stale: they are read,
+//    counted and thrown away (then the queues are purged as always);
+//  - after a failed attempt the line is unsettled, and so it stays after an exchange that
+//    needed a retry (the device may still be answering an earlier attempt): before the next
+//    request goes out, the line is drained until it has been quiet for one first-byte
+//    time-out;
+//  - every failed attempt and every stale or drained byte counts as a disturbance. A caller
+//    that reads data notes disturbances() before and after, checks with lineStaysQuiet()
+//    that no answer is left over at the end, and reads again what it cannot trust
+//    (DeviceExchange does).
+// The answer's address and echoed command are not compared with the request.
+//
 //   link.FirstByteTimeout ... ; link.BeginCommand(0xFC, 5); link.PutWord(block);
 //   link.Exchange();               // throws Error with the link's message
 //   QByteArray data = link.GetBytes(32);
@@ -48,6 +63,16 @@ public:
     // Receives one answer into RxBuf within the time-outs; checks its length and checksum.
     void ReceiveFrame();
 
+    // Failed attempts and stale or drained bytes since the link was made.
+    quint64 disturbances() const { return m_disturbances; }
+    // Waits up to ms for bytes nobody asked for; throws away and counts what comes. True when
+    // the line stayed quiet.
+    bool lineStaysQuiet(int ms);
+    // Throws away what arrives until the line has been quiet for one first-byte time-out.
+    void drainLine();
+    // Microseconds one byte takes on the line with the current settings (0 without a rate).
+    qint64 byteTimeUs() const;
+
     // Bytes written and received since the link was made (for throughput figures).
     quint64 bytesSent() const { return m_bytesSent; }
     quint64 bytesReceived() const { return m_bytesReceived; }
@@ -56,10 +81,16 @@ private:
     void exchange(int attempts);
     // One byte by the deadline (a byte arriving exactly at the deadline still counts).
     bool readByteBy(qint64 deadline, quint8 &byte);
+    // Copies what the driver holds of the answer's bytes from index have on; returns the new count.
+    int takeHeldBytes(int have, int frameLength);
+    // Reads and counts what is waiting before a request.
+    void discardStale();
 
     quint16 m_firstByteTimeout = 1000;
     quint16 m_interByteTimeout = 200;
     quint8 m_portType = kPortRs232;
+    bool m_unsettled = false;
+    quint64 m_disturbances = 0;
     quint64 m_bytesSent = 0;
     quint64 m_bytesReceived = 0;
 };

@@ -149,7 +149,7 @@ TEST(Exchange, WriteChangesExactlyTheEditedBytesAndKeepsABackup)
     const SettingsFileContent backup = decodeSettingsFile(readWholeFile(outcome->backupPath, kMaxSettingsFileSize));
     EXPECT_EQ(backup.modelCode, 0x0101);
     EXPECT_EQ(backup.image, imageFromMemory(before));
-    EXPECT_EQ(progress.texts, (QStringList{kConnectingText, kReadingText, kWritingText}));
+    EXPECT_EQ(progress.texts, (QStringList{kConnectingText, kReadingText, kWritingText, kVerifyingText}));
     EXPECT_EQ(progress.values.last(), 100);
     EXPECT_EQ(progress.cancelAllowed.last(), false);
 

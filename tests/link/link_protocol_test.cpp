@@ -78,8 +78,8 @@ TEST(LinkProtocol, RetryAfterFiftyMillisecondsRecovers)
     const qint64 t0 = s.clock().nowMs();
     s.link->CommandExchange(0xFC, 1);
     EXPECT_EQ(s.requestsSeen, 2);
-    // One first-byte wait of 100 ms and the 50 ms pause.
-    EXPECT_EQ(s.clock().nowMs() - t0, 150);
+    // One first-byte wait of 100 ms, the 50 ms pause, then 100 ms of quiet line before the retry.
+    EXPECT_EQ(s.clock().nowMs() - t0, 250);
     EXPECT_EQ(s.link->GetByte(), 1);
 }
 
@@ -117,7 +117,73 @@ TEST(LinkProtocol, AbsentDeviceCostsThreeWaitsAndTwoPauses)
     ScriptedLink s;
     const qint64 t0 = s.clock().nowMs();
     EXPECT_EQ(errorOf([&] { s.link->CommandExchange(0xFC, 1); }), kNoLinkText);
-    EXPECT_EQ(s.clock().nowMs() - t0, 3 * 1000 + 2 * 50);
+    // Each retry waits for a quiet line (one first-byte time-out) after the 50 ms pause.
+    EXPECT_EQ(s.clock().nowMs() - t0, 3 * 1000 + 2 * (50 + 1000));
+}
+
+// Identify answers told apart by their model code.
+QByteArray identifyAnswer(quint16 model)
+{
+    return framed(hex("09 FC 01 00 01 01") + QByteArray(1, char(model & 0xFF)) + QByteArray(1, char(model >> 8)));
+}
+
+quint16 identifyModel(ScriptedLink &s)
+{
+    s.link->SetFirstByteTimeout(100);
+    s.link->CommandExchange(0xFC, 1);
+    s.link->GetByte();
+    return s.link->GetWord();
+}
+
+TEST(LinkProtocol, AnAnswerAfterTheTimeOutIsNeverTakenForTheNextRequest)
+{
+    // The first request is answered 300 ms late, after the retry went out; the retry's own
+    // answer follows it on the line. Neither may become the answer to the next request.
+    for (const qint64 lateMs : {101, 160, 250, 300, 350}) {
+        SCOPED_TRACE(lateMs);
+        ScriptedLink s({TimedReply::paced(identifyAnswer(0x0A01), lateMs, 0), TimedReply::paced(identifyAnswer(0x0A02), 1, 0),
+                        TimedReply{identifyAnswer(0x0B00), {}}, TimedReply{identifyAnswer(0x0C00), {}}});
+        const quint16 first = identifyModel(s);
+        EXPECT_TRUE(first == 0x0A01 || first == 0x0A02) << first;
+        const quint64 disturbed = s.link->disturbances();
+        EXPECT_GE(disturbed, 1u);
+        EXPECT_EQ(identifyModel(s), 0x0B00);
+        EXPECT_EQ(identifyModel(s), 0x0C00);
+        EXPECT_TRUE(s.link->lineStaysQuiet(500));
+    }
+}
+
+TEST(LinkProtocol, DuplicatedAndStrayBytesAreCountedAndNeverReadAsAnswers)
+{
+    // An answer sent twice: the copy is waiting when the next request goes out.
+    ScriptedLink twice({TimedReply{identifyAnswer(0x0A01) + identifyAnswer(0x0A01), {}}, TimedReply{identifyAnswer(0x0B00), {}}});
+    EXPECT_EQ(identifyModel(twice), 0x0A01);
+    EXPECT_EQ(twice.link->disturbances(), 0u);
+    EXPECT_EQ(identifyModel(twice), 0x0B00);
+    EXPECT_EQ(twice.link->disturbances(), 9u);
+
+    // The copy of the last answer is caught by the check for a quiet line.
+    ScriptedLink last({TimedReply::paced(identifyAnswer(0x0A01) + identifyAnswer(0x0A01), 0, 1)});
+    EXPECT_EQ(identifyModel(last), 0x0A01);
+    EXPECT_FALSE(last.link->lineStaysQuiet(20));
+
+    // A stray byte before the answer spoils it; the retry, after a quiet line, gets the answer.
+    ScriptedLink stray({TimedReply{hex("07") + identifyAnswer(0x0A01), {}}, TimedReply{identifyAnswer(0x0A01), {}},
+                        TimedReply{identifyAnswer(0x0B00), {}}});
+    EXPECT_EQ(identifyModel(stray), 0x0A01);
+    EXPECT_EQ(identifyModel(stray), 0x0B00);
+    EXPECT_GE(stray.link->disturbances(), 2u);
+}
+
+TEST(LinkProtocol, DrainingALineThatNeverGoesQuietEnds)
+{
+    // A device stuck sending: a byte every 10 ms for a minute.
+    ScriptedLink s({TimedReply::paced(QByteArray(6000, '\x01'), 0, 10)});
+    s.link->SetFirstByteTimeout(100);
+    EXPECT_THROW(s.link->CommandExchange(0xFC, 1), Error);
+    const qint64 t0 = s.clock().nowMs();
+    s.link->drainLine();
+    EXPECT_LE(s.clock().nowMs() - t0, 5 * 100);
 }
 
 TEST(LinkProtocol, ValueEncodingsBothWays)

@@ -3,10 +3,14 @@
 #include "link/InMemoryPort.h"
 #include "link/LinkTexts.h"
 #include "link/PortMap.h"
+#include "link/PtySimulator.h"
+#include "link/SerialPortIo.h"
+#include "link/SimulatedDevice.h"
 #include "link/TKW_RS.h"
 #include "model/Error.h"
 #include "support/QtPrinters.h"
 
+#include <QSerialPort>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -92,19 +96,34 @@ TEST(SerialPort, NoPortAtAllIsAnErrorForTheCaller)
     }
 }
 
-TEST(SerialPort, PortInUseStaysClosedSilentlyAndTheExchangeReportsNoLink)
+TEST(SerialPort, PortInUseSaysSoWithoutTheDialoutHint)
 {
     auto backend = std::make_shared<SimulatedPortBackend>();
     backend->addBusyPort(4);
     TKW_RS link(backend);
-    link.OpenPort(4);
-    EXPECT_FALSE(link.IsOpen());
     try {
-        link.CommandExchange(0xFC, 1);
+        link.OpenPort(4);
         FAIL();
     } catch (const Error &e) {
-        EXPECT_EQ(e.text(), kNoLinkText);
+        EXPECT_EQ(e.text(), portInUseText(link.portLabel(4)));
     }
+    EXPECT_FALSE(link.IsOpen());
+
+    // A real node another program holds open (with its lock, as terminal programs take it).
+    SimulatedDevice device({0xFC, 1, 8192});
+    PtySimulator sim(device);
+    sim.start();
+    QSerialPort other(sim.slavePath());
+    ASSERT_TRUE(other.open(QIODevice::ReadWrite));
+    try {
+        SerialPortIo::open(sim.slavePath(), QStringLiteral("COM7"));
+        FAIL();
+    } catch (const Error &e) {
+        EXPECT_EQ(e.text(), portInUseText(QStringLiteral("COM7")));
+        EXPECT_FALSE(e.text().contains(QStringLiteral("dialout")));
+    }
+    other.close();
+    EXPECT_NE(SerialPortIo::open(sim.slavePath(), QStringLiteral("COM7")), nullptr);
 }
 
 TEST(SerialPort, ForbiddenPortTellsAboutTheDialoutGroup)
