@@ -82,10 +82,10 @@ void writeSection(TKW_RS &link, quint8 address, const SectionEntry &e, const QBy
 void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const std::vector<SectionEntry> &sections,
                  WriteOutcome &outcome, Progress &progress);
 
-// One pass over the blocks; nothing when cancelled between blocks. disturbed is set when an
+// One pass over the blocks; nothing when cancelled between blocks. wrongShape is set when an
 // answer did not have the shape of a block's.
 std::optional<QByteArray> readBlocksOnce(TKW_RS &link, quint8 address, const std::vector<int> &blocks, Progress &progress,
-                                         bool cancellable, const BlockGauge &gauge, bool &disturbed)
+                                         bool cancellable, const BlockGauge &gauge, bool &wrongShape)
 {
     QByteArray data;
     data.reserve(qsizetype(blocks.size()) * kBlockSize);
@@ -99,7 +99,7 @@ std::optional<QByteArray> readBlocksOnce(TKW_RS &link, quint8 address, const std
         // An answer of another shape belongs to another request (the device answered one of
         // them twice): the pass will be repeated, so its place is only held.
         if (link.RxBuf()[0] != kBlockAnswerLength) {
-            disturbed = true;
+            wrongShape = true;
             data += QByteArray(kBlockSize, '\0');
         } else {
             data += link.GetBytes(kBlockSize);
@@ -122,24 +122,31 @@ int trailingAnswerWaitMs(const TKW_RS &link)
 std::optional<QByteArray> readBlocksTrusted(TKW_RS &link, quint8 address, const std::vector<int> &blocks,
                                             Progress &progress, bool cancellable, const BlockGauge &gauge)
 {
-    std::optional<QByteArray> previous;
+    // A pass on an undisturbed line holds every block's own answer. After retries, a pass is
+    // trusted only when another pass, on a drained line, gives the same bytes. A pass that
+    // left stray bytes (an answer found waiting before a request or after the last one, an
+    // answer of another shape) may have taken answers for other blocks' all along, and a
+    // device that does so every time would give the same wrong bytes twice: such a pass is
+    // never trusted, not even when another agrees with it.
+    std::optional<QByteArray> agreeable;
     for (int pass = 1;; ++pass) {
-        const quint64 before = link.disturbances();
-        bool disturbed = false;
-        std::optional<QByteArray> got = readBlocksOnce(link, address, blocks, progress, cancellable, gauge, disturbed);
+        const quint64 disturbancesBefore = link.disturbances();
+        const quint64 strayBefore = link.strayBytes();
+        bool wrongShape = false;
+        std::optional<QByteArray> got = readBlocksOnce(link, address, blocks, progress, cancellable, gauge, wrongShape);
         if (!got)
             return std::nullopt;
-        const bool quietAfter = link.lineStaysQuiet(trailingAnswerWaitMs(link));
-        // A pass on an undisturbed line holds every block's own answer. A disturbed one may
-        // hold an answer taken for another block's: it is trusted only when a second pass,
-        // on a drained line, gives the same bytes.
-        if (!disturbed && quietAfter && link.disturbances() == before)
+        link.lineStaysQuiet(trailingAnswerWaitMs(link));
+        const bool stray = wrongShape || link.strayBytes() != strayBefore;
+        if (!stray && link.disturbances() == disturbancesBefore)
             return got;
-        if (previous && *previous == *got)
-            return got;
+        if (!stray) {
+            if (agreeable && *agreeable == *got)
+                return got;
+            agreeable = std::move(got);
+        }
         if (pass == kReadPasses)
             throw Error(kUnsteadyReadText);
-        previous = std::move(got);
         link.drainLine();
     }
 }

@@ -93,10 +93,10 @@ std::optional<DeviceIdentity> connectDevice(TKW_RS &link, Progress &progress);
 std::optional<QByteArray> readImage(TKW_RS &link, const DeviceIdentity &device, Progress &progress);
 // The gauge value after the i-th block of a read.
 using BlockGauge = std::function<int(size_t i)>;
-// Reads the blocks in order, so that every byte is the block's own: a pass during which the
-// link was disturbed (a retry, stale or drained bytes, an answer left over at the end) is
-// repeated on a drained line and must give the same bytes; a clean pass is trusted as it is.
-// Throws Error with kUnsteadyReadText after kReadPasses passes that do not agree.
+// Reads the blocks in order, so that every byte is the block's own: a clean pass is trusted
+// as it is; after retries two passes must give the same bytes; a pass that left stray bytes
+// behind is never trusted. Throws Error with kUnsteadyReadText after kReadPasses passes
+// without a trusted result.
 std::optional<QByteArray> readBlocksTrusted(TKW_RS &link, quint8 address, const std::vector<int> &blocks,
                                             Progress &progress, bool cancellable, const BlockGauge &gauge);
 

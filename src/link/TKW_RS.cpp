@@ -153,8 +153,10 @@ void TKW_RS::discardStale()
         return;
     char buffer[256];
     int n;
-    while ((n = p->read(buffer, int(sizeof buffer))) > 0)
+    while ((n = p->read(buffer, int(sizeof buffer))) > 0) {
         m_disturbances += quint64(n);
+        m_strayBytes += quint64(n);
+    }
 }
 
 void TKW_RS::drainLine()

@@ -11,10 +11,11 @@
 //    needed a retry (the device may still be answering an earlier attempt): before the next
 //    request goes out, the line is drained until it has been quiet for one first-byte
 //    time-out;
-//  - every failed attempt and every stale or drained byte counts as a disturbance. A caller
-//    that reads data notes disturbances() before and after, checks with lineStaysQuiet()
-//    that no answer is left over at the end, and reads again what it cannot trust
-//    (DeviceExchange does).
+//  - every failed attempt and every stale or drained byte counts as a disturbance; stale
+//    bytes and bytes left over after an answer (lineStaysQuiet) also count as stray: they
+//    are what an answer taken for the wrong request leaves behind. A caller that reads data
+//    notes both before and after, checks with lineStaysQuiet() that no answer is left over
+//    at the end, and reads again what it cannot trust (DeviceExchange does).
 // The answer's address and echoed command are not compared with the request.
 //
 //   link.FirstByteTimeout ... ; link.BeginCommand(0xFC, 5); link.PutWord(block);
@@ -65,6 +66,8 @@ public:
 
     // Failed attempts and stale or drained bytes since the link was made.
     quint64 disturbances() const { return m_disturbances; }
+    // Bytes found waiting before a request or after an answer since the link was made.
+    quint64 strayBytes() const { return m_strayBytes; }
     // Waits up to ms for bytes nobody asked for; throws away and counts what comes. True when
     // the line stayed quiet.
     bool lineStaysQuiet(int ms);
@@ -91,6 +94,7 @@ private:
     quint8 m_portType = kPortRs232;
     bool m_unsettled = false;
     quint64 m_disturbances = 0;
+    quint64 m_strayBytes = 0;
     quint64 m_bytesSent = 0;
     quint64 m_bytesReceived = 0;
 };

@@ -26,9 +26,10 @@ enum class Spoil { Late, Duplicate, Stray };
 struct Aim
 {
     Spoil kind;
-    int request;     // the n-th request the device sees, from 0
+    int request;     // the n-th request the device sees, from 0; -1: every read of block
     qint64 ms = 0;   // Late: when the answer comes; Duplicate: when its copy comes
     quint8 byte = 0; // Stray: the byte before the answer
+    int block = -1;
 };
 
 // Factory memory whose every block differs, so that an answer taken for another block's shows.
@@ -54,8 +55,10 @@ struct SpoiltLine
                 onRequest(request);
             if (!reply)
                 return reply;
+            const bool readBlock = quint8(request[4]) == command::kReadBlock;
+            const int block = readBlock ? quint8(request[5]) | quint8(request[6]) << 8 : -1;
             for (const Aim &aim : m_aims) {
-                if (aim.request != n)
+                if (aim.request != n && !(aim.request < 0 && aim.block == block))
                     continue;
                 const QByteArray bytes = reply->bytes;
                 if (aim.kind == Spoil::Late) {
@@ -131,6 +134,21 @@ TEST(ExchangeSoundness, EveryReadIsExactOrFailsWithAMessage)
     }
     // Only a device silent past three attempts makes a read fail.
     EXPECT_GE(exact, int(everyAim().size()) - 6);
+}
+
+TEST(ExchangeSoundness, ADeviceThatAnswersOneBlockTwiceEveryTimeCannotBeRead)
+{
+    // Every pass takes the same shifted answers; agreement between them proves nothing.
+    for (const qint64 copyMs : {0, 5}) {
+        SpoiltLine line({{Spoil::Duplicate, -1, copyMs, 0, 50}});
+        NullProgress quiet;
+        try {
+            readDevice(*line.link, quiet);
+            FAIL() << "a read with shifted answers was reported done";
+        } catch (const Error &e) {
+            EXPECT_EQ(e.text(), kUnsteadyReadText);
+        }
+    }
 }
 
 TEST(ExchangeSoundness, EveryWriteIsVerifiedAndExactOrFailsKeepingAnExactBackup)
