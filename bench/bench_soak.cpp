@@ -2,11 +2,12 @@
 // device with faults injected, on a virtual clock (time-outs cost no real time). Every success
 // must be byte-exact; every failure must leave the caller's image unchanged and the device's
 // memory either unchanged or changed only in whole sections that were written completely.
-// The device's bytes take --byte-ms each on the line, so that an answer that comes late is
-// still arriving when the next request goes out, as on a real line.
+// The device's bytes are paced as on a line of --line-rate baud (11 bits a byte), so that an
+// answer that comes late or twice is still arriving when the next request goes out, as on a
+// real line, and delivered byte by byte, in packets or in a bridge's chunks.
 //
 //   bench_soak [--reads N] [--writes N] [--faults KIND:RATE[:MS],...] [--seed N]
-//              [--memory 8192|32768] [--byte-ms N] [--delivery byte|packet[:SIZE]|chunk:US]
+//              [--memory 8192|32768] [--line-rate BAUD] [--delivery byte|packet[:SIZE]|chunk:US]
 
 #include "link/DeviceExchange.h"
 #include "link/InMemoryPort.h"
@@ -66,7 +67,7 @@ void print(const char *what, const Tally &t, int total)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    int reads = 200, writes = 50, memorySize = 8192, byteMs = 1;
+    int reads = 200, writes = 50, memorySize = 8192, lineRate = 115200;
     Delivery delivery;
     quint64 seed = 1;
     // Late answers at delays around the time-outs: within the retry pause, meeting the retry,
@@ -83,7 +84,7 @@ int main(int argc, char **argv)
             else if (opt == QLatin1String("--faults")) faults = val;
             else if (opt == QLatin1String("--seed")) seed = val.toULongLong();
             else if (opt == QLatin1String("--memory")) memorySize = val.toInt();
-            else if (opt == QLatin1String("--byte-ms")) byteMs = val.toInt();
+            else if (opt == QLatin1String("--line-rate")) lineRate = val.toInt();
             else if (opt == QLatin1String("--delivery")) delivery = Delivery::parse(val);
             else {
                 std::fprintf(stderr, "unknown option %s\n", qPrintable(opt));
@@ -102,7 +103,7 @@ int main(int argc, char **argv)
                            memoryFromImage(makeFactoryImage(modelCode, 1, memorySize), memorySize));
     device.setFaultRules(rules, seed);
     auto backend = std::make_shared<SimulatedPortBackend>();
-    backend->addPort(1, InMemoryPort::deviceResponder(device, 0, byteMs))->setDelivery(delivery);
+    backend->addPort(1, InMemoryPort::deviceResponderAtRate(device, lineRate))->setDelivery(delivery);
     TKW_RS link(backend);
     link.OpenPort(1);
     link.ClosePort();
@@ -110,8 +111,8 @@ int main(int argc, char **argv)
     QTemporaryDir backups;
     std::mt19937_64 random(seed);
 
-    std::printf("faults %s, seed %llu, %d-byte device, %d ms a byte on the line (virtual clock), delivery %s\n",
-                qPrintable(faults), (unsigned long long)seed, memorySize, byteMs, qPrintable(delivery.name()));
+    std::printf("faults %s, seed %llu, %d-byte device, line paced at %d baud on a virtual clock, delivery %s\n",
+                qPrintable(faults), (unsigned long long)seed, memorySize, lineRate, qPrintable(delivery.name()));
 
     Tally readTally;
     for (int i = 0; i < reads; ++i) {
