@@ -176,6 +176,30 @@ TEST(SimulatedDevice, ALateAnswerHoldsUpTheNextOnTheVirtualLine)
     EXPECT_EQ(at[38], at[37] + 1);        // the next answer starts when the line is free, at its pace
 }
 
+TEST(SimulatedDevice, EveryDeliveryOnTheVirtualLineGivesTheSameBytesInOrder)
+{
+    const QByteArray first = framed(hex("08 FC 01 00 05 07 00")), second = framed(hex("08 FC 01 00 05 08 00"));
+    SimulatedDevice clean({0xFC, 1, 8192});
+    const QByteArray expected = *clean.answer(first) + *clean.answer(first) + *clean.answer(second);
+    for (const char *delivery : {"byte", "packet", "packet:5", "chunk:1000", "chunk:70"}) {
+        SCOPED_TRACE(delivery);
+        SimulatedDevice device({0xFC, 1, 8192});
+        device.setFaultChooser([](const QByteArray &r) { return r[5] == 7 ? std::optional(Fault::Duplicate) : std::nullopt; });
+        VirtualClock clock;
+        InMemoryPort port(clock, InMemoryPort::deviceResponderAtRate(device, 115200));
+        port.setDelivery(Delivery::parse(QString::fromLatin1(delivery)));
+        port.write(first);
+        port.write(second);
+        QByteArray got;
+        char buffer[256];
+        for (int n; got.size() < expected.size() && clock.nowMs() < 1000; got.append(buffer, n)) {
+            port.waitForBytes(10);
+            n = port.read(buffer, int(sizeof buffer));
+        }
+        EXPECT_EQ(got, expected);
+    }
+}
+
 TEST(SimulatedDevice, FaultRulesAreChecked)
 {
     EXPECT_EQ(parseFaultRules(QStringLiteral("silence:1,short-frame:0.25")).size(), 2u);
