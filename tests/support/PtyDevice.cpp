@@ -29,10 +29,11 @@ QByteArray factoryMemory(quint8 address, quint16 modelCode, quint32 version)
 
 } // namespace
 
-PtyDevice::PtyDevice(quint8 address, quint16 modelCode, quint32 settingsVersion, QByteArray memory)
+PtyDevice::PtyDevice(quint8 address, quint16 modelCode, quint32 settingsVersion, QByteArray memory,
+                     PtySimulatorOptions options)
     : device(configFor(address, modelCode),
              memory.isEmpty() ? factoryMemory(address, modelCode, settingsVersion) : memory),
-      sim(device)
+      sim(device, std::move(options))
 {
     sim.start();
     port = 29;

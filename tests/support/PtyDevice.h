@@ -16,8 +16,10 @@ namespace mk::test {
 
 struct PtyDevice
 {
-    // The factory memory of the device class at this address, unless memory is given.
-    PtyDevice(quint8 address, quint16 modelCode, quint32 settingsVersion = 3, QByteArray memory = {});
+    // The factory memory of the device class at this address, unless memory is given; the
+    // options pace the line and choose the delivery.
+    PtyDevice(quint8 address, quint16 modelCode, quint32 settingsVersion = 3, QByteArray memory = {},
+              PtySimulatorOptions options = {});
     ~PtyDevice();
 
     SimulatedDevice device;
