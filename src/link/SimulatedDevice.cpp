@@ -125,10 +125,11 @@ void SimulatedDevice::setFaultRules(std::vector<FaultRule> rules, quint64 seed)
     m_random.seed(seed);
 }
 
-void SimulatedDevice::setFaultChooser(FaultChooser chooser)
+void SimulatedDevice::setFaultChooser(FaultChooser chooser, int lateMs)
 {
     std::lock_guard lock(m_mutex);
     m_chooser = std::move(chooser);
+    m_chosenLateMs = lateMs;
 }
 
 std::vector<QByteArray> SimulatedDevice::requests() const
@@ -147,7 +148,7 @@ std::optional<FaultRule> SimulatedDevice::chooseFault(const QByteArray &request)
 {
     if (m_chooser)
         if (std::optional<Fault> f = m_chooser(request))
-            return FaultRule{*f, 1.0};
+            return FaultRule{*f, 1.0, m_chosenLateMs};
     std::optional<FaultRule> chosen;
     std::uniform_real_distribution<double> uniform(0.0, 1.0);
     for (const FaultRule &rule : m_rules) {

@@ -101,10 +101,10 @@ public:
 
     // Random faults with a fixed seed, so a run can be repeated.
     void setFaultRules(std::vector<FaultRule> rules, quint64 seed);
-    // Chooses the fault for each request before the random rules do (tests aim faults with it;
-    // a late answer chosen so comes kDefaultLateMs late).
+    // Chooses the fault for each request before the random rules do (tests aim faults with it);
+    // a late answer chosen so comes lateMs late.
     using FaultChooser = std::function<std::optional<Fault>(const QByteArray &request)>;
-    void setFaultChooser(FaultChooser chooser);
+    void setFaultChooser(FaultChooser chooser, int lateMs = kDefaultLateMs);
 
     // Every request frame addressed to this device, in order.
     std::vector<QByteArray> requests() const;
@@ -137,6 +137,7 @@ private:
     std::vector<FaultRule> m_rules;
     std::mt19937_64 m_random;
     FaultChooser m_chooser;
+    int m_chosenLateMs = kDefaultLateMs;
     std::vector<QByteArray> m_requests;
 };
 
