@@ -9,6 +9,7 @@
 #include "support/PtyDevice.h"
 #include "support/QtPrinters.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
 
 namespace mk::test {
@@ -69,12 +70,11 @@ TEST(PtyLink, ALateAnswerNeverShiftsARead)
         options.lineRate = row.lineRate;
         options.delivery = Delivery::parse(QString::fromLatin1(row.delivery));
         PtyDevice d(0xFC, 0x0101, 3, patternMemory(8192), options);
-        bool struck = false;
+        std::atomic<bool> struck{false};
         d.device.setFaultChooser(
             [&struck](const QByteArray &r) -> std::optional<Fault> {
-                if (quint8(r[4]) != 5 || quint8(r[5]) != 60 || struck)
+                if (quint8(r[4]) != 5 || quint8(r[5]) != 60 || struck.exchange(true))
                     return std::nullopt;
-                struck = true;
                 return Fault::Late;
             },
             row.lateMs);
