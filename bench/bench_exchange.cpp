@@ -1,6 +1,8 @@
 // A full read or write of the device memory against a device on a port: wall time, the wire
-// time of the bytes exchanged, their ratio and the CPU time of this (the reading) process.
-//   bench_exchange PORT read|write LINE_RATE
+// time of the bytes exchanged (request and answer bytes, 11 bits each at the line rate),
+// their ratio, the CPU time of this (the client) process as a share of the wall time and,
+// given the simulator's process id, its CPU time as a share of one core.
+//   bench_exchange PORT read|write LINE_RATE [SIMULATOR_PID [LABEL]]
 
 #include "BenchClock.h"
 #include "link/DeviceExchange.h"
@@ -19,17 +21,29 @@ namespace {
 
 struct Span
 {
-    double wall0 = bench::wallSeconds(), cpu0 = bench::cpuSeconds();
+    double wall0 = bench::wallSeconds(), cpu0 = bench::cpuSeconds(), sim0;
+    long simPid;
     quint64 bytes0;
-    explicit Span(const TKW_RS &link) : bytes0(link.bytesSent() + link.bytesReceived()) {}
+    Span(const TKW_RS &link, long simulatorPid)
+        : sim0(bench::processCpuSeconds(simulatorPid)), simPid(simulatorPid),
+          bytes0(link.bytesSent() + link.bytesReceived())
+    {
+    }
 
-    void print(const char *what, const TKW_RS &link, double lineRate) const
+    void print(const char *label, const char *what, const TKW_RS &link, double lineRate) const
     {
         const double wall = bench::wallSeconds() - wall0, cpu = bench::cpuSeconds() - cpu0;
+        const double sim = simPid > 0 ? bench::processCpuSeconds(simPid) - sim0 : -1;
         const double bytes = double(link.bytesSent() + link.bytesReceived() - bytes0);
         const double wire = bench::wireSeconds(bytes, lineRate);
-        std::printf("%-28s wall %7.3f s  wire %7.3f s  wall/wire %5.3f  CPU %6.3f s (%4.1f %% of wall)  %6.0f bytes\n", what,
-                    wall, wire, wall / wire, cpu, 100 * cpu / wall, bytes);
+        char simText[32] = "    -";
+        if (sim >= 0)
+            std::snprintf(simText, sizeof simText, "%5.2f", 100 * sim / wall);
+        std::printf("%-11s %-24s wall %6.3f s  wire %6.3f s  wall/wire %5.3f  client CPU %5.2f %% of wall  "
+                    "simulator %s %% of a core  %6.0f bytes  load %s\n",
+                    label, what, wall, wire, wall / wire, 100 * cpu / wall, simText, bytes,
+                    bench::loadAverage().c_str());
+        std::fflush(stdout);
     }
 };
 
@@ -39,11 +53,13 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     if (argc < 4) {
-        std::fprintf(stderr, "usage: bench_exchange PORT read|write LINE_RATE\n");
+        std::fprintf(stderr, "usage: bench_exchange PORT read|write LINE_RATE [SIMULATOR_PID [LABEL]]\n");
         return 2;
     }
     const QString op = QString::fromLatin1(argv[2]);
     const double lineRate = std::atof(argv[3]);
+    const long simPid = argc > 4 ? std::atol(argv[4]) : 0;
+    const char *label = argc > 5 ? argv[5] : "";
     try {
         const int port = assignPortForNode(QString::fromLocal8Bit(argv[1]));
         TKW_RS link;
@@ -57,11 +73,11 @@ int main(int argc, char **argv)
             return 1;
         if (op == QLatin1String("read")) {
             link.Reopen(true);
-            Span span(link);
+            Span span(link, simPid);
             const std::optional<QByteArray> image = readImage(link, *device, quiet);
             char what[64];
-            std::snprintf(what, sizeof what, "read %d bytes (%d blocks)", device->memorySize, int(image->size() / 32));
-            span.print(what, link, lineRate);
+            std::snprintf(what, sizeof what, "read %d bytes", device->memorySize);
+            span.print(label, what, link, lineRate);
             link.Reopen(false);
         } else {
             const std::optional<DeviceImage> current = readDevice(link, quiet);
@@ -70,11 +86,11 @@ int main(int argc, char **argv)
             model.record(2).setU16(0, quint16(model.record(2).u16(0) + 1));
             model.encodeAll();
             QTemporaryDir backups;
-            Span span(link);
+            Span span(link, simPid);
             writeDevice(link, model, quiet, backups.path());
             char what[64];
-            std::snprintf(what, sizeof what, "write %d bytes (identify, read, write)", device->memorySize);
-            span.print(what, link, lineRate);
+            std::snprintf(what, sizeof what, "write %d (id,read,write,verify)", device->memorySize);
+            span.print(label, what, link, lineRate);
         }
     } catch (const Error &e) {
         std::fprintf(stderr, "bench_exchange: %s\n", e.what());

@@ -1,7 +1,8 @@
 // Requests per second and CPU time per request of the link against a device on a port.
-//   bench_link PORT SECONDS [LINE_RATE]
+//   bench_link PORT SECONDS [LINE_RATE [SIMULATOR_PID]]
 // With LINE_RATE (the rate the device paces its bytes at) it also prints the ratio of the
-// measured wall time to the wire time of the bytes exchanged.
+// measured wall time to the wire time of the bytes exchanged; with the simulator's process id,
+// the simulator's CPU time as a share of one core.
 
 #include "BenchClock.h"
 #include "link/PortMap.h"
@@ -18,11 +19,12 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: bench_link PORT SECONDS [LINE_RATE]\n");
+        std::fprintf(stderr, "usage: bench_link PORT SECONDS [LINE_RATE [SIMULATOR_PID]]\n");
         return 2;
     }
     const double seconds = std::atof(argv[2]);
     const double lineRate = argc > 3 ? std::atof(argv[3]) : 0;
+    const long simPid = argc > 4 ? std::atol(argv[4]) : 0;
     try {
         const int port = assignPortForNode(QString::fromLocal8Bit(argv[1]));
         TKW_RS link;
@@ -32,6 +34,7 @@ int main(int argc, char **argv)
 
         const quint64 sent0 = link.bytesSent(), received0 = link.bytesReceived();
         const double wall0 = bench::wallSeconds(), cpu0 = bench::cpuSeconds();
+        const double sim0 = bench::processCpuSeconds(simPid);
         long requests = 0;
         while (bench::wallSeconds() - wall0 < seconds) {
             link.BeginCommand(0xFC, command::kReadBlock);
@@ -41,15 +44,19 @@ int main(int argc, char **argv)
             ++requests;
         }
         const double wall = bench::wallSeconds() - wall0, cpu = bench::cpuSeconds() - cpu0;
+        const double sim = simPid > 0 ? bench::processCpuSeconds(simPid) - sim0 : -1;
         const double bytes = double(link.bytesSent() - sent0 + link.bytesReceived() - received0);
         std::printf("requests:            %ld (read block, 8 + 38 bytes each)\n", requests);
         std::printf("requests per second: %.0f\n", requests / wall);
         std::printf("CPU per request:     %.1f us\n", 1e6 * cpu / requests);
         std::printf("CPU / wall:          %.1f %%\n", 100 * cpu / wall);
+        if (sim >= 0)
+            std::printf("simulator CPU:       %.1f %% of a core\n", 100 * sim / wall);
         if (lineRate > 0) {
             const double wire = bench::wireSeconds(bytes, lineRate);
             std::printf("wire time:           %.3f s at %.0f baud\n", wire, lineRate);
             std::printf("wall / wire:         %.3f\n", wall / wire);
+        std::printf("load average:        %s\n", bench::loadAverage().c_str());
         }
         link.ClosePort();
     } catch (const Error &e) {

@@ -2,9 +2,12 @@
 // device with faults injected, on a virtual clock (time-outs cost no real time). Every success
 // must be byte-exact; every failure must leave the caller's image unchanged and the device's
 // memory either unchanged or changed only in whole sections that were written completely.
+// The device's bytes are paced as on a line of --line-rate baud (11 bits a byte), so that an
+// answer that comes late or twice is still arriving when the next request goes out, as on a
+// real line, and delivered byte by byte, in packets or in a bridge's chunks.
 //
-//   bench_soak [--reads N] [--writes N] [--faults drop-byte:0.01,bad-checksum:0.01,busy:0.002]
-//              [--seed N] [--memory 8192|32768]
+//   bench_soak [--reads N] [--writes N] [--faults KIND:RATE[:MS],...] [--seed N]
+//              [--memory 8192|32768] [--line-rate BAUD] [--delivery byte|packet[:SIZE]|chunk:US]
 
 #include "link/DeviceExchange.h"
 #include "link/InMemoryPort.h"
@@ -64,30 +67,43 @@ void print(const char *what, const Tally &t, int total)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    int reads = 200, writes = 50, memorySize = 8192;
+    int reads = 200, writes = 50, memorySize = 8192, lineRate = 115200;
+    Delivery delivery;
     quint64 seed = 1;
-    QString faults = QStringLiteral("drop-byte:0.01,bad-checksum:0.01,busy:0.002");
+    // Late answers at delays around the time-outs: within the retry pause, meeting the retry,
+    // past the retry's own time-out, and past the 2 s time-out of section writes.
+    QString faults = QStringLiteral("drop-byte:0.005,bad-checksum:0.005,busy:0.002,late:0.001:120,late:0.001:160,"
+                                    "late:0.001:250,late:0.001:350,late:0.0002:2500,duplicate:0.002,stray:0.002");
     const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); i += 2) {
-        const QString &opt = args[i], &val = args[i + 1];
-        if (opt == QLatin1String("--reads")) reads = val.toInt();
-        else if (opt == QLatin1String("--writes")) writes = val.toInt();
-        else if (opt == QLatin1String("--faults")) faults = val;
-        else if (opt == QLatin1String("--seed")) seed = val.toULongLong();
-        else if (opt == QLatin1String("--memory")) memorySize = val.toInt();
-        else {
-            std::fprintf(stderr, "unknown option %s\n", qPrintable(opt));
-            return 2;
+    std::vector<FaultRule> rules;
+    try {
+        for (int i = 1; i + 1 < args.size(); i += 2) {
+            const QString &opt = args[i], &val = args[i + 1];
+            if (opt == QLatin1String("--reads")) reads = val.toInt();
+            else if (opt == QLatin1String("--writes")) writes = val.toInt();
+            else if (opt == QLatin1String("--faults")) faults = val;
+            else if (opt == QLatin1String("--seed")) seed = val.toULongLong();
+            else if (opt == QLatin1String("--memory")) memorySize = val.toInt();
+            else if (opt == QLatin1String("--line-rate")) lineRate = val.toInt();
+            else if (opt == QLatin1String("--delivery")) delivery = Delivery::parse(val);
+            else {
+                std::fprintf(stderr, "unknown option %s\n", qPrintable(opt));
+                return 2;
+            }
         }
+        rules = parseFaultRules(faults);
+    } catch (const Error &e) {
+        std::fprintf(stderr, "bench_soak: %s\n", e.what());
+        return 2;
     }
 
     const quint8 address = memorySize == 32768 ? 0xFE : 0xFC;
     const quint16 modelCode = 0x0101;
     SimulatedDevice device({address, modelCode, memorySize},
                            memoryFromImage(makeFactoryImage(modelCode, 1, memorySize), memorySize));
-    device.setFaultRules(parseFaultRules(faults), seed);
+    device.setFaultRules(rules, seed);
     auto backend = std::make_shared<SimulatedPortBackend>();
-    backend->addPort(1, InMemoryPort::deviceResponder(device));
+    backend->addPort(1, InMemoryPort::deviceResponderAtRate(device, lineRate))->setDelivery(delivery);
     TKW_RS link(backend);
     link.OpenPort(1);
     link.ClosePort();
@@ -95,7 +111,8 @@ int main(int argc, char **argv)
     QTemporaryDir backups;
     std::mt19937_64 random(seed);
 
-    std::printf("faults %s, seed %llu, %d-byte device\n", qPrintable(faults), (unsigned long long)seed, memorySize);
+    std::printf("faults %s, seed %llu, %d-byte device, line paced at %d baud on a virtual clock, delivery %s\n",
+                qPrintable(faults), (unsigned long long)seed, memorySize, lineRate, qPrintable(delivery.name()));
 
     Tally readTally;
     for (int i = 0; i < reads; ++i) {

@@ -15,6 +15,14 @@ TimedReply TimedReply::paced(const QByteArray &bytes, qint64 firstMs, qint64 gap
     return r;
 }
 
+TimedReply TimedReply::pacedUs(const QByteArray &bytes, qint64 firstUs, qint64 gapUs)
+{
+    TimedReply r{bytes, {}};
+    for (int i = 0; i < bytes.size(); ++i)
+        r.atUs.push_back(firstUs + gapUs * i);
+    return r;
+}
+
 InMemoryPort::InMemoryPort(VirtualClock &clock, Responder responder)
     : m_clock(clock), m_responder(std::move(responder))
 {
@@ -23,11 +31,23 @@ InMemoryPort::InMemoryPort(VirtualClock &clock, Responder responder)
 InMemoryPort::Responder InMemoryPort::deviceResponder(SimulatedDevice &device, qint64 replyDelayMs, qint64 byteTimeMs)
 {
     return [&device, replyDelayMs, byteTimeMs](const QByteArray &request) -> std::optional<TimedReply> {
-        const std::optional<QByteArray> answer = device.answer(request);
+        const std::optional<DeviceAnswer> answer = device.respond(request);
         if (!answer)
             return std::nullopt;
         // The request's own time on the line, then the answer byte by byte.
-        return TimedReply::paced(*answer, byteTimeMs * request.size() + replyDelayMs + byteTimeMs, byteTimeMs);
+        return TimedReply::paced(answer->bytes, byteTimeMs * request.size() + replyDelayMs + answer->lateMs + byteTimeMs,
+                                 byteTimeMs);
+    };
+}
+
+InMemoryPort::Responder InMemoryPort::deviceResponderAtRate(SimulatedDevice &device, int lineRate)
+{
+    const qint64 byteUs = lineRate > 0 ? 11 * 1000000LL / lineRate : 0;
+    return [&device, byteUs](const QByteArray &request) -> std::optional<TimedReply> {
+        const std::optional<DeviceAnswer> answer = device.respond(request);
+        if (!answer)
+            return std::nullopt;
+        return TimedReply::pacedUs(answer->bytes, byteUs * request.size() + answer->lateMs * 1000LL + byteUs, byteUs);
     };
 }
 
@@ -51,8 +71,8 @@ void InMemoryPort::setRts(bool on)
 
 void InMemoryPort::purgeRx()
 {
-    const qint64 now = m_clock.nowMs();
-    std::erase_if(m_incoming, [now](const Incoming &in) { return in.at <= now; });
+    const qint64 now = m_clock.nowUs();
+    std::erase_if(m_incoming, [now](const Incoming &in) { return in.atUs <= now; });
     m_events << QStringLiteral("purge rx");
 }
 
@@ -81,20 +101,41 @@ void InMemoryPort::write(const QByteArray &bytes)
 
 void InMemoryPort::schedule(const TimedReply &reply)
 {
-    const qint64 now = m_clock.nowMs();
-    qint64 last = m_incoming.empty() ? now : m_incoming.back().at;
+    const qint64 now = m_clock.nowUs();
+    const auto offset = [&reply](int i) -> qint64 {
+        if (!reply.atUs.empty())
+            return size_t(i) < reply.atUs.size() ? reply.atUs[size_t(i)] : 0;
+        return size_t(i) < reply.atMs.size() ? reply.atMs[size_t(i)] * 1000 : 0;
+    };
+    qint64 last = m_incoming.empty() ? now : m_incoming.back().atUs;
+    // An answer waits until the line is free (a late answer still on its way holds it up),
+    // then keeps its own pace: its first byte comes one of its byte times after the last.
+    const qint64 pace = reply.bytes.size() > 1 ? qMax<qint64>(0, offset(1) - offset(0)) : 0;
+    const qint64 shift = reply.bytes.isEmpty() || m_incoming.empty()
+        ? 0
+        : qMax<qint64>(0, last + pace - (now + offset(0)));
+    std::vector<qint64> at;
     for (int i = 0; i < reply.bytes.size(); ++i) {
-        const qint64 at = now + (size_t(i) < reply.atMs.size() ? reply.atMs[size_t(i)] : 0);
-        last = qMax(last, at); // bytes on one line arrive in order
-        m_incoming.push_back({last, reply.bytes[i]});
+        last = qMax(last, now + offset(i) + shift); // bytes on one line arrive in order
+        at.push_back(last);
     }
+    if (m_delivery.kind == Delivery::Packet) {
+        for (size_t i = 0; i < at.size(); ++i)
+            at[i] = at[qMin(at.size(), (i / size_t(m_delivery.packetSize) + 1) * size_t(m_delivery.packetSize)) - 1];
+    } else if (m_delivery.kind == Delivery::Chunk) {
+        const qint64 interval = m_delivery.chunkUs;
+        for (qint64 &t : at)
+            t = (t + interval - 1) / interval * interval;
+    }
+    for (int i = 0; i < reply.bytes.size(); ++i)
+        m_incoming.push_back({at[size_t(i)], reply.bytes[i]});
 }
 
 int InMemoryPort::read(char *buffer, int max)
 {
-    const qint64 now = m_clock.nowMs();
+    const qint64 now = m_clock.nowUs();
     int n = 0;
-    while (n < max && !m_incoming.empty() && m_incoming.front().at <= now) {
+    while (n < max && !m_incoming.empty() && m_incoming.front().atUs <= now) {
         buffer[n++] = m_incoming.front().byte;
         m_incoming.pop_front();
     }
@@ -103,17 +144,16 @@ int InMemoryPort::read(char *buffer, int max)
 
 void InMemoryPort::waitForBytes(int timeoutMs)
 {
-    const qint64 limit = m_clock.nowMs() + qMax(0, timeoutMs);
-    if (!m_incoming.empty() && m_incoming.front().at <= limit)
-        m_clock.advanceTo(m_incoming.front().at);
-    else
-        m_clock.advanceTo(limit);
+    // Up to the start of the millisecond the time-out ends in, as a millisecond tick would.
+    const qint64 limit = (m_clock.nowMs() + qMax(0, timeoutMs)) * 1000;
+    const qint64 until = !m_incoming.empty() && m_incoming.front().atUs <= limit ? m_incoming.front().atUs : limit;
+    m_clock.sleepUs(until - m_clock.nowUs());
 }
 
 int InMemoryPort::pendingBytes() const
 {
-    const qint64 now = m_clock.nowMs();
-    return int(std::count_if(m_incoming.begin(), m_incoming.end(), [now](const Incoming &in) { return in.at <= now; }));
+    const qint64 now = m_clock.nowUs();
+    return int(std::count_if(m_incoming.begin(), m_incoming.end(), [now](const Incoming &in) { return in.atUs <= now; }));
 }
 
 SimulatedPortBackend::SimulatedPortBackend(std::shared_ptr<VirtualClock> clock) : m_clock(std::move(clock)) {}

@@ -3,6 +3,7 @@
 // test's script), whose answer bytes arrive at chosen times on a virtual clock. Time-outs of
 // any length run in microseconds of real time.
 
+#include "link/PacedLine.h"
 #include "link/PortBackend.h"
 
 #include <QMap>
@@ -22,9 +23,12 @@ struct TimedReply
 {
     QByteArray bytes;
     std::vector<qint64> atMs;
+    // The same in microseconds, for byte times of a real line; when given, atMs is not used.
+    std::vector<qint64> atUs = {};
 
     // First byte after firstMs, each later one gapMs after the one before.
     static TimedReply paced(const QByteArray &bytes, qint64 firstMs, qint64 gapMs);
+    static TimedReply pacedUs(const QByteArray &bytes, qint64 firstUs, qint64 gapUs);
 };
 
 class InMemoryPort : public PortIo
@@ -33,11 +37,17 @@ public:
     using Responder = std::function<std::optional<TimedReply>(const QByteArray &request)>;
 
     InMemoryPort(VirtualClock &clock, Responder responder);
-    // Answers as the device would, each byte after the line time of byteTimeMs.
+    // Answers as the device would, each byte after the line time of byteTimeMs; a late answer
+    // holds up the answers after it, a duplicated one arrives twice.
     static Responder deviceResponder(SimulatedDevice &device, qint64 replyDelayMs = 0, qint64 byteTimeMs = 0);
+    // The same on a line of this rate (11 bits a byte), byte times in microseconds.
+    static Responder deviceResponderAtRate(SimulatedDevice &device, int lineRate);
 
     // A half-duplex line gives every request back before the answer.
     void setEcho(bool echo) { m_echo = echo; }
+    // How the bytes reach the reader: as they come (byte), a packet's bytes when its last one
+    // comes, or on the ticks of a bridge (chunk).
+    void setDelivery(Delivery delivery) { m_delivery = delivery; }
     // The driver takes no rate above this one and reports the highest it takes (0: no limit).
     void setMaxBaudRate(quint32 baud) { m_maxBaud = baud; }
 
@@ -68,7 +78,7 @@ public:
 private:
     struct Incoming
     {
-        qint64 at;
+        qint64 atUs;
         char byte;
     };
     void schedule(const TimedReply &reply);
@@ -80,6 +90,7 @@ private:
     std::vector<QByteArray> m_requests;
     QStringList m_events;
     bool m_echo = false;
+    Delivery m_delivery;
     quint32 m_maxBaud = 0;
     quint32 m_baud = 0;
     quint8 m_byteSize = 0, m_parity = 0, m_stopBits = 0;

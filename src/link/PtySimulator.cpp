@@ -24,8 +24,9 @@ namespace {
 constexpr int kBitsPerByte = 11; // start bit, 8 data bits, two stop bits
 // The device forgets a request that stops arriving for this long.
 constexpr int kPartialFrameTimeoutMs = 50;
-// How long before a paced byte's time the simulator stops sleeping and watches the clock.
-constexpr qint64 kSpinNs = 700'000;
+// Pauses between the parts of one answer up to this long are slept through without watching
+// the terminal: the requests that come meanwhile are read right after.
+constexpr qint64 kNapNs = 2'000'000;
 
 #ifdef Q_OS_UNIX
 qint64 monotonicNs()
@@ -104,90 +105,98 @@ void PtySimulator::serve()
     // Wake up on time for each paced byte rather than up to 50 µs late.
     prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
 #endif
+    m_byteNs = m_options.lineRate > 0 ? qint64(kBitsPerByte) * 1000000000 / m_options.lineRate : 0;
     FrameAssembler assembler;
-    qint64 frameStartNs = 0;
+    PacedLine line(m_byteNs, m_options.delivery);
     while (!m_stopping) {
-        pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wakePipe[0], POLLIN, 0}};
-        const int ready = poll(fds, 2, assembler.hasPartial() ? kPartialFrameTimeoutMs : -1);
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready < 0 || fds[1].revents != 0)
+        if (!receive(assembler, line))
             break;
-        if (ready == 0) {
+        qint64 now = monotonicNs();
+        if (assembler.hasPartial() && now - m_lastInputNs >= qint64(kPartialFrameTimeoutMs) * 1000000)
             assembler.reset(); // a request that stopped half-way is forgotten
-            continue;
+        const QByteArray out = line.take(now);
+        if (!out.isEmpty()) {
+            writeAll(out);
+            now = monotonicNs();
         }
-        if (fds[0].revents & POLLIN) {
-            char buffer[512];
-            const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-            if (n <= 0)
-                continue;
-            if (!assembler.hasPartial())
-                frameStartNs = monotonicNs();
-            for (const QByteArray &request : assembler.feed(buffer, int(n))) {
-                answer(request, frameStartNs);
-                frameStartNs = monotonicNs();
+        qint64 wake = line.idle() ? -1 : line.nextDeliveryNs();
+        if (assembler.hasPartial()) {
+            const qint64 forget = m_lastInputNs + qint64(kPartialFrameTimeoutMs) * 1000000;
+            wake = wake < 0 ? forget : qMin(wake, forget);
+        }
+        if (line.midAnswer() && wake - now <= kNapNs) {
+            // The rest of an answer: an absolute-time sleep keeps the pace exact without
+            // drifting from one byte to the next.
+            const timespec ts{time_t(wake / 1000000000), long(wake % 1000000000)};
+            while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
             }
-        } else if (fds[0].revents & (POLLHUP | POLLERR)) {
-            // Cannot happen while the slave is held open; never spin if it does.
-            sleepUntil(monotonicNs() + 10'000'000);
+        } else if (!waitUntil(wake)) {
+            break;
         }
     }
 }
 
-void PtySimulator::answer(const QByteArray &request, qint64 arrivedNs)
-{
-    ++m_requestCount;
-    const std::optional<QByteArray> reply = m_device.answer(request);
-    if (m_options.log)
-        m_options.log(SimulatedDevice::describe(request)
-                      + (reply ? QStringLiteral(" -> %1 bytes").arg(reply->size()) : QStringLiteral(" -> no answer")));
-    if (!reply)
-        return;
-    const qint64 byteNs = m_options.lineRate > 0 ? qint64(kBitsPerByte) * 1000000000 / m_options.lineRate : 0;
-    // The request was on the line from its first byte on; the answer starts after it.
-    qint64 t = arrivedNs + byteNs * request.size() + qint64(m_options.replyDelayMs) * 1000000;
-    if (byteNs == 0) {
-        if (sleepUntil(t))
-            writeAll(*reply);
-        return;
-    }
-    // Like a UART's shift register: byte i is complete on the line at t + (i + 1) * byteNs.
-    // A wake-up that comes late hands over every byte whose time has passed at once, so the
-    // answer as a whole is never later than its last byte's time.
-    const QByteArray &bytes = *reply;
-    for (qsizetype i = 0; i < bytes.size();) {
-        if (!sleepUntil(t + byteNs * (i + 1)))
-            return;
-        const qint64 now = monotonicNs();
-        qsizetype j = i + 1;
-        while (j < bytes.size() && t + byteNs * (j + 1) <= now)
-            ++j;
-        writeAll(bytes.mid(i, j - i));
-        i = j;
-    }
-}
-
-bool PtySimulator::sleepUntil(qint64 t)
+bool PtySimulator::receive(FrameAssembler &assembler, PacedLine &line)
 {
     for (;;) {
-        if (m_stopping)
-            return false;
-        const qint64 left = t - monotonicNs();
-        if (left <= 0)
+        char buffer[512];
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno == EAGAIN)
             return true;
-        if (left > kSpinNs + 1'000'000) {
-            // Long waits stay interruptible by stop().
-            pollfd fd = {m_wakePipe[0], POLLIN, 0};
-            poll(&fd, 1, int((left - kSpinNs) / 1'000'000));
-        } else if (left > kSpinNs) {
-            const qint64 wake = t - kSpinNs;
-            timespec ts{time_t(wake / 1000000000), long(wake % 1000000000)};
-            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr);
+        if (n <= 0)
+            return n < 0 && errno == EIO; // EIO: no slave open, which waitUntil rides out
+        const qint64 now = monotonicNs();
+        if (!assembler.hasPartial())
+            m_frameStartNs = now;
+        m_lastInputNs = now;
+        for (const QByteArray &request : assembler.feed(buffer, int(n))) {
+            answer(request, m_frameStartNs, line);
+            m_frameStartNs = now;
         }
-        // The last stretch is waited out awake: timer wake-ups can come half a millisecond
-        // late, which would make a paced line slower than the real one.
     }
+}
+
+void PtySimulator::answer(const QByteArray &request, qint64 arrivedNs, PacedLine &line)
+{
+    ++m_requestCount;
+    const std::optional<DeviceAnswer> reply = m_device.respond(request);
+    if (m_options.log) {
+        QString what = reply ? QStringLiteral(" -> %1 bytes").arg(reply->bytes.size()) : QStringLiteral(" -> no answer");
+        if (reply && reply->lateMs > 0)
+            what += QStringLiteral(", %1 ms late").arg(reply->lateMs);
+        m_options.log(SimulatedDevice::describe(request) + what);
+    }
+    if (!reply)
+        return;
+    // The request was on the line from its first byte on; the answer starts after it.
+    const qint64 delayNs = qint64(m_options.replyDelayMs + reply->lateMs) * 1000000;
+    line.enqueue(reply->bytes, arrivedNs + m_byteNs * request.size() + delayNs);
+}
+
+bool PtySimulator::waitUntil(qint64 t)
+{
+    pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wakePipe[0], POLLIN, 0}};
+    timespec timeout{};
+    const timespec *limit = nullptr;
+    if (t >= 0) {
+        // ppoll sleeps on the kernel's high-resolution timer until now + timeout.
+        const qint64 left = qMax<qint64>(0, t - monotonicNs());
+        timeout = {time_t(left / 1000000000), long(left % 1000000000)};
+        limit = &timeout;
+    }
+    const int ready = ppoll(fds, 2, limit, nullptr);
+    if (ready < 0)
+        return errno == EINTR;
+    if (fds[1].revents != 0 || m_stopping)
+        return false;
+    if ((fds[0].revents & (POLLHUP | POLLERR)) && !(fds[0].revents & POLLIN)) {
+        // Cannot happen while the slave is held open; never spin if it does.
+        pollfd wake = {m_wakePipe[0], POLLIN, 0};
+        poll(&wake, 1, 10);
+    }
+    return true;
 }
 
 void PtySimulator::writeAll(const QByteArray &bytes)
@@ -215,8 +224,9 @@ void PtySimulator::start()
 
 void PtySimulator::stop() {}
 void PtySimulator::serve() {}
-void PtySimulator::answer(const QByteArray &, qint64) {}
-bool PtySimulator::sleepUntil(qint64) { return false; }
+bool PtySimulator::receive(FrameAssembler &, PacedLine &) { return false; }
+void PtySimulator::answer(const QByteArray &, qint64, PacedLine &) {}
+bool PtySimulator::waitUntil(qint64) { return false; }
 void PtySimulator::writeAll(const QByteArray &) {}
 
 #endif

@@ -1,11 +1,15 @@
 #pragma once
 // Serves a simulated trip computer on a pseudo-terminal, on its own thread. The program (or a
-// test, or mkconf --demo) opens slavePath() like any serial port.
+// test, or mkconf --demo) opens slavePath() like any serial port. One loop both receives
+// requests and puts answers on the line, so the device keeps listening while an answer (a
+// late one, say) is still waiting to go out; the answers leave in order.
 //
 //   SimulatedDevice device({0xFE, 0x8002, 32768}, memory);
 //   PtySimulator sim(device);
 //   sim.start();                     // throws Error when no pseudo-terminal can be had
 //   setPortOverride(7, sim.slavePath());
+
+#include "link/PacedLine.h"
 
 #include <QString>
 #include <atomic>
@@ -14,12 +18,15 @@
 
 namespace mk {
 
+class FrameAssembler;
 class SimulatedDevice;
 
 struct PtySimulatorOptions
 {
     // Pace every byte as a line at this rate would (11 bits a byte); 0 = as fast as possible.
     int lineRate = 0;
+    // How the paced bytes reach the terminal: byte by byte, in packets or in chunks.
+    Delivery delivery;
     // Extra wait before each answer.
     int replyDelayMs = 0;
     // Called on the serving thread with one line per request.
@@ -45,9 +52,11 @@ public:
 
 private:
     void serve();
-    void answer(const QByteArray &request, qint64 arrivedNs);
-    // Sleeps until the monotonic time t (ns); false when stop() was called meanwhile.
-    bool sleepUntil(qint64 t);
+    // Reads what has arrived and queues the answers; false when the terminal failed.
+    bool receive(FrameAssembler &assembler, PacedLine &line);
+    void answer(const QByteArray &request, qint64 arrivedNs, PacedLine &line);
+    // Waits until the monotonic time t (ns, -1: no limit) or a request arrives; false on stop().
+    bool waitUntil(qint64 t);
     void writeAll(const QByteArray &bytes);
 
     SimulatedDevice &m_device;
@@ -59,6 +68,9 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_stopping{false};
     std::atomic<quint64> m_requestCount{0};
+    qint64 m_byteNs = 0;
+    qint64 m_frameStartNs = 0;   // when the first byte of the request being received came
+    qint64 m_lastInputNs = 0;
 };
 
 } // namespace mk

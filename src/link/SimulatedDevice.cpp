@@ -19,7 +19,11 @@ struct FaultName
 constexpr FaultName kFaultNames[] = {
     {"drop-byte", Fault::DropByte}, {"bad-checksum", Fault::BadChecksum}, {"busy", Fault::Busy},
     {"zero-header", Fault::ZeroHeader}, {"silence", Fault::Silence}, {"short-frame", Fault::ShortFrame},
+    {"late", Fault::Late},           {"duplicate", Fault::Duplicate},   {"stray", Fault::Stray},
 };
+
+// A late answer may come up to ten minutes late; beyond that it is no longer a late answer.
+constexpr int kMaxLateMs = 600000;
 
 quint16 wordAt(const QByteArray &bytes, int pos)
 {
@@ -47,19 +51,24 @@ std::vector<FaultRule> parseFaultRules(const QString &text)
     std::vector<FaultRule> rules;
     for (const QString &item : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const QStringList parts = item.trimmed().split(QLatin1Char(':'));
-        bool ok = parts.size() == 2;
+        const bool late = parts[0] == QLatin1String("late");
+        bool ok = parts.size() == 2 || (late && parts.size() == 3);
         const double rate = ok ? parts[1].toDouble(&ok) : 0;
-        if (!ok || rate < 0 || rate > 1)
-            throw Error(QStringLiteral("Неверное описание сбоя \"%1\": нужно ВИД:ДОЛЯ, доля от 0 до 1").arg(item));
+        const int lateMs = ok && parts.size() == 3 ? parts[2].toInt(&ok) : kDefaultLateMs;
+        if (!ok || rate < 0 || rate > 1 || lateMs < 0 || lateMs > kMaxLateMs)
+            throw Error(QStringLiteral("Неверное описание сбоя \"%1\": нужно ВИД:ДОЛЯ, доля от 0 до 1 "
+                                       "(для late можно ВИД:ДОЛЯ:МС, задержка до %2 мс)")
+                            .arg(item)
+                            .arg(kMaxLateMs));
         const FaultName *found = nullptr;
         for (const FaultName &f : kFaultNames)
             if (parts[0] == QLatin1String(f.name))
                 found = &f;
         if (!found)
             throw Error(QStringLiteral("Неизвестный вид сбоя \"%1\" (drop-byte, bad-checksum, busy, "
-                                       "zero-header, silence, short-frame)")
+                                       "zero-header, silence, short-frame, late, duplicate, stray)")
                             .arg(parts[0]));
-        rules.push_back({found->kind, rate});
+        rules.push_back({found->kind, rate, lateMs});
     }
     return rules;
 }
@@ -116,10 +125,11 @@ void SimulatedDevice::setFaultRules(std::vector<FaultRule> rules, quint64 seed)
     m_random.seed(seed);
 }
 
-void SimulatedDevice::setFaultChooser(FaultChooser chooser)
+void SimulatedDevice::setFaultChooser(FaultChooser chooser, int lateMs)
 {
     std::lock_guard lock(m_mutex);
     m_chooser = std::move(chooser);
+    m_chosenLateMs = lateMs;
 }
 
 std::vector<QByteArray> SimulatedDevice::requests() const
@@ -134,17 +144,17 @@ void SimulatedDevice::clearRequests()
     m_requests.clear();
 }
 
-std::optional<Fault> SimulatedDevice::chooseFault(const QByteArray &request)
+std::optional<FaultRule> SimulatedDevice::chooseFault(const QByteArray &request)
 {
     if (m_chooser)
         if (std::optional<Fault> f = m_chooser(request))
-            return f;
-    std::optional<Fault> chosen;
+            return FaultRule{*f, 1.0, m_chosenLateMs};
+    std::optional<FaultRule> chosen;
     std::uniform_real_distribution<double> uniform(0.0, 1.0);
     for (const FaultRule &rule : m_rules) {
         const double draw = uniform(m_random); // one draw per rule keeps a seed's run repeatable
         if (!chosen && draw < rule.rate)
-            chosen = rule.kind;
+            chosen = rule;
     }
     return chosen;
 }
@@ -164,6 +174,12 @@ QByteArray SimulatedDevice::frame(quint8 status, const QByteArray &values) const
 
 std::optional<QByteArray> SimulatedDevice::answer(const QByteArray &request)
 {
+    std::optional<DeviceAnswer> a = respond(request);
+    return a ? std::optional(std::move(a->bytes)) : std::nullopt;
+}
+
+std::optional<DeviceAnswer> SimulatedDevice::respond(const QByteArray &request)
+{
     std::lock_guard lock(m_mutex);
     if (request.size() < kMinFrameLength || quint8(request[0]) != request.size() || !frameSumIsZero(request)
         || quint8(request[1]) != m_config.address)
@@ -174,28 +190,41 @@ std::optional<QByteArray> SimulatedDevice::answer(const QByteArray &request)
         && cmd != command::kWriteChunk && cmd != command::kEndSectionWrite)
         return std::nullopt;
 
-    const std::optional<Fault> fault = chooseFault(request);
-    if (fault == Fault::Silence)
+    const std::optional<FaultRule> fault = chooseFault(request);
+    const Fault kind = fault ? fault->kind : Fault::Silence;
+    if (fault && kind == Fault::Silence)
         return std::nullopt;
-    if (fault == Fault::Busy)
-        return frame(kBusyStatus, {});
+    if (kind == Fault::Busy)
+        return DeviceAnswer{frame(kBusyStatus, {})};
     const QByteArray args = request.mid(kFrameValuesAt, request.size() - kFrameValuesAt - 1);
     const std::optional<QByteArray> values = carryOut(cmd, args);
-    QByteArray out = values ? frame(cmd, *values) : frame(kBusyStatus, {});
-    switch (fault.value_or(Fault::Silence)) {
+    DeviceAnswer out{values ? frame(cmd, *values) : frame(kBusyStatus, {})};
+    QByteArray &bytes = out.bytes;
+    if (!fault)
+        return out;
+    switch (kind) {
     case Fault::DropByte:
-        out.remove(1 + int(m_random() % quint64(out.size() - 1)), 1);
+        bytes.remove(1 + int(m_random() % quint64(bytes.size() - 1)), 1);
         break;
     case Fault::BadChecksum:
-        out[out.size() - 1] = char(out[out.size() - 1] ^ 0x5A);
+        bytes[bytes.size() - 1] = char(bytes[bytes.size() - 1] ^ 0x5A);
         break;
     case Fault::ZeroHeader:
-        out[1] = out[2] = out[3] = 0;
-        closeFrame(out);
+        bytes[1] = bytes[2] = bytes[3] = 0;
+        closeFrame(bytes);
         break;
     case Fault::ShortFrame:
-        out = out.left(5);
-        closeFrame(out);
+        bytes = bytes.left(5);
+        closeFrame(bytes);
+        break;
+    case Fault::Late:
+        out.lateMs = fault->lateMs;
+        break;
+    case Fault::Duplicate:
+        bytes += QByteArray(bytes);
+        break;
+    case Fault::Stray:
+        bytes.prepend(char(m_random() & 0xFF));
         break;
     default:
         break;

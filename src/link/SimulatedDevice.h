@@ -39,16 +39,33 @@ enum class Fault {
     ZeroHeader,  // the answer's header bytes 1..3 are 0
     Silence,     // the request is lost: no answer at all
     ShortFrame,  // an answer with a length byte of 5
+    Late,        // the answer comes after the client has given up; the retry is answered too
+    Duplicate,   // the answer is sent twice, back to back
+    Stray,       // one byte of noise comes before the answer
 };
+
+// How late a late answer comes unless told: past the 100 ms first-byte time-out of most
+// commands and past the 50 ms pause before the retry, so it meets the retry on the line.
+constexpr int kDefaultLateMs = 150;
 
 struct FaultRule
 {
     Fault kind;
     double rate; // 0..1: the share of answers it hits
+    int lateMs = kDefaultLateMs; // Late only: how much later than usual the answer starts
 };
 
-// "drop-byte:0.1,busy:0.05"; throws Error on an unknown kind or a rate outside 0..1.
+// "drop-byte:0.1,busy:0.05,late:0.01:300"; throws Error on an unknown kind, a rate outside
+// 0..1, or a delay given to another kind than late.
 std::vector<FaultRule> parseFaultRules(const QString &text);
+
+// What the device puts on the line for one request: the bytes, and how much later than
+// usual they start (a late answer).
+struct DeviceAnswer
+{
+    QByteArray bytes;
+    int lateMs = 0;
+};
 
 struct DeviceConfig
 {
@@ -75,6 +92,8 @@ public:
 
     // The answer to one request frame, or nothing when the device stays silent.
     // Safe to call from the thread that serves the line while others read the memory.
+    std::optional<DeviceAnswer> respond(const QByteArray &request);
+    // The same without its timing, for callers that put the bytes on the line at once.
     std::optional<QByteArray> answer(const QByteArray &request);
 
     QByteArray memory() const;
@@ -82,9 +101,10 @@ public:
 
     // Random faults with a fixed seed, so a run can be repeated.
     void setFaultRules(std::vector<FaultRule> rules, quint64 seed);
-    // Chooses the fault for each request before the random rules do (tests aim faults with it).
+    // Chooses the fault for each request before the random rules do (tests aim faults with it);
+    // a late answer chosen so comes lateMs late.
     using FaultChooser = std::function<std::optional<Fault>(const QByteArray &request)>;
-    void setFaultChooser(FaultChooser chooser);
+    void setFaultChooser(FaultChooser chooser, int lateMs = kDefaultLateMs);
 
     // Every request frame addressed to this device, in order.
     std::vector<QByteArray> requests() const;
@@ -104,7 +124,8 @@ private:
 
     // The answer's values, or nothing when the command fails (busy).
     std::optional<QByteArray> carryOut(quint8 command, const QByteArray &args);
-    std::optional<Fault> chooseFault(const QByteArray &request);
+    // The fault for this request and, for a late answer, its delay.
+    std::optional<FaultRule> chooseFault(const QByteArray &request);
     QByteArray frame(quint8 status, const QByteArray &values) const;
 
     DeviceConfig m_config;
@@ -116,6 +137,7 @@ private:
     std::vector<FaultRule> m_rules;
     std::mt19937_64 m_random;
     FaultChooser m_chooser;
+    int m_chosenLateMs = kDefaultLateMs;
     std::vector<QByteArray> m_requests;
 };
 

@@ -8,7 +8,9 @@
 #include "model/FactoryImage.h"
 #include "model/FileIo.h"
 #include "model/SettingsFile.h"
+#include "support/LinkFixture.h"
 #include "support/Mksim.h"
+#include "support/PtyDevice.h"
 #include "support/QtPrinters.h"
 
 #include <QTemporaryDir>
@@ -50,13 +52,29 @@ TEST(Mksim, AnswersIdentifyOnlyAtItsOwnAddressAndSavesItsMemory)
     EXPECT_EQ(file.image, makeFactoryImage(0x8002, 7, 32768));
 }
 
+TEST(Mksim, PacesInPacketsAndDuplicatesAnswersWhenTold)
+{
+    MksimProcess sim({QStringLiteral("--line-rate"), QStringLiteral("115200"), QStringLiteral("--delivery"),
+                      QStringLiteral("packet:4"), QStringLiteral("--fault"), QStringLiteral("duplicate:1")});
+    ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
+    RawTerminal terminal(sim.path());
+    ASSERT_TRUE(terminal.isOpen());
+    terminal.write(hex("06 FC 01 00 01 FC"));
+    const QByteArray identify = framed(hex("09 FC 01 00 01 01 01 00")); // model 1
+    EXPECT_EQ(terminal.read(2 * int(identify.size())), identify + identify);
+}
+
 TEST(Mksim, RefusesABadCommandLine)
 {
     MksimProcess sim({QStringLiteral("--address"), QStringLiteral("FB")});
     EXPECT_TRUE(sim.path().isEmpty());
     EXPECT_EQ(sim.stop(), 2);
-    MksimProcess faulty({QStringLiteral("--fault"), QStringLiteral("gremlins:0.5")});
-    EXPECT_EQ(faulty.stop(), 2);
+    for (const QStringList &args : {QStringList{QStringLiteral("--fault"), QStringLiteral("gremlins:0.5")},
+                                    QStringList{QStringLiteral("--fault"), QStringLiteral("stray:0.1:5")},
+                                    QStringList{QStringLiteral("--delivery"), QStringLiteral("chunk")}}) {
+        MksimProcess faulty(args);
+        EXPECT_EQ(faulty.stop(), 2) << args.join(QLatin1Char(' ')).toStdString();
+    }
 }
 
 } // namespace

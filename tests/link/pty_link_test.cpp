@@ -1,12 +1,15 @@
 // The real port code (QSerialPort on a pseudo-terminal) against the simulated device.
 
+#include "link/DeviceExchange.h"
 #include "link/PortMap.h"
 #include "link/PtySimulator.h"
 #include "link/SimulatedDevice.h"
 #include "link/TKW_RS.h"
 #include "model/Error.h"
+#include "support/PtyDevice.h"
 #include "support/QtPrinters.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
 
 namespace mk::test {
@@ -48,6 +51,43 @@ TEST(PtyLink, IdentifyAndBlockReadThroughTheSerialPort)
     EXPECT_THROW(link.CommandExchange(0xFC, 1), Error);
     link.ClosePort();
     setPortOverride(31, {});
+}
+
+TEST(PtyLink, ALateAnswerNeverShiftsARead)
+{
+    // One block's first answer comes late, at delays around the 100 ms time-out and the retry
+    // 50 ms after it; the device answers the retry too, after the late answer.
+    struct Row
+    {
+        int lateMs;
+        int lineRate;
+        const char *delivery;
+    };
+    for (const Row row : {Row{120, 0, "byte"}, Row{160, 0, "byte"}, Row{250, 0, "byte"}, Row{350, 0, "byte"},
+                          Row{250, 115200, "packet"}}) {
+        SCOPED_TRACE(std::to_string(row.lateMs) + " ms late, " + row.delivery + " at " + std::to_string(row.lineRate));
+        PtySimulatorOptions options;
+        options.lineRate = row.lineRate;
+        options.delivery = Delivery::parse(QString::fromLatin1(row.delivery));
+        PtyDevice d(0xFC, 0x0101, 3, patternMemory(8192), options);
+        std::atomic<bool> struck{false};
+        d.device.setFaultChooser(
+            [&struck](const QByteArray &r) -> std::optional<Fault> {
+                if (quint8(r[4]) != 5 || quint8(r[5]) != 60 || struck.exchange(true))
+                    return std::nullopt;
+                return Fault::Late;
+            },
+            row.lateMs);
+        RecordingProgress progress;
+        try {
+            const std::optional<DeviceImage> got = readDevice(*d.link, progress);
+            ASSERT_TRUE(got);
+            EXPECT_EQ(got->image, imageFromMemory(d.device.memory()));
+        } catch (const Error &e) {
+            ADD_FAILURE() << "one late answer made the read fail: " << e.text().toStdString();
+        }
+        EXPECT_TRUE(struck);
+    }
 }
 
 } // namespace

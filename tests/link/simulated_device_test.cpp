@@ -116,13 +116,103 @@ TEST(SimulatedDevice, RandomFaultsFollowTheSeedAndRetriesCarryThrough)
     EXPECT_EQ(run(42), sent);
 }
 
+TEST(SimulatedDevice, LineFaultsKeepTheAnswerButNotItsTimingOrItsBytesAlone)
+{
+    const QByteArray request = framed(hex("08 FC 01 00 05 07 00")); // read block 7
+    DeviceRig clean;
+    const QByteArray answer = clean.device.respond(request)->bytes;
+    ASSERT_EQ(answer.size(), 38);
+    for (const Fault fault : {Fault::Late, Fault::Duplicate, Fault::Stray}) {
+        DeviceRig rig;
+        rig.device.setFaultChooser([fault](const QByteArray &) { return fault; });
+        const DeviceAnswer got = *rig.device.respond(request);
+        switch (fault) {
+        case Fault::Late:
+            EXPECT_EQ(got.bytes, answer);
+            EXPECT_EQ(got.lateMs, kDefaultLateMs);
+            break;
+        case Fault::Duplicate:
+            EXPECT_EQ(got.bytes, answer + answer);
+            EXPECT_EQ(got.lateMs, 0);
+            break;
+        default:
+            EXPECT_EQ(got.bytes.mid(1), answer);
+            EXPECT_EQ(got.lateMs, 0);
+            break;
+        }
+    }
+    // A random late rule carries its own delay; the stray byte's value follows the seed.
+    DeviceRig rig;
+    rig.device.setFaultRules(parseFaultRules(QStringLiteral("late:1:320")), 3);
+    EXPECT_EQ(rig.device.respond(request)->lateMs, 320);
+    const auto strayByte = [&](quint64 seed) {
+        rig.device.setFaultRules(parseFaultRules(QStringLiteral("stray:1")), seed);
+        return rig.device.respond(request)->bytes.at(0);
+    };
+    EXPECT_EQ(strayByte(11), strayByte(11));
+}
+
+TEST(SimulatedDevice, ALateAnswerHoldsUpTheNextOnTheVirtualLine)
+{
+    SimulatedDevice device({0xFC, 1, 8192});
+    device.setFaultChooser([](const QByteArray &r) { return r[5] == 7 ? std::optional(Fault::Late) : std::nullopt; });
+    VirtualClock clock;
+    InMemoryPort port(clock, InMemoryPort::deviceResponder(device, 0, 1)); // 1 ms a byte
+    const QByteArray late = framed(hex("08 FC 01 00 05 07 00")), next = framed(hex("08 FC 01 00 05 08 00"));
+    port.write(late);
+    clock.advance(151); // the client gave up and paused; the late answer is on its way
+    EXPECT_EQ(port.pendingBytes(), 0);
+    port.write(next);
+    QByteArray got;
+    std::vector<qint64> at;
+    for (char c; at.size() < 76; clock.advance(1))
+        while (port.read(&c, 1) == 1) {
+            got += c;
+            at.push_back(clock.nowMs());
+        }
+    SimulatedDevice clean({0xFC, 1, 8192});
+    EXPECT_EQ(got, *clean.answer(late) + *clean.answer(next));
+    EXPECT_EQ(at.front(), 8 + 150 + 1);   // the request's line time, the delay, the first byte
+    EXPECT_EQ(at[38], at[37] + 1);        // the next answer starts when the line is free, at its pace
+}
+
+TEST(SimulatedDevice, EveryDeliveryOnTheVirtualLineGivesTheSameBytesInOrder)
+{
+    const QByteArray first = framed(hex("08 FC 01 00 05 07 00")), second = framed(hex("08 FC 01 00 05 08 00"));
+    SimulatedDevice clean({0xFC, 1, 8192});
+    const QByteArray expected = *clean.answer(first) + *clean.answer(first) + *clean.answer(second);
+    for (const char *delivery : {"byte", "packet", "packet:5", "chunk:1000", "chunk:70"}) {
+        SCOPED_TRACE(delivery);
+        SimulatedDevice device({0xFC, 1, 8192});
+        device.setFaultChooser([](const QByteArray &r) { return r[5] == 7 ? std::optional(Fault::Duplicate) : std::nullopt; });
+        VirtualClock clock;
+        InMemoryPort port(clock, InMemoryPort::deviceResponderAtRate(device, 115200));
+        port.setDelivery(Delivery::parse(QString::fromLatin1(delivery)));
+        port.write(first);
+        port.write(second);
+        QByteArray got;
+        char buffer[256];
+        for (int n; got.size() < expected.size() && clock.nowMs() < 1000; got.append(buffer, n)) {
+            port.waitForBytes(10);
+            n = port.read(buffer, int(sizeof buffer));
+        }
+        EXPECT_EQ(got, expected);
+    }
+}
+
 TEST(SimulatedDevice, FaultRulesAreChecked)
 {
     EXPECT_EQ(parseFaultRules(QStringLiteral("silence:1,short-frame:0.25")).size(), 2u);
     EXPECT_TRUE(parseFaultRules(QString()).empty());
-    EXPECT_THROW(parseFaultRules(QStringLiteral("silence")), Error);
-    EXPECT_THROW(parseFaultRules(QStringLiteral("silence:1.5")), Error);
-    EXPECT_THROW(parseFaultRules(QStringLiteral("noise:0.1")), Error);
+    const std::vector<FaultRule> late = parseFaultRules(QStringLiteral("late:0.5,late:0.1:300,duplicate:0.2,stray:0"));
+    ASSERT_EQ(late.size(), 4u);
+    EXPECT_EQ(late[0].lateMs, kDefaultLateMs);
+    EXPECT_EQ(late[1].lateMs, 300);
+    EXPECT_EQ(late[2].kind, Fault::Duplicate);
+    EXPECT_EQ(late[3].kind, Fault::Stray);
+    for (const char *bad : {"silence", "silence:1.5", "noise:0.1", "stray:0.1:5", "late:0.1:", "late:0.1:-1",
+                            "late:0.1:300:1"})
+        EXPECT_THROW(parseFaultRules(QString::fromLatin1(bad)), Error) << bad;
 }
 
 TEST(SimulatedDevice, ImageLeavesOutTheFirstBlockOfEachHalf)

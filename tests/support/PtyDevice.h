@@ -16,14 +16,36 @@ namespace mk::test {
 
 struct PtyDevice
 {
-    // The factory memory of the device class at this address, unless memory is given.
-    PtyDevice(quint8 address, quint16 modelCode, quint32 settingsVersion = 3, QByteArray memory = {});
+    // The factory memory of the device class at this address, unless memory is given; the
+    // options pace the line and choose the delivery.
+    PtyDevice(quint8 address, quint16 modelCode, quint32 settingsVersion = 3, QByteArray memory = {},
+              PtySimulatorOptions options = {});
     ~PtyDevice();
 
     SimulatedDevice device;
     PtySimulator sim;
     int port = 0;
     std::unique_ptr<TKW_RS> link;
+};
+
+// A terminal opened raw, without the port code: what a test writes goes out as it is, and what
+// it reads is exactly what reached the terminal, in order.
+class RawTerminal
+{
+public:
+    explicit RawTerminal(const QString &path);
+    ~RawTerminal();
+    RawTerminal(const RawTerminal &) = delete;
+    RawTerminal &operator=(const RawTerminal &) = delete;
+
+    bool isOpen() const { return m_fd >= 0; }
+    void write(const QByteArray &bytes);
+    // Reads until count bytes have come, or nothing more came for quietMs (a guard against a
+    // hang, not a measure); returns what came.
+    QByteArray read(int count, int quietMs = 3000);
+
+private:
+    int m_fd = -1;
 };
 
 // Requests of one command the device saw, as (first word, second word) of their values.

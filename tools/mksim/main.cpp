@@ -25,9 +25,19 @@ const char kUsage[] =
     "  --image FILE.tcset    start from this settings file's image instead of the factory image\n"
     "  --save FILE.tcset     write the device memory as a settings file at exit\n"
     "  --line-rate BAUD      pace every byte as a line at this rate would (11 bits a byte)\n"
+    "  --delivery MODE       how paced bytes reach the terminal (default byte):\n"
+    "                        byte            each byte when it has finished on the line (a UART)\n"
+    "                        packet[:SIZE]   up to SIZE bytes (default 64) when the last of them has\n"
+    "                                        finished on the line (a device with its own USB port)\n"
+    "                        chunk:US        what finished on the line every US microseconds\n"
+    "                                        (a USB-serial bridge)\n"
     "  --reply-delay MS      wait this long before each answer\n"
     "  --fault KIND:RATE[,KIND:RATE...]  spoil this share (0..1) of the answers; kinds:\n"
-    "                        drop-byte, bad-checksum, busy, zero-header, silence, short-frame\n"
+    "                        drop-byte, bad-checksum, busy, zero-header, silence, short-frame,\n"
+    "                        late (late:RATE[:MS]: the answer starts MS ms late, default 150, past\n"
+    "                        the usual 100 ms time-out; the device keeps listening and answers\n"
+    "                        the retry after it), duplicate (the answer twice, back to back),\n"
+    "                        stray (one byte of random value before the answer)\n"
     "  --seed N              seed of the fault choices (default 1)\n"
     "  --log                 one line per request on standard error\n"
     "The first line on standard output is the path of the pseudo-terminal to open.\n"
@@ -42,6 +52,7 @@ struct Options
     QString image, save, faults;
     quint64 seed = 1;
     int lineRate = 0, replyDelay = 0;
+    mk::Delivery delivery;
     bool log = false;
 };
 
@@ -83,6 +94,8 @@ Options parse(const QStringList &args)
             o.save = value();
         } else if (a == QLatin1String("--line-rate")) {
             o.lineRate = int(number(value(), "--line-rate", 4000000));
+        } else if (a == QLatin1String("--delivery")) {
+            o.delivery = mk::Delivery::parse(value());
         } else if (a == QLatin1String("--reply-delay")) {
             o.replyDelay = int(number(value(), "--reply-delay", 600000));
         } else if (a == QLatin1String("--fault")) {
@@ -138,6 +151,7 @@ int run(const QStringList &args)
     mk::PtySimulatorOptions simOptions;
     simOptions.lineRate = o.lineRate;
     simOptions.replyDelayMs = o.replyDelay;
+    simOptions.delivery = o.delivery;
     QElapsedTimer clock;
     clock.start();
     if (o.log)
