@@ -4,6 +4,7 @@
 #include "link/ExchangeTexts.h"
 #include "link/SimulatedDevice.h"
 #include "link/TKW_RS.h"
+#include "link/TrustedRead.h"
 #include "model/ImageLayout.h"
 #include "model/RecordSync.h"
 #include "model/TMK.h"
@@ -83,74 +84,7 @@ void writeSection(TKW_RS &link, quint8 address, const SectionEntry &e, const QBy
 void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const std::vector<SectionEntry> &sections,
                  WriteOutcome &outcome, Progress &progress);
 
-// One pass over the blocks; nothing when cancelled between blocks. wrongShape is set when an
-// answer did not have the shape of a block's.
-std::optional<QByteArray> readBlocksOnce(TKW_RS &link, quint8 address, const std::vector<int> &blocks, Progress &progress,
-                                         bool cancellable, const BlockGauge &gauge, bool &wrongShape)
-{
-    QByteArray data;
-    data.reserve(qsizetype(blocks.size()) * kBlockSize);
-    for (size_t i = 0; i < blocks.size(); ++i) {
-        // Nothing held changes until the read is complete, so stopping here is harmless.
-        if (cancellable && progress.cancelled())
-            return std::nullopt;
-        link.BeginCommand(address, command::kReadBlock);
-        link.PutWord(quint16(blocks[i]));
-        link.Exchange();
-        // An answer of another shape belongs to another request (the device answered one of
-        // them twice): the pass will be repeated, so its place is only held.
-        if (link.RxBuf()[0] != kBlockAnswerLength) {
-            wrongShape = true;
-            data += QByteArray(kBlockSize, '\0');
-        } else {
-            data += link.GetBytes(kBlockSize);
-        }
-        progress.setValue(gauge(i));
-    }
-    return data;
-}
-
-// How long to listen after the last answer of a pass for one nobody asked for: a device that
-// answered some request twice is one answer ahead, and that answer follows the last one at
-// once. Two answers' time on the line and 10 ms for the device and the driver.
-int trailingAnswerWaitMs(const TKW_RS &link)
-{
-    return 10 + int((2 * kBlockAnswerLength * link.byteTimeUs() + 999) / 1000);
-}
-
 } // namespace
-
-std::optional<QByteArray> readBlocksTrusted(TKW_RS &link, quint8 address, const std::vector<int> &blocks,
-                                            Progress &progress, bool cancellable, const BlockGauge &gauge)
-{
-    // A pass on an undisturbed line holds every block's own answer. After retries, a pass is
-    // trusted only when another pass, on a drained line, gives the same bytes. A pass that
-    // left stray bytes (an answer found waiting before a request or after the last one, an
-    // answer of another shape) may have taken answers for other blocks' all along, and a
-    // device that does so every time would give the same wrong bytes twice: such a pass is
-    // never trusted, not even when another agrees with it.
-    std::optional<QByteArray> agreeable;
-    for (int pass = 1;; ++pass) {
-        const quint64 disturbancesBefore = link.disturbances();
-        const quint64 strayBefore = link.strayBytes();
-        bool wrongShape = false;
-        std::optional<QByteArray> got = readBlocksOnce(link, address, blocks, progress, cancellable, gauge, wrongShape);
-        if (!got)
-            return std::nullopt;
-        link.lineStaysQuiet(trailingAnswerWaitMs(link));
-        const bool stray = wrongShape || link.strayBytes() != strayBefore;
-        if (!stray && link.disturbances() == disturbancesBefore)
-            return got;
-        if (!stray) {
-            if (agreeable && *agreeable == *got)
-                return got;
-            agreeable = std::move(got);
-        }
-        if (pass == kReadPasses)
-            throw Error(kUnsteadyReadText);
-        link.drainLine();
-    }
-}
 
 WriteFailure::WriteFailure(Kind kind, const QString &text, int section, const QString &backupPath)
     : Error(text), m_kind(kind), m_section(section), m_backupPath(backupPath)

@@ -16,9 +16,7 @@
 
 #include <QByteArray>
 #include <array>
-#include <functional>
 #include <optional>
-#include <vector>
 
 namespace mk {
 
@@ -34,10 +32,6 @@ struct DeviceCandidate
 constexpr std::array<DeviceCandidate, 3> kDeviceCandidates = {{{0xFC, 8192}, {0xFD, 8192}, {0xFE, 32768}}};
 
 constexpr int kIdentifyTimeoutMs = 100;
-// A read-block answer: the frame of 6 bytes around 32 bytes of memory.
-constexpr int kBlockAnswerLength = 38;
-// Passes a read may take on a disturbed line before it gives up.
-constexpr int kReadPasses = 3;
 constexpr int kSectionWriteTimeoutMs = 2000;
 
 struct DeviceIdentity
@@ -91,15 +85,6 @@ private:
 std::optional<DeviceIdentity> connectDevice(TKW_RS &link, Progress &progress);
 // Reads blocks 1 .. S/64 - 1 and S/64 + 1 .. S/32 - 1; nothing when cancelled between blocks.
 std::optional<QByteArray> readImage(TKW_RS &link, const DeviceIdentity &device, Progress &progress);
-// The gauge value after the i-th block of a read.
-using BlockGauge = std::function<int(size_t i)>;
-// Reads the blocks in order, so that every byte is the block's own: a clean pass is trusted
-// as it is; after retries two passes must give the same bytes; a pass that left stray bytes
-// behind is never trusted. Throws Error with kUnsteadyReadText after kReadPasses passes
-// without a trusted result.
-std::optional<QByteArray> readBlocksTrusted(TKW_RS &link, quint8 address, const std::vector<int> &blocks,
-                                            Progress &progress, bool cancellable, const BlockGauge &gauge);
-
 // Whole operations. Nothing when cancelled.
 std::optional<DeviceIdentity> identifyDevice(TKW_RS &link, Progress &progress);
 std::optional<DeviceImage> readDevice(TKW_RS &link, Progress &progress);

@@ -1,0 +1,127 @@
+#include "link/TrustedRead.h"
+
+#include "link/ExchangeTexts.h"
+#include "link/SimulatedDevice.h"
+#include "link/TKW_RS.h"
+#include "model/Error.h"
+
+namespace mk {
+
+namespace {
+
+// How long to listen after the last answer for one nobody asked for: a device that answered
+// some request twice is one answer ahead, and that answer follows the last one at once. Two
+// answers' time on the line and 10 ms for the device and the driver.
+int trailingAnswerWaitMs(const TKW_RS &link)
+{
+    return 10 + int((2 * kBlockAnswerLength * link.byteTimeUs() + 999) / 1000);
+}
+
+class TrustedReader
+{
+public:
+    TrustedReader(TKW_RS &link, quint8 address, const std::vector<int> &blocks)
+        : m_link(link), m_address(address), m_blocks(blocks), m_data(blocks.size())
+    {
+    }
+
+    std::optional<QByteArray> run(Progress &progress, bool cancellable, const BlockGauge &gauge)
+    {
+        startStretch(0);
+        for (size_t i = 0; i < m_blocks.size(); ++i) {
+            // Nothing held changes until the read is complete, so stopping here is harmless.
+            if (cancellable && progress.cancelled())
+                return std::nullopt;
+            const quint64 before = m_link.disturbances();
+            bool wrongShape = false;
+            m_data[i] = readBlock(m_blocks[i], wrongShape);
+            m_stretchStray = m_stretchStray || wrongShape;
+            if (wrongShape || m_link.disturbances() != before) {
+                confirm(m_stretchStart, i);
+                startStretch(i + 1);
+            }
+            progress.setValue(gauge(i));
+        }
+        if (!m_link.lineStaysQuiet(trailingAnswerWaitMs(m_link)) && !m_blocks.empty()) {
+            m_stretchStray = true;
+            confirm(m_stretchStart, m_blocks.size() - 1);
+        }
+        QByteArray all;
+        all.reserve(qsizetype(m_blocks.size()) * kBlockSize);
+        for (const QByteArray &block : m_data)
+            all += block;
+        return all;
+    }
+
+private:
+    // An answer of another shape belongs to another request: its place is only held, the
+    // stretch is read again.
+    QByteArray readBlock(int block, bool &wrongShape)
+    {
+        m_link.BeginCommand(m_address, command::kReadBlock);
+        m_link.PutWord(quint16(block));
+        m_link.Exchange();
+        if (m_link.RxBuf()[0] != kBlockAnswerLength) {
+            wrongShape = true;
+            return QByteArray(kBlockSize, '\0');
+        }
+        return m_link.GetBytes(kBlockSize);
+    }
+
+    void startStretch(size_t first)
+    {
+        m_stretchStart = first;
+        m_stretchStray = false;
+        m_strayAtStart = m_link.strayBytes();
+    }
+
+    // Reads blocks first..last again until they can be trusted; the first reading is the one
+    // already held.
+    void confirm(size_t first, size_t last)
+    {
+        const auto held = [&] {
+            std::vector<QByteArray> r(m_data.begin() + qsizetype(first), m_data.begin() + qsizetype(last) + 1);
+            return r;
+        };
+        std::optional<std::vector<QByteArray>> agreeable;
+        if (!m_stretchStray && m_link.strayBytes() == m_strayAtStart)
+            agreeable = held();
+        for (int reading = 2; reading <= kStretchReadings; ++reading) {
+            m_link.drainLine();
+            const quint64 disturbancesBefore = m_link.disturbances();
+            const quint64 strayBefore = m_link.strayBytes();
+            bool wrongShape = false;
+            std::vector<QByteArray> again;
+            for (size_t i = first; i <= last; ++i)
+                again.push_back(readBlock(m_blocks[i], wrongShape));
+            m_link.lineStaysQuiet(trailingAnswerWaitMs(m_link));
+            const bool stray = wrongShape || m_link.strayBytes() != strayBefore;
+            const bool clean = !stray && m_link.disturbances() == disturbancesBefore;
+            if (clean || (!stray && agreeable && *agreeable == again)) {
+                std::copy(again.begin(), again.end(), m_data.begin() + qsizetype(first));
+                return;
+            }
+            if (!stray)
+                agreeable = std::move(again);
+        }
+        throw Error(kUnsteadyReadText);
+    }
+
+    TKW_RS &m_link;
+    const quint8 m_address;
+    const std::vector<int> &m_blocks;
+    std::vector<QByteArray> m_data;
+    size_t m_stretchStart = 0;
+    bool m_stretchStray = false;
+    quint64 m_strayAtStart = 0;
+};
+
+} // namespace
+
+std::optional<QByteArray> readBlocksTrusted(TKW_RS &link, quint8 address, const std::vector<int> &blocks,
+                                            Progress &progress, bool cancellable, const BlockGauge &gauge)
+{
+    return TrustedReader(link, address, blocks).run(progress, cancellable, gauge);
+}
+
+} // namespace mk
