@@ -20,6 +20,8 @@ int showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text, QMessa
                                                                : QStringLiteral("Подтверждение");
     QMessageBox box(icon, caption, text, buttons, parent);
     box.setObjectName(QStringLiteral("messageBox"));
+    if (buttons & QMessageBox::Cancel)
+        box.setEscapeButton(QMessageBox::Cancel);
     return execDialog(box);
 }
 
@@ -55,6 +57,18 @@ void showInformation(QWidget *parent, const QString &text)
 bool askYesNo(QWidget *parent, const QString &text)
 {
     return showBox(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+Answer askYesNoCancel(QWidget *parent, const QString &text)
+{
+    switch (showBox(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
 }
 
 } // namespace mk

@@ -109,9 +109,10 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
         m_setup.steps.osc = runOscTransaction;
     buildControls();
     setFixedSize(kClientWidth, kClientHeight);
-    // Centred on the screen unless the ini file says otherwise.
+    // Centred on the screen unless the ini file says otherwise; placed by its own area, as the
+    // stored placement is (the window manager's frame comes later).
     if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+        setGeometry(QRect(screen->availableGeometry().center() - rect().center(), size()));
 }
 
 TMainForm::~TMainForm() = default;
@@ -252,13 +253,21 @@ void TMainForm::FormShow()
         QTimer::singleShot(0, this, [this] { guarded([this] { loadFile(m_setup.startFile); }); });
 }
 
-void TMainForm::openFile(const QString &path)
+void TMainForm::bringToFront()
 {
     if (isMinimized())
         showNormal();
     raise();
     activateWindow();
-    guarded([&] { loadFile(path); });
+}
+
+void TMainForm::openFile(const QString &path)
+{
+    bringToFront();
+    guarded([&] {
+        if (mayReplaceSettings())
+            loadFile(path);
+    });
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)
@@ -267,8 +276,12 @@ void TMainForm::closeEvent(QCloseEvent *event)
         event->ignore(); // the exchange ends first; its Cancel is on the progress window
         return;
     }
-    if (m_modified && askYesNo(this, kUnsavedQuestion))
-        guarded([this] { bSaveParamsClick(); }); // a cancelled save dialog still closes
+    bool mayClose = false;
+    guarded([&] { mayClose = mayReplaceSettings(); });
+    if (!mayClose) {
+        event->ignore(); // the edits stay; so does the program
+        return;
+    }
     FormClose();
     event->accept();
 }
@@ -322,8 +335,8 @@ void TMainForm::bGetParamsClick()
 {
     if (exchangeRunning())
         return;
-    if (m_modified && askYesNo(this, kUnsavedQuestion))
-        bSaveParamsClick();
+    if (!mayReplaceSettings())
+        return;
     if (!m_setup.link || !m_setup.link->findDevicePort(this, m_auto))
         return;
     // A read that fails or is cancelled leaves the settings held before untouched, so the
@@ -357,8 +370,26 @@ QString TMainForm::askFileName(bool save)
     return path;
 }
 
+bool TMainForm::mayReplaceSettings()
+{
+    if (!m_modified)
+        return true;
+    switch (askYesNoCancel(this, kUnsavedQuestion)) {
+    case Answer::Yes:
+        // A save that did not happen (its dialog cancelled, the overwrite refused) keeps the edits.
+        return bSaveParamsClick();
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
 void TMainForm::bLoadParamsClick()
 {
+    if (!mayReplaceSettings())
+        return;
     const QString path = askFileName(false);
     if (!path.isEmpty())
         loadFile(path);

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 using namespace mk;
@@ -252,18 +253,22 @@ private slots:
         QCOMPARE(m_link.reads, 2);
         QVERIFY(form->modified()); // reading leaves the flag as it was
 
-        // Yes saves first; the read follows even when the save dialog is cancelled.
+        // Yes saves first; a save that did not happen, or Cancel, stops the read.
         dialogs.answers.enqueue(QMessageBox::Yes);
         click(*form, QStringLiteral("bGetParams"));
         QCOMPARE(dialogs.fileDialogs, QStringList{QStringLiteral("SaveDialog")});
-        QCOMPARE(m_link.reads, 3);
+        dialogs.answers.enqueue(QMessageBox::Cancel);
+        click(*form, QStringLiteral("bGetParams"));
+        QCOMPARE(dialogs.fileDialogs.size(), 1);
+        QCOMPARE(m_link.reads, 2);
+        QVERIFY(form->modified());
 
         dialogs.answers.enqueue(QMessageBox::Yes);
         dialogs.fileNames.enqueue(path(QStringLiteral("before-read")));
         click(*form, QStringLiteral("bGetParams"));
         QVERIFY(QFile::exists(path(QStringLiteral("before-read.tcset"))));
         QVERIFY(!form->modified());
-        QCOMPARE(m_link.reads, 4);
+        QCOMPARE(m_link.reads, 3);
     }
 
     void editFlagRules()
@@ -309,8 +314,11 @@ private slots:
             click(*form, QStringLiteral("bGetParams"));
             makeModified(*form);
             dialogs.answers.enqueue(QMessageBox::Yes); // then the save dialog is cancelled
-            QVERIFY(form->close());
+            QVERIFY(!form->close());
             QCOMPARE(dialogs.fileDialogs.size(), 1);
+            QVERIFY(form->modified());
+            dialogs.answers.enqueue(QMessageBox::No);
+            QVERIFY(form->close());
         }
         auto form = shownForm();
         click(*form, QStringLiteral("bGetParams"));
@@ -320,6 +328,71 @@ private slots:
         QVERIFY(form->close());
         QCOMPARE(fileBytes(path(QStringLiteral("at-close.tcset"))),
                  encodeSettingsFile(form->model().modelCode(), form->model().image()));
+    }
+
+    // The real question box: Esc, closing the box and Отмена keep the program and its edits.
+    void closingQuestionCancelKeepsTheEdits_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Esc") << 0 << false;
+        QTest::newRow("box closed") << 1 << false;
+        QTest::newRow("Отмена") << 2 << false;
+        QTest::newRow("Нет") << 3 << true;
+    }
+
+    void closingQuestionCancelKeepsTheEdits()
+    {
+        QFETCH(int, how);
+        QFETCH(bool, closes);
+        QStringList buttons;
+        const ScopedDialogHook hook([&](QDialog &dialog) {
+            auto &box = static_cast<QMessageBox &>(dialog);
+            for (QAbstractButton *b : box.buttons())
+                buttons << b->text();
+            QTimer::singleShot(0, &box, [&box, how] {
+                if (how == 0)
+                    QTest::keyClick(&box, Qt::Key_Escape);
+                else if (how == 1)
+                    box.close();
+                else
+                    box.button(how == 2 ? QMessageBox::Cancel : QMessageBox::No)->click();
+            });
+            return box.exec();
+        });
+        auto form = shownForm();
+        click(*form, QStringLiteral("bGetParams"));
+        makeModified(*form);
+        QCOMPARE(form->close(), closes);
+        QCOMPARE(buttons.size(), 3);
+        QCOMPARE(form->modified(), true);
+        QCOMPARE(form->isVisible(), !closes);
+    }
+
+    void loadingAsksAboutUnsavedEdits()
+    {
+        DialogScript dialogs;
+        auto form = shownForm();
+        click(*form, QStringLiteral("bGetParams"));
+        makeModified(*form);
+        const QString file = path(QStringLiteral("other.tcset"));
+        writeBytes(file, encodeSettingsFile(form->model().modelCode(), form->model().image()));
+
+        dialogs.answers.enqueue(QMessageBox::Cancel);
+        click(*form, QStringLiteral("bLoadParams"));
+        QCOMPARE(dialogs.texts(QMessageBox::Question), QStringList{kUnsaved});
+        QVERIFY(dialogs.fileDialogs.isEmpty());
+        // A handed-over file asks the same and is not loaded on Cancel.
+        dialogs.answers.enqueue(QMessageBox::Cancel);
+        form->openFile(path(QStringLiteral("missing.tcset")));
+        QCOMPARE(dialogs.texts(QMessageBox::Question).size(), 2);
+        QVERIFY(dialogs.texts(QMessageBox::Critical).isEmpty());
+
+        dialogs.answers.enqueue(QMessageBox::No);
+        dialogs.fileNames.enqueue(file);
+        click(*form, QStringLiteral("bLoadParams"));
+        QCOMPARE(dialogs.fileDialogs, QStringList{QStringLiteral("OpenDialog")});
+        QVERIFY(form->modified()); // loading leaves the flag as it was
     }
 
     void noQuestionAtClosingWhenClear()
