@@ -1,5 +1,6 @@
 #include "editor/FieldControls.h"
 
+#include "editor/FieldSpinBox.h"
 #include "viewers/RadioGroup.h"
 #include "model/FieldTable.h"
 
@@ -46,7 +47,7 @@ QWidget *createFieldControl(const FieldDef &def, QWidget *parent, int columns)
     QWidget *w = nullptr;
     switch (def.kind) {
     case ControlKind::SpinEdit: {
-        auto *spin = new QDoubleSpinBox(parent);
+        auto *spin = new FieldSpinBox(parent);
         spin->setAlignment(Qt::AlignRight);
         spin->setMinimumWidth(72);
         w = spin;

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -321,6 +322,7 @@ bool TankPage::commitTable()
 {
     if (!m_tableChanged)
         return true;
+    refuseTableCellsOutOfRange();
     std::vector<TarirRowText> rows;
     for (int r = 0; r < m_table->rowCount(); ++r) {
         const QTableWidgetItem *lit = m_table->item(r, 1);
@@ -337,6 +339,37 @@ bool TankPage::commitTable()
     m_tableChanged = false;
     load();
     return true;
+}
+
+void TankPage::refuseTableCellsOutOfRange()
+{
+    // Each refused cell shows its stored value again; the first one is named with its range.
+    const Record &s3 = host().model().record(3);
+    const int length = std::min(int(s3.u8(tank::kTarirLeng)), tank::kTarirMaxLength);
+    QString message;
+    for (int r = 0; r < m_table->rowCount() && r < length; ++r) {
+        for (const int column : {1, 2}) {
+            QTableWidgetItem *cell = m_table->item(r, column);
+            if (!cell)
+                continue;
+            const qint64 value = tableCellValue(cell->text());
+            const int max = column == 1 ? 255 : 32767;
+            if (value >= 0 && value <= max)
+                continue;
+            if (message.isEmpty())
+                message = QStringLiteral("%1: строка %2, столбец «%3» принимает значения от 0 до %4 (введено %5).")
+                              .arg(RangeError().text())
+                              .arg(r + 1)
+                              .arg(column == 1 ? QStringLiteral("литры") : QStringLiteral("уе"))
+                              .arg(max)
+                              .arg(cell->text().trimmed());
+            const int stored = column == 1 ? int(s3.u8(tank::kTarirLit + r)) : int(qint16(s3.u16(tank::kTarirCode + 2 * r)));
+            const QSignalBlocker quiet(m_table);
+            cell->setText(QString::number(stored));
+        }
+    }
+    if (!message.isEmpty())
+        showError(host().dialog(), message);
 }
 
 QString TankPage::askFileName(bool save)
