@@ -52,6 +52,8 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &text)
     button->setObjectName(QLatin1String(name));
     button->setFont(boldened(button->font()));
     button->setMinimumHeight(30);
+    // Enter presses the focused button, as in a dialog.
+    button->setAutoDefault(true);
     return button;
 }
 
@@ -124,6 +126,8 @@ QString TMainForm::caption()
 
 void TMainForm::buildControls()
 {
+    // Every button and the check box carry an Alt shortcut (the underlined letter), unique in the
+    // window.
     m_label5 = makeLabel(this, "Label5",
                          QStringLiteral("Внимание! Для правильной работы программы \r\nНЕОБХОДИМО \r\n"
                                         "предварительно загрузить в МК последнюю версию ПО.")
@@ -134,20 +138,20 @@ void TMainForm::buildControls()
     red.setColor(QPalette::WindowText, Qt::red);
     m_label5->setPalette(red);
 
-    m_cbAuto = new QCheckBox(QStringLiteral("Искать МК автоматически"), this);
+    m_cbAuto = new QCheckBox(QStringLiteral("Искать МК &автоматически"), this);
     m_cbAuto->setObjectName(QStringLiteral("cbAuto"));
     m_cbAuto->setFont(boldened(m_cbAuto->font()));
     m_cbAuto->setChecked(true);
-    m_bRS232 = makeButton(this, "bRS232", QStringLiteral("Выбрать СОМ-порт вручную"));
+    m_bRS232 = makeButton(this, "bRS232", QStringLiteral("Выбрать СОМ-порт &вручную"));
     m_bRS232->setEnabled(false);
 
-    m_bGetParams = makeButton(this, "bGetParams", QStringLiteral("Считать настройки из МК"));
-    m_bLoadParams = makeButton(this, "bLoadParams", QStringLiteral("Считать настройки из файла на диске"));
-    m_bEditParams = makeButton(this, "bEditParams", QStringLiteral("Редактировать настройки"));
-    m_bViewJournals = makeButton(this, "bViewJournals", QStringLiteral("Просмотреть журналы"));
-    m_bViewOsc = makeButton(this, "bViewOsc", QStringLiteral("Просмотреть данные осциллографа"));
-    m_bSaveParams = makeButton(this, "bSaveParams", QStringLiteral("Сохранить настройки в файл на диске"));
-    m_bSetParams = makeButton(this, "bSetParams", QStringLiteral("Записать настройки в МК"));
+    m_bGetParams = makeButton(this, "bGetParams", QStringLiteral("&Считать настройки из МК"));
+    m_bLoadParams = makeButton(this, "bLoadParams", QStringLiteral("Считать настройки из &файла на диске"));
+    m_bEditParams = makeButton(this, "bEditParams", QStringLiteral("&Редактировать настройки"));
+    m_bViewJournals = makeButton(this, "bViewJournals", QStringLiteral("Просмотреть &журналы"));
+    m_bViewOsc = makeButton(this, "bViewOsc", QStringLiteral("Просмотреть данные &осциллографа"));
+    m_bSaveParams = makeButton(this, "bSaveParams", QStringLiteral("Сохранить настройки в файл на &диске"));
+    m_bSetParams = makeButton(this, "bSetParams", QStringLiteral("&Записать настройки в МК"));
 
     QGroupBox *step1 = makeGroup(
         this, "GroupBox1", QStringLiteral("Шаг 1"),

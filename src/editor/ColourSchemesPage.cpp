@@ -193,9 +193,9 @@ void ColourSchemesPage::build()
     right->addWidget(m_colourDisp, 1);
 
     auto *buttons = new QVBoxLayout;
-    auto *copy = new QPushButton(colourtexts::copyToUser(), page);
+    auto *copy = new QPushButton(colourtexts::withShortcut(colourtexts::copyToUser(), 1), page);
     copy->setObjectName(QStringLiteral("bCopyToUser"));
-    auto *reset = new QPushButton(colourtexts::resetAll(), page);
+    auto *reset = new QPushButton(colourtexts::withShortcut(colourtexts::resetAll(), 0), page);
     reset->setObjectName(QStringLiteral("bPaletteInit"));
     buttons->addWidget(copy);
     buttons->addWidget(reset);

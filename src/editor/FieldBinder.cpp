@@ -298,7 +298,7 @@ void FieldBinder::reportRange(const Bound &b, double typed)
         setting = b.def->name;
     report(QStringLiteral("%1: «%2» принимает значения %3 (введено %4).")
                .arg(RangeError().text(), setting, rangeText(*spin),
-                    spin->locale().toString(typed, 'f', spin->decimals())));
+                    numberText(*spin, typed)));
 }
 
 void FieldBinder::applyVisibility()

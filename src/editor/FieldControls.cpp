@@ -18,6 +18,7 @@ namespace mk {
 namespace {
 
 constexpr int kBaseYear = 2000;
+constexpr int kVisibleListItems = 20;
 
 } // namespace
 
@@ -69,6 +70,10 @@ QWidget *createFieldControl(const FieldDef &def, QWidget *parent, int columns)
     case ControlKind::ComboBox: {
         auto *combo = new QComboBox(parent);
         combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        // A long list (the 100 reset periods) opens as a scrolling list of about 20 items, not
+        // as a menu the height of the screen.
+        combo->setMaxVisibleItems(kVisibleListItems);
+        combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
         w = combo;
         break;
     }

@@ -48,11 +48,16 @@ void FieldSpinBox::fixup(QString &text) const
         emit const_cast<FieldSpinBox *>(this)->refused(*typed);
 }
 
+QString numberText(const QDoubleSpinBox &box, double value)
+{
+    QLocale locale = box.locale();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', box.decimals());
+}
+
 QString rangeText(const QDoubleSpinBox &box)
 {
-    const QLocale locale = box.locale();
-    return QStringLiteral("от %1 до %2")
-        .arg(locale.toString(box.minimum(), 'f', box.decimals()), locale.toString(box.maximum(), 'f', box.decimals()));
+    return QStringLiteral("от %1 до %2").arg(numberText(box, box.minimum()), numberText(box, box.maximum()));
 }
 
 } // namespace mk

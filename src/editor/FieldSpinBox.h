@@ -27,6 +27,8 @@ private:
     std::optional<double> typedNumber(const QString &text) const;
 };
 
+// A number as the box writes it (its decimals, no group separators).
+QString numberText(const QDoubleSpinBox &box, double value);
 // "от 0 до 200000", in the box's own number format.
 QString rangeText(const QDoubleSpinBox &box);
 

@@ -208,7 +208,7 @@ QWidget *TankPage::buildFileGroup()
                            "кнопкой \"Считать настройки бака из файла\"."));
     column->addSpacing(12);
 
-    auto *save = new QPushButton(QStringLiteral("Сохранить настройки бака в файл"), box);
+    auto *save = new QPushButton(QStringLiteral("Со&хранить настройки бака в файл"), box);
     save->setObjectName(QStringLiteral("bOilSave"));
     connect(save, &QPushButton::clicked, this, [this] {
         if (!commitTable())
@@ -217,7 +217,7 @@ QWidget *TankPage::buildFileGroup()
         if (!path.isEmpty())
             saveToFile(path);
     });
-    auto *load = new QPushButton(QStringLiteral("Считать настройки бака из файла"), box);
+    auto *load = new QPushButton(QStringLiteral("Считать настройки бака из &файла"), box);
     load->setObjectName(QStringLiteral("bOilLoad"));
     connect(load, &QPushButton::clicked, this, [this] {
         const QString path = askFileName(false);
@@ -322,7 +322,9 @@ bool TankPage::commitTable()
 {
     if (!m_tableChanged)
         return true;
-    refuseTableCellsOutOfRange();
+    // A refused pass stores nothing; the other typed cells stay for the next one.
+    if (refuseTableCellsOutOfRange())
+        return false;
     std::vector<TarirRowText> rows;
     for (int r = 0; r < m_table->rowCount(); ++r) {
         const QTableWidgetItem *lit = m_table->item(r, 1);
@@ -341,7 +343,7 @@ bool TankPage::commitTable()
     return true;
 }
 
-void TankPage::refuseTableCellsOutOfRange()
+bool TankPage::refuseTableCellsOutOfRange()
 {
     // Each refused cell shows its stored value again; the first one is named with its range.
     const Record &s3 = host().model().record(3);
@@ -368,8 +370,10 @@ void TankPage::refuseTableCellsOutOfRange()
             cell->setText(QString::number(stored));
         }
     }
-    if (!message.isEmpty())
-        showError(host().dialog(), message);
+    if (message.isEmpty())
+        return false;
+    showError(host().dialog(), message);
+    return true;
 }
 
 QString TankPage::askFileName(bool save)

@@ -2,6 +2,7 @@
 
 #include "DialogScript.h"
 #include "FakeDeviceLink.h"
+#include "Mnemonics.h"
 
 #include "app/ExchangeRunner.h"
 #include "app/TMainForm.h"
@@ -9,6 +10,7 @@
 #include "model/Error.h"
 #include "model/SettingsFile.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
@@ -142,11 +144,13 @@ private slots:
             {QStringLiteral("bSaveParams"), QStringLiteral("Сохранить настройки в файл на диске")},
             {QStringLiteral("bSetParams"), QStringLiteral("Записать настройки в МК")}};
         for (const auto &[name, text] : captions) {
-            QCOMPARE(button(*form, name)->text(), text);
+            QCOMPARE(button(*form, name)->text().remove(QLatin1Char('&')), text);
             QVERIFY(button(*form, name)->font().bold());
         }
         auto *cbAuto = form->findChild<QCheckBox *>(QStringLiteral("cbAuto"));
-        QCOMPARE(cbAuto->text(), QStringLiteral("Искать МК автоматически"));
+        QCOMPARE(cbAuto->text().remove(QLatin1Char('&')), QStringLiteral("Искать МК автоматически"));
+        const QStringList shortcuts = mnemonicFaults(*form, true);
+        QVERIFY2(shortcuts.isEmpty(), qPrintable(shortcuts.join(QStringLiteral("; "))));
         QVERIFY(cbAuto->font().bold());
         auto *label5 = form->findChild<QLabel *>(QStringLiteral("Label5"));
         QCOMPARE(label5->text(), QStringLiteral("Внимание! Для правильной работы программы \nНЕОБХОДИМО \n"
@@ -172,6 +176,19 @@ private slots:
         QVERIFY(button(*form, QStringLiteral("bGetParams"))->isEnabled());
         QVERIFY(button(*form, QStringLiteral("bLoadParams"))->isEnabled());
         QVERIFY(m_access.granted()); // the port dialogs never ask for the password
+    }
+
+    // Enter on the focused button runs its step, as in a dialog.
+    void keyboardRunsTheSteps()
+    {
+        DialogScript dialogs;
+        auto form = shownForm();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QTest::keyClick(button(*form, QStringLiteral("bGetParams")), Qt::Key_Return);
+        QCOMPARE(m_link.reads, 1);
+        QTest::keyClick(button(*form, QStringLiteral("bEditParams")), Qt::Key_Enter);
+        QCOMPARE(m_edits, 1);
     }
 
     void firstStartCreatesIniAndCentres()
