@@ -1,5 +1,7 @@
 #include "editor/ColourSchemesPage.h"
 
+#include <algorithm>
+
 #include "app/MessageBoxes.h"
 #include "editor/ColourSchemesPageGrid.h"
 #include "editor/ColourSchemesPageTexts.h"
@@ -86,7 +88,8 @@ QWidget *ColourSchemesPage::buildRoleTab(RoleGrid &grid, const QString &name, co
     auto *layout = new QHBoxLayout(tab);
     auto *left = new QVBoxLayout;
     grid.grid = new ColourGrid(QStringLiteral("sg") + name, rows, tab);
-    grid.grid->setFixedWidth(210);
+    // At least as wide as its longest caption needs ("Цвет номера горячего пункта").
+    grid.grid->setFixedWidth(std::max(210, grid.grid->minimumWidth()));
     grid.label = new QLabel(tab);
     grid.label->setObjectName(QStringLiteral("l") + name);
     grid.spin = spinBox(QStringLiteral("se") + name, 15, tab);

@@ -172,17 +172,30 @@ void EditorLayoutTest::pagesFitAndCaptionsAreWhole()
                 disp->setCurrentIndex(j);
             QApplication::processEvents();
             QWidget *sheet = isDisp ? disp->currentWidget() : main->currentWidget();
-            checkWhole(&dlg, tag + QLatin1Char('/') + sheet->objectName());
-            const QStringList faults = clippedWidgets(dlg);
-            QVERIFY2(faults.isEmpty(), qPrintable(sheet->objectName() + QLatin1String(": ") + faults.join(QLatin1String("; "))));
-            const QStringList order = tabOrderFaults(&dlg, sheet);
-            QVERIFY2(order.isEmpty(), qPrintable(sheet->objectName() + QLatin1String(" Tab order: ") + order.mid(0, 5).join(QLatin1String("; "))));
-            const QStringList shortcuts = mnemonicFaults(dlg);
-            QVERIFY2(shortcuts.isEmpty(), qPrintable(sheet->objectName() + QLatin1String(": ") + shortcuts.join(QLatin1String("; "))));
-            if (!dir.isEmpty()) {
-                QDir().mkpath(dir);
-                dlg.grab().save(QStringLiteral("%1/%2-%3%4.png").arg(dir, tag).arg(i, 2, 10, QLatin1Char('0'))
-                                    .arg(isDisp ? QStringLiteral("-") + sheet->objectName() : QStringLiteral("-") + sheet->objectName()));
+            // Inner page controls of the sheet (the colour schemes' role grids): each page of
+            // them is checked as well; the others stay on their first page meanwhile.
+            QList<std::pair<QTabWidget *, int>> inner{{nullptr, 0}};
+            for (QTabWidget *tabs : sheet->findChildren<QTabWidget *>())
+                for (int k = 1; k < tabs->count(); ++k)
+                    inner.append({tabs, k});
+            for (const auto &[tabs, k] : inner) {
+                if (tabs)
+                    tabs->setCurrentIndex(k);
+                QApplication::processEvents();
+                const QString where = sheet->objectName() + (tabs ? QStringLiteral("-") + tabs->objectName() + QString::number(k) : QString());
+                checkWhole(&dlg, tag + QLatin1Char('/') + where);
+                const QStringList faults = clippedWidgets(dlg);
+                QVERIFY2(faults.isEmpty(), qPrintable(where + QLatin1String(": ") + faults.join(QLatin1String("; "))));
+                const QStringList order = tabOrderFaults(&dlg, sheet);
+                QVERIFY2(order.isEmpty(), qPrintable(where + QLatin1String(" Tab order: ") + order.mid(0, 5).join(QLatin1String("; "))));
+                const QStringList shortcuts = mnemonicFaults(dlg);
+                QVERIFY2(shortcuts.isEmpty(), qPrintable(where + QLatin1String(": ") + shortcuts.join(QLatin1String("; "))));
+                if (!dir.isEmpty()) {
+                    QDir().mkpath(dir);
+                    dlg.grab().save(QStringLiteral("%1/%2-%3-%4.png").arg(dir, tag).arg(i, 2, 10, QLatin1Char('0')).arg(where));
+                }
+                if (tabs)
+                    tabs->setCurrentIndex(0);
             }
         }
     }
