@@ -201,6 +201,25 @@ private slots:
         QCOMPARE(stored(ini, "State"), 0);
         QCOMPARE(stored(ini, "Width"), 810);
     }
+
+    // A second start of the program brings the running window up from the taskbar, in front.
+    void secondStartBringsTheWindowToTheFront()
+    {
+        if (!g_skipReason.isEmpty())
+            QSKIP(qPrintable(g_skipReason));
+        auto form = start();
+        QVERIFY(form);
+        QWidget other;
+        other.setWindowTitle(QStringLiteral("other"));
+        other.resize(400, 300);
+        other.show();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        form->showMinimized();
+        QTRY_VERIFY(form->isMinimized());
+        form->bringToFront();
+        QTRY_VERIFY_WITH_TIMEOUT(!form->isMinimized() && form->isActiveWindow(), 5000);
+        QVERIFY(form->close());
+    }
 };
 
 int main(int argc, char **argv)
