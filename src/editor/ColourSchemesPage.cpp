@@ -36,6 +36,7 @@ QSpinBox *spinBox(const QString &name, int max, QWidget *parent)
     auto *spin = new QSpinBox(parent);
     spin->setObjectName(name);
     spin->setRange(0, max);
+    spin->setToolTip(QStringLiteral("Допустимые значения: от 0 до %1").arg(max));
     return spin;
 }
 
