@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QHash>
 #include <QStringList>
+#include <QTest>
 #include <QWidget>
 
 namespace mk::test {
@@ -44,6 +45,12 @@ inline QStringList mnemonicFaults(QWidget &window, bool checkBoxes = false)
             used.insert(letter, who);
     }
     return faults;
+}
+
+// Alt and a (Cyrillic) letter, pressed in the window.
+inline void altKey(QWidget *window, char16_t upper)
+{
+    QTest::sendKeyEvent(QTest::Click, window, Qt::Key(upper), QString(QChar(upper).toLower()), Qt::AltModifier);
 }
 
 } // namespace mk::test

@@ -178,7 +178,8 @@ private slots:
         QVERIFY(m_access.granted()); // the port dialogs never ask for the password
     }
 
-    // Enter on the focused button runs its step, as in a dialog.
+    // Enter on the focused button runs its step, as in a dialog; Alt and the underlined letter
+    // press a button.
     void keyboardRunsTheSteps()
     {
         DialogScript dialogs;
@@ -189,6 +190,11 @@ private slots:
         QCOMPARE(m_link.reads, 1);
         QTest::keyClick(button(*form, QStringLiteral("bEditParams")), Qt::Key_Enter);
         QCOMPARE(m_edits, 1);
+        // Alt+З (the Cyrillic Ze) writes to the device; the progress window had the focus meanwhile.
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        altKey(form.get(), u'З');
+        QTRY_COMPARE(m_link.writes, 1); // the button is pressed and released as if clicked
     }
 
     void firstStartCreatesIniAndCentres()

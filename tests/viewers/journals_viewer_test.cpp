@@ -192,6 +192,12 @@ private slots:
             const QStringList faults = mnemonicFaults(dlg);
             QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
         }
+        pages->setCurrentIndex(0);
+        QApplication::setActiveWindow(&dlg);
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        DialogAnswers answers; // Alt+С saves the trip journal (its file dialog cancelled here)
+        altKey(&dlg, u'С');
+        QTRY_COMPARE(answers.filters.size(), 3);
     }
 
     void saveFailureIsReported()
