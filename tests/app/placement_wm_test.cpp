@@ -18,12 +18,10 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char **environ;
 
 using namespace mk;
 
@@ -31,6 +29,7 @@ namespace {
 
 QString g_skipReason; // set when there is no window manager to run under
 
+// Starts a helper that ends with this test program, however that ends.
 pid_t spawn(const QStringList &command)
 {
     QList<QByteArray> bytes;
@@ -40,14 +39,19 @@ pid_t spawn(const QStringList &command)
     for (QByteArray &part : bytes)
         argv.push_back(part.data());
     argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return rc == 0 ? pid : 0;
+    const pid_t parent = ::getpid();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM); // Xvfb then removes its lock file
+        if (::getppid() != parent)
+            ::_exit(127);
+        const int devNull = ::open("/dev/null", O_WRONLY);
+        ::dup2(devNull, 1);
+        ::dup2(devNull, 2);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    return pid > 0 ? pid : 0;
 }
 
 bool alive(pid_t pid)
