@@ -32,6 +32,10 @@ std::optional<double> FieldSpinBox::typedNumber(const QString &text) const
 
 QValidator::State FieldSpinBox::validate(QString &text, int &pos) const
 {
+    // A point typed where the locale writes a comma (the numeric keypad) means the same.
+    const QString point = locale().decimalPoint();
+    if (decimals() > 0 && point != QLatin1String("."))
+        text.replace(QLatin1Char('.'), point);
     const QValidator::State state = QDoubleSpinBox::validate(text, pos);
     // Qt refuses the keystroke that takes a number past the range; here the number stays
     // typed and is refused as a whole when it is taken.

@@ -270,6 +270,21 @@ private slots:
         combo->hidePopup();
     }
 
+    // In the Russian locale the comma is the decimal sign; a point typed instead counts the same.
+    void decimalPointOrComma()
+    {
+        auto *spin = w<QDoubleSpinBox>("seUaccLowLimit");
+        spin->setLocale(QLocale(QLocale::Russian));
+        for (const QString &typed : {QStringLiteral("20.5"), QStringLiteral("20,6")}) {
+            showPageOf(dlg(), spin);
+            focus(spin);
+            typeInto(spin, typed);
+            focus(w("seTankLimit"));
+            QCOMPARE(spin->value(), typed == QLatin1String("20.5") ? 20.5 : 20.6);
+        }
+        QVERIFY(m_script->boxes.isEmpty());
+    }
+
     void numericControlsShowTheirRange()
     {
         int spins = 0;
