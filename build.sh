@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 
 packages=(build-essential cmake ninja-build ccache pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-translations-l10n libgl-dev
-          libgtest-dev googletest xvfb xauth openbox fonts-dejavu-core)
+          libgtest-dev googletest xvfb xauth openbox libxcb1-dev fonts-dejavu-core)
 
 install_missing() {
     local missing=()
