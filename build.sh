@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 
 packages=(build-essential cmake ninja-build ccache pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-translations-l10n libgl-dev
-          libgtest-dev googletest xvfb xauth fonts-dejavu-core)
+          libgtest-dev googletest xvfb xauth openbox libxcb1-dev fonts-dejavu-core)
 
 install_missing() {
     local missing=()
@@ -26,15 +26,23 @@ install_missing() {
     fi
 }
 
-build() { # build DIR [cmake options]
+build() { # build DIR [cmake options] [-- targets]; all targets when none are named
     local dir=$1; shift
+    local opts=() targets=()
+    while [ $# -gt 0 ] && [ "$1" != "--" ]; do opts+=("$1"); shift; done
+    [ $# -gt 0 ] && shift
+    targets=("$@")
     if [ ! -f "$dir/build.ninja" ]; then
-        cmake -S . -B "$dir" -G Ninja "$@"
+        cmake -S . -B "$dir" -G Ninja "${opts[@]}"
     fi
     # Files added since the last build are found by the globs, but the moc step does not notice
     # new headers on its own: make it look again (it only re-runs moc where something changed).
     rm -f "$dir"/*_autogen/timestamp "$dir"/tests/*_autogen/timestamp
-    cmake --build "$dir" -j "$(nproc)"
+    if [ ${#targets[@]} -gt 0 ]; then
+        cmake --build "$dir" -j "$(nproc)" --target "${targets[@]}"
+    else
+        cmake --build "$dir" -j "$(nproc)"
+    fi
 }
 
 cmd=${1:-}
@@ -42,7 +50,7 @@ cmd=${1:-}
 case "$cmd" in
 run)
     install_missing
-    build build
+    build build -- mkconf # the tests are built by the test command
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
         echo "No display found (DISPLAY is not set). Starting mkconf under a virtual X server (xvfb-run);"
         echo "to see the window, run this command from a desktop session."

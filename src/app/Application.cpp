@@ -19,7 +19,9 @@ namespace mk {
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("mkconf"));
-    setApplicationDisplayName(QStringLiteral("МК"));
+    // No display name: Qt would append it to every window title, and the captions are the
+    // program's own.
+    useRussianLocale();
     // Ties the windows to the desktop entry (mkconf.desktop), for the desktop's icon and grouping.
     setDesktopFileName(QStringLiteral("mkconf"));
     initIconResources();
@@ -38,6 +40,11 @@ bool Application::notify(QObject *receiver, QEvent *event)
         showCurrentException();
     }
     return false;
+}
+
+void useRussianLocale()
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
 }
 
 bool installRussianTranslations(QCoreApplication &app)

@@ -16,6 +16,10 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 };
 
+// Makes Russian the locale of every widget and dialog, whatever the system's locale, so that
+// calendars, file dialogs and numbers speak Russian.
+void useRussianLocale();
+
 // Loads Qt's own Russian translations, so that standard buttons read "Да", "Нет", "Отмена".
 // Returns false when they are not installed.
 bool installRussianTranslations(QCoreApplication &app);

@@ -37,7 +37,7 @@ QString handOverRequestPath(const QString &lockDir, const QString &name)
 bool handOverFile(const QString &requestPath, const QString &file)
 {
     try {
-        writeFileAtomically(requestPath, QFileInfo(file).absoluteFilePath().toUtf8());
+        writeFileAtomically(requestPath, file.isEmpty() ? QByteArray() : QFileInfo(file).absoluteFilePath().toUtf8());
         return true;
     } catch (...) {
         return false;
@@ -80,9 +80,7 @@ void FileHandOverWatcher::check()
     } catch (...) {
     }
     QFile::remove(m_path);
-    const QString file = QString::fromUtf8(text).trimmed();
-    if (!file.isEmpty())
-        m_open(file);
+    m_open(QString::fromUtf8(text).trimmed());
 }
 
 } // namespace mk

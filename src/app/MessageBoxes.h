@@ -36,4 +36,8 @@ void showInformation(QWidget *parent, const QString &text);
 // Question box: Yes and No buttons, question icon; true for Yes.
 bool askYesNo(QWidget *parent, const QString &text);
 
+enum class Answer { Yes, No, Cancel };
+// Question box with Yes, No and Cancel: Esc and closing the box mean Cancel.
+Answer askYesNoCancel(QWidget *parent, const QString &text);
+
 } // namespace mk

@@ -53,6 +53,8 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &text)
     button->setObjectName(QLatin1String(name));
     button->setFont(boldened(button->font()));
     button->setMinimumHeight(30);
+    // Enter presses the focused button, as in a dialog.
+    button->setAutoDefault(true);
     return button;
 }
 
@@ -110,9 +112,10 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
         m_setup.steps.osc = runOscTransaction;
     buildControls();
     setFixedSize(kClientWidth, kClientHeight);
-    // Centred on the screen unless the ini file says otherwise.
+    // Centred on the screen unless the ini file says otherwise; placed by its own area, as the
+    // stored placement is (the window manager's frame comes later).
     if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+        setGeometry(QRect(screen->availableGeometry().center() - rect().center(), size()));
 }
 
 TMainForm::~TMainForm() = default;
@@ -124,6 +127,8 @@ QString TMainForm::caption()
 
 void TMainForm::buildControls()
 {
+    // Every button and the check box carry an Alt shortcut (the underlined letter), unique in the
+    // window.
     m_label5 = makeLabel(this, "Label5",
                          QStringLiteral("Внимание! Для правильной работы программы \r\nНЕОБХОДИМО \r\n"
                                         "предварительно загрузить в МК последнюю версию ПО.")
@@ -134,20 +139,20 @@ void TMainForm::buildControls()
     red.setColor(QPalette::WindowText, Qt::red);
     m_label5->setPalette(red);
 
-    m_cbAuto = new QCheckBox(QStringLiteral("Искать МК автоматически"), this);
+    m_cbAuto = new QCheckBox(QStringLiteral("Искать МК &автоматически"), this);
     m_cbAuto->setObjectName(QStringLiteral("cbAuto"));
     m_cbAuto->setFont(boldened(m_cbAuto->font()));
     m_cbAuto->setChecked(true);
-    m_bRS232 = makeButton(this, "bRS232", QStringLiteral("Выбрать СОМ-порт вручную"));
+    m_bRS232 = makeButton(this, "bRS232", QStringLiteral("Выбрать СОМ-порт &вручную"));
     m_bRS232->setEnabled(false);
 
-    m_bGetParams = makeButton(this, "bGetParams", QStringLiteral("Считать настройки из МК"));
-    m_bLoadParams = makeButton(this, "bLoadParams", QStringLiteral("Считать настройки из файла на диске"));
-    m_bEditParams = makeButton(this, "bEditParams", QStringLiteral("Редактировать настройки"));
-    m_bViewJournals = makeButton(this, "bViewJournals", QStringLiteral("Просмотреть журналы"));
-    m_bViewOsc = makeButton(this, "bViewOsc", QStringLiteral("Просмотреть данные осциллографа"));
-    m_bSaveParams = makeButton(this, "bSaveParams", QStringLiteral("Сохранить настройки в файл на диске"));
-    m_bSetParams = makeButton(this, "bSetParams", QStringLiteral("Записать настройки в МК"));
+    m_bGetParams = makeButton(this, "bGetParams", QStringLiteral("&Считать настройки из МК"));
+    m_bLoadParams = makeButton(this, "bLoadParams", QStringLiteral("Считать настройки из &файла на диске"));
+    m_bEditParams = makeButton(this, "bEditParams", QStringLiteral("&Редактировать настройки"));
+    m_bViewJournals = makeButton(this, "bViewJournals", QStringLiteral("Просмотреть &журналы"));
+    m_bViewOsc = makeButton(this, "bViewOsc", QStringLiteral("Просмотреть данные &осциллографа"));
+    m_bSaveParams = makeButton(this, "bSaveParams", QStringLiteral("Сохранить настройки в файл на &диске"));
+    m_bSetParams = makeButton(this, "bSetParams", QStringLiteral("&Записать настройки в МК"));
 
     QGroupBox *step1 = makeGroup(
         this, "GroupBox1", QStringLiteral("Шаг 1"),
@@ -253,13 +258,21 @@ void TMainForm::FormShow()
         QTimer::singleShot(0, this, [this] { guarded([this] { loadFile(m_setup.startFile); }); });
 }
 
-void TMainForm::openFile(const QString &path)
+void TMainForm::bringToFront()
 {
     if (isMinimized())
         showNormal();
     raise();
     activateWindow();
-    guarded([&] { loadFile(path); });
+}
+
+void TMainForm::openFile(const QString &path)
+{
+    bringToFront();
+    guarded([&] {
+        if (mayReplaceSettings())
+            loadFile(path);
+    });
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)
@@ -268,8 +281,12 @@ void TMainForm::closeEvent(QCloseEvent *event)
         event->ignore(); // the exchange ends first; its Cancel is on the progress window
         return;
     }
-    if (m_modified && askYesNo(this, kUnsavedQuestion))
-        guarded([this] { bSaveParamsClick(); }); // a cancelled save dialog still closes
+    bool mayClose = false;
+    guarded([&] { mayClose = mayReplaceSettings(); });
+    if (!mayClose) {
+        event->ignore(); // the edits stay; so does the program
+        return;
+    }
     FormClose();
     event->accept();
 }
@@ -323,8 +340,8 @@ void TMainForm::bGetParamsClick()
 {
     if (exchangeRunning())
         return;
-    if (m_modified && askYesNo(this, kUnsavedQuestion))
-        bSaveParamsClick();
+    if (!mayReplaceSettings())
+        return;
     if (!m_setup.link || !m_setup.link->findDevicePort(this, m_auto))
         return;
     // A read that fails or is cancelled leaves the settings held before untouched, so the
@@ -358,8 +375,26 @@ QString TMainForm::askFileName(bool save)
     return path;
 }
 
+bool TMainForm::mayReplaceSettings()
+{
+    if (!m_modified)
+        return true;
+    switch (askYesNoCancel(this, kUnsavedQuestion)) {
+    case Answer::Yes:
+        // A save that did not happen (its dialog cancelled, the overwrite refused) keeps the edits.
+        return bSaveParamsClick();
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
 void TMainForm::bLoadParamsClick()
 {
+    if (!mayReplaceSettings())
+        return;
     const QString path = askFileName(false);
     if (!path.isEmpty())
         loadFile(path);

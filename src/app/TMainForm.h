@@ -56,8 +56,10 @@ public:
     // The load step for a chosen file; the file dialogs then start in its folder.
     void loadFile(const QString &path);
     // A file handed over by a second copy (a double-click while the program runs): brings the
-    // window up and loads it, an error going to the usual error box.
+    // window up, asks about unsaved edits and loads it, an error going to the usual error box.
     void openFile(const QString &path);
+    // A second start of the program: the window comes up from the taskbar and gets the focus.
+    void bringToFront();
     void bEditParamsClick();
     void bViewJournalsClick();
     void bViewOscClick();
@@ -79,6 +81,9 @@ private:
     // Runs a step; an error escaping it is shown in an error box and the window stays usable.
     void guarded(const std::function<void()> &step);
     QString askFileName(bool save);
+    // Asks about unsaved edits before they would be replaced or lost: Yes saves first, No goes
+    // on, Cancel (or Esc) stops; false when the caller must stop.
+    bool mayReplaceSettings();
 
     MainFormSetup m_setup;
     std::unique_ptr<TMK> m_model;

@@ -24,15 +24,24 @@ bool resizable(const QWidget &window)
     return window.minimumSize() != window.maximumSize();
 }
 
-bool onSomeScreen(const QRect &frame)
+bool onSomeScreen(const QRect &area)
 {
     const QList<QScreen *> screens = QGuiApplication::screens();
     if (screens.isEmpty())
         return true; // nothing to compare with: trust the stored value
     for (const QScreen *screen : screens)
-        if (screen->availableVirtualGeometry().intersects(frame))
+        if (screen->availableVirtualGeometry().intersects(area))
             return true;
     return false;
+}
+
+// The window's own area in its normal state. Window managers add their frame after the window
+// is mapped, and its size differs between them, so the frame is neither stored nor restored: the
+// same measure goes out and comes back, and the window stays where it was.
+QRect normalArea(const QWidget &window)
+{
+    const QRect normal = window.normalGeometry();
+    return normal.isValid() ? normal : window.geometry();
 }
 
 } // namespace
@@ -47,27 +56,30 @@ void loadPlacement(const IniFile &ini, const QString &section, QWidget &window)
     const Qt::WindowStates others = window.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
     window.setWindowState(state == int(StoredWindowState::Minimized) ? others | Qt::WindowMinimized : others);
 
-    const QRect frame = window.frameGeometry();
-    const int left = std::max(0, ini.readInteger(section, QStringLiteral("Left"), frame.left()));
-    const int top = std::max(0, ini.readInteger(section, QStringLiteral("Top"), frame.top()));
+    const QRect area = normalArea(window);
+    const int left = std::max(0, ini.readInteger(section, QStringLiteral("Left"), area.left()));
+    const int top = std::max(0, ini.readInteger(section, QStringLiteral("Top"), area.top()));
+    QSize size = area.size();
     if (resizable(window)) {
-        int width = ini.readInteger(section, QStringLiteral("Width"), window.width());
-        int height = ini.readInteger(section, QStringLiteral("Height"), window.height());
-        window.resize(width < 0 ? 100 : width, height < 0 ? 100 : height);
+        const int width = ini.readInteger(section, QStringLiteral("Width"), size.width());
+        const int height = ini.readInteger(section, QStringLiteral("Height"), size.height());
+        size = QSize(width < 0 ? 100 : width, height < 0 ? 100 : height);
     }
-    if (onSomeScreen(QRect(QPoint(left, top), window.frameGeometry().size())))
-        window.move(left, top);
+    const QRect placed(QPoint(left, top), size);
+    if (onSomeScreen(placed))
+        window.setGeometry(placed);
+    else
+        window.resize(size);
 }
 
 void storePlacement(IniFile &ini, const QString &section, const QWidget &window)
 {
-    const QRect frame = window.frameGeometry();
+    const QRect area = normalArea(window);
     ini.writeInteger(section, QStringLiteral("State"), int(currentState(window)));
-    ini.writeInteger(section, QStringLiteral("Left"), frame.left());
-    ini.writeInteger(section, QStringLiteral("Top"), frame.top());
-    // Sizes are the client area's, the same measure loadPlacement gives back to resize().
-    ini.writeInteger(section, QStringLiteral("Width"), window.width());
-    ini.writeInteger(section, QStringLiteral("Height"), window.height());
+    ini.writeInteger(section, QStringLiteral("Left"), area.left());
+    ini.writeInteger(section, QStringLiteral("Top"), area.top());
+    ini.writeInteger(section, QStringLiteral("Width"), area.width());
+    ini.writeInteger(section, QStringLiteral("Height"), area.height());
 }
 
 } // namespace mk

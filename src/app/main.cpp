@@ -61,15 +61,16 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    // Only one copy runs; a second one ends without a word, handing a file it was given to the
-    // running copy.
+    // Only one copy runs; a second one asks the running copy to come to the front, handing over
+    // a file it was given, and ends.
     const QDateTime started = QDateTime::currentDateTime();
     const QString programName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     const mk::TJustOne justOne(programName);
     const QString handOverRequest = mk::handOverRequestPath(mk::TJustOne::defaultLockDir(), programName);
     if (!justOne.owned()) {
-        if (!options.file.isEmpty())
-            mk::handOverFile(handOverRequest, options.file);
+        mk::handOverFile(handOverRequest, options.file);
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QStringLiteral("mkconf: программа уже запущена, её окно выведено на передний план.")));
         return 0;
     }
 
@@ -92,6 +93,11 @@ int main(int argc, char **argv)
     mainForm.show();
     const mk::FileHandOverWatcher handOver(
         handOverRequest, started, [] { return QApplication::activeModalWidget() != nullptr || mk::exchangeRunning(); },
-        [&mainForm](const QString &file) { mainForm.openFile(file); });
+        [&mainForm](const QString &file) {
+            if (file.isEmpty())
+                mainForm.bringToFront();
+            else
+                mainForm.openFile(file);
+        });
     return app.exec();
 }

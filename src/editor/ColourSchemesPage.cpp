@@ -1,5 +1,7 @@
 #include "editor/ColourSchemesPage.h"
 
+#include <algorithm>
+
 #include "app/MessageBoxes.h"
 #include "editor/ColourSchemesPageGrid.h"
 #include "editor/ColourSchemesPageTexts.h"
@@ -34,6 +36,7 @@ QSpinBox *spinBox(const QString &name, int max, QWidget *parent)
     auto *spin = new QSpinBox(parent);
     spin->setObjectName(name);
     spin->setRange(0, max);
+    spin->setToolTip(QStringLiteral("Допустимые значения: от 0 до %1").arg(max));
     return spin;
 }
 
@@ -86,7 +89,8 @@ QWidget *ColourSchemesPage::buildRoleTab(RoleGrid &grid, const QString &name, co
     auto *layout = new QHBoxLayout(tab);
     auto *left = new QVBoxLayout;
     grid.grid = new ColourGrid(QStringLiteral("sg") + name, rows, tab);
-    grid.grid->setFixedWidth(210);
+    // At least as wide as its longest caption needs ("Цвет номера горячего пункта").
+    grid.grid->setFixedWidth(std::max(210, grid.grid->minimumWidth()));
     grid.label = new QLabel(tab);
     grid.label->setObjectName(QStringLiteral("l") + name);
     grid.spin = spinBox(QStringLiteral("se") + name, 15, tab);
@@ -193,9 +197,9 @@ void ColourSchemesPage::build()
     right->addWidget(m_colourDisp, 1);
 
     auto *buttons = new QVBoxLayout;
-    auto *copy = new QPushButton(colourtexts::copyToUser(), page);
+    auto *copy = new QPushButton(colourtexts::withShortcut(colourtexts::copyToUser(), 1), page);
     copy->setObjectName(QStringLiteral("bCopyToUser"));
-    auto *reset = new QPushButton(colourtexts::resetAll(), page);
+    auto *reset = new QPushButton(colourtexts::withShortcut(colourtexts::resetAll(), 0), page);
     reset->setObjectName(QStringLiteral("bPaletteInit"));
     buttons->addWidget(copy);
     buttons->addWidget(reset);

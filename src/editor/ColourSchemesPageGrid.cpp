@@ -6,11 +6,15 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+
 namespace mk {
 
 namespace {
 
 constexpr int kColourRole = Qt::UserRole + 1;
+// The caption's text margins in its cell, and a little air.
+constexpr int kCaptionMargins = 4 + 2 + 4;
 
 // Paints the caption over the colour, in black or white, whichever reads better on it.
 class ColourCellDelegate : public QStyledItemDelegate
@@ -60,6 +64,11 @@ ColourGrid::ColourGrid(const QString &objectName, const QStringList &captions, Q
         setItem(r, 0, number);
         setItem(r, 1, new QTableWidgetItem(captions[r]));
     }
+    // Wide enough for the longest caption over its colour (the cell's text margins included).
+    int widest = 0;
+    for (const QString &caption : captions)
+        widest = std::max(widest, fontMetrics().horizontalAdvance(caption));
+    setMinimumWidth(columnWidth(0) + widest + kCaptionMargins + 2 * frameWidth());
     setMinimumHeight(rowCount() * verticalHeader()->defaultSectionSize() + 2 * frameWidth());
     setMaximumHeight(minimumHeight());
     connect(this, &QTableWidget::currentCellChanged, this, [this](int row) {

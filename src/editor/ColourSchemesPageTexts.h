@@ -17,6 +17,8 @@ inline QStringList arrowRows() { return {QStringLiteral("Фон под шкал�
 inline QString askChange() { return QStringLiteral("Сменить цветовую схему?"); }
 inline QString copyToUser() { return QStringLiteral("Скопировать в польз."); }
 inline QString resetAll() { return QStringLiteral("Все в исх.состояние"); }
+// The caption with its Alt shortcut on the letter at `at`.
+inline QString withShortcut(QString caption, int at) { return caption.insert(at, QLatin1Char('&')); }
 inline QString askResetAll() { return QStringLiteral("Привести все настройки цветовых схем в исходное состояние?"); }
 inline QString dispVar4() { return QStringLiteral("Тип х4"); }
 inline QString dispVar9() { return QStringLiteral("Тип х9"); }

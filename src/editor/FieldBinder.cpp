@@ -2,6 +2,7 @@
 
 #include "app/MessageBoxes.h"
 #include "editor/FieldControls.h"
+#include "editor/FieldSpinBox.h"
 #include "viewers/RadioGroup.h"
 #include "model/Error.h"
 #include "model/TMK.h"
@@ -95,6 +96,7 @@ void FieldBinder::configure(Bound &b)
         else
             spin->setRange(typeLimit(def.type, false), typeLimit(def.type, true));
         spin->setSingleStep(r.step);
+        spin->setToolTip(QStringLiteral("Допустимые значения: %1").arg(rangeText(*spin)));
     } else if (auto *combo = qobject_cast<QComboBox *>(b.widget)) {
         const QStringList items = itemsOf(def, m_ctx);
         if (combo->count() != items.size() || [&] {
@@ -129,9 +131,13 @@ void FieldBinder::configure(Bound &b)
 
 void FieldBinder::connectStore(Bound &b)
 {
+    const int index = int(&b - m_bound.data());
+    if (auto *spin = qobject_cast<FieldSpinBox *>(b.widget))
+        connect(spin, &FieldSpinBox::refused, this, [this, index](double typed) {
+            reportRange(m_bound[size_t(index)], typed);
+        });
     if (b.def->storeOn == StoreOn::FocusLoss)
         return; // onFocusChanged
-    const int index = int(&b - m_bound.data());
     auto store = [this, index] {
         if (!m_loading)
             commit(m_bound[size_t(index)]);
@@ -227,6 +233,14 @@ void FieldBinder::commit(Bound &b, bool withPartner)
     const FieldDef &def = *b.def;
     try {
         storeField(def, m_model, controlValue(b), m_ctx);
+    } catch (const RangeError &) {
+        const QVariant typed = controlValue(b);
+        loadBound(b);
+        if (qobject_cast<QDoubleSpinBox *>(b.widget))
+            reportRange(b, typed.toDouble());
+        else
+            report(RangeError().text());
+        return;
     } catch (const Error &e) {
         loadBound(b);
         report(e.text());
@@ -270,6 +284,21 @@ void FieldBinder::report(const QString &text)
     // Shown after the focus change that caused it has finished.
     QPointer<QWidget> parent = m_root;
     QTimer::singleShot(0, this, [parent, text] { showError(parent, text); });
+}
+
+void FieldBinder::reportRange(const Bound &b, double typed)
+{
+    auto *spin = qobject_cast<QDoubleSpinBox *>(b.widget);
+    if (!spin)
+        return;
+    QString setting = captionOf(*b.def, m_ctx).trimmed();
+    if (setting.endsWith(QLatin1Char(':')))
+        setting.chop(1);
+    if (setting.isEmpty())
+        setting = b.def->name;
+    report(QStringLiteral("%1: «%2» принимает значения %3 (введено %4).")
+               .arg(RangeError().text(), setting, rangeText(*spin),
+                    numberText(*spin, typed)));
 }
 
 void FieldBinder::applyVisibility()

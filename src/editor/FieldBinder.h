@@ -67,6 +67,8 @@ private:
     Bound *boundAt(QWidget *widget);
     void onFocusChanged(QWidget *old, QWidget *now);
     void report(const QString &text);
+    // A number outside the setting's range: the message names the setting and the range.
+    void reportRange(const Bound &b, double typed);
 
     QWidget *m_root;
     TMK &m_model;

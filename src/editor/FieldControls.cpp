@@ -1,5 +1,6 @@
 #include "editor/FieldControls.h"
 
+#include "editor/FieldSpinBox.h"
 #include "viewers/RadioGroup.h"
 #include "model/FieldTable.h"
 #include "model/Text.h"
@@ -21,6 +22,7 @@ constexpr int kBaseYear = 2000;
 // A stored day number without a date puts the date edit on the day before the first date,
 // which shows the invalid-date text instead of a date the device does not hold.
 const QDate kFirstDate(kBaseYear, 1, 1);
+constexpr int kVisibleListItems = 20;
 
 } // namespace
 
@@ -52,7 +54,7 @@ QWidget *createFieldControl(const FieldDef &def, QWidget *parent, int columns)
     QWidget *w = nullptr;
     switch (def.kind) {
     case ControlKind::SpinEdit: {
-        auto *spin = new QDoubleSpinBox(parent);
+        auto *spin = new FieldSpinBox(parent);
         spin->setAlignment(Qt::AlignRight);
         spin->setMinimumWidth(72);
         w = spin;
@@ -74,6 +76,10 @@ QWidget *createFieldControl(const FieldDef &def, QWidget *parent, int columns)
     case ControlKind::ComboBox: {
         auto *combo = new QComboBox(parent);
         combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        // A long list (the 100 reset periods) opens as a scrolling list of about 20 items, not
+        // as a menu the height of the screen.
+        combo->setMaxVisibleItems(kVisibleListItems);
+        combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
         w = combo;
         break;
     }

@@ -63,7 +63,8 @@ HotMenuPage::HotMenuPage(QWidget *tabSheet, EditorHost &editorHost) : EditorPage
         grid->horizontalHeader()->hide();
         grid->verticalHeader()->hide();
         grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 8);
-        grid->setColumnWidth(0, 24);
+        grid->horizontalHeader()->setMinimumSectionSize(16);
+        grid->setColumnWidth(0, 22); // two digits; the captions need the rest
         grid->horizontalHeader()->setStretchLastSection(true);
         grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
         grid->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -84,21 +84,28 @@ void buildSourcesPage(QWidget *page)
 
     QGridLayout *car;
     QGroupBox *vehicle = b.group(u"Автомобиль"_s, &car);
-    car->addWidget(b.radio(u"LockType"_s, 2), 0, 0);
+    // Two columns that close up over the controls a model hides.
+    auto *lockColumn = new QVBoxLayout;
+    lockColumn->addWidget(b.radio(u"LockType"_s, 2));
     auto *level = new QHBoxLayout;
     QWidget *levelSpin = b.control(u"LockTypeLevel"_s);
     level->addWidget(b.label(u"LockTypeLevel"_s, levelSpin));
     level->addWidget(levelSpin);
     level->addStretch(1);
-    car->addLayout(level, 1, 0);
+    lockColumn->addLayout(level);
     // 24-volt models show their supply mode for information only.
     RadioGroup *supply = b.radio(u"24VMode"_s, 2);
     supply->setEnabled(false);
-    car->addWidget(supply, 2, 0);
-    car->addWidget(b.radio(u"GabarType"_s, 2), 0, 1);
-    car->addWidget(b.radio(u"GabarInvPol"_s, 2), 1, 1, 2, 1);
-    car->addWidget(b.control(u"LightsOn"_s), 3, 0, 1, 2);
-    car->setRowStretch(4, 1);
+    lockColumn->addWidget(supply);
+    lockColumn->addStretch(1);
+    auto *lightColumn = new QVBoxLayout;
+    lightColumn->addWidget(b.radio(u"GabarType"_s, 2));
+    lightColumn->addWidget(b.radio(u"GabarInvPol"_s, 2));
+    lightColumn->addStretch(1);
+    car->addLayout(lockColumn, 0, 0);
+    car->addLayout(lightColumn, 0, 1);
+    car->addWidget(b.control(u"LightsOn"_s), 1, 0, 1, 2);
+    car->setRowStretch(2, 1);
     top->addWidget(vehicle, 1, 0);
 
     QGridLayout *light;

@@ -1,5 +1,6 @@
 #include "editor/TMK_SetParamsDlg.h"
 
+#include "editor/TabOrder.h"
 #include "catalogs/DeviceModel.h"
 #include "editor/FieldBinder.h"
 #include "editor/SimplePages.h"
@@ -86,6 +87,7 @@ TMK_SetParamsDlg::TMK_SetParamsDlg(EditSession &session, QWidget *parent)
     layout->addWidget(buttons);
 
     buildPages();
+    applyNaturalTabOrder(this);
     open();
 }
 

@@ -18,6 +18,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTimer>
@@ -187,7 +189,7 @@ QWidget *TankPage::buildFileGroup()
                            "кнопкой \"Считать настройки бака из файла\"."));
     column->addSpacing(12);
 
-    auto *save = new QPushButton(QStringLiteral("Сохранить настройки бака в файл"), box);
+    auto *save = new QPushButton(QStringLiteral("Со&хранить настройки бака в файл"), box);
     save->setObjectName(QStringLiteral("bOilSave"));
     connect(save, &QPushButton::clicked, this, [this] {
         if (!commitTable())
@@ -196,7 +198,7 @@ QWidget *TankPage::buildFileGroup()
         if (!path.isEmpty())
             saveToFile(path);
     });
-    auto *load = new QPushButton(QStringLiteral("Считать настройки бака из файла"), box);
+    auto *load = new QPushButton(QStringLiteral("Считать настройки бака из &файла"), box);
     load->setObjectName(QStringLiteral("bOilLoad"));
     connect(load, &QPushButton::clicked, this, [this] {
         const QString path = askFileName(false);
@@ -284,6 +286,9 @@ bool TankPage::commitTable()
 {
     if (!m_tableChanged)
         return true;
+    // A refused pass stores nothing; the other typed cells stay for the next one.
+    if (refuseTableCellsOutOfRange())
+        return false;
     std::vector<TarirRowText> rows;
     for (int r = 0; r < m_table->rowCount(); ++r) {
         const QTableWidgetItem *lit = m_table->item(r, 1);
@@ -299,6 +304,39 @@ bool TankPage::commitTable()
     }
     m_tableChanged = false;
     load();
+    return true;
+}
+
+bool TankPage::refuseTableCellsOutOfRange()
+{
+    // Each refused cell shows its stored value again; the first one is named with its range.
+    const Record &s3 = host().model().record(3);
+    const int length = std::min(int(s3.u8(tank::kTarirLeng)), tank::kTarirMaxLength);
+    QString message;
+    for (int r = 0; r < m_table->rowCount() && r < length; ++r) {
+        for (const int column : {1, 2}) {
+            QTableWidgetItem *cell = m_table->item(r, column);
+            if (!cell)
+                continue;
+            const qint64 value = tableCellValue(cell->text());
+            const int max = column == 1 ? 255 : 32767;
+            if (value >= 0 && value <= max)
+                continue;
+            if (message.isEmpty())
+                message = QStringLiteral("%1: строка %2, столбец «%3» принимает значения от 0 до %4 (введено %5).")
+                              .arg(RangeError().text())
+                              .arg(r + 1)
+                              .arg(column == 1 ? QStringLiteral("литры") : QStringLiteral("уе"))
+                              .arg(max)
+                              .arg(cell->text().trimmed());
+            const int stored = column == 1 ? int(s3.u8(tank::kTarirLit + r)) : int(qint16(s3.u16(tank::kTarirCode + 2 * r)));
+            const QSignalBlocker quiet(m_table);
+            cell->setText(QString::number(stored));
+        }
+    }
+    if (message.isEmpty())
+        return false;
+    showError(host().dialog(), message);
     return true;
 }
 

@@ -40,6 +40,9 @@ private:
     void cellEdited();
     // Stores the typed cells; false (after telling the user) when a cell does not fit its field.
     bool commitTable();
+    // Cells whose digits exceed their field: the first one is reported with its range, and every
+    // one of them shows its stored value again; true when there was one.
+    bool refuseTableCellsOutOfRange();
     void loadTable();
     QString askFileName(bool save);
 

@@ -107,4 +107,15 @@ QByteArray gridText(const QList<QStringList> &rows)
     return toWin1251(text);
 }
 
+QByteArray gridTextUtf8(const QList<QStringList> &rows)
+{
+    QString text;
+    for (const QStringList &row : rows) {
+        for (const QString &cell : row)
+            text += cell + QLatin1Char('\t');
+        text += QLatin1Char('\n');
+    }
+    return text.toUtf8();
+}
+
 } // namespace mk

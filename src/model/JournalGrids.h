@@ -25,5 +25,7 @@ QList<QStringList> errorGridRows(const Record &s12, int codeFormat, const ErrorC
 
 // The export format: every cell followed by a tab, every row ended by CR LF, Windows-1251.
 QByteArray gridText(const QList<QStringList> &rows);
+// The same grid as UTF-8 text with LF line ends, for Linux editors.
+QByteArray gridTextUtf8(const QList<QStringList> &rows);
 
 } // namespace mk

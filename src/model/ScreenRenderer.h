@@ -52,10 +52,20 @@ public:
     void setCursor(int column, int row) { m_column = column; m_row = row; }
     int cursorColumn() const { return m_column; }
     int cursorRow() const { return m_row; }
+    // The glyph's 1-bits in the foreground colour, its 0-bits in the background colour, except
+    // that the 0-bits leave the glyph pixels of an earlier text alone: the device's glyphs keep
+    // their top and bottom rows free, ours fill the cell, so where the device's own coordinates
+    // let two lines of text share rows (the name and unit lines of the x4 screens) a later text
+    // would otherwise cut off the descenders of the one above it. A fill or clear removes the
+    // glyph pixels it covers.
     void drawChar(quint8 byte);
     // Single-byte (Windows-1251) text.
     void drawText(int column, int row, const QByteArray &text);
     void drawText(int column, int row, const QString &text);
+
+    // How many glyph pixels of earlier texts later texts have changed since the last clear (a
+    // check for the screen drawings: there should be none).
+    int overwrittenGlyphPixels() const { return m_overwritten; }
 
 private:
     void put(int x, int y, quint32 argb)
@@ -64,8 +74,13 @@ private:
             m_pixels[size_t(y * kWidth + x)] = argb;
     }
     void fillAbsolute(int x, int y, int width, int height, quint32 argb);
+    void eraseGlyphs(int x, int y, int width, int height);
 
     std::vector<quint32> m_pixels;
+    // Which text (numbered from 1 since the last clear) put a glyph pixel there; 0 for none.
+    std::vector<quint16> m_glyphOwner;
+    quint16 m_text = 0;
+    int m_overwritten = 0;
     int m_originX = 0;
     int m_originY = 0;
     quint32 m_foreground;

@@ -29,6 +29,9 @@ namespace {
 const char *const kAverageGridNames[kAccumulatorSetCount] = {
     "sgAllSum", "sgTripSum", "sgResetSum", "sgStopSum", "sgNoStopSum", "sgTankSum", "sgOilOnlySum", "sgGasOnlySum"};
 
+const QString kWin1251Filter = QStringLiteral("Текст Windows-1251 (*.txt)");
+const QString kUtf8Filter = QStringLiteral("Текст UTF-8 (*.txt)");
+
 int journalIndex(JournalKind kind) { return kind == JournalKind::Trip ? 0 : 1; }
 
 QPushButton *makeButton(const QString &name, const QString &text, QWidget *parent)
@@ -83,8 +86,8 @@ void TMK_ViewJournalsDlg::buildJournalPage(JournalKind kind)
     grid->setRightAlignedFrom(1);
     m_journals[journalIndex(kind)] = grid;
 
-    auto *save = makeButton(trip ? QStringLiteral("bTrip") : QStringLiteral("bTank"), QStringLiteral("Сохранить в файл"), page);
-    auto *reset = makeButton(trip ? QStringLiteral("bTripReset") : QStringLiteral("bTankReset"), QStringLiteral("Очистить"), page);
+    auto *save = makeButton(trip ? QStringLiteral("bTrip") : QStringLiteral("bTank"), QStringLiteral("&Сохранить в файл"), page);
+    auto *reset = makeButton(trip ? QStringLiteral("bTripReset") : QStringLiteral("bTankReset"), QStringLiteral("&Очистить"), page);
     connect(save, &QPushButton::clicked, this, [this, kind] { saveJournalClick(kind); });
     connect(reset, &QPushButton::clicked, this, [this, kind] { resetJournalClick(kind); });
 
@@ -154,7 +157,7 @@ void TMK_ViewJournalsDlg::buildErrorsPage()
     m_frame->setColumnWidth(0, 330);
     m_frame->horizontalHeader()->setStretchLastSection(true);
 
-    auto *reset = makeButton(QStringLiteral("bErrrJReset"), QStringLiteral("Очистить"), page);
+    auto *reset = makeButton(QStringLiteral("bErrrJReset"), QStringLiteral("&Очистить"), page);
     connect(reset, &QPushButton::clicked, this, &TMK_ViewJournalsDlg::resetErrorsClick);
 
     auto *left = new QVBoxLayout;
@@ -194,10 +197,10 @@ void TMK_ViewJournalsDlg::fillFreezeFrame(int errorRow)
     m_frame->setRows(freezeFrameRows(m_model.record(12), errorRow - 1));
 }
 
-bool TMK_ViewJournalsDlg::saveGrid(const StringGrid &grid, const QString &path)
+bool TMK_ViewJournalsDlg::saveGrid(const StringGrid &grid, const QString &path, JournalEncoding encoding)
 {
     try {
-        writeFileAtomically(path, gridText(grid.rowTexts()));
+        writeFileAtomically(path, encoding == JournalEncoding::Utf8 ? gridTextUtf8(grid.rowTexts()) : gridText(grid.rowTexts()));
         return true;
     } catch (const Error &e) {
         showError(this, e.text());
@@ -205,27 +208,33 @@ bool TMK_ViewJournalsDlg::saveGrid(const StringGrid &grid, const QString &path)
     }
 }
 
-QString TMK_ViewJournalsDlg::askSavePath()
+QString TMK_ViewJournalsDlg::askSavePath(JournalEncoding *encoding)
 {
     QFileDialog dialog(this);
     dialog.setObjectName(QStringLiteral("saveJournalDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDirectory(m_saveFolder);
-    dialog.setNameFilters({QStringLiteral("*.txt"), QStringLiteral("*")});
+    // Windows-1251 with CR LF lines, as the device's Windows program writes them, stays the
+    // default; UTF-8 with LF lines is what Linux editors read.
+    dialog.setNameFilters({kWin1251Filter, kUtf8Filter});
+    dialog.selectNameFilter(kWin1251Filter);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const QString path = dialog.selectedFiles().constFirst();
     m_saveFolder = QFileInfo(path).absolutePath();
+    if (encoding)
+        *encoding = dialog.selectedNameFilter() == kUtf8Filter ? JournalEncoding::Utf8 : JournalEncoding::Windows1251;
     return path;
 }
 
 void TMK_ViewJournalsDlg::saveJournalClick(JournalKind kind)
 {
-    const QString path = askSavePath();
+    JournalEncoding encoding = JournalEncoding::Windows1251;
+    const QString path = askSavePath(&encoding);
     if (!path.isEmpty())
-        saveGrid(*m_journals[journalIndex(kind)], path);
+        saveGrid(*m_journals[journalIndex(kind)], path, encoding);
 }
 
 void TMK_ViewJournalsDlg::resetJournalClick(JournalKind kind)

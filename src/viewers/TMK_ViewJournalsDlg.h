@@ -15,6 +15,9 @@ namespace mk {
 class StringGrid;
 class TMK;
 
+// How a saved journal is written: Windows-1251 with CR LF lines, or UTF-8 with LF lines.
+enum class JournalEncoding { Windows1251, Utf8 };
+
 class TMK_ViewJournalsDlg : public QDialog
 {
     Q_OBJECT
@@ -23,7 +26,7 @@ public:
     TMK_ViewJournalsDlg(TMK &model, int errorCodeFormat, QWidget *parent = nullptr);
 
     // Writes every row of the grid to the file (each cell followed by a tab); true on success.
-    bool saveGrid(const StringGrid &grid, const QString &path);
+    bool saveGrid(const StringGrid &grid, const QString &path, JournalEncoding encoding = JournalEncoding::Windows1251);
 
 private:
     void buildJournalPage(JournalKind kind);
@@ -35,8 +38,9 @@ private:
     void fillErrors();
     void fillFreezeFrame(int errorRow);
 
-    // The save dialog starts in the program's folder, then where the last file went.
-    QString askSavePath();
+    // The save dialog starts in the program's folder, then where the last file went; its filter
+    // chooses the encoding.
+    QString askSavePath(JournalEncoding *encoding = nullptr);
     void saveJournalClick(JournalKind kind);
     void resetJournalClick(JournalKind kind);
     void resetErrorsClick();

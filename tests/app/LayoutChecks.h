@@ -4,11 +4,42 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
+#include <QTableWidget>
 #include <QLabel>
 #include <QStringList>
 #include <QWidget>
 
 namespace mk::test {
+
+// The header captions and cell texts of a grid that do not fit their column (a few pixels of
+// padding on either side).
+inline QStringList clippedCells(const QTableWidget &table)
+{
+    constexpr int kPadding = 6;
+    QStringList faults;
+    const QFontMetrics metrics(table.font());
+    const QHeaderView *header = table.horizontalHeader();
+    for (int c = 0; c < table.columnCount(); ++c) {
+        if (table.isColumnHidden(c))
+            continue;
+        const int width = table.columnWidth(c);
+        if (header->isVisible())
+            if (const QTableWidgetItem *h = table.horizontalHeaderItem(c); h && !h->text().isEmpty()
+                && QFontMetrics(header->font()).horizontalAdvance(h->text()) + kPadding > width)
+                faults << QStringLiteral("%1 header \"%2\" clipped").arg(table.objectName(), h->text());
+        for (int r = 0; r < table.rowCount(); ++r) {
+            const QTableWidgetItem *cell = table.item(r, c);
+            if (table.isRowHidden(r) || !cell || cell->text().isEmpty() || table.columnSpan(r, c) > 1)
+                continue;
+            if (metrics.horizontalAdvance(cell->text()) + kPadding > width)
+                faults << QStringLiteral("%1 cell %2,%3 \"%4\" clipped (%5 px wide, needs %6)")
+                              .arg(table.objectName()).arg(r).arg(c).arg(cell->text())
+                              .arg(width).arg(metrics.horizontalAdvance(cell->text()) + kPadding);
+        }
+    }
+    return faults;
+}
 
 // Names the widgets whose text is clipped or which stick out of their parent.
 inline QStringList clippedWidgets(QWidget &window)
@@ -36,6 +67,8 @@ inline QStringList clippedWidgets(QWidget &window)
             const QSize need = w->minimumSizeHint().expandedTo(qobject_cast<QComboBox *>(w) ? w->minimumSizeHint() : w->sizeHint());
             if (need.width() > w->width() || w->minimumSizeHint().height() > w->height())
                 faults << describe(w) + QStringLiteral(" needs %1x%2").arg(need.width()).arg(need.height());
+        } else if (auto *table = qobject_cast<QTableWidget *>(w)) {
+            faults << clippedCells(*table);
         } else if (auto *group = qobject_cast<QGroupBox *>(w)) {
             if (group->minimumSizeHint().width() > group->width() || group->minimumSizeHint().height() > group->height())
                 faults << describe(w) + QStringLiteral(" is smaller than its content");

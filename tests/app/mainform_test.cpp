@@ -2,6 +2,7 @@
 
 #include "DialogScript.h"
 #include "FakeDeviceLink.h"
+#include "Mnemonics.h"
 
 #include "app/ExchangeRunner.h"
 #include "app/TMainForm.h"
@@ -9,6 +10,7 @@
 #include "model/Error.h"
 #include "model/SettingsFile.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 using namespace mk;
@@ -141,11 +144,13 @@ private slots:
             {QStringLiteral("bSaveParams"), QStringLiteral("Сохранить настройки в файл на диске")},
             {QStringLiteral("bSetParams"), QStringLiteral("Записать настройки в МК")}};
         for (const auto &[name, text] : captions) {
-            QCOMPARE(button(*form, name)->text(), text);
+            QCOMPARE(button(*form, name)->text().remove(QLatin1Char('&')), text);
             QVERIFY(button(*form, name)->font().bold());
         }
         auto *cbAuto = form->findChild<QCheckBox *>(QStringLiteral("cbAuto"));
-        QCOMPARE(cbAuto->text(), QStringLiteral("Искать МК автоматически"));
+        QCOMPARE(cbAuto->text().remove(QLatin1Char('&')), QStringLiteral("Искать МК автоматически"));
+        const QStringList shortcuts = mnemonicFaults(*form, true);
+        QVERIFY2(shortcuts.isEmpty(), qPrintable(shortcuts.join(QStringLiteral("; "))));
         QVERIFY(cbAuto->font().bold());
         auto *label5 = form->findChild<QLabel *>(QStringLiteral("Label5"));
         QCOMPARE(label5->text(), QStringLiteral("Внимание! Для правильной работы программы \nНЕОБХОДИМО \n"
@@ -173,6 +178,25 @@ private slots:
         QVERIFY(m_access.granted()); // the port dialogs never ask for the password
     }
 
+    // Enter on the focused button runs its step, as in a dialog; Alt and the underlined letter
+    // press a button.
+    void keyboardRunsTheSteps()
+    {
+        DialogScript dialogs;
+        auto form = shownForm();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QTest::keyClick(button(*form, QStringLiteral("bGetParams")), Qt::Key_Return);
+        QCOMPARE(m_link.reads, 1);
+        QTest::keyClick(button(*form, QStringLiteral("bEditParams")), Qt::Key_Enter);
+        QCOMPARE(m_edits, 1);
+        // Alt+З (the Cyrillic Ze) writes to the device; the progress window had the focus meanwhile.
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        altKey(form.get(), u'З');
+        QTRY_COMPARE(m_link.writes, 1); // the button is pressed and released as if clicked
+    }
+
     void firstStartCreatesIniAndCentres()
     {
         QVERIFY(!QFile::exists(iniPath()));
@@ -180,10 +204,11 @@ private slots:
         QCOMPARE(fileBytes(iniPath()), QByteArray(" \n"));
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         // Centred, except that a screen narrower than the window puts it at the left edge.
-        const QSize frame = form->frameGeometry().size();
-        QVERIFY(qAbs(form->frameGeometry().left() - qMax(0, screen.center().x() - frame.width() / 2)) <= 1);
-        QVERIFY(qAbs(form->frameGeometry().top() - qMax(0, screen.center().y() - frame.height() / 2)) <= 1);
-        const QPoint where = form->frameGeometry().topLeft();
+        const QSize area = form->size();
+        QVERIFY(qAbs(form->geometry().left() - qMax(0, screen.center().x() - area.width() / 2)) <= 1);
+        QVERIFY(qAbs(form->geometry().top() - qMax(0, screen.center().y() - area.height() / 2)) <= 1);
+        // The window's own area is stored, not its frame: the same measure comes back.
+        const QPoint where = form->geometry().topLeft();
         QVERIFY(form->close());
         const QByteArray ini = fileBytes(iniPath());
         QVERIFY2(ini.contains("[Common]\nAuto=1\n"), ini.constData());
@@ -198,7 +223,7 @@ private slots:
     {
         writeBytes(iniPath(), "[MainWindow]\nState=0\nLeft=-20\nTop=35\nWidth=5\nHeight=5\n[RS232]\nPort=7\n");
         auto form = shownForm();
-        QCOMPARE(form->frameGeometry().topLeft(), QPoint(0, 35));
+        QCOMPARE(form->geometry().topLeft(), QPoint(0, 35));
         QCOMPARE(form->size(), QSize(810, 401));
         QVERIFY(form->close());
         QVERIFY(fileBytes(iniPath()).contains("Port=7"));
@@ -252,18 +277,22 @@ private slots:
         QCOMPARE(m_link.reads, 2);
         QVERIFY(form->modified()); // reading leaves the flag as it was
 
-        // Yes saves first; the read follows even when the save dialog is cancelled.
+        // Yes saves first; a save that did not happen, or Cancel, stops the read.
         dialogs.answers.enqueue(QMessageBox::Yes);
         click(*form, QStringLiteral("bGetParams"));
         QCOMPARE(dialogs.fileDialogs, QStringList{QStringLiteral("SaveDialog")});
-        QCOMPARE(m_link.reads, 3);
+        dialogs.answers.enqueue(QMessageBox::Cancel);
+        click(*form, QStringLiteral("bGetParams"));
+        QCOMPARE(dialogs.fileDialogs.size(), 1);
+        QCOMPARE(m_link.reads, 2);
+        QVERIFY(form->modified());
 
         dialogs.answers.enqueue(QMessageBox::Yes);
         dialogs.fileNames.enqueue(path(QStringLiteral("before-read")));
         click(*form, QStringLiteral("bGetParams"));
         QVERIFY(QFile::exists(path(QStringLiteral("before-read.tcset"))));
         QVERIFY(!form->modified());
-        QCOMPARE(m_link.reads, 4);
+        QCOMPARE(m_link.reads, 3);
     }
 
     void editFlagRules()
@@ -309,8 +338,11 @@ private slots:
             click(*form, QStringLiteral("bGetParams"));
             makeModified(*form);
             dialogs.answers.enqueue(QMessageBox::Yes); // then the save dialog is cancelled
-            QVERIFY(form->close());
+            QVERIFY(!form->close());
             QCOMPARE(dialogs.fileDialogs.size(), 1);
+            QVERIFY(form->modified());
+            dialogs.answers.enqueue(QMessageBox::No);
+            QVERIFY(form->close());
         }
         auto form = shownForm();
         click(*form, QStringLiteral("bGetParams"));
@@ -320,6 +352,71 @@ private slots:
         QVERIFY(form->close());
         QCOMPARE(fileBytes(path(QStringLiteral("at-close.tcset"))),
                  encodeSettingsFile(form->model().modelCode(), form->model().image()));
+    }
+
+    // The real question box: Esc, closing the box and Отмена keep the program and its edits.
+    void closingQuestionCancelKeepsTheEdits_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Esc") << 0 << false;
+        QTest::newRow("box closed") << 1 << false;
+        QTest::newRow("Отмена") << 2 << false;
+        QTest::newRow("Нет") << 3 << true;
+    }
+
+    void closingQuestionCancelKeepsTheEdits()
+    {
+        QFETCH(int, how);
+        QFETCH(bool, closes);
+        QStringList buttons;
+        const ScopedDialogHook hook([&](QDialog &dialog) {
+            auto &box = static_cast<QMessageBox &>(dialog);
+            for (QAbstractButton *b : box.buttons())
+                buttons << b->text();
+            QTimer::singleShot(0, &box, [&box, how] {
+                if (how == 0)
+                    QTest::keyClick(&box, Qt::Key_Escape);
+                else if (how == 1)
+                    box.close();
+                else
+                    box.button(how == 2 ? QMessageBox::Cancel : QMessageBox::No)->click();
+            });
+            return box.exec();
+        });
+        auto form = shownForm();
+        click(*form, QStringLiteral("bGetParams"));
+        makeModified(*form);
+        QCOMPARE(form->close(), closes);
+        QCOMPARE(buttons.size(), 3);
+        QCOMPARE(form->modified(), true);
+        QCOMPARE(form->isVisible(), !closes);
+    }
+
+    void loadingAsksAboutUnsavedEdits()
+    {
+        DialogScript dialogs;
+        auto form = shownForm();
+        click(*form, QStringLiteral("bGetParams"));
+        makeModified(*form);
+        const QString file = path(QStringLiteral("other.tcset"));
+        writeBytes(file, encodeSettingsFile(form->model().modelCode(), form->model().image()));
+
+        dialogs.answers.enqueue(QMessageBox::Cancel);
+        click(*form, QStringLiteral("bLoadParams"));
+        QCOMPARE(dialogs.texts(QMessageBox::Question), QStringList{kUnsaved});
+        QVERIFY(dialogs.fileDialogs.isEmpty());
+        // A handed-over file asks the same and is not loaded on Cancel.
+        dialogs.answers.enqueue(QMessageBox::Cancel);
+        form->openFile(path(QStringLiteral("missing.tcset")));
+        QCOMPARE(dialogs.texts(QMessageBox::Question).size(), 2);
+        QVERIFY(dialogs.texts(QMessageBox::Critical).isEmpty());
+
+        dialogs.answers.enqueue(QMessageBox::No);
+        dialogs.fileNames.enqueue(file);
+        click(*form, QStringLiteral("bLoadParams"));
+        QCOMPARE(dialogs.fileDialogs, QStringList{QStringLiteral("OpenDialog")});
+        QVERIFY(form->modified()); // loading leaves the flag as it was
     }
 
     void noQuestionAtClosingWhenClear()

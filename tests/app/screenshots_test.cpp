@@ -12,7 +12,18 @@
 #include "app/TPicturesForm.h"
 #include "app/TProgressForm.h"
 
+#include "catalogs/MeasPars.h"
+#include "model/ScreenLayouts.h"
+#include "model/ScreenPreviews.h"
+#include "model/ScreenRenderer.h"
+#include "model/TMK.h"
+
+#include <QAbstractButton>
+#include <QCalendarWidget>
 #include <QDir>
+#include <QFileDialog>
+#include <QLocale>
+#include <QToolButton>
 #include <QMessageBox>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -44,6 +55,9 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
+        // Whatever the system's locale: the program's own setting wins.
+        QLocale::setDefault(QLocale::c());
+        useRussianLocale();
         installRussianTranslations(*QCoreApplication::instance());
     }
 
@@ -103,6 +117,40 @@ private slots:
         check(dialog, QStringLiteral("baud-dialog"));
     }
 
+    // Calendars and file dialogs speak Russian even where the system's locale is C.
+    void russianWhateverTheSystemSays()
+    {
+        QCalendarWidget calendar;
+        calendar.setSelectedDate(QDate(2024, 3, 15));
+        calendar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&calendar));
+        auto *month = calendar.findChild<QToolButton *>(QStringLiteral("qt_calendar_monthbutton"));
+        QVERIFY(month);
+        QCOMPARE(month->text(), QLocale(QLocale::Russian).standaloneMonthName(3));
+        QFileDialog files;
+        QCOMPARE(files.locale().language(), QLocale::Russian);
+        QCOMPARE(QLocale().toString(1.5), QStringLiteral("1,5"));
+    }
+
+    // The x4 screens of a fresh device in the preview renderer, every name with its descenders.
+    void fourValuePreviews()
+    {
+        const Record s9 = TMK::defaultRecords()[9];
+        const MeasParCatalog catalog;
+        const ScreenPreviews previews(s9, catalog, 0);
+        ScreenRenderer screen;
+        const QString out = qEnvironmentVariable("MK_SCREENSHOT_DIR");
+        for (int n = 0; n < screenCount(ScreenKind::X4); ++n) {
+            previews.drawX4(screen, n);
+            QCOMPARE(screen.overwrittenGlyphPixels(), 0);
+            if (!out.isEmpty()) {
+                const QImage image(reinterpret_cast<const uchar *>(screen.pixels()), ScreenRenderer::kWidth,
+                                   ScreenRenderer::kHeight, QImage::Format_RGB32);
+                QVERIFY(image.scaled(640, 480).save(QDir(out).filePath(QStringLiteral("preview-x4-%1.png").arg(n))));
+            }
+        }
+    }
+
     void pictures()
     {
         // The hidden holder's five pictures side by side on the device's black screen.
@@ -128,6 +176,9 @@ private slots:
         QTest::newRow("question-unsaved") << int(QMessageBox::Question)
                                           << QStringLiteral("Возможно, настройки были изменены, но не сохранены на диске. Сохранить?");
         QTest::newRow("error-no-device") << int(QMessageBox::Critical) << QStringLiteral("Не вижу МК.");
+        QTest::newRow("error-range") << int(QMessageBox::Critical)
+                                     << QStringLiteral("Ошибка проверки диапазона: «Общий пробег, км» принимает значения от 0 до 999999 (введено 2000000).");
+        QTest::newRow("info-written") << int(QMessageBox::Information) << QStringLiteral("Настройки записаны в МК");
     }
 
     void messageBoxes()
@@ -136,16 +187,32 @@ private slots:
         QFETCH(QString, text);
         QWidget *shown = nullptr;
         // The real box, shown briefly instead of its modal loop.
+        QStringList buttons;
+        QString title;
+        int room = 0;
         const ScopedDialogHook hook([&](QDialog &dialog) {
             check(dialog, QString::fromLatin1(QTest::currentDataTag()));
             shown = &dialog;
-            return int(QMessageBox::No);
+            title = dialog.windowTitle();
+            room = dialog.width() - dialog.fontMetrics().horizontalAdvance(title);
+            for (QAbstractButton *b : static_cast<QMessageBox &>(dialog).buttons())
+                buttons << b->text();
+            return int(QMessageBox::Cancel);
         });
         if (icon == QMessageBox::Question)
-            askYesNo(nullptr, text);
+            QCOMPARE(askYesNoCancel(nullptr, text), Answer::Cancel);
+        else if (icon == QMessageBox::Information)
+            showInformation(nullptr, text);
         else
             showError(nullptr, text);
         QVERIFY(shown);
+        // Wide enough for its caption beside the title bar's buttons, not "Ош...".
+        QVERIFY2(room >= 100, qPrintable(QString::number(room)));
+        QCOMPARE(title, icon == QMessageBox::Critical   ? QStringLiteral("Ошибка")
+                        : icon == QMessageBox::Question ? QStringLiteral("Подтверждение")
+                                                        : QStringLiteral("Информация"));
+        if (icon == QMessageBox::Question) // with Qt's Russian texts when they are installed
+            QCOMPARE(buttons.size(), 3);
     }
 };
 

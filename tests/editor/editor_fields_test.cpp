@@ -7,6 +7,7 @@
 #include "model/Text.h"
 #include "viewers/RadioGroup.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -214,6 +215,87 @@ private slots:
         QTRY_COMPARE(m_script->boxes.size(), 2);
         QCOMPARE(rec(9).s16(378), before);
         QCOMPARE(time->text(), minutesToText(before));
+    }
+
+    // A number outside the setting's range keeps its digits while typed, is refused with the
+    // setting's name and range, and the box shows the stored value again.
+    void outOfRangeNumbersNameTheirRange_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("Общий пробег") << QStringLiteral("seAllPathStart") << QStringLiteral("2000000")
+                                      << QStringLiteral("Ошибка проверки диапазона: «Общий пробег, км» принимает значения от 0 до 999999 (введено 2000000).");
+        QTest::newRow("Превышение скорости") << QStringLiteral("seVelocityLimit") << QStringLiteral("250")
+                                             << QStringLiteral("Ошибка проверки диапазона: «Превышение скорости, км/ч» принимает значения от 40 до 200 (введено 250).");
+        QTest::newRow("below") << QStringLiteral("seVelocityLimit") << QStringLiteral("3")
+                               << QStringLiteral("Ошибка проверки диапазона: «Превышение скорости, км/ч» принимает значения от 40 до 200 (введено 3).");
+    }
+
+    void outOfRangeNumbersNameTheirRange()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
+        auto *spin = m_ed->find<QDoubleSpinBox>(control);
+        std::vector<Record> before;
+        for (int k = 0; k <= 10; ++k)
+            before.push_back(rec(k));
+        const double shown = spin->value();
+        showPageOf(dlg(), spin);
+        focus(spin);
+        typeInto(spin, typed);
+        QCOMPARE(spin->cleanText(), typed); // no digit cut off while typing
+        focus(w("seTankLimit"));
+        QTRY_COMPARE(m_script->boxes.size(), 1);
+        QCOMPARE(m_script->boxes[0].text, expected);
+        QCOMPARE(spin->value(), shown);
+        QCOMPARE(spin->cleanText(), spin->textFromValue(shown));
+        for (int k = 0; k <= 10; ++k)
+            QVERIFY(rec(k) == before[size_t(k)]);
+    }
+
+    // The 100 reset periods open as a list of about 20 rows, not as a screen-high menu.
+    void longListsOpenShort()
+    {
+        auto *combo = w<QComboBox>("cbResetPeriod0");
+        QCOMPARE(combo->count(), 100);
+        showPageOf(dlg(), combo);
+        combo->showPopup();
+        QAbstractItemView *list = combo->view();
+        QTRY_VERIFY(list->isVisible());
+        const int row = list->sizeHintForRow(0);
+        QVERIFY2(list->height() <= 21 * row + 16, qPrintable(QStringLiteral("%1 px for rows of %2 px").arg(list->height()).arg(row)));
+        QVERIFY(list->height() >= 10 * row);
+        combo->hidePopup();
+    }
+
+    // In the Russian locale the comma is the decimal sign; a point typed instead counts the same.
+    void decimalPointOrComma()
+    {
+        auto *spin = w<QDoubleSpinBox>("seUaccLowLimit");
+        spin->setLocale(QLocale(QLocale::Russian));
+        for (const QString &typed : {QStringLiteral("20.5"), QStringLiteral("20,6")}) {
+            showPageOf(dlg(), spin);
+            focus(spin);
+            typeInto(spin, typed);
+            focus(w("seTankLimit"));
+            QCOMPARE(spin->value(), typed == QLatin1String("20.5") ? 20.5 : 20.6);
+        }
+        QVERIFY(m_script->boxes.isEmpty());
+    }
+
+    void numericControlsShowTheirRange()
+    {
+        int spins = 0;
+        for (auto *spin : dlg().findChildren<QDoubleSpinBox *>()) {
+            if (!m_ed->dialog->binder().isBound(spin->objectName().mid(2)))
+                continue;
+            ++spins;
+            QVERIFY2(spin->toolTip().startsWith(QStringLiteral("Допустимые значения: от ")), qPrintable(spin->objectName()));
+        }
+        QVERIFY(spins > 50);
+        QCOMPARE(w<QDoubleSpinBox>("seVelocityLimit")->toolTip(), QStringLiteral("Допустимые значения: от 40 до 200"));
     }
 
     void untouchedControlsStoreNothing()

@@ -3,6 +3,7 @@
 
 #include "EditorTestSupport.h"
 #include "app/LayoutChecks.h"
+#include "app/Mnemonics.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -10,8 +11,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QtTest>
+
+#include <algorithm>
+#include <tuple>
 
 using namespace mk;
 using namespace mk::test;
@@ -61,6 +66,77 @@ static void checkWhole(QWidget *root, const QString &where)
     }
 }
 
+// Row-by-row steps in a Tab chain: four stops d, a, b, c reached in that order where d and a share
+// a row, b and c the next one, d and b one column and a and c the column to its right. Each stop
+// comes with its container and its place in it; only stops of one container are compared.
+static QStringList rowByRowSteps(const QList<std::tuple<QWidget *, QWidget *, QRect>> &stops)
+{
+    const auto overlap = [](int a1, int a2, int b1, int b2) { return a1 <= b2 && b1 <= a2; };
+    const auto name = [](QWidget *w) {
+        if (auto *group = qobject_cast<QGroupBox *>(w); group && w->objectName().isEmpty())
+            return QStringLiteral("\"%1\"").arg(group->title());
+        return w->objectName();
+    };
+    QStringList faults;
+    for (qsizetype i = 0; i < stops.size(); ++i) {
+        const auto &[wa, box, a] = stops[i];
+        for (qsizetype j = i + 1; j < stops.size(); ++j) {
+            const auto &[wb, boxB, b] = stops[j];
+            if (boxB != box || b.right() >= a.left())
+                continue;
+            bool besideBefore = false;
+            for (qsizetype h = 0; h < i && !besideBefore; ++h) {
+                const auto &[wd, boxD, d] = stops[h];
+                besideBefore = boxD == box && overlap(d.left(), d.right(), b.left(), b.right())
+                               && overlap(d.top(), d.bottom(), a.top(), a.bottom());
+            }
+            for (qsizetype k = j + 1; k < stops.size() && besideBefore; ++k) {
+                const auto &[wc, boxC, c] = stops[k];
+                if (boxC == box && c.left() > b.right() && overlap(c.top(), c.bottom(), b.top(), b.bottom())
+                    && overlap(c.left(), c.right(), a.left(), a.right())) {
+                    faults << name(wb) + QStringLiteral(" comes after ") + name(wa) + QStringLiteral(" and before ") + name(wc);
+                    break;
+                }
+            }
+        }
+    }
+    return faults;
+}
+
+// The Tab order of a page runs top to bottom, column by column: within each group, and from group
+// to group on the page.
+static QStringList tabOrderFaults(QWidget *dialog, QWidget *sheet)
+{
+    QList<QWidget *> chain;
+    QWidget *w = dialog;
+    do {
+        w = w->nextInFocusChain();
+        // The buttons of a radio group are one stop: Tab lands on the checked one.
+        QWidget *stop = w->parentWidget() && w->parentWidget()->inherits("mk::RadioGroup") ? w->parentWidget() : w;
+        if (w->isVisibleTo(dialog) && (w->focusPolicy() & Qt::TabFocus) && sheet->isAncestorOf(w) && !w->focusProxy()
+            && !chain.contains(stop))
+            chain << stop;
+    } while (w != dialog);
+    const auto container = [sheet](QWidget *c) {
+        for (QWidget *p = c->parentWidget(); p; p = p->parentWidget())
+            if (p == sheet || qobject_cast<QGroupBox *>(p) || qobject_cast<QStackedWidget *>(p->parentWidget()))
+                return p;
+        return sheet;
+    };
+    QList<std::tuple<QWidget *, QWidget *, QRect>> leaves, blocks;
+    for (QWidget *c : chain) {
+        QWidget *box = container(c);
+        leaves.append({c, box, QRect(c->mapTo(box, QPoint()), c->size())});
+        // The block of the page the control stands in: its outermost widget under the sheet.
+        QWidget *block = c;
+        while (block->parentWidget() != sheet)
+            block = block->parentWidget();
+        if (std::none_of(blocks.begin(), blocks.end(), [block](const auto &b) { return std::get<0>(b) == block; }))
+            blocks.append({block, sheet, block->geometry()});
+    }
+    return rowByRowSteps(leaves) + rowByRowSteps(blocks);
+}
+
 void EditorLayoutTest::pagesFitAndCaptionsAreWhole()
 {
     QFETCH(int, modelCode);
@@ -96,13 +172,30 @@ void EditorLayoutTest::pagesFitAndCaptionsAreWhole()
                 disp->setCurrentIndex(j);
             QApplication::processEvents();
             QWidget *sheet = isDisp ? disp->currentWidget() : main->currentWidget();
-            checkWhole(&dlg, tag + QLatin1Char('/') + sheet->objectName());
-            const QStringList faults = clippedWidgets(dlg);
-            QVERIFY2(faults.isEmpty(), qPrintable(sheet->objectName() + QLatin1String(": ") + faults.join(QLatin1String("; "))));
-            if (!dir.isEmpty()) {
-                QDir().mkpath(dir);
-                dlg.grab().save(QStringLiteral("%1/%2-%3%4.png").arg(dir, tag).arg(i, 2, 10, QLatin1Char('0'))
-                                    .arg(isDisp ? QStringLiteral("-") + sheet->objectName() : QStringLiteral("-") + sheet->objectName()));
+            // Inner page controls of the sheet (the colour schemes' role grids): each page of
+            // them is checked as well; the others stay on their first page meanwhile.
+            QList<std::pair<QTabWidget *, int>> inner{{nullptr, 0}};
+            for (QTabWidget *tabs : sheet->findChildren<QTabWidget *>())
+                for (int k = 1; k < tabs->count(); ++k)
+                    inner.append({tabs, k});
+            for (const auto &[tabs, k] : inner) {
+                if (tabs)
+                    tabs->setCurrentIndex(k);
+                QApplication::processEvents();
+                const QString where = sheet->objectName() + (tabs ? QStringLiteral("-") + tabs->objectName() + QString::number(k) : QString());
+                checkWhole(&dlg, tag + QLatin1Char('/') + where);
+                const QStringList faults = clippedWidgets(dlg);
+                QVERIFY2(faults.isEmpty(), qPrintable(where + QLatin1String(": ") + faults.join(QLatin1String("; "))));
+                const QStringList order = tabOrderFaults(&dlg, sheet);
+                QVERIFY2(order.isEmpty(), qPrintable(where + QLatin1String(" Tab order: ") + order.mid(0, 5).join(QLatin1String("; "))));
+                const QStringList shortcuts = mnemonicFaults(dlg);
+                QVERIFY2(shortcuts.isEmpty(), qPrintable(where + QLatin1String(": ") + shortcuts.join(QLatin1String("; "))));
+                if (!dir.isEmpty()) {
+                    QDir().mkpath(dir);
+                    dlg.grab().save(QStringLiteral("%1/%2-%3-%4.png").arg(dir, tag).arg(i, 2, 10, QLatin1Char('0')).arg(where));
+                }
+                if (tabs)
+                    tabs->setCurrentIndex(0);
             }
         }
     }

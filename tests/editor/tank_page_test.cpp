@@ -286,9 +286,11 @@ private slots:
         }
         grid->item(1, 1)->setText("256");
         page.store();
-        QCOMPARE(dialogs.errors, QStringList{QStringLiteral("Ошибка проверки диапазона")});
+        QCOMPARE(dialogs.errors, QStringList{QStringLiteral(
+                                     "Ошибка проверки диапазона: строка 2, столбец «литры» принимает значения от 0 до 255 (введено 256).")});
         QCOMPARE(host.model().record(3), before);
-        QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("256")); // kept for the user to correct
+        QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("2")); // the stored value again
+        QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("5")); // still typed, stored next time
         grid->item(1, 1)->setText("255");
         page.store();
         QCOMPARE(host.model().record(3).u8(tank::kTarirLit + 1), 255);

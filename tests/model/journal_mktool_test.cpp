@@ -52,7 +52,13 @@ TEST_F(JournalTool, JournalsEqualTheViewersSavedFiles)
         // On the terminal the same text in UTF-8.
         const ToolRun printed = mktool({QStringLiteral("journals"), file, QLatin1String(option)});
         EXPECT_EQ(mk::toWin1251(QString::fromUtf8(printed.out)), wanted) << option;
+        // --encoding utf-8: the same text in UTF-8 with LF lines, as the viewer's UTF-8 filter writes it.
+        const ToolRun utf8 = mktool({QStringLiteral("journals"), file, QLatin1String(option), QStringLiteral("-o"), out,
+                                     QStringLiteral("--encoding"), QStringLiteral("utf-8")});
+        ASSERT_EQ(utf8.code, 0) << utf8.err.constData();
+        EXPECT_EQ(readFile(out), mk::fromWin1251(wanted).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8()) << option;
     }
+    EXPECT_EQ(mktool({QStringLiteral("journals"), file, QStringLiteral("--encoding"), QStringLiteral("koi8-r")}).code, 2);
 }
 
 TEST_F(JournalTool, ErrorsWithTheirFreezeFrames)

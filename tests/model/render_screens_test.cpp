@@ -6,6 +6,7 @@
 #include "model/ScreenRenderer.h"
 #include "model/TMK.h"
 
+#include <QRegularExpression>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -258,4 +259,68 @@ TEST_F(ScreensTest, TheSchemeSetChoosesTheColours)
     EXPECT_EQ(screen.pixel(0, 0), colourToArgb(0x1234));
     previews.drawX4(screen, 0);
     EXPECT_EQ(screen.pixel(0, 0), roleArgb(s9, RoleDigitBack1, 0));
+}
+
+// Texts of a screen never spoil each other: with every catalog entry (so the longest names and
+// units among them) in every place of every screen, no glyph pixel of one text is changed by a
+// later text's drawing.
+TEST_F(ScreensTest, NoTextSpoilsTheGlyphsOfAnother)
+{
+    for (const TMeasParBase &entry : catalog.entries()) {
+        previews.drawX1(screen, entry.Code);
+        EXPECT_EQ(screen.overwrittenGlyphPixels(), 0) << "x1 " << int(entry.Code);
+        for (ScreenKind kind : {ScreenKind::X4, ScreenKind::X9, ScreenKind::X7, ScreenKind::Graph, ScreenKind::Arrow,
+                                ScreenKind::X6}) {
+            for (int n = 0; n < screenCount(kind); ++n) {
+                for (int p = 0; p < placeCount(kind); ++p)
+                    s9.setU8(placeOffset(kind, n, p), entry.Code);
+                previews.render(screen, kind, n);
+                EXPECT_EQ(screen.overwrittenGlyphPixels(), 0) << int(kind) << " " << n << " " << int(entry.Code);
+            }
+        }
+    }
+    previews.render(screen, ScreenKind::HotMenu, 0);
+    EXPECT_EQ(screen.overwrittenGlyphPixels(), 0);
+}
+
+// The x4 screens of a fresh device: every name keeps all its glyph pixels, descenders included,
+// although the unit line below it starts within the name's cell.
+TEST_F(ScreensTest, FourValueNamesKeepTheirDescenders)
+{
+    const Record fresh = TMK::defaultRecords()[9];
+    const ScreenPreviews freshPreviews(fresh, catalog, 0);
+    int checked = 0;
+    for (int n = 0; n < screenCount(ScreenKind::X4); ++n) {
+        freshPreviews.drawX4(screen, n);
+        for (int p = 0; p < 4; ++p) {
+            const TMeasParBase *par = catalog.FindMeasPar(fresh.u8(placeOffset(ScreenKind::X4, n, p)));
+            if (!par)
+                continue;
+            const int x = (p & 1) * 160 + 8, y = (p / 2) * 120 + 64;
+            // The name alone, on a screen of another colour, shows which pixels are its glyphs.
+            ScreenRenderer alone;
+            alone.clear(0x0001);
+            alone.selectFont(2);
+            alone.setColours(0xFFFF, 0x0001);
+            alone.setOrigin(x, y);
+            alone.drawText(0, 0, par->CellName);
+            const bool swapped = fresh.u8(kDispVar4Offset) == 1 && (p == 1 || p == 2);
+            const quint32 nameColour = roleArgb(fresh, swapped ? RoleDigitColour1 : RoleDigitColour2);
+            int pixels = 0, lowest = -1;
+            for (int py = y; py < y + 32; ++py)
+                for (int px = x; px < std::min(320, x + 152); ++px)
+                    if (alone.pixel(px, py) == colourToArgb(0xFFFF)) {
+                        ++pixels;
+                        lowest = std::max(lowest, py - y);
+                        ASSERT_EQ(screen.pixel(px, py), nameColour)
+                            << "screen " << n << " place " << p << " " << par->CellName.toStdString() << " at " << px
+                            << "," << py;
+                    }
+            EXPECT_GT(pixels, 0);
+            if (par->CellName.contains(QRegularExpression(QStringLiteral("[рудД]"))))
+                EXPECT_GE(lowest, 24) << par->CellName.toStdString(); // down into the unit line's first rows
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 4);
 }

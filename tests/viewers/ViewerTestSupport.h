@@ -37,6 +37,8 @@ class DialogAnswers
 {
 public:
     QString savePath;
+    QString filter;      // the name filter to choose; the dialog's own choice when empty
+    QStringList filters; // the filters the last file dialog offered, its chosen one first
     QStringList messages;
     std::function<int(QDialog &)> onDialog = [](QDialog &) { return int(QDialog::Rejected); };
 
@@ -48,6 +50,9 @@ public:
               }
               if (auto *files = qobject_cast<QFileDialog *>(&d)) {
                   lastFolder = files->directory().absolutePath();
+                  filters = QStringList{files->selectedNameFilter()} + files->nameFilters();
+                  if (!filter.isEmpty())
+                      files->selectNameFilter(filter);
                   if (savePath.isEmpty())
                       return int(QDialog::Rejected);
                   files->selectFile(savePath);

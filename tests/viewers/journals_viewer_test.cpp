@@ -3,6 +3,8 @@
 #include "viewers/TMK_ViewJournalsDlg.h"
 #include "ViewerTestSupport.h"
 #include "app/LayoutChecks.h"
+#include "app/Mnemonics.h"
+#include "model/Text.h"
 
 #include <QPushButton>
 #include <QTabWidget>
@@ -156,6 +158,46 @@ private slots:
         QTest::mouseClick(find<QPushButton>(&dlg, "bTrip"), Qt::LeftButton);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
         QVERIFY(answers.messages.isEmpty());
+    }
+
+    // Windows-1251 with CR LF is the default; the UTF-8 filter writes UTF-8 with LF lines.
+    void journalsSaveInEitherEncoding()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        TMK_ViewJournalsDlg dlg(tmk, 0);
+        QTemporaryDir dir;
+        DialogAnswers answers;
+        answers.savePath = dir.filePath(QStringLiteral("trip-utf8.txt"));
+        answers.filter = QStringLiteral("Текст UTF-8 (*.txt)");
+        QTest::mouseClick(find<QPushButton>(&dlg, "bTrip"), Qt::LeftButton);
+        QCOMPARE(answers.filters, (QStringList{QStringLiteral("Текст Windows-1251 (*.txt)"), QStringLiteral("Текст Windows-1251 (*.txt)"),
+                                               QStringLiteral("Текст UTF-8 (*.txt)")}));
+        QFile utf8(answers.savePath);
+        QVERIFY(utf8.open(QIODevice::ReadOnly));
+        const QByteArray expected = dataFile("factory_trip_journal.txt");
+        QCOMPARE(utf8.readAll(), fromWin1251(expected).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8());
+    }
+
+    void buttonsHaveAltShortcuts()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        TMK_ViewJournalsDlg dlg(tmk, 0);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        auto *pages = find<QTabWidget>(&dlg, "pcJournals");
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            const QStringList faults = mnemonicFaults(dlg);
+            QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+        }
+        pages->setCurrentIndex(0);
+        QApplication::setActiveWindow(&dlg);
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        DialogAnswers answers; // Alt+С saves the trip journal (its file dialog cancelled here)
+        altKey(&dlg, u'С');
+        QTRY_COMPARE(answers.filters.size(), 3);
     }
 
     void saveFailureIsReported()

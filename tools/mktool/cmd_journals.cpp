@@ -46,13 +46,18 @@ Rows averagesRows(const TMK &tmk)
 int runJournals(const QStringList &argv)
 {
     const QStringList parts = {QStringLiteral("--trip"), QStringLiteral("--tank"), QStringLiteral("--errors"), QStringLiteral("--averages")};
-    const Args args(argv, {QStringLiteral("-o")}, parts);
+    const Args args(argv, {QStringLiteral("-o"), QStringLiteral("--encoding")}, parts);
     if (!args.ok() || args.positional().size() != 1)
         return usageError(QStringLiteral("journals"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
     QStringList chosen;
     for (const QString &p : parts)
         if (args.has(p))
             chosen << p;
+    const QString encoding = args.value(QStringLiteral("--encoding"), QStringLiteral("windows-1251")).toLower();
+    if (encoding != QLatin1String("windows-1251") && encoding != QLatin1String("utf-8"))
+        return usageError(QStringLiteral("journals"), QStringLiteral("--encoding is windows-1251 or utf-8"));
+    const bool utf8 = encoding == QLatin1String("utf-8");
+    const auto textOf = [utf8](const Rows &rows) { return utf8 ? gridTextUtf8(rows) : gridText(rows); };
     if (chosen.size() > 1)
         return usageError(QStringLiteral("journals"), QStringLiteral("choose one of --trip, --tank, --errors, --averages"));
 
@@ -70,25 +75,26 @@ int runJournals(const QStringList &argv)
 
     QByteArray text;
     if (chosen.size() == 1) {
-        text = gridText(rowsOf(chosen.first()));
+        text = textOf(rowsOf(chosen.first()));
     } else {
         // Everything, each grid under the title of its page.
         const QStringList titles = {QStringLiteral("Журнал поездок"), QStringLiteral("Журнал заправок"),
                                     QStringLiteral("Журнал ошибок"), QStringLiteral("Средние")};
         for (int i = 0; i < parts.size(); ++i)
-            text += gridText(Rows{{titles[i]}} + rowsOf(parts[i]) + Rows{{}});
+            text += textOf(Rows{{titles[i]}} + rowsOf(parts[i]) + Rows{{}});
     }
     if (args.has(QStringLiteral("-o")))
         writeFileAtomically(args.value(QStringLiteral("-o")), text); // the viewer's file, byte for byte
     else
-        out(fromWin1251(text));
+        out(utf8 ? QString::fromUtf8(text) : fromWin1251(text));
     return kOk;
 }
 
 const CommandRegistrar kJournals({QStringLiteral("journals"),
-                                  QStringLiteral("FILE [--trip|--tank|--errors|--averages] [-o OUT.txt]"),
+                                  QStringLiteral("FILE [--trip|--tank|--errors|--averages] [-o OUT.txt [--encoding utf-8]]"),
                                   QStringLiteral("journals as the viewer saves them: cells ended by tabs, CR LF lines; "
-                                                 "UTF-8 on the terminal, Windows-1251 in OUT.txt"),
+                                                 "UTF-8 on the terminal, Windows-1251 in OUT.txt (UTF-8 with LF lines "
+                                                 "with --encoding utf-8)"),
                                   runJournals});
 
 } // namespace
