@@ -17,6 +17,9 @@ int trailingAnswerWaitMs(const TKW_RS &link)
     return 10 + int((2 * kBlockAnswerLength * link.byteTimeUs() + 999) / 1000);
 }
 
+// Blocks re-read together when a stretch is confirmed.
+constexpr size_t kConfirmPiece = 16;
+
 class TrustedReader
 {
 public:
@@ -75,19 +78,25 @@ private:
         m_strayAtStart = m_link.strayBytes();
     }
 
-    // Reads blocks first..last again until they can be trusted; the first reading is the one
-    // already held.
+    // Reads blocks first..last again, piece by piece on a drained line, until each piece can
+    // be trusted. Short pieces keep a confirmation on a line that is often disturbed from
+    // having to start over for every fault.
     void confirm(size_t first, size_t last)
     {
-        const auto held = [&] {
-            std::vector<QByteArray> r(m_data.begin() + qsizetype(first), m_data.begin() + qsizetype(last) + 1);
-            return r;
-        };
+        const bool heldAgreeable = !m_stretchStray && m_link.strayBytes() == m_strayAtStart;
+        m_link.drainLine();
+        for (size_t from = first; from <= last; from += kConfirmPiece)
+            confirmPiece(from, qMin(last, from + kConfirmPiece - 1), heldAgreeable);
+    }
+
+    void confirmPiece(size_t first, size_t last, bool heldAgreeable)
+    {
         std::optional<std::vector<QByteArray>> agreeable;
-        if (!m_stretchStray && m_link.strayBytes() == m_strayAtStart)
-            agreeable = held();
+        if (heldAgreeable)
+            agreeable.emplace(m_data.begin() + qsizetype(first), m_data.begin() + qsizetype(last) + 1);
         for (int reading = 2; reading <= kStretchReadings; ++reading) {
-            m_link.drainLine();
+            if (reading > 2)
+                m_link.drainLine();
             const quint64 disturbancesBefore = m_link.disturbances();
             const quint64 strayBefore = m_link.strayBytes();
             bool wrongShape = false;
@@ -99,6 +108,9 @@ private:
             const bool clean = !stray && m_link.disturbances() == disturbancesBefore;
             if (clean || (!stray && agreeable && *agreeable == again)) {
                 std::copy(again.begin(), again.end(), m_data.begin() + qsizetype(first));
+                // A piece that agreed after a disturbance leaves the line to be drained.
+                if (!clean)
+                    m_link.drainLine();
                 return;
             }
             if (!stray)
