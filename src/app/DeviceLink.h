@@ -3,6 +3,7 @@
 // it; tests of the window use a scripted stand-in.
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -13,6 +14,11 @@ class Progress;
 class TMK;
 
 enum class ExchangeEnd { Done, Cancelled };
+
+// Asked during a write, after the device was read afresh and the edited records merged in, before
+// anything is written: the device's memory as read and what would be written. false: nothing is
+// written and the write ends as cancelled. Runs on the exchange's worker thread.
+using WritePreview = std::function<bool(const TMK &device, const TMK &toWrite)>;
 
 struct WriteReport
 {
@@ -40,7 +46,11 @@ public:
     // Reading replaces the model's image and model code and decodes the image.
     virtual ExchangeEnd readDevice(TMK &model, Progress &progress) = 0;
     // Writing re-reads the device into the model, merges the edited records and sends them.
-    virtual WriteReport writeDevice(TMK &model, Progress &progress) = 0;
+    // `preview`, when given, may stop it before the first byte is written.
+    virtual WriteReport writeDevice(TMK &model, Progress &progress, const WritePreview &preview) = 0;
+
+    // Where the device's memory is kept before each write.
+    virtual QString backupDir() const;
 };
 
 } // namespace mk

@@ -1,9 +1,12 @@
 #include "app/ExchangeRunner.h"
 
+#include "app/MessageBoxes.h"
 #include "app/TProgressForm.h"
 #include "model/Error.h"
 
 #include <QEventLoop>
+#include <QMetaObject>
+#include <QWidget>
 #include <QThread>
 #include <exception>
 #include <memory>
@@ -56,6 +59,24 @@ void runExchange(QWidget *owner, const std::function<void(Progress &)> &work)
 
     if (failure)
         std::rethrow_exception(failure);
+}
+
+bool askOnUiThread(QObject *context, const std::function<bool()> &question)
+{
+    bool answer = false;
+    const auto ask = [&] {
+        try {
+            answer = question();
+        } catch (const Error &e) {
+            showError(qobject_cast<QWidget *>(context), e.text());
+            answer = false;
+        }
+    };
+    if (QThread::currentThread() == context->thread())
+        ask();
+    else
+        QMetaObject::invokeMethod(context, ask, Qt::BlockingQueuedConnection);
+    return answer;
 }
 
 } // namespace mk

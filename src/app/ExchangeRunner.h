@@ -3,6 +3,7 @@
 
 #include <functional>
 
+class QObject;
 class QWidget;
 
 namespace mk {
@@ -14,6 +15,11 @@ class Progress;
 // The window is application-modal, so nothing but its Cancel can be pressed meanwhile.
 // Only one exchange runs at a time: a second call while one runs throws Error.
 void runExchange(QWidget *owner, const std::function<void(Progress &)> &work);
+
+// From the exchange's worker thread: runs `question` on the thread of `context` (the user
+// interface) and waits for its answer. On that thread itself it simply runs it. An error
+// escaping the question is shown in an error box and counts as false.
+bool askOnUiThread(QObject *context, const std::function<bool()> &question);
 
 // true while an exchange runs.
 bool exchangeRunning();

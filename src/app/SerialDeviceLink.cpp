@@ -14,6 +14,11 @@
 
 namespace mk {
 
+QString DeviceLink::backupDir() const
+{
+    return defaultBackupDir();
+}
+
 SerialDeviceLink::SerialDeviceLink(std::shared_ptr<PortBackend> backend, DeviceSearchSource source, AccessGuard &access)
     : m_link(std::make_unique<TKW_RS>(std::move(backend))),
       m_source(std::move(source)),
@@ -81,9 +86,9 @@ ExchangeEnd SerialDeviceLink::readDevice(TMK &model, Progress &progress)
     return ExchangeEnd::Done;
 }
 
-WriteReport SerialDeviceLink::writeDevice(TMK &model, Progress &progress)
+WriteReport SerialDeviceLink::writeDevice(TMK &model, Progress &progress, const WritePreview &preview)
 {
-    const std::optional<WriteOutcome> outcome = mk::writeDevice(*m_link, model, progress, m_backupDir);
+    const std::optional<WriteOutcome> outcome = mk::writeDevice(*m_link, model, progress, m_backupDir, preview);
     if (!outcome)
         return {ExchangeEnd::Cancelled, {}};
     // The model now holds what the device holds: its fresh memory with the user's records.

@@ -28,7 +28,8 @@ public:
     bool findDevicePort(QWidget *parent, bool automatic) override;
     void selectPortDialog(QWidget *parent) override;
     ExchangeEnd readDevice(TMK &model, Progress &progress) override;
-    WriteReport writeDevice(TMK &model, Progress &progress) override;
+    WriteReport writeDevice(TMK &model, Progress &progress, const WritePreview &preview) override;
+    QString backupDir() const override { return m_backupDir; }
 
     TKW_RS &link() { return *m_link; }
     // Where the device's memory is kept before each write (the user's data folder by default).

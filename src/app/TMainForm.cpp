@@ -1,6 +1,11 @@
 #include "app/TMainForm.h"
 
+#include "app/AboutDialog.h"
 #include "app/Application.h"
+#include "app/BackupsDialog.h"
+#include "app/CompareWindow.h"
+#include "app/MainMenu.h"
+#include "app/WritePreviewDialog.h"
 #include "app/DecorativePicture.h"
 #include "app/DeviceLink.h"
 #include "app/ExchangeRunner.h"
@@ -8,12 +13,16 @@
 #include "app/MessageBoxes.h"
 #include "app/Transactions.h"
 #include "link/AccessCheck.h"
+#include "link/Backup.h"
 #include "app/WindowPlacement.h"
 #include "model/Error.h"
 #include "model/RecordSync.h"
+#include "model/SettingsDiff.h"
 #include "model/SettingsFile.h"
 #include "model/TMK.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -25,6 +34,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -111,7 +121,9 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
     if (!m_setup.steps.osc)
         m_setup.steps.osc = runOscTransaction;
     buildControls();
-    setFixedSize(kClientWidth, kClientHeight);
+    buildMenu();
+    layout()->activate();
+    setFixedSize(sizeHint());
     // Centred on the screen unless the ini file says otherwise; placed by its own area, as the
     // stored placement is (the window manager's frame comes later).
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -206,12 +218,32 @@ void TMainForm::buildControls()
     right->addWidget(step4);
     right->addStretch(1);
 
-    auto *columns = new QHBoxLayout(this);
+    // The steps fill the client area of the tabled size; the menu bar goes above it, the status
+    // bar below.
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    client->setFixedSize(kClientWidth, kClientHeight);
+    for (QWidget *w : {static_cast<QWidget *>(m_label5), static_cast<QWidget *>(m_cbAuto), static_cast<QWidget *>(m_bRS232),
+                       static_cast<QWidget *>(step1), static_cast<QWidget *>(step2), static_cast<QWidget *>(step2a),
+                       static_cast<QWidget *>(step2b), static_cast<QWidget *>(step3), static_cast<QWidget *>(step4)})
+        w->setParent(client);
+    auto *columns = new QHBoxLayout(client);
     columns->setContentsMargins(8, 8, 8, 8);
     columns->setSpacing(14);
     // The left column takes what its widest row needs, the right one the rest.
     columns->addLayout(left, 0);
     columns->addLayout(right, 1);
+
+    m_menu = new MainMenu(this);
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("StatusBar"));
+    m_statusBar->setSizeGripEnabled(false);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->setMenuBar(m_menu);
+    outer->addWidget(client);
+    outer->addWidget(m_statusBar);
 
     setEditingEnabled(false);
 
@@ -224,6 +256,20 @@ void TMainForm::buildControls()
     connect(m_bViewOsc, &QPushButton::clicked, this, [this] { guarded([this] { bViewOscClick(); }); });
     connect(m_bSaveParams, &QPushButton::clicked, this, [this] { guarded([this] { bSaveParamsClick(); }); });
     connect(m_bSetParams, &QPushButton::clicked, this, [this] { guarded([this] { bSetParamsClick(); }); });
+}
+
+void TMainForm::buildMenu()
+{
+    connect(m_menu->backups(), &QAction::triggered, this, [this] { guarded([this] { miBackupsClick(); }); });
+    connect(m_menu->exit(), &QAction::triggered, this, &QWidget::close);
+    connect(m_menu->compareFile(), &QAction::triggered, this, [this] { guarded([this] { miCompareFileClick(); }); });
+    connect(m_menu->compareDevice(), &QAction::triggered, this, [this] { guarded([this] { miCompareDeviceClick(); }); });
+    connect(m_menu->about(), &QAction::triggered, this, [this] { guarded([this] { miAboutClick(); }); });
+}
+
+void TMainForm::addPermanentStatusWidget(QWidget *widget, int stretch)
+{
+    m_statusBar->addPermanentWidget(widget, stretch);
 }
 
 void TMainForm::showEvent(QShowEvent *event)
@@ -322,6 +368,9 @@ void TMainForm::setEditingEnabled(bool enabled)
 {
     for (QPushButton *button : {m_bEditParams, m_bViewJournals, m_bViewOsc, m_bSaveParams, m_bSetParams})
         button->setEnabled(enabled);
+    // Comparing needs settings held, as writing does.
+    m_menu->compareFile()->setEnabled(enabled);
+    m_menu->compareDevice()->setEnabled(enabled);
 }
 
 void TMainForm::cbAutoClick()
@@ -450,13 +499,79 @@ void TMainForm::bSetParamsClick()
     if (!m_setup.link || !m_setup.link->findDevicePort(this, m_auto))
         return;
     WriteReport report;
-    runExchange(this, [&](Progress &progress) { report = m_setup.link->writeDevice(*m_model, progress); });
+    const WritePreview preview = [this](const TMK &device, const TMK &toWrite) {
+        return askOnUiThread(this, [&] { return confirmWrite(device, toWrite); });
+    };
+    runExchange(this, [&](Progress &progress) { report = m_setup.link->writeDevice(*m_model, progress, preview); });
     if (report.end != ExchangeEnd::Done)
         return;
     QString text = QStringLiteral("Настройки записаны в МК");
     if (!report.backupPath.isEmpty())
         text += QStringLiteral("\n\nПрежние настройки МК сохранены в файле\n%1").arg(QDir::toNativeSeparators(report.backupPath));
     showInformation(this, text);
+}
+
+bool TMainForm::confirmWrite(const TMK &device, const TMK &toWrite)
+{
+    // Over the progress window, which stays on top while the exchange waits for the answer.
+    QWidget *parent = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
+    const SettingsDiff diff = diffSettings(device, toWrite);
+    if (diff.identical()) {
+        showInformation(parent, QStringLiteral("Настройки в МК уже такие же, как записываемые. Запись не нужна, "
+                                               "в МК ничего не записано."));
+        return false;
+    }
+    WritePreviewDialog dialog(diff, parent);
+    return execDialog(dialog) == QDialog::Accepted;
+}
+
+void TMainForm::showComparison(const TMK &other, const QString &otherTitle, const QString &source)
+{
+    CompareWindow window(diffSettings(*m_model, other), otherTitle, source, this);
+    execDialog(window);
+}
+
+void TMainForm::miCompareFileClick()
+{
+    const QString path = askFileName(false);
+    if (path.isEmpty())
+        return;
+    TMK other;
+    loadSettingsFile(other, path);
+    showComparison(other, QStringLiteral("В файле"), QStringLiteral("файла %1").arg(QFileInfo(path).fileName()));
+}
+
+void TMainForm::miCompareDeviceClick()
+{
+    if (exchangeRunning())
+        return;
+    if (!m_setup.link || !m_setup.link->findDevicePort(this, m_auto))
+        return;
+    // Read into a model of its own: the settings held stay as they are.
+    TMK other;
+    ExchangeEnd end = ExchangeEnd::Cancelled;
+    runExchange(this, [&](Progress &progress) { end = m_setup.link->readDevice(other, progress); });
+    if (end == ExchangeEnd::Done)
+        showComparison(other, QStringLiteral("В МК"), QStringLiteral("МК"));
+}
+
+void TMainForm::miBackupsClick()
+{
+    const QString dir = m_setup.link ? m_setup.link->backupDir() : defaultBackupDir();
+    BackupsDialog dialog(dir, this);
+    if (execDialog(dialog) != QDialog::Accepted || dialog.chosenPath().isEmpty())
+        return;
+    // As a file load, with the question about unsaved edits first.
+    if (mayReplaceSettings())
+        loadFile(dialog.chosenPath());
+}
+
+void TMainForm::miAboutClick()
+{
+    AboutDialog dialog({QFileInfo(m_setup.iniPath).absoluteFilePath(),
+                        m_setup.link ? m_setup.link->backupDir() : defaultBackupDir()},
+                       this);
+    execDialog(dialog);
 }
 
 } // namespace mk

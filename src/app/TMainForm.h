@@ -11,10 +11,12 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class QStatusBar;
 
 namespace mk {
 
 class AccessGuard;
+class MainMenu;
 class TMK;
 
 // The viewing and editing steps; the configurator uses those of Transactions.h.
@@ -69,12 +71,29 @@ public:
     void cbAutoClick();
     void bRS232Click();
 
+    // The menu commands.
+    void miBackupsClick();
+    void miCompareFileClick();
+    void miCompareDeviceClick();
+    void miAboutClick();
+
+    // Where further commands and status join the window: the menu bar (see MainMenu's
+    // addFileAction / addServiceAction) and the status bar, below the steps.
+    MainMenu &menu() { return *m_menu; }
+    // A widget kept at the right of the status bar for the window's lifetime.
+    void addPermanentStatusWidget(QWidget *widget, int stretch = 0);
+    QStatusBar &statusBar() { return *m_statusBar; }
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildControls();
+    void buildMenu();
+    // Asked on the user-interface thread during a write, before anything is written.
+    bool confirmWrite(const TMK &device, const TMK &toWrite);
+    void showComparison(const TMK &other, const QString &otherTitle, const QString &source);
     void FormShow();
     void FormClose();
     void setEditingEnabled(bool enabled);
@@ -92,6 +111,8 @@ private:
     bool m_shown = false;
     QString m_fileDir;
 
+    MainMenu *m_menu = nullptr;
+    QStatusBar *m_statusBar = nullptr;
     QLabel *m_label5 = nullptr;
     QCheckBox *m_cbAuto = nullptr;
     QPushButton *m_bRS232 = nullptr;

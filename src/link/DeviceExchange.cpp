@@ -223,7 +223,8 @@ std::optional<DeviceImage> readDevice(TKW_RS &link, Progress &progress)
     return DeviceImage{*device, std::move(*image)};
 }
 
-std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress &progress, const QString &backupDir)
+std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress &progress, const QString &backupDir,
+                                        const WriteConfirmation &confirm)
 {
     if (!model.hasImage())
         throw Error(QStringLiteral("Нет настроек для записи: сначала считайте их из МК или из файла."));
@@ -243,6 +244,13 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
     if (merged.settingsVersion() != model.settingsVersion())
         throw Error(kVersionMismatchText);
     const std::vector<SectionEntry> sections = sectionsToWrite(merged.image(), device->memorySize);
+    if (confirm) {
+        TMK current, toWrite;
+        current.replaceImage(device->modelCode, *fresh);
+        toWrite.replaceImage(device->modelCode, merged.image());
+        if (!confirm(current, toWrite))
+            return std::nullopt;
+    }
 
     WriteOutcome outcome{*device, saveBackup(backupDir, device->modelCode, *fresh), merged.image()};
     progress.setText(kWritingText);

@@ -16,6 +16,7 @@
 
 #include <QByteArray>
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace mk {
@@ -92,6 +93,11 @@ std::optional<DeviceImage> readDevice(TKW_RS &link, Progress &progress);
 // model's), reads its memory afresh, merges the records in (the settings versions must match),
 // saves the fresh memory as a backup in backupDir, writes every section of the header, then
 // reads back the blocks that hold them and compares: only a verified write returns.
-std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress &progress, const QString &backupDir);
+// `confirm`, when given, is asked after the fresh read and the merge, before the backup and the
+// first byte written, with the device's memory as read and what would be written (both decoded);
+// false writes nothing and returns nothing, as a cancel does.
+using WriteConfirmation = std::function<bool(const TMK &device, const TMK &toWrite)>;
+std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress &progress, const QString &backupDir,
+                                        const WriteConfirmation &confirm = {});
 
 } // namespace mk

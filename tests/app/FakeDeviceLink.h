@@ -30,6 +30,11 @@ struct FakeLinkScript
     std::function<WriteReport(TMK &, Progress &)> write = [](TMK &, Progress &) {
         return WriteReport{ExchangeEnd::Done, QStringLiteral("/tmp/backup.tcset")};
     };
+    // When set, a write first shows the preview against this device memory; a declined preview
+    // ends the write as cancelled before `write` runs (then `written` stays false).
+    QByteArray deviceImage;
+    bool written = false;
+    QString backupDir = QStringLiteral("/tmp");
 };
 
 class FakeDeviceLink : public DeviceLink
@@ -57,11 +62,19 @@ public:
         ++m_script.reads;
         return m_script.read(model, progress);
     }
-    WriteReport writeDevice(TMK &model, Progress &progress) override
+    WriteReport writeDevice(TMK &model, Progress &progress, const WritePreview &preview) override
     {
         ++m_script.writes;
+        if (!m_script.deviceImage.isEmpty() && preview) {
+            TMK device;
+            device.replaceImage(model.modelCode(), m_script.deviceImage);
+            if (!preview(device, model))
+                return {ExchangeEnd::Cancelled, {}};
+        }
+        m_script.written = true;
         return m_script.write(model, progress);
     }
+    QString backupDir() const override { return m_script.backupDir; }
 
 private:
     FakeLinkScript &m_script;

@@ -1,6 +1,7 @@
 // mktool identify / read / write: the device exchange on the command line.
 
 #include "Command.h"
+#include "DiffReport.h"
 #include "TerminalProgress.h"
 #include "link/Backup.h"
 #include "link/DeviceExchange.h"
@@ -10,6 +11,7 @@
 #include "link/TKW_RS.h"
 #include "model/FileIo.h"
 #include "model/RecordSync.h"
+#include "model/SettingsDiff.h"
 #include "model/SettingsFile.h"
 #include "model/TMK.h"
 
@@ -141,9 +143,13 @@ int runRead(const QStringList &argv)
 
 int runWrite(const QStringList &argv)
 {
-    const Args args(argv, {kPortOption, kWaitOption, QStringLiteral("--backup-dir")}, {});
+    const Args args(argv, {kPortOption, kWaitOption, QStringLiteral("--backup-dir")},
+                    {QStringLiteral("--dry-run"), QStringLiteral("--json")});
     if (!args.ok() || args.positional().size() != 1)
         return usageError(QStringLiteral("write"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
+    const bool dryRun = args.has(QStringLiteral("--dry-run"));
+    if (args.has(QStringLiteral("--json")) && !dryRun)
+        return usageError(QStringLiteral("write"), QStringLiteral("--json goes with --dry-run"));
     DeviceOptions options;
     try {
         options = parseDeviceOptions(args);
@@ -156,9 +162,17 @@ int runWrite(const QStringList &argv)
     TKW_RS link;
     selectPort(link, args, options);
     TerminalProgress progress(options.waitSeconds);
+    // A dry run stops where the write would start: after the fresh read and the merge.
+    std::optional<SettingsDiff> preview;
+    WriteConfirmation confirm;
+    if (dryRun)
+        confirm = [&preview](const TMK &device, const TMK &toWrite) {
+            preview = diffSettings(device, toWrite);
+            return false;
+        };
     std::optional<WriteOutcome> outcome;
     try {
-        outcome = writeDevice(link, model, progress, args.value(QStringLiteral("--backup-dir"), defaultBackupDir()));
+        outcome = writeDevice(link, model, progress, args.value(QStringLiteral("--backup-dir"), defaultBackupDir()), confirm);
     } catch (const WriteFailure &e) {
         progress.finish();
         err(e.text() + QLatin1Char('\n'));
@@ -166,6 +180,15 @@ int runWrite(const QStringList &argv)
         return kFailed;
     }
     progress.finish();
+    if (preview) {
+        if (args.has(QStringLiteral("--json")))
+            out(QString::fromUtf8(QJsonDocument(diffJson(*preview)).toJson(QJsonDocument::Indented)));
+        else if (preview->identical())
+            out(QStringLiteral("Настройки в МК уже такие же: записывать нечего.\n"));
+        else
+            out(diffReportText(*preview) + QStringLiteral("Ничего не записано (--dry-run).\n"));
+        return kOk;
+    }
     if (!outcome)
         return notDone(progress);
     out(QStringLiteral("backup: %1\n%2\n").arg(outcome->backupPath, kWrittenText));
@@ -179,11 +202,12 @@ const CommandRegistrar kIdentify({QStringLiteral("identify"), kPortHelp + QStrin
                                   runIdentify});
 const CommandRegistrar kRead({QStringLiteral("read"), kPortHelp + QStringLiteral(" -o FILE.tcset"),
                               QStringLiteral("reads the whole device memory into a settings file"), runRead});
-const CommandRegistrar kWrite({QStringLiteral("write"), QStringLiteral("FILE.tcset ") + kPortHelp + QStringLiteral(" [--backup-dir DIR]"),
+const CommandRegistrar kWrite({QStringLiteral("write"), QStringLiteral("FILE.tcset ") + kPortHelp + QStringLiteral(" [--backup-dir DIR] [--dry-run [--json]]"),
                                QStringLiteral("writes a settings file's sections to the device, after saving the device's memory "
                                               "as a backup (default folder: ~/.local/share/mkconf/backups); prints the backup's path. "
                                               "Without --port the device is searched for by its USB identity; --wait is how long to "
-                                              "look for it (default 10 s, 0 = until Ctrl-C)"),
+                                              "look for it (default 10 s, 0 = until Ctrl-C). --dry-run reads the device and prints what a write "
+                                              "would change, by page (--json: as JSON), and writes nothing"),
                                runWrite});
 
 } // namespace

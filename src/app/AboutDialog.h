@@ -1,0 +1,21 @@
+#pragma once
+// "О программе": versions, the bundled font's licence and where the program keeps its files.
+
+#include <QDialog>
+
+namespace mk {
+
+struct AboutFacts
+{
+    QString iniPath;
+    QString backupDir;
+};
+
+class AboutDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit AboutDialog(const AboutFacts &facts, QWidget *parent = nullptr);
+};
+
+} // namespace mk

@@ -1,0 +1,35 @@
+#pragma once
+// "Резервные копии": the backups folder, newest first; "Открыть" hands the chosen backup to the
+// main window's file load, "Показать папку" opens the folder in the file manager.
+
+#include <QDialog>
+#include <functional>
+
+class QPushButton;
+class QTreeWidget;
+
+namespace mk {
+
+class BackupsDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit BackupsDialog(const QString &dir, QWidget *parent = nullptr);
+
+    // The backup to open once the dialog was accepted.
+    QString chosenPath() const { return m_chosen; }
+    // How "Показать папку" opens a folder (the desktop's file manager unless a test says otherwise).
+    static void setFolderOpener(std::function<bool(const QString &dir)> opener);
+
+private:
+    void selectionChanged();
+    void openClicked();
+    void showFolderClicked();
+
+    QString m_dir;
+    QString m_chosen;
+    QTreeWidget *m_list = nullptr;
+    QPushButton *m_open = nullptr;
+};
+
+} // namespace mk

@@ -1,0 +1,65 @@
+#include "app/CompareWindow.h"
+
+#include "app/MessageBoxes.h"
+#include "app/SettingsDiffView.h"
+#include "model/Error.h"
+#include "model/FileIo.h"
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace mk {
+
+CompareWindow::CompareWindow(SettingsDiff diff, const QString &otherTitle, const QString &source, QWidget *parent)
+    : QDialog(parent), m_diff(std::move(diff)), m_source(source)
+{
+    setObjectName(QStringLiteral("CompareWindow"));
+    setWindowTitle(QStringLiteral("Сравнение настроек"));
+    const QString summary = m_diff.identical()
+                                ? QStringLiteral("Настройки программы и %1 совпадают.").arg(source)
+                                : QStringLiteral("Настройки программы и %1 различаются: %2.")
+                                      .arg(source, settingCountText(m_diff.changeCount()));
+    auto *label = new QLabel(summary, this);
+    label->setObjectName(QStringLiteral("lSummary"));
+    label->setWordWrap(true);
+    auto *view = new SettingsDiffView(m_diff, QStringLiteral("В программе"), otherTitle, this);
+    auto *buttons = new QDialogButtonBox(this);
+    QPushButton *save = buttons->addButton(QStringLiteral("&Сохранить как текст"), QDialogButtonBox::ActionRole);
+    save->setObjectName(QStringLiteral("bSaveText"));
+    QPushButton *close = buttons->addButton(QStringLiteral("Закрыть"), QDialogButtonBox::RejectRole);
+    close->setObjectName(QStringLiteral("bClose"));
+    connect(save, &QPushButton::clicked, this, &CompareWindow::saveAsClicked);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    layout->addWidget(view, 1);
+    layout->addWidget(buttons);
+    resize(720, 460);
+}
+
+void CompareWindow::saveText(const QString &path) const
+{
+    const QString text = QStringLiteral("Сравнение: настройки программы и %1\n\n").arg(m_source) + diffText(m_diff, false);
+    writeFileAtomically(path, text.toUtf8());
+}
+
+void CompareWindow::saveAsClicked()
+{
+    QFileDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("SaveTextDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("Текстовые файлы (*.txt)"));
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    try {
+        saveText(dialog.selectedFiles().constFirst());
+    } catch (const Error &e) {
+        showError(this, e.text());
+    }
+}
+
+} // namespace mk

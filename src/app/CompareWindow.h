@@ -1,0 +1,28 @@
+#pragma once
+// The settings held against a file or the device: only what differs, by page, and
+// "Сохранить как текст".
+
+#include "model/SettingsDiff.h"
+
+#include <QDialog>
+
+namespace mk {
+
+class CompareWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    // `otherTitle`: the column of the other side ("В файле", "В МК"); `source` names it.
+    CompareWindow(SettingsDiff diff, const QString &otherTitle, const QString &source, QWidget *parent = nullptr);
+
+    // Writes the comparison as UTF-8 text; throws Error.
+    void saveText(const QString &path) const;
+
+private:
+    void saveAsClicked();
+
+    SettingsDiff m_diff;
+    QString m_source;
+};
+
+} // namespace mk

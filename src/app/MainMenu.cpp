@@ -1,0 +1,56 @@
+#include "app/MainMenu.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace mk {
+
+namespace {
+
+QMenu *makeMenu(QMenuBar *bar, const QString &title, const char *name)
+{
+    QMenu *menu = bar->addMenu(title);
+    menu->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+QAction *named(QAction *action, const QString &name)
+{
+    action->setObjectName(name);
+    return action;
+}
+
+} // namespace
+
+MainMenu::MainMenu(QWidget *parent) : QMenuBar(parent)
+{
+    setObjectName(QStringLiteral("MainMenu"));
+    // Alt letters not taken by the window's own buttons (С, Ф, Р, Ж, О, Д, З, А, В).
+    m_file = makeMenu(this, QStringLiteral("Фай&л"), "miFile");
+    m_service = makeMenu(this, QStringLiteral("Се&рвис"), "miService");
+    m_help = makeMenu(this, QStringLiteral("Спра&вка"), "miHelp");
+
+    m_backups = named(m_file->addAction(QStringLiteral("&Резервные копии…")), QStringLiteral("miBackups"));
+    m_exitSeparator = m_file->addSeparator();
+    m_exit = named(m_file->addAction(QStringLiteral("&Выход")), QStringLiteral("miExit"));
+
+    m_compareFile = named(m_service->addAction(QStringLiteral("Сравнить с &файлом…")), QStringLiteral("miCompareFile"));
+    m_compareDevice = named(m_service->addAction(QStringLiteral("Сравнить с &МК…")), QStringLiteral("miCompareDevice"));
+
+    m_about = named(m_help->addAction(QStringLiteral("&О программе")), QStringLiteral("miAbout"));
+}
+
+QAction *MainMenu::addFileAction(const QString &text, const QString &name)
+{
+    auto *action = new QAction(text, m_file);
+    action->setObjectName(name);
+    m_file->insertAction(m_exitSeparator, action);
+    return action;
+}
+
+QAction *MainMenu::addServiceAction(const QString &text, const QString &name)
+{
+    return named(m_service->addAction(text), name);
+}
+
+} // namespace mk

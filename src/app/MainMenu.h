@@ -1,0 +1,45 @@
+#pragma once
+// The main window's menu bar: "Файл", "Сервис", "Справка". Further commands join "Файл" and
+// "Сервис" through addFileAction / addServiceAction (above "Выход" in "Файл").
+
+#include <QMenuBar>
+
+class QAction;
+class QMenu;
+
+namespace mk {
+
+class MainMenu : public QMenuBar
+{
+    Q_OBJECT
+public:
+    explicit MainMenu(QWidget *parent = nullptr);
+
+    // A command of "Файл" placed before "Выход"; `name` becomes its objectName.
+    QAction *addFileAction(const QString &text, const QString &name);
+    // A command at the end of "Сервис".
+    QAction *addServiceAction(const QString &text, const QString &name);
+
+    QMenu *fileMenu() const { return m_file; }
+    QMenu *serviceMenu() const { return m_service; }
+    QMenu *helpMenu() const { return m_help; }
+
+    QAction *backups() const { return m_backups; }
+    QAction *compareFile() const { return m_compareFile; }
+    QAction *compareDevice() const { return m_compareDevice; }
+    QAction *about() const { return m_about; }
+    QAction *exit() const { return m_exit; }
+
+private:
+    QMenu *m_file;
+    QMenu *m_service;
+    QMenu *m_help;
+    QAction *m_backups;
+    QAction *m_exitSeparator;
+    QAction *m_exit;
+    QAction *m_compareFile;
+    QAction *m_compareDevice;
+    QAction *m_about;
+};
+
+} // namespace mk

@@ -1,0 +1,55 @@
+#include "app/SettingsDiffView.h"
+
+#include "model/SettingsDiff.h"
+
+#include <QHeaderView>
+
+namespace mk {
+
+QString settingCountText(int count)
+{
+    const int tens = count % 100, ones = count % 10;
+    const char16_t *word = u"настроек";
+    if (tens < 11 || tens > 14) {
+        if (ones == 1)
+            word = u"настройка";
+        else if (ones >= 2 && ones <= 4)
+            word = u"настройки";
+    }
+    return QStringLiteral("%1 %2").arg(count).arg(QString::fromUtf16(word));
+}
+
+SettingsDiffView::SettingsDiffView(const SettingsDiff &diff, const QString &beforeTitle, const QString &afterTitle,
+                                   QWidget *parent)
+    : QTreeWidget(parent)
+{
+    setObjectName(QStringLiteral("tvDiff"));
+    setColumnCount(3);
+    setHeaderLabels({QStringLiteral("Настройка"), beforeTitle, afterTitle});
+    setRootIsDecorated(true);
+    setUniformRowHeights(true);
+    setAlternatingRowColors(true);
+    for (const DiffPage &page : diff.pages) {
+        auto *group = new QTreeWidgetItem(this, {QStringLiteral("%1 (%2)").arg(page.page).arg(page.changes.size())});
+        QFont bold = group->font(0);
+        bold.setBold(true);
+        group->setFont(0, bold);
+        group->setFirstColumnSpanned(true);
+        for (const SettingChange &c : page.changes) {
+            auto *row = new QTreeWidgetItem(group, {c.caption, c.shownBefore, c.shownAfter});
+            if (!c.name.isEmpty())
+                row->setToolTip(0, c.name);
+        }
+    }
+    if (diff.otherImageBytes > 0)
+        new QTreeWidgetItem(this, {QStringLiteral("Прочие байты образа памяти: %1").arg(diff.otherImageBytes)});
+    if (diff.modelCodesDiffer)
+        new QTreeWidgetItem(this, {QStringLiteral("Код модели"), QStringLiteral("0x%1").arg(diff.modelCodeBefore, 4, 16, QLatin1Char('0')),
+                                   QStringLiteral("0x%1").arg(diff.modelCodeAfter, 4, 16, QLatin1Char('0'))});
+    expandAll();
+    header()->setStretchLastSection(true);
+    for (int c = 0; c < 3; ++c)
+        resizeColumnToContents(c);
+}
+
+} // namespace mk

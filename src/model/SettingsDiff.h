@@ -1,0 +1,84 @@
+#pragma once
+// What differs between two settings images, setting by setting: the write preview, the compare
+// window, mktool diff and mktool write --dry-run all show this one comparison.
+//
+//     const SettingsDiff d = diffSettings(deviceNow, toBeWritten);
+//     if (d.identical()) ...               // not one byte differs
+//     for (const DiffPage &page : d.pages) // in the editor's page order
+//         for (const SettingChange &c : page.changes) ...
+//
+// Every setting that has a name is compared by its stored bits and shown by its shown texts.
+// Bits of the records that no name covers are still reported, grouped by the page (or the
+// section) they belong to, and so are image bytes outside every record and a differing model
+// code: two images that differ anywhere never compare equal.
+
+#include "model/FieldTable.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace mk {
+
+class TMK;
+
+// A named setting outside the simple field table (a colour of a scheme, a hot-menu place ...).
+// Its naming code describes where it lives and how it shows; the comparison then finds it.
+struct NamedSetting
+{
+    QString page;    // caption of the editor page that holds it
+    QString name;    // the name mktool takes
+    QString caption; // what the page calls it
+    int section = 0;
+    std::vector<FieldByte> bytes; // the bits of the record it owns
+    std::function<QString(const TMK &)> text; // its shown value
+};
+
+using NamedSettingSource = std::function<std::vector<NamedSetting>()>;
+// Further named settings join every comparison made afterwards (called once per source at start).
+void addNamedSettingSource(NamedSettingSource source);
+
+struct SettingChange
+{
+    QString name;    // empty for bits that no name covers
+    QString caption; // the control's caption (the name when it has none)
+    QString before;  // value as mktool shows it (the texts `set` takes)
+    QString after;
+    QString shownBefore; // value as the editor shows it
+    QString shownAfter;
+    int unnamedBytes = 0; // for a change without a name: how many bytes differ
+};
+
+struct DiffPage
+{
+    QString page;
+    std::vector<SettingChange> changes;
+};
+
+struct SettingsDiff
+{
+    std::vector<DiffPage> pages;
+    int namedCount = 0;     // named settings that differ
+    int unnamedBytes = 0;   // record bytes with differing bits that no name covers
+    int otherImageBytes = 0; // image bytes outside every record (header, section 11, oscilloscope, length)
+    bool modelCodesDiffer = false;
+    quint16 modelCodeBefore = 0;
+    quint16 modelCodeAfter = 0;
+
+    int changeCount() const;
+    bool identical() const { return pages.empty() && otherImageBytes == 0 && !modelCodesDiffer; }
+};
+
+// `before` and `after` as loaded or read: their records decoded from their images.
+SettingsDiff diffSettings(const TMK &before, const TMK &after);
+
+// Plain text of the comparison, one page after another ("Сохранить как текст", mktool):
+//   [Границы]
+//   VelocityLimit  Превышение скорости, км/ч  120 -> 140
+// With `forTool` the lines are NAME<TAB>BEFORE<TAB>AFTER as mktool has always printed them.
+QString diffText(const SettingsDiff &diff, bool forTool);
+
+// The page that holds a record byte, for bits no name covers; empty when no page shows it.
+QString pageOfByte(int section, int offset);
+
+} // namespace mk

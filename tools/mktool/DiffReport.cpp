@@ -1,0 +1,44 @@
+#include "DiffReport.h"
+
+#include "model/SettingsDiff.h"
+
+#include <QJsonArray>
+
+namespace mk::tool {
+
+QJsonObject diffJson(const SettingsDiff &diff)
+{
+    QJsonArray fields, unnamed, pages;
+    for (const DiffPage &page : diff.pages) {
+        QJsonArray changes;
+        for (const SettingChange &c : page.changes) {
+            QJsonObject o{{QStringLiteral("page"), page.page}, {QStringLiteral("caption"), c.caption},
+                          {QStringLiteral("a"), c.before}, {QStringLiteral("b"), c.after}};
+            if (c.name.isEmpty()) {
+                o[QStringLiteral("bytes")] = c.unnamedBytes;
+                unnamed.append(o);
+            } else {
+                o[QStringLiteral("name")] = c.name;
+                fields.append(o);
+            }
+            changes.append(o);
+        }
+        pages.append(QJsonObject{{QStringLiteral("page"), page.page}, {QStringLiteral("changes"), changes}});
+    }
+    return {{QStringLiteral("pages"), pages},
+            {QStringLiteral("fields"), fields},
+            {QStringLiteral("unnamed"), unnamed},
+            {QStringLiteral("other_bytes"), diff.unnamedBytes + diff.otherImageBytes},
+            {QStringLiteral("model_codes_differ"), diff.modelCodesDiffer},
+            {QStringLiteral("identical"), diff.identical()}};
+}
+
+QString diffReportText(const SettingsDiff &diff)
+{
+    return diffText(diff, true)
+           + QStringLiteral("%1 field(s) differ; %2 byte(s) differ outside named fields\n")
+                 .arg(diff.namedCount)
+                 .arg(diff.unnamedBytes + diff.otherImageBytes);
+}
+
+} // namespace mk::tool
