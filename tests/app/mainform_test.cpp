@@ -20,6 +20,8 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QTest>
 
 using namespace mk;
@@ -132,8 +134,20 @@ private slots:
     {
         auto form = shownForm();
         QCOMPARE(form->windowTitle(), QStringLiteral("Просмотр и настройка параметров МК (Версия 16.04.19)"));
-        QCOMPARE(form->size(), QSize(810, 401));
+        // The tabled client area, with the menu bar above it and the status bar below.
+        auto *client = form->findChild<QWidget *>(QStringLiteral("ClientArea"));
+        QCOMPARE(client->size(), QSize(810, 401));
+        QCOMPARE(form->width(), 810);
         QCOMPARE(form->minimumSize(), form->maximumSize());
+        auto *menu = form->findChild<QMenuBar *>(QStringLiteral("MainMenu"));
+        auto *status = form->findChild<QStatusBar *>(QStringLiteral("StatusBar"));
+        QVERIFY(menu->geometry().bottom() < client->y());
+        QVERIFY(status->y() > client->geometry().bottom());
+        QCOMPARE(form->height(), menu->height() + 401 + status->height());
+        QStringList menus;
+        for (QAction *a : menu->actions())
+            menus << a->text().remove(QLatin1Char('&'));
+        QCOMPARE(menus, (QStringList{QStringLiteral("Файл"), QStringLiteral("Сервис"), QStringLiteral("Справка")}));
         const QList<std::pair<QString, QString>> captions = {
             {QStringLiteral("bRS232"), QStringLiteral("Выбрать СОМ-порт вручную")},
             {QStringLiteral("bGetParams"), QStringLiteral("Считать настройки из МК")},
@@ -215,7 +229,7 @@ private slots:
         QVERIFY2(ini.contains("[RS232]\nPort=3\n"), ini.constData());
         for (const QByteArray &line : {QByteArray("State=0"), "Left=" + QByteArray::number(where.x()),
                                        "Top=" + QByteArray::number(where.y()), QByteArray("Width=810"),
-                                       QByteArray("Height=401")})
+                                       "Height=" + QByteArray::number(area.height())})
             QVERIFY2(ini.contains(line), line.constData());
     }
 
@@ -224,7 +238,8 @@ private slots:
         writeBytes(iniPath(), "[MainWindow]\nState=0\nLeft=-20\nTop=35\nWidth=5\nHeight=5\n[RS232]\nPort=7\n");
         auto form = shownForm();
         QCOMPARE(form->geometry().topLeft(), QPoint(0, 35));
-        QCOMPARE(form->size(), QSize(810, 401));
+        QCOMPARE(form->findChild<QWidget *>(QStringLiteral("ClientArea"))->size(), QSize(810, 401));
+        QCOMPARE(form->minimumSize(), form->maximumSize());
         QVERIFY(form->close());
         QVERIFY(fileBytes(iniPath()).contains("Port=7"));
     }

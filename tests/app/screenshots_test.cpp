@@ -69,7 +69,7 @@ private slots:
         setup.access = &access;
         TMainForm form(std::move(setup));
         check(form, QStringLiteral("main-window"));
-        QCOMPARE(form.size(), QSize(810, 401));
+        QCOMPARE(form.findChild<QWidget *>(QStringLiteral("ClientArea"))->size(), QSize(810, 401));
     }
 
     void progressWindow_data()

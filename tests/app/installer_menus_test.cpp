@@ -1,0 +1,288 @@
+// The main window's menus: the write preview, comparing with a file or the device, the backups
+// list and "О программе", with a scripted device link; and the places further commands join.
+
+#include "DialogScript.h"
+#include "FakeDeviceLink.h"
+
+#include "app/BackupsDialog.h"
+#include "app/MainMenu.h"
+#include "app/TMainForm.h"
+#include "link/AccessCheck.h"
+#include "link/Backup.h"
+#include "model/FactoryImage.h"
+#include "model/FileIo.h"
+#include "model/SettingsFile.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace mk;
+using namespace mk::test;
+
+namespace {
+
+QPushButton *button(QWidget &w, const QString &name)
+{
+    auto *b = w.findChild<QPushButton *>(name);
+    if (!b)
+        qFatal("no button %s", qPrintable(name));
+    return b;
+}
+
+QAction *action(QWidget &form, const QString &name)
+{
+    auto *a = form.findChild<QAction *>(name);
+    if (!a)
+        qFatal("no action %s", qPrintable(name));
+    return a;
+}
+
+// The rows of a comparison tree: "page (n)" for a branch, "caption | before | after" under it.
+QStringList treeRows(QDialog &dialog)
+{
+    QStringList rows;
+    auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("tvDiff"));
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *page = tree->topLevelItem(i);
+        rows << page->text(0);
+        for (int j = 0; j < page->childCount(); ++j)
+            rows << QStringLiteral("%1 | %2 | %3").arg(page->child(j)->text(0), page->child(j)->text(1), page->child(j)->text(2));
+    }
+    return rows;
+}
+
+// The held settings of model 1 with the speed limit at 140 and the second scheme's colour 3 changed.
+void editSettings(TMK &model)
+{
+    model.record(5).setU8(0, 70);
+    model.record(9).setU16(248 + 56 + 6, model.record(9).u16(248 + 56 + 6) ^ 0x0101);
+    model.encodeAll();
+}
+
+// The speed limit the fake device's factory memory holds, as the editor shows it (stored halved).
+int factorySpeed()
+{
+    TMK m;
+    m.replaceImage(1, makeFactoryImage(1, 1));
+    return m.record(5).s8(0) * 2;
+}
+
+} // namespace
+
+class InstallerMenusTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    FakeLinkScript m_link;
+    AccessGuard m_access;
+
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+
+    std::unique_ptr<TMainForm> shownForm()
+    {
+        MainFormSetup setup;
+        setup.iniPath = path(QStringLiteral("mkconf.ini"));
+        setup.programDir = m_dir->path();
+        setup.link = std::make_unique<FakeDeviceLink>(m_link);
+        setup.access = &m_access;
+        setup.steps.edit = [](QWidget *, TMK &model) {
+            editSettings(model);
+            return true;
+        };
+        auto form = std::make_unique<TMainForm>(std::move(setup));
+        form->show();
+        return form;
+    }
+
+    // Settings read from the device, then edited: the unsaved-changes flag is set.
+    std::unique_ptr<TMainForm> editedForm()
+    {
+        auto form = shownForm();
+        QTest::mouseClick(button(*form, QStringLiteral("bGetParams")), Qt::LeftButton);
+        QTest::mouseClick(button(*form, QStringLiteral("bEditParams")), Qt::LeftButton);
+        return form;
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_link = FakeLinkScript{};
+        m_link.backupDir = path(QStringLiteral("backups"));
+    }
+
+    // The preview lists what changes against the device's fresh memory; "Отмена" writes nothing,
+    // "Записать" writes; settings alike write nothing and say so.
+    void writePreview()
+    {
+        auto form = editedForm();
+        m_link.deviceImage = makeFactoryImage(1, 1);
+        QStringList shown, buttons, count;
+        int answer = QDialog::Rejected;
+        DialogScript dialogs;
+        dialogs.other = [&](QDialog &dialog) {
+            if (dialog.objectName() != QLatin1String("WritePreviewDialog"))
+                return int(QDialog::Rejected);
+            shown = treeRows(dialog);
+            count << dialog.findChild<QLabel *>(QStringLiteral("lCount"))->text();
+            buttons = {button(dialog, QStringLiteral("bWrite"))->text().remove(QLatin1Char('&')),
+                       button(dialog, QStringLiteral("bCancel"))->text()};
+            return answer;
+        };
+        QTest::mouseClick(button(*form, QStringLiteral("bSetParams")), Qt::LeftButton);
+        QCOMPARE(m_link.writes, 1);
+        QVERIFY(!m_link.written);
+        QVERIFY(dialogs.boxes.isEmpty()); // a cancelled write is not reported as done
+        QCOMPARE(shown, (QStringList{QStringLiteral("Границы (1)"),
+                                     QStringLiteral("Превышение скорости, км/ч | %1 | 140").arg(factorySpeed()),
+                                     QStringLiteral("Цветовые схемы (1)"),
+                                     shown.value(3)}));
+        QVERIFY(shown.value(3).startsWith(QStringLiteral("Без имени: секция 9, байт 2 | ")));
+        QCOMPARE(buttons, (QStringList{QStringLiteral("Записать"), QStringLiteral("Отмена")}));
+        QVERIFY2(count.first().contains(QStringLiteral("2 настройки")), qPrintable(count.first()));
+
+        answer = QDialog::Accepted;
+        QTest::mouseClick(button(*form, QStringLiteral("bSetParams")), Qt::LeftButton);
+        QVERIFY(m_link.written);
+        QVERIFY(dialogs.texts(QMessageBox::Information).value(0).startsWith(QStringLiteral("Настройки записаны в МК")));
+
+        // The device already holds these settings: nothing to confirm, nothing written.
+        m_link.written = false;
+        m_link.deviceImage = form->model().image();
+        shown.clear();
+        QTest::mouseClick(button(*form, QStringLiteral("bSetParams")), Qt::LeftButton);
+        QVERIFY(!m_link.written);
+        QVERIFY(shown.isEmpty());
+        QVERIFY(dialogs.texts(QMessageBox::Information).last().contains(QStringLiteral("уже такие же")));
+    }
+
+    void compareWithFileAndDevice()
+    {
+        auto form = shownForm();
+        QVERIFY(!action(*form, QStringLiteral("miCompareFile"))->isEnabled()); // nothing held yet
+        QVERIFY(!action(*form, QStringLiteral("miCompareDevice"))->isEnabled());
+        QTest::mouseClick(button(*form, QStringLiteral("bGetParams")), Qt::LeftButton);
+        QVERIFY(action(*form, QStringLiteral("miCompareFile"))->isEnabled());
+
+        TMK edited;
+        edited.replaceImage(1, makeFactoryImage(1, 1));
+        editSettings(edited);
+        saveSettingsFile(edited, path(QStringLiteral("other.tcset")));
+        QStringList shown, headers, summary;
+        DialogScript dialogs;
+        dialogs.fileNames << path(QStringLiteral("other.tcset")) << path(QStringLiteral("diff.txt"));
+        dialogs.other = [&](QDialog &dialog) {
+            if (dialog.objectName() != QLatin1String("CompareWindow"))
+                return int(QDialog::Rejected);
+            shown = treeRows(dialog);
+            auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("tvDiff"));
+            headers = {tree->headerItem()->text(1), tree->headerItem()->text(2)};
+            summary << dialog.findChild<QLabel *>(QStringLiteral("lSummary"))->text();
+            if (!dialogs.fileNames.isEmpty())
+                button(dialog, QStringLiteral("bSaveText"))->click();
+            return int(QDialog::Rejected);
+        };
+        action(*form, QStringLiteral("miCompareFile"))->trigger();
+        QCOMPARE(shown.value(0), QStringLiteral("Границы (1)"));
+        QCOMPARE(shown.value(2), QStringLiteral("Цветовые схемы (1)"));
+        QCOMPARE(headers, (QStringList{QStringLiteral("В программе"), QStringLiteral("В файле")}));
+        QVERIFY(summary.last().contains(QStringLiteral("other.tcset")));
+        const QString saved = QString::fromUtf8(readWholeFile(path(QStringLiteral("diff.txt")), 1 << 20));
+        QVERIFY2(saved.contains(QStringLiteral("[Границы]\nПревышение скорости, км/ч\t")), qPrintable(saved));
+        QVERIFY2(saved.contains(QStringLiteral(" -> 140\n")), qPrintable(saved));
+
+        // Against the device: read into a model of its own; the settings held stay as they are.
+        QTest::mouseClick(button(*form, QStringLiteral("bEditParams")), Qt::LeftButton);
+        const QByteArray held = form->model().image();
+        action(*form, QStringLiteral("miCompareDevice"))->trigger();
+        QCOMPARE(m_link.reads, 2);
+        QCOMPARE(headers, (QStringList{QStringLiteral("В программе"), QStringLiteral("В МК")}));
+        QCOMPARE(shown.value(0), QStringLiteral("Границы (1)"));
+        QCOMPARE(shown.value(1), QStringLiteral("Превышение скорости, км/ч | 140 | %1").arg(factorySpeed()));
+        QCOMPARE(form->model().image(), held);
+        QVERIFY(form->modified());
+    }
+
+    // "Открыть" loads a backup as a file load, after the unsaved-changes question; foreign and
+    // damaged files are listed but cannot be opened.
+    void backups()
+    {
+        auto form = editedForm();
+        const QString dir = m_link.backupDir;
+        saveBackup(dir, 0x8002, makeFactoryImage(0x8002, 3), QDateTime(QDate(2026, 12, 5), QTime(10, 0)));
+        writeFileAtomically(dir + QStringLiteral("/mk-20261201-100000-0001.tcset"), "x");
+        writeFileAtomically(dir + QStringLiteral("/readme.txt"), "notes");
+        QStringList opened;
+        BackupsDialog::setFolderOpener([&opened](const QString &d) {
+            opened << d;
+            return true;
+        });
+        QStringList rows;
+        bool damagedOpenable = true;
+        DialogScript dialogs;
+        dialogs.answers << QMessageBox::No; // do not save the edits first
+        dialogs.other = [&](QDialog &dialog) {
+            if (dialog.objectName() != QLatin1String("BackupsDialog"))
+                return int(QDialog::Rejected);
+            auto *list = dialog.findChild<QTreeWidget *>(QStringLiteral("tvBackups"));
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                rows << list->topLevelItem(i)->text(1);
+            list->setCurrentItem(list->topLevelItem(2));
+            damagedOpenable = button(dialog, QStringLiteral("bOpen"))->isEnabled();
+            button(dialog, QStringLiteral("bShowFolder"))->click();
+            list->setCurrentItem(list->topLevelItem(1));
+            button(dialog, QStringLiteral("bOpen"))->click();
+            return dialog.result();
+        };
+        action(*form, QStringLiteral("miBackups"))->trigger();
+        QCOMPARE(rows.size(), 3); // newest first: the notes were written last, the damaged file is the oldest
+        QVERIFY(rows[0].startsWith(QStringLiteral("Чужой файл")));
+        QVERIFY(rows[2].startsWith(QStringLiteral("Повреждён")));
+        QVERIFY(!damagedOpenable);
+        QCOMPARE(opened, QStringList{dir});
+        QCOMPARE(dialogs.texts(QMessageBox::Question).size(), 1);
+        QCOMPARE(form->model().modelCode(), quint16(0x8002));
+        QCOMPARE(form->model().image(), makeFactoryImage(0x8002, 3));
+        QVERIFY(form->editingEnabled());
+        BackupsDialog::setFolderOpener({});
+    }
+
+    void aboutAndExtensionPoints()
+    {
+        auto form = shownForm();
+        QString text;
+        DialogScript dialogs;
+        dialogs.other = [&](QDialog &dialog) {
+            if (auto *label = dialog.findChild<QLabel *>(QStringLiteral("lAbout")))
+                text = label->text();
+            return int(QDialog::Accepted);
+        };
+        action(*form, QStringLiteral("miAbout"))->trigger();
+        for (const QString &part : {QString::fromLatin1(qVersion()), QStringLiteral("SIL Open Font License"),
+                                    path(QStringLiteral("mkconf.ini")), m_link.backupDir})
+            QVERIFY2(text.contains(part.toHtmlEscaped()), qPrintable(part));
+
+        // Commands added later join "Файл" above "Выход" and the end of "Сервис"; a widget joins
+        // the status bar for good.
+        QAction *exported = form->menu().addFileAction(QStringLiteral("Экспорт профиля…"), QStringLiteral("miExportProfile"));
+        QAction *check = form->menu().addServiceAction(QStringLiteral("Проверить подключение"), QStringLiteral("miCheck"));
+        const QList<QAction *> file = form->menu().fileMenu()->actions();
+        QCOMPARE(file.indexOf(exported) + 2, file.indexOf(form->menu().exit())); // the separator between
+        QCOMPARE(form->menu().serviceMenu()->actions().last(), check);
+        auto *status = new QLabel(QStringLiteral("МК не подключён"));
+        form->addPermanentStatusWidget(status);
+        QVERIFY(status->isVisible());
+        QCOMPARE(status->parentWidget(), static_cast<QWidget *>(&form->statusBar()));
+    }
+};
+
+QTEST_MAIN(InstallerMenusTest)
+#include "installer_menus_test.moc"
