@@ -93,7 +93,7 @@ BackupsDialog::BackupsDialog(const QString &dir, QWidget *parent) : QDialog(pare
     layout->addWidget(m_list, 1);
     layout->addWidget(empty);
     layout->addWidget(buttons);
-    resize(760, 380);
+    resize(940, 380);
     // The newest backup is chosen to begin with.
     if (m_list->topLevelItemCount() > 0)
         m_list->setCurrentItem(m_list->topLevelItem(0));

@@ -14,8 +14,8 @@ WritePreviewDialog::WritePreviewDialog(const SettingsDiff &diff, QWidget *parent
 {
     setObjectName(QStringLiteral("WritePreviewDialog"));
     setWindowTitle(QStringLiteral("Запись настроек в МК"));
-    auto *label = new QLabel(QStringLiteral("В МК изменится %1 (по страницам редактора). Записать?")
-                                 .arg(settingCountText(diff.changeCount())),
+    auto *label = new QLabel(QStringLiteral("Настроек МК, которые изменятся при записи: %1. Записать?")
+                                 .arg(diff.changeCount()),
                              this);
     label->setObjectName(QStringLiteral("lCount"));
     label->setWordWrap(true);

@@ -147,7 +147,7 @@ private slots:
                                      shown.value(3)}));
         QVERIFY(shown.value(3).startsWith(QStringLiteral("Без имени: секция 9, байт 2 | ")));
         QCOMPARE(buttons, (QStringList{QStringLiteral("Записать"), QStringLiteral("Отмена")}));
-        QVERIFY2(count.first().contains(QStringLiteral("2 настройки")), qPrintable(count.first()));
+        QVERIFY2(count.first().contains(QStringLiteral("изменятся при записи: 2.")), qPrintable(count.first()));
 
         answer = QDialog::Accepted;
         QTest::mouseClick(button(*form, QStringLiteral("bSetParams")), Qt::LeftButton);

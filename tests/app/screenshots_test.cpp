@@ -3,7 +3,15 @@
 
 #include "LayoutChecks.h"
 
+#include "app/AboutDialog.h"
 #include "app/Application.h"
+#include "app/BackupsDialog.h"
+#include "app/CompareWindow.h"
+#include "app/WritePreviewDialog.h"
+#include "link/Backup.h"
+#include "model/FactoryImage.h"
+#include "model/FileIo.h"
+#include "model/SettingsDiff.h"
 #include "app/MessageBoxes.h"
 #include "app/PortChoiceDialogs.h"
 #include "link/AccessCheck.h"
@@ -213,6 +221,33 @@ private slots:
                                                         : QStringLiteral("Информация"));
         if (icon == QMessageBox::Question) // with Qt's Russian texts when they are installed
             QCOMPARE(buttons.size(), 3);
+    }
+
+    // The windows of the menus, filled as an installer sees them.
+    void installerWindows()
+    {
+        TMK device, edited;
+        device.replaceImage(0x8002, makeFactoryImage(0x8002, 3));
+        edited = device;
+        edited.record(5).setU8(0, 70);
+        edited.record(5).setU8(2, 13);
+        edited.record(10).setU32(0, edited.record(10).u32(0) ^ (1u << 8));
+        edited.record(9).setU16(124, edited.record(9).u16(124) ^ 0x0101);
+        edited.encodeAll();
+        const SettingsDiff diff = diffSettings(device, edited);
+        WritePreviewDialog preview(diff);
+        check(preview, QStringLiteral("write-preview"));
+        CompareWindow compare(diffSettings(edited, device), QStringLiteral("В МК"), QStringLiteral("МК"));
+        check(compare, QStringLiteral("compare"));
+
+        const QString dir = m_dir.filePath(QStringLiteral("backups"));
+        saveBackup(dir, 0x8002, device.image(), QDateTime(QDate(2026, 12, 5), QTime(10, 15, 2)));
+        saveBackup(dir, 0x0101, makeFactoryImage(0x0101, 1), QDateTime(QDate(2026, 11, 30), QTime(17, 4, 41)));
+        writeFileAtomically(dir + QStringLiteral("/mk-20261120-090000-0101.tcset"), "x");
+        BackupsDialog backups(dir);
+        check(backups, QStringLiteral("backups"));
+        AboutDialog about({QStringLiteral("/home/user/.config/mkconf/mkconf.ini"), dir});
+        check(about, QStringLiteral("about"));
     }
 };
 
