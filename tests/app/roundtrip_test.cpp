@@ -13,6 +13,7 @@
 #include "model/SettingsFile.h"
 #include "model/TMK.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -153,7 +154,14 @@ private slots:
         QVERIFY(form->editingEnabled());
         QCOMPARE(form->model().record(2).u8(0), edited);
 
+        // The write shows what will change and goes on after "Записать".
+        QStringList previews;
+        dialogs.other = [&](QDialog &dialog) {
+            previews << dialog.objectName();
+            return int(QDialog::Accepted);
+        };
         click(*form, "bSetParams");
+        QCOMPARE(previews, QStringList{QStringLiteral("WritePreviewDialog")});
         QCOMPARE(dialogs.boxes.size(), 1);
         QCOMPARE(dialogs.boxes[0].icon, QMessageBox::Information);
         QVERIFY2(dialogs.boxes[0].text.startsWith(QStringLiteral("Настройки записаны в МК")), qPrintable(dialogs.boxes[0].text));
@@ -187,6 +195,11 @@ private slots:
         setup.link = makeDeviceLink(options);
         setup.access = &m_access;
         static_cast<SerialDeviceLink &>(*setup.link).setBackupDir(path(QStringLiteral("demo-backups")));
+        setup.steps.edit = [](QWidget *, TMK &model) {
+            model.record(5).setU8(0, quint8(model.record(5).u8(0) ^ 0x01));
+            model.encodeSection(5);
+            return true;
+        };
         DialogScript dialogs;
         TMainForm form(std::move(setup));
         form.show();
@@ -198,8 +211,34 @@ private slots:
         QCOMPARE(form.model().settingsVersion(), 2u);
         QVERIFY(form.editingEnabled());
 
+        // An edit, a write whose preview is declined, a comparison with the device: the device
+        // still holds its own value. After "Записать" it holds the edit.
+        click(form, "bEditParams");
+        int answer = QDialog::Rejected;
+        QStringList previews, summaries;
+        dialogs.other = [&](QDialog &dialog) {
+            if (dialog.objectName() == QLatin1String("CompareWindow")) {
+                summaries << dialog.findChild<QLabel *>(QStringLiteral("lSummary"))->text();
+                return int(QDialog::Rejected);
+            }
+            previews << dialog.objectName();
+            return answer;
+        };
+        const auto compareWithDevice = [&form] {
+            form.findChild<QAction *>(QStringLiteral("miCompareDevice"))->trigger();
+        };
+        click(form, "bSetParams");
+        QCOMPARE(previews, QStringList{QStringLiteral("WritePreviewDialog")});
+        QVERIFY(dialogs.boxes.isEmpty());
+        compareWithDevice();
+        QVERIFY2(summaries.value(0).contains(QStringLiteral("различаются: 1 настройка")), qPrintable(summaries.value(0)));
+        answer = QDialog::Accepted;
         click(form, "bSetParams");
         QCOMPARE(dialogs.texts(QMessageBox::Information).size(), 1);
+        compareWithDevice();
+        QVERIFY2(summaries.value(1).contains(QStringLiteral("совпадают")), qPrintable(summaries.value(1)));
+        QCOMPARE(dialogs.boxes.size(), 1);
+        dialogs.answers << QMessageBox::No; // the edit is not saved to a file
         QVERIFY(form.close());
         // The simulator's port number is not stored over the user's own.
         const QByteArray ini = fileBytes(path(QStringLiteral("demo.ini")));

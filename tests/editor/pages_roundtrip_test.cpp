@@ -170,6 +170,10 @@ private slots:
         click(form, "bLoadParams");
         check("after save and load");
 
+        // The write's preview of the changes is confirmed.
+        dialogs.other = [](QDialog &dialog) {
+            return int(dialog.objectName() == QLatin1String("WritePreviewDialog") ? QDialog::Accepted : QDialog::Rejected);
+        };
         click(form, "bSetParams");
         QCOMPARE(dialogs.texts(QMessageBox::Information).size(), 1);
         QVERIFY(dialogs.texts(QMessageBox::Critical).isEmpty());
