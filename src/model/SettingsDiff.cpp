@@ -5,6 +5,7 @@
 #include "model/FieldTableContext.h"
 #include "model/HotMenuList.h"
 #include "model/ImageLayout.h"
+#include "model/JournalData.h"
 #include "model/ScreenColours.h"
 #include "model/TMK.h"
 
@@ -155,6 +156,15 @@ QString pageOfByte(int section, int offset)
         return QStringLiteral("Допсистемы");
     if (section == 3 || (section == 2 && offset < 37))
         return QStringLiteral("Бак");
+    // What the device records is written back too: a journal kept since the settings were read
+    // would be replaced.
+    const auto inJournal = [offset](int start) {
+        return offset >= start && offset < start + kJournalEntryCount * kJournalEntrySize;
+    };
+    if (section == 12 || (section == 6 && (inJournal(kTripJournalOffset) || inJournal(kTankJournalOffset))))
+        return QStringLiteral("Журналы");
+    if (section == 0)
+        return QStringLiteral("Накопленные средние");
     return {};
 }
 
