@@ -1,4 +1,4 @@
-// mktool set / diff: the editor's simple settings by name, on the command line.
+// mktool set / diff: the editor's settings by name, on the command line.
 
 #include "Command.h"
 #include "SettingsFileReport.h"
@@ -7,6 +7,7 @@
 #include "model/Error.h"
 #include "model/FieldTable.h"
 #include "model/FieldTableContext.h"
+#include "model/NamedSettings.h"
 #include "model/SettingsFile.h"
 #include "model/TMK.h"
 
@@ -21,33 +22,26 @@ namespace mk::tool {
 namespace {
 
 // Applies NAME=VALUE assignments in order, with the editor's conversions and checks. Throws Error
-// naming the field; the model may then hold part of the assignments (the caller writes nothing).
+// naming the setting; the model may then hold part of the assignments (the caller writes nothing).
 void applyAssignments(TMK &tmk, const QStringList &assignments)
 {
     // The editor would not open on this model either (protocol index or version above 255).
     EditSession session(tmk);
-    FieldContext ctx = fieldContext(session.device(), session.measPars());
+    NamedContext ctx(tmk);
     for (const QString &a : assignments) {
         const qsizetype eq = a.indexOf(QLatin1Char('='));
         if (eq <= 0)
             throw Error(QStringLiteral("%1: ожидается ИМЯ=ЗНАЧЕНИЕ").arg(a));
         const QString name = a.left(eq);
         const QString text = a.mid(eq + 1);
-        const FieldDef *def = findField(name);
-        if (!def)
+        const NamedSetting *setting = findNamedSetting(name);
+        if (!setting)
             throw Error(QStringLiteral("%1: нет такой настройки").arg(name));
         // The value would never reach the file: the section it lives in is not there.
-        if (!tmk.sectionHeld(def->section))
-            throw Error(QStringLiteral("%1: в файле нет секции %2").arg(name).arg(def->section));
+        if (!tmk.sectionHeld(setting->section))
+            throw Error(QStringLiteral("%1: в файле нет секции %2").arg(name).arg(setting->section));
         try {
-            const QVariant value = parseFieldText(*def, text, ctx);
-            if (def->conversion == Conversion::ProtocolIndex) {
-                // As on the protocol page: the sub-types, the fuel source list and the context follow.
-                if (chooseProtocol(tmk, session.device(), value.toInt()))
-                    ctx = fieldContext(session.device(), session.measPars());
-            } else {
-                storeField(*def, tmk, value, ctx);
-            }
+            storeSettingText(*setting, tmk, text, ctx);
         } catch (const Error &e) {
             throw Error(QStringLiteral("%1: %2").arg(name, e.text()));
         }
@@ -75,9 +69,9 @@ std::array<QByteArray, kSectionCount> namedBits()
     std::array<QByteArray, kSectionCount> masks;
     for (int k = 0; k < kSectionCount; ++k)
         masks[size_t(k)] = QByteArray(kRecordSizes[size_t(k)], '\0');
-    for (const FieldDef &def : fieldTable()) {
-        QByteArray &m = masks[size_t(def.section)];
-        for (const FieldByte &b : fieldBytes(def))
+    for (const NamedSetting &s : namedSettings()) {
+        QByteArray &m = masks[size_t(s.section)];
+        for (const FieldByte &b : s.bytes)
             if (b.offset < m.size())
                 m[b.offset] = char(quint8(m[b.offset]) | b.bits);
     }
@@ -85,19 +79,19 @@ std::array<QByteArray, kSectionCount> namedBits()
 }
 
 // The stored bits of a field, most significant byte first, in hexadecimal.
-QString rawText(const FieldDef &def, const TMK &tmk)
+QString rawText(const NamedSetting &def, const TMK &tmk)
 {
     const Record &rec = tmk.record(def.section);
     QString text;
-    const std::vector<FieldByte> bytes = fieldBytes(def);
+    const std::vector<FieldByte> &bytes = def.bytes;
     for (auto it = bytes.rbegin(); it != bytes.rend(); ++it)
         text += QStringLiteral("%1").arg(rec.u8(it->offset) & it->bits, 2, 16, QLatin1Char('0')).toUpper();
     return QStringLiteral("0x") + text;
 }
 
-bool storedAlike(const FieldDef &def, const TMK &a, const TMK &b)
+bool storedAlike(const NamedSetting &def, const TMK &a, const TMK &b)
 {
-    for (const FieldByte &byte : fieldBytes(def))
+    for (const FieldByte &byte : def.bytes)
         if ((a.record(def.section).u8(byte.offset) ^ b.record(def.section).u8(byte.offset)) & byte.bits)
             return false;
     return true;
@@ -137,17 +131,17 @@ int runDiff(const QStringList &argv)
     TMK a, b;
     loadSettings(a, args.positional()[0]);
     loadSettings(b, args.positional()[1]);
-    const FieldContext ctxA = fileFieldContext(a), ctxB = fileFieldContext(b);
+    const NamedContext ctxA = NamedContext::lenient(a), ctxB = NamedContext::lenient(b);
 
     // A field differs when its stored bits do, whatever the shown values say; where both show
     // alike, the raw values tell them apart.
     QJsonArray differing;
     QString text;
-    for (const FieldDef &def : fieldTable()) {
+    for (const NamedSetting &def : namedSettings()) {
         if (storedAlike(def, a, b))
             continue;
-        const QString va = fieldText(def, loadField(def, a, ctxA), ctxA);
-        const QString vb = fieldText(def, loadField(def, b, ctxB), ctxB);
+        const QString va = settingText(def, a, ctxA);
+        const QString vb = settingText(def, b, ctxB);
         const QString ra = rawText(def, a), rb = rawText(def, b);
         differing.append(QJsonObject{{QStringLiteral("name"), def.name}, {QStringLiteral("a"), va}, {QStringLiteral("b"), vb},
                                      {QStringLiteral("raw_a"), ra}, {QStringLiteral("raw_b"), rb}});
