@@ -1,5 +1,6 @@
 // Profiles: exported from one car's settings, applied to another's; all or nothing.
 
+#include "model/Error.h"
 #include "model/FactoryImage.h"
 #include "model/NamedSettings.h"
 #include "model/Profile.h"
@@ -132,6 +133,7 @@ TEST(Profile, DamagedOrUnknownEntriesAreListedAndNothingChanges)
         {profileOf({{QStringLiteral("UniMeasADC0"), QStringLiteral("1023")}, {QStringLiteral("UniMeasADC1"), QStringLiteral("500")}}),
          {}, 0x0A01, 10},
     };
+    EXPECT_THROW(exportProfile(factoryModel(0x0202), {QStringLiteral("Бак"), QStringLiteral("tsNoSuchPage")}), Error);
     for (const auto &row : rows) {
         TMK model = factoryModel(row.model, row.version);
         const TMK before = model;
