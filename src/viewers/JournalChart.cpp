@@ -50,14 +50,16 @@ void JournalChart::paintEvent(QPaintEvent *)
     int labelWidth = fm.horizontalAdvance(m_series.unit);
     for (int i = 0; i <= ticks.count; ++i)
         labelWidth = std::max(labelWidth, fm.horizontalAdvance(tickText(i)));
-    const QRect plot(labelWidth + 14, 2 * lineHeight + 6, width() - labelWidth - 24, height() - 5 * lineHeight - 10);
+    // Rows: title, unit, half a row for the top number, the plot, dates, what a bar is.
+    const int plotTop = lineHeight * 5 / 2 + 8;
+    const QRect plot(labelWidth + 14, plotTop, width() - labelWidth - 24, height() - plotTop - 2 * lineHeight - 10);
     if (plot.width() < 20 || plot.height() < 20)
         return;
     const double top = ticks.step * ticks.count;
     const auto yOf = [&](double v) { return plot.bottom() - int(std::lround(v / top * plot.height())); };
 
     // Value axis: grid lines with their numbers, the unit above them.
-    p.drawText(QRect(0, plot.top() - lineHeight - 4, labelWidth + 8, lineHeight), Qt::AlignRight | Qt::AlignBottom, m_series.unit);
+    p.drawText(QRect(0, lineHeight + 3, labelWidth + 8, lineHeight), Qt::AlignRight | Qt::AlignBottom, m_series.unit);
     for (int i = 0; i <= ticks.count; ++i) {
         const int y = yOf(ticks.step * i);
         p.setPen(QPen(palette().color(QPalette::Mid), 0, i == 0 ? Qt::SolidLine : Qt::DotLine));

@@ -277,7 +277,7 @@ private slots:
         QTest::qWait(20);
         screenshot(&dlg, QStringLiteral("osc_scrolled_rescaled"));
         click(&dlg, "rgOscTimeDiv", 4);
-        dlg.setZoomLevel(3, 200); // ×4 about the trigger region
+        dlg.setZoomLevel(3, 96); // ×4 about the trigger moment mark
         QTest::mouseMove(find<QWidget>(&dlg, "PB"), QPoint(300, 150));
         QTest::qWait(20);
         screenshot(&dlg, QStringLiteral("osc_zoomed"));
