@@ -133,6 +133,9 @@ TMK_ViewOscDlg::TMK_ViewOscDlg(TMK &model, QWidget *parent)
     savePicture->setObjectName(QStringLiteral("bOscSavePicture"));
     auto *saveData = new QPushButton(QStringLiteral("Сохранить &данные…"), this);
     saveData->setObjectName(QStringLiteral("bOscSaveData"));
+    // Enter opens no save dialog: only a click or the Alt shortcut does.
+    savePicture->setAutoDefault(false);
+    saveData->setAutoDefault(false);
 
     connect(m_voltDiv, &RadioGroup::itemClicked, this, &TMK_ViewOscDlg::voltDivClick);
     connect(m_timeDiv, &RadioGroup::itemClicked, this, &TMK_ViewOscDlg::timeDivClick);

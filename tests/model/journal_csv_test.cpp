@@ -90,19 +90,6 @@ TEST(JournalCsv, AveragesOneLinePerSet)
     EXPECT_EQ(averagesCsvRows(s0)[1], row({"Накопительные / Общие", "7200", "", "9.000", "45.0", "", "4.50"}));
 }
 
-TEST(JournalCsv, ErrorJournalKeepsTheNonEmptyEntries)
-{
-    Record s12 = section(12);
-    clearErrorJournal(s12);
-    s12.setU16(16, 18 * 60 + 42);
-    s12.setU8(18, 6);
-    s12.setU8(19, 12);
-    s12.setU32(20, 0x0133);
-    const auto rows = errorCsvRows(s12, 0, {});
-    ASSERT_EQ(rows.size(), 2);
-    EXPECT_EQ(rows[1], row({"0", "--12-06T18:42", "P0133", "307"}));
-}
-
 TEST(JournalPlots, SeriesFromCraftedJournals)
 {
     // Empty journals: nothing to draw, for every chart.

@@ -289,6 +289,9 @@ private slots:
             const QStringList clipped = clippedWidgets(dlg);
             QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
         }
+        QTest::mouseClick(find<QPushButton>(&dlg, "bTripReset"), Qt::LeftButton);
+        QTest::qWait(20);
+        screenshot(&dlg, QStringLiteral("journals_charts_no_trips"));
     }
 };
 
