@@ -3,10 +3,10 @@
 //
 // The scale is the record's own: the time base and volt/div choice held when the record is
 // opened (the viewer may change them afterwards for the next capture) and the input-divider
-// range the capture was taken with. One division is 32 samples across and 32 sample heights
-// of the drawing up, so
+// range the capture was taken with. At that scale a division is 32 samples across and 32
+// pixels up, so
 //   time of sample i  = (i − 32) × (ms per division) / 32, 0 at the trigger moment (sample 32);
-//   volts of a sample = its height in divisions as drawn × (volts per division).
+//   volts of a sample = its height as drawn, in divisions, × (volts per division).
 
 #include "model/OscData.h"
 

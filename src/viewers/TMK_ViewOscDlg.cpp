@@ -58,8 +58,10 @@ protected:
         m_wheel += e->angleDelta().y();
         const int steps = m_wheel / 120;
         m_wheel -= steps * 120;
-        if (steps != 0)
+        if (steps != 0) {
             onWheel(steps, e->position().x());
+            onHover(e->position().toPoint(), true); // the point under the mouse moved
+        }
         e->accept();
     }
     void mousePressEvent(QMouseEvent *e) override
