@@ -39,6 +39,7 @@ ConnectionCheckDialog::ConnectionCheckDialog(QWidget *parent, Check check)
     copy->setObjectName(QStringLiteral("copy"));
     auto *close = buttons->addButton(QStringLiteral("Закрыть"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("close"));
+    close->setDefault(true); // Enter closes; a repeat is a deliberate click
     layout->addWidget(buttons);
     connect(repeat, &QPushButton::clicked, this, &ConnectionCheckDialog::runCheck);
     connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(m_report.text()); });

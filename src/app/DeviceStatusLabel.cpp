@@ -11,11 +11,11 @@ DeviceStatusLabel::DeviceStatusLabel(DeviceWatcher *watcher, QWidget *parent) : 
         m_watcher = new DeviceWatcher(systemSerialNodes, this);
         m_watcher->start();
     }
-    connect(m_watcher, &DeviceWatcher::changed, this, &DeviceStatusLabel::show);
-    show(m_watcher->text());
+    connect(m_watcher, &DeviceWatcher::changed, this, &DeviceStatusLabel::showState);
+    showState(m_watcher->text());
 }
 
-void DeviceStatusLabel::show(const QString &text)
+void DeviceStatusLabel::showState(const QString &text)
 {
     setText(text);
     // Looks are kept to the theme; only the word changes, and the property lets a style tell them apart.

@@ -19,7 +19,7 @@ public:
     DeviceWatcher *watcher() const { return m_watcher; }
 
 private:
-    void show(const QString &text);
+    void showState(const QString &text);
 
     DeviceWatcher *m_watcher;
 };

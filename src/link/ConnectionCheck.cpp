@@ -10,8 +10,12 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QRegularExpression>
+#include <QHash>
 #include <QSet>
 #include <QtEndian>
+
+#include <algorithm>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <grp.h>

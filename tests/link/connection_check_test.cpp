@@ -230,8 +230,8 @@ TEST(ConnectionCheck, ReportsTheDevicesNodesAndTheSystemsFacts)
     EXPECT_TRUE(report.modemManagerRunning);
     EXPECT_FALSE(report.brlttyInstalled);
     const QString text = report.text();
-    EXPECT_TRUE(text.contains(QStringLiteral("%1 — %2").arg(mk.nodes[0].node, mk.nodes[0].link))) << text;
-    EXPECT_TRUE(text.contains(QStringLiteral("(не МК: нет слова Trivolantics)"))) << text;
+    EXPECT_TRUE(text.contains(QStringLiteral("%1 — %2").arg(mk.nodes[0].node, mk.nodes[0].link))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("(не МК: нет слова Trivolantics)"))) << text.toStdString();
 }
 
 TEST(ConnectionCheck, ACommentedOrForeignRuleIsNotTheDevicesRule)
