@@ -128,6 +128,12 @@ private slots:
                     if (b->text() == kConnectionCheckButtonText)
                         offer = b;
                 offers << (offer != nullptr);
+                const QString out = qEnvironmentVariable("MK_SCREENSHOT_DIR");
+                if (offer && !out.isEmpty()) {
+                    box->show();
+                    if (QTest::qWaitForWindowExposed(box))
+                        box->grab().save(QDir(out).filePath(QStringLiteral("port-error-offers-check.png")));
+                }
                 if (offer && clickOffer)
                     offer->click();
             }
