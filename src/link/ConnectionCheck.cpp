@@ -97,16 +97,22 @@ std::optional<bool> modemManagerIgnores(const SystemFacts &facts, const QString 
     return false;
 }
 
-// The first rule file that names the device's vendor and product on one line.
+// The first rule file that names the device's vendor and product on one line. As udev does, a
+// file in an earlier folder hides the one of the same name in a later folder (a link to
+// /dev/null there turns the package's rule off).
 QString installedRule(const SystemFacts &facts)
 {
+    QSet<QString> seen;
     static const QRegularExpression vendor(QStringLiteral("idVendor\\}?\\s*==\\s*\"%1\"").arg(hex4(kDeviceUsbVendor)),
                                            QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression product(QStringLiteral("idProduct\\}?\\s*==\\s*\"%1\"").arg(hex4(kDeviceUsbProduct)),
                                             QRegularExpression::CaseInsensitiveOption);
     for (const QString &folder : facts.udevRuleFolders) {
         const QDir dir(folder);
-        for (const QFileInfo &file : dir.entryInfoList({QStringLiteral("*.rules")}, QDir::Files, QDir::Name)) {
+        for (const QFileInfo &file : dir.entryInfoList({QStringLiteral("*.rules")}, QDir::Files | QDir::System, QDir::Name)) {
+            if (seen.contains(file.fileName()))
+                continue;
+            seen.insert(file.fileName());
             QFile rules(file.absoluteFilePath());
             if (!rules.open(QIODevice::ReadOnly))
                 continue;

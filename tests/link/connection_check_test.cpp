@@ -234,7 +234,7 @@ TEST(ConnectionCheck, ReportsTheDevicesNodesAndTheSystemsFacts)
     EXPECT_TRUE(text.contains(QStringLiteral("(не МК: нет слова Trivolantics)"))) << text.toStdString();
 }
 
-TEST(ConnectionCheck, ACommentedOrForeignRuleIsNotTheDevicesRule)
+TEST(ConnectionCheck, ACommentedForeignOrMaskedRuleIsNotTheDevicesRule)
 {
     FakeSystem sys;
     sys.write(QStringLiteral("rules/50-other.rules"),
@@ -243,6 +243,15 @@ TEST(ConnectionCheck, ACommentedOrForeignRuleIsNotTheDevicesRule)
     EXPECT_TRUE(checkConnection(sys.facts()).ruleFile.isEmpty());
     sys.write(QStringLiteral("rules/99-local.rules"), "SUBSYSTEM==\"tty\", ATTRS{idVendor}==\"04D8\", ATTRS{idProduct}==\"000A\", GROUP=\"plugdev\"\n");
     EXPECT_EQ(checkConnection(sys.facts()).ruleFile, sys.path(QStringLiteral("rules/99-local.rules")));
+
+    // The package's rule in a later folder, turned off by a link to /dev/null in an earlier one.
+    FakeSystem masked;
+    QDir().mkpath(masked.path(QStringLiteral("missing-rules")));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(MK_TEST_DATA "/../../packaging/60-mkconf.rules"),
+                            masked.path(QStringLiteral("missing-rules/60-mkconf.rules"))));
+    EXPECT_EQ(checkConnection(masked.facts()).ruleFile, masked.path(QStringLiteral("missing-rules/60-mkconf.rules")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), masked.path(QStringLiteral("rules/60-mkconf.rules"))));
+    EXPECT_TRUE(checkConnection(masked.facts()).ruleFile.isEmpty());
 }
 
 TEST(ConnectionCheck, PortFailuresOfferTheCheckOtherErrorsDoNot)
