@@ -3,6 +3,9 @@
 #include "link/LinkTexts.h"
 #include "link/PortMap.h"
 
+#include <QThread>
+#include <QTimer>
+
 #include <algorithm>
 
 namespace mk {
@@ -32,25 +35,49 @@ QString deviceStatusText(const QList<SerialNodeInfo> &nodes)
     return QStringLiteral("МК подключён: COM%1 — %2").arg(port).arg(name);
 }
 
-DeviceWatcher::DeviceWatcher(NodeSource source, QObject *parent) : QObject(parent), m_source(std::move(source))
+DeviceWatcher::DeviceWatcher(NodeSource source, QObject *parent) : QObject(parent), m_source(std::move(source)) {}
+
+DeviceWatcher::~DeviceWatcher()
 {
-    connect(&m_timer, &QTimer::timeout, this, &DeviceWatcher::refresh);
+    stop();
 }
 
 void DeviceWatcher::start(int intervalMs)
 {
+    stop();
     refresh();
-    m_timer.start(intervalMs);
+    m_thread = new QThread(this);
+    auto *timer = new QTimer;
+    timer->setInterval(intervalMs);
+    timer->moveToThread(m_thread);
+    connect(m_thread, &QThread::started, timer, qOverload<>(&QTimer::start));
+    connect(m_thread, &QThread::finished, timer, &QObject::deleteLater);
+    // The look runs on the thread; its text comes back to this object's thread. stop() waits for
+    // the thread, so no look outlives the watcher.
+    connect(timer, &QTimer::timeout, timer, [this, source = m_source] {
+        const QString text = deviceStatusText(source ? source() : QList<SerialNodeInfo>());
+        QMetaObject::invokeMethod(this, [this, text] { take(text); }, Qt::QueuedConnection);
+    });
+    m_thread->start();
 }
 
 void DeviceWatcher::stop()
 {
-    m_timer.stop();
+    if (!m_thread)
+        return;
+    m_thread->quit();
+    m_thread->wait();
+    delete m_thread;
+    m_thread = nullptr;
 }
 
 void DeviceWatcher::refresh()
 {
-    const QString text = deviceStatusText(m_source ? m_source() : QList<SerialNodeInfo>());
+    take(deviceStatusText(m_source ? m_source() : QList<SerialNodeInfo>()));
+}
+
+void DeviceWatcher::take(const QString &text)
+{
     if (text == m_text)
         return;
     m_text = text;

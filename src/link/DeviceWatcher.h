@@ -1,13 +1,15 @@
 #pragma once
 // Whether a trip computer is plugged in and on which port, for the status bar: the system's
-// list of serial nodes is looked at twice a second, and no port is ever opened for it.
+// list of serial nodes is looked at twice a second, and no port is ever opened for it. The
+// system's list takes tens of milliseconds to build, so the looks run on a thread of their own.
 
 #include "link/PortDiscovery.h"
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 #include <functional>
+
+class QThread;
 
 namespace mk {
 
@@ -21,6 +23,8 @@ bool isTripComputerNode(const SerialNodeInfo &node);
 // The port number is looked up, never assigned; a node outside the table is shown by name only.
 QString deviceStatusText(const QList<SerialNodeInfo> &nodes);
 
+
+
 class DeviceWatcher : public QObject
 {
     Q_OBJECT
@@ -29,12 +33,14 @@ public:
     using NodeSource = std::function<QList<SerialNodeInfo>()>;
     static constexpr int kDefaultIntervalMs = 500;
 
+    // The source is called on the watcher's thread once started.
     explicit DeviceWatcher(NodeSource source = systemSerialNodes, QObject *parent = nullptr);
+    ~DeviceWatcher() override;
 
-    // Looks now, then every intervalMs.
+    // Looks now, then every intervalMs on the watcher's thread.
     void start(int intervalMs = kDefaultIntervalMs);
     void stop();
-    // Looks once; emits changed when the text differs from the last one.
+    // Looks once, here and now; emits changed when the text differs from the last one.
     void refresh();
 
     QString text() const { return m_text; }
@@ -44,8 +50,10 @@ signals:
     void changed(const QString &text);
 
 private:
+    void take(const QString &text);
+
     NodeSource m_source;
-    QTimer m_timer;
+    QThread *m_thread = nullptr;
     QString m_text = kDeviceAbsentText;
 };
 

@@ -10,6 +10,8 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
+#include <atomic>
+
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -85,8 +87,9 @@ TEST(DeviceWatcher, FollowsAPseudoTerminalDevicePluggedInAndPulledOut)
     const QString node = terminal->path();
     ASSERT_FALSE(node.isEmpty());
     setPortOverride(7, node);
-    bool plugged = false;
-    // The system's list as the seam gives it: the node while it exists and the device is "in".
+    std::atomic<bool> plugged = false;
+    // The system's list as the seam gives it (on the watcher's thread): the node while it exists
+    // and the device is "in".
     DeviceWatcher watcher([&] {
         QList<SerialNodeInfo> nodes{SerialNodeInfo{QStringLiteral("/dev/ttyS0"), {}, {}, {}, {}, {}}};
         if (plugged && QFile::exists(node))
@@ -108,8 +111,8 @@ TEST(DeviceWatcher, FollowsAPseudoTerminalDevicePluggedInAndPulledOut)
         return said.isEmpty() ? QString() : said.takeFirst();
     };
 
-    plugged = true;
     ASSERT_TRUE(QFile::link(node, dev.filePath(QStringLiteral("mk-0"))));
+    plugged = true;
     EXPECT_EQ(waitForChange(), QStringLiteral("МК подключён: COM7 — %1").arg(dev.filePath(QStringLiteral("mk-0"))));
     EXPECT_TRUE(watcher.connected());
 
@@ -120,6 +123,7 @@ TEST(DeviceWatcher, FollowsAPseudoTerminalDevicePluggedInAndPulledOut)
     EXPECT_EQ(waitForChange(), kDeviceAbsentText);
     EXPECT_FALSE(watcher.connected());
 
+    watcher.stop();
     setDeviceLinkFolder({});
     clearPortOverrides();
 }
