@@ -81,11 +81,11 @@ int roundEven(double value)
     return int(std::nearbyint(value));
 }
 
-OscGeometry::OscGeometry(const OscSettings &settings, double showScale, int offset)
+OscGeometry::OscGeometry(const OscSettings &settings, double showScale, int offset, double zoom)
     : m_s(settings), m_showScale(showScale), m_offset(offset)
 {
     const double currentScale = 1.0 / oscTimeDivisor(m_s.timeDiv);
-    m_h = m_showScale / currentScale;
+    m_h = m_showScale / currentScale * zoom;
     m_v = oscVoltScale(m_s.voltDiv) / oscGain(m_s.voltDiv) / kVoltsPerStep;
 }
 
@@ -102,6 +102,22 @@ int OscGeometry::triggerLevelY() const
 int OscGeometry::triggerMomentX() const
 {
     return roundEven(64 - m_offset * m_h);
+}
+
+double OscGeometry::timeAtX(double x) const
+{
+    const double triggerX = 64 - m_offset * m_h;
+    return (x - triggerX) / m_h * m_showScale * 1000.0 / kOscDivision;
+}
+
+double OscGeometry::voltsAtY(double y) const
+{
+    return (kOscTraceHeight - y) / kOscDivision * oscVoltScale(m_s.voltDiv) / oscDividerFactor(m_s.dividerRange);
+}
+
+double OscGeometry::sampleAtX(double x) const
+{
+    return (x - 64) / m_h + 32 + m_offset;
 }
 
 QString OscGeometry::voltText() const

@@ -73,13 +73,20 @@ int roundEven(double value);
 class OscGeometry
 {
 public:
-    OscGeometry(const OscSettings &settings, double showScale, int offset);
+    // zoom stretches the time axis about the trigger moment; 1 draws as the device's tools do.
+    OscGeometry(const OscSettings &settings, double showScale, int offset, double zoom = 1.0);
 
-    double horizontalFactor() const { return m_h; }
+    double horizontalFactor() const { return m_h; } // pixels per sample, zoom included
     double verticalDivisor() const { return m_v; }
     QPoint samplePoint(int index, quint8 sample) const;
     int triggerLevelY() const;
     int triggerMomentX() const;
+    // Where the mouse points, in the units of the scale texts shown: milliseconds from the
+    // trigger moment and volts above the bottom line.
+    double timeAtX(double x) const;
+    double voltsAtY(double y) const;
+    // The sample drawn at x (fractional).
+    double sampleAtX(double x) const;
 
     QString voltText() const;   // "0.5В/д"
     QString timeText() const;   // "10мс/д"

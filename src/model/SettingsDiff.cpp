@@ -2,7 +2,7 @@
 
 #include "model/AddSystems.h"
 #include "model/Error.h"
-#include "model/FieldTableContext.h"
+#include "model/NamedSettings.h"
 #include "model/HotMenuList.h"
 #include "model/ImageLayout.h"
 #include "model/JournalData.h"
@@ -17,26 +17,10 @@ namespace mk {
 
 namespace {
 
-std::vector<NamedSettingSource> &sources()
-{
-    static std::vector<NamedSettingSource> list;
-    return list;
-}
-
-// The editor's view of the model; without a model-table row (key above 255) the plain one.
-FieldContext contextOf(const TMK &model)
-{
-    try {
-        return fieldContext(model);
-    } catch (const Error &) {
-        return {};
-    }
-}
-
 // A check box shows as a tick; in words, as the tools accept it too.
-QString shownText(const FieldDef &def, const QString &toolText)
+QString shownText(const NamedSetting &s, const QString &toolText)
 {
-    if (def.kind == ControlKind::CheckBox)
+    if (s.field && s.field->kind == ControlKind::CheckBox)
         return toolText == QLatin1String("1") ? QStringLiteral("да") : QStringLiteral("нет");
     return toolText;
 }
@@ -57,37 +41,6 @@ bool storedAlike(const Record &a, const Record &b, const std::vector<FieldByte> 
         if (byte.offset < a.size() && byte.offset < b.size() && ((a.u8(byte.offset) ^ b.u8(byte.offset)) & byte.bits))
             return false;
     return true;
-}
-
-// One setting to compare, whatever names it.
-struct Compared
-{
-    QString page, name, caption;
-    int section = 0;
-    std::vector<FieldByte> bytes;
-    std::function<QString(const TMK &, bool after)> toolText;
-    std::function<QString(const QString &)> shown;
-};
-
-std::vector<Compared> comparedSettings(const FieldContext &ctxBefore, const FieldContext &ctxAfter)
-{
-    std::vector<Compared> list;
-    for (const FieldDef &def : fieldTable()) {
-        const QString caption = captionOf(def, ctxAfter);
-        list.push_back({def.page, def.name, caption.isEmpty() ? def.name : caption, def.section, fieldBytes(def),
-                        [&def, &ctxBefore, &ctxAfter](const TMK &m, bool after) {
-                            const FieldContext &ctx = after ? ctxAfter : ctxBefore;
-                            return fieldText(def, loadField(def, m, ctx), ctx);
-                        },
-                        [&def](const QString &t) { return shownText(def, t); }});
-    }
-    for (const NamedSettingSource &source : sources())
-        for (NamedSetting &s : source()) {
-            auto text = s.text;
-            list.push_back({s.page, s.name, s.caption.isEmpty() ? s.name : s.caption, s.section, std::move(s.bytes),
-                            [text](const TMK &m, bool) { return text(m); }, [](const QString &t) { return t; }});
-        }
-    return list;
 }
 
 // Image positions that no decoded record covers (header, section 11, the device's trailers,
@@ -128,11 +81,6 @@ QString hexBytes(const QByteArray &bytes)
 
 } // namespace
 
-void addNamedSettingSource(NamedSettingSource source)
-{
-    sources().push_back(std::move(source));
-}
-
 int SettingsDiff::changeCount() const
 {
     int n = 0;
@@ -171,7 +119,7 @@ QString pageOfByte(int section, int offset)
 SettingsDiff diffSettings(const TMK &before, const TMK &after)
 {
     SettingsDiff diff;
-    const FieldContext ctxBefore = contextOf(before), ctxAfter = contextOf(after);
+    const NamedContext ctxBefore = NamedContext::lenient(before), ctxAfter = NamedContext::lenient(after);
     QMap<QString, int> pageIndex; // page caption -> index in diff.pages
     const auto pageFor = [&](const QString &page) -> DiffPage & {
         auto it = pageIndex.find(page);
@@ -185,7 +133,7 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
     std::array<QByteArray, kSectionCount> named;
     for (int k = 0; k < kSectionCount; ++k)
         named[size_t(k)] = QByteArray(kRecordSizes[size_t(k)], '\0');
-    for (const Compared &s : comparedSettings(ctxBefore, ctxAfter)) {
+    for (const NamedSetting &s : namedSettings()) {
         QByteArray &mask = named[size_t(s.section)];
         for (const FieldByte &b : s.bytes)
             if (b.offset < mask.size())
@@ -193,13 +141,17 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
         const Record &ra = before.record(s.section), &rb = after.record(s.section);
         if (storedAlike(ra, rb, s.bytes))
             continue;
-        SettingChange c{s.name, s.caption, s.toolText(before, false), s.toolText(after, true), {}, {}, 0};
-        c.shownBefore = s.shown(c.before);
-        c.shownAfter = s.shown(c.after);
+        QString caption = settingCaption(s, ctxAfter);
+        if (caption.isEmpty())
+            caption = s.name;
+        SettingChange c{s.name, caption, settingText(s, before, ctxBefore), settingText(s, after, ctxAfter), {}, {},
+                        rawText(ra, s.bytes), rawText(rb, s.bytes), 0};
+        c.shownBefore = shownText(s, c.before);
+        c.shownAfter = shownText(s, c.after);
         // Values that show alike but are stored differently: the raw bits tell them apart.
         if (c.before == c.after) {
-            for (auto [text, rec] : {std::pair{&c.before, &ra}, std::pair{&c.after, &rb}})
-                *text += QStringLiteral(" (%1)").arg(rawText(*rec, s.bytes));
+            c.before += QStringLiteral(" (%1)").arg(c.rawBefore);
+            c.after += QStringLiteral(" (%1)").arg(c.rawAfter);
             c.shownBefore = c.before;
             c.shownAfter = c.after;
         }
@@ -230,7 +182,7 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
         for (const QString &page : order) {
             const int n = counts[page];
             const auto &[a, b] = unnamed[page];
-            SettingChange c{{}, QStringLiteral("Без имени: секция %1, байт %2").arg(k).arg(n), hexBytes(a), hexBytes(b), {}, {}, n};
+            SettingChange c{{}, QStringLiteral("Без имени: секция %1, байт %2").arg(k).arg(n), hexBytes(a), hexBytes(b), {}, {}, {}, {}, n};
             c.shownBefore = c.before;
             c.shownAfter = c.after;
             pageFor(page).changes.push_back(std::move(c));

@@ -7,36 +7,18 @@
 //     for (const DiffPage &page : d.pages) // in the editor's page order
 //         for (const SettingChange &c : page.changes) ...
 //
-// Every setting that has a name is compared by its stored bits and shown by its shown texts.
+// Every setting that has a name (namedSettings()) is compared by its stored bits and shown by
+// its shown texts.
 // Bits of the records that no name covers are still reported, grouped by the page (or the
 // section) they belong to, and so are image bytes outside every record and a differing model
 // code: two images that differ anywhere never compare equal.
 
-#include "model/FieldTable.h"
-
 #include <QString>
-#include <functional>
 #include <vector>
 
 namespace mk {
 
 class TMK;
-
-// A named setting outside the simple field table (a colour of a scheme, a hot-menu place ...).
-// Its naming code describes where it lives and how it shows; the comparison then finds it.
-struct NamedSetting
-{
-    QString page;    // caption of the editor page that holds it
-    QString name;    // the name mktool takes
-    QString caption; // what the page calls it
-    int section = 0;
-    std::vector<FieldByte> bytes; // the bits of the record it owns
-    std::function<QString(const TMK &)> text; // its shown value
-};
-
-using NamedSettingSource = std::function<std::vector<NamedSetting>()>;
-// Further named settings join every comparison made afterwards (called once per source at start).
-void addNamedSettingSource(NamedSettingSource source);
 
 struct SettingChange
 {
@@ -46,6 +28,8 @@ struct SettingChange
     QString after;
     QString shownBefore; // value as the editor shows it
     QString shownAfter;
+    QString rawBefore; // the stored bits in hexadecimal ("0x0046"), named settings only
+    QString rawAfter;
     int unnamedBytes = 0; // for a change without a name: how many bytes differ
 };
 

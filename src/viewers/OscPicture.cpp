@@ -78,9 +78,14 @@ void drawTriggerMoment(QPainter &p, int xt)
 
 } // namespace
 
+OscGeometry oscGeometry(const OscDrawing &d)
+{
+    return OscGeometry(d.settings, d.showScale, d.offset, d.zoom);
+}
+
 void drawOscPicture(QImage &picture, const OscDrawing &d)
 {
-    const OscGeometry g(d.settings, d.showScale, d.offset);
+    const OscGeometry g = oscGeometry(d);
     const int width = picture.width();
     picture.fill(Qt::black);
     QPainter p(&picture);

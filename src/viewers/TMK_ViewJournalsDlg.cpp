@@ -3,10 +3,13 @@
 #include "model/Error.h"
 #include "model/FileIo.h"
 #include "model/FreezeFrame.h"
+#include "model/JournalCsv.h"
 #include "model/JournalGrids.h"
+#include "model/JournalPlots.h"
 #include "app/IniFile.h"
 #include "app/MessageBoxes.h"
 #include "model/TMK.h"
+#include "viewers/JournalChart.h"
 #include "viewers/StringGrid.h"
 
 #include <QCoreApplication>
@@ -31,6 +34,7 @@ const char *const kAverageGridNames[kAccumulatorSetCount] = {
 
 const QString kWin1251Filter = QStringLiteral("Текст Windows-1251 (*.txt)");
 const QString kUtf8Filter = QStringLiteral("Текст UTF-8 (*.txt)");
+const QString kCsvFilter = QStringLiteral("CSV UTF-8 (*.csv)");
 
 int journalIndex(JournalKind kind) { return kind == JournalKind::Trip ? 0 : 1; }
 
@@ -57,6 +61,7 @@ TMK_ViewJournalsDlg::TMK_ViewJournalsDlg(TMK &model, int errorCodeFormat, QWidge
     buildJournalPage(JournalKind::Tank);
     buildAveragesPage();
     buildErrorsPage();
+    buildChartsPage();
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -73,6 +78,7 @@ TMK_ViewJournalsDlg::TMK_ViewJournalsDlg(TMK &model, int errorCodeFormat, QWidge
     for (AccumulatorSet set : kAccumulatorSets)
         fillAverages(set);
     fillErrors();
+    fillCharts();
 }
 
 void TMK_ViewJournalsDlg::buildJournalPage(JournalKind kind)
@@ -169,6 +175,28 @@ void TMK_ViewJournalsDlg::buildErrorsPage()
     m_pages->addTab(page, QStringLiteral("Журнал ошибок"));
 }
 
+void TMK_ViewJournalsDlg::buildChartsPage()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("tsCharts"));
+    m_tripConsumption = new JournalChart(QStringLiteral("chTripConsumption"), page);
+    m_tripDistance = new JournalChart(QStringLiteral("chTripDistance"), page);
+    m_refuellings = new JournalChart(QStringLiteral("chRefuellings"), page);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(m_tripConsumption);
+    layout->addWidget(m_tripDistance);
+    layout->addWidget(m_refuellings);
+    m_pages->addTab(page, QStringLiteral("Графики"));
+}
+
+void TMK_ViewJournalsDlg::fillCharts()
+{
+    const Record &s6 = m_model.record(6);
+    m_tripConsumption->setSeries(tripConsumptionSeries(s6));
+    m_tripDistance->setSeries(tripDistanceSeries(s6));
+    m_refuellings->setSeries(refuellingSeries(s6));
+}
+
 void TMK_ViewJournalsDlg::fillJournal(JournalKind kind)
 {
     StringGrid *grid = m_journals[journalIndex(kind)];
@@ -200,7 +228,14 @@ void TMK_ViewJournalsDlg::fillFreezeFrame(int errorRow)
 bool TMK_ViewJournalsDlg::saveGrid(const StringGrid &grid, const QString &path, JournalEncoding encoding)
 {
     try {
-        writeFileAtomically(path, encoding == JournalEncoding::Utf8 ? gridTextUtf8(grid.rowTexts()) : gridText(grid.rowTexts()));
+        QByteArray text;
+        if (encoding == JournalEncoding::Csv && (&grid == m_journals[0] || &grid == m_journals[1]))
+            text = csvText(journalCsvRows(m_model.record(6), &grid == m_journals[0] ? JournalKind::Trip : JournalKind::Tank));
+        else if (encoding == JournalEncoding::Csv)
+            text = csvText(grid.rowTexts());
+        else
+            text = encoding == JournalEncoding::Utf8 ? gridTextUtf8(grid.rowTexts()) : gridText(grid.rowTexts());
+        writeFileAtomically(path, text);
         return true;
     } catch (const Error &e) {
         showError(this, e.text());
@@ -216,16 +251,21 @@ QString TMK_ViewJournalsDlg::askSavePath(JournalEncoding *encoding)
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDirectory(m_saveFolder);
     // Windows-1251 with CR LF lines, as the device's Windows program writes them, stays the
-    // default; UTF-8 with LF lines is what Linux editors read.
-    dialog.setNameFilters({kWin1251Filter, kUtf8Filter});
+    // default; UTF-8 with LF lines is what Linux editors read; CSV goes to spreadsheets.
+    dialog.setNameFilters({kWin1251Filter, kUtf8Filter, kCsvFilter});
     dialog.selectNameFilter(kWin1251Filter);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
+        dialog.setDefaultSuffix(filter == kCsvFilter ? QStringLiteral("csv") : QStringLiteral("txt"));
+    });
     if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const QString path = dialog.selectedFiles().constFirst();
     m_saveFolder = QFileInfo(path).absolutePath();
     if (encoding)
-        *encoding = dialog.selectedNameFilter() == kUtf8Filter ? JournalEncoding::Utf8 : JournalEncoding::Windows1251;
+        *encoding = dialog.selectedNameFilter() == kUtf8Filter ? JournalEncoding::Utf8
+            : dialog.selectedNameFilter() == kCsvFilter        ? JournalEncoding::Csv
+                                                               : JournalEncoding::Windows1251;
     return path;
 }
 
@@ -241,6 +281,7 @@ void TMK_ViewJournalsDlg::resetJournalClick(JournalKind kind)
 {
     clearJournal(m_model.record(6), kind);
     fillJournal(kind);
+    fillCharts();
 }
 
 void TMK_ViewJournalsDlg::resetErrorsClick()

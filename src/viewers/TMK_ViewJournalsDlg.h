@@ -12,11 +12,13 @@ class QTabWidget;
 
 namespace mk {
 
+class JournalChart;
 class StringGrid;
 class TMK;
 
-// How a saved journal is written: Windows-1251 with CR LF lines, or UTF-8 with LF lines.
-enum class JournalEncoding { Windows1251, Utf8 };
+// How a saved journal is written: Windows-1251 with CR LF lines, UTF-8 with LF lines, or CSV
+// for spreadsheets.
+enum class JournalEncoding { Windows1251, Utf8, Csv };
 
 class TMK_ViewJournalsDlg : public QDialog
 {
@@ -25,18 +27,21 @@ public:
     // errorCodeFormat: the error-code format of the engine protocol in use.
     TMK_ViewJournalsDlg(TMK &model, int errorCodeFormat, QWidget *parent = nullptr);
 
-    // Writes every row of the grid to the file (each cell followed by a tab); true on success.
+    // Writes every row of the grid to the file (each cell followed by a tab; as CSV the journal's
+    // records); true on success.
     bool saveGrid(const StringGrid &grid, const QString &path, JournalEncoding encoding = JournalEncoding::Windows1251);
 
 private:
     void buildJournalPage(JournalKind kind);
     void buildAveragesPage();
     void buildErrorsPage();
+    void buildChartsPage();
 
     void fillJournal(JournalKind kind);
     void fillAverages(AccumulatorSet set);
     void fillErrors();
     void fillFreezeFrame(int errorRow);
+    void fillCharts();
 
     // The save dialog starts in the program's folder, then where the last file went; its filter
     // chooses the encoding.
@@ -54,6 +59,9 @@ private:
     StringGrid *m_averages[kAccumulatorSetCount] = {};
     StringGrid *m_errors = nullptr;
     StringGrid *m_frame = nullptr;
+    JournalChart *m_tripConsumption = nullptr;
+    JournalChart *m_tripDistance = nullptr;
+    JournalChart *m_refuellings = nullptr;
 };
 
 } // namespace mk

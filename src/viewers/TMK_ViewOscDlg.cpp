@@ -1,29 +1,50 @@
 #include "viewers/TMK_ViewOscDlg.h"
 
+#include "app/IniFile.h"
+#include "app/MessageBoxes.h"
+#include "model/Error.h"
+#include "model/FileIo.h"
+#include "model/JournalCsv.h"
+#include "model/OscExport.h"
 #include "model/TMK.h"
 #include "viewers/RadioGroup.h"
 
+#include <QBuffer>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+#include <cmath>
+#include <functional>
+#include <iterator>
 
 namespace mk {
 
 namespace {
 
-constexpr int kPaintBoxWidth = 1002;
-constexpr int kPaintBoxHeight = 278;
-
-// Shows the dialog's picture; painting never recomputes the trace.
+// Shows the dialog's picture; painting never recomputes the trace. The mouse zooms (wheel),
+// pans (drag) and reads the point under it.
 class PaintBox : public QWidget
 {
 public:
+    std::function<void(int steps, double x)> onWheel;
+    std::function<void(double dx, bool start)> onDrag;
+    std::function<void(QPoint at, bool inside)> onHover;
+
     PaintBox(const QImage &picture, QWidget *parent) : QWidget(parent), m_picture(picture)
     {
         setObjectName(QStringLiteral("PB"));
-        setFixedSize(kPaintBoxWidth, kPaintBoxHeight);
+        setFixedSize(kOscPictureWidth, kOscPictureHeight);
+        setMouseTracking(true);
+        setCursor(Qt::CrossCursor);
     }
 
 protected:
@@ -32,25 +53,60 @@ protected:
         QPainter p(this);
         p.drawImage(0, 0, m_picture);
     }
+    void wheelEvent(QWheelEvent *e) override
+    {
+        m_wheel += e->angleDelta().y();
+        const int steps = m_wheel / 120;
+        m_wheel -= steps * 120;
+        if (steps != 0) {
+            onWheel(steps, e->position().x());
+            onHover(e->position().toPoint(), true); // the point under the mouse moved
+        }
+        e->accept();
+    }
+    void mousePressEvent(QMouseEvent *e) override
+    {
+        if (e->button() == Qt::LeftButton) {
+            m_dragX = e->position().x();
+            onDrag(0, true);
+        }
+    }
+    void mouseMoveEvent(QMouseEvent *e) override
+    {
+        if (e->buttons() & Qt::LeftButton)
+            onDrag(e->position().x() - m_dragX, false);
+        onHover(e->position().toPoint(), true);
+    }
+    void leaveEvent(QEvent *) override { onHover({}, false); }
 
 private:
     const QImage &m_picture;
+    int m_wheel = 0;
+    double m_dragX = 0;
 };
+
+QString zoomLabel(double zoom)
+{
+    return QStringLiteral("×") + QString::number(zoom);
+}
 
 } // namespace
 
 TMK_ViewOscDlg::TMK_ViewOscDlg(TMK &model, QWidget *parent)
-    : QDialog(parent), m_model(model), m_picture(kPaintBoxWidth, kPaintBoxHeight, QImage::Format_RGB32)
+    : QDialog(parent), m_model(model), m_picture(kOscPictureWidth, kOscPictureHeight, QImage::Format_RGB32),
+      m_saveFolder(defaultFileFolder())
 {
     setObjectName(QStringLiteral("TMK_ViewOscDlg"));
     setWindowTitle(QStringLiteral("Просмотр данных осциллографа"));
 
     m_drawing.settings = oscSettings(m_model.record(10), m_model.osc(0).header);
+    m_recordSettings = m_drawing.settings;
     m_drawing.samples = oscSamples(m_model);
     m_drawing.showScale = 1.0 / oscTimeDivisor(m_drawing.settings.timeDiv);
     m_drawing.offset = 0;
 
-    m_paintBox = new PaintBox(m_picture, this);
+    auto *paintBox = new PaintBox(m_picture, this);
+    m_paintBox = paintBox;
     m_scroll = new QScrollBar(Qt::Horizontal, this);
     m_scroll->setObjectName(QStringLiteral("sbSclollOffset"));
     m_scroll->setRange(kOscOffsetMin, kOscOffsetMax);
@@ -65,6 +121,24 @@ TMK_ViewOscDlg::TMK_ViewOscDlg(TMK &model, QWidget *parent)
     m_timeDiv->setItemIndex(m_drawing.settings.timeDiv);
     m_inDivider->setItemIndex(m_drawing.settings.inDivider);
 
+    m_zoom = new QComboBox(this);
+    m_zoom->setObjectName(QStringLiteral("cbOscZoom"));
+    for (double z : kOscZoomLevels)
+        m_zoom->addItem(zoomLabel(z));
+    m_zoom->setCurrentIndex(kOscZoomDefault);
+    auto *zoomCaption = new QLabel(QStringLiteral("&Масштаб"), this);
+    zoomCaption->setBuddy(m_zoom);
+    m_cursor = new QLabel(this);
+    m_cursor->setObjectName(QStringLiteral("lOscCursor"));
+    m_cursor->setMinimumWidth(m_cursor->fontMetrics().horizontalAdvance(QStringLiteral("t = -00000.000 мс   U = -000.00 В")));
+    auto *savePicture = new QPushButton(QStringLiteral("Сохранить &картинку…"), this);
+    savePicture->setObjectName(QStringLiteral("bOscSavePicture"));
+    auto *saveData = new QPushButton(QStringLiteral("Сохранить &данные…"), this);
+    saveData->setObjectName(QStringLiteral("bOscSaveData"));
+    // Enter opens no save dialog: only a click or the Alt shortcut does.
+    savePicture->setAutoDefault(false);
+    saveData->setAutoDefault(false);
+
     connect(m_voltDiv, &RadioGroup::itemClicked, this, &TMK_ViewOscDlg::voltDivClick);
     connect(m_timeDiv, &RadioGroup::itemClicked, this, &TMK_ViewOscDlg::timeDivClick);
     connect(m_inDivider, &RadioGroup::itemClicked, this, &TMK_ViewOscDlg::inDividerClick);
@@ -72,6 +146,26 @@ TMK_ViewOscDlg::TMK_ViewOscDlg(TMK &model, QWidget *parent)
         m_drawing.offset = position;
         redraw();
     });
+    connect(m_zoom, &QComboBox::activated, this, [this](int level) { setZoomLevel(level, kOscPictureWidth / 2.0); });
+    connect(savePicture, &QPushButton::clicked, this, [this] {
+        const QString path = askSavePath(QStringLiteral("Изображение PNG (*.png)"), QStringLiteral("png"));
+        if (!path.isEmpty())
+            this->savePicture(path);
+    });
+    connect(saveData, &QPushButton::clicked, this, [this] {
+        const QString path = askSavePath(QStringLiteral("CSV UTF-8 (*.csv)"), QStringLiteral("csv"));
+        if (!path.isEmpty())
+            this->saveData(path);
+    });
+    paintBox->onWheel = [this](int steps, double x) { wheelAt(steps, x); };
+    paintBox->onDrag = [this, dragStart = 0](double dx, bool start) mutable {
+        if (start) {
+            dragStart = m_drawing.offset;
+            return;
+        }
+        setOffset(dragStart - int(std::lround(dx / oscGeometry(m_drawing).horizontalFactor())));
+    };
+    paintBox->onHover = [this](QPoint at, bool inside) { m_cursor->setText(inside ? cursorText(at) : QString()); };
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -80,10 +174,18 @@ TMK_ViewOscDlg::TMK_ViewOscDlg(TMK &model, QWidget *parent)
     groups->addWidget(m_voltDiv);
     groups->addWidget(m_timeDiv, 1);
     groups->addWidget(m_inDivider);
+    auto *tools = new QHBoxLayout;
+    tools->addWidget(zoomCaption);
+    tools->addWidget(m_zoom);
+    tools->addSpacing(16);
+    tools->addWidget(m_cursor, 1);
+    tools->addWidget(savePicture);
+    tools->addWidget(saveData);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_paintBox);
     layout->addWidget(m_scroll);
     layout->addLayout(groups);
+    layout->addLayout(tools);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -123,6 +225,81 @@ void TMK_ViewOscDlg::inDividerClick()
     m_drawing.settings.inDivider = index;
     m_changed = true;
     voltDivClick();
+}
+
+void TMK_ViewOscDlg::setZoomLevel(int level, double anchorX)
+{
+    level = qBound(0, level, int(std::size(kOscZoomLevels)) - 1);
+    const double anchored = oscGeometry(m_drawing).sampleAtX(anchorX);
+    m_drawing.zoom = kOscZoomLevels[level];
+    m_zoom->setCurrentIndex(level);
+    const double h = oscGeometry(m_drawing).horizontalFactor();
+    // Offsets stay whole samples, within the scroll bar's range.
+    const int offset = qBound(kOscOffsetMin, int(std::lround(anchored - 32 - (anchorX - 64) / h)), kOscOffsetMax);
+    setOffset(offset);
+    redraw();
+}
+
+void TMK_ViewOscDlg::wheelAt(int steps, double x)
+{
+    setZoomLevel(m_zoom->currentIndex() + steps, x);
+}
+
+void TMK_ViewOscDlg::setOffset(int offset)
+{
+    m_scroll->setValue(qBound(kOscOffsetMin, offset, kOscOffsetMax)); // redraws when it moves
+}
+
+QString TMK_ViewOscDlg::cursorText(const QPoint &at) const
+{
+    if (at.y() < 0 || at.y() > kOscTraceHeight || at.x() < 0 || at.x() >= kOscPictureWidth)
+        return {};
+    const OscGeometry g = oscGeometry(m_drawing);
+    return QStringLiteral("t = %1 мс   U = %2 В")
+        .arg(QString::number(g.timeAtX(at.x()), 'f', 3), QString::number(g.voltsAtY(at.y()), 'f', 2));
+}
+
+QString TMK_ViewOscDlg::askSavePath(const QString &filter, const QString &suffix)
+{
+    QFileDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("saveOscDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDirectory(m_saveFolder);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(suffix);
+    if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString path = dialog.selectedFiles().constFirst();
+    m_saveFolder = QFileInfo(path).absolutePath();
+    return path;
+}
+
+bool TMK_ViewOscDlg::savePicture(const QString &path)
+{
+    try {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!m_picture.save(&buffer, "PNG"))
+            throw Error(QStringLiteral("Не удалось построить изображение PNG"));
+        writeFileAtomically(path, png);
+        return true;
+    } catch (const Error &e) {
+        showError(this, e.text());
+        return false;
+    }
+}
+
+bool TMK_ViewOscDlg::saveData(const QString &path)
+{
+    try {
+        writeFileAtomically(path, csvText(oscCsvRows(m_recordSettings, m_drawing.samples)));
+        return true;
+    } catch (const Error &e) {
+        showError(this, e.text());
+        return false;
+    }
 }
 
 void TMK_ViewOscDlg::redraw()

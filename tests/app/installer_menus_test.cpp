@@ -145,7 +145,7 @@ private slots:
                                      QStringLiteral("Превышение скорости, км/ч | %1 | 140").arg(factorySpeed()),
                                      QStringLiteral("Цветовые схемы (1)"),
                                      shown.value(3)}));
-        QVERIFY(shown.value(3).startsWith(QStringLiteral("Без имени: секция 9, байт 2 | ")));
+        QVERIFY2(shown.value(3).startsWith(QStringLiteral("Схема пользователя: Цвет #3 | ")), qPrintable(shown.value(3)));
         QCOMPARE(buttons, (QStringList{QStringLiteral("Записать"), QStringLiteral("Отмена")}));
         QVERIFY2(count.first().contains(QStringLiteral("изменятся при записи: 2.")), qPrintable(count.first()));
 

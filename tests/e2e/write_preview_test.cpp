@@ -58,7 +58,9 @@ struct Edits
         s5.setU8(2, quint8(tank + 2));
         const bool gas = s10.u32(0) & (1u << 8);
         s10.setU32(0, s10.u32(0) ^ (1u << 8));
-        s3.setU8(8, s3.u8(8) ^ 0x01);                                   // tank table: litres of row 1
+        const int litres = s3.u8(8), code = s3.u16(144);
+        s3.setU8(8, quint8(litres ^ 0x01));                             // tank table: litres of row 1
+        s10.setU8(6, s10.u8(6) ^ 0x01);                                 // the previous protocol's copy: no name
         s9.setU16(124, s9.u16(124) ^ 0x0101);                           // hot menu 1, place 1
         s9.setU16(kColourSchemeOffset + kColourSchemeSize + 6, s9.u16(kColourSchemeOffset + kColourSchemeSize + 6) ^ 0x0101);
         m.encodeAll();
@@ -69,9 +71,12 @@ struct Edits
              QString::number(speed), QStringLiteral("140")},
             {QStringLiteral("Границы"), QStringLiteral("TankLimit"), QStringLiteral("Остаток топлива в баке, л"),
              QString::number(tank), QString::number(tank + 2)},
-            {QStringLiteral("Бак"), {}, QStringLiteral("Без имени: секция 3, байт 1"), {}, {}},
-            {QStringLiteral("Горячие меню"), {}, QStringLiteral("Без имени: секция 9, байт 2"), {}, {}},
-            {QStringLiteral("Цветовые схемы"), {}, QStringLiteral("Без имени: секция 9, байт 2"), {}, {}},
+            {QStringLiteral("Цветовые схемы"), QStringLiteral("ColorScheme1.Palette3"), QStringLiteral("Схема пользователя: Цвет #3"), {}, {}},
+            {QStringLiteral("Горячие меню"), QStringLiteral("hmParams.0"), QStringLiteral("Параметры, пункт 0"), {}, {}},
+            {QStringLiteral("Бак"), QStringLiteral("Tarir.1"), QStringLiteral("Тарировка, точка 1 (литры, уе)"),
+             QStringLiteral("%1,%2").arg(litres).arg(code), QStringLiteral("%1,%2").arg(litres ^ 0x01).arg(code)},
+            // Bits no name covers still show, under their page: the previous-protocol copy.
+            {QStringLiteral("Прочее"), {}, QStringLiteral("Без имени: секция 10, байт 1"), {}, {}},
         };
     }
 };
@@ -84,7 +89,7 @@ void expectLines(const SettingsDiff &diff, const std::vector<Line> &expected)
         EXPECT_EQ(got[i].page, expected[i].page) << i;
         EXPECT_EQ(got[i].name, expected[i].name) << i;
         EXPECT_EQ(got[i].caption, expected[i].caption) << i;
-        if (!expected[i].name.isEmpty()) {
+        if (!expected[i].before.isEmpty()) {
             EXPECT_EQ(got[i].before, expected[i].before) << i;
             EXPECT_EQ(got[i].after, expected[i].after) << i;
         }
@@ -112,8 +117,8 @@ TEST(WritePreview, ListsTheEditsByPageAndADeclinedOneWritesNothing)
     EXPECT_FALSE(writeDevice(*d.link, model, progress, backups.path(), decline));
     EXPECT_EQ(asked, 1);
     expectLines(seen, edits.expected);
-    EXPECT_EQ(seen.namedCount, 3);
-    EXPECT_EQ(seen.unnamedBytes, 5);
+    EXPECT_EQ(seen.namedCount, 6);
+    EXPECT_EQ(seen.unnamedBytes, 1);
     EXPECT_EQ(d.device.memory(), before);
     EXPECT_TRUE(requestWords(d.device.requests(), command::kBeginSectionWrite).empty());
     EXPECT_TRUE(QDir(backups.path()).entryList(QDir::Files).isEmpty());
@@ -187,14 +192,15 @@ TEST(WritePreview, DryRunPrintsTheListAndLeavesTheDeviceAlone)
     EXPECT_EQ(text.code, 0) << text.err.constData();
     const QString out = QString::fromUtf8(text.out);
     for (const char *line : {"[Источники]\nGasOil\t", "[Границы]\nVelocityLimit\t", "\t140\n", "[Горячие меню]\n",
-                             "3 field(s) differ; 5 byte(s)", "Ничего не записано"})
+                             "6 field(s) differ; 1 byte(s)", "Ничего не записано"})
         EXPECT_TRUE(out.contains(QString::fromUtf8(line))) << line << "\n" << out.toStdString();
     const ToolRun json = mktool(args + QStringList{QStringLiteral("--json")});
     EXPECT_EQ(json.code, 0) << json.err.constData();
     const QJsonObject o = QJsonDocument::fromJson(json.out).object();
     EXPECT_FALSE(o[QStringLiteral("identical")].toBool());
-    EXPECT_EQ(o[QStringLiteral("fields")].toArray().size(), 3);
-    EXPECT_EQ(o[QStringLiteral("pages")].toArray().size(), 5);
+    EXPECT_EQ(o[QStringLiteral("fields")].toArray().size(), 6);
+    EXPECT_EQ(o[QStringLiteral("unnamed")].toArray().size(), 1);
+    EXPECT_EQ(o[QStringLiteral("pages")].toArray().size(), 6);
     ASSERT_EQ(sim.stop(), 0);
     EXPECT_EQ(readWholeFile(path("after.tcset"), kMaxSettingsFileSize), readWholeFile(path("got.tcset"), kMaxSettingsFileSize));
     EXPECT_FALSE(QDir(path("backups")).exists() && !QDir(path("backups")).isEmpty());

@@ -102,3 +102,30 @@ TEST_F(JournalTool, EverythingWithoutAChoiceAndBadCommandLines)
     EXPECT_EQ(missing.code, 1);
     EXPECT_FALSE(missing.err.isEmpty());
 }
+
+// --csv: the journal's records as CSV, UTF-8 with LF lines; the factory's latest trip by hand:
+// 41.3 km in 2700 s with 3.6 l at 30 per km and 250 per litre.
+TEST_F(JournalTool, CsvOfEveryJournal)
+{
+    const ToolRun trip = mktool({QStringLiteral("journals"), file, QStringLiteral("--trip"), QStringLiteral("--csv")});
+    ASSERT_EQ(trip.code, 0) << trip.err.constData();
+    const QStringList out = QString::fromUtf8(trip.out).split(QLatin1Char('\n'));
+    EXPECT_EQ(out[0], QStringLiteral("№,Дата и время,\"Время в пути, с\",\"Пробег, км\",\"Топливо 1, л\",\"Топливо 2, л\","
+                                     "\"Расход топлива, л\",\"Ср. скорость, км/час\",Ср. расход на 100 км,Ср. расход в час,Стоимость"));
+    EXPECT_EQ(out[1], QStringLiteral("0,--12-06T17:45,2700,41.300,3.600,0.000,3.600,55.1,8.72,4.80,213.9"));
+    EXPECT_EQ(out.last(), QString());
+    EXPECT_FALSE(trip.out.contains('\r'));
+
+    const QString path = dir.filePath(QStringLiteral("tank.csv"));
+    ASSERT_EQ(mktool({QStringLiteral("journals"), file, QStringLiteral("--tank"), QStringLiteral("--csv"), QStringLiteral("-o"), path}).code, 0);
+    EXPECT_TRUE(readFile(path).startsWith("№,Дата и время,"));
+    EXPECT_TRUE(readFile(path).contains("\n0,--12-04T18:30,64800,512.000,41.200,"));
+
+    const QStringList errors = lines({QStringLiteral("--errors"), QStringLiteral("--csv")}).join(QString()).split(QLatin1Char('\n'));
+    EXPECT_EQ(errors[1], QStringLiteral("0,--12-06T18:42,0133,307"));
+    // Everything: each journal under its title, an empty line between.
+    const QStringList all = lines({QStringLiteral("--csv")}).join(QString()).split(QLatin1Char('\n'));
+    EXPECT_EQ(all[0], QStringLiteral("Журнал поездок"));
+    EXPECT_TRUE(all.contains(QStringLiteral("Средние")));
+    EXPECT_EQ(mktool({QStringLiteral("journals"), file, QStringLiteral("--csv"), QStringLiteral("--encoding"), QStringLiteral("utf-8")}).code, 2);
+}

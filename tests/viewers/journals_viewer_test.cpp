@@ -1,4 +1,6 @@
 #include "model/JournalData.h"
+#include "model/JournalCsv.h"
+#include "viewers/JournalChart.h"
 #include "viewers/StringGrid.h"
 #include "viewers/TMK_ViewJournalsDlg.h"
 #include "ViewerTestSupport.h"
@@ -172,11 +174,55 @@ private slots:
         answers.filter = QStringLiteral("Текст UTF-8 (*.txt)");
         QTest::mouseClick(find<QPushButton>(&dlg, "bTrip"), Qt::LeftButton);
         QCOMPARE(answers.filters, (QStringList{QStringLiteral("Текст Windows-1251 (*.txt)"), QStringLiteral("Текст Windows-1251 (*.txt)"),
-                                               QStringLiteral("Текст UTF-8 (*.txt)")}));
+                                               QStringLiteral("Текст UTF-8 (*.txt)"), QStringLiteral("CSV UTF-8 (*.csv)")}));
         QFile utf8(answers.savePath);
         QVERIFY(utf8.open(QIODevice::ReadOnly));
         const QByteArray expected = dataFile("factory_trip_journal.txt");
         QCOMPARE(utf8.readAll(), fromWin1251(expected).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8());
+    }
+
+    // The CSV filter writes the journal's records, not the grid's texts.
+    void journalsSaveAsCsv()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        TMK_ViewJournalsDlg dlg(tmk, 0);
+        QTemporaryDir dir;
+        DialogAnswers answers;
+        answers.savePath = dir.filePath(QStringLiteral("tank.csv"));
+        answers.filter = QStringLiteral("CSV UTF-8 (*.csv)");
+        QTest::mouseClick(find<QPushButton>(&dlg, "bTank"), Qt::LeftButton);
+        QFile csv(answers.savePath);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll(), csvText(journalCsvRows(tmk.record(6), JournalKind::Tank)));
+    }
+
+    // "Графики" comes after the journals' own pages; its charts follow the records, clearing too.
+    void chartsPageFollowsTheJournals()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        TMK_ViewJournalsDlg dlg(tmk, 0);
+        auto *pages = find<QTabWidget>(&dlg, "pcJournals");
+        QCOMPARE(pages->count(), 5);
+        QCOMPARE(pages->tabText(4), QStringLiteral("Графики"));
+        QCOMPARE(pages->tabText(0), QStringLiteral("Журнал поездок"));
+        QCOMPARE(pages->tabText(3), QStringLiteral("Журнал ошибок"));
+        auto *consumption = find<JournalChart>(&dlg, "chTripConsumption");
+        auto *distance = find<JournalChart>(&dlg, "chTripDistance");
+        auto *refuellings = find<JournalChart>(&dlg, "chRefuellings");
+        // The factory's eight trips, oldest first; the one that never moved has no consumption bar.
+        QCOMPARE(distance->series().points.size(), 8);
+        QCOMPARE(distance->series().points.first().label, QStringLiteral("1.12"));
+        QCOMPARE(distance->series().points.last().value, 41.3);
+        QCOMPARE(consumption->series().points[4].present, false);
+        QCOMPARE(refuellings->series().points.size(), 3);
+        QCOMPARE(refuellings->series().points.first().value, 46.8);
+
+        QTest::mouseClick(find<QPushButton>(&dlg, "bTripReset"), Qt::LeftButton);
+        QVERIFY(consumption->series().empty());
+        QVERIFY(distance->series().empty());
+        QCOMPARE(refuellings->series().points.size(), 3);
     }
 
     void buttonsHaveAltShortcuts()
@@ -197,7 +243,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
         DialogAnswers answers; // Alt+С saves the trip journal (its file dialog cancelled here)
         altKey(&dlg, u'С');
-        QTRY_COMPARE(answers.filters.size(), 3);
+        QTRY_COMPARE(answers.filters.size(), 4);
     }
 
     void saveFailureIsReported()
@@ -234,7 +280,8 @@ private slots:
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         auto *pages = find<QTabWidget>(&dlg, "pcJournals");
-        const char *names[] = {"journals_trip", "journals_tank", "journals_averages", "journals_errors"};
+        const char *names[] = {"journals_trip", "journals_tank", "journals_averages", "journals_errors", "journals_charts"};
+        QCOMPARE(pages->count(), int(std::size(names)));
         for (int i = 0; i < pages->count(); ++i) {
             pages->setCurrentIndex(i);
             QTest::qWait(20);
@@ -242,6 +289,9 @@ private slots:
             const QStringList clipped = clippedWidgets(dlg);
             QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
         }
+        QTest::mouseClick(find<QPushButton>(&dlg, "bTripReset"), Qt::LeftButton);
+        QTest::qWait(20);
+        screenshot(&dlg, QStringLiteral("journals_charts_no_trips"));
     }
 };
 

@@ -1,11 +1,19 @@
+#include "model/JournalCsv.h"
 #include "model/OscData.h"
+#include "model/OscExport.h"
 #include "viewers/RadioGroup.h"
 #include "viewers/TMK_ViewOscDlg.h"
 #include "ViewerTestSupport.h"
 #include "app/LayoutChecks.h"
 
 #include <QRadioButton>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
+#include <QWheelEvent>
 
 using namespace mk;
 using namespace mk::test;
@@ -31,6 +39,20 @@ private:
             if (isColour(img, x, y, Qt::yellow))
                 return x;
         return -1;
+    }
+    static void wheel(QWidget *box, QPoint at, int notches)
+    {
+        QWheelEvent e(at, box->mapToGlobal(at), {}, QPoint(0, 120 * notches), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box, &e);
+    }
+    // The trigger moment mark is drawn where the geometry puts sample 32.
+    static void checkTriggerUnderSample32(const TMK_ViewOscDlg &dlg)
+    {
+        const OscGeometry g = oscGeometry(dlg.drawing());
+        const int xt = g.triggerMomentX();
+        QCOMPARE(xt, g.samplePoint(32, 0).x());
+        if (xt >= 0 && xt < dlg.picture().width())
+            QVERIFY(isColour(dlg.picture(), xt, 253, Qt::magenta));
     }
     static void click(QWidget *dlg, const char *group, int item)
     {
@@ -125,6 +147,108 @@ private slots:
                 QCOMPARE(tmk.record(10).u8(i), before.u8(i));
     }
 
+    // "Масштаб" and the wheel stretch the time axis; the trigger mark stays under sample 32, and
+    // the wheel keeps the sample under the mouse where it was.
+    void zoomAndPanKeepTheTriggerMark()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        tmk.readOscBlocks();
+        flatSamples(tmk, 100);
+        TMK_ViewOscDlg dlg(tmk);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        auto *zoom = find<QComboBox>(&dlg, "cbOscZoom");
+        QCOMPARE(zoom->count(), 6);
+        QCOMPARE(zoom->currentText(), QStringLiteral("×1"));
+        auto *box = find<QWidget>(&dlg, "PB");
+        auto *scroll = find<QScrollBar>(&dlg, "sbSclollOffset");
+
+        const QPoint at(300, 100);
+        const double before = oscGeometry(dlg.drawing()).sampleAtX(at.x());
+        wheel(box, at, 2); // ×4
+        QCOMPARE(dlg.zoom(), 4.0);
+        QCOMPARE(zoom->currentText(), QStringLiteral("×4"));
+        QCOMPARE(scroll->value(), dlg.offset());
+        QVERIFY(qAbs(oscGeometry(dlg.drawing()).sampleAtX(at.x()) - before) <= 0.5); // offsets are whole samples
+        // Sample 0 at x = 32 before; now four pixels a sample, its line starting at 64 − (32 + offset) × 4.
+        QCOMPARE(oscGeometry(dlg.drawing()).samplePoint(33, 0).x() - oscGeometry(dlg.drawing()).samplePoint(32, 0).x(), 4);
+        checkTriggerUnderSample32(dlg);
+
+        // Panning by dragging: 40 pixels right at ×4 is 10 samples back.
+        const int offset = dlg.offset();
+        QTest::mousePress(box, Qt::LeftButton, {}, QPoint(500, 100));
+        QTest::mouseMove(box, QPoint(540, 100));
+        QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(540, 100));
+        QCOMPARE(dlg.offset(), offset - 10);
+        checkTriggerUnderSample32(dlg);
+
+        // The combo zooms about the middle; every level and every scroll position keeps the mark.
+        for (int level = 0; level < zoom->count(); ++level) {
+            dlg.setZoomLevel(level, 501);
+            for (int position : {-32, 0, 17, 500, 992}) {
+                scroll->setValue(position);
+                checkTriggerUnderSample32(dlg);
+            }
+        }
+        // Wheeling past the ends stops at the last level.
+        wheel(box, at, 10);
+        QCOMPARE(dlg.zoom(), 16.0);
+        wheel(box, at, -20);
+        QCOMPARE(dlg.zoom(), 0.5);
+        // At ×0.5 the whole record fits: sample 1023 inside the picture from offset −32.
+        scroll->setValue(-32);
+        QVERIFY(oscGeometry(dlg.drawing()).samplePoint(1023, 0).x() < 1002);
+        QVERIFY(isColour(dlg.picture(), oscGeometry(dlg.drawing()).samplePoint(1000, 100).x(),
+                         oscGeometry(dlg.drawing()).samplePoint(1000, 100).y(), Qt::yellow));
+    }
+
+    // Time from the trigger moment and volts under the mouse, in the texts' own scales.
+    void cursorReadsTimeAndVoltage()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        tmk.readOscBlocks();
+        TMK_ViewOscDlg dlg(tmk);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        // Factory: 10 ms/div, 0.5 V/div. One division right of the mark and two up.
+        QCOMPARE(dlg.cursorText(QPoint(96, 192)), QStringLiteral("t = 10.000 мс   U = 1.00 В"));
+        QCOMPARE(dlg.cursorText(QPoint(32, 256)), QStringLiteral("t = -10.000 мс   U = 0.00 В"));
+        QCOMPARE(dlg.cursorText(QPoint(100, 270)), QString()); // the text row
+        QTest::mouseMove(find<QWidget>(&dlg, "PB"), QPoint(96, 192));
+        QTRY_COMPARE(find<QLabel>(&dlg, "lOscCursor")->text(), QStringLiteral("t = 10.000 мс   U = 1.00 В"));
+    }
+
+    void savesPictureAndData()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        tmk.readOscBlocks();
+        TMK_ViewOscDlg dlg(tmk);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        const OscSettings opening = dlg.drawing().settings;
+        click(&dlg, "rgOscTimeDiv", 7); // a choice for the next capture: the data keep their scale
+        QTemporaryDir dir;
+        DialogAnswers answers;
+        answers.savePath = dir.filePath(QStringLiteral("trace.png"));
+        QTest::mouseClick(find<QPushButton>(&dlg, "bOscSavePicture"), Qt::LeftButton);
+        QCOMPARE(answers.filters.first(), QStringLiteral("Изображение PNG (*.png)"));
+        QCOMPARE(QImage(answers.savePath).convertToFormat(QImage::Format_RGB32), dlg.picture());
+
+        answers.savePath = dir.filePath(QStringLiteral("trace.csv"));
+        QTest::mouseClick(find<QPushButton>(&dlg, "bOscSaveData"), Qt::LeftButton);
+        QFile csv(answers.savePath);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll(), csvText(oscCsvRows(opening, oscSamples(tmk))));
+        QVERIFY(answers.messages.isEmpty());
+
+        answers.savePath = dir.filePath(QStringLiteral("missing/trace.csv"));
+        QTest::mouseClick(find<QPushButton>(&dlg, "bOscSaveData"), Qt::LeftButton);
+        QCOMPARE(answers.messages.size(), 1);
+    }
+
     void escapeCloses()
     {
         TMK tmk;
@@ -152,6 +276,11 @@ private slots:
         click(&dlg, "rgOscVoltDiv", 0);
         QTest::qWait(20);
         screenshot(&dlg, QStringLiteral("osc_scrolled_rescaled"));
+        click(&dlg, "rgOscTimeDiv", 4);
+        dlg.setZoomLevel(3, 96); // ×4 about the trigger moment mark
+        QTest::mouseMove(find<QWidget>(&dlg, "PB"), QPoint(300, 150));
+        QTest::qWait(20);
+        screenshot(&dlg, QStringLiteral("osc_zoomed"));
     }
 };
 

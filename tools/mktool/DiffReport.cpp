@@ -19,6 +19,8 @@ QJsonObject diffJson(const SettingsDiff &diff)
                 unnamed.append(o);
             } else {
                 o[QStringLiteral("name")] = c.name;
+                o[QStringLiteral("raw_a")] = c.rawBefore;
+                o[QStringLiteral("raw_b")] = c.rawAfter;
                 fields.append(o);
             }
             changes.append(o);

@@ -6,6 +6,7 @@
 #include "model/FieldTable.h"
 #include "model/FieldTableContext.h"
 #include "model/ImageLayout.h"
+#include "model/NamedSettings.h"
 #include "model/TMK.h"
 
 #include <QJsonArray>
@@ -140,9 +141,15 @@ FieldContext fileFieldContext(const TMK &model)
 
 QJsonObject fieldsJson(const TMK &model)
 {
-    const FieldContext ctx = fileFieldContext(model);
+    const NamedContext named = NamedContext::lenient(model);
+    const FieldContext &ctx = named.fields();
     QJsonObject fields;
-    for (const FieldDef &def : fieldTable()) {
+    for (const NamedSetting &s : namedSettings()) {
+        if (!s.field) {
+            fields[s.name] = settingText(s, model, named); // a special page's part: its text
+            continue;
+        }
+        const FieldDef &def = *s.field;
         const QVariant value = loadField(def, model, ctx);
         switch (def.kind) {
         case ControlKind::SpinEdit:

@@ -1,4 +1,4 @@
-// mktool set: the editor's simple settings by name, on the command line (diff: cmd_diff.cpp).
+// mktool set: the editor's settings by name, on the command line (diff: cmd_diff.cpp).
 
 #include "Command.h"
 #include "SettingsFileReport.h"
@@ -7,6 +7,7 @@
 #include "model/Error.h"
 #include "model/FieldTable.h"
 #include "model/FieldTableContext.h"
+#include "model/NamedSettings.h"
 #include "model/SettingsFile.h"
 #include "model/TMK.h"
 
@@ -21,33 +22,26 @@ namespace mk::tool {
 namespace {
 
 // Applies NAME=VALUE assignments in order, with the editor's conversions and checks. Throws Error
-// naming the field; the model may then hold part of the assignments (the caller writes nothing).
+// naming the setting; the model may then hold part of the assignments (the caller writes nothing).
 void applyAssignments(TMK &tmk, const QStringList &assignments)
 {
     // The editor would not open on this model either (protocol index or version above 255).
     EditSession session(tmk);
-    FieldContext ctx = fieldContext(session.device(), session.measPars());
+    NamedContext ctx(tmk);
     for (const QString &a : assignments) {
         const qsizetype eq = a.indexOf(QLatin1Char('='));
         if (eq <= 0)
             throw Error(QStringLiteral("%1: ожидается ИМЯ=ЗНАЧЕНИЕ").arg(a));
         const QString name = a.left(eq);
         const QString text = a.mid(eq + 1);
-        const FieldDef *def = findField(name);
-        if (!def)
+        const NamedSetting *setting = findNamedSetting(name);
+        if (!setting)
             throw Error(QStringLiteral("%1: нет такой настройки").arg(name));
         // The value would never reach the file: the section it lives in is not there.
-        if (!tmk.sectionHeld(def->section))
-            throw Error(QStringLiteral("%1: в файле нет секции %2").arg(name).arg(def->section));
+        if (!tmk.sectionHeld(setting->section))
+            throw Error(QStringLiteral("%1: в файле нет секции %2").arg(name).arg(setting->section));
         try {
-            const QVariant value = parseFieldText(*def, text, ctx);
-            if (def->conversion == Conversion::ProtocolIndex) {
-                // As on the protocol page: the sub-types, the fuel source list and the context follow.
-                if (chooseProtocol(tmk, session.device(), value.toInt()))
-                    ctx = fieldContext(session.device(), session.measPars());
-            } else {
-                storeField(*def, tmk, value, ctx);
-            }
+            storeSettingText(*setting, tmk, text, ctx);
         } catch (const Error &e) {
             throw Error(QStringLiteral("%1: %2").arg(name, e.text()));
         }

@@ -4,6 +4,7 @@
 #include "model/FileIo.h"
 #include "model/FreezeFrame.h"
 #include "model/JournalCodeFormat.h"
+#include "model/JournalCsv.h"
 #include "model/JournalGrids.h"
 #include "model/SettingsFile.h"
 #include "model/TMK.h"
@@ -43,10 +44,39 @@ Rows averagesRows(const TMK &tmk)
     return rows;
 }
 
+// The CSV of one journal; without a choice every journal, each under its page's title and
+// separated by an empty line.
+int writeCsv(const TMK &tmk, const QString &part, const QStringList &parts, const Args &args)
+{
+    const auto rowsOf = [&](const QString &p) {
+        if (p == parts[0])
+            return journalCsvRows(tmk.record(6), JournalKind::Trip);
+        if (p == parts[1])
+            return journalCsvRows(tmk.record(6), JournalKind::Tank);
+        if (p == parts[2])
+            return errorCsvRows(tmk.record(12), journalErrorCodeFormat(tmk), errorCodeFlags(tmk.record(10)));
+        return averagesCsvRows(tmk.record(0));
+    };
+    QByteArray text;
+    if (!part.isEmpty()) {
+        text = csvText(rowsOf(part));
+    } else {
+        const QStringList titles = {QStringLiteral("Журнал поездок"), QStringLiteral("Журнал заправок"),
+                                    QStringLiteral("Журнал ошибок"), QStringLiteral("Средние")};
+        for (int i = 0; i < parts.size(); ++i)
+            text += csvText(Rows{{titles[i]}} + rowsOf(parts[i]) + Rows{{}});
+    }
+    if (args.has(QStringLiteral("-o")))
+        writeFileAtomically(args.value(QStringLiteral("-o")), text);
+    else
+        out(QString::fromUtf8(text));
+    return kOk;
+}
+
 int runJournals(const QStringList &argv)
 {
     const QStringList parts = {QStringLiteral("--trip"), QStringLiteral("--tank"), QStringLiteral("--errors"), QStringLiteral("--averages")};
-    const Args args(argv, {QStringLiteral("-o"), QStringLiteral("--encoding")}, parts);
+    const Args args(argv, {QStringLiteral("-o"), QStringLiteral("--encoding")}, parts + QStringList{QStringLiteral("--csv")});
     if (!args.ok() || args.positional().size() != 1)
         return usageError(QStringLiteral("journals"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
     QStringList chosen;
@@ -61,8 +91,14 @@ int runJournals(const QStringList &argv)
     if (chosen.size() > 1)
         return usageError(QStringLiteral("journals"), QStringLiteral("choose one of --trip, --tank, --errors, --averages"));
 
+    const bool csv = args.has(QStringLiteral("--csv"));
+    if (csv && args.has(QStringLiteral("--encoding")))
+        return usageError(QStringLiteral("journals"), QStringLiteral("CSV is always UTF-8"));
+
     TMK tmk;
     loadSettings(tmk, args.positional().first());
+    if (csv)
+        return writeCsv(tmk, chosen.isEmpty() ? QString() : chosen.first(), parts, args);
     const auto rowsOf = [&](const QString &part) {
         if (part == parts[0])
             return journalGridRows(tmk.record(6), JournalKind::Trip);
@@ -91,10 +127,11 @@ int runJournals(const QStringList &argv)
 }
 
 const CommandRegistrar kJournals({QStringLiteral("journals"),
-                                  QStringLiteral("FILE [--trip|--tank|--errors|--averages] [-o OUT.txt [--encoding utf-8]]"),
+                                  QStringLiteral("FILE [--trip|--tank|--errors|--averages] [--csv] [-o OUT.txt [--encoding utf-8]]"),
                                   QStringLiteral("journals as the viewer saves them: cells ended by tabs, CR LF lines; "
                                                  "UTF-8 on the terminal, Windows-1251 in OUT.txt (UTF-8 with LF lines "
-                                                 "with --encoding utf-8)"),
+                                                 "with --encoding utf-8); --csv: UTF-8 CSV, one record a line, "
+                                                 "dates as --MM-DDThh:mm"),
                                   runJournals});
 
 } // namespace

@@ -5,9 +5,10 @@
 #include "model/RecordSync.h"
 #include "model/SettingsFile.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 namespace mk::tool {
 
@@ -110,8 +111,12 @@ void printHelp()
 int main(int argc, char **argv)
 {
     using namespace mk::tool;
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    // Drawing text needs a GUI application's fonts; it draws off screen, no display is used.
+    const bool draws = argc > 1 && qstrcmp(argv[1], "osc") == 0;
+    if (draws)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app(draws ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
+    QStringList args = app->arguments().mid(1);
     if (args.isEmpty() || args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h") || args[0] == QLatin1String("help")) {
         printHelp();
         return args.isEmpty() ? kUsage : kOk;

@@ -1,0 +1,110 @@
+#pragma once
+// The connection check: why the trip computer cannot be reached on this system. It looks at the
+// USB devices with the device's identity and their serial nodes, the udev rule, the user's right
+// to open the nodes, processes holding them, ModemManager, brltty and lock files, and gives each
+// problem found once, with the command that fixes it. Nothing is opened or changed.
+//
+// Every system fact is read through SystemFacts, so that a test can stand in for the system
+// with folders of its own and fixed answers.
+
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+namespace mk {
+
+inline const QString kConnectionCheckTitle = QStringLiteral("Проверка подключения");
+inline const QString kConnectionCheckButtonText = QStringLiteral("Проверить подключение");
+
+// What the system says of one device node.
+struct NodeAccess
+{
+    bool exists = false;
+    QString group;     // the node's group ("dialout")
+    uint mode = 0;     // permission bits (0660)
+    bool mayOpen = false; // this user may read and write it (groups and ACLs counted)
+    bool userAcl = false; // an ACL entry for this user: what the uaccess tag grants at the seat
+};
+
+struct SystemFacts
+{
+    QString sysfsRoot = QStringLiteral("/sys");
+    QString devFolder = QStringLiteral("/dev");
+    QString procRoot = QStringLiteral("/proc");
+    QString udevDataFolder = QStringLiteral("/run/udev/data");
+    QStringList udevRuleFolders = {QStringLiteral("/etc/udev/rules.d"), QStringLiteral("/run/udev/rules.d"),
+                                   QStringLiteral("/usr/local/lib/udev/rules.d"), QStringLiteral("/usr/lib/udev/rules.d"),
+                                   QStringLiteral("/lib/udev/rules.d")};
+    QStringList lockFolders = {QStringLiteral("/var/lock"), QStringLiteral("/run/lock")};
+    QStringList programFolders = {QStringLiteral("/usr/bin"), QStringLiteral("/usr/sbin"), QStringLiteral("/bin"),
+                                  QStringLiteral("/sbin")};
+    // Groups this process runs with, and the groups the account has (effective after a new login).
+    std::function<QStringList()> sessionGroups;
+    std::function<QStringList()> accountGroups;
+    std::function<NodeAccess(const QString &node)> nodeAccess;
+    qint64 ownPid = 0; // this program's own process, never counted as holding a node
+};
+
+// The facts of the running system.
+SystemFacts systemFacts();
+
+struct NodeHolder
+{
+    qint64 pid = 0;
+    QString name; // the process's command name
+};
+
+struct NodeReport
+{
+    QString node;  // "/dev/ttyACM0"
+    QString link;  // "/dev/mk-0", empty when the rule gave none
+    int port = 0;  // its COM number, 0 when outside the table
+    NodeAccess access;
+    QList<NodeHolder> holders;
+    std::optional<bool> modemManagerIgnores; // from the udev database; unknown when it has no record
+};
+
+struct UsbDeviceReport
+{
+    QString usbPath; // the USB bus path, "1-1.2"
+    QString product, manufacturer, serial;
+    bool marker = false; // the marker word is in its strings: the trip computer itself
+    QList<NodeReport> nodes;
+};
+
+struct StaleLock
+{
+    QString path;
+    qint64 pid = 0; // the process it names, which is gone
+};
+
+struct CheckProblem
+{
+    QString text;
+    QString fix; // the command that fixes it (or, where no command can, what to do)
+};
+
+struct ConnectionReport
+{
+    QList<UsbDeviceReport> devices;
+    QString ruleFile; // the installed rule that matches the device; empty when none
+    bool modemManagerRunning = false;
+    bool brlttyInstalled = false;
+    QList<StaleLock> staleLocks;
+    QList<CheckProblem> problems;
+
+    // Russian text for the dialog and mktool doctor.
+    QString text() const;
+    QJsonObject json() const;
+};
+
+ConnectionReport checkConnection(const SystemFacts &facts = systemFacts());
+
+// Whether an error message is about a port that could not be opened or a device that could not
+// be reached, so that the error box offers the connection check.
+bool isPortOpenFailure(const QString &message);
+
+} // namespace mk

@@ -1,0 +1,118 @@
+// The connection check's report as text for the dialog and mktool doctor, and as JSON.
+
+#include "link/ConnectionCheck.h"
+
+#include "link/LinkTexts.h"
+#include "link/PortDiscovery.h"
+
+#include <QJsonArray>
+
+namespace mk {
+
+namespace {
+
+QString hex4(quint16 v)
+{
+    return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString ConnectionReport::text() const
+{
+    QStringList lines;
+    lines << QStringLiteral("Устройства USB %1:%2:").arg(hex4(kDeviceUsbVendor), hex4(kDeviceUsbProduct));
+    if (devices.isEmpty())
+        lines << QStringLiteral("  нет");
+    for (const UsbDeviceReport &d : devices) {
+        QString title = QStringLiteral("  %1: %2").arg(d.usbPath, d.product.isEmpty() ? QStringLiteral("(без названия)") : d.product);
+        if (!d.manufacturer.isEmpty())
+            title += QStringLiteral(", %1").arg(d.manufacturer);
+        if (!d.serial.isEmpty())
+            title += QStringLiteral(", серийный номер %1").arg(d.serial);
+        if (!d.marker)
+            title += QStringLiteral(" (не МК: нет слова %1)").arg(kDeviceMarker);
+        lines << title;
+        if (d.nodes.isEmpty())
+            lines << QStringLiteral("    последовательного узла нет");
+        for (const NodeReport &n : d.nodes) {
+            QString node = QStringLiteral("    %1").arg(n.node);
+            if (!n.link.isEmpty())
+                node += QStringLiteral(" — %1").arg(n.link);
+            if (n.port > 0)
+                node += QStringLiteral(" (COM%1)").arg(n.port);
+            lines << node;
+            if (n.access.exists)
+                lines << QStringLiteral("      права: группа %1, %2; открыть %3; uaccess: %4")
+                             .arg(n.access.group)
+                             .arg(n.access.mode, 4, 8, QLatin1Char('0'))
+                             .arg(n.access.mayOpen ? QStringLiteral("можно") : QStringLiteral("нельзя"),
+                                  n.access.userAcl ? QStringLiteral("есть") : QStringLiteral("нет"));
+            QStringList holders;
+            for (const NodeHolder &h : n.holders)
+                holders << QStringLiteral("%1 (%2)").arg(h.name).arg(h.pid);
+            lines << QStringLiteral("      занят: %1").arg(holders.isEmpty() ? QStringLiteral("нет") : holders.join(QStringLiteral(", ")));
+            if (n.modemManagerIgnores)
+                lines << QStringLiteral("      ModemManager: %1").arg(*n.modemManagerIgnores ? QStringLiteral("пропускает") : QStringLiteral("не пропускает"));
+        }
+    }
+    lines << QStringLiteral("Правило udev: %1").arg(ruleFile.isEmpty() ? QStringLiteral("не установлено") : ruleFile);
+    lines << QStringLiteral("ModemManager: %1").arg(modemManagerRunning ? QStringLiteral("запущен") : QStringLiteral("не запущен"));
+    lines << QStringLiteral("brltty: %1").arg(brlttyInstalled ? QStringLiteral("установлен") : QStringLiteral("не установлен"));
+    lines << QStringLiteral("Устаревшие файлы блокировки: %1").arg(staleLocks.isEmpty() ? QStringLiteral("нет") : QString::number(staleLocks.size()));
+    lines << QString();
+    if (problems.isEmpty()) {
+        lines << QStringLiteral("Проблем не найдено.");
+    } else {
+        lines << QStringLiteral("Проблемы (%1):").arg(problems.size());
+        for (int i = 0; i < problems.size(); ++i) {
+            lines << QStringLiteral("%1. %2").arg(i + 1).arg(problems[i].text);
+            lines << QStringLiteral("   Исправить: %1").arg(problems[i].fix);
+        }
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QJsonObject ConnectionReport::json() const
+{
+    QJsonArray deviceList;
+    for (const UsbDeviceReport &d : devices) {
+        QJsonArray nodes;
+        for (const NodeReport &n : d.nodes) {
+            QJsonArray holders;
+            for (const NodeHolder &h : n.holders)
+                holders.append(QJsonObject{{QStringLiteral("pid"), h.pid}, {QStringLiteral("name"), h.name}});
+            QJsonObject o{{QStringLiteral("node"), n.node},
+                          {QStringLiteral("link"), n.link},
+                          {QStringLiteral("port"), n.port},
+                          {QStringLiteral("exists"), n.access.exists},
+                          {QStringLiteral("group"), n.access.group},
+                          {QStringLiteral("mode"), QStringLiteral("%1").arg(n.access.mode, 4, 8, QLatin1Char('0'))},
+                          {QStringLiteral("may_open"), n.access.mayOpen},
+                          {QStringLiteral("uaccess"), n.access.userAcl},
+                          {QStringLiteral("holders"), holders}};
+            o[QStringLiteral("modem_manager_ignores")] = n.modemManagerIgnores ? QJsonValue(*n.modemManagerIgnores) : QJsonValue();
+            nodes.append(o);
+        }
+        deviceList.append(QJsonObject{{QStringLiteral("usb_path"), d.usbPath},
+                                      {QStringLiteral("product"), d.product},
+                                      {QStringLiteral("manufacturer"), d.manufacturer},
+                                      {QStringLiteral("serial"), d.serial},
+                                      {QStringLiteral("trip_computer"), d.marker},
+                                      {QStringLiteral("nodes"), nodes}});
+    }
+    QJsonArray locks;
+    for (const StaleLock &l : staleLocks)
+        locks.append(QJsonObject{{QStringLiteral("path"), l.path}, {QStringLiteral("pid"), l.pid}});
+    QJsonArray problemList;
+    for (const CheckProblem &p : problems)
+        problemList.append(QJsonObject{{QStringLiteral("text"), p.text}, {QStringLiteral("fix"), p.fix}});
+    return QJsonObject{{QStringLiteral("usb_devices"), deviceList},
+                       {QStringLiteral("udev_rule"), ruleFile.isEmpty() ? QJsonValue() : QJsonValue(ruleFile)},
+                       {QStringLiteral("modem_manager_running"), modemManagerRunning},
+                       {QStringLiteral("brltty_installed"), brlttyInstalled},
+                       {QStringLiteral("stale_locks"), locks},
+                       {QStringLiteral("problems"), problemList}};
+}
+
+} // namespace mk

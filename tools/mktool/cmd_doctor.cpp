@@ -1,0 +1,37 @@
+// mktool doctor: why the trip computer cannot be reached on this system, and how to fix it.
+
+#include "Command.h"
+#include "link/ConnectionCheck.h"
+
+#include <QJsonDocument>
+
+namespace mk::tool {
+
+namespace {
+
+const QString kName = QStringLiteral("doctor");
+
+int runDoctor(const QStringList &argv)
+{
+    const Args args(argv, {}, {QStringLiteral("--json")});
+    if (!args.ok())
+        return usageError(kName, args.error());
+    if (!args.positional().isEmpty())
+        return usageError(kName, QStringLiteral("no arguments expected"));
+    const ConnectionReport report = checkConnection();
+    if (args.has(QStringLiteral("--json")))
+        out(QString::fromUtf8(QJsonDocument(report.json()).toJson(QJsonDocument::Indented)));
+    else
+        out(report.text());
+    // Scripts can tell a system that needs fixing by the exit code.
+    return report.problems.isEmpty() ? kOk : kFailed;
+}
+
+const CommandRegistrar kDoctor({kName, QStringLiteral("[--json]"),
+                                QStringLiteral("connection check: the device's USB nodes, udev rule, access rights, "
+                                               "ModemManager, brltty and lock files, each problem with the command "
+                                               "that fixes it; exit code 1 when a problem is found"),
+                                runDoctor});
+
+} // namespace
+} // namespace mk::tool

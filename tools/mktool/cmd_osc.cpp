@@ -1,0 +1,68 @@
+// mktool osc: the oscilloscope record of a settings file as CSV or as the viewer draws it.
+
+#include "Command.h"
+#include "model/Error.h"
+#include "model/FileIo.h"
+#include "model/JournalCsv.h"
+#include "model/OscExport.h"
+#include "model/TMK.h"
+#include "viewers/OscPicture.h"
+
+#include <QBuffer>
+#include <QImage>
+
+namespace mk::tool {
+
+namespace {
+
+int runOsc(const QStringList &argv)
+{
+    const Args args(argv, {QStringLiteral("-o"), QStringLiteral("--zoom"), QStringLiteral("--offset")}, {QStringLiteral("--csv")});
+    if (!args.ok() || args.positional().size() != 1)
+        return usageError(QStringLiteral("osc"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
+    const bool csv = args.has(QStringLiteral("--csv"));
+    const bool png = args.has(QStringLiteral("-o"));
+    if (!csv && !png)
+        return usageError(QStringLiteral("osc"), QStringLiteral("choose --csv, -o OUT.png or both"));
+    bool ok = true;
+    const double zoom = args.value(QStringLiteral("--zoom"), QStringLiteral("1")).toDouble(&ok);
+    if (!ok || zoom < 0.125 || zoom > 64)
+        return usageError(QStringLiteral("osc"), QStringLiteral("--zoom is a stretch of the time axis, 0.125..64"));
+    const int offset = args.value(QStringLiteral("--offset"), QStringLiteral("0")).toInt(&ok);
+    if (!ok || offset < kOscOffsetMin || offset > kOscOffsetMax)
+        return usageError(QStringLiteral("osc"), QStringLiteral("--offset is a sample count %1..%2").arg(kOscOffsetMin).arg(kOscOffsetMax));
+
+    TMK tmk;
+    loadSettings(tmk, args.positional().first());
+    tmk.readOscBlocks();
+    OscDrawing drawing;
+    drawing.settings = oscSettings(tmk.record(10), tmk.osc(0).header);
+    drawing.samples = oscSamples(tmk);
+    drawing.showScale = 1.0 / oscTimeDivisor(drawing.settings.timeDiv);
+    drawing.offset = offset;
+    drawing.zoom = zoom;
+
+    if (png) {
+        QImage picture(kOscPictureWidth, kOscPictureHeight, QImage::Format_RGB32);
+        drawOscPicture(picture, drawing);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!picture.save(&buffer, "PNG"))
+            throw Error(QStringLiteral("Не удалось построить изображение PNG"));
+        writeFileAtomically(args.value(QStringLiteral("-o")), bytes);
+    }
+    if (csv)
+        out(QString::fromUtf8(csvText(oscCsvRows(drawing.settings, drawing.samples))));
+    return kOk;
+}
+
+const CommandRegistrar kOsc({QStringLiteral("osc"),
+                             QStringLiteral("FILE [--csv] [-o OUT.png [--zoom Z] [--offset N]]"),
+                             QStringLiteral("the oscilloscope record: --csv prints time in ms from the trigger moment and "
+                                            "volts per sample in the record's own scale; -o draws the trace as the viewer "
+                                            "does (1002x278 PNG), stretched Z times and scrolled N samples"),
+                             runOsc});
+
+} // namespace
+} // namespace mk::tool

@@ -1,0 +1,139 @@
+// mktool profile / apply: a standard set of settings taken from one car and applied to the next.
+
+#include "Command.h"
+#include "model/Error.h"
+#include "model/FileIo.h"
+#include "model/NamedSettings.h"
+#include "model/Profile.h"
+#include "model/SettingsFile.h"
+#include "model/TMK.h"
+
+#include <QTemporaryDir>
+
+namespace mk::tool {
+
+namespace {
+
+constexpr qint64 kMaxProfileSize = 4 * 1024 * 1024;
+
+int runProfile(const QStringList &argv)
+{
+    const Args args(argv, {QStringLiteral("--pages"), QStringLiteral("-o")}, {});
+    if (!args.ok())
+        return usageError(QStringLiteral("profile"), args.error());
+    if (args.positional().size() != 1 || !args.has(QStringLiteral("-o")))
+        return usageError(QStringLiteral("profile"), QStringLiteral("a settings file and -o P.json are required"));
+    QStringList pages;
+    if (args.has(QStringLiteral("--pages")))
+        pages = args.value(QStringLiteral("--pages")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    TMK tmk;
+    loadSettings(tmk, args.positional().first());
+    writeFileAtomically(args.value(QStringLiteral("-o")), exportProfile(tmk, pages));
+    return kOk;
+}
+
+// The settings whose shown text the profile changed, one line each, in page order.
+QStringList changes(const TMK &before, const TMK &after)
+{
+    const NamedContext ctxBefore = NamedContext::lenient(before), ctxAfter = NamedContext::lenient(after);
+    QStringList lines;
+    for (const NamedSetting &s : namedSettings()) {
+        const QString was = settingText(s, before, ctxBefore), now = settingText(s, after, ctxAfter);
+        if (was != now)
+            lines << QStringLiteral("%1 / %2 (%3): %4 → %5").arg(s.page, settingCaption(s, ctxAfter), s.name, was, now);
+    }
+    return lines;
+}
+
+// Applies the profile; false (problems listed on stderr) when anything does not fit.
+bool applyTo(TMK &model, const QByteArray &profile)
+{
+    const std::vector<ProfileProblem> problems = applyProfile(model, profile);
+    for (const ProfileProblem &p : problems)
+        err(p.name.isEmpty() ? p.message + QLatin1Char('\n') : QStringLiteral("%1: %2\n").arg(p.name, p.message));
+    if (!problems.empty())
+        err(QStringLiteral("Профиль не применён, замечаний: %1. Ничего не изменено.\n").arg(problems.size()));
+    return problems.empty();
+}
+
+int runCommand(const QString &name, const QStringList &args)
+{
+    for (const Command &c : commands())
+        if (c.name == name)
+            return c.run(args);
+    throw Error(QStringLiteral("no command %1").arg(name));
+}
+
+// Reads the device, applies, shows the changes and writes through the write command (backup,
+// verification).
+int applyToDevice(const Args &args, const QByteArray &profile)
+{
+    QStringList linkOptions;
+    for (const QString &option : {QStringLiteral("--port"), QStringLiteral("--wait")})
+        if (args.has(option))
+            linkOptions << option << args.value(option);
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        throw Error(QStringLiteral("Не удалось создать временную папку."));
+    const QString read = dir.filePath(QStringLiteral("device.tcset")), edited = dir.filePath(QStringLiteral("applied.tcset"));
+    if (const int code = runCommand(QStringLiteral("read"), linkOptions + QStringList{QStringLiteral("-o"), read}); code != kOk)
+        return code;
+    TMK before;
+    loadSettings(before, read);
+    TMK model = before;
+    if (!applyTo(model, profile))
+        return kFailed;
+    const QStringList changed = changes(before, model);
+    if (changed.isEmpty()) {
+        out(QStringLiteral("Профиль ничего не меняет: в МК ничего не записано.\n"));
+        return kOk;
+    }
+    out(changed.join(QLatin1Char('\n')) + QStringLiteral("\nИзменится настроек: %1.\n").arg(changed.size()));
+    saveSettingsFile(model, edited);
+    QStringList writeArgs{edited};
+    writeArgs << linkOptions;
+    if (args.has(QStringLiteral("--backup-dir")))
+        writeArgs << QStringLiteral("--backup-dir") << args.value(QStringLiteral("--backup-dir"));
+    return runCommand(QStringLiteral("write"), writeArgs);
+}
+
+int runApply(const QStringList &argv)
+{
+    const Args args(argv, {QStringLiteral("-o"), QStringLiteral("--port"), QStringLiteral("--wait"), QStringLiteral("--backup-dir")},
+                    {QStringLiteral("--device")});
+    if (!args.ok())
+        return usageError(QStringLiteral("apply"), args.error());
+    const bool device = args.has(QStringLiteral("--device"));
+    if (device ? args.positional().size() != 1 || args.has(QStringLiteral("-o"))
+               : args.positional().size() != 2 || !args.has(QStringLiteral("-o")))
+        return usageError(QStringLiteral("apply"), QStringLiteral("a profile and either FILE.tcset -o OUT.tcset or --device are required"));
+    const QByteArray profile = readWholeFile(args.positional().first(), kMaxProfileSize);
+    if (device)
+        return applyToDevice(args, profile);
+    TMK before;
+    loadSettings(before, args.positional()[1]);
+    TMK model = before;
+    if (!applyTo(model, profile))
+        return kFailed;
+    const QStringList changed = changes(before, model);
+    if (!changed.isEmpty())
+        out(changed.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    out(QStringLiteral("Изменено настроек: %1.\n").arg(changed.size()));
+    saveSettingsFile(model, args.value(QStringLiteral("-o")));
+    return kOk;
+}
+
+const CommandRegistrar kProfile({QStringLiteral("profile"), QStringLiteral("FILE.tcset [--pages NAMES] -o P.json"),
+                                 QStringLiteral("exports the settings the file's model shows, by name and shown value, as a UTF-8 "
+                                                "JSON profile; --pages takes page captions or tab names, separated by commas"),
+                                 runProfile});
+const CommandRegistrar kApply({QStringLiteral("apply"),
+                               QStringLiteral("P.json FILE.tcset -o OUT.tcset | P.json --device [--port N|NODE] [--wait SECONDS] "
+                                              "[--backup-dir DIR]"),
+                               QStringLiteral("applies a profile to a settings file, or to the device (read, apply, list the changes, "
+                                              "write with backup and verification); every setting that does not fit this model is "
+                                              "listed and then nothing is changed or written"),
+                               runApply});
+
+} // namespace
+} // namespace mk::tool
