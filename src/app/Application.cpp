@@ -1,5 +1,7 @@
 #include "app/Application.h"
 
+#include "app/ConnectionCheckDialog.h"
+
 #include "app/MessageBoxes.h"
 #include "model/Error.h"
 
@@ -71,7 +73,9 @@ void showCurrentException(QWidget *parent)
     } catch (...) {
         text = QStringLiteral("Непредвиденная ошибка.");
     }
-    showError(parent ? parent : QApplication::activeWindow(), text);
+    // A port that cannot be opened or a device that cannot be reached gets the offer of the
+    // connection check beside OK.
+    showErrorOfferingCheck(parent ? parent : QApplication::activeWindow(), text);
 }
 
 } // namespace mk

@@ -1,5 +1,7 @@
 #include "app/SerialDeviceLink.h"
 
+#include "app/ConnectionCheckDialog.h"
+
 #include "app/DemoDevice.h"
 #include "app/DialogPrompts.h"
 #include "app/IniFile.h"
@@ -59,7 +61,7 @@ bool SerialDeviceLink::findDevicePort(QWidget *parent, bool automatic)
         FindDevicePort(*m_link, automatic, m_source);
         return true;
     } catch (const Error &error) {
-        showError(parent, error.text());
+        showErrorOfferingCheck(parent, error.text());
         return false;
     }
 }

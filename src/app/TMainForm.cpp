@@ -265,6 +265,7 @@ void TMainForm::buildMenu()
     connect(m_menu->compareFile(), &QAction::triggered, this, [this] { guarded([this] { miCompareFileClick(); }); });
     connect(m_menu->compareDevice(), &QAction::triggered, this, [this] { guarded([this] { miCompareDeviceClick(); }); });
     connect(m_menu->about(), &QAction::triggered, this, [this] { guarded([this] { miAboutClick(); }); });
+    buildInstallerTools();
 }
 
 void TMainForm::addPermanentStatusWidget(QWidget *widget, int stretch)

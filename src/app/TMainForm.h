@@ -16,6 +16,7 @@ class QStatusBar;
 namespace mk {
 
 class AccessGuard;
+class DeviceWatcher;
 class MainMenu;
 class TMK;
 
@@ -36,6 +37,8 @@ struct MainFormSetup
     std::unique_ptr<DeviceLink> link;
     AccessGuard *access = nullptr;   // the program-wide one when not given
     StepDialogs steps;               // each one not given is the configurator's own
+    // What the status bar follows (not owned); the system's serial ports when not given.
+    DeviceWatcher *deviceWatcher = nullptr;
 };
 
 class TMainForm : public QWidget
@@ -76,6 +79,10 @@ public:
     void miCompareFileClick();
     void miCompareDeviceClick();
     void miAboutClick();
+    // "Экспорт профиля…", "Импорт профиля…", "Проверить подключение".
+    void miExportProfileClick();
+    void miImportProfileClick();
+    void miConnectionCheckClick();
 
     // Where further commands and status join the window: the menu bar (see MainMenu's
     // addFileAction / addServiceAction) and the status bar, below the steps.
@@ -91,6 +98,9 @@ protected:
 private:
     void buildControls();
     void buildMenu();
+    // The profile commands, the connection check and the device status.
+    void buildInstallerTools();
+    QString askProfileName(bool save);
     // Asked on the user-interface thread during a write, before anything is written.
     bool confirmWrite(const TMK &device, const TMK &toWrite);
     void showComparison(const TMK &other, const QString &otherTitle, const QString &source);

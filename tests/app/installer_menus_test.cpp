@@ -255,6 +255,52 @@ private slots:
         BackupsDialog::setFolderOpener({});
     }
 
+    // A profile exported from edited settings and imported into fresh ones brings the edits;
+    // a profile that does not fit changes nothing and says why.
+    void profilesAndConnectionTools()
+    {
+        const QString profile = path(QStringLiteral("fleet.json"));
+        {
+            auto form = editedForm();
+            DialogScript dialogs;
+            dialogs.fileNames << profile;
+            action(*form, QStringLiteral("miExportProfile"))->trigger();
+            QCOMPARE(dialogs.fileFilters, QStringList{QStringLiteral("Профили настроек (*.json)")});
+            QVERIFY(dialogs.boxes.isEmpty());
+        }
+        auto form = shownForm();
+        QTest::mouseClick(button(*form, QStringLiteral("bGetParams")), Qt::LeftButton);
+        QVERIFY(!form->modified());
+        QCOMPARE(form->model().record(5).u8(0), quint8(factorySpeed() / 2));
+        DialogScript dialogs;
+        dialogs.fileNames << profile;
+        action(*form, QStringLiteral("miImportProfile"))->trigger();
+        QCOMPARE(dialogs.texts(QMessageBox::Critical), QStringList{});
+        QCOMPARE(form->model().record(5).u8(0), quint8(70));
+        QVERIFY(form->modified());
+
+        const QByteArray before = form->model().image();
+        const QString foreign = path(QStringLiteral("foreign.json"));
+        writeFileAtomically(foreign, R"({"profile": 1, "model_code": 1, "settings": [{"name": "NoSuchSetting", "value": "1"}]})");
+        dialogs.fileNames << foreign;
+        action(*form, QStringLiteral("miImportProfile"))->trigger();
+        const QString error = dialogs.texts(QMessageBox::Critical).value(0);
+        QVERIFY2(error.contains(QStringLiteral("не применён")) || error.contains(QStringLiteral("повреждён")), qPrintable(error));
+        QCOMPARE(form->model().image(), before);
+
+        // The connection check opens from "Сервис"; the status bar tells whether a device is there.
+        QString opened;
+        dialogs.other = [&](QDialog &dialog) {
+            opened = dialog.objectName();
+            return int(QDialog::Accepted);
+        };
+        action(*form, QStringLiteral("miConnectionCheck"))->trigger();
+        QCOMPARE(opened, QStringLiteral("ConnectionCheckDialog"));
+        auto *status = form->statusBar().findChild<QLabel *>(QStringLiteral("deviceStatus"));
+        QVERIFY(status);
+        QVERIFY(status->text().startsWith(QStringLiteral("МК ")));
+    }
+
     void aboutAndExtensionPoints()
     {
         auto form = shownForm();
