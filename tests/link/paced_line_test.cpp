@@ -83,8 +83,9 @@ TEST(PacedLine, AnAnswerDueWhileTheLineIsBusyFollowsTheOneOnIt)
         const qint64 lateDone = 150'000'000 + 38 * kByteNs, retryDone = lateDone + 38 * kByteNs;
         EXPECT_GE(got.back().at, retryDone);
         for (const Delivered &d : got)
-            if (d.bytes.contains('R'))
+            if (d.bytes.contains('R')) {
                 EXPECT_GE(d.at, lateDone + kByteNs);
+            }
     }
     // Without pacing each answer goes whole when it is due, still in order.
     PacedLine fast(0, Delivery{});

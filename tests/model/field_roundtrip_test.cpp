@@ -242,8 +242,9 @@ TEST(FieldRoundTrip, EveryBitPatternShows)
             }
             for (const FieldDef &def : fieldTable()) {
                 const QString text = fieldText(def, loadField(def, tmk, ctx), ctx);
-                if (def.kind != ControlKind::Edit)
+                if (def.kind != ControlKind::Edit) {
                     EXPECT_FALSE(text.isEmpty()) << def.name.toStdString() << " pattern " << pattern;
+                }
             }
         }
     }

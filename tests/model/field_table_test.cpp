@@ -80,8 +80,9 @@ TEST(FieldTable, RowsAreConsistent)
             EXPECT_GE(std::nearbyint(def.range.min * def.scale), typeMin(def.type));
             EXPECT_LE(std::nearbyint(def.range.max * def.scale), typeMax(def.type));
         }
-        if (def.kind == ControlKind::RadioGroup)
+        if (def.kind == ControlKind::RadioGroup) {
             EXPECT_FALSE(def.items.isEmpty());
+        }
         // Stored on focus loss: typed values, alarm groups, the "Средние" combo boxes and the
         // "ТО" check boxes; every other choice is stored on click.
         const bool typed = def.kind == ControlKind::SpinEdit || def.kind == ControlKind::Edit

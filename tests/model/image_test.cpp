@@ -66,8 +66,9 @@ TEST(Image, FactoryLayout)
     int end = 0;
     for (int k = 0; k < kSectionCount; ++k) {
         const SectionEntry &e = h.sections[size_t(k)];
-        if (k > 0)
+        if (k > 0) {
             EXPECT_EQ(e.contentPos(), end) << k; // back to back
+        }
         end = e.contentPos() + e.length;
     }
     EXPECT_LT(end, kOscBlockPos[0]);
@@ -137,12 +138,14 @@ TEST(Image, BrokenSectionEntriesStayInsideTheImage)
         const QByteArray image = withSection(base, 2, c.address, c.length);
         m.setImage(image);
         m.decodeSection(2); // must not read outside
-        if (c.address >= 32 && c.length >= 4 && c.address - 32 >= image.size())
+        if (c.address >= 32 && c.length >= 4 && c.address - 32 >= image.size()) {
             EXPECT_EQ(m.record(2), before) << c.what;
+        }
         m.encodeSection(2); // must not write before position 0 nor corrupt the header
         EXPECT_EQ(m.image().left(64), image.left(64)) << c.what;
-        if (c.address < 32 || c.length < 4)
+        if (c.address < 32 || c.length < 4) {
             EXPECT_EQ(m.image(), image) << c.what; // no place in the image: left alone
+        }
     }
 
     // Content that starts inside and runs past the end: the image does not hold the section.

@@ -139,7 +139,8 @@ TEST(Profile, DamagedOrUnknownEntriesAreListedAndNothingChanges)
         const TMK before = model;
         const std::vector<ProfileProblem> problems = applyProfile(model, row.json);
         EXPECT_EQ(problemNames(problems), row.names) << row.json.constData();
-        if (!row.names.isEmpty())
+        if (!row.names.isEmpty()) {
             EXPECT_EQ(model.image(), before.image());
+        }
     }
 }

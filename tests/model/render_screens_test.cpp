@@ -317,8 +317,9 @@ TEST_F(ScreensTest, FourValueNamesKeepTheirDescenders)
                             << "," << py;
                     }
             EXPECT_GT(pixels, 0);
-            if (par->CellName.contains(QRegularExpression(QStringLiteral("[рудД]"))))
+            if (par->CellName.contains(QRegularExpression(QStringLiteral("[рудД]")))) {
                 EXPECT_GE(lowest, 24) << par->CellName.toStdString(); // down into the unit line's first rows
+            }
             ++checked;
         }
     }

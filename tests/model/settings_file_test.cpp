@@ -109,8 +109,9 @@ TEST(SettingsFile, FailedSaveKeepsTheOldFile)
     const QString path = dir.filePath("keep.tcset");
     writeRaw(path, "old contents");
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    if (!QFileInfo(dir.path()).isWritable())
+    if (!QFileInfo(dir.path()).isWritable()) {
         EXPECT_THROW(saveSettingsFile(m, path), Error);
+    }
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(readRaw(path), QByteArray("old contents"));
 }
