@@ -8,9 +8,23 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <array>
 #include <memory>
 
 namespace mk::test {
+
+// The image and every record of a model, to tell whether anything changed.
+struct Snapshot
+{
+    QByteArray image;
+    std::array<QByteArray, 13> records;
+    explicit Snapshot(const TMK &tmk) : image(tmk.image())
+    {
+        for (int k = 0; k < 13; ++k)
+            records[size_t(k)] = tmk.record(k).bytes();
+    }
+    bool operator==(const Snapshot &) const = default;
+};
 
 inline void makeModel(TMK &tmk, quint16 modelCode, quint32 version, int protocolIndex = 0)
 {

@@ -2,6 +2,7 @@
 // page and closes; Cancel leaves image and records byte for byte as they were. A watchdog ends
 // the run when one of them hangs.
 
+#include "EditorTestSupport.h"
 #include "app/DialogScript.h"
 #include "app/Transactions.h"
 #include "model/Error.h"
@@ -59,17 +60,6 @@ private:
     std::thread m_thread;
 };
 
-struct Snapshot
-{
-    QByteArray image;
-    std::array<QByteArray, 13> records;
-    explicit Snapshot(const TMK &tmk) : image(tmk.image())
-    {
-        for (int k = 0; k < 13; ++k)
-            records[size_t(k)] = tmk.record(k).bytes();
-    }
-    bool operator==(const Snapshot &) const = default;
-};
 
 struct Sample
 {

@@ -83,17 +83,6 @@ int touchEverything(QDialog &dialog)
     return touched;
 }
 
-struct Snapshot
-{
-    QByteArray image;
-    std::array<QByteArray, 13> records;
-    explicit Snapshot(const TMK &tmk) : image(tmk.image())
-    {
-        for (int k = 0; k < 13; ++k)
-            records[size_t(k)] = tmk.record(k).bytes();
-    }
-    bool operator==(const Snapshot &) const = default;
-};
 
 } // namespace
 

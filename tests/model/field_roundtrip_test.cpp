@@ -5,6 +5,7 @@
 #include "model/FieldTable.h"
 #include "model/TMK.h"
 #include "model/Text.h"
+#include "support/FieldTypeLimits.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <cmath>
 
 using namespace mk;
+using namespace mk::test;
 
 namespace {
 
@@ -40,28 +42,6 @@ std::vector<FieldContext> contexts()
     thousands.noDSSwitch = true;
     thousands.secondTank = true;
     return {plain, supply24, thousands};
-}
-
-qint64 typeMin(FieldType t)
-{
-    switch (t) {
-    case FieldType::Int8: return -128;
-    case FieldType::Int16: return -32768;
-    case FieldType::Int32: return std::numeric_limits<qint32>::min();
-    default: return 0;
-    }
-}
-
-qint64 typeMax(FieldType t)
-{
-    switch (t) {
-    case FieldType::Int8: return 127;
-    case FieldType::UInt8: return 255;
-    case FieldType::Int16: return 32767;
-    case FieldType::UInt16: return 65535;
-    case FieldType::Int32: return std::numeric_limits<qint32>::max();
-    default: return std::numeric_limits<quint32>::max();
-    }
 }
 
 void putInt(Record &rec, const FieldDef &def, qint64 v)

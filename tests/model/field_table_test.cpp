@@ -1,5 +1,6 @@
 #include "model/Error.h"
 #include "model/FieldTable.h"
+#include "support/FieldTypeLimits.h"
 #include "model/ImageLayout.h"
 #include "model/TMK.h"
 
@@ -9,6 +10,7 @@
 #include <cmath>
 
 using namespace mk;
+using namespace mk::test;
 
 namespace {
 
@@ -28,29 +30,6 @@ void store(TMK &tmk, const char *name, const QVariant &v, const FieldContext &ct
 QVariant load(const TMK &tmk, const char *name, const FieldContext &ctx = {})
 {
     return loadField(field(name), tmk, ctx);
-}
-
-qint64 typeMin(FieldType t)
-{
-    switch (t) {
-    case FieldType::Int8: return -128;
-    case FieldType::Int16: return -32768;
-    case FieldType::Int32: return -2147483648LL;
-    default: return 0;
-    }
-}
-
-qint64 typeMax(FieldType t)
-{
-    switch (t) {
-    case FieldType::Int8: return 127;
-    case FieldType::UInt8: return 255;
-    case FieldType::Int16: return 32767;
-    case FieldType::UInt16: return 65535;
-    case FieldType::Int32: return 2147483647LL;
-    case FieldType::UInt32: return 4294967295LL;
-    default: return 0;
-    }
 }
 
 } // namespace

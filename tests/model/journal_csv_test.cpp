@@ -2,26 +2,15 @@
 #include "model/JournalPlots.h"
 #include "model/TMK.h"
 
+#include "support/JournalRows.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
 using namespace mk;
+using namespace mk::test;
 
 namespace {
-
-Record section(int k)
-{
-    return TMK::defaultRecords()[size_t(k)];
-}
-
-QStringList row(std::initializer_list<const char *> cells)
-{
-    QStringList r;
-    for (const char *c : cells)
-        r << QString::fromUtf8(c);
-    return r;
-}
 
 constexpr quint32 kMax = 0xFFFFFFFF;
 
