@@ -36,7 +36,7 @@ QString saveBackup(const QString &dir, quint16 modelCode, const QByteArray &imag
 #endif
     temp.close();
     const QString stem = QStringLiteral("%1/mk-%2-%3")
-                             .arg(dir, when.toString(QStringLiteral("yyyyMMdd-HHmmss")))
+                             .arg(dir, when.toString(kBackupTimeFormat))
                              .arg(modelCode, 4, 16, QLatin1Char('0'));
     for (int n = 1; n < 1000; ++n) {
         const QString path = n == 1 ? stem + QStringLiteral(".tcset") : stem + QStringLiteral("-%1.tcset").arg(n);

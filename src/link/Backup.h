@@ -7,6 +7,9 @@
 
 namespace mk {
 
+// The time in a backup's name; the backups list reads it back.
+inline const QString kBackupTimeFormat = QStringLiteral("yyyyMMdd-HHmmss");
+
 // <user data>/mkconf/backups (on Linux ~/.local/share/mkconf/backups).
 QString defaultBackupDir();
 

@@ -1,5 +1,7 @@
 #include "link/BackupList.h"
 
+#include "link/Backup.h"
+
 #include "catalogs/DeviceModel.h"
 #include "model/Error.h"
 #include "model/SettingsFile.h"
@@ -74,7 +76,7 @@ std::vector<BackupEntry> listBackups(const QString &dir)
         entry.fileName = info.fileName();
         entry.when = info.lastModified();
         const QRegularExpressionMatch m = kBackupName.match(info.fileName());
-        const QDateTime named = m.hasMatch() ? QDateTime::fromString(m.captured(1), QStringLiteral("yyyyMMdd-HHmmss")) : QDateTime();
+        const QDateTime named = m.hasMatch() ? QDateTime::fromString(m.captured(1), kBackupTimeFormat) : QDateTime();
         if (!named.isValid() || !info.isFile()) {
             entry.kind = BackupEntry::Foreign;
             entry.problem = QStringLiteral("не резервная копия этой программы");
