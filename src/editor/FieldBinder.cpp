@@ -3,6 +3,7 @@
 #include "app/MessageBoxes.h"
 #include "editor/FieldControls.h"
 #include "editor/FieldSpinBox.h"
+#include "editor/SettingToolTip.h"
 #include "viewers/RadioGroup.h"
 #include "model/Error.h"
 #include "model/TMK.h"
@@ -96,7 +97,6 @@ void FieldBinder::configure(Bound &b)
         else
             spin->setRange(typeLimit(def.type, false), typeLimit(def.type, true));
         spin->setSingleStep(r.step);
-        spin->setToolTip(QStringLiteral("Допустимые значения: %1").arg(rangeText(*spin)));
     } else if (auto *combo = qobject_cast<QComboBox *>(b.widget)) {
         const QStringList items = itemsOf(def, m_ctx);
         if (combo->count() != items.size() || [&] {
@@ -120,6 +120,10 @@ void FieldBinder::configure(Bound &b)
         if (def.conversion == Conversion::AlarmFirst || def.conversion == Conversion::AlarmNext)
             for (int i : kSpeechModes)
                 group->setItemEnabled(i, !m_ctx.noVoice);
+    }
+    if (b.widget) {
+        auto *spin = qobject_cast<QDoubleSpinBox *>(b.widget);
+        b.widget->setToolTip(settingToolTip(def, m_ctx, spin ? rangeText(*spin) : QString()));
     }
     if (auto *label = qobject_cast<QLabel *>(b.label.data()))
         label->setText(captionOf(def, m_ctx));

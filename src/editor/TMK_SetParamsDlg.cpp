@@ -1,6 +1,7 @@
 #include "editor/TMK_SetParamsDlg.h"
 
 #include "editor/TabOrder.h"
+#include "editor/EditorComfort.h"
 #include "catalogs/DeviceModel.h"
 #include "editor/FieldBinder.h"
 #include "editor/SimplePages.h"
@@ -8,6 +9,7 @@
 #include "model/FieldTableContext.h"
 
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -84,11 +86,14 @@ TMK_SetParamsDlg::TMK_SetParamsDlg(EditSession &session, QWidget *parent)
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(u"bCancel"_s);
     connect(buttons, &QDialogButtonBox::accepted, this, &TMK_SetParamsDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TMK_SetParamsDlg::reject);
-    layout->addWidget(buttons);
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(buttons);
+    layout->addLayout(buttonRow);
 
     buildPages();
     applyNaturalTabOrder(this);
     open();
+    new EditorComfort(*this, m_session.model(), buttonRow);
 }
 
 TMK_SetParamsDlg::~TMK_SetParamsDlg() = default;
@@ -178,6 +183,20 @@ void TMK_SetParamsDlg::changeProtocol(int index)
     for (Page &p : m_pages)
         if (p.page)
             p.page->protocolChanged();
+}
+
+void TMK_SetParamsDlg::followRecords()
+{
+    const int stored = loadField(*findField(u"Protocol"_s), m_session.model(), {}).toInt();
+    if (m_session.device().currentProtocolIndex() != stored) {
+        m_session.device().setCurrentProtocol(stored);
+        m_ctx = fieldContext(m_session.device(), m_session.measPars());
+        m_binder->setContext(m_ctx);
+        for (Page &p : m_pages)
+            if (p.page)
+                p.page->protocolChanged();
+    }
+    reloadAll();
 }
 
 TMK &TMK_SetParamsDlg::model()

@@ -38,6 +38,10 @@ public:
     void reloadField(const QString &name) override;
     QWidget *dialog() override { return this; }
 
+    // The records were replaced as a whole (undo, redo, a reset): the current protocol follows
+    // the stored index and every control shows the records again.
+    void followRecords();
+
     FieldBinder &binder() { return *m_binder; }
     EditorPage *page(const QString &tabSheet) const;
 

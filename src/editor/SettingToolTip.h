@@ -1,0 +1,21 @@
+#pragma once
+// The tool tip of a setting's control, built from its field-table row: the values it takes (and
+// the step), its unit, its factory value and the name mktool knows it by.
+
+#include <QString>
+
+namespace mk {
+
+struct FieldDef;
+struct FieldContext;
+
+// `allowed` is the range as the control words it ("от 40 до 200"); empty: from the row.
+QString settingToolTip(const FieldDef &def, const FieldContext &ctx, const QString &allowed = {});
+
+// The unit a caption ends with ("Превышение скорости, км/ч" -> "км/ч"); empty for none.
+QString unitOf(const QString &caption);
+
+// The factory value as the control would show it.
+QString factoryText(const FieldDef &def, const FieldContext &ctx);
+
+} // namespace mk
