@@ -295,7 +295,9 @@ private slots:
             QVERIFY2(spin->toolTip().startsWith(QStringLiteral("Допустимые значения: от ")), qPrintable(spin->objectName()));
         }
         QVERIFY(spins > 50);
-        QCOMPARE(w<QDoubleSpinBox>("seVelocityLimit")->toolTip(), QStringLiteral("Допустимые значения: от 40 до 200"));
+        // The range is the tool tip's first line; name, step, unit and factory value follow.
+        QCOMPARE(w<QDoubleSpinBox>("seVelocityLimit")->toolTip().section(QLatin1Char('\n'), 0, 0),
+                 QStringLiteral("Допустимые значения: от 40 до 200"));
     }
 
     void untouchedControlsStoreNothing()
