@@ -103,8 +103,13 @@ void ChangeMarker::paintEvent(QPaintEvent *)
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r = QRectF(rect()).adjusted(1, 1, -1, -1);
     if (m_flash) {
+        // Found by a search: a wash over the control and a thick frame, gone after a moment.
+        QColor wash = palette().color(QPalette::Highlight);
+        wash.setAlpha(70);
         p.setPen(QPen(palette().color(QPalette::Highlight), 3));
-        p.drawRoundedRect(r, 3, 3);
+        p.setBrush(wash);
+        p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+        p.setBrush(Qt::NoBrush);
     }
     const QColor changed(40, 110, 220);
     const QColor notFactory(200, 120, 0);

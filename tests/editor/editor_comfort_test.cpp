@@ -195,6 +195,7 @@ private slots:
         QWidget *osago = ed.find(QStringLiteral("deOSAGO"));
         QVERIFY(osago == QApplication::focusWidget() || osago->isAncestorOf(QApplication::focusWidget()));
         QVERIFY(ed.find<ChangeMarker>(QStringLiteral("deOSAGO_mark"))->flashing());
+        QVERIFY(ed.find<ChangeMarker>(QStringLiteral("deOSAGO_mark"))->isVisible());
 
         // A special page: the grid row of the hot-menu place.
         search->setFocus();
@@ -496,8 +497,10 @@ private slots:
         ed.showPage(QStringLiteral("pcMain"), QStringLiteral("TabSheet1"));
         ed.enter(QStringLiteral("seVelocityLimit"), 150);
         ed.enter(QStringLiteral("seTankLimit"), 61);
-        QTest::mouseClick(ed.find<RadioGroup>(QStringLiteral("rgExp100ArrowLim"))->button(1), Qt::LeftButton);
+        const RecordSet beforeClick = takeRecords(ed.tmk);
+        QTest::mouseClick(ed.find<RadioGroup>(QStringLiteral("rgExp100ArrowLim"))->button(1), Qt::LeftButton, {}, QPoint(6, 10));
         QApplication::processEvents();
+        QVERIFY(takeRecords(ed.tmk) != beforeClick);
         QVERIFY(ed.dialog->grab().save(dir + QStringLiteral("/editor_marks.png")));
         ed.find<QCheckBox>(QStringLiteral("cbOnlyChanged"))->setChecked(true);
         QVERIFY(ed.dialog->grab().save(dir + QStringLiteral("/editor_only_changed.png")));
