@@ -3,6 +3,7 @@
 #include "app/MessageBoxes.h"
 #include "editor/EditHistory.h"
 #include "editor/FieldBinder.h"
+#include "editor/SearchBox.h"
 #include "editor/SettingToolTip.h"
 #include "editor/TMK_SetParamsDlg.h"
 #include "model/Error.h"
@@ -17,7 +18,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -99,22 +99,9 @@ void EditorComfort::buildBar(QHBoxLayout *row)
 {
     auto *bar = new QHBoxLayout;
     bar->setSpacing(6);
-    m_search = new QLineEdit(&m_dialog);
-    m_search->setObjectName(QStringLiteral("eSearch"));
-    m_search->setPlaceholderText(QStringLiteral("Найти настройку (Ctrl+F)"));
-    m_search->setClearButtonEnabled(true);
-    m_search->setMinimumWidth(240);
-    connect(m_search, &QLineEdit::textEdited, this, &EditorComfort::searchEdited);
-    bar->addWidget(m_search);
-
-    // The results lie over the pages just above the field: part of the dialog, not a window, so
-    // typing goes on in the field.
-    m_results = new QListWidget(&m_dialog);
-    m_results->setObjectName(QStringLiteral("lbSearchResults"));
-    m_results->setFocusPolicy(Qt::NoFocus);
-    m_results->setFrameShape(QFrame::Box);
-    m_results->hide();
-    connect(m_results, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) { chooseResult(m_results->row(item)); });
+    m_search = new SearchBox(
+        &m_dialog, [this](const QString &text) { return find(text); }, [this](const NamedSetting &s) { jumpTo(s); });
+    bar->addWidget(m_search->field());
 
     QUndoStack *stack = m_history->stack();
     m_undo = new QAction(QStringLiteral("Отменить"), &m_dialog);
@@ -164,16 +151,11 @@ void EditorComfort::buildBar(QHBoxLayout *row)
     bar->addStretch(1);
     row->insertLayout(0, bar, 1);
 
-    auto *find = new QAction(&m_dialog);
-    find->setObjectName(QStringLiteral("miFind"));
-    find->setShortcut(QKeySequence::Find);
-    connect(find, &QAction::triggered, this, [this] {
-        m_search->setFocus(Qt::ShortcutFocusReason);
-        m_search->selectAll();
-        if (!m_search->text().isEmpty())
-            searchEdited(m_search->text());
-    });
-    m_dialog.addAction(find);
+    auto *findAction = new QAction(&m_dialog);
+    findAction->setObjectName(QStringLiteral("miFind"));
+    findAction->setShortcut(QKeySequence::Find);
+    connect(findAction, &QAction::triggered, m_search, &SearchBox::activate);
+    m_dialog.addAction(findAction);
 }
 
 void EditorComfort::attachControls()
@@ -249,7 +231,7 @@ void EditorComfort::storeFocused()
 {
     // Taking the focus away stores what the focused control holds, as leaving it would.
     QWidget *focus = QApplication::focusWidget();
-    if (focus && focus != m_search && inDialog(focus))
+    if (focus && focus != m_search->field() && inDialog(focus))
         focus->clearFocus();
     m_history->checkpoint();
 }
@@ -426,43 +408,6 @@ std::vector<SearchHit> EditorComfort::find(const QString &text)
     return hits;
 }
 
-void EditorComfort::searchEdited(const QString &text)
-{
-    m_hits = find(text);
-    m_results->clear();
-    for (const SearchHit &h : m_hits)
-        m_results->addItem(hitText(h));
-    if (m_hits.empty() && !text.trimmed().isEmpty())
-        m_results->addItem(QStringLiteral("Ничего не найдено"));
-    if (m_results->count() == 0) {
-        m_results->hide();
-        return;
-    }
-    m_results->setCurrentRow(0);
-    placeResults();
-    m_results->show();
-    m_results->raise();
-}
-
-void EditorComfort::placeResults()
-{
-    const int rows = qMin(m_results->count(), 12);
-    const int rowHeight = qMax(m_results->sizeHintForRow(0), 16);
-    const int height = rows * rowHeight + 2 * m_results->frameWidth() + 4;
-    const QPoint bottomLeft = m_search->mapTo(&m_dialog, QPoint(0, 0));
-    const int width = qMax(m_search->width(), 460);
-    m_results->setGeometry(bottomLeft.x(), qMax(0, bottomLeft.y() - height), width, height);
-}
-
-void EditorComfort::chooseResult(int row)
-{
-    if (row < 0 || row >= int(m_hits.size()))
-        return;
-    const NamedSetting *s = m_hits[size_t(row)].setting;
-    m_results->hide();
-    jumpTo(*s);
-}
-
 void EditorComfort::showPageOf(QWidget *w)
 {
     for (QWidget *p = w; p && p != &m_dialog; p = p->parentWidget()) {
@@ -522,34 +467,6 @@ bool EditorComfort::eventFilter(QObject *watched, QEvent *event)
     default:
         break;
     }
-
-    if (watched == m_search && event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        switch (key->key()) {
-        case Qt::Key_Down:
-        case Qt::Key_Up:
-            if (m_results->isVisible()) {
-                const int step = key->key() == Qt::Key_Down ? 1 : -1;
-                m_results->setCurrentRow(qBound(0, m_results->currentRow() + step, m_results->count() - 1));
-            }
-            return true;
-        case Qt::Key_Return:
-        case Qt::Key_Enter: // never the dialog's OK
-            if (m_results->isVisible())
-                chooseResult(m_results->currentRow());
-            else
-                searchEdited(m_search->text());
-            return true;
-        case Qt::Key_Escape: // never the dialog's Cancel
-            m_results->hide();
-            m_search->clear();
-            return true;
-        default:
-            break;
-        }
-    }
-    if (watched == m_search && event->type() == QEvent::FocusOut)
-        m_results->hide();
 
     if (event->type() == QEvent::ContextMenu && m_byWidget.contains(qobject_cast<QWidget *>(watched))) {
         const Marked &m = m_marked[size_t(m_byWidget.value(static_cast<QWidget *>(watched)))];

@@ -22,13 +22,13 @@ class QAction;
 class QCheckBox;
 class QHBoxLayout;
 class QLineEdit;
-class QListWidget;
 class QMenu;
 class QTimer;
 
 namespace mk {
 
 class EditHistory;
+class SearchBox;
 class TMK;
 class TMK_SetParamsDlg;
 
@@ -86,9 +86,6 @@ private:
     QString captionOf(const NamedSetting &s);
     void scheduleCheckpoint();
     void storeFocused();
-    void searchEdited(const QString &text);
-    void placeResults();
-    void chooseResult(int row);
     void showPageOf(QWidget *w);
     void updateTabs();
     void updateDimming();
@@ -101,9 +98,7 @@ private:
     std::optional<NamedContext> m_named;
     int m_namedProtocol = -1;
 
-    QLineEdit *m_search = nullptr;
-    QListWidget *m_results = nullptr;
-    std::vector<SearchHit> m_hits;
+    SearchBox *m_search = nullptr;
     QCheckBox *m_onlyChanged = nullptr;
     QAction *m_undo = nullptr;
     QAction *m_redo = nullptr;
