@@ -36,6 +36,7 @@ namespace {
 
 constexpr quint16 kCanModel = 0x8002; // additional systems, the CAN protocol, gas and parking
 constexpr quint16 kPlainModel = 0x0C01; // no voice, no parking, no gas
+constexpr quint16 kDemoModel = 1;       // what mkconf --demo simulates, with settings version 1
 
 // The editor on a factory image whose tank table has `tableRows` rows.
 struct Editor
@@ -44,9 +45,9 @@ struct Editor
     std::unique_ptr<EditSession> session;
     std::unique_ptr<TMK_SetParamsDlg> dialog;
 
-    explicit Editor(quint16 model, int tableRows = 2)
+    explicit Editor(quint16 model, int tableRows = 2, quint32 version = 0)
     {
-        makeModel(tmk, model, 0);
+        makeModel(tmk, model, version);
         tmk.record(3).setU8(tank::kTarirLeng, quint8(tableRows));
         tmk.encodeSection(3);
         session = std::make_unique<EditSession>(tmk);
@@ -179,7 +180,7 @@ private slots:
 
     void ctrlFJumpsToTheControl()
     {
-        Editor ed(kCanModel);
+        Editor ed(kDemoModel, 2, 1);
         QVERIFY(ed.show());
         QTest::keyClick(ed.dialog.get(), Qt::Key_F, Qt::ControlModifier);
         auto *search = ed.find<QLineEdit>(QStringLiteral("eSearch"));
@@ -323,11 +324,22 @@ private slots:
         QVERIFY(takeRecords(ed.tmk) == ed.history().opened());
         QCOMPARE(ed.history().stack()->undoText(), QStringLiteral("«Остаток топлива в баке, л»: исходное значение"));
 
-        // A spin edit's right click opens the setting's menu, with the text field's own entries.
+        // A right click on a spin edit opens the setting's menu, with the text field's own entries.
         auto *edit = ed.find(QStringLiteral("seTankLimit"))->findChild<QLineEdit *>();
-        menu.reset(ed.comfort().settingMenu(def, edit));
-        QVERIFY(findAction(menu.get(), QStringLiteral("miResetFactory")));
-        QVERIFY(menu->actions().size() > 8);
+        QStringList offered;
+        QTimer::singleShot(0, [&offered] {
+            auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!popup)
+                return;
+            for (QAction *a : popup->actions())
+                offered << a->objectName();
+            offered << QString::number(popup->actions().size());
+            popup->close();
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(edit, &click);
+        QVERIFY(offered.contains(QStringLiteral("miResetOpened")) && offered.contains(QStringLiteral("miResetFactory")));
+        QVERIFY(offered.last().toInt() > 8);
     }
 
     // Edits on simple and special pages, undone and redone: each step returns every record byte
@@ -399,7 +411,7 @@ private slots:
     // the focus: the records are as the editor opened them.
     void ctrlZThreeTimesRestoresTheOpeningState()
     {
-        Editor ed(kCanModel);
+        Editor ed(kDemoModel, 2, 1);
         QVERIFY(ed.show());
         const RecordSet opened = takeRecords(ed.tmk);
         const QByteArray image = ed.tmk.image();
