@@ -4,8 +4,8 @@
 #include "catalogs/DeviceModel.h"
 #include "editor/FieldBinder.h"
 #include "editor/SimplePages.h"
-#include "model/EditTransaction.h"
-#include "model/FieldTableContext.h"
+#include "settings/EditSession.h"
+#include "settings/FieldTableContext.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
