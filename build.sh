@@ -35,9 +35,6 @@ build() { # build DIR [cmake options] [-- targets]; all targets when none are na
     if [ ! -f "$dir/build.ninja" ]; then
         cmake -S . -B "$dir" -G Ninja "${opts[@]}"
     fi
-    # Files added since the last build are found by the globs, but the moc step does not notice
-    # new headers on its own: make it look again (it only re-runs moc where something changed).
-    rm -f "$dir"/*_autogen/timestamp "$dir"/tests/*_autogen/timestamp
     if [ ${#targets[@]} -gt 0 ]; then
         cmake --build "$dir" -j "$(nproc)" --target "${targets[@]}"
     else

@@ -8,8 +8,8 @@
 #include "link/DeviceExchange.h"
 #include "link/PortMap.h"
 #include "link/TKW_RS.h"
-#include "model/Error.h"
-#include "model/TMK.h"
+#include "base/Error.h"
+#include "image/TMK.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -6,9 +6,9 @@
 
 #include "BenchClock.h"
 #include "link/PortMap.h"
-#include "link/SimulatedDevice.h"
+#include "sim/SimulatedDevice.h"
 #include "link/TKW_RS.h"
-#include "model/Error.h"
+#include "base/Error.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -3,10 +3,11 @@
 
 #include "catalogs/DeviceModel.h"
 #include "catalogs/MeasPars.h"
-#include "model/FactoryImage.h"
-#include "model/ScreenPreviews.h"
-#include "model/ScreenRenderer.h"
-#include "model/TMK.h"
+#include "image/FactoryImage.h"
+#include "render/ScreenPreviews.h"
+#include "render/ScreenRenderer.h"
+#include "image/TMK.h"
+#include "image/ImageDeviceModel.h"
 
 #include <QElapsedTimer>
 #include <QString>

@@ -10,11 +10,11 @@
 //              [--memory 8192|32768] [--line-rate BAUD] [--delivery byte|packet[:SIZE]|chunk:US]
 
 #include "link/DeviceExchange.h"
-#include "link/InMemoryPort.h"
-#include "link/SimulatedDevice.h"
+#include "sim/InMemoryPort.h"
+#include "sim/SimulatedDevice.h"
 #include "link/TKW_RS.h"
-#include "model/FactoryImage.h"
-#include "model/TMK.h"
+#include "image/FactoryImage.h"
+#include "image/TMK.h"
 
 #include <QCoreApplication>
 #include <QMap>

@@ -4,9 +4,9 @@
 // Input layout: byte 0 picks the request (identify or read block) and the port type; byte 1
 // the gap between bytes in milliseconds; the rest is what the line delivers, once per attempt.
 
-#include "link/InMemoryPort.h"
+#include "sim/InMemoryPort.h"
 #include "link/TKW_RS.h"
-#include "model/Error.h"
+#include "base/Error.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,14 +5,14 @@
 
 #include "catalogs/DeviceModel.h"
 #include "catalogs/MeasPars.h"
-#include "model/Error.h"
-#include "model/FieldTable.h"
-#include "model/FieldTableContext.h"
-#include "model/JournalGrids.h"
-#include "model/ScreenPreviews.h"
-#include "model/ScreenRenderer.h"
-#include "model/SettingsFile.h"
-#include "model/TMK.h"
+#include "base/Error.h"
+#include "settings/FieldTable.h"
+#include "settings/FieldTableContext.h"
+#include "journals/JournalGrids.h"
+#include "render/ScreenPreviews.h"
+#include "render/ScreenRenderer.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,10 +2,10 @@
 // that is refused must leave the records as they were, and the table rules applied to what was
 // loaded (and to the rest of the bytes read as typed cells) must stay inside the records.
 
-#include "model/Error.h"
-#include "model/TMK.h"
-#include "model/TankCalibration.h"
-#include "model/TankFile.h"
+#include "base/Error.h"
+#include "image/TMK.h"
+#include "image/TankCalibration.h"
+#include "settings/TankFile.h"
 
 #include <QList>
 

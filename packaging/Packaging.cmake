@@ -19,7 +19,7 @@ install(FILES ${MK_PACKAGING}/mkconf-mime.xml DESTINATION ${CMAKE_INSTALL_DATADI
 install(FILES ${MK_PACKAGING}/60-mkconf.rules DESTINATION lib/udev/rules.d)
 # The screen fonts compiled into the programs are made from the Terminus Font, whose licence
 # travels with them.
-install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/src/model/fonts/LICENSE-TerminusFont.txt
+install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/src/render/fonts/LICENSE-TerminusFont.txt
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)

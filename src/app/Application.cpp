@@ -2,8 +2,8 @@
 
 #include "app/ConnectionCheckDialog.h"
 
-#include "app/MessageBoxes.h"
-#include "model/Error.h"
+#include "widgets/MessageBoxes.h"
+#include "base/Error.h"
 
 #include <QIcon>
 #include <QLibraryInfo>

@@ -1,6 +1,6 @@
 #include "app/BackupsDialog.h"
 
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "link/BackupList.h"
 
 #include <QDesktopServices>

@@ -1,9 +1,9 @@
 #include "app/CompareWindow.h"
 
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "app/SettingsDiffView.h"
-#include "model/Error.h"
-#include "model/FileIo.h"
+#include "base/Error.h"
+#include "base/FileIo.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>

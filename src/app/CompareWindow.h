@@ -2,7 +2,7 @@
 // The settings held against a file or the device: only what differs, by page, and
 // "Сохранить как текст".
 
-#include "model/SettingsDiff.h"
+#include "settings/SettingsDiff.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #include "app/ConnectionCheckDialog.h"
 
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -2,10 +2,10 @@
 
 #include "link/LinkTexts.h"
 #include "link/PortMap.h"
-#include "link/PtySimulator.h"
-#include "link/SimulatedDevice.h"
-#include "model/Error.h"
-#include "model/FactoryImage.h"
+#include "sim/PtySimulator.h"
+#include "sim/SimulatedDevice.h"
+#include "base/Error.h"
+#include "image/FactoryImage.h"
 
 namespace mk {
 

@@ -1,6 +1,6 @@
 #include "app/DialogPrompts.h"
 
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "app/PortChoiceDialogs.h"
 #include "app/TPasswDlg.h"
 

@@ -1,8 +1,8 @@
 #include "app/ExchangeRunner.h"
 
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "app/TProgressForm.h"
-#include "model/Error.h"
+#include "base/Error.h"
 
 #include <QEventLoop>
 #include <QMetaObject>

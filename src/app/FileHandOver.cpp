@@ -1,6 +1,6 @@
 #include "app/FileHandOver.h"
 
-#include "model/FileIo.h"
+#include "base/FileIo.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "app/PortChoiceDialogs.h"
 
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "link/LinkTexts.h"
 
 #include <QComboBox>

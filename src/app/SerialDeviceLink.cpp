@@ -4,15 +4,15 @@
 
 #include "app/DemoDevice.h"
 #include "app/DialogPrompts.h"
-#include "app/IniFile.h"
-#include "app/MessageBoxes.h"
+#include "widgets/IniFile.h"
+#include "widgets/MessageBoxes.h"
 #include "link/AccessCheck.h"
 #include "link/Backup.h"
 #include "link/DeviceExchange.h"
 #include "link/PortChoice.h"
 #include "link/TKW_RS.h"
-#include "model/Error.h"
-#include "model/TMK.h"
+#include "base/Error.h"
+#include "image/TMK.h"
 
 namespace mk {
 

@@ -1,6 +1,6 @@
 #include "app/SettingsDiffView.h"
 
-#include "model/SettingsDiff.h"
+#include "settings/SettingsDiff.h"
 
 #include <QHeaderView>
 

@@ -20,7 +20,8 @@ class DeviceWatcher;
 class MainMenu;
 class TMK;
 
-// The viewing and editing steps; the configurator uses those of Transactions.h.
+// The viewing and editing steps; the configurator uses runEditTransaction and those of
+// ViewerTransactions.h.
 struct StepDialogs
 {
     std::function<bool(QWidget *, TMK &)> edit;

@@ -5,13 +5,13 @@
 
 #include "app/ConnectionCheckDialog.h"
 #include "app/DeviceStatusLabel.h"
-#include "app/IniFile.h"
+#include "widgets/IniFile.h"
 #include "app/MainMenu.h"
-#include "app/MessageBoxes.h"
-#include "model/Error.h"
-#include "model/FileIo.h"
-#include "model/Profile.h"
-#include "model/TMK.h"
+#include "widgets/MessageBoxes.h"
+#include "base/Error.h"
+#include "base/FileIo.h"
+#include "settings/Profile.h"
+#include "image/TMK.h"
 
 #include <QAction>
 #include <QDir>

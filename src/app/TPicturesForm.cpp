@@ -1,6 +1,6 @@
 #include "app/TPicturesForm.h"
 
-#include "model/ScreenPictures.h"
+#include "render/ScreenPictures.h"
 
 namespace mk {
 

@@ -1,6 +1,6 @@
 #include "app/WindowPlacement.h"
 
-#include "app/IniFile.h"
+#include "widgets/IniFile.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,7 +1,7 @@
 #include "app/WritePreviewDialog.h"
 
 #include "app/SettingsDiffView.h"
-#include "model/SettingsDiff.h"
+#include "settings/SettingsDiff.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

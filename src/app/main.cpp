@@ -5,7 +5,7 @@
 #include "app/DeviceLink.h"
 #include "app/ExchangeRunner.h"
 #include "app/FileHandOver.h"
-#include "app/IniFile.h"
+#include "widgets/IniFile.h"
 #include "app/TJustOne.h"
 #include "app/TMainForm.h"
 #include "app/TPicturesForm.h"

@@ -2,8 +2,7 @@
 
 #include "catalogs/CatalogTables.h"
 #include "catalogs/CatalogTexts.h"
-#include "model/Error.h"
-#include "model/TMK.h"
+#include "base/Error.h"
 
 #include <algorithm>
 #include <utility>
@@ -161,11 +160,6 @@ DeviceModel SelectDeviceModel(quint16 modelType, quint32 protocolIndex, quint32 
         for (TProtBase &p : device.ProtocolList)
             p.AddParam(kLightsParamCode);
     return device;
-}
-
-DeviceModel SelectDeviceModel(const TMK &model)
-{
-    return SelectDeviceModel(model.modelCode(), model.protocolId(), model.settingsVersion());
 }
 
 ProtocolControls protocolControls(const DeviceModel &device)

@@ -26,8 +26,6 @@
 
 namespace mk {
 
-class TMK;
-
 struct DeviceModel
 {
     quint16 ModelType = 0;
@@ -62,8 +60,6 @@ private:
 // The protocol index and the variant must each be below 256 (RangeError otherwise), as the
 // device stores them in a byte.
 DeviceModel SelectDeviceModel(quint16 modelType, quint32 protocolIndex, quint32 variant);
-// The same for a loaded model: its model code, stored protocol index and settings version.
-DeviceModel SelectDeviceModel(const TMK &model);
 
 // Which protocol-dependent alarm and limit controls of the editor are shown for the current
 // protocol (all false without one).

@@ -1,8 +1,8 @@
 #include "editor/AddSystemsPage.h"
 
 #include "catalogs/DeviceModel.h"
-#include "viewers/RadioGroup.h"
-#include "model/TMK.h"
+#include "widgets/RadioGroup.h"
+#include "image/TMK.h"
 
 #include <QGridLayout>
 #include <QHeaderView>

@@ -3,7 +3,7 @@
 // the device polls for error codes, and how the device shows them.
 
 #include "editor/EditorPage.h"
-#include "model/AddSystems.h"
+#include "settings/AddSystems.h"
 
 #include <vector>
 

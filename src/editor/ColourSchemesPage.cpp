@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "editor/ColourSchemesPageGrid.h"
 #include "editor/ColourSchemesPageTexts.h"
 #include "editor/DisplayLayoutPreview.h"
-#include "viewers/RadioGroup.h"
-#include "model/Colour.h"
-#include "model/ScreenColours.h"
-#include "model/ScreenPreviews.h"
-#include "model/TMK.h"
+#include "widgets/RadioGroup.h"
+#include "base/Colour.h"
+#include "render/ScreenColours.h"
+#include "render/ScreenPreviews.h"
+#include "image/TMK.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -4,7 +4,7 @@
 // Every change goes into section 9 of the working records at once.
 
 #include "editor/EditorPage.h"
-#include "model/ScreenRenderer.h"
+#include "render/ScreenRenderer.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "editor/ColourSchemesPageGrid.h"
 
-#include "model/Colour.h"
+#include "base/Colour.h"
 
 #include <QHeaderView>
 #include <QPainter>

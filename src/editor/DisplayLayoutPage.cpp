@@ -3,9 +3,9 @@
 #include "catalogs/DeviceModel.h"
 #include "editor/DisplayLayoutMenus.h"
 #include "editor/DisplayLayoutPreview.h"
-#include "model/ScreenColours.h"
-#include "model/ScreenPreviews.h"
-#include "model/TMK.h"
+#include "render/ScreenColours.h"
+#include "render/ScreenPreviews.h"
+#include "image/TMK.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -4,8 +4,8 @@
 // for the place under the mouse and stores the one chosen.
 
 #include "editor/EditorPage.h"
-#include "model/ScreenLayouts.h"
-#include "model/ScreenRenderer.h"
+#include "render/ScreenLayouts.h"
+#include "render/ScreenRenderer.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "editor/DisplayLayoutPreview.h"
 
-#include "model/ScreenRenderer.h"
+#include "render/ScreenRenderer.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,9 +1,9 @@
 // The main window's step "Редактировать настройки": the edit transaction around the editor.
 
-#include "app/MessageBoxes.h"
-#include "app/Transactions.h"
+#include "widgets/MessageBoxes.h"
+#include "editor/EditTransaction.h"
 #include "editor/TMK_SetParamsDlg.h"
-#include "model/EditTransaction.h"
+#include "settings/EditSession.h"
 
 namespace mk {
 

@@ -1,14 +1,14 @@
 #include "editor/EditorComfort.h"
 
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "editor/EditHistory.h"
 #include "editor/FieldBinder.h"
 #include "editor/SearchBox.h"
 #include "editor/SettingToolTip.h"
 #include "editor/TMK_SetParamsDlg.h"
-#include "model/Error.h"
-#include "model/FieldTable.h"
-#include "model/TMK.h"
+#include "base/Error.h"
+#include "settings/FieldTable.h"
+#include "image/TMK.h"
 
 #include <QAction>
 #include <QApplication>

@@ -10,7 +10,7 @@
 #include "editor/ChangeMarker.h"
 #include "editor/RecordSet.h"
 #include "editor/SettingSearch.h"
-#include "model/NamedSettings.h"
+#include "settings/NamedSettings.h"
 
 #include <QHash>
 #include <QObject>

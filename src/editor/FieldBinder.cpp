@@ -1,12 +1,12 @@
 #include "editor/FieldBinder.h"
 
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "editor/FieldControls.h"
 #include "editor/FieldSpinBox.h"
 #include "editor/SettingToolTip.h"
-#include "viewers/RadioGroup.h"
-#include "model/Error.h"
-#include "model/TMK.h"
+#include "widgets/RadioGroup.h"
+#include "base/Error.h"
+#include "image/TMK.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -6,7 +6,7 @@
 //
 // Only values the user changed are stored: tabbing through the dialog never rewrites a byte.
 
-#include "model/FieldTable.h"
+#include "settings/FieldTable.h"
 
 #include <QHash>
 #include <QObject>

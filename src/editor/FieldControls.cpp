@@ -1,9 +1,9 @@
 #include "editor/FieldControls.h"
 
 #include "editor/FieldSpinBox.h"
-#include "viewers/RadioGroup.h"
-#include "model/FieldTable.h"
-#include "model/Text.h"
+#include "widgets/RadioGroup.h"
+#include "settings/FieldTable.h"
+#include "base/Text.h"
 
 #include <QCheckBox>
 #include <QComboBox>

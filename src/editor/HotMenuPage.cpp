@@ -2,9 +2,9 @@
 
 #include "catalogs/DeviceModel.h"
 #include "catalogs/MenuItems.h"
-#include "model/HotMenuAddMenu.h"
-#include "model/HotMenuList.h"
-#include "model/TMK.h"
+#include "settings/HotMenuAddMenu.h"
+#include "settings/HotMenuList.h"
+#include "image/TMK.h"
 
 #include <QContextMenuEvent>
 #include <QGridLayout>

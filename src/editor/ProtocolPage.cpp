@@ -1,10 +1,10 @@
 #include "editor/ProtocolPage.h"
 
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "catalogs/DeviceModel.h"
-#include "model/Error.h"
-#include "model/FieldTable.h"
-#include "model/TMK.h"
+#include "base/Error.h"
+#include "settings/FieldTable.h"
+#include "image/TMK.h"
 
 #include <QComboBox>
 #include <QLabel>

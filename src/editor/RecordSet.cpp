@@ -1,8 +1,8 @@
 #include "editor/RecordSet.h"
 
-#include "model/FieldTable.h"
-#include "model/NamedSettings.h"
-#include "model/TMK.h"
+#include "settings/FieldTable.h"
+#include "settings/NamedSettings.h"
+#include "image/TMK.h"
 
 namespace mk {
 

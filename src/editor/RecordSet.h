@@ -2,7 +2,7 @@
 // The bytes of the records the editor edits (sections 0..10), as one value: what the editor opened
 // with, each step of its undo history and the factory settings are all record sets.
 
-#include "model/EditTransaction.h"
+#include "settings/EditSession.h"
 
 #include <QByteArray>
 #include <array>

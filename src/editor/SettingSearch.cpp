@@ -1,6 +1,6 @@
 #include "editor/SettingSearch.h"
 
-#include "model/NamedSettings.h"
+#include "settings/NamedSettings.h"
 
 #include <QTableWidget>
 

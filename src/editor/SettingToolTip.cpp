@@ -1,7 +1,7 @@
 #include "editor/SettingToolTip.h"
 
 #include "editor/RecordSet.h"
-#include "model/FieldTable.h"
+#include "settings/FieldTable.h"
 
 #include <QLocale>
 #include <QStringList>

@@ -1,9 +1,9 @@
 // Pages "Разное" (inside "Дисплей") and "Озвуч.сообщения".
 
 #include "editor/FieldControls.h"
-#include "viewers/RadioGroup.h"
+#include "widgets/RadioGroup.h"
 #include "editor/SimplePages.h"
-#include "model/FieldTable.h"
+#include "settings/FieldTable.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,9 +1,9 @@
 // Pages "Средние", "Парковка", "ТО", "Унив.вход" and "Служ.информ.".
 
 #include "editor/FieldControls.h"
-#include "viewers/RadioGroup.h"
+#include "widgets/RadioGroup.h"
 #include "editor/SimplePages.h"
-#include "model/FieldTable.h"
+#include "settings/FieldTable.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
 // Pages "Поправки", "Источники" and "Границы".
 
 #include "editor/FieldControls.h"
-#include "viewers/RadioGroup.h"
+#include "widgets/RadioGroup.h"
 #include "editor/SimplePages.h"
 
 #include <QComboBox>

@@ -5,8 +5,8 @@
 #include "catalogs/DeviceModel.h"
 #include "editor/FieldBinder.h"
 #include "editor/SimplePages.h"
-#include "model/EditTransaction.h"
-#include "model/FieldTableContext.h"
+#include "settings/EditSession.h"
+#include "settings/FieldTableContext.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -4,7 +4,7 @@
 // keeps them on OK and restores them on Cancel. Special pages plug in through EditorPage.h.
 
 #include "editor/EditorPage.h"
-#include "model/FieldTable.h"
+#include "settings/FieldTable.h"
 
 #include <QDialog>
 #include <memory>

@@ -1,14 +1,14 @@
 #include "editor/TankPage.h"
 
-#include "app/IniFile.h"
-#include "app/MessageBoxes.h"
+#include "widgets/IniFile.h"
+#include "widgets/MessageBoxes.h"
 #include "editor/FieldBinder.h"
 #include "editor/FieldControls.h"
-#include "viewers/RadioGroup.h"
-#include "model/Error.h"
-#include "model/TMK.h"
-#include "model/TankCalibration.h"
-#include "model/TankFile.h"
+#include "widgets/RadioGroup.h"
+#include "base/Error.h"
+#include "image/TMK.h"
+#include "image/TankCalibration.h"
+#include "settings/TankFile.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

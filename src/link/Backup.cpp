@@ -1,8 +1,8 @@
 #include "link/Backup.h"
 
-#include "model/Error.h"
-#include "model/FileIo.h"
-#include "model/SettingsFile.h"
+#include "base/Error.h"
+#include "base/FileIo.h"
+#include "image/SettingsFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,10 +2,10 @@
 
 #include "link/Backup.h"
 
-#include "catalogs/DeviceModel.h"
-#include "model/Error.h"
-#include "model/SettingsFile.h"
-#include "model/TMK.h"
+#include "image/ImageDeviceModel.h"
+#include "base/Error.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,12 +2,12 @@
 
 #include "link/Backup.h"
 #include "link/ExchangeTexts.h"
-#include "link/SimulatedDevice.h"
+#include "link/Protocol.h"
 #include "link/TKW_RS.h"
 #include "link/TrustedRead.h"
-#include "model/ImageLayout.h"
-#include "model/RecordSync.h"
-#include "model/TMK.h"
+#include "image/ImageLayout.h"
+#include "image/RecordSync.h"
+#include "image/TMK.h"
 
 #include <cmath>
 #include <limits>

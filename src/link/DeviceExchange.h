@@ -12,7 +12,7 @@
 // WriteFailure, which names the section and the backup taken before writing.
 
 #include "link/Progress.h"
-#include "model/Error.h"
+#include "base/Error.h"
 
 #include <QByteArray>
 #include <array>

@@ -3,7 +3,7 @@
 #include "link/AccessCheck.h"
 #include "link/LinkTexts.h"
 #include "link/TKW_RS_Base.h"
-#include "model/Error.h"
+#include "base/Error.h"
 
 namespace mk {
 

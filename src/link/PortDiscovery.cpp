@@ -3,7 +3,7 @@
 #include "link/LinkTexts.h"
 #include "link/PortMap.h"
 #include "link/TKW_RS_Base.h"
-#include "model/Error.h"
+#include "base/Error.h"
 
 #include <QSerialPortInfo>
 #include <algorithm>

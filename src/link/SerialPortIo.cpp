@@ -1,6 +1,6 @@
 #include "link/SerialPortIo.h"
 
-#include "model/Error.h"
+#include "base/Error.h"
 
 #include <QFile>
 #include <QSerialPort>

@@ -1,7 +1,7 @@
 #include "link/TKW_RS.h"
 
 #include "link/LinkTexts.h"
-#include "model/Error.h"
+#include "base/Error.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "link/TKW_RS_Base.h"
 
 #include "link/LinkTexts.h"
-#include "model/Error.h"
+#include "base/Error.h"
 
 #include <QSettings>
 

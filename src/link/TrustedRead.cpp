@@ -1,9 +1,9 @@
 #include "link/TrustedRead.h"
 
 #include "link/ExchangeTexts.h"
-#include "link/SimulatedDevice.h"
+#include "link/Protocol.h"
 #include "link/TKW_RS.h"
-#include "model/Error.h"
+#include "base/Error.h"
 
 namespace mk {
 

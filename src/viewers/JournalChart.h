@@ -2,7 +2,7 @@
 // A bar chart of one journal series, drawn with QPainter: value axis from 0 with its unit,
 // one labelled bar per entry, "Нет данных" when the journal holds nothing.
 
-#include "model/JournalPlots.h"
+#include "journals/JournalPlots.h"
 
 #include <QWidget>
 

@@ -1,9 +1,9 @@
 // "Просмотреть журналы": the journals viewer on sections 6, 0 and 12 of the model.
 
-#include "app/MessageBoxes.h"
-#include "app/Transactions.h"
-#include "model/JournalCodeFormat.h"
-#include "model/RecordSync.h"
+#include "widgets/MessageBoxes.h"
+#include "viewers/ViewerTransactions.h"
+#include "journals/JournalCodeFormat.h"
+#include "image/RecordSync.h"
 #include "viewers/TMK_ViewJournalsDlg.h"
 
 namespace mk {

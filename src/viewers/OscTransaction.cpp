@@ -1,11 +1,11 @@
 // "Просмотреть данные осциллографа": checks that the model records oscilloscope data, then
 // shows the two recorded blocks.
 
-#include "app/MessageBoxes.h"
-#include "app/Transactions.h"
-#include "catalogs/DeviceModel.h"
-#include "model/Error.h"
-#include "model/RecordSync.h"
+#include "widgets/MessageBoxes.h"
+#include "viewers/ViewerTransactions.h"
+#include "image/ImageDeviceModel.h"
+#include "base/Error.h"
+#include "image/RecordSync.h"
 #include "viewers/TMK_ViewOscDlg.h"
 
 namespace mk {

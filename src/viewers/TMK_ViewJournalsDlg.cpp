@@ -1,16 +1,16 @@
 #include "viewers/TMK_ViewJournalsDlg.h"
 
-#include "model/Error.h"
-#include "model/FileIo.h"
-#include "model/FreezeFrame.h"
-#include "model/JournalCsv.h"
-#include "model/JournalGrids.h"
-#include "model/JournalPlots.h"
-#include "app/IniFile.h"
-#include "app/MessageBoxes.h"
-#include "model/TMK.h"
+#include "base/Error.h"
+#include "base/FileIo.h"
+#include "journals/FreezeFrame.h"
+#include "journals/JournalCsv.h"
+#include "journals/JournalGrids.h"
+#include "journals/JournalPlots.h"
+#include "widgets/IniFile.h"
+#include "widgets/MessageBoxes.h"
+#include "image/TMK.h"
 #include "viewers/JournalChart.h"
-#include "viewers/StringGrid.h"
+#include "widgets/StringGrid.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>

@@ -2,8 +2,8 @@
 // The journals viewer: trip and refuelling journals, accumulated averages, error journal with
 // freeze frames. It works on the model's records 0, 6 and 12; clearing changes only them.
 
-#include "model/ErrorCodeText.h"
-#include "model/JournalData.h"
+#include "journals/ErrorCodeText.h"
+#include "journals/JournalData.h"
 
 #include <QDialog>
 

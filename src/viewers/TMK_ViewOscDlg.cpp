@@ -1,13 +1,13 @@
 #include "viewers/TMK_ViewOscDlg.h"
 
-#include "app/IniFile.h"
-#include "app/MessageBoxes.h"
-#include "model/Error.h"
-#include "model/FileIo.h"
-#include "model/JournalCsv.h"
-#include "model/OscExport.h"
-#include "model/TMK.h"
-#include "viewers/RadioGroup.h"
+#include "widgets/IniFile.h"
+#include "widgets/MessageBoxes.h"
+#include "base/Error.h"
+#include "base/FileIo.h"
+#include "journals/JournalCsv.h"
+#include "journals/OscExport.h"
+#include "image/TMK.h"
+#include "widgets/RadioGroup.h"
 
 #include <QBuffer>
 #include <QComboBox>

@@ -4,7 +4,7 @@
 // zooms and pans the time axis, reads time and voltage under the mouse and saves the picture
 // or the samples.
 
-#include "viewers/OscPicture.h"
+#include "render/OscPicture.h"
 
 #include <QDialog>
 #include <QImage>

@@ -2,7 +2,7 @@
 // Answers every modal dialog of a test: message boxes from a queue of answers, file dialogs
 // with a prepared file name. Records what was shown.
 
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QDialog>
 #include <QFileDialog>

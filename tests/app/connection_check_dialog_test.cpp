@@ -6,7 +6,7 @@
 #include "app/Application.h"
 #include "app/ConnectionCheckDialog.h"
 #include "app/DeviceStatusLabel.h"
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "link/DeviceWatcher.h"
 #include "link/LinkTexts.h"
 #include "link/SerialPortIo.h"

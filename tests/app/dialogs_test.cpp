@@ -1,7 +1,7 @@
 // The access password check and the manual port and baud-rate dialogs.
 
 #include "app/DialogPrompts.h"
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "app/PortChoiceDialogs.h"
 #include "app/TPasswDlg.h"
 #include "link/AccessCheck.h"

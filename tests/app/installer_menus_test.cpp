@@ -9,9 +9,9 @@
 #include "app/TMainForm.h"
 #include "link/AccessCheck.h"
 #include "link/Backup.h"
-#include "model/FactoryImage.h"
-#include "model/FileIo.h"
-#include "model/SettingsFile.h"
+#include "image/FactoryImage.h"
+#include "base/FileIo.h"
+#include "image/SettingsFile.h"
 
 #include <QAction>
 #include <QLabel>

@@ -7,8 +7,8 @@
 #include "app/ExchangeRunner.h"
 #include "app/TMainForm.h"
 #include "link/AccessCheck.h"
-#include "model/Error.h"
-#include "model/SettingsFile.h"
+#include "base/Error.h"
+#include "image/SettingsFile.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -8,9 +8,9 @@
 #include "app/TJustOne.h"
 #include "app/TMainForm.h"
 #include "link/AccessCheck.h"
-#include "model/FactoryImage.h"
-#include "model/SettingsFile.h"
-#include "model/TMK.h"
+#include "image/FactoryImage.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
 
 #include <QDir>
 #include <QDateTime>

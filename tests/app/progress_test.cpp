@@ -3,7 +3,7 @@
 
 #include "app/ExchangeRunner.h"
 #include "app/TProgressForm.h"
-#include "model/Error.h"
+#include "base/Error.h"
 
 #include <QApplication>
 #include <QLabel>

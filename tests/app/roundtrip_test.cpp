@@ -10,8 +10,8 @@
 #include "link/AccessCheck.h"
 #include "link/PortBackend.h"
 #include "link/PortMap.h"
-#include "model/SettingsFile.h"
-#include "model/TMK.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
 
 #include <QAction>
 #include <QApplication>

@@ -9,10 +9,10 @@
 #include "app/CompareWindow.h"
 #include "app/WritePreviewDialog.h"
 #include "link/Backup.h"
-#include "model/FactoryImage.h"
-#include "model/FileIo.h"
-#include "model/SettingsDiff.h"
-#include "app/MessageBoxes.h"
+#include "image/FactoryImage.h"
+#include "base/FileIo.h"
+#include "settings/SettingsDiff.h"
+#include "widgets/MessageBoxes.h"
 #include "app/PortChoiceDialogs.h"
 #include "link/AccessCheck.h"
 #include "app/TMainForm.h"
@@ -21,10 +21,10 @@
 #include "app/TProgressForm.h"
 
 #include "catalogs/MeasPars.h"
-#include "model/ScreenLayouts.h"
-#include "model/ScreenPreviews.h"
-#include "model/ScreenRenderer.h"
-#include "model/TMK.h"
+#include "render/ScreenLayouts.h"
+#include "render/ScreenPreviews.h"
+#include "render/ScreenRenderer.h"
+#include "image/TMK.h"
 
 #include <QAbstractButton>
 #include <QCalendarWidget>

@@ -4,10 +4,10 @@
 #include "DialogScript.h"
 
 #include "app/DemoDevice.h"
-#include "app/IniFile.h"
+#include "widgets/IniFile.h"
 #include "app/SerialDeviceLink.h"
 #include "link/AccessCheck.h"
-#include "link/InMemoryPort.h"
+#include "sim/InMemoryPort.h"
 #include "link/TKW_RS.h"
 
 #include <QComboBox>

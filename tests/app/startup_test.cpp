@@ -2,7 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/FileHandOver.h"
-#include "app/IniFile.h"
+#include "widgets/IniFile.h"
 #include "app/TJustOne.h"
 #include "app/TPicturesForm.h"
 #include "app/WindowPlacement.h"

@@ -1,9 +1,9 @@
 // The model table: names, feature flags, protocol lists and the current protocol.
 
-#include "catalogs/DeviceModel.h"
-#include "model/Error.h"
-#include "model/FactoryImage.h"
-#include "model/TMK.h"
+#include "image/ImageDeviceModel.h"
+#include "base/Error.h"
+#include "image/FactoryImage.h"
+#include "image/TMK.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The hot-menu item catalog: codes by counter, the two feature flags, lookups, slot captions.
 
 #include "catalogs/MenuItems.h"
-#include "model/DefaultRecords.h"
-#include "model/TMK.h"
+#include "image/DefaultRecords.h"
+#include "image/TMK.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

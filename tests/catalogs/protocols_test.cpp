@@ -1,6 +1,6 @@
 // Protocol descriptions: parameter and system codes, selectors, option flags, tank sources.
 
-#include "catalogs/DeviceModel.h"
+#include "image/ImageDeviceModel.h"
 #include "catalogs/Prots.h"
 #include "support/QtPrinters.h"
 

@@ -3,9 +3,9 @@
 
 #include "link/Backup.h"
 #include "link/BackupList.h"
-#include "model/FactoryImage.h"
-#include "model/FileIo.h"
-#include "model/SettingsFile.h"
+#include "image/FactoryImage.h"
+#include "base/FileIo.h"
+#include "image/SettingsFile.h"
 #include "support/MktoolRun.h"
 #include "support/QtPrinters.h"
 

@@ -3,9 +3,9 @@
 #include "link/DeviceExchange.h"
 #include "link/ExchangeTexts.h"
 #include "link/LinkTexts.h"
-#include "model/FileIo.h"
-#include "model/SettingsFile.h"
-#include "model/TMK.h"
+#include "base/FileIo.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
 #include "support/PtyDevice.h"
 #include "support/QtPrinters.h"
 

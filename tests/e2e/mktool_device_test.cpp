@@ -1,9 +1,9 @@
 // mktool identify / read / write against mksim, both as separate programs.
 
 #include "link/ExchangeTexts.h"
-#include "model/FileIo.h"
-#include "model/SettingsFile.h"
-#include "model/TMK.h"
+#include "base/FileIo.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
 #include "support/Mksim.h"
 #include "support/MktoolRun.h"
 #include "support/QtPrinters.h"

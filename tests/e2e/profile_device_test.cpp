@@ -1,9 +1,9 @@
 // mktool apply --device against mksim: read, apply, list, write with backup and verification.
 
 #include "link/ExchangeTexts.h"
-#include "model/NamedSettings.h"
-#include "model/SettingsFile.h"
-#include "model/TMK.h"
+#include "settings/NamedSettings.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
 #include "support/Mksim.h"
 #include "support/MktoolRun.h"
 #include "support/QtPrinters.h"

@@ -2,12 +2,12 @@
 // a declined preview that leaves the device untouched, and mktool write --dry-run.
 
 #include "link/DeviceExchange.h"
-#include "link/SimulatedDevice.h"
-#include "model/FileIo.h"
-#include "model/ScreenColours.h"
-#include "model/SettingsDiff.h"
-#include "model/SettingsFile.h"
-#include "model/TMK.h"
+#include "sim/SimulatedDevice.h"
+#include "base/FileIo.h"
+#include "render/ScreenColours.h"
+#include "settings/SettingsDiff.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
 #include "support/Mksim.h"
 #include "support/MktoolRun.h"
 #include "support/PtyDevice.h"

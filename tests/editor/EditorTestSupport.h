@@ -2,9 +2,9 @@
 // Shared by the editor's GUI tests: a model with a factory-fresh image, the editor opened on it.
 
 #include "editor/TMK_SetParamsDlg.h"
-#include "model/EditTransaction.h"
-#include "model/FactoryImage.h"
-#include "model/TMK.h"
+#include "settings/EditSession.h"
+#include "image/FactoryImage.h"
+#include "image/TMK.h"
 
 #include <QApplication>
 #include <QWidget>

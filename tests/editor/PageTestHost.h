@@ -2,11 +2,11 @@
 // A stand-in for the editor frame: one tab sheet in a dialog-sized window, the model, the device
 // model and the hot-menu catalog, so a special page can be tested on its own.
 
-#include "catalogs/DeviceModel.h"
+#include "image/ImageDeviceModel.h"
 #include "catalogs/MenuItems.h"
 #include "editor/EditorPage.h"
-#include "model/FieldTable.h"
-#include "model/TMK.h"
+#include "settings/FieldTable.h"
+#include "image/TMK.h"
 
 #include <QVBoxLayout>
 #include <QWidget>

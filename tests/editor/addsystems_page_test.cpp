@@ -1,10 +1,10 @@
 // The page "Допсистемы" driven through its grids and radio groups.
 
-#include "catalogs/DeviceModel.h"
+#include "image/ImageDeviceModel.h"
 #include "editor/AddSystemsPage.h"
 #include "editor/GridAndMenuHelpers.h"
 #include "editor/PageTestHost.h"
-#include "viewers/RadioGroup.h"
+#include "widgets/RadioGroup.h"
 
 #include <QHeaderView>
 #include <QRadioButton>

@@ -1,13 +1,13 @@
 // The page "Цветовые схемы" driven through its real controls.
 
 #include "EditorTestSupport.h"
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "editor/ColourSchemesPage.h"
 #include "editor/ColourSchemesPageGrid.h"
 #include "editor/DisplayLayoutPreview.h"
-#include "viewers/RadioGroup.h"
-#include "model/Colour.h"
-#include "model/ScreenColours.h"
+#include "widgets/RadioGroup.h"
+#include "base/Colour.h"
+#include "render/ScreenColours.h"
 
 #include <QLabel>
 #include <QMessageBox>

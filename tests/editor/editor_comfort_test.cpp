@@ -9,11 +9,11 @@
 #include "editor/EditorComfort.h"
 #include "editor/RecordSet.h"
 #include "editor/SettingToolTip.h"
-#include "model/Error.h"
-#include "model/FieldTable.h"
-#include "model/NamedSettings.h"
-#include "model/TankCalibration.h"
-#include "viewers/RadioGroup.h"
+#include "base/Error.h"
+#include "settings/FieldTable.h"
+#include "settings/NamedSettings.h"
+#include "image/TankCalibration.h"
+#include "widgets/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QComboBox>

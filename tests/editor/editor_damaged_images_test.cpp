@@ -4,12 +4,13 @@
 
 #include "EditorTestSupport.h"
 #include "app/DialogScript.h"
-#include "app/Transactions.h"
-#include "model/Error.h"
-#include "model/FactoryImage.h"
-#include "model/HotMenuList.h"
-#include "model/TankCalibration.h"
-#include "model/TMK.h"
+#include "editor/EditTransaction.h"
+#include "viewers/ViewerTransactions.h"
+#include "base/Error.h"
+#include "image/FactoryImage.h"
+#include "settings/HotMenuList.h"
+#include "image/TankCalibration.h"
+#include "image/TMK.h"
 
 #include <QRandomGenerator>
 #include <QTabWidget>

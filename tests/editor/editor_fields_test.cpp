@@ -4,8 +4,8 @@
 #include "EditorTestSupport.h"
 #include "app/DialogScript.h"
 #include "editor/FieldBinder.h"
-#include "model/Text.h"
-#include "viewers/RadioGroup.h"
+#include "base/Text.h"
+#include "widgets/RadioGroup.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>

@@ -158,3 +158,4 @@ private:
 
 QTEST_MAIN(EditorProtocolTest)
 #include "editor_protocol_test.moc"
+#include "image/ImageDeviceModel.h"

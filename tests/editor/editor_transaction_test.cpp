@@ -3,10 +3,10 @@
 
 #include "EditorTestSupport.h"
 #include "app/DialogScript.h"
-#include "app/Transactions.h"
-#include "model/Error.h"
-#include "model/HotMenuList.h"
-#include "viewers/RadioGroup.h"
+#include "editor/EditTransaction.h"
+#include "base/Error.h"
+#include "settings/HotMenuList.h"
+#include "widgets/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QComboBox>

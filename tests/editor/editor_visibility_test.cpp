@@ -1,7 +1,7 @@
 // What the editor shows depends on the device model and the current protocol.
 
 #include "EditorTestSupport.h"
-#include "viewers/RadioGroup.h"
+#include "widgets/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QComboBox>

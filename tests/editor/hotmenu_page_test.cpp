@@ -4,7 +4,7 @@
 #include "editor/HotMenuPage.h"
 #include "editor/GridAndMenuHelpers.h"
 #include "editor/PageTestHost.h"
-#include "model/HotMenuList.h"
+#include "settings/HotMenuList.h"
 
 #include <QLabel>
 #include <QMenu>

@@ -6,15 +6,15 @@
 #include "app/DialogScript.h"
 #include "app/SerialDeviceLink.h"
 #include "app/TMainForm.h"
-#include "catalogs/DeviceModel.h"
+#include "image/ImageDeviceModel.h"
 #include "catalogs/MenuItems.h"
 #include "editor/GridAndMenuHelpers.h"
 #include "editor/TMK_SetParamsDlg.h"
 #include "link/AccessCheck.h"
-#include "model/AddSystems.h"
-#include "model/HotMenuList.h"
-#include "model/TankCalibration.h"
-#include "model/TMK.h"
+#include "settings/AddSystems.h"
+#include "settings/HotMenuList.h"
+#include "image/TankCalibration.h"
+#include "image/TMK.h"
 
 #include <QMenu>
 #include <QPushButton>

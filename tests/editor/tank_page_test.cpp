@@ -1,13 +1,13 @@
 // The page "Бак" driven through its widgets: point rows, the calibration table, the tank file.
 
-#include "app/IniFile.h"
-#include "app/MessageBoxes.h"
+#include "widgets/IniFile.h"
+#include "widgets/MessageBoxes.h"
 #include "editor/PageTestHost.h"
-#include "viewers/RadioGroup.h"
+#include "widgets/RadioGroup.h"
 #include "editor/TankPage.h"
-#include "model/TankCalibration.h"
-#include "model/FieldTable.h"
-#include "model/TankFile.h"
+#include "image/TankCalibration.h"
+#include "settings/FieldTable.h"
+#include "settings/TankFile.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,13 +1,13 @@
 // Automatic search for the device's port, the manual choice and the access check.
 
 #include "link/AccessCheck.h"
-#include "link/InMemoryPort.h"
+#include "sim/InMemoryPort.h"
 #include "link/LinkTexts.h"
 #include "link/PortChoice.h"
 #include "link/PortDiscovery.h"
 #include "link/PortMap.h"
 #include "link/TKW_RS.h"
-#include "model/Error.h"
+#include "base/Error.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>

@@ -4,14 +4,14 @@
 
 #include "link/DeviceExchange.h"
 #include "link/ExchangeTexts.h"
-#include "link/InMemoryPort.h"
+#include "sim/InMemoryPort.h"
 #include "link/LinkTexts.h"
-#include "link/SimulatedDevice.h"
+#include "sim/SimulatedDevice.h"
 #include "link/TKW_RS.h"
-#include "model/FactoryImage.h"
-#include "model/FileIo.h"
-#include "model/SettingsFile.h"
-#include "model/TMK.h"
+#include "image/FactoryImage.h"
+#include "base/FileIo.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
 #include "support/QtPrinters.h"
 
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // The request/answer protocol on a scripted port and a virtual clock.
 
 #include "link/LinkTexts.h"
-#include "model/Error.h"
+#include "base/Error.h"
 #include "support/LinkFixture.h"
 
 #include <gtest/gtest.h>

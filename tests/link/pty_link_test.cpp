@@ -2,10 +2,10 @@
 
 #include "link/DeviceExchange.h"
 #include "link/PortMap.h"
-#include "link/PtySimulator.h"
-#include "link/SimulatedDevice.h"
+#include "sim/PtySimulator.h"
+#include "sim/SimulatedDevice.h"
 #include "link/TKW_RS.h"
-#include "model/Error.h"
+#include "base/Error.h"
 #include "support/PtyDevice.h"
 #include "support/QtPrinters.h"
 

@@ -1,13 +1,13 @@
 // Port selection, opening and the ini key, on simulated ports.
 
-#include "link/InMemoryPort.h"
+#include "sim/InMemoryPort.h"
 #include "link/LinkTexts.h"
 #include "link/PortMap.h"
-#include "link/PtySimulator.h"
+#include "sim/PtySimulator.h"
 #include "link/SerialPortIo.h"
-#include "link/SimulatedDevice.h"
+#include "sim/SimulatedDevice.h"
 #include "link/TKW_RS.h"
-#include "model/Error.h"
+#include "base/Error.h"
 #include "support/QtPrinters.h"
 
 #include <QSerialPort>

@@ -1,7 +1,7 @@
 #pragma once
 // The smallest and largest value each integer field type can store (0 for the others).
 
-#include "model/FieldTable.h"
+#include "settings/FieldTable.h"
 
 #include <QtGlobal>
 

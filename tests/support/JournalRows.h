@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the journal tests: a section's factory-fresh record and a grid row from literals.
 
-#include "model/TMK.h"
+#include "image/TMK.h"
 
 #include <QStringList>
 #include <initializer_list>

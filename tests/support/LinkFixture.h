@@ -1,7 +1,7 @@
 #pragma once
 // A link on simulated port 1 whose answers a test scripts byte by byte, on a virtual clock.
 
-#include "link/InMemoryPort.h"
+#include "sim/InMemoryPort.h"
 #include "link/TKW_RS.h"
 #include "support/QtPrinters.h"
 

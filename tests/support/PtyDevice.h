@@ -3,8 +3,8 @@
 // number points at it: the real port code end to end, with faults a test can aim.
 
 #include "link/Progress.h"
-#include "link/PtySimulator.h"
-#include "link/SimulatedDevice.h"
+#include "sim/PtySimulator.h"
+#include "sim/SimulatedDevice.h"
 #include "link/TKW_RS.h"
 
 #include <QStringList>

@@ -2,9 +2,9 @@
 // Helpers shared by the viewer tests: a model holding the factory image, widget lookup,
 // answers to the dialogs the viewers open, and optional screenshots.
 
-#include "app/MessageBoxes.h"
-#include "model/FactoryImage.h"
-#include "model/TMK.h"
+#include "widgets/MessageBoxes.h"
+#include "image/FactoryImage.h"
+#include "image/TMK.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,12 +1,12 @@
-#include "model/JournalData.h"
-#include "model/JournalCsv.h"
+#include "journals/JournalData.h"
+#include "journals/JournalCsv.h"
 #include "viewers/JournalChart.h"
-#include "viewers/StringGrid.h"
+#include "widgets/StringGrid.h"
 #include "viewers/TMK_ViewJournalsDlg.h"
 #include "ViewerTestSupport.h"
 #include "app/LayoutChecks.h"
 #include "app/Mnemonics.h"
-#include "model/Text.h"
+#include "base/Text.h"
 
 #include <QPushButton>
 #include <QTabWidget>

@@ -2,7 +2,7 @@
 """Generates the four bitmap fonts of the screen preview from the Terminus Font.
 
 Reads the Windows-1251 PCF files of Debian's package xfonts-terminus
-(apt-get install xfonts-terminus) and writes src/model/fonts/*.inc:
+(apt-get install xfonts-terminus) and writes src/render/fonts/*.inc:
 
   font 1   8 x 16  text   160 glyphs: bytes 32..127, then 192..255
   font 2  16 x 32  text   160 glyphs: the same bytes
@@ -248,7 +248,7 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--fonts", default="/usr/share/fonts/X11/misc")
-    parser.add_argument("--out", default=os.path.normpath(os.path.join(here, "../../src/model/fonts")))
+    parser.add_argument("--out", default=os.path.normpath(os.path.join(here, "../../src/render/fonts")))
     args = parser.parse_args()
 
     try:

@@ -1,12 +1,12 @@
 // mksim: a simulated trip computer on a pseudo-terminal.
 // The first line on standard output is the terminal's path; it serves until SIGINT or SIGTERM.
 
-#include "link/PtySimulator.h"
-#include "link/SimulatedDevice.h"
-#include "model/Error.h"
-#include "model/FactoryImage.h"
-#include "model/FileIo.h"
-#include "model/SettingsFile.h"
+#include "sim/PtySimulator.h"
+#include "sim/SimulatedDevice.h"
+#include "base/Error.h"
+#include "image/FactoryImage.h"
+#include "base/FileIo.h"
+#include "image/SettingsFile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "DiffReport.h"
 
-#include "model/SettingsDiff.h"
+#include "settings/SettingsDiff.h"
 
 #include <QJsonArray>
 

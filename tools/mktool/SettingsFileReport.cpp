@@ -1,13 +1,13 @@
 #include "SettingsFileReport.h"
 
 #include "CatalogJson.h"
-#include "catalogs/DeviceModel.h"
-#include "model/Error.h"
-#include "model/FieldTable.h"
-#include "model/FieldTableContext.h"
-#include "model/ImageLayout.h"
-#include "model/NamedSettings.h"
-#include "model/TMK.h"
+#include "image/ImageDeviceModel.h"
+#include "base/Error.h"
+#include "settings/FieldTable.h"
+#include "settings/FieldTableContext.h"
+#include "image/ImageLayout.h"
+#include "settings/NamedSettings.h"
+#include "image/TMK.h"
 
 #include <QJsonArray>
 

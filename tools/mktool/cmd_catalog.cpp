@@ -2,10 +2,10 @@
 
 #include "CatalogJson.h"
 #include "Command.h"
-#include "catalogs/DeviceModel.h"
+#include "image/ImageDeviceModel.h"
 #include "catalogs/MeasPars.h"
 #include "catalogs/MenuItems.h"
-#include "model/Error.h"
+#include "base/Error.h"
 
 #include <QJsonDocument>
 

@@ -9,11 +9,11 @@
 #include "link/PortDiscovery.h"
 #include "link/PortMap.h"
 #include "link/TKW_RS.h"
-#include "model/FileIo.h"
-#include "model/RecordSync.h"
-#include "model/SettingsDiff.h"
-#include "model/SettingsFile.h"
-#include "model/TMK.h"
+#include "base/FileIo.h"
+#include "image/RecordSync.h"
+#include "settings/SettingsDiff.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

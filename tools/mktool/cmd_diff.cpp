@@ -2,8 +2,8 @@
 
 #include "Command.h"
 #include "DiffReport.h"
-#include "model/SettingsDiff.h"
-#include "model/TMK.h"
+#include "settings/SettingsDiff.h"
+#include "image/TMK.h"
 
 #include <QJsonDocument>
 

@@ -3,13 +3,13 @@
 #include "Command.h"
 #include "SettingsFileReport.h"
 #include "catalogs/DeviceModel.h"
-#include "model/EditTransaction.h"
-#include "model/Error.h"
-#include "model/FieldTable.h"
-#include "model/FieldTableContext.h"
-#include "model/NamedSettings.h"
-#include "model/SettingsFile.h"
-#include "model/TMK.h"
+#include "settings/EditSession.h"
+#include "base/Error.h"
+#include "settings/FieldTable.h"
+#include "settings/FieldTableContext.h"
+#include "settings/NamedSettings.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

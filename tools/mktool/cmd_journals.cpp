@@ -1,14 +1,14 @@
 // mktool journals: the journals of a settings file as the journals viewer shows and saves them.
 
 #include "Command.h"
-#include "model/FileIo.h"
-#include "model/FreezeFrame.h"
-#include "model/JournalCodeFormat.h"
-#include "model/JournalCsv.h"
-#include "model/JournalGrids.h"
-#include "model/SettingsFile.h"
-#include "model/TMK.h"
-#include "model/Text.h"
+#include "base/FileIo.h"
+#include "journals/FreezeFrame.h"
+#include "journals/JournalCodeFormat.h"
+#include "journals/JournalCsv.h"
+#include "journals/JournalGrids.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
+#include "base/Text.h"
 
 namespace mk::tool {
 

@@ -1,12 +1,12 @@
 // mktool osc: the oscilloscope record of a settings file as CSV or as the viewer draws it.
 
 #include "Command.h"
-#include "model/Error.h"
-#include "model/FileIo.h"
-#include "model/JournalCsv.h"
-#include "model/OscExport.h"
-#include "model/TMK.h"
-#include "viewers/OscPicture.h"
+#include "base/Error.h"
+#include "base/FileIo.h"
+#include "journals/JournalCsv.h"
+#include "journals/OscExport.h"
+#include "image/TMK.h"
+#include "render/OscPicture.h"
 
 #include <QBuffer>
 #include <QImage>

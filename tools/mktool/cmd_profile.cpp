@@ -1,12 +1,12 @@
 // mktool profile / apply: a standard set of settings taken from one car and applied to the next.
 
 #include "Command.h"
-#include "model/Error.h"
-#include "model/FileIo.h"
-#include "model/NamedSettings.h"
-#include "model/Profile.h"
-#include "model/SettingsFile.h"
-#include "model/TMK.h"
+#include "base/Error.h"
+#include "base/FileIo.h"
+#include "settings/NamedSettings.h"
+#include "settings/Profile.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
 
 #include <QTemporaryDir>
 

@@ -1,15 +1,15 @@
 // mktool render: a screen preview of a settings file as a 320 x 240 PNG.
 
 #include "Command.h"
-#include "catalogs/DeviceModel.h"
+#include "image/ImageDeviceModel.h"
 #include "catalogs/MeasPars.h"
-#include "model/Error.h"
-#include "model/FileIo.h"
-#include "model/ScreenColours.h"
-#include "model/ScreenPreviews.h"
-#include "model/ScreenRenderer.h"
-#include "model/SettingsFile.h"
-#include "model/TMK.h"
+#include "base/Error.h"
+#include "base/FileIo.h"
+#include "render/ScreenColours.h"
+#include "render/ScreenPreviews.h"
+#include "render/ScreenRenderer.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
 
 #include <QBuffer>
 #include <QImage>

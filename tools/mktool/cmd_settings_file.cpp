@@ -2,10 +2,10 @@
 
 #include "Command.h"
 #include "SettingsFileReport.h"
-#include "model/Error.h"
-#include "model/FactoryImage.h"
-#include "model/SettingsFile.h"
-#include "model/TMK.h"
+#include "base/Error.h"
+#include "image/FactoryImage.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
 
 #include <QJsonDocument>
 

@@ -1,9 +1,9 @@
 // mktool: the configurator's engine on the command line.
 
 #include "Command.h"
-#include "model/Error.h"
-#include "model/RecordSync.h"
-#include "model/SettingsFile.h"
+#include "base/Error.h"
+#include "image/RecordSync.h"
+#include "image/SettingsFile.h"
 
 #include <QGuiApplication>
 #include <algorithm>

@@ -1,0 +1,19 @@
+#pragma once
+// The values a fresh model holds in its section records.
+
+#include "image/ImageLayout.h"
+#include "image/Record.h"
+
+#include <array>
+
+namespace mk {
+
+std::array<Record, kSectionCount> makeDefaultRecords();
+QByteArray makeColourPreset(int number); // 1..4
+QByteArray defaultOscHeader();
+
+// Section 9: hot-menu slots s = 62..101 hold u16 item codes at offset 2·s.
+constexpr int kHotMenuFirstSlot = 62;
+constexpr int kHotMenuSlotCount = 40;
+
+} // namespace mk

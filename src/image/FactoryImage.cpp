@@ -1,0 +1,191 @@
+#include "image/FactoryImage.h"
+
+#include "image/DefaultRecords.h"
+#include "image/TMK.h"
+#include "base/Text.h"
+
+#include <QtMath>
+
+namespace mk {
+
+namespace {
+
+struct JournalSample
+{
+    int minutes, day, month;
+    quint32 seconds, metres, fuel1, fuel2;
+};
+
+void putJournal(Record &s6, int base, std::initializer_list<JournalSample> entries)
+{
+    int i = 0;
+    for (const JournalSample &e : entries) {
+        const int off = base + 20 * i++;
+        s6.setU16(off, quint16(e.minutes));
+        s6.setU8(off + 2, quint8(e.day));
+        s6.setU8(off + 3, quint8(e.month));
+        s6.setU32(off + 4, e.seconds);
+        s6.setU32(off + 8, e.metres);
+        s6.setU32(off + 12, e.fuel1);
+        s6.setU32(off + 16, e.fuel2);
+    }
+}
+
+// A freeze-frame value and its offset within the error entry.
+struct FrameSample
+{
+    int offset;
+    qint16 value;
+};
+
+void putErrorEntry(Record &s12, int index, int minutes, int day, int month, quint32 code, quint32 frameCode,
+                   std::initializer_list<FrameSample> frame)
+{
+    const int off = 16 + 92 * index;
+    s12.setU16(off, quint16(minutes));
+    s12.setU8(off + 2, quint8(day));
+    s12.setU8(off + 3, quint8(month));
+    s12.setU32(off + 4, code);
+    s12.setU32(off + 8, frameCode);
+    for (const FrameSample &f : frame)
+        s12.setU16(off + f.offset, quint16(f.value));
+}
+
+void setSupported(Record &s12, std::initializer_list<int> values)
+{
+    for (int p : values) {
+        const int byte = 4 + (p - 1) / 8;
+        s12.setU8(byte, quint8(s12.u8(byte) | (0x80 >> ((p - 1) % 8))));
+    }
+}
+
+void fillSampleData(std::array<Record, kSectionCount> &r)
+{
+    // Accumulator sets of section 0: seconds, metres, petrol and gas millilitres.
+    Record &s0 = r[0];
+    struct SetSample
+    {
+        int time, distance, fuel1, fuel2;
+        quint32 values[4];
+    };
+    const SetSample sets[] = {
+        {0, 4, 8, 136, {1843200, 38250000, 3260000, 412000}},  // overall
+        {12, 16, 20, 140, {2700, 41300, 3600, 0}},             // trip
+        {24, 28, 32, 144, {86400, 1520000, 128000, 9200}},     // reset 1
+        {36, 40, 44, 148, {20160, 95000, 14200, 0}},           // traffic jams
+        {48, 52, 56, 152, {66240, 1425000, 113800, 9200}},     // free driving
+        {60, 64, 68, 156, {14400, 512000, 41200, 0}},          // between refuellings
+        {108, 112, 116, -1, {1650000, 33100000, 3260000, 0}},  // petrol only
+        {120, 124, 128, -1, {193200, 5150000, 412000, 0}},     // gas only
+    };
+    for (const SetSample &s : sets) {
+        s0.setU32(s.time, s.values[0]);
+        s0.setU32(s.distance, s.values[1]);
+        s0.setU32(s.fuel1, s.values[2]);
+        if (s.fuel2 >= 0)
+            s0.setU32(s.fuel2, s.values[3]);
+    }
+    s0.setU32(100, 120000); // km on the odometer when the device was fitted
+
+    // Prices per litre of gas; petrol and distance keep their defaults.
+    Record &s6 = r[6];
+    s6.setU16(6, 120);
+    // Trip journal at +16 and refuelling journal at +436 of section 6, latest first.
+    putJournal(s6, 16, {{1065, 6, 12, 2700, 41300, 3600, 0},
+                        {495, 6, 12, 1980, 23800, 2150, 0},
+                        {1130, 5, 12, 5400, 96200, 7400, 0},
+                        {470, 5, 12, 0, 0, 0, 0},
+                        {800, 4, 12, 10800, 212000, 3100, 15800},
+                        {545, 3, 12, 1560, 18400, 1900, 0},
+                        {1170, 1, 12, 4200, 61800, 5200, 0},
+                        {480, 1, 12, 2100, 24100, 2600, 0}});
+    putJournal(s6, 436, {{1110, 4, 12, 64800, 512000, 41200, 0},
+                         {720, 21, 11, 59400, 498000, 40100, 0},
+                         {610, 7, 11, 71000, 530500, 44800, 2000}});
+
+    // Error journal of section 12: two errors with freeze frames, two without.
+    Record &s12 = r[12];
+    setSupported(s12, {1, 2, 3, 4, 5, 6, 7, 11, 12, 13, 14, 15, 16, 17, 20, 21, 31, 33, 51, 66, 70});
+    putErrorEntry(s12, 0, 1122, 6, 12, 0x0133, 0x0133,
+                  {{12, 0x0202}, {14, 34}, {16, 88}, {18, 3}, {22, -2}, {28, 41}, {32, 2140}, {30, 63}, {34, 124},
+                   {36, 19}, {38, 186}, {40, 17}, {44, 45}, {46, 71}, {48, 1312}, {50, 0}, {68, 99}, {78, 141}, {84, -3}});
+    putErrorEntry(s12, 1, 495, 2, 12, 0x0300, 0x0300,
+                  {{12, 0x0101}, {14, 22}, {16, 41}, {18, -5}, {22, 1}, {28, 33}, {32, 820}, {30, 0}, {34, 80},
+                   {36, 4}, {38, 92}, {40, 3}, {44, 12}, {46, 65}, {48, 95}, {50, 0}, {68, 100}, {78, 138}, {84, -6}});
+    putErrorEntry(s12, 2, 1023, 28, 11, 0x0171, 0, {});
+    putErrorEntry(s12, 3, 580, 15, 11, 0xC100, 0, {});
+
+    // Oscilloscope choices of section 10: 10 ms/div, 0.5 V/div, divider 1 : 1, trigger level 20.
+    Record &s10 = r[10];
+    s10.setU8(16, 4);
+    s10.setU8(17, 1);
+    s10.setU8(18, 0);
+    s10.setU16(20, 20);
+}
+
+// An injector signal: supply level with ripple, the injector pulling it low, then the
+// flyback spike. Sample i of the whole 1024-sample record.
+int injectorSample(int i)
+{
+    const int t = (i + 160 - 32) % 160; // the capture triggers on the falling edge at sample 32
+    if (t < 26)
+        return 9 + (t % 3);
+    if (t < 30) {
+        const int spike[] = {196, 168, 141, 122};
+        return spike[t - 26];
+    }
+    return qRound(108 + 3 * qSin(2 * M_PI * i / 37.0));
+}
+
+void putOscBlock(QByteArray &image, int block)
+{
+    const int pos = kOscBlockPos[block];
+    if (pos + kOscHeaderSize + kOscSampleCount > image.size())
+        return;
+    const QByteArray header = defaultOscHeader();
+    for (int i = 0; i < kOscHeaderSize; ++i)
+        image[pos + i] = header[i];
+    for (int i = 0; i < kOscSampleCount; ++i)
+        image[pos + kOscHeaderSize + i] = char(qBound(0, injectorSample(block * kOscSampleCount + i), 255));
+}
+
+} // namespace
+
+QByteArray makeFactoryImage(quint16 modelCode, quint32 settingsVersion, int memorySize)
+{
+    Q_UNUSED(modelCode);
+    QByteArray image(memorySize - 2 * kAddressBase, '\0');
+    ImageHeader header;
+    header.count = kSectionCount;
+    header.version = settingsVersion;
+    int pos = kHeaderSize;
+    for (int k = 0; k < kSectionCount; ++k) {
+        const int size = k == kUndecodedSection ? kFactorySection11Size : kRecordSizes[size_t(k)];
+        header.sections[size_t(k)] = {quint16(pos + kAddressBase), quint16(size + kSectionTrailer)};
+        pos += size + kSectionTrailer;
+    }
+    header.writeTo(image);
+
+    auto records = makeDefaultRecords();
+    fillSampleData(records);
+    for (int k = 0; k < kSectionCount; ++k) {
+        const SectionEntry e = header.sections[size_t(k)];
+        if (k == kUndecodedSection) {
+            for (int i = 0; i < e.contentLength(); ++i)
+                image[e.contentPos() + i] = char(0xA0 + i);
+        } else {
+            image.replace(e.contentPos(), records[size_t(k)].size(), records[size_t(k)].bytes());
+        }
+        // The device's own trailing bytes: a marker and a checksum-like word.
+        const int tail = e.contentPos() + e.contentLength();
+        image[tail] = char(0x5A);
+        image[tail + 1] = char(k);
+        image[tail + 2] = char(0xC3);
+        image[tail + 3] = char(0x3C ^ k);
+    }
+    putOscBlock(image, 0);
+    putOscBlock(image, 1);
+    return image;
+}
+
+} // namespace mk

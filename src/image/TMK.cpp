@@ -1,0 +1,122 @@
+#include "image/TMK.h"
+
+#include "image/DefaultRecords.h"
+#include "base/Error.h"
+
+#include <cstring>
+
+namespace mk {
+
+TMK::TMK() : m_records(defaultRecords())
+{
+    for (OscBlock &block : m_osc)
+        block.header = defaultOscHeader();
+}
+
+std::array<Record, kSectionCount> TMK::defaultRecords()
+{
+    static const std::array<Record, kSectionCount> records = makeDefaultRecords();
+    return records;
+}
+
+QByteArray TMK::colourPreset(int number)
+{
+    return makeColourPreset(number);
+}
+
+void TMK::replaceImage(quint16 modelCode, const QByteArray &image)
+{
+    m_modelCode = modelCode;
+    m_image = image;
+    m_records = defaultRecords();
+    for (OscBlock &block : m_osc)
+        block = OscBlock{defaultOscHeader(), QByteArray(kOscSampleCount, '\0')};
+    decodeAll();
+}
+
+bool TMK::sectionHeld(int section) const
+{
+    const SectionEntry entry = header().sections[size_t(section)];
+    return entry.usable() && qint64(entry.contentPos()) + entry.contentLength() <= m_image.size();
+}
+
+QList<int> TMK::missingSections() const
+{
+    QList<int> missing;
+    // A header cut short names nothing reliably: every section counts as missing.
+    const quint32 named = m_image.size() < kHeaderSize ? (hasImage() ? kSectionCount : 0)
+                                                       : qMin<quint32>(header().count, kSectionCount);
+    for (int k = 0; k < int(named); ++k)
+        if (!sectionHeld(k))
+            missing.append(k);
+    return missing;
+}
+
+void TMK::checkFeatureKey() const
+{
+    if (protocolId() > 255 || settingsVersion() > 255)
+        throw RangeError();
+}
+
+void TMK::decodeSection(int section)
+{
+    Record &rec = record(section);
+    if (rec.size() == 0)
+        return;
+    // An absent section never keeps what an earlier image put into its record.
+    if (!sectionHeld(section)) {
+        rec = defaultRecords()[size_t(section)];
+        return;
+    }
+    const SectionEntry entry = header().sections[size_t(section)];
+    const int wanted = qMin(entry.contentLength(), rec.size());
+    std::memcpy(rec.bytes().data(), m_image.constData() + entry.contentPos(), size_t(wanted));
+}
+
+// A section the image does not hold is left alone: growing the image would make a file cut short
+// look complete, and the device would then get the records' defaults. Otherwise the record is
+// written over the section's declared content only, so that the device's trailing bytes and the
+// next section are never overwritten by a record larger than the firmware's section.
+void TMK::encodeSection(int section)
+{
+    const Record &rec = record(section);
+    if (rec.size() == 0 || !sectionHeld(section))
+        return;
+    const SectionEntry entry = header().sections[size_t(section)];
+    const int len = qMin(entry.contentLength(), rec.size());
+    if (len > 0)
+        std::memcpy(m_image.data() + entry.contentPos(), rec.bytes().constData(), size_t(len));
+}
+
+void TMK::decodeAll()
+{
+    for (int k = 0; k <= 10; ++k)
+        decodeSection(k);
+    decodeSection(12);
+}
+
+void TMK::encodeAll()
+{
+    for (int k = 0; k <= 10; ++k)
+        encodeSection(k);
+    encodeSection(12);
+}
+
+void TMK::readOscBlocks()
+{
+    for (int b = 0; b < 2; ++b) {
+        const int pos = kOscBlockPos[b];
+        OscBlock &block = m_osc[size_t(b)];
+        const int total = kOscHeaderSize + kOscSampleCount;
+        const int available = qBound(0, int(m_image.size()) - pos, total);
+        for (int i = 0; i < available; ++i) {
+            const char byte = m_image[pos + i];
+            if (i < kOscHeaderSize)
+                block.header[i] = byte;
+            else
+                block.samples[i - kOscHeaderSize] = byte;
+        }
+    }
+}
+
+} // namespace mk

@@ -1,0 +1,77 @@
+#pragma once
+// The model of the whole program: the settings image, its section records and the model code.
+
+#include "image/ImageLayout.h"
+#include "image/Record.h"
+
+#include <QByteArray>
+#include <QList>
+#include <array>
+
+namespace mk {
+
+struct OscBlock
+{
+    QByteArray header = QByteArray(kOscHeaderSize, '\0');
+    QByteArray samples = QByteArray(kOscSampleCount, '\0');
+};
+
+class TMK
+{
+public:
+    TMK();
+
+    // The image as read from the device or loaded from a file.
+    const QByteArray &image() const { return m_image; }
+    // Replaces model code and image together and decodes all sections: no record or oscilloscope
+    // block of the image held before survives.
+    void replaceImage(quint16 modelCode, const QByteArray &image);
+    void setImage(const QByteArray &image) { m_image = image; }
+    bool hasImage() const { return !m_image.isEmpty(); }
+
+    quint16 modelCode() const { return m_modelCode; }
+    void setModelCode(quint16 code) { m_modelCode = code; }
+
+    ImageHeader header() const { return ImageHeader::parse(m_image); }
+    quint32 settingsVersion() const { return header().version; }
+    // Protocol id as stored in section 10's record.
+    quint16 protocolId() const { return m_records[10].u16(4); }
+    // The protocol id and settings version must each fit a byte for the model-table lookup.
+    void checkFeatureKey() const;
+
+    Record &record(int section) { return m_records.at(size_t(section)); }
+    const Record &record(int section) const { return m_records.at(size_t(section)); }
+
+    // Whether the image holds section k: its header entry places the whole content inside it.
+    // A section the image does not hold is absent: decoding it gives the record a fresh model
+    // holds, and encoding it writes nothing.
+    bool sectionHeld(int section) const;
+    // Sections the header names (the first N entries) whose content the image does not hold:
+    // a file cut short, or a damaged table. Such settings must not go to a device.
+    QList<int> missingSections() const;
+
+    void decodeSection(int section);
+    void encodeSection(int section);
+    void decodeAll();
+    void encodeAll();
+
+    // Copies the two oscilloscope blocks out of the image (as far as it reaches).
+    void readOscBlocks();
+    OscBlock &osc(int block) { return m_osc.at(size_t(block)); }
+    const OscBlock &osc(int block) const { return m_osc.at(size_t(block)); }
+
+    // Colour-scheme presets 1..4: 16 RGB565 colours, 23 index bytes, one zero byte.
+    static QByteArray colourPreset(int number);
+    static constexpr int kPresetSize = 56;
+
+    // Records as a fresh model holds them.
+    static std::array<Record, kSectionCount> defaultRecords();
+
+private:
+    quint16 m_modelCode = 1;
+    QByteArray m_image;
+    std::array<Record, kSectionCount> m_records;
+    std::array<OscBlock, 2> m_osc;
+};
+
+} // namespace mk

@@ -1,0 +1,20 @@
+#include "journals/JournalCodeFormat.h"
+
+#include "image/ImageDeviceModel.h"
+#include "base/Error.h"
+#include "journals/ErrorCodeText.h"
+
+namespace mk {
+
+int journalErrorCodeFormat(const TMK &model)
+{
+    try {
+        const DeviceModel device = SelectDeviceModel(model);
+        if (const TProtBase *protocol = device.CurrentProtocol())
+            return protocol->ErrorCodeFormat;
+    } catch (const RangeError &) {
+    }
+    return kNoCodeTextFormat;
+}
+
+} // namespace mk

@@ -1,0 +1,110 @@
+#pragma once
+// Every setting with a name: the simple fields of the field table and the parts of the special
+// pages (colour schemes, hot menus, display layouts, additional systems, the tank table), behind
+// one interface. dump, set, diff, profiles and the write preview all iterate namedSettings().
+//
+//     NamedContext ctx(model);                        // RangeError: the editor would not open
+//     for (const NamedSetting &s : namedSettings())
+//         if (settingShown(s, model, ctx)) print(s.page, settingCaption(s, ctx), settingText(s, model, ctx));
+//     storeSettingText(*findNamedSetting("hmParams.0"), model, "FullTankMenu", ctx); // Error: refused
+//
+// Names of the special pages (values are the texts settingText gives and storeSettingText takes):
+//     ActiveColorScheme, DispVar4, DispVar9            item captions
+//     ColorScheme<set>.Palette<0..15>                  "R,G,B", each 0..31 (set 0 preset, 1 user)
+//     ColorScheme<set>.<role>                          palette index 0..15
+//     hm<List>.<0..9>                                  item identifier, "" for an empty place
+//     Digit4_<1..6>.<0..3>, Digit9_<1..3>.<0..8>, Digit7_<1..4>.<0..6>, Digit6_1.<0..5>,
+//     Graph_<1..8>.<0..1>, Arrow_<1..8>.<0..1>          measured-parameter caption
+//     BlocksShow, BlocksShowList                       item captions
+//     Blocks.<system name>                             1 polled, 0 not
+//     Tarir.<1..68>                                    "litres,code"
+// A code no caption or identifier names is written "#code".
+
+#include "catalogs/DeviceModel.h"
+#include "catalogs/MeasPars.h"
+#include "catalogs/MenuItems.h"
+#include "settings/AddSystems.h"
+#include "settings/FieldTable.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+namespace mk {
+
+class TMK;
+
+// What the pages know about the model when the editor opens: the field table's context, the
+// device model with its current protocol, the catalogs, the additional systems it lists.
+class NamedContext
+{
+public:
+    // As the editor opens on the model; RangeError when its protocol index or settings version
+    // is above 255.
+    explicit NamedContext(const TMK &model);
+    // For reports on any file: without a model-table row, the plain context (no protocol).
+    static NamedContext lenient(const TMK &model);
+
+    const FieldContext &fields() const { return m_fields; }
+    const DeviceModel &device() const { return m_device; }
+    const MeasParCatalog &measPars() const { return m_measPars; }
+    const MenuItemCatalog &menuItems() const { return m_menuItems; }
+    const std::vector<AddSystem> &systems() const { return m_systems; }
+
+    // Chooses protocol `index` as the protocol page does, and what depends on it follows.
+    bool chooseProtocol(TMK &model, int index);
+
+private:
+    NamedContext() = default;
+    void refresh();
+
+    DeviceModel m_device;
+    MeasParCatalog m_measPars;
+    MenuItemCatalog m_menuItems;
+    FieldContext m_fields;
+    std::vector<AddSystem> m_systems;
+};
+
+struct NamedSetting
+{
+    QString name;
+    QString page;      // caption of the page (inner page for the display pages)
+    const FieldDef *field = nullptr; // the field-table row of a simple setting
+    int section = 0;
+    std::vector<FieldByte> bytes;    // the bits of record `section` it stores
+
+    std::function<QString(const NamedContext &)> caption;
+    std::function<QString(const TMK &, const NamedContext &)> read;
+    // Converts with the page's checks and stores; throws Error, the records untouched.
+    std::function<void(TMK &, const QString &, NamedContext &)> store;
+    std::function<bool(const TMK &, const NamedContext &)> shown;
+};
+
+// Field-table rows in page order, then the special pages' settings.
+const std::vector<NamedSetting> &namedSettings();
+const NamedSetting *findNamedSetting(const QString &name);
+
+QString settingCaption(const NamedSetting &s, const NamedContext &ctx);
+QString settingText(const NamedSetting &s, const TMK &model, const NamedContext &ctx);
+bool settingShown(const NamedSetting &s, const TMK &model, const NamedContext &ctx);
+// Stores the shown text. A text equal to the one shown stores nothing and is always accepted (a
+// value the page could not choose may stay as it is); returns whether anything was stored.
+bool storeSettingText(const NamedSetting &s, TMK &model, const QString &text, NamedContext &ctx);
+
+// The editor's pages: caption, tab name, and the caption of the page that holds it (empty at the
+// top level). A page name matches its caption, its tab name or, for a top page, its inner pages.
+struct SettingsPage
+{
+    QString caption;
+    QString tab;
+    QString parent;
+};
+const std::vector<SettingsPage> &settingsPages();
+// Whether a setting's page is one of `names` (captions or tab names); Error for an unknown name.
+bool pageSelected(const QString &page, const QStringList &names);
+
+// The special pages' rows (NamedSettingsSpecial.cpp).
+std::vector<NamedSetting> specialSettings();
+
+} // namespace mk

@@ -1,0 +1,441 @@
+// The named settings of the special pages: what each part of a page stores, shown as a text,
+// and the page's checks when a text is stored.
+
+#include "base/Colour.h"
+#include "base/Error.h"
+#include "settings/HotMenuAddMenu.h"
+#include "settings/HotMenuList.h"
+#include "settings/NamedSettings.h"
+#include "render/ScreenColours.h"
+#include "render/ScreenLayouts.h"
+#include "image/TMK.h"
+#include "image/TankCalibration.h"
+
+#include <QRegularExpression>
+
+namespace mk {
+
+namespace {
+
+constexpr int kSection9 = 9;
+constexpr int kSection4 = 4;
+constexpr int kSection3 = 3;
+
+// A text that names a code directly: "#12".
+std::optional<int> codeText(const QString &text)
+{
+    if (!text.startsWith(QLatin1Char('#')))
+        return std::nullopt;
+    bool ok = false;
+    const int code = text.mid(1).toInt(&ok);
+    return ok ? std::optional<int>(code) : std::nullopt;
+}
+
+QString codeName(int code) { return QStringLiteral("#%1").arg(code); }
+
+// A number in 0..max, or the page's range message.
+int boundedNumber(const QString &text, int max)
+{
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok);
+    if (!ok || v < 0 || v > max)
+        throw Error(QStringLiteral("Значение должно быть от 0 до %1.").arg(max));
+    return v;
+}
+
+int itemOf(const QString &text, const QStringList &items)
+{
+    const int i = int(items.indexOf(text));
+    if (i < 0)
+        throw Error(QStringLiteral("Допустимые значения: %1.").arg(items.join(QStringLiteral(", "))));
+    return i;
+}
+
+bool checkText(const QString &text)
+{
+    const QString t = text.trimmed().toLower();
+    if (t == QLatin1String("1") || t == QLatin1String("true") || t == u"да")
+        return true;
+    if (t == QLatin1String("0") || t == QLatin1String("false") || t == u"нет")
+        return false;
+    throw Error(QStringLiteral("\"%1\" не является допустимым значением.").arg(text));
+}
+
+bool always(const TMK &, const NamedContext &) { return true; }
+
+NamedSetting special(const QString &name, const QString &page, const QString &caption, int section,
+                     std::vector<FieldByte> bytes)
+{
+    NamedSetting s;
+    s.name = name;
+    s.page = page;
+    s.section = section;
+    s.bytes = std::move(bytes);
+    s.caption = [caption](const NamedContext &) { return caption; };
+    s.shown = always;
+    return s;
+}
+
+std::vector<FieldByte> wordBytes(int offset) { return {{offset, 0xFF}, {offset + 1, 0xFF}}; }
+
+// --- Colour schemes -------------------------------------------------------------------------
+
+const QString kColourPage = QStringLiteral("Цветовые схемы");
+const QStringList kSchemeItems = {QStringLiteral("Схема 1"), QStringLiteral("Схема 2"), QStringLiteral("Схема 3"),
+                                  QStringLiteral("Схема пользователя")};
+
+struct RoleName
+{
+    const char *name;
+    const char *caption;
+};
+// In the order of the index bytes (ColourRole).
+const RoleName kRoles[kRoleCount] = {
+    {"DigitColour1", "Цвет 1"}, {"DigitBack1", "Фон 1"}, {"DigitColour2", "Цвет 2"}, {"DigitBack2", "Фон 2"},
+    {"DigitFrame", "Рамка"}, {"MenuActive", "Цвет активного пункта"}, {"MenuActiveBack", "Фон активного пункта"},
+    {"MenuHotNumber", "Цвет номера горячего пункта"}, {"GraphAxes", "Оси / Временные метки"},
+    {"GraphBack", "Фон графиков"}, {"Graph1", "Цвет графика 1"}, {"Graph2", "Цвет графика 2"},
+    {"GraphCaptionBack", "Фон подписей"}, {"ArrowBack", "Фон под шкалами"}, {"ArrowCaption", "Подписи цвет"},
+    {"LeftDial", "Левый циферблат"}, {"RightDial", "Правый циферблат"}, {"LeftScale", "Левая шкала"},
+    {"RightScale", "Правая шкала"}, {"LeftArrow", "Левая стрелка"}, {"RightArrow", "Правая стрелка"},
+    {"ArrowCaptionBack", "Подписи фон"}, {"WideScale", "Шкала при большом расходе"},
+};
+
+quint16 parseRgb(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    bool ok = parts.size() == 3;
+    int c[3] = {0, 0, 0};
+    for (int i = 0; ok && i < 3; ++i) {
+        c[i] = parts[i].trimmed().toInt(&ok);
+        ok = ok && c[i] >= 0 && c[i] <= 31;
+    }
+    if (!ok)
+        throw Error(QStringLiteral("Ожидается R,G,B: три числа от 0 до 31."));
+    return packColour(c[0], c[1], c[2]);
+}
+
+void addColourSettings(std::vector<NamedSetting> &all)
+{
+    {
+        NamedSetting s = special(QStringLiteral("ActiveColorScheme"), kColourPage, QStringLiteral("Цветовая схема"), kSection9,
+                                 {{kActiveColourSchemeOffset, 0x0F}});
+        s.read = [](const TMK &m, const NamedContext &) {
+            const int active = activeColourScheme(m.record(kSection9));
+            return active >= 1 && active <= 4 ? kSchemeItems[active - 1] : QString::number(active);
+        };
+        // As a choice on the page: another predefined scheme replaces set 0 with its table.
+        s.store = [](TMK &m, const QString &text, NamedContext &) {
+            chooseColourScheme(m.record(kSection9), itemOf(text, kSchemeItems) + 1, false, {});
+        };
+        all.push_back(s);
+    }
+    const std::pair<const char *, int> variants[] = {{"DispVar4", kDispVar4Offset}, {"DispVar9", kDispVar9Offset}};
+    for (const auto &[name, offset] : variants) {
+        const QString n = QString::fromLatin1(name);
+        NamedSetting s = special(n, kColourPage, n == u"DispVar4" ? QStringLiteral("Тип х4") : QStringLiteral("Тип х9"),
+                                 kSection9, {{offset, 0xFF}});
+        const int off = offset;
+        s.read = [off](const TMK &m, const NamedContext &) { return QString::number(m.record(kSection9).u8(off) + 1); };
+        s.store = [off](TMK &m, const QString &text, NamedContext &) {
+            m.record(kSection9).setU8(off, quint8(itemOf(text, {QStringLiteral("1"), QStringLiteral("2")})));
+        };
+        all.push_back(s);
+    }
+    for (int set = 0; set < 2; ++set) {
+        const QString prefix = QStringLiteral("ColorScheme%1.").arg(set);
+        const QString schemeCaption = set == 0 ? QStringLiteral("Предустановленная схема") : kSchemeItems.last();
+        const int base = colourSchemeOffset(set);
+        for (int i = 0; i < kPaletteSize; ++i) {
+            NamedSetting s = special(prefix + QStringLiteral("Palette%1").arg(i), kColourPage,
+                                     QStringLiteral("%1: Цвет #%2").arg(schemeCaption).arg(i), kSection9, wordBytes(base + 2 * i));
+            s.read = [set, i](const TMK &m, const NamedContext &) {
+                const Rgb5 c = unpackColour(paletteColour(m.record(kSection9), set, i));
+                return QStringLiteral("%1,%2,%3").arg(c.r).arg(c.g).arg(c.b);
+            };
+            s.store = [set, i](TMK &m, const QString &text, NamedContext &) {
+                setPaletteColour(m.record(kSection9), set, i, parseRgb(text));
+            };
+            all.push_back(s);
+        }
+        for (int r = 0; r < kRoleCount; ++r) {
+            NamedSetting s = special(prefix + QString::fromLatin1(kRoles[r].name), kColourPage,
+                                     QStringLiteral("%1: %2").arg(schemeCaption, QString::fromUtf8(kRoles[r].caption)),
+                                     kSection9, {{base + kRoleIndexOffset + r, 0xFF}});
+            s.read = [set, r](const TMK &m, const NamedContext &) { return QString::number(roleIndex(m.record(kSection9), set, r)); };
+            s.store = [set, r](TMK &m, const QString &text, NamedContext &) {
+                setRoleIndex(m.record(kSection9), set, r, boundedNumber(text, kPaletteSize - 1));
+            };
+            all.push_back(s);
+        }
+    }
+}
+
+// --- Display layouts ------------------------------------------------------------------------
+
+struct LayoutPage
+{
+    ScreenKind kind;
+    const char *prefix; // the preview's name without "pb"
+    const char *page;
+};
+const LayoutPage kLayoutPages[] = {
+    {ScreenKind::X4, "Digit4_", "Дисплеи х4"}, {ScreenKind::X9, "Digit9_", "Дисплеи х9"},
+    {ScreenKind::X7, "Digit7_", "Дисплеи х7"}, {ScreenKind::Graph, "Graph_", "Граф. дисплеи"},
+    {ScreenKind::Arrow, "Arrow_", "Стрел. дисплеи"}, {ScreenKind::X6, "Digit6_", "Дисплей х6"},
+};
+const QString kNoLowerGraph = QStringLiteral("Отсутствует");
+
+// The codes a place's menu offers: the protocol's parameters the catalog knows, graphable ones
+// for graphs, those of the pointer's side for pointers; the lower graph may also have none (0).
+std::vector<int> offeredCodes(ScreenKind kind, int place, const NamedContext &ctx)
+{
+    std::vector<int> codes;
+    if (kind == ScreenKind::Graph && place == kLowerGraph)
+        codes.push_back(0);
+    const TProtBase *protocol = ctx.device().CurrentProtocol();
+    if (!protocol)
+        return codes;
+    for (const quint8 code : protocol->ParamCodes) {
+        const TMeasParBase *par = ctx.measPars().FindMeasPar(code);
+        if (!par || (kind == ScreenKind::Graph && !par->Graphable)
+            || (kind == ScreenKind::Arrow && par->GaugeKind != (place == kRightGauge ? 2 : 1)))
+            continue;
+        codes.push_back(code);
+    }
+    return codes;
+}
+
+// The first catalog entry with this caption, or -1.
+int codeByCaption(const QString &caption, const NamedContext &ctx)
+{
+    for (const TMeasParBase &par : ctx.measPars().entries())
+        if (par.Name == caption)
+            return par.Code;
+    return -1;
+}
+
+QString parameterText(int code, ScreenKind kind, int place, const NamedContext &ctx)
+{
+    if (code == 0 && kind == ScreenKind::Graph && place == kLowerGraph)
+        return kNoLowerGraph;
+    const TMeasParBase *par = ctx.measPars().FindMeasPar(quint8(code));
+    // A caption that an earlier entry also carries would read back as that entry.
+    return par && codeByCaption(par->Name, ctx) == code ? par->Name : codeName(code);
+}
+
+QString placeCaption(ScreenKind kind, int screen, int place)
+{
+    static const QString kGraphPlaces[] = {QStringLiteral("верхний график"), QStringLiteral("нижний график")};
+    static const QString kArrowPlaces[] = {QStringLiteral("левая стрелка"), QStringLiteral("правая стрелка")};
+    const QString where = kind == ScreenKind::Graph ? kGraphPlaces[place]
+                          : kind == ScreenKind::Arrow ? kArrowPlaces[place]
+                                                      : QStringLiteral("место %1").arg(place);
+    return QStringLiteral("Дисплей %1, %2").arg(screen + 1).arg(where);
+}
+
+void addLayoutSettings(std::vector<NamedSetting> &all)
+{
+    for (const LayoutPage &lp : kLayoutPages) {
+        for (int screen = 0; screen < screenCount(lp.kind); ++screen) {
+            for (int place = 0; place < placeCount(lp.kind); ++place) {
+                const int offset = placeOffset(lp.kind, screen, place);
+                const ScreenKind kind = lp.kind;
+                NamedSetting s = special(QStringLiteral("%1%2.%3").arg(QString::fromLatin1(lp.prefix)).arg(screen + 1).arg(place),
+                                         QString::fromUtf8(lp.page), placeCaption(kind, screen, place), kSection9,
+                                         {{offset, 0xFF}});
+                s.read = [=](const TMK &m, const NamedContext &ctx) {
+                    return parameterText(m.record(kSection9).u8(offset), kind, place, ctx);
+                };
+                s.store = [=](TMK &m, const QString &text, NamedContext &ctx) {
+                    int code = -1;
+                    if (kind == ScreenKind::Graph && place == kLowerGraph && text == kNoLowerGraph)
+                        code = 0;
+                    else if (const std::optional<int> c = codeText(text))
+                        code = *c;
+                    else
+                        code = codeByCaption(text, ctx);
+                    const std::vector<int> offered = offeredCodes(kind, place, ctx);
+                    if (code < 0 || std::find(offered.begin(), offered.end(), code) == offered.end())
+                        throw Error(QStringLiteral("Протокол не предлагает здесь параметр \"%1\".").arg(text));
+                    m.record(kSection9).setU8(offset, quint8(code));
+                };
+                all.push_back(s);
+            }
+        }
+    }
+}
+
+// --- Hot menus ------------------------------------------------------------------------------
+
+const QString kHotMenuPage = QStringLiteral("Горячие меню");
+const char *const kHotMenuNames[kHotMenuCount] = {"hmParams", "hmAver", "hmTax", "hmPark"};
+const char *const kHotMenuLabels[kHotMenuCount] = {"Параметры", "Средние", "Таксометр", "Парктроник"};
+
+void collectIdents(const std::vector<HotMenuAddEntry> &entries, QStringList &idents)
+{
+    for (const HotMenuAddEntry &e : entries) {
+        if (e.isSubMenu())
+            collectIdents(e.children, idents);
+        else
+            idents << e.ident;
+    }
+}
+
+QString hotMenuText(quint16 code, const NamedContext &ctx)
+{
+    if (code == 0)
+        return {};
+    const TMKMenuItem *item = ctx.menuItems().FindMenuItemByCode(code);
+    // Slot 10 of the refuelling journal repeats the identifier of slot 0: it goes by its code.
+    if (!item || ctx.menuItems().FindMenuItemByIdent(item->Ident) != item)
+        return codeName(code);
+    return item->Ident;
+}
+
+quint16 hotMenuCode(int list, const QString &text, const NamedContext &ctx)
+{
+    if (text.isEmpty())
+        return 0; // the place is emptied, as "Удалить пункт" does
+    const MenuItemCatalog &catalog = ctx.menuItems();
+    const TMKMenuItem *item = nullptr;
+    if (const std::optional<int> code = codeText(text))
+        item = catalog.FindMenuItemByCode(quint16(*code));
+    else
+        item = catalog.FindMenuItemByIdent(text);
+    if (!item)
+        throw Error(QStringLiteral("Нет такого пункта меню: %1").arg(text));
+    QStringList offered;
+    collectIdents(hotMenuAddEntries(list, ctx.device().Flags.NoAirTempInput), offered);
+    for (const QString &ident : offered)
+        if (const TMKMenuItem *o = catalog.FindMenuItemByIdent(ident); o && o->Code == item->Code)
+            return item->Code;
+    throw Error(QStringLiteral("Пункт %1 не предлагается в этом меню.").arg(text));
+}
+
+void addHotMenuSettings(std::vector<NamedSetting> &all)
+{
+    for (int list = 0; list < kHotMenuCount; ++list) {
+        for (int row = 0; row < kHotMenuLength; ++row) {
+            const int offset = kHotMenuOffset + 2 * (kHotMenuLength * list + row);
+            NamedSetting s = special(QStringLiteral("%1.%2").arg(QString::fromLatin1(kHotMenuNames[list])).arg(row), kHotMenuPage,
+                                     QStringLiteral("%1, пункт %2").arg(QString::fromUtf8(kHotMenuLabels[list])).arg(row),
+                                     kSection9, wordBytes(offset));
+            s.read = [offset](const TMK &m, const NamedContext &ctx) { return hotMenuText(m.record(kSection9).u16(offset), ctx); };
+            // The place takes the item as it stands; the editor closes gaps in a list when it opens.
+            s.store = [offset, list](TMK &m, const QString &text, NamedContext &ctx) {
+                m.record(kSection9).setU16(offset, hotMenuCode(list, text, ctx));
+            };
+            all.push_back(s);
+        }
+    }
+}
+
+// --- Additional systems ---------------------------------------------------------------------
+
+const QString kBlocksPage = QStringLiteral("Допсистемы");
+
+bool blocksPageShown(const TMK &m, const NamedContext &ctx)
+{
+    return conditionHolds(Condition::IfAddSystems, ctx.fields(), m);
+}
+
+void addSystemSettings(std::vector<NamedSetting> &all)
+{
+    const QString showCaption = QStringLiteral("Показывать");
+    const QStringList showItems = {QStringLiteral("Все"), QStringLiteral("Протокол"), QStringLiteral("Подключ.")};
+    const QStringList listItems = {QStringLiteral("Списком"), QStringLiteral("По типам")};
+    {
+        // The choice alone: which systems are polled are the Blocks.* settings.
+        NamedSetting s = special(QStringLiteral("BlocksShow"), kBlocksPage, showCaption, kSection4, {{kSystemBitmapOffset, 0x03}});
+        s.read = [showItems](const TMK &m, const NamedContext &) {
+            const int i = blocksShow(m.record(kSection4));
+            return i < showItems.size() ? showItems[i] : QString::number(i);
+        };
+        s.store = [showItems](TMK &m, const QString &text, NamedContext &) { setBlocksShow(m.record(kSection4), itemOf(text, showItems)); };
+        s.shown = blocksPageShown;
+        all.push_back(s);
+    }
+    {
+        NamedSetting s = special(QStringLiteral("BlocksShowList"), kBlocksPage, showCaption, kSection4, {{kSystemBitmapOffset, 0x80}});
+        s.read = [listItems](const TMK &m, const NamedContext &) { return listItems[blocksShowList(m.record(kSection4)) & 1]; };
+        s.store = [listItems](TMK &m, const QString &text, NamedContext &) {
+            setBlocksShowList(m.record(kSection4), itemOf(text, listItems));
+        };
+        s.shown = blocksPageShown;
+        all.push_back(s);
+    }
+    // Every system any model lists; a model shows those its own list holds.
+    const std::vector<AddSystem> every = buildAddSystemList({true, true, true});
+    for (const AddSystem &system : every) {
+        const quint8 code = system.code;
+        NamedSetting s = special(QStringLiteral("Blocks.") + system.name, kBlocksPage, system.name, kSection4,
+                                 {{kSystemBitmapOffset + code / 8, quint8(1u << (code % 8))}});
+        s.read = [code](const TMK &m, const NamedContext &) {
+            return isSystemSelected(m.record(kSection4), code) ? QStringLiteral("1") : QStringLiteral("0");
+        };
+        s.store = [code](TMK &m, const QString &text, NamedContext &) { setSystemSelected(m.record(kSection4), code, checkText(text)); };
+        s.shown = [code](const TMK &m, const NamedContext &ctx) {
+            if (!blocksPageShown(m, ctx))
+                return false;
+            for (const AddSystem &listed : ctx.systems())
+                if (listed.code == code)
+                    return true;
+            return false;
+        };
+        all.push_back(s);
+    }
+}
+
+// --- Tank calibration table -----------------------------------------------------------------
+
+int tableLength(const TMK &m)
+{
+    const int n = m.record(kSection3).u8(tank::kTarirLeng);
+    return n > tank::kTarirMaxLength ? 0 : n; // the page resets such a length to 0
+}
+
+void addTankSettings(std::vector<NamedSetting> &all)
+{
+    for (int i = 0; i < tank::kTarirMaxLength; ++i) {
+        const int lit = tank::kTarirLit + i, code = tank::kTarirCode + 2 * i;
+        NamedSetting s = special(QStringLiteral("Tarir.%1").arg(i + 1), QStringLiteral("Бак"),
+                                 QStringLiteral("Тарировка, точка %1 (литры, уе)").arg(i + 1), kSection3,
+                                 {{lit, 0xFF}, {code, 0xFF}, {code + 1, 0xFF}});
+        s.read = [=](const TMK &m, const NamedContext &) {
+            const Record &r = m.record(kSection3);
+            return QStringLiteral("%1,%2").arg(r.u8(lit)).arg(r.s16(code));
+        };
+        // As a row of the grid: only digits count, litres up to 255, codes up to 32767; the
+        // device's slope flag follows the first code.
+        s.store = [=](TMK &m, const QString &text, NamedContext &) {
+            const QStringList cells = text.split(QLatin1Char(','));
+            if (cells.size() != 2)
+                throw Error(QStringLiteral("Ожидается \"литры,уе\"."));
+            const qint64 litres = tableCellValue(cells[0]), units = tableCellValue(cells[1]);
+            if (litres < 0 || litres > 255 || units < 0 || units > 32767)
+                throw RangeError();
+            Record &r = m.record(kSection3);
+            r.setU8(lit, quint8(litres));
+            r.setU16(code, quint16(units));
+            r.setU8(tank::kTarirDir, qint16(r.u16(tank::kTarirCode)) > tank::kTarirDirThreshold ? 1 : 0);
+        };
+        s.shown = [i](const TMK &m, const NamedContext &) { return i < tableLength(m); };
+        all.push_back(s);
+    }
+}
+
+} // namespace
+
+std::vector<NamedSetting> specialSettings()
+{
+    std::vector<NamedSetting> all;
+    addColourSettings(all); // the scheme choice first: another preset replaces set 0
+    addLayoutSettings(all);
+    addHotMenuSettings(all);
+    addTankSettings(all);
+    addSystemSettings(all);
+    return all;
+}
+
+} // namespace mk

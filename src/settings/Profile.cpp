@@ -1,0 +1,146 @@
+#include "settings/Profile.h"
+
+#include "settings/EditSession.h"
+#include "base/Error.h"
+#include "settings/NamedSettings.h"
+#include "image/TMK.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <map>
+#include <optional>
+
+namespace mk {
+
+namespace {
+
+constexpr int kProfileFormat = 1;
+// Settings refused because another one had not been stored yet (the ADC pair) are tried again.
+constexpr int kStorePasses = 3;
+
+const QString kKeyProfile = QStringLiteral("profile");
+const QString kKeySettings = QStringLiteral("settings");
+const QString kKeyName = QStringLiteral("name");
+const QString kKeyValue = QStringLiteral("value");
+
+QString damaged(const QString &why)
+{
+    return QStringLiteral("Профиль повреждён: %1").arg(why);
+}
+
+} // namespace
+
+QByteArray exportProfile(const TMK &model, const QStringList &pages)
+{
+    const NamedContext ctx(model);
+    if (!pages.isEmpty())
+        pageSelected(QString(), pages); // an unknown page name is refused before anything else
+    QJsonArray settings;
+    for (const NamedSetting &s : namedSettings()) {
+        // What the file does not hold, or the editor does not show, is nothing to carry over.
+        if (!model.sectionHeld(s.section) || !settingShown(s, model, ctx))
+            continue;
+        if (!pages.isEmpty() && !pageSelected(s.page, pages))
+            continue;
+        settings.append(QJsonObject{{kKeyName, s.name},
+                                    {QStringLiteral("page"), s.page},
+                                    {QStringLiteral("caption"), settingCaption(s, ctx)},
+                                    {kKeyValue, settingText(s, model, ctx)}});
+    }
+    const QJsonObject root{{kKeyProfile, kProfileFormat},
+                           {QStringLiteral("model_code"), int(model.modelCode())},
+                           {QStringLiteral("model_name"), ctx.device().ModelName},
+                           {QStringLiteral("settings_version"), qint64(model.settingsVersion())},
+                           {kKeySettings, settings}};
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+std::vector<ProfileProblem> applyProfile(TMK &model, const QByteArray &json)
+{
+    std::vector<ProfileProblem> problems;
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
+    if (parseError.error != QJsonParseError::NoError || !doc.isObject())
+        return {{QString(), damaged(parseError.error != QJsonParseError::NoError ? parseError.errorString()
+                                                                                 : QStringLiteral("ожидается объект JSON"))}};
+    const QJsonObject root = doc.object();
+    if (root.value(kKeyProfile).toInt(-1) != kProfileFormat)
+        return {{QString(), damaged(QStringLiteral("неизвестный формат (\"%1\": %2)").arg(kKeyProfile).arg(kProfileFormat))}};
+    if (!root.value(kKeySettings).isArray())
+        return {{QString(), damaged(QStringLiteral("нет списка \"%1\"").arg(kKeySettings))}};
+
+    // Wanted values in the order of the settings: the protocol before what it decides, the
+    // colour-scheme choice before the colours.
+    std::map<size_t, QString> wanted;
+    const std::vector<NamedSetting> &all = namedSettings();
+    for (const QJsonValue &v : root.value(kKeySettings).toArray()) {
+        const QJsonObject o = v.toObject();
+        const QString name = o.value(kKeyName).toString();
+        if (name.isEmpty()) {
+            problems.push_back({QString(), damaged(QStringLiteral("у настройки нет имени"))});
+            continue;
+        }
+        const NamedSetting *s = findNamedSetting(name);
+        if (!s) {
+            problems.push_back({name, QStringLiteral("Нет такой настройки.")});
+            continue;
+        }
+        if (!o.value(kKeyValue).isString()) {
+            problems.push_back({name, QStringLiteral("Значение должно быть текстом.")});
+            continue;
+        }
+        const size_t index = size_t(s - all.data());
+        if (!wanted.emplace(index, o.value(kKeyValue).toString()).second)
+            problems.push_back({name, QStringLiteral("Настройка указана в профиле дважды.")});
+    }
+
+    // Everything is tried on a copy; the model changes only when all of it fits.
+    TMK copy = model;
+    std::optional<EditSession> session;
+    try {
+        session.emplace(copy);
+    } catch (const Error &e) {
+        problems.push_back({QString(), e.text()});
+        return problems;
+    }
+    NamedContext ctx(copy);
+
+    std::map<size_t, QString> refused;
+    std::vector<size_t> pending;
+    for (const auto &[index, value] : wanted) {
+        if (copy.sectionHeld(all[index].section))
+            pending.push_back(index);
+        else
+            refused[index] = QStringLiteral("В настройках нет секции %1.").arg(all[index].section);
+    }
+    for (int pass = 0; pass < kStorePasses && !pending.empty(); ++pass) {
+        std::vector<size_t> again;
+        for (const size_t index : pending) {
+            try {
+                storeSettingText(all[index], copy, wanted[index], ctx);
+                refused.erase(index);
+            } catch (const Error &e) {
+                refused[index] = e.text();
+                again.push_back(index);
+            }
+        }
+        if (again.size() == pending.size())
+            break; // no progress: the rest stays refused
+        pending = std::move(again);
+    }
+    // Shown or not is decided on the result: a profile may switch on what it then sets.
+    for (const auto &[index, value] : wanted)
+        if (!settingShown(all[index], copy, ctx))
+            refused[index] = QStringLiteral("Для этой модели настройка недоступна.");
+    for (const auto &[index, message] : refused)
+        problems.push_back({all[index].name, message});
+
+    if (!problems.empty())
+        return problems;
+    session->commit();
+    model = copy;
+    return {};
+}
+
+} // namespace mk

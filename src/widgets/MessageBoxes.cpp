@@ -1,0 +1,89 @@
+#include "widgets/MessageBoxes.h"
+
+#include <QGridLayout>
+#include <QMessageBox>
+#include <QSpacerItem>
+
+#include <algorithm>
+
+namespace mk {
+
+namespace {
+
+// Room for a title bar's buttons and margins, and the narrowest box.
+constexpr int kTitleBarButtons = 160;
+constexpr int kMinimumWidth = 260;
+
+DialogHook &currentHook()
+{
+    static DialogHook hook;
+    return hook;
+}
+
+int showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons buttons)
+{
+    // The caption names the kind of box, as the system's own message boxes do.
+    const QString caption = icon == QMessageBox::Critical      ? QStringLiteral("Ошибка")
+                            : icon == QMessageBox::Information ? QStringLiteral("Информация")
+                                                               : QStringLiteral("Подтверждение");
+    QMessageBox box(icon, caption, text, buttons, parent);
+    box.setObjectName(QStringLiteral("messageBox"));
+    // A short text would make the box narrower than its title bar needs for the caption and the
+    // window manager's buttons.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
+        const int width = box.fontMetrics().horizontalAdvance(caption) + kTitleBarButtons;
+        grid->addItem(new QSpacerItem(std::max(width, kMinimumWidth), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    if (buttons & QMessageBox::Cancel)
+        box.setEscapeButton(QMessageBox::Cancel);
+    return execDialog(box);
+}
+
+} // namespace
+
+ScopedDialogHook::ScopedDialogHook(DialogHook hook) : m_previous(std::move(currentHook()))
+{
+    currentHook() = std::move(hook);
+}
+
+ScopedDialogHook::~ScopedDialogHook()
+{
+    currentHook() = std::move(m_previous);
+}
+
+int execDialog(QDialog &dialog)
+{
+    if (const DialogHook &hook = currentHook())
+        return hook(dialog);
+    return dialog.exec();
+}
+
+void showError(QWidget *parent, const QString &text)
+{
+    showBox(parent, QMessageBox::Critical, text, QMessageBox::Ok);
+}
+
+void showInformation(QWidget *parent, const QString &text)
+{
+    showBox(parent, QMessageBox::Information, text, QMessageBox::Ok);
+}
+
+bool askYesNo(QWidget *parent, const QString &text)
+{
+    return showBox(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+Answer askYesNoCancel(QWidget *parent, const QString &text)
+{
+    switch (showBox(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+} // namespace mk
