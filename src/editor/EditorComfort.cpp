@@ -296,7 +296,7 @@ QMenu *EditorComfort::settingMenu(const FieldDef &def, QLineEdit *edit)
     const FieldContext &ctx = m_dialog.context();
     TMK opened;
     putRecords(opened, m_history->opened());
-    const QString openedText = fieldText(def, loadField(def, opened, ctx), ctx).trimmed();
+    const QString openedText = valueText(def, opened, ctx);
 
     auto *title = new QAction(QStringLiteral("«%1»: при открытии %2, заводское %3")
                                   .arg(captionOf(*findNamedSetting(def.name)), openedText, factoryText(def, ctx)),

@@ -58,7 +58,12 @@ QString unitOf(const QString &caption)
 
 QString factoryText(const FieldDef &def, const FieldContext &ctx)
 {
-    const QVariant v = loadField(def, factoryModel(), ctx);
+    return valueText(def, factoryModel(), ctx);
+}
+
+QString valueText(const FieldDef &def, const TMK &model, const FieldContext &ctx)
+{
+    const QVariant v = loadField(def, model, ctx);
     switch (def.kind) {
     case ControlKind::SpinEdit: return number(v.toDouble(), rangeOf(def, ctx).decimals);
     case ControlKind::CheckBox: return v.toBool() ? QStringLiteral("установлен") : QStringLiteral("снят");

@@ -6,6 +6,7 @@
 
 namespace mk {
 
+class TMK;
 struct FieldDef;
 struct FieldContext;
 
@@ -15,7 +16,9 @@ QString settingToolTip(const FieldDef &def, const FieldContext &ctx, const QStri
 // The unit a caption ends with ("Превышение скорости, км/ч" -> "км/ч"); empty for none.
 QString unitOf(const QString &caption);
 
-// The factory value as the control would show it.
+// A field's value in `model` as its control would show it ("110", "установлен", "«Свечи»").
+QString valueText(const FieldDef &def, const TMK &model, const FieldContext &ctx);
+// The factory value, likewise.
 QString factoryText(const FieldDef &def, const FieldContext &ctx);
 
 } // namespace mk
