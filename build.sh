@@ -3,6 +3,7 @@
 #   bash build.sh run [mkconf options]   build and start mkconf (the demo device when none is given)
 #   bash build.sh test [--sanitize]      build and run the whole test suite
 #   bash build.sh fuzz [SECONDS]         build the libFuzzer targets with clang and run each SECONDS
+#   bash build.sh tidy                   build, then run clang-tidy's checks (.clang-tidy) on every file
 #   bash build.sh build                  build only
 #   bash build.sh package                build the Debian package into build/package/
 set -euo pipefail
@@ -32,8 +33,12 @@ build() { # build DIR [cmake options] [-- targets]; all targets when none are na
     while [ $# -gt 0 ] && [ "$1" != "--" ]; do opts+=("$1"); shift; done
     [ $# -gt 0 ] && shift
     targets=("$@")
+    # MK_WERROR=1 (set by CI) makes every warning an error.
+    [ -n "${MK_WERROR:-}" ] && opts+=(-DMK_WERROR=ON)
     if [ ! -f "$dir/build.ninja" ]; then
         cmake -S . -B "$dir" -G Ninja "${opts[@]}"
+    elif [ ${#opts[@]} -gt 0 ]; then
+        cmake -S . -B "$dir" "${opts[@]}" >/dev/null
     fi
     if [ ${#targets[@]} -gt 0 ]; then
         cmake --build "$dir" -j "$(nproc)" --target "${targets[@]}"
@@ -75,6 +80,12 @@ build)
     install_missing
     build build
     ;;
+tidy)
+    packages+=(clang-tidy)
+    install_missing
+    build build
+    exec run-clang-tidy -p build -quiet -j "$(nproc)" "$PWD/(src|tools|tests)/.*\.cpp$"
+    ;;
 package)
     # dpkg-shlibdeps (dpkg-dev) finds the library packages the programs need; packaging/check-package
     # validates the desktop entry (desktop-file-utils) and the MIME file (shared-mime-info).
@@ -86,7 +97,7 @@ package)
     ls -1 build/package/*.deb
     ;;
 *)
-    echo "usage: bash build.sh run|test [--sanitize]|fuzz [SECONDS]|build|package" >&2
+    echo "usage: bash build.sh run|test [--sanitize]|fuzz [SECONDS]|tidy|build|package" >&2
     exit 2
     ;;
 esac

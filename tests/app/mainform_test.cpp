@@ -3,6 +3,7 @@
 #include "DialogScript.h"
 #include "FakeDeviceLink.h"
 #include "Mnemonics.h"
+#include "support/RawFiles.h"
 
 #include "app/ExchangeRunner.h"
 #include "app/TMainForm.h"
@@ -33,19 +34,6 @@ const QString kUnsaved = QStringLiteral("Возможно, настройки б
 const QStringList kEditingButtons = {QStringLiteral("bEditParams"), QStringLiteral("bViewJournals"),
                                      QStringLiteral("bViewOsc"), QStringLiteral("bSaveParams"),
                                      QStringLiteral("bSetParams")};
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 QPushButton *button(QWidget &form, const QString &name)
 {
@@ -215,7 +203,7 @@ private slots:
     {
         QVERIFY(!QFile::exists(iniPath()));
         auto form = shownForm();
-        QCOMPARE(fileBytes(iniPath()), QByteArray(" \n"));
+        QCOMPARE(readRaw(iniPath()), QByteArray(" \n"));
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         // Centred, except that a screen narrower than the window puts it at the left edge.
         const QSize area = form->size();
@@ -224,7 +212,7 @@ private slots:
         // The window's own area is stored, not its frame: the same measure comes back.
         const QPoint where = form->geometry().topLeft();
         QVERIFY(form->close());
-        const QByteArray ini = fileBytes(iniPath());
+        const QByteArray ini = readRaw(iniPath());
         QVERIFY2(ini.contains("[Common]\nAuto=1\n"), ini.constData());
         QVERIFY2(ini.contains("[RS232]\nPort=3\n"), ini.constData());
         for (const QByteArray &line : {QByteArray("State=0"), "Left=" + QByteArray::number(where.x()),
@@ -235,13 +223,13 @@ private slots:
 
     void storedPlacementIsApplied()
     {
-        writeBytes(iniPath(), "[MainWindow]\nState=0\nLeft=-20\nTop=35\nWidth=5\nHeight=5\n[RS232]\nPort=7\n");
+        QVERIFY(writeRaw(iniPath(), "[MainWindow]\nState=0\nLeft=-20\nTop=35\nWidth=5\nHeight=5\n[RS232]\nPort=7\n"));
         auto form = shownForm();
         QCOMPARE(form->geometry().topLeft(), QPoint(0, 35));
         QCOMPARE(form->findChild<QWidget *>(QStringLiteral("ClientArea"))->size(), QSize(810, 401));
         QCOMPARE(form->minimumSize(), form->maximumSize());
         QVERIFY(form->close());
-        QVERIFY(fileBytes(iniPath()).contains("Port=7"));
+        QVERIFY(readRaw(iniPath()).contains("Port=7"));
     }
 
     void autoSurvivesRestart()
@@ -260,7 +248,7 @@ private slots:
             QCOMPARE(m_link.lastAutomatic, false);
             QVERIFY(form->close());
         }
-        QVERIFY(fileBytes(iniPath()).contains("Auto=0"));
+        QVERIFY(readRaw(iniPath()).contains("Auto=0"));
         auto again = shownForm();
         QVERIFY(!again->findChild<QCheckBox *>(QStringLiteral("cbAuto"))->isChecked());
         QVERIFY(button(*again, QStringLiteral("bRS232"))->isEnabled());
@@ -342,7 +330,7 @@ private slots:
         QVERIFY(form->close());
         QCOMPARE(dialogs.texts(QMessageBox::Question), QStringList{kUnsaved});
         QVERIFY(dialogs.fileDialogs.isEmpty());
-        QVERIFY(fileBytes(iniPath()).contains("Auto=1")); // shut-down still stores the ini
+        QVERIFY(readRaw(iniPath()).contains("Auto=1")); // shut-down still stores the ini
     }
 
     void closingWithChangesSavesOrNot()
@@ -365,7 +353,7 @@ private slots:
         dialogs.answers.enqueue(QMessageBox::Yes);
         dialogs.fileNames.enqueue(path(QStringLiteral("at-close.tcset")));
         QVERIFY(form->close());
-        QCOMPARE(fileBytes(path(QStringLiteral("at-close.tcset"))),
+        QCOMPARE(readRaw(path(QStringLiteral("at-close.tcset"))),
                  encodeSettingsFile(form->model().modelCode(), form->model().image()));
     }
 
@@ -415,7 +403,7 @@ private slots:
         click(*form, QStringLiteral("bGetParams"));
         makeModified(*form);
         const QString file = path(QStringLiteral("other.tcset"));
-        writeBytes(file, encodeSettingsFile(form->model().modelCode(), form->model().image()));
+        QVERIFY(writeRaw(file, encodeSettingsFile(form->model().modelCode(), form->model().image())));
 
         dialogs.answers.enqueue(QMessageBox::Cancel);
         click(*form, QStringLiteral("bLoadParams"));
@@ -461,7 +449,7 @@ private slots:
             QCOMPARE(dialogs.fileDirs, QStringList{m_dir->path()}); // the program's folder
             QVERIFY(form->close());
         }
-        QCOMPARE(fileBytes(file + QStringLiteral(".tcset")), encodeSettingsFile(1, image));
+        QCOMPARE(readRaw(file + QStringLiteral(".tcset")), encodeSettingsFile(1, image));
 
         auto form = shownForm();
         dialogs.fileNames.enqueue(file + QStringLiteral(".tcset"));
@@ -478,7 +466,7 @@ private slots:
     {
         DialogScript dialogs;
         const QString file = path(QStringLiteral("old.tcset"));
-        writeBytes(file, "old");
+        QVERIFY(writeRaw(file, "old"));
         auto form = shownForm();
         click(*form, QStringLiteral("bGetParams"));
         makeModified(*form);
@@ -486,13 +474,13 @@ private slots:
         dialogs.answers.enqueue(QMessageBox::No);
         click(*form, QStringLiteral("bSaveParams"));
         QCOMPARE(dialogs.texts(QMessageBox::Question), QStringList{QStringLiteral("Файл уже существует. Переписать?")});
-        QCOMPARE(fileBytes(file), QByteArray("old"));
+        QCOMPARE(readRaw(file), QByteArray("old"));
         QVERIFY(form->modified());
 
         dialogs.fileNames.enqueue(file);
         dialogs.answers.enqueue(QMessageBox::Yes);
         click(*form, QStringLiteral("bSaveParams"));
-        QCOMPARE(fileBytes(file).size(), form->model().image().size() + 2);
+        QCOMPARE(readRaw(file).size(), form->model().image().size() + 2);
         QVERIFY(!form->modified());
     }
 
@@ -513,7 +501,7 @@ private slots:
     {
         DialogScript dialogs;
         const QString file = path(QStringLiteral("short.tcset"));
-        writeBytes(file, "x");
+        QVERIFY(writeRaw(file, "x"));
         auto form = shownForm();
         dialogs.fileNames.enqueue(file);
         click(*form, QStringLiteral("bLoadParams"));

@@ -3,6 +3,7 @@
 // to the copy already running.
 
 #include "DialogScript.h"
+#include "support/RawFiles.h"
 
 #include "app/FileHandOver.h"
 #include "app/TJustOne.h"
@@ -27,13 +28,6 @@ using namespace mk;
 using namespace mk::test;
 
 namespace {
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 int editingButtonsEnabled(const QWidget &form)
 {
@@ -72,7 +66,7 @@ private slots:
         DialogScript dialogs;
         const QByteArray image = makeFactoryImage(0x0101, 3);
         const QString file = m_documents.filePath(QStringLiteral("car.tcset"));
-        writeBytes(file, encodeSettingsFile(0x0101, image));
+        QVERIFY(writeRaw(file, encodeSettingsFile(0x0101, image)));
 
         auto form = shownFormWith(file);
         QTRY_COMPARE(editingButtonsEnabled(*form), 5);
@@ -91,7 +85,7 @@ private slots:
     {
         DialogScript dialogs;
         const QString file = m_documents.filePath(QStringLiteral("short.tcset"));
-        writeBytes(file, "x");
+        QVERIFY(writeRaw(file, "x"));
         auto form = shownFormWith(file);
         QTRY_COMPARE(dialogs.boxes.size(), 1);
         QCOMPARE(dialogs.texts(QMessageBox::Critical), QStringList{QStringLiteral("Файл настроек слишком короткий (1 байт).")});
@@ -101,7 +95,7 @@ private slots:
 
         // The window goes on as usual: a good file through the button still loads.
         const QString good = m_documents.filePath(QStringLiteral("good.tcset"));
-        writeBytes(good, encodeSettingsFile(1, makeFactoryImage(1, 1)));
+        QVERIFY(writeRaw(good, encodeSettingsFile(1, makeFactoryImage(1, 1))));
         dialogs.fileNames.enqueue(good);
         click(*form, "bLoadParams");
         QCOMPARE(editingButtonsEnabled(*form), 5);
@@ -135,7 +129,7 @@ private slots:
                                           [&](const QString &file) { form->openFile(file); });
 
         const QByteArray image = makeFactoryImage(0x0101, 2);
-        writeBytes(m_documents.filePath(QStringLiteral("double-clicked.tcset")), encodeSettingsFile(0x0101, image));
+        QVERIFY(writeRaw(m_documents.filePath(QStringLiteral("double-clicked.tcset")), encodeSettingsFile(0x0101, image)));
         QProcess second;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());

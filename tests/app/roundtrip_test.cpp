@@ -2,6 +2,7 @@
 // read from the device, edit, save, load, write back; and Cancel while connecting.
 
 #include "DialogScript.h"
+#include "support/RawFiles.h"
 
 #include "app/CommandLine.h"
 #include "app/SerialDeviceLink.h"
@@ -63,12 +64,6 @@ private:
     QProcess m_process;
     QString m_path;
 };
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void click(QWidget &form, const char *name)
 {
@@ -143,7 +138,7 @@ private slots:
         dialogs.fileNames.enqueue(file);
         click(*form, "bSaveParams");
         QVERIFY(!form->modified());
-        const QByteArray saved = fileBytes(file);
+        const QByteArray saved = readRaw(file);
         QCOMPARE(saved.size(), asRead.size() + 2);
 
         // A fresh start loads the file and writes it to the device.
@@ -241,7 +236,7 @@ private slots:
         dialogs.answers << QMessageBox::No; // the edit is not saved to a file
         QVERIFY(form.close());
         // The simulator's port number is not stored over the user's own.
-        const QByteArray ini = fileBytes(path(QStringLiteral("demo.ini")));
+        const QByteArray ini = readRaw(path(QStringLiteral("demo.ini")));
         QVERIFY(ini.contains("Auto=1"));
         QVERIFY(!ini.contains("Port="));
     }

@@ -2,10 +2,11 @@
 
 #include "app/CommandLine.h"
 #include "app/FileHandOver.h"
-#include "widgets/IniFile.h"
 #include "app/TJustOne.h"
 #include "app/TPicturesForm.h"
 #include "app/WindowPlacement.h"
+#include "support/RawFiles.h"
+#include "widgets/IniFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -22,19 +23,6 @@
 using namespace mk;
 
 namespace {
-
-QByteArray fileText(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeText(const QString &path, const QByteArray &text)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text);
-}
 
 // A window of fixed size, like the main window.
 struct FixedWindow : QWidget
@@ -59,12 +47,12 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("mkconf.ini"));
         {
             IniFile ini(path);
-            QCOMPARE(fileText(path), QByteArray(" \n"));
+            QCOMPARE(readRaw(path), QByteArray(" \n"));
             QCOMPARE(ini.readInteger(QStringLiteral("RS232"), QStringLiteral("Port"), 7), 7);
             QCOMPARE(ini.readBool(QStringLiteral("Common"), QStringLiteral("Auto"), true), true);
         }
         // Nothing was written: the file keeps its single line.
-        QCOMPARE(fileText(path), QByteArray(" \n"));
+        QCOMPARE(readRaw(path), QByteArray(" \n"));
     }
 
     void valuesAreWrittenAsNumbers()
@@ -77,7 +65,7 @@ private slots:
             ini.writeInteger(QStringLiteral("MainWindow"), QStringLiteral("Left"), -20);
             QVERIFY(ini.flush());
         }
-        const QByteArray text = fileText(path);
+        const QByteArray text = readRaw(path);
         QVERIFY2(text.contains("[Common]\nAuto=0\n"), text.constData());
         QVERIFY2(text.contains("[MainWindow]\nLeft=-20\n"), text.constData());
         IniFile again(path);
@@ -89,7 +77,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("mkconf.ini"));
-        writeText(path, " \n[Common]\nAuto=true\nA=false\nB=2\nC=yes\n[RS232]\nPort= 12 \nBad=COM3\n");
+        QVERIFY(writeRaw(path, " \n[Common]\nAuto=true\nA=false\nB=2\nC=yes\n[RS232]\nPort= 12 \nBad=COM3\n"));
         IniFile ini(path);
         QCOMPARE(ini.readBool(QStringLiteral("Common"), QStringLiteral("Auto"), false), true);
         QCOMPARE(ini.readBool(QStringLiteral("Common"), QStringLiteral("A"), true), false);
@@ -123,7 +111,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("p.ini"));
-        writeText(path, "[W]\nState=0\nLeft=-20\nTop=-5\nWidth=-1\nHeight=-1\n");
+        QVERIFY(writeRaw(path, "[W]\nState=0\nLeft=-20\nTop=-5\nWidth=-1\nHeight=-1\n"));
         FixedWindow window;
         loadPlacement(IniFile(path), QStringLiteral("W"), window);
         QCOMPARE(window.pos(), QPoint(0, 0));
@@ -134,7 +122,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("p.ini"));
-        writeText(path, "[W]\nLeft=10\nTop=20\nWidth=-3\nHeight=250\n");
+        QVERIFY(writeRaw(path, "[W]\nLeft=10\nTop=20\nWidth=-3\nHeight=250\n"));
         QWidget window;
         window.resize(400, 300);
         loadPlacement(IniFile(path), QStringLiteral("W"), window);
@@ -146,7 +134,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("p.ini"));
-        writeText(path, "[W]\nState=2\nLeft=3\nTop=4\n");
+        QVERIFY(writeRaw(path, "[W]\nState=2\nLeft=3\nTop=4\n"));
         FixedWindow window;
         loadPlacement(IniFile(path), QStringLiteral("W"), window);
         QVERIFY(window.windowState() & Qt::WindowMaximized);
@@ -157,7 +145,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("p.ini"));
-        writeText(path, "[W]\nLeft=60000\nTop=40000\n");
+        QVERIFY(writeRaw(path, "[W]\nLeft=60000\nTop=40000\n"));
         FixedWindow window;
         loadPlacement(IniFile(path), QStringLiteral("W"), window);
         QCOMPARE(window.pos(), QPoint(120, 90));
@@ -187,7 +175,7 @@ private slots:
     {
         QTemporaryDir dir;
         // The lock file a copy leaves when it dies: its process id, name and host.
-        writeText(dir.filePath(QStringLiteral("mkconf.lock")), "2147483600\nmkconf\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        QVERIFY(writeRaw(dir.filePath(QStringLiteral("mkconf.lock")), "2147483600\nmkconf\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
         TJustOne guard(QStringLiteral("mkconf"), dir.path());
         QVERIFY(guard.owned());
     }

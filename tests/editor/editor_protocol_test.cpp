@@ -2,6 +2,7 @@
 // a change of protocol reconfigures the editor.
 
 #include "EditorTestSupport.h"
+#include "image/ImageDeviceModel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -158,4 +159,3 @@ private:
 
 QTEST_MAIN(EditorProtocolTest)
 #include "editor_protocol_test.moc"
-#include "image/ImageDeviceModel.h"

@@ -1,13 +1,14 @@
 // The page "Бак" driven through its widgets: point rows, the calibration table, the tank file.
 
-#include "widgets/IniFile.h"
-#include "widgets/MessageBoxes.h"
 #include "editor/PageTestHost.h"
-#include "widgets/RadioGroup.h"
 #include "editor/TankPage.h"
 #include "image/TankCalibration.h"
 #include "settings/FieldTable.h"
 #include "settings/TankFile.h"
+#include "support/RawFiles.h"
+#include "widgets/IniFile.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -339,10 +340,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("short.tcoil");
         PageTestHost host(0x8002, 0);
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(200, '\x07'));
-        f.close();
+        QVERIFY(writeRaw(path, QByteArray(200, '\x07')));
         host.makePage<TankPage>("tsOil");
         const Record s2 = host.model().record(2), s3 = host.model().record(3);
 

@@ -73,9 +73,9 @@ TEST(SettingsFile, BadFilesLeaveTheModelAsItWas)
     const Record rec9 = m.record(9);
 
     const QString one = dir.filePath("one.tcset"), huge = dir.filePath("huge.tcset"), empty = dir.filePath("empty.tcset");
-    writeRaw(one, QByteArray(1, 'x'));
-    writeRaw(huge, QByteArray(2 * 1024 * 1024, 'x'));
-    writeRaw(empty, QByteArray());
+    ASSERT_TRUE(writeRaw(one, QByteArray(1, 'x')));
+    ASSERT_TRUE(writeRaw(huge, QByteArray(2 * 1024 * 1024, 'x')));
+    ASSERT_TRUE(writeRaw(empty, QByteArray()));
     for (const QString &path : {one, huge, empty, dir.filePath("missing.tcset"), dir.path()}) {
         try {
             loadSettingsFile(m, path);
@@ -98,7 +98,7 @@ TEST(SettingsFile, FailedSaveKeepsTheOldFile)
     // The target is a folder holding a file: the rename fails and nothing inside is touched.
     const QString target = dir.filePath("target.tcset");
     ASSERT_TRUE(QDir(dir.path()).mkdir("target.tcset"));
-    writeRaw(target + "/inside", "old contents");
+    ASSERT_TRUE(writeRaw(target + "/inside", "old contents"));
     EXPECT_THROW(saveSettingsFile(m, target), Error);
     EXPECT_EQ(readRaw(target + "/inside"), QByteArray("old contents"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 0); // no temporary left behind
@@ -107,7 +107,7 @@ TEST(SettingsFile, FailedSaveKeepsTheOldFile)
 
     // A read-only folder (only meaningful without administrator rights).
     const QString path = dir.filePath("keep.tcset");
-    writeRaw(path, "old contents");
+    ASSERT_TRUE(writeRaw(path, "old contents"));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     if (!QFileInfo(dir.path()).isWritable()) {
         EXPECT_THROW(saveSettingsFile(m, path), Error);

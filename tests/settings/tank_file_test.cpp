@@ -102,7 +102,7 @@ TEST(TankFile, ShortMissingOrHugeFileChangesNothing)
 
     for (int size : {0, 1, 36, 244}) {
         const QString path = dir.filePath(QStringLiteral("short%1.tcoil").arg(size));
-        writeRaw(path, full.left(size));
+        ASSERT_TRUE(writeRaw(path, full.left(size)));
         TMK m;
         const Record s2 = m.record(2), s3 = m.record(3);
         try {
@@ -122,7 +122,7 @@ TEST(TankFile, ShortMissingOrHugeFileChangesNothing)
     EXPECT_THROW(loadTankFile(dir.filePath("missing.tcoil"), m), Error);
     EXPECT_THROW(loadTankFile(dir.path(), m), Error);
     const QString huge = dir.filePath("huge.tcoil");
-    writeRaw(huge, QByteArray(2 << 20, '\x01'));
+    ASSERT_TRUE(writeRaw(huge, QByteArray(2 << 20, '\x01')));
     EXPECT_THROW(loadTankFile(huge, m), Error);
     EXPECT_EQ(m.record(2), TMK().record(2));
 }
@@ -133,7 +133,7 @@ TEST(TankFile, LongerFileIsReadFromItsStart)
     TMK source;
     fillTankFields(source);
     const QString path = dir.filePath("long.tcoil");
-    writeRaw(path, encodeTankFile(source.record(2), source.record(3)) + QByteArray(100, '\x5A'));
+    ASSERT_TRUE(writeRaw(path, encodeTankFile(source.record(2), source.record(3)) + QByteArray(100, '\x5A')));
     TMK m;
     loadTankFile(path, m);
     EXPECT_EQ(encodeTankFile(m.record(2), m.record(3)), encodeTankFile(source.record(2), source.record(3)));

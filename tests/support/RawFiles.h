@@ -1,18 +1,19 @@
 #pragma once
-// Plain whole-file writes and reads for tests that prepare or inspect files byte by byte.
+// Plain whole-file writes and reads for tests that prepare or inspect files byte by byte. No
+// test framework inside: GoogleTest and Qt Test programs check the result their own way.
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
-#include <gtest/gtest.h>
 
-inline void writeRaw(const QString &path, const QByteArray &data)
+// Replaces the file with data; false when it could not be opened or not all bytes went in.
+[[nodiscard]] inline bool writeRaw(const QString &path, const QByteArray &data)
 {
     QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
 }
 
+// The whole file, or empty when it cannot be read.
 inline QByteArray readRaw(const QString &path)
 {
     QFile f(path);
