@@ -13,8 +13,7 @@ class RecordsStep : public QUndoCommand
 public:
     RecordsStep(EditHistory &history, RecordSet before, RecordSet after, const QString &label)
         : QUndoCommand(label), m_history(history), m_before(std::move(before)), m_after(std::move(after))
-    {
-    }
+    {}
     void undo() override { m_history.apply(m_before); }
     void redo() override
     {
@@ -33,10 +32,14 @@ private:
 } // namespace
 
 EditHistory::EditHistory(TMK &model, std::function<void()> follow, Describe describe, QObject *parent)
-    : QObject(parent), m_model(model), m_follow(std::move(follow)), m_describe(std::move(describe)),
-      m_stack(new QUndoStack(this)), m_opened(takeRecords(model)), m_last(m_opened)
-{
-}
+    : QObject(parent),
+      m_model(model),
+      m_follow(std::move(follow)),
+      m_describe(std::move(describe)),
+      m_stack(new QUndoStack(this)),
+      m_opened(takeRecords(model)),
+      m_last(m_opened)
+{}
 
 EditHistory::~EditHistory()
 {

@@ -1,14 +1,14 @@
 #include "editor/EditorComfort.h"
 
-#include "widgets/MessageBoxes.h"
+#include "base/Error.h"
 #include "editor/EditHistory.h"
 #include "editor/FieldBinder.h"
 #include "editor/SearchBox.h"
 #include "editor/SettingToolTip.h"
 #include "editor/TMK_SetParamsDlg.h"
-#include "base/Error.h"
-#include "settings/FieldTable.h"
 #include "image/TMK.h"
+#include "settings/FieldTable.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -124,8 +124,11 @@ void EditorComfort::buildBar(QHBoxLayout *row)
         a->setToolTip(step.isEmpty() ? QStringLiteral("%1 (%2)").arg(verb, keys)
                                      : QStringLiteral("%1: %2 (%3)").arg(verb, step, keys));
     };
-    connect(stack, &QUndoStack::undoTextChanged, m_undo, [=, this](const QString &t) { name(m_undo, QStringLiteral("Отменить"), t, QStringLiteral("Ctrl+Z")); });
-    connect(stack, &QUndoStack::redoTextChanged, m_redo, [=, this](const QString &t) { name(m_redo, QStringLiteral("Повторить"), t, QStringLiteral("Ctrl+Shift+Z")); });
+    connect(stack, &QUndoStack::undoTextChanged, m_undo,
+            [=, this](const QString &t) { name(m_undo, QStringLiteral("Отменить"), t, QStringLiteral("Ctrl+Z")); });
+    connect(stack, &QUndoStack::redoTextChanged, m_redo, [=, this](const QString &t) {
+        name(m_redo, QStringLiteral("Повторить"), t, QStringLiteral("Ctrl+Shift+Z"));
+    });
     name(m_undo, QStringLiteral("Отменить"), {}, QStringLiteral("Ctrl+Z"));
     name(m_redo, QStringLiteral("Повторить"), {}, QStringLiteral("Ctrl+Shift+Z"));
     for (QAction *a : {m_undo, m_redo}) {

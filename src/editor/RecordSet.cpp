@@ -1,8 +1,8 @@
 #include "editor/RecordSet.h"
 
+#include "image/TMK.h"
 #include "settings/FieldTable.h"
 #include "settings/NamedSettings.h"
-#include "image/TMK.h"
 
 namespace mk {
 

@@ -19,7 +19,8 @@ std::vector<SearchHit> searchSettings(const QString &text, const TMK &model, con
         if (caption.endsWith(QLatin1Char(':')))
             caption.chop(1);
         const QString value = settingText(s, model, ctx);
-        const bool byCaption = caption.contains(wanted, Qt::CaseInsensitive) || s.name.contains(wanted, Qt::CaseInsensitive);
+        const bool byCaption =
+            caption.contains(wanted, Qt::CaseInsensitive) || s.name.contains(wanted, Qt::CaseInsensitive);
         const bool byValue = !byCaption && value.contains(wanted, Qt::CaseInsensitive);
         if (!byCaption && !byValue)
             continue;
@@ -52,11 +53,13 @@ QWidget *settingWidget(QWidget *root, const NamedSetting &s, int *row)
     bool numeric = false;
     const int index = tail.toInt(&numeric);
     QWidget *w = nullptr;
-    for (const QString &prefix : {QStringLiteral("sg"), QStringLiteral("pb"), QStringLiteral("rg"), QStringLiteral("cb")})
+    for (const QString &prefix :
+         {QStringLiteral("sg"), QStringLiteral("pb"), QStringLiteral("rg"), QStringLiteral("cb")})
         if ((w = root->findChild<QWidget *>(prefix + head)))
             break;
     if (!w && head.startsWith(QStringLiteral("ColorScheme")))
-        w = root->findChild<QWidget *>(tail.startsWith(QStringLiteral("Palette")) ? QStringLiteral("sgPalette") : QStringLiteral("pcColorDisp"));
+        w = root->findChild<QWidget *>(tail.startsWith(QStringLiteral("Palette")) ? QStringLiteral("sgPalette")
+                                                                                  : QStringLiteral("pcColorDisp"));
     if (!w && head == QStringLiteral("Blocks"))
         w = root->findChild<QWidget *>(QStringLiteral("sgAllBlocks"));
     if (auto *grid = qobject_cast<QTableWidget *>(w); grid && row) {

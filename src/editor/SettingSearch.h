@@ -17,9 +17,9 @@ struct NamedSetting;
 struct SearchHit
 {
     const NamedSetting *setting = nullptr;
-    QString page;    // caption of the page that holds it
-    QString caption; // its caption, or its name when it has none
-    QString value;   // the value it shows
+    QString page;         // caption of the page that holds it
+    QString caption;      // its caption, or its name when it has none
+    QString value;        // the value it shows
     bool byValue = false; // found by its value only
 };
 

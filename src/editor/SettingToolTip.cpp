@@ -22,22 +22,29 @@ QString allowedFromRow(const FieldDef &def, const FieldContext &ctx)
     switch (def.kind) {
     case ControlKind::SpinEdit: {
         const FieldRange r = rangeOf(def, ctx);
-        return r.bounded ? QStringLiteral("от %1 до %2").arg(number(r.min, r.decimals), number(r.max, r.decimals)) : QString();
+        return r.bounded ? QStringLiteral("от %1 до %2").arg(number(r.min, r.decimals), number(r.max, r.decimals))
+                         : QString();
     }
     case ControlKind::RadioGroup:
     case ControlKind::ComboBox: {
         const QStringList items = itemsOf(def, ctx);
         if (items.size() > 8) // long lists ("1" .. "99", protocols): the ends tell enough
-            return QStringLiteral("%1 … %2 (%3 вариантов)").arg(items.first().trimmed(), items.last().trimmed()).arg(items.size());
+            return QStringLiteral("%1 … %2 (%3 вариантов)")
+                .arg(items.first().trimmed(), items.last().trimmed())
+                .arg(items.size());
         QStringList trimmed;
         for (const QString &i : items)
             trimmed << i.trimmed();
         return trimmed.join(QStringLiteral(", "));
     }
-    case ControlKind::CheckBox: return {};
-    case ControlKind::Edit: return QStringLiteral("текст, не более %1 символов").arg(def.param - 1);
-    case ControlKind::DateEdit: return QStringLiteral("дата дд.мм.гг");
-    case ControlKind::TimeEdit: return QStringLiteral("время чч:мм");
+    case ControlKind::CheckBox:
+        return {};
+    case ControlKind::Edit:
+        return QStringLiteral("текст, не более %1 символов").arg(def.param - 1);
+    case ControlKind::DateEdit:
+        return QStringLiteral("дата дд.мм.гг");
+    case ControlKind::TimeEdit:
+        return QStringLiteral("время чч:мм");
     }
     return {};
 }
@@ -65,10 +72,14 @@ QString valueText(const FieldDef &def, const TMK &model, const FieldContext &ctx
 {
     const QVariant v = loadField(def, model, ctx);
     switch (def.kind) {
-    case ControlKind::SpinEdit: return number(v.toDouble(), rangeOf(def, ctx).decimals);
-    case ControlKind::CheckBox: return v.toBool() ? QStringLiteral("установлен") : QStringLiteral("снят");
-    case ControlKind::Edit: return QStringLiteral("«%1»").arg(v.toString());
-    default: return fieldText(def, v, ctx).trimmed();
+    case ControlKind::SpinEdit:
+        return number(v.toDouble(), rangeOf(def, ctx).decimals);
+    case ControlKind::CheckBox:
+        return v.toBool() ? QStringLiteral("установлен") : QStringLiteral("снят");
+    case ControlKind::Edit:
+        return QStringLiteral("«%1»").arg(v.toString());
+    default:
+        return fieldText(def, v, ctx).trimmed();
     }
 }
 

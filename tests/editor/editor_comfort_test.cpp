@@ -4,15 +4,15 @@
 #include "EditorTestSupport.h"
 #include "GridAndMenuHelpers.h"
 #include "app/DialogScript.h"
+#include "base/Error.h"
 #include "editor/ChangeMarker.h"
 #include "editor/EditHistory.h"
 #include "editor/EditorComfort.h"
 #include "editor/RecordSet.h"
 #include "editor/SettingToolTip.h"
-#include "base/Error.h"
+#include "image/TankCalibration.h"
 #include "settings/FieldTable.h"
 #include "settings/NamedSettings.h"
-#include "image/TankCalibration.h"
 #include "widgets/RadioGroup.h"
 
 #include <QCheckBox>
@@ -20,10 +20,10 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
-#include <QSpinBox>
 #include <QListWidget>
 #include <QMenu>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QUndoStack>
@@ -34,7 +34,7 @@ using namespace mk::test;
 
 namespace {
 
-constexpr quint16 kCanModel = 0x8002; // additional systems, the CAN protocol, gas and parking
+constexpr quint16 kCanModel = 0x8002;   // additional systems, the CAN protocol, gas and parking
 constexpr quint16 kPlainModel = 0x0C01; // no voice, no parking, no gas
 constexpr quint16 kDemoModel = 1;       // what mkconf --demo simulates, with settings version 1
 
@@ -53,7 +53,7 @@ struct Editor
         session = std::make_unique<EditSession>(tmk);
         dialog = std::make_unique<TMK_SetParamsDlg>(*session);
     }
-    template <class W = QWidget>
+    template<class W = QWidget>
     W *find(const QString &name) const
     {
         W *w = dialog->findChild<W *>(name);
@@ -138,7 +138,7 @@ private slots:
             const char *name; // expected among the hits
             const char *page;
         } cases[] = {
-            {"ОСАГО", "OSAGO", "ТО"},                              // a simple page, by caption
+            {"ОСАГО", "OSAGO", "ТО"},                               // a simple page, by caption
             {"velocitylimit", "VelocityLimit", "Границы"},          // by name, case ignored
             {"Параметры, пункт 0", "hmParams.0", "Горячие меню"},   // hot menus
             {"Цвет #9", "ColorScheme0.Palette9", "Цветовые схемы"}, // colour schemes
@@ -174,7 +174,8 @@ private slots:
             {"SoundVolume", "SoundVolume"},        // no voice
         };
         for (const auto &h : hidden)
-            QVERIFY2(!hitNames(ed.comfort().find(QString::fromUtf8(h.query))).contains(QString::fromUtf8(h.name)), h.query);
+            QVERIFY2(!hitNames(ed.comfort().find(QString::fromUtf8(h.query))).contains(QString::fromUtf8(h.name)),
+                     h.query);
         QVERIFY(hitNames(ed.comfort().find(QStringLiteral("Объем бака"))).contains(QStringLiteral("TankContFull")));
     }
 
@@ -255,7 +256,8 @@ private slots:
         rightClick(grid, 0);
         ed.find<QMenu>(QStringLiteral("pmHotMenu"))->actions().at(2)->trigger(); // clear the list
         QVERIFY(ed.history().checkpoint());
-        QVERIFY(ed.tabText(QStringLiteral("pcDisp"), QStringLiteral("tsHotMenu")).startsWith(QStringLiteral("Горячие меню (")));
+        QVERIFY(ed.tabText(QStringLiteral("pcDisp"), QStringLiteral("tsHotMenu"))
+                    .startsWith(QStringLiteral("Горячие меню (")));
         QVERIFY(ed.tabText(QStringLiteral("pcMain"), QStringLiteral("tsDisp")).startsWith(QStringLiteral("Дисплей (")));
     }
 
@@ -338,7 +340,8 @@ private slots:
         });
         QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(edit, &click);
-        QVERIFY(offered.contains(QStringLiteral("miResetOpened")) && offered.contains(QStringLiteral("miResetFactory")));
+        QVERIFY(offered.contains(QStringLiteral("miResetOpened")) &&
+                offered.contains(QStringLiteral("miResetFactory")));
         QVERIFY(offered.last().toInt() > 8);
     }
 
@@ -396,7 +399,8 @@ private slots:
             QVERIFY2(takeRecords(ed.tmk) == states[i - 1], qPrintable(QString::number(i)));
         }
         QVERIFY(!ed.history().stack()->canUndo());
-        QCOMPARE(ed.find<QComboBox>(QStringLiteral("cbProtocol"))->currentIndex(), ed.session->device().currentProtocolIndex());
+        QCOMPARE(ed.find<QComboBox>(QStringLiteral("cbProtocol"))->currentIndex(),
+                 ed.session->device().currentProtocolIndex());
         for (size_t i = 1; i < states.size(); ++i) {
             ed.comfort().redo();
             QVERIFY2(takeRecords(ed.tmk) == states[i], qPrintable(QString::number(i)));
@@ -457,8 +461,9 @@ private slots:
                 if (auto *spin = qobject_cast<QDoubleSpinBox *>(c)) {
                     QLocale locale = spin->locale();
                     QCOMPARE(line(tip, QStringLiteral("Допустимые значения: ")),
-                             QStringLiteral("от %1 до %2").arg(locale.toString(spin->minimum(), 'f', spin->decimals()),
-                                                               locale.toString(spin->maximum(), 'f', spin->decimals()))
+                             QStringLiteral("от %1 до %2")
+                                 .arg(locale.toString(spin->minimum(), 'f', spin->decimals()),
+                                      locale.toString(spin->maximum(), 'f', spin->decimals()))
                                  .remove(locale.groupSeparator()));
                     QCOMPARE(locale.toDouble(line(tip, QStringLiteral("Шаг: "))), spin->singleStep());
                 }
@@ -477,7 +482,8 @@ private slots:
                     value = shown.mid(1, shown.size() - 2);
                 else if (def.kind == ControlKind::SpinEdit)
                     value = QLocale().toDouble(shown);
-                else if (def.kind == ControlKind::ComboBox && itemsOf(def, ctx).isEmpty()) // a list with nothing to choose shows the index
+                else if (def.kind == ControlKind::ComboBox &&
+                         itemsOf(def, ctx).isEmpty()) // a list with nothing to choose shows the index
                     value = shown.toInt();
                 else
                     try {
@@ -510,7 +516,8 @@ private slots:
         ed.enter(QStringLiteral("seVelocityLimit"), 150);
         ed.enter(QStringLiteral("seTankLimit"), 61);
         const RecordSet beforeClick = takeRecords(ed.tmk);
-        QTest::mouseClick(ed.find<RadioGroup>(QStringLiteral("rgExp100ArrowLim"))->button(1), Qt::LeftButton, {}, QPoint(6, 10));
+        QTest::mouseClick(ed.find<RadioGroup>(QStringLiteral("rgExp100ArrowLim"))->button(1), Qt::LeftButton, {},
+                          QPoint(6, 10));
         QApplication::processEvents();
         QVERIFY(takeRecords(ed.tmk) != beforeClick);
         QVERIFY(ed.dialog->grab().save(dir + QStringLiteral("/editor_marks.png")));
