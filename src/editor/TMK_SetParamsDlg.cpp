@@ -92,7 +92,7 @@ TMK_SetParamsDlg::TMK_SetParamsDlg(EditSession &session, QWidget *parent)
 
     buildPages();
     applyNaturalTabOrder(this);
-    open();
+    openPages();
     new EditorComfort(*this, m_session.model(), buttonRow);
 }
 
@@ -143,7 +143,7 @@ void TMK_SetParamsDlg::buildPages()
     connect(m_disp, &QTabWidget::currentChanged, this, &TMK_SetParamsDlg::currentPageChanged);
 }
 
-void TMK_SetParamsDlg::open()
+void TMK_SetParamsDlg::openPages()
 {
     // Model-dependent visibility, then the first page of every page control, then the values.
     m_binder->applyVisibility();

@@ -52,7 +52,8 @@ public slots:
 private:
     void buildPages();
     QWidget *addTab(QTabWidget *tabs, const QString &name, const QString &caption);
-    void open();
+    // Not QDialog::open(): the visibility, first pages and values the dialog opens with.
+    void openPages();
     void currentPageChanged();
 
     EditSession &m_session;
