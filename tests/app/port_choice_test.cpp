@@ -18,15 +18,12 @@ namespace {
 struct ScriptedPrompt : PasswordPrompt
 {
     std::vector<std::optional<QString>> answers;
+    size_t answered = 0;
     QStringList prompts, errors;
     std::optional<QString> askPassword(const QString &prompt) override
     {
         prompts << prompt;
-        if (answers.empty())
-            return std::nullopt;
-        auto a = answers.front();
-        answers.erase(answers.begin());
-        return a;
+        return answered < answers.size() ? answers[answered++] : std::nullopt;
     }
     void showError(const QString &text) override { errors << text; }
 };

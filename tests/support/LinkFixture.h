@@ -30,6 +30,8 @@ struct ScriptedLink
     std::unique_ptr<TKW_RS> link;
 
     VirtualClock &clock() { return backend->virtualClock(); }
+    Frame &frame() { return link->frame(); }
+    LinkProtocol &protocol() { return link->protocol(); }
 };
 
 // The port class alone on silent simulated ports 1 and 4: discovery and the port choice.
