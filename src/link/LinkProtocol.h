@@ -66,7 +66,8 @@ public:
     void Transact();
     // Purges both queues and writes the request (RTS keyed and echo consumed for type 2).
     void SendFrame();
-    // Receives one answer into the frame's RxBuf within the time-outs; checks its length and checksum.
+    // Receives one answer into the frame's RxBuf within the time-outs; checks its length and
+    // checksum.
     void ReceiveFrame();
 
     // Failed attempts and stale or drained bytes since the link was made.
