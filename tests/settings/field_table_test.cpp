@@ -1,4 +1,5 @@
 #include "base/Error.h"
+#include "catalogs/Prots.h"
 #include "settings/FieldTable.h"
 #include "support/FieldTypeLimits.h"
 #include "image/ImageLayout.h"
@@ -241,7 +242,7 @@ TEST(FieldTable, SpecialConversions)
     EXPECT_EQ(tmk.record(5).u8(21), 2);
 
     FieldContext single;
-    single.serviceInThousands = true;
+    single.flags.ServiceInThousands = true;
     store(tmk, "AirFiltCntK", 9.9, single);
     EXPECT_EQ(tmk.record(4).s8(0), 99);
     EXPECT_DOUBLE_EQ(load(tmk, "AirFiltCntK", single).toDouble(), 9.9);
@@ -290,23 +291,25 @@ TEST(FieldTable, VisibilityRules)
     TMK tmk;
     FieldContext ctx;
     EXPECT_TRUE(conditionHolds(field("GazContFull").shown, ctx, tmk));
-    ctx.noGas = true;
+    ctx.flags.NoGas = true;
     EXPECT_FALSE(conditionHolds(field("GazContFull").shown, ctx, tmk));
     EXPECT_FALSE(conditionHolds(field("GasOil").shown, ctx, tmk));
 
     // Protocol-driven controls stay hidden while no protocol is current.
     EXPECT_FALSE(conditionHolds(field("LiqTemperLimit").shown, ctx, tmk));
-    ctx.hasProtocol = true;
-    ctx.coolantAlarms = true;
+    ctx.protocol.coolantAlarms = true;
     EXPECT_TRUE(conditionHolds(field("LiqTemperLimit").shown, ctx, tmk));
-    ctx.protocolCode = 14;
+    TProtBase j1939(QStringLiteral("J1939"), 14, 0);
+    ctx.protocol = protocolControls(&j1939, ctx.flags);
     EXPECT_FALSE(conditionHolds(field("RetarderOilTemperLimit").shown, ctx, tmk));
     EXPECT_FALSE(conditionHolds(field("apCVTFDeterior_F").shown, ctx, tmk));
-    ctx.extendedSystems = true;
+    ctx.flags.ExtendedSystems = true;
+    ctx.protocol = protocolControls(&j1939, ctx.flags);
     EXPECT_TRUE(conditionHolds(field("RetarderOilTemperLimit").shown, ctx, tmk));
     EXPECT_TRUE(conditionHolds(field("apCVTFDeterior_F").shown, ctx, tmk));
     EXPECT_FALSE(conditionHolds(field("CVTFDeteriorLim").shown, ctx, tmk));
-    ctx.hybrid = true;
+    j1939.Hybrid = true;
+    ctx.protocol = protocolControls(&j1939, ctx.flags);
     EXPECT_TRUE(conditionHolds(field("VentTempLimit").shown, ctx, tmk));
     EXPECT_EQ(rangeOf(field("VentTempLimit"), ctx).min, 25);
 
@@ -330,12 +333,12 @@ TEST(FieldTable, ItemListsFollowTheModel)
 {
     FieldContext ctx;
     EXPECT_EQ(itemsOf(field("GasOilMeth"), ctx).size(), 3);
-    ctx.noDSSwitch = true;
-    ctx.secondTank = true;
+    ctx.flags.NoDSSwitch = true;
+    ctx.flags.SecondTank = true;
     const QStringList items = itemsOf(field("GasOilMeth"), ctx);
     ASSERT_EQ(items.size(), 3);
     EXPECT_EQ(items.last(), QStringLiteral("Бк2"));
-    ctx.noDSSwitch = false;
+    ctx.flags.NoDSSwitch = false;
     EXPECT_EQ(itemsOf(field("GasOilMeth"), ctx).size(), 4);
 
     ctx.subTypeItems[0] = QStringList{QStringLiteral("Авто"), QStringLiteral("1")};
@@ -357,7 +360,7 @@ TEST(FieldTable, TextFormsForTools)
     EXPECT_DOUBLE_EQ(parseFieldText(limit, QStringLiteral("41"), ctx).toDouble(), 41.0);
     EXPECT_THROW(parseFieldText(limit, QStringLiteral("39"), ctx), Error);
     EXPECT_THROW(parseFieldText(limit, QStringLiteral("fast"), ctx), Error);
-    ctx.supply24V = true;
+    ctx.flags.Supply24V = true;
     EXPECT_NO_THROW(parseFieldText(field("UaccLowLimit"), QStringLiteral("27.8"), ctx));
     EXPECT_EQ(fieldText(field("UaccLowLimit"), 27.8, ctx), QStringLiteral("27.8"));
     EXPECT_EQ(parseFieldText(field("ResetPeriod1"), QStringLiteral("Запр."), ctx).toInt(), 0);
