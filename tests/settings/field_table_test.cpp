@@ -1,6 +1,10 @@
 #include "base/Error.h"
+#include "catalogs/CatalogTables.h"
+#include "catalogs/DeviceModel.h"
+#include "catalogs/MeasPars.h"
 #include "catalogs/Prots.h"
 #include "settings/FieldTable.h"
+#include "settings/FieldTableContext.h"
 #include "support/FieldTypeLimits.h"
 #include "image/ImageLayout.h"
 #include "image/TMK.h"
@@ -9,6 +13,7 @@
 
 #include <QSet>
 #include <cmath>
+#include <map>
 
 using namespace mk;
 using namespace mk::test;
@@ -327,6 +332,51 @@ TEST(FieldTable, VisibilityRules)
     EXPECT_TRUE(conditionHolds(field("LockTypeLevel").shown, ctx, tmk));
     EXPECT_FALSE(conditionHolds(field("GabarInvPol").shown, ctx, tmk));
     EXPECT_TRUE(conditionHolds(field("ForsPosFlag").shown, ctx, tmk));
+}
+
+// Every flag of the two tables reaches the conditions through the context a model opens with: a
+// feature flag as the model table sets it, a protocol fact for some protocol of some model but not
+// for all, and neither without a protocol. A flag no row ever sets (or always sets) fails here.
+TEST(FieldTable, EveryFlagReachesTheConditions)
+{
+    struct Named
+    {
+        const char *name;
+        Flag flag;
+    };
+#define MK_NAMED_FLAG(name, ...) Named{#name, Flag::name},
+    const std::vector<Named> features = {MK_FEATURE_FLAGS(MK_NAMED_FLAG)};
+    const std::vector<Named> facts = {MK_PROTOCOL_FACTS(MK_NAMED_FLAG)};
+#undef MK_NAMED_FLAG
+    const TMK tmk;
+    std::map<Flag, std::pair<int, int>> seen; // times set, times clear
+    for (const catalog_data::ModelRow &row : catalog_data::modelRows()) {
+        DeviceModel device = SelectDeviceModel(row.modelType, 0, quint32(row.firstVariant));
+        const MeasParCatalog measPars(device.Flags);
+        const QStringList names = device.Flags.names();
+        for (int index = -1; index < int(device.ProtocolList.size()); ++index) {
+            device.setCurrentProtocol(index);
+            const FieldContext ctx = fieldContext(device, measPars);
+            for (const Named &f : features) {
+                const bool set = names.contains(QLatin1String(f.name));
+                EXPECT_EQ(conditionHolds(when(f.flag), ctx, tmk), set) << row.modelType << ' ' << f.name;
+                EXPECT_EQ(conditionHolds(unless(f.flag), ctx, tmk), !set) << row.modelType << ' ' << f.name;
+            }
+            for (const Named &f : facts) {
+                const bool set = conditionHolds(when(f.flag), ctx, tmk);
+                EXPECT_FALSE(set && index < 0) << row.modelType << ' ' << f.name;
+                EXPECT_NE(conditionHolds(unless(f.flag), ctx, tmk), set) << f.name;
+                (set ? seen[f.flag].first : seen[f.flag].second)++;
+            }
+        }
+        for (const Named &f : features)
+            (names.contains(QLatin1String(f.name)) ? seen[f.flag].first : seen[f.flag].second)++;
+    }
+    for (const std::vector<Named> *list : {&features, &facts})
+        for (const Named &f : *list) {
+            EXPECT_GT(seen[f.flag].first, 0) << f.name << " is never set";
+            EXPECT_GT(seen[f.flag].second, 0) << f.name << " is never clear";
+        }
 }
 
 TEST(FieldTable, ItemListsFollowTheModel)
