@@ -10,8 +10,9 @@
 #include <QtGlobal>
 
 // Every fact, one line each: X(Flag enumerator, member, how it follows from the current protocol
-// `p` and the model's feature flags `f`). A line here gives ProtocolControls its member, the
-// field table's Flag its enumerator and protocolControls() its rule.
+// `p` and the model's feature flags `f`; the protocol codes kCode... are in ProtocolControls.cpp).
+// A line here gives ProtocolControls its member, the field table's Flag its enumerator and
+// protocolControls() its rule.
 #define MK_PROTOCOL_FACTS(X)                                                                          \
     X(CoolantAlarms, coolantAlarms, p.CoolantAlarms)                   /* coolant limits, alarms */    \
     X(ErrorAlarm, errorAlarm, p.ErrorAlarm)                            /* the fault alarm */           \
