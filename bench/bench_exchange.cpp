@@ -26,7 +26,7 @@ struct Span
     quint64 bytes0;
     Span(const TKW_RS &link, long simulatorPid)
         : sim0(bench::processCpuSeconds(simulatorPid)), simPid(simulatorPid),
-          bytes0(link.bytesSent() + link.bytesReceived())
+          bytes0(link.protocol().bytesSent() + link.protocol().bytesReceived())
     {
     }
 
@@ -34,7 +34,7 @@ struct Span
     {
         const double wall = bench::wallSeconds() - wall0, cpu = bench::cpuSeconds() - cpu0;
         const double sim = simPid > 0 ? bench::processCpuSeconds(simPid) - sim0 : -1;
-        const double bytes = double(link.bytesSent() + link.bytesReceived() - bytes0);
+        const double bytes = double(link.protocol().bytesSent() + link.protocol().bytesReceived() - bytes0);
         const double wire = bench::wireSeconds(bytes, lineRate);
         char simText[32] = "    -";
         if (sim >= 0)
@@ -63,8 +63,8 @@ int main(int argc, char **argv)
     try {
         const int port = assignPortForNode(QString::fromLocal8Bit(argv[1]));
         TKW_RS link;
-        link.OpenPort(port);
-        link.ClosePort();
+        link.port().OpenPort(port);
+        link.port().ClosePort();
         NullProgress quiet;
         // The device is found first, so that the figures below are the transfer alone
         // (finding a device at 0xFE costs the silent waits at 0xFC and 0xFD).
@@ -72,13 +72,13 @@ int main(int argc, char **argv)
         if (!device)
             return 1;
         if (op == QLatin1String("read")) {
-            link.Reopen(true);
+            link.port().Reopen(true);
             Span span(link, simPid);
             const std::optional<QByteArray> image = readImage(link, *device, quiet);
             char what[64];
             std::snprintf(what, sizeof what, "read %d bytes", device->memorySize);
             span.print(label, what, link, lineRate);
-            link.Reopen(false);
+            link.port().Reopen(false);
         } else {
             const std::optional<DeviceImage> current = readDevice(link, quiet);
             TMK model;

@@ -28,24 +28,26 @@ int main(int argc, char **argv)
     try {
         const int port = assignPortForNode(QString::fromLocal8Bit(argv[1]));
         TKW_RS link;
-        link.OpenPort(port);
-        link.SetFirstByteTimeout(100);
-        link.CommandExchange(0xFC, command::kIdentify); // also finds out the device is there
+        Frame &frame = link.frame();
+        LinkProtocol &protocol = link.protocol();
+        link.port().OpenPort(port);
+        protocol.SetFirstByteTimeout(100);
+        protocol.CommandExchange(0xFC, command::kIdentify); // also finds out the device is there
 
-        const quint64 sent0 = link.bytesSent(), received0 = link.bytesReceived();
+        const quint64 sent0 = protocol.bytesSent(), received0 = protocol.bytesReceived();
         const double wall0 = bench::wallSeconds(), cpu0 = bench::cpuSeconds();
         const double sim0 = bench::processCpuSeconds(simPid);
         long requests = 0;
         while (bench::wallSeconds() - wall0 < seconds) {
-            link.BeginCommand(0xFC, command::kReadBlock);
-            link.PutWord(quint16(1 + requests % 127));
-            link.Exchange();
-            link.GetBytes(32);
+            frame.BeginCommand(0xFC, command::kReadBlock);
+            frame.PutWord(quint16(1 + requests % 127));
+            protocol.Exchange();
+            frame.GetBytes(32);
             ++requests;
         }
         const double wall = bench::wallSeconds() - wall0, cpu = bench::cpuSeconds() - cpu0;
         const double sim = simPid > 0 ? bench::processCpuSeconds(simPid) - sim0 : -1;
-        const double bytes = double(link.bytesSent() - sent0 + link.bytesReceived() - received0);
+        const double bytes = double(protocol.bytesSent() - sent0 + protocol.bytesReceived() - received0);
         std::printf("requests:            %ld (read block, 8 + 38 bytes each)\n", requests);
         std::printf("requests per second: %.0f\n", requests / wall);
         std::printf("CPU per request:     %.1f us\n", 1e6 * cpu / requests);
@@ -58,7 +60,7 @@ int main(int argc, char **argv)
             std::printf("wall / wire:         %.3f\n", wall / wire);
         std::printf("load average:        %s\n", bench::loadAverage().c_str());
         }
-        link.ClosePort();
+        link.port().ClosePort();
     } catch (const Error &e) {
         std::fprintf(stderr, "bench_link: %s\n", e.what());
         return 1;

@@ -105,8 +105,8 @@ int main(int argc, char **argv)
     auto backend = std::make_shared<SimulatedPortBackend>();
     backend->addPort(1, InMemoryPort::deviceResponderAtRate(device, lineRate))->setDelivery(delivery);
     TKW_RS link(backend);
-    link.OpenPort(1);
-    link.ClosePort();
+    link.port().OpenPort(1);
+    link.port().ClosePort();
     NullProgress quiet;
     QTemporaryDir backups;
     std::mt19937_64 random(seed);

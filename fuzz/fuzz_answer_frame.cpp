@@ -24,26 +24,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return mk::TimedReply::paced(line, 1, gapMs);
     });
     mk::TKW_RS link(backend);
+    mk::Frame &frame = link.frame();
+    mk::LinkProtocol &protocol = link.protocol();
     try {
-        link.OpenPort(1);
-        link.SetPortType(quint8((mode >> 4) % 3));
-        link.SetFirstByteTimeout(100);
-        link.SetInterByteTimeout(5);
+        link.port().OpenPort(1);
+        protocol.SetPortType(quint8((mode >> 4) % 3));
+        protocol.SetFirstByteTimeout(100);
+        protocol.SetInterByteTimeout(5);
         if (mode & 1) {
-            link.BeginCommand(0xFC, 5);
-            link.PutWord(quint16(mode));
-            link.Exchange();
-            (void)link.GetBytes(32);
+            frame.BeginCommand(0xFC, 5);
+            frame.PutWord(quint16(mode));
+            protocol.Exchange();
+            (void)frame.GetBytes(32);
         } else {
-            link.CommandExchange(0xFC, 1);
-            (void)link.GetByte();
-            (void)link.GetWord();
+            protocol.CommandExchange(0xFC, 1);
+            (void)frame.GetByte();
+            (void)frame.GetWord();
         }
         // An accepted answer must be a checked frame; reading on must stop at its end.
-        if (!link.CheckReply())
+        if (!frame.CheckReply())
             __builtin_trap();
         for (int i = 0; i < 300; ++i)
-            (void)link.GetByte();
+            (void)frame.GetByte();
         __builtin_trap(); // no answer holds 300 values
     } catch (const mk::Error &) {
     }

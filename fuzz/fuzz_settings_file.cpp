@@ -3,7 +3,7 @@
 // must stay inside the image, finish quickly and never crash. A setting's shown text, parsed and
 // stored again, must show the same text.
 
-#include "catalogs/DeviceModel.h"
+#include "image/ImageDeviceModel.h"
 #include "catalogs/MeasPars.h"
 #include "base/Error.h"
 #include "settings/FieldTable.h"

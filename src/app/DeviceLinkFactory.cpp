@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/DemoDevice.h"
 #include "app/SerialDeviceLink.h"
-#include "link/AccessCheck.h"
+#include "app/AccessCheck.h"
 #include "link/PortBackend.h"
 
 namespace mk {

@@ -1,8 +1,8 @@
 #pragma once
 // The windows behind the link's access check and manual port and baud-rate choices.
 
-#include "link/AccessCheck.h"
-#include "link/PortChoice.h"
+#include "app/AccessCheck.h"
+#include "app/PortChoice.h"
 
 class QWidget;
 

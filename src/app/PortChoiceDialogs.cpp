@@ -1,7 +1,6 @@
 #include "app/PortChoiceDialogs.h"
 
 #include "widgets/MessageBoxes.h"
-#include "link/LinkTexts.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

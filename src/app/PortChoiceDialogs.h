@@ -1,7 +1,7 @@
 #pragma once
 // The dialogs of the manual choices of the serial port and of its baud rate.
 
-#include "link/PortChoice.h"
+#include "app/PortChoice.h"
 
 #include <QDialog>
 #include <QList>

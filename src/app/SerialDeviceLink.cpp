@@ -2,14 +2,15 @@
 
 #include "app/ConnectionCheckDialog.h"
 
+#include "app/AccessCheck.h"
 #include "app/DemoDevice.h"
 #include "app/DialogPrompts.h"
+#include "app/LinkSettings.h"
+#include "app/PortChoice.h"
 #include "widgets/IniFile.h"
 #include "widgets/MessageBoxes.h"
-#include "link/AccessCheck.h"
 #include "link/Backup.h"
 #include "link/DeviceExchange.h"
-#include "link/PortChoice.h"
 #include "link/TKW_RS.h"
 #include "base/Error.h"
 #include "image/TMK.h"
@@ -27,7 +28,7 @@ SerialDeviceLink::SerialDeviceLink(std::shared_ptr<PortBackend> backend, DeviceS
       m_access(access),
       m_backupDir(defaultBackupDir())
 {
-    m_link->SetPortType(kPortRs232);
+    m_link->protocol().SetPortType(kPortRs232);
 }
 
 SerialDeviceLink::SerialDeviceLink(std::unique_ptr<DemoDevice> demo)
@@ -41,24 +42,25 @@ SerialDeviceLink::~SerialDeviceLink() = default;
 void SerialDeviceLink::loadSettings(IniFile &ini)
 {
     // The port stays closed between exchanges; loading opens the stored one to check it.
-    m_link->LoadSettings(ini.settings());
+    SerialPort &port = m_link->port();
+    LoadSettings(port, ini.settings());
     if (m_demo)
-        m_link->OpenPort(m_demo->portNumber());
-    m_link->SetBaudRate(kLinkBaudRate);
-    m_link->Reopen(false);
+        port.OpenPort(m_demo->portNumber());
+    port.SetBaudRate(kLinkBaudRate);
+    port.Reopen(false);
 }
 
 void SerialDeviceLink::saveSettings(IniFile &ini)
 {
     // The demo's port is the simulator's; the user's own port choice stays in the file.
     if (!m_demo)
-        m_link->SaveSettings(ini.settings());
+        SaveSettings(m_link->port(), ini.settings());
 }
 
 bool SerialDeviceLink::findDevicePort(QWidget *parent, bool automatic)
 {
     try {
-        FindDevicePort(*m_link, automatic, m_source);
+        FindDevicePort(m_link->port(), automatic, m_source);
         return true;
     } catch (const Error &error) {
         showErrorOfferingCheck(parent, error.text());
@@ -71,11 +73,11 @@ void SerialDeviceLink::selectPortDialog(QWidget *parent)
     DialogPasswordPrompt prompt(parent);
     DialogPortChooser chooser(parent);
     try {
-        SelectPortDialog(*m_link, m_access, prompt, chooser);
+        SelectPortDialog(m_link->port(), m_access, prompt, chooser);
     } catch (const Error &error) {
         showError(parent, error.text());
     }
-    m_link->Reopen(false);
+    m_link->port().Reopen(false);
 }
 
 ExchangeEnd SerialDeviceLink::readDevice(TMK &model, Progress &progress)

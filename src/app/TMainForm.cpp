@@ -13,7 +13,7 @@
 #include "widgets/MessageBoxes.h"
 #include "editor/EditTransaction.h"
 #include "viewers/ViewerTransactions.h"
-#include "link/AccessCheck.h"
+#include "app/AccessCheck.h"
 #include "link/Backup.h"
 #include "app/WindowPlacement.h"
 #include "base/Error.h"

@@ -1,6 +1,6 @@
 #include "app/TPasswDlg.h"
 
-#include "link/LinkTexts.h"
+#include "app/AccessCheck.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -162,33 +162,6 @@ DeviceModel SelectDeviceModel(quint16 modelType, quint32 protocolIndex, quint32 
     return device;
 }
 
-ProtocolControls protocolControls(const DeviceModel &device)
-{
-    ProtocolControls c;
-    const TProtBase *p = device.CurrentProtocol();
-    if (!p)
-        return c;
-    c.coolantAlarms = p->CoolantAlarms;
-    c.errorAlarm = p->ErrorAlarm;
-    c.gearboxOilTemp = p->GearboxOilTemp;
-    c.engineOilTemp = p->EngineOilTemp;
-    c.fanControl = p->FanControl || p->Hybrid;
-    c.sideLights = p->SideLights;
-    c.batterySource = p->BatterySource;
-    c.hybrid = p->Hybrid;
-    // Code 1 is "CAN", 14 "J1939", 82 "VAG 1".
-    const bool extendedJ1939 = p->Code == 14 && device.Flags.ExtendedSystems;
-    c.retarder = extendedJ1939;
-    c.cvtWearLimit = p->Code == 1;
-    c.cvtWearAlarm = p->Code == 1 || extendedJ1939;
-    c.sootFilterLimit = p->Code == 82;
-    if (p->Hybrid) {
-        c.ventTempMin = 25;
-        c.ventTempMax = 60;
-    }
-    return c;
-}
-
 QStringList ProtocolSelectMethods(const DeviceModel &device)
 {
     using namespace catalog_text;

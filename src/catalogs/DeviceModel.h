@@ -13,10 +13,12 @@
 //     const TProtBase *p = device.CurrentProtocol();   // nullptr = no current protocol
 //     device.setCurrentProtocol(comboIndex);           // the editor re-points it
 //
+// protocolControls(device) (ProtocolControls.h) tells which protocol-dependent controls show.
 // The measured-parameter catalog (MeasPars.h) and the hot-menu catalog (MenuItems.h) are built
 // from device.Flags right after this lookup.
 
 #include "catalogs/FeatureFlags.h"
+#include "catalogs/ProtocolControls.h"
 #include "catalogs/Prots.h"
 
 #include <QString>
@@ -60,27 +62,6 @@ private:
 // The protocol index and the variant must each be below 256 (RangeError otherwise), as the
 // device stores them in a byte.
 DeviceModel SelectDeviceModel(quint16 modelType, quint32 protocolIndex, quint32 variant);
-
-// Which protocol-dependent alarm and limit controls of the editor are shown for the current
-// protocol (all false without one).
-struct ProtocolControls
-{
-    bool coolantAlarms = false;   // coolant limits and alarms
-    bool errorAlarm = false;      // the fault alarm
-    bool gearboxOilTemp = false;  // gearbox oil temperature limit and alarm
-    bool engineOilTemp = false;   // engine oil temperature limit and alarm
-    bool fanControl = false;      // fan switch-on temperature (also with hybrids)
-    bool sideLights = false;      // rgGabarType
-    bool batterySource = false;   // rgUaccMeth
-    bool hybrid = false;          // inverter and high-voltage battery limits and alarms
-    bool retarder = false;        // retarder oil temperature limit and alarm
-    bool cvtWearLimit = false;    // seCVTFDeteriorLim, lCVTFDeteriorLim
-    bool cvtWearAlarm = false;    // rgapCVTFDeterior_F, lapCVTFDeterior
-    bool sootFilterLimit = false; // seVAGSFilterLimit, lVAGSFilterLimit
-    int ventTempMin = 75;         // range of seVentTempLimit
-    int ventTempMax = 115;
-};
-ProtocolControls protocolControls(const DeviceModel &device);
 
 // Items of the protocol-selection method list cbProtocolSelectMeth: "Авт." first, "Руч." last.
 QStringList ProtocolSelectMethods(const DeviceModel &device);

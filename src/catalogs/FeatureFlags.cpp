@@ -2,28 +2,11 @@
 
 namespace mk {
 
-const std::array<FeatureFlags::Entry, 17> &FeatureFlags::all()
+const std::array<FeatureFlags::Entry, FeatureFlags::kCount> &FeatureFlags::all()
 {
-    using F = FeatureFlags;
-    static const std::array<Entry, 17> entries = {{
-        {"NoParkType", &F::NoParkType},
-        {"NoVoice", &F::NoVoice},
-        {"NoAirTempInput", &F::NoAirTempInput},
-        {"LightsControl", &F::LightsControl},
-        {"NoDSSwitch", &F::NoDSSwitch},
-        {"SecondTank", &F::SecondTank},
-        {"UniversalInput", &F::UniversalInput},
-        {"NoParking", &F::NoParking},
-        {"NoGas", &F::NoGas},
-        {"NoVagAuto", &F::NoVagAuto},
-        {"AltEngineSet", &F::AltEngineSet},
-        {"ExtendedSystems", &F::ExtendedSystems},
-        {"Supply24V", &F::Supply24V},
-        {"AddSystems", &F::AddSystems},
-        {"Taximeter", &F::Taximeter},
-        {"Oscilloscope", &F::Oscilloscope},
-        {"ServiceInThousands", &F::ServiceInThousands},
-    }};
+#define MK_FEATURE_FLAG_ENTRY(name) Entry{#name, &FeatureFlags::name},
+    static const std::array<Entry, kCount> entries = {MK_FEATURE_FLAGS(MK_FEATURE_FLAG_ENTRY)};
+#undef MK_FEATURE_FLAG_ENTRY
     return entries;
 }
 

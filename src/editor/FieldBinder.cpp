@@ -119,7 +119,7 @@ void FieldBinder::configure(Bound &b)
         }
         if (def.conversion == Conversion::AlarmFirst || def.conversion == Conversion::AlarmNext)
             for (int i : kSpeechModes)
-                group->setItemEnabled(i, !m_ctx.noVoice);
+                group->setItemEnabled(i, !m_ctx.flags.NoVoice);
     }
     if (b.widget) {
         auto *spin = qobject_cast<QDoubleSpinBox *>(b.widget);
@@ -127,7 +127,7 @@ void FieldBinder::configure(Bound &b)
     }
     if (auto *label = qobject_cast<QLabel *>(b.label.data()))
         label->setText(captionOf(def, m_ctx));
-    if (def.shown == Condition::IfX1Parameter)
+    if (def.shown.flag == Flag::X1Parameter)
         if (auto *check = qobject_cast<QCheckBox *>(b.widget))
             check->setText(captionOf(def, m_ctx));
     --m_loading;
@@ -172,7 +172,7 @@ void FieldBinder::loadBound(Bound &b)
     if (!b.widget)
         return;
     // An x1 box without a parameter is hidden and shows unchecked; its bit stays as stored.
-    if (b.def->shown == Condition::IfX1Parameter && !fieldShown(*b.def, m_ctx, m_model))
+    if (b.def->shown.flag == Flag::X1Parameter && !fieldShown(*b.def, m_ctx, m_model))
         setControlValue(b, false);
     else
         setControlValue(b, loadField(*b.def, m_model, m_ctx));

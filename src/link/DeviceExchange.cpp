@@ -21,15 +21,15 @@ namespace {
 class PortSession
 {
 public:
-    explicit PortSession(TKW_RS &link) : m_link(link)
+    explicit PortSession(SerialPort &port) : m_port(port)
     {
-        m_link.Reopen(true);
-        m_link.SetBaudRate(kLinkBaudRate);
+        m_port.Reopen(true);
+        m_port.SetBaudRate(kLinkBaudRate);
     }
-    ~PortSession() { m_link.Reopen(false); }
+    ~PortSession() { m_port.Reopen(false); }
 
 private:
-    TKW_RS &m_link;
+    SerialPort &m_port;
 };
 
 int percent(double part, double whole)
@@ -62,23 +62,25 @@ void writeSection(TKW_RS &link, quint8 address, const SectionEntry &e, const QBy
 {
     const int length = e.contentLength();
     const QByteArray content = image.mid(e.contentPos(), length);
-    link.SetFirstByteTimeout(kSectionWriteTimeoutMs);
-    link.BeginCommand(address, command::kBeginSectionWrite);
-    link.PutWord(e.address);
-    link.PutWord(quint16(length));
-    link.Exchange();
+    Frame &frame = link.frame();
+    LinkProtocol &protocol = link.protocol();
+    protocol.SetFirstByteTimeout(kSectionWriteTimeoutMs);
+    frame.BeginCommand(address, command::kBeginSectionWrite);
+    frame.PutWord(e.address);
+    frame.PutWord(quint16(length));
+    protocol.Exchange();
     for (int j = 0; j * kBlockSize < length; ++j) {
         const QByteArray chunk = content.mid(j * kBlockSize, kBlockSize);
-        link.BeginCommand(address, command::kWriteChunk);
-        link.PutWord(quint16(j));
-        link.PutWord(quint16(chunk.size()));
-        link.PutBytes(chunk);
-        link.Exchange();
+        frame.BeginCommand(address, command::kWriteChunk);
+        frame.PutWord(quint16(j));
+        frame.PutWord(quint16(chunk.size()));
+        frame.PutBytes(chunk);
+        protocol.Exchange();
     }
-    link.BeginCommand(address, command::kEndSectionWrite);
-    link.PutWord(e.address);
-    link.PutWord(quint16(length));
-    link.Exchange();
+    frame.BeginCommand(address, command::kEndSectionWrite);
+    frame.PutWord(e.address);
+    frame.PutWord(quint16(length));
+    protocol.Exchange();
 }
 
 void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const std::vector<SectionEntry> &sections,
@@ -130,10 +132,10 @@ std::optional<DeviceIdentity> connectDevice(TKW_RS &link, Progress &progress)
     for (size_t attempt = 0;; ++attempt) {
         const DeviceCandidate c = kDeviceCandidates[attempt % kDeviceCandidates.size()];
         try {
-            link.SetFirstByteTimeout(kIdentifyTimeoutMs);
-            link.CommandExchange(c.address, command::kIdentify);
-            link.GetByte(); // its meaning is unknown; it is neither checked nor kept
-            return DeviceIdentity{c.address, c.memorySize, link.GetWord()};
+            link.protocol().SetFirstByteTimeout(kIdentifyTimeoutMs);
+            link.protocol().CommandExchange(c.address, command::kIdentify);
+            link.frame().GetByte(); // its meaning is unknown; it is neither checked nor kept
+            return DeviceIdentity{c.address, c.memorySize, link.frame().GetWord()};
         } catch (const Error &) {
             if (progress.cancelled())
                 return std::nullopt;
@@ -179,7 +181,7 @@ void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const std::vector<S
         blocks.push_back(b);
     // Reads wait as after identification; the section writes' long time-out would make each
     // drain of a disturbed line last seconds.
-    link.SetFirstByteTimeout(kIdentifyTimeoutMs);
+    link.protocol().SetFirstByteTimeout(kIdentifyTimeoutMs);
     QByteArray back;
     try {
         back = *readBlocksTrusted(link, device.address, blocks, progress, false,
@@ -207,13 +209,13 @@ void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const std::vector<S
 
 std::optional<DeviceIdentity> identifyDevice(TKW_RS &link, Progress &progress)
 {
-    PortSession session(link);
+    PortSession session(link.port());
     return connectDevice(link, progress);
 }
 
 std::optional<DeviceImage> readDevice(TKW_RS &link, Progress &progress)
 {
-    PortSession session(link);
+    PortSession session(link.port());
     const std::optional<DeviceIdentity> device = connectDevice(link, progress);
     if (!device)
         return std::nullopt;
@@ -229,7 +231,7 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
     if (!model.hasImage())
         throw Error(QStringLiteral("Нет настроек для записи: сначала считайте их из МК или из файла."));
     requireCompleteSettings(model); // before the port opens: nothing reaches the device
-    PortSession session(link);
+    PortSession session(link.port());
     const std::optional<DeviceIdentity> device = connectDevice(link, progress);
     if (!device)
         return std::nullopt;

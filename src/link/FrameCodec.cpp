@@ -32,12 +32,12 @@ bool frameSumIsZero(const QByteArray &frame)
     return (sum & 0xFF) == 0;
 }
 
-void TKWBaseInterface::BeginFrame()
+void Frame::BeginFrame()
 {
     m_txLen = 1;
 }
 
-void TKWBaseInterface::BeginCommand(quint8 address, quint8 command)
+void Frame::BeginCommand(quint8 address, quint8 command)
 {
     BeginFrame();
     AppendByte(address);
@@ -45,7 +45,7 @@ void TKWBaseInterface::BeginCommand(quint8 address, quint8 command)
     AppendByte(command);
 }
 
-void TKWBaseInterface::AppendByte(quint8 value)
+void Frame::AppendByte(quint8 value)
 {
     // The checksum needs the index after the last value, and N = TxLen + 1 must stay <= 255.
     if (m_txLen < 1 || m_txLen >= kMaxFrameLength - 1)
@@ -53,61 +53,68 @@ void TKWBaseInterface::AppendByte(quint8 value)
     m_txBuf[size_t(m_txLen++)] = value;
 }
 
-void TKWBaseInterface::PutWord(quint16 value)
+void Frame::PutWord(quint16 value)
 {
     AppendByte(quint8(value & 0xFF));
     AppendByte(quint8(value >> 8));
 }
 
-void TKWBaseInterface::PutLongInt(qint32 value)
+void Frame::PutLongInt(qint32 value)
 {
     const auto v = quint32(value);
     for (int i = 0; i < 4; ++i)
         AppendByte(quint8(v >> (8 * i)));
 }
 
-void TKWBaseInterface::PutSingle(float value)
+void Frame::PutSingle(float value)
 {
     qint32 v;
     std::memcpy(&v, &value, 4);
     PutLongInt(v);
 }
 
-void TKWBaseInterface::PutBytes(const QByteArray &bytes)
+void Frame::PutBytes(const QByteArray &bytes)
 {
     for (char c : bytes)
         AppendByte(quint8(c));
 }
 
-void TKWBaseInterface::CloseFrame()
+void Frame::CloseFrame()
 {
     m_txBuf[0] = quint8(m_txLen + 1);
     m_txBuf[size_t(m_txLen)] = frameChecksum(reinterpret_cast<const char *>(m_txBuf.data()), m_txLen);
 }
 
-QByteArray TKWBaseInterface::request() const
+QByteArray Frame::request() const
 {
     const int n = m_txBuf[0] == 0 ? kFrameBufferSize : m_txBuf[0];
     return QByteArray(reinterpret_cast<const char *>(m_txBuf.data()), n);
 }
 
-bool TKWBaseInterface::CheckReply() const
+bool Frame::CheckReply() const
 {
     return frameSumIsZero(answer());
 }
 
-QByteArray TKWBaseInterface::answer() const
+QByteArray Frame::answer() const
 {
     return QByteArray(reinterpret_cast<const char *>(m_rxBuf.data()), m_rxBuf[0]);
 }
 
-void TKWBaseInterface::acceptAnswer()
+quint8 *Frame::beginAnswer()
+{
+    m_answerLength = 0;
+    m_rxBuf[0] = 0;
+    return m_rxBuf.data();
+}
+
+void Frame::acceptAnswer()
 {
     m_answerLength = m_rxBuf[0];
     m_rxPos = kFrameValuesAt;
 }
 
-const quint8 *TKWBaseInterface::take(int count)
+const quint8 *Frame::take(int count)
 {
     // Values end before the checksum byte at index N - 1.
     if (m_rxPos < kFrameValuesAt || m_rxPos + count > m_answerLength - 1)
@@ -117,24 +124,24 @@ const quint8 *TKWBaseInterface::take(int count)
     return p;
 }
 
-quint8 TKWBaseInterface::ReadByte()
+quint8 Frame::ReadByte()
 {
     return *take(1);
 }
 
-quint16 TKWBaseInterface::GetWord()
+quint16 Frame::GetWord()
 {
     const quint8 *p = take(2);
     return quint16(p[0] | (p[1] << 8));
 }
 
-qint32 TKWBaseInterface::GetLongInt()
+qint32 Frame::GetLongInt()
 {
     const quint8 *p = take(4);
     return qint32(quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16) | (quint32(p[3]) << 24));
 }
 
-float TKWBaseInterface::GetSingle()
+float Frame::GetSingle()
 {
     const qint32 v = GetLongInt();
     float f;
@@ -142,7 +149,7 @@ float TKWBaseInterface::GetSingle()
     return f;
 }
 
-QString TKWBaseInterface::GetString()
+QString Frame::GetString()
 {
     QByteArray bytes;
     for (quint8 c = ReadByte(); c != 0; c = ReadByte())
@@ -150,7 +157,7 @@ QString TKWBaseInterface::GetString()
     return fromWin1251(bytes);
 }
 
-QByteArray TKWBaseInterface::GetBytes(int count)
+QByteArray Frame::GetBytes(int count)
 {
     const quint8 *p = take(count);
     return QByteArray(reinterpret_cast<const char *>(p), count);

@@ -3,7 +3,7 @@
 //   N, address, header word, command or status, values..., checksum
 // where N counts every byte including itself and the checksum (6..255), the checksum makes
 // all N bytes add up to 0 modulo 256, and values are little-endian.
-// TKWBaseInterface builds a request in TxBuf and reads the answer's values out of RxBuf.
+// Frame builds a request in TxBuf and reads the answer's values out of RxBuf.
 
 #include <QByteArray>
 #include <QString>
@@ -23,11 +23,11 @@ quint8 frameChecksum(const char *bytes, int count);
 // A frame (length byte included) whose bytes add up to 0 modulo 256.
 bool frameSumIsZero(const QByteArray &frame);
 
-class TKWBaseInterface
+// One request and the answer to it, as bytes: a value that does no I/O, so the protocol fills
+// it and the exchange builds and reads it.
+class Frame
 {
 public:
-    virtual ~TKWBaseInterface() = default;
-
     // Building a request.
     void BeginFrame();
     // Address, the header word 1 and the command: every request starts so.
@@ -64,18 +64,18 @@ public:
     int TxLen() const { return m_txLen; }
     int RxPos() const { return m_rxPos; }
 
-protected:
-    // The receiver fills RxBuf; an accepted answer makes its values readable from offset 5.
-    void discardAnswer() { m_answerLength = 0; }
+    // Receiving: the last answer stops being readable and RxBuf (length byte cleared) is
+    // handed to the receiver to fill; an accepted answer makes its values readable from offset 5.
+    quint8 *beginAnswer();
     void acceptAnswer();
+
+private:
+    const quint8 *take(int count);
 
     std::array<quint8, kFrameBufferSize> m_txBuf{};
     std::array<quint8, kFrameBufferSize> m_rxBuf{};
     int m_txLen = 0;
     int m_rxPos = 0;
-
-private:
-    const quint8 *take(int count);
     int m_answerLength = 0; // N of the last accepted answer, 0 when none
 };
 

@@ -2,7 +2,7 @@
 
 #include "link/LinkTexts.h"
 #include "link/PortMap.h"
-#include "link/TKW_RS_Base.h"
+#include "link/SerialPort.h"
 #include "base/Error.h"
 
 #include <QSerialPortInfo>
@@ -79,22 +79,22 @@ DeviceSearchSource systemDeviceSearchSource()
     return source;
 }
 
-void FindDevicePort(TKW_RS_Base &link, bool autoSearch, const DeviceSearchSource &source)
+void FindDevicePort(SerialPort &port, bool autoSearch, const DeviceSearchSource &source)
 {
     if (!autoSearch)
         return;
     // The nodes first: a node outside the fixed table gets its number before the scan.
     const QList<SerialNodeInfo> nodes = source.serialNodes ? source.serialNodes() : QList<SerialNodeInfo>();
     const int fromNodes = portFromSerialNodes(nodes);
-    link.ScanPorts();
-    const auto opens = [&link](int n) {
-        if (!link.PortPresent(n))
+    port.ScanPorts();
+    const auto opens = [&port](int n) {
+        if (!port.PortPresent(n))
             return false;
-        link.OpenPort(n);
-        link.SetBaudRate(kLinkBaudRate);
-        const bool found = link.PortNumber() == n;
+        port.OpenPort(n);
+        port.SetBaudRate(kLinkBaudRate);
+        const bool found = port.PortNumber() == n;
         // The exchange opens the port again on its own thread.
-        link.ClosePort();
+        port.ClosePort();
         return found;
     };
     if (source.registryInstances && portFromRegistryNames(source.registryInstances(), opens) != 0)

@@ -14,7 +14,7 @@
 
 namespace mk {
 
-class TKW_RS_Base;
+class SerialPort;
 
 constexpr quint16 kDeviceUsbVendor = 0x04D8;
 constexpr quint16 kDeviceUsbProduct = 0x000A;
@@ -55,6 +55,6 @@ DeviceSearchSource systemDeviceSearchSource();
 // Before each exchange: with automatic search off, the port already chosen stays. With it on,
 // the ports are scanned afresh and the device's port is selected (PortNumber) at 115200 baud
 // and left closed for the exchange to open. Throws Error "Не вижу МК." when it is not found.
-void FindDevicePort(TKW_RS_Base &link, bool autoSearch, const DeviceSearchSource &source = systemDeviceSearchSource());
+void FindDevicePort(SerialPort &port, bool autoSearch, const DeviceSearchSource &source = systemDeviceSearchSource());
 
 } // namespace mk

@@ -12,9 +12,9 @@ namespace {
 // How long to listen after the last answer for one nobody asked for: a device that answered
 // some request twice is one answer ahead, and that answer follows the last one at once. Two
 // answers' time on the line and 10 ms for the device and the driver.
-int trailingAnswerWaitMs(const TKW_RS &link)
+int trailingAnswerWaitMs(const SerialPort &port)
 {
-    return 10 + int((2 * kBlockAnswerLength * link.byteTimeUs() + 999) / 1000);
+    return 10 + int((2 * kBlockAnswerLength * port.byteTimeUs() + 999) / 1000);
 }
 
 // Blocks re-read together when a stretch is confirmed.
@@ -24,7 +24,7 @@ class TrustedReader
 {
 public:
     TrustedReader(TKW_RS &link, quint8 address, const std::vector<int> &blocks)
-        : m_link(link), m_address(address), m_blocks(blocks), m_data(blocks.size())
+        : m_port(link.port()), m_frame(link.frame()), m_protocol(link.protocol()), m_address(address), m_blocks(blocks), m_data(blocks.size())
     {
     }
 
@@ -35,17 +35,17 @@ public:
             // Nothing held changes until the read is complete, so stopping here is harmless.
             if (cancellable && progress.cancelled())
                 return std::nullopt;
-            const quint64 before = m_link.disturbances();
+            const quint64 before = m_protocol.disturbances();
             bool wrongShape = false;
             m_data[i] = readBlock(m_blocks[i], wrongShape);
             m_stretchStray = m_stretchStray || wrongShape;
-            if (wrongShape || m_link.disturbances() != before) {
+            if (wrongShape || m_protocol.disturbances() != before) {
                 confirm(m_stretchStart, i);
                 startStretch(i + 1);
             }
             progress.setValue(gauge(i));
         }
-        if (!m_link.lineStaysQuiet(trailingAnswerWaitMs(m_link)) && !m_blocks.empty()) {
+        if (!m_protocol.lineStaysQuiet(trailingAnswerWaitMs(m_port)) && !m_blocks.empty()) {
             m_stretchStray = true;
             confirm(m_stretchStart, m_blocks.size() - 1);
         }
@@ -61,21 +61,21 @@ private:
     // stretch is read again.
     QByteArray readBlock(int block, bool &wrongShape)
     {
-        m_link.BeginCommand(m_address, command::kReadBlock);
-        m_link.PutWord(quint16(block));
-        m_link.Exchange();
-        if (m_link.RxBuf()[0] != kBlockAnswerLength) {
+        m_frame.BeginCommand(m_address, command::kReadBlock);
+        m_frame.PutWord(quint16(block));
+        m_protocol.Exchange();
+        if (m_frame.RxBuf()[0] != kBlockAnswerLength) {
             wrongShape = true;
             return QByteArray(kBlockSize, '\0');
         }
-        return m_link.GetBytes(kBlockSize);
+        return m_frame.GetBytes(kBlockSize);
     }
 
     void startStretch(size_t first)
     {
         m_stretchStart = first;
         m_stretchStray = false;
-        m_strayAtStart = m_link.strayBytes();
+        m_strayAtStart = m_protocol.strayBytes();
     }
 
     // Reads blocks first..last again, piece by piece on a drained line, until each piece can
@@ -83,8 +83,8 @@ private:
     // having to start over for every fault.
     void confirm(size_t first, size_t last)
     {
-        const bool heldAgreeable = !m_stretchStray && m_link.strayBytes() == m_strayAtStart;
-        m_link.drainLine();
+        const bool heldAgreeable = !m_stretchStray && m_protocol.strayBytes() == m_strayAtStart;
+        m_protocol.drainLine();
         for (size_t from = first; from <= last; from += kConfirmPiece)
             confirmPiece(from, qMin(last, from + kConfirmPiece - 1), heldAgreeable);
     }
@@ -96,21 +96,21 @@ private:
             agreeable.emplace(m_data.begin() + qsizetype(first), m_data.begin() + qsizetype(last) + 1);
         for (int reading = 2; reading <= kStretchReadings; ++reading) {
             if (reading > 2)
-                m_link.drainLine();
-            const quint64 disturbancesBefore = m_link.disturbances();
-            const quint64 strayBefore = m_link.strayBytes();
+                m_protocol.drainLine();
+            const quint64 disturbancesBefore = m_protocol.disturbances();
+            const quint64 strayBefore = m_protocol.strayBytes();
             bool wrongShape = false;
             std::vector<QByteArray> again;
             for (size_t i = first; i <= last; ++i)
                 again.push_back(readBlock(m_blocks[i], wrongShape));
-            m_link.lineStaysQuiet(trailingAnswerWaitMs(m_link));
-            const bool stray = wrongShape || m_link.strayBytes() != strayBefore;
-            const bool clean = !stray && m_link.disturbances() == disturbancesBefore;
+            m_protocol.lineStaysQuiet(trailingAnswerWaitMs(m_port));
+            const bool stray = wrongShape || m_protocol.strayBytes() != strayBefore;
+            const bool clean = !stray && m_protocol.disturbances() == disturbancesBefore;
             if (clean || (!stray && agreeable && *agreeable == again)) {
                 std::copy(again.begin(), again.end(), m_data.begin() + qsizetype(first));
                 // A piece that agreed after a disturbance leaves the line to be drained.
                 if (!clean)
-                    m_link.drainLine();
+                    m_protocol.drainLine();
                 return;
             }
             if (!stray)
@@ -119,7 +119,9 @@ private:
         throw Error(kUnsteadyReadText);
     }
 
-    TKW_RS &m_link;
+    const SerialPort &m_port;
+    Frame &m_frame;
+    LinkProtocol &m_protocol;
     const quint8 m_address;
     const std::vector<int> &m_blocks;
     std::vector<QByteArray> m_data;

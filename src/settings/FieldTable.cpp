@@ -33,10 +33,6 @@ constexpr quint64 kServiceUseClearMask = 0xF000;
 constexpr int kAlarmModeBits = 3;
 constexpr int kAlarmModeMask = 7;
 constexpr int kAlarmModesMask = 0x3F; // both modes of an alarm byte
-// Protocol codes with their own controls.
-constexpr int kCodeCan = 1;
-constexpr int kCodeJ1939 = 14;
-constexpr int kCodeVagSoot = 82;
 
 int typeWidth(FieldType type)
 {
@@ -222,59 +218,37 @@ QString labelOf(const FieldDef &def)
 
 namespace {
 
-// Conditions that the model and protocol decide alone; nullopt for those that read record values.
-std::optional<bool> contextHolds(Condition condition, const FieldContext &ctx)
+// A flag that the model and its protocol decide; nullopt for the values of other fields.
+std::optional<bool> contextFlag(Flag flag, const FieldContext &ctx)
 {
-    switch (condition) {
-    case Condition::Always: return true;
-    case Condition::Never: return false;
-    case Condition::UnlessNoGas: return !ctx.noGas;
-    case Condition::UnlessNoAirTempInput: return !ctx.noAirTempInput;
-    case Condition::UnlessNoVoice: return !ctx.noVoice;
-    case Condition::UnlessNoParkType: return !ctx.noParkType;
-    case Condition::UnlessNoParking: return !ctx.noParking;
-    case Condition::UnlessServiceInThousands: return !ctx.serviceInThousands;
-    case Condition::IfServiceInThousands: return ctx.serviceInThousands;
-    case Condition::IfUniversalInput: return ctx.universalInput;
-    case Condition::IfLightsControl: return ctx.lightsControl;
-    case Condition::IfSecondTank: return ctx.secondTank;
-    case Condition::IfTaximeter: return ctx.taximeter;
-    case Condition::IfSupply24V: return ctx.supply24V;
-    case Condition::IfAddSystems: return ctx.addSystems;
-    case Condition::IfCoolantAlarms: return ctx.hasProtocol && ctx.coolantAlarms;
-    case Condition::IfErrorAlarm: return ctx.hasProtocol && ctx.errorAlarm;
-    case Condition::IfGearboxOilTemp: return ctx.hasProtocol && ctx.gearboxOilTemp;
-    case Condition::IfEngineOilTemp: return ctx.hasProtocol && ctx.engineOilTemp;
-    case Condition::IfFanControlOrHybrid: return ctx.hasProtocol && (ctx.fanControl || ctx.hybrid);
-    case Condition::IfSideLights: return ctx.hasProtocol && ctx.sideLights;
-    case Condition::IfBatterySource: return ctx.hasProtocol && ctx.batterySource;
-    case Condition::IfHybrid: return ctx.hasProtocol && ctx.hybrid;
-    case Condition::IfRetarder: return ctx.hasProtocol && ctx.protocolCode == kCodeJ1939 && ctx.extendedSystems;
-    case Condition::IfCvtWearLimit: return ctx.hasProtocol && ctx.protocolCode == kCodeCan;
-    case Condition::IfCvtWearAlarm:
-        return ctx.hasProtocol && (ctx.protocolCode == kCodeCan || (ctx.protocolCode == kCodeJ1939 && ctx.extendedSystems));
-    case Condition::IfSootFilter: return ctx.hasProtocol && ctx.protocolCode == kCodeVagSoot;
-    case Condition::IfVirtualLock:
-    case Condition::IfPhysicalGabarit:
-    case Condition::IfInjectorMeasured:
-    case Condition::IfX1Parameter:
-    case Condition::IfCalibrationPoint:
+    switch (flag) {
+    case Flag::Always: return true;
+#define MK_FEATURE_FLAG_CASE(name) \
+    case Flag::name: return ctx.flags.name;
+        MK_FEATURE_FLAGS(MK_FEATURE_FLAG_CASE)
+#undef MK_FEATURE_FLAG_CASE
+#define MK_PROTOCOL_FACT_CASE(name, member, rule) \
+    case Flag::name: return ctx.protocol.member;
+        MK_PROTOCOL_FACTS(MK_PROTOCOL_FACT_CASE)
+#undef MK_PROTOCOL_FACT_CASE
+    case Flag::VirtualLock:
+    case Flag::GabaritFromEcu:
+    case Flag::InjectorMeasured:
+    case Flag::X1Parameter:
+    case Flag::CalibrationPoint:
         break;
     }
     return std::nullopt;
 }
 
-} // namespace
-
-bool conditionHolds(Condition condition, const FieldContext &ctx, const TMK &model)
+// A flag that the records decide; the per-row flags count as set.
+bool recordFlag(Flag flag, const TMK &model)
 {
-    if (const std::optional<bool> decided = contextHolds(condition, ctx))
-        return *decided;
-    const auto flags = [&] { return quint64(model.record(kFlagsSection).u32(kFlagsOffset)); };
-    switch (condition) {
-    case Condition::IfVirtualLock: return bitOf(flags(), kVirtualLockBit);
-    case Condition::IfPhysicalGabarit: return !bitOf(flags(), kGabaritFromEcuBit);
-    case Condition::IfInjectorMeasured: {
+    const auto flagsWord = [&] { return quint64(model.record(kFlagsSection).u32(kFlagsOffset)); };
+    switch (flag) {
+    case Flag::VirtualLock: return bitOf(flagsWord(), kVirtualLockBit);
+    case Flag::GabaritFromEcu: return bitOf(flagsWord(), kGabaritFromEcuBit);
+    case Flag::InjectorMeasured: {
         const Record &rec = model.record(kMethodSection);
         return rec.s8(kRevolutionsMethOffset) != 0 || rec.s8(kExpenseMethOffset) != 0 || rec.s8(kGasMethOffset) != 0;
     }
@@ -283,26 +257,41 @@ bool conditionHolds(Condition condition, const FieldContext &ctx, const TMK &mod
     }
 }
 
+// Whether the condition holds in the context alone: false when it needs the records.
+bool contextHolds(Condition condition, const FieldContext &ctx)
+{
+    const std::optional<bool> flag = contextFlag(condition.flag, ctx);
+    return flag && *flag == condition.set;
+}
+
+} // namespace
+
+bool conditionHolds(Condition condition, const FieldContext &ctx, const TMK &model)
+{
+    const std::optional<bool> flag = contextFlag(condition.flag, ctx);
+    return flag.value_or(recordFlag(condition.flag, model)) == condition.set;
+}
+
 FieldRange rangeOf(const FieldDef &def, const FieldContext &ctx)
 {
     // Alternative ranges depend on the model and protocol only, never on record values.
-    return contextHolds(def.altRangeWhen, ctx).value_or(false) ? def.altRange : def.range;
+    return contextHolds(def.altRangeWhen, ctx) ? def.altRange : def.range;
 }
 
 bool fieldShown(const FieldDef &def, const FieldContext &ctx, const TMK &model)
 {
-    if (def.shown == Condition::IfX1Parameter)
-        return def.param < ctx.x1Names.size();
-    if (def.shown == Condition::IfCalibrationPoint)
-        return def.param < model.record(kTankSection).u8(kPointCountOffset);
+    if (def.shown.flag == Flag::X1Parameter)
+        return (def.param < ctx.x1Names.size()) == def.shown.set;
+    if (def.shown.flag == Flag::CalibrationPoint)
+        return (def.param < model.record(kTankSection).u8(kPointCountOffset)) == def.shown.set;
     return conditionHolds(def.shown, ctx, model);
 }
 
 QString captionOf(const FieldDef &def, const FieldContext &ctx)
 {
-    if (def.shown == Condition::IfX1Parameter)
+    if (def.shown.flag == Flag::X1Parameter)
         return def.param < ctx.x1Names.size() ? ctx.x1Names.at(def.param) : QString();
-    return !def.altCaption.isEmpty() && contextHolds(def.altRangeWhen, ctx).value_or(false) ? def.altCaption : def.caption;
+    return !def.altCaption.isEmpty() && contextHolds(def.altRangeWhen, ctx) ? def.altCaption : def.caption;
 }
 
 QStringList itemsOf(const FieldDef &def, const FieldContext &ctx)
@@ -322,9 +311,9 @@ QStringList itemsOf(const FieldDef &def, const FieldContext &ctx)
     if (def.name == QLatin1String("GasOilMeth") && items.size() == 4) {
         // Items 2 and 3: the switch input exists only without NoDSSwitch, the second tank only with SecondTank.
         const QString tank2 = items.takeLast();
-        if (ctx.noDSSwitch)
+        if (ctx.flags.NoDSSwitch)
             items.removeLast();
-        if (ctx.secondTank)
+        if (ctx.flags.SecondTank)
             items.append(tank2);
     }
     return items;
@@ -337,7 +326,7 @@ QVariant loadField(const FieldDef &def, const TMK &model, const FieldContext &ct
     case Conversion::Scaled:
         return double(readInt(rec, def)) / def.scale;
     case Conversion::ServiceCounter:
-        return double(readInt(rec, def)) / (ctx.serviceInThousands ? 10.0 : 1.0);
+        return double(readInt(rec, def)) / (ctx.flags.ServiceInThousands ? 10.0 : 1.0);
     case Conversion::CorrectionFactor: {
         const double f = rec.f32(def.offset);
         if (!std::isfinite(f))
@@ -389,7 +378,7 @@ void storeField(const FieldDef &def, TMK &model, const QVariant &value, const Fi
         return;
     }
     case Conversion::ServiceCounter:
-        writeInt(rec, def, roundToInt(value.toDouble() * (ctx.serviceInThousands ? 10.0 : 1.0)));
+        writeInt(rec, def, roundToInt(value.toDouble() * (ctx.flags.ServiceInThousands ? 10.0 : 1.0)));
         return;
     case Conversion::CorrectionFactor: {
         const double v = value.toDouble();

@@ -6,6 +6,9 @@
 // range and when the control is shown. The editor's binder, mktool dump/set/diff and the tests all
 // work from this one table (rows in FieldTableData.cpp).
 
+#include "catalogs/FeatureFlags.h"
+#include "catalogs/ProtocolControls.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -54,73 +57,42 @@ enum class StoreOn : quint8 {
 // generic binder that the tank page keeps for its sheet (its grid follows the stored values).
 enum class Binding : quint8 { Generic, ProtocolPage, TankPage };
 
-// When a control is shown (and when a field takes its alternative range).
-enum class Condition : quint8 {
-    Always,
-    Never,
-    // feature flags of the device model
-    UnlessNoGas,
-    UnlessNoAirTempInput,
-    UnlessNoVoice,
-    UnlessNoParkType,
-    UnlessNoParking,
-    UnlessServiceInThousands,
-    IfServiceInThousands,
-    IfUniversalInput,
-    IfLightsControl,
-    IfSecondTank,
-    IfTaximeter,
-    IfSupply24V,
-    IfAddSystems,
-    // option flags and code of the current protocol
-    IfCoolantAlarms,
-    IfErrorAlarm,
-    IfGearboxOilTemp,
-    IfEngineOilTemp,
-    IfFanControlOrHybrid,
-    IfSideLights,
-    IfBatterySource,
-    IfHybrid,
-    IfRetarder,       // code 14 with ExtendedSystems
-    IfCvtWearLimit,   // code 1
-    IfCvtWearAlarm,   // code 1, or code 14 with ExtendedSystems
-    IfSootFilter,     // code 82
-    // values of other fields
-    IfVirtualLock,     // Flags bit 0 set
-    IfPhysicalGabarit, // Flags bit 5 clear
-    IfInjectorMeasured, // RevolutionsMeth, ExpenseMeth or GasMeth non-zero
-    IfX1Parameter,      // an x1 display box whose bit has a parameter of the current protocol
-    IfCalibrationPoint, // point `param` of the 7-point calibration is within OilCalibrQuant
+// What a condition tests: a feature flag of the device model, a fact of its current protocol, or
+// one of a few values of other fields. The first two come from their tables (MK_FEATURE_FLAGS,
+// MK_PROTOCOL_FACTS), so a flag added there can be named here at once.
+enum class Flag : quint8 {
+    Always, // always set: when(Always) always holds, unless(Always) never
+#define MK_FLAG_ENUMERATOR(name, ...) name,
+    MK_FEATURE_FLAGS(MK_FLAG_ENUMERATOR)
+    MK_PROTOCOL_FACTS(MK_FLAG_ENUMERATOR)
+#undef MK_FLAG_ENUMERATOR
+    // Values of other fields, read from the records as they are now.
+    VirtualLock,      // Flags bit 0: the lock is virtual
+    GabaritFromEcu,   // Flags bit 5: the side lights come from the ECU
+    InjectorMeasured, // RevolutionsMeth, ExpenseMeth or GasMeth is non-zero
+    // Set per row, from the row's `param`; only fieldShown() tells them.
+    X1Parameter,      // the x1 display box `param` has a parameter of the current protocol
+    CalibrationPoint, // point `param` of the 7-point calibration is within OilCalibrQuant
 };
+
+// When a control is shown (and when a field takes its alternative range): while a flag is set,
+// or while it is clear.
+struct Condition
+{
+    Flag flag = Flag::Always;
+    bool set = true; // false: holds while the flag is clear
+
+    bool operator==(const Condition &) const = default;
+};
+constexpr Condition when(Flag flag) { return {flag, true}; }
+constexpr Condition unless(Flag flag) { return {flag, false}; }
+constexpr Condition kNever = unless(Flag::Always);
 
 // What the editor knows about the device model and the current protocol when it opens.
 struct FieldContext
 {
-    bool noParkType = false;
-    bool noVoice = false;
-    bool noAirTempInput = false;
-    bool lightsControl = false;
-    bool noDSSwitch = false;
-    bool secondTank = false;
-    bool universalInput = false;
-    bool noParking = false;
-    bool noGas = false;
-    bool extendedSystems = false;
-    bool supply24V = false;
-    bool addSystems = false;
-    bool taximeter = false;
-    bool serviceInThousands = false;
-
-    bool hasProtocol = false; // false: the stored index names no protocol of the model
-    int protocolCode = -1;
-    bool coolantAlarms = false;
-    bool errorAlarm = false;
-    bool gearboxOilTemp = false;
-    bool engineOilTemp = false;
-    bool fanControl = false;
-    bool sideLights = false;
-    bool batterySource = false;
-    bool hybrid = false;
+    FeatureFlags flags;        // of the device model
+    ProtocolControls protocol; // of its current protocol; all clear without one
 
     // Item lists that the model and the current protocol decide.
     QStringList protocolNames; // cbProtocol: the model's protocol list
@@ -153,12 +125,12 @@ struct FieldDef
     double scale = 1; // Scaled
     int param = 0;    // bit number, index shift or text area size
     FieldRange range;
-    Condition altRangeWhen = Condition::Never; // the context in which altRange applies
+    Condition altRangeWhen = kNever; // the context in which altRange applies
     FieldRange altRange;
     QString altCaption; // the caption in that context, when it changes too
     StoreOn storeOn = StoreOn::Change;
     Binding binding = Binding::Generic;
-    Condition shown = Condition::Always;
+    Condition shown = when(Flag::Always);
     QStringList items; // fixed item captions; empty when a page fills the list
     QString partner;   // the other group of an alarm pair, the other point of the ADC pair
 };
@@ -180,6 +152,8 @@ const std::vector<ControlRule> &controlRules();
 // The label that belongs to a field's control ("lVelocityLimit", "lapVel"), empty for none.
 QString labelOf(const FieldDef &def);
 
+// Whether the condition holds for this model and these records (X1Parameter and CalibrationPoint
+// count as set: they need the row).
 bool conditionHolds(Condition condition, const FieldContext &ctx, const TMK &model);
 // Whether the field's control is shown (its rule, with the x1 boxes counted against the protocol).
 bool fieldShown(const FieldDef &def, const FieldContext &ctx, const TMK &model);

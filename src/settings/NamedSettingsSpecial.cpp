@@ -337,7 +337,7 @@ const QString kBlocksPage = QStringLiteral("Допсистемы");
 
 bool blocksPageShown(const TMK &m, const NamedContext &ctx)
 {
-    return conditionHolds(Condition::IfAddSystems, ctx.fields(), m);
+    return conditionHolds(when(Flag::AddSystems), ctx.fields(), m);
 }
 
 void addSystemSettings(std::vector<NamedSetting> &all)

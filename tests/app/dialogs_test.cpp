@@ -4,7 +4,7 @@
 #include "widgets/MessageBoxes.h"
 #include "app/PortChoiceDialogs.h"
 #include "app/TPasswDlg.h"
-#include "link/AccessCheck.h"
+#include "app/AccessCheck.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -7,7 +7,7 @@
 #include "app/BackupsDialog.h"
 #include "app/MainMenu.h"
 #include "app/TMainForm.h"
-#include "link/AccessCheck.h"
+#include "app/AccessCheck.h"
 #include "link/Backup.h"
 #include "image/FactoryImage.h"
 #include "base/FileIo.h"

@@ -7,7 +7,7 @@
 
 #include "app/ExchangeRunner.h"
 #include "app/TMainForm.h"
-#include "link/AccessCheck.h"
+#include "app/AccessCheck.h"
 #include "base/Error.h"
 #include "image/SettingsFile.h"
 

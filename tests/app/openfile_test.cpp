@@ -8,7 +8,7 @@
 #include "app/FileHandOver.h"
 #include "app/TJustOne.h"
 #include "app/TMainForm.h"
-#include "link/AccessCheck.h"
+#include "app/AccessCheck.h"
 #include "image/FactoryImage.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"

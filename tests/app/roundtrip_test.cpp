@@ -8,7 +8,7 @@
 #include "app/SerialDeviceLink.h"
 #include "app/TMainForm.h"
 #include "app/TProgressForm.h"
-#include "link/AccessCheck.h"
+#include "app/AccessCheck.h"
 #include "link/PortBackend.h"
 #include "link/PortMap.h"
 #include "image/SettingsFile.h"

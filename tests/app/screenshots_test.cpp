@@ -14,7 +14,7 @@
 #include "settings/SettingsDiff.h"
 #include "widgets/MessageBoxes.h"
 #include "app/PortChoiceDialogs.h"
-#include "link/AccessCheck.h"
+#include "app/AccessCheck.h"
 #include "app/TMainForm.h"
 #include "app/TPasswDlg.h"
 #include "app/TPicturesForm.h"

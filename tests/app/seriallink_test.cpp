@@ -6,7 +6,7 @@
 #include "app/DemoDevice.h"
 #include "widgets/IniFile.h"
 #include "app/SerialDeviceLink.h"
-#include "link/AccessCheck.h"
+#include "app/AccessCheck.h"
 #include "sim/InMemoryPort.h"
 #include "link/TKW_RS.h"
 
@@ -65,13 +65,13 @@ private slots:
             IniFile ini(path);
             link->loadSettings(ini);
         }
-        QCOMPARE(link->link().PortNumber(), 5);
+        QCOMPARE(link->link().port().PortNumber(), 5);
         QCOMPARE(m_ports->openCount(5), 1);
-        QVERIFY(!link->link().IsOpen());
-        QCOMPARE(link->link().BaudRate(), 115200u);
-        QCOMPARE(link->link().PortType(), quint8(kPortRs232));
+        QVERIFY(!link->link().port().IsOpen());
+        QCOMPARE(link->link().port().BaudRate(), 115200u);
+        QCOMPARE(link->link().protocol().PortType(), quint8(kPortRs232));
 
-        link->link().OpenPort(2);
+        link->link().port().OpenPort(2);
         {
             IniFile ini(path);
             link->saveSettings(ini);
@@ -83,10 +83,10 @@ private slots:
     {
         DialogScript dialogs;
         auto link = makeLink();
-        link->link().OpenPort(5);
-        link->link().ClosePort();
+        link->link().port().OpenPort(5);
+        link->link().port().ClosePort();
         QVERIFY(link->findDevicePort(nullptr, false));
-        QCOMPARE(link->link().PortNumber(), 5);
+        QCOMPARE(link->link().port().PortNumber(), 5);
         QVERIFY(dialogs.boxes.isEmpty());
 
         QVERIFY(!link->findDevicePort(nullptr, true)); // nothing lists the device
@@ -107,13 +107,13 @@ private slots:
             return int(QDialog::Accepted);
         };
         auto link = makeLink();
-        link->link().OpenPort(2);
+        link->link().port().OpenPort(2);
         m_access->grant();
         link->selectPortDialog(nullptr);
         QCOMPARE(items, (QStringList{QStringLiteral("COM2"), QStringLiteral("COM5")}));
         QCOMPARE(preselected, 0);
-        QCOMPARE(link->link().PortNumber(), 5);
-        QVERIFY(!link->link().IsOpen()); // checked by opening, then closed for the exchanges
+        QCOMPARE(link->link().port().PortNumber(), 5);
+        QVERIFY(!link->link().port().IsOpen()); // checked by opening, then closed for the exchanges
         QVERIFY(dialogs.boxes.isEmpty());
     }
 
@@ -130,11 +130,11 @@ private slots:
             return int(QDialog::Rejected);
         };
         auto link = makeLink();
-        link->link().OpenPort(2);
+        link->link().port().OpenPort(2);
         link->selectPortDialog(nullptr);
         QCOMPARE(passwordDialogs, 1);
         QCOMPARE(dialogs.texts(QMessageBox::Critical), QStringList{QStringLiteral("Неверный пароль!")});
-        QCOMPARE(link->link().PortNumber(), 2);
+        QCOMPARE(link->link().port().PortNumber(), 2);
     }
 
     void demoDeviceIsFoundOnItsPseudoTerminal()
@@ -146,15 +146,15 @@ private slots:
         SerialDeviceLink link(std::move(demo));
         QVERIFY(link.findDevicePort(nullptr, true));
         QVERIFY(dialogs.boxes.isEmpty());
-        QCOMPARE(link.link().PortNumber(), port);
-        QVERIFY(!link.link().IsOpen());
+        QCOMPARE(link.link().port().PortNumber(), port);
+        QVERIFY(!link.link().port().IsOpen());
 
         // The device answers the identify command with its model code.
-        link.link().Reopen(true);
-        link.link().CommandExchange(0xFC, 1);
-        link.link().GetByte();
-        QCOMPARE(link.link().GetWord(), quint16(0x0101));
-        link.link().Reopen(false);
+        link.link().port().Reopen(true);
+        link.link().protocol().CommandExchange(0xFC, 1);
+        link.link().frame().GetByte();
+        QCOMPARE(link.link().frame().GetWord(), quint16(0x0101));
+        link.link().port().Reopen(false);
     }
 
     void noPortAtAll()

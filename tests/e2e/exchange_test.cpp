@@ -57,7 +57,7 @@ TEST(Exchange, ReadsAnEightKiBDeviceByteExact)
     EXPECT_EQ(progress.values[127], 50); // block 127 of 254
     EXPECT_EQ(progress.values.last(), 100);
     EXPECT_TRUE(std::is_sorted(progress.values.begin(), progress.values.end()));
-    EXPECT_FALSE(d.link->IsOpen());
+    EXPECT_FALSE(d.link->port().IsOpen());
 }
 
 TEST(Exchange, FindsADeviceAnsweringOnlyAtFEOnTheThirdAttemptAndReadsIt)
@@ -83,7 +83,7 @@ TEST(Exchange, CancelWhileConnectingEndsQuietlyWithThePortClosed)
     RecordingProgress progress;
     progress.cancel();
     EXPECT_FALSE(readDevice(*d.link, progress));
-    EXPECT_FALSE(d.link->IsOpen());
+    EXPECT_FALSE(d.link->port().IsOpen());
     TMK model = modelFrom(d);
     const QByteArray before = d.device.memory();
     QTemporaryDir backups;
@@ -120,7 +120,7 @@ TEST(Exchange, ReadFaultsAreRetriedOrReportedWithTheLinksMessage)
     }
     EXPECT_EQ(held.modelCode(), 0x0777);
     EXPECT_EQ(held.image(), QByteArray(300, 'h'));
-    EXPECT_FALSE(d.link->IsOpen());
+    EXPECT_FALSE(d.link->port().IsOpen());
 }
 
 TEST(Exchange, WriteChangesExactlyTheEditedBytesAndKeepsABackup)
@@ -240,7 +240,7 @@ TEST(Exchange, ModelOrVersionMismatchWritesNothing)
     EXPECT_EQ(d.device.memory(), before);
     EXPECT_TRUE(requestWords(d.device.requests(), command::kBeginSectionWrite).empty());
     EXPECT_TRUE(QDir(backups.path()).isEmpty());
-    EXPECT_FALSE(d.link->IsOpen());
+    EXPECT_FALSE(d.link->port().IsOpen());
 }
 
 TEST(Exchange, WriteFailingPartWayNamesTheSectionAndTheBackup)

@@ -29,20 +29,20 @@ TEST(Mksim, AnswersIdentifyOnlyAtItsOwnAddressAndSavesItsMemory)
     ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
     setPortOverride(30, sim.path());
     TKW_RS link;
-    link.OpenPort(30);
-    ASSERT_TRUE(link.IsOpen());
-    link.SetFirstByteTimeout(100);
-    link.CommandExchange(0xFE, 1);
-    link.GetByte();
-    EXPECT_EQ(link.GetWord(), 0x8002);
+    link.port().OpenPort(30);
+    ASSERT_TRUE(link.port().IsOpen());
+    link.protocol().SetFirstByteTimeout(100);
+    link.protocol().CommandExchange(0xFE, 1);
+    link.frame().GetByte();
+    EXPECT_EQ(link.frame().GetWord(), 0x8002);
     try {
-        link.BeginCommand(0xFC, 1);
-        link.ExchangeOnce();
+        link.frame().BeginCommand(0xFC, 1);
+        link.protocol().ExchangeOnce();
         FAIL() << "0xFC answered";
     } catch (const Error &e) {
         EXPECT_EQ(e.text(), kNoLinkText);
     }
-    link.ClosePort();
+    link.port().ClosePort();
     setPortOverride(30, {});
 
     EXPECT_EQ(sim.stop(), 0);

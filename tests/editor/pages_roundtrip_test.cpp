@@ -10,7 +10,7 @@
 #include "catalogs/MenuItems.h"
 #include "editor/GridAndMenuHelpers.h"
 #include "editor/TMK_SetParamsDlg.h"
-#include "link/AccessCheck.h"
+#include "app/AccessCheck.h"
 #include "settings/AddSystems.h"
 #include "settings/HotMenuList.h"
 #include "image/TankCalibration.h"

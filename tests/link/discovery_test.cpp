@@ -1,12 +1,11 @@
-// Automatic search for the device's port, the manual choice and the access check.
+// Automatic search for the device's port.
 
-#include "link/AccessCheck.h"
 #include "sim/InMemoryPort.h"
 #include "link/LinkTexts.h"
-#include "link/PortChoice.h"
 #include "link/PortDiscovery.h"
 #include "link/PortMap.h"
-#include "link/TKW_RS.h"
+#include "link/SerialPort.h"
+#include "support/LinkFixture.h"
 #include "base/Error.h"
 #include "support/QtPrinters.h"
 
@@ -150,49 +149,36 @@ TEST(StableName, ANodeOutsideTheTableIsNumberedByItsLink)
     EXPECT_EQ(portForNode(odd), n);
 }
 
-struct DiscoveryRig
-{
-    DiscoveryRig()
-    {
-        backend->addPort(1, silent);
-        backend->addPort(4, silent);
-        link = std::make_unique<TKW_RS>(backend);
-    }
-    static std::optional<TimedReply> silent(const QByteArray &) { return std::nullopt; }
-    std::shared_ptr<SimulatedPortBackend> backend = std::make_shared<SimulatedPortBackend>();
-    std::unique_ptr<TKW_RS> link;
-};
-
 TEST(FindDevicePort, SelectsTheDevicesPortAndLeavesItClosed)
 {
     clearPortOverrides();
-    DiscoveryRig rig;
+    PortRig rig;
     DeviceSearchSource source;
     source.serialNodes = [] {
         return QList<SerialNodeInfo>{usbNode(QStringLiteral("/dev/ttyACM1"), 0x04D8, 0x000A, QStringLiteral("Trivolantics MK"))};
     };
-    FindDevicePort(*rig.link, true, source);
-    EXPECT_EQ(rig.link->PortNumber(), 4);
-    EXPECT_FALSE(rig.link->IsOpen());
+    FindDevicePort(*rig.port, true, source);
+    EXPECT_EQ(rig.port->PortNumber(), 4);
+    EXPECT_FALSE(rig.port->IsOpen());
     EXPECT_EQ(rig.backend->openCount(4), 1);
 }
 
 TEST(FindDevicePort, RegistryInstanceWithVanishedPortIsPassedOver)
 {
-    DiscoveryRig rig;
+    PortRig rig;
     DeviceSearchSource source;
     source.serialNodes = {};
     source.registryInstances = [] {
         return Instances{{QStringLiteral("old"), QStringLiteral("Trivolantics (COM7)")},
                          {QStringLiteral("new"), QStringLiteral("Trivolantics (COM4)")}};
     };
-    FindDevicePort(*rig.link, true, source);
-    EXPECT_EQ(rig.link->PortNumber(), 4);
+    FindDevicePort(*rig.port, true, source);
+    EXPECT_EQ(rig.port->PortNumber(), 4);
 }
 
 TEST(FindDevicePort, NothingFoundIsNotSeenAndManualModeAsksNobody)
 {
-    DiscoveryRig rig;
+    PortRig rig;
     int asked = 0;
     DeviceSearchSource source;
     source.serialNodes = [&] {
@@ -200,158 +186,17 @@ TEST(FindDevicePort, NothingFoundIsNotSeenAndManualModeAsksNobody)
         return QList<SerialNodeInfo>{};
     };
     try {
-        FindDevicePort(*rig.link, true, source);
+        FindDevicePort(*rig.port, true, source);
         FAIL();
     } catch (const Error &e) {
         EXPECT_EQ(e.text(), kDeviceNotSeenText);
     }
     EXPECT_EQ(asked, 1);
-    rig.link->OpenPort(4);
-    rig.link->ClosePort();
-    FindDevicePort(*rig.link, false, source);
+    rig.port->OpenPort(4);
+    rig.port->ClosePort();
+    FindDevicePort(*rig.port, false, source);
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(rig.link->PortNumber(), 4);
-}
-
-struct ScriptedPrompt : PasswordPrompt
-{
-    std::vector<std::optional<QString>> answers;
-    QStringList prompts, errors;
-    std::optional<QString> askPassword(const QString &prompt) override
-    {
-        prompts << prompt;
-        if (answers.empty())
-            return std::nullopt;
-        auto a = answers.front();
-        answers.erase(answers.begin());
-        return a;
-    }
-    void showError(const QString &text) override { errors << text; }
-};
-
-TEST(AccessCheck, WrongCaseEmptyOrCancelAreRefusedThenOneGoodEntryLastsTheRun)
-{
-    AccessGuard guard;
-    ScriptedPrompt prompt;
-    prompt.answers = {QStringLiteral("qxr"), QString(), std::nullopt, QStringLiteral("QXR")};
-    EXPECT_FALSE(guard.CheckAccess(prompt));
-    EXPECT_FALSE(guard.CheckAccess(prompt));
-    EXPECT_FALSE(guard.CheckAccess(prompt));
-    EXPECT_FALSE(guard.granted());
-    EXPECT_EQ(prompt.errors, QStringList(3, kWrongPasswordText));
-    EXPECT_TRUE(guard.CheckAccess(prompt));
-    EXPECT_TRUE(guard.CheckAccess(prompt));
-    EXPECT_EQ(prompt.prompts, QStringList(4, kPasswordPromptText));
-}
-
-TEST(AccessCheck, GrantedAtStartNeverAsks)
-{
-    AccessGuard guard;
-    guard.grant();
-    ScriptedPrompt prompt;
-    EXPECT_TRUE(guard.CheckAccess(prompt));
-    EXPECT_TRUE(prompt.prompts.isEmpty());
-}
-
-struct ScriptedChooser : PortChooser, BaudChooser
-{
-    std::optional<int> port;
-    std::optional<quint32> baud;
-    QList<PortChoiceItem> shown;
-    int preselected = -2;
-    std::optional<int> choosePort(const QList<PortChoiceItem> &items, int pre) override
-    {
-        shown = items;
-        preselected = pre;
-        return port;
-    }
-    std::optional<quint32> chooseBaud(quint32) override { return baud; }
-};
-
-TEST(PortDialog, ListsPresentPortsPreselectsTheCurrentAndOpensTheChoice)
-{
-    DiscoveryRig rig;
-    AccessGuard guard;
-    guard.grant();
-    ScriptedPrompt prompt;
-    ScriptedChooser chooser;
-    rig.link->OpenPort(4);
-    chooser.port = 0;
-    EXPECT_TRUE(SelectPortDialog(*rig.link, guard, prompt, chooser));
-    ASSERT_EQ(chooser.shown.size(), 2);
-    EXPECT_EQ(chooser.shown[0].text, QStringLiteral("COM1"));
-    EXPECT_EQ(chooser.preselected, 1);
-    EXPECT_EQ(rig.link->PortNumber(), 1);
-    EXPECT_TRUE(rig.link->IsOpen());
-
-    // A current port that is gone leaves nothing preselected; Cancel keeps the number.
-    rig.backend->removePort(1);
-    chooser.port.reset();
-    EXPECT_TRUE(SelectPortDialog(*rig.link, guard, prompt, chooser));
-    EXPECT_EQ(chooser.preselected, -1);
-}
-
-TEST(PortDialog, PortsTheDevicesLinkLeadsToComeFirst)
-{
-    DiscoveryRig rig;
-    rig.backend->addPort(9, DiscoveryRig::silent);
-    rig.backend->setDeviceLink(9, QStringLiteral("/dev/mk-0"));
-    rig.link->ScanPorts();
-    rig.link->OpenPort(4);
-    rig.link->ClosePort();
-    int preselected = -2;
-    const QList<PortChoiceItem> items = portChoiceItems(*rig.link, &preselected);
-    QList<int> numbers;
-    for (const PortChoiceItem &item : items)
-        numbers << item.number;
-    EXPECT_EQ(numbers, (QList<int>{9, 1, 4}));
-    EXPECT_EQ(preselected, 2); // still the current port, wherever it stands
-
-    // The choice is by number, not by row.
-    AccessGuard guard;
-    guard.grant();
-    ScriptedPrompt prompt;
-    ScriptedChooser chooser;
-    chooser.port = 0;
-    EXPECT_TRUE(SelectPortDialog(*rig.link, guard, prompt, chooser));
-    EXPECT_EQ(rig.link->PortNumber(), 9);
-}
-
-TEST(PortDialog, RefusedAccessDoesNothingAndNoPortIsAnError)
-{
-    auto backend = std::make_shared<SimulatedPortBackend>();
-    TKW_RS link(backend);
-    AccessGuard guard;
-    ScriptedPrompt prompt;
-    ScriptedChooser chooser;
-    EXPECT_FALSE(SelectPortDialog(link, guard, prompt, chooser));
-    EXPECT_TRUE(chooser.shown.isEmpty());
-    guard.grant();
-    EXPECT_THROW(SelectPortDialog(link, guard, prompt, chooser), Error);
-}
-
-TEST(BaudDialog, RefusedRateRestoresTheOldOne)
-{
-    DiscoveryRig rig;
-    AccessGuard guard;
-    guard.grant();
-    ScriptedPrompt prompt;
-    ScriptedChooser chooser;
-    rig.link->OpenPort(1);
-    chooser.baud = 57600;
-    EXPECT_TRUE(SelectBaudDialog(*rig.link, guard, prompt, chooser));
-    EXPECT_EQ(rig.link->BaudRate(), 57600u);
-    rig.backend->portAt(1)->setMaxBaudRate(115200);
-    chooser.baud = 921600;
-    try {
-        SelectBaudDialog(*rig.link, guard, prompt, chooser);
-        FAIL();
-    } catch (const Error &e) {
-        EXPECT_EQ(e.text(), kBaudRefusedText);
-    }
-    EXPECT_EQ(rig.link->BaudRate(), 57600u);
-    chooser.baud.reset();
-    EXPECT_FALSE(SelectBaudDialog(*rig.link, guard, prompt, chooser));
+    EXPECT_EQ(rig.port->PortNumber(), 4);
 }
 
 } // namespace

@@ -74,8 +74,8 @@ struct SpoiltLine
             return reply;
         });
         link = std::make_unique<TKW_RS>(backend);
-        link->OpenPort(1);
-        link->ClosePort();
+        link->port().OpenPort(1);
+        link->port().ClosePort();
     }
 
     std::shared_ptr<SimulatedPortBackend> backend = std::make_shared<SimulatedPortBackend>();

@@ -4,6 +4,7 @@
 #include "base/Error.h"
 #include "support/LinkFixture.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace mk::test {
@@ -24,12 +25,12 @@ const QByteArray kIdentifyAnswer = framed(hex("09 FC 01 00 01 01 02 80"));
 TEST(LinkProtocol, IdentifyRequestBytesAndAnswerValues)
 {
     ScriptedLink s({TimedReply{kIdentifyAnswer, {}}});
-    s.link->CommandExchange(0xFC, 1);
+    s.protocol().CommandExchange(0xFC, 1);
     ASSERT_EQ(s.port->requests().size(), 1u);
     EXPECT_EQ(s.port->requests()[0], hex("06 FC 01 00 01 FC"));
-    EXPECT_EQ(s.link->RxPos(), 5);
-    EXPECT_EQ(s.link->GetByte(), 0x01);
-    EXPECT_EQ(s.link->GetWord(), 0x8002);
+    EXPECT_EQ(s.frame().RxPos(), 5);
+    EXPECT_EQ(s.frame().GetByte(), 0x01);
+    EXPECT_EQ(s.frame().GetWord(), 0x8002);
 }
 
 struct FailureRow
@@ -52,11 +53,11 @@ TEST_P(LinkFailure, GivesItsMessageAfterThreeSends)
 {
     const FailureRow &row = GetParam();
     ScriptedLink s({row.reply, row.reply, row.reply, TimedReply{kIdentifyAnswer, {}}});
-    s.link->SetFirstByteTimeout(100);
-    EXPECT_EQ(errorOf([&] { s.link->CommandExchange(0xFC, 1); }), row.message);
+    s.protocol().SetFirstByteTimeout(100);
+    EXPECT_EQ(errorOf([&] { s.protocol().CommandExchange(0xFC, 1); }), row.message);
     EXPECT_EQ(s.requestsSeen, 3);
     // A failed answer never becomes readable.
-    EXPECT_THROW(s.link->GetByte(), Error);
+    EXPECT_THROW(s.frame().GetByte(), Error);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -74,13 +75,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LinkProtocol, RetryAfterFiftyMillisecondsRecovers)
 {
     ScriptedLink s({std::nullopt, TimedReply{kIdentifyAnswer, {}}});
-    s.link->SetFirstByteTimeout(100);
+    s.protocol().SetFirstByteTimeout(100);
     const qint64 t0 = s.clock().nowMs();
-    s.link->CommandExchange(0xFC, 1);
+    s.protocol().CommandExchange(0xFC, 1);
     EXPECT_EQ(s.requestsSeen, 2);
     // One first-byte wait of 100 ms, the 50 ms pause, then 100 ms of quiet line before the retry.
     EXPECT_EQ(s.clock().nowMs() - t0, 250);
-    EXPECT_EQ(s.link->GetByte(), 1);
+    EXPECT_EQ(s.frame().GetByte(), 1);
 }
 
 TEST(LinkProtocol, FirstByteDeadlineCountsTheRequestsLineTimeAndIsInclusive)
@@ -88,11 +89,11 @@ TEST(LinkProtocol, FirstByteDeadlineCountsTheRequestsLineTimeAndIsInclusive)
     // A request with 12 argument bytes has its checksum at index 17: round(9600/115200*17) = 1 ms.
     const auto exchangeWithFirstByteAt = [](qint64 at) {
         ScriptedLink s({TimedReply::paced(kIdentifyAnswer, at, 0)});
-        s.link->SetFirstByteTimeout(100);
-        s.link->BeginCommand(0xFC, 1);
+        s.protocol().SetFirstByteTimeout(100);
+        s.frame().BeginCommand(0xFC, 1);
         for (int i = 0; i < 12; ++i)
-            s.link->PutByte(0);
-        return errorOf([&] { s.link->ExchangeOnce(); });
+            s.frame().PutByte(0);
+        return errorOf([&] { s.protocol().ExchangeOnce(); });
     };
     EXPECT_EQ(exchangeWithFirstByteAt(101), QString());
     EXPECT_EQ(exchangeWithFirstByteAt(102), kNoLinkText);
@@ -104,8 +105,8 @@ TEST(LinkProtocol, InterByteDeadlineIsInclusive)
     const auto exchangeWithGap = [](qint64 gap) {
         ScriptedLink s({TimedReply::paced(kIdentifyAnswer, 0, gap)});
         return errorOf([&] {
-            s.link->BeginCommand(0xFC, 1);
-            s.link->ExchangeOnce();
+            s.frame().BeginCommand(0xFC, 1);
+            s.protocol().ExchangeOnce();
         });
     };
     EXPECT_EQ(exchangeWithGap(200), QString());
@@ -116,7 +117,7 @@ TEST(LinkProtocol, AbsentDeviceCostsThreeWaitsAndTwoPauses)
 {
     ScriptedLink s;
     const qint64 t0 = s.clock().nowMs();
-    EXPECT_EQ(errorOf([&] { s.link->CommandExchange(0xFC, 1); }), kNoLinkText);
+    EXPECT_EQ(errorOf([&] { s.protocol().CommandExchange(0xFC, 1); }), kNoLinkText);
     // Each retry waits for a quiet line (one first-byte time-out) after the 50 ms pause.
     EXPECT_EQ(s.clock().nowMs() - t0, 3 * 1000 + 2 * (50 + 1000));
 }
@@ -129,10 +130,10 @@ QByteArray identifyAnswer(quint16 model)
 
 quint16 identifyModel(ScriptedLink &s)
 {
-    s.link->SetFirstByteTimeout(100);
-    s.link->CommandExchange(0xFC, 1);
-    s.link->GetByte();
-    return s.link->GetWord();
+    s.protocol().SetFirstByteTimeout(100);
+    s.protocol().CommandExchange(0xFC, 1);
+    s.frame().GetByte();
+    return s.frame().GetWord();
 }
 
 TEST(LinkProtocol, AnAnswerAfterTheTimeOutIsNeverTakenForTheNextRequest)
@@ -145,11 +146,11 @@ TEST(LinkProtocol, AnAnswerAfterTheTimeOutIsNeverTakenForTheNextRequest)
                         TimedReply{identifyAnswer(0x0B00), {}}, TimedReply{identifyAnswer(0x0C00), {}}});
         const quint16 first = identifyModel(s);
         EXPECT_TRUE(first == 0x0A01 || first == 0x0A02) << first;
-        const quint64 disturbed = s.link->disturbances();
+        const quint64 disturbed = s.protocol().disturbances();
         EXPECT_GE(disturbed, 1u);
         EXPECT_EQ(identifyModel(s), 0x0B00);
         EXPECT_EQ(identifyModel(s), 0x0C00);
-        EXPECT_TRUE(s.link->lineStaysQuiet(500));
+        EXPECT_TRUE(s.protocol().lineStaysQuiet(500));
     }
 }
 
@@ -158,73 +159,95 @@ TEST(LinkProtocol, DuplicatedAndStrayBytesAreCountedAndNeverReadAsAnswers)
     // An answer sent twice: the copy is waiting when the next request goes out.
     ScriptedLink twice({TimedReply{identifyAnswer(0x0A01) + identifyAnswer(0x0A01), {}}, TimedReply{identifyAnswer(0x0B00), {}}});
     EXPECT_EQ(identifyModel(twice), 0x0A01);
-    EXPECT_EQ(twice.link->disturbances(), 0u);
+    EXPECT_EQ(twice.link->protocol().disturbances(), 0u);
     EXPECT_EQ(identifyModel(twice), 0x0B00);
-    EXPECT_EQ(twice.link->disturbances(), 9u);
+    EXPECT_EQ(twice.link->protocol().disturbances(), 9u);
 
     // The copy of the last answer is caught by the check for a quiet line.
     ScriptedLink last({TimedReply::paced(identifyAnswer(0x0A01) + identifyAnswer(0x0A01), 0, 1)});
     EXPECT_EQ(identifyModel(last), 0x0A01);
-    EXPECT_FALSE(last.link->lineStaysQuiet(20));
+    EXPECT_FALSE(last.link->protocol().lineStaysQuiet(20));
 
     // A stray byte before the answer spoils it; the retry, after a quiet line, gets the answer.
     ScriptedLink stray({TimedReply{hex("07") + identifyAnswer(0x0A01), {}}, TimedReply{identifyAnswer(0x0A01), {}},
                         TimedReply{identifyAnswer(0x0B00), {}}});
     EXPECT_EQ(identifyModel(stray), 0x0A01);
     EXPECT_EQ(identifyModel(stray), 0x0B00);
-    EXPECT_GE(stray.link->disturbances(), 2u);
+    EXPECT_GE(stray.link->protocol().disturbances(), 2u);
 }
 
 TEST(LinkProtocol, DrainingALineThatNeverGoesQuietEnds)
 {
     // A device stuck sending: a byte every 10 ms for a minute.
     ScriptedLink s({TimedReply::paced(QByteArray(6000, '\x01'), 0, 10)});
-    s.link->SetFirstByteTimeout(100);
-    EXPECT_THROW(s.link->CommandExchange(0xFC, 1), Error);
+    s.protocol().SetFirstByteTimeout(100);
+    EXPECT_THROW(s.protocol().CommandExchange(0xFC, 1), Error);
     const qint64 t0 = s.clock().nowMs();
-    s.link->drainLine();
+    s.protocol().drainLine();
     EXPECT_LE(s.clock().nowMs() - t0, 5 * 100);
 }
 
 TEST(LinkProtocol, ValueEncodingsBothWays)
 {
     ScriptedLink s({TimedReply{framed(hex("14 FC 01 00 05 34 12 78 56 34 12 00 00 C0 3F 41 42 00 07")), {}}});
-    s.link->BeginCommand(0xFC, 5);
-    s.link->PutWord(0x1234);
-    s.link->PutLongInt(-2);
-    s.link->PutSingle(1.5f);
-    s.link->Exchange();
+    s.frame().BeginCommand(0xFC, 5);
+    s.frame().PutWord(0x1234);
+    s.frame().PutLongInt(-2);
+    s.frame().PutSingle(1.5f);
+    s.protocol().Exchange();
     EXPECT_EQ(s.port->requests()[0].mid(5, 10), hex("34 12 FE FF FF FF 00 00 C0 3F"));
-    EXPECT_EQ(s.link->GetWord(), 0x1234);
-    EXPECT_EQ(s.link->GetLongInt(), 0x12345678);
-    EXPECT_EQ(s.link->GetSingle(), 1.5f);
-    EXPECT_EQ(s.link->GetString(), QStringLiteral("AB"));
-    EXPECT_EQ(s.link->RxPos(), 18);
-    EXPECT_EQ(s.link->GetByte(), 7);
+    EXPECT_EQ(s.frame().GetWord(), 0x1234);
+    EXPECT_EQ(s.frame().GetLongInt(), 0x12345678);
+    EXPECT_EQ(s.frame().GetSingle(), 1.5f);
+    EXPECT_EQ(s.frame().GetString(), QStringLiteral("AB"));
+    EXPECT_EQ(s.frame().RxPos(), 18);
+    EXPECT_EQ(s.frame().GetByte(), 7);
     // The checksum is not a value: reading on is refused, not answered with stale bytes.
-    EXPECT_THROW(s.link->GetByte(), Error);
+    EXPECT_THROW(s.frame().GetByte(), Error);
 }
 
 TEST(LinkProtocol, StringWithoutTerminatorAndPastTheAnswerAreErrors)
 {
     ScriptedLink s({TimedReply{framed(hex("08 FC 01 00 01 41 42")), {}}, TimedReply{framed(hex("07 FC 01 00 01 34")), {}}});
-    s.link->CommandExchange(0xFC, 1);
-    EXPECT_THROW(s.link->GetString(), Error);
-    s.link->CommandExchange(0xFC, 1);
-    EXPECT_THROW(s.link->GetWord(), Error);
-    EXPECT_EQ(s.link->RxPos(), 5); // a refused read does not move on
-    EXPECT_EQ(s.link->GetByte(), 0x34);
+    s.protocol().CommandExchange(0xFC, 1);
+    EXPECT_THROW(s.frame().GetString(), Error);
+    s.protocol().CommandExchange(0xFC, 1);
+    EXPECT_THROW(s.frame().GetWord(), Error);
+    EXPECT_EQ(s.frame().RxPos(), 5); // a refused read does not move on
+    EXPECT_EQ(s.frame().GetByte(), 0x34);
+}
+
+// The frame alone, without a port: what the receiver hands in is readable only once accepted,
+// and a new answer makes the old one unreadable before any of its bytes arrive.
+TEST(Frame, BuildsAndReadsWithoutAPort)
+{
+    Frame frame;
+    frame.BeginCommand(0xFC, 1);
+    frame.CloseFrame();
+    EXPECT_EQ(frame.request(), hex("06 FC 01 00 01 FC"));
+    EXPECT_EQ(frame.TxLen(), 5);
+
+    const QByteArray answer = kIdentifyAnswer;
+    std::copy(answer.begin(), answer.end(), frame.beginAnswer());
+    EXPECT_THROW(frame.GetByte(), Error); // received, not yet accepted
+    frame.acceptAnswer();
+    EXPECT_TRUE(frame.CheckReply());
+    EXPECT_EQ(frame.answer(), answer);
+    EXPECT_EQ(frame.GetByte(), 0x01);
+    EXPECT_EQ(frame.GetWord(), 0x8002);
+    EXPECT_EQ(frame.beginAnswer()[0], 0);
+    EXPECT_THROW(frame.GetByte(), Error);
 }
 
 TEST(LinkProtocol, RequestLongerThan255BytesIsRefusedBeforeSending)
 {
     ScriptedLink s;
-    s.link->BeginCommand(0xFC, 4);
+    s.frame().BeginCommand(0xFC, 4);
     for (int i = 0; i < 249; ++i)
-        s.link->PutByte(quint8(i));
-    EXPECT_THROW(s.link->PutByte(0), Error);
-    s.link->CloseFrame();
-    EXPECT_EQ(s.link->TxBuf()[0], 255);
+        s.frame().PutByte(quint8(i));
+    EXPECT_THROW(s.frame().PutByte(0), Error);
+    s.frame().CloseFrame();
+    EXPECT_EQ(s.frame().TxBuf()[0], 255);
     EXPECT_TRUE(s.port->requests().empty());
 }
 
@@ -232,11 +255,11 @@ TEST(LinkProtocol, HalfDuplexKeysRtsAroundTheWriteAndSkipsTheEcho)
 {
     ScriptedLink s({TimedReply::paced(kIdentifyAnswer, 1, 0)});
     s.port->setEcho(true);
-    s.link->SetPortType(kPortRs485WithEcho);
+    s.protocol().SetPortType(kPortRs485WithEcho);
     const qint64 t0 = s.clock().nowMs();
-    s.link->CommandExchange(0xFC, 1);
-    EXPECT_EQ(s.link->GetByte(), 1);
-    EXPECT_EQ(s.link->GetWord(), 0x8002);
+    s.protocol().CommandExchange(0xFC, 1);
+    EXPECT_EQ(s.frame().GetByte(), 1);
+    EXPECT_EQ(s.frame().GetWord(), 0x8002);
     QStringList events = s.port->events();
     events.removeAll(QStringLiteral("purge rx"));
     EXPECT_EQ(events.mid(events.size() - 3),
@@ -247,10 +270,10 @@ TEST(LinkProtocol, HalfDuplexKeysRtsAroundTheWriteAndSkipsTheEcho)
 TEST(LinkProtocol, PortTypeOutOfRangeFallsBackToRs232)
 {
     ScriptedLink s;
-    s.link->SetPortType(5);
-    EXPECT_EQ(s.link->PortType(), 0);
-    s.link->SetPortType(1);
-    EXPECT_EQ(s.link->PortType(), 1);
+    s.protocol().SetPortType(5);
+    EXPECT_EQ(s.protocol().PortType(), 0);
+    s.protocol().SetPortType(1);
+    EXPECT_EQ(s.protocol().PortType(), 1);
 }
 
 } // namespace

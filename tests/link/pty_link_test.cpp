@@ -31,25 +31,25 @@ TEST(PtyLink, IdentifyAndBlockReadThroughTheSerialPort)
     setPortOverride(31, sim.slavePath());
 
     TKW_RS link;
-    ASSERT_TRUE(link.PortPresent(31));
-    link.OpenPort(31);
-    ASSERT_TRUE(link.IsOpen()); // the refused DTR of a pseudo-terminal does not stop it
-    EXPECT_EQ(link.PortNumber(), 31);
-    EXPECT_EQ(link.BaudRate(), 115200u);
-    link.SetFirstByteTimeout(100);
+    ASSERT_TRUE(link.port().PortPresent(31));
+    link.port().OpenPort(31);
+    ASSERT_TRUE(link.port().IsOpen()); // the refused DTR of a pseudo-terminal does not stop it
+    EXPECT_EQ(link.port().PortNumber(), 31);
+    EXPECT_EQ(link.port().BaudRate(), 115200u);
+    link.protocol().SetFirstByteTimeout(100);
 
-    link.CommandExchange(0xFE, 1);
-    link.GetByte();
-    EXPECT_EQ(link.GetWord(), 0x8002);
+    link.protocol().CommandExchange(0xFE, 1);
+    link.frame().GetByte();
+    EXPECT_EQ(link.frame().GetWord(), 0x8002);
 
-    link.BeginCommand(0xFE, 5);
-    link.PutWord(600);
-    link.Exchange();
-    EXPECT_EQ(link.GetBytes(32), patternMemory(32768).mid(600 * 32, 32));
+    link.frame().BeginCommand(0xFE, 5);
+    link.frame().PutWord(600);
+    link.protocol().Exchange();
+    EXPECT_EQ(link.frame().GetBytes(32), patternMemory(32768).mid(600 * 32, 32));
 
     // Another address gets no answer.
-    EXPECT_THROW(link.CommandExchange(0xFC, 1), Error);
-    link.ClosePort();
+    EXPECT_THROW(link.protocol().CommandExchange(0xFC, 1), Error);
+    link.port().ClosePort();
     setPortOverride(31, {});
 }
 

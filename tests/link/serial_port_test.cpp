@@ -6,13 +6,11 @@
 #include "sim/PtySimulator.h"
 #include "link/SerialPortIo.h"
 #include "sim/SimulatedDevice.h"
-#include "link/TKW_RS.h"
+#include "link/SerialPort.h"
 #include "base/Error.h"
 #include "support/QtPrinters.h"
 
 #include <QSerialPort>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace mk::test {
@@ -37,24 +35,24 @@ struct TwoPorts
 TEST(SerialPort, ScanFindsPresentPortsAndTheFirstIsSelected)
 {
     TwoPorts p;
-    TKW_RS link(p.backend);
-    EXPECT_EQ(link.ScanPorts(), 2);
-    EXPECT_EQ(link.PortCount(), 2);
-    EXPECT_EQ(link.FirstPort(), 2);
-    EXPECT_EQ(link.PortNumber(), 2);
-    EXPECT_TRUE(link.PortPresent(5));
-    EXPECT_FALSE(link.PortPresent(3));
-    EXPECT_FALSE(link.PortPresent(33));
-    EXPECT_FALSE(link.IsOpen()); // the constructor does not open
+    SerialPort port(p.backend);
+    EXPECT_EQ(port.ScanPorts(), 2);
+    EXPECT_EQ(port.PortCount(), 2);
+    EXPECT_EQ(port.FirstPort(), 2);
+    EXPECT_EQ(port.PortNumber(), 2);
+    EXPECT_TRUE(port.PortPresent(5));
+    EXPECT_FALSE(port.PortPresent(3));
+    EXPECT_FALSE(port.PortPresent(33));
+    EXPECT_FALSE(port.IsOpen()); // the constructor does not open
 }
 
 TEST(SerialPort, OpenAppliesLineSettingsRaisesDtrAndPurges)
 {
     TwoPorts p;
-    TKW_RS link(p.backend);
-    link.OpenPort(5);
-    ASSERT_TRUE(link.IsOpen());
-    EXPECT_EQ(link.PortNumber(), 5);
+    SerialPort port(p.backend);
+    port.OpenPort(5);
+    ASSERT_TRUE(port.IsOpen());
+    EXPECT_EQ(port.PortNumber(), 5);
     EXPECT_EQ(p.com5->baudRate(), 115200u);
     EXPECT_EQ(p.com5->byteSize(), 8);
     EXPECT_EQ(p.com5->parity(), 0);
@@ -66,30 +64,30 @@ TEST(SerialPort, OpenAppliesLineSettingsRaisesDtrAndPurges)
 TEST(SerialPort, AbsentPortFallsBackToTheFirstAndNonPositiveChangesNothing)
 {
     TwoPorts p;
-    TKW_RS link(p.backend);
-    link.OpenPort(7);
-    EXPECT_EQ(link.PortNumber(), 2);
-    EXPECT_TRUE(link.IsOpen());
-    link.OpenPort(0);
-    link.OpenPort(-3);
-    EXPECT_EQ(link.PortNumber(), 2);
-    EXPECT_TRUE(link.IsOpen());
-    link.Reopen(false);
-    EXPECT_FALSE(link.IsOpen());
-    link.Reopen(true);
-    EXPECT_TRUE(link.IsOpen());
+    SerialPort port(p.backend);
+    port.OpenPort(7);
+    EXPECT_EQ(port.PortNumber(), 2);
+    EXPECT_TRUE(port.IsOpen());
+    port.OpenPort(0);
+    port.OpenPort(-3);
+    EXPECT_EQ(port.PortNumber(), 2);
+    EXPECT_TRUE(port.IsOpen());
+    port.Reopen(false);
+    EXPECT_FALSE(port.IsOpen());
+    port.Reopen(true);
+    EXPECT_TRUE(port.IsOpen());
     EXPECT_EQ(p.backend->openCount(2), 2);
 }
 
 TEST(SerialPort, NoPortAtAllIsAnErrorForTheCaller)
 {
     auto backend = std::make_shared<SimulatedPortBackend>();
-    TKW_RS link(backend);
-    EXPECT_EQ(link.PortCount(), 0);
-    EXPECT_EQ(link.PortNumber(), 0);
-    EXPECT_EQ(link.BaudRate(), 115200u);
+    SerialPort port(backend);
+    EXPECT_EQ(port.PortCount(), 0);
+    EXPECT_EQ(port.PortNumber(), 0);
+    EXPECT_EQ(port.BaudRate(), 115200u);
     try {
-        link.OpenPort(3);
+        port.OpenPort(3);
         FAIL();
     } catch (const Error &e) {
         EXPECT_EQ(e.text(), kNoFreePortText);
@@ -100,14 +98,14 @@ TEST(SerialPort, PortInUseSaysSoWithoutTheDialoutHint)
 {
     auto backend = std::make_shared<SimulatedPortBackend>();
     backend->addBusyPort(4);
-    TKW_RS link(backend);
+    SerialPort port(backend);
     try {
-        link.OpenPort(4);
+        port.OpenPort(4);
         FAIL();
     } catch (const Error &e) {
-        EXPECT_EQ(e.text(), portInUseText(link.portLabel(4)));
+        EXPECT_EQ(e.text(), portInUseText(port.label(4)));
     }
-    EXPECT_FALSE(link.IsOpen());
+    EXPECT_FALSE(port.IsOpen());
 
     // A real node another program holds open (with its lock, as terminal programs take it).
     SimulatedDevice device({0xFC, 1, 8192});
@@ -130,9 +128,9 @@ TEST(SerialPort, ForbiddenPortTellsAboutTheDialoutGroup)
 {
     auto backend = std::make_shared<SimulatedPortBackend>();
     backend->addForbiddenPort(3);
-    TKW_RS link(backend);
+    SerialPort port(backend);
     try {
-        link.OpenPort(3);
+        port.OpenPort(3);
         FAIL();
     } catch (const Error &e) {
         EXPECT_TRUE(e.text().contains(QStringLiteral("dialout"))) << e.what();
@@ -143,31 +141,11 @@ TEST(SerialPort, ForbiddenPortTellsAboutTheDialoutGroup)
 TEST(SerialPort, BaudRateHoldsWhatTheDriverAccepted)
 {
     TwoPorts p;
-    TKW_RS link(p.backend);
-    link.OpenPort(2);
+    SerialPort port(p.backend);
+    port.OpenPort(2);
     p.com2->setMaxBaudRate(57600);
-    link.SetBaudRate(230400);
-    EXPECT_EQ(link.BaudRate(), 57600u);
-}
-
-TEST(SerialPort, PortNumberLivesUnderRs232Port)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("mkconf.ini"));
-    TwoPorts p;
-    {
-        TKW_RS link(p.backend);
-        EXPECT_EQ(link.SectionName(), QStringLiteral("RS232"));
-        link.OpenPort(5);
-        QSettings ini(path, QSettings::IniFormat);
-        link.SaveSettings(ini);
-    }
-    EXPECT_EQ(QSettings(path, QSettings::IniFormat).value(QStringLiteral("RS232/Port")).toInt(), 5);
-    TKW_RS again(p.backend);
-    QSettings ini(path, QSettings::IniFormat);
-    again.LoadSettings(ini);
-    EXPECT_EQ(again.PortNumber(), 5);
-    EXPECT_TRUE(again.IsOpen());
+    port.SetBaudRate(230400);
+    EXPECT_EQ(port.BaudRate(), 57600u);
 }
 
 TEST(PortMap, NumbersMapToFixedNodesAndBack)

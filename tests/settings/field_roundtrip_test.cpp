@@ -29,18 +29,17 @@ QStringList someItems(int n)
 std::vector<FieldContext> contexts()
 {
     FieldContext plain;
-    plain.hasProtocol = true;
     plain.protocolNames = someItems(5);
     plain.selectMethods = someItems(3);
     plain.tankMethItems = someItems(4);
     for (QStringList &list : plain.subTypeItems)
         list = someItems(3);
     FieldContext supply24 = plain;
-    supply24.supply24V = true;
+    supply24.flags.Supply24V = true;
     FieldContext thousands = plain;
-    thousands.serviceInThousands = true;
-    thousands.noDSSwitch = true;
-    thousands.secondTank = true;
+    thousands.flags.ServiceInThousands = true;
+    thousands.flags.NoDSSwitch = true;
+    thousands.flags.SecondTank = true;
     return {plain, supply24, thousands};
 }
 
@@ -72,7 +71,7 @@ void forEachStoredValue(const FieldDef &def, const FieldContext &ctx, TMK &tmk, 
     switch (def.conversion) {
     case Conversion::Scaled:
     case Conversion::ServiceCounter: {
-        const double scale = def.conversion == Conversion::Scaled ? def.scale : (ctx.serviceInThousands ? 10.0 : 1.0);
+        const double scale = def.conversion == Conversion::Scaled ? def.scale : (ctx.flags.ServiceInThousands ? 10.0 : 1.0);
         const qint64 lo = r.bounded ? qint64(std::ceil(r.min * scale - 1e-9)) : typeMin(def.type);
         const qint64 hi = r.bounded ? qint64(std::floor(r.max * scale + 1e-9)) : typeMax(def.type);
         for (qint64 v : span(lo, hi)) {

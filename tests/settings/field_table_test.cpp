@@ -1,5 +1,10 @@
 #include "base/Error.h"
+#include "catalogs/CatalogTables.h"
+#include "catalogs/DeviceModel.h"
+#include "catalogs/MeasPars.h"
+#include "catalogs/Prots.h"
 #include "settings/FieldTable.h"
+#include "settings/FieldTableContext.h"
 #include "support/FieldTypeLimits.h"
 #include "image/ImageLayout.h"
 #include "image/TMK.h"
@@ -8,6 +13,7 @@
 
 #include <QSet>
 #include <cmath>
+#include <map>
 
 using namespace mk;
 using namespace mk::test;
@@ -241,7 +247,7 @@ TEST(FieldTable, SpecialConversions)
     EXPECT_EQ(tmk.record(5).u8(21), 2);
 
     FieldContext single;
-    single.serviceInThousands = true;
+    single.flags.ServiceInThousands = true;
     store(tmk, "AirFiltCntK", 9.9, single);
     EXPECT_EQ(tmk.record(4).s8(0), 99);
     EXPECT_DOUBLE_EQ(load(tmk, "AirFiltCntK", single).toDouble(), 9.9);
@@ -290,23 +296,25 @@ TEST(FieldTable, VisibilityRules)
     TMK tmk;
     FieldContext ctx;
     EXPECT_TRUE(conditionHolds(field("GazContFull").shown, ctx, tmk));
-    ctx.noGas = true;
+    ctx.flags.NoGas = true;
     EXPECT_FALSE(conditionHolds(field("GazContFull").shown, ctx, tmk));
     EXPECT_FALSE(conditionHolds(field("GasOil").shown, ctx, tmk));
 
     // Protocol-driven controls stay hidden while no protocol is current.
     EXPECT_FALSE(conditionHolds(field("LiqTemperLimit").shown, ctx, tmk));
-    ctx.hasProtocol = true;
-    ctx.coolantAlarms = true;
+    ctx.protocol.coolantAlarms = true;
     EXPECT_TRUE(conditionHolds(field("LiqTemperLimit").shown, ctx, tmk));
-    ctx.protocolCode = 14;
+    TProtBase j1939(QStringLiteral("J1939"), 14, 0);
+    ctx.protocol = protocolControls(&j1939, ctx.flags);
     EXPECT_FALSE(conditionHolds(field("RetarderOilTemperLimit").shown, ctx, tmk));
     EXPECT_FALSE(conditionHolds(field("apCVTFDeterior_F").shown, ctx, tmk));
-    ctx.extendedSystems = true;
+    ctx.flags.ExtendedSystems = true;
+    ctx.protocol = protocolControls(&j1939, ctx.flags);
     EXPECT_TRUE(conditionHolds(field("RetarderOilTemperLimit").shown, ctx, tmk));
     EXPECT_TRUE(conditionHolds(field("apCVTFDeterior_F").shown, ctx, tmk));
     EXPECT_FALSE(conditionHolds(field("CVTFDeteriorLim").shown, ctx, tmk));
-    ctx.hybrid = true;
+    j1939.Hybrid = true;
+    ctx.protocol = protocolControls(&j1939, ctx.flags);
     EXPECT_TRUE(conditionHolds(field("VentTempLimit").shown, ctx, tmk));
     EXPECT_EQ(rangeOf(field("VentTempLimit"), ctx).min, 25);
 
@@ -326,16 +334,61 @@ TEST(FieldTable, VisibilityRules)
     EXPECT_TRUE(conditionHolds(field("ForsPosFlag").shown, ctx, tmk));
 }
 
+// Every flag of the two tables reaches the conditions through the context a model opens with: a
+// feature flag as the model table sets it, a protocol fact for some protocol of some model but not
+// for all, and neither without a protocol. A flag no row ever sets (or always sets) fails here.
+TEST(FieldTable, EveryFlagReachesTheConditions)
+{
+    struct Named
+    {
+        const char *name;
+        Flag flag;
+    };
+#define MK_NAMED_FLAG(name, ...) Named{#name, Flag::name},
+    const std::vector<Named> features = {MK_FEATURE_FLAGS(MK_NAMED_FLAG)};
+    const std::vector<Named> facts = {MK_PROTOCOL_FACTS(MK_NAMED_FLAG)};
+#undef MK_NAMED_FLAG
+    const TMK tmk;
+    std::map<Flag, std::pair<int, int>> seen; // times set, times clear
+    for (const catalog_data::ModelRow &row : catalog_data::modelRows()) {
+        DeviceModel device = SelectDeviceModel(row.modelType, 0, quint32(row.firstVariant));
+        const MeasParCatalog measPars(device.Flags);
+        const QStringList names = device.Flags.names();
+        for (int index = -1; index < int(device.ProtocolList.size()); ++index) {
+            device.setCurrentProtocol(index);
+            const FieldContext ctx = fieldContext(device, measPars);
+            for (const Named &f : features) {
+                const bool set = names.contains(QLatin1String(f.name));
+                EXPECT_EQ(conditionHolds(when(f.flag), ctx, tmk), set) << row.modelType << ' ' << f.name;
+                EXPECT_EQ(conditionHolds(unless(f.flag), ctx, tmk), !set) << row.modelType << ' ' << f.name;
+            }
+            for (const Named &f : facts) {
+                const bool set = conditionHolds(when(f.flag), ctx, tmk);
+                EXPECT_FALSE(set && index < 0) << row.modelType << ' ' << f.name;
+                EXPECT_NE(conditionHolds(unless(f.flag), ctx, tmk), set) << f.name;
+                (set ? seen[f.flag].first : seen[f.flag].second)++;
+            }
+        }
+        for (const Named &f : features)
+            (names.contains(QLatin1String(f.name)) ? seen[f.flag].first : seen[f.flag].second)++;
+    }
+    for (const std::vector<Named> *list : {&features, &facts})
+        for (const Named &f : *list) {
+            EXPECT_GT(seen[f.flag].first, 0) << f.name << " is never set";
+            EXPECT_GT(seen[f.flag].second, 0) << f.name << " is never clear";
+        }
+}
+
 TEST(FieldTable, ItemListsFollowTheModel)
 {
     FieldContext ctx;
     EXPECT_EQ(itemsOf(field("GasOilMeth"), ctx).size(), 3);
-    ctx.noDSSwitch = true;
-    ctx.secondTank = true;
+    ctx.flags.NoDSSwitch = true;
+    ctx.flags.SecondTank = true;
     const QStringList items = itemsOf(field("GasOilMeth"), ctx);
     ASSERT_EQ(items.size(), 3);
     EXPECT_EQ(items.last(), QStringLiteral("Бк2"));
-    ctx.noDSSwitch = false;
+    ctx.flags.NoDSSwitch = false;
     EXPECT_EQ(itemsOf(field("GasOilMeth"), ctx).size(), 4);
 
     ctx.subTypeItems[0] = QStringList{QStringLiteral("Авто"), QStringLiteral("1")};
@@ -357,7 +410,7 @@ TEST(FieldTable, TextFormsForTools)
     EXPECT_DOUBLE_EQ(parseFieldText(limit, QStringLiteral("41"), ctx).toDouble(), 41.0);
     EXPECT_THROW(parseFieldText(limit, QStringLiteral("39"), ctx), Error);
     EXPECT_THROW(parseFieldText(limit, QStringLiteral("fast"), ctx), Error);
-    ctx.supply24V = true;
+    ctx.flags.Supply24V = true;
     EXPECT_NO_THROW(parseFieldText(field("UaccLowLimit"), QStringLiteral("27.8"), ctx));
     EXPECT_EQ(fieldText(field("UaccLowLimit"), 27.8, ctx), QStringLiteral("27.8"));
     EXPECT_EQ(parseFieldText(field("ResetPeriod1"), QStringLiteral("Запр."), ctx).toInt(), 0);

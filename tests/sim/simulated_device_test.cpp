@@ -18,16 +18,16 @@ struct DeviceRig
     {
         backend->addPort(1, InMemoryPort::deviceResponder(device));
         link = std::make_unique<TKW_RS>(backend);
-        link->OpenPort(1);
-        link->SetFirstByteTimeout(100);
+        link->port().OpenPort(1);
+        link->protocol().SetFirstByteTimeout(100);
     }
     void command(quint8 cmd, std::initializer_list<quint16> words, const QByteArray &bytes = {})
     {
-        link->BeginCommand(device.config().address, cmd);
+        link->frame().BeginCommand(device.config().address, cmd);
         for (quint16 w : words)
-            link->PutWord(w);
-        link->PutBytes(bytes);
-        link->Exchange();
+            link->frame().PutWord(w);
+        link->frame().PutBytes(bytes);
+        link->protocol().Exchange();
     }
     QString failure(const std::function<void()> &f)
     {
@@ -75,13 +75,13 @@ TEST(SimulatedDevice, ReadsBlocksWithinItsMemoryOnly)
     DeviceRig rig({0xFD, 0x0101, 8192});
     rig.device.setMemory(memory);
     rig.command(command::kReadBlock, {200});
-    EXPECT_EQ(rig.link->GetBytes(32), QByteArray(32, char(200)));
+    EXPECT_EQ(rig.link->frame().GetBytes(32), QByteArray(32, char(200)));
     EXPECT_EQ(rig.failure([&] { rig.command(command::kReadBlock, {256}); }), kBusyText);
-    rig.link->CommandExchange(0xFD, command::kIdentify);
-    rig.link->GetByte();
-    EXPECT_EQ(rig.link->GetWord(), 0x0101);
-    EXPECT_EQ(rig.failure([&] { rig.link->CommandExchange(0xFC, command::kIdentify); }), kNoLinkText);
-    EXPECT_EQ(rig.failure([&] { rig.link->CommandExchange(0xFD, 9); }), kNoLinkText);
+    rig.link->protocol().CommandExchange(0xFD, command::kIdentify);
+    rig.link->frame().GetByte();
+    EXPECT_EQ(rig.link->frame().GetWord(), 0x0101);
+    EXPECT_EQ(rig.failure([&] { rig.link->protocol().CommandExchange(0xFC, command::kIdentify); }), kNoLinkText);
+    EXPECT_EQ(rig.failure([&] { rig.link->protocol().CommandExchange(0xFD, 9); }), kNoLinkText);
 }
 
 TEST(SimulatedDevice, EachFaultKindGivesTheLinksMessage)
@@ -97,7 +97,7 @@ TEST(SimulatedDevice, EachFaultKindGivesTheLinksMessage)
     for (const auto &[fault, message] : rows) {
         DeviceRig rig;
         rig.device.setFaultChooser([fault](const QByteArray &) { return fault; });
-        EXPECT_EQ(rig.failure([&] { rig.link->CommandExchange(0xFC, command::kIdentify); }), message);
+        EXPECT_EQ(rig.failure([&] { rig.link->protocol().CommandExchange(0xFC, command::kIdentify); }), message);
         EXPECT_EQ(rig.device.requests().size(), 3u);
     }
 }

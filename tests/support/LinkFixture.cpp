@@ -23,7 +23,14 @@ ScriptedLink::ScriptedLink(std::vector<std::optional<TimedReply>> script) : repl
         return i < replies.size() ? replies[i] : std::nullopt;
     });
     link = std::make_unique<TKW_RS>(backend);
-    link->OpenPort(1);
+    link->port().OpenPort(1);
+}
+
+PortRig::PortRig()
+{
+    backend->addPort(1, silent);
+    backend->addPort(4, silent);
+    port = std::make_unique<SerialPort>(backend);
 }
 
 } // namespace mk::test

@@ -1,5 +1,6 @@
 #pragma once
-// A link on simulated port 1 whose answers a test scripts byte by byte, on a virtual clock.
+// A link on simulated port 1 whose answers a test scripts byte by byte, on a virtual clock,
+// and the bare port on simulated ports.
 
 #include "sim/InMemoryPort.h"
 #include "link/TKW_RS.h"
@@ -29,6 +30,18 @@ struct ScriptedLink
     std::unique_ptr<TKW_RS> link;
 
     VirtualClock &clock() { return backend->virtualClock(); }
+    Frame &frame() { return link->frame(); }
+    LinkProtocol &protocol() { return link->protocol(); }
+};
+
+// The port class alone on silent simulated ports 1 and 4: discovery and the port choice.
+struct PortRig
+{
+    PortRig();
+    static std::optional<TimedReply> silent(const QByteArray &) { return std::nullopt; }
+
+    std::shared_ptr<SimulatedPortBackend> backend = std::make_shared<SimulatedPortBackend>();
+    std::unique_ptr<SerialPort> port;
 };
 
 } // namespace mk::test

@@ -39,8 +39,8 @@ PtyDevice::PtyDevice(quint8 address, quint16 modelCode, quint32 settingsVersion,
     port = 29;
     setPortOverride(port, sim.slavePath());
     link = std::make_unique<TKW_RS>();
-    link->OpenPort(port);
-    link->ClosePort();
+    link->port().OpenPort(port);
+    link->port().ClosePort();
 }
 
 PtyDevice::~PtyDevice()

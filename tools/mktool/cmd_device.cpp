@@ -50,22 +50,22 @@ DeviceOptions parseDeviceOptions(const Args &args)
 }
 
 // --port N (1..32) or --port NODE; without it the device is searched for as the GUI does.
-void selectPort(TKW_RS &link, const Args &args, const DeviceOptions &options)
+void selectPort(SerialPort &port, const Args &args, const DeviceOptions &options)
 {
     if (!args.has(kPortOption)) {
-        FindDevicePort(link, true);
+        FindDevicePort(port, true);
         return;
     }
     const QString value = args.value(kPortOption);
     int n = options.portNumber;
     if (n == 0) {
         n = assignPortForNode(value);
-        link.ScanPorts();
+        port.ScanPorts();
     }
-    if (n == 0 || !link.PortPresent(n))
-        throw Error(QStringLiteral("Порт %1 не найден.").arg(n ? link.portLabel(n) : value));
-    link.OpenPort(n);
-    link.ClosePort();
+    if (n == 0 || !port.PortPresent(n))
+        throw Error(QStringLiteral("Порт %1 не найден.").arg(n ? port.label(n) : value));
+    port.OpenPort(n);
+    port.ClosePort();
 }
 
 // The exit code of an exchange that ended without a result.
@@ -91,7 +91,7 @@ int runIdentify(const QStringList &argv)
         return usageError(QStringLiteral("identify"), e.text());
     }
     TKW_RS link;
-    selectPort(link, args, options);
+    selectPort(link.port(), args, options);
     TerminalProgress progress(options.waitSeconds);
     const std::optional<DeviceIdentity> device = identifyDevice(link, progress);
     progress.finish();
@@ -100,15 +100,15 @@ int runIdentify(const QStringList &argv)
     const QString address = QStringLiteral("0x%1").arg(device->address, 2, 16, QLatin1Char('0')).toUpper().replace(QLatin1String("0X"), QLatin1String("0x"));
     const QString code = QStringLiteral("0x%1").arg(device->modelCode, 4, 16, QLatin1Char('0')).toUpper().replace(QLatin1String("0X"), QLatin1String("0x"));
     if (args.has(QStringLiteral("--json"))) {
-        const QJsonObject o{{QStringLiteral("port"), link.PortNumber()},
-                            {QStringLiteral("node"), nodeForPort(link.PortNumber())},
+        const QJsonObject o{{QStringLiteral("port"), link.port().PortNumber()},
+                            {QStringLiteral("node"), nodeForPort(link.port().PortNumber())},
                             {QStringLiteral("address"), device->address},
                             {QStringLiteral("memory_size"), device->memorySize},
                             {QStringLiteral("model_code"), device->modelCode}};
         out(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented)));
     } else {
         out(QStringLiteral("port:             %1\naddress:          %2\nmemory:           %3 bytes\nmodel code:       %4\n")
-                .arg(link.portLabel(link.PortNumber()), address)
+                .arg(link.port().label(link.port().PortNumber()), address)
                 .arg(device->memorySize)
                 .arg(code));
     }
@@ -129,7 +129,7 @@ int runRead(const QStringList &argv)
     // The memory read would be lost if the file could not be written afterwards.
     checkFileWritable(args.value(QStringLiteral("-o")));
     TKW_RS link;
-    selectPort(link, args, options);
+    selectPort(link.port(), args, options);
     TerminalProgress progress(options.waitSeconds);
     const std::optional<DeviceImage> got = readDevice(link, progress);
     progress.finish();
@@ -160,7 +160,7 @@ int runWrite(const QStringList &argv)
     loadSettings(model, args.positional().first());
     requireCompleteSettings(model); // refused before any port is searched or opened
     TKW_RS link;
-    selectPort(link, args, options);
+    selectPort(link.port(), args, options);
     TerminalProgress progress(options.waitSeconds);
     // A dry run stops where the write would start: after the fresh read and the merge.
     std::optional<SettingsDiff> preview;

@@ -1,30 +1,29 @@
 #pragma once
 // The one serial port of the program: which of the ports 1..32 exist, opening one with the
 // fixed line settings (115200 baud, 8 data bits, no parity, two stop bits), the baud rate,
-// DTR/RTS, purges, and the port number kept in the ini file under "RS232"/"Port".
+// DTR/RTS and purges. It knows nothing of frames.
 // The port is opened at the start of an exchange and closed at its end, on the thread that
-// runs the exchange.
+// runs the exchange, so other programs may use it in between.
 
-#include "link/FrameCodec.h"
 #include "link/PortBackend.h"
+#include "link/PortMap.h"
 
 #include <QString>
 #include <array>
 #include <memory>
 
-class QSettings;
-
 namespace mk {
 
 constexpr quint32 kLinkBaudRate = 115200;
 
-class TKW_RS_Base : public TKWBaseInterface
+// Finds, opens and configures the port; the request/answer protocol talks through io().
+class SerialPort
 {
 public:
-    explicit TKW_RS_Base(std::shared_ptr<PortBackend> backend = systemPortBackend());
-    ~TKW_RS_Base() override;
-    TKW_RS_Base(const TKW_RS_Base &) = delete;
-    TKW_RS_Base &operator=(const TKW_RS_Base &) = delete;
+    explicit SerialPort(std::shared_ptr<PortBackend> backend = systemPortBackend());
+    ~SerialPort();
+    SerialPort(const SerialPort &) = delete;
+    SerialPort &operator=(const SerialPort &) = delete;
 
     // Probes ports 1..32 (closing the open port first); returns how many are present.
     int ScanPorts();
@@ -51,48 +50,40 @@ public:
     void PurgeRx();
     void PurgeTx();
 
-    // Key "Port" in the group SectionName; loading opens the stored port.
-    void LoadSettings(QSettings &ini);
-    void SaveSettings(QSettings &ini) const;
-
     int PortCount() const { return m_portCount; }
-    bool PortPresent(int n) const { return n >= 1 && n <= kMaxPorts && m_portPresent[size_t(n)]; }
+    bool PortPresent(int n) const { return n >= 1 && n <= kMaxPortNumber && m_portPresent[size_t(n)]; }
     bool IsOpen() const { return m_isOpen; }
     int PortNumber() const { return m_portNumber; }
     quint32 BaudRate() const { return m_baudRate; }
     quint8 ByteSize() const { return m_byteSize; }
     quint8 Parity() const { return m_parity; }
     quint8 StopBits() const { return m_stopBits; }
-    const QString &SectionName() const { return m_sectionName; }
-    // How messages and lists name port n ("COM3 (/dev/ttyACM0)" on Linux).
-    QString portLabel(int n) const { return m_backend->label(n); }
-    // How the port list names it ("COM3 — /dev/ttyACM0" on Linux).
-    QString portDisplayName(int n) const { return m_backend->displayName(n); }
-    // The device's stable name leading to port n ("/dev/mk-0"), or empty.
-    QString portDeviceLink(int n) const { return m_backend->deviceLink(n); }
+    // Microseconds one byte takes on the line with the current settings (0 without a rate).
+    qint64 byteTimeUs() const;
 
+    // How messages and lists name port n ("COM3 (/dev/ttyACM0)" on Linux).
+    QString label(int n) const { return m_backend->label(n); }
+    // How the port list names it ("COM3 — /dev/ttyACM0" on Linux).
+    QString displayName(int n) const { return m_backend->displayName(n); }
+    // The device's stable name leading to port n ("/dev/mk-0"), or empty.
+    QString deviceLink(int n) const { return m_backend->deviceLink(n); }
+
+    // The open port, or null: reads of a closed port give nothing, so an exchange ends in no link.
+    PortIo *io() const { return m_isOpen ? m_io.get() : nullptr; }
     PortBackend &backend() const { return *m_backend; }
     Clock &clock() const { return m_backend->clock(); }
 
-protected:
-    static constexpr int kMaxPorts = 32;
-    // The open port, or null.
-    PortIo *port() const { return m_isOpen ? m_port.get() : nullptr; }
-    void setLineDefaults();
-
-    QString m_sectionName = QStringLiteral("RS232Base");
-    int m_portCount = 0;
-    std::array<bool, kMaxPorts + 1> m_portPresent{};
-    bool m_isOpen = false;
-    int m_portNumber = 0;
-    quint32 m_baudRate = 0;
-    quint8 m_byteSize = 0;
-    quint8 m_parity = 0;
-    quint8 m_stopBits = 0;
-
 private:
     std::shared_ptr<PortBackend> m_backend;
-    std::unique_ptr<PortIo> m_port;
+    std::unique_ptr<PortIo> m_io;
+    int m_portCount = 0;
+    std::array<bool, kMaxPortNumber + 1> m_portPresent{};
+    bool m_isOpen = false;
+    int m_portNumber = 0;
+    quint32 m_baudRate = kLinkBaudRate;
+    quint8 m_byteSize = 8;
+    quint8 m_parity = 0;
+    quint8 m_stopBits = kTwoStopBits;
 };
 
 } // namespace mk

@@ -1,6 +1,4 @@
-#include "link/AccessCheck.h"
-
-#include "link/LinkTexts.h"
+#include "app/AccessCheck.h"
 
 namespace mk {
 

@@ -8,9 +8,16 @@
 
 namespace mk {
 
+// What the two dialogs and the refused rate say, word for word.
+inline const QString kPortDialogCaptionText = QStringLiteral("Выбор номера порта");
+inline const QString kPortDialogLabelText = QStringLiteral("Выберите последовательный порт");
+inline const QString kBaudDialogCaptionText = QStringLiteral("Выбор скорости обмена СОМ-порта");
+inline const QString kBaudDialogLabelText = QStringLiteral("Скорость обмена, бод");
+inline const QString kBaudRefusedText = QStringLiteral("RS232. Не могу установить нужную скорость обмена.");
+
 class AccessGuard;
 class PasswordPrompt;
-class TKW_RS_Base;
+class SerialPort;
 
 struct PortChoiceItem
 {
@@ -27,10 +34,10 @@ public:
 // Returns false when the access check refused. Throws Error "Нет свободного COM-порта!" when
 // no port is present. Otherwise PortNumber becomes the chosen port (unchanged on Cancel) and
 // the port is opened to check it; the caller closes it again.
-bool SelectPortDialog(TKW_RS_Base &link, AccessGuard &access, PasswordPrompt &prompt, PortChooser &chooser);
+bool SelectPortDialog(SerialPort &port, AccessGuard &access, PasswordPrompt &prompt, PortChooser &chooser);
 // The list the dialog shows and the item preselected in it: ports the device's stable name
 // leads to first.
-QList<PortChoiceItem> portChoiceItems(const TKW_RS_Base &link, int *preselected);
+QList<PortChoiceItem> portChoiceItems(const SerialPort &port, int *preselected);
 
 class BaudChooser
 {
@@ -41,6 +48,6 @@ public:
 };
 // Returns false when the access check refused or the user cancelled. A rate the driver does
 // not take puts the old one back and throws Error "RS232. Не могу установить нужную скорость обмена.".
-bool SelectBaudDialog(TKW_RS_Base &link, AccessGuard &access, PasswordPrompt &prompt, BaudChooser &chooser);
+bool SelectBaudDialog(SerialPort &port, AccessGuard &access, PasswordPrompt &prompt, BaudChooser &chooser);
 
 } // namespace mk

@@ -1,4 +1,4 @@
-#include "link/TKW_RS.h"
+#include "link/LinkProtocol.h"
 
 #include "link/LinkTexts.h"
 #include "base/Error.h"
@@ -16,37 +16,31 @@ constexpr int kDrainLimitTimeouts = 5;
 
 } // namespace
 
-TKW_RS::TKW_RS(std::shared_ptr<PortBackend> backend) : TKW_RS_Base(std::move(backend))
-{
-    setLineDefaults();
-    m_sectionName = QStringLiteral("RS232");
-}
-
-void TKW_RS::Exchange()
+void LinkProtocol::Exchange()
 {
     exchange(kAttempts);
 }
 
-void TKW_RS::ExchangeOnce()
+void LinkProtocol::ExchangeOnce()
 {
     exchange(1);
 }
 
-void TKW_RS::CommandExchange(quint8 address, quint8 command)
+void LinkProtocol::CommandExchange(quint8 address, quint8 command)
 {
-    BeginCommand(address, command);
+    m_frame.BeginCommand(address, command);
     Exchange();
 }
 
-void TKW_RS::exchange(int attempts)
+void LinkProtocol::exchange(int attempts)
 {
-    CloseFrame();
+    m_frame.CloseFrame();
     if (m_portType != kPortRs232)
-        clock().sleepMs(kHalfDuplexPauseMs);
+        m_port.clock().sleepMs(kHalfDuplexPauseMs);
     for (int k = 1;; ++k) {
         try {
             Transact();
-            acceptAnswer();
+            m_frame.acceptAnswer();
             // The device may still be answering an earlier attempt of this request.
             if (k > 1)
                 m_unsettled = true;
@@ -56,33 +50,34 @@ void TKW_RS::exchange(int attempts)
             m_unsettled = true;
             if (k >= attempts)
                 throw;
-            clock().sleepMs(kRetryPauseMs);
+            m_port.clock().sleepMs(kRetryPauseMs);
         }
     }
 }
 
-void TKW_RS::Transact()
+void LinkProtocol::Transact()
 {
     SendFrame();
     ReceiveFrame();
-    if (m_rxBuf[1] == 0 && m_rxBuf[2] == 0 && m_rxBuf[3] == 0)
+    const auto &answer = m_frame.RxBuf();
+    if (answer[1] == 0 && answer[2] == 0 && answer[3] == 0)
         throw Error(kExchangeErrorText + QStringLiteral("(4)"));
-    if (m_rxBuf[4] == kBusyStatus)
+    if (answer[4] == kBusyStatus)
         throw Error(kBusyText);
 }
 
-void TKW_RS::SendFrame()
+void LinkProtocol::SendFrame()
 {
     if (m_unsettled)
         drainLine();
     discardStale();
     const bool halfDuplexEcho = m_portType == kPortRs485WithEcho;
     if (halfDuplexEcho)
-        SetRTS();
-    const QByteArray frame = request();
-    PurgeRx();
-    PurgeTx();
-    if (PortIo *p = port()) {
+        m_port.SetRTS();
+    const QByteArray frame = m_frame.request();
+    m_port.PurgeRx();
+    m_port.PurgeTx();
+    if (PortIo *p = m_port.io()) {
         p->write(frame);
         m_bytesSent += quint64(frame.size());
     }
@@ -92,63 +87,54 @@ void TKW_RS::SendFrame()
         } catch (const Error &) {
             // The echo is only consumed; its faults do not matter.
         }
-        ClearRTS();
+        m_port.ClearRTS();
     }
 }
 
-void TKW_RS::ReceiveFrame()
+void LinkProtocol::ReceiveFrame()
 {
-    discardAnswer();
-    m_rxBuf[0] = 0;
+    quint8 *answer = m_frame.beginAnswer();
     // The request spends 9600 / baud ms per byte on the line before the device can answer.
-    const qint64 lineMs = m_baudRate ? std::llround(9600.0 / double(m_baudRate) * m_txLen) : 0;
+    const quint32 baud = m_port.BaudRate();
+    const qint64 lineMs = baud ? std::llround(9600.0 / double(baud) * m_frame.TxLen()) : 0;
+    Clock &clock = m_port.clock();
     quint8 byte = 0;
-    if (!readByteBy(clock().nowMs() + m_firstByteTimeout + lineMs, byte) || byte < kMinFrameLength)
+    if (!readByteBy(clock.nowMs() + m_firstByteTimeout + lineMs, byte) || byte < kMinFrameLength)
         throw Error(kNoLinkText);
-    m_rxBuf[0] = byte;
+    answer[0] = byte;
     const int length = byte;
     // Once the length is known, the rest is taken as the driver holds it; while the frame is
     // still short, the link sleeps for the time the missing bytes need on the line (less two
     // byte-times, so it does not oversleep the last ones) instead of waking for every byte.
-    int have = takeHeldBytes(1, length);
-    const qint64 missingUs = byteTimeUs() * (length - have - 2);
+    int have = takeHeldBytes(answer, 1, length);
+    const qint64 missingUs = m_port.byteTimeUs() * (length - have - 2);
     if (missingUs > 0) {
-        clock().sleepUs(missingUs);
-        have = takeHeldBytes(have, length);
+        clock.sleepUs(missingUs);
+        have = takeHeldBytes(answer, have, length);
     }
     // Then each byte that is still missing within the inter-byte time-out, as ever.
     while (have < length) {
-        if (!readByteBy(clock().nowMs() + m_interByteTimeout, byte))
+        if (!readByteBy(clock.nowMs() + m_interByteTimeout, byte))
             throw Error(kInterByteText);
-        m_rxBuf[size_t(have)] = byte;
-        have = takeHeldBytes(have + 1, length);
+        answer[have] = byte;
+        have = takeHeldBytes(answer, have + 1, length);
     }
-    m_bytesReceived += m_rxBuf[0];
-    if (!CheckReply())
+    m_bytesReceived += quint64(length);
+    if (!m_frame.CheckReply())
         throw Error(kExchangeErrorText + QStringLiteral("(0)"));
 }
 
-int TKW_RS::takeHeldBytes(int have, int frameLength)
+int LinkProtocol::takeHeldBytes(quint8 *answer, int have, int frameLength)
 {
-    PortIo *p = port();
+    PortIo *p = m_port.io();
     if (!p || have >= frameLength)
         return have;
-    return have + p->read(reinterpret_cast<char *>(m_rxBuf.data()) + have, frameLength - have);
+    return have + p->read(reinterpret_cast<char *>(answer) + have, frameLength - have);
 }
 
-qint64 TKW_RS::byteTimeUs() const
+void LinkProtocol::discardStale()
 {
-    if (m_baudRate == 0)
-        return 0;
-    // Start bit, data bits, parity bit, stop bits, counted in half bits for the 1.5 stop bits.
-    const int stopHalfBits = m_stopBits == kOneStopBit ? 2 : m_stopBits == kOneAndHalfStopBits ? 3 : 4;
-    const int halfBits = 2 * (1 + m_byteSize + (m_parity != 0 ? 1 : 0)) + stopHalfBits;
-    return qint64(halfBits) * 500000 / qint64(m_baudRate);
-}
-
-void TKW_RS::discardStale()
-{
-    PortIo *p = port();
+    PortIo *p = m_port.io();
     if (!p)
         return;
     char buffer[256];
@@ -159,13 +145,13 @@ void TKW_RS::discardStale()
     }
 }
 
-void TKW_RS::drainLine()
+void LinkProtocol::drainLine()
 {
     m_unsettled = false;
-    PortIo *p = port();
+    PortIo *p = m_port.io();
     if (!p)
         return;
-    Clock &c = clock();
+    Clock &c = m_port.clock();
     char buffer[256];
     qint64 quietSince = c.nowMs();
     // A line that never goes quiet (a device stuck sending) must not hold the program: the
@@ -186,16 +172,17 @@ void TKW_RS::drainLine()
     }
 }
 
-bool TKW_RS::lineStaysQuiet(int ms)
+bool LinkProtocol::lineStaysQuiet(int ms)
 {
-    PortIo *p = port();
+    PortIo *p = m_port.io();
     if (!p)
         return true;
     const quint64 before = m_disturbances;
-    const qint64 deadline = clock().nowMs() + ms;
+    Clock &c = m_port.clock();
+    const qint64 deadline = c.nowMs() + ms;
     for (;;) {
         discardStale();
-        const qint64 left = deadline - clock().nowMs();
+        const qint64 left = deadline - c.nowMs();
         if (left <= 0)
             break;
         p->waitForBytes(int(left));
@@ -207,10 +194,10 @@ bool TKW_RS::lineStaysQuiet(int ms)
     return false;
 }
 
-bool TKW_RS::readByteBy(qint64 deadline, quint8 &byte)
+bool LinkProtocol::readByteBy(qint64 deadline, quint8 &byte)
 {
-    Clock &c = clock();
-    PortIo *p = port();
+    Clock &c = m_port.clock();
+    PortIo *p = m_port.io();
     for (;;) {
         char ch;
         if (p && p->read(&ch, 1) == 1) {

@@ -1,0 +1,24 @@
+#include "app/LinkSettings.h"
+
+#include "link/SerialPort.h"
+
+#include <QSettings>
+
+namespace mk {
+
+void LoadSettings(SerialPort &port, QSettings &ini)
+{
+    ini.beginGroup(kLinkSettingsGroup);
+    const int n = ini.value(QStringLiteral("Port"), port.PortNumber()).toInt();
+    ini.endGroup();
+    port.OpenPort(n);
+}
+
+void SaveSettings(const SerialPort &port, QSettings &ini)
+{
+    ini.beginGroup(kLinkSettingsGroup);
+    ini.setValue(QStringLiteral("Port"), port.PortNumber());
+    ini.endGroup();
+}
+
+} // namespace mk

@@ -1,0 +1,18 @@
+#pragma once
+// The port number kept in the program's ini file between runs: key "Port" in group "RS232".
+
+#include <QString>
+
+class QSettings;
+
+namespace mk {
+
+class SerialPort;
+
+inline const QString kLinkSettingsGroup = QStringLiteral("RS232");
+
+// Reads the stored number (the port's current one when none is stored) and opens that port.
+void LoadSettings(SerialPort &port, QSettings &ini);
+void SaveSettings(const SerialPort &port, QSettings &ini);
+
+} // namespace mk

@@ -1,0 +1,108 @@
+#pragma once
+// The request/answer protocol over the serial port: one request frame out, one answer frame
+// back within the time-outs, checked, with up to three attempts 50 ms apart.
+//
+// Keeping each answer with its own request. The device's answers carry no request number,
+// and a device that answers late (after the time-out), twice, or after a stray byte would
+// otherwise have its answer taken for a later request. So:
+//  - bytes already waiting when a request is about to go out are stale: they are read,
+//    counted and thrown away (then the queues are purged as always);
+//  - after a failed attempt the line is unsettled, and so it stays after an exchange that
+//    needed a retry (the device may still be answering an earlier attempt): before the next
+//    request goes out, the line is drained until it has been quiet for one first-byte
+//    time-out;
+//  - every failed attempt and every stale or drained byte counts as a disturbance; stale
+//    bytes and bytes left over after an answer (lineStaysQuiet) also count as stray: they
+//    are what an answer taken for the wrong request leaves behind. A caller that reads data
+//    notes both before and after, checks with lineStaysQuiet() that no answer is left over
+//    at the end, and reads again what it cannot trust (DeviceExchange does).
+// The answer's address and echoed command are not compared with the request.
+//
+//   frame.BeginCommand(0xFC, 5); frame.PutWord(block);
+//   protocol.Exchange();            // throws Error with the link's message
+//   QByteArray data = frame.GetBytes(32);
+
+#include "link/FrameCodec.h"
+#include "link/SerialPort.h"
+
+namespace mk {
+
+// Port types: how the line is driven.
+enum PortTypeCode : quint8 {
+    kPortRs232 = 0,          // full duplex
+    kPortRs422 = 1,          // half duplex without echo: 20 ms pause before each exchange
+    kPortRs485WithEcho = 2,  // half duplex, RTS keys the transmitter, the request comes back
+};
+
+// Sends the frame's request and receives its answer over the port: time-outs, retries,
+// draining and the count of what disturbed the line.
+class LinkProtocol
+{
+public:
+    LinkProtocol(SerialPort &port, Frame &frame) : m_port(port), m_frame(frame) {}
+    LinkProtocol(const LinkProtocol &) = delete;
+    LinkProtocol &operator=(const LinkProtocol &) = delete;
+
+    // Wait for the first answer byte (plus the request's own time on the line) and for each
+    // later byte, in milliseconds.
+    quint16 FirstByteTimeout() const { return m_firstByteTimeout; }
+    void SetFirstByteTimeout(quint16 ms) { m_firstByteTimeout = ms; }
+    quint16 InterByteTimeout() const { return m_interByteTimeout; }
+    void SetInterByteTimeout(quint16 ms) { m_interByteTimeout = ms; }
+
+    quint8 PortType() const { return m_portType; }
+    // Values above 2 give type 0.
+    void SetPortType(quint8 t) { m_portType = t < 3 ? t : quint8(kPortRs232); }
+
+    // Closes the request and transacts, up to three attempts; the last error reaches the
+    // caller. On success the answer's values are readable from offset 5.
+    void Exchange();
+    // The same with a single attempt.
+    void ExchangeOnce();
+    // A command without arguments.
+    void CommandExchange(quint8 address, quint8 command);
+
+    // One attempt: send, receive, then check the header and the status byte.
+    void Transact();
+    // Purges both queues and writes the request (RTS keyed and echo consumed for type 2).
+    void SendFrame();
+    // Receives one answer into the frame's RxBuf within the time-outs; checks its length and
+    // checksum.
+    void ReceiveFrame();
+
+    // Failed attempts and stale or drained bytes since the link was made.
+    quint64 disturbances() const { return m_disturbances; }
+    // Bytes found waiting before a request or after an answer since the link was made.
+    quint64 strayBytes() const { return m_strayBytes; }
+    // Waits up to ms for bytes nobody asked for; throws away and counts what comes. True when
+    // the line stayed quiet.
+    bool lineStaysQuiet(int ms);
+    // Throws away what arrives until the line has been quiet for one first-byte time-out.
+    void drainLine();
+
+    // Bytes written and received since the link was made (for throughput figures).
+    quint64 bytesSent() const { return m_bytesSent; }
+    quint64 bytesReceived() const { return m_bytesReceived; }
+
+private:
+    void exchange(int attempts);
+    // One byte by the deadline (a byte arriving exactly at the deadline still counts).
+    bool readByteBy(qint64 deadline, quint8 &byte);
+    // Copies what the driver holds of the answer's bytes from index have on; returns the new count.
+    int takeHeldBytes(quint8 *answer, int have, int frameLength);
+    // Reads and counts what is waiting before a request.
+    void discardStale();
+
+    SerialPort &m_port;
+    Frame &m_frame;
+    quint16 m_firstByteTimeout = 1000;
+    quint16 m_interByteTimeout = 200;
+    quint8 m_portType = kPortRs232;
+    bool m_unsettled = false;
+    quint64 m_disturbances = 0;
+    quint64 m_strayBytes = 0;
+    quint64 m_bytesSent = 0;
+    quint64 m_bytesReceived = 0;
+};
+
+} // namespace mk
