@@ -60,9 +60,6 @@ inline std::string loadAverage()
 }
 
 // Time the bytes take on a line at this rate: start bit, 8 data bits, two stop bits.
-inline double wireSeconds(double bytes, double baud)
-{
-    return bytes * 11.0 / baud;
-}
+inline double wireSeconds(double bytes, double baud) { return bytes * 11.0 / baud; }
 
 } // namespace mk::bench

@@ -5,11 +5,11 @@
 //   bench_exchange PORT read|write LINE_RATE [SIMULATOR_PID [LABEL]]
 
 #include "BenchClock.h"
+#include "base/Error.h"
+#include "image/TMK.h"
 #include "link/DeviceExchange.h"
 #include "link/PortMap.h"
 #include "link/TKW_RS.h"
-#include "base/Error.h"
-#include "image/TMK.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -25,10 +25,10 @@ struct Span
     long simPid;
     quint64 bytes0;
     Span(const TKW_RS &link, long simulatorPid)
-        : sim0(bench::processCpuSeconds(simulatorPid)), simPid(simulatorPid),
+        : sim0(bench::processCpuSeconds(simulatorPid)),
+          simPid(simulatorPid),
           bytes0(link.protocol().bytesSent() + link.protocol().bytesReceived())
-    {
-    }
+    {}
 
     void print(const char *label, const char *what, const TKW_RS &link, double lineRate) const
     {

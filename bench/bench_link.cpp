@@ -5,10 +5,10 @@
 // the simulator's CPU time as a share of one core.
 
 #include "BenchClock.h"
-#include "link/PortMap.h"
-#include "sim/SimulatedDevice.h"
-#include "link/TKW_RS.h"
 #include "base/Error.h"
+#include "link/PortMap.h"
+#include "link/TKW_RS.h"
+#include "sim/SimulatedDevice.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -58,7 +58,7 @@ int main(int argc, char **argv)
             const double wire = bench::wireSeconds(bytes, lineRate);
             std::printf("wire time:           %.3f s at %.0f baud\n", wire, lineRate);
             std::printf("wall / wire:         %.3f\n", wall / wire);
-        std::printf("load average:        %s\n", bench::loadAverage().c_str());
+            std::printf("load average:        %s\n", bench::loadAverage().c_str());
         }
         link.port().ClosePort();
     } catch (const Error &e) {

@@ -4,14 +4,14 @@
 #include "catalogs/DeviceModel.h"
 #include "catalogs/MeasPars.h"
 #include "image/FactoryImage.h"
+#include "image/ImageDeviceModel.h"
+#include "image/TMK.h"
 #include "render/ScreenPreviews.h"
 #include "render/ScreenRenderer.h"
-#include "image/TMK.h"
-#include "image/ImageDeviceModel.h"
 
 #include <QElapsedTimer>
-#include <QString>
 #include <QImage>
+#include <QString>
 #include <cstdio>
 #include <vector>
 
@@ -39,7 +39,8 @@ std::vector<Job> allScreensOf(ScreenKind kind)
     return jobs;
 }
 
-double millisecondsPerRun(const ScreenPreviews &previews, ScreenRenderer &screen, const std::vector<Job> &jobs, int runs)
+double millisecondsPerRun(const ScreenPreviews &previews, ScreenRenderer &screen, const std::vector<Job> &jobs,
+                          int runs)
 {
     QElapsedTimer timer;
     timer.start();
@@ -63,10 +64,7 @@ void row(const char *name, const QString &figure)
     std::printf("%s %s\n", QString::fromUtf8(name).leftJustified(38).toUtf8().constData(), qPrintable(figure));
 }
 
-QString ms(double value)
-{
-    return QString::number(value, 'f', 3).rightJustified(8);
-}
+QString ms(double value) { return QString::number(value, 'f', 3).rightJustified(8); }
 
 } // namespace
 
@@ -82,8 +80,9 @@ int main()
     std::printf("screen preview renderer, %d runs each, milliseconds per run\n\n", kRuns);
     row("one screen of each kind", QStringLiteral("      ms"));
     const std::pair<const char *, Job> kinds[] = {
-        {"x1 (speed)", {ScreenKind::X1, 12}}, {"x4", {ScreenKind::X4, 0}},       {"x9", {ScreenKind::X9, 0}},
-        {"x7", {ScreenKind::X7, 0}},          {"graph", {ScreenKind::Graph, 0}}, {"pointer", {ScreenKind::Arrow, 0}},
+        {"x1 (speed)", {ScreenKind::X1, 12}}, {"x4", {ScreenKind::X4, 0}},
+        {"x9", {ScreenKind::X9, 0}},          {"x7", {ScreenKind::X7, 0}},
+        {"graph", {ScreenKind::Graph, 0}},    {"pointer", {ScreenKind::Arrow, 0}},
         {"x6", {ScreenKind::X6, 0}},          {"hot menu", {ScreenKind::HotMenu, 0}},
     };
     double total = 0;
@@ -98,7 +97,8 @@ int main()
     const Page pages[] = {
         {"Цветовые схемы: х1 и х7", {{ScreenKind::X1, 12}, {ScreenKind::X7, 0}}},
         {"Цветовые схемы: х4 и х9", {{ScreenKind::X4, 0}, {ScreenKind::X9, 0}}},
-        {"Цветовые схемы: меню, граф., стрел.", {{ScreenKind::HotMenu, 0}, {ScreenKind::Graph, 0}, {ScreenKind::Arrow, 0}, {ScreenKind::Arrow, 1}}},
+        {"Цветовые схемы: меню, граф., стрел.",
+         {{ScreenKind::HotMenu, 0}, {ScreenKind::Graph, 0}, {ScreenKind::Arrow, 0}, {ScreenKind::Arrow, 1}}},
         {"Дисплеи х4 (6)", allScreensOf(ScreenKind::X4)},
         {"Дисплеи х9 (3)", allScreensOf(ScreenKind::X9)},
         {"Дисплеи х7 (4)", allScreensOf(ScreenKind::X7)},

@@ -9,12 +9,12 @@
 //   bench_soak [--reads N] [--writes N] [--faults KIND:RATE[:MS],...] [--seed N]
 //              [--memory 8192|32768] [--line-rate BAUD] [--delivery byte|packet[:SIZE]|chunk:US]
 
-#include "link/DeviceExchange.h"
-#include "sim/InMemoryPort.h"
-#include "sim/SimulatedDevice.h"
-#include "link/TKW_RS.h"
 #include "image/FactoryImage.h"
 #include "image/TMK.h"
+#include "link/DeviceExchange.h"
+#include "link/TKW_RS.h"
+#include "sim/InMemoryPort.h"
+#include "sim/SimulatedDevice.h"
 
 #include <QCoreApplication>
 #include <QMap>
@@ -79,13 +79,20 @@ int main(int argc, char **argv)
     try {
         for (int i = 1; i + 1 < args.size(); i += 2) {
             const QString &opt = args[i], &val = args[i + 1];
-            if (opt == QLatin1String("--reads")) reads = val.toInt();
-            else if (opt == QLatin1String("--writes")) writes = val.toInt();
-            else if (opt == QLatin1String("--faults")) faults = val;
-            else if (opt == QLatin1String("--seed")) seed = val.toULongLong();
-            else if (opt == QLatin1String("--memory")) memorySize = val.toInt();
-            else if (opt == QLatin1String("--line-rate")) lineRate = val.toInt();
-            else if (opt == QLatin1String("--delivery")) delivery = Delivery::parse(val);
+            if (opt == QLatin1String("--reads"))
+                reads = val.toInt();
+            else if (opt == QLatin1String("--writes"))
+                writes = val.toInt();
+            else if (opt == QLatin1String("--faults"))
+                faults = val;
+            else if (opt == QLatin1String("--seed"))
+                seed = val.toULongLong();
+            else if (opt == QLatin1String("--memory"))
+                memorySize = val.toInt();
+            else if (opt == QLatin1String("--line-rate"))
+                lineRate = val.toInt();
+            else if (opt == QLatin1String("--delivery"))
+                delivery = Delivery::parse(val);
             else {
                 std::fprintf(stderr, "unknown option %s\n", qPrintable(opt));
                 return 2;

@@ -4,9 +4,9 @@
 // Input layout: byte 0 picks the request (identify or read block) and the port type; byte 1
 // the gap between bytes in milliseconds; the rest is what the line delivers, once per attempt.
 
-#include "sim/InMemoryPort.h"
-#include "link/TKW_RS.h"
 #include "base/Error.h"
+#include "link/TKW_RS.h"
+#include "sim/InMemoryPort.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,9 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray line(reinterpret_cast<const char *>(data + 2), qsizetype(size - 2));
 
     auto backend = std::make_shared<mk::SimulatedPortBackend>();
-    backend->addPort(1, [&](const QByteArray &) -> std::optional<mk::TimedReply> {
-        return mk::TimedReply::paced(line, 1, gapMs);
-    });
+    backend->addPort(
+        1, [&](const QByteArray &) -> std::optional<mk::TimedReply> { return mk::TimedReply::paced(line, 1, gapMs); });
     mk::TKW_RS link(backend);
     mk::Frame &frame = link.frame();
     mk::LinkProtocol &protocol = link.protocol();

@@ -3,16 +3,16 @@
 // must stay inside the image, finish quickly and never crash. A setting's shown text, parsed and
 // stored again, must show the same text.
 
-#include "image/ImageDeviceModel.h"
-#include "catalogs/MeasPars.h"
 #include "base/Error.h"
-#include "settings/FieldTable.h"
-#include "settings/FieldTableContext.h"
+#include "catalogs/MeasPars.h"
+#include "image/ImageDeviceModel.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
 #include "journals/JournalGrids.h"
 #include "render/ScreenPreviews.h"
 #include "render/ScreenRenderer.h"
-#include "image/SettingsFile.h"
-#include "image/TMK.h"
+#include "settings/FieldTable.h"
+#include "settings/FieldTableContext.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -13,10 +13,7 @@ namespace mk {
 
 namespace {
 
-QString native(const QString &path)
-{
-    return QDir::toNativeSeparators(path).toHtmlEscaped();
-}
+QString native(const QString &path) { return QDir::toNativeSeparators(path).toHtmlEscaped(); }
 
 } // namespace
 
@@ -24,9 +21,8 @@ AboutDialog::AboutDialog(const AboutFacts &facts, QWidget *parent) : QDialog(par
 {
     setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(QStringLiteral("О программе"));
-    const QString version = QCoreApplication::applicationVersion().isEmpty()
-                                ? QStringLiteral("(не указана)")
-                                : QCoreApplication::applicationVersion();
+    const QString version = QCoreApplication::applicationVersion().isEmpty() ? QStringLiteral("(не указана)")
+                                                                             : QCoreApplication::applicationVersion();
     const QString text =
         QStringLiteral("<p><b>%1</b></p>"
                        "<p>Версия программы: %2<br>Версия Qt: %3 (собрана с %4)</p>"

@@ -11,7 +11,8 @@ namespace mk {
 inline const QString kAccessPassword = QStringLiteral("QXR");
 // What the password dialog and its refusal say, word for word.
 inline const QString kPasswordCaptionText = QStringLiteral("Контроль доступа");
-inline const QString kPasswordPromptText = QStringLiteral("Данная команда будет выполняться только после ввода пароля!");
+inline const QString kPasswordPromptText =
+    QStringLiteral("Данная команда будет выполняться только после ввода пароля!");
 inline const QString kWrongPasswordText = QStringLiteral("Неверный пароль!");
 
 // The password dialog and the error box, as the shell shows them.

@@ -2,8 +2,8 @@
 
 #include "app/ConnectionCheckDialog.h"
 
-#include "widgets/MessageBoxes.h"
 #include "base/Error.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QIcon>
 #include <QLibraryInfo>
@@ -11,10 +11,7 @@
 #include <QTranslator>
 
 // The icons live in the mkgui library, whose resources the linker keeps only when asked.
-static void initIconResources()
-{
-    Q_INIT_RESOURCE(mkconf_icons);
-}
+static void initIconResources() { Q_INIT_RESOURCE(mkconf_icons); }
 
 namespace mk {
 
@@ -44,10 +41,7 @@ bool Application::notify(QObject *receiver, QEvent *event)
     return false;
 }
 
-void useRussianLocale()
-{
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-}
+void useRussianLocale() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
 
 bool installRussianTranslations(QCoreApplication &app)
 {

@@ -1,7 +1,7 @@
 #include "app/BackupsDialog.h"
 
-#include "widgets/MessageBoxes.h"
 #include "link/BackupList.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QDesktopServices>
 #include <QDialogButtonBox>
@@ -30,18 +30,15 @@ std::function<bool(const QString &)> &folderOpener()
 
 } // namespace
 
-void BackupsDialog::setFolderOpener(std::function<bool(const QString &)> opener)
-{
-    folderOpener() = std::move(opener);
-}
+void BackupsDialog::setFolderOpener(std::function<bool(const QString &)> opener) { folderOpener() = std::move(opener); }
 
 BackupsDialog::BackupsDialog(const QString &dir, QWidget *parent) : QDialog(parent), m_dir(dir)
 {
     setObjectName(QStringLiteral("BackupsDialog"));
     setWindowTitle(QStringLiteral("Резервные копии"));
-    auto *label = new QLabel(QStringLiteral("Память МК, сохранённая перед каждой записью, в папке\n%1")
-                                 .arg(QDir::toNativeSeparators(dir)),
-                             this);
+    auto *label = new QLabel(
+        QStringLiteral("Память МК, сохранённая перед каждой записью, в папке\n%1").arg(QDir::toNativeSeparators(dir)),
+        this);
     label->setObjectName(QStringLiteral("lFolder"));
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -56,9 +53,10 @@ BackupsDialog::BackupsDialog(const QString &dir, QWidget *parent) : QDialog(pare
         const QString when = e.when.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
         QTreeWidgetItem *row = nullptr;
         if (e.kind == BackupEntry::Backup) {
-            row = new QTreeWidgetItem(m_list, {when, e.modelName.isEmpty() ? QStringLiteral("(без имени)") : e.modelName,
-                                               QStringLiteral("0x%1").arg(e.modelCode, 4, 16, QLatin1Char('0')),
-                                               QString::number(e.settingsVersion), e.fileName});
+            row =
+                new QTreeWidgetItem(m_list, {when, e.modelName.isEmpty() ? QStringLiteral("(без имени)") : e.modelName,
+                                             QStringLiteral("0x%1").arg(e.modelCode, 4, 16, QLatin1Char('0')),
+                                             QString::number(e.settingsVersion), e.fileName});
         } else {
             row = new QTreeWidgetItem(m_list, {when, QStringLiteral("%1: %2").arg(backupKindText(e.kind), e.problem),
                                                QString(), QString(), e.fileName});
@@ -119,7 +117,9 @@ void BackupsDialog::showFolderClicked()
 {
     QDir().mkpath(m_dir); // before the first write there is no folder yet
     if (!folderOpener()(m_dir))
-        showError(this, QStringLiteral("Не удалось открыть папку %1 в файловом менеджере.").arg(QDir::toNativeSeparators(m_dir)));
+        showError(
+            this,
+            QStringLiteral("Не удалось открыть папку %1 в файловом менеджере.").arg(QDir::toNativeSeparators(m_dir)));
 }
 
 } // namespace mk

@@ -69,15 +69,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
 
 QString commandLineHelp()
 {
-    return QStringLiteral(
-        "Использование: mkconf [ФАЙЛ.tcset] [--demo [--demo-model КОД] [--demo-version N]]\n"
-        "\n"
-        "  ФАЙЛ.tcset          открыть файл настроек сразу при запуске\n"
-        "  --demo              работать с имитатором МК вместо настоящего устройства\n"
-        "  --demo-model КОД    код модели имитируемого МК (по умолчанию 1; можно 0x0101)\n"
-        "  --demo-version N    версия настроек в его памяти (по умолчанию 1)\n"
-        "  --version           показать версию программы и выйти\n"
-        "  --help              показать эту справку и выйти\n");
+    return QStringLiteral("Использование: mkconf [ФАЙЛ.tcset] [--demo [--demo-model КОД] [--demo-version N]]\n"
+                          "\n"
+                          "  ФАЙЛ.tcset          открыть файл настроек сразу при запуске\n"
+                          "  --demo              работать с имитатором МК вместо настоящего устройства\n"
+                          "  --demo-model КОД    код модели имитируемого МК (по умолчанию 1; можно 0x0101)\n"
+                          "  --demo-version N    версия настроек в его памяти (по умолчанию 1)\n"
+                          "  --version           показать версию программы и выйти\n"
+                          "  --help              показать эту справку и выйти\n");
 }
 
 } // namespace mk

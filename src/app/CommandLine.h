@@ -13,7 +13,7 @@ struct CommandLine
 {
     bool help = false;
     bool version = false;
-    QString file;            // settings file to load at start, made absolute
+    QString file; // settings file to load at start, made absolute
     bool demo = false;
     quint16 demoModel = 1;   // model code the simulated device reports
     quint32 demoVersion = 1; // settings version of its memory

@@ -1,9 +1,9 @@
 #include "app/CompareWindow.h"
 
-#include "widgets/MessageBoxes.h"
 #include "app/SettingsDiffView.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -18,10 +18,9 @@ CompareWindow::CompareWindow(SettingsDiff diff, const QString &otherTitle, const
 {
     setObjectName(QStringLiteral("CompareWindow"));
     setWindowTitle(QStringLiteral("Сравнение настроек"));
-    const QString summary = m_diff.identical()
-                                ? QStringLiteral("Настройки программы и %1 совпадают.").arg(source)
-                                : QStringLiteral("Настройки программы и %1 различаются: %2.")
-                                      .arg(source, settingCountText(m_diff.changeCount()));
+    const QString summary = m_diff.identical() ? QStringLiteral("Настройки программы и %1 совпадают.").arg(source)
+                                               : QStringLiteral("Настройки программы и %1 различаются: %2.")
+                                                     .arg(source, settingCountText(m_diff.changeCount()));
     auto *label = new QLabel(summary, this);
     label->setObjectName(QStringLiteral("lSummary"));
     label->setWordWrap(true);
@@ -42,7 +41,8 @@ CompareWindow::CompareWindow(SettingsDiff diff, const QString &otherTitle, const
 
 void CompareWindow::saveText(const QString &path) const
 {
-    const QString text = QStringLiteral("Сравнение: настройки программы и %1\n\n").arg(m_source) + diffText(m_diff, false);
+    const QString text =
+        QStringLiteral("Сравнение: настройки программы и %1\n\n").arg(m_source) + diffText(m_diff, false);
     writeFileAtomically(path, text.toUtf8());
 }
 

@@ -7,10 +7,7 @@
 
 namespace mk {
 
-DecorativePicture::DecorativePicture(QWidget *parent) : QWidget(parent)
-{
-    setFixedSize(sizeHint());
-}
+DecorativePicture::DecorativePicture(QWidget *parent) : QWidget(parent) { setFixedSize(sizeHint()); }
 
 void DecorativePicture::paintEvent(QPaintEvent *)
 {

@@ -1,11 +1,11 @@
 #include "app/DemoDevice.h"
 
+#include "base/Error.h"
+#include "image/FactoryImage.h"
 #include "link/LinkTexts.h"
 #include "link/PortMap.h"
 #include "sim/PtySimulator.h"
 #include "sim/SimulatedDevice.h"
-#include "base/Error.h"
-#include "image/FactoryImage.h"
 
 namespace mk {
 
@@ -37,10 +37,7 @@ DemoDevice::~DemoDevice()
     m_simulator->stop();
 }
 
-QString DemoDevice::node() const
-{
-    return m_simulator->slavePath();
-}
+QString DemoDevice::node() const { return m_simulator->slavePath(); }
 
 DeviceSearchSource DemoDevice::searchSource() const
 {

@@ -1,7 +1,7 @@
+#include "app/AccessCheck.h"
 #include "app/CommandLine.h"
 #include "app/DemoDevice.h"
 #include "app/SerialDeviceLink.h"
-#include "app/AccessCheck.h"
 #include "link/PortBackend.h"
 
 namespace mk {

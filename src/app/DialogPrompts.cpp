@@ -1,8 +1,8 @@
 #include "app/DialogPrompts.h"
 
-#include "widgets/MessageBoxes.h"
 #include "app/PortChoiceDialogs.h"
 #include "app/TPasswDlg.h"
+#include "widgets/MessageBoxes.h"
 
 namespace mk {
 
@@ -15,10 +15,7 @@ std::optional<QString> DialogPasswordPrompt::askPassword(const QString &prompt)
     return dialog.password();
 }
 
-void DialogPasswordPrompt::showError(const QString &text)
-{
-    mk::showError(m_parent, text);
-}
+void DialogPasswordPrompt::showError(const QString &text) { mk::showError(m_parent, text); }
 
 std::optional<int> DialogPortChooser::choosePort(const QList<PortChoiceItem> &items, int preselected)
 {

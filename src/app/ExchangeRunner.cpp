@@ -1,13 +1,13 @@
 #include "app/ExchangeRunner.h"
 
-#include "widgets/MessageBoxes.h"
 #include "app/TProgressForm.h"
 #include "base/Error.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QEventLoop>
 #include <QMetaObject>
-#include <QWidget>
 #include <QThread>
+#include <QWidget>
 #include <exception>
 #include <memory>
 
@@ -25,10 +25,7 @@ struct RunningMark
 
 } // namespace
 
-bool exchangeRunning()
-{
-    return g_running;
-}
+bool exchangeRunning() { return g_running; }
 
 void runExchange(QWidget *owner, const std::function<void(Progress &)> &work)
 {

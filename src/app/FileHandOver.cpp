@@ -44,9 +44,8 @@ bool handOverFile(const QString &requestPath, const QString &file)
     }
 }
 
-FileHandOverWatcher::FileHandOverWatcher(const QString &requestPath, const QDateTime &since,
-                                         std::function<bool()> busy, std::function<void(const QString &)> open,
-                                         QObject *parent)
+FileHandOverWatcher::FileHandOverWatcher(const QString &requestPath, const QDateTime &since, std::function<bool()> busy,
+                                         std::function<void(const QString &)> open, QObject *parent)
     : QObject(parent), m_path(requestPath), m_since(since), m_busy(std::move(busy)), m_open(std::move(open))
 {
     // The folder is watched, since the request file comes and goes (it is renamed into place).

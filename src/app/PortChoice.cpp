@@ -1,10 +1,10 @@
 #include "app/PortChoice.h"
 
 #include "app/AccessCheck.h"
+#include "base/Error.h"
 #include "link/LinkTexts.h"
 #include "link/PortMap.h"
 #include "link/SerialPort.h"
-#include "base/Error.h"
 
 namespace mk {
 
@@ -37,7 +37,8 @@ bool SelectPortDialog(SerialPort &port, AccessGuard &access, PasswordPrompt &pro
     int preselected = -1;
     const QList<PortChoiceItem> items = portChoiceItems(port, &preselected);
     int chosen = port.PortNumber();
-    if (const std::optional<int> index = chooser.choosePort(items, preselected); index && *index >= 0 && *index < items.size())
+    if (const std::optional<int> index = chooser.choosePort(items, preselected);
+        index && *index >= 0 && *index < items.size())
         chosen = items[*index].number;
     port.ClosePort();
     port.OpenPort(chosen);

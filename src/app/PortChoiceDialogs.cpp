@@ -45,13 +45,9 @@ TKW_RS232_SetNumDlg::TKW_RS232_SetNumDlg(const QList<PortChoiceItem> &items, int
     setFixedSize(sizeHint());
 }
 
-int TKW_RS232_SetNumDlg::chosenIndex() const
-{
-    return m_pcb->currentIndex();
-}
+int TKW_RS232_SetNumDlg::chosenIndex() const { return m_pcb->currentIndex(); }
 
-TKW_RS232_SetBRDlg::TKW_RS232_SetBRDlg(int baudRate, QWidget *parent)
-    : QDialog(parent), m_bse(new QSpinBox(this))
+TKW_RS232_SetBRDlg::TKW_RS232_SetBRDlg(int baudRate, QWidget *parent) : QDialog(parent), m_bse(new QSpinBox(this))
 {
     setObjectName(QStringLiteral("KW_RS232_SetBRDlg"));
     setWindowTitle(kBaudDialogCaptionText);
@@ -62,7 +58,8 @@ TKW_RS232_SetBRDlg::TKW_RS232_SetBRDlg(int baudRate, QWidget *parent)
     m_bse->setSingleStep(10);
     m_bse->setValue(baudRate);
 
-    QDialogButtonBox *buttons = addButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help);
+    QDialogButtonBox *buttons =
+        addButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help);
     connect(buttons, &QDialogButtonBox::helpRequested, this, [this] {
         showInformation(this, QStringLiteral("МК обменивается данными со скоростью 115200 бод. "
                                              "Другую скорость выбирайте только для проверки линии связи."));
@@ -75,9 +72,6 @@ TKW_RS232_SetBRDlg::TKW_RS232_SetBRDlg(int baudRate, QWidget *parent)
     setFixedSize(sizeHint());
 }
 
-int TKW_RS232_SetBRDlg::baudRate() const
-{
-    return m_bse->value();
-}
+int TKW_RS232_SetBRDlg::baudRate() const { return m_bse->value(); }
 
 } // namespace mk

@@ -7,20 +7,17 @@
 #include "app/DialogPrompts.h"
 #include "app/LinkSettings.h"
 #include "app/PortChoice.h"
-#include "widgets/IniFile.h"
-#include "widgets/MessageBoxes.h"
+#include "base/Error.h"
+#include "image/TMK.h"
 #include "link/Backup.h"
 #include "link/DeviceExchange.h"
 #include "link/TKW_RS.h"
-#include "base/Error.h"
-#include "image/TMK.h"
+#include "widgets/IniFile.h"
+#include "widgets/MessageBoxes.h"
 
 namespace mk {
 
-QString DeviceLink::backupDir() const
-{
-    return defaultBackupDir();
-}
+QString DeviceLink::backupDir() const { return defaultBackupDir(); }
 
 SerialDeviceLink::SerialDeviceLink(std::shared_ptr<PortBackend> backend, DeviceSearchSource source, AccessGuard &access)
     : m_link(std::make_unique<TKW_RS>(std::move(backend))),

@@ -44,7 +44,8 @@ SettingsDiffView::SettingsDiffView(const SettingsDiff &diff, const QString &befo
     if (diff.otherImageBytes > 0)
         new QTreeWidgetItem(this, {QStringLiteral("Прочие байты образа памяти: %1").arg(diff.otherImageBytes)});
     if (diff.modelCodesDiffer)
-        new QTreeWidgetItem(this, {QStringLiteral("Код модели"), QStringLiteral("0x%1").arg(diff.modelCodeBefore, 4, 16, QLatin1Char('0')),
+        new QTreeWidgetItem(this, {QStringLiteral("Код модели"),
+                                   QStringLiteral("0x%1").arg(diff.modelCodeBefore, 4, 16, QLatin1Char('0')),
                                    QStringLiteral("0x%1").arg(diff.modelCodeAfter, 4, 16, QLatin1Char('0'))});
     expandAll();
     header()->setStretchLastSection(true);

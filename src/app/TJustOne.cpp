@@ -20,10 +20,7 @@ TJustOne::~TJustOne()
         m_lock->unlock();
 }
 
-QString TJustOne::lockPath() const
-{
-    return m_lock->fileName();
-}
+QString TJustOne::lockPath() const { return m_lock->fileName(); }
 
 QString TJustOne::defaultLockDir()
 {

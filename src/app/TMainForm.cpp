@@ -1,26 +1,26 @@
 #include "app/TMainForm.h"
 
 #include "app/AboutDialog.h"
+#include "app/AccessCheck.h"
 #include "app/Application.h"
 #include "app/BackupsDialog.h"
 #include "app/CompareWindow.h"
-#include "app/MainMenu.h"
-#include "app/WritePreviewDialog.h"
 #include "app/DecorativePicture.h"
 #include "app/DeviceLink.h"
 #include "app/ExchangeRunner.h"
-#include "widgets/IniFile.h"
-#include "widgets/MessageBoxes.h"
-#include "editor/EditTransaction.h"
-#include "viewers/ViewerTransactions.h"
-#include "app/AccessCheck.h"
-#include "link/Backup.h"
+#include "app/MainMenu.h"
 #include "app/WindowPlacement.h"
+#include "app/WritePreviewDialog.h"
 #include "base/Error.h"
+#include "editor/EditTransaction.h"
 #include "image/RecordSync.h"
-#include "settings/SettingsDiff.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
+#include "link/Backup.h"
+#include "settings/SettingsDiff.h"
+#include "viewers/ViewerTransactions.h"
+#include "widgets/IniFile.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -106,8 +106,8 @@ QGroupBox *makeGroup(QWidget *parent, const char *name, const QString &title, co
 } // namespace
 
 TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_setup(std::move(setup)),
       m_model(std::make_unique<TMK>())
 {
@@ -133,10 +133,7 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
 
 TMainForm::~TMainForm() = default;
 
-QString TMainForm::caption()
-{
-    return QStringLiteral("Просмотр и настройка параметров МК (Версия 16.04.19)");
-}
+QString TMainForm::caption() { return QStringLiteral("Просмотр и настройка параметров МК (Версия 16.04.19)"); }
 
 void TMainForm::buildControls()
 {
@@ -176,13 +173,13 @@ void TMainForm::buildControls()
          makeLabel(this, "Label6",
                    QStringLiteral("или, если Вы ранее уже сохраняли настройки на диск, считайте файл с диска.")),
          m_bLoadParams});
-    QGroupBox *step2 = makeGroup(this, "GroupBox2", QStringLiteral("Шаг 2"),
-                                 {makeLabel(this, "Label1", QStringLiteral("Произведите изменения настроек.")),
-                                  m_bEditParams});
-    QGroupBox *step2a = makeGroup(
-        this, "GroupBox5", QStringLiteral("Шаг 2a"),
-        {makeLabel(this, "Label7", QStringLiteral("Просмотрите журналы поездок, заправок. и ошибок")),
-         m_bViewJournals});
+    QGroupBox *step2 =
+        makeGroup(this, "GroupBox2", QStringLiteral("Шаг 2"),
+                  {makeLabel(this, "Label1", QStringLiteral("Произведите изменения настроек.")), m_bEditParams});
+    QGroupBox *step2a =
+        makeGroup(this, "GroupBox5", QStringLiteral("Шаг 2a"),
+                  {makeLabel(this, "Label7", QStringLiteral("Просмотрите журналы поездок, заправок. и ошибок")),
+                   m_bViewJournals});
     QGroupBox *step2b = makeGroup(
         this, "GroupBox6", QStringLiteral("Шаг 2b"),
         {makeLabel(this, "Label8", QStringLiteral("Просмотрите записанные данные осциллографа")), m_bViewOsc});
@@ -194,9 +191,9 @@ void TMainForm::buildControls()
          m_bSaveParams});
     auto *picture = new DecorativePicture(this);
     picture->setObjectName(QStringLiteral("Image1"));
-    QGroupBox *step4 = makeGroup(this, "GroupBox4", QStringLiteral("Шаг 4"),
-                                 {makeLabel(this, "Label4", QStringLiteral("Запишите настройки в МК")), m_bSetParams},
-                                 picture);
+    QGroupBox *step4 =
+        makeGroup(this, "GroupBox4", QStringLiteral("Шаг 4"),
+                  {makeLabel(this, "Label4", QStringLiteral("Запишите настройки в МК")), m_bSetParams}, picture);
 
     auto *searchRow = new QHBoxLayout;
     searchRow->addWidget(m_cbAuto);
@@ -224,9 +221,10 @@ void TMainForm::buildControls()
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("ClientArea"));
     client->setFixedSize(kClientWidth, kClientHeight);
-    for (QWidget *w : {static_cast<QWidget *>(m_label5), static_cast<QWidget *>(m_cbAuto), static_cast<QWidget *>(m_bRS232),
-                       static_cast<QWidget *>(step1), static_cast<QWidget *>(step2), static_cast<QWidget *>(step2a),
-                       static_cast<QWidget *>(step2b), static_cast<QWidget *>(step3), static_cast<QWidget *>(step4)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(m_label5), static_cast<QWidget *>(m_cbAuto), static_cast<QWidget *>(m_bRS232),
+          static_cast<QWidget *>(step1), static_cast<QWidget *>(step2), static_cast<QWidget *>(step2a),
+          static_cast<QWidget *>(step2b), static_cast<QWidget *>(step3), static_cast<QWidget *>(step4)})
         w->setParent(client);
     auto *columns = new QHBoxLayout(client);
     columns->setContentsMargins(8, 8, 8, 8);
@@ -264,7 +262,8 @@ void TMainForm::buildMenu()
     connect(m_menu->backups(), &QAction::triggered, this, [this] { guarded([this] { miBackupsClick(); }); });
     connect(m_menu->exit(), &QAction::triggered, this, &QWidget::close);
     connect(m_menu->compareFile(), &QAction::triggered, this, [this] { guarded([this] { miCompareFileClick(); }); });
-    connect(m_menu->compareDevice(), &QAction::triggered, this, [this] { guarded([this] { miCompareDeviceClick(); }); });
+    connect(m_menu->compareDevice(), &QAction::triggered, this,
+            [this] { guarded([this] { miCompareDeviceClick(); }); });
     connect(m_menu->about(), &QAction::triggered, this, [this] { guarded([this] { miAboutClick(); }); });
     buildInstallerTools();
 }
@@ -361,10 +360,7 @@ void TMainForm::guarded(const std::function<void()> &step)
     }
 }
 
-bool TMainForm::editingEnabled() const
-{
-    return m_bEditParams->isEnabled();
-}
+bool TMainForm::editingEnabled() const { return m_bEditParams->isEnabled(); }
 
 void TMainForm::setEditingEnabled(bool enabled)
 {
@@ -434,10 +430,8 @@ bool TMainForm::mayReplaceSettings()
     case Answer::Yes:
         // A save that did not happen (its dialog cancelled, the overwrite refused) keeps the edits.
         return bSaveParamsClick();
-    case Answer::No:
-        return true;
-    case Answer::Cancel:
-        break;
+    case Answer::No: return true;
+    case Answer::Cancel: break;
     }
     return false;
 }
@@ -482,15 +476,9 @@ void TMainForm::bEditParamsClick()
         m_modified = true;
 }
 
-void TMainForm::bViewJournalsClick()
-{
-    m_setup.steps.journals(this, *m_model);
-}
+void TMainForm::bViewJournalsClick() { m_setup.steps.journals(this, *m_model); }
 
-void TMainForm::bViewOscClick()
-{
-    m_setup.steps.osc(this, *m_model);
-}
+void TMainForm::bViewOscClick() { m_setup.steps.osc(this, *m_model); }
 
 void TMainForm::bSetParamsClick()
 {
@@ -509,7 +497,8 @@ void TMainForm::bSetParamsClick()
         return;
     QString text = QStringLiteral("Настройки записаны в МК");
     if (!report.backupPath.isEmpty())
-        text += QStringLiteral("\n\nПрежние настройки МК сохранены в файле\n%1").arg(QDir::toNativeSeparators(report.backupPath));
+        text += QStringLiteral("\n\nПрежние настройки МК сохранены в файле\n%1")
+                    .arg(QDir::toNativeSeparators(report.backupPath));
     showInformation(this, text);
 }
 
@@ -570,9 +559,9 @@ void TMainForm::miBackupsClick()
 
 void TMainForm::miAboutClick()
 {
-    AboutDialog dialog({QFileInfo(m_setup.iniPath).absoluteFilePath(),
-                        m_setup.link ? m_setup.link->backupDir() : defaultBackupDir()},
-                       this);
+    AboutDialog dialog(
+        {QFileInfo(m_setup.iniPath).absoluteFilePath(), m_setup.link ? m_setup.link->backupDir() : defaultBackupDir()},
+        this);
     execDialog(dialog);
 }
 

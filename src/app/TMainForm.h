@@ -36,8 +36,8 @@ struct MainFormSetup
     QString fileDir;    // where the open and save dialogs start
     QString startFile;  // a settings file to load once the window is shown (absolute path)
     std::unique_ptr<DeviceLink> link;
-    AccessGuard *access = nullptr;   // the program-wide one when not given
-    StepDialogs steps;               // each one not given is the configurator's own
+    AccessGuard *access = nullptr; // the program-wide one when not given
+    StepDialogs steps;             // each one not given is the configurator's own
     // What the status bar follows (not owned); the system's serial ports when not given.
     DeviceWatcher *deviceWatcher = nullptr;
 };

@@ -5,13 +5,13 @@
 
 #include "app/ConnectionCheckDialog.h"
 #include "app/DeviceStatusLabel.h"
-#include "widgets/IniFile.h"
 #include "app/MainMenu.h"
-#include "widgets/MessageBoxes.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
-#include "settings/Profile.h"
 #include "image/TMK.h"
+#include "settings/Profile.h"
+#include "widgets/IniFile.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QAction>
 #include <QDir>
@@ -34,16 +34,20 @@ QString problemsText(const std::vector<ProfileProblem> &problems)
         lines << QStringLiteral("%1: %2").arg(problems[i].name, problems[i].message);
     if (int(problems.size()) > kShownProblems)
         lines << QStringLiteral("… и ещё %1").arg(int(problems.size()) - kShownProblems);
-    return QStringLiteral("Профиль не применён, настройки не изменены. Не подходит:\n%1").arg(lines.join(QLatin1Char('\n')));
+    return QStringLiteral("Профиль не применён, настройки не изменены. Не подходит:\n%1")
+        .arg(lines.join(QLatin1Char('\n')));
 }
 
 } // namespace
 
 void TMainForm::buildInstallerTools()
 {
-    QAction *exportProfile = m_menu->addFileAction(QStringLiteral("Экспорт профиля…"), QStringLiteral("miExportProfile"));
-    QAction *importProfile = m_menu->addFileAction(QStringLiteral("Импорт профиля…"), QStringLiteral("miImportProfile"));
-    QAction *check = m_menu->addServiceAction(QStringLiteral("Проверить подключение"), QStringLiteral("miConnectionCheck"));
+    QAction *exportProfile =
+        m_menu->addFileAction(QStringLiteral("Экспорт профиля…"), QStringLiteral("miExportProfile"));
+    QAction *importProfile =
+        m_menu->addFileAction(QStringLiteral("Импорт профиля…"), QStringLiteral("miImportProfile"));
+    QAction *check =
+        m_menu->addServiceAction(QStringLiteral("Проверить подключение"), QStringLiteral("miConnectionCheck"));
     connect(exportProfile, &QAction::triggered, this, [this] { guarded([this] { miExportProfileClick(); }); });
     connect(importProfile, &QAction::triggered, this, [this] { guarded([this] { miImportProfileClick(); }); });
     connect(check, &QAction::triggered, this, [this] { guarded([this] { miConnectionCheckClick(); }); });

@@ -12,8 +12,7 @@ namespace mk {
 
 constexpr int kPasswordMaxLength = 10;
 
-TPasswDlg::TPasswDlg(QWidget *parent)
-    : QDialog(parent), m_label1(new QLabel(this)), m_maskEdit1(new QLineEdit(this))
+TPasswDlg::TPasswDlg(QWidget *parent) : QDialog(parent), m_label1(new QLabel(this)), m_maskEdit1(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("PasswDlg"));
     setWindowTitle(kPasswordCaptionText);
@@ -49,9 +48,6 @@ void TPasswDlg::setPrompt(const QString &prompt)
     setFixedHeight(sizeHint().height());
 }
 
-QString TPasswDlg::password() const
-{
-    return m_maskEdit1->text();
-}
+QString TPasswDlg::password() const { return m_maskEdit1->text(); }
 
 } // namespace mk

@@ -44,9 +44,6 @@ TPicturesForm::~TPicturesForm()
         s_instance = nullptr;
 }
 
-TPicturesForm *TPicturesForm::instance()
-{
-    return s_instance;
-}
+TPicturesForm *TPicturesForm::instance() { return s_instance; }
 
 } // namespace mk

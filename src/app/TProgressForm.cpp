@@ -84,10 +84,7 @@ void TProgressForm::centreOver(const QWidget *owner)
         move(area.center() - rect().center());
 }
 
-void TProgressForm::reject()
-{
-    m_cancelled = true;
-}
+void TProgressForm::reject() { m_cancelled = true; }
 
 void TProgressForm::closeEvent(QCloseEvent *event)
 {

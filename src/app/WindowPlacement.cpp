@@ -19,10 +19,7 @@ StoredWindowState currentState(const QWidget &window)
     return StoredWindowState::Normal;
 }
 
-bool resizable(const QWidget &window)
-{
-    return window.minimumSize() != window.maximumSize();
-}
+bool resizable(const QWidget &window) { return window.minimumSize() != window.maximumSize(); }
 
 bool onSomeScreen(const QRect &area)
 {

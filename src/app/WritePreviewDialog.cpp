@@ -14,9 +14,8 @@ WritePreviewDialog::WritePreviewDialog(const SettingsDiff &diff, QWidget *parent
 {
     setObjectName(QStringLiteral("WritePreviewDialog"));
     setWindowTitle(QStringLiteral("Запись настроек в МК"));
-    auto *label = new QLabel(QStringLiteral("Настроек МК, которые изменятся при записи: %1. Записать?")
-                                 .arg(diff.changeCount()),
-                             this);
+    auto *label = new QLabel(
+        QStringLiteral("Настроек МК, которые изменятся при записи: %1. Записать?").arg(diff.changeCount()), this);
     label->setObjectName(QStringLiteral("lCount"));
     label->setWordWrap(true);
     auto *view = new SettingsDiffView(diff, QStringLiteral("Сейчас в МК"), QStringLiteral("Будет записано"), this);

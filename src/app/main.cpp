@@ -5,10 +5,10 @@
 #include "app/DeviceLink.h"
 #include "app/ExchangeRunner.h"
 #include "app/FileHandOver.h"
-#include "widgets/IniFile.h"
 #include "app/TJustOne.h"
 #include "app/TMainForm.h"
 #include "app/TPicturesForm.h"
+#include "widgets/IniFile.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -43,12 +43,14 @@ int main(int argc, char **argv)
         return 0;
     }
     if (noDisplay(arguments)) {
-        std::fprintf(stderr, "%s",
-                     qPrintable(QStringLiteral(
-                         "mkconf: нет дисплея, окну негде появиться (переменные DISPLAY и WAYLAND_DISPLAY не заданы).\n"
-                         "Запустите программу из графического сеанса, либо под виртуальным X-сервером:\n"
-                         "    xvfb-run -a %1 --demo\n")
-                                    .arg(arguments.constFirst())));
+        std::fprintf(
+            stderr, "%s",
+            qPrintable(
+                QStringLiteral(
+                    "mkconf: нет дисплея, окну негде появиться (переменные DISPLAY и WAYLAND_DISPLAY не заданы).\n"
+                    "Запустите программу из графического сеанса, либо под виртуальным X-сервером:\n"
+                    "    xvfb-run -a %1 --demo\n")
+                    .arg(arguments.constFirst())));
         return 1;
     }
 

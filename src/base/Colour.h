@@ -21,14 +21,8 @@ struct Rgb8
     bool operator==(const Rgb8 &) const = default;
 };
 
-constexpr quint16 packColour(int r, int g, int b)
-{
-    return quint16((r << 11) | (g << 6) | ((g & 1) << 5) | b);
-}
-constexpr Rgb5 unpackColour(quint16 word)
-{
-    return {(word >> 11) & 31, (word >> 6) & 31, word & 31};
-}
+constexpr quint16 packColour(int r, int g, int b) { return quint16((r << 11) | (g << 6) | ((g & 1) << 5) | b); }
+constexpr Rgb5 unpackColour(quint16 word) { return {(word >> 11) & 31, (word >> 6) & 31, word & 31}; }
 // The 8-bit channels a screen shows for a colour word.
 constexpr Rgb8 colourToRgb8(quint16 word)
 {

@@ -22,10 +22,13 @@ QByteArray readWholeFile(const QString &path, qint64 maxSize)
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Не могу открыть файл \"%1\" (нет прав на чтение или файл занят).").arg(shown));
     if (file.size() > maxSize)
-        throw Error(QStringLiteral("Файл \"%1\" слишком велик (%2 байт).").arg(QDir::toNativeSeparators(path)).arg(file.size()));
+        throw Error(QStringLiteral("Файл \"%1\" слишком велик (%2 байт).")
+                        .arg(QDir::toNativeSeparators(path))
+                        .arg(file.size()));
     QByteArray data = file.read(maxSize + 1);
     if (file.error() != QFileDevice::NoError)
-        throw Error(QStringLiteral("Ошибка чтения файла \"%1\": %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        throw Error(
+            QStringLiteral("Ошибка чтения файла \"%1\": %2").arg(QDir::toNativeSeparators(path), file.errorString()));
     if (data.size() > maxSize)
         throw Error(QStringLiteral("Файл \"%1\" слишком велик.").arg(QDir::toNativeSeparators(path)));
     return data;
@@ -88,12 +91,8 @@ void writeFileAtomically(const QString &path, const QByteArray &data)
     const auto fail = [&] {
         QString reason;
         switch (file.error()) {
-        case QFileDevice::RenameError:
-            reason = QStringLiteral("не удалось заменить прежний файл");
-            break;
-        default:
-            reason = writeFailureReason(QFileInfo(path).absolutePath(), data.size(), file.errorString());
-            break;
+        case QFileDevice::RenameError: reason = QStringLiteral("не удалось заменить прежний файл"); break;
+        default: reason = writeFailureReason(QFileInfo(path).absolutePath(), data.size(), file.errorString()); break;
         }
         throw writeError(path, reason);
     };

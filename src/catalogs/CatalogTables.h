@@ -18,12 +18,12 @@ struct MeasParRow
     int code;
     const char *literalSample; // nullptr: the sample text is made from sampleValue
     int sampleValue;
-    int sampleDivisor;         // 1: written as an integer; 10 or 100: written with Decimals digits
+    int sampleDivisor; // 1: written as an integer; 10 or 100: written with Decimals digits
     int sampleWidth;
     int minValue, maxValue, axisMin, axisMax;
     int width, decimals, gaugeKind, graphable, rangeFlag;
-    const char *name, *longCaption, *cellName, *cellUnit, *lineName, *lineUnit, *gridLabel,
-        *gaugeName, *gaugeUnit, *graphCaption;
+    const char *name, *longCaption, *cellName, *cellUnit, *lineName, *lineUnit, *gridLabel, *gaugeName, *gaugeUnit,
+        *graphCaption;
 };
 constexpr int kMeasParRowCount = 54;
 extern const std::array<MeasParRow, kMeasParRowCount> kMeasParRows;

@@ -1,8 +1,8 @@
 #include "catalogs/DeviceModel.h"
 
+#include "base/Error.h"
 #include "catalogs/CatalogTables.h"
 #include "catalogs/CatalogTexts.h"
-#include "base/Error.h"
 
 #include <algorithm>
 #include <utility>
@@ -17,9 +17,9 @@ using catalog_data::ProtocolVariant;
 // Model type whose protocol code 63 is "Bosch" ("Tiggo" everywhere else).
 constexpr quint16 kBoschModelType = 0x0C01;
 
-constexpr quint8 kObd2Alt = 102;                 // "OBD2E", the alternative engine set
+constexpr quint8 kObd2Alt = 102;                    // "OBD2E", the alternative engine set
 constexpr quint8 kObd2First = 103, kObd2Last = 105; // "OBD2Q", "OBD2S", "OBD2P"
-constexpr quint8 kVagFirst = 82, kVagLast = 96;  // "VAG 1".."VAG 14", "VAG CE"
+constexpr quint8 kVagFirst = 82, kVagLast = 96;     // "VAG 1".."VAG 14", "VAG CE"
 constexpr quint8 kOpelFirst = 121, kOpelLast = 128;
 // The lamp-control measured parameter added to every protocol of models that switch the lamps.
 constexpr quint8 kLightsParamCode = 34;
@@ -85,10 +85,7 @@ const TProtBase *DeviceModel::CurrentProtocol() const
     return &ProtocolList[size_t(m_current)];
 }
 
-TProtBase *DeviceModel::CurrentProtocol()
-{
-    return const_cast<TProtBase *>(std::as_const(*this).CurrentProtocol());
-}
+TProtBase *DeviceModel::CurrentProtocol() { return const_cast<TProtBase *>(std::as_const(*this).CurrentProtocol()); }
 
 bool DeviceModel::setCurrentProtocol(int index)
 {
@@ -109,9 +106,8 @@ bool DeviceModel::hasProtocol(quint8 code) const
 
 bool DeviceModel::offersObd2Group() const
 {
-    return std::any_of(ProtocolList.begin(), ProtocolList.end(), [](const TProtBase &p) {
-        return p.Code == kObd2Alt || inRange(p.Code, kObd2First, kObd2Last);
-    });
+    return std::any_of(ProtocolList.begin(), ProtocolList.end(),
+                       [](const TProtBase &p) { return p.Code == kObd2Alt || inRange(p.Code, kObd2First, kObd2Last); });
 }
 
 bool DeviceModel::offersVagGroup() const

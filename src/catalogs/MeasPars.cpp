@@ -44,17 +44,13 @@ TMeasParBase fromRow(const catalog_data::MeasParRow &r)
     } else {
         p.SampleValue = r.sampleValue;
         // Right-aligned, padded with spaces, never cut.
-        p.SampleText = r.sampleDivisor == 1
-                           ? QStringLiteral("%1").arg(r.sampleValue, r.sampleWidth)
-                           : fixed(double(r.sampleValue) / r.sampleDivisor, p.Decimals, r.sampleWidth);
+        p.SampleText = r.sampleDivisor == 1 ? QStringLiteral("%1").arg(r.sampleValue, r.sampleWidth)
+                                            : fixed(double(r.sampleValue) / r.sampleDivisor, p.Decimals, r.sampleWidth);
     }
     return p;
 }
 
-bool isMomentaryExpenseK(const TMeasParBase &p)
-{
-    return p.ClassName == QLatin1String("TMomentaryExpenseK");
-}
+bool isMomentaryExpenseK(const TMeasParBase &p) { return p.ClassName == QLatin1String("TMomentaryExpenseK"); }
 
 } // namespace
 
@@ -89,10 +85,7 @@ const std::vector<TMeasParBase> &allMeasParEntries()
     return entries;
 }
 
-MeasParCatalog::MeasParCatalog(const FeatureFlags &flags)
-{
-    rebuild(flags);
-}
+MeasParCatalog::MeasParCatalog(const FeatureFlags &flags) { rebuild(flags); }
 
 // Code 11 is air temperature on models with an air-temperature input and lamp control on models
 // without one that switch the lamps; the lamp-control entry with code 34 exists only on models

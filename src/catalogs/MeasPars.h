@@ -27,20 +27,20 @@ struct TMeasParBase
 {
     QString ClassName;
     quint8 Code = 0;
-    int RangeFlag = 0;     // 1 for sensor/ECU quantities with a meaningful range
-    int GaugeKind = 0;     // 0 no pointer gauge, 1 first gauge position, 2 second
-    int Graphable = 0;     // 1 when it may be put on a graph
+    int RangeFlag = 0; // 1 for sensor/ECU quantities with a meaningful range
+    int GaugeKind = 0; // 0 no pointer gauge, 1 first gauge position, 2 second
+    int Graphable = 0; // 1 when it may be put on a graph
     qint32 SampleValue = 0;
-    qint32 MinValue = 0;   // raw = displayed × 10^Decimals
+    qint32 MinValue = 0; // raw = displayed × 10^Decimals
     qint32 MaxValue = 100;
-    qint32 AxisMin = 0;    // gauge and graph scale, displayed units
+    qint32 AxisMin = 0; // gauge and graph scale, displayed units
     qint32 AxisMax = 100;
-    int Width = 3;         // field width of the sample text
+    int Width = 3; // field width of the sample text
     int Decimals = 0;
-    QString Name;          // menu items and check-box captions
-    QString SampleText;    // sample value drawn in the screen previews
+    QString Name;       // menu items and check-box captions
+    QString SampleText; // sample value drawn in the screen previews
     QString LongCaption;
-    QString MinText;       // empty until PrepareData
+    QString MinText; // empty until PrepareData
     QString MaxText;
     QString CellName, CellUnit;   // four-value screen
     QString LineName, LineUnit;   // screens with smaller cells

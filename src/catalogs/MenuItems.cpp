@@ -62,8 +62,8 @@ quint16 defaultMenuItemCode(const QString &ident)
 
 QString journalSlotCaption(int slot)
 {
-    const QString number = slot == 0 ? QString::fromUtf8(catalog_text::kSlotZeroLabel)
-                                     : QStringLiteral("%1").arg(slot, 4);
+    const QString number =
+        slot == 0 ? QString::fromUtf8(catalog_text::kSlotZeroLabel) : QStringLiteral("%1").arg(slot, 4);
     return number + QStringLiteral("     ") + QString::fromUtf8(catalog_text::kSlotTail);
 }
 

@@ -19,8 +19,8 @@ namespace mk {
 
 struct TMKMenuItem
 {
-    QString Name;   // caption in the editor and on the device
-    QString Ident;  // identifier, e.g. "TankLimitMenu" (slot 10 of the refuelling journal repeats slot 0's)
+    QString Name;  // caption in the editor and on the device
+    QString Ident; // identifier, e.g. "TankLimitMenu" (slot 10 of the refuelling journal repeats slot 0's)
     quint16 Code = 0;
     quint8 Group = 0; // 0 settings and actions, 1 journals, 2 taximeter, 3 parking sensor
 };

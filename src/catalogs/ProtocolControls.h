@@ -13,19 +13,19 @@
 // `p` and the model's feature flags `f`; the protocol codes kCode... are in ProtocolControls.cpp).
 // A line here gives ProtocolControls its member, the field table's Flag its enumerator and
 // protocolControls() its rule.
-#define MK_PROTOCOL_FACTS(X)                                                                          \
-    X(CoolantAlarms, coolantAlarms, p.CoolantAlarms)                   /* coolant limits, alarms */    \
-    X(ErrorAlarm, errorAlarm, p.ErrorAlarm)                            /* the fault alarm */           \
-    X(GearboxOilTemp, gearboxOilTemp, p.GearboxOilTemp)                /* gearbox oil temperature */   \
-    X(EngineOilTemp, engineOilTemp, p.EngineOilTemp)                   /* engine oil temperature */    \
-    X(FanControl, fanControl, p.FanControl || p.Hybrid)                /* fan switch-on temperature */ \
-    X(SideLights, sideLights, p.SideLights)                            /* rgGabarType */               \
-    X(BatterySource, batterySource, p.BatterySource)                   /* rgUaccMeth */                \
-    X(Hybrid, hybrid, p.Hybrid)                                        /* inverter and HV battery */   \
-    X(Retarder, retarder, p.Code == kCodeJ1939 && f.ExtendedSystems)   /* retarder oil temperature */  \
-    X(CvtWearLimit, cvtWearLimit, p.Code == kCodeCan)                  /* seCVTFDeteriorLim */         \
-    X(CvtWearAlarm, cvtWearAlarm, p.Code == kCodeCan || (p.Code == kCodeJ1939 && f.ExtendedSystems))  \
-    X(SootFilter, sootFilterLimit, p.Code == kCodeVagSoot)             /* seVAGSFilterLimit */
+#define MK_PROTOCOL_FACTS(X)                                                                                           \
+    X(CoolantAlarms, coolantAlarms, p.CoolantAlarms)                 /* coolant limits, alarms */                      \
+    X(ErrorAlarm, errorAlarm, p.ErrorAlarm)                          /* the fault alarm */                             \
+    X(GearboxOilTemp, gearboxOilTemp, p.GearboxOilTemp)              /* gearbox oil temperature */                     \
+    X(EngineOilTemp, engineOilTemp, p.EngineOilTemp)                 /* engine oil temperature */                      \
+    X(FanControl, fanControl, p.FanControl || p.Hybrid)              /* fan switch-on temperature */                   \
+    X(SideLights, sideLights, p.SideLights)                          /* rgGabarType */                                 \
+    X(BatterySource, batterySource, p.BatterySource)                 /* rgUaccMeth */                                  \
+    X(Hybrid, hybrid, p.Hybrid)                                      /* inverter and HV battery */                     \
+    X(Retarder, retarder, p.Code == kCodeJ1939 && f.ExtendedSystems) /* retarder oil temperature */                    \
+    X(CvtWearLimit, cvtWearLimit, p.Code == kCodeCan)                /* seCVTFDeteriorLim */                           \
+    X(CvtWearAlarm, cvtWearAlarm, p.Code == kCodeCan || (p.Code == kCodeJ1939 && f.ExtendedSystems))                   \
+    X(SootFilter, sootFilterLimit, p.Code == kCodeVagSoot) /* seVAGSFilterLimit */
 
 namespace mk {
 

@@ -8,7 +8,10 @@ namespace {
 
 // Selector 4 ("Темп. масла АКПП") of the two shared presets.
 const std::vector<const char *> kGearboxOilTempItems = {
-    "Нет", "Paj.Sport", "Outlndr", "Niss1", "Captiva", "Toy9-", "Toy10+", "HovH5,St", "Niss2", "Wrangler", "Rexton", "Kyr/Act", "Niss3", "Outl3.0", "Paj.WF", "Duster", "Mazda1", "Hyund/Kia1", "Hyund/Kia2", "Mazda2", "Mazda3", "Subaru", "Niss4", "Suz1", "Outl16", "Astra", "Toy3", "Chery", "Kuga", "Niss5", "Suz2", "Suz3", "Patrt", "Creta", "A13", "A16", "Emgrd", "Punch", "TCU"};
+    "Нет",    "Paj.Sport", "Outlndr", "Niss1",   "Captiva", "Toy9-",  "Toy10+", "HovH5,St",   "Niss2",      "Wrangler",
+    "Rexton", "Kyr/Act",   "Niss3",   "Outl3.0", "Paj.WF",  "Duster", "Mazda1", "Hyund/Kia1", "Hyund/Kia2", "Mazda2",
+    "Mazda3", "Subaru",    "Niss4",   "Suz1",    "Outl16",  "Astra",  "Toy3",   "Chery",      "Kuga",       "Niss5",
+    "Suz2",   "Suz3",      "Patrt",   "Creta",   "A13",     "A16",    "Emgrd",  "Punch",      "TCU"};
 const std::vector<const char *> kGearboxOilTempItemsToyota = {"Нет", "Toy9-", "Toy10+", "Toy3"};
 
 } // namespace

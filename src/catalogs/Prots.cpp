@@ -21,8 +21,8 @@ QStringList numbered(int first, int last)
 
 } // namespace
 
-TProtBase::TProtBase(const QString &name, quint8 code, int errorCodeFormat,
-                     const std::vector<quint8> &extraParams, const std::vector<quint8> &systems)
+TProtBase::TProtBase(const QString &name, quint8 code, int errorCodeFormat, const std::vector<quint8> &extraParams,
+                     const std::vector<quint8> &systems)
     : Name(name), Code(code), ErrorCodeFormat(errorCodeFormat)
 {
     for (int c = 1; c <= kOwnParamCount; ++c)

@@ -20,8 +20,8 @@
 
 namespace mk {
 
-constexpr int kSubTypeSelectorCount = 8;  // selector 0 = cbProtTypeMain, 1..7 = cbProtTypeAdd1..7
-constexpr int kMaxProtocolCodes = 101;     // capacity of ParamCodes and SystemCodes
+constexpr int kSubTypeSelectorCount = 8; // selector 0 = cbProtTypeMain, 1..7 = cbProtTypeAdd1..7
+constexpr int kMaxProtocolCodes = 101;   // capacity of ParamCodes and SystemCodes
 
 // ErrorCodeFormat of protocols whose error journal entries carry no code text.
 constexpr int kNoErrorCodeText = 1000;
@@ -32,16 +32,16 @@ public:
     // Name, code and error format as the device knows them; ParamCodes become 1..16 followed by
     // extraParams (zeros skipped); SystemCodes a copy of systems. Defaults: CoolantAlarms and
     // ErrorAlarm set, the other flags clear, no selectors, no ECU tank channels.
-    TProtBase(const QString &name, quint8 code, int errorCodeFormat,
-              const std::vector<quint8> &extraParams = {}, const std::vector<quint8> &systems = {});
+    TProtBase(const QString &name, quint8 code, int errorCodeFormat, const std::vector<quint8> &extraParams = {},
+              const std::vector<quint8> &systems = {});
 
     QString Name;
     quint8 Code = 0;
-    std::vector<quint8> ParamCodes;   // measured-parameter codes offered, in display order
-    std::vector<quint8> SystemCodes;  // additional systems this protocol polls by default
-    int ErrorCodeFormat = 0;          // 0..9, or kNoErrorCodeText
+    std::vector<quint8> ParamCodes;  // measured-parameter codes offered, in display order
+    std::vector<quint8> SystemCodes; // additional systems this protocol polls by default
+    int ErrorCodeFormat = 0;         // 0..9, or kNoErrorCodeText
     std::array<QString, kSubTypeSelectorCount> SubTypeCaption;
-    std::array<int, kSubTypeSelectorCount> SubTypeCount{};      // 0 = selector not used
+    std::array<int, kSubTypeSelectorCount> SubTypeCount{};       // 0 = selector not used
     std::array<QStringList, kSubTypeSelectorCount> SubTypeItems; // defaults, overwritten from 0
 
     bool CoolantAlarms = true;
@@ -53,7 +53,7 @@ public:
     bool BatterySource = false;
     bool Hybrid = false;
 
-    int EcuTankChannels = 0;          // fuel-level channels the ECU provides, 0..3
+    int EcuTankChannels = 0; // fuel-level channels the ECU provides, 0..3
 
     int ParamCount() const { return int(ParamCodes.size()); }
     int SystemCount() const { return int(SystemCodes.size()); }

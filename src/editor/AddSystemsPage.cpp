@@ -1,8 +1,8 @@
 #include "editor/AddSystemsPage.h"
 
 #include "catalogs/DeviceModel.h"
-#include "widgets/RadioGroup.h"
 #include "image/TMK.h"
+#include "widgets/RadioGroup.h"
 
 #include <QGridLayout>
 #include <QHeaderView>
@@ -47,14 +47,15 @@ AddSystemsPage::AddSystemsPage(QWidget *tabSheet, EditorHost &editorHost) : Edit
     m_all->setColumnWidth(1, 50);
     m_all->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
     m_used = makeGrid(QStringLiteral("sgUsedBlocks"), {QStringLiteral("Название")}, tabSheet);
-    auto *allLabel = new QLabel(QStringLiteral("Известные системы (двойной щелчок выбирает систему или снимает выбор):"),
-                                tabSheet);
+    auto *allLabel =
+        new QLabel(QStringLiteral("Известные системы (двойной щелчок выбирает систему или снимает выбор):"), tabSheet);
     allLabel->setWordWrap(true);
     auto *usedLabel = new QLabel(QStringLiteral("Опрашиваемые системы (двойной щелчок снимает выбор):"), tabSheet);
     usedLabel->setWordWrap(true);
 
-    m_show = new RadioGroup(QStringLiteral("rgBlocksShow"), QStringLiteral("Показывать"),
-                            {QStringLiteral("Все"), QStringLiteral("Протокол"), QStringLiteral("Подключ.")}, 1, tabSheet);
+    m_show =
+        new RadioGroup(QStringLiteral("rgBlocksShow"), QStringLiteral("Показывать"),
+                       {QStringLiteral("Все"), QStringLiteral("Протокол"), QStringLiteral("Подключ.")}, 1, tabSheet);
     m_showList = new RadioGroup(QStringLiteral("rgBlocksShowList"), QStringLiteral("Показывать"),
                                 {QStringLiteral("Списком"), QStringLiteral("По типам")}, 1, tabSheet);
     // A click counts even on the item already chosen: "Все" again selects every system again.
@@ -93,27 +94,18 @@ void AddSystemsPage::load()
         enter();
 }
 
-void AddSystemsPage::protocolChanged()
-{
-    load();
-}
+void AddSystemsPage::protocolChanged() { load(); }
 
-void AddSystemsPage::activated()
-{
-    enter();
-}
+void AddSystemsPage::activated() { enter(); }
 
-void AddSystemsPage::deactivated()
-{
-    m_entered = false;
-}
+void AddSystemsPage::deactivated() { m_entered = false; }
 
 void AddSystemsPage::enter()
 {
     const DeviceModel &device = host().device();
     const TProtBase *protocol = device.CurrentProtocol();
-    m_systems = buildAddSystemList({device.hasProtocol(kCanProtocolCode), device.Flags.ExtendedSystems,
-                                    protocol && protocol->Hybrid});
+    m_systems = buildAddSystemList(
+        {device.hasProtocol(kCanProtocolCode), device.Flags.ExtendedSystems, protocol && protocol->Hybrid});
     const Record &s4 = host().model().record(4);
     m_show->setItemIndex(blocksShow(s4));
     m_showList->setItemIndex(blocksShowList(s4));
@@ -155,9 +147,6 @@ void AddSystemsPage::showChosen(int item)
     setBlocksShow(s4, item);
 }
 
-void AddSystemsPage::listChosen(int item)
-{
-    setBlocksShowList(host().model().record(4), item);
-}
+void AddSystemsPage::listChosen(int item) { setBlocksShowList(host().model().record(4), item); }
 
 } // namespace mk

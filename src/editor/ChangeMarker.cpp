@@ -87,11 +87,8 @@ bool ChangeMarker::eventFilter(QObject *watched, QEvent *event)
         case QEvent::Move:
         case QEvent::Resize:
         case QEvent::Show:
-        case QEvent::Hide:
-            follow();
-            break;
-        default:
-            break;
+        case QEvent::Hide: follow(); break;
+        default: break;
         }
     }
     return QWidget::eventFilter(watched, event);

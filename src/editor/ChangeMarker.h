@@ -10,14 +10,8 @@
 namespace mk {
 
 enum class SettingMark : quint8 { None = 0, Changed = 1, NotFactory = 2, Both = 3 };
-inline SettingMark operator|(SettingMark a, SettingMark b)
-{
-    return SettingMark(quint8(a) | quint8(b));
-}
-inline bool has(SettingMark set, SettingMark m)
-{
-    return (quint8(set) & quint8(m)) != 0;
-}
+inline SettingMark operator|(SettingMark a, SettingMark b) { return SettingMark(quint8(a) | quint8(b)); }
+inline bool has(SettingMark set, SettingMark m) { return (quint8(set) & quint8(m)) != 0; }
 
 class ChangeMarker : public QWidget
 {

@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
-#include "widgets/MessageBoxes.h"
+#include "base/Colour.h"
 #include "editor/ColourSchemesPageGrid.h"
 #include "editor/ColourSchemesPageTexts.h"
 #include "editor/DisplayLayoutPreview.h"
-#include "widgets/RadioGroup.h"
-#include "base/Colour.h"
+#include "image/TMK.h"
 #include "render/ScreenColours.h"
 #include "render/ScreenPreviews.h"
-#include "image/TMK.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/RadioGroup.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -72,15 +72,9 @@ DisplayPreview *colourPreview(const QString &name, QWidget *parent)
 
 } // namespace
 
-ColourSchemesPage::ColourSchemesPage(QWidget *tabSheet, EditorHost &host) : EditorPage(tabSheet, host)
-{
-    build();
-}
+ColourSchemesPage::ColourSchemesPage(QWidget *tabSheet, EditorHost &host) : EditorPage(tabSheet, host) { build(); }
 
-Record &ColourSchemesPage::section9() const
-{
-    return host().model().record(9);
-}
+Record &ColourSchemesPage::section9() const { return host().model().record(9); }
 
 QWidget *ColourSchemesPage::buildRoleTab(RoleGrid &grid, const QString &name, const QStringList &rows,
                                          const std::vector<int> &roles, QWidget *previews)
@@ -124,7 +118,8 @@ void ColourSchemesPage::build()
 
     // Left: the palette and its colour editors.
     auto *left = new QVBoxLayout;
-    m_scheme = new RadioGroup(QStringLiteral("rgActiveColorScheme"), colourtexts::schemeGroup(), colourtexts::schemeItems(), 2, page);
+    m_scheme = new RadioGroup(QStringLiteral("rgActiveColorScheme"), colourtexts::schemeGroup(),
+                              colourtexts::schemeItems(), 2, page);
     QStringList paletteRows;
     for (int i = 0; i < kPaletteSize; ++i)
         paletteRows << colourtexts::paletteRow() + QString::number(i);
@@ -167,10 +162,13 @@ void ColourSchemesPage::build()
         l->addWidget(b);
         return w;
     };
-    m_colourDig->addTab(pair(m_digit1, QStringLiteral("pbDigit1"), m_digit7, QStringLiteral("pbDigit7")), colourtexts::pageX1X7());
-    m_colourDig->addTab(pair(m_digit4, QStringLiteral("pbDigit4"), m_digit9, QStringLiteral("pbDigit9")), colourtexts::pageX4X9());
-    m_colourDisp->addTab(buildRoleTab(m_digit, QStringLiteral("Digit"), colourtexts::digitRows(), {0, 1, 2, 3, 4}, m_colourDig),
-                         QStringLiteral("Цифровые"));
+    m_colourDig->addTab(pair(m_digit1, QStringLiteral("pbDigit1"), m_digit7, QStringLiteral("pbDigit7")),
+                        colourtexts::pageX1X7());
+    m_colourDig->addTab(pair(m_digit4, QStringLiteral("pbDigit4"), m_digit9, QStringLiteral("pbDigit9")),
+                        colourtexts::pageX4X9());
+    m_colourDisp->addTab(
+        buildRoleTab(m_digit, QStringLiteral("Digit"), colourtexts::digitRows(), {0, 1, 2, 3, 4}, m_colourDig),
+        QStringLiteral("Цифровые"));
 
     auto single = [&](DisplayPreview *&box, const QString &name) {
         auto *w = new QWidget;
@@ -182,18 +180,20 @@ void ColourSchemesPage::build()
         return w;
     };
     m_colourDisp->addTab(buildRoleTab(m_menu, QStringLiteral("Menu"), colourtexts::menuRows(),
-                                      {RoleMenuActive, RoleMenuActiveBack, RoleMenuHotNumber}, single(m_menuPreview, QStringLiteral("pbMenu"))),
+                                      {RoleMenuActive, RoleMenuActiveBack, RoleMenuHotNumber},
+                                      single(m_menuPreview, QStringLiteral("pbMenu"))),
                          QStringLiteral("Меню"));
     m_colourDisp->addTab(buildRoleTab(m_graph, QStringLiteral("Graph"), colourtexts::graphRows(),
                                       {RoleGraphAxes, RoleGraphBack, RoleGraph1, RoleGraph2, RoleGraphCaptionBack},
                                       single(m_graphPreview, QStringLiteral("pbGraph"))),
                          QStringLiteral("Графики"));
     // The grid rows of the pointer display are not in the order of the record.
-    m_colourDisp->addTab(buildRoleTab(m_arrow, QStringLiteral("Arrow"), colourtexts::arrowRows(),
-                                      {RoleArrowBack, RoleLeftDial, RoleRightDial, RoleLeftScale, RoleRightScale, RoleLeftArrow,
-                                       RoleRightArrow, RoleWideScale, RoleArrowCaption, RoleArrowCaptionBack},
-                                      pair(m_arrowPreview, QStringLiteral("pbArrow"), m_arrowM, QStringLiteral("pbArrowM"))),
-                         QStringLiteral("Стрелочные"));
+    m_colourDisp->addTab(
+        buildRoleTab(m_arrow, QStringLiteral("Arrow"), colourtexts::arrowRows(),
+                     {RoleArrowBack, RoleLeftDial, RoleRightDial, RoleLeftScale, RoleRightScale, RoleLeftArrow,
+                      RoleRightArrow, RoleWideScale, RoleArrowCaption, RoleArrowCaptionBack},
+                     pair(m_arrowPreview, QStringLiteral("pbArrow"), m_arrowM, QStringLiteral("pbArrowM"))),
+        QStringLiteral("Стрелочные"));
     right->addWidget(m_colourDisp, 1);
 
     auto *buttons = new QVBoxLayout;
@@ -210,8 +210,10 @@ void ColourSchemesPage::build()
     connect(m_palette, &ColourGrid::rowSelected, this, &ColourSchemesPage::paletteRowSelected);
     for (QSpinBox *spin : {m_r, m_g, m_b})
         connect(spin, &QSpinBox::valueChanged, this, &ColourSchemesPage::rgbChanged);
-    connect(m_dispVar4, &QTableWidget::itemSelectionChanged, this, [this] { dispVarChosen(m_dispVar4, kDispVar4Offset); });
-    connect(m_dispVar9, &QTableWidget::itemSelectionChanged, this, [this] { dispVarChosen(m_dispVar9, kDispVar9Offset); });
+    connect(m_dispVar4, &QTableWidget::itemSelectionChanged, this,
+            [this] { dispVarChosen(m_dispVar4, kDispVar4Offset); });
+    connect(m_dispVar9, &QTableWidget::itemSelectionChanged, this,
+            [this] { dispVarChosen(m_dispVar9, kDispVar9Offset); });
     connect(copy, &QPushButton::clicked, this, &ColourSchemesPage::copyToUser);
     connect(reset, &QPushButton::clicked, this, &ColourSchemesPage::resetAll);
     connect(m_colourDisp, &QTabWidget::currentChanged, this, &ColourSchemesPage::refreshPreviews);
@@ -318,10 +320,7 @@ void ColourSchemesPage::schemeChosen(int index)
     refresh();
 }
 
-void ColourSchemesPage::paletteRowSelected(int)
-{
-    showValues();
-}
+void ColourSchemesPage::paletteRowSelected(int) { showValues(); }
 
 void ColourSchemesPage::rgbChanged()
 {
@@ -332,10 +331,7 @@ void ColourSchemesPage::rgbChanged()
     refresh();
 }
 
-void ColourSchemesPage::roleRowSelected(RoleGrid &, int)
-{
-    showValues();
-}
+void ColourSchemesPage::roleRowSelected(RoleGrid &, int) { showValues(); }
 
 void ColourSchemesPage::roleIndexChanged(RoleGrid &grid)
 {

@@ -86,14 +86,8 @@ void ColourGrid::setRow(int row, quint16 colour, int number)
     item(row, 1)->setData(kColourRole, colourToArgb(colour));
 }
 
-QString ColourGrid::caption(int row) const
-{
-    return row >= 0 && row < m_captions.size() ? m_captions[row] : QString();
-}
+QString ColourGrid::caption(int row) const { return row >= 0 && row < m_captions.size() ? m_captions[row] : QString(); }
 
-quint16 ColourGrid::rowColour(int row) const
-{
-    return row >= 0 && row < rowCount() ? m_colours[size_t(row)] : 0;
-}
+quint16 ColourGrid::rowColour(int row) const { return row >= 0 && row < rowCount() ? m_colours[size_t(row)] : 0; }
 
 } // namespace mk

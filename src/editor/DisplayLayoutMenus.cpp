@@ -53,15 +53,9 @@ MenuHook &menuHook()
 
 } // namespace
 
-ScopedMenuHook::ScopedMenuHook(MenuHook hook) : m_previous(std::move(menuHook()))
-{
-    menuHook() = std::move(hook);
-}
+ScopedMenuHook::ScopedMenuHook(MenuHook hook) : m_previous(std::move(menuHook())) { menuHook() = std::move(hook); }
 
-ScopedMenuHook::~ScopedMenuHook()
-{
-    menuHook() = std::move(m_previous);
-}
+ScopedMenuHook::~ScopedMenuHook() { menuHook() = std::move(m_previous); }
 
 QAction *execMenu(QMenu &menu, const QPoint &globalPos)
 {

@@ -3,9 +3,9 @@
 #include "catalogs/DeviceModel.h"
 #include "editor/DisplayLayoutMenus.h"
 #include "editor/DisplayLayoutPreview.h"
+#include "image/TMK.h"
 #include "render/ScreenColours.h"
 #include "render/ScreenPreviews.h"
-#include "image/TMK.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -60,7 +60,8 @@ QString DisplayLayoutPage::hintText(ScreenKind kind)
         return QStringLiteral("Для изменения отображаемого параметра щелкните ПРАВОЙ кнопкой мыши в левой "
                               "(левая стрелка) или правой (правая стрелка) части соответствующего дисплея.");
     default:
-        return QStringLiteral("Для изменения отображаемого параметра щелкните ПРАВОЙ кнопкой мыши в нужной части соответствующего дисплея.");
+        return QStringLiteral("Для изменения отображаемого параметра щелкните ПРАВОЙ кнопкой мыши в нужной части "
+                              "соответствующего дисплея.");
     }
 }
 
@@ -91,8 +92,8 @@ void DisplayLayoutPage::build()
             if (paged) {
                 rowParent = new QWidget(m_inner);
                 const int last = std::min(s + kPreviewsPerRow, screens);
-                m_inner->addTab(rowParent, last - s == 1 ? QString::number(s + 1)
-                                                         : QStringLiteral("%1-%2").arg(s + 1).arg(last));
+                m_inner->addTab(rowParent,
+                                last - s == 1 ? QString::number(s + 1) : QStringLiteral("%1-%2").arg(s + 1).arg(last));
             }
             row = new QGridLayout;
             row->setHorizontalSpacing(4);
@@ -106,14 +107,17 @@ void DisplayLayoutPage::build()
                 layout->addLayout(row);
             }
         }
-        auto *caption = new QLabel(screens == 1 ? QStringLiteral("Дисплей") : QStringLiteral("Дисплей %1").arg(s + 1), rowParent);
+        auto *caption =
+            new QLabel(screens == 1 ? QStringLiteral("Дисплей") : QStringLiteral("Дисплей %1").arg(s + 1), rowParent);
         auto *box = new DisplayPreview(previewName(m_kind, s), s, rowParent);
         box->setActualSize();
         box->setContextMenuPolicy(Qt::PreventContextMenu);
         row->addWidget(caption, 0, s % kPreviewsPerRow);
         row->addWidget(box, 1, s % kPreviewsPerRow);
         connect(box, &DisplayPreview::rightClicked, this,
-                [this, s, box](int x, int y, int w, int h, const QPoint &pos) { placeClicked(s, x, y, w, h, box->mapToGlobal(pos)); });
+                [this, s, box](int x, int y, int w, int h, const QPoint &pos) {
+                    placeClicked(s, x, y, w, h, box->mapToGlobal(pos));
+                });
         m_previews.push_back(box);
         m_innerPageOf.push_back(innerPage);
     }
@@ -152,7 +156,8 @@ void DisplayLayoutPage::placeClicked(int screen, int x, int y, int width, int he
     const quint8 current = host().model().record(9).u8(offset);
     QMenu menu(host().dialog());
     menu.setObjectName(placeMenuName(m_kind, place));
-    for (const PlaceMenuEntry &entry : placeMenuEntries(m_kind, place, host().device().CurrentProtocol(), host().measPars(), current)) {
+    for (const PlaceMenuEntry &entry :
+         placeMenuEntries(m_kind, place, host().device().CurrentProtocol(), host().measPars(), current)) {
         QAction *action = menu.addAction(entry.caption);
         action->setCheckable(true);
         action->setChecked(entry.checked);
@@ -172,11 +177,29 @@ void DisplayLayoutPage::assign(int screen, int place, quint8 code)
     refresh();
 }
 
-std::unique_ptr<EditorPage> makeLayoutPage4(QWidget *t, EditorHost &h) { return std::make_unique<DisplayLayoutPage>(t, h, ScreenKind::X4); }
-std::unique_ptr<EditorPage> makeLayoutPage9(QWidget *t, EditorHost &h) { return std::make_unique<DisplayLayoutPage>(t, h, ScreenKind::X9); }
-std::unique_ptr<EditorPage> makeLayoutPage7(QWidget *t, EditorHost &h) { return std::make_unique<DisplayLayoutPage>(t, h, ScreenKind::X7); }
-std::unique_ptr<EditorPage> makeLayoutPageGraph(QWidget *t, EditorHost &h) { return std::make_unique<DisplayLayoutPage>(t, h, ScreenKind::Graph); }
-std::unique_ptr<EditorPage> makeLayoutPageArrow(QWidget *t, EditorHost &h) { return std::make_unique<DisplayLayoutPage>(t, h, ScreenKind::Arrow); }
-std::unique_ptr<EditorPage> makeLayoutPage6(QWidget *t, EditorHost &h) { return std::make_unique<DisplayLayoutPage>(t, h, ScreenKind::X6); }
+std::unique_ptr<EditorPage> makeLayoutPage4(QWidget *t, EditorHost &h)
+{
+    return std::make_unique<DisplayLayoutPage>(t, h, ScreenKind::X4);
+}
+std::unique_ptr<EditorPage> makeLayoutPage9(QWidget *t, EditorHost &h)
+{
+    return std::make_unique<DisplayLayoutPage>(t, h, ScreenKind::X9);
+}
+std::unique_ptr<EditorPage> makeLayoutPage7(QWidget *t, EditorHost &h)
+{
+    return std::make_unique<DisplayLayoutPage>(t, h, ScreenKind::X7);
+}
+std::unique_ptr<EditorPage> makeLayoutPageGraph(QWidget *t, EditorHost &h)
+{
+    return std::make_unique<DisplayLayoutPage>(t, h, ScreenKind::Graph);
+}
+std::unique_ptr<EditorPage> makeLayoutPageArrow(QWidget *t, EditorHost &h)
+{
+    return std::make_unique<DisplayLayoutPage>(t, h, ScreenKind::Arrow);
+}
+std::unique_ptr<EditorPage> makeLayoutPage6(QWidget *t, EditorHost &h)
+{
+    return std::make_unique<DisplayLayoutPage>(t, h, ScreenKind::X6);
+}
 
 } // namespace mk

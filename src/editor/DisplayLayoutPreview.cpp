@@ -16,15 +16,9 @@ DisplayPreview::DisplayPreview(const QString &objectName, int tag, QWidget *pare
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
 }
 
-void DisplayPreview::setActualSize()
-{
-    setFixedSize(ScreenRenderer::kWidth, ScreenRenderer::kHeight);
-}
+void DisplayPreview::setActualSize() { setFixedSize(ScreenRenderer::kWidth, ScreenRenderer::kHeight); }
 
-QSize DisplayPreview::sizeHint() const
-{
-    return {ScreenRenderer::kWidth, ScreenRenderer::kHeight};
-}
+QSize DisplayPreview::sizeHint() const { return {ScreenRenderer::kWidth, ScreenRenderer::kHeight}; }
 
 void DisplayPreview::showScreen(const ScreenRenderer &screen)
 {

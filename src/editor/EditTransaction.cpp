@@ -1,9 +1,9 @@
 // The main window's step "Редактировать настройки": the edit transaction around the editor.
 
-#include "widgets/MessageBoxes.h"
 #include "editor/EditTransaction.h"
 #include "editor/TMK_SetParamsDlg.h"
 #include "settings/EditSession.h"
+#include "widgets/MessageBoxes.h"
 
 namespace mk {
 

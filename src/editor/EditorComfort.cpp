@@ -90,10 +90,7 @@ EditorComfort::EditorComfort(TMK_SetParamsDlg &dialog, TMK &model, QHBoxLayout *
     refresh();
 }
 
-EditorComfort::~EditorComfort()
-{
-    qApp->removeEventFilter(this);
-}
+EditorComfort::~EditorComfort() { qApp->removeEventFilter(this); }
 
 void EditorComfort::buildBar(QHBoxLayout *row)
 {
@@ -467,8 +464,7 @@ bool EditorComfort::eventFilter(QObject *watched, QEvent *event)
         if (inDialog(watched) || qobject_cast<QMenu *>(watched))
             scheduleCheckpoint();
         break;
-    default:
-        break;
+    default: break;
     }
 
     if (event->type() == QEvent::ContextMenu && m_byWidget.contains(qobject_cast<QWidget *>(watched))) {

@@ -95,7 +95,7 @@ private:
 
 using PageFactory = std::function<std::unique_ptr<EditorPage>(QWidget *tabSheet, EditorHost &host)>;
 
-template <class Page>
+template<class Page>
 std::unique_ptr<EditorPage> makePage(QWidget *tabSheet, EditorHost &host)
 {
     return std::make_unique<Page>(tabSheet, host);

@@ -1,12 +1,12 @@
 #include "editor/FieldBinder.h"
 
-#include "widgets/MessageBoxes.h"
+#include "base/Error.h"
 #include "editor/FieldControls.h"
 #include "editor/FieldSpinBox.h"
 #include "editor/SettingToolTip.h"
-#include "widgets/RadioGroup.h"
-#include "base/Error.h"
 #include "image/TMK.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/RadioGroup.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -137,9 +137,8 @@ void FieldBinder::connectStore(Bound &b)
 {
     const int index = int(&b - m_bound.data());
     if (auto *spin = qobject_cast<FieldSpinBox *>(b.widget))
-        connect(spin, &FieldSpinBox::refused, this, [this, index](double typed) {
-            reportRange(m_bound[size_t(index)], typed);
-        });
+        connect(spin, &FieldSpinBox::refused, this,
+                [this, index](double typed) { reportRange(m_bound[size_t(index)], typed); });
     if (b.def->storeOn == StoreOn::FocusLoss)
         return; // onFocusChanged
     auto store = [this, index] {
@@ -225,10 +224,7 @@ void FieldBinder::setControlValue(Bound &b, const QVariant &value)
     --m_loading;
 }
 
-bool FieldBinder::changed(const Bound &b) const
-{
-    return b.widget && controlValue(b) != b.shown;
-}
+bool FieldBinder::changed(const Bound &b) const { return b.widget && controlValue(b) != b.shown; }
 
 void FieldBinder::commit(Bound &b, bool withPartner)
 {
@@ -253,7 +249,8 @@ void FieldBinder::commit(Bound &b, bool withPartner)
     // The control shows what the record now holds (41 km/h is stored as 20 and shows 40).
     loadBound(b);
     // Storing either group of an alarm pair stores the pair.
-    if (withPartner && !def.partner.isEmpty() && (def.conversion == Conversion::AlarmFirst || def.conversion == Conversion::AlarmNext))
+    if (withPartner && !def.partner.isEmpty() &&
+        (def.conversion == Conversion::AlarmFirst || def.conversion == Conversion::AlarmNext))
         if (m_index.contains(def.partner))
             commit(m_bound[size_t(m_index.value(def.partner))], false);
     applyVisibility();
@@ -301,8 +298,7 @@ void FieldBinder::reportRange(const Bound &b, double typed)
     if (setting.isEmpty())
         setting = b.def->name;
     report(QStringLiteral("%1: «%2» принимает значения %3 (введено %4).")
-               .arg(RangeError().text(), setting, rangeText(*spin),
-                    numberText(*spin, typed)));
+               .arg(RangeError().text(), setting, rangeText(*spin), numberText(*spin, typed)));
 }
 
 void FieldBinder::applyVisibility()

@@ -1,9 +1,9 @@
 #include "editor/FieldControls.h"
 
-#include "editor/FieldSpinBox.h"
-#include "widgets/RadioGroup.h"
-#include "settings/FieldTable.h"
 #include "base/Text.h"
+#include "editor/FieldSpinBox.h"
+#include "settings/FieldTable.h"
+#include "widgets/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -46,7 +46,8 @@ QString dateToText(const QDate &date)
 {
     if (date < kFirstDate)
         return kInvalidDateText;
-    return date.toString(QStringLiteral("dd.MM.")) + QString::number(date.year() % 100).rightJustified(2, QLatin1Char('0'));
+    return date.toString(QStringLiteral("dd.MM.")) +
+           QString::number(date.year() % 100).rightJustified(2, QLatin1Char('0'));
 }
 
 QWidget *createFieldControl(const FieldDef &def, QWidget *parent, int columns)
@@ -83,9 +84,7 @@ QWidget *createFieldControl(const FieldDef &def, QWidget *parent, int columns)
         w = combo;
         break;
     }
-    case ControlKind::CheckBox:
-        w = new QCheckBox(def.caption, parent);
-        break;
+    case ControlKind::CheckBox: w = new QCheckBox(def.caption, parent); break;
     case ControlKind::Edit: {
         auto *edit = new QLineEdit(parent);
         edit->setMaxLength(def.param - 1);
@@ -113,10 +112,7 @@ QWidget *createFieldControl(const FieldDef &def, QWidget *parent, int columns)
     return w;
 }
 
-QWidget *PageBuilder::control(const QString &field)
-{
-    return createFieldControl(fieldNamed(field), m_page);
-}
+QWidget *PageBuilder::control(const QString &field) { return createFieldControl(fieldNamed(field), m_page); }
 
 RadioGroup *PageBuilder::radio(const QString &field, int columns)
 {

@@ -2,9 +2,9 @@
 
 #include "catalogs/DeviceModel.h"
 #include "catalogs/MenuItems.h"
+#include "image/TMK.h"
 #include "settings/HotMenuAddMenu.h"
 #include "settings/HotMenuList.h"
-#include "image/TMK.h"
 
 #include <QContextMenuEvent>
 #include <QGridLayout>
@@ -232,8 +232,7 @@ bool HotMenuPage::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return EditorPage::eventFilter(watched, event);
 }

@@ -1,10 +1,10 @@
 #include "editor/ProtocolPage.h"
 
-#include "widgets/MessageBoxes.h"
-#include "catalogs/DeviceModel.h"
 #include "base/Error.h"
-#include "settings/FieldTable.h"
+#include "catalogs/DeviceModel.h"
 #include "image/TMK.h"
+#include "settings/FieldTable.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -23,7 +23,7 @@ QString subTypeField(int selector)
     return selector == 0 ? u"ProtTypeMain"_s : u"ProtTypeAdd"_s + QString::number(selector);
 }
 
-template <class W>
+template<class W>
 W *child(QWidget *page, const QString &name)
 {
     W *w = page->findChild<W *>(name);
@@ -32,10 +32,7 @@ W *child(QWidget *page, const QString &name)
     return w;
 }
 
-void select(QComboBox *combo, int index)
-{
-    combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
-}
+void select(QComboBox *combo, int index) { combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1); }
 
 } // namespace
 

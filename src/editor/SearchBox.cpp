@@ -105,8 +105,7 @@ bool SearchBox::eventFilter(QObject *watched, QEvent *event)
         m_list->hide();
         m_field->clear();
         return true;
-    default:
-        return QObject::eventFilter(watched, event);
+    default: return QObject::eventFilter(watched, event);
     }
 }
 

@@ -37,14 +37,10 @@ QString allowedFromRow(const FieldDef &def, const FieldContext &ctx)
             trimmed << i.trimmed();
         return trimmed.join(QStringLiteral(", "));
     }
-    case ControlKind::CheckBox:
-        return {};
-    case ControlKind::Edit:
-        return QStringLiteral("текст, не более %1 символов").arg(def.param - 1);
-    case ControlKind::DateEdit:
-        return QStringLiteral("дата дд.мм.гг");
-    case ControlKind::TimeEdit:
-        return QStringLiteral("время чч:мм");
+    case ControlKind::CheckBox: return {};
+    case ControlKind::Edit: return QStringLiteral("текст, не более %1 символов").arg(def.param - 1);
+    case ControlKind::DateEdit: return QStringLiteral("дата дд.мм.гг");
+    case ControlKind::TimeEdit: return QStringLiteral("время чч:мм");
     }
     return {};
 }
@@ -63,23 +59,16 @@ QString unitOf(const QString &caption)
     return unit;
 }
 
-QString factoryText(const FieldDef &def, const FieldContext &ctx)
-{
-    return valueText(def, factoryModel(), ctx);
-}
+QString factoryText(const FieldDef &def, const FieldContext &ctx) { return valueText(def, factoryModel(), ctx); }
 
 QString valueText(const FieldDef &def, const TMK &model, const FieldContext &ctx)
 {
     const QVariant v = loadField(def, model, ctx);
     switch (def.kind) {
-    case ControlKind::SpinEdit:
-        return number(v.toDouble(), rangeOf(def, ctx).decimals);
-    case ControlKind::CheckBox:
-        return v.toBool() ? QStringLiteral("установлен") : QStringLiteral("снят");
-    case ControlKind::Edit:
-        return QStringLiteral("«%1»").arg(v.toString());
-    default:
-        return fieldText(def, v, ctx).trimmed();
+    case ControlKind::SpinEdit: return number(v.toDouble(), rangeOf(def, ctx).decimals);
+    case ControlKind::CheckBox: return v.toBool() ? QStringLiteral("установлен") : QStringLiteral("снят");
+    case ControlKind::Edit: return QStringLiteral("«%1»").arg(v.toString());
+    default: return fieldText(def, v, ctx).trimmed();
     }
 }
 

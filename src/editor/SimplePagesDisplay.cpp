@@ -1,9 +1,9 @@
 // Pages "Разное" (inside "Дисплей") and "Озвуч.сообщения".
 
 #include "editor/FieldControls.h"
-#include "widgets/RadioGroup.h"
 #include "editor/SimplePages.h"
 #include "settings/FieldTable.h"
+#include "widgets/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

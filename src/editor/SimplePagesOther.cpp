@@ -1,9 +1,9 @@
 // Pages "Средние", "Парковка", "ТО", "Унив.вход" and "Служ.информ.".
 
 #include "editor/FieldControls.h"
-#include "widgets/RadioGroup.h"
 #include "editor/SimplePages.h"
 #include "settings/FieldTable.h"
+#include "widgets/RadioGroup.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -68,8 +68,9 @@ void buildParkingPage(QWidget *page)
         QGridLayout *grid;
         QGroupBox *box = b.group(side == 0 ? u"Задние датчики"_s : u"Передние датчики"_s, &grid);
         grid->addWidget(b.control(u"ParkUse"_s + n), 0, 0, 1, 2);
-        b.addRows(grid, 1, 0, {u"ParkSense"_s + n, u"ParkSpeed"_s + n, u"ParkMinLeng"_s + n, u"ParkStopLeng"_s + n,
-                               u"ParkStopVel"_s + n});
+        b.addRows(grid, 1, 0,
+                  {u"ParkSense"_s + n, u"ParkSpeed"_s + n, u"ParkMinLeng"_s + n, u"ParkStopLeng"_s + n,
+                   u"ParkStopVel"_s + n});
         if (side == 1)
             grid->addWidget(b.radio(u"ParkForwConstOff"_s, 3), 6, 0, 1, 2);
         grid->setRowStretch(7, 1);

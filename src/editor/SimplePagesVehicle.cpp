@@ -1,8 +1,8 @@
 // Pages "Поправки", "Источники" and "Границы".
 
 #include "editor/FieldControls.h"
-#include "widgets/RadioGroup.h"
 #include "editor/SimplePages.h"
+#include "widgets/RadioGroup.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -36,8 +36,9 @@ void buildCorrectionsPage(QWidget *page)
 
     QGridLayout *grid;
     QGroupBox *corr = b.group(u"Поправки"_s, &grid);
-    b.addRows(grid, 0, 0, {u"AllPathStart"_s, u"TimeCorr"_s, u"VelocityCorr"_s, u"ExpenseCorr"_s,
-                           u"GazExpenseCorr"_s, u"AirTemperCorr"_s, u"AccCorr"_s});
+    b.addRows(grid, 0, 0,
+              {u"AllPathStart"_s, u"TimeCorr"_s, u"VelocityCorr"_s, u"ExpenseCorr"_s, u"GazExpenseCorr"_s,
+               u"AirTemperCorr"_s, u"AccCorr"_s});
     top->addWidget(corr, 0, Qt::AlignTop);
 
     auto *right = new QVBoxLayout;
@@ -67,8 +68,8 @@ void buildSourcesPage(QWidget *page)
 
     QGridLayout *src;
     QGroupBox *sources = b.group(u"Источники данных"_s, &src);
-    const QStringList methods = {u"VelocityMeth"_s, u"RevolutionsMeth"_s, u"ExpenseMeth"_s, u"GasMeth"_s,
-                                 u"AirTemperMeth"_s, u"UaccMeth"_s, u"PrognozMeth"_s, u"GasOilMeth"_s};
+    const QStringList methods = {u"VelocityMeth"_s,  u"RevolutionsMeth"_s, u"ExpenseMeth"_s, u"GasMeth"_s,
+                                 u"AirTemperMeth"_s, u"UaccMeth"_s,        u"PrognozMeth"_s, u"GasOilMeth"_s};
     for (int i = 0; i < methods.size(); ++i)
         src->addWidget(b.radio(methods[i], 2), i, 0);
     src->setRowStretch(int(methods.size()), 1);
@@ -125,10 +126,10 @@ void buildLimitsPage(QWidget *page)
 
     QGridLayout *grid;
     QGroupBox *engine = b.group(u"Двигатель и трансмиссия"_s, &grid);
-    b.addRows(grid, 0, 0, {u"RevolutionsLimit"_s, u"LiqTemperLimit"_s, u"LiqTemperReady"_s, u"VentTempLimit"_s,
-                           u"OilEngTemperLimit"_s, u"OilAKPPTemperLimit"_s, u"CVTFDeteriorLim"_s,
-                           u"RetarderOilTemperLimit"_s, u"InvTemperLimit"_s, u"HVBTemperLimit"_s,
-                           u"VAGSFilterLimit"_s, u"InjTimeLimit"_s});
+    b.addRows(grid, 0, 0,
+              {u"RevolutionsLimit"_s, u"LiqTemperLimit"_s, u"LiqTemperReady"_s, u"VentTempLimit"_s,
+               u"OilEngTemperLimit"_s, u"OilAKPPTemperLimit"_s, u"CVTFDeteriorLim"_s, u"RetarderOilTemperLimit"_s,
+               u"InvTemperLimit"_s, u"HVBTemperLimit"_s, u"VAGSFilterLimit"_s, u"InjTimeLimit"_s});
     top->addWidget(engine, 0, Qt::AlignTop);
 
     auto *right = new QVBoxLayout;

@@ -1,10 +1,10 @@
 #include "editor/TMK_SetParamsDlg.h"
 
-#include "editor/TabOrder.h"
-#include "editor/EditorComfort.h"
 #include "catalogs/DeviceModel.h"
+#include "editor/EditorComfort.h"
 #include "editor/FieldBinder.h"
 #include "editor/SimplePages.h"
+#include "editor/TabOrder.h"
 #include "settings/EditSession.h"
 #include "settings/FieldTableContext.h"
 
@@ -50,14 +50,10 @@ const std::vector<TabSpec> &mainTabs()
 const std::vector<TabSpec> &displayTabs()
 {
     static const std::vector<TabSpec> tabs = {
-        {u"tsColor"_s, u"Цветовые схемы"_s, nullptr},
-        {u"tsParams4"_s, u"Дисплеи х4"_s, nullptr},
-        {u"tsParams9"_s, u"Дисплеи х9"_s, nullptr},
-        {u"tsParams7"_s, u"Дисплеи х7"_s, nullptr},
-        {u"tsParamsG"_s, u"Граф. дисплеи"_s, nullptr},
-        {u"tsParamsA"_s, u"Стрел. дисплеи"_s, nullptr},
-        {u"tsParams6"_s, u"Дисплей х6"_s, nullptr},
-        {u"tsHotMenu"_s, u"Горячие меню"_s, nullptr},
+        {u"tsColor"_s, u"Цветовые схемы"_s, nullptr},        {u"tsParams4"_s, u"Дисплеи х4"_s, nullptr},
+        {u"tsParams9"_s, u"Дисплеи х9"_s, nullptr},          {u"tsParams7"_s, u"Дисплеи х7"_s, nullptr},
+        {u"tsParamsG"_s, u"Граф. дисплеи"_s, nullptr},       {u"tsParamsA"_s, u"Стрел. дисплеи"_s, nullptr},
+        {u"tsParams6"_s, u"Дисплей х6"_s, nullptr},          {u"tsHotMenu"_s, u"Горячие меню"_s, nullptr},
         {u"TabSheet3"_s, u"Разное"_s, buildMiscDisplayPage},
     };
     return tabs;
@@ -168,10 +164,7 @@ void TMK_SetParamsDlg::reloadAll()
     }
 }
 
-void TMK_SetParamsDlg::reloadField(const QString &name)
-{
-    m_binder->load(name);
-}
+void TMK_SetParamsDlg::reloadField(const QString &name) { m_binder->load(name); }
 
 void TMK_SetParamsDlg::changeProtocol(int index)
 {
@@ -199,25 +192,13 @@ void TMK_SetParamsDlg::followRecords()
     reloadAll();
 }
 
-TMK &TMK_SetParamsDlg::model()
-{
-    return m_session.model();
-}
+TMK &TMK_SetParamsDlg::model() { return m_session.model(); }
 
-const DeviceModel &TMK_SetParamsDlg::device() const
-{
-    return m_session.device();
-}
+const DeviceModel &TMK_SetParamsDlg::device() const { return m_session.device(); }
 
-const MeasParCatalog &TMK_SetParamsDlg::measPars() const
-{
-    return m_session.measPars();
-}
+const MeasParCatalog &TMK_SetParamsDlg::measPars() const { return m_session.measPars(); }
 
-const MenuItemCatalog &TMK_SetParamsDlg::menuItems() const
-{
-    return m_session.menuItems();
-}
+const MenuItemCatalog &TMK_SetParamsDlg::menuItems() const { return m_session.menuItems(); }
 
 EditorPage *TMK_SetParamsDlg::page(const QString &tabSheet) const
 {

@@ -1,14 +1,14 @@
 #include "editor/TankPage.h"
 
-#include "widgets/IniFile.h"
-#include "widgets/MessageBoxes.h"
+#include "base/Error.h"
 #include "editor/FieldBinder.h"
 #include "editor/FieldControls.h"
-#include "widgets/RadioGroup.h"
-#include "base/Error.h"
 #include "image/TMK.h"
 #include "image/TankCalibration.h"
 #include "settings/TankFile.h"
+#include "widgets/IniFile.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/RadioGroup.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -155,8 +155,8 @@ QWidget *TankPage::buildTableGroup()
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setMinimumWidth(34 + 64 + 64 + 24);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                             | QAbstractItemView::AnyKeyPressed);
+    m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                             QAbstractItemView::AnyKeyPressed);
     // Up to 3 digits of litres (0..255 fit the field), up to 4 digits of sensor units.
     m_table->setItemDelegateForColumn(1, new MaskedCellDelegate(QStringLiteral("000"), m_table));
     m_table->setItemDelegateForColumn(2, new MaskedCellDelegate(QStringLiteral("0000"), m_table));
@@ -181,9 +181,8 @@ QWidget *TankPage::buildFileGroup()
     QLabel *warning = addText(QStringLiteral("Label13"),
                               QStringLiteral("Внимание! Изменять значения калибровки бака вручную не рекомендуется."));
     warning->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
-    addText(QStringLiteral("Label14"),
-            QStringLiteral("Перед обновлением прошивки МК сохраните настройки бака кнопкой "
-                           "\"Сохранить настройки бака в файл\"."));
+    addText(QStringLiteral("Label14"), QStringLiteral("Перед обновлением прошивки МК сохраните настройки бака кнопкой "
+                                                      "\"Сохранить настройки бака в файл\"."));
     addText(QStringLiteral("Label44"),
             QStringLiteral("После установки новой прошивки МК и новой версии конфигуратора считайте их обратно "
                            "кнопкой \"Считать настройки бака из файла\"."));
@@ -329,7 +328,8 @@ bool TankPage::refuseTableCellsOutOfRange()
                               .arg(column == 1 ? QStringLiteral("литры") : QStringLiteral("уе"))
                               .arg(max)
                               .arg(cell->text().trimmed());
-            const int stored = column == 1 ? int(s3.u8(tank::kTarirLit + r)) : int(qint16(s3.u16(tank::kTarirCode + 2 * r)));
+            const int stored =
+                column == 1 ? int(s3.u8(tank::kTarirLit + r)) : int(qint16(s3.u16(tank::kTarirCode + 2 * r)));
             const QSignalBlocker quiet(m_table);
             cell->setText(QString::number(stored));
         }

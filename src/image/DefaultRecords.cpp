@@ -1,8 +1,8 @@
 #include "image/DefaultRecords.h"
 
+#include "base/Text.h"
 #include "catalogs/MenuItems.h"
 #include "image/TankCalibration.h"
-#include "base/Text.h"
 
 #include <initializer_list>
 
@@ -24,27 +24,62 @@ struct Preset
 
 // The four colour-scheme presets of the device.
 const Preset kPresets[4] = {
-    {{0x0000, 0x0269, 0xFB60, 0x4A60, 0x0006, 0x4809, 0x4C71, 0x8410, 0x6163, 0xF800, 0x07E0, 0xFFE0, 0x001F, 0xF81F, 0x07FF, 0xFFFF},
+    {{0x0000, 0x0269, 0xFB60, 0x4A60, 0x0006, 0x4809, 0x4C71, 0x8410, 0x6163, 0xF800, 0x07E0, 0xFFE0, 0x001F, 0xF81F,
+      0x07FF, 0xFFFF},
      {15, 4, 11, 12, 15, 15, 9, 10, 15, 4, 9, 11, 0, 4, 15, 14, 13, 0, 15, 0, 0, 0, 9}},
-    {{0x0000, 0x0269, 0xFB60, 0x4200, 0x0006, 0x4809, 0x0468, 0x8410, 0x6163, 0xF800, 0x07E0, 0xFFE0, 0x001F, 0xF81F, 0x07FF, 0xFFFF},
+    {{0x0000, 0x0269, 0xFB60, 0x4200, 0x0006, 0x4809, 0x0468, 0x8410, 0x6163, 0xF800, 0x07E0, 0xFFE0, 0x001F, 0xF81F,
+      0x07FF, 0xFFFF},
      {0, 11, 15, 3, 0, 15, 9, 12, 15, 3, 11, 14, 0, 3, 15, 14, 11, 0, 0, 0, 0, 0, 9}},
-    {{0x0000, 0x0269, 0xFB60, 0x4A60, 0x2104, 0x4809, 0x4C71, 0x8410, 0x6163, 0xF800, 0x07E0, 0xFFE0, 0x001F, 0xF81F, 0x07FF, 0xFFFF},
+    {{0x0000, 0x0269, 0xFB60, 0x4A60, 0x2104, 0x4809, 0x4C71, 0x8410, 0x6163, 0xF800, 0x07E0, 0xFFE0, 0x001F, 0xF81F,
+      0x07FF, 0xFFFF},
      {15, 0, 11, 4, 15, 15, 9, 10, 15, 0, 11, 15, 4, 0, 15, 0, 0, 15, 11, 15, 11, 4, 9}},
-    {{0x0000, 0x0269, 0xFB60, 0x4A60, 0x0006, 0x4809, 0x4C71, 0x8410, 0x2860, 0xF800, 0x07E0, 0xFFE0, 0x001F, 0xF81F, 0x07FF, 0xFFFF},
+    {{0x0000, 0x0269, 0xFB60, 0x4A60, 0x0006, 0x4809, 0x4C71, 0x8410, 0x2860, 0xF800, 0x07E0, 0xFFE0, 0x001F, 0xF81F,
+      0x07FF, 0xFFFF},
      {15, 9, 11, 8, 15, 15, 13, 10, 15, 8, 9, 11, 0, 8, 15, 11, 9, 0, 15, 0, 0, 0, 9}},
 };
 
 // Default hot-menu items of slots 62..101 by identifier ("" = empty slot); a fresh model stores
 // the codes the item catalog gives them with no feature flag set.
-const char *const kDefaultHotMenu[kHotMenuSlotCount] = {
-    "FullTankMenu", "ToTankMenu", "FlagSoundMenu", "VelocityLimitMenu", "PrognozMenu",    // 62..66
-    "ExpenseHHMenu", "", "MeasParamsHistoryFlagMenu", "", "",                             // 67..71
-    "TripJournMenu", "InitReset0ParamsMenu", "InitReset1ParamsMenu", "ContinueTripMenu",  // 72..75
-    "TankJournMenu", "", "", "", "", "",                                                  // 76..81
-    "TaxStartFinishMenu", "TaxTarifDNMenu", "TaxTarifNumMenu", "TaxClearAllSumMenu",      // 82..85
-    "", "", "", "", "", "",                                                               // 86..91
-    "ParkOffMenu", "ParkSenseMenu_0", "ParkSpeedMenu_0", "ParkBeepTypeMenu",              // 92..95
-    "ParkAlwaysOnMenu", "", "", "", "", ""};                                              // 96..101
+const char *const kDefaultHotMenu[kHotMenuSlotCount] = {"FullTankMenu",
+                                                        "ToTankMenu",
+                                                        "FlagSoundMenu",
+                                                        "VelocityLimitMenu",
+                                                        "PrognozMenu", // 62..66
+                                                        "ExpenseHHMenu",
+                                                        "",
+                                                        "MeasParamsHistoryFlagMenu",
+                                                        "",
+                                                        "", // 67..71
+                                                        "TripJournMenu",
+                                                        "InitReset0ParamsMenu",
+                                                        "InitReset1ParamsMenu",
+                                                        "ContinueTripMenu", // 72..75
+                                                        "TankJournMenu",
+                                                        "",
+                                                        "",
+                                                        "",
+                                                        "",
+                                                        "", // 76..81
+                                                        "TaxStartFinishMenu",
+                                                        "TaxTarifDNMenu",
+                                                        "TaxTarifNumMenu",
+                                                        "TaxClearAllSumMenu", // 82..85
+                                                        "",
+                                                        "",
+                                                        "",
+                                                        "",
+                                                        "",
+                                                        "", // 86..91
+                                                        "ParkOffMenu",
+                                                        "ParkSenseMenu_0",
+                                                        "ParkSpeedMenu_0",
+                                                        "ParkBeepTypeMenu", // 92..95
+                                                        "ParkAlwaysOnMenu",
+                                                        "",
+                                                        "",
+                                                        "",
+                                                        "",
+                                                        ""}; // 96..101
 
 } // namespace
 

@@ -6,7 +6,8 @@
 
 namespace mk {
 
-SectionSnapshot::SectionSnapshot(TMK &model, std::vector<int> sections) : m_model(model), m_sections(std::move(sections))
+SectionSnapshot::SectionSnapshot(TMK &model, std::vector<int> sections)
+    : m_model(model), m_sections(std::move(sections))
 {
     for (int k : m_sections)
         m_saved.push_back(m_model.record(k));

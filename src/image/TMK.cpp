@@ -1,7 +1,7 @@
 #include "image/TMK.h"
 
-#include "image/DefaultRecords.h"
 #include "base/Error.h"
+#include "image/DefaultRecords.h"
 
 #include <cstring>
 
@@ -19,10 +19,7 @@ std::array<Record, kSectionCount> TMK::defaultRecords()
     return records;
 }
 
-QByteArray TMK::colourPreset(int number)
-{
-    return makeColourPreset(number);
-}
+QByteArray TMK::colourPreset(int number) { return makeColourPreset(number); }
 
 void TMK::replaceImage(quint16 modelCode, const QByteArray &image)
 {
@@ -44,8 +41,8 @@ QList<int> TMK::missingSections() const
 {
     QList<int> missing;
     // A header cut short names nothing reliably: every section counts as missing.
-    const quint32 named = m_image.size() < kHeaderSize ? (hasImage() ? kSectionCount : 0)
-                                                       : qMin<quint32>(header().count, kSectionCount);
+    const quint32 named =
+        m_image.size() < kHeaderSize ? (hasImage() ? kSectionCount : 0) : qMin<quint32>(header().count, kSectionCount);
     for (int k = 0; k < int(named); ++k)
         if (!sectionHeld(k))
             missing.append(k);

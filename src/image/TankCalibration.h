@@ -21,13 +21,13 @@ constexpr int kOilCalibrQuant = 36;  // uint8: points in use, 0..7
 constexpr int kPointCount = 7;
 
 // Section 3.
-constexpr int kTableFirstByte = 0;   // uint8 carried by the tank file only
-constexpr int kTarirFlagFinish = 1;  // uint8: 1 when the table is complete
-constexpr int kTarirLeng = 2;        // uint8: table rows, 0..68
-constexpr int kTarirDir = 6;         // uint8: 1 when the first row's code is above 240
-constexpr int kTarirIncline = 7;     // uint8: sensor slope as the device found it (shown only)
-constexpr int kTarirLit = 8;         // 68 × uint8: litres per row
-constexpr int kTarirCode = 144;      // 68 × int16: sensor units per row
+constexpr int kTableFirstByte = 0;  // uint8 carried by the tank file only
+constexpr int kTarirFlagFinish = 1; // uint8: 1 when the table is complete
+constexpr int kTarirLeng = 2;       // uint8: table rows, 0..68
+constexpr int kTarirDir = 6;        // uint8: 1 when the first row's code is above 240
+constexpr int kTarirIncline = 7;    // uint8: sensor slope as the device found it (shown only)
+constexpr int kTarirLit = 8;        // 68 × uint8: litres per row
+constexpr int kTarirCode = 144;     // 68 × int16: sensor units per row
 constexpr int kTarirMaxLength = 68;
 // The device counts the sensor as falling when the table starts above this code.
 constexpr int kTarirDirThreshold = 240;

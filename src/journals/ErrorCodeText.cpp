@@ -4,10 +4,7 @@ namespace mk {
 
 namespace {
 
-QString hex4(quint32 value)
-{
-    return QString::number(value, 16).toUpper().rightJustified(4, QLatin1Char('0'));
-}
+QString hex4(quint32 value) { return QString::number(value, 16).toUpper().rightJustified(4, QLatin1Char('0')); }
 
 // OBD-II style: the top two bits of the 16-bit code pick the letter.
 QString obdCode(quint32 code)

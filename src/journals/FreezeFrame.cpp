@@ -103,11 +103,8 @@ QList<QStringList> freezeFrameRows(const Record &s12, int entryIndex)
             rows.append({caption, fuelSystemText(quint16(value) >> 8)});
             rows.append({QString::fromUtf8(def.secondCaption), fuelSystemText(quint16(value) & 0xFF)});
             break;
-        case FrameScale::SecondaryAir:
-            rows.append({caption, secondaryAirText(value)});
-            break;
-        default:
-            rows.append({caption, scaled(value, def.scale)});
+        case FrameScale::SecondaryAir: rows.append({caption, secondaryAirText(value)}); break;
+        default: rows.append({caption, scaled(value, def.scale)});
         }
     }
     return rows;

@@ -1,7 +1,7 @@
 #include "journals/JournalCodeFormat.h"
 
-#include "image/ImageDeviceModel.h"
 #include "base/Error.h"
+#include "image/ImageDeviceModel.h"
 #include "journals/ErrorCodeText.h"
 
 namespace mk {

@@ -1,17 +1,14 @@
 #include "journals/JournalCsv.h"
 
 #include "base/Error.h"
-#include "journals/JournalGrids.h"
 #include "base/Text.h"
+#include "journals/JournalGrids.h"
 
 namespace mk {
 
 namespace {
 
-QString number(double value, int decimals)
-{
-    return QString::number(value, 'f', decimals);
-}
+QString number(double value, int decimals) { return QString::number(value, 'f', decimals); }
 
 QStringList journalCsvRow(int index, const JournalEntry &e, const Prices &p)
 {
@@ -35,8 +32,8 @@ QString csvLine(const QStringList &cells)
 {
     QStringList quoted;
     for (QString cell : cells) {
-        if (cell.contains(QLatin1Char(',')) || cell.contains(QLatin1Char('"')) || cell.contains(QLatin1Char('\n'))
-            || cell.contains(QLatin1Char('\r'))) {
+        if (cell.contains(QLatin1Char(',')) || cell.contains(QLatin1Char('"')) || cell.contains(QLatin1Char('\n')) ||
+            cell.contains(QLatin1Char('\r'))) {
             cell.replace(QLatin1Char('"'), QStringLiteral("\"\""));
             cell = QLatin1Char('"') + cell + QLatin1Char('"');
         }
@@ -55,7 +52,8 @@ QByteArray csvText(const QList<QStringList> &rows)
 
 QString isoMoment(quint8 month, quint8 day, quint16 minutes)
 {
-    return QStringLiteral("--") + twoDigit(month) + QLatin1Char('-') + twoDigit(day) + QLatin1Char('T') + minutesToText(minutes);
+    return QStringLiteral("--") + twoDigit(month) + QLatin1Char('-') + twoDigit(day) + QLatin1Char('T') +
+           minutesToText(minutes);
 }
 
 QList<QStringList> journalCsvRows(const Record &s6, JournalKind kind)
@@ -64,7 +62,8 @@ QList<QStringList> journalCsvRows(const Record &s6, JournalKind kind)
     rows.append({QStringLiteral("№"), QStringLiteral("Дата и время"), QStringLiteral("Время в пути, с"),
                  QStringLiteral("Пробег, км"), QStringLiteral("Топливо 1, л"), QStringLiteral("Топливо 2, л"),
                  QStringLiteral("Расход топлива, л"), QStringLiteral("Ср. скорость, км/час"),
-                 QStringLiteral("Ср. расход на 100 км"), QStringLiteral("Ср. расход в час"), QStringLiteral("Стоимость")});
+                 QStringLiteral("Ср. расход на 100 км"), QStringLiteral("Ср. расход в час"),
+                 QStringLiteral("Стоимость")});
     const Prices p = prices(s6);
     for (int k = 0; k < kJournalEntryCount; ++k) {
         const JournalEntry e = journalEntry(s6, kind, k);
@@ -100,12 +99,13 @@ QList<QStringList> averagesCsvRows(const Record &s0)
 QList<QStringList> errorCsvRows(const Record &s12, int codeFormat, const ErrorCodeFlags &flags)
 {
     QList<QStringList> rows;
-    rows.append({QStringLiteral("№"), QStringLiteral("Дата и время"), QStringLiteral("Код ошибки"), QStringLiteral("Код, число")});
+    rows.append({QStringLiteral("№"), QStringLiteral("Дата и время"), QStringLiteral("Код ошибки"),
+                 QStringLiteral("Код, число")});
     for (int i = 0; i < kErrorEntryCount; ++i) {
         const ErrorEntry e = errorEntry(s12, i);
         if (!e.empty())
-            rows.append({QString::number(i), isoMoment(e.month, e.day, e.minutes), formatErrorCode(e.code, codeFormat, flags),
-                         QString::number(e.code)});
+            rows.append({QString::number(i), isoMoment(e.month, e.day, e.minutes),
+                         formatErrorCode(e.code, codeFormat, flags), QString::number(e.code)});
     }
     return rows;
 }

@@ -36,10 +36,7 @@ int entryOffset(JournalKind kind, int index)
 
 } // namespace
 
-int journalOffset(JournalKind kind)
-{
-    return kind == JournalKind::Trip ? kTripJournalOffset : kTankJournalOffset;
-}
+int journalOffset(JournalKind kind) { return kind == JournalKind::Trip ? kTripJournalOffset : kTankJournalOffset; }
 
 JournalEntry journalEntry(const Record &s6, JournalKind kind, int index)
 {
@@ -73,22 +70,16 @@ void clearJournal(Record &s6, JournalKind kind)
         s6.setU8(entryOffset(kind, k) + 2, 0);
 }
 
-Prices prices(const Record &s6)
-{
-    return {s6.u16(0), s6.u16(2), s6.u16(4), s6.u16(6)};
-}
+Prices prices(const Record &s6) { return {s6.u16(0), s6.u16(2), s6.u16(4), s6.u16(6)}; }
 
 double journalCost(const JournalEntry &e, const Prices &p)
 {
-    return (e.metres / 1000.0 * p.path + e.fuel1 / 1000.0 * p.expense + e.fuel2 / 1000.0 * p.gas
-            + e.seconds / 360.0 * p.time)
-        / 10.0;
+    return (e.metres / 1000.0 * p.path + e.fuel1 / 1000.0 * p.expense + e.fuel2 / 1000.0 * p.gas +
+            e.seconds / 360.0 * p.time) /
+           10.0;
 }
 
-QString accumulatorCaption(AccumulatorSet set)
-{
-    return QString::fromUtf8(layoutOf(set).caption);
-}
+QString accumulatorCaption(AccumulatorSet set) { return QString::fromUtf8(layoutOf(set).caption); }
 
 Accumulators accumulators(const Record &s0, AccumulatorSet set)
 {

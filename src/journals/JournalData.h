@@ -13,7 +13,7 @@ namespace mk {
 
 enum class JournalKind { Trip, Tank };
 
-constexpr int kJournalEntryCount = 21;  // entry 0 is the latest
+constexpr int kJournalEntryCount = 21; // entry 0 is the latest
 constexpr int kJournalEntrySize = 20;
 constexpr int kTripJournalOffset = 16;
 constexpr int kTankJournalOffset = 436;
@@ -25,8 +25,8 @@ struct JournalEntry
     quint8 month = 0;
     quint32 seconds = 0; // time on the road
     quint32 metres = 0;
-    quint32 fuel1 = 0;   // petrol, millilitres
-    quint32 fuel2 = 0;   // gas, millilitres
+    quint32 fuel1 = 0; // petrol, millilitres
+    quint32 fuel2 = 0; // gas, millilitres
 
     bool empty() const { return day == 0; }
     quint64 fuel() const { return quint64(fuel1) + fuel2; }
@@ -55,9 +55,9 @@ double journalCost(const JournalEntry &entry, const Prices &prices);
 enum class AccumulatorSet { Overall, Trip, Reset1, Jams, FreeDriving, BetweenRefuellings, PetrolOnly, GasOnly };
 constexpr int kAccumulatorSetCount = 8;
 constexpr std::array<AccumulatorSet, kAccumulatorSetCount> kAccumulatorSets = {
-    AccumulatorSet::Overall, AccumulatorSet::Trip, AccumulatorSet::Reset1, AccumulatorSet::Jams,
-    AccumulatorSet::FreeDriving, AccumulatorSet::BetweenRefuellings, AccumulatorSet::PetrolOnly,
-    AccumulatorSet::GasOnly};
+    AccumulatorSet::Overall,    AccumulatorSet::Trip,        AccumulatorSet::Reset1,
+    AccumulatorSet::Jams,       AccumulatorSet::FreeDriving, AccumulatorSet::BetweenRefuellings,
+    AccumulatorSet::PetrolOnly, AccumulatorSet::GasOnly};
 
 constexpr int kAllPathStartOffset = 100;
 

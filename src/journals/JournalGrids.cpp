@@ -1,8 +1,8 @@
 #include "journals/JournalGrids.h"
 
 #include "base/Error.h"
-#include "journals/ErrorCodeText.h"
 #include "base/Text.h"
+#include "journals/ErrorCodeText.h"
 
 #include <cmath>
 
@@ -13,16 +13,10 @@ namespace {
 const QString kNoAverage = QStringLiteral("---");
 const QString kNoAccumulatedAverage = QStringLiteral("-----");
 
-QString fixed(double value, int decimals)
-{
-    return QString::number(value, 'f', decimals);
-}
+QString fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
 
 // Whole-number rounding of the device's tools: halves go to the even neighbour.
-QString roundedWhole(double value)
-{
-    return QString::number(std::nearbyint(value), 'f', 0);
-}
+QString roundedWhole(double value) { return QString::number(std::nearbyint(value), 'f', 0); }
 
 QStringList journalRow(int index, const JournalEntry &e, const Prices &p)
 {
@@ -34,7 +28,8 @@ QStringList journalRow(int index, const JournalEntry &e, const Prices &p)
     }
     const quint32 tripMinutes = e.seconds / 60;
     const double fuel = double(e.fuel());
-    row[1] = minutesToText(e.minutes) + QStringLiteral("   ") + QString::number(e.day) + QLatin1Char('.') + twoDigit(e.month);
+    row[1] = minutesToText(e.minutes) + QStringLiteral("   ") + QString::number(e.day) + QLatin1Char('.') +
+             twoDigit(e.month);
     row[2] = QString::number(tripMinutes / 60) + QLatin1Char(':') + twoDigit(int(tripMinutes % 60));
     row[3] = fixed(e.metres / 1000.0, 3);
     row[4] = fixed(fuel / 1000.0, 3);
@@ -50,7 +45,10 @@ QStringList journalRow(int index, const JournalEntry &e, const Prices &p)
 QList<QStringList> journalGridRows(const Record &s6, JournalKind kind)
 {
     QList<QStringList> rows;
-    rows.append({QStringLiteral("#"), QStringLiteral("Дата и время записи"), QStringLiteral("Время в пути"), QStringLiteral("Пробег, км"), QStringLiteral("Расход топлива, л"), QStringLiteral("Ср. скорость, км/час"), QStringLiteral("Ср. расход на 100 км"), QStringLiteral("Ср. расход в час"), QStringLiteral("Стоимость")});
+    rows.append({QStringLiteral("#"), QStringLiteral("Дата и время записи"), QStringLiteral("Время в пути"),
+                 QStringLiteral("Пробег, км"), QStringLiteral("Расход топлива, л"),
+                 QStringLiteral("Ср. скорость, км/час"), QStringLiteral("Ср. расход на 100 км"),
+                 QStringLiteral("Ср. расход в час"), QStringLiteral("Стоимость")});
     const Prices p = prices(s6);
     for (int k = 0; k < kJournalEntryCount; ++k)
         rows.append(journalRow(k, journalEntry(s6, kind, k), p));
@@ -62,7 +60,8 @@ QList<QStringList> averagesGridRows(const Record &s0, AccumulatorSet set)
     QList<QStringList> rows;
     const Accumulators a = accumulators(s0, set);
     const double fuel = double(a.fuel());
-    rows.append({QStringLiteral("Время"), QString::number(a.seconds / 3600) + QLatin1Char(':') + twoDigit(int(a.seconds / 60 % 60))});
+    rows.append({QStringLiteral("Время"),
+                 QString::number(a.seconds / 3600) + QLatin1Char(':') + twoDigit(int(a.seconds / 60 % 60))});
     try {
         const quint64 km = set == AccumulatorSet::Overall ? allPathStartKm(s0) : 0;
         rows.append({QStringLiteral("Пробег, км"), fixed((a.metres + 1000.0 * double(km)) / 1000.0, 3)});
@@ -70,16 +69,19 @@ QList<QStringList> averagesGridRows(const Record &s0, AccumulatorSet set)
         return rows; // the grid stays as far as it was filled
     }
     rows.append({QStringLiteral("Расход, л"), fixed(fuel / 1000.0, 3)});
-    rows.append({QStringLiteral("Ср.скорость, км/час"), a.seconds == 0 ? kNoAccumulatedAverage : fixed(a.metres * 3.6 / a.seconds, 1)});
-    rows.append({QStringLiteral("Ср.расход, л/100"), a.metres == 0 ? kNoAccumulatedAverage : fixed(fuel * 100.0 / a.metres, 1)});
-    rows.append({QStringLiteral("Ср.расход, л/час"), a.seconds == 0 ? kNoAccumulatedAverage : fixed(fuel * 3.6 / a.seconds, 1)});
+    rows.append({QStringLiteral("Ср.скорость, км/час"),
+                 a.seconds == 0 ? kNoAccumulatedAverage : fixed(a.metres * 3.6 / a.seconds, 1)});
+    rows.append({QStringLiteral("Ср.расход, л/100"),
+                 a.metres == 0 ? kNoAccumulatedAverage : fixed(fuel * 100.0 / a.metres, 1)});
+    rows.append({QStringLiteral("Ср.расход, л/час"),
+                 a.seconds == 0 ? kNoAccumulatedAverage : fixed(fuel * 3.6 / a.seconds, 1)});
     return rows;
 }
 
 QString errorTimeText(const ErrorEntry &e)
 {
-    return QString::number(e.minutes / 60) + QLatin1Char(':') + twoDigit(e.minutes % 60) + QLatin1Char(' ')
-        + QString::number(e.day) + QLatin1Char('.') + twoDigit(e.month);
+    return QString::number(e.minutes / 60) + QLatin1Char(':') + twoDigit(e.minutes % 60) + QLatin1Char(' ') +
+           QString::number(e.day) + QLatin1Char('.') + twoDigit(e.month);
 }
 
 QList<QStringList> errorGridRows(const Record &s12, int codeFormat, const ErrorCodeFlags &flags)

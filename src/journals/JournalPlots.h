@@ -10,8 +10,8 @@ namespace mk {
 
 struct PlotPoint
 {
-    int entry = 0;   // journal entry number, 0 the latest
-    QString label;   // "d.mm" of the entry
+    int entry = 0;        // journal entry number, 0 the latest
+    QString label;        // "d.mm" of the entry
     bool present = false; // false: nothing to show for this entry (a trip without distance)
     double value = 0;
 };

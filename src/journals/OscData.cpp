@@ -38,14 +38,20 @@ OscSettings oscSettings(const Record &s10, const QByteArray &header0)
     return s;
 }
 
-void storeOscTimeDiv(Record &s10, int index) { s10.setU8(kOscTimeDivOffset, quint8(clampIndex(index, kOscTimeDivCount))); }
-void storeOscVoltDiv(Record &s10, int index) { s10.setU8(kOscVoltDivOffset, quint8(clampIndex(index, kOscVoltDivCount))); }
-void storeOscInDivider(Record &s10, int index) { s10.setU8(kOscInDividerOffset, quint8(clampIndex(index, kOscDividerCount))); }
-
-QByteArray oscSamples(const TMK &tmk)
+void storeOscTimeDiv(Record &s10, int index)
 {
-    return tmk.osc(0).samples + tmk.osc(1).samples;
+    s10.setU8(kOscTimeDivOffset, quint8(clampIndex(index, kOscTimeDivCount)));
 }
+void storeOscVoltDiv(Record &s10, int index)
+{
+    s10.setU8(kOscVoltDivOffset, quint8(clampIndex(index, kOscVoltDivCount)));
+}
+void storeOscInDivider(Record &s10, int index)
+{
+    s10.setU8(kOscInDividerOffset, quint8(clampIndex(index, kOscDividerCount)));
+}
+
+QByteArray oscSamples(const TMK &tmk) { return tmk.osc(0).samples + tmk.osc(1).samples; }
 
 QStringList oscTimeDivLabels()
 {
@@ -76,10 +82,7 @@ double oscVoltScale(int voltDiv) { return kVoltScales[clampIndex(voltDiv, kOscVo
 int oscGain(int voltDiv) { return kGains[clampIndex(voltDiv, kOscVoltDivCount)]; }
 double oscDividerFactor(int dividerRange) { return kDividerFactors[clampIndex(dividerRange, kOscDividerCount)]; }
 
-int roundEven(double value)
-{
-    return int(std::nearbyint(value));
-}
+int roundEven(double value) { return int(std::nearbyint(value)); }
 
 OscGeometry::OscGeometry(const OscSettings &settings, double showScale, int offset, double zoom)
     : m_s(settings), m_showScale(showScale), m_offset(offset)
@@ -91,7 +94,8 @@ OscGeometry::OscGeometry(const OscSettings &settings, double showScale, int offs
 
 QPoint OscGeometry::samplePoint(int index, quint8 sample) const
 {
-    return {roundEven((index - 32 - m_offset) * m_h + 64), roundEven(kOscTraceHeight - sample * double(kOscTraceHeight) / m_v)};
+    return {roundEven((index - 32 - m_offset) * m_h + 64),
+            roundEven(kOscTraceHeight - sample * double(kOscTraceHeight) / m_v)};
 }
 
 int OscGeometry::triggerLevelY() const
@@ -99,10 +103,7 @@ int OscGeometry::triggerLevelY() const
     return roundEven(kOscTraceHeight - m_s.trigLevel * double(kOscTraceHeight) / oscVoltScale(m_s.voltDiv) / 80.0);
 }
 
-int OscGeometry::triggerMomentX() const
-{
-    return roundEven(64 - m_offset * m_h);
-}
+int OscGeometry::triggerMomentX() const { return roundEven(64 - m_offset * m_h); }
 
 double OscGeometry::timeAtX(double x) const
 {
@@ -115,20 +116,14 @@ double OscGeometry::voltsAtY(double y) const
     return (kOscTraceHeight - y) / kOscDivision * oscVoltScale(m_s.voltDiv) / oscDividerFactor(m_s.dividerRange);
 }
 
-double OscGeometry::sampleAtX(double x) const
-{
-    return (x - 64) / m_h + 32 + m_offset;
-}
+double OscGeometry::sampleAtX(double x) const { return (x - 64) / m_h + 32 + m_offset; }
 
 QString OscGeometry::voltText() const
 {
     return oscVoltDivLabels(m_s.dividerRange).at(m_s.voltDiv) + QStringLiteral("В/д");
 }
 
-QString OscGeometry::timeText() const
-{
-    return oscTimeDivLabels().at(m_s.timeDiv) + QStringLiteral("мс/д");
-}
+QString OscGeometry::timeText() const { return oscTimeDivLabels().at(m_s.timeDiv) + QStringLiteral("мс/д"); }
 
 QString OscGeometry::offsetText() const
 {

@@ -42,10 +42,10 @@ constexpr int kOscOffsetMax = 992;
 
 struct OscSettings
 {
-    int timeDiv = 0;      // index 0..9
-    int voltDiv = 0;      // index 0..2
-    int inDivider = 0;    // index 0..2 of the divider choice
-    int dividerRange = 0; // 0..2, of the capture
+    int timeDiv = 0;       // index 0..9
+    int voltDiv = 0;       // index 0..2
+    int inDivider = 0;     // index 0..2 of the divider choice
+    int dividerRange = 0;  // 0..2, of the capture
     qint16 trigLevel = 0;  // device units
     qint16 levelValue = 0; // tenths of a volt, of the capture
 };
@@ -61,9 +61,9 @@ QByteArray oscSamples(const TMK &tmk);
 QStringList oscTimeDivLabels();
 QStringList oscVoltDivLabels(int dividerRange);
 QStringList oscDividerLabels();
-int oscTimeDivisor(int timeDiv);   // T
-double oscVoltScale(int voltDiv);  // S
-int oscGain(int voltDiv);          // G
+int oscTimeDivisor(int timeDiv);  // T
+double oscVoltScale(int voltDiv); // S
+int oscGain(int voltDiv);         // G
 double oscDividerFactor(int dividerRange);
 
 // Rounding as the device's tools do it: halves to the even neighbour.

@@ -26,10 +26,7 @@ double oscSampleMs(const OscScale &scale, double sampleIndex)
     return (sampleIndex - kOscTriggerSample) * scale.msPerSample;
 }
 
-double oscSampleVolts(const OscScale &scale, double sampleValue)
-{
-    return sampleValue * scale.voltsPerStep;
-}
+double oscSampleVolts(const OscScale &scale, double sampleValue) { return sampleValue * scale.voltsPerStep; }
 
 QList<QStringList> oscCsvRows(const OscSettings &settings, const QByteArray &samples)
 {

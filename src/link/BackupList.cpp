@@ -2,8 +2,8 @@
 
 #include "link/Backup.h"
 
-#include "image/ImageDeviceModel.h"
 #include "base/Error.h"
+#include "image/ImageDeviceModel.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
 
@@ -38,7 +38,8 @@ void describe(BackupEntry &entry, quint16 codeInName)
         entry.modelCode = content.modelCode;
         entry.settingsVersion = model.settingsVersion();
         if (content.modelCode != codeInName)
-            return damaged(QStringLiteral("код модели в файле (%1) не тот, что в имени").arg(content.modelCode, 4, 16, QLatin1Char('0')));
+            return damaged(QStringLiteral("код модели в файле (%1) не тот, что в имени")
+                               .arg(content.modelCode, 4, 16, QLatin1Char('0')));
         if (!model.missingSections().isEmpty() || model.header().count == 0)
             return damaged(QStringLiteral("образ памяти неполный или повреждён"));
         try {
@@ -56,12 +57,9 @@ void describe(BackupEntry &entry, quint16 codeInName)
 QString backupKindText(BackupEntry::Kind kind)
 {
     switch (kind) {
-    case BackupEntry::Backup:
-        return QStringLiteral("Резервная копия");
-    case BackupEntry::Foreign:
-        return QStringLiteral("Чужой файл");
-    case BackupEntry::Damaged:
-        return QStringLiteral("Повреждён");
+    case BackupEntry::Backup: return QStringLiteral("Резервная копия");
+    case BackupEntry::Foreign: return QStringLiteral("Чужой файл");
+    case BackupEntry::Damaged: return QStringLiteral("Повреждён");
     }
     return {};
 }

@@ -14,11 +14,11 @@ struct BackupEntry
     Kind kind = Backup;
     QString path;
     QString fileName;
-    QDateTime when;             // the time in the backup's name; the file's modification time otherwise
-    quint16 modelCode = 0;      // Backup only
-    QString modelName;          // "" when the model table has no name for it
+    QDateTime when;        // the time in the backup's name; the file's modification time otherwise
+    quint16 modelCode = 0; // Backup only
+    QString modelName;     // "" when the model table has no name for it
     quint32 settingsVersion = 0;
-    QString problem;            // Foreign and Damaged: why, in the user's words
+    QString problem; // Foreign and Damaged: why, in the user's words
 };
 
 // Every file of the folder but hidden ones (a backup being written is hidden until complete).

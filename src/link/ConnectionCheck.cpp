@@ -8,8 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <QtEndian>
 
@@ -19,7 +19,8 @@ namespace mk {
 
 namespace {
 
-const QString kUdevFix = QStringLiteral("sudo udevadm control --reload-rules && sudo udevadm trigger --subsystem-match=tty --action=change");
+const QString kUdevFix =
+    QStringLiteral("sudo udevadm control --reload-rules && sudo udevadm trigger --subsystem-match=tty --action=change");
 const QString kRuleFix = QStringLiteral("sudo apt install --reinstall mkconf");
 
 QString readLine(const QString &path)
@@ -36,10 +37,7 @@ QString canonical(const QString &path)
     return c.isEmpty() ? path : c;
 }
 
-QString hex4(quint16 v)
-{
-    return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0'));
-}
+QString hex4(quint16 v) { return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')); }
 
 // The serial nodes of a USB device: cdc_acm puts them under <interface>/tty/ttyACMn, the
 // USB-serial drivers under <interface>/ttyUSBn.
@@ -92,11 +90,13 @@ QString installedRule(const SystemFacts &facts)
     QSet<QString> seen;
     static const QRegularExpression vendor(QStringLiteral("idVendor\\}?\\s*==\\s*\"%1\"").arg(hex4(kDeviceUsbVendor)),
                                            QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression product(QStringLiteral("idProduct\\}?\\s*==\\s*\"%1\"").arg(hex4(kDeviceUsbProduct)),
-                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression product(
+        QStringLiteral("idProduct\\}?\\s*==\\s*\"%1\"").arg(hex4(kDeviceUsbProduct)),
+        QRegularExpression::CaseInsensitiveOption);
     for (const QString &folder : facts.udevRuleFolders) {
         const QDir dir(folder);
-        for (const QFileInfo &file : dir.entryInfoList({QStringLiteral("*.rules")}, QDir::Files | QDir::System, QDir::Name)) {
+        for (const QFileInfo &file :
+             dir.entryInfoList({QStringLiteral("*.rules")}, QDir::Files | QDir::System, QDir::Name)) {
             if (seen.contains(file.fileName()))
                 continue;
             seen.insert(file.fileName());
@@ -242,7 +242,8 @@ ConnectionReport checkConnection(const SystemFacts &facts)
     QSet<QString> seenLocks;
     for (const QString &folder : facts.lockFolders) {
         const QDir dir(folder);
-        for (const QFileInfo &file : dir.entryInfoList({QStringLiteral("LCK..*")}, QDir::Files | QDir::System, QDir::Name)) {
+        for (const QFileInfo &file :
+             dir.entryInfoList({QStringLiteral("LCK..*")}, QDir::Files | QDir::System, QDir::Name)) {
             const QString path = canonical(file.absoluteFilePath());
             if (seenLocks.contains(path))
                 continue; // /var/lock is usually /run/lock
@@ -260,28 +261,32 @@ ConnectionReport checkConnection(const SystemFacts &facts)
     const QStringList accountGroups = facts.accountGroups ? facts.accountGroups() : QStringList();
     if (report.devices.isEmpty())
         problems.add(QStringLiteral("absent"),
-                     QStringLiteral("МК не найден среди устройств USB (%1:%2).").arg(hex4(kDeviceUsbVendor), hex4(kDeviceUsbProduct)),
+                     QStringLiteral("МК не найден среди устройств USB (%1:%2).")
+                         .arg(hex4(kDeviceUsbVendor), hex4(kDeviceUsbProduct)),
                      QStringLiteral("Подключите МК кабелем USB, включите его и повторите проверку."));
     for (const UsbDeviceReport &d : report.devices)
         if (d.nodes.isEmpty())
             problems.add(QStringLiteral("driver"),
-                         QStringLiteral("У устройства USB %1 нет последовательного узла: не загружен драйвер cdc_acm.").arg(d.usbPath),
+                         QStringLiteral("У устройства USB %1 нет последовательного узла: не загружен драйвер cdc_acm.")
+                             .arg(d.usbPath),
                          QStringLiteral("sudo modprobe cdc_acm"));
     if (report.ruleFile.isEmpty())
-        problems.add(QStringLiteral("rule"),
-                     QStringLiteral("Правило udev для МК не установлено: у МК нет имени /dev/mk-0, узел открыт не всем, "
-                                    "кому нужно, и ModemManager может опрашивать МК как модем."),
-                     kRuleFix);
+        problems.add(
+            QStringLiteral("rule"),
+            QStringLiteral("Правило udev для МК не установлено: у МК нет имени /dev/mk-0, узел открыт не всем, "
+                           "кому нужно, и ModemManager может опрашивать МК как модем."),
+            kRuleFix);
     for (const UsbDeviceReport &d : report.devices) {
         for (const NodeReport &n : d.nodes) {
             if (!n.access.exists)
                 continue;
             // The rule is in place but the device was plugged in before it came.
-            const bool notApplied = n.link.isEmpty() || !groupMayReadWrite(n.access)
-                                    || (report.modemManagerRunning && n.modemManagerIgnores == false);
+            const bool notApplied = n.link.isEmpty() || !groupMayReadWrite(n.access) ||
+                                    (report.modemManagerRunning && n.modemManagerIgnores == false);
             if (!report.ruleFile.isEmpty() && notApplied)
                 problems.add(QStringLiteral("applied"),
-                             QStringLiteral("Правило udev установлено, но к подключённому МК (%1) ещё не применено.").arg(n.node),
+                             QStringLiteral("Правило udev установлено, но к подключённому МК (%1) ещё не применено.")
+                                 .arg(n.node),
                              kUdevFix);
             if (!n.access.mayOpen && groupMayReadWrite(n.access) && !sessionGroups.contains(n.access.group)) {
                 if (accountGroups.contains(n.access.group))
@@ -299,9 +304,10 @@ ConnectionReport checkConnection(const SystemFacts &facts)
             }
             QList<NodeHolder> holders = n.holders;
             const qint64 lockOwner = liveLocks.value(QFileInfo(n.node).fileName());
-            if (lockOwner > 0 && lockOwner != facts.ownPid
-                && std::none_of(holders.begin(), holders.end(), [&](const NodeHolder &h) { return h.pid == lockOwner; }))
-                holders << NodeHolder{lockOwner, readLine(QStringLiteral("%1/%2/comm").arg(facts.procRoot).arg(lockOwner))};
+            if (lockOwner > 0 && lockOwner != facts.ownPid &&
+                std::none_of(holders.begin(), holders.end(), [&](const NodeHolder &h) { return h.pid == lockOwner; }))
+                holders << NodeHolder{lockOwner,
+                                      readLine(QStringLiteral("%1/%2/comm").arg(facts.procRoot).arg(lockOwner))};
             for (const NodeHolder &h : holders) {
                 if (h.name == QLatin1String("ModemManager"))
                     problems.add(QStringLiteral("held:%1").arg(h.pid),
@@ -321,10 +327,12 @@ ConnectionReport checkConnection(const SystemFacts &facts)
                      QStringLiteral("Установлен brltty: он захватывает USB-последовательные переходники."),
                      QStringLiteral("sudo apt remove brltty"));
     for (const StaleLock &lock : report.staleLocks)
-        problems.add(QStringLiteral("lock:") + canonical(lock.path),
-                     lock.pid > 0 ? QStringLiteral("Устаревший файл блокировки %1: процесса %2 уже нет.").arg(lock.path).arg(lock.pid)
-                                  : QStringLiteral("Файл блокировки %1 не называет процесс.").arg(lock.path),
-                     QStringLiteral("sudo rm -f %1").arg(lock.path));
+        problems.add(
+            QStringLiteral("lock:") + canonical(lock.path),
+            lock.pid > 0
+                ? QStringLiteral("Устаревший файл блокировки %1: процесса %2 уже нет.").arg(lock.path).arg(lock.pid)
+                : QStringLiteral("Файл блокировки %1 не называет процесс.").arg(lock.path),
+            QStringLiteral("sudo rm -f %1").arg(lock.path));
     return report;
 }
 
@@ -336,9 +344,9 @@ bool isPortOpenFailure(const QString &message)
         return message.startsWith(built.left(at)) && message.endsWith(built.mid(at + 1));
     };
     const QString placeholder = QStringLiteral("\x01");
-    return message == kNoLinkText || message == kDeviceNotSeenText || message == kNoFreePortText
-           || around(permissionDeniedText(placeholder)) || around(portInUseText(placeholder))
-           || around(QStringLiteral("Порт \x01 не найден."));
+    return message == kNoLinkText || message == kDeviceNotSeenText || message == kNoFreePortText ||
+           around(permissionDeniedText(placeholder)) || around(portInUseText(placeholder)) ||
+           around(QStringLiteral("Порт \x01 не найден."));
 }
 
 } // namespace mk

@@ -23,8 +23,8 @@ inline const QString kConnectionCheckButtonText = QStringLiteral("Провери
 struct NodeAccess
 {
     bool exists = false;
-    QString group;     // the node's group ("dialout")
-    uint mode = 0;     // permission bits (0660)
+    QString group;        // the node's group ("dialout")
+    uint mode = 0;        // permission bits (0660)
     bool mayOpen = false; // this user may read and write it (groups and ACLs counted)
     bool userAcl = false; // an ACL entry for this user: what the uaccess tag grants at the seat
 };
@@ -36,8 +36,8 @@ struct SystemFacts
     QString procRoot = QStringLiteral("/proc");
     QString udevDataFolder = QStringLiteral("/run/udev/data");
     QStringList udevRuleFolders = {QStringLiteral("/etc/udev/rules.d"), QStringLiteral("/run/udev/rules.d"),
-                                   QStringLiteral("/usr/local/lib/udev/rules.d"), QStringLiteral("/usr/lib/udev/rules.d"),
-                                   QStringLiteral("/lib/udev/rules.d")};
+                                   QStringLiteral("/usr/local/lib/udev/rules.d"),
+                                   QStringLiteral("/usr/lib/udev/rules.d"), QStringLiteral("/lib/udev/rules.d")};
     QStringList lockFolders = {QStringLiteral("/var/lock"), QStringLiteral("/run/lock")};
     QStringList programFolders = {QStringLiteral("/usr/bin"), QStringLiteral("/usr/sbin"), QStringLiteral("/bin"),
                                   QStringLiteral("/sbin")};
@@ -59,9 +59,9 @@ struct NodeHolder
 
 struct NodeReport
 {
-    QString node;  // "/dev/ttyACM0"
-    QString link;  // "/dev/mk-0", empty when the rule gave none
-    int port = 0;  // its COM number, 0 when outside the table
+    QString node; // "/dev/ttyACM0"
+    QString link; // "/dev/mk-0", empty when the rule gave none
+    int port = 0; // its COM number, 0 when outside the table
     NodeAccess access;
     QList<NodeHolder> holders;
     std::optional<bool> modemManagerIgnores; // from the udev database; unknown when it has no record

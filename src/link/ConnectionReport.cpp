@@ -11,10 +11,7 @@ namespace mk {
 
 namespace {
 
-QString hex4(quint16 v)
-{
-    return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0'));
-}
+QString hex4(quint16 v) { return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')); }
 
 } // namespace
 
@@ -25,7 +22,8 @@ QString ConnectionReport::text() const
     if (devices.isEmpty())
         lines << QStringLiteral("  нет");
     for (const UsbDeviceReport &d : devices) {
-        QString title = QStringLiteral("  %1: %2").arg(d.usbPath, d.product.isEmpty() ? QStringLiteral("(без названия)") : d.product);
+        QString title = QStringLiteral("  %1: %2")
+                            .arg(d.usbPath, d.product.isEmpty() ? QStringLiteral("(без названия)") : d.product);
         if (!d.manufacturer.isEmpty())
             title += QStringLiteral(", %1").arg(d.manufacturer);
         if (!d.serial.isEmpty())
@@ -51,15 +49,21 @@ QString ConnectionReport::text() const
             QStringList holders;
             for (const NodeHolder &h : n.holders)
                 holders << QStringLiteral("%1 (%2)").arg(h.name).arg(h.pid);
-            lines << QStringLiteral("      занят: %1").arg(holders.isEmpty() ? QStringLiteral("нет") : holders.join(QStringLiteral(", ")));
+            lines << QStringLiteral("      занят: %1")
+                         .arg(holders.isEmpty() ? QStringLiteral("нет") : holders.join(QStringLiteral(", ")));
             if (n.modemManagerIgnores)
-                lines << QStringLiteral("      ModemManager: %1").arg(*n.modemManagerIgnores ? QStringLiteral("пропускает") : QStringLiteral("не пропускает"));
+                lines << QStringLiteral("      ModemManager: %1")
+                             .arg(*n.modemManagerIgnores ? QStringLiteral("пропускает")
+                                                         : QStringLiteral("не пропускает"));
         }
     }
     lines << QStringLiteral("Правило udev: %1").arg(ruleFile.isEmpty() ? QStringLiteral("не установлено") : ruleFile);
-    lines << QStringLiteral("ModemManager: %1").arg(modemManagerRunning ? QStringLiteral("запущен") : QStringLiteral("не запущен"));
-    lines << QStringLiteral("brltty: %1").arg(brlttyInstalled ? QStringLiteral("установлен") : QStringLiteral("не установлен"));
-    lines << QStringLiteral("Устаревшие файлы блокировки: %1").arg(staleLocks.isEmpty() ? QStringLiteral("нет") : QString::number(staleLocks.size()));
+    lines << QStringLiteral("ModemManager: %1")
+                 .arg(modemManagerRunning ? QStringLiteral("запущен") : QStringLiteral("не запущен"));
+    lines << QStringLiteral("brltty: %1")
+                 .arg(brlttyInstalled ? QStringLiteral("установлен") : QStringLiteral("не установлен"));
+    lines << QStringLiteral("Устаревшие файлы блокировки: %1")
+                 .arg(staleLocks.isEmpty() ? QStringLiteral("нет") : QString::number(staleLocks.size()));
     lines << QString();
     if (problems.isEmpty()) {
         lines << QStringLiteral("Проблем не найдено.");
@@ -91,7 +95,8 @@ QJsonObject ConnectionReport::json() const
                           {QStringLiteral("may_open"), n.access.mayOpen},
                           {QStringLiteral("uaccess"), n.access.userAcl},
                           {QStringLiteral("holders"), holders}};
-            o[QStringLiteral("modem_manager_ignores")] = n.modemManagerIgnores ? QJsonValue(*n.modemManagerIgnores) : QJsonValue();
+            o[QStringLiteral("modem_manager_ignores")] =
+                n.modemManagerIgnores ? QJsonValue(*n.modemManagerIgnores) : QJsonValue();
             nodes.append(o);
         }
         deviceList.append(QJsonObject{{QStringLiteral("usb_path"), d.usbPath},

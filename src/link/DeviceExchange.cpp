@@ -1,13 +1,13 @@
 #include "link/DeviceExchange.h"
 
+#include "image/ImageLayout.h"
+#include "image/RecordSync.h"
+#include "image/TMK.h"
 #include "link/Backup.h"
 #include "link/ExchangeTexts.h"
 #include "link/Protocol.h"
 #include "link/TKW_RS.h"
 #include "link/TrustedRead.h"
-#include "image/ImageLayout.h"
-#include "image/RecordSync.h"
-#include "image/TMK.h"
 
 #include <cmath>
 #include <limits>
@@ -32,10 +32,7 @@ private:
     SerialPort &m_port;
 };
 
-int percent(double part, double whole)
-{
-    return qBound(0, int(std::lround(100.0 * part / whole)), 100);
-}
+int percent(double part, double whole) { return qBound(0, int(std::lround(100.0 * part / whole)), 100); }
 
 // The sections the header names, checked so that no write goes outside them: a damaged table
 // stops the write before anything is sent.
@@ -90,8 +87,7 @@ void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const std::vector<S
 
 WriteFailure::WriteFailure(Kind kind, const QString &text, int section, const QString &backupPath)
     : Error(text), m_kind(kind), m_section(section), m_backupPath(backupPath)
-{
-}
+{}
 
 WriteFailure::WriteFailure(const QString &linkMessage, int section, const QString &backupPath)
     : WriteFailure(Interrupted,
@@ -101,8 +97,7 @@ WriteFailure::WriteFailure(const QString &linkMessage, int section, const QStrin
                        .arg(section)
                        .arg(backupPath),
                    section, backupPath)
-{
-}
+{}
 
 WriteFailure WriteFailure::mismatch(int section, int deviceAddress, const QString &backupPath)
 {

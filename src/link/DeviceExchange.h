@@ -11,8 +11,8 @@
 // Errors are thrown as Error with the text to show; a write that fails part-way throws
 // WriteFailure, which names the section and the backup taken before writing.
 
-#include "link/Progress.h"
 #include "base/Error.h"
+#include "link/Progress.h"
 
 #include <QByteArray>
 #include <array>

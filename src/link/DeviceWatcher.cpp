@@ -12,8 +12,8 @@ namespace mk {
 
 bool isTripComputerNode(const SerialNodeInfo &node)
 {
-    return node.vendorId == kDeviceUsbVendor && node.productId == kDeviceUsbProduct
-           && (node.description.contains(kDeviceMarker) || node.manufacturer.contains(kDeviceMarker));
+    return node.vendorId == kDeviceUsbVendor && node.productId == kDeviceUsbProduct &&
+           (node.description.contains(kDeviceMarker) || node.manufacturer.contains(kDeviceMarker));
 }
 
 QString deviceStatusText(const QList<SerialNodeInfo> &nodes)
@@ -37,10 +37,7 @@ QString deviceStatusText(const QList<SerialNodeInfo> &nodes)
 
 DeviceWatcher::DeviceWatcher(NodeSource source, QObject *parent) : QObject(parent), m_source(std::move(source)) {}
 
-DeviceWatcher::~DeviceWatcher()
-{
-    stop();
-}
+DeviceWatcher::~DeviceWatcher() { stop(); }
 
 void DeviceWatcher::start(int intervalMs)
 {
@@ -56,7 +53,8 @@ void DeviceWatcher::start(int intervalMs)
     // the thread, so no look outlives the watcher.
     connect(timer, &QTimer::timeout, timer, [this, source = m_source] {
         const QString text = deviceStatusText(source ? source() : QList<SerialNodeInfo>());
-        QMetaObject::invokeMethod(this, [this, text] { take(text); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, text] { take(text); }, Qt::QueuedConnection);
     });
     m_thread->start();
 }
@@ -71,10 +69,7 @@ void DeviceWatcher::stop()
     m_thread = nullptr;
 }
 
-void DeviceWatcher::refresh()
-{
-    take(deviceStatusText(m_source ? m_source() : QList<SerialNodeInfo>()));
-}
+void DeviceWatcher::refresh() { take(deviceStatusText(m_source ? m_source() : QList<SerialNodeInfo>())); }
 
 void DeviceWatcher::take(const QString &text)
 {

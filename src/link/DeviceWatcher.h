@@ -23,8 +23,6 @@ bool isTripComputerNode(const SerialNodeInfo &node);
 // The port number is looked up, never assigned; a node outside the table is shown by name only.
 QString deviceStatusText(const QList<SerialNodeInfo> &nodes);
 
-
-
 class DeviceWatcher : public QObject
 {
     Q_OBJECT

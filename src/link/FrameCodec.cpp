@@ -9,10 +9,7 @@ namespace mk {
 
 namespace {
 
-QString answerTooShortText()
-{
-    return QStringLiteral("RS232. Ответ устройства короче ожидаемого.");
-}
+QString answerTooShortText() { return QStringLiteral("RS232. Ответ устройства короче ожидаемого."); }
 
 } // namespace
 
@@ -32,10 +29,7 @@ bool frameSumIsZero(const QByteArray &frame)
     return (sum & 0xFF) == 0;
 }
 
-void Frame::BeginFrame()
-{
-    m_txLen = 1;
-}
+void Frame::BeginFrame() { m_txLen = 1; }
 
 void Frame::BeginCommand(quint8 address, quint8 command)
 {
@@ -91,15 +85,9 @@ QByteArray Frame::request() const
     return QByteArray(reinterpret_cast<const char *>(m_txBuf.data()), n);
 }
 
-bool Frame::CheckReply() const
-{
-    return frameSumIsZero(answer());
-}
+bool Frame::CheckReply() const { return frameSumIsZero(answer()); }
 
-QByteArray Frame::answer() const
-{
-    return QByteArray(reinterpret_cast<const char *>(m_rxBuf.data()), m_rxBuf[0]);
-}
+QByteArray Frame::answer() const { return QByteArray(reinterpret_cast<const char *>(m_rxBuf.data()), m_rxBuf[0]); }
 
 quint8 *Frame::beginAnswer()
 {
@@ -124,10 +112,7 @@ const quint8 *Frame::take(int count)
     return p;
 }
 
-quint8 Frame::ReadByte()
-{
-    return *take(1);
-}
+quint8 Frame::ReadByte() { return *take(1); }
 
 quint16 Frame::GetWord()
 {

@@ -14,8 +14,8 @@ namespace mk {
 
 constexpr int kFrameBufferSize = 256;
 constexpr int kMaxFrameLength = 255;
-constexpr int kMinFrameLength = 6;  // header and checksum, no values
-constexpr int kFrameValuesAt = 5;   // the first argument of a request, the first value of an answer
+constexpr int kMinFrameLength = 6; // header and checksum, no values
+constexpr int kFrameValuesAt = 5;  // the first argument of a request, the first value of an answer
 constexpr quint8 kBusyStatus = 0xFF;
 
 // The byte that makes the sum of the frame's bytes 0 modulo 256.

@@ -1,7 +1,7 @@
 #include "link/LinkProtocol.h"
 
-#include "link/LinkTexts.h"
 #include "base/Error.h"
+#include "link/LinkTexts.h"
 
 #include <cmath>
 
@@ -16,15 +16,9 @@ constexpr int kDrainLimitTimeouts = 5;
 
 } // namespace
 
-void LinkProtocol::Exchange()
-{
-    exchange(kAttempts);
-}
+void LinkProtocol::Exchange() { exchange(kAttempts); }
 
-void LinkProtocol::ExchangeOnce()
-{
-    exchange(1);
-}
+void LinkProtocol::ExchangeOnce() { exchange(1); }
 
 void LinkProtocol::CommandExchange(quint8 address, quint8 command)
 {

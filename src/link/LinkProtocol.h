@@ -29,9 +29,9 @@ namespace mk {
 
 // Port types: how the line is driven.
 enum PortTypeCode : quint8 {
-    kPortRs232 = 0,          // full duplex
-    kPortRs422 = 1,          // half duplex without echo: 20 ms pause before each exchange
-    kPortRs485WithEcho = 2,  // half duplex, RTS keys the transmitter, the request comes back
+    kPortRs232 = 0,         // full duplex
+    kPortRs422 = 1,         // half duplex without echo: 20 ms pause before each exchange
+    kPortRs485WithEcho = 2, // half duplex, RTS keys the transmitter, the request comes back
 };
 
 // Sends the frame's request and receives its answer over the port: time-outs, retries,

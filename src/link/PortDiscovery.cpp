@@ -1,13 +1,13 @@
 #include "link/PortDiscovery.h"
 
+#include "base/Error.h"
 #include "link/LinkTexts.h"
 #include "link/PortMap.h"
 #include "link/SerialPort.h"
-#include "base/Error.h"
 
 #include <QSerialPortInfo>
-#include <algorithm>
 #include <QSettings>
+#include <algorithm>
 
 namespace mk {
 

@@ -150,9 +150,8 @@ QString deviceLinkForNode(const QString &node)
     // In the order mk-0, mk-1 ... mk-10: a node has one link, but a stale one may linger.
     QDir folder(linkFolder(), QStringLiteral("mk-*"), QDir::Name, QDir::System | QDir::Files | QDir::NoDotAndDotDot);
     QFileInfoList links = folder.entryInfoList();
-    std::stable_sort(links.begin(), links.end(), [](const QFileInfo &a, const QFileInfo &b) {
-        return a.fileName().size() < b.fileName().size();
-    });
+    std::stable_sort(links.begin(), links.end(),
+                     [](const QFileInfo &a, const QFileInfo &b) { return a.fileName().size() < b.fileName().size(); });
     for (const QFileInfo &link : links)
         if (link.isSymLink() && canonical(link.absoluteFilePath()) == wanted)
             return link.absoluteFilePath();

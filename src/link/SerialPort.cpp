@@ -1,7 +1,7 @@
 #include "link/SerialPort.h"
 
-#include "link/LinkTexts.h"
 #include "base/Error.h"
+#include "link/LinkTexts.h"
 
 namespace mk {
 
@@ -12,10 +12,7 @@ SerialPort::SerialPort(std::shared_ptr<PortBackend> backend) : m_backend(std::mo
     m_portNumber = FirstPort();
 }
 
-SerialPort::~SerialPort()
-{
-    ClosePort();
-}
+SerialPort::~SerialPort() { ClosePort(); }
 
 int SerialPort::ScanPorts()
 {

@@ -92,10 +92,7 @@ quint32 SerialPortIo::setBaudRate(quint32 baud)
     return readBack > 0 ? quint32(readBack) : 0;
 }
 
-void SerialPortIo::setByteSize(quint8 bits)
-{
-    m_port->setDataBits(QSerialPort::DataBits(qBound(5, int(bits), 8)));
-}
+void SerialPortIo::setByteSize(quint8 bits) { m_port->setDataBits(QSerialPort::DataBits(qBound(5, int(bits), 8))); }
 
 void SerialPortIo::setParity(quint8 parity)
 {
@@ -107,7 +104,7 @@ void SerialPortIo::setParity(quint8 parity)
 
 void SerialPortIo::setStopBits(quint8 code)
 {
-    m_port->setStopBits(code == kOneStopBit ? QSerialPort::OneStop
+    m_port->setStopBits(code == kOneStopBit           ? QSerialPort::OneStop
                         : code == kOneAndHalfStopBits ? QSerialPort::OneAndHalfStop
                                                       : QSerialPort::TwoStop);
 }
@@ -124,15 +121,9 @@ void SerialPortIo::setRts(bool on)
     m_port->clearError();
 }
 
-void SerialPortIo::purgeRx()
-{
-    m_port->clear(QSerialPort::Input);
-}
+void SerialPortIo::purgeRx() { m_port->clear(QSerialPort::Input); }
 
-void SerialPortIo::purgeTx()
-{
-    m_port->clear(QSerialPort::Output);
-}
+void SerialPortIo::purgeTx() { m_port->clear(QSerialPort::Output); }
 
 void SerialPortIo::write(const QByteArray &bytes)
 {

@@ -5,30 +5,18 @@
 
 namespace mk {
 
-bool SystemPortBackend::probe(int number)
-{
-    return probePortNode(nodeForPort(number));
-}
+bool SystemPortBackend::probe(int number) { return probePortNode(nodeForPort(number)); }
 
 std::unique_ptr<PortIo> SystemPortBackend::open(int number)
 {
     return SerialPortIo::open(nodeForPort(number), portLabel(number));
 }
 
-QString SystemPortBackend::label(int number)
-{
-    return portLabel(number);
-}
+QString SystemPortBackend::label(int number) { return portLabel(number); }
 
-QString SystemPortBackend::displayName(int number)
-{
-    return portDisplayName(number);
-}
+QString SystemPortBackend::displayName(int number) { return portDisplayName(number); }
 
-QString SystemPortBackend::deviceLink(int number)
-{
-    return deviceLinkForPort(number);
-}
+QString SystemPortBackend::deviceLink(int number) { return deviceLinkForPort(number); }
 
 std::shared_ptr<PortBackend> systemPortBackend()
 {

@@ -1,9 +1,9 @@
 #include "link/TrustedRead.h"
 
+#include "base/Error.h"
 #include "link/ExchangeTexts.h"
 #include "link/Protocol.h"
 #include "link/TKW_RS.h"
-#include "base/Error.h"
 
 namespace mk {
 
@@ -24,9 +24,13 @@ class TrustedReader
 {
 public:
     TrustedReader(TKW_RS &link, quint8 address, const std::vector<int> &blocks)
-        : m_port(link.port()), m_frame(link.frame()), m_protocol(link.protocol()), m_address(address), m_blocks(blocks), m_data(blocks.size())
-    {
-    }
+        : m_port(link.port()),
+          m_frame(link.frame()),
+          m_protocol(link.protocol()),
+          m_address(address),
+          m_blocks(blocks),
+          m_data(blocks.size())
+    {}
 
     std::optional<QByteArray> run(Progress &progress, bool cancellable, const BlockGauge &gauge)
     {

@@ -78,10 +78,7 @@ void drawTriggerMoment(QPainter &p, int xt)
 
 } // namespace
 
-OscGeometry oscGeometry(const OscDrawing &d)
-{
-    return OscGeometry(d.settings, d.showScale, d.offset, d.zoom);
-}
+OscGeometry oscGeometry(const OscDrawing &d) { return OscGeometry(d.settings, d.showScale, d.offset, d.zoom); }
 
 void drawOscPicture(QImage &picture, const OscDrawing &d)
 {

@@ -4,10 +4,7 @@
 
 namespace mk {
 
-int colourSchemeOffset(int set)
-{
-    return kColourSchemeOffset + kColourSchemeSize * (set == 1 ? 1 : 0);
-}
+int colourSchemeOffset(int set) { return kColourSchemeOffset + kColourSchemeSize * (set == 1 ? 1 : 0); }
 
 quint16 paletteColour(const Record &section9, int set, int index)
 {
@@ -34,20 +31,11 @@ quint16 roleColour(const Record &section9, int set, int role)
     return paletteColour(section9, set, roleIndex(section9, set, role));
 }
 
-int activeColourScheme(const Record &section9)
-{
-    return section9.u8(kActiveColourSchemeOffset) & 15;
-}
+int activeColourScheme(const Record &section9) { return section9.u8(kActiveColourSchemeOffset) & 15; }
 
-int loadedColourScheme(const Record &section9)
-{
-    return section9.u8(kActiveColourSchemeOffset) >> 4;
-}
+int loadedColourScheme(const Record &section9) { return section9.u8(kActiveColourSchemeOffset) >> 4; }
 
-int editedSetFor(const Record &section9)
-{
-    return activeColourScheme(section9) == kUserScheme ? 1 : 0;
-}
+int editedSetFor(const Record &section9) { return activeColourScheme(section9) == kUserScheme ? 1 : 0; }
 
 namespace {
 

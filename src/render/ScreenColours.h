@@ -8,10 +8,10 @@
 
 namespace mk {
 
-constexpr int kColourSchemeOffset = 248;   // section 9: set s at 248 + 56·s
+constexpr int kColourSchemeOffset = 248; // section 9: set s at 248 + 56·s
 constexpr int kColourSchemeSize = 56;
 constexpr int kPaletteSize = 16;
-constexpr int kRoleIndexOffset = 32;       // index byte of role r at 32 + r within the record
+constexpr int kRoleIndexOffset = 32; // index byte of role r at 32 + r within the record
 constexpr int kRoleCount = 23;
 constexpr int kActiveColourSchemeOffset = 360; // bits 0-3 active scheme 1..4, bits 4-7 last loaded 1..3
 constexpr int kDispVar4Offset = 9;
@@ -20,11 +20,29 @@ constexpr int kUserScheme = 4;
 
 // Screen parts, in the order of their index bytes.
 enum ColourRole {
-    RoleDigitColour1, RoleDigitBack1, RoleDigitColour2, RoleDigitBack2, RoleDigitFrame,
-    RoleMenuActive, RoleMenuActiveBack, RoleMenuHotNumber,
-    RoleGraphAxes, RoleGraphBack, RoleGraph1, RoleGraph2, RoleGraphCaptionBack,
-    RoleArrowBack, RoleArrowCaption, RoleLeftDial, RoleRightDial, RoleLeftScale, RoleRightScale,
-    RoleLeftArrow, RoleRightArrow, RoleArrowCaptionBack, RoleWideScale,
+    RoleDigitColour1,
+    RoleDigitBack1,
+    RoleDigitColour2,
+    RoleDigitBack2,
+    RoleDigitFrame,
+    RoleMenuActive,
+    RoleMenuActiveBack,
+    RoleMenuHotNumber,
+    RoleGraphAxes,
+    RoleGraphBack,
+    RoleGraph1,
+    RoleGraph2,
+    RoleGraphCaptionBack,
+    RoleArrowBack,
+    RoleArrowCaption,
+    RoleLeftDial,
+    RoleRightDial,
+    RoleLeftScale,
+    RoleRightScale,
+    RoleLeftArrow,
+    RoleRightArrow,
+    RoleArrowCaptionBack,
+    RoleWideScale,
 };
 
 int colourSchemeOffset(int set);
@@ -35,8 +53,8 @@ int roleIndex(const Record &section9, int set, int role);
 void setRoleIndex(Record &section9, int set, int role, int index);
 quint16 roleColour(const Record &section9, int set, int role);
 
-int activeColourScheme(const Record &section9);   // bits 0-3
-int loadedColourScheme(const Record &section9);   // bits 4-7
+int activeColourScheme(const Record &section9); // bits 0-3
+int loadedColourScheme(const Record &section9); // bits 4-7
 // The set the editor works on for the active scheme: 1 for the user scheme, else 0.
 int editedSetFor(const Record &section9);
 

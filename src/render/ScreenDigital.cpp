@@ -1,8 +1,8 @@
 // The digital screens: one value (x1), four (x4), nine (x9), seven lines (x7) and six (x6).
 
+#include "base/Text.h"
 #include "render/ScreenDrawing.h"
 #include "render/ScreenPreviews.h"
-#include "base/Text.h"
 
 #include <cmath>
 

@@ -28,13 +28,11 @@ std::optional<TMeasParBase> placeEntry(const Record &section9, const MeasParCata
 
 PlaceColours placeColours(const Palette &palette, bool swapped)
 {
-    return swapped ? PlaceColours{palette.caption(), palette.value()} : PlaceColours{palette.value(), palette.caption()};
+    return swapped ? PlaceColours{palette.caption(), palette.value()}
+                   : PlaceColours{palette.value(), palette.caption()};
 }
 
-QByteArray fitted(const QString &text, int maxChars)
-{
-    return toWin1251(text).left(std::max(0, maxChars));
-}
+QByteArray fitted(const QString &text, int maxChars) { return toWin1251(text).left(std::max(0, maxChars)); }
 
 void fill(ScreenRenderer &s, int x, int y, int w, int h, quint16 colour)
 {

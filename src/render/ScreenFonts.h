@@ -7,9 +7,9 @@ namespace mk {
 
 struct ScreenFont
 {
-    int number = 0;    // 1..4
-    int width = 0;     // cell width in pixels, a multiple of 8
-    int height = 0;    // cell height in pixels
+    int number = 0; // 1..4
+    int width = 0;  // cell width in pixels, a multiple of 8
+    int height = 0; // cell height in pixels
     bool digits = false;
     int glyphCount = 0;
     const uchar *glyphs = nullptr; // one bit per pixel, rows of width/8 bytes, MSB leftmost

@@ -20,7 +20,7 @@ struct Gauge
     int centreX;
     int centreY;
     int radius;
-    int left;  // the screen columns the gauge owns
+    int left; // the screen columns the gauge owns
     int width;
     int dialRole;
     int scaleRole;
@@ -37,8 +37,7 @@ struct GaugePictures
 {
     explicit GaugePictures(int radius)
         : dial(dialPicture(radius)), scale(scalePicture(radius - 4)), marker(ringPicture(radius / 4, 2))
-    {
-    }
+    {}
     ScreenPicture dial;
     ScreenPicture scale;
     ScreenPicture marker;
@@ -77,7 +76,8 @@ void drawGauge(ScreenRenderer &s, const Palette &palette, const Gauge &g, const 
         const int value = int(std::lround(par.AxisMin + t * (par.AxisMax - par.AxisMin)));
         const QByteArray text = fitted(QString::number(value), 5);
         const PointF at = scalePoint(t, labelRadius);
-        textAt(s, g.centreX + int(std::lround(at.x)) - int(text.size()) * 4, g.centreY + int(std::lround(at.y)) - 8, text);
+        textAt(s, g.centreX + int(std::lround(at.x)) - int(text.size()) * 4, g.centreY + int(std::lround(at.y)) - 8,
+               text);
     }
 
     // The sample value in figures, in the gap between the ends of the scale.

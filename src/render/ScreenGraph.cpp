@@ -12,14 +12,11 @@ using namespace screen;
 namespace {
 
 constexpr int W = ScreenRenderer::kWidth;
-constexpr int kPlotLeft = 42;   // room for the axis numbers
+constexpr int kPlotLeft = 42; // room for the axis numbers
 constexpr int kTimeMarkStep = 46;
 constexpr double kPi = 3.14159265358979323846;
 
-QString axisText(int value)
-{
-    return QString::number(value);
-}
+QString axisText(int value) { return QString::number(value); }
 
 // A made-up but plausible recording: the sample value with some slow and some quick movement.
 double traceAt(double centre, int x, double phase)

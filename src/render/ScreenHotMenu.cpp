@@ -8,12 +8,9 @@ namespace mk {
 QString hotMenuSampleLine(int row)
 {
     static const QString kLines[kHotMenuPreviewRows] = {
-        QStringLiteral("Заправлено л      0"),
-        QStringLiteral("Теперь в баке л  50"),
-        QStringLiteral("Заправка до полн.  "),
-        QStringLiteral("Вентилятор     Откл"),
-        QStringLiteral("% на впрыск     Вкл"),
-        QStringLiteral("Сушка свечей       "),
+        QStringLiteral("Заправлено л      0"), QStringLiteral("Теперь в баке л  50"),
+        QStringLiteral("Заправка до полн.  "), QStringLiteral("Вентилятор     Откл"),
+        QStringLiteral("% на впрыск     Вкл"), QStringLiteral("Сушка свечей       "),
         QStringLiteral("Сброс ЭБУ          "),
     };
     return kLines[qBound(0, row, kHotMenuPreviewRows - 1)];

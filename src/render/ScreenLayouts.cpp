@@ -38,15 +38,9 @@ int part(int pos, int size, int parts)
 
 } // namespace
 
-int screenCount(ScreenKind kind)
-{
-    return layoutOf(kind).screens;
-}
+int screenCount(ScreenKind kind) { return layoutOf(kind).screens; }
 
-int placeCount(ScreenKind kind)
-{
-    return layoutOf(kind).places;
-}
+int placeCount(ScreenKind kind) { return layoutOf(kind).places; }
 
 int placeOffset(ScreenKind kind, int screen, int place)
 {
@@ -61,12 +55,9 @@ int placeAt(ScreenKind kind, int x, int y, int width, int height)
     if (x < 0 || y < 0 || x >= width || y >= height)
         return -1;
     switch (kind) {
-    case ScreenKind::X4:
-        return part(x, width, 2) + 2 * part(y, height, 2);
-    case ScreenKind::X9:
-        return part(x, width, 3) + 3 * part(y, height, 3);
-    case ScreenKind::X7:
-        return part(y, height, 7);
+    case ScreenKind::X4: return part(x, width, 2) + 2 * part(y, height, 2);
+    case ScreenKind::X9: return part(x, width, 3) + 3 * part(y, height, 3);
+    case ScreenKind::X7: return part(y, height, 7);
     case ScreenKind::X6: {
         // The big value takes the upper-left four cells of a 3 x 3 grid.
         static const int kPlaceOfCell[9] = {0, 0, 1, 0, 0, 2, 3, 4, 5};
@@ -76,11 +67,9 @@ int placeAt(ScreenKind kind, int x, int y, int width, int height)
         if (y > kGraphClickLimit)
             return -1;
         return y >= kGraphClickLimit / 2 ? kLowerGraph : kUpperGraph;
-    case ScreenKind::Arrow:
-        return x < width - kRightGaugeWidth ? kLeftGauge : kRightGauge;
+    case ScreenKind::Arrow: return x < width - kRightGaugeWidth ? kLeftGauge : kRightGauge;
     case ScreenKind::X1:
-    case ScreenKind::HotMenu:
-        break;
+    case ScreenKind::HotMenu: break;
     }
     return -1;
 }

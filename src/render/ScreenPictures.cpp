@@ -56,7 +56,8 @@ ScreenPicture dialPicture(int radius)
 ScreenPicture ringPicture(int radius, int thickness)
 {
     ScreenPicture p(2 * radius + 1, 2 * radius + 1);
-    const double outer = (radius + 0.5) * (radius + 0.5), inner = (radius - thickness + 0.5) * (radius - thickness + 0.5);
+    const double outer = (radius + 0.5) * (radius + 0.5),
+                 inner = (radius - thickness + 0.5) * (radius - thickness + 0.5);
     for (int y = -radius; y <= radius; ++y)
         for (int x = -radius; x <= radius; ++x) {
             const int d2 = x * x + y * y;

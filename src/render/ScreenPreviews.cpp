@@ -7,8 +7,7 @@ namespace mk {
 
 ScreenPreviews::ScreenPreviews(const Record &section9, const MeasParCatalog &catalog, int set)
     : m_section9(section9), m_catalog(catalog), m_set(set == 1 ? 1 : 0)
-{
-}
+{}
 
 void ScreenPreviews::render(ScreenRenderer &screen, ScreenKind kind, int index) const
 {
@@ -24,9 +23,6 @@ void ScreenPreviews::render(ScreenRenderer &screen, ScreenKind kind, int index) 
     }
 }
 
-void ScreenPreviews::drawHotMenu(ScreenRenderer &screen) const
-{
-    drawHotMenuPreview(screen, m_section9, m_set);
-}
+void ScreenPreviews::drawHotMenu(ScreenRenderer &screen) const { drawHotMenuPreview(screen, m_section9, m_set); }
 
 } // namespace mk

@@ -13,8 +13,7 @@ ScreenRenderer::ScreenRenderer()
       m_foreground(colourToArgb(0xFFFF)),
       m_background(colourToArgb(0)),
       m_font(&screenFont(1))
-{
-}
+{}
 
 void ScreenRenderer::clear(quint16 colour)
 {
@@ -24,15 +23,9 @@ void ScreenRenderer::clear(quint16 colour)
     m_overwritten = 0;
 }
 
-void ScreenRenderer::setForeground(quint16 colour)
-{
-    m_foreground = colourToArgb(colour);
-}
+void ScreenRenderer::setForeground(quint16 colour) { m_foreground = colourToArgb(colour); }
 
-void ScreenRenderer::setBackground(quint16 colour)
-{
-    m_background = colourToArgb(colour);
-}
+void ScreenRenderer::setBackground(quint16 colour) { m_background = colourToArgb(colour); }
 
 void ScreenRenderer::fillAbsolute(int x, int y, int width, int height, quint32 argb)
 {
@@ -80,10 +73,7 @@ void ScreenRenderer::thickVLine(int x, int y1, int y2)
     fillAbsolute(m_originX + x - m_thickness / 2, m_originY + from, m_thickness, to - from + 1, m_foreground);
 }
 
-void ScreenRenderer::plot(int x, int y)
-{
-    put(m_originX + x, m_originY + y, m_foreground);
-}
+void ScreenRenderer::plot(int x, int y) { put(m_originX + x, m_originY + y, m_foreground); }
 
 void ScreenRenderer::drawPicture(int x, int y, const ScreenPicture &picture)
 {
@@ -94,10 +84,7 @@ void ScreenRenderer::drawPicture(int x, int y, const ScreenPicture &picture)
                 put(left + px, top + py, m_foreground);
 }
 
-void ScreenRenderer::selectFont(int number)
-{
-    m_font = &screenFont(number);
-}
+void ScreenRenderer::selectFont(int number) { m_font = &screenFont(number); }
 
 void ScreenRenderer::drawChar(quint8 byte)
 {
@@ -149,9 +136,6 @@ void ScreenRenderer::drawText(int column, int row, const QByteArray &text)
         drawChar(quint8(c));
 }
 
-void ScreenRenderer::drawText(int column, int row, const QString &text)
-{
-    drawText(column, row, toWin1251(text));
-}
+void ScreenRenderer::drawText(int column, int row, const QString &text) { drawText(column, row, toWin1251(text)); }
 
 } // namespace mk

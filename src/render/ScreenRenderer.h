@@ -24,7 +24,11 @@ public:
     quint32 pixel(int x, int y) const { return m_pixels[size_t(y * kWidth + x)]; }
 
     void clear(quint16 colour = 0);
-    void setOrigin(int x, int y) { m_originX = x; m_originY = y; }
+    void setOrigin(int x, int y)
+    {
+        m_originX = x;
+        m_originY = y;
+    }
     int originX() const { return m_originX; }
     int originY() const { return m_originY; }
     void setForeground(quint16 colour);
@@ -49,7 +53,11 @@ public:
 
     void selectFont(int number);
     const ScreenFont &font() const { return *m_font; }
-    void setCursor(int column, int row) { m_column = column; m_row = row; }
+    void setCursor(int column, int row)
+    {
+        m_column = column;
+        m_row = row;
+    }
     int cursorColumn() const { return m_column; }
     int cursorRow() const { return m_row; }
     // The glyph's 1-bits in the foreground colour, its 0-bits in the background colour, except

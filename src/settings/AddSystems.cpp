@@ -41,61 +41,35 @@ const AddSystem kSystemsAlways[] = {
     {118, QStringLiteral("Duster ЭМУР 1")},
 };
 const AddSystem kSystemsCan[] = {
-    {25, QStringLiteral("Таката (подушки)")},
-    {27, QStringLiteral("Bosch ESP9")},
-    {28, QStringLiteral("Bosch ABS/ESP9")},
-    {29, QStringLiteral("АКПП Jatco AY-K3")},
-    {30, QStringLiteral("Электропакет Гранта")},
-    {36, QStringLiteral("Клим.уст. Visteon")},
-    {37, QStringLiteral("АКПП AMT ZF 2180")},
-    {38, QStringLiteral("ABS Ford")},
-    {39, QStringLiteral("АКПП Ford")},
-    {40, QStringLiteral("HEC (приборка) Ford")},
-    {41, QStringLiteral("ЭГУР Ford")},
-    {42, QStringLiteral("HCM (фары) Ford")},
-    {43, QStringLiteral("FACM (впрыск) Ford")},
-    {44, QStringLiteral("AWD Ford")},
-    {45, QStringLiteral("АКПП Niss2")},
-    {46, QStringLiteral("CVT Outlander")},
-    {47, QStringLiteral("АКПП Pajero")},
-    {48, QStringLiteral("АКПП Captiva")},
-    {49, QStringLiteral("АКПП SsangYong")},
-    {50, QStringLiteral("АКПП Hover H5")},
-    {53, QStringLiteral("АКПП Niss3")},
-    {54, QStringLiteral("АКПП Outl 3.0")},
-    {55, QStringLiteral("Веста ABS9")},
-    {56, QStringLiteral("Веста под.Takata")},
-    {57, QStringLiteral("Веста приб.панель")},
-    {58, QStringLiteral("Веста ЭМУР")},
-    {59, QStringLiteral("Веста ЭП BCM")},
-    {60, QStringLiteral("Веста ЭП EMM")},
-    {61, QStringLiteral("X-Ray ABS 9.1")},
-    {62, QStringLiteral("X-Ray EPS")},
-    {63, QStringLiteral("X-Ray приб.панель")},
-    {64, QStringLiteral("X-Ray ЭП BCM")},
-    {65, QStringLiteral("X-Ray подушки")},
-    {69, QStringLiteral("АКПП Hyund/Kia")},
-    {71, QStringLiteral("АКПП Mazda1")},
-    {72, QStringLiteral("АКПП Mazda23")},
-    {73, QStringLiteral("АКПП Suzuki1")},
-    {74, QStringLiteral("CVT Outlander16")},
-    {75, QStringLiteral("АКПП Astra")},
-    {76, QStringLiteral("Климат.Valeo")},
+    {25, QStringLiteral("Таката (подушки)")},    {27, QStringLiteral("Bosch ESP9")},
+    {28, QStringLiteral("Bosch ABS/ESP9")},      {29, QStringLiteral("АКПП Jatco AY-K3")},
+    {30, QStringLiteral("Электропакет Гранта")}, {36, QStringLiteral("Клим.уст. Visteon")},
+    {37, QStringLiteral("АКПП AMT ZF 2180")},    {38, QStringLiteral("ABS Ford")},
+    {39, QStringLiteral("АКПП Ford")},           {40, QStringLiteral("HEC (приборка) Ford")},
+    {41, QStringLiteral("ЭГУР Ford")},           {42, QStringLiteral("HCM (фары) Ford")},
+    {43, QStringLiteral("FACM (впрыск) Ford")},  {44, QStringLiteral("AWD Ford")},
+    {45, QStringLiteral("АКПП Niss2")},          {46, QStringLiteral("CVT Outlander")},
+    {47, QStringLiteral("АКПП Pajero")},         {48, QStringLiteral("АКПП Captiva")},
+    {49, QStringLiteral("АКПП SsangYong")},      {50, QStringLiteral("АКПП Hover H5")},
+    {53, QStringLiteral("АКПП Niss3")},          {54, QStringLiteral("АКПП Outl 3.0")},
+    {55, QStringLiteral("Веста ABS9")},          {56, QStringLiteral("Веста под.Takata")},
+    {57, QStringLiteral("Веста приб.панель")},   {58, QStringLiteral("Веста ЭМУР")},
+    {59, QStringLiteral("Веста ЭП BCM")},        {60, QStringLiteral("Веста ЭП EMM")},
+    {61, QStringLiteral("X-Ray ABS 9.1")},       {62, QStringLiteral("X-Ray EPS")},
+    {63, QStringLiteral("X-Ray приб.панель")},   {64, QStringLiteral("X-Ray ЭП BCM")},
+    {65, QStringLiteral("X-Ray подушки")},       {69, QStringLiteral("АКПП Hyund/Kia")},
+    {71, QStringLiteral("АКПП Mazda1")},         {72, QStringLiteral("АКПП Mazda23")},
+    {73, QStringLiteral("АКПП Suzuki1")},        {74, QStringLiteral("CVT Outlander16")},
+    {75, QStringLiteral("АКПП Astra")},          {76, QStringLiteral("Климат.Valeo")},
     {77, QStringLiteral("Bosch ESP9.1")},
 };
 const AddSystem kSystemsHybrid[] = {
-    {78, QStringLiteral("HV ECU Estima")},
-    {79, QStringLiteral("HV Battery Prius2")},
-    {80, QStringLiteral("HV ECU Prius3")},
-    {81, QStringLiteral("Климат Тойота")},
-    {82, QStringLiteral("HV ECU Aqua")},
-    {84, QStringLiteral("HV ECU RX450H")},
-    {85, QStringLiteral("HV ECU ES300H")},
-    {115, QStringLiteral("HV ECU RX400H")},
-    {119, QStringLiteral("HV ECU Camry")},
-    {120, QStringLiteral("HV ECU Sai")},
-    {121, QStringLiteral("HV ECU Harrier")},
-    {130, QStringLiteral("Сист.рекупер.1")},
+    {78, QStringLiteral("HV ECU Estima")},   {79, QStringLiteral("HV Battery Prius2")},
+    {80, QStringLiteral("HV ECU Prius3")},   {81, QStringLiteral("Климат Тойота")},
+    {82, QStringLiteral("HV ECU Aqua")},     {84, QStringLiteral("HV ECU RX450H")},
+    {85, QStringLiteral("HV ECU ES300H")},   {115, QStringLiteral("HV ECU RX400H")},
+    {119, QStringLiteral("HV ECU Camry")},   {120, QStringLiteral("HV ECU Sai")},
+    {121, QStringLiteral("HV ECU Harrier")}, {130, QStringLiteral("Сист.рекупер.1")},
     {131, QStringLiteral("Сист.рекупер.2")},
 };
 const AddSystem kSystemsCanLate[] = {
@@ -167,10 +141,7 @@ std::vector<AddSystem> buildAddSystemList(const AddSystemsScope &scope)
     return list;
 }
 
-bool isSystemSelected(const Record &s4, quint8 code)
-{
-    return (s4.u8(bitmapByte(code)) & bitMask(code)) != 0;
-}
+bool isSystemSelected(const Record &s4, quint8 code) { return (s4.u8(bitmapByte(code)) & bitMask(code)) != 0; }
 
 void setSystemSelected(Record &s4, quint8 code, bool selected)
 {
@@ -178,20 +149,11 @@ void setSystemSelected(Record &s4, quint8 code, bool selected)
     s4.setU8(bitmapByte(code), selected ? quint8(byte | bitMask(code)) : quint8(byte & ~bitMask(code)));
 }
 
-void toggleSystem(Record &s4, quint8 code)
-{
-    setSystemSelected(s4, code, !isSystemSelected(s4, code));
-}
+void toggleSystem(Record &s4, quint8 code) { setSystemSelected(s4, code, !isSystemSelected(s4, code)); }
 
-int blocksShow(const Record &s4)
-{
-    return s4.u8(kSystemBitmapOffset) & kShowMask;
-}
+int blocksShow(const Record &s4) { return s4.u8(kSystemBitmapOffset) & kShowMask; }
 
-int blocksShowList(const Record &s4)
-{
-    return s4.u8(kSystemBitmapOffset) >> 7;
-}
+int blocksShowList(const Record &s4) { return s4.u8(kSystemBitmapOffset) >> 7; }
 
 void setBlocksShow(Record &s4, int item)
 {

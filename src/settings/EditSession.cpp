@@ -1,8 +1,8 @@
 #include "settings/EditSession.h"
 
-#include "settings/FieldTable.h"
-#include "image/TMK.h"
 #include "image/ImageDeviceModel.h"
+#include "image/TMK.h"
+#include "settings/FieldTable.h"
 
 namespace mk {
 
@@ -31,20 +31,16 @@ DeviceModel selectOrRollBack(TMK &model, SectionSnapshot &snapshot)
 } // namespace
 
 EditSession::EditSession(TMK &model)
-    : m_model(model), m_snapshot(model, editedSections()), m_device(selectOrRollBack(model, m_snapshot)),
-      m_measPars(m_device.Flags), m_menuItems(m_device.Flags)
-{
-}
+    : m_model(model),
+      m_snapshot(model, editedSections()),
+      m_device(selectOrRollBack(model, m_snapshot)),
+      m_measPars(m_device.Flags),
+      m_menuItems(m_device.Flags)
+{}
 
-void EditSession::commit()
-{
-    m_snapshot.commit();
-}
+void EditSession::commit() { m_snapshot.commit(); }
 
-void EditSession::rollback()
-{
-    m_snapshot.rollback();
-}
+void EditSession::rollback() { m_snapshot.rollback(); }
 
 bool chooseProtocol(TMK &model, DeviceModel &device, int index)
 {

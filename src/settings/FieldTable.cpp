@@ -1,8 +1,8 @@
 #include "settings/FieldTable.h"
 
 #include "base/Error.h"
-#include "image/TMK.h"
 #include "base/Text.h"
+#include "image/TMK.h"
 
 #include <cmath>
 #include <limits>
@@ -38,19 +38,14 @@ int typeWidth(FieldType type)
 {
     switch (type) {
     case FieldType::Int8:
-    case FieldType::UInt8:
-        return 1;
+    case FieldType::UInt8: return 1;
     case FieldType::Int16:
-    case FieldType::UInt16:
-        return 2;
+    case FieldType::UInt16: return 2;
     case FieldType::Int32:
     case FieldType::UInt32:
-    case FieldType::Float32:
-        return 4;
-    case FieldType::UInt64:
-        return 8;
-    case FieldType::Bytes:
-        return 0;
+    case FieldType::Float32: return 4;
+    case FieldType::UInt64: return 8;
+    case FieldType::Bytes: return 0;
     }
     return 0;
 }
@@ -98,12 +93,30 @@ void writeInt(Record &rec, const FieldDef &def, qint64 v)
 {
     qint64 lo = 0, hi = 0;
     switch (def.type) {
-    case FieldType::Int8: lo = -128; hi = 127; break;
-    case FieldType::UInt8: lo = 0; hi = 255; break;
-    case FieldType::Int16: lo = -32768; hi = 32767; break;
-    case FieldType::UInt16: lo = 0; hi = 65535; break;
-    case FieldType::Int32: lo = std::numeric_limits<qint32>::min(); hi = std::numeric_limits<qint32>::max(); break;
-    case FieldType::UInt32: lo = 0; hi = std::numeric_limits<quint32>::max(); break;
+    case FieldType::Int8:
+        lo = -128;
+        hi = 127;
+        break;
+    case FieldType::UInt8:
+        lo = 0;
+        hi = 255;
+        break;
+    case FieldType::Int16:
+        lo = -32768;
+        hi = 32767;
+        break;
+    case FieldType::UInt16:
+        lo = 0;
+        hi = 65535;
+        break;
+    case FieldType::Int32:
+        lo = std::numeric_limits<qint32>::min();
+        hi = std::numeric_limits<qint32>::max();
+        break;
+    case FieldType::UInt32:
+        lo = 0;
+        hi = std::numeric_limits<quint32>::max();
+        break;
     default: throw RangeError();
     }
     if (v < lo || v > hi)
@@ -153,8 +166,8 @@ int daysInMonth(int year, int month)
 int parseDate(const QString &text)
 {
     const int day = twoDigitsAt(text, 0), month = twoDigitsAt(text, 3), year = twoDigitsAt(text, 6);
-    if (text.size() != 8 || text.at(2) != QLatin1Char('.') || text.at(5) != QLatin1Char('.') || day < 0 || month < 0
-        || year < 0 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month))
+    if (text.size() != 8 || text.at(2) != QLatin1Char('.') || text.at(5) != QLatin1Char('.') || day < 0 || month < 0 ||
+        year < 0 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month))
         throw conversionError(text);
     return dateToDayNumber({year, month, day});
 }
@@ -174,10 +187,7 @@ double roundTo(double x, int decimals)
     return std::nearbyint(x * f) / f;
 }
 
-QString numberText(double v, int decimals)
-{
-    return QString::number(roundTo(v, decimals), 'f', decimals);
-}
+QString numberText(double v, int decimals) { return QString::number(roundTo(v, decimals), 'f', decimals); }
 
 } // namespace
 
@@ -204,14 +214,12 @@ QString labelOf(const FieldDef &def)
     case ControlKind::ComboBox:
     case ControlKind::Edit:
     case ControlKind::DateEdit:
-    case ControlKind::TimeEdit:
-        return QLatin1Char('l') + def.name;
+    case ControlKind::TimeEdit: return QLatin1Char('l') + def.name;
     case ControlKind::RadioGroup:
         if (def.conversion == Conversion::AlarmFirst)
             return QStringLiteral("l") + def.name.chopped(2); // "apVel_F" -> "lapVel"
         return {};
-    case ControlKind::CheckBox:
-        return {};
+    case ControlKind::CheckBox: return {};
     }
     return {};
 }
@@ -223,11 +231,11 @@ std::optional<bool> contextFlag(Flag flag, const FieldContext &ctx)
 {
     switch (flag) {
     case Flag::Always: return true;
-#define MK_FEATURE_FLAG_CASE(name) \
+#define MK_FEATURE_FLAG_CASE(name)                                                                                     \
     case Flag::name: return ctx.flags.name;
         MK_FEATURE_FLAGS(MK_FEATURE_FLAG_CASE)
 #undef MK_FEATURE_FLAG_CASE
-#define MK_PROTOCOL_FACT_CASE(name, member, rule) \
+#define MK_PROTOCOL_FACT_CASE(name, member, rule)                                                                      \
     case Flag::name: return ctx.protocol.member;
         MK_PROTOCOL_FACTS(MK_PROTOCOL_FACT_CASE)
 #undef MK_PROTOCOL_FACT_CASE
@@ -235,8 +243,7 @@ std::optional<bool> contextFlag(Flag flag, const FieldContext &ctx)
     case Flag::GabaritFromEcu:
     case Flag::InjectorMeasured:
     case Flag::X1Parameter:
-    case Flag::CalibrationPoint:
-        break;
+    case Flag::CalibrationPoint: break;
     }
     return std::nullopt;
 }
@@ -252,8 +259,7 @@ bool recordFlag(Flag flag, const TMK &model)
         const Record &rec = model.record(kMethodSection);
         return rec.s8(kRevolutionsMethOffset) != 0 || rec.s8(kExpenseMethOffset) != 0 || rec.s8(kGasMethOffset) != 0;
     }
-    default:
-        return true;
+    default: return true;
     }
 }
 
@@ -323,10 +329,8 @@ QVariant loadField(const FieldDef &def, const TMK &model, const FieldContext &ct
 {
     const Record &rec = model.record(def.section);
     switch (def.conversion) {
-    case Conversion::Scaled:
-        return double(readInt(rec, def)) / def.scale;
-    case Conversion::ServiceCounter:
-        return double(readInt(rec, def)) / (ctx.flags.ServiceInThousands ? 10.0 : 1.0);
+    case Conversion::Scaled: return double(readInt(rec, def)) / def.scale;
+    case Conversion::ServiceCounter: return double(readInt(rec, def)) / (ctx.flags.ServiceInThousands ? 10.0 : 1.0);
     case Conversion::CorrectionFactor: {
         const double f = rec.f32(def.offset);
         if (!std::isfinite(f))
@@ -335,29 +339,22 @@ QVariant loadField(const FieldDef &def, const TMK &model, const FieldContext &ct
         return std::nearbyint((shifted - 1) * 1000) / 10;
     }
     case Conversion::ItemIndex:
-    case Conversion::ProtocolIndex:
-        return int(readInt(rec, def) - def.param);
-    case Conversion::Checked:
-        return readInt(rec, def) != 0;
+    case Conversion::ProtocolIndex: return int(readInt(rec, def) - def.param);
+    case Conversion::Checked: return readInt(rec, def) != 0;
     case Conversion::FlagBit:
     case Conversion::ServiceUseBit: {
         const bool set = bitOf(readWord(rec, def), def.param);
         return def.kind == ControlKind::RadioGroup ? QVariant(set ? 1 : 0) : QVariant(set);
     }
-    case Conversion::AlarmFirst:
-        return int(rec.u8(def.offset) & kAlarmModeMask);
-    case Conversion::AlarmNext:
-        return int((rec.u8(def.offset) >> kAlarmModeBits) & kAlarmModeMask);
+    case Conversion::AlarmFirst: return int(rec.u8(def.offset) & kAlarmModeMask);
+    case Conversion::AlarmNext: return int((rec.u8(def.offset) >> kAlarmModeBits) & kAlarmModeMask);
     case Conversion::ForsCoef: {
         const int v = rec.u8(def.offset);
         return v == 1 ? 0 : v == 2 ? 1 : 2;
     }
-    case Conversion::DayNumber:
-        return dayNumberToText(rec.u32(def.offset));
-    case Conversion::Minutes:
-        return minutesToText(rec.s16(def.offset));
-    case Conversion::Text:
-        return fromWin1251Z(rec.raw(def.offset, def.param));
+    case Conversion::DayNumber: return dayNumberToText(rec.u32(def.offset));
+    case Conversion::Minutes: return minutesToText(rec.s16(def.offset));
+    case Conversion::Text: return fromWin1251Z(rec.raw(def.offset, def.param));
     }
     return {};
 }
@@ -387,9 +384,7 @@ void storeField(const FieldDef &def, TMK &model, const QVariant &value, const Fi
         rec.setF32(def.offset, float(1.0 + v / 100.0));
         return;
     }
-    case Conversion::ItemIndex:
-        writeInt(rec, def, qint64(itemIndexOf(value)) + def.param);
-        return;
+    case Conversion::ItemIndex: writeInt(rec, def, qint64(itemIndexOf(value)) + def.param); return;
     case Conversion::ProtocolIndex: {
         const int index = itemIndexOf(value);
         if (index == readInt(rec, def))
@@ -401,9 +396,7 @@ void storeField(const FieldDef &def, TMK &model, const QVariant &value, const Fi
             rec.setU8(off, 0);
         return;
     }
-    case Conversion::Checked:
-        writeInt(rec, def, value.toBool() ? 1 : 0);
-        return;
+    case Conversion::Checked: writeInt(rec, def, value.toBool() ? 1 : 0); return;
     case Conversion::FlagBit:
     case Conversion::ServiceUseBit: {
         bool set = value.toBool();
@@ -417,7 +410,8 @@ void storeField(const FieldDef &def, TMK &model, const QVariant &value, const Fi
         if (set)
             word |= quint64(1) << def.param;
         else
-            word &= ~(quint64(1) << def.param) & ~(def.conversion == Conversion::ServiceUseBit ? kServiceUseClearMask : 0);
+            word &=
+                ~(quint64(1) << def.param) & ~(def.conversion == Conversion::ServiceUseBit ? kServiceUseClearMask : 0);
         writeWord(rec, def, word);
         return;
     }
@@ -448,12 +442,8 @@ void storeField(const FieldDef &def, TMK &model, const QVariant &value, const Fi
         writeInt(rec, def, kCoef[index]);
         return;
     }
-    case Conversion::DayNumber:
-        writeInt(rec, def, parseDate(value.toString()));
-        return;
-    case Conversion::Minutes:
-        writeInt(rec, def, parseTime(value.toString()));
-        return;
+    case Conversion::DayNumber: writeInt(rec, def, parseDate(value.toString())); return;
+    case Conversion::Minutes: writeInt(rec, def, parseTime(value.toString())); return;
     case Conversion::Text: {
         const QString text = value.toString();
         if (text.size() > def.param - 1)
@@ -468,16 +458,13 @@ std::vector<FieldByte> fieldBytes(const FieldDef &def)
 {
     switch (def.conversion) {
     case Conversion::FlagBit:
-    case Conversion::ServiceUseBit:
-        return {{def.offset + def.param / 8, quint8(1u << (def.param % 8))}};
-    case Conversion::AlarmFirst:
-        return {{def.offset, quint8(kAlarmModeMask)}};
-    case Conversion::AlarmNext:
-        return {{def.offset, quint8(kAlarmModeMask << kAlarmModeBits)}};
-    default:
-        break;
+    case Conversion::ServiceUseBit: return {{def.offset + def.param / 8, quint8(1u << (def.param % 8))}};
+    case Conversion::AlarmFirst: return {{def.offset, quint8(kAlarmModeMask)}};
+    case Conversion::AlarmNext: return {{def.offset, quint8(kAlarmModeMask << kAlarmModeBits)}};
+    default: break;
     }
-    const int width = def.type == FieldType::Bytes || def.conversion == Conversion::Text ? def.param : typeWidth(def.type);
+    const int width =
+        def.type == FieldType::Bytes || def.conversion == Conversion::Text ? def.param : typeWidth(def.type);
     std::vector<FieldByte> bytes;
     for (int i = 0; i < width; ++i)
         bytes.push_back({def.offset + i, 0xFF});
@@ -487,8 +474,7 @@ std::vector<FieldByte> fieldBytes(const FieldDef &def)
 QString fieldText(const FieldDef &def, const QVariant &value, const FieldContext &ctx)
 {
     switch (def.kind) {
-    case ControlKind::SpinEdit:
-        return numberText(value.toDouble(), rangeOf(def, ctx).decimals);
+    case ControlKind::SpinEdit: return numberText(value.toDouble(), rangeOf(def, ctx).decimals);
     case ControlKind::RadioGroup:
     case ControlKind::ComboBox: {
         const QStringList items = itemsOf(def, ctx);
@@ -497,12 +483,10 @@ QString fieldText(const FieldDef &def, const QVariant &value, const FieldContext
             return items.at(index);
         return QString::number(index);
     }
-    case ControlKind::CheckBox:
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    case ControlKind::CheckBox: return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
     case ControlKind::Edit:
     case ControlKind::DateEdit:
-    case ControlKind::TimeEdit:
-        return value.toString();
+    case ControlKind::TimeEdit: return value.toString();
     }
     return {};
 }
@@ -548,12 +532,8 @@ QVariant parseFieldText(const FieldDef &def, const QString &text, const FieldCon
         if (text.size() > def.param - 1)
             throw Error(QStringLiteral("Текст длиннее %1 символов.").arg(def.param - 1));
         return text;
-    case ControlKind::DateEdit:
-        parseDate(text);
-        return text;
-    case ControlKind::TimeEdit:
-        parseTime(text);
-        return text;
+    case ControlKind::DateEdit: parseDate(text); return text;
+    case ControlKind::TimeEdit: parseTime(text); return text;
     }
     return {};
 }

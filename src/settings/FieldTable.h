@@ -63,8 +63,7 @@ enum class Binding : quint8 { Generic, ProtocolPage, TankPage };
 enum class Flag : quint8 {
     Always, // always set: when(Always) always holds, unless(Always) never
 #define MK_FLAG_ENUMERATOR(name, ...) name,
-    MK_FEATURE_FLAGS(MK_FLAG_ENUMERATOR)
-    MK_PROTOCOL_FACTS(MK_FLAG_ENUMERATOR)
+    MK_FEATURE_FLAGS(MK_FLAG_ENUMERATOR) MK_PROTOCOL_FACTS(MK_FLAG_ENUMERATOR)
 #undef MK_FLAG_ENUMERATOR
     // Values of other fields, read from the records as they are now.
     VirtualLock,      // Flags bit 0: the lock is virtual
@@ -95,11 +94,11 @@ struct FieldContext
     ProtocolControls protocol; // of its current protocol; all clear without one
 
     // Item lists that the model and the current protocol decide.
-    QStringList protocolNames; // cbProtocol: the model's protocol list
-    QStringList selectMethods; // cbProtocolSelectMeth
-    QStringList tankMethItems; // cbTankMeth
+    QStringList protocolNames;               // cbProtocol: the model's protocol list
+    QStringList selectMethods;               // cbProtocolSelectMeth
+    QStringList tankMethItems;               // cbTankMeth
     std::array<QStringList, 8> subTypeItems; // cbProtTypeMain, cbProtTypeAdd1..7
-    QStringList x1Names; // captions of the x1 display boxes: the protocol's measured parameters
+    QStringList x1Names;                     // captions of the x1 display boxes: the protocol's measured parameters
 };
 
 struct FieldRange

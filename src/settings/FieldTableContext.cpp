@@ -1,7 +1,7 @@
 #include "settings/FieldTableContext.h"
 
-#include "image/ImageDeviceModel.h"
 #include "catalogs/MeasPars.h"
+#include "image/ImageDeviceModel.h"
 
 namespace mk {
 

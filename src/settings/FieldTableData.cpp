@@ -19,6 +19,7 @@ std::vector<FieldDef> makeRows()
     using S = StoreOn;
     using F = Flag;
     std::vector<FieldDef> rows;
+    // clang-format off
     rows.push_back({.name = u"AllPathStart"_s, .control = u"seAllPathStart"_s, .page = u"Поправки"_s, .caption = u"Общий пробег, км"_s, .kind = K::SpinEdit, .section = 0, .offset = 100, .type = T::Int32, .conversion = C::Scaled, .range = {0, 999999, 1, 0, true}, .storeOn = S::FocusLoss});
     rows.push_back({.name = u"TimeCorr"_s, .control = u"seTimeCorr"_s, .page = u"Поправки"_s, .caption = u"Коррекция хода часов, с/сутки"_s, .kind = K::SpinEdit, .section = 5, .offset = 3, .type = T::Int8, .conversion = C::Scaled, .range = {-30, 30, 1, 0, true}, .storeOn = S::FocusLoss});
     rows.push_back({.name = u"ForsPosFlag"_s, .control = u"rgForsPosFlag"_s, .page = u"Поправки"_s, .caption = u"Сигнал форсунки"_s, .kind = K::RadioGroup, .section = 5, .offset = 20, .type = T::UInt8, .conversion = C::ItemIndex, .storeOn = S::Change, .shown = when(F::InjectorMeasured), .items = {u"Минус"_s, u"Плюс"_s}});
@@ -268,13 +269,25 @@ std::vector<FieldDef> makeRows()
     rows.push_back({.name = u"UniMeasADC0"_s, .control = u"seUniMeasADC0"_s, .page = u"Унив.вход"_s, .caption = u"АЦП Мин"_s, .kind = K::SpinEdit, .section = 4, .offset = 52, .type = T::Int16, .conversion = C::Scaled, .range = {0, 1023, 1, 0, true}, .storeOn = S::FocusLoss, .partner = u"UniMeasADC1"_s});
     rows.push_back({.name = u"UniMeasADC1"_s, .control = u"seUniMeasADC1"_s, .page = u"Унив.вход"_s, .caption = u"АЦП Макс"_s, .kind = K::SpinEdit, .section = 4, .offset = 54, .type = T::Int16, .conversion = C::Scaled, .range = {0, 1023, 1, 0, true}, .storeOn = S::FocusLoss, .partner = u"UniMeasADC0"_s});
     rows.push_back({.name = u"UniMeasStr"_s, .control = u"eUniMeasStr"_s, .page = u"Унив.вход"_s, .caption = u"Название параметра"_s, .kind = K::Edit, .section = 4, .offset = 60, .type = T::Bytes, .conversion = C::Text, .param = 7, .storeOn = S::FocusLoss});
+    // clang-format on
     // Page "Бак": the scalar settings of the three calibrations; the calibration table itself is
     // the page's grid.
     const auto tankSpin = [&](const QString &name, const QString &caption, int section, int offset, FieldType type,
                               double max, Condition shown = when(Flag::Always), int param = 0) {
-        rows.push_back({.name = name, .control = u"se"_s + name, .page = u"Бак"_s, .caption = caption, .kind = K::SpinEdit,
-                        .section = section, .offset = offset, .type = type, .conversion = C::Scaled, .param = param,
-                        .range = {0, max, 1, 0, true}, .storeOn = S::FocusLoss, .binding = Binding::TankPage, .shown = shown});
+        rows.push_back({.name = name,
+                        .control = u"se"_s + name,
+                        .page = u"Бак"_s,
+                        .caption = caption,
+                        .kind = K::SpinEdit,
+                        .section = section,
+                        .offset = offset,
+                        .type = type,
+                        .conversion = C::Scaled,
+                        .param = param,
+                        .range = {0, max, 1, 0, true},
+                        .storeOn = S::FocusLoss,
+                        .binding = Binding::TankPage,
+                        .shown = shown});
     };
     constexpr double kSensorMax = 2000; // highest reading of the fuel-level sensor, device units
     constexpr double kLitresMax = 32767;
@@ -289,10 +302,14 @@ std::vector<FieldDef> makeRows()
         tankSpin(u"OilCalibrLitArr%1"_s.arg(k), u"Точка %1, литры"_s.arg(k + 1), 2, 22 + 2 * k, T::Int16, kLitresMax,
                  when(F::CalibrationPoint), k);
     }
+    // clang-format off
     rows.push_back({.name = u"TarirFlagFinish"_s, .control = u"cbTarirFlagFinish"_s, .page = u"Бак"_s, .caption = u"Тарировка проведена"_s, .kind = K::CheckBox, .section = 3, .offset = 1, .type = T::UInt8, .conversion = C::Checked, .storeOn = S::Change, .binding = Binding::TankPage});
+    // clang-format on
     tankSpin(u"TarirLeng"_s, u"Количество точек тарировки"_s, 3, 2, T::UInt8, 68);
     // Found by the device; shown for reference, never edited on the page.
+    // clang-format off
     rows.push_back({.name = u"TarirIncline"_s, .control = u"rgTarirIncline"_s, .page = u"Бак"_s, .caption = u"Наклон ДУТ (справочно)"_s, .kind = K::RadioGroup, .section = 3, .offset = 7, .type = T::UInt8, .conversion = C::ItemIndex, .storeOn = S::Change, .binding = Binding::TankPage, .items = {u"Обратный"_s, u"Прямой"_s, u"Авто"_s}});
+    // clang-format on
     return rows;
 }
 

@@ -47,24 +47,35 @@ std::vector<HotMenuAddEntry> parameterEntries(bool noAirTempInput)
     display.push_back(subMenu(QStringLiteral("Графические"), items({QStringLiteral("MeasParamsHistoryFlagMenu")})));
 
     std::vector<HotMenuAddEntry> voice = items({
-        QStringLiteral("AlarmPermJournMenu"), QStringLiteral("SoundVolumeMenu"), QStringLiteral("FlagSoundMenu"),
-        QStringLiteral("SayParamPeriodMenu"), QStringLiteral("apVelMenu"), QStringLiteral("AlarmVelSecNoSayMaxMenu"),
-        QStringLiteral("apRevMenu"), QStringLiteral("apTankMenu"),
+        QStringLiteral("AlarmPermJournMenu"),
+        QStringLiteral("SoundVolumeMenu"),
+        QStringLiteral("FlagSoundMenu"),
+        QStringLiteral("SayParamPeriodMenu"),
+        QStringLiteral("apVelMenu"),
+        QStringLiteral("AlarmVelSecNoSayMaxMenu"),
+        QStringLiteral("apRevMenu"),
+        QStringLiteral("apTankMenu"),
     });
     if (!noAirTempInput)
         voice.push_back(item(QStringLiteral("apHoloMenu")));
     append(voice, items({
-        QStringLiteral("apEconomMenu"), QStringLiteral("apGabarMenu"), QStringLiteral("apLightsMenu"),
-        QStringLiteral("apTankFullMenu"), QStringLiteral("apInjTimeMenu"), QStringLiteral("apErrorMenu"),
-        QStringLiteral("apLiqTempHighMenu"), QStringLiteral("apLiqTempReadyMenu"),
-    }));
+                      QStringLiteral("apEconomMenu"),
+                      QStringLiteral("apGabarMenu"),
+                      QStringLiteral("apLightsMenu"),
+                      QStringLiteral("apTankFullMenu"),
+                      QStringLiteral("apInjTimeMenu"),
+                      QStringLiteral("apErrorMenu"),
+                      QStringLiteral("apLiqTempHighMenu"),
+                      QStringLiteral("apLiqTempReadyMenu"),
+                  }));
 
     return {
-        subMenu(QStringLiteral("Управление"),
-                items({QStringLiteral("VirtLockMenu"), QStringLiteral("FullTankMenu"), QStringLiteral("ToTankMenu"),
-                       QStringLiteral("InTankMenu"), QStringLiteral("VentOnMenu"), QStringLiteral("PrognozMenu"),
-                       QStringLiteral("InjTimeHHMenu"), QStringLiteral("ExpenseHHMenu"), QStringLiteral("CorrUOZMenu"),
-                       QStringLiteral("CandleDryMenu"), QStringLiteral("EBUInitMenu"), QStringLiteral("EBUResetMenu")})),
+        subMenu(
+            QStringLiteral("Управление"),
+            items({QStringLiteral("VirtLockMenu"), QStringLiteral("FullTankMenu"), QStringLiteral("ToTankMenu"),
+                   QStringLiteral("InTankMenu"), QStringLiteral("VentOnMenu"), QStringLiteral("PrognozMenu"),
+                   QStringLiteral("InjTimeHHMenu"), QStringLiteral("ExpenseHHMenu"), QStringLiteral("CorrUOZMenu"),
+                   QStringLiteral("CandleDryMenu"), QStringLiteral("EBUInitMenu"), QStringLiteral("EBUResetMenu")})),
         subMenu(QStringLiteral("Источники"), sources),
         subMenu(QStringLiteral("Границы"),
                 items({QStringLiteral("LiqTemperLimitMenu"), QStringLiteral("RevolutionsLimitMenu"),
@@ -76,42 +87,54 @@ std::vector<HotMenuAddEntry> parameterEntries(bool noAirTempInput)
         subMenu(QStringLiteral("Дисплей"), display),
         subMenu(QStringLiteral("Озвуч.сообщения"), voice),
         subMenu(QStringLiteral("TO"),
-                items({QStringLiteral("ErrorsMenu"), QStringLiteral("BlocksABS9Menu"), QStringLiteral("BlocksElPakNMenu"),
-                       QStringLiteral("BlocksElPakUAZMenu"), QStringLiteral("BlocksClimatUAZMenu"),
-                       QStringLiteral("BlocksABS9UMenu")})),
+                items({QStringLiteral("ErrorsMenu"), QStringLiteral("BlocksABS9Menu"),
+                       QStringLiteral("BlocksElPakNMenu"), QStringLiteral("BlocksElPakUAZMenu"),
+                       QStringLiteral("BlocksClimatUAZMenu"), QStringLiteral("BlocksABS9UMenu")})),
     };
 }
 
 std::vector<HotMenuAddEntry> averagesEntries()
 {
     std::vector<HotMenuAddEntry> result = items({
-        QStringLiteral("InitTripParamsMenu"), QStringLiteral("InitReset0ParamsMenu"),
-        QStringLiteral("InitReset1ParamsMenu"), QStringLiteral("InitStopParamsMenu"),
-        QStringLiteral("InitNoStopParamsMenu"), QStringLiteral("InitResetOnlyParamsMenu"),
-        QStringLiteral("TripMinStopMenu"), QStringLiteral("TripJournMenu"),
+        QStringLiteral("InitTripParamsMenu"),
+        QStringLiteral("InitReset0ParamsMenu"),
+        QStringLiteral("InitReset1ParamsMenu"),
+        QStringLiteral("InitStopParamsMenu"),
+        QStringLiteral("InitNoStopParamsMenu"),
+        QStringLiteral("InitResetOnlyParamsMenu"),
+        QStringLiteral("TripMinStopMenu"),
+        QStringLiteral("TripJournMenu"),
     });
     std::vector<HotMenuAddEntry> trips = items({QStringLiteral("ContinueTripMenu"), QStringLiteral("WriteTripMenu")});
-    trips.push_back(subMenu(QStringLiteral("Записать"), numbered(QStringLiteral("WriteTrip"), 1, 20, QStringLiteral("Menu"))));
+    trips.push_back(
+        subMenu(QStringLiteral("Записать"), numbered(QStringLiteral("WriteTrip"), 1, 20, QStringLiteral("Menu"))));
     trips.push_back(item(QStringLiteral("ViewTripMenu")));
-    trips.push_back(subMenu(QStringLiteral("Просмотреть"), numbered(QStringLiteral("ViewTrip"), 0, 20, QStringLiteral("Menu"))));
+    trips.push_back(
+        subMenu(QStringLiteral("Просмотреть"), numbered(QStringLiteral("ViewTrip"), 0, 20, QStringLiteral("Menu"))));
     result.push_back(subMenu(QStringLiteral("Журнал поездок"), trips));
     result.push_back(item(QStringLiteral("TankJournMenu")));
-    result.push_back(subMenu(QStringLiteral("Журнал заправок"), numbered(QStringLiteral("ViewTank"), 0, 20, QStringLiteral("Menu"))));
+    result.push_back(subMenu(QStringLiteral("Журнал заправок"),
+                             numbered(QStringLiteral("ViewTank"), 0, 20, QStringLiteral("Menu"))));
     return result;
 }
 
 std::vector<HotMenuAddEntry> taximeterEntries()
 {
     std::vector<HotMenuAddEntry> result = items({
-        QStringLiteral("TaxStartFinishMenu"), QStringLiteral("TaxTarifDNMenu"), QStringLiteral("TaxTarifNumMenu"),
-        QStringLiteral("TaxClearAllSumMenu"), QStringLiteral("TaxFlagMinMenu"), QStringLiteral("TaxTarifStartMenu"),
+        QStringLiteral("TaxStartFinishMenu"),
+        QStringLiteral("TaxTarifDNMenu"),
+        QStringLiteral("TaxTarifNumMenu"),
+        QStringLiteral("TaxClearAllSumMenu"),
+        QStringLiteral("TaxFlagMinMenu"),
+        QStringLiteral("TaxTarifStartMenu"),
         QStringLiteral("TaxTarifSumMinMenu"),
     });
     for (int tariff = 0; tariff <= 4; ++tariff) {
         const QString n = QString::number(tariff);
-        append(result, items({QStringLiteral("TaxTimeTarif%1DayMenu").arg(n), QStringLiteral("TaxPathTarif%1DayMenu").arg(n),
-                              QStringLiteral("TaxTimeTarif%1NightMenu").arg(n),
-                              QStringLiteral("TaxPathTarif%1NightMenu").arg(n)}));
+        append(result,
+               items({QStringLiteral("TaxTimeTarif%1DayMenu").arg(n), QStringLiteral("TaxPathTarif%1DayMenu").arg(n),
+                      QStringLiteral("TaxTimeTarif%1NightMenu").arg(n),
+                      QStringLiteral("TaxPathTarif%1NightMenu").arg(n)}));
     }
     return result;
 }
@@ -120,9 +143,9 @@ std::vector<HotMenuAddEntry> parkingEntries()
 {
     return {
         subMenu(QStringLiteral("Парковка"),
-                items({QStringLiteral("ParkOffMenu"), QStringLiteral("ParkUseMenu_0"), QStringLiteral("ParkSenseMenu_0"),
-                       QStringLiteral("ParkSpeedMenu_0"), QStringLiteral("ParkBeepTypeMenu"),
-                       QStringLiteral("ParkAlwaysOnMenu")})),
+                items({QStringLiteral("ParkOffMenu"), QStringLiteral("ParkUseMenu_0"),
+                       QStringLiteral("ParkSenseMenu_0"), QStringLiteral("ParkSpeedMenu_0"),
+                       QStringLiteral("ParkBeepTypeMenu"), QStringLiteral("ParkAlwaysOnMenu")})),
         subMenu(QStringLiteral("Парковка вперед"),
                 items({QStringLiteral("ParkUseMenu_1"), QStringLiteral("ParkForwConstOffMenu"),
                        QStringLiteral("ParkSenseMenu_1"), QStringLiteral("ParkSpeedMenu_1")})),

@@ -68,10 +68,7 @@ void deleteHotMenuItem(Record &s9, int list, int row)
     s9.setU16(entryOffset(list, row), 0);
 }
 
-void clearHotMenu(Record &s9, int list)
-{
-    writeHotMenu(s9, list, HotMenu{});
-}
+void clearHotMenu(Record &s9, int list) { writeHotMenu(s9, list, HotMenu{}); }
 
 void moveHotMenuItem(Record &s9, int list, int from, int to)
 {

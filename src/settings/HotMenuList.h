@@ -8,9 +8,9 @@
 
 namespace mk {
 
-constexpr int kHotMenuCount = 4;     // parameters, averages, taximeter, parking sensors
+constexpr int kHotMenuCount = 4; // parameters, averages, taximeter, parking sensors
 constexpr int kHotMenuLength = 10;
-constexpr int kHotMenuOffset = 124;  // section 9: list L, entry r at +2·(10·L + r)
+constexpr int kHotMenuOffset = 124; // section 9: list L, entry r at +2·(10·L + r)
 
 using HotMenu = std::array<quint16, kHotMenuLength>;
 

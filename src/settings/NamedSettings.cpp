@@ -1,10 +1,10 @@
 #include "settings/NamedSettings.h"
 
-#include "settings/EditSession.h"
 #include "base/Error.h"
-#include "settings/FieldTableContext.h"
-#include "image/TMK.h"
 #include "image/ImageDeviceModel.h"
+#include "image/TMK.h"
+#include "settings/EditSession.h"
+#include "settings/FieldTableContext.h"
 
 #include <QHash>
 
@@ -32,8 +32,8 @@ void NamedContext::refresh()
 {
     m_fields = fieldContext(m_device, m_measPars);
     const TProtBase *protocol = m_device.CurrentProtocol();
-    m_systems = buildAddSystemList({m_device.hasProtocol(kCanProtocolCode), m_device.Flags.ExtendedSystems,
-                                    protocol && protocol->Hybrid});
+    m_systems = buildAddSystemList(
+        {m_device.hasProtocol(kCanProtocolCode), m_device.Flags.ExtendedSystems, protocol && protocol->Hybrid});
 }
 
 bool NamedContext::chooseProtocol(TMK &model, int index)
@@ -98,20 +98,11 @@ const NamedSetting *findNamedSetting(const QString &name)
     return byName.value(name, nullptr);
 }
 
-QString settingCaption(const NamedSetting &s, const NamedContext &ctx)
-{
-    return s.caption(ctx);
-}
+QString settingCaption(const NamedSetting &s, const NamedContext &ctx) { return s.caption(ctx); }
 
-QString settingText(const NamedSetting &s, const TMK &model, const NamedContext &ctx)
-{
-    return s.read(model, ctx);
-}
+QString settingText(const NamedSetting &s, const TMK &model, const NamedContext &ctx) { return s.read(model, ctx); }
 
-bool settingShown(const NamedSetting &s, const TMK &model, const NamedContext &ctx)
-{
-    return s.shown(model, ctx);
-}
+bool settingShown(const NamedSetting &s, const TMK &model, const NamedContext &ctx) { return s.shown(model, ctx); }
 
 bool storeSettingText(const NamedSetting &s, TMK &model, const QString &text, NamedContext &ctx)
 {

@@ -69,10 +69,10 @@ private:
 struct NamedSetting
 {
     QString name;
-    QString page;      // caption of the page (inner page for the display pages)
+    QString page;                    // caption of the page (inner page for the display pages)
     const FieldDef *field = nullptr; // the field-table row of a simple setting
     int section = 0;
-    std::vector<FieldByte> bytes;    // the bits of record `section` it stores
+    std::vector<FieldByte> bytes; // the bits of record `section` it stores
 
     std::function<QString(const NamedContext &)> caption;
     std::function<QString(const TMK &, const NamedContext &)> read;

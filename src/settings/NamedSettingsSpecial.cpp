@@ -3,13 +3,13 @@
 
 #include "base/Colour.h"
 #include "base/Error.h"
+#include "image/TMK.h"
+#include "image/TankCalibration.h"
+#include "render/ScreenColours.h"
+#include "render/ScreenLayouts.h"
 #include "settings/HotMenuAddMenu.h"
 #include "settings/HotMenuList.h"
 #include "settings/NamedSettings.h"
-#include "render/ScreenColours.h"
-#include "render/ScreenLayouts.h"
-#include "image/TMK.h"
-#include "image/TankCalibration.h"
 
 #include <QRegularExpression>
 
@@ -91,14 +91,29 @@ struct RoleName
 };
 // In the order of the index bytes (ColourRole).
 const RoleName kRoles[kRoleCount] = {
-    {"DigitColour1", "Цвет 1"}, {"DigitBack1", "Фон 1"}, {"DigitColour2", "Цвет 2"}, {"DigitBack2", "Фон 2"},
-    {"DigitFrame", "Рамка"}, {"MenuActive", "Цвет активного пункта"}, {"MenuActiveBack", "Фон активного пункта"},
-    {"MenuHotNumber", "Цвет номера горячего пункта"}, {"GraphAxes", "Оси / Временные метки"},
-    {"GraphBack", "Фон графиков"}, {"Graph1", "Цвет графика 1"}, {"Graph2", "Цвет графика 2"},
-    {"GraphCaptionBack", "Фон подписей"}, {"ArrowBack", "Фон под шкалами"}, {"ArrowCaption", "Подписи цвет"},
-    {"LeftDial", "Левый циферблат"}, {"RightDial", "Правый циферблат"}, {"LeftScale", "Левая шкала"},
-    {"RightScale", "Правая шкала"}, {"LeftArrow", "Левая стрелка"}, {"RightArrow", "Правая стрелка"},
-    {"ArrowCaptionBack", "Подписи фон"}, {"WideScale", "Шкала при большом расходе"},
+    {"DigitColour1", "Цвет 1"},
+    {"DigitBack1", "Фон 1"},
+    {"DigitColour2", "Цвет 2"},
+    {"DigitBack2", "Фон 2"},
+    {"DigitFrame", "Рамка"},
+    {"MenuActive", "Цвет активного пункта"},
+    {"MenuActiveBack", "Фон активного пункта"},
+    {"MenuHotNumber", "Цвет номера горячего пункта"},
+    {"GraphAxes", "Оси / Временные метки"},
+    {"GraphBack", "Фон графиков"},
+    {"Graph1", "Цвет графика 1"},
+    {"Graph2", "Цвет графика 2"},
+    {"GraphCaptionBack", "Фон подписей"},
+    {"ArrowBack", "Фон под шкалами"},
+    {"ArrowCaption", "Подписи цвет"},
+    {"LeftDial", "Левый циферблат"},
+    {"RightDial", "Правый циферблат"},
+    {"LeftScale", "Левая шкала"},
+    {"RightScale", "Правая шкала"},
+    {"LeftArrow", "Левая стрелка"},
+    {"RightArrow", "Правая стрелка"},
+    {"ArrowCaptionBack", "Подписи фон"},
+    {"WideScale", "Шкала при большом расходе"},
 };
 
 quint16 parseRgb(const QString &text)
@@ -118,8 +133,8 @@ quint16 parseRgb(const QString &text)
 void addColourSettings(std::vector<NamedSetting> &all)
 {
     {
-        NamedSetting s = special(QStringLiteral("ActiveColorScheme"), kColourPage, QStringLiteral("Цветовая схема"), kSection9,
-                                 {{kActiveColourSchemeOffset, 0x0F}});
+        NamedSetting s = special(QStringLiteral("ActiveColorScheme"), kColourPage, QStringLiteral("Цветовая схема"),
+                                 kSection9, {{kActiveColourSchemeOffset, 0x0F}});
         s.read = [](const TMK &m, const NamedContext &) {
             const int active = activeColourScheme(m.record(kSection9));
             return active >= 1 && active <= 4 ? kSchemeItems[active - 1] : QString::number(active);
@@ -147,8 +162,9 @@ void addColourSettings(std::vector<NamedSetting> &all)
         const QString schemeCaption = set == 0 ? QStringLiteral("Предустановленная схема") : kSchemeItems.last();
         const int base = colourSchemeOffset(set);
         for (int i = 0; i < kPaletteSize; ++i) {
-            NamedSetting s = special(prefix + QStringLiteral("Palette%1").arg(i), kColourPage,
-                                     QStringLiteral("%1: Цвет #%2").arg(schemeCaption).arg(i), kSection9, wordBytes(base + 2 * i));
+            NamedSetting s =
+                special(prefix + QStringLiteral("Palette%1").arg(i), kColourPage,
+                        QStringLiteral("%1: Цвет #%2").arg(schemeCaption).arg(i), kSection9, wordBytes(base + 2 * i));
             s.read = [set, i](const TMK &m, const NamedContext &) {
                 const Rgb5 c = unpackColour(paletteColour(m.record(kSection9), set, i));
                 return QStringLiteral("%1,%2,%3").arg(c.r).arg(c.g).arg(c.b);
@@ -162,7 +178,9 @@ void addColourSettings(std::vector<NamedSetting> &all)
             NamedSetting s = special(prefix + QString::fromLatin1(kRoles[r].name), kColourPage,
                                      QStringLiteral("%1: %2").arg(schemeCaption, QString::fromUtf8(kRoles[r].caption)),
                                      kSection9, {{base + kRoleIndexOffset + r, 0xFF}});
-            s.read = [set, r](const TMK &m, const NamedContext &) { return QString::number(roleIndex(m.record(kSection9), set, r)); };
+            s.read = [set, r](const TMK &m, const NamedContext &) {
+                return QString::number(roleIndex(m.record(kSection9), set, r));
+            };
             s.store = [set, r](TMK &m, const QString &text, NamedContext &) {
                 setRoleIndex(m.record(kSection9), set, r, boundedNumber(text, kPaletteSize - 1));
             };
@@ -180,8 +198,8 @@ struct LayoutPage
     const char *page;
 };
 const LayoutPage kLayoutPages[] = {
-    {ScreenKind::X4, "Digit4_", "Дисплеи х4"}, {ScreenKind::X9, "Digit9_", "Дисплеи х9"},
-    {ScreenKind::X7, "Digit7_", "Дисплеи х7"}, {ScreenKind::Graph, "Graph_", "Граф. дисплеи"},
+    {ScreenKind::X4, "Digit4_", "Дисплеи х4"},       {ScreenKind::X9, "Digit9_", "Дисплеи х9"},
+    {ScreenKind::X7, "Digit7_", "Дисплеи х7"},       {ScreenKind::Graph, "Graph_", "Граф. дисплеи"},
     {ScreenKind::Arrow, "Arrow_", "Стрел. дисплеи"}, {ScreenKind::X6, "Digit6_", "Дисплей х6"},
 };
 const QString kNoLowerGraph = QStringLiteral("Отсутствует");
@@ -198,8 +216,8 @@ std::vector<int> offeredCodes(ScreenKind kind, int place, const NamedContext &ct
         return codes;
     for (const quint8 code : protocol->ParamCodes) {
         const TMeasParBase *par = ctx.measPars().FindMeasPar(code);
-        if (!par || (kind == ScreenKind::Graph && !par->Graphable)
-            || (kind == ScreenKind::Arrow && par->GaugeKind != (place == kRightGauge ? 2 : 1)))
+        if (!par || (kind == ScreenKind::Graph && !par->Graphable) ||
+            (kind == ScreenKind::Arrow && par->GaugeKind != (place == kRightGauge ? 2 : 1)))
             continue;
         codes.push_back(code);
     }
@@ -228,7 +246,7 @@ QString placeCaption(ScreenKind kind, int screen, int place)
 {
     static const QString kGraphPlaces[] = {QStringLiteral("верхний график"), QStringLiteral("нижний график")};
     static const QString kArrowPlaces[] = {QStringLiteral("левая стрелка"), QStringLiteral("правая стрелка")};
-    const QString where = kind == ScreenKind::Graph ? kGraphPlaces[place]
+    const QString where = kind == ScreenKind::Graph   ? kGraphPlaces[place]
                           : kind == ScreenKind::Arrow ? kArrowPlaces[place]
                                                       : QStringLiteral("место %1").arg(place);
     return QStringLiteral("Дисплей %1, %2").arg(screen + 1).arg(where);
@@ -241,9 +259,9 @@ void addLayoutSettings(std::vector<NamedSetting> &all)
             for (int place = 0; place < placeCount(lp.kind); ++place) {
                 const int offset = placeOffset(lp.kind, screen, place);
                 const ScreenKind kind = lp.kind;
-                NamedSetting s = special(QStringLiteral("%1%2.%3").arg(QString::fromLatin1(lp.prefix)).arg(screen + 1).arg(place),
-                                         QString::fromUtf8(lp.page), placeCaption(kind, screen, place), kSection9,
-                                         {{offset, 0xFF}});
+                NamedSetting s =
+                    special(QStringLiteral("%1%2.%3").arg(QString::fromLatin1(lp.prefix)).arg(screen + 1).arg(place),
+                            QString::fromUtf8(lp.page), placeCaption(kind, screen, place), kSection9, {{offset, 0xFF}});
                 s.read = [=](const TMK &m, const NamedContext &ctx) {
                     return parameterText(m.record(kSection9).u8(offset), kind, place, ctx);
                 };
@@ -318,10 +336,13 @@ void addHotMenuSettings(std::vector<NamedSetting> &all)
     for (int list = 0; list < kHotMenuCount; ++list) {
         for (int row = 0; row < kHotMenuLength; ++row) {
             const int offset = kHotMenuOffset + 2 * (kHotMenuLength * list + row);
-            NamedSetting s = special(QStringLiteral("%1.%2").arg(QString::fromLatin1(kHotMenuNames[list])).arg(row), kHotMenuPage,
-                                     QStringLiteral("%1, пункт %2").arg(QString::fromUtf8(kHotMenuLabels[list])).arg(row),
-                                     kSection9, wordBytes(offset));
-            s.read = [offset](const TMK &m, const NamedContext &ctx) { return hotMenuText(m.record(kSection9).u16(offset), ctx); };
+            NamedSetting s =
+                special(QStringLiteral("%1.%2").arg(QString::fromLatin1(kHotMenuNames[list])).arg(row), kHotMenuPage,
+                        QStringLiteral("%1, пункт %2").arg(QString::fromUtf8(kHotMenuLabels[list])).arg(row), kSection9,
+                        wordBytes(offset));
+            s.read = [offset](const TMK &m, const NamedContext &ctx) {
+                return hotMenuText(m.record(kSection9).u16(offset), ctx);
+            };
             // The place takes the item as it stands; the editor closes gaps in a list when it opens.
             s.store = [offset, list](TMK &m, const QString &text, NamedContext &ctx) {
                 m.record(kSection9).setU16(offset, hotMenuCode(list, text, ctx));
@@ -347,18 +368,24 @@ void addSystemSettings(std::vector<NamedSetting> &all)
     const QStringList listItems = {QStringLiteral("Списком"), QStringLiteral("По типам")};
     {
         // The choice alone: which systems are polled are the Blocks.* settings.
-        NamedSetting s = special(QStringLiteral("BlocksShow"), kBlocksPage, showCaption, kSection4, {{kSystemBitmapOffset, 0x03}});
+        NamedSetting s =
+            special(QStringLiteral("BlocksShow"), kBlocksPage, showCaption, kSection4, {{kSystemBitmapOffset, 0x03}});
         s.read = [showItems](const TMK &m, const NamedContext &) {
             const int i = blocksShow(m.record(kSection4));
             return i < showItems.size() ? showItems[i] : QString::number(i);
         };
-        s.store = [showItems](TMK &m, const QString &text, NamedContext &) { setBlocksShow(m.record(kSection4), itemOf(text, showItems)); };
+        s.store = [showItems](TMK &m, const QString &text, NamedContext &) {
+            setBlocksShow(m.record(kSection4), itemOf(text, showItems));
+        };
         s.shown = blocksPageShown;
         all.push_back(s);
     }
     {
-        NamedSetting s = special(QStringLiteral("BlocksShowList"), kBlocksPage, showCaption, kSection4, {{kSystemBitmapOffset, 0x80}});
-        s.read = [listItems](const TMK &m, const NamedContext &) { return listItems[blocksShowList(m.record(kSection4)) & 1]; };
+        NamedSetting s = special(QStringLiteral("BlocksShowList"), kBlocksPage, showCaption, kSection4,
+                                 {{kSystemBitmapOffset, 0x80}});
+        s.read = [listItems](const TMK &m, const NamedContext &) {
+            return listItems[blocksShowList(m.record(kSection4)) & 1];
+        };
         s.store = [listItems](TMK &m, const QString &text, NamedContext &) {
             setBlocksShowList(m.record(kSection4), itemOf(text, listItems));
         };
@@ -374,7 +401,9 @@ void addSystemSettings(std::vector<NamedSetting> &all)
         s.read = [code](const TMK &m, const NamedContext &) {
             return isSystemSelected(m.record(kSection4), code) ? QStringLiteral("1") : QStringLiteral("0");
         };
-        s.store = [code](TMK &m, const QString &text, NamedContext &) { setSystemSelected(m.record(kSection4), code, checkText(text)); };
+        s.store = [code](TMK &m, const QString &text, NamedContext &) {
+            setSystemSelected(m.record(kSection4), code, checkText(text));
+        };
         s.shown = [code](const TMK &m, const NamedContext &ctx) {
             if (!blocksPageShown(m, ctx))
                 return false;

@@ -1,9 +1,9 @@
 #include "settings/Profile.h"
 
-#include "settings/EditSession.h"
 #include "base/Error.h"
-#include "settings/NamedSettings.h"
 #include "image/TMK.h"
+#include "settings/EditSession.h"
+#include "settings/NamedSettings.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -24,10 +24,7 @@ const QString kKeySettings = QStringLiteral("settings");
 const QString kKeyName = QStringLiteral("name");
 const QString kKeyValue = QStringLiteral("value");
 
-QString damaged(const QString &why)
-{
-    return QStringLiteral("Профиль повреждён: %1").arg(why);
-}
+QString damaged(const QString &why) { return QStringLiteral("Профиль повреждён: %1").arg(why); }
 
 } // namespace
 
@@ -62,11 +59,13 @@ std::vector<ProfileProblem> applyProfile(TMK &model, const QByteArray &json)
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError || !doc.isObject())
-        return {{QString(), damaged(parseError.error != QJsonParseError::NoError ? parseError.errorString()
-                                                                                 : QStringLiteral("ожидается объект JSON"))}};
+        return {{QString(),
+                 damaged(parseError.error != QJsonParseError::NoError ? parseError.errorString()
+                                                                      : QStringLiteral("ожидается объект JSON"))}};
     const QJsonObject root = doc.object();
     if (root.value(kKeyProfile).toInt(-1) != kProfileFormat)
-        return {{QString(), damaged(QStringLiteral("неизвестный формат (\"%1\": %2)").arg(kKeyProfile).arg(kProfileFormat))}};
+        return {{QString(),
+                 damaged(QStringLiteral("неизвестный формат (\"%1\": %2)").arg(kKeyProfile).arg(kProfileFormat))}};
     if (!root.value(kKeySettings).isArray())
         return {{QString(), damaged(QStringLiteral("нет списка \"%1\"").arg(kKeySettings))}};
 

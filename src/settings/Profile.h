@@ -21,7 +21,7 @@ QByteArray exportProfile(const TMK &model, const QStringList &pages = {});
 
 struct ProfileProblem
 {
-    QString name;    // the setting; empty for a problem of the whole profile
+    QString name; // the setting; empty for a problem of the whole profile
     QString message;
 };
 

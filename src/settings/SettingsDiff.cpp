@@ -1,13 +1,13 @@
 #include "settings/SettingsDiff.h"
 
-#include "settings/AddSystems.h"
 #include "base/Error.h"
-#include "settings/NamedSettings.h"
-#include "settings/HotMenuList.h"
 #include "image/ImageLayout.h"
+#include "image/TMK.h"
 #include "journals/JournalData.h"
 #include "render/ScreenColours.h"
-#include "image/TMK.h"
+#include "settings/AddSystems.h"
+#include "settings/HotMenuList.h"
+#include "settings/NamedSettings.h"
 
 #include <QMap>
 #include <algorithm>
@@ -94,8 +94,8 @@ QString pageOfByte(int section, int offset)
     if (section == 9) {
         if (offset >= kHotMenuOffset && offset < kHotMenuOffset + 2 * kHotMenuCount * kHotMenuLength)
             return QStringLiteral("Горячие меню");
-        if ((offset >= kColourSchemeOffset && offset <= kActiveColourSchemeOffset) || offset == kDispVar4Offset
-            || offset == kDispVar9Offset)
+        if ((offset >= kColourSchemeOffset && offset <= kActiveColourSchemeOffset) || offset == kDispVar4Offset ||
+            offset == kDispVar9Offset)
             return QStringLiteral("Цветовые схемы");
         if (offset < kColourSchemeOffset)
             return QStringLiteral("Дисплей");
@@ -144,8 +144,15 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
         QString caption = settingCaption(s, ctxAfter);
         if (caption.isEmpty())
             caption = s.name;
-        SettingChange c{s.name, caption, settingText(s, before, ctxBefore), settingText(s, after, ctxAfter), {}, {},
-                        rawText(ra, s.bytes), rawText(rb, s.bytes), 0};
+        SettingChange c{s.name,
+                        caption,
+                        settingText(s, before, ctxBefore),
+                        settingText(s, after, ctxAfter),
+                        {},
+                        {},
+                        rawText(ra, s.bytes),
+                        rawText(rb, s.bytes),
+                        0};
         c.shownBefore = shownText(s, c.before);
         c.shownAfter = shownText(s, c.after);
         // Values that show alike but are stored differently: the raw bits tell them apart.
@@ -182,7 +189,15 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
         for (const QString &page : order) {
             const int n = counts[page];
             const auto &[a, b] = unnamed[page];
-            SettingChange c{{}, QStringLiteral("Без имени: секция %1, байт %2").arg(k).arg(n), hexBytes(a), hexBytes(b), {}, {}, {}, {}, n};
+            SettingChange c{{},
+                            QStringLiteral("Без имени: секция %1, байт %2").arg(k).arg(n),
+                            hexBytes(a),
+                            hexBytes(b),
+                            {},
+                            {},
+                            {},
+                            {},
+                            n};
             c.shownBefore = c.before;
             c.shownAfter = c.after;
             pageFor(page).changes.push_back(std::move(c));
@@ -204,8 +219,8 @@ QString diffText(const SettingsDiff &diff, bool forTool)
         text += QStringLiteral("[%1]\n").arg(page.page);
         for (const SettingChange &c : page.changes) {
             if (forTool)
-                text += QStringLiteral("%1\t%2\t%3\n").arg(c.name.isEmpty() ? QStringLiteral("(%1)").arg(c.caption) : c.name,
-                                                          c.before, c.after);
+                text += QStringLiteral("%1\t%2\t%3\n")
+                            .arg(c.name.isEmpty() ? QStringLiteral("(%1)").arg(c.caption) : c.name, c.before, c.after);
             else
                 text += QStringLiteral("%1\t%2 -> %3\n").arg(c.caption, c.shownBefore, c.shownAfter);
         }

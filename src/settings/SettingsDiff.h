@@ -42,8 +42,8 @@ struct DiffPage
 struct SettingsDiff
 {
     std::vector<DiffPage> pages;
-    int namedCount = 0;     // named settings that differ
-    int unnamedBytes = 0;   // record bytes with differing bits that no name covers
+    int namedCount = 0;      // named settings that differ
+    int unnamedBytes = 0;    // record bytes with differing bits that no name covers
     int otherImageBytes = 0; // image bytes outside every record (header, section 11, oscilloscope, length)
     bool modelCodesDiffer = false;
     quint16 modelCodeBefore = 0;

@@ -1,9 +1,9 @@
 #include "sim/InMemoryPort.h"
 
+#include "base/Error.h"
 #include "link/FrameCodec.h"
 #include "link/SerialPortIo.h"
 #include "sim/SimulatedDevice.h"
-#include "base/Error.h"
 
 namespace mk {
 
@@ -23,10 +23,8 @@ TimedReply TimedReply::pacedUs(const QByteArray &bytes, qint64 firstUs, qint64 g
     return r;
 }
 
-InMemoryPort::InMemoryPort(VirtualClock &clock, Responder responder)
-    : m_clock(clock), m_responder(std::move(responder))
-{
-}
+InMemoryPort::InMemoryPort(VirtualClock &clock, Responder responder) : m_clock(clock), m_responder(std::move(responder))
+{}
 
 InMemoryPort::Responder InMemoryPort::deviceResponder(SimulatedDevice &device, qint64 replyDelayMs, qint64 byteTimeMs)
 {
@@ -35,8 +33,8 @@ InMemoryPort::Responder InMemoryPort::deviceResponder(SimulatedDevice &device, q
         if (!answer)
             return std::nullopt;
         // The request's own time on the line, then the answer byte by byte.
-        return TimedReply::paced(answer->bytes, byteTimeMs * request.size() + replyDelayMs + answer->lateMs + byteTimeMs,
-                                 byteTimeMs);
+        return TimedReply::paced(answer->bytes,
+                                 byteTimeMs * request.size() + replyDelayMs + answer->lateMs + byteTimeMs, byteTimeMs);
     };
 }
 
@@ -111,9 +109,8 @@ void InMemoryPort::schedule(const TimedReply &reply)
     // An answer waits until the line is free (a late answer still on its way holds it up),
     // then keeps its own pace: its first byte comes one of its byte times after the last.
     const qint64 pace = reply.bytes.size() > 1 ? qMax<qint64>(0, offset(1) - offset(0)) : 0;
-    const qint64 shift = reply.bytes.isEmpty() || m_incoming.empty()
-        ? 0
-        : qMax<qint64>(0, last + pace - (now + offset(0)));
+    const qint64 shift =
+        reply.bytes.isEmpty() || m_incoming.empty() ? 0 : qMax<qint64>(0, last + pace - (now + offset(0)));
     std::vector<qint64> at;
     for (int i = 0; i < reply.bytes.size(); ++i) {
         last = qMax(last, now + offset(i) + shift); // bytes on one line arrive in order
@@ -153,7 +150,8 @@ void InMemoryPort::waitForBytes(int timeoutMs)
 int InMemoryPort::pendingBytes() const
 {
     const qint64 now = m_clock.nowUs();
-    return int(std::count_if(m_incoming.begin(), m_incoming.end(), [now](const Incoming &in) { return in.atUs <= now; }));
+    return int(
+        std::count_if(m_incoming.begin(), m_incoming.end(), [now](const Incoming &in) { return in.atUs <= now; }));
 }
 
 SimulatedPortBackend::SimulatedPortBackend(std::shared_ptr<VirtualClock> clock) : m_clock(std::move(clock)) {}

@@ -3,8 +3,8 @@
 // test's script), whose answer bytes arrive at chosen times on a virtual clock. Time-outs of
 // any length run in microseconds of real time.
 
-#include "sim/PacedLine.h"
 #include "link/PortBackend.h"
+#include "sim/PacedLine.h"
 
 #include <QMap>
 #include <QStringList>

@@ -45,12 +45,9 @@ Delivery Delivery::parse(const QString &text)
 QString Delivery::name() const
 {
     switch (kind) {
-    case Packet:
-        return QStringLiteral("packet:%1").arg(packetSize);
-    case Chunk:
-        return QStringLiteral("chunk:%1").arg(chunkUs);
-    default:
-        return QStringLiteral("byte");
+    case Packet: return QStringLiteral("packet:%1").arg(packetSize);
+    case Chunk: return QStringLiteral("chunk:%1").arg(chunkUs);
+    default: return QStringLiteral("byte");
     }
 }
 
@@ -88,8 +85,7 @@ qint64 PacedLine::nextDeliveryNs() const
         const qint64 done = doneNs(m_sent);
         return (done + interval - 1) / interval * interval;
     }
-    default:
-        return doneNs(m_sent);
+    default: return doneNs(m_sent);
     }
 }
 
@@ -102,9 +98,7 @@ QByteArray PacedLine::take(qint64 nowNs)
         qsizetype end = size; // one past the last byte delivered now
         if (m_byteNs > 0) {
             switch (m_delivery.kind) {
-            case Delivery::Packet:
-                end = std::min<qsizetype>(m_sent + m_delivery.packetSize, size);
-                break;
+            case Delivery::Packet: end = std::min<qsizetype>(m_sent + m_delivery.packetSize, size); break;
             case Delivery::Chunk: {
                 // Everything that finished by the bridge's last tick.
                 const qint64 interval = qint64(m_delivery.chunkUs) * 1000;

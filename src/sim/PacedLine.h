@@ -59,9 +59,9 @@ private:
     qint64 m_byteNs;
     Delivery m_delivery;
     std::deque<Answer> m_queue;
-    qint64 m_lineStartNs = 0;  // when the first answer in the queue starts on the line
-    qint64 m_lineFreeNs = 0;   // when the line's last byte before it finished
-    qsizetype m_sent = 0;      // bytes of the first answer delivered
+    qint64 m_lineStartNs = 0; // when the first answer in the queue starts on the line
+    qint64 m_lineFreeNs = 0;  // when the line's last byte before it finished
+    qsizetype m_sent = 0;     // bytes of the first answer delivered
 };
 
 } // namespace mk

@@ -1,8 +1,8 @@
 #include "sim/PtySimulator.h"
 
+#include "base/Error.h"
 #include "link/FrameCodec.h"
 #include "sim/SimulatedDevice.h"
-#include "base/Error.h"
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -41,13 +41,9 @@ qint64 monotonicNs()
 
 PtySimulator::PtySimulator(SimulatedDevice &device, PtySimulatorOptions options)
     : m_device(device), m_options(std::move(options))
-{
-}
+{}
 
-PtySimulator::~PtySimulator()
-{
-    stop();
-}
+PtySimulator::~PtySimulator() { stop(); }
 
 #ifdef Q_OS_UNIX
 
@@ -163,7 +159,8 @@ void PtySimulator::answer(const QByteArray &request, qint64 arrivedNs, PacedLine
     ++m_requestCount;
     const std::optional<DeviceAnswer> reply = m_device.respond(request);
     if (m_options.log) {
-        QString what = reply ? QStringLiteral(" -> %1 bytes").arg(reply->bytes.size()) : QStringLiteral(" -> no answer");
+        QString what =
+            reply ? QStringLiteral(" -> %1 bytes").arg(reply->bytes.size()) : QStringLiteral(" -> no answer");
         if (reply && reply->lateMs > 0)
             what += QStringLiteral(", %1 ms late").arg(reply->lateMs);
         m_options.log(SimulatedDevice::describe(request) + what);

@@ -69,7 +69,7 @@ private:
     std::atomic<bool> m_stopping{false};
     std::atomic<quint64> m_requestCount{0};
     qint64 m_byteNs = 0;
-    qint64 m_frameStartNs = 0;   // when the first byte of the request being received came
+    qint64 m_frameStartNs = 0; // when the first byte of the request being received came
     qint64 m_lastInputNs = 0;
 };
 

@@ -1,7 +1,7 @@
 #include "sim/SimulatedDevice.h"
 
-#include "link/FrameCodec.h"
 #include "base/Error.h"
+#include "link/FrameCodec.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -17,18 +17,17 @@ struct FaultName
 };
 
 constexpr FaultName kFaultNames[] = {
-    {"drop-byte", Fault::DropByte}, {"bad-checksum", Fault::BadChecksum}, {"busy", Fault::Busy},
-    {"zero-header", Fault::ZeroHeader}, {"silence", Fault::Silence}, {"short-frame", Fault::ShortFrame},
-    {"late", Fault::Late},           {"duplicate", Fault::Duplicate},   {"stray", Fault::Stray},
+    {"drop-byte", Fault::DropByte}, {"bad-checksum", Fault::BadChecksum},
+    {"busy", Fault::Busy},          {"zero-header", Fault::ZeroHeader},
+    {"silence", Fault::Silence},    {"short-frame", Fault::ShortFrame},
+    {"late", Fault::Late},          {"duplicate", Fault::Duplicate},
+    {"stray", Fault::Stray},
 };
 
 // A late answer may come up to ten minutes late; beyond that it is no longer a late answer.
 constexpr int kMaxLateMs = 600000;
 
-quint16 wordAt(const QByteArray &bytes, int pos)
-{
-    return quint16(quint8(bytes[pos]) | (quint8(bytes[pos + 1]) << 8));
-}
+quint16 wordAt(const QByteArray &bytes, int pos) { return quint16(quint8(bytes[pos]) | (quint8(bytes[pos + 1]) << 8)); }
 
 QByteArray word(quint16 v)
 {
@@ -73,10 +72,7 @@ std::vector<FaultRule> parseFaultRules(const QString &text)
     return rules;
 }
 
-int memorySizeForAddress(quint8 address)
-{
-    return address == 0xFE ? 32768 : 8192;
-}
+int memorySizeForAddress(quint8 address) { return address == 0xFE ? 32768 : 8192; }
 
 QByteArray imageFromMemory(const QByteArray &memory)
 {
@@ -181,13 +177,13 @@ std::optional<QByteArray> SimulatedDevice::answer(const QByteArray &request)
 std::optional<DeviceAnswer> SimulatedDevice::respond(const QByteArray &request)
 {
     std::lock_guard lock(m_mutex);
-    if (request.size() < kMinFrameLength || quint8(request[0]) != request.size() || !frameSumIsZero(request)
-        || quint8(request[1]) != m_config.address)
+    if (request.size() < kMinFrameLength || quint8(request[0]) != request.size() || !frameSumIsZero(request) ||
+        quint8(request[1]) != m_config.address)
         return std::nullopt;
     m_requests.push_back(request);
     const quint8 cmd = quint8(request[4]);
-    if (cmd != command::kIdentify && cmd != command::kReadBlock && cmd != command::kBeginSectionWrite
-        && cmd != command::kWriteChunk && cmd != command::kEndSectionWrite)
+    if (cmd != command::kIdentify && cmd != command::kReadBlock && cmd != command::kBeginSectionWrite &&
+        cmd != command::kWriteChunk && cmd != command::kEndSectionWrite)
         return std::nullopt;
 
     const std::optional<FaultRule> fault = chooseFault(request);
@@ -203,12 +199,8 @@ std::optional<DeviceAnswer> SimulatedDevice::respond(const QByteArray &request)
     if (!fault)
         return out;
     switch (kind) {
-    case Fault::DropByte:
-        bytes.remove(1 + int(m_random() % quint64(bytes.size() - 1)), 1);
-        break;
-    case Fault::BadChecksum:
-        bytes[bytes.size() - 1] = char(bytes[bytes.size() - 1] ^ 0x5A);
-        break;
+    case Fault::DropByte: bytes.remove(1 + int(m_random() % quint64(bytes.size() - 1)), 1); break;
+    case Fault::BadChecksum: bytes[bytes.size() - 1] = char(bytes[bytes.size() - 1] ^ 0x5A); break;
     case Fault::ZeroHeader:
         bytes[1] = bytes[2] = bytes[3] = 0;
         closeFrame(bytes);
@@ -217,17 +209,10 @@ std::optional<DeviceAnswer> SimulatedDevice::respond(const QByteArray &request)
         bytes = bytes.left(5);
         closeFrame(bytes);
         break;
-    case Fault::Late:
-        out.lateMs = fault->lateMs;
-        break;
-    case Fault::Duplicate:
-        bytes += QByteArray(bytes);
-        break;
-    case Fault::Stray:
-        bytes.prepend(char(m_random() & 0xFF));
-        break;
-    default:
-        break;
+    case Fault::Late: out.lateMs = fault->lateMs; break;
+    case Fault::Duplicate: bytes += QByteArray(bytes); break;
+    case Fault::Stray: bytes.prepend(char(m_random() & 0xFF)); break;
+    default: break;
     }
     return out;
 }
@@ -236,8 +221,7 @@ std::optional<QByteArray> SimulatedDevice::carryOut(quint8 cmd, const QByteArray
 {
     const int size = int(m_memory.size());
     switch (cmd) {
-    case command::kIdentify:
-        return QByteArray(1, char(m_config.identifyFirstByte)) + word(m_config.modelCode);
+    case command::kIdentify: return QByteArray(1, char(m_config.identifyFirstByte)) + word(m_config.modelCode);
     case command::kReadBlock: {
         if (args.size() < 2)
             return std::nullopt;
@@ -282,8 +266,7 @@ std::optional<QByteArray> SimulatedDevice::carryOut(quint8 cmd, const QByteArray
         m_lastApplied = std::make_pair(address, length);
         return QByteArray();
     }
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
 }
 
@@ -295,18 +278,16 @@ QString SimulatedDevice::describe(const QByteArray &request)
     const QByteArray args = request.mid(kFrameValuesAt, request.size() - kFrameValuesAt - 1);
     const auto w = [&](int pos) { return args.size() >= pos + 2 ? int(wordAt(args, pos)) : -1; };
     switch (quint8(request[4])) {
-    case command::kIdentify:
-        return addr + QStringLiteral(" identify");
-    case command::kReadBlock:
-        return addr + QStringLiteral(" read block %1").arg(w(0));
+    case command::kIdentify: return addr + QStringLiteral(" identify");
+    case command::kReadBlock: return addr + QStringLiteral(" read block %1").arg(w(0));
     case command::kBeginSectionWrite:
-        return addr + QStringLiteral(" begin section write at 0x%1, %2 bytes").arg(w(0), 4, 16, QLatin1Char('0')).arg(w(2));
-    case command::kWriteChunk:
-        return addr + QStringLiteral(" write chunk %1, %2 bytes").arg(w(0)).arg(w(2));
+        return addr +
+               QStringLiteral(" begin section write at 0x%1, %2 bytes").arg(w(0), 4, 16, QLatin1Char('0')).arg(w(2));
+    case command::kWriteChunk: return addr + QStringLiteral(" write chunk %1, %2 bytes").arg(w(0)).arg(w(2));
     case command::kEndSectionWrite:
-        return addr + QStringLiteral(" end section write at 0x%1, %2 bytes").arg(w(0), 4, 16, QLatin1Char('0')).arg(w(2));
-    default:
-        return addr + QStringLiteral(" command %1").arg(quint8(request[4]));
+        return addr +
+               QStringLiteral(" end section write at 0x%1, %2 bytes").arg(w(0), 4, 16, QLatin1Char('0')).arg(w(2));
+    default: return addr + QStringLiteral(" command %1").arg(quint8(request[4]));
     }
 }
 

@@ -37,7 +37,7 @@ constexpr int kDefaultLateMs = 150;
 struct FaultRule
 {
     Fault kind;
-    double rate; // 0..1: the share of answers it hits
+    double rate;                 // 0..1: the share of answers it hits
     int lateMs = kDefaultLateMs; // Late only: how much later than usual the answer starts
 };
 

@@ -1,7 +1,7 @@
 #include "viewers/JournalChart.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <algorithm>
 #include <cmath>
 
@@ -65,7 +65,8 @@ void JournalChart::paintEvent(QPaintEvent *)
         p.setPen(QPen(palette().color(QPalette::Mid), 0, i == 0 ? Qt::SolidLine : Qt::DotLine));
         p.drawLine(plot.left(), y, plot.right(), y);
         p.setPen(text);
-        p.drawText(QRect(0, y - lineHeight / 2, labelWidth + 8, lineHeight), Qt::AlignRight | Qt::AlignVCenter, tickText(i));
+        p.drawText(QRect(0, y - lineHeight / 2, labelWidth + 8, lineHeight), Qt::AlignRight | Qt::AlignVCenter,
+                   tickText(i));
     }
     p.drawLine(plot.left(), plot.top(), plot.left(), plot.bottom());
 
@@ -81,17 +82,18 @@ void JournalChart::paintEvent(QPaintEvent *)
             const int y = yOf(pt.value);
             p.fillRect(QRect(QPoint(x0, y), QPoint(std::max(x0, x1 - 1), plot.bottom() - 1)), QColor(52, 120, 200));
             if (slot >= fm.horizontalAdvance(QStringLiteral("000.0")) + 4)
-                p.drawText(QRect(x0 - 20, y - lineHeight - 1, x1 - x0 + 40, lineHeight), Qt::AlignHCenter | Qt::AlignBottom,
-                           QString::number(pt.value, 'f', pt.value < 100 ? 1 : 0));
+                p.drawText(QRect(x0 - 20, y - lineHeight - 1, x1 - x0 + 40, lineHeight),
+                           Qt::AlignHCenter | Qt::AlignBottom, QString::number(pt.value, 'f', pt.value < 100 ? 1 : 0));
         } else {
-            p.drawText(QRect(x0 - 10, plot.bottom() - lineHeight - 1, x1 - x0 + 20, lineHeight), Qt::AlignHCenter | Qt::AlignBottom,
-                       QStringLiteral("—"));
+            p.drawText(QRect(x0 - 10, plot.bottom() - lineHeight - 1, x1 - x0 + 20, lineHeight),
+                       Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("—"));
         }
         if (i % labelEvery == 0)
-            p.drawText(QRect(x0 - 20, plot.bottom() + 3, x1 - x0 + 40, lineHeight), Qt::AlignHCenter | Qt::AlignTop, pt.label);
+            p.drawText(QRect(x0 - 20, plot.bottom() + 3, x1 - x0 + 40, lineHeight), Qt::AlignHCenter | Qt::AlignTop,
+                       pt.label);
     }
-    p.drawText(QRect(plot.left(), plot.bottom() + lineHeight + 6, plot.width(), lineHeight), Qt::AlignHCenter | Qt::AlignTop,
-               m_series.category + QStringLiteral(" (дата)"));
+    p.drawText(QRect(plot.left(), plot.bottom() + lineHeight + 6, plot.width(), lineHeight),
+               Qt::AlignHCenter | Qt::AlignTop, m_series.category + QStringLiteral(" (дата)"));
 }
 
 } // namespace mk

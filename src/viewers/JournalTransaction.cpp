@@ -1,10 +1,10 @@
 // "Просмотреть журналы": the journals viewer on sections 6, 0 and 12 of the model.
 
-#include "widgets/MessageBoxes.h"
-#include "viewers/ViewerTransactions.h"
-#include "journals/JournalCodeFormat.h"
 #include "image/RecordSync.h"
+#include "journals/JournalCodeFormat.h"
 #include "viewers/TMK_ViewJournalsDlg.h"
+#include "viewers/ViewerTransactions.h"
+#include "widgets/MessageBoxes.h"
 
 namespace mk {
 

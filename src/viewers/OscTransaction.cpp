@@ -1,12 +1,12 @@
 // "Просмотреть данные осциллографа": checks that the model records oscilloscope data, then
 // shows the two recorded blocks.
 
-#include "widgets/MessageBoxes.h"
-#include "viewers/ViewerTransactions.h"
-#include "image/ImageDeviceModel.h"
 #include "base/Error.h"
+#include "image/ImageDeviceModel.h"
 #include "image/RecordSync.h"
 #include "viewers/TMK_ViewOscDlg.h"
+#include "viewers/ViewerTransactions.h"
+#include "widgets/MessageBoxes.h"
 
 namespace mk {
 

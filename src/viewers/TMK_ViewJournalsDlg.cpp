@@ -2,14 +2,14 @@
 
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "image/TMK.h"
 #include "journals/FreezeFrame.h"
 #include "journals/JournalCsv.h"
 #include "journals/JournalGrids.h"
 #include "journals/JournalPlots.h"
+#include "viewers/JournalChart.h"
 #include "widgets/IniFile.h"
 #include "widgets/MessageBoxes.h"
-#include "image/TMK.h"
-#include "viewers/JournalChart.h"
 #include "widgets/StringGrid.h"
 
 #include <QCoreApplication>
@@ -48,7 +48,10 @@ QPushButton *makeButton(const QString &name, const QString &text, QWidget *paren
 } // namespace
 
 TMK_ViewJournalsDlg::TMK_ViewJournalsDlg(TMK &model, int errorCodeFormat, QWidget *parent)
-    : QDialog(parent), m_model(model), m_codeFormat(errorCodeFormat), m_codeFlags(errorCodeFlags(model.record(10))),
+    : QDialog(parent),
+      m_model(model),
+      m_codeFormat(errorCodeFormat),
+      m_codeFlags(errorCodeFlags(model.record(10))),
       m_saveFolder(defaultFileFolder())
 {
     setObjectName(QStringLiteral("TMK_ViewJournalsDlg"));
@@ -87,13 +90,16 @@ void TMK_ViewJournalsDlg::buildJournalPage(JournalKind kind)
     auto *page = new QWidget;
     page->setObjectName(trip ? QStringLiteral("tsTrip") : QStringLiteral("tsTank"));
 
-    auto *grid = new StringGrid(trip ? QStringLiteral("sgTrip") : QStringLiteral("sgTank"), kJournalColumnCount, kJournalEntryCount + 1, page);
+    auto *grid = new StringGrid(trip ? QStringLiteral("sgTrip") : QStringLiteral("sgTank"), kJournalColumnCount,
+                                kJournalEntryCount + 1, page);
     grid->setFixed(1, 1);
     grid->setRightAlignedFrom(1);
     m_journals[journalIndex(kind)] = grid;
 
-    auto *save = makeButton(trip ? QStringLiteral("bTrip") : QStringLiteral("bTank"), QStringLiteral("&Сохранить в файл"), page);
-    auto *reset = makeButton(trip ? QStringLiteral("bTripReset") : QStringLiteral("bTankReset"), QStringLiteral("&Очистить"), page);
+    auto *save =
+        makeButton(trip ? QStringLiteral("bTrip") : QStringLiteral("bTank"), QStringLiteral("&Сохранить в файл"), page);
+    auto *reset = makeButton(trip ? QStringLiteral("bTripReset") : QStringLiteral("bTankReset"),
+                             QStringLiteral("&Очистить"), page);
     connect(save, &QPushButton::clicked, this, [this, kind] { saveJournalClick(kind); });
     connect(reset, &QPushButton::clicked, this, [this, kind] { resetJournalClick(kind); });
 
@@ -135,7 +141,8 @@ void TMK_ViewJournalsDlg::buildAveragesPage()
         boxLayout->addWidget(grid);
         grids->addWidget(box, i / 4, i % 4);
     }
-    auto *hint = new QLabel(QStringLiteral("Для сброса накопителей сделайте двойной щелчок мыши на соответствующей таблице"), page);
+    auto *hint = new QLabel(
+        QStringLiteral("Для сброса накопителей сделайте двойной щелчок мыши на соответствующей таблице"), page);
     hint->setObjectName(QStringLiteral("lAveragesHint"));
     auto *layout = new QVBoxLayout(page);
     layout->addLayout(grids);
@@ -230,7 +237,8 @@ bool TMK_ViewJournalsDlg::saveGrid(const StringGrid &grid, const QString &path, 
     try {
         QByteArray text;
         if (encoding == JournalEncoding::Csv && (&grid == m_journals[0] || &grid == m_journals[1]))
-            text = csvText(journalCsvRows(m_model.record(6), &grid == m_journals[0] ? JournalKind::Trip : JournalKind::Tank));
+            text = csvText(
+                journalCsvRows(m_model.record(6), &grid == m_journals[0] ? JournalKind::Trip : JournalKind::Tank));
         else if (encoding == JournalEncoding::Csv)
             text = csvText(grid.rowTexts());
         else
@@ -263,9 +271,9 @@ QString TMK_ViewJournalsDlg::askSavePath(JournalEncoding *encoding)
     const QString path = dialog.selectedFiles().constFirst();
     m_saveFolder = QFileInfo(path).absolutePath();
     if (encoding)
-        *encoding = dialog.selectedNameFilter() == kUtf8Filter ? JournalEncoding::Utf8
-            : dialog.selectedNameFilter() == kCsvFilter        ? JournalEncoding::Csv
-                                                               : JournalEncoding::Windows1251;
+        *encoding = dialog.selectedNameFilter() == kUtf8Filter  ? JournalEncoding::Utf8
+                    : dialog.selectedNameFilter() == kCsvFilter ? JournalEncoding::Csv
+                                                                : JournalEncoding::Windows1251;
     return path;
 }
 

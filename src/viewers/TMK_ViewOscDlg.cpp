@@ -1,12 +1,12 @@
 #include "viewers/TMK_ViewOscDlg.h"
 
-#include "widgets/IniFile.h"
-#include "widgets/MessageBoxes.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "image/TMK.h"
 #include "journals/JournalCsv.h"
 #include "journals/OscExport.h"
-#include "image/TMK.h"
+#include "widgets/IniFile.h"
+#include "widgets/MessageBoxes.h"
 #include "widgets/RadioGroup.h"
 
 #include <QBuffer>
@@ -85,15 +85,14 @@ private:
     double m_dragX = 0;
 };
 
-QString zoomLabel(double zoom)
-{
-    return QStringLiteral("×") + QString::number(zoom);
-}
+QString zoomLabel(double zoom) { return QStringLiteral("×") + QString::number(zoom); }
 
 } // namespace
 
 TMK_ViewOscDlg::TMK_ViewOscDlg(TMK &model, QWidget *parent)
-    : QDialog(parent), m_model(model), m_picture(kOscPictureWidth, kOscPictureHeight, QImage::Format_RGB32),
+    : QDialog(parent),
+      m_model(model),
+      m_picture(kOscPictureWidth, kOscPictureHeight, QImage::Format_RGB32),
       m_saveFolder(defaultFileFolder())
 {
     setObjectName(QStringLiteral("TMK_ViewOscDlg"));
@@ -115,8 +114,10 @@ TMK_ViewOscDlg::TMK_ViewOscDlg(TMK &model, QWidget *parent)
 
     m_voltDiv = new RadioGroup(QStringLiteral("rgOscVoltDiv"), QStringLiteral("Вольт/деление"),
                                oscVoltDivLabels(m_drawing.settings.dividerRange), 3, this);
-    m_timeDiv = new RadioGroup(QStringLiteral("rgOscTimeDiv"), QStringLiteral("мс/деление"), oscTimeDivLabels(), 10, this);
-    m_inDivider = new RadioGroup(QStringLiteral("rgOscInDivider"), QStringLiteral("Входной делитель"), oscDividerLabels(), 3, this);
+    m_timeDiv =
+        new RadioGroup(QStringLiteral("rgOscTimeDiv"), QStringLiteral("мс/деление"), oscTimeDivLabels(), 10, this);
+    m_inDivider = new RadioGroup(QStringLiteral("rgOscInDivider"), QStringLiteral("Входной делитель"),
+                                 oscDividerLabels(), 3, this);
     m_voltDiv->setItemIndex(m_drawing.settings.voltDiv);
     m_timeDiv->setItemIndex(m_drawing.settings.timeDiv);
     m_inDivider->setItemIndex(m_drawing.settings.inDivider);
@@ -130,7 +131,8 @@ TMK_ViewOscDlg::TMK_ViewOscDlg(TMK &model, QWidget *parent)
     zoomCaption->setBuddy(m_zoom);
     m_cursor = new QLabel(this);
     m_cursor->setObjectName(QStringLiteral("lOscCursor"));
-    m_cursor->setMinimumWidth(m_cursor->fontMetrics().horizontalAdvance(QStringLiteral("t = -00000.000 мс   U = -000.00 В")));
+    m_cursor->setMinimumWidth(
+        m_cursor->fontMetrics().horizontalAdvance(QStringLiteral("t = -00000.000 мс   U = -000.00 В")));
     auto *savePicture = new QPushButton(QStringLiteral("Сохранить &картинку…"), this);
     savePicture->setObjectName(QStringLiteral("bOscSavePicture"));
     auto *saveData = new QPushButton(QStringLiteral("Сохранить &данные…"), this);
@@ -240,10 +242,7 @@ void TMK_ViewOscDlg::setZoomLevel(int level, double anchorX)
     redraw();
 }
 
-void TMK_ViewOscDlg::wheelAt(int steps, double x)
-{
-    setZoomLevel(m_zoom->currentIndex() + steps, x);
-}
+void TMK_ViewOscDlg::wheelAt(int steps, double x) { setZoomLevel(m_zoom->currentIndex() + steps, x); }
 
 void TMK_ViewOscDlg::setOffset(int offset)
 {

@@ -10,10 +10,7 @@ namespace mk {
 
 namespace {
 
-QString keyPath(const QString &section, const QString &key)
-{
-    return section + QLatin1Char('/') + key;
-}
+QString keyPath(const QString &section, const QString &key) { return section + QLatin1Char('/') + key; }
 
 bool folderWritable(const QString &folder)
 {
@@ -36,8 +33,8 @@ QString iniPathFor(const QString &programFile, const QString &userConfigDir)
     // A program under /usr belongs to the package manager even when the administrator could
     // write there: no ini file is left beside it.
     const bool packaged = program.absolutePath().startsWith(QLatin1String("/usr/"));
-    if (!packaged
-        && (QFileInfo::exists(beside) ? QFileInfo(beside).isWritable() : folderWritable(program.absolutePath())))
+    if (!packaged &&
+        (QFileInfo::exists(beside) ? QFileInfo(beside).isWritable() : folderWritable(program.absolutePath())))
         return beside;
     QDir().mkpath(userConfigDir);
     return QDir(userConfigDir).filePath(name);
@@ -72,10 +69,7 @@ IniFile::IniFile(const QString &path) : m_path(path)
     m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
 }
 
-IniFile::~IniFile()
-{
-    flush();
-}
+IniFile::~IniFile() { flush(); }
 
 int IniFile::readInteger(const QString &section, const QString &key, int fallback) const
 {

@@ -47,10 +47,7 @@ ScopedDialogHook::ScopedDialogHook(DialogHook hook) : m_previous(std::move(curre
     currentHook() = std::move(hook);
 }
 
-ScopedDialogHook::~ScopedDialogHook()
-{
-    currentHook() = std::move(m_previous);
-}
+ScopedDialogHook::~ScopedDialogHook() { currentHook() = std::move(m_previous); }
 
 int execDialog(QDialog &dialog)
 {
@@ -59,10 +56,7 @@ int execDialog(QDialog &dialog)
     return dialog.exec();
 }
 
-void showError(QWidget *parent, const QString &text)
-{
-    showBox(parent, QMessageBox::Critical, text, QMessageBox::Ok);
-}
+void showError(QWidget *parent, const QString &text) { showBox(parent, QMessageBox::Critical, text, QMessageBox::Ok); }
 
 void showInformation(QWidget *parent, const QString &text)
 {
@@ -77,12 +71,9 @@ bool askYesNo(QWidget *parent, const QString &text)
 Answer askYesNoCancel(QWidget *parent, const QString &text)
 {
     switch (showBox(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
-    default:
-        return Answer::Cancel;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
     }
 }
 

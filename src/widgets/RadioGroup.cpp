@@ -14,8 +14,12 @@ constexpr int kFramelessSpacing = 2;
 
 } // namespace
 
-RadioGroup::RadioGroup(const QString &objectName, const QString &title, const QStringList &items, int columns, QWidget *parent)
-    : QGroupBox(title, parent), m_buttons(new QButtonGroup(this)), m_layout(new QGridLayout(this)), m_columns(qMax(1, columns))
+RadioGroup::RadioGroup(const QString &objectName, const QString &title, const QStringList &items, int columns,
+                       QWidget *parent)
+    : QGroupBox(title, parent),
+      m_buttons(new QButtonGroup(this)),
+      m_layout(new QGridLayout(this)),
+      m_columns(qMax(1, columns))
 {
     setObjectName(objectName);
     connect(m_buttons, &QButtonGroup::idClicked, this, &RadioGroup::itemClicked);
@@ -39,15 +43,9 @@ void RadioGroup::setItems(const QStringList &items)
     }
 }
 
-QStringList RadioGroup::items() const
-{
-    return m_items;
-}
+QStringList RadioGroup::items() const { return m_items; }
 
-int RadioGroup::itemIndex() const
-{
-    return m_buttons->checkedId();
-}
+int RadioGroup::itemIndex() const { return m_buttons->checkedId(); }
 
 void RadioGroup::setItemIndex(int index)
 {
@@ -61,10 +59,7 @@ void RadioGroup::setItemIndex(int index)
     m_buttons->setExclusive(true);
 }
 
-QRadioButton *RadioGroup::button(int index) const
-{
-    return qobject_cast<QRadioButton *>(m_buttons->button(index));
-}
+QRadioButton *RadioGroup::button(int index) const { return qobject_cast<QRadioButton *>(m_buttons->button(index)); }
 
 void RadioGroup::setItemEnabled(int index, bool enabled)
 {

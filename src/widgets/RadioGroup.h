@@ -14,7 +14,8 @@ class RadioGroup : public QGroupBox
 {
     Q_OBJECT
 public:
-    RadioGroup(const QString &objectName, const QString &title, const QStringList &items, int columns, QWidget *parent = nullptr);
+    RadioGroup(const QString &objectName, const QString &title, const QStringList &items, int columns,
+               QWidget *parent = nullptr);
 
     // Replaces the items; the selection is cleared.
     void setItems(const QStringList &items);

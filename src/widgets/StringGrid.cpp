@@ -14,7 +14,8 @@ class RightAlignedDelegate : public QStyledItemDelegate
 {
 public:
     RightAlignedDelegate(QObject *parent, int fixedRows, int firstColumn)
-        : QStyledItemDelegate(parent), m_fixedRows(fixedRows), m_firstColumn(firstColumn) {}
+        : QStyledItemDelegate(parent), m_fixedRows(fixedRows), m_firstColumn(firstColumn)
+    {}
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
@@ -28,7 +29,8 @@ public:
         opt.text.clear();
         opt.widget->style()->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
         painter->save();
-        painter->setPen(opt.palette.color(opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->setPen(
+            opt.palette.color(opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
         painter->drawText(opt.rect.adjusted(2, 0, -2, 0), Qt::AlignRight | Qt::AlignVCenter, text);
         painter->restore();
     }
@@ -40,7 +42,8 @@ private:
 
 } // namespace
 
-StringGrid::StringGrid(const QString &objectName, int columns, int rows, QWidget *parent) : QTableWidget(rows, columns, parent)
+StringGrid::StringGrid(const QString &objectName, int columns, int rows, QWidget *parent)
+    : QTableWidget(rows, columns, parent)
 {
     setObjectName(objectName);
     horizontalHeader()->hide();

@@ -21,10 +21,7 @@ struct ShownBox
 class DialogScript
 {
 public:
-    DialogScript()
-        : m_hook([this](QDialog &dialog) { return answer(dialog); })
-    {
-    }
+    DialogScript() : m_hook([this](QDialog &dialog) { return answer(dialog); }) {}
 
     QList<ShownBox> boxes;
     QQueue<QMessageBox::StandardButton> answers; // for questions; Yes when empty

@@ -2,10 +2,10 @@
 // A scripted device link for the main window's tests.
 
 #include "app/DeviceLink.h"
-#include "widgets/IniFile.h"
-#include "link/Progress.h"
 #include "image/FactoryImage.h"
 #include "image/TMK.h"
+#include "link/Progress.h"
+#include "widgets/IniFile.h"
 
 #include <functional>
 

@@ -5,9 +5,9 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QTableWidget>
 #include <QLabel>
 #include <QStringList>
+#include <QTableWidget>
 #include <QWidget>
 
 namespace mk::test {
@@ -25,8 +25,9 @@ inline QStringList clippedCells(const QTableWidget &table)
             continue;
         const int width = table.columnWidth(c);
         if (header->isVisible())
-            if (const QTableWidgetItem *h = table.horizontalHeaderItem(c); h && !h->text().isEmpty()
-                && QFontMetrics(header->font()).horizontalAdvance(h->text()) + kPadding > width)
+            if (const QTableWidgetItem *h = table.horizontalHeaderItem(c);
+                h && !h->text().isEmpty() &&
+                QFontMetrics(header->font()).horizontalAdvance(h->text()) + kPadding > width)
                 faults << QStringLiteral("%1 header \"%2\" clipped").arg(table.objectName(), h->text());
         for (int r = 0; r < table.rowCount(); ++r) {
             const QTableWidgetItem *cell = table.item(r, c);
@@ -34,8 +35,12 @@ inline QStringList clippedCells(const QTableWidget &table)
                 continue;
             if (metrics.horizontalAdvance(cell->text()) + kPadding > width)
                 faults << QStringLiteral("%1 cell %2,%3 \"%4\" clipped (%5 px wide, needs %6)")
-                              .arg(table.objectName()).arg(r).arg(c).arg(cell->text())
-                              .arg(width).arg(metrics.horizontalAdvance(cell->text()) + kPadding);
+                              .arg(table.objectName())
+                              .arg(r)
+                              .arg(c)
+                              .arg(cell->text())
+                              .arg(width)
+                              .arg(metrics.horizontalAdvance(cell->text()) + kPadding);
         }
     }
     return faults;
@@ -46,8 +51,10 @@ inline QStringList clippedWidgets(QWidget &window)
 {
     QStringList faults;
     const auto describe = [](const QWidget *w) {
-        return QStringLiteral("%1 (%2) %3x%4").arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()))
-            .arg(w->width()).arg(w->height());
+        return QStringLiteral("%1 (%2) %3x%4")
+            .arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()))
+            .arg(w->width())
+            .arg(w->height());
     };
     for (QWidget *w : window.findChildren<QWidget *>()) {
         if (!w->isVisibleTo(&window) || w->isWindow())
@@ -57,20 +64,22 @@ inline QStringList clippedWidgets(QWidget &window)
         if (auto *label = qobject_cast<QLabel *>(w)) {
             if (label->text().isEmpty())
                 continue;
-            const bool fits = label->wordWrap()
-                ? label->heightForWidth(label->width()) <= label->height()
-                      && label->minimumSizeHint().width() <= label->width()
-                : label->sizeHint().width() <= label->width() && label->sizeHint().height() <= label->height();
+            const bool fits = label->wordWrap() ? label->heightForWidth(label->width()) <= label->height() &&
+                                                      label->minimumSizeHint().width() <= label->width()
+                                                : label->sizeHint().width() <= label->width() &&
+                                                      label->sizeHint().height() <= label->height();
             if (!fits)
                 faults << describe(w) + QStringLiteral(" clips \"%1\"").arg(label->text());
         } else if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QComboBox *>(w)) {
-            const QSize need = w->minimumSizeHint().expandedTo(qobject_cast<QComboBox *>(w) ? w->minimumSizeHint() : w->sizeHint());
+            const QSize need =
+                w->minimumSizeHint().expandedTo(qobject_cast<QComboBox *>(w) ? w->minimumSizeHint() : w->sizeHint());
             if (need.width() > w->width() || w->minimumSizeHint().height() > w->height())
                 faults << describe(w) + QStringLiteral(" needs %1x%2").arg(need.width()).arg(need.height());
         } else if (auto *table = qobject_cast<QTableWidget *>(w)) {
             faults << clippedCells(*table);
         } else if (auto *group = qobject_cast<QGroupBox *>(w)) {
-            if (group->minimumSizeHint().width() > group->width() || group->minimumSizeHint().height() > group->height())
+            if (group->minimumSizeHint().width() > group->width() ||
+                group->minimumSizeHint().height() > group->height())
                 faults << describe(w) + QStringLiteral(" is smaller than its content");
         }
     }

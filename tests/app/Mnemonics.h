@@ -4,8 +4,8 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QHash>
+#include <QPushButton>
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
@@ -33,7 +33,8 @@ inline QStringList mnemonicFaults(QWidget &window, bool checkBoxes = false)
     QHash<QChar, QString> used;
     for (QAbstractButton *b : window.findChildren<QAbstractButton *>()) {
         const bool kind = qobject_cast<QPushButton *>(b) || (checkBoxes && qobject_cast<QCheckBox *>(b));
-        if (!kind || b->text().isEmpty() || !b->isVisibleTo(&window) || qobject_cast<QDialogButtonBox *>(b->parentWidget()))
+        if (!kind || b->text().isEmpty() || !b->isVisibleTo(&window) ||
+            qobject_cast<QDialogButtonBox *>(b->parentWidget()))
             continue;
         const QChar letter = mnemonicOf(b->text());
         const QString who = b->objectName().isEmpty() ? b->text() : b->objectName();

@@ -6,10 +6,10 @@
 #include "app/Application.h"
 #include "app/ConnectionCheckDialog.h"
 #include "app/DeviceStatusLabel.h"
-#include "widgets/MessageBoxes.h"
 #include "link/DeviceWatcher.h"
 #include "link/LinkTexts.h"
 #include "link/SerialPortIo.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -46,10 +46,13 @@ ConnectionReport sampleReport()
     r.modemManagerRunning = true;
     r.brlttyInstalled = true;
     r.problems = {
-        {QStringLiteral("Нет прав на открытие /dev/ttyACM0: вы не в группе dialout. После команды войдите в систему заново."),
+        {QStringLiteral(
+             "Нет прав на открытие /dev/ttyACM0: вы не в группе dialout. После команды войдите в систему заново."),
          QStringLiteral("sudo usermod -aG dialout $USER")},
-        {QStringLiteral("/dev/ttyACM0 занят другой программой: minicom (процесс 2211). Закройте её."), QStringLiteral("kill 2211")},
-        {QStringLiteral("Установлен brltty: он захватывает USB-последовательные переходники."), QStringLiteral("sudo apt remove brltty")},
+        {QStringLiteral("/dev/ttyACM0 занят другой программой: minicom (процесс 2211). Закройте её."),
+         QStringLiteral("kill 2211")},
+        {QStringLiteral("Установлен brltty: он захватывает USB-последовательные переходники."),
+         QStringLiteral("sudo apt remove brltty")},
     };
     return r;
 }
@@ -164,8 +167,12 @@ private slots:
         DeviceWatcher watcher([&] {
             QList<SerialNodeInfo> nodes;
             if (plugged)
-                nodes << SerialNodeInfo{QStringLiteral("/dev/ttyACM0"), kDeviceUsbVendor, kDeviceUsbProduct,
-                                        QStringLiteral("Trivolantics МК"), {}, QStringLiteral("/dev/mk-0")};
+                nodes << SerialNodeInfo{QStringLiteral("/dev/ttyACM0"),
+                                        kDeviceUsbVendor,
+                                        kDeviceUsbProduct,
+                                        QStringLiteral("Trivolantics МК"),
+                                        {},
+                                        QStringLiteral("/dev/mk-0")};
             return nodes;
         });
         DeviceStatusLabel label(&watcher);

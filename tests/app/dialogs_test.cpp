@@ -1,10 +1,10 @@
 // The access password check and the manual port and baud-rate dialogs.
 
+#include "app/AccessCheck.h"
 #include "app/DialogPrompts.h"
-#include "widgets/MessageBoxes.h"
 #include "app/PortChoiceDialogs.h"
 #include "app/TPasswDlg.h"
-#include "app/AccessCheck.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -72,7 +72,8 @@ private slots:
         QVERIFY(!access.CheckAccess(prompt));
         QVERIFY(!access.granted());
         QCOMPARE(answers.errors, QStringList{QStringLiteral("Неверный пароль!")});
-        QCOMPARE(answers.prompts, QStringList{QStringLiteral("Данная команда будет выполняться только после ввода пароля!")});
+        QCOMPARE(answers.prompts,
+                 QStringList{QStringLiteral("Данная команда будет выполняться только после ввода пароля!")});
     }
 
     void rightPasswordIsAskedOnce()
@@ -124,7 +125,8 @@ private slots:
 
     void portChooserShowsTheListAndGivesTheChoice()
     {
-        const QList<PortChoiceItem> items{{2, QStringLiteral("COM2 — /dev/ttyS1")}, {5, QStringLiteral("COM5")},
+        const QList<PortChoiceItem> items{{2, QStringLiteral("COM2 — /dev/ttyS1")},
+                                          {5, QStringLiteral("COM5")},
                                           {12, QStringLiteral("COM12 — /dev/ttyACM0")}};
         QStringList shown;
         QString preselected;

@@ -4,14 +4,14 @@
 #include "DialogScript.h"
 #include "FakeDeviceLink.h"
 
+#include "app/AccessCheck.h"
 #include "app/BackupsDialog.h"
 #include "app/MainMenu.h"
 #include "app/TMainForm.h"
-#include "app/AccessCheck.h"
-#include "link/Backup.h"
-#include "image/FactoryImage.h"
 #include "base/FileIo.h"
+#include "image/FactoryImage.h"
 #include "image/SettingsFile.h"
+#include "link/Backup.h"
 
 #include <QAction>
 #include <QLabel>
@@ -52,7 +52,8 @@ QStringList treeRows(QDialog &dialog)
         const QTreeWidgetItem *page = tree->topLevelItem(i);
         rows << page->text(0);
         for (int j = 0; j < page->childCount(); ++j)
-            rows << QStringLiteral("%1 | %2 | %3").arg(page->child(j)->text(0), page->child(j)->text(1), page->child(j)->text(2));
+            rows << QStringLiteral("%1 | %2 | %3")
+                        .arg(page->child(j)->text(0), page->child(j)->text(1), page->child(j)->text(2));
     }
     return rows;
 }
@@ -143,9 +144,9 @@ private slots:
         QVERIFY(dialogs.boxes.isEmpty()); // a cancelled write is not reported as done
         QCOMPARE(shown, (QStringList{QStringLiteral("Границы (1)"),
                                      QStringLiteral("Превышение скорости, км/ч | %1 | 140").arg(factorySpeed()),
-                                     QStringLiteral("Цветовые схемы (1)"),
-                                     shown.value(3)}));
-        QVERIFY2(shown.value(3).startsWith(QStringLiteral("Схема пользователя: Цвет #3 | ")), qPrintable(shown.value(3)));
+                                     QStringLiteral("Цветовые схемы (1)"), shown.value(3)}));
+        QVERIFY2(shown.value(3).startsWith(QStringLiteral("Схема пользователя: Цвет #3 | ")),
+                 qPrintable(shown.value(3)));
         QCOMPARE(buttons, (QStringList{QStringLiteral("Записать"), QStringLiteral("Отмена")}));
         QVERIFY2(count.first().contains(QStringLiteral("изменятся при записи: 2.")), qPrintable(count.first()));
 
@@ -281,11 +282,13 @@ private slots:
 
         const QByteArray before = form->model().image();
         const QString foreign = path(QStringLiteral("foreign.json"));
-        writeFileAtomically(foreign, R"({"profile": 1, "model_code": 1, "settings": [{"name": "NoSuchSetting", "value": "1"}]})");
+        writeFileAtomically(
+            foreign, R"({"profile": 1, "model_code": 1, "settings": [{"name": "NoSuchSetting", "value": "1"}]})");
         dialogs.fileNames << foreign;
         action(*form, QStringLiteral("miImportProfile"))->trigger();
         const QString error = dialogs.texts(QMessageBox::Critical).value(0);
-        QVERIFY2(error.contains(QStringLiteral("не применён")) || error.contains(QStringLiteral("повреждён")), qPrintable(error));
+        QVERIFY2(error.contains(QStringLiteral("не применён")) || error.contains(QStringLiteral("повреждён")),
+                 qPrintable(error));
         QCOMPARE(form->model().image(), before);
 
         // The connection check opens from "Сервис"; the status bar tells whether a device is there.
@@ -318,8 +321,10 @@ private slots:
 
         // Commands added later join "Файл" above "Выход" and the end of "Сервис"; a widget joins
         // the status bar for good.
-        QAction *exported = form->menu().addFileAction(QStringLiteral("Экспорт профиля…"), QStringLiteral("miExportProfile"));
-        QAction *check = form->menu().addServiceAction(QStringLiteral("Проверить подключение"), QStringLiteral("miCheck"));
+        QAction *exported =
+            form->menu().addFileAction(QStringLiteral("Экспорт профиля…"), QStringLiteral("miExportProfile"));
+        QAction *check =
+            form->menu().addServiceAction(QStringLiteral("Проверить подключение"), QStringLiteral("miCheck"));
         const QList<QAction *> file = form->menu().fileMenu()->actions();
         QCOMPARE(file.indexOf(exported) + 2, file.indexOf(form->menu().exit())); // the separator between
         QCOMPARE(form->menu().serviceMenu()->actions().last(), check);

@@ -5,9 +5,9 @@
 #include "Mnemonics.h"
 #include "support/RawFiles.h"
 
+#include "app/AccessCheck.h"
 #include "app/ExchangeRunner.h"
 #include "app/TMainForm.h"
-#include "app/AccessCheck.h"
 #include "base/Error.h"
 #include "image/SettingsFile.h"
 
@@ -17,13 +17,13 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QMenuBar>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace mk;
 using namespace mk::test;
@@ -43,10 +43,7 @@ QPushButton *button(QWidget &form, const QString &name)
     return b;
 }
 
-void click(QWidget &form, const QString &name)
-{
-    QTest::mouseClick(button(form, name), Qt::LeftButton);
-}
+void click(QWidget &form, const QString &name) { QTest::mouseClick(button(form, name), Qt::LeftButton); }
 
 // The five editing buttons are always enabled or disabled together.
 int editingButtonsEnabled(QWidget &form)
@@ -89,7 +86,10 @@ private:
                 m_editAction();
             return m_editResult;
         };
-        setup.steps.journals = [this](QWidget *, TMK &) { ++m_journals; return true; };
+        setup.steps.journals = [this](QWidget *, TMK &) {
+            ++m_journals;
+            return true;
+        };
         setup.steps.osc = [this](QWidget *, TMK &) { ++m_oscs; };
         return std::make_unique<TMainForm>(std::move(setup));
     }
@@ -159,10 +159,12 @@ private slots:
                                                 "предварительно загрузить в МК последнюю версию ПО."));
         QCOMPARE(label5->palette().color(QPalette::WindowText), QColor(Qt::red));
         // The groups and the column each stands in.
-        const QList<std::pair<QString, QString>> groups = {
-            {QStringLiteral("GroupBox1"), QStringLiteral("Шаг 1")}, {QStringLiteral("GroupBox2"), QStringLiteral("Шаг 2")},
-            {QStringLiteral("GroupBox5"), QStringLiteral("Шаг 2a")}, {QStringLiteral("GroupBox6"), QStringLiteral("Шаг 2b")},
-            {QStringLiteral("GroupBox3"), QStringLiteral("Шаг 3")}, {QStringLiteral("GroupBox4"), QStringLiteral("Шаг 4")}};
+        const QList<std::pair<QString, QString>> groups = {{QStringLiteral("GroupBox1"), QStringLiteral("Шаг 1")},
+                                                           {QStringLiteral("GroupBox2"), QStringLiteral("Шаг 2")},
+                                                           {QStringLiteral("GroupBox5"), QStringLiteral("Шаг 2a")},
+                                                           {QStringLiteral("GroupBox6"), QStringLiteral("Шаг 2b")},
+                                                           {QStringLiteral("GroupBox3"), QStringLiteral("Шаг 3")},
+                                                           {QStringLiteral("GroupBox4"), QStringLiteral("Шаг 4")}};
         int previousTop[2] = {-1, -1};
         for (int i = 0; i < groups.size(); ++i) {
             auto *group = form->findChild<QGroupBox *>(groups[i].first);
@@ -172,8 +174,10 @@ private slots:
             QVERIFY(group->y() > previousTop[column]); // top to bottom
             previousTop[column] = group->y();
         }
-        QCOMPARE(button(*form, QStringLiteral("bGetParams"))->parentWidget()->objectName(), QStringLiteral("GroupBox1"));
-        QCOMPARE(button(*form, QStringLiteral("bSetParams"))->parentWidget()->objectName(), QStringLiteral("GroupBox4"));
+        QCOMPARE(button(*form, QStringLiteral("bGetParams"))->parentWidget()->objectName(),
+                 QStringLiteral("GroupBox1"));
+        QCOMPARE(button(*form, QStringLiteral("bSetParams"))->parentWidget()->objectName(),
+                 QStringLiteral("GroupBox4"));
         QCOMPARE(editingButtonsEnabled(*form), 0);
         QVERIFY(button(*form, QStringLiteral("bGetParams"))->isEnabled());
         QVERIFY(button(*form, QStringLiteral("bLoadParams"))->isEnabled());
@@ -215,9 +219,9 @@ private slots:
         const QByteArray ini = readRaw(iniPath());
         QVERIFY2(ini.contains("[Common]\nAuto=1\n"), ini.constData());
         QVERIFY2(ini.contains("[RS232]\nPort=3\n"), ini.constData());
-        for (const QByteArray &line : {QByteArray("State=0"), "Left=" + QByteArray::number(where.x()),
-                                       "Top=" + QByteArray::number(where.y()), QByteArray("Width=810"),
-                                       "Height=" + QByteArray::number(area.height())})
+        for (const QByteArray &line :
+             {QByteArray("State=0"), "Left=" + QByteArray::number(where.x()), "Top=" + QByteArray::number(where.y()),
+              QByteArray("Width=810"), "Height=" + QByteArray::number(area.height())})
             QVERIFY2(ini.contains(line), line.constData());
     }
 
@@ -505,7 +509,8 @@ private slots:
         auto form = shownForm();
         dialogs.fileNames.enqueue(file);
         click(*form, QStringLiteral("bLoadParams"));
-        QCOMPARE(dialogs.texts(QMessageBox::Critical), QStringList{QStringLiteral("Файл настроек слишком короткий (1 байт).")});
+        QCOMPARE(dialogs.texts(QMessageBox::Critical),
+                 QStringList{QStringLiteral("Файл настроек слишком короткий (1 байт).")});
         QCOMPARE(editingButtonsEnabled(*form), 0);
 
         click(*form, QStringLiteral("bGetParams"));

@@ -5,16 +5,16 @@
 #include "DialogScript.h"
 #include "support/RawFiles.h"
 
+#include "app/AccessCheck.h"
 #include "app/FileHandOver.h"
 #include "app/TJustOne.h"
 #include "app/TMainForm.h"
-#include "app/AccessCheck.h"
 #include "image/FactoryImage.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
 
-#include <QDir>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -88,7 +88,8 @@ private slots:
         QVERIFY(writeRaw(file, "x"));
         auto form = shownFormWith(file);
         QTRY_COMPARE(dialogs.boxes.size(), 1);
-        QCOMPARE(dialogs.texts(QMessageBox::Critical), QStringList{QStringLiteral("Файл настроек слишком короткий (1 байт).")});
+        QCOMPARE(dialogs.texts(QMessageBox::Critical),
+                 QStringList{QStringLiteral("Файл настроек слишком короткий (1 байт).")});
         QVERIFY(form->isVisible());
         QCOMPARE(editingButtonsEnabled(*form), 0);
         QVERIFY(!form->modified());
@@ -125,11 +126,12 @@ private slots:
         QVERIFY(running.owned());
         auto form = shownFormWith({});
         const QString request = handOverRequestPath(runtime.path(), QStringLiteral("mkconf"));
-        const FileHandOverWatcher watcher(request, started, [] { return false; },
-                                          [&](const QString &file) { form->openFile(file); });
+        const FileHandOverWatcher watcher(
+            request, started, [] { return false; }, [&](const QString &file) { form->openFile(file); });
 
         const QByteArray image = makeFactoryImage(0x0101, 2);
-        QVERIFY(writeRaw(m_documents.filePath(QStringLiteral("double-clicked.tcset")), encodeSettingsFile(0x0101, image)));
+        QVERIFY(
+            writeRaw(m_documents.filePath(QStringLiteral("double-clicked.tcset")), encodeSettingsFile(0x0101, image)));
         QProcess second;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
@@ -154,8 +156,9 @@ private slots:
         const QString request = handOverRequestPath(runtime.path(), QStringLiteral("mkconf"));
         bool busy = true;
         QStringList opened;
-        const FileHandOverWatcher watcher(request, QDateTime::currentDateTime().addSecs(-5), [&] { return busy; },
-                                          [&](const QString &file) { opened << file; });
+        const FileHandOverWatcher watcher(
+            request, QDateTime::currentDateTime().addSecs(-5), [&] { return busy; },
+            [&](const QString &file) { opened << file; });
         QVERIFY(handOverFile(request, QStringLiteral("/data/a.tcset")));
         QTest::qWait(400); // past a retry: still waiting while a dialog is open
         QVERIFY(opened.isEmpty());
@@ -174,8 +177,9 @@ private slots:
         QVERIFY(old.open(QIODevice::ReadWrite));
         QVERIFY(old.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
         old.close();
-        const FileHandOverWatcher later(request, QDateTime::currentDateTime().addSecs(-5), [] { return false; },
-                                        [&](const QString &file) { opened << file; });
+        const FileHandOverWatcher later(
+            request, QDateTime::currentDateTime().addSecs(-5), [] { return false; },
+            [&](const QString &file) { opened << file; });
         QTRY_VERIFY(!QFileInfo::exists(request));
         QCOMPARE(opened.size(), 1);
 
@@ -184,8 +188,9 @@ private slots:
         if (::getuid() == 0) {
             QVERIFY(handOverFile(request, QStringLiteral("/data/foreign.tcset")));
             QVERIFY(::chown(QFile::encodeName(request).constData(), 65534, 65534) == 0);
-            const FileHandOverWatcher third(request, QDateTime::currentDateTime().addSecs(-5), [] { return false; },
-                                            [&](const QString &file) { opened << file; });
+            const FileHandOverWatcher third(
+                request, QDateTime::currentDateTime().addSecs(-5), [] { return false; },
+                [&](const QString &file) { opened << file; });
             QTRY_VERIFY(!QFileInfo::exists(request));
             QCOMPARE(opened.size(), 1);
         }

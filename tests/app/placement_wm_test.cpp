@@ -5,18 +5,18 @@
 #include "app/TMainForm.h"
 
 #include <QApplication>
-#include <QProcess>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <climits>
-#include <cstring>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -55,10 +55,7 @@ pid_t spawn(const QStringList &command)
     return pid > 0 ? pid : 0;
 }
 
-bool alive(pid_t pid)
-{
-    return ::waitpid(pid, nullptr, WNOHANG) == 0;
-}
+bool alive(pid_t pid) { return ::waitpid(pid, nullptr, WNOHANG) == 0; }
 
 void stop(pid_t pid)
 {
@@ -155,7 +152,8 @@ public:
     // Where the window's own area (inside the frame) lies on the screen.
     QPoint clientOrigin(xcb_window_t w)
     {
-        auto *reply = xcb_translate_coordinates_reply(m_connection, xcb_translate_coordinates(m_connection, w, m_root, 0, 0), nullptr);
+        auto *reply = xcb_translate_coordinates_reply(
+            m_connection, xcb_translate_coordinates(m_connection, w, m_root, 0, 0), nullptr);
         const QPoint at = reply ? QPoint(reply->dst_x, reply->dst_y) : QPoint(INT_MIN, INT_MIN);
         free(reply);
         return at;
@@ -213,16 +211,18 @@ public:
 private:
     xcb_atom_t atom(const char *name)
     {
-        auto *reply = xcb_intern_atom_reply(m_connection, xcb_intern_atom(m_connection, 0, uint16_t(strlen(name)), name), nullptr);
+        auto *reply = xcb_intern_atom_reply(m_connection,
+                                            xcb_intern_atom(m_connection, 0, uint16_t(strlen(name)), name), nullptr);
         const xcb_atom_t a = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
         free(reply);
         return a;
     }
-    template <class T>
+    template<class T>
     QList<T> property(xcb_window_t w, xcb_atom_t name, xcb_atom_t type)
     {
         QList<T> out;
-        auto *reply = xcb_get_property_reply(m_connection, xcb_get_property(m_connection, 0, w, name, type, 0, 4096), nullptr);
+        auto *reply =
+            xcb_get_property_reply(m_connection, xcb_get_property(m_connection, 0, w, name, type, 0, 4096), nullptr);
         if (reply && reply->format == sizeof(T) * 8) {
             const T *data = static_cast<const T *>(xcb_get_property_value(reply));
             out = QList<T>(data, data + xcb_get_property_value_length(reply) / int(sizeof(T)));
@@ -240,7 +240,8 @@ int stored(const QString &ini, const char *key)
     QFile file(ini);
     if (!file.open(QIODevice::ReadOnly))
         return INT_MIN;
-    const QRegularExpression line(QStringLiteral("^%1=(-?\\d+)$").arg(QLatin1String(key)), QRegularExpression::MultilineOption);
+    const QRegularExpression line(QStringLiteral("^%1=(-?\\d+)$").arg(QLatin1String(key)),
+                                  QRegularExpression::MultilineOption);
     const QRegularExpressionMatch match = line.match(QString::fromLatin1(file.readAll()));
     return match.hasMatch() ? match.captured(1).toInt() : INT_MIN;
 }
@@ -270,7 +271,8 @@ private:
         if (!program.process.waitForStarted(10000))
             return false;
         const QByteArray title = TMainForm::caption().toUtf8();
-        if (!QTest::qWaitFor([&] { return (program.window = x.windowOf(program.process.processId(), title)) != 0; }, 15000))
+        if (!QTest::qWaitFor([&] { return (program.window = x.windowOf(program.process.processId(), title)) != 0; },
+                             15000))
             return false;
         QTest::qWait(300); // the window manager's last move
         return true;
@@ -305,7 +307,11 @@ private slots:
             } else {
                 QVERIFY2((at - placed).manhattanLength() <= 2,
                          qPrintable(QStringLiteral("start %1: window at (%2, %3), was at (%4, %5)")
-                                        .arg(start).arg(at.x()).arg(at.y()).arg(placed.x()).arg(placed.y())));
+                                        .arg(start)
+                                        .arg(at.x())
+                                        .arg(at.y())
+                                        .arg(placed.x())
+                                        .arg(placed.y())));
             }
             x.close(program.window);
             QVERIFY(program.process.waitForFinished(10000));

@@ -4,8 +4,8 @@
 #include "app/AccessCheck.h"
 #include "app/LinkSettings.h"
 #include "app/PortChoice.h"
-#include "link/SerialPort.h"
 #include "base/Error.h"
+#include "link/SerialPort.h"
 #include "support/LinkFixture.h"
 
 #include <QSettings>

@@ -4,15 +4,15 @@
 #include "DialogScript.h"
 #include "support/RawFiles.h"
 
+#include "app/AccessCheck.h"
 #include "app/CommandLine.h"
 #include "app/SerialDeviceLink.h"
 #include "app/TMainForm.h"
 #include "app/TProgressForm.h"
-#include "app/AccessCheck.h"
-#include "link/PortBackend.h"
-#include "link/PortMap.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
+#include "link/PortBackend.h"
+#include "link/PortMap.h"
 
 #include <QAction>
 #include <QApplication>
@@ -108,8 +108,8 @@ private slots:
     void readSaveLoadWrite()
     {
         const QString deviceAfter = path(QStringLiteral("device-after.tcset"));
-        Mksim mksim({QStringLiteral("--model"), QStringLiteral("0x0101"), QStringLiteral("--version"), QStringLiteral("1"),
-                     QStringLiteral("--save"), deviceAfter});
+        Mksim mksim({QStringLiteral("--model"), QStringLiteral("0x0101"), QStringLiteral("--version"),
+                     QStringLiteral("1"), QStringLiteral("--save"), deviceAfter});
         QVERIFY2(!mksim.path().isEmpty(), "mksim did not start");
 
         // The edit step changes one setting: section 2, offset 0.
@@ -159,7 +159,8 @@ private slots:
         QCOMPARE(previews, QStringList{QStringLiteral("WritePreviewDialog")});
         QCOMPARE(dialogs.boxes.size(), 1);
         QCOMPARE(dialogs.boxes[0].icon, QMessageBox::Information);
-        QVERIFY2(dialogs.boxes[0].text.startsWith(QStringLiteral("Настройки записаны в МК")), qPrintable(dialogs.boxes[0].text));
+        QVERIFY2(dialogs.boxes[0].text.startsWith(QStringLiteral("Настройки записаны в МК")),
+                 qPrintable(dialogs.boxes[0].text));
         const QStringList backups = QDir(path(QStringLiteral("backups"))).entryList({QStringLiteral("*.tcset")});
         QCOMPARE(backups.size(), 1);
         QVERIFY(dialogs.boxes[0].text.contains(backups[0]));
@@ -226,7 +227,8 @@ private slots:
         QCOMPARE(previews, QStringList{QStringLiteral("WritePreviewDialog")});
         QVERIFY(dialogs.boxes.isEmpty());
         compareWithDevice();
-        QVERIFY2(summaries.value(0).contains(QStringLiteral("различаются: 1 настройка")), qPrintable(summaries.value(0)));
+        QVERIFY2(summaries.value(0).contains(QStringLiteral("различаются: 1 настройка")),
+                 qPrintable(summaries.value(0)));
         answer = QDialog::Accepted;
         click(form, "bSetParams");
         QCOMPARE(dialogs.texts(QMessageBox::Information).size(), 1);

@@ -4,38 +4,38 @@
 #include "LayoutChecks.h"
 
 #include "app/AboutDialog.h"
+#include "app/AccessCheck.h"
 #include "app/Application.h"
 #include "app/BackupsDialog.h"
 #include "app/CompareWindow.h"
-#include "app/WritePreviewDialog.h"
-#include "link/Backup.h"
-#include "image/FactoryImage.h"
-#include "base/FileIo.h"
-#include "settings/SettingsDiff.h"
-#include "widgets/MessageBoxes.h"
 #include "app/PortChoiceDialogs.h"
-#include "app/AccessCheck.h"
 #include "app/TMainForm.h"
 #include "app/TPasswDlg.h"
 #include "app/TPicturesForm.h"
 #include "app/TProgressForm.h"
+#include "app/WritePreviewDialog.h"
+#include "base/FileIo.h"
+#include "image/FactoryImage.h"
+#include "link/Backup.h"
+#include "settings/SettingsDiff.h"
+#include "widgets/MessageBoxes.h"
 
 #include "catalogs/MeasPars.h"
+#include "image/TMK.h"
 #include "render/ScreenLayouts.h"
 #include "render/ScreenPreviews.h"
 #include "render/ScreenRenderer.h"
-#include "image/TMK.h"
 
 #include <QAbstractButton>
 #include <QCalendarWidget>
 #include <QDir>
 #include <QFileDialog>
 #include <QLocale>
-#include <QToolButton>
 #include <QMessageBox>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 using namespace mk;
 
@@ -113,7 +113,8 @@ private slots:
 
     void portDialog()
     {
-        TKW_RS232_SetNumDlg dialog({{1, QStringLiteral("COM1 — /dev/ttyS0")}, {3, QStringLiteral("COM3 — /dev/ttyACM0")},
+        TKW_RS232_SetNumDlg dialog({{1, QStringLiteral("COM1 — /dev/ttyS0")},
+                                    {3, QStringLiteral("COM3 — /dev/ttyACM0")},
                                     {13, QStringLiteral("COM13 — /dev/ttyUSB0")}},
                                    1);
         check(dialog, QStringLiteral("port-dialog"));
@@ -167,7 +168,8 @@ private slots:
         sheet.fill(Qt::black);
         QPainter painter(&sheet);
         int x = 10;
-        for (const QImage *image : {&pictures.ScaleL, &pictures.ScaleR, &pictures.Circle99, &pictures.Circle9, &pictures.Arrow}) {
+        for (const QImage *image :
+             {&pictures.ScaleL, &pictures.ScaleR, &pictures.Circle99, &pictures.Circle9, &pictures.Arrow}) {
             painter.drawImage(x, 5, *image);
             x += image->width() + 10;
         }
@@ -181,11 +183,13 @@ private slots:
     {
         QTest::addColumn<int>("icon");
         QTest::addColumn<QString>("text");
-        QTest::newRow("question-unsaved") << int(QMessageBox::Question)
-                                          << QStringLiteral("Возможно, настройки были изменены, но не сохранены на диске. Сохранить?");
+        QTest::newRow("question-unsaved")
+            << int(QMessageBox::Question)
+            << QStringLiteral("Возможно, настройки были изменены, но не сохранены на диске. Сохранить?");
         QTest::newRow("error-no-device") << int(QMessageBox::Critical) << QStringLiteral("Не вижу МК.");
         QTest::newRow("error-range") << int(QMessageBox::Critical)
-                                     << QStringLiteral("Ошибка проверки диапазона: «Общий пробег, км» принимает значения от 0 до 999999 (введено 2000000).");
+                                     << QStringLiteral("Ошибка проверки диапазона: «Общий пробег, км» принимает "
+                                                       "значения от 0 до 999999 (введено 2000000).");
         QTest::newRow("info-written") << int(QMessageBox::Information) << QStringLiteral("Настройки записаны в МК");
     }
 

@@ -3,12 +3,12 @@
 
 #include "DialogScript.h"
 
-#include "app/DemoDevice.h"
-#include "widgets/IniFile.h"
-#include "app/SerialDeviceLink.h"
 #include "app/AccessCheck.h"
-#include "sim/InMemoryPort.h"
+#include "app/DemoDevice.h"
+#include "app/SerialDeviceLink.h"
 #include "link/TKW_RS.h"
+#include "sim/InMemoryPort.h"
+#include "widgets/IniFile.h"
 
 #include <QComboBox>
 #include <QFile>

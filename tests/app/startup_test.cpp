@@ -91,7 +91,8 @@ private slots:
     {
         QTemporaryDir dir;
         const QString userDir = dir.filePath(QStringLiteral("config"));
-        QCOMPARE(iniPathFor(dir.filePath(QStringLiteral("mkconf")), userDir), dir.filePath(QStringLiteral("mkconf.ini")));
+        QCOMPARE(iniPathFor(dir.filePath(QStringLiteral("mkconf")), userDir),
+                 dir.filePath(QStringLiteral("mkconf.ini")));
         // /proc refuses new files even to the administrator: an installed program's folder.
         QCOMPARE(iniPathFor(QStringLiteral("/proc/mkconf"), userDir), userDir + QStringLiteral("/mkconf.ini"));
         // Installed by the package: even the administrator leaves no file in /usr/bin.
@@ -101,7 +102,8 @@ private slots:
         // The file dialogs start beside the program only when the ini file is there too.
         const QString docs = dir.filePath(QStringLiteral("Documents"));
         QCOMPARE(fileFolderFor(dir.filePath(QStringLiteral("mkconf.ini")), dir.path(), docs), dir.path());
-        QCOMPARE(fileFolderFor(userDir + QStringLiteral("/mkconf.ini"), QStringLiteral("/usr/bin"), docs), QDir::homePath());
+        QCOMPARE(fileFolderFor(userDir + QStringLiteral("/mkconf.ini"), QStringLiteral("/usr/bin"), docs),
+                 QDir::homePath());
         QVERIFY(QDir().mkpath(docs));
         QCOMPARE(fileFolderFor(userDir + QStringLiteral("/mkconf.ini"), QStringLiteral("/usr/bin"), docs), docs);
         QVERIFY(QFileInfo(userDir).isDir());
@@ -160,7 +162,8 @@ private slots:
             // A copy that has run for an hour still holds its lock.
             QFile lockFile(first.lockPath());
             QVERIFY(lockFile.open(QIODevice::ReadWrite));
-            QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+            QVERIFY(
+                lockFile.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
             lockFile.close();
             TJustOne second(QStringLiteral("mkconf"), dir.path());
             QVERIFY(!second.owned());
@@ -175,7 +178,8 @@ private slots:
     {
         QTemporaryDir dir;
         // The lock file a copy leaves when it dies: its process id, name and host.
-        QVERIFY(writeRaw(dir.filePath(QStringLiteral("mkconf.lock")), "2147483600\nmkconf\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+        QVERIFY(writeRaw(dir.filePath(QStringLiteral("mkconf.lock")),
+                         "2147483600\nmkconf\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
         TJustOne guard(QStringLiteral("mkconf"), dir.path());
         QVERIFY(guard.owned());
     }
@@ -210,9 +214,11 @@ private slots:
             TPicturesForm pictures;
             QCOMPARE(TPicturesForm::instance(), &pictures);
             QVERIFY(!pictures.isVisible());
-            const QList<std::pair<const QImage *, QSize>> expected = {
-                {&pictures.ScaleL, {79, 136}}, {&pictures.ScaleR, {149, 136}}, {&pictures.Circle99, {199, 199}},
-                {&pictures.Circle9, {9, 9}}, {&pictures.Arrow, {129, 129}}};
+            const QList<std::pair<const QImage *, QSize>> expected = {{&pictures.ScaleL, {79, 136}},
+                                                                      {&pictures.ScaleR, {149, 136}},
+                                                                      {&pictures.Circle99, {199, 199}},
+                                                                      {&pictures.Circle9, {9, 9}},
+                                                                      {&pictures.Arrow, {129, 129}}};
             for (const auto &[image, size] : expected) {
                 QCOMPARE(image->size(), size);
                 int drawn = 0;
@@ -248,7 +254,8 @@ private slots:
         QCOMPARE(demo.demoModel, quint16(257));
         QCOMPARE(demo.demoVersion, quint32(5));
 
-        QVERIFY(!parse({QStringLiteral("--demo"), QStringLiteral("--demo-model"), QStringLiteral("70000")}).error.isEmpty());
+        QVERIFY(!parse({QStringLiteral("--demo"), QStringLiteral("--demo-model"), QStringLiteral("70000")})
+                     .error.isEmpty());
         QVERIFY(!parse({QStringLiteral("--demo"), QStringLiteral("--demo-model")}).error.isEmpty());
         QVERIFY(!parse({QStringLiteral("--demo-version"), QStringLiteral("2")}).error.isEmpty()); // without --demo
         QVERIFY(!parse({QStringLiteral("--bogus")}).error.isEmpty());
@@ -259,7 +266,8 @@ private slots:
         CommandLine file = parse({QStringLiteral("car.tcset")});
         QVERIFY(file.error.isEmpty());
         QCOMPARE(file.file, QDir::current().absoluteFilePath(QStringLiteral("car.tcset")));
-        QCOMPARE(parse({QStringLiteral("--demo"), QStringLiteral("/tmp/a.tcset")}).file, QStringLiteral("/tmp/a.tcset"));
+        QCOMPARE(parse({QStringLiteral("--demo"), QStringLiteral("/tmp/a.tcset")}).file,
+                 QStringLiteral("/tmp/a.tcset"));
         QVERIFY(!parse({QStringLiteral("a.tcset"), QStringLiteral("b.tcset")}).error.isEmpty());
     }
 
@@ -277,9 +285,11 @@ private slots:
             QCOMPARE(mkconf.exitCode(), 0);
             const QString out = QString::fromUtf8(mkconf.readAllStandardOutput());
             if (option == QStringLiteral("--version"))
-                QVERIFY2(QRegularExpression(QStringLiteral("^mkconf \\d+\\.\\d+\\.\\d+\n$")).match(out).hasMatch(), qPrintable(out));
+                QVERIFY2(QRegularExpression(QStringLiteral("^mkconf \\d+\\.\\d+\\.\\d+\n$")).match(out).hasMatch(),
+                         qPrintable(out));
             else
-                QVERIFY2(out.contains(QStringLiteral("--version")) && out.contains(QStringLiteral("ФАЙЛ.tcset")), qPrintable(out));
+                QVERIFY2(out.contains(QStringLiteral("--version")) && out.contains(QStringLiteral("ФАЙЛ.tcset")),
+                         qPrintable(out));
         }
     }
 };

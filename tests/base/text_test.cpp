@@ -11,7 +11,7 @@ TEST(Text, TimeOfDay)
     EXPECT_EQ(minutesToText(24 * 60 + 5), QStringLiteral("00:05")); // hours wrap at 24
     EXPECT_EQ(textToMinutes(QStringLiteral("07:30")), 450);
     EXPECT_EQ(textToMinutes(QStringLiteral("23:59")), 23 * 60 + 59);
-    EXPECT_EQ(textToMinutes(QStringLiteral("7:30")), 0);   // third character must be ':'
+    EXPECT_EQ(textToMinutes(QStringLiteral("7:30")), 0); // third character must be ':'
     EXPECT_EQ(textToMinutes(QStringLiteral("07.30")), 0);
     EXPECT_EQ(textToMinutes(QString()), 0);
 }

@@ -1,8 +1,8 @@
 // The model table: names, feature flags, protocol lists and the current protocol.
 
-#include "image/ImageDeviceModel.h"
 #include "base/Error.h"
 #include "image/FactoryImage.h"
+#include "image/ImageDeviceModel.h"
 #include "image/TMK.h"
 #include "support/QtPrinters.h"
 
@@ -37,7 +37,8 @@ struct ListCase
     std::vector<int> expected;
 };
 
-class ProtocolListTest : public ::testing::TestWithParam<ListCase> {};
+class ProtocolListTest : public ::testing::TestWithParam<ListCase>
+{};
 
 TEST_P(ProtocolListTest, ListMatchesTheModelTableInFull)
 {
@@ -47,15 +48,26 @@ TEST_P(ProtocolListTest, ListMatchesTheModelTableInFull)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, ProtocolListTest,
-    ::testing::Values(
-        ListCase{0x0001, 0, {11, 16, 12, 15, 13, 1, 14, 21, 22, 27, 29, 31, 32, 33, 36, 37, 38, 48, 41, 42, 43, 44, 45, 46, 47, 49, 50, 61, 62, 63, 64, 65, 82, 83, 84, 85, 86, 87, 88, 89, 90, 91, 92, 93, 94, 95, 81, 96, 101, 103, 104, 105, 111, 113, 112, 116, 117, 118, 121, 122, 123, 124, 125, 126, 127, 128, 131, 132, 139, 141, 142, 151, 152, 255}},
-        ListCase{0x0101, 3, {12, 1, 17, 22, 27, 62, 63, 64, 101, 103, 104, 105, 111, 113, 112, 116, 117, 118, 131, 132, 139, 141, 142, 151, 152, 255}},
-        ListCase{0x0105, 6, {12, 230, 234, 231, 232, 235, 236, 233, 1, 103, 104, 105}},
-        ListCase{0x0201, 9, {41, 44, 45, 61, 102}},
-        ListCase{0x0401, 0, {29, 31, 32, 33, 36, 37, 38, 48, 41, 42, 43, 44, 45, 46, 47, 49, 50, 61, 62, 63, 64, 65, 81, 103, 104, 105, 255}},
-        ListCase{0x0A01, 10, {11, 16, 12, 13, 1, 14, 27, 29, 36, 37, 38, 48, 51, 41, 42, 43, 44, 45, 46, 47, 61, 65, 81, 103, 104, 105, 131, 132, 255}},
-        ListCase{0x0C01, 0, {63, 220}},
-        ListCase{0x8003, 200, {11, 16, 18, 12, 230, 234, 231, 232, 235, 236, 233, 15, 13, 1, 17, 14, 21, 22, 27, 29, 31, 32, 33, 36, 37, 38, 48, 51, 41, 42, 43, 44, 45, 46, 47, 49, 50, 61, 62, 63, 64, 65, 82, 83, 84, 85, 86, 87, 88, 89, 90, 91, 92, 93, 94, 95, 81, 96, 101, 103, 104, 105, 111, 113, 112, 116, 117, 118, 121, 122, 123, 124, 125, 126, 127, 128, 131, 132, 139, 141, 142, 151, 152, 255}}),
+    ::testing::Values(ListCase{0x0001, 0, {11,  16,  12,  15,  13,  1,   14,  21,  22,  27,  29,  31,  32,  33,  36,
+                                           37,  38,  48,  41,  42,  43,  44,  45,  46,  47,  49,  50,  61,  62,  63,
+                                           64,  65,  82,  83,  84,  85,  86,  87,  88,  89,  90,  91,  92,  93,  94,
+                                           95,  81,  96,  101, 103, 104, 105, 111, 113, 112, 116, 117, 118, 121, 122,
+                                           123, 124, 125, 126, 127, 128, 131, 132, 139, 141, 142, 151, 152, 255}},
+                      ListCase{0x0101, 3, {12,  1,   17,  22,  27,  62,  63,  64,  101, 103, 104, 105, 111,
+                                           113, 112, 116, 117, 118, 131, 132, 139, 141, 142, 151, 152, 255}},
+                      ListCase{0x0105, 6, {12, 230, 234, 231, 232, 235, 236, 233, 1, 103, 104, 105}},
+                      ListCase{0x0201, 9, {41, 44, 45, 61, 102}},
+                      ListCase{0x0401, 0, {29, 31, 32, 33, 36, 37, 38, 48, 41, 42,  43,  44,  45, 46,
+                                           47, 49, 50, 61, 62, 63, 64, 65, 81, 103, 104, 105, 255}},
+                      ListCase{0x0A01, 10, {11, 16, 12, 13, 1,  14, 27, 29, 36,  37,  38,  48,  51,  41, 42,
+                                            43, 44, 45, 46, 47, 61, 65, 81, 103, 104, 105, 131, 132, 255}},
+                      ListCase{0x0C01, 0, {63, 220}},
+                      ListCase{0x8003, 200, {11,  16,  18,  12,  230, 234, 231, 232, 235, 236, 233, 15,  13,  1,
+                                             17,  14,  21,  22,  27,  29,  31,  32,  33,  36,  37,  38,  48,  51,
+                                             41,  42,  43,  44,  45,  46,  47,  49,  50,  61,  62,  63,  64,  65,
+                                             82,  83,  84,  85,  86,  87,  88,  89,  90,  91,  92,  93,  94,  95,
+                                             81,  96,  101, 103, 104, 105, 111, 113, 112, 116, 117, 118, 121, 122,
+                                             123, 124, 125, 126, 127, 128, 131, 132, 139, 141, 142, 151, 152, 255}}),
     [](const ::testing::TestParamInfo<ListCase> &info) {
         return "Type" + std::to_string(info.param.type) + "Variant" + std::to_string(info.param.variant);
     });
@@ -69,7 +81,8 @@ TEST(DeviceModel, TheThreeUnnamedTypesOfferTheirProtocolCounts)
     EXPECT_EQ(b.ProtocolList.size(), 78u);
     EXPECT_EQ(c.ProtocolList.size(), 84u);
     EXPECT_TRUE(a.ModelName.isEmpty() && b.ModelName.isEmpty() && c.ModelName.isEmpty());
-    EXPECT_EQ(b.Flags.names(), QStringList({"SecondTank", "ExtendedSystems", "Supply24V", "AddSystems", "Taximeter", "Oscilloscope"}));
+    EXPECT_EQ(b.Flags.names(),
+              QStringList({"SecondTank", "ExtendedSystems", "Supply24V", "AddSystems", "Taximeter", "Oscilloscope"}));
     EXPECT_FALSE(a.Flags.ExtendedSystems || a.Flags.Supply24V || c.Flags.ExtendedSystems || c.Flags.Supply24V);
     const std::vector<int> list = codes(b);
     EXPECT_EQ(std::vector<int>(list.begin(), list.begin() + 4), (std::vector<int>{11, 16, 18, 12}));
@@ -86,7 +99,8 @@ TEST(DeviceModel, NamesAndFlagsOfRows)
 
     const DeviceModel unnamed = SelectDeviceModel(2049, 0, 3);
     EXPECT_TRUE(unnamed.ModelName.isEmpty());
-    EXPECT_EQ(unnamed.Flags.names(), QStringList({"NoVoice", "LightsControl", "NoDSSwitch", "SecondTank", "Oscilloscope"}));
+    EXPECT_EQ(unnamed.Flags.names(),
+              QStringList({"NoVoice", "LightsControl", "NoDSSwitch", "SecondTank", "Oscilloscope"}));
     EXPECT_TRUE(unnamed.ProtocolList.empty());
 
     const DeviceModel w = SelectDeviceModel(2561, 0, 10);
@@ -198,7 +212,8 @@ TEST(DeviceModel, LookupFromALoadedModel)
 
 TEST(ProtocolSelectMethods, ListDependsOnTheGroupsOffered)
 {
-    EXPECT_EQ(ProtocolSelectMethods(SelectDeviceModel(1, 0, 0)), QStringList({"Авт.", "АвтOBD", "АвтVAG", "АвтOpl", "Руч."}));
+    EXPECT_EQ(ProtocolSelectMethods(SelectDeviceModel(1, 0, 0)),
+              QStringList({"Авт.", "АвтOBD", "АвтVAG", "АвтOpl", "Руч."}));
     // No OBD-II group: only the automatic and the manual choice.
     EXPECT_EQ(ProtocolSelectMethods(SelectDeviceModel(3073, 0, 0)), QStringList({"Авт.", "Руч."}));
     EXPECT_EQ(ProtocolSelectMethods(SelectDeviceModel(2049, 0, 3)), QStringList({"Авт.", "Руч."}));

@@ -63,7 +63,8 @@ TEST(MeasPars, CatalogWithoutLampControlHasAirTemperatureOnly)
     EXPECT_EQ(c.FindMeasPar(11)->Name, "Твоздуха");
     EXPECT_EQ(c.FindMeasPar(34), nullptr);
     const std::vector<int> list = codes(c);
-    EXPECT_EQ(std::vector<int>(list.begin(), list.begin() + 12), (std::vector<int>{12, 13, 16, 14, 15, 10, 8, 9, 7, 11, 17, 18}));
+    EXPECT_EQ(std::vector<int>(list.begin(), list.begin() + 12),
+              (std::vector<int>{12, 13, 16, 14, 15, 10, 8, 9, 7, 11, 17, 18}));
     EXPECT_EQ(list, codes(MeasParCatalog()));
 }
 
@@ -110,23 +111,14 @@ TEST(MeasPars, SampleTexts)
 {
     const MeasParCatalog c;
     const std::vector<std::pair<int, QString>> expected = {
-        {12, " 60"},      // integer, width 3
-        {13, "2000"},     // integer, width 4
-        {16, "5.00"},     // 500/100 in three places: the width does not cut it
-        {14, " 10.0"},    // 100/10, width 5
-        {15, "  100"},    // integer sample although it has two decimals
-        {10, "14.0"},
-        {7, "15:30"},     // literal
-        {1, " 1:15"},
-        {5, "23.45"},
-        {28, "1.00"},
-        {25, " 10.0"},
-        {26, " 1.0"},
-        {37, "0"},        // width 1
-        {42, "10000"},
-        {45, "-20"},
-        {48, " 3"},
-        {53, "   40"},    // one decimal, but an integer sample in five places
+        {12, " 60"},                 // integer, width 3
+        {13, "2000"},                // integer, width 4
+        {16, "5.00"},                // 500/100 in three places: the width does not cut it
+        {14, " 10.0"},               // 100/10, width 5
+        {15, "  100"},               // integer sample although it has two decimals
+        {10, "14.0"},  {7, "15:30"}, // literal
+        {1, " 1:15"},  {5, "23.45"}, {28, "1.00"}, {25, " 10.0"}, {26, " 1.0"}, {37, "0"}, // width 1
+        {42, "10000"}, {45, "-20"},  {48, " 3"},   {53, "   40"}, // one decimal, but an integer sample in five places
     };
     for (const auto &[code, text] : expected) {
         ASSERT_NE(c.FindMeasPar(quint8(code)), nullptr) << code;
@@ -146,8 +138,8 @@ TEST(MeasPars, PrepareDataWritesTheRangeWithTheEntrysDecimals)
         int code;
         QString min, max;
     } expected[] = {
-        {18, "0.0", "240.0"}, {25, "-84.0", "84.0"}, {12, "0", "240"}, {53, "-200.0", "200.0"},
-        {16, "0.00", "24.00"}, {15, "0.00", "8.00"}, {11, "-20", "60"}, {1, "0", "100"},
+        {18, "0.0", "240.0"},  {25, "-84.0", "84.0"}, {12, "0", "240"},  {53, "-200.0", "200.0"},
+        {16, "0.00", "24.00"}, {15, "0.00", "8.00"},  {11, "-20", "60"}, {1, "0", "100"},
     };
     for (const auto &e : expected) {
         const TMeasParBase p = prepared(c, quint8(e.code));

@@ -156,8 +156,7 @@ TEST(MenuItems, FreshModelHotMenusHoldTheCatalogCodesOfTheirItems)
     std::vector<int> hotMenu;
     for (int i = 0; i < kHotMenuSlotCount; ++i)
         hotMenu.push_back(s9.u16(2 * (kHotMenuFirstSlot + i)));
-    EXPECT_EQ(hotMenu, (std::vector<int>{2, 3, 31, 15, 6, 8, 0, 28, 0, 0,
-                                       52, 47, 48, 53, 97, 0, 0, 0, 0, 0,
-                                       119, 120, 121, 122, 0, 0, 0, 0, 0, 0,
-                                       146, 148, 149, 150, 151, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(hotMenu,
+              (std::vector<int>{2,   3,   31,  15,  6, 8, 0, 28, 0, 0, 52,  47,  48,  53,  97,  0, 0, 0, 0, 0,
+                                119, 120, 121, 122, 0, 0, 0, 0,  0, 0, 146, 148, 149, 150, 151, 0, 0, 0, 0, 0}));
 }

@@ -1,7 +1,7 @@
 // Protocol descriptions: parameter and system codes, selectors, option flags, tank sources.
 
-#include "image/ImageDeviceModel.h"
 #include "catalogs/Prots.h"
+#include "image/ImageDeviceModel.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -85,8 +85,10 @@ TEST(Protocols, FirstDefinitionInFull)
     EXPECT_EQ(p.ErrorCodeFormat, 1);
     EXPECT_EQ(p.EcuTankChannels, 2);
     EXPECT_EQ(p.ParamCodes, ownCodesThen({17, 18, 25, 20, 33, 22, 23, 24, 36, 37, 19}));
-    EXPECT_EQ(p.SystemCodes, (std::vector<quint8>{8, 10, 11, 15, 25, 27, 77, 28, 29, 30, 36, 37, 55, 56, 57, 58, 59, 60, 76, 83}));
-    EXPECT_EQ(p.optionNames(), QStringList({"CoolantAlarms", "ErrorAlarm", "GearboxOilTemp", "FanControl", "SideLights"}));
+    EXPECT_EQ(p.SystemCodes,
+              (std::vector<quint8>{8, 10, 11, 15, 25, 27, 77, 28, 29, 30, 36, 37, 55, 56, 57, 58, 59, 60, 76, 83}));
+    EXPECT_EQ(p.optionNames(),
+              QStringList({"CoolantAlarms", "ErrorAlarm", "GearboxOilTemp", "FanControl", "SideLights"}));
     EXPECT_EQ(p.SubTypeCaption[1], "Канал включения вентилятора");
     EXPECT_EQ(p.offeredItems(1), QStringList({"1", "2", "1+2"}));
     EXPECT_EQ(p.SubTypeCaption[4], "Темп. масла АКПП");
@@ -151,7 +153,8 @@ TEST(Protocols, HybridsAndNames)
     EXPECT_EQ(protocol(235).Name, "Lex RX400H");
     EXPECT_EQ(protocol(18).Name, "УАЗ 17971E5");
     EXPECT_EQ(protocol(15).SubTypeCaption[3], "Тип дросселя");
-    EXPECT_EQ(protocol(15).optionNames(), QStringList({"CoolantAlarms", "ErrorAlarm", "GearboxOilTemp", "EngineOilTemp", "SideLights"}));
+    EXPECT_EQ(protocol(15).optionNames(),
+              QStringList({"CoolantAlarms", "ErrorAlarm", "GearboxOilTemp", "EngineOilTemp", "SideLights"}));
     EXPECT_EQ(protocol(1).SystemCount(), 54);
     EXPECT_EQ(protocol(1).SystemCodes.back(), 129);
 }

@@ -1,11 +1,11 @@
 // The backups folder as a list: backups newest first, foreign and damaged files marked, never a
 // failure; mktool backups prints the same.
 
+#include "base/FileIo.h"
+#include "image/FactoryImage.h"
+#include "image/SettingsFile.h"
 #include "link/Backup.h"
 #include "link/BackupList.h"
-#include "image/FactoryImage.h"
-#include "base/FileIo.h"
-#include "image/SettingsFile.h"
 #include "support/MktoolRun.h"
 #include "support/QtPrinters.h"
 
@@ -40,11 +40,12 @@ struct BackupFolder
         QFile notes(dir.filePath(QStringLiteral("notes.txt")));
         notes.open(QIODevice::ReadWrite);
         notes.setFileTime(QDateTime(QDate(2026, 11, 1), QTime(8, 0)), QFileDevice::FileModificationTime);
-        put("mk-20261202-120000-0101.tcset", "x");                                      // too short to hold a model code
+        put("mk-20261202-120000-0101.tcset", "x"); // too short to hold a model code
         put("mk-20261202-130000-0101.tcset", encodeSettingsFile(0x0101, QByteArray(40, '\x7f'))); // no sections
-        put("mk-20261202-140000-0102.tcset", encodeSettingsFile(0x0101, makeFactoryImage(0x0101, 1))); // code not its name's
-        put(".backup-abc123", "half-written");                                         // hidden: skipped
-        QDir(dir.path()).mkdir(QStringLiteral("sub.tcset"));                            // folders: skipped
+        put("mk-20261202-140000-0102.tcset",
+            encodeSettingsFile(0x0101, makeFactoryImage(0x0101, 1))); // code not its name's
+        put(".backup-abc123", "half-written");                        // hidden: skipped
+        QDir(dir.path()).mkdir(QStringLiteral("sub.tcset"));          // folders: skipped
     }
 };
 
@@ -61,11 +62,12 @@ TEST(BackupList, NewestFirstWithForeignAndDamagedFilesMarked)
     const QString newer = QFileInfo(f.newer).fileName(), same = QFileInfo(f.sameSecond).fileName(),
                   older = QFileInfo(f.older).fileName();
     EXPECT_EQ(names.mid(0, 2), (QStringList{same, newer})) << names.join(' ').toStdString();
-    EXPECT_EQ(names.mid(2, 3), (QStringList{QStringLiteral("mk-20261202-140000-0102.tcset"), QStringLiteral("mk-20261202-130000-0101.tcset"),
+    EXPECT_EQ(names.mid(2, 3), (QStringList{QStringLiteral("mk-20261202-140000-0102.tcset"),
+                                            QStringLiteral("mk-20261202-130000-0101.tcset"),
                                             QStringLiteral("mk-20261202-120000-0101.tcset")}));
     EXPECT_EQ(names.indexOf(older), 5);
-    EXPECT_EQ(kinds.mid(0, 6), (QList<int>{BackupEntry::Backup, BackupEntry::Backup, BackupEntry::Damaged, BackupEntry::Damaged,
-                                           BackupEntry::Damaged, BackupEntry::Backup}));
+    EXPECT_EQ(kinds.mid(0, 6), (QList<int>{BackupEntry::Backup, BackupEntry::Backup, BackupEntry::Damaged,
+                                           BackupEntry::Damaged, BackupEntry::Damaged, BackupEntry::Backup}));
     ASSERT_EQ(list.size(), 7u); // and notes.txt, by its modification time
     EXPECT_EQ(names[6], QStringLiteral("notes.txt"));
     EXPECT_EQ(list[6].kind, BackupEntry::Foreign);
@@ -82,7 +84,8 @@ TEST(BackupList, NewestFirstWithForeignAndDamagedFilesMarked)
 TEST(BackupList, MktoolListsTheSame)
 {
     BackupFolder f;
-    const ToolRun json = mktool({QStringLiteral("backups"), QStringLiteral("--dir"), f.dir.path(), QStringLiteral("--json")});
+    const ToolRun json =
+        mktool({QStringLiteral("backups"), QStringLiteral("--dir"), f.dir.path(), QStringLiteral("--json")});
     ASSERT_EQ(json.code, 0) << json.err.constData();
     const QJsonArray items = QJsonDocument::fromJson(json.out).object()[QStringLiteral("backups")].toArray();
     ASSERT_EQ(items.size(), 7);

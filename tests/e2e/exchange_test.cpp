@@ -1,11 +1,11 @@
 // Reading and writing the whole device memory through the real port code on a pseudo-terminal.
 
-#include "link/DeviceExchange.h"
-#include "link/ExchangeTexts.h"
-#include "link/LinkTexts.h"
 #include "base/FileIo.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
+#include "link/DeviceExchange.h"
+#include "link/ExchangeTexts.h"
+#include "link/LinkTexts.h"
 #include "support/PtyDevice.h"
 #include "support/QtPrinters.h"
 
@@ -128,9 +128,9 @@ TEST(Exchange, WriteChangesExactlyTheEditedBytesAndKeepsABackup)
     PtyDevice d(0xFC, 0x0101);
     TMK model = modelFrom(d);
     const QByteArray before = d.device.memory();
-    model.record(2).setU16(0, 1234);          // Oil6L
-    model.record(9).setU8(362, 5);            // sound volume
-    model.record(12).setU8(16, 0x55);         // inside the error journal
+    model.record(2).setU16(0, 1234);  // Oil6L
+    model.record(9).setU8(362, 5);    // sound volume
+    model.record(12).setU8(16, 0x55); // inside the error journal
     QTemporaryDir backups;
     RecordingProgress progress;
     const std::optional<WriteOutcome> outcome = writeDevice(*d.link, model, progress, backups.path());
@@ -252,7 +252,8 @@ TEST(Exchange, WriteFailingPartWayNamesTheSectionAndTheBackup)
     const QByteArray before = d.device.memory();
     const int section3 = model.header().sections[3].address;
     d.device.setFaultChooser([section3](const QByteArray &r) -> std::optional<Fault> {
-        const bool begin3 = quint8(r[4]) == command::kBeginSectionWrite && (quint8(r[5]) | quint8(r[6]) << 8) == section3;
+        const bool begin3 =
+            quint8(r[4]) == command::kBeginSectionWrite && (quint8(r[5]) | quint8(r[6]) << 8) == section3;
         return begin3 ? std::optional(Fault::Busy) : std::nullopt;
     });
     QTemporaryDir backups;

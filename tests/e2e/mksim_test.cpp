@@ -1,13 +1,13 @@
 // mksim as a separate program on a pseudo-terminal, reached through the real port code.
 
+#include "base/Error.h"
+#include "base/FileIo.h"
+#include "image/FactoryImage.h"
+#include "image/SettingsFile.h"
 #include "link/LinkTexts.h"
 #include "link/PortMap.h"
-#include "sim/SimulatedDevice.h"
 #include "link/TKW_RS.h"
-#include "base/Error.h"
-#include "image/FactoryImage.h"
-#include "base/FileIo.h"
-#include "image/SettingsFile.h"
+#include "sim/SimulatedDevice.h"
 #include "support/LinkFixture.h"
 #include "support/Mksim.h"
 #include "support/PtyDevice.h"
@@ -23,9 +23,9 @@ TEST(Mksim, AnswersIdentifyOnlyAtItsOwnAddressAndSavesItsMemory)
 {
     QTemporaryDir dir;
     const QString saved = dir.filePath(QStringLiteral("dev.tcset"));
-    MksimProcess sim({QStringLiteral("--address"), QStringLiteral("FE"), QStringLiteral("--model"), QStringLiteral("0x8002"),
-                      QStringLiteral("--version"), QStringLiteral("7"), QStringLiteral("--save"), saved,
-                      QStringLiteral("--log")});
+    MksimProcess sim({QStringLiteral("--address"), QStringLiteral("FE"), QStringLiteral("--model"),
+                      QStringLiteral("0x8002"), QStringLiteral("--version"), QStringLiteral("7"),
+                      QStringLiteral("--save"), saved, QStringLiteral("--log")});
     ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
     setPortOverride(30, sim.path());
     TKW_RS link;

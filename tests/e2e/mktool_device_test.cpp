@@ -1,9 +1,9 @@
 // mktool identify / read / write against mksim, both as separate programs.
 
-#include "link/ExchangeTexts.h"
 #include "base/FileIo.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
+#include "link/ExchangeTexts.h"
 #include "support/Mksim.h"
 #include "support/MktoolRun.h"
 #include "support/QtPrinters.h"
@@ -14,23 +14,22 @@
 namespace mk::test {
 namespace {
 
-QByteArray fileBytes(const QString &path)
-{
-    return readWholeFile(path, kMaxSettingsFileSize);
-}
+QByteArray fileBytes(const QString &path) { return readWholeFile(path, kMaxSettingsFileSize); }
 
 TEST(MktoolDevice, ReadGivesTheSimulatedMemoryAndAnEditedWriteReachesItExactly)
 {
     QTemporaryDir dir;
     const auto path = [&dir](const char *name) { return dir.filePath(QString::fromLatin1(name)); };
     {
-        MksimProcess sim({QStringLiteral("--address"), QStringLiteral("FE"), QStringLiteral("--model"), QStringLiteral("0x8002"),
-                          QStringLiteral("--save"), path("dev.tcset")});
+        MksimProcess sim({QStringLiteral("--address"), QStringLiteral("FE"), QStringLiteral("--model"),
+                          QStringLiteral("0x8002"), QStringLiteral("--save"), path("dev.tcset")});
         ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
-        const ToolRun id = mktool({QStringLiteral("identify"), QStringLiteral("--port"), sim.path(), QStringLiteral("--json")});
+        const ToolRun id =
+            mktool({QStringLiteral("identify"), QStringLiteral("--port"), sim.path(), QStringLiteral("--json")});
         EXPECT_EQ(id.code, 0) << id.err.constData();
         EXPECT_TRUE(id.out.contains("\"model_code\": 32770")) << id.out.constData();
-        const ToolRun read = mktool({QStringLiteral("read"), QStringLiteral("--port"), sim.path(), QStringLiteral("-o"), path("got.tcset")});
+        const ToolRun read = mktool(
+            {QStringLiteral("read"), QStringLiteral("--port"), sim.path(), QStringLiteral("-o"), path("got.tcset")});
         EXPECT_EQ(read.code, 0) << read.err.constData();
         ASSERT_EQ(sim.stop(), 0);
     }
@@ -64,18 +63,23 @@ TEST(MktoolDevice, MismatchSilenceAndBadPortFailWithAMessage)
     MksimProcess sim({QStringLiteral("--model"), QStringLiteral("0x0101")});
     ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
     const QString other = dir.filePath(QStringLiteral("other.tcset"));
-    ASSERT_EQ(mktool({QStringLiteral("new"), QStringLiteral("--model"), QStringLiteral("0x0202"), QStringLiteral("-o"), other}).code, 0);
+    ASSERT_EQ(mktool({QStringLiteral("new"), QStringLiteral("--model"), QStringLiteral("0x0202"), QStringLiteral("-o"),
+                      other})
+                  .code,
+              0);
     const ToolRun mismatch = mktool({QStringLiteral("write"), other, QStringLiteral("--port"), sim.path(),
                                      QStringLiteral("--backup-dir"), dir.filePath(QStringLiteral("b"))});
     EXPECT_EQ(mismatch.code, 1);
     EXPECT_TRUE(QString::fromUtf8(mismatch.err).contains(kModelMismatchText)) << mismatch.err.constData();
 
     MksimProcess mute({QStringLiteral("--fault"), QStringLiteral("silence:1")});
-    const ToolRun silent = mktool({QStringLiteral("identify"), QStringLiteral("--port"), mute.path(), QStringLiteral("--wait"), QStringLiteral("1")});
+    const ToolRun silent = mktool({QStringLiteral("identify"), QStringLiteral("--port"), mute.path(),
+                                   QStringLiteral("--wait"), QStringLiteral("1")});
     EXPECT_EQ(silent.code, 1);
     EXPECT_TRUE(QString::fromUtf8(silent.err).contains(QStringLiteral("МК не ответил"))) << silent.err.constData();
 
-    const ToolRun noPort = mktool({QStringLiteral("identify"), QStringLiteral("--port"), QStringLiteral("/dev/nonexistent-tty")});
+    const ToolRun noPort =
+        mktool({QStringLiteral("identify"), QStringLiteral("--port"), QStringLiteral("/dev/nonexistent-tty")});
     EXPECT_EQ(noPort.code, 1);
     EXPECT_TRUE(QString::fromUtf8(noPort.err).contains(QStringLiteral("не найден"))) << noPort.err.constData();
     EXPECT_EQ(mktool({QStringLiteral("read"), QStringLiteral("--port"), sim.path()}).code, 2);

@@ -1,9 +1,9 @@
 // mktool apply --device against mksim: read, apply, list, write with backup and verification.
 
-#include "link/ExchangeTexts.h"
-#include "settings/NamedSettings.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
+#include "link/ExchangeTexts.h"
+#include "settings/NamedSettings.h"
 #include "support/Mksim.h"
 #include "support/MktoolRun.h"
 #include "support/QtPrinters.h"
@@ -36,10 +36,12 @@ TEST(ProfileDevice, AppliedToTheDeviceEndsVerifiedAndARefusedProfileWritesNothin
         {"name": "SoundVolume", "value": "3"}]})");
     {
         // Without voice: the second profile does not fit, and the device is not written.
-        MksimProcess sim({QStringLiteral("--model"), QStringLiteral("0x0302"), QStringLiteral("--save"), path("mute.tcset")});
+        MksimProcess sim(
+            {QStringLiteral("--model"), QStringLiteral("0x0302"), QStringLiteral("--save"), path("mute.tcset")});
         ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
-        const ToolRun bad = mktool({QStringLiteral("apply"), path("bad.json"), QStringLiteral("--device"), QStringLiteral("--port"),
-                                    sim.path(), QStringLiteral("--backup-dir"), path("backups")});
+        const ToolRun bad =
+            mktool({QStringLiteral("apply"), path("bad.json"), QStringLiteral("--device"), QStringLiteral("--port"),
+                    sim.path(), QStringLiteral("--backup-dir"), path("backups")});
         EXPECT_EQ(bad.code, 1);
         EXPECT_TRUE(QString::fromUtf8(bad.err).contains(QStringLiteral("SoundVolume: "))) << bad.err.constData();
         EXPECT_FALSE(QDir(path("backups")).exists());
@@ -47,12 +49,15 @@ TEST(ProfileDevice, AppliedToTheDeviceEndsVerifiedAndARefusedProfileWritesNothin
     }
     TMK untouched;
     loadSettingsFile(untouched, path("mute.tcset"));
-    EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("VelocityLimit")), untouched, NamedContext(untouched)), QStringLiteral("80"));
+    EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("VelocityLimit")), untouched, NamedContext(untouched)),
+              QStringLiteral("80"));
 
-    MksimProcess sim({QStringLiteral("--model"), QStringLiteral("0x0202"), QStringLiteral("--save"), path("after.tcset")});
+    MksimProcess sim(
+        {QStringLiteral("--model"), QStringLiteral("0x0202"), QStringLiteral("--save"), path("after.tcset")});
     ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
-    const ToolRun good = mktool({QStringLiteral("apply"), path("good.json"), QStringLiteral("--device"), QStringLiteral("--port"),
-                                 sim.path(), QStringLiteral("--backup-dir"), path("backups")});
+    const ToolRun good =
+        mktool({QStringLiteral("apply"), path("good.json"), QStringLiteral("--device"), QStringLiteral("--port"),
+                sim.path(), QStringLiteral("--backup-dir"), path("backups")});
     EXPECT_EQ(good.code, 0) << good.err.constData();
     const QString out = QString::fromUtf8(good.out);
     EXPECT_TRUE(out.contains(QStringLiteral("(VelocityLimit): 80 → 90"))) << good.out.constData();
@@ -65,12 +70,14 @@ TEST(ProfileDevice, AppliedToTheDeviceEndsVerifiedAndARefusedProfileWritesNothin
     const NamedContext ctx(after);
     EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("VelocityLimit")), after, ctx), QStringLiteral("90"));
     EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("hmParams.0")), after, ctx), QStringLiteral("VirtLockMenu"));
-    EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("ColorScheme1.Palette3")), after, ctx), QStringLiteral("31,0,5"));
+    EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("ColorScheme1.Palette3")), after, ctx),
+              QStringLiteral("31,0,5"));
 
     // Applied again, nothing changes and nothing is written.
     MksimProcess again({QStringLiteral("--image"), path("after.tcset")});
-    const ToolRun same = mktool({QStringLiteral("apply"), path("good.json"), QStringLiteral("--device"), QStringLiteral("--port"),
-                                 again.path(), QStringLiteral("--backup-dir"), path("backups2")});
+    const ToolRun same =
+        mktool({QStringLiteral("apply"), path("good.json"), QStringLiteral("--device"), QStringLiteral("--port"),
+                again.path(), QStringLiteral("--backup-dir"), path("backups2")});
     EXPECT_EQ(same.code, 0) << same.err.constData();
     EXPECT_FALSE(QDir(path("backups2")).exists());
 }

@@ -1,13 +1,13 @@
 // What a write would change, shown before the first byte is written: the comparison by page,
 // a declined preview that leaves the device untouched, and mktool write --dry-run.
 
-#include "link/DeviceExchange.h"
-#include "sim/SimulatedDevice.h"
 #include "base/FileIo.h"
-#include "render/ScreenColours.h"
-#include "settings/SettingsDiff.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
+#include "link/DeviceExchange.h"
+#include "render/ScreenColours.h"
+#include "settings/SettingsDiff.h"
+#include "sim/SimulatedDevice.h"
 #include "support/Mksim.h"
 #include "support/MktoolRun.h"
 #include "support/PtyDevice.h"
@@ -59,20 +59,30 @@ struct Edits
         const bool gas = s10.u32(0) & (1u << 8);
         s10.setU32(0, s10.u32(0) ^ (1u << 8));
         const int litres = s3.u8(8), code = s3.u16(144);
-        s3.setU8(8, quint8(litres ^ 0x01));                             // tank table: litres of row 1
-        s10.setU8(6, s10.u8(6) ^ 0x01);                                 // the previous protocol's copy: no name
-        s9.setU16(124, s9.u16(124) ^ 0x0101);                           // hot menu 1, place 1
-        s9.setU16(kColourSchemeOffset + kColourSchemeSize + 6, s9.u16(kColourSchemeOffset + kColourSchemeSize + 6) ^ 0x0101);
+        s3.setU8(8, quint8(litres ^ 0x01));   // tank table: litres of row 1
+        s10.setU8(6, s10.u8(6) ^ 0x01);       // the previous protocol's copy: no name
+        s9.setU16(124, s9.u16(124) ^ 0x0101); // hot menu 1, place 1
+        s9.setU16(kColourSchemeOffset + kColourSchemeSize + 6,
+                  s9.u16(kColourSchemeOffset + kColourSchemeSize + 6) ^ 0x0101);
         m.encodeAll();
         const auto yes = [](bool b) { return b ? QStringLiteral("да") : QStringLiteral("нет"); };
         expected = {
-            {QStringLiteral("Источники"), QStringLiteral("GasOil"), QStringLiteral("Газобаллонное оборудование"), yes(gas), yes(!gas)},
+            {QStringLiteral("Источники"), QStringLiteral("GasOil"), QStringLiteral("Газобаллонное оборудование"),
+             yes(gas), yes(!gas)},
             {QStringLiteral("Границы"), QStringLiteral("VelocityLimit"), QStringLiteral("Превышение скорости, км/ч"),
              QString::number(speed), QStringLiteral("140")},
             {QStringLiteral("Границы"), QStringLiteral("TankLimit"), QStringLiteral("Остаток топлива в баке, л"),
              QString::number(tank), QString::number(tank + 2)},
-            {QStringLiteral("Цветовые схемы"), QStringLiteral("ColorScheme1.Palette3"), QStringLiteral("Схема пользователя: Цвет #3"), {}, {}},
-            {QStringLiteral("Горячие меню"), QStringLiteral("hmParams.0"), QStringLiteral("Параметры, пункт 0"), {}, {}},
+            {QStringLiteral("Цветовые схемы"),
+             QStringLiteral("ColorScheme1.Palette3"),
+             QStringLiteral("Схема пользователя: Цвет #3"),
+             {},
+             {}},
+            {QStringLiteral("Горячие меню"),
+             QStringLiteral("hmParams.0"),
+             QStringLiteral("Параметры, пункт 0"),
+             {},
+             {}},
             {QStringLiteral("Бак"), QStringLiteral("Tarir.1"), QStringLiteral("Тарировка, точка 1 (литры, уе)"),
              QStringLiteral("%1,%2").arg(litres).arg(code), QStringLiteral("%1,%2").arg(litres ^ 0x01).arg(code)},
             // Bits no name covers still show, under their page: the previous-protocol copy.
@@ -124,8 +134,8 @@ TEST(WritePreview, ListsTheEditsByPageAndADeclinedOneWritesNothing)
     EXPECT_TRUE(QDir(backups.path()).entryList(QDir::Files).isEmpty());
 
     // Accepted, the same write goes through; afterwards the device holds what was previewed.
-    const std::optional<WriteOutcome> outcome = writeDevice(*d.link, model, progress, backups.path(),
-                                                            [](const TMK &, const TMK &) { return true; });
+    const std::optional<WriteOutcome> outcome =
+        writeDevice(*d.link, model, progress, backups.path(), [](const TMK &, const TMK &) { return true; });
     ASSERT_TRUE(outcome);
     TMK after = modelFrom(d);
     EXPECT_TRUE(diffSettings(after, model).identical());
@@ -174,9 +184,13 @@ TEST(WritePreview, DryRunPrintsTheListAndLeavesTheDeviceAlone)
     const auto path = [&dir](const char *name) { return dir.filePath(QString::fromLatin1(name)); };
     TMK model;
     {
-        MksimProcess sim({QStringLiteral("--model"), QStringLiteral("0x0101"), QStringLiteral("--save"), path("dev.tcset")});
+        MksimProcess sim(
+            {QStringLiteral("--model"), QStringLiteral("0x0101"), QStringLiteral("--save"), path("dev.tcset")});
         ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
-        ASSERT_EQ(mktool({QStringLiteral("read"), QStringLiteral("--port"), sim.path(), QStringLiteral("-o"), path("got.tcset")}).code, 0);
+        ASSERT_EQ(mktool({QStringLiteral("read"), QStringLiteral("--port"), sim.path(), QStringLiteral("-o"),
+                          path("got.tcset")})
+                      .code,
+                  0);
         ASSERT_EQ(sim.stop(), 0);
     }
     loadSettingsFile(model, path("got.tcset"));
@@ -186,8 +200,9 @@ TEST(WritePreview, DryRunPrintsTheListAndLeavesTheDeviceAlone)
 
     MksimProcess sim({QStringLiteral("--image"), path("got.tcset"), QStringLiteral("--save"), path("after.tcset")});
     ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
-    const QStringList args = {QStringLiteral("write"), path("edited.tcset"), QStringLiteral("--port"), sim.path(),
-                              QStringLiteral("--backup-dir"), path("backups"), QStringLiteral("--dry-run")};
+    const QStringList args = {
+        QStringLiteral("write"),        path("edited.tcset"), QStringLiteral("--port"),   sim.path(),
+        QStringLiteral("--backup-dir"), path("backups"),      QStringLiteral("--dry-run")};
     const ToolRun text = mktool(args);
     EXPECT_EQ(text.code, 0) << text.err.constData();
     const QString out = QString::fromUtf8(text.out);
@@ -202,7 +217,8 @@ TEST(WritePreview, DryRunPrintsTheListAndLeavesTheDeviceAlone)
     EXPECT_EQ(o[QStringLiteral("unnamed")].toArray().size(), 1);
     EXPECT_EQ(o[QStringLiteral("pages")].toArray().size(), 6);
     ASSERT_EQ(sim.stop(), 0);
-    EXPECT_EQ(readWholeFile(path("after.tcset"), kMaxSettingsFileSize), readWholeFile(path("got.tcset"), kMaxSettingsFileSize));
+    EXPECT_EQ(readWholeFile(path("after.tcset"), kMaxSettingsFileSize),
+              readWholeFile(path("got.tcset"), kMaxSettingsFileSize));
     EXPECT_FALSE(QDir(path("backups")).exists() && !QDir(path("backups")).isEmpty());
 }
 

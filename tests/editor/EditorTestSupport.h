@@ -2,9 +2,9 @@
 // Shared by the editor's GUI tests: a model with a factory-fresh image, the editor opened on it.
 
 #include "editor/TMK_SetParamsDlg.h"
-#include "settings/EditSession.h"
 #include "image/FactoryImage.h"
 #include "image/TMK.h"
+#include "settings/EditSession.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -47,7 +47,7 @@ struct OpenEditor
         dialog = std::make_unique<TMK_SetParamsDlg>(*session);
     }
 
-    template <class W = QWidget>
+    template<class W = QWidget>
     W *find(const QString &name) const
     {
         return dialog->findChild<W *>(name);

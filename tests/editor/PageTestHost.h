@@ -2,11 +2,11 @@
 // A stand-in for the editor frame: one tab sheet in a dialog-sized window, the model, the device
 // model and the hot-menu catalog, so a special page can be tested on its own.
 
-#include "image/ImageDeviceModel.h"
 #include "catalogs/MenuItems.h"
 #include "editor/EditorPage.h"
-#include "settings/FieldTable.h"
+#include "image/ImageDeviceModel.h"
 #include "image/TMK.h"
+#include "settings/FieldTable.h"
 
 #include <QVBoxLayout>
 #include <QWidget>
@@ -29,7 +29,7 @@ public:
         layout->addWidget(m_sheet);
     }
 
-    template <class Page>
+    template<class Page>
     Page &makePage(const QString &sheetName)
     {
         m_sheet->setObjectName(sheetName);

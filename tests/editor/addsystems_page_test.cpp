@@ -1,9 +1,9 @@
 // The page "Допсистемы" driven through its grids and radio groups.
 
-#include "image/ImageDeviceModel.h"
 #include "editor/AddSystemsPage.h"
 #include "editor/GridAndMenuHelpers.h"
 #include "editor/PageTestHost.h"
+#include "image/ImageDeviceModel.h"
 #include "widgets/RadioGroup.h"
 
 #include <QHeaderView>
@@ -12,8 +12,8 @@
 #include <QTest>
 
 using namespace mk;
-using mk::test::PageTestHost;
 using mk::test::doubleClick;
+using mk::test::PageTestHost;
 
 namespace {
 

@@ -1,13 +1,13 @@
 // The page "Цветовые схемы" driven through its real controls.
 
 #include "EditorTestSupport.h"
-#include "widgets/MessageBoxes.h"
+#include "base/Colour.h"
 #include "editor/ColourSchemesPage.h"
 #include "editor/ColourSchemesPageGrid.h"
 #include "editor/DisplayLayoutPreview.h"
-#include "widgets/RadioGroup.h"
-#include "base/Colour.h"
 #include "render/ScreenColours.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/RadioGroup.h"
 
 #include <QLabel>
 #include <QMessageBox>

@@ -56,10 +56,7 @@ void showPage(const OpenEditor &e, const char *tabSheet)
     e.find<QTabWidget>(QStringLiteral("pcDisp"))->setCurrentWidget(e.find<QWidget>(QString::fromLatin1(tabSheet)));
 }
 
-void rightClick(QWidget *w, QPoint at)
-{
-    QTest::mouseClick(w, Qt::RightButton, {}, at);
-}
+void rightClick(QWidget *w, QPoint at) { QTest::mouseClick(w, Qt::RightButton, {}, at); }
 
 QStringList namesOf(const MeasParCatalog &catalog, const std::vector<quint8> &codes)
 {
@@ -263,7 +260,7 @@ void DisplayLayoutsTest::hintsAndPreviewsArePresent()
     {
         const char *tab;
         ScreenKind kind;
-    } pages[] = {{"tsParams4", ScreenKind::X4}, {"tsParams9", ScreenKind::X9}, {"tsParams7", ScreenKind::X7},
+    } pages[] = {{"tsParams4", ScreenKind::X4},    {"tsParams9", ScreenKind::X9},    {"tsParams7", ScreenKind::X7},
                  {"tsParamsG", ScreenKind::Graph}, {"tsParamsA", ScreenKind::Arrow}, {"tsParams6", ScreenKind::X6}};
     for (const auto &p : pages) {
         QWidget *tab = e.find<QWidget>(QString::fromLatin1(p.tab));

@@ -4,13 +4,13 @@
 
 #include "EditorTestSupport.h"
 #include "app/DialogScript.h"
-#include "editor/EditTransaction.h"
-#include "viewers/ViewerTransactions.h"
 #include "base/Error.h"
+#include "editor/EditTransaction.h"
 #include "image/FactoryImage.h"
-#include "settings/HotMenuList.h"
-#include "image/TankCalibration.h"
 #include "image/TMK.h"
+#include "image/TankCalibration.h"
+#include "settings/HotMenuList.h"
+#include "viewers/ViewerTransactions.h"
 
 #include <QRandomGenerator>
 #include <QTabWidget>
@@ -60,7 +60,6 @@ private:
     bool m_disarmed = false;
     std::thread m_thread;
 };
-
 
 struct Sample
 {
@@ -168,7 +167,8 @@ private slots:
                 continue;
             }
             for (int k = 0; k < 13; ++k)
-                QVERIFY2(tmk.record(k) == expected.record(k), qPrintable(s.name + QStringLiteral(": section %1").arg(k)));
+                QVERIFY2(tmk.record(k) == expected.record(k),
+                         qPrintable(s.name + QStringLiteral(": section %1").arg(k)));
             QVERIFY2(tmk.image() == expected.image(), qPrintable(s.name));
         }
     }

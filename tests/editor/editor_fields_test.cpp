@@ -3,8 +3,8 @@
 
 #include "EditorTestSupport.h"
 #include "app/DialogScript.h"
-#include "editor/FieldBinder.h"
 #include "base/Text.h"
+#include "editor/FieldBinder.h"
 #include "widgets/RadioGroup.h"
 
 #include <QAbstractItemView>
@@ -52,7 +52,6 @@ void typeInto(QWidget *w, const QString &text)
         QTest::keyClicks(edit, text);
     else
         edit->insert(text); // QTest types ASCII only
-
 }
 
 void clickItem(RadioGroup *group, int item)
@@ -73,8 +72,11 @@ class EditorFieldsTest : public QObject
     TMK_SetParamsDlg &dlg() { return *m_ed->dialog; }
     Record &rec(int k) { return m_ed->tmk.record(k); }
     QWidget *w(const char *name) { return m_ed->find(QString::fromLatin1(name)); }
-    template <class W>
-    W *w(const char *name) { return m_ed->find<W>(QString::fromLatin1(name)); }
+    template<class W>
+    W *w(const char *name)
+    {
+        return m_ed->find<W>(QString::fromLatin1(name));
+    }
 
     // The control takes the focus, gets the text, and the focus moves on to `next`.
     void edit(const char *name, const QString &text, const char *next = "bOk")
@@ -225,11 +227,14 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expected");
         QTest::newRow("Общий пробег") << QStringLiteral("seAllPathStart") << QStringLiteral("2000000")
-                                      << QStringLiteral("Ошибка проверки диапазона: «Общий пробег, км» принимает значения от 0 до 999999 (введено 2000000).");
+                                      << QStringLiteral("Ошибка проверки диапазона: «Общий пробег, км» принимает "
+                                                        "значения от 0 до 999999 (введено 2000000).");
         QTest::newRow("Превышение скорости") << QStringLiteral("seVelocityLimit") << QStringLiteral("250")
-                                             << QStringLiteral("Ошибка проверки диапазона: «Превышение скорости, км/ч» принимает значения от 40 до 200 (введено 250).");
+                                             << QStringLiteral("Ошибка проверки диапазона: «Превышение скорости, км/ч» "
+                                                               "принимает значения от 40 до 200 (введено 250).");
         QTest::newRow("below") << QStringLiteral("seVelocityLimit") << QStringLiteral("3")
-                               << QStringLiteral("Ошибка проверки диапазона: «Превышение скорости, км/ч» принимает значения от 40 до 200 (введено 3).");
+                               << QStringLiteral("Ошибка проверки диапазона: «Превышение скорости, км/ч» принимает "
+                                                 "значения от 40 до 200 (введено 3).");
     }
 
     void outOfRangeNumbersNameTheirRange()
@@ -265,7 +270,8 @@ private slots:
         QAbstractItemView *list = combo->view();
         QTRY_VERIFY(list->isVisible());
         const int row = list->sizeHintForRow(0);
-        QVERIFY2(list->height() <= 21 * row + 16, qPrintable(QStringLiteral("%1 px for rows of %2 px").arg(list->height()).arg(row)));
+        QVERIFY2(list->height() <= 21 * row + 16,
+                 qPrintable(QStringLiteral("%1 px for rows of %2 px").arg(list->height()).arg(row)));
         QVERIFY(list->height() >= 10 * row);
         combo->hidePopup();
     }
@@ -292,7 +298,8 @@ private slots:
             if (!m_ed->dialog->binder().isBound(spin->objectName().mid(2)))
                 continue;
             ++spins;
-            QVERIFY2(spin->toolTip().startsWith(QStringLiteral("Допустимые значения: от ")), qPrintable(spin->objectName()));
+            QVERIFY2(spin->toolTip().startsWith(QStringLiteral("Допустимые значения: от ")),
+                     qPrintable(spin->objectName()));
         }
         QVERIFY(spins > 50);
         // The range is the tool tip's first line; name, step, unit and factory value follow.
@@ -303,8 +310,8 @@ private slots:
     void untouchedControlsStoreNothing()
     {
         // Stored values outside the control ranges stay as they are when the focus passes over.
-        rec(1).setU8(2, 0);            // ParkSense0 0, shown clamped to 1
-        rec(5).setF32(36, 0.9995f);    // shows -0.1
+        rec(1).setU8(2, 0);         // ParkSense0 0, shown clamped to 1
+        rec(5).setF32(36, 0.9995f); // shows -0.1
         dlg().reloadAll();
         const std::array<Record, 13> before = [&] {
             std::array<Record, 13> r;

@@ -50,19 +50,26 @@ static void checkWhole(QWidget *root, const QString &where)
     for (QWidget *w : root->findChildren<QWidget *>()) {
         if (!w->isVisibleTo(root))
             continue;
-        const QString name = where + QLatin1Char('/') + w->objectName() + QLatin1Char(' ') + w->metaObject()->className();
+        const QString name =
+            where + QLatin1Char('/') + w->objectName() + QLatin1Char(' ') + w->metaObject()->className();
         if (auto *l = qobject_cast<QLabel *>(w)) {
             if (!l->text().isEmpty())
-                QVERIFY2(l->width() >= l->sizeHint().width(), qPrintable(name + QLatin1String(" clipped: ") + l->text()));
+                QVERIFY2(l->width() >= l->sizeHint().width(),
+                         qPrintable(name + QLatin1String(" clipped: ") + l->text()));
         } else if (auto *b = qobject_cast<QAbstractButton *>(w)) {
             QVERIFY2(b->width() >= b->sizeHint().width(), qPrintable(name + QLatin1String(" clipped: ") + b->text()));
         } else if (auto *g = qobject_cast<QGroupBox *>(w)) {
-            QVERIFY2(g->width() >= g->minimumSizeHint().width(), qPrintable(name + QLatin1String(" too narrow: ") + g->title()));
+            QVERIFY2(g->width() >= g->minimumSizeHint().width(),
+                     qPrintable(name + QLatin1String(" too narrow: ") + g->title()));
         }
         if (w->layout())
-            QVERIFY2(w->width() >= w->layout()->minimumSize().width() && w->height() >= w->layout()->minimumSize().height(),
-                     qPrintable(name + QStringLiteral(" squeezed: %1x%2 < %3x%4").arg(w->width()).arg(w->height())
-                                           .arg(w->layout()->minimumSize().width()).arg(w->layout()->minimumSize().height())));
+            QVERIFY2(w->width() >= w->layout()->minimumSize().width() &&
+                         w->height() >= w->layout()->minimumSize().height(),
+                     qPrintable(name + QStringLiteral(" squeezed: %1x%2 < %3x%4")
+                                           .arg(w->width())
+                                           .arg(w->height())
+                                           .arg(w->layout()->minimumSize().width())
+                                           .arg(w->layout()->minimumSize().height())));
     }
 }
 
@@ -87,14 +94,15 @@ static QStringList rowByRowSteps(const QList<std::tuple<QWidget *, QWidget *, QR
             bool besideBefore = false;
             for (qsizetype h = 0; h < i && !besideBefore; ++h) {
                 const auto &[wd, boxD, d] = stops[h];
-                besideBefore = boxD == box && overlap(d.left(), d.right(), b.left(), b.right())
-                               && overlap(d.top(), d.bottom(), a.top(), a.bottom());
+                besideBefore = boxD == box && overlap(d.left(), d.right(), b.left(), b.right()) &&
+                               overlap(d.top(), d.bottom(), a.top(), a.bottom());
             }
             for (qsizetype k = j + 1; k < stops.size() && besideBefore; ++k) {
                 const auto &[wc, boxC, c] = stops[k];
-                if (boxC == box && c.left() > b.right() && overlap(c.top(), c.bottom(), b.top(), b.bottom())
-                    && overlap(c.left(), c.right(), a.left(), a.right())) {
-                    faults << name(wb) + QStringLiteral(" comes after ") + name(wa) + QStringLiteral(" and before ") + name(wc);
+                if (boxC == box && c.left() > b.right() && overlap(c.top(), c.bottom(), b.top(), b.bottom()) &&
+                    overlap(c.left(), c.right(), a.left(), a.right())) {
+                    faults << name(wb) + QStringLiteral(" comes after ") + name(wa) + QStringLiteral(" and before ") +
+                                  name(wc);
                     break;
                 }
             }
@@ -113,8 +121,8 @@ static QStringList tabOrderFaults(QWidget *dialog, QWidget *sheet)
         w = w->nextInFocusChain();
         // The buttons of a radio group are one stop: Tab lands on the checked one.
         QWidget *stop = w->parentWidget() && w->parentWidget()->inherits("mk::RadioGroup") ? w->parentWidget() : w;
-        if (w->isVisibleTo(dialog) && (w->focusPolicy() & Qt::TabFocus) && sheet->isAncestorOf(w) && !w->focusProxy()
-            && !chain.contains(stop))
+        if (w->isVisibleTo(dialog) && (w->focusPolicy() & Qt::TabFocus) && sheet->isAncestorOf(w) && !w->focusProxy() &&
+            !chain.contains(stop))
             chain << stop;
     } while (w != dialog);
     const auto container = [sheet](QWidget *c) {
@@ -182,17 +190,22 @@ void EditorLayoutTest::pagesFitAndCaptionsAreWhole()
                 if (tabs)
                     tabs->setCurrentIndex(k);
                 QApplication::processEvents();
-                const QString where = sheet->objectName() + (tabs ? QStringLiteral("-") + tabs->objectName() + QString::number(k) : QString());
+                const QString where =
+                    sheet->objectName() +
+                    (tabs ? QStringLiteral("-") + tabs->objectName() + QString::number(k) : QString());
                 checkWhole(&dlg, tag + QLatin1Char('/') + where);
                 const QStringList faults = clippedWidgets(dlg);
                 QVERIFY2(faults.isEmpty(), qPrintable(where + QLatin1String(": ") + faults.join(QLatin1String("; "))));
                 const QStringList order = tabOrderFaults(&dlg, sheet);
-                QVERIFY2(order.isEmpty(), qPrintable(where + QLatin1String(" Tab order: ") + order.mid(0, 5).join(QLatin1String("; "))));
+                QVERIFY2(order.isEmpty(),
+                         qPrintable(where + QLatin1String(" Tab order: ") + order.mid(0, 5).join(QLatin1String("; "))));
                 const QStringList shortcuts = mnemonicFaults(dlg);
-                QVERIFY2(shortcuts.isEmpty(), qPrintable(where + QLatin1String(": ") + shortcuts.join(QLatin1String("; "))));
+                QVERIFY2(shortcuts.isEmpty(),
+                         qPrintable(where + QLatin1String(": ") + shortcuts.join(QLatin1String("; "))));
                 if (!dir.isEmpty()) {
                     QDir().mkpath(dir);
-                    dlg.grab().save(QStringLiteral("%1/%2-%3-%4.png").arg(dir, tag).arg(i, 2, 10, QLatin1Char('0')).arg(where));
+                    dlg.grab().save(
+                        QStringLiteral("%1/%2-%3-%4.png").arg(dir, tag).arg(i, 2, 10, QLatin1Char('0')).arg(where));
                 }
                 if (tabs)
                     tabs->setCurrentIndex(0);

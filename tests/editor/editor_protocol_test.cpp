@@ -23,10 +23,7 @@ void choose(QComboBox *combo, int index)
     emit combo->activated(index);
 }
 
-int indexOf(QComboBox *combo, const char *text)
-{
-    return combo->findText(QString::fromUtf8(text));
-}
+int indexOf(QComboBox *combo, const char *text) { return combo->findText(QString::fromUtf8(text)); }
 
 } // namespace
 

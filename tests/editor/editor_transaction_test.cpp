@@ -3,8 +3,8 @@
 
 #include "EditorTestSupport.h"
 #include "app/DialogScript.h"
-#include "editor/EditTransaction.h"
 #include "base/Error.h"
+#include "editor/EditTransaction.h"
 #include "settings/HotMenuList.h"
 #include "widgets/RadioGroup.h"
 
@@ -82,7 +82,6 @@ int touchEverything(QDialog &dialog)
     }
     return touched;
 }
-
 
 } // namespace
 

@@ -47,7 +47,8 @@ private slots:
         QVERIFY(tabShown(ed, "tsTO"));
         for (const char *gas : {"rgGasMeth", "seGazContFull", "lGazContFull", "cbGasOil", "rgGasOilMeth"})
             QVERIFY2(!shown(ed, gas), gas);
-        for (const char *voice : {"seSoundVolume", "lSoundVolume", "rgSayHelloMode", "seSayParamPeriod", "lSayParamPeriod"})
+        for (const char *voice :
+             {"seSoundVolume", "lSoundVolume", "rgSayHelloMode", "seSayParamPeriod", "lSayParamPeriod"})
             QVERIFY2(!shown(ed, voice), voice);
         auto *vel = ed.find<RadioGroup>(QStringLiteral("rgapVel_F"));
         QVERIFY(vel->button(2)->isEnabled());
@@ -59,7 +60,8 @@ private slots:
         QCOMPARE(counter->maximum(), 9.9);
         QCOMPARE(counter->decimals(), 1);
         QCOMPARE(counter->value(), 1.5); // the factory 15
-        for (const char *other : {"seKPPOilCntK", "cbKPPOilCntK", "lCandleCntK", "eCandleCntK", "cbAirFiltCntK", "cbTO"})
+        for (const char *other :
+             {"seKPPOilCntK", "cbKPPOilCntK", "lCandleCntK", "eCandleCntK", "cbAirFiltCntK", "cbTO"})
             QVERIFY2(!shown(ed, other), other);
         QVERIFY(shown(ed, "deTO"));
         QVERIFY(!shown(ed, "rg24VMode"));
@@ -133,7 +135,8 @@ private slots:
     void noAirTemperatureInput()
     {
         OpenEditor ed(0x0701, 0); // lights control instead of air temperature
-        for (const char *air : {"seAirTemperCorr", "lAirTemperCorr", "rgAirTemperMeth", "rgapHolo_F", "rgapHolo_N", "lapHolo"})
+        for (const char *air :
+             {"seAirTemperCorr", "lAirTemperCorr", "rgAirTemperMeth", "rgapHolo_F", "rgapHolo_N", "lapHolo"})
             QVERIFY2(!shown(ed, air), air);
     }
 

@@ -1,8 +1,8 @@
 // The page "Горячие меню" driven through its grids and menus.
 
 #include "catalogs/MenuItems.h"
-#include "editor/HotMenuPage.h"
 #include "editor/GridAndMenuHelpers.h"
+#include "editor/HotMenuPage.h"
 #include "editor/PageTestHost.h"
 #include "settings/HotMenuList.h"
 
@@ -13,9 +13,9 @@
 #include <QTest>
 
 using namespace mk;
-using mk::test::PageTestHost;
 using mk::test::cellCentre;
 using mk::test::findAction;
+using mk::test::PageTestHost;
 using mk::test::rightClick;
 
 namespace {
@@ -115,9 +115,8 @@ private slots:
         rightClick(m_page->grid(2), 4);
         QMenu *context = menu("pmHotMenu");
         QVERIFY(context->isVisible());
-        QCOMPARE(actionTexts(context),
-                 (QStringList{QStringLiteral("Вставить пункт"), QStringLiteral("Удалить пункт"),
-                              QStringLiteral("Очистить список")}));
+        QCOMPARE(actionTexts(context), (QStringList{QStringLiteral("Вставить пункт"), QStringLiteral("Удалить пункт"),
+                                                    QStringLiteral("Очистить список")}));
         QCOMPARE(m_page->grid(2)->currentRow(), 4);
         context->hide();
     }

@@ -2,23 +2,23 @@
 // read from the demo device, edit the three pages in the real editor, OK, save, load, write to
 // the device and read it back.
 
+#include "app/AccessCheck.h"
 #include "app/CommandLine.h"
 #include "app/DialogScript.h"
 #include "app/SerialDeviceLink.h"
 #include "app/TMainForm.h"
-#include "image/ImageDeviceModel.h"
 #include "catalogs/MenuItems.h"
 #include "editor/GridAndMenuHelpers.h"
 #include "editor/TMK_SetParamsDlg.h"
-#include "app/AccessCheck.h"
+#include "image/ImageDeviceModel.h"
+#include "image/TMK.h"
+#include "image/TankCalibration.h"
 #include "settings/AddSystems.h"
 #include "settings/HotMenuList.h"
-#include "image/TankCalibration.h"
-#include "image/TMK.h"
 
+#include <QDoubleSpinBox>
 #include <QMenu>
 #include <QPushButton>
-#include <QDoubleSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -36,13 +36,12 @@ void click(QWidget &form, const char *name)
     QTest::mouseClick(form.findChild<QPushButton *>(QLatin1String(name)), Qt::LeftButton);
 }
 
-
 void showPage(QDialog &dialog, const char *tabs, const char *page)
 {
-    dialog.findChild<QTabWidget *>(QLatin1String(tabs))->setCurrentWidget(dialog.findChild<QWidget *>(QLatin1String(page)));
+    dialog.findChild<QTabWidget *>(QLatin1String(tabs))
+        ->setCurrentWidget(dialog.findChild<QWidget *>(QLatin1String(page)));
     QApplication::processEvents();
 }
-
 
 // A value typed into a spin edit, which is stored when the focus leaves it.
 void enter(QDoubleSpinBox *spin, double value)
@@ -87,7 +86,8 @@ void editThePages(QDialog &dialog, Expected &expected)
     auto *grid = dialog.findChild<QTableWidget *>(QStringLiteral("sghmParams"));
     rightClick(grid, 0);
     dialog.findChild<QMenu *>(QStringLiteral("pmHotMenu"))->actions().at(0)->trigger();
-    QAction *item = findAction(dialog.findChild<QMenu *>(QStringLiteral("pmHotMenuAdd")), QStringLiteral("FullTankMenu"));
+    QAction *item =
+        findAction(dialog.findChild<QMenu *>(QStringLiteral("pmHotMenuAdd")), QStringLiteral("FullTankMenu"));
     QVERIFY(item);
     item->trigger();
     QVERIFY(!grid->item(0, 1)->text().isEmpty());
@@ -172,7 +172,8 @@ private slots:
 
         // The write's preview of the changes is confirmed.
         dialogs.other = [](QDialog &dialog) {
-            return int(dialog.objectName() == QLatin1String("WritePreviewDialog") ? QDialog::Accepted : QDialog::Rejected);
+            return int(dialog.objectName() == QLatin1String("WritePreviewDialog") ? QDialog::Accepted
+                                                                                  : QDialog::Rejected);
         };
         click(form, "bSetParams");
         QCOMPARE(dialogs.texts(QMessageBox::Information).size(), 1);

@@ -10,7 +10,10 @@
 #include "widgets/MessageBoxes.h"
 #include "widgets/RadioGroup.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -18,13 +21,10 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QApplication>
-#include <algorithm>
-#include <QDoubleSpinBox>
 #include <QTableWidget>
-#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 using namespace mk;
 using mk::test::PageTestHost;
@@ -95,7 +95,7 @@ class TankPageTest : public QObject
     Q_OBJECT
 
 private:
-    template <class W>
+    template<class W>
     W *find(PageTestHost &host, const char *name)
     {
         auto *w = host.sheet()->findChild<W *>(QLatin1String(name));
@@ -173,7 +173,8 @@ private slots:
             if (def.page == u"Бак" && def.kind == ControlKind::SpinEdit)
                 fields.push_back(&def);
         // The point count last: changing it hides point rows.
-        std::stable_partition(fields.begin(), fields.end(), [](const FieldDef *d) { return d->name != u"OilCalibrQuant"; });
+        std::stable_partition(fields.begin(), fields.end(),
+                              [](const FieldDef *d) { return d->name != u"OilCalibrQuant"; });
         int checked = 0;
         for (const FieldDef *field : fields) {
             const FieldDef &def = *field;
@@ -188,7 +189,8 @@ private slots:
                 own[b.offset] = '\1';
             for (int i = 0; i < after.size(); ++i)
                 if (!own[i])
-                    QVERIFY2(after.u8(i) == before.u8(i), qPrintable(def.name + QStringLiteral(" changed byte %1").arg(i)));
+                    QVERIFY2(after.u8(i) == before.u8(i),
+                             qPrintable(def.name + QStringLiteral(" changed byte %1").arg(i)));
             ++checked;
         }
         QCOMPARE(checked, 20);
@@ -287,8 +289,10 @@ private slots:
         }
         grid->item(1, 1)->setText("256");
         page.store();
-        QCOMPARE(dialogs.errors, QStringList{QStringLiteral(
-                                     "Ошибка проверки диапазона: строка 2, столбец «литры» принимает значения от 0 до 255 (введено 256).")});
+        QCOMPARE(
+            dialogs.errors,
+            QStringList{QStringLiteral(
+                "Ошибка проверки диапазона: строка 2, столбец «литры» принимает значения от 0 до 255 (введено 256).")});
         QCOMPARE(host.model().record(3), before);
         QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("2")); // the stored value again
         QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("5")); // still typed, stored next time

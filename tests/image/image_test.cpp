@@ -1,5 +1,5 @@
-#include "image/DefaultRecords.h"
 #include "base/Error.h"
+#include "image/DefaultRecords.h"
 #include "image/FactoryImage.h"
 #include "image/TMK.h"
 #include "support/QtPrinters.h"
@@ -34,7 +34,7 @@ TEST(Image, FreshModelDefaults)
     EXPECT_EQ(m.record(2).u16(34), 36);  // OilCalibrLitArr6
     // A complete 15-row calibration table in the tank page's layout.
     EXPECT_EQ(m.record(3).u8(2), 15);
-    EXPECT_EQ(m.record(3).u8(6), 0);    // TarirDir: first code 0
+    EXPECT_EQ(m.record(3).u8(6), 0); // TarirDir: first code 0
     EXPECT_EQ(m.record(3).u8(8 + 14), 58);
     EXPECT_EQ(m.record(3).u16(144 + 2 * 14), 700);
     EXPECT_EQ(m.record(4).u32(12), 4392u);
@@ -128,9 +128,14 @@ TEST(Image, ShortAndLongDeclaredLengths)
 TEST(Image, BrokenSectionEntriesStayInsideTheImage)
 {
     const QByteArray base = factory();
-    struct Case { const char *what; int address; int length; };
-    const Case cases[] = {{"address in header", 10, 68}, {"address 0", 0, 68},
-                          {"length below trailer", 300, 2}, {"length 0", 300, 0},
+    struct Case
+    {
+        const char *what;
+        int address;
+        int length;
+    };
+    const Case cases[] = {{"address in header", 10, 68},        {"address 0", 0, 68},
+                          {"length below trailer", 300, 2},     {"length 0", 300, 0},
                           {"past the end", 8128 + 32 - 10, 68}, {"far past", 65000, 68}};
     for (const Case &c : cases) {
         TMK m;

@@ -1,6 +1,6 @@
 #include "base/Error.h"
-#include "image/FactoryImage.h"
 #include "base/FileIo.h"
+#include "image/FactoryImage.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
 #include "support/QtPrinters.h"
@@ -72,7 +72,8 @@ TEST(SettingsFile, BadFilesLeaveTheModelAsItWas)
     const QByteArray image = m.image();
     const Record rec9 = m.record(9);
 
-    const QString one = dir.filePath("one.tcset"), huge = dir.filePath("huge.tcset"), empty = dir.filePath("empty.tcset");
+    const QString one = dir.filePath("one.tcset"), huge = dir.filePath("huge.tcset"),
+                  empty = dir.filePath("empty.tcset");
     ASSERT_TRUE(writeRaw(one, QByteArray(1, 'x')));
     ASSERT_TRUE(writeRaw(huge, QByteArray(2 * 1024 * 1024, 'x')));
     ASSERT_TRUE(writeRaw(empty, QByteArray()));

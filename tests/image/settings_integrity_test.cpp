@@ -1,15 +1,15 @@
 // Damaged, erased and cut-short settings: nothing of an earlier image survives a load, nothing
 // absent is ever written, every tool finishes on them, and a device never gets incomplete settings.
 
-#include "link/DeviceExchange.h"
-#include "link/Progress.h"
-#include "link/TKW_RS.h"
 #include "base/Error.h"
-#include "image/FactoryImage.h"
 #include "base/FileIo.h"
+#include "image/FactoryImage.h"
 #include "image/RecordSync.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
+#include "link/DeviceExchange.h"
+#include "link/Progress.h"
+#include "link/TKW_RS.h"
 #include "support/Mksim.h"
 #include "support/MktoolRun.h"
 #include "support/QtPrinters.h"
@@ -39,7 +39,12 @@ QByteArray goodImage()
 
 TEST(SettingsIntegrity, ALoadReplacesEveryRecord)
 {
-    struct Case { const char *what; QByteArray image; QList<int> missing; };
+    struct Case
+    {
+        const char *what;
+        QByteArray image;
+        QList<int> missing;
+    };
     QByteArray erased(8128, '\xFF');
     const Case cases[] = {
         {"cut short", factory().left(1500), {6, 7, 8, 9, 10, 11, 12}},
@@ -60,7 +65,8 @@ TEST(SettingsIntegrity, ALoadReplacesEveryRecord)
                 continue;
             if (m.sectionHeld(k))
                 EXPECT_EQ(m.record(k).bytes(), c.image.mid(ImageHeader::parse(c.image).sections[size_t(k)].contentPos(),
-                                                           kRecordSizes[size_t(k)])) << k;
+                                                           kRecordSizes[size_t(k)]))
+                    << k;
             else
                 EXPECT_EQ(m.record(k), defaults[size_t(k)]) << k; // nothing of the good file
         }
@@ -116,9 +122,11 @@ TEST(SettingsIntegrity, IncompleteSettingsNeverReachTheDevice)
     const ToolRun write = mktool({QStringLiteral("write"), path("cut.tcset"), QStringLiteral("--port"), sim.path(),
                                   QStringLiteral("--backup-dir"), path("backups")});
     EXPECT_EQ(write.code, 1);
-    EXPECT_TRUE(QString::fromUtf8(write.err).contains(QStringLiteral("Запись в МК не выполнена"))) << write.err.constData();
+    EXPECT_TRUE(QString::fromUtf8(write.err).contains(QStringLiteral("Запись в МК не выполнена")))
+        << write.err.constData();
     ASSERT_EQ(sim.stop(), 0);
-    EXPECT_EQ(readWholeFile(path("after.tcset"), kMaxSettingsFileSize), readWholeFile(path("dev.tcset"), kMaxSettingsFileSize));
+    EXPECT_EQ(readWholeFile(path("after.tcset"), kMaxSettingsFileSize),
+              readWholeFile(path("dev.tcset"), kMaxSettingsFileSize));
     EXPECT_FALSE(QDir(path("backups")).exists());
 }
 
@@ -145,7 +153,8 @@ TEST(SettingsIntegrity, ToolsFinishOnAnyImage)
         for (const char *journal : {"--trip", "--tank", "--errors", "--averages"})
             runs.append({QStringLiteral("journals"), file, QString::fromLatin1(journal)});
         for (const char *screen : {"x1:1", "x4:1", "x9:1", "x7:1", "graph:1", "arrow:1", "x6", "hotmenu"})
-            runs.append({QStringLiteral("render"), file, QStringLiteral("--screen"), QString::fromLatin1(screen), QStringLiteral("-o"), png});
+            runs.append({QStringLiteral("render"), file, QStringLiteral("--screen"), QString::fromLatin1(screen),
+                         QStringLiteral("-o"), png});
         for (const QStringList &args : runs) {
             QElapsedTimer timer;
             timer.start();

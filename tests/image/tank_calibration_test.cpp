@@ -76,7 +76,7 @@ TEST(TankCalibration, StoresOnlyRowsOfTheTableLength)
     s3 = tableWithLength(2);
     s3.setU8(tank::kTarirLit + 1, 44);
     s3.setU8(tank::kTarirLit + 2, 55); // beyond the table
-    storeTarirTable(s3, {{"1", "2"}});  // row 2 not given: keeps its value
+    storeTarirTable(s3, {{"1", "2"}}); // row 2 not given: keeps its value
     EXPECT_EQ(s3.u8(tank::kTarirLit + 0), 1);
     EXPECT_EQ(s3.u8(tank::kTarirLit + 1), 44);
     EXPECT_EQ(s3.u8(tank::kTarirLit + 2), 55);

@@ -1,6 +1,6 @@
+#include "image/TMK.h"
 #include "journals/JournalCsv.h"
 #include "journals/JournalPlots.h"
-#include "image/TMK.h"
 
 #include "support/JournalRows.h"
 #include "support/QtPrinters.h"
@@ -41,7 +41,8 @@ TEST(JournalCsv, EveryJournalAgainstRowsComputedByHand)
                                 "Расход топлива, л", "Ср. скорость, км/час", "Ср. расход на 100 км", "Ср. расход в час",
                                 "Стоимость"}));
         // 41.3 km in 3779 s: 39.34 km/h; 4.05 l: 9.806 l/100 km, 3.858 l/h; (1239 + 900 + 54) / 10.
-        EXPECT_EQ(rows[1], row({"0", "--12-07T08:05", "3779", "41.300", "3.600", "0.450", "4.050", "39.3", "9.81", "3.86", "219.3"}));
+        EXPECT_EQ(rows[1], row({"0", "--12-07T08:05", "3779", "41.300", "3.600", "0.450", "4.050", "39.3", "9.81",
+                                "3.86", "219.3"}));
         // Nothing to divide by: empty cells, not the viewer's dashes; the cost is still there.
         EXPECT_EQ(rows[2], row({"3", "--01-01T00:00", "0", "0.000", "0.000", "0.000", "0.000", "", "", "", "0.0"}));
         // No overflow at the counters' maximum: the fuel sum needs 33 bits.
@@ -54,7 +55,8 @@ TEST(JournalCsv, EveryJournalAgainstRowsComputedByHand)
 
 TEST(JournalCsv, TextIsUtf8WithQuotedCellsWhereNeeded)
 {
-    EXPECT_EQ(csvLine(row({"a", "b,c", "say \"hi\"", "", "x\ny"})), QStringLiteral("a,\"b,c\",\"say \"\"hi\"\"\",,\"x\ny\""));
+    EXPECT_EQ(csvLine(row({"a", "b,c", "say \"hi\"", "", "x\ny"})),
+              QStringLiteral("a,\"b,c\",\"say \"\"hi\"\"\",,\"x\ny\""));
     const QByteArray text = csvText({row({"Пробег, км", "1.5"}), row({"x"})});
     EXPECT_EQ(text, QByteArray("\"Пробег, км\",1.5\nx\n"));
 }
@@ -134,8 +136,8 @@ TEST(JournalPlots, AxisTicksCoverTheLargestValue)
         int count;
         int decimals;
     };
-    for (const Case &c : {Case{0, 1, 1, 0}, Case{0.3, 0.1, 3, 1}, Case{9.8, 2, 5, 0}, Case{10, 2, 5, 0}, Case{200, 50, 4, 0},
-                          Case{4294967.295, 1e6, 5, 0}, Case{8589934.59, 2e6, 5, 0}}) {
+    for (const Case &c : {Case{0, 1, 1, 0}, Case{0.3, 0.1, 3, 1}, Case{9.8, 2, 5, 0}, Case{10, 2, 5, 0},
+                          Case{200, 50, 4, 0}, Case{4294967.295, 1e6, 5, 0}, Case{8589934.59, 2e6, 5, 0}}) {
         const AxisTicks t = axisTicks(c.maximum);
         EXPECT_DOUBLE_EQ(t.step, c.step) << c.maximum;
         EXPECT_EQ(t.count, c.count) << c.maximum;

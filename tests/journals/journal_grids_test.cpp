@@ -1,8 +1,8 @@
 #include "base/Error.h"
+#include "base/Text.h"
+#include "image/TMK.h"
 #include "journals/FreezeFrame.h"
 #include "journals/JournalGrids.h"
-#include "image/TMK.h"
-#include "base/Text.h"
 
 #include "support/JournalRows.h"
 #include "support/QtPrinters.h"
@@ -13,9 +13,7 @@
 using namespace mk;
 using namespace mk::test;
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 TEST(JournalGrids, EmptyJournalShowsEmptyInEveryRow)
 {
@@ -224,28 +222,24 @@ TEST(JournalGrids, FreezeFrameRows)
 
     s12.setU32(entry + 8, 0x4301);
     const auto value = [&](int offset, qint16 v) { s12.setU16(entry + offset, quint16(v)); };
-    value(12, 0x0210);  // fuel systems: closed / closed (sensor)
-    value(16, -40);     // coolant
-    value(30, 87);      // speed
-    value(32, 2450);    // revolutions: shown before the speed
-    value(34, -55);     // ignition advance, tenths
-    value(42, 3);       // secondary air: unknown state
-    value(44, 45);      // oxygen sensor, hundredths
-    value(90, 12);      // time since codes cleared
-    value(22, 9);       // long-term trim B1: bit 7 not set below, so not shown
+    value(12, 0x0210); // fuel systems: closed / closed (sensor)
+    value(16, -40);    // coolant
+    value(30, 87);     // speed
+    value(32, 2450);   // revolutions: shown before the speed
+    value(34, -55);    // ignition advance, tenths
+    value(42, 3);      // secondary air: unknown state
+    value(44, 45);     // oxygen sensor, hundredths
+    value(90, 12);     // time since codes cleared
+    value(22, 9);      // long-term trim B1: bit 7 not set below, so not shown
     for (int p : {3, 5, 12, 13, 14, 18, 20, 78})
         s12.setU8(4 + (p - 1) / 8, quint8(s12.u8(4 + (p - 1) / 8) | (0x80 >> ((p - 1) % 8))));
     EXPECT_EQ(freezeFrameRows(s12, 1),
-              QList<QStringList>({row({"Код ошибки", "C0301"}),
-                                  row({"Сост. топливной системы 1", "Замкнута"}),
-                                  row({"Сост. топливной системы 2", "Замкн.(Датчик)"}),
-                                  row({"ТОЖ, С", "-40"}),
-                                  row({"Обороты/мин", "2450"}),
-                                  row({"Скорость, км/час", "87"}),
-                                  row({"Угол опережения зажигания, ВМТ", "-5.5"}),
-                                  row({"Состояние вторичного воздуха", "Неизвестно"}),
-                                  row({"Датчик кислорода 1, В", "0.45"}),
-                                  row({"Время с момента сброса ошибок, мин", "12"})}));
+              QList<QStringList>(
+                  {row({"Код ошибки", "C0301"}), row({"Сост. топливной системы 1", "Замкнута"}),
+                   row({"Сост. топливной системы 2", "Замкн.(Датчик)"}), row({"ТОЖ, С", "-40"}),
+                   row({"Обороты/мин", "2450"}), row({"Скорость, км/час", "87"}),
+                   row({"Угол опережения зажигания, ВМТ", "-5.5"}), row({"Состояние вторичного воздуха", "Неизвестно"}),
+                   row({"Датчик кислорода 1, В", "0.45"}), row({"Время с момента сброса ошибок, мин", "12"})}));
 }
 
 TEST(JournalGrids, FreezeFrameTables)

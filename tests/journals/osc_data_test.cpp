@@ -1,6 +1,6 @@
 #include "image/DefaultRecords.h"
-#include "journals/OscData.h"
 #include "image/TMK.h"
+#include "journals/OscData.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "journals/JournalCsv.h"
-#include "journals/OscExport.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
+#include "journals/JournalCsv.h"
+#include "journals/OscExport.h"
 #include "support/MktoolRun.h"
 #include "support/QtPrinters.h"
 
@@ -85,8 +85,8 @@ TEST(OscExport, MktoolPrintsTheCsvAndDrawsThePicture)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString file = dir.filePath(QStringLiteral("factory.tcset"));
-    ASSERT_EQ(mktool({QStringLiteral("new"), QStringLiteral("--model"), QStringLiteral("1"), QStringLiteral("--version"),
-                      QStringLiteral("1"), QStringLiteral("-o"), file})
+    ASSERT_EQ(mktool({QStringLiteral("new"), QStringLiteral("--model"), QStringLiteral("1"),
+                      QStringLiteral("--version"), QStringLiteral("1"), QStringLiteral("-o"), file})
                   .code,
               0);
     TMK tmk;
@@ -100,8 +100,8 @@ TEST(OscExport, MktoolPrintsTheCsvAndDrawsThePicture)
     EXPECT_EQ(csv.out.count('\n'), kOscTotalSamples + 1);
 
     const QString png = dir.filePath(QStringLiteral("trace.png"));
-    const ToolRun drawn = mktool({QStringLiteral("osc"), file, QStringLiteral("-o"), png, QStringLiteral("--zoom"), QStringLiteral("4"),
-                                  QStringLiteral("--offset"), QStringLiteral("100")});
+    const ToolRun drawn = mktool({QStringLiteral("osc"), file, QStringLiteral("-o"), png, QStringLiteral("--zoom"),
+                                  QStringLiteral("4"), QStringLiteral("--offset"), QStringLiteral("100")});
     ASSERT_EQ(drawn.code, 0) << drawn.err.constData();
     EXPECT_TRUE(drawn.out.isEmpty());
     const QImage picture(png);
@@ -117,8 +117,11 @@ TEST(OscExport, MktoolPrintsTheCsvAndDrawsThePicture)
     EXPECT_GT(yellow, 1002);
 
     for (const QStringList &bad : {QStringList{QStringLiteral("osc"), file},
-                                   QStringList{QStringLiteral("osc"), file, QStringLiteral("--csv"), QStringLiteral("--zoom"), QStringLiteral("0")},
-                                   QStringList{QStringLiteral("osc"), file, QStringLiteral("--csv"), QStringLiteral("--offset"), QStringLiteral("2000")}})
+                                   QStringList{QStringLiteral("osc"), file, QStringLiteral("--csv"),
+                                               QStringLiteral("--zoom"), QStringLiteral("0")},
+                                   QStringList{QStringLiteral("osc"), file, QStringLiteral("--csv"),
+                                               QStringLiteral("--offset"), QStringLiteral("2000")}})
         EXPECT_EQ(mktool(bad).code, 2) << bad.join(' ').toStdString();
-    EXPECT_EQ(mktool({QStringLiteral("osc"), dir.filePath(QStringLiteral("none.tcset")), QStringLiteral("--csv")}).code, 1);
+    EXPECT_EQ(mktool({QStringLiteral("osc"), dir.filePath(QStringLiteral("none.tcset")), QStringLiteral("--csv")}).code,
+              1);
 }

@@ -69,7 +69,8 @@ public:
     }
     void installRule()
     {
-        ASSERT_TRUE(QFile::copy(QStringLiteral(MK_TEST_DATA "/../../packaging/60-mkconf.rules"), path(QStringLiteral("rules/60-mkconf.rules"))));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(MK_TEST_DATA "/../../packaging/60-mkconf.rules"),
+                                path(QStringLiteral("rules/60-mkconf.rules"))));
     }
     void udevRecord(int minor, bool ignoredByModemManager)
     {
@@ -141,13 +142,16 @@ TEST(ConnectionCheck, EachProblemOnceWithItsFix)
              sys.usbDevice(QStringLiteral("3-1"), "1234", "000a", "Other", {QStringLiteral("ttyUSB0")});
              sys.installRule();
          },
-         [](const FakeSystem &) { return QStringList{QStringLiteral("Подключите МК кабелем USB, включите его и повторите проверку.")}; }},
+         [](const FakeSystem &) {
+             return QStringList{QStringLiteral("Подключите МК кабелем USB, включите его и повторите проверку.")};
+         }},
         {"everything wrong at once",
          [](FakeSystem &sys) {
              // Two nodes in dialout the user is not in; a device without a driver; no rule; a
              // terminal program holding one node and locking it; a lock left by a dead process,
              // seen through both lock folders; brltty.
-             sys.usbDevice(QStringLiteral("1-2"), "04d8", "000a", "Trivolantics МК", {QStringLiteral("ttyACM0"), QStringLiteral("ttyACM1")});
+             sys.usbDevice(QStringLiteral("1-2"), "04d8", "000a", "Trivolantics МК",
+                           {QStringLiteral("ttyACM0"), QStringLiteral("ttyACM1")});
              sys.usbDevice(QStringLiteral("1-3"), "04D8", "000A", "Trivolantics МК", {});
              sys.access[QStringLiteral("ttyACM0")] = dialoutNode(false);
              sys.access[QStringLiteral("ttyACM1")] = dialoutNode(false);
@@ -158,8 +162,10 @@ TEST(ConnectionCheck, EachProblemOnceWithItsFix)
              sys.write(QStringLiteral("bin/brltty"), "");
          },
          [](const FakeSystem &sys) {
-             return QStringList{QStringLiteral("sudo modprobe cdc_acm"), QStringLiteral("sudo apt install --reinstall mkconf"),
-                                QStringLiteral("sudo usermod -aG dialout $USER"), QStringLiteral("kill 200"),
+             return QStringList{QStringLiteral("sudo modprobe cdc_acm"),
+                                QStringLiteral("sudo apt install --reinstall mkconf"),
+                                QStringLiteral("sudo usermod -aG dialout $USER"),
+                                QStringLiteral("kill 200"),
                                 QStringLiteral("sudo apt remove brltty"),
                                 QStringLiteral("sudo rm -f ") + sys.path(QStringLiteral("lock/LCK..ttyACM1"))};
          }},
@@ -173,7 +179,8 @@ TEST(ConnectionCheck, EachProblemOnceWithItsFix)
              sys.process(400, "ModemManager");
          },
          [](const FakeSystem &) {
-             return QStringList{QStringLiteral("sudo udevadm control --reload-rules && sudo udevadm trigger --subsystem-match=tty --action=change")};
+             return QStringList{QStringLiteral(
+                 "sudo udevadm control --reload-rules && sudo udevadm trigger --subsystem-match=tty --action=change")};
          }},
         {"joined dialout but not logged in again; ModemManager holds the node",
          [](FakeSystem &sys) {
@@ -183,7 +190,9 @@ TEST(ConnectionCheck, EachProblemOnceWithItsFix)
              sys.process(400, "ModemManager", {QStringLiteral("ttyACM0")});
              sys.write(QStringLiteral("lock/LCK..ttyACM0"), QByteArray("\x90\x01\x00\x00", 4)); // binary pid 400, alive
          },
-         [](const FakeSystem &) { return QStringList{QStringLiteral("newgrp dialout"), QStringLiteral("sudo systemctl stop ModemManager")}; }},
+         [](const FakeSystem &) {
+             return QStringList{QStringLiteral("newgrp dialout"), QStringLiteral("sudo systemctl stop ModemManager")};
+         }},
     };
     for (const Scenario &s : scenarios) {
         SCOPED_TRACE(s.name);
@@ -241,7 +250,8 @@ TEST(ConnectionCheck, ACommentedForeignOrMaskedRuleIsNotTheDevicesRule)
               "# SUBSYSTEM==\"tty\", ATTRS{idVendor}==\"04d8\", ATTRS{idProduct}==\"000a\", MODE=\"0666\"\n"
               "SUBSYSTEM==\"tty\", ATTRS{idVendor}==\"04d8\", ATTRS{idProduct}==\"00df\", MODE=\"0666\"\n");
     EXPECT_TRUE(checkConnection(sys.facts()).ruleFile.isEmpty());
-    sys.write(QStringLiteral("rules/99-local.rules"), "SUBSYSTEM==\"tty\", ATTRS{idVendor}==\"04D8\", ATTRS{idProduct}==\"000A\", GROUP=\"plugdev\"\n");
+    sys.write(QStringLiteral("rules/99-local.rules"),
+              "SUBSYSTEM==\"tty\", ATTRS{idVendor}==\"04D8\", ATTRS{idProduct}==\"000A\", GROUP=\"plugdev\"\n");
     EXPECT_EQ(checkConnection(sys.facts()).ruleFile, sys.path(QStringLiteral("rules/99-local.rules")));
 
     // The package's rule in a later folder, turned off by a link to /dev/null in an earlier one.
@@ -257,8 +267,8 @@ TEST(ConnectionCheck, ACommentedForeignOrMaskedRuleIsNotTheDevicesRule)
 TEST(ConnectionCheck, PortFailuresOfferTheCheckOtherErrorsDoNot)
 {
     const QString label = QStringLiteral("COM3 (/dev/ttyACM0)");
-    for (const QString &m : {permissionDeniedText(label), portInUseText(label), kNoLinkText, kDeviceNotSeenText, kNoFreePortText,
-                             QStringLiteral("Порт /dev/mk-9 не найден.")})
+    for (const QString &m : {permissionDeniedText(label), portInUseText(label), kNoLinkText, kDeviceNotSeenText,
+                             kNoFreePortText, QStringLiteral("Порт /dev/mk-9 не найден.")})
         EXPECT_TRUE(isPortOpenFailure(m)) << m.toStdString();
     for (const QString &m : {kModelMismatchText, kBusyText, kUnsteadyReadText, QString(), QStringLiteral("Порт")})
         EXPECT_FALSE(isPortOpenFailure(m)) << m.toStdString();

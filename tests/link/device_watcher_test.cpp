@@ -4,10 +4,10 @@
 #include "link/DeviceWatcher.h"
 #include "link/PortMap.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -23,8 +23,9 @@ namespace {
 
 SerialNodeInfo tripComputer(const QString &node, const QString &link = {})
 {
-    return SerialNodeInfo{node, kDeviceUsbVendor, kDeviceUsbProduct, QStringLiteral("Trivolantics МК"),
-                          QStringLiteral("Trivolantics"), link};
+    return SerialNodeInfo{
+        node, kDeviceUsbVendor, kDeviceUsbProduct, QStringLiteral("Trivolantics МК"), QStringLiteral("Trivolantics"),
+        link};
 }
 
 TEST(DeviceStatusText, NamesTheFirstTripComputerByPortAndStableName)
@@ -44,7 +45,8 @@ TEST(DeviceStatusText, NamesTheFirstTripComputerByPortAndStableName)
         {{foreign, otherProduct}, QStringLiteral("МК не подключён")},
         {{foreign, tripComputer(QStringLiteral("/dev/ttyACM1"))}, QStringLiteral("МК подключён: COM4 — /dev/ttyACM1")},
         // The one with the rule's stable name is the one automatic search takes.
-        {{tripComputer(QStringLiteral("/dev/ttyACM1")), tripComputer(QStringLiteral("/dev/ttyACM0"), QStringLiteral("/dev/mk-0"))},
+        {{tripComputer(QStringLiteral("/dev/ttyACM1")),
+          tripComputer(QStringLiteral("/dev/ttyACM0"), QStringLiteral("/dev/mk-0"))},
          QStringLiteral("МК подключён: COM3 — /dev/mk-0")},
         // Outside the table no number is handed out just for the status bar.
         {{tripComputer(QStringLiteral("/dev/ttyACM42"))}, QStringLiteral("МК подключён: /dev/ttyACM42")},

@@ -1,12 +1,12 @@
 // Automatic search for the device's port.
 
-#include "sim/InMemoryPort.h"
+#include "base/Error.h"
 #include "link/LinkTexts.h"
 #include "link/PortDiscovery.h"
 #include "link/PortMap.h"
 #include "link/SerialPort.h"
+#include "sim/InMemoryPort.h"
 #include "support/LinkFixture.h"
-#include "base/Error.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>
@@ -20,10 +20,7 @@ namespace {
 
 using Instances = QList<QPair<QString, QString>>;
 
-bool anyPresent(int)
-{
-    return true;
-}
+bool anyPresent(int) { return true; }
 
 TEST(RegistryRule, PortDigitsAfterTheFirstCom)
 {
@@ -35,8 +32,8 @@ TEST(RegistryRule, PortDigitsAfterTheFirstCom)
     EXPECT_EQ(port(QStringLiteral("Trivolantics МК (COM123)")), 12);
     EXPECT_EQ(port(QStringLiteral("Trivolantics МК (COMx)")), 0);
     EXPECT_EQ(port(QStringLiteral("Trivolantics МК (COM")), 0);
-    EXPECT_EQ(port(QStringLiteral("USB serial (COM5)")), 0);             // marker missing
-    EXPECT_EQ(port(QStringLiteral("trivolantics МК (COM5)")), 0);        // marker is case-sensitive
+    EXPECT_EQ(port(QStringLiteral("USB serial (COM5)")), 0);      // marker missing
+    EXPECT_EQ(port(QStringLiteral("trivolantics МК (COM5)")), 0); // marker is case-sensitive
 }
 
 TEST(RegistryRule, FirstInstanceWhosePortIsPresentWins)
@@ -62,12 +59,21 @@ SerialNodeInfo usbNode(const QString &node, quint16 vid, quint16 pid, const QStr
 TEST(SerialNodeRule, VendorProductAndMarkerAllCount)
 {
     clearPortOverrides();
-    EXPECT_EQ(portFromSerialNodes({usbNode(QStringLiteral("/dev/ttyACM1"), 0x04D8, 0x000A, QStringLiteral("Trivolantics MK"))}), 4);
-    EXPECT_EQ(portFromSerialNodes({usbNode(QStringLiteral("/dev/ttyACM1"), 0x04D8, 0x000B, QStringLiteral("Trivolantics MK"))}), 0);
-    EXPECT_EQ(portFromSerialNodes({usbNode(QStringLiteral("/dev/ttyACM1"), 0x04D8, 0x000A, QStringLiteral("CDC RS-232"))}), 0);
-    EXPECT_EQ(portFromSerialNodes({SerialNodeInfo{QStringLiteral("/dev/ttyS0"), {}, {}, QStringLiteral("Trivolantics"), {}, {}}}), 0);
-    EXPECT_EQ(portFromSerialNodes({usbNode(QStringLiteral("/dev/ttyUSB0"), 0x1234, 0x000A, QStringLiteral("x")),
-                                   usbNode(QStringLiteral("/dev/ttyACM0"), 0x04D8, 0x000A, QStringLiteral("Trivolantics MK"))}),
+    EXPECT_EQ(portFromSerialNodes(
+                  {usbNode(QStringLiteral("/dev/ttyACM1"), 0x04D8, 0x000A, QStringLiteral("Trivolantics MK"))}),
+              4);
+    EXPECT_EQ(portFromSerialNodes(
+                  {usbNode(QStringLiteral("/dev/ttyACM1"), 0x04D8, 0x000B, QStringLiteral("Trivolantics MK"))}),
+              0);
+    EXPECT_EQ(
+        portFromSerialNodes({usbNode(QStringLiteral("/dev/ttyACM1"), 0x04D8, 0x000A, QStringLiteral("CDC RS-232"))}),
+        0);
+    EXPECT_EQ(portFromSerialNodes(
+                  {SerialNodeInfo{QStringLiteral("/dev/ttyS0"), {}, {}, QStringLiteral("Trivolantics"), {}, {}}}),
+              0);
+    EXPECT_EQ(portFromSerialNodes(
+                  {usbNode(QStringLiteral("/dev/ttyUSB0"), 0x1234, 0x000A, QStringLiteral("x")),
+                   usbNode(QStringLiteral("/dev/ttyACM0"), 0x04D8, 0x000A, QStringLiteral("Trivolantics MK"))}),
               3);
 }
 
@@ -105,8 +111,8 @@ TEST(StableName, TheMkLinkToAPortsNodeIsFoundAndShown)
     const QString usb = dev.node(QStringLiteral("ttyUSB2"));
     setPortOverride(7, acm);
     setPortOverride(15, usb);
-    dev.link(QStringLiteral("mk-3"), dev.dir.filePath(QStringLiteral("gone")));   // left by an unplugged device
-    dev.link(QStringLiteral("serial-x"), acm);                                     // not the rule's name
+    dev.link(QStringLiteral("mk-3"), dev.dir.filePath(QStringLiteral("gone"))); // left by an unplugged device
+    dev.link(QStringLiteral("serial-x"), acm);                                  // not the rule's name
     dev.link(QStringLiteral("mk-10"), acm);
     const QString mk2 = dev.link(QStringLiteral("mk-2"), acm);
 
@@ -155,7 +161,8 @@ TEST(FindDevicePort, SelectsTheDevicesPortAndLeavesItClosed)
     PortRig rig;
     DeviceSearchSource source;
     source.serialNodes = [] {
-        return QList<SerialNodeInfo>{usbNode(QStringLiteral("/dev/ttyACM1"), 0x04D8, 0x000A, QStringLiteral("Trivolantics MK"))};
+        return QList<SerialNodeInfo>{
+            usbNode(QStringLiteral("/dev/ttyACM1"), 0x04D8, 0x000A, QStringLiteral("Trivolantics MK"))};
     };
     FindDevicePort(*rig.port, true, source);
     EXPECT_EQ(rig.port->PortNumber(), 4);

@@ -2,16 +2,16 @@
 // virtual clock: every read ends byte-exact or fails with a message, every write ends verified
 // and exact or fails, and nothing is ever reported done with wrong bytes.
 
-#include "link/DeviceExchange.h"
-#include "link/ExchangeTexts.h"
-#include "sim/InMemoryPort.h"
-#include "link/LinkTexts.h"
-#include "sim/SimulatedDevice.h"
-#include "link/TKW_RS.h"
-#include "image/FactoryImage.h"
 #include "base/FileIo.h"
+#include "image/FactoryImage.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
+#include "link/DeviceExchange.h"
+#include "link/ExchangeTexts.h"
+#include "link/LinkTexts.h"
+#include "link/TKW_RS.h"
+#include "sim/InMemoryPort.h"
+#include "sim/SimulatedDevice.h"
 #include "support/QtPrinters.h"
 
 #include <QTemporaryDir>
@@ -91,8 +91,8 @@ private:
 
 bool isLinkMessage(const QString &text)
 {
-    return text == kNoLinkText || text == kInterByteText || text.startsWith(kExchangeErrorText) || text == kBusyText
-           || text == kUnsteadyReadText;
+    return text == kNoLinkText || text == kInterByteText || text.startsWith(kExchangeErrorText) || text == kBusyText ||
+           text == kUnsteadyReadText;
 }
 
 std::vector<Aim> everyAim()
@@ -113,7 +113,11 @@ std::vector<Aim> everyAim()
 QString describe(const Aim &aim)
 {
     static const char *kinds[] = {"late", "duplicate", "stray"};
-    return QStringLiteral("%1 at request %2 (%3 ms, byte %4)").arg(QLatin1String(kinds[int(aim.kind)])).arg(aim.request).arg(aim.ms).arg(aim.byte);
+    return QStringLiteral("%1 at request %2 (%3 ms, byte %4)")
+        .arg(QLatin1String(kinds[int(aim.kind)]))
+        .arg(aim.request)
+        .arg(aim.ms)
+        .arg(aim.byte);
 }
 
 TEST(ExchangeSoundness, EveryReadIsExactOrFailsWithAMessage)
@@ -179,7 +183,8 @@ TEST(ExchangeSoundness, EveryWriteIsVerifiedAndExactOrFailsKeepingAnExactBackup)
             ASSERT_TRUE(outcome);
             EXPECT_EQ(imageFromMemory(line.device.memory()), intended.image());
             EXPECT_EQ(outcome->image, intended.image());
-            const SettingsFileContent backup = decodeSettingsFile(readWholeFile(outcome->backupPath, kMaxSettingsFileSize));
+            const SettingsFileContent backup =
+                decodeSettingsFile(readWholeFile(outcome->backupPath, kMaxSettingsFileSize));
             EXPECT_EQ(backup.image, imageFromMemory(before));
             ++verified;
         } catch (const WriteFailure &e) {
@@ -206,7 +211,8 @@ TEST(ExchangeSoundness, AByteChangedBehindTheWritersBackFailsVerification)
     // that keeps its own value there).
     bool spoilt = false;
     line.onRequest = [&](const QByteArray &request) {
-        if (spoilt || quint8(request[4]) != command::kEndSectionWrite || (quint8(request[5]) | quint8(request[6]) << 8) != section9)
+        if (spoilt || quint8(request[4]) != command::kEndSectionWrite ||
+            (quint8(request[5]) | quint8(request[6]) << 8) != section9)
             return;
         QByteArray memory = line.device.memory();
         memory[section9 + 10] = char(memory[section9 + 10] ^ 0x01);

@@ -1,7 +1,7 @@
 // The request/answer protocol on a scripted port and a virtual clock.
 
-#include "link/LinkTexts.h"
 #include "base/Error.h"
+#include "link/LinkTexts.h"
 #include "support/LinkFixture.h"
 
 #include <algorithm>
@@ -40,14 +40,10 @@ struct FailureRow
     QString message;
 };
 
-void PrintTo(const FailureRow &row, std::ostream *os)
-{
-    *os << row.name;
-}
+void PrintTo(const FailureRow &row, std::ostream *os) { *os << row.name; }
 
 class LinkFailure : public ::testing::TestWithParam<FailureRow>
-{
-};
+{};
 
 TEST_P(LinkFailure, GivesItsMessageAfterThreeSends)
 {
@@ -62,14 +58,15 @@ TEST_P(LinkFailure, GivesItsMessageAfterThreeSends)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, LinkFailure,
-    ::testing::Values(
-        FailureRow{"silence", std::nullopt, kNoLinkText},
-        FailureRow{"lengthFive", TimedReply{framed(hex("05 FC 01 00")), {}}, kNoLinkText},
-        FailureRow{"lengthZero", TimedReply{hex("00 00 00 00 00 00"), {}}, kNoLinkText},
-        FailureRow{"badChecksum", TimedReply{hex("06 FC 01 00 01 FD"), {}}, kExchangeErrorText + QStringLiteral("(0)")},
-        FailureRow{"zeroHeader", TimedReply{framed(hex("06 00 00 00 01")), {}}, kExchangeErrorText + QStringLiteral("(4)")},
-        FailureRow{"busy", TimedReply{hex("06 FC 01 00 FF FE"), {}}, kBusyText},
-        FailureRow{"byteMissing", TimedReply{hex("09 FC 01 00 01 01 02"), {}}, kInterByteText}),
+    ::testing::Values(FailureRow{"silence", std::nullopt, kNoLinkText},
+                      FailureRow{"lengthFive", TimedReply{framed(hex("05 FC 01 00")), {}}, kNoLinkText},
+                      FailureRow{"lengthZero", TimedReply{hex("00 00 00 00 00 00"), {}}, kNoLinkText},
+                      FailureRow{"badChecksum", TimedReply{hex("06 FC 01 00 01 FD"), {}},
+                                 kExchangeErrorText + QStringLiteral("(0)")},
+                      FailureRow{"zeroHeader", TimedReply{framed(hex("06 00 00 00 01")), {}},
+                                 kExchangeErrorText + QStringLiteral("(4)")},
+                      FailureRow{"busy", TimedReply{hex("06 FC 01 00 FF FE"), {}}, kBusyText},
+                      FailureRow{"byteMissing", TimedReply{hex("09 FC 01 00 01 01 02"), {}}, kInterByteText}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(LinkProtocol, RetryAfterFiftyMillisecondsRecovers)
@@ -142,8 +139,9 @@ TEST(LinkProtocol, AnAnswerAfterTheTimeOutIsNeverTakenForTheNextRequest)
     // answer follows it on the line. Neither may become the answer to the next request.
     for (const qint64 lateMs : {101, 160, 250, 300, 350}) {
         SCOPED_TRACE(lateMs);
-        ScriptedLink s({TimedReply::paced(identifyAnswer(0x0A01), lateMs, 0), TimedReply::paced(identifyAnswer(0x0A02), 1, 0),
-                        TimedReply{identifyAnswer(0x0B00), {}}, TimedReply{identifyAnswer(0x0C00), {}}});
+        ScriptedLink s({TimedReply::paced(identifyAnswer(0x0A01), lateMs, 0),
+                        TimedReply::paced(identifyAnswer(0x0A02), 1, 0), TimedReply{identifyAnswer(0x0B00), {}},
+                        TimedReply{identifyAnswer(0x0C00), {}}});
         const quint16 first = identifyModel(s);
         EXPECT_TRUE(first == 0x0A01 || first == 0x0A02) << first;
         const quint64 disturbed = s.protocol().disturbances();
@@ -157,7 +155,8 @@ TEST(LinkProtocol, AnAnswerAfterTheTimeOutIsNeverTakenForTheNextRequest)
 TEST(LinkProtocol, DuplicatedAndStrayBytesAreCountedAndNeverReadAsAnswers)
 {
     // An answer sent twice: the copy is waiting when the next request goes out.
-    ScriptedLink twice({TimedReply{identifyAnswer(0x0A01) + identifyAnswer(0x0A01), {}}, TimedReply{identifyAnswer(0x0B00), {}}});
+    ScriptedLink twice(
+        {TimedReply{identifyAnswer(0x0A01) + identifyAnswer(0x0A01), {}}, TimedReply{identifyAnswer(0x0B00), {}}});
     EXPECT_EQ(identifyModel(twice), 0x0A01);
     EXPECT_EQ(twice.link->protocol().disturbances(), 0u);
     EXPECT_EQ(identifyModel(twice), 0x0B00);
@@ -208,7 +207,8 @@ TEST(LinkProtocol, ValueEncodingsBothWays)
 
 TEST(LinkProtocol, StringWithoutTerminatorAndPastTheAnswerAreErrors)
 {
-    ScriptedLink s({TimedReply{framed(hex("08 FC 01 00 01 41 42")), {}}, TimedReply{framed(hex("07 FC 01 00 01 34")), {}}});
+    ScriptedLink s(
+        {TimedReply{framed(hex("08 FC 01 00 01 41 42")), {}}, TimedReply{framed(hex("07 FC 01 00 01 34")), {}}});
     s.protocol().CommandExchange(0xFC, 1);
     EXPECT_THROW(s.frame().GetString(), Error);
     s.protocol().CommandExchange(0xFC, 1);
@@ -262,8 +262,9 @@ TEST(LinkProtocol, HalfDuplexKeysRtsAroundTheWriteAndSkipsTheEcho)
     EXPECT_EQ(s.frame().GetWord(), 0x8002);
     QStringList events = s.port->events();
     events.removeAll(QStringLiteral("purge rx"));
-    EXPECT_EQ(events.mid(events.size() - 3),
-              (QStringList{QStringLiteral("rts on"), QStringLiteral("write 06 fc 01 00 01 fc"), QStringLiteral("rts off")}));
+    EXPECT_EQ(
+        events.mid(events.size() - 3),
+        (QStringList{QStringLiteral("rts on"), QStringLiteral("write 06 fc 01 00 01 fc"), QStringLiteral("rts off")}));
     EXPECT_GE(s.clock().nowMs() - t0, 20); // the pause before a half-duplex exchange
 }
 

@@ -1,11 +1,11 @@
 // The real port code (QSerialPort on a pseudo-terminal) against the simulated device.
 
+#include "base/Error.h"
 #include "link/DeviceExchange.h"
 #include "link/PortMap.h"
+#include "link/TKW_RS.h"
 #include "sim/PtySimulator.h"
 #include "sim/SimulatedDevice.h"
-#include "link/TKW_RS.h"
-#include "base/Error.h"
 #include "support/PtyDevice.h"
 #include "support/QtPrinters.h"
 

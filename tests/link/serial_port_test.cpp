@@ -1,13 +1,13 @@
 // Port selection, opening and the ini key, on simulated ports.
 
-#include "sim/InMemoryPort.h"
+#include "base/Error.h"
 #include "link/LinkTexts.h"
 #include "link/PortMap.h"
-#include "sim/PtySimulator.h"
-#include "link/SerialPortIo.h"
-#include "sim/SimulatedDevice.h"
 #include "link/SerialPort.h"
-#include "base/Error.h"
+#include "link/SerialPortIo.h"
+#include "sim/InMemoryPort.h"
+#include "sim/PtySimulator.h"
+#include "sim/SimulatedDevice.h"
 #include "support/QtPrinters.h"
 
 #include <QSerialPort>

@@ -1,8 +1,8 @@
+#include "base/Colour.h"
+#include "image/TMK.h"
 #include "render/ScreenColours.h"
 #include "render/ScreenHotMenu.h"
 #include "render/ScreenRenderer.h"
-#include "base/Colour.h"
-#include "image/TMK.h"
 
 #include <gtest/gtest.h>
 
@@ -10,10 +10,7 @@ using namespace mk;
 
 namespace {
 
-Record freshSection9()
-{
-    return TMK::defaultRecords()[9];
-}
+Record freshSection9() { return TMK::defaultRecords()[9]; }
 
 } // namespace
 
@@ -42,7 +39,10 @@ TEST(ColourScheme, SwitchingToUserAndBackAsksNothing)
     s9.setU8(kActiveColourSchemeOffset, 0x11);
     const QByteArray before = s9.bytes();
     int asked = 0;
-    const auto ask = [&] { ++asked; return true; };
+    const auto ask = [&] {
+        ++asked;
+        return true;
+    };
     EXPECT_TRUE(chooseColourScheme(s9, 4, true, ask));
     EXPECT_EQ(s9.u8(kActiveColourSchemeOffset), 0x14);
     EXPECT_EQ(editedSetFor(s9), 1);
@@ -68,18 +68,27 @@ TEST(ColourScheme, AnotherPredefinedSchemeAsksWhenClickedAndNoKeepsAll)
     s9.setU16(248, 0x1111); // an edit in set 0
     const QByteArray before = s9.bytes();
     int asked = 0;
-    EXPECT_FALSE(chooseColourScheme(s9, 2, true, [&] { ++asked; return false; }));
+    EXPECT_FALSE(chooseColourScheme(s9, 2, true, [&] {
+        ++asked;
+        return false;
+    }));
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(s9.bytes(), before);
 
-    EXPECT_TRUE(chooseColourScheme(s9, 2, true, [&] { ++asked; return true; }));
+    EXPECT_TRUE(chooseColourScheme(s9, 2, true, [&] {
+        ++asked;
+        return true;
+    }));
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(s9.u8(kActiveColourSchemeOffset), 0x22);
     EXPECT_EQ(s9.raw(248, 56), TMK::colourPreset(2));
     EXPECT_EQ(s9.raw(304, 56), before.mid(304, 56)); // the user scheme stays
 
     // Set programmatically (not clicked): no question.
-    EXPECT_TRUE(chooseColourScheme(s9, 3, false, [&] { ++asked; return false; }));
+    EXPECT_TRUE(chooseColourScheme(s9, 3, false, [&] {
+        ++asked;
+        return false;
+    }));
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(s9.u8(kActiveColourSchemeOffset), 0x33);
     EXPECT_EQ(s9.raw(248, 56), TMK::colourPreset(3));

@@ -1,7 +1,7 @@
 #include "base/Colour.h"
+#include "base/Text.h"
 #include "render/ScreenFonts.h"
 #include "render/ScreenRenderer.h"
-#include "base/Text.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
-#include "catalogs/MeasPars.h"
 #include "base/Colour.h"
+#include "catalogs/MeasPars.h"
+#include "image/TMK.h"
 #include "render/ScreenColours.h"
 #include "render/ScreenLayouts.h"
 #include "render/ScreenPreviews.h"
 #include "render/ScreenRenderer.h"
-#include "image/TMK.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -28,10 +28,7 @@ Record distinctSection9()
     return s9;
 }
 
-quint32 roleArgb(const Record &s9, int role, int set = 0)
-{
-    return colourToArgb(roleColour(s9, set, role));
-}
+quint32 roleArgb(const Record &s9, int role, int set = 0) { return colourToArgb(roleColour(s9, set, role)); }
 
 int count(const ScreenRenderer &s, quint32 argb, int x0 = 0, int y0 = 0, int x1 = 320, int y1 = 240)
 {
@@ -86,7 +83,8 @@ TEST(ScreenLayouts, ClickFindsItsPlace)
     EXPECT_EQ(placeAt(ScreenKind::X7, 0, 34, 320, 240), 1);
     // 160, 120: the middle cell of the x6 grid belongs to the big value.
     EXPECT_EQ(placeAt(ScreenKind::X6, 160, 120, 320, 240), 0);
-    const int x6Cells[9][2] = {{0, 0}, {150, 10}, {250, 10}, {10, 100}, {150, 100}, {250, 100}, {10, 200}, {150, 200}, {250, 200}};
+    const int x6Cells[9][2] = {{0, 0},     {150, 10}, {250, 10},  {10, 100}, {150, 100},
+                               {250, 100}, {10, 200}, {150, 200}, {250, 200}};
     const int x6Places[9] = {0, 0, 1, 0, 0, 2, 3, 4, 5};
     for (int k = 0; k < 9; ++k)
         EXPECT_EQ(placeAt(ScreenKind::X6, x6Cells[k][0], x6Cells[k][1], 320, 240), x6Places[k]) << k;
@@ -192,7 +190,8 @@ TEST_F(ScreensTest, UnknownAssignmentLeavesItsPlaceEmpty)
 
 TEST_F(ScreensTest, GraphScreenWithOneOrTwoGraphs)
 {
-    const int upper = placeOffset(ScreenKind::Graph, 1, kUpperGraph), lower = placeOffset(ScreenKind::Graph, 1, kLowerGraph);
+    const int upper = placeOffset(ScreenKind::Graph, 1, kUpperGraph),
+              lower = placeOffset(ScreenKind::Graph, 1, kLowerGraph);
     s9.setU8(upper, 13);
     s9.setU8(lower, 0); // no lower graph: the upper one takes the whole height
     previews.drawGraph(screen, 1);
@@ -269,8 +268,8 @@ TEST_F(ScreensTest, NoTextSpoilsTheGlyphsOfAnother)
     for (const TMeasParBase &entry : catalog.entries()) {
         previews.drawX1(screen, entry.Code);
         EXPECT_EQ(screen.overwrittenGlyphPixels(), 0) << "x1 " << int(entry.Code);
-        for (ScreenKind kind : {ScreenKind::X4, ScreenKind::X9, ScreenKind::X7, ScreenKind::Graph, ScreenKind::Arrow,
-                                ScreenKind::X6}) {
+        for (ScreenKind kind :
+             {ScreenKind::X4, ScreenKind::X9, ScreenKind::X7, ScreenKind::Graph, ScreenKind::Arrow, ScreenKind::X6}) {
             for (int n = 0; n < screenCount(kind); ++n) {
                 for (int p = 0; p < placeCount(kind); ++p)
                     s9.setU8(placeOffset(kind, n, p), entry.Code);

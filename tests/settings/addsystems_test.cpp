@@ -1,5 +1,5 @@
-#include "settings/AddSystems.h"
 #include "image/TMK.h"
+#include "settings/AddSystems.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -37,7 +37,7 @@ TEST(AddSystems, ListDependsOnCanExtendedAndHybrid)
     EXPECT_FALSE(contains(can, 93));
     EXPECT_FALSE(contains(can, 78));
     EXPECT_EQ(can.size(), 29u + 41u + 37u);
-    EXPECT_EQ(can[29].code, 25);   // the CAN systems follow the common ones
+    EXPECT_EQ(can[29].code, 25); // the CAN systems follow the common ones
     EXPECT_EQ(can.back().code, 129);
 
     const auto extended = buildAddSystemList({true, true, false});
@@ -50,7 +50,7 @@ TEST(AddSystems, ListDependsOnCanExtendedAndHybrid)
     EXPECT_EQ(std::set<int>(c.begin(), c.end()).size(), c.size());
     const auto at77 = std::find(c.begin(), c.end(), 77);
     ASSERT_NE(at77, c.end());
-    EXPECT_EQ(*(at77 + 1), 78);  // hybrid systems between the two CAN groups
+    EXPECT_EQ(*(at77 + 1), 78); // hybrid systems between the two CAN groups
     EXPECT_EQ(*(at77 + 13), 131);
     EXPECT_EQ(*(at77 + 14), 83);
     for (int code : c)

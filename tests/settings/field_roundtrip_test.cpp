@@ -2,9 +2,9 @@
 // stored again, gives the same bytes. And every bit pattern at all shows something, quickly.
 
 #include "base/Error.h"
-#include "settings/FieldTable.h"
-#include "image/TMK.h"
 #include "base/Text.h"
+#include "image/TMK.h"
+#include "settings/FieldTable.h"
 #include "support/FieldTypeLimits.h"
 
 #include <gtest/gtest.h>
@@ -63,7 +63,7 @@ std::vector<qint64> span(qint64 lo, qint64 hi)
 }
 
 // Writes each stored value of the field's range into the record in turn and calls check().
-template <typename Check>
+template<typename Check>
 void forEachStoredValue(const FieldDef &def, const FieldContext &ctx, TMK &tmk, Check check)
 {
     Record &rec = tmk.record(def.section);
@@ -71,7 +71,8 @@ void forEachStoredValue(const FieldDef &def, const FieldContext &ctx, TMK &tmk, 
     switch (def.conversion) {
     case Conversion::Scaled:
     case Conversion::ServiceCounter: {
-        const double scale = def.conversion == Conversion::Scaled ? def.scale : (ctx.flags.ServiceInThousands ? 10.0 : 1.0);
+        const double scale =
+            def.conversion == Conversion::Scaled ? def.scale : (ctx.flags.ServiceInThousands ? 10.0 : 1.0);
         const qint64 lo = r.bounded ? qint64(std::ceil(r.min * scale - 1e-9)) : typeMin(def.type);
         const qint64 hi = r.bounded ? qint64(std::floor(r.max * scale + 1e-9)) : typeMax(def.type);
         for (qint64 v : span(lo, hi)) {
@@ -191,10 +192,15 @@ TEST(FieldRoundTrip, EveryStoredValueSurvivesItsShownText)
 // and nothing loops on the stored value.
 TEST(FieldRoundTrip, EveryBitPatternShows)
 {
-    struct Day { quint32 stored; const char *text; };
-    const Day days[] = {{0, "--.--.--"}, {1, "--.--.--"}, {2, "01.01.00"}, {366, "30.12.00"}, {367, "01.01.01"},
-                        {36525, "31.12.99"}, {36526, "--.--.--"}, {0x7FFFFFFF, "--.--.--"},
-                        {0x80000000, "--.--.--"}, {0xFFFFFFFF, "--.--.--"}};
+    struct Day
+    {
+        quint32 stored;
+        const char *text;
+    };
+    const Day days[] = {{0, "--.--.--"},         {1, "--.--.--"},          {2, "01.01.00"},
+                        {366, "30.12.00"},       {367, "01.01.01"},        {36525, "31.12.99"},
+                        {36526, "--.--.--"},     {0x7FFFFFFF, "--.--.--"}, {0x80000000, "--.--.--"},
+                        {0xFFFFFFFF, "--.--.--"}};
     const FieldDef &to = *findField(QStringLiteral("TO"));
     for (const Day &d : days) {
         TMK tmk;
@@ -202,8 +208,12 @@ TEST(FieldRoundTrip, EveryBitPatternShows)
         EXPECT_EQ(loadField(to, tmk, {}).toString(), QString::fromLatin1(d.text)) << d.stored;
     }
     const FieldDef &day = *findField(QStringLiteral("IntenseDayTime"));
-    for (auto [stored, text] : {std::pair{0, "00:00"}, {1439, "23:59"}, {1445, "00:05"}, {32767, "18:07"},
-                                {-1, "--:--"}, {-32768, "--:--"}}) {
+    for (auto [stored, text] : {std::pair{0, "00:00"},
+                                {1439, "23:59"},
+                                {1445, "00:05"},
+                                {32767, "18:07"},
+                                {-1, "--:--"},
+                                {-32768, "--:--"}}) {
         TMK tmk;
         tmk.record(9).setU16(day.offset, quint16(stored));
         EXPECT_EQ(loadField(day, tmk, {}).toString(), QString::fromLatin1(text)) << stored;
@@ -216,8 +226,11 @@ TEST(FieldRoundTrip, EveryBitPatternShows)
             for (int k = 0; k <= 10; ++k) {
                 QByteArray &bytes = tmk.record(k).bytes();
                 for (qsizetype i = 0; i < bytes.size(); ++i)
-                    bytes[i] = char(pattern == 0 ? 0x00 : pattern == 1 ? 0xFF : pattern == 2 ? 0x80
-                                    : pattern == 3 ? 0x7F : int(random.bounded(256)));
+                    bytes[i] = char(pattern == 0   ? 0x00
+                                    : pattern == 1 ? 0xFF
+                                    : pattern == 2 ? 0x80
+                                    : pattern == 3 ? 0x7F
+                                                   : int(random.bounded(256)));
             }
             for (const FieldDef &def : fieldTable()) {
                 const QString text = fieldText(def, loadField(def, tmk, ctx), ctx);

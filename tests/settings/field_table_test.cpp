@@ -3,11 +3,11 @@
 #include "catalogs/DeviceModel.h"
 #include "catalogs/MeasPars.h"
 #include "catalogs/Prots.h"
+#include "image/ImageLayout.h"
+#include "image/TMK.h"
 #include "settings/FieldTable.h"
 #include "settings/FieldTableContext.h"
 #include "support/FieldTypeLimits.h"
-#include "image/ImageLayout.h"
-#include "image/TMK.h"
 
 #include <gtest/gtest.h>
 
@@ -53,9 +53,13 @@ TEST(FieldTable, RowsAreConsistent)
         ASSERT_LE(def.section, 10);
         int width = 0;
         switch (def.type) {
-        case FieldType::Int8: case FieldType::UInt8: width = 1; break;
-        case FieldType::Int16: case FieldType::UInt16: width = 2; break;
-        case FieldType::Int32: case FieldType::UInt32: case FieldType::Float32: width = 4; break;
+        case FieldType::Int8:
+        case FieldType::UInt8: width = 1; break;
+        case FieldType::Int16:
+        case FieldType::UInt16: width = 2; break;
+        case FieldType::Int32:
+        case FieldType::UInt32:
+        case FieldType::Float32: width = 4; break;
         case FieldType::UInt64: width = 8; break;
         case FieldType::Bytes: width = def.param; break;
         }
@@ -70,11 +74,11 @@ TEST(FieldTable, RowsAreConsistent)
         }
         // Stored on focus loss: typed values, alarm groups, the "Средние" combo boxes and the
         // "ТО" check boxes; every other choice is stored on click.
-        const bool typed = def.kind == ControlKind::SpinEdit || def.kind == ControlKind::Edit
-                           || def.kind == ControlKind::DateEdit || def.kind == ControlKind::TimeEdit;
+        const bool typed = def.kind == ControlKind::SpinEdit || def.kind == ControlKind::Edit ||
+                           def.kind == ControlKind::DateEdit || def.kind == ControlKind::TimeEdit;
         const bool alarm = def.conversion == Conversion::AlarmFirst || def.conversion == Conversion::AlarmNext;
-        const bool exitDriven = typed || alarm || (def.kind == ControlKind::ComboBox && def.page == u"Средние")
-                                || (def.kind == ControlKind::CheckBox && def.page == u"ТО");
+        const bool exitDriven = typed || alarm || (def.kind == ControlKind::ComboBox && def.page == u"Средние") ||
+                                (def.kind == ControlKind::CheckBox && def.page == u"ТО");
         EXPECT_EQ(def.storeOn == StoreOn::FocusLoss, exitDriven);
     }
     EXPECT_EQ(names.size(), 271);

@@ -1,6 +1,6 @@
+#include "image/TMK.h"
 #include "settings/HotMenuAddMenu.h"
 #include "settings/HotMenuList.h"
-#include "image/TMK.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>

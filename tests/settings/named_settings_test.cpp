@@ -3,8 +3,8 @@
 
 #include "base/Error.h"
 #include "image/FactoryImage.h"
-#include "settings/NamedSettings.h"
 #include "image/TMK.h"
+#include "settings/NamedSettings.h"
 #include "support/MktoolRun.h"
 #include "support/QtPrinters.h"
 
@@ -92,8 +92,8 @@ TEST(NamedSettings, RefusedTextsChangeNothing)
         const char *message;
     } rows[] = {
         {0x0302, "hmParams.0", "SoundVolumeMenu", "Нет такого пункта меню"}, // no such item without voice
-        {0x0202, "hmParams.0", "TaxTarifDNMenu", "не предлагается"},        // a taximeter item in the parameters
-        {0x0202, "hmAver.0", "#108", "не предлагается"},                     // refuelling slot 10: no identifier of its own
+        {0x0202, "hmParams.0", "TaxTarifDNMenu", "не предлагается"},         // a taximeter item in the parameters
+        {0x0202, "hmAver.0", "#108", "не предлагается"}, // refuelling slot 10: no identifier of its own
         {0x0202, "ColorScheme0.Palette1", "32,0,0", "R,G,B"},
         {0x0202, "ColorScheme0.Palette1", "1,2", "R,G,B"},
         {0x0202, "ColorScheme1.Graph1", "16", "от 0 до 15"},
@@ -114,7 +114,8 @@ TEST(NamedSettings, RefusedTextsChangeNothing)
             storeSettingText(*s, model, QString::fromUtf8(row.text), ctx);
             ADD_FAILURE() << row.name << " accepted " << row.text;
         } catch (const Error &e) {
-            EXPECT_TRUE(e.text().contains(QString::fromUtf8(row.message))) << row.name << ": " << e.text().toStdString();
+            EXPECT_TRUE(e.text().contains(QString::fromUtf8(row.message)))
+                << row.name << ": " << e.text().toStdString();
         }
         for (int k = 0; k <= 10; ++k)
             EXPECT_EQ(model.record(k), before.record(k)) << row.name << " section " << k;
@@ -150,20 +151,28 @@ TEST(NamedSettings, ToolDumpsSetsAndComparesSpecialSettings)
 {
     QTemporaryDir dir;
     const QString a = dir.filePath(QStringLiteral("a.tcset")), b = dir.filePath(QStringLiteral("b.tcset"));
-    ASSERT_EQ(mktool({QStringLiteral("new"), QStringLiteral("--model"), QStringLiteral("0x0202"), QStringLiteral("-o"), a}).code, 0);
+    ASSERT_EQ(
+        mktool({QStringLiteral("new"), QStringLiteral("--model"), QStringLiteral("0x0202"), QStringLiteral("-o"), a})
+            .code,
+        0);
     const ToolRun bad = mktool({QStringLiteral("set"), a, QStringLiteral("Tarir.1=300,1"), QStringLiteral("-o"), b});
     EXPECT_EQ(bad.code, 1);
-    EXPECT_TRUE(QString::fromUtf8(bad.err).contains(QStringLiteral("Tarir.1: Ошибка проверки диапазона"))) << bad.err.constData();
-    const ToolRun set = mktool({QStringLiteral("set"), a, QStringLiteral("hmParams.0=VirtLockMenu"), QStringLiteral("Blocks.ABS 8/9=1"),
-                                QStringLiteral("ColorScheme1.Palette2=1,2,3"), QStringLiteral("-o"), b});
+    EXPECT_TRUE(QString::fromUtf8(bad.err).contains(QStringLiteral("Tarir.1: Ошибка проверки диапазона")))
+        << bad.err.constData();
+    const ToolRun set =
+        mktool({QStringLiteral("set"), a, QStringLiteral("hmParams.0=VirtLockMenu"), QStringLiteral("Blocks.ABS 8/9=1"),
+                QStringLiteral("ColorScheme1.Palette2=1,2,3"), QStringLiteral("-o"), b});
     ASSERT_EQ(set.code, 0) << set.err.constData();
-    const QJsonObject fields = QJsonDocument::fromJson(mktool({QStringLiteral("dump"), b}).out).object()[QStringLiteral("fields")].toObject();
+    const QJsonObject fields =
+        QJsonDocument::fromJson(mktool({QStringLiteral("dump"), b}).out).object()[QStringLiteral("fields")].toObject();
     EXPECT_EQ(fields[QStringLiteral("hmParams.0")].toString(), QStringLiteral("VirtLockMenu"));
     EXPECT_EQ(fields[QStringLiteral("Blocks.ABS 8/9")].toString(), QStringLiteral("1"));
     EXPECT_EQ(fields[QStringLiteral("ColorScheme1.Palette2")].toString(), QStringLiteral("1,2,3"));
     const ToolRun diff = mktool({QStringLiteral("diff"), a, b});
     EXPECT_EQ(diff.code, 1);
     EXPECT_EQ(QString::fromUtf8(diff.out),
-              QStringLiteral("[Цветовые схемы]\nColorScheme1.Palette2\t31,13,0\t1,2,3\n[Горячие меню]\nhmParams.0\tFullTankMenu\tVirtLockMenu\n"
-                             "[Допсистемы]\nBlocks.ABS 8/9\t0\t1\n3 field(s) differ; 0 byte(s) differ outside named fields\n"));
+              QStringLiteral(
+                  "[Цветовые схемы]\nColorScheme1.Palette2\t31,13,0\t1,2,3\n[Горячие "
+                  "меню]\nhmParams.0\tFullTankMenu\tVirtLockMenu\n"
+                  "[Допсистемы]\nBlocks.ABS 8/9\t0\t1\n3 field(s) differ; 0 byte(s) differ outside named fields\n"));
 }

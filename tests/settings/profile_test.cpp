@@ -2,9 +2,9 @@
 
 #include "base/Error.h"
 #include "image/FactoryImage.h"
+#include "image/TMK.h"
 #include "settings/NamedSettings.h"
 #include "settings/Profile.h"
-#include "image/TMK.h"
 #include "support/QtPrinters.h"
 
 #include <QJsonArray>
@@ -76,7 +76,8 @@ TEST(Profile, OnAModelWithoutVoiceExactlyTheVoiceSettingsDoNotFitAndNothingChang
     // Without the item the list fits: hot-menu items go by identifier, so their codes follow the model.
     set(source, "hmParams.6", QString());
     TMK target2 = factoryModel(0x0302);
-    EXPECT_EQ(problemNames(applyProfile(target2, exportProfile(source, {QStringLiteral("Горячие меню")}))), QStringList{});
+    EXPECT_EQ(problemNames(applyProfile(target2, exportProfile(source, {QStringLiteral("Горячие меню")}))),
+              QStringList{});
     EXPECT_EQ(changedNames(source, target2).filter(QStringLiteral("hm")), QStringList{});
 }
 
@@ -95,16 +96,19 @@ TEST(Profile, ApplyChangesExactlyTheNamedSettings)
         {QStringLiteral("TimeCorr"), QStringLiteral("0")}, // as it is already
     });
     const std::vector<ProfileProblem> problems = applyProfile(target, profile);
-    ASSERT_TRUE(problems.empty()) << problems.front().name.toStdString() << ": " << problems.front().message.toStdString();
+    ASSERT_TRUE(problems.empty()) << problems.front().name.toStdString() << ": "
+                                  << problems.front().message.toStdString();
     QStringList changed = changedNames(before, target);
     // Choosing scheme 2 loads its table into set 0: the colours it brings change with it.
     const QStringList schemeTable = changed.filter(QStringLiteral("ColorScheme0."));
     for (const QString &name : schemeTable)
         changed.removeAll(name);
-    EXPECT_EQ(changed, (QStringList{QStringLiteral("VelocityLimit"), QStringLiteral("TarirLeng"), QStringLiteral("ActiveColorScheme"),
-                                    QStringLiteral("hmTax.2"), QStringLiteral("Tarir.20"), QStringLiteral("Blocks.ABS 8/9")}));
+    EXPECT_EQ(changed, (QStringList{QStringLiteral("VelocityLimit"), QStringLiteral("TarirLeng"),
+                                    QStringLiteral("ActiveColorScheme"), QStringLiteral("hmTax.2"),
+                                    QStringLiteral("Tarir.20"), QStringLiteral("Blocks.ABS 8/9")}));
     NamedContext ctx(target);
-    EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("ColorScheme0.Palette4")), target, ctx), QStringLiteral("1,2,3"));
+    EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("ColorScheme0.Palette4")), target, ctx),
+              QStringLiteral("1,2,3"));
     EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("Tarir.20")), target, ctx), QStringLiteral("60,900"));
     // The image holds the result, as after the editor's OK.
     TMK reloaded;
@@ -128,10 +132,14 @@ TEST(Profile, DamagedOrUnknownEntriesAreListedAndNothingChanges)
                     {QStringLiteral("TimeCorr"), QStringLiteral("5")},
                     {QStringLiteral("TimeCorr"), QStringLiteral("6")},
                     {QStringLiteral("VelocityLimit"), QStringLiteral("900")}}),
-         {QStringLiteral("NoSuchSetting"), QStringLiteral("VelocityLimit"), QStringLiteral("TimeCorr"), QStringLiteral("VelocityLimit")}},
+         {QStringLiteral("NoSuchSetting"), QStringLiteral("VelocityLimit"), QStringLiteral("TimeCorr"),
+          QStringLiteral("VelocityLimit")}},
         // The ADC points must differ: the first waits until the second has moved away.
-        {profileOf({{QStringLiteral("UniMeasADC0"), QStringLiteral("1023")}, {QStringLiteral("UniMeasADC1"), QStringLiteral("500")}}),
-         {}, 0x0A01, 10},
+        {profileOf({{QStringLiteral("UniMeasADC0"), QStringLiteral("1023")},
+                    {QStringLiteral("UniMeasADC1"), QStringLiteral("500")}}),
+         {},
+         0x0A01,
+         10},
     };
     EXPECT_THROW(exportProfile(factoryModel(0x0202), {QStringLiteral("Бак"), QStringLiteral("tsNoSuchPage")}), Error);
     for (const auto &row : rows) {

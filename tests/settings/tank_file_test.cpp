@@ -25,7 +25,6 @@ void fillTankFields(TMK &m)
     s3.setU8(tank::kTarirLeng, 17);
 }
 
-
 } // namespace
 
 TEST(TankFile, LayoutOfThe245Bytes)

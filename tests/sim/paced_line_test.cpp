@@ -1,7 +1,7 @@
 // The device's output queue: what each way of delivery hands over, and when, on made-up times.
 
-#include "sim/PacedLine.h"
 #include "base/Error.h"
+#include "sim/PacedLine.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

@@ -42,14 +42,10 @@ TEST(PtySimulator, AnswersLeaveInOrderWhateverTheirFaultsAndDelivery)
         SimulatedDevice device(config, patternMemory());
         device.setFaultChooser([](const QByteArray &request) -> std::optional<Fault> {
             switch (request[5]) {
-            case 7:
-                return Fault::Late;
-            case 9:
-                return Fault::Duplicate;
-            case 11:
-                return Fault::Stray;
-            default:
-                return std::nullopt;
+            case 7: return Fault::Late;
+            case 9: return Fault::Duplicate;
+            case 11: return Fault::Stray;
+            default: return std::nullopt;
             }
         });
         PtySimulatorOptions options;

@@ -1,10 +1,10 @@
 // The simulated device's commands and injected faults, in process.
 
-#include "sim/InMemoryPort.h"
-#include "link/LinkTexts.h"
-#include "sim/SimulatedDevice.h"
-#include "link/TKW_RS.h"
 #include "base/Error.h"
+#include "link/LinkTexts.h"
+#include "link/TKW_RS.h"
+#include "sim/InMemoryPort.h"
+#include "sim/SimulatedDevice.h"
 #include "support/LinkFixture.h"
 
 #include <gtest/gtest.h>
@@ -87,12 +87,9 @@ TEST(SimulatedDevice, ReadsBlocksWithinItsMemoryOnly)
 TEST(SimulatedDevice, EachFaultKindGivesTheLinksMessage)
 {
     const std::pair<Fault, QString> rows[] = {
-        {Fault::DropByte, kInterByteText},
-        {Fault::BadChecksum, kExchangeErrorText + QStringLiteral("(0)")},
-        {Fault::Busy, kBusyText},
-        {Fault::ZeroHeader, kExchangeErrorText + QStringLiteral("(4)")},
-        {Fault::Silence, kNoLinkText},
-        {Fault::ShortFrame, kNoLinkText},
+        {Fault::DropByte, kInterByteText}, {Fault::BadChecksum, kExchangeErrorText + QStringLiteral("(0)")},
+        {Fault::Busy, kBusyText},          {Fault::ZeroHeader, kExchangeErrorText + QStringLiteral("(4)")},
+        {Fault::Silence, kNoLinkText},     {Fault::ShortFrame, kNoLinkText},
     };
     for (const auto &[fault, message] : rows) {
         DeviceRig rig;
@@ -172,8 +169,8 @@ TEST(SimulatedDevice, ALateAnswerHoldsUpTheNextOnTheVirtualLine)
         }
     SimulatedDevice clean({0xFC, 1, 8192});
     EXPECT_EQ(got, *clean.answer(late) + *clean.answer(next));
-    EXPECT_EQ(at.front(), 8 + 150 + 1);   // the request's line time, the delay, the first byte
-    EXPECT_EQ(at[38], at[37] + 1);        // the next answer starts when the line is free, at its pace
+    EXPECT_EQ(at.front(), 8 + 150 + 1); // the request's line time, the delay, the first byte
+    EXPECT_EQ(at[38], at[37] + 1);      // the next answer starts when the line is free, at its pace
 }
 
 TEST(SimulatedDevice, EveryDeliveryOnTheVirtualLineGivesTheSameBytesInOrder)
@@ -184,7 +181,8 @@ TEST(SimulatedDevice, EveryDeliveryOnTheVirtualLineGivesTheSameBytesInOrder)
     for (const char *delivery : {"byte", "packet", "packet:5", "chunk:1000", "chunk:70"}) {
         SCOPED_TRACE(delivery);
         SimulatedDevice device({0xFC, 1, 8192});
-        device.setFaultChooser([](const QByteArray &r) { return r[5] == 7 ? std::optional(Fault::Duplicate) : std::nullopt; });
+        device.setFaultChooser(
+            [](const QByteArray &r) { return r[5] == 7 ? std::optional(Fault::Duplicate) : std::nullopt; });
         VirtualClock clock;
         InMemoryPort port(clock, InMemoryPort::deviceResponderAtRate(device, 115200));
         port.setDelivery(Delivery::parse(QString::fromLatin1(delivery)));
@@ -210,8 +208,8 @@ TEST(SimulatedDevice, FaultRulesAreChecked)
     EXPECT_EQ(late[1].lateMs, 300);
     EXPECT_EQ(late[2].kind, Fault::Duplicate);
     EXPECT_EQ(late[3].kind, Fault::Stray);
-    for (const char *bad : {"silence", "silence:1.5", "noise:0.1", "stray:0.1:5", "late:0.1:", "late:0.1:-1",
-                            "late:0.1:300:1"})
+    for (const char *bad :
+         {"silence", "silence:1.5", "noise:0.1", "stray:0.1:5", "late:0.1:", "late:0.1:-1", "late:0.1:300:1"})
         EXPECT_THROW(parseFaultRules(QString::fromLatin1(bad)), Error) << bad;
 }
 

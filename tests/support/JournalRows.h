@@ -8,10 +8,7 @@
 
 namespace mk::test {
 
-inline Record section(int k)
-{
-    return TMK::defaultRecords()[size_t(k)];
-}
+inline Record section(int k) { return TMK::defaultRecords()[size_t(k)]; }
 
 inline QStringList row(std::initializer_list<const char *> cells)
 {

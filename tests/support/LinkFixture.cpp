@@ -11,10 +11,7 @@ QByteArray framed(const QByteArray &withoutChecksum)
     return f;
 }
 
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
-}
+QByteArray hex(const char *text) { return QByteArray::fromHex(QByteArray(text).replace(' ', "")); }
 
 ScriptedLink::ScriptedLink(std::vector<std::optional<TimedReply>> script) : replies(std::move(script))
 {

@@ -2,8 +2,8 @@
 // A link on simulated port 1 whose answers a test scripts byte by byte, on a virtual clock,
 // and the bare port on simulated ports.
 
-#include "sim/InMemoryPort.h"
 #include "link/TKW_RS.h"
+#include "sim/InMemoryPort.h"
 #include "support/QtPrinters.h"
 
 #include <QByteArray>

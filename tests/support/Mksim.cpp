@@ -2,15 +2,9 @@
 
 namespace mk::test {
 
-QString mksimPath()
-{
-    return QStringLiteral(MK_BIN_DIR "/mksim");
-}
+QString mksimPath() { return QStringLiteral(MK_BIN_DIR "/mksim"); }
 
-QString mktoolPath()
-{
-    return QStringLiteral(MK_BIN_DIR "/mktool");
-}
+QString mktoolPath() { return QStringLiteral(MK_BIN_DIR "/mktool"); }
 
 MksimProcess::MksimProcess(const QStringList &args)
 {
@@ -28,10 +22,7 @@ MksimProcess::MksimProcess(const QStringList &args)
     m_path = QString::fromLocal8Bit(m_process.readLine()).trimmed();
 }
 
-MksimProcess::~MksimProcess()
-{
-    stop();
-}
+MksimProcess::~MksimProcess() { stop(); }
 
 int MksimProcess::stop()
 {
@@ -46,9 +37,6 @@ int MksimProcess::stop()
     return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
 }
 
-QString MksimProcess::standardError()
-{
-    return QString::fromUtf8(m_process.readAllStandardError());
-}
+QString MksimProcess::standardError() { return QString::fromUtf8(m_process.readAllStandardError()); }
 
 } // namespace mk::test

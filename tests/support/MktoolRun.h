@@ -15,5 +15,6 @@ inline ToolRun mktool(const QStringList &args)
     QProcess p;
     p.start(QStringLiteral(MK_BIN_DIR "/mktool"), args);
     p.waitForFinished(30000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(), p.readAllStandardError()};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
 }

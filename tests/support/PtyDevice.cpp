@@ -1,7 +1,7 @@
 #include "support/PtyDevice.h"
 
-#include "link/PortMap.h"
 #include "image/FactoryImage.h"
+#include "link/PortMap.h"
 
 #include <fcntl.h>
 #include <poll.h>

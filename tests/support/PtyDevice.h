@@ -3,9 +3,9 @@
 // number points at it: the real port code end to end, with faults a test can aim.
 
 #include "link/Progress.h"
+#include "link/TKW_RS.h"
 #include "sim/PtySimulator.h"
 #include "sim/SimulatedDevice.h"
-#include "link/TKW_RS.h"
 
 #include <QStringList>
 #include <atomic>

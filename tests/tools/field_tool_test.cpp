@@ -1,7 +1,7 @@
 // mktool dump (fields), set and diff: the editor's settings by name, from the command line.
 
-#include "image/FactoryImage.h"
 #include "base/FileIo.h"
+#include "image/FactoryImage.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
 #include "support/MktoolRun.h"
@@ -30,9 +30,9 @@ TEST(FieldTool, SetStoresWithTheEditorsConversions)
     QTemporaryDir dir;
     const QString a = dir.filePath("a.tcset"), b = dir.filePath("b.tcset");
     ASSERT_EQ(mktool({"new", "--model", "0x8002", "-o", a}).code, 0);
-    const ToolRun set = mktool({"set", a, "VelocityLimit=41", "TripMinStop=995", "ResetPeriod1=Ручн.", "apVel_N=Г",
-                                "deliberately", "-o", b});
-    EXPECT_EQ(set.code, 1); // a word without "=" is refused ...
+    const ToolRun set = mktool(
+        {"set", a, "VelocityLimit=41", "TripMinStop=995", "ResetPeriod1=Ручн.", "apVel_N=Г", "deliberately", "-o", b});
+    EXPECT_EQ(set.code, 1);         // a word without "=" is refused ...
     EXPECT_FALSE(QFile::exists(b)); // ... and nothing is written
     const ToolRun ok = mktool({"set", a, "VelocityLimit=41", "TripMinStop=995", "ResetPeriod1=Ручн.", "apVel_N=Г",
                                "UseTank2=1", "UniMeasStr=Бар", "-o", b});
@@ -85,7 +85,8 @@ TEST(FieldTool, SetProtocolActsLikeTheProtocolPage)
     const QString a = dir.filePath("a.tcset"), b = dir.filePath("b.tcset");
     ASSERT_EQ(mktool({"new", "--model", "0x8002", "-o", a}).code, 0);
     // Sub-type items are those of the protocol chosen before them.
-    const ToolRun r = mktool({"set", a, "ProtTypeAdd1=1+2", "TankMeth=ДУТ ЭБУ2", "Protocol=J1939", "ProtTypeAdd2=3", "-o", b});
+    const ToolRun r =
+        mktool({"set", a, "ProtTypeAdd1=1+2", "TankMeth=ДУТ ЭБУ2", "Protocol=J1939", "ProtTypeAdd2=3", "-o", b});
     ASSERT_EQ(r.code, 0) << r.err.constData();
     const QJsonObject f = dump(b)["fields"].toObject();
     EXPECT_EQ(f["Protocol"].toString(), QStringLiteral("J1939"));

@@ -21,8 +21,8 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         file = dir.filePath(QStringLiteral("factory.tcset"));
-        ASSERT_EQ(mktool({QStringLiteral("new"), QStringLiteral("--model"), QStringLiteral("1"), QStringLiteral("--version"),
-                          QStringLiteral("1"), QStringLiteral("-o"), file})
+        ASSERT_EQ(mktool({QStringLiteral("new"), QStringLiteral("--model"), QStringLiteral("1"),
+                          QStringLiteral("--version"), QStringLiteral("1"), QStringLiteral("-o"), file})
                       .code,
                   0);
     }
@@ -41,11 +41,13 @@ protected:
 // The viewer's saved files of the factory image are pinned in the same data files.
 TEST_F(JournalTool, JournalsEqualTheViewersSavedFiles)
 {
-    for (const auto &[option, expected] : {std::pair{"--trip", "factory_trip_journal.txt"}, std::pair{"--tank", "factory_tank_journal.txt"}}) {
+    for (const auto &[option, expected] :
+         {std::pair{"--trip", "factory_trip_journal.txt"}, std::pair{"--tank", "factory_tank_journal.txt"}}) {
         const QByteArray wanted = readFile(QStringLiteral(MK_TEST_DATA "/") + QLatin1String(expected));
         ASSERT_FALSE(wanted.isEmpty());
         const QString out = dir.filePath(QStringLiteral("out.txt"));
-        const ToolRun written = mktool({QStringLiteral("journals"), file, QLatin1String(option), QStringLiteral("-o"), out});
+        const ToolRun written =
+            mktool({QStringLiteral("journals"), file, QLatin1String(option), QStringLiteral("-o"), out});
         ASSERT_EQ(written.code, 0) << written.err.constData();
         EXPECT_TRUE(written.out.isEmpty());
         EXPECT_EQ(readFile(out), wanted) << option;
@@ -56,9 +58,11 @@ TEST_F(JournalTool, JournalsEqualTheViewersSavedFiles)
         const ToolRun utf8 = mktool({QStringLiteral("journals"), file, QLatin1String(option), QStringLiteral("-o"), out,
                                      QStringLiteral("--encoding"), QStringLiteral("utf-8")});
         ASSERT_EQ(utf8.code, 0) << utf8.err.constData();
-        EXPECT_EQ(readFile(out), mk::fromWin1251(wanted).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8()) << option;
+        EXPECT_EQ(readFile(out), mk::fromWin1251(wanted).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8())
+            << option;
     }
-    EXPECT_EQ(mktool({QStringLiteral("journals"), file, QStringLiteral("--encoding"), QStringLiteral("koi8-r")}).code, 2);
+    EXPECT_EQ(mktool({QStringLiteral("journals"), file, QStringLiteral("--encoding"), QStringLiteral("koi8-r")}).code,
+              2);
 }
 
 TEST_F(JournalTool, ErrorsWithTheirFreezeFrames)
@@ -110,22 +114,31 @@ TEST_F(JournalTool, CsvOfEveryJournal)
     const ToolRun trip = mktool({QStringLiteral("journals"), file, QStringLiteral("--trip"), QStringLiteral("--csv")});
     ASSERT_EQ(trip.code, 0) << trip.err.constData();
     const QStringList out = QString::fromUtf8(trip.out).split(QLatin1Char('\n'));
-    EXPECT_EQ(out[0], QStringLiteral("№,Дата и время,\"Время в пути, с\",\"Пробег, км\",\"Топливо 1, л\",\"Топливо 2, л\","
-                                     "\"Расход топлива, л\",\"Ср. скорость, км/час\",Ср. расход на 100 км,Ср. расход в час,Стоимость"));
+    EXPECT_EQ(out[0],
+              QStringLiteral(
+                  "№,Дата и время,\"Время в пути, с\",\"Пробег, км\",\"Топливо 1, л\",\"Топливо 2, л\","
+                  "\"Расход топлива, л\",\"Ср. скорость, км/час\",Ср. расход на 100 км,Ср. расход в час,Стоимость"));
     EXPECT_EQ(out[1], QStringLiteral("0,--12-06T17:45,2700,41.300,3.600,0.000,3.600,55.1,8.72,4.80,213.9"));
     EXPECT_EQ(out.last(), QString());
     EXPECT_FALSE(trip.out.contains('\r'));
 
     const QString path = dir.filePath(QStringLiteral("tank.csv"));
-    ASSERT_EQ(mktool({QStringLiteral("journals"), file, QStringLiteral("--tank"), QStringLiteral("--csv"), QStringLiteral("-o"), path}).code, 0);
+    ASSERT_EQ(mktool({QStringLiteral("journals"), file, QStringLiteral("--tank"), QStringLiteral("--csv"),
+                      QStringLiteral("-o"), path})
+                  .code,
+              0);
     EXPECT_TRUE(readFile(path).startsWith("№,Дата и время,"));
     EXPECT_TRUE(readFile(path).contains("\n0,--12-04T18:30,64800,512.000,41.200,"));
 
-    const QStringList errors = lines({QStringLiteral("--errors"), QStringLiteral("--csv")}).join(QString()).split(QLatin1Char('\n'));
+    const QStringList errors =
+        lines({QStringLiteral("--errors"), QStringLiteral("--csv")}).join(QString()).split(QLatin1Char('\n'));
     EXPECT_EQ(errors[1], QStringLiteral("0,--12-06T18:42,0133,307"));
     // Everything: each journal under its title, an empty line between.
     const QStringList all = lines({QStringLiteral("--csv")}).join(QString()).split(QLatin1Char('\n'));
     EXPECT_EQ(all[0], QStringLiteral("Журнал поездок"));
     EXPECT_TRUE(all.contains(QStringLiteral("Средние")));
-    EXPECT_EQ(mktool({QStringLiteral("journals"), file, QStringLiteral("--csv"), QStringLiteral("--encoding"), QStringLiteral("utf-8")}).code, 2);
+    EXPECT_EQ(mktool({QStringLiteral("journals"), file, QStringLiteral("--csv"), QStringLiteral("--encoding"),
+                      QStringLiteral("utf-8")})
+                  .code,
+              2);
 }

@@ -1,7 +1,7 @@
 // mktool catalog and the model part of mktool info, run as a separate program.
 
-#include "image/FactoryImage.h"
 #include "base/FileIo.h"
+#include "image/FactoryImage.h"
 #include "image/SettingsFile.h"
 #include "support/MktoolRun.h"
 #include "support/QtPrinters.h"
@@ -100,7 +100,8 @@ TEST(MktoolInfo, ModelNameFlagsAndProtocols)
     ASSERT_EQ(info.code, 0) << info.err.constData();
     const QJsonObject o = QJsonDocument::fromJson(info.out).object();
     EXPECT_EQ(o["model_name"].toString(), "QZ-71B_W");
-    EXPECT_EQ(o["flags"].toArray(), QJsonArray({"NoVoice", "NoDSSwitch", "UniversalInput", "NoParking", "NoGas", "NoVagAuto"}));
+    EXPECT_EQ(o["flags"].toArray(),
+              QJsonArray({"NoVoice", "NoDSSwitch", "UniversalInput", "NoParking", "NoGas", "NoVagAuto"}));
     const QJsonArray protocols = o["protocols"].toArray();
     ASSERT_EQ(protocols.size(), 29);
     EXPECT_EQ(protocols[28].toObject(), QJsonObject({{"index", 28}, {"code", 255}, {"name", "Универс."}}));

@@ -62,15 +62,15 @@ TEST(MktoolFile, BadInputIsRefusedWithAMessage)
                                     QStringList{"new", "--memory", "4096", "-o", dir.filePath("x")},
                                     QStringList{"read", "--wait", "soon", "-o", dir.filePath("x")},
                                     QStringList{"read", "--port", "99", "-o", dir.filePath("x")},
-                                    QStringList{"identify", "--wait", "-1"},
-                                    QStringList{"write", one, "--port", "0"}})
+                                    QStringList{"identify", "--wait", "-1"}, QStringList{"write", one, "--port", "0"}})
         EXPECT_EQ(mktool(args).code, 2) << args.join(' ').toStdString();
     // The target of a read is checked before the device is looked for.
     const ToolRun toFolder = mktool({"read", "--port", "/dev/nonexistent-tty", "-o", dir.path()});
     EXPECT_EQ(toFolder.code, 1);
     EXPECT_TRUE(QString::fromUtf8(toFolder.err).contains(QStringLiteral("это папка"))) << toFolder.err.constData();
     const ToolRun noFolder = mktool({"read", "--port", "/dev/nonexistent-tty", "-o", dir.filePath("none/x.tcset")});
-    EXPECT_TRUE(QString::fromUtf8(noFolder.err).contains(QStringLiteral("папка не существует"))) << noFolder.err.constData();
+    EXPECT_TRUE(QString::fromUtf8(noFolder.err).contains(QStringLiteral("папка не существует")))
+        << noFolder.err.constData();
     EXPECT_EQ(mktool({"frobnicate"}).code, 2);
     EXPECT_EQ(mktool({"--help"}).code, 0);
 }

@@ -38,7 +38,8 @@ TEST(RenderTool, EveryScreenKindBecomesA320x240Png)
     for (const QString &screen : screens) {
         const QString png = dir.filePath(QString(screen).replace(':', '_') + ".png");
         QByteArray err;
-        ASSERT_EQ(mktool({"render", file, "--screen", screen, "-o", png}, &err), 0) << qPrintable(screen) << err.constData();
+        ASSERT_EQ(mktool({"render", file, "--screen", screen, "-o", png}, &err), 0)
+            << qPrintable(screen) << err.constData();
         const QImage image(png);
         ASSERT_EQ(image.size(), QSize(320, 240)) << qPrintable(screen);
         EXPECT_GE(colourCount(image), 3) << qPrintable(screen);

@@ -2,9 +2,9 @@
 // Helpers shared by the viewer tests: a model holding the factory image, widget lookup,
 // answers to the dialogs the viewers open, and optional screenshots.
 
-#include "widgets/MessageBoxes.h"
 #include "image/FactoryImage.h"
 #include "image/TMK.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QApplication>
 #include <QDir>
@@ -60,8 +60,7 @@ public:
               }
               return onDialog(d);
           })
-    {
-    }
+    {}
     QString lastFolder;
 
 private:

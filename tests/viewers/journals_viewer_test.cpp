@@ -1,12 +1,12 @@
-#include "journals/JournalData.h"
-#include "journals/JournalCsv.h"
-#include "viewers/JournalChart.h"
-#include "widgets/StringGrid.h"
-#include "viewers/TMK_ViewJournalsDlg.h"
 #include "ViewerTestSupport.h"
 #include "app/LayoutChecks.h"
 #include "app/Mnemonics.h"
 #include "base/Text.h"
+#include "journals/JournalCsv.h"
+#include "journals/JournalData.h"
+#include "viewers/JournalChart.h"
+#include "viewers/TMK_ViewJournalsDlg.h"
+#include "widgets/StringGrid.h"
 
 #include <QPushButton>
 #include <QTabWidget>
@@ -46,7 +46,8 @@ private slots:
         auto *trip = find<StringGrid>(&dlg, "sgTrip");
         QCOMPARE(trip->rowCount(), 22);
         QCOMPARE(trip->columnCount(), 9);
-        QCOMPARE(trip->rowTexts().at(1), QStringList({"Посл.", "17:45   6.12", "0:45", "41.300", "3.600", "55", "8.7", "4.80", "213.9"}));
+        QCOMPARE(trip->rowTexts().at(1),
+                 QStringList({"Посл.", "17:45   6.12", "0:45", "41.300", "3.600", "55", "8.7", "4.80", "213.9"}));
         QCOMPARE(trip->cellText(1, 9), QStringLiteral("Пусто"));
         QCOMPARE(find<StringGrid>(&dlg, "sgTank")->cellText(3, 3), QStringLiteral("530.500"));
 
@@ -96,7 +97,8 @@ private slots:
         QCOMPARE(tankSum->cellText(1, 0), QStringLiteral("0:00"));
         QCOMPARE(tankSum->cellText(1, 3), QStringLiteral("-----"));
         QCOMPARE(accumulators(tmk.record(0), AccumulatorSet::BetweenRefuellings).metres, 0u);
-        QCOMPARE(accumulators(tmk.record(0), AccumulatorSet::Trip).metres, accumulators(s0, AccumulatorSet::Trip).metres);
+        QCOMPARE(accumulators(tmk.record(0), AccumulatorSet::Trip).metres,
+                 accumulators(s0, AccumulatorSet::Trip).metres);
         QCOMPARE(find<StringGrid>(&dlg, "sgTripSum")->cellText(1, 1), QStringLiteral("41.300"));
 
         QCOMPARE(tmk.image(), image); // the image changes only through the transaction's OK
@@ -116,7 +118,7 @@ private slots:
         clickRow(errors, 2);
         QCOMPARE(frame->rowTexts().at(0), QStringList({"Код ошибки", "P0300"}));
         QCOMPARE(frame->cellText(1, 8), QStringLiteral("820")); // revolutions of the second entry
-        clickRow(errors, 3); // an error without a freeze frame
+        clickRow(errors, 3);                                    // an error without a freeze frame
         QCOMPARE(frame->rowCount(), 0);
         errors->setCurrentCell(1, 0); // keyboard selection refills too
         QCOMPARE(frame->cellText(1, 0), QStringLiteral("P0133"));
@@ -173,8 +175,10 @@ private slots:
         answers.savePath = dir.filePath(QStringLiteral("trip-utf8.txt"));
         answers.filter = QStringLiteral("Текст UTF-8 (*.txt)");
         QTest::mouseClick(find<QPushButton>(&dlg, "bTrip"), Qt::LeftButton);
-        QCOMPARE(answers.filters, (QStringList{QStringLiteral("Текст Windows-1251 (*.txt)"), QStringLiteral("Текст Windows-1251 (*.txt)"),
-                                               QStringLiteral("Текст UTF-8 (*.txt)"), QStringLiteral("CSV UTF-8 (*.csv)")}));
+        QCOMPARE(
+            answers.filters,
+            (QStringList{QStringLiteral("Текст Windows-1251 (*.txt)"), QStringLiteral("Текст Windows-1251 (*.txt)"),
+                         QStringLiteral("Текст UTF-8 (*.txt)"), QStringLiteral("CSV UTF-8 (*.csv)")}));
         QFile utf8(answers.savePath);
         QVERIFY(utf8.open(QIODevice::ReadOnly));
         const QByteArray expected = dataFile("factory_trip_journal.txt");
@@ -280,7 +284,8 @@ private slots:
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         auto *pages = find<QTabWidget>(&dlg, "pcJournals");
-        const char *names[] = {"journals_trip", "journals_tank", "journals_averages", "journals_errors", "journals_charts"};
+        const char *names[] = {"journals_trip", "journals_tank", "journals_averages", "journals_errors",
+                               "journals_charts"};
         QCOMPARE(pages->count(), int(std::size(names)));
         for (int i = 0; i < pages->count(); ++i) {
             pages->setCurrentIndex(i);

@@ -1,14 +1,14 @@
 // Both viewers from the main window's steps, on settings loaded from a file and on settings
 // read from the demo device.
 
+#include "ViewerTestSupport.h"
 #include "app/DemoDevice.h"
 #include "app/SerialDeviceLink.h"
 #include "app/TMainForm.h"
 #include "image/SettingsFile.h"
-#include "widgets/StringGrid.h"
 #include "viewers/TMK_ViewJournalsDlg.h"
 #include "viewers/TMK_ViewOscDlg.h"
-#include "ViewerTestSupport.h"
+#include "widgets/StringGrid.h"
 
 #include <QPushButton>
 #include <QTemporaryDir>

@@ -1,16 +1,16 @@
+#include "ViewerTestSupport.h"
+#include "app/LayoutChecks.h"
 #include "journals/JournalCsv.h"
 #include "journals/OscData.h"
 #include "journals/OscExport.h"
-#include "widgets/RadioGroup.h"
 #include "viewers/TMK_ViewOscDlg.h"
-#include "ViewerTestSupport.h"
-#include "app/LayoutChecks.h"
+#include "widgets/RadioGroup.h"
 
-#include <QRadioButton>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QWheelEvent>
@@ -42,7 +42,8 @@ private:
     }
     static void wheel(QWidget *box, QPoint at, int notches)
     {
-        QWheelEvent e(at, box->mapToGlobal(at), {}, QPoint(0, 120 * notches), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QWheelEvent e(at, box->mapToGlobal(at), {}, QPoint(0, 120 * notches), Qt::NoButton, {}, Qt::NoScrollPhase,
+                      false);
         QApplication::sendEvent(box, &e);
     }
     // The trigger moment mark is drawn where the geometry puts sample 32.
@@ -100,9 +101,9 @@ private slots:
         QVERIFY(isColour(pic, 64, 253, Qt::magenta));
         QVERIFY(!isColour(pic, 64, 252, Qt::magenta));
         QVERIFY(isColour(pic, 67, 256, Qt::magenta));
-        QVERIFY(isColour(pic, 0, 128, Qt::cyan));     // trigger level 20 at 0.5 V/div
+        QVERIFY(isColour(pic, 0, 128, Qt::cyan)); // trigger level 20 at 0.5 V/div
         QVERIFY(isColour(pic, 3, 128, Qt::cyan));
-        QVERIFY(isColour(pic, 96, 100, QColor(128, 128, 128))); // grid line x = 96
+        QVERIFY(isColour(pic, 96, 100, QColor(128, 128, 128)));  // grid line x = 96
         QVERIFY(isColour(pic, 500, 224, QColor(128, 128, 128))); // grid line y = 224
         QVERIFY(isColour(pic, 500, 10, Qt::black));
 
@@ -172,7 +173,8 @@ private slots:
         QCOMPARE(scroll->value(), dlg.offset());
         QVERIFY(qAbs(oscGeometry(dlg.drawing()).sampleAtX(at.x()) - before) <= 0.5); // offsets are whole samples
         // Sample 0 at x = 32 before; now four pixels a sample, its line starting at 64 − (32 + offset) × 4.
-        QCOMPARE(oscGeometry(dlg.drawing()).samplePoint(33, 0).x() - oscGeometry(dlg.drawing()).samplePoint(32, 0).x(), 4);
+        QCOMPARE(oscGeometry(dlg.drawing()).samplePoint(33, 0).x() - oscGeometry(dlg.drawing()).samplePoint(32, 0).x(),
+                 4);
         checkTriggerUnderSample32(dlg);
 
         // Panning by dragging: 40 pixels right at ×4 is 10 samples back.

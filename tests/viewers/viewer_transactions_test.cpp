@@ -1,10 +1,10 @@
-#include "viewers/ViewerTransactions.h"
+#include "ViewerTestSupport.h"
 #include "journals/JournalData.h"
 #include "journals/OscData.h"
-#include "widgets/StringGrid.h"
 #include "viewers/TMK_ViewJournalsDlg.h"
 #include "viewers/TMK_ViewOscDlg.h"
-#include "ViewerTestSupport.h"
+#include "viewers/ViewerTransactions.h"
+#include "widgets/StringGrid.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -108,7 +108,8 @@ private slots:
         reread.replaceImage(tmk.modelCode(), tmk.image());
         for (int k = 0; k < kJournalEntryCount; ++k) {
             QVERIFY(journalEntry(reread.record(6), JournalKind::Trip, k).empty());
-            QCOMPARE(journalEntry(reread.record(6), JournalKind::Tank, k).day, journalEntry(s6, JournalKind::Tank, k).day);
+            QCOMPARE(journalEntry(reread.record(6), JournalKind::Tank, k).day,
+                     journalEntry(s6, JournalKind::Tank, k).day);
         }
         QCOMPARE(errorEntry(reread.record(12), 0).code, 0u);
         QCOMPARE(accumulators(reread.record(0), AccumulatorSet::Overall).metres, 0u);
@@ -124,13 +125,13 @@ private slots:
     void errorCodesFollowTheImagesProtocol()
     {
         TMK tmk;
-        loadFactory(tmk, 1, 1); // "QZ-11_R": list 11, 16, 13, 1, ...
+        loadFactory(tmk, 1, 1);                                     // "QZ-11_R": list 11, 16, 13, 1, ...
         QCOMPARE(firstErrorCodeShown(tmk), QStringLiteral("0133")); // "M74CAN", format 1
-        setStoredProtocol(tmk, 3);                                   // "CAN", format 0
+        setStoredProtocol(tmk, 3);                                  // "CAN", format 0
         QCOMPARE(firstErrorCodeShown(tmk), QStringLiteral("P0133"));
-        setStoredProtocol(tmk, 200);                                 // past the list: no protocol
+        setStoredProtocol(tmk, 200); // past the list: no protocol
         QCOMPARE(firstErrorCodeShown(tmk), QString());
-        setStoredProtocol(tmk, 300);                                 // out of range: still opens
+        setStoredProtocol(tmk, 300); // out of range: still opens
         QCOMPARE(firstErrorCodeShown(tmk), QString());
     }
 

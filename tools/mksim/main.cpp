@@ -1,12 +1,12 @@
 // mksim: a simulated trip computer on a pseudo-terminal.
 // The first line on standard output is the terminal's path; it serves until SIGINT or SIGTERM.
 
+#include "base/Error.h"
+#include "base/FileIo.h"
+#include "image/FactoryImage.h"
+#include "image/SettingsFile.h"
 #include "sim/PtySimulator.h"
 #include "sim/SimulatedDevice.h"
-#include "base/Error.h"
-#include "image/FactoryImage.h"
-#include "base/FileIo.h"
-#include "image/SettingsFile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -116,8 +116,7 @@ QByteArray initialMemory(Options &o)
     if (o.image.isEmpty())
         return mk::memoryFromImage(mk::makeFactoryImage(o.device.modelCode, o.version, o.device.memorySize),
                                    o.device.memorySize);
-    const mk::SettingsFileContent file =
-        mk::decodeSettingsFile(mk::readWholeFile(o.image, mk::kMaxSettingsFileSize));
+    const mk::SettingsFileContent file = mk::decodeSettingsFile(mk::readWholeFile(o.image, mk::kMaxSettingsFileSize));
     if (!o.modelGiven)
         o.device.modelCode = file.modelCode;
     return mk::memoryFromImage(file.image, o.device.memorySize);
@@ -167,7 +166,8 @@ int run(const QStringList &args)
     sigwait(&stopSignals, &signal);
     sim.stop();
     if (!o.save.isEmpty())
-        mk::writeFileAtomically(o.save, mk::encodeSettingsFile(o.device.modelCode, mk::imageFromMemory(device.memory())));
+        mk::writeFileAtomically(o.save,
+                                mk::encodeSettingsFile(o.device.modelCode, mk::imageFromMemory(device.memory())));
     return 0;
 }
 

@@ -9,7 +9,7 @@ struct DeviceModel;
 struct TMeasParBase;
 struct TMKMenuItem;
 class TProtBase;
-}
+} // namespace mk
 
 namespace mk::tool {
 

@@ -1,8 +1,8 @@
 #pragma once
 // mktool's commands register themselves here; main() dispatches on the first argument.
 
-#include <QString>
 #include <QMap>
+#include <QString>
 #include <QStringList>
 #include <functional>
 #include <vector>
@@ -16,9 +16,9 @@ namespace mk::tool {
 // Exit codes shared by every command.
 enum ExitCode {
     kOk = 0,
-    kFailed = 1,     // the operation failed (file, device, value)
-    kUsage = 2,      // bad command line
-    kCancelled = 3,  // interrupted by the user
+    kFailed = 1,    // the operation failed (file, device, value)
+    kUsage = 2,     // bad command line
+    kCancelled = 3, // interrupted by the user
 };
 
 struct Command

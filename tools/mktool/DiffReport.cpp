@@ -12,8 +12,10 @@ QJsonObject diffJson(const SettingsDiff &diff)
     for (const DiffPage &page : diff.pages) {
         QJsonArray changes;
         for (const SettingChange &c : page.changes) {
-            QJsonObject o{{QStringLiteral("page"), page.page}, {QStringLiteral("caption"), c.caption},
-                          {QStringLiteral("a"), c.before}, {QStringLiteral("b"), c.after}};
+            QJsonObject o{{QStringLiteral("page"), page.page},
+                          {QStringLiteral("caption"), c.caption},
+                          {QStringLiteral("a"), c.before},
+                          {QStringLiteral("b"), c.after}};
             if (c.name.isEmpty()) {
                 o[QStringLiteral("bytes")] = c.unnamedBytes;
                 unnamed.append(o);
@@ -37,10 +39,9 @@ QJsonObject diffJson(const SettingsDiff &diff)
 
 QString diffReportText(const SettingsDiff &diff)
 {
-    return diffText(diff, true)
-           + QStringLiteral("%1 field(s) differ; %2 byte(s) differ outside named fields\n")
-                 .arg(diff.namedCount)
-                 .arg(diff.unnamedBytes + diff.otherImageBytes);
+    return diffText(diff, true) + QStringLiteral("%1 field(s) differ; %2 byte(s) differ outside named fields\n")
+                                      .arg(diff.namedCount)
+                                      .arg(diff.unnamedBytes + diff.otherImageBytes);
 }
 
 } // namespace mk::tool

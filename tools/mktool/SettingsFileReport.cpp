@@ -1,13 +1,13 @@
 #include "SettingsFileReport.h"
 
 #include "CatalogJson.h"
-#include "image/ImageDeviceModel.h"
 #include "base/Error.h"
+#include "image/ImageDeviceModel.h"
+#include "image/ImageLayout.h"
+#include "image/TMK.h"
 #include "settings/FieldTable.h"
 #include "settings/FieldTableContext.h"
-#include "image/ImageLayout.h"
 #include "settings/NamedSettings.h"
-#include "image/TMK.h"
 
 #include <QJsonArray>
 
@@ -15,7 +15,13 @@ namespace mk::tool {
 
 namespace {
 
-QString hex4(quint32 v) { return QStringLiteral("0x%1").arg(v, 4, 16, QLatin1Char('0')).toUpper().replace(QLatin1String("0X"), QLatin1String("0x")); }
+QString hex4(quint32 v)
+{
+    return QStringLiteral("0x%1")
+        .arg(v, 4, 16, QLatin1Char('0'))
+        .toUpper()
+        .replace(QLatin1String("0X"), QLatin1String("0x"));
+}
 
 bool oscInside(const TMK &model, int block)
 {
@@ -60,14 +66,18 @@ QString modelText(const TMK &model)
     if (!r.error.isEmpty())
         return QStringLiteral("model:            (%1)\n").arg(r.error);
     QString t;
-    t += QStringLiteral("model name:       %1\n").arg(r.device.ModelName.isEmpty() ? QStringLiteral("(none)") : r.device.ModelName);
+    t += QStringLiteral("model name:       %1\n")
+             .arg(r.device.ModelName.isEmpty() ? QStringLiteral("(none)") : r.device.ModelName);
     const QStringList flags = r.device.Flags.names();
-    t += QStringLiteral("feature flags:    %1\n").arg(flags.isEmpty() ? QStringLiteral("(none)") : flags.join(QStringLiteral(", ")));
+    t += QStringLiteral("feature flags:    %1\n")
+             .arg(flags.isEmpty() ? QStringLiteral("(none)") : flags.join(QStringLiteral(", ")));
     QStringList protocols;
     for (const TProtBase &p : r.device.ProtocolList)
         protocols << QStringLiteral("%1 %2").arg(p.Code).arg(p.Name);
-    t += QStringLiteral("protocols (%1):%2\n").arg(protocols.size())
-             .arg(protocols.isEmpty() ? QStringLiteral("  (none)") : QStringLiteral("\n  ") + protocols.join(QStringLiteral("\n  ")));
+    t += QStringLiteral("protocols (%1):%2\n")
+             .arg(protocols.size())
+             .arg(protocols.isEmpty() ? QStringLiteral("  (none)")
+                                      : QStringLiteral("\n  ") + protocols.join(QStringLiteral("\n  ")));
     return t;
 }
 
@@ -125,7 +135,9 @@ QString infoText(const TMK &model)
         t += QStringLiteral("%1  %2  %3  %4\n").arg(k, 7).arg(e.address, 7).arg(e.length, 6).arg(range);
     }
     for (int b = 0; b < 2; ++b)
-        t += QStringLiteral("\noscilloscope block %1 at %2: %3").arg(b).arg(kOscBlockPos[b])
+        t += QStringLiteral("\noscilloscope block %1 at %2: %3")
+                 .arg(b)
+                 .arg(kOscBlockPos[b])
                  .arg(oscInside(model, b) ? QStringLiteral("inside the image") : QStringLiteral("outside the image"));
     return t + QLatin1Char('\n');
 }
@@ -152,12 +164,8 @@ QJsonObject fieldsJson(const TMK &model)
         const FieldDef &def = *s.field;
         const QVariant value = loadField(def, model, ctx);
         switch (def.kind) {
-        case ControlKind::SpinEdit:
-            fields[def.name] = fieldText(def, value, ctx).toDouble();
-            break;
-        case ControlKind::CheckBox:
-            fields[def.name] = value.toBool();
-            break;
+        case ControlKind::SpinEdit: fields[def.name] = fieldText(def, value, ctx).toDouble(); break;
+        case ControlKind::CheckBox: fields[def.name] = value.toBool(); break;
         case ControlKind::RadioGroup:
         case ControlKind::ComboBox: {
             // The item caption, or the stored index when it names no item.
@@ -166,8 +174,7 @@ QJsonObject fieldsJson(const TMK &model)
             fields[def.name] = index >= 0 && index < items.size() ? QJsonValue(items[index]) : QJsonValue(index);
             break;
         }
-        default:
-            fields[def.name] = value.toString();
+        default: fields[def.name] = value.toString();
         }
     }
     return fields;

@@ -7,7 +7,7 @@
 namespace mk {
 class TMK;
 struct FieldContext;
-}
+} // namespace mk
 
 namespace mk::tool {
 

@@ -99,10 +99,7 @@ void TerminalProgress::finish()
     m_barShown = false;
 }
 
-bool TerminalProgress::interrupted() const
-{
-    return g_interrupted;
-}
+bool TerminalProgress::interrupted() const { return g_interrupted; }
 
 bool TerminalProgress::cancelled() const
 {

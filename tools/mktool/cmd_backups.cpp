@@ -15,12 +15,9 @@ namespace {
 const char *kindKey(BackupEntry::Kind kind)
 {
     switch (kind) {
-    case BackupEntry::Backup:
-        return "backup";
-    case BackupEntry::Foreign:
-        return "foreign";
-    case BackupEntry::Damaged:
-        return "damaged";
+    case BackupEntry::Backup: return "backup";
+    case BackupEntry::Foreign: return "foreign";
+    case BackupEntry::Damaged: return "damaged";
     }
     return "";
 }
@@ -47,8 +44,9 @@ int runBackups(const QStringList &argv)
             }
             items.append(o);
         }
-        out(QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("dir"), dir}, {QStringLiteral("backups"), items}})
-                                  .toJson(QJsonDocument::Indented)));
+        out(QString::fromUtf8(
+            QJsonDocument(QJsonObject{{QStringLiteral("dir"), dir}, {QStringLiteral("backups"), items}})
+                .toJson(QJsonDocument::Indented)));
         return kOk;
     }
     QString text = QStringLiteral("%1\n").arg(dir);
@@ -70,11 +68,12 @@ int runBackups(const QStringList &argv)
     return kOk;
 }
 
-const CommandRegistrar kBackups({QStringLiteral("backups"), QStringLiteral("[--dir DIR] [--json]"),
-                                 QStringLiteral("lists the device memories kept before writes (default folder: "
-                                                "~/.local/share/mkconf/backups), newest first: time, model code and name, "
-                                                "settings version; foreign and damaged files are marked"),
-                                 runBackups});
+const CommandRegistrar
+    kBackups({QStringLiteral("backups"), QStringLiteral("[--dir DIR] [--json]"),
+              QStringLiteral("lists the device memories kept before writes (default folder: "
+                             "~/.local/share/mkconf/backups), newest first: time, model code and name, "
+                             "settings version; foreign and damaged files are marked"),
+              runBackups});
 
 } // namespace
 } // namespace mk::tool

@@ -2,10 +2,10 @@
 
 #include "CatalogJson.h"
 #include "Command.h"
-#include "image/ImageDeviceModel.h"
+#include "base/Error.h"
 #include "catalogs/MeasPars.h"
 #include "catalogs/MenuItems.h"
-#include "base/Error.h"
+#include "image/ImageDeviceModel.h"
 
 #include <QJsonDocument>
 
@@ -29,13 +29,18 @@ int runCatalog(const QStringList &argv)
         return usageError(kName, QStringLiteral("--model CODE is required"));
 
     const auto model = quint16(parseNumber(args.value(QStringLiteral("--model")), QStringLiteral("--model"), 0xFFFF));
-    const quint32 version = parseNumber(args.value(QStringLiteral("--version"), QStringLiteral("0")), QStringLiteral("--version"), 255);
+    const quint32 version =
+        parseNumber(args.value(QStringLiteral("--version"), QStringLiteral("0")), QStringLiteral("--version"), 255);
     const bool oneProtocol = args.has(QStringLiteral("--protocol"));
-    const quint32 index = oneProtocol ? parseNumber(args.value(QStringLiteral("--protocol")), QStringLiteral("--protocol"), 255) : 0;
+    const quint32 index =
+        oneProtocol ? parseNumber(args.value(QStringLiteral("--protocol")), QStringLiteral("--protocol"), 255) : 0;
     const DeviceModel device = SelectDeviceModel(model, index, version);
     if (oneProtocol && !device.CurrentProtocol())
         throw Error(QStringLiteral("Модель %1 (версия %2) не имеет протокола с номером %3 (протоколов: %4)")
-                        .arg(model).arg(version).arg(index).arg(device.ProtocolList.size()));
+                        .arg(model)
+                        .arg(version)
+                        .arg(index)
+                        .arg(device.ProtocolList.size()));
 
     QJsonArray list;
     if (what == QLatin1String("protocols")) {
@@ -62,11 +67,11 @@ int runCatalog(const QStringList &argv)
     return kOk;
 }
 
-const CommandRegistrar kCatalog({kName,
-                                 QStringLiteral("params|protocols|menu --model CODE [--version N] [--protocol INDEX]"),
-                                 QStringLiteral("JSON list of a model's measured parameters (those of one protocol with --protocol), "
-                                                "protocols (one with --protocol) or hot-menu items"),
-                                 runCatalog});
+const CommandRegistrar
+    kCatalog({kName, QStringLiteral("params|protocols|menu --model CODE [--version N] [--protocol INDEX]"),
+              QStringLiteral("JSON list of a model's measured parameters (those of one protocol with --protocol), "
+                             "protocols (one with --protocol) or hot-menu items"),
+              runCatalog});
 
 } // namespace
 } // namespace mk::tool

@@ -3,17 +3,17 @@
 #include "Command.h"
 #include "DiffReport.h"
 #include "TerminalProgress.h"
+#include "base/FileIo.h"
+#include "image/RecordSync.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
 #include "link/Backup.h"
 #include "link/DeviceExchange.h"
 #include "link/ExchangeTexts.h"
 #include "link/PortDiscovery.h"
 #include "link/PortMap.h"
 #include "link/TKW_RS.h"
-#include "base/FileIo.h"
-#include "image/RecordSync.h"
 #include "settings/SettingsDiff.h"
-#include "image/SettingsFile.h"
-#include "image/TMK.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -97,8 +97,14 @@ int runIdentify(const QStringList &argv)
     progress.finish();
     if (!device)
         return notDone(progress);
-    const QString address = QStringLiteral("0x%1").arg(device->address, 2, 16, QLatin1Char('0')).toUpper().replace(QLatin1String("0X"), QLatin1String("0x"));
-    const QString code = QStringLiteral("0x%1").arg(device->modelCode, 4, 16, QLatin1Char('0')).toUpper().replace(QLatin1String("0X"), QLatin1String("0x"));
+    const QString address = QStringLiteral("0x%1")
+                                .arg(device->address, 2, 16, QLatin1Char('0'))
+                                .toUpper()
+                                .replace(QLatin1String("0X"), QLatin1String("0x"));
+    const QString code = QStringLiteral("0x%1")
+                             .arg(device->modelCode, 4, 16, QLatin1Char('0'))
+                             .toUpper()
+                             .replace(QLatin1String("0X"), QLatin1String("0x"));
     if (args.has(QStringLiteral("--json"))) {
         const QJsonObject o{{QStringLiteral("port"), link.port().PortNumber()},
                             {QStringLiteral("node"), nodeForPort(link.port().PortNumber())},
@@ -107,7 +113,8 @@ int runIdentify(const QStringList &argv)
                             {QStringLiteral("model_code"), device->modelCode}};
         out(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented)));
     } else {
-        out(QStringLiteral("port:             %1\naddress:          %2\nmemory:           %3 bytes\nmodel code:       %4\n")
+        out(QStringLiteral(
+                "port:             %1\naddress:          %2\nmemory:           %3 bytes\nmodel code:       %4\n")
                 .arg(link.port().label(link.port().PortNumber()), address)
                 .arg(device->memorySize)
                 .arg(code));
@@ -119,7 +126,8 @@ int runRead(const QStringList &argv)
 {
     const Args args(argv, {kPortOption, kWaitOption, QStringLiteral("-o")}, {});
     if (!args.ok() || !args.positional().isEmpty() || !args.has(QStringLiteral("-o")))
-        return usageError(QStringLiteral("read"), args.ok() ? QStringLiteral("an output file (-o FILE.tcset) is required") : args.error());
+        return usageError(QStringLiteral("read"),
+                          args.ok() ? QStringLiteral("an output file (-o FILE.tcset) is required") : args.error());
     DeviceOptions options;
     try {
         options = parseDeviceOptions(args);
@@ -146,7 +154,8 @@ int runWrite(const QStringList &argv)
     const Args args(argv, {kPortOption, kWaitOption, QStringLiteral("--backup-dir")},
                     {QStringLiteral("--dry-run"), QStringLiteral("--json")});
     if (!args.ok() || args.positional().size() != 1)
-        return usageError(QStringLiteral("write"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
+        return usageError(QStringLiteral("write"),
+                          args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
     const bool dryRun = args.has(QStringLiteral("--dry-run"));
     if (args.has(QStringLiteral("--json")) && !dryRun)
         return usageError(QStringLiteral("write"), QStringLiteral("--json goes with --dry-run"));
@@ -172,7 +181,8 @@ int runWrite(const QStringList &argv)
         };
     std::optional<WriteOutcome> outcome;
     try {
-        outcome = writeDevice(link, model, progress, args.value(QStringLiteral("--backup-dir"), defaultBackupDir()), confirm);
+        outcome =
+            writeDevice(link, model, progress, args.value(QStringLiteral("--backup-dir"), defaultBackupDir()), confirm);
     } catch (const WriteFailure &e) {
         progress.finish();
         err(e.text() + QLatin1Char('\n'));
@@ -202,13 +212,15 @@ const CommandRegistrar kIdentify({QStringLiteral("identify"), kPortHelp + QStrin
                                   runIdentify});
 const CommandRegistrar kRead({QStringLiteral("read"), kPortHelp + QStringLiteral(" -o FILE.tcset"),
                               QStringLiteral("reads the whole device memory into a settings file"), runRead});
-const CommandRegistrar kWrite({QStringLiteral("write"), QStringLiteral("FILE.tcset ") + kPortHelp + QStringLiteral(" [--backup-dir DIR] [--dry-run [--json]]"),
-                               QStringLiteral("writes a settings file's sections to the device, after saving the device's memory "
-                                              "as a backup (default folder: ~/.local/share/mkconf/backups); prints the backup's path. "
-                                              "Without --port the device is searched for by its USB identity; --wait is how long to "
-                                              "look for it (default 10 s, 0 = until Ctrl-C). --dry-run reads the device and prints what a write "
-                                              "would change, by page (--json: as JSON), and writes nothing"),
-                               runWrite});
+const CommandRegistrar kWrite(
+    {QStringLiteral("write"),
+     QStringLiteral("FILE.tcset ") + kPortHelp + QStringLiteral(" [--backup-dir DIR] [--dry-run [--json]]"),
+     QStringLiteral("writes a settings file's sections to the device, after saving the device's memory "
+                    "as a backup (default folder: ~/.local/share/mkconf/backups); prints the backup's path. "
+                    "Without --port the device is searched for by its USB identity; --wait is how long to "
+                    "look for it (default 10 s, 0 = until Ctrl-C). --dry-run reads the device and prints what a write "
+                    "would change, by page (--json: as JSON), and writes nothing"),
+     runWrite});
 
 } // namespace
 } // namespace mk::tool

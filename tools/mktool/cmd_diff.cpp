@@ -2,8 +2,8 @@
 
 #include "Command.h"
 #include "DiffReport.h"
-#include "settings/SettingsDiff.h"
 #include "image/TMK.h"
+#include "settings/SettingsDiff.h"
 
 #include <QJsonDocument>
 
@@ -15,7 +15,8 @@ int runDiff(const QStringList &argv)
 {
     const Args args(argv, {}, {QStringLiteral("--json")});
     if (!args.ok() || args.positional().size() != 2)
-        return usageError(QStringLiteral("diff"), args.ok() ? QStringLiteral("exactly two settings files are required") : args.error());
+        return usageError(QStringLiteral("diff"),
+                          args.ok() ? QStringLiteral("exactly two settings files are required") : args.error());
     TMK a, b;
     loadSettings(a, args.positional()[0]);
     loadSettings(b, args.positional()[1]);
@@ -27,11 +28,12 @@ int runDiff(const QStringList &argv)
     return diff.identical() ? kOk : kFailed;
 }
 
-const CommandRegistrar kDiff({QStringLiteral("diff"), QStringLiteral("A B [--json]"),
-                              QStringLiteral("settings whose stored values differ, grouped by page (shown values, and raw ones "
-                                             "where those look alike; bytes no name covers by page and count), and the count of "
-                                             "other differing bytes; exit 1 when the files differ anywhere"),
-                              runDiff});
+const CommandRegistrar
+    kDiff({QStringLiteral("diff"), QStringLiteral("A B [--json]"),
+           QStringLiteral("settings whose stored values differ, grouped by page (shown values, and raw ones "
+                          "where those look alike; bytes no name covers by page and count), and the count of "
+                          "other differing bytes; exit 1 when the files differ anywhere"),
+           runDiff});
 
 } // namespace
 } // namespace mk::tool

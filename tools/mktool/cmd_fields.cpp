@@ -2,14 +2,14 @@
 
 #include "Command.h"
 #include "SettingsFileReport.h"
-#include "catalogs/DeviceModel.h"
-#include "settings/EditSession.h"
 #include "base/Error.h"
+#include "catalogs/DeviceModel.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
+#include "settings/EditSession.h"
 #include "settings/FieldTable.h"
 #include "settings/FieldTableContext.h"
 #include "settings/NamedSettings.h"
-#include "image/SettingsFile.h"
-#include "image/TMK.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -55,7 +55,8 @@ int runSet(const QStringList &argv)
     if (!args.ok())
         return usageError(QStringLiteral("set"), args.error());
     if (args.positional().size() < 2 || !args.has(QStringLiteral("-o")))
-        return usageError(QStringLiteral("set"), QStringLiteral("a settings file, at least one NAME=VALUE and -o OUT are required"));
+        return usageError(QStringLiteral("set"),
+                          QStringLiteral("a settings file, at least one NAME=VALUE and -o OUT are required"));
     TMK tmk;
     loadSettings(tmk, args.positional().first());
     applyAssignments(tmk, args.positional().mid(1));
@@ -64,6 +65,7 @@ int runSet(const QStringList &argv)
 }
 
 const CommandRegistrar kSet({QStringLiteral("set"), QStringLiteral("FILE NAME=VALUE [NAME=VALUE ...] -o OUT.tcset"),
-                             QStringLiteral("changes settings by name with the editor's conversions and checks"), runSet});
+                             QStringLiteral("changes settings by name with the editor's conversions and checks"),
+                             runSet});
 } // namespace
 } // namespace mk::tool

@@ -2,13 +2,13 @@
 
 #include "Command.h"
 #include "base/FileIo.h"
+#include "base/Text.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
 #include "journals/FreezeFrame.h"
 #include "journals/JournalCodeFormat.h"
 #include "journals/JournalCsv.h"
 #include "journals/JournalGrids.h"
-#include "image/SettingsFile.h"
-#include "image/TMK.h"
-#include "base/Text.h"
 
 namespace mk::tool {
 
@@ -75,10 +75,13 @@ int writeCsv(const TMK &tmk, const QString &part, const QStringList &parts, cons
 
 int runJournals(const QStringList &argv)
 {
-    const QStringList parts = {QStringLiteral("--trip"), QStringLiteral("--tank"), QStringLiteral("--errors"), QStringLiteral("--averages")};
-    const Args args(argv, {QStringLiteral("-o"), QStringLiteral("--encoding")}, parts + QStringList{QStringLiteral("--csv")});
+    const QStringList parts = {QStringLiteral("--trip"), QStringLiteral("--tank"), QStringLiteral("--errors"),
+                               QStringLiteral("--averages")};
+    const Args args(argv, {QStringLiteral("-o"), QStringLiteral("--encoding")},
+                    parts + QStringList{QStringLiteral("--csv")});
     if (!args.ok() || args.positional().size() != 1)
-        return usageError(QStringLiteral("journals"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
+        return usageError(QStringLiteral("journals"),
+                          args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
     QStringList chosen;
     for (const QString &p : parts)
         if (args.has(p))
@@ -89,7 +92,8 @@ int runJournals(const QStringList &argv)
     const bool utf8 = encoding == QLatin1String("utf-8");
     const auto textOf = [utf8](const Rows &rows) { return utf8 ? gridTextUtf8(rows) : gridText(rows); };
     if (chosen.size() > 1)
-        return usageError(QStringLiteral("journals"), QStringLiteral("choose one of --trip, --tank, --errors, --averages"));
+        return usageError(QStringLiteral("journals"),
+                          QStringLiteral("choose one of --trip, --tank, --errors, --averages"));
 
     const bool csv = args.has(QStringLiteral("--csv"));
     if (csv && args.has(QStringLiteral("--encoding")))
@@ -126,13 +130,14 @@ int runJournals(const QStringList &argv)
     return kOk;
 }
 
-const CommandRegistrar kJournals({QStringLiteral("journals"),
-                                  QStringLiteral("FILE [--trip|--tank|--errors|--averages] [--csv] [-o OUT.txt [--encoding utf-8]]"),
-                                  QStringLiteral("journals as the viewer saves them: cells ended by tabs, CR LF lines; "
-                                                 "UTF-8 on the terminal, Windows-1251 in OUT.txt (UTF-8 with LF lines "
-                                                 "with --encoding utf-8); --csv: UTF-8 CSV, one record a line, "
-                                                 "dates as --MM-DDThh:mm"),
-                                  runJournals});
+const CommandRegistrar
+    kJournals({QStringLiteral("journals"),
+               QStringLiteral("FILE [--trip|--tank|--errors|--averages] [--csv] [-o OUT.txt [--encoding utf-8]]"),
+               QStringLiteral("journals as the viewer saves them: cells ended by tabs, CR LF lines; "
+                              "UTF-8 on the terminal, Windows-1251 in OUT.txt (UTF-8 with LF lines "
+                              "with --encoding utf-8); --csv: UTF-8 CSV, one record a line, "
+                              "dates as --MM-DDThh:mm"),
+               runJournals});
 
 } // namespace
 } // namespace mk::tool

@@ -3,9 +3,9 @@
 #include "Command.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "image/TMK.h"
 #include "journals/JournalCsv.h"
 #include "journals/OscExport.h"
-#include "image/TMK.h"
 #include "render/OscPicture.h"
 
 #include <QBuffer>
@@ -17,9 +17,11 @@ namespace {
 
 int runOsc(const QStringList &argv)
 {
-    const Args args(argv, {QStringLiteral("-o"), QStringLiteral("--zoom"), QStringLiteral("--offset")}, {QStringLiteral("--csv")});
+    const Args args(argv, {QStringLiteral("-o"), QStringLiteral("--zoom"), QStringLiteral("--offset")},
+                    {QStringLiteral("--csv")});
     if (!args.ok() || args.positional().size() != 1)
-        return usageError(QStringLiteral("osc"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
+        return usageError(QStringLiteral("osc"),
+                          args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
     const bool csv = args.has(QStringLiteral("--csv"));
     const bool png = args.has(QStringLiteral("-o"));
     if (!csv && !png)
@@ -30,7 +32,8 @@ int runOsc(const QStringList &argv)
         return usageError(QStringLiteral("osc"), QStringLiteral("--zoom is a stretch of the time axis, 0.125..64"));
     const int offset = args.value(QStringLiteral("--offset"), QStringLiteral("0")).toInt(&ok);
     if (!ok || offset < kOscOffsetMin || offset > kOscOffsetMax)
-        return usageError(QStringLiteral("osc"), QStringLiteral("--offset is a sample count %1..%2").arg(kOscOffsetMin).arg(kOscOffsetMax));
+        return usageError(QStringLiteral("osc"),
+                          QStringLiteral("--offset is a sample count %1..%2").arg(kOscOffsetMin).arg(kOscOffsetMax));
 
     TMK tmk;
     loadSettings(tmk, args.positional().first());
@@ -57,12 +60,12 @@ int runOsc(const QStringList &argv)
     return kOk;
 }
 
-const CommandRegistrar kOsc({QStringLiteral("osc"),
-                             QStringLiteral("FILE [--csv] [-o OUT.png [--zoom Z] [--offset N]]"),
-                             QStringLiteral("the oscilloscope record: --csv prints time in ms from the trigger moment and "
-                                            "volts per sample in the record's own scale; -o draws the trace as the viewer "
-                                            "does (1002x278 PNG), stretched Z times and scrolled N samples"),
-                             runOsc});
+const CommandRegistrar
+    kOsc({QStringLiteral("osc"), QStringLiteral("FILE [--csv] [-o OUT.png [--zoom Z] [--offset N]]"),
+          QStringLiteral("the oscilloscope record: --csv prints time in ms from the trigger moment and "
+                         "volts per sample in the record's own scale; -o draws the trace as the viewer "
+                         "does (1002x278 PNG), stretched Z times and scrolled N samples"),
+          runOsc});
 
 } // namespace
 } // namespace mk::tool

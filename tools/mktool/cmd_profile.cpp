@@ -3,10 +3,10 @@
 #include "Command.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
-#include "settings/NamedSettings.h"
-#include "settings/Profile.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
+#include "settings/NamedSettings.h"
+#include "settings/Profile.h"
 
 #include <QTemporaryDir>
 
@@ -75,8 +75,10 @@ int applyToDevice(const Args &args, const QByteArray &profile)
     QTemporaryDir dir;
     if (!dir.isValid())
         throw Error(QStringLiteral("Не удалось создать временную папку."));
-    const QString read = dir.filePath(QStringLiteral("device.tcset")), edited = dir.filePath(QStringLiteral("applied.tcset"));
-    if (const int code = runCommand(QStringLiteral("read"), linkOptions + QStringList{QStringLiteral("-o"), read}); code != kOk)
+    const QString read = dir.filePath(QStringLiteral("device.tcset")),
+                  edited = dir.filePath(QStringLiteral("applied.tcset"));
+    if (const int code = runCommand(QStringLiteral("read"), linkOptions + QStringList{QStringLiteral("-o"), read});
+        code != kOk)
         return code;
     TMK before;
     loadSettings(before, read);
@@ -99,14 +101,17 @@ int applyToDevice(const Args &args, const QByteArray &profile)
 
 int runApply(const QStringList &argv)
 {
-    const Args args(argv, {QStringLiteral("-o"), QStringLiteral("--port"), QStringLiteral("--wait"), QStringLiteral("--backup-dir")},
-                    {QStringLiteral("--device")});
+    const Args args(
+        argv,
+        {QStringLiteral("-o"), QStringLiteral("--port"), QStringLiteral("--wait"), QStringLiteral("--backup-dir")},
+        {QStringLiteral("--device")});
     if (!args.ok())
         return usageError(QStringLiteral("apply"), args.error());
     const bool device = args.has(QStringLiteral("--device"));
     if (device ? args.positional().size() != 1 || args.has(QStringLiteral("-o"))
                : args.positional().size() != 2 || !args.has(QStringLiteral("-o")))
-        return usageError(QStringLiteral("apply"), QStringLiteral("a profile and either FILE.tcset -o OUT.tcset or --device are required"));
+        return usageError(QStringLiteral("apply"),
+                          QStringLiteral("a profile and either FILE.tcset -o OUT.tcset or --device are required"));
     const QByteArray profile = readWholeFile(args.positional().first(), kMaxProfileSize);
     if (device)
         return applyToDevice(args, profile);
@@ -123,17 +128,19 @@ int runApply(const QStringList &argv)
     return kOk;
 }
 
-const CommandRegistrar kProfile({QStringLiteral("profile"), QStringLiteral("FILE.tcset [--pages NAMES] -o P.json"),
-                                 QStringLiteral("exports the settings the file's model shows, by name and shown value, as a UTF-8 "
-                                                "JSON profile; --pages takes page captions or tab names, separated by commas"),
-                                 runProfile});
-const CommandRegistrar kApply({QStringLiteral("apply"),
-                               QStringLiteral("P.json FILE.tcset -o OUT.tcset | P.json --device [--port N|NODE] [--wait SECONDS] "
-                                              "[--backup-dir DIR]"),
-                               QStringLiteral("applies a profile to a settings file, or to the device (read, apply, list the changes, "
-                                              "write with backup and verification); every setting that does not fit this model is "
-                                              "listed and then nothing is changed or written"),
-                               runApply});
+const CommandRegistrar
+    kProfile({QStringLiteral("profile"), QStringLiteral("FILE.tcset [--pages NAMES] -o P.json"),
+              QStringLiteral("exports the settings the file's model shows, by name and shown value, as a UTF-8 "
+                             "JSON profile; --pages takes page captions or tab names, separated by commas"),
+              runProfile});
+const CommandRegistrar
+    kApply({QStringLiteral("apply"),
+            QStringLiteral("P.json FILE.tcset -o OUT.tcset | P.json --device [--port N|NODE] [--wait SECONDS] "
+                           "[--backup-dir DIR]"),
+            QStringLiteral("applies a profile to a settings file, or to the device (read, apply, list the changes, "
+                           "write with backup and verification); every setting that does not fit this model is "
+                           "listed and then nothing is changed or written"),
+            runApply});
 
 } // namespace
 } // namespace mk::tool

@@ -1,15 +1,15 @@
 // mktool render: a screen preview of a settings file as a 320 x 240 PNG.
 
 #include "Command.h"
-#include "image/ImageDeviceModel.h"
-#include "catalogs/MeasPars.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "catalogs/MeasPars.h"
+#include "image/ImageDeviceModel.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
 #include "render/ScreenColours.h"
 #include "render/ScreenPreviews.h"
 #include "render/ScreenRenderer.h"
-#include "image/SettingsFile.h"
-#include "image/TMK.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -105,11 +105,12 @@ int runRender(const QStringList &argv)
     return kOk;
 }
 
-const CommandRegistrar kRender({QStringLiteral("render"),
-                                QStringLiteral("FILE --screen x1:CODE|x4:N|x9:N|x7:N|graph:N|arrow:N|x6|hotmenu [--scheme 0|1] -o OUT.png"),
-                                QStringLiteral("draws a screen preview (N counts from 1) in the colours of a scheme set "
-                                               "(default: the active one) as a 320x240 PNG"),
-                                runRender});
+const CommandRegistrar kRender(
+    {QStringLiteral("render"),
+     QStringLiteral("FILE --screen x1:CODE|x4:N|x9:N|x7:N|graph:N|arrow:N|x6|hotmenu [--scheme 0|1] -o OUT.png"),
+     QStringLiteral("draws a screen preview (N counts from 1) in the colours of a scheme set "
+                    "(default: the active one) as a 320x240 PNG"),
+     runRender});
 
 } // namespace
 } // namespace mk::tool

@@ -15,7 +15,9 @@ namespace {
 
 int runNew(const QStringList &argv)
 {
-    const Args args(argv, {QStringLiteral("--model"), QStringLiteral("--version"), QStringLiteral("--memory"), QStringLiteral("-o")}, {});
+    const Args args(
+        argv,
+        {QStringLiteral("--model"), QStringLiteral("--version"), QStringLiteral("--memory"), QStringLiteral("-o")}, {});
     if (!args.ok())
         return usageError(QStringLiteral("new"), args.error());
     if (!args.has(QStringLiteral("-o")) || !args.positional().isEmpty())
@@ -23,10 +25,13 @@ int runNew(const QStringList &argv)
     quint16 model = 0;
     quint32 version = 0, memory = 0;
     try {
-        model = quint16(parseNumber(args.value(QStringLiteral("--model"), QStringLiteral("1")), QStringLiteral("--model"), 0xFFFF));
+        model = quint16(
+            parseNumber(args.value(QStringLiteral("--model"), QStringLiteral("1")), QStringLiteral("--model"), 0xFFFF));
         // The model table is looked up with the version as a byte: a larger one could never be edited.
-        version = parseNumber(args.value(QStringLiteral("--version"), QStringLiteral("0")), QStringLiteral("--version"), 255);
-        memory = parseNumber(args.value(QStringLiteral("--memory"), QStringLiteral("8192")), QStringLiteral("--memory"), 32768);
+        version =
+            parseNumber(args.value(QStringLiteral("--version"), QStringLiteral("0")), QStringLiteral("--version"), 255);
+        memory = parseNumber(args.value(QStringLiteral("--memory"), QStringLiteral("8192")), QStringLiteral("--memory"),
+                             32768);
     } catch (const Error &e) {
         return usageError(QStringLiteral("new"), e.text());
     }
@@ -42,7 +47,8 @@ int runInfo(const QStringList &argv)
 {
     const Args args(argv, {}, {QStringLiteral("--json")});
     if (!args.ok() || args.positional().size() != 1)
-        return usageError(QStringLiteral("info"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
+        return usageError(QStringLiteral("info"),
+                          args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
     TMK tmk;
     loadSettings(tmk, args.positional().first());
     if (args.has(QStringLiteral("--json")))
@@ -56,7 +62,8 @@ int runDump(const QStringList &argv)
 {
     const Args args(argv, {}, {});
     if (!args.ok() || args.positional().size() != 1)
-        return usageError(QStringLiteral("dump"), args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
+        return usageError(QStringLiteral("dump"),
+                          args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
     TMK tmk;
     loadSettings(tmk, args.positional().first());
     out(QString::fromUtf8(QJsonDocument(dumpJson(tmk)).toJson(QJsonDocument::Indented)));
@@ -67,9 +74,13 @@ const CommandRegistrar kNew({QStringLiteral("new"),
                              QStringLiteral("--model CODE --version N [--memory 8192|32768] -o FILE.tcset"),
                              QStringLiteral("writes a settings file holding a factory-fresh device memory"), runNew});
 const CommandRegistrar kInfo({QStringLiteral("info"), QStringLiteral("FILE [--json]"),
-                              QStringLiteral("model code, settings version, image length and the section table"), runInfo});
-const CommandRegistrar kDump({QStringLiteral("dump"), QStringLiteral("FILE"),
-                              QStringLiteral("JSON with the model code, the settings version, every decoded record in hex and every setting by name"), runDump});
+                              QStringLiteral("model code, settings version, image length and the section table"),
+                              runInfo});
+const CommandRegistrar
+    kDump({QStringLiteral("dump"), QStringLiteral("FILE"),
+           QStringLiteral(
+               "JSON with the model code, the settings version, every decoded record in hex and every setting by name"),
+           runDump});
 
 } // namespace
 } // namespace mk::tool

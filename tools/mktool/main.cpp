@@ -96,11 +96,12 @@ void printHelp()
                                   "usage: mktool COMMAND [ARGS]\n\ncommands:\n");
     for (const Command &c : list)
         text += QStringLiteral("  mktool %1 %2\n      %3\n").arg(c.name, c.usage, c.summary);
-    text += QStringLiteral("\nexit codes:\n"
-                           "  0  success\n"
-                           "  1  the operation failed (bad file, device error, refused value); the message is on stderr\n"
-                           "  2  bad command line\n"
-                           "  3  cancelled by the user\n");
+    text +=
+        QStringLiteral("\nexit codes:\n"
+                       "  0  success\n"
+                       "  1  the operation failed (bad file, device error, refused value); the message is on stderr\n"
+                       "  2  bad command line\n"
+                       "  3  cancelled by the user\n");
     out(text);
 }
 
@@ -115,9 +116,11 @@ int main(int argc, char **argv)
     const bool draws = argc > 1 && qstrcmp(argv[1], "osc") == 0;
     if (draws)
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    const std::unique_ptr<QCoreApplication> app(draws ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
+    const std::unique_ptr<QCoreApplication> app(draws ? new QGuiApplication(argc, argv)
+                                                      : new QCoreApplication(argc, argv));
     QStringList args = app->arguments().mid(1);
-    if (args.isEmpty() || args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h") || args[0] == QLatin1String("help")) {
+    if (args.isEmpty() || args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h") ||
+        args[0] == QLatin1String("help")) {
         printHelp();
         return args.isEmpty() ? kUsage : kOk;
     }
