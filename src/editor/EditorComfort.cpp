@@ -90,7 +90,12 @@ EditorComfort::EditorComfort(TMK_SetParamsDlg &dialog, TMK &model, QHBoxLayout *
     refresh();
 }
 
-EditorComfort::~EditorComfort() { qApp->removeEventFilter(this); }
+EditorComfort::~EditorComfort()
+{
+    qApp->removeEventFilter(this);
+    // The history's stack is cleared when it goes, after this object; nothing may hear that.
+    m_history->stack()->disconnect();
+}
 
 void EditorComfort::buildBar(QHBoxLayout *row)
 {
@@ -121,10 +126,11 @@ void EditorComfort::buildBar(QHBoxLayout *row)
         a->setToolTip(step.isEmpty() ? QStringLiteral("%1 (%2)").arg(verb, keys)
                                      : QStringLiteral("%1: %2 (%3)").arg(verb, step, keys));
     };
-    connect(stack, &QUndoStack::undoTextChanged, m_undo,
-            [=, this](const QString &t) { name(m_undo, QStringLiteral("Отменить"), t, QStringLiteral("Ctrl+Z")); });
-    connect(stack, &QUndoStack::redoTextChanged, m_redo, [=, this](const QString &t) {
-        name(m_redo, QStringLiteral("Повторить"), t, QStringLiteral("Ctrl+Shift+Z"));
+    connect(stack, &QUndoStack::undoTextChanged, m_undo, [name, undo = m_undo](const QString &t) {
+        name(undo, QStringLiteral("Отменить"), t, QStringLiteral("Ctrl+Z"));
+    });
+    connect(stack, &QUndoStack::redoTextChanged, m_redo, [name, redo = m_redo](const QString &t) {
+        name(redo, QStringLiteral("Повторить"), t, QStringLiteral("Ctrl+Shift+Z"));
     });
     name(m_undo, QStringLiteral("Отменить"), {}, QStringLiteral("Ctrl+Z"));
     name(m_redo, QStringLiteral("Повторить"), {}, QStringLiteral("Ctrl+Shift+Z"));
