@@ -173,7 +173,7 @@ void EditorComfort::attachControls()
         const QString labelName = labelOf(def);
         QWidget *label = labelName.isEmpty() ? nullptr : m_dialog.findChild<QWidget *>(labelName);
         const int index = int(m_marked.size());
-        m_marked.push_back({&def, control, label, new ChangeMarker(control, label ? label : control), ownedBytes(def)});
+        m_marked.push_back({&def, control, label, new ChangeMarker(control, label ? label : control), fieldBytes(def)});
         m_byWidget.insert(control, index);
         // A text control's editor gets the right click itself.
         for (QLineEdit *edit : control->findChildren<QLineEdit *>())
@@ -264,7 +264,7 @@ void EditorComfort::reset(const FieldDef &def, Source source)
 {
     storeFocused();
     const RecordSet &from = source == Source::Opened ? m_history->opened() : factoryRecords();
-    const std::vector<FieldByte> bytes = ownedBytes(def);
+    const std::vector<FieldByte> bytes = fieldBytes(def);
     if (!settingDiffers(def.section, bytes, from, takeRecords(m_model)))
         return;
     TMK fromModel;
@@ -298,7 +298,7 @@ QMenu *EditorComfort::settingMenu(const FieldDef &def, QLineEdit *edit)
     menu->setObjectName(QStringLiteral("pmSetting"));
     QAction *first = menu->actions().isEmpty() ? nullptr : menu->actions().first();
     const RecordSet now = takeRecords(m_model);
-    const std::vector<FieldByte> bytes = ownedBytes(def);
+    const std::vector<FieldByte> bytes = fieldBytes(def);
     const FieldContext &ctx = m_dialog.context();
     TMK opened;
     putRecords(opened, m_history->opened());

@@ -44,13 +44,6 @@ bool settingDiffers(const NamedSetting &s, const RecordSet &a, const RecordSet &
     return settingDiffers(s.section, s.bytes, a, b);
 }
 
-std::vector<FieldByte> ownedBytes(const FieldDef &def)
-{
-    if (def.conversion == Conversion::AlarmFirst && def.partner.isEmpty())
-        return {{def.offset, 0x3F}};
-    return fieldBytes(def);
-}
-
 void copySettingBits(TMK &model, int section, const std::vector<FieldByte> &bytes, const RecordSet &from)
 {
     QByteArray &to = model.record(section).bytes();

@@ -27,10 +27,6 @@ const TMK &factoryModel();
 bool settingDiffers(int section, const std::vector<FieldByte> &bytes, const RecordSet &a, const RecordSet &b);
 bool settingDiffers(const NamedSetting &s, const RecordSet &a, const RecordSet &b);
 
-// The bits a field's control decides. An alarm with only a first group writes its byte whole
-// (the same mode for both announcements), so it owns both halves.
-std::vector<FieldByte> ownedBytes(const FieldDef &def);
-
 // Copies the bits of `bytes` of one section from `from` into the model; every other bit stays.
 void copySettingBits(TMK &model, int section, const std::vector<FieldByte> &bytes, const RecordSet &from);
 

@@ -459,7 +459,9 @@ std::vector<FieldByte> fieldBytes(const FieldDef &def)
     switch (def.conversion) {
     case Conversion::FlagBit:
     case Conversion::ServiceUseBit: return {{def.offset + def.param / 8, quint8(1u << (def.param % 8))}};
-    case Conversion::AlarmFirst: return {{def.offset, quint8(kAlarmModeMask)}};
+    // An alarm with one group stores its mode in both groups' bits.
+    case Conversion::AlarmFirst:
+        return {{def.offset, quint8(def.partner.isEmpty() ? kAlarmModesMask : kAlarmModeMask)}};
     case Conversion::AlarmNext: return {{def.offset, quint8(kAlarmModeMask << kAlarmModeBits)}};
     default: break;
     }

@@ -109,7 +109,7 @@ QStringList hitNames(const std::vector<SearchHit> &hits)
 // The bytes of every record but the bits `def` owns.
 RecordSet without(RecordSet set, const FieldDef &def)
 {
-    for (const FieldByte &b : ownedBytes(def))
+    for (const FieldByte &b : fieldBytes(def))
         set[size_t(def.section)][b.offset] = char(quint8(set[size_t(def.section)][b.offset]) & ~b.bits);
     return set;
 }
@@ -273,7 +273,7 @@ private slots:
             for (const auto source : {EditorComfort::Source::Factory, EditorComfort::Source::Opened}) {
                 const RecordSet &target = source == EditorComfort::Source::Factory ? factory : ed.history().opened();
                 // Every bit of the setting flipped away from the target value.
-                for (const FieldByte &b : ownedBytes(def)) {
+                for (const FieldByte &b : fieldBytes(def)) {
                     QByteArray &rec = ed.tmk.record(def.section).bytes();
                     rec[b.offset] = char(quint8(rec[b.offset]) ^ b.bits);
                     if (def.conversion == Conversion::Scaled && !def.partner.isEmpty())
@@ -283,7 +283,7 @@ private slots:
                 const RecordSet before = takeRecords(ed.tmk);
                 ed.comfort().reset(def, source);
                 const RecordSet after = takeRecords(ed.tmk);
-                QVERIFY2(!settingDiffers(def.section, ownedBytes(def), after, target), qPrintable(def.name));
+                QVERIFY2(!settingDiffers(def.section, fieldBytes(def), after, target), qPrintable(def.name));
                 QVERIFY2(without(after, def) == without(before, def), qPrintable(def.name));
                 ++checked;
             }
