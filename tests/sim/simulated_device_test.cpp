@@ -93,7 +93,7 @@ TEST(SimulatedDevice, EachFaultKindGivesTheLinksMessage)
     };
     for (const auto &[fault, message] : rows) {
         DeviceRig rig;
-        rig.device.setFaultChooser([fault](const QByteArray &) { return fault; });
+        rig.device.setFaultChooser([kind = fault](const QByteArray &) { return kind; });
         EXPECT_EQ(rig.failure([&] { rig.link->protocol().CommandExchange(0xFC, command::kIdentify); }), message);
         EXPECT_EQ(rig.device.requests().size(), 3u);
     }
@@ -121,7 +121,7 @@ TEST(SimulatedDevice, LineFaultsKeepTheAnswerButNotItsTimingOrItsBytesAlone)
     ASSERT_EQ(answer.size(), 38);
     for (const Fault fault : {Fault::Late, Fault::Duplicate, Fault::Stray}) {
         DeviceRig rig;
-        rig.device.setFaultChooser([fault](const QByteArray &) { return fault; });
+        rig.device.setFaultChooser([kind = fault](const QByteArray &) { return kind; });
         const DeviceAnswer got = *rig.device.respond(request);
         switch (fault) {
         case Fault::Late:
