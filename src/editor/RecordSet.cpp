@@ -28,15 +28,7 @@ const TMK &factoryModel()
 
 bool settingDiffers(int section, const std::vector<FieldByte> &bytes, const RecordSet &a, const RecordSet &b)
 {
-    const QByteArray &x = a[size_t(section)];
-    const QByteArray &y = b[size_t(section)];
-    for (const FieldByte &fb : bytes) {
-        if (fb.offset >= x.size() || fb.offset >= y.size())
-            return x.size() != y.size();
-        if ((quint8(x[fb.offset]) ^ quint8(y[fb.offset])) & fb.bits)
-            return true;
-    }
-    return false;
+    return fieldBitsDiffer(a[size_t(section)], b[size_t(section)], bytes);
 }
 
 bool settingDiffers(const NamedSetting &s, const RecordSet &a, const RecordSet &b)
@@ -46,13 +38,7 @@ bool settingDiffers(const NamedSetting &s, const RecordSet &a, const RecordSet &
 
 void copySettingBits(TMK &model, int section, const std::vector<FieldByte> &bytes, const RecordSet &from)
 {
-    QByteArray &to = model.record(section).bytes();
-    const QByteArray &src = from[size_t(section)];
-    for (const FieldByte &fb : bytes) {
-        if (fb.offset >= to.size() || fb.offset >= src.size())
-            continue;
-        to[fb.offset] = char((quint8(to[fb.offset]) & ~fb.bits) | (quint8(src[fb.offset]) & fb.bits));
-    }
+    copyFieldBits(model.record(section).bytes(), from[size_t(section)], bytes);
 }
 
 } // namespace mk

@@ -473,6 +473,21 @@ std::vector<FieldByte> fieldBytes(const FieldDef &def)
     return bytes;
 }
 
+bool fieldBitsDiffer(const QByteArray &a, const QByteArray &b, const std::vector<FieldByte> &bytes)
+{
+    for (const FieldByte &fb : bytes)
+        if (fb.offset < a.size() && fb.offset < b.size() && ((quint8(a[fb.offset]) ^ quint8(b[fb.offset])) & fb.bits))
+            return true;
+    return false;
+}
+
+void copyFieldBits(QByteArray &to, const QByteArray &from, const std::vector<FieldByte> &bytes)
+{
+    for (const FieldByte &fb : bytes)
+        if (fb.offset < to.size() && fb.offset < from.size())
+            to[fb.offset] = char((quint8(to[fb.offset]) & ~fb.bits) | (quint8(from[fb.offset]) & fb.bits));
+}
+
 QString fieldText(const FieldDef &def, const QVariant &value, const FieldContext &ctx)
 {
     switch (def.kind) {

@@ -178,6 +178,10 @@ struct FieldByte
     quint8 bits;
 };
 std::vector<FieldByte> fieldBytes(const FieldDef &def);
+// Whether those bits differ between two copies of a record (bytes past either copy's end count as
+// alike), and copying them from one copy into another, every other bit kept.
+bool fieldBitsDiffer(const QByteArray &a, const QByteArray &b, const std::vector<FieldByte> &bytes);
+void copyFieldBits(QByteArray &to, const QByteArray &from, const std::vector<FieldByte> &bytes);
 
 // Text forms for tools: the value as the editor shows it, and back. parseFieldText also applies the
 // control's range and item list; it throws Error with a Russian message.

@@ -35,14 +35,6 @@ QString rawText(const Record &rec, const std::vector<FieldByte> &bytes)
     return QStringLiteral("0x") + text;
 }
 
-bool storedAlike(const Record &a, const Record &b, const std::vector<FieldByte> &bytes)
-{
-    for (const FieldByte &byte : bytes)
-        if (byte.offset < a.size() && byte.offset < b.size() && ((a.u8(byte.offset) ^ b.u8(byte.offset)) & byte.bits))
-            return false;
-    return true;
-}
-
 // Image positions that no decoded record covers (header, section 11, the device's trailers,
 // the oscilloscope blocks, anything past the sections): counted byte by byte, and every byte
 // one image has beyond the other.
@@ -139,7 +131,7 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
             if (b.offset < mask.size())
                 mask[b.offset] = char(quint8(mask[b.offset]) | b.bits);
         const Record &ra = before.record(s.section), &rb = after.record(s.section);
-        if (storedAlike(ra, rb, s.bytes))
+        if (!fieldBitsDiffer(ra.bytes(), rb.bytes(), s.bytes))
             continue;
         QString caption = settingCaption(s, ctxAfter);
         if (caption.isEmpty())
