@@ -4,6 +4,7 @@
 #include "image/RecordSync.h"
 #include "image/TMK.h"
 #include "link/Backup.h"
+#include "link/DeviceRequest.h"
 #include "link/ExchangeTexts.h"
 #include "link/Protocol.h"
 #include "link/TKW_RS.h"
@@ -62,19 +63,19 @@ void writeSection(TKW_RS &link, quint8 address, const SectionEntry &e, const QBy
     Frame &frame = link.frame();
     LinkProtocol &protocol = link.protocol();
     protocol.SetFirstByteTimeout(kSectionWriteTimeoutMs);
-    frame.BeginCommand(address, command::kBeginSectionWrite);
+    beginDeviceRequest(frame, address, command::kBeginSectionWrite);
     frame.PutWord(e.address);
     frame.PutWord(quint16(length));
     protocol.Exchange();
     for (int j = 0; j * kBlockSize < length; ++j) {
         const QByteArray chunk = content.mid(j * kBlockSize, kBlockSize);
-        frame.BeginCommand(address, command::kWriteChunk);
+        beginDeviceRequest(frame, address, command::kWriteChunk);
         frame.PutWord(quint16(j));
         frame.PutWord(quint16(chunk.size()));
         frame.PutBytes(chunk);
         protocol.Exchange();
     }
-    frame.BeginCommand(address, command::kEndSectionWrite);
+    beginDeviceRequest(frame, address, command::kEndSectionWrite);
     frame.PutWord(e.address);
     frame.PutWord(quint16(length));
     protocol.Exchange();
@@ -128,7 +129,8 @@ std::optional<DeviceIdentity> connectDevice(TKW_RS &link, Progress &progress)
         const DeviceCandidate c = kDeviceCandidates[attempt % kDeviceCandidates.size()];
         try {
             link.protocol().SetFirstByteTimeout(kIdentifyTimeoutMs);
-            link.protocol().CommandExchange(c.address, command::kIdentify);
+            beginDeviceRequest(link.frame(), c.address, command::kIdentify);
+            link.protocol().Exchange();
             link.frame().GetByte(); // its meaning is unknown; it is neither checked nor kept
             return DeviceIdentity{c.address, c.memorySize, link.frame().GetWord()};
         } catch (const Error &) {
@@ -149,11 +151,29 @@ std::optional<QByteArray> readImage(TKW_RS &link, const DeviceIdentity &device, 
         for (int k = 1; k < half; ++k)
             blocks.push_back(h * half + k);
     const int lastBlock = device.memorySize / 32 - 1;
-    return readBlocksTrusted(link, device.address, blocks, progress, true,
+    return readBlocksTrusted(link, device.address, device.modelCode, blocks, progress, true,
                              [&](size_t i) { return percent(blocks[i], lastBlock - 1); });
 }
 
 namespace {
+
+// The first written section whose read-back differs from what was sent, as a failure.
+std::optional<WriteFailure> firstDifference(const std::vector<SectionEntry> &sections, const QByteArray &image,
+                                            const QByteArray &back, int base, const QString &backupPath)
+{
+    for (size_t i = 0; i < sections.size(); ++i) {
+        const SectionEntry &e = sections[i];
+        const QByteArray sent = image.mid(e.contentPos(), e.contentLength());
+        const QByteArray got = back.mid(e.address - base, e.contentLength());
+        if (got == sent)
+            continue;
+        int at = 0;
+        while (at < sent.size() && at < got.size() && sent[at] == got[at])
+            ++at;
+        return WriteFailure::mismatch(int(i), e.address + at, backupPath);
+    }
+    return std::nullopt;
+}
 
 // Reads back the blocks that hold the written sections (one read of the written range) and
 // compares them with what was sent; the outcome's image then holds what the device returned.
@@ -177,25 +197,27 @@ void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const std::vector<S
     // Reads wait as after identification; the section writes' long time-out would make each
     // drain of a disturbed line last seconds.
     link.protocol().SetFirstByteTimeout(kIdentifyTimeoutMs);
-    QByteArray back;
-    try {
-        back = *readBlocksTrusted(link, device.address, blocks, progress, false,
-                                  [&](size_t i) { return percent(double(i + 1), double(blocks.size())); });
-    } catch (const Error &e) {
-        throw WriteFailure::unverified(e.text(), outcome.backupPath);
-    }
     const int base = first * kBlockSize; // the device address of back[0]
-    for (size_t i = 0; i < sections.size(); ++i) {
-        const SectionEntry &e = sections[i];
-        const QByteArray sent = outcome.image.mid(e.contentPos(), e.contentLength());
-        const QByteArray got = back.mid(e.address - base, e.contentLength());
-        if (got == sent)
+    // A read-back that fails on the link, or disagrees, is read once more before the write is
+    // called unverified or wrong: a disturbed line must not make a good write look bad.
+    QByteArray back;
+    std::optional<WriteFailure> failure;
+    for (int reading = 1; reading <= kVerifyReadings; ++reading) {
+        if (reading > 1)
+            link.protocol().drainLine();
+        try {
+            back = *readBlocksTrusted(link, device.address, device.modelCode, blocks, progress, false,
+                                      [&](size_t i) { return percent(double(i + 1), double(blocks.size())); });
+        } catch (const Error &e) {
+            failure = WriteFailure::unverified(e.text(), outcome.backupPath);
             continue;
-        int at = 0;
-        while (at < sent.size() && at < got.size() && sent[at] == got[at])
-            ++at;
-        throw WriteFailure::mismatch(int(i), e.address + at, outcome.backupPath);
+        }
+        failure = firstDifference(sections, outcome.image, back, base, outcome.backupPath);
+        if (!failure)
+            break;
     }
+    if (failure)
+        throw *failure;
     // Device address a is image position a - 32 in the first half of the memory.
     outcome.image.replace(base - kAddressBase, back.size(), back);
 }

@@ -34,6 +34,8 @@ constexpr std::array<DeviceCandidate, 3> kDeviceCandidates = {{{0xFC, 8192}, {0x
 
 constexpr int kIdentifyTimeoutMs = 100;
 constexpr int kSectionWriteTimeoutMs = 2000;
+// Read-backs of a write before it is called unverified or wrong.
+constexpr int kVerifyReadings = 2;
 
 struct DeviceIdentity
 {

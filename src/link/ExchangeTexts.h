@@ -11,8 +11,8 @@ inline const QString kWritingText = QStringLiteral("Запись настрое�
 inline const QString kWrittenText = QStringLiteral("Настройки записаны в МК");
 inline const QString kVerifyingText = QStringLiteral("Проверка записи...");
 inline const QString kUnsteadyReadText =
-    QStringLiteral("МК отвечает ненадёжно: при повторном чтении его память не совпадает с прочитанной. "
-                   "Проверьте соединение и повторите.");
+    QStringLiteral("МК отвечает ненадёжно: ответы на запросы чтения приходят не по порядку или с ошибками, "
+                   "и прочитать его память без сомнений не удалось. Проверьте соединение и повторите.");
 inline const QString kModelMismatchText = QStringLiteral("Версия настроек не совпадает с версией устройства!");
 inline const QString kVersionMismatchText = QStringLiteral("Версия настроек не совпадает с версией прошивки!");
 

@@ -29,7 +29,11 @@ bool frameSumIsZero(const QByteArray &frame)
     return (sum & 0xFF) == 0;
 }
 
-void Frame::BeginFrame() { m_txLen = 1; }
+void Frame::BeginFrame()
+{
+    m_txLen = 1;
+    m_expectedValues = -1;
+}
 
 void Frame::BeginCommand(quint8 address, quint8 command)
 {

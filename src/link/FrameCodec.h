@@ -30,8 +30,14 @@ class Frame
 public:
     // Building a request.
     void BeginFrame();
-    // Address, the header word 1 and the command: every request starts so.
+    // Address, the header word 1 and the command: every request starts so. The answer may
+    // have any shape until ExpectValues says which.
     void BeginCommand(quint8 address, quint8 command);
+    // The answer to this request carries exactly this many values and echoes the command as
+    // its status; an answer of another shape belongs to another request (LinkProtocol refuses it).
+    void ExpectValues(int count) { m_expectedValues = count; }
+    // -1 when any shape is taken.
+    int expectedValues() const { return m_expectedValues; }
     // Throws Error before the request would need more than 255 bytes.
     void AppendByte(quint8 value);
     void PutByte(quint8 value) { AppendByte(value); }
@@ -77,6 +83,7 @@ private:
     int m_txLen = 0;
     int m_rxPos = 0;
     int m_answerLength = 0; // N of the last accepted answer, 0 when none
+    int m_expectedValues = -1;
 };
 
 // Cuts a byte stream into frames by their length bytes (the device's side of the line).

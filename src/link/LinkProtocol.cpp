@@ -58,6 +58,15 @@ void LinkProtocol::Transact()
         throw Error(kExchangeErrorText + QStringLiteral("(4)"));
     if (answer[4] == kBusyStatus)
         throw Error(kBusyText);
+    // An answer of another shape than this request's belongs to another request (a late or
+    // repeated answer): the byte that gives it away is named, and the attempt counts as failed.
+    const int values = m_frame.expectedValues();
+    const bool otherLength = values >= 0 && answer[0] != kMinFrameLength + values;
+    if (otherLength || (values >= 0 && answer[4] != m_frame.TxBuf()[4])) {
+        ++m_refusedAnswers;
+        m_lastRefused = m_frame.answer();
+        throw Error(kExchangeErrorText + (otherLength ? QStringLiteral("(0)") : QStringLiteral("(4)")));
+    }
 }
 
 void LinkProtocol::SendFrame()

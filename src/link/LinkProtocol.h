@@ -16,7 +16,9 @@
 //    are what an answer taken for the wrong request leaves behind. A caller that reads data
 //    notes both before and after, checks with lineStaysQuiet() that no answer is left over
 //    at the end, and reads again what it cannot trust (DeviceExchange does).
-// The answer's address and echoed command are not compared with the request.
+// When the frame says what shape its answer has (Frame::ExpectValues), an answer of another
+// length or echoing another command is refused like a damaged one: it is another request's.
+// The answer's address is not compared with the request.
 //
 //   frame.BeginCommand(0xFC, 5); frame.PutWord(block);
 //   protocol.Exchange();            // throws Error with the link's message
@@ -74,6 +76,10 @@ public:
     quint64 disturbances() const { return m_disturbances; }
     // Bytes found waiting before a request or after an answer since the link was made.
     quint64 strayBytes() const { return m_strayBytes; }
+    // Answers refused for their shape since the link was made, and the last of them (all its
+    // bytes): a reader can tell a second copy of the answer it took from another block's.
+    quint64 refusedAnswers() const { return m_refusedAnswers; }
+    const QByteArray &lastRefusedAnswer() const { return m_lastRefused; }
     // Waits up to ms for bytes nobody asked for; throws away and counts what comes. True when
     // the line stayed quiet.
     bool lineStaysQuiet(int ms);
@@ -101,6 +107,8 @@ private:
     bool m_unsettled = false;
     quint64 m_disturbances = 0;
     quint64 m_strayBytes = 0;
+    quint64 m_refusedAnswers = 0;
+    QByteArray m_lastRefused;
     quint64 m_bytesSent = 0;
     quint64 m_bytesReceived = 0;
 };

@@ -1,57 +1,45 @@
 #include "link/TrustedRead.h"
 
 #include "base/Error.h"
+#include "link/DeviceRequest.h"
 #include "link/ExchangeTexts.h"
-#include "link/Protocol.h"
 #include "link/TKW_RS.h"
+
+#include <QSet>
+#include <map>
 
 namespace mk {
 
 namespace {
 
-// How long to listen after the last answer for one nobody asked for: a device that answered
-// some request twice is one answer ahead, and that answer follows the last one at once. Two
-// answers' time on the line and 10 ms for the device and the driver.
-int trailingAnswerWaitMs(const SerialPort &port)
-{
-    return 10 + int((2 * kBlockAnswerLength * port.byteTimeUs() + 999) / 1000);
-}
-
-// Blocks re-read together when a stretch is confirmed.
-constexpr size_t kConfirmPiece = 16;
-
 class TrustedReader
 {
 public:
-    TrustedReader(TKW_RS &link, quint8 address, const std::vector<int> &blocks)
-        : m_port(link.port()),
-          m_frame(link.frame()),
+    TrustedReader(TKW_RS &link, quint8 address, quint16 modelCode, const std::vector<int> &blocks)
+        : m_frame(link.frame()),
           m_protocol(link.protocol()),
           m_address(address),
+          m_modelCode(modelCode),
           m_blocks(blocks),
           m_data(blocks.size())
     {}
 
     std::optional<QByteArray> run(Progress &progress, bool cancellable, const BlockGauge &gauge)
     {
-        startStretch(0);
         for (size_t i = 0; i < m_blocks.size(); ++i) {
             // Nothing held changes until the read is complete, so stopping here is harmless.
             if (cancellable && progress.cancelled())
                 return std::nullopt;
-            const quint64 before = m_protocol.disturbances();
-            bool wrongShape = false;
-            m_data[i] = readBlock(m_blocks[i], wrongShape);
-            m_stretchStray = m_stretchStray || wrongShape;
-            if (wrongShape || m_protocol.disturbances() != before) {
-                confirm(m_stretchStart, i);
-                startStretch(i + 1);
-            }
+            if (m_runOfRepeats)
+                m_redo.push_back(i);
+            else
+                readInStep(i);
+            readAgain();
             progress.setValue(gauge(i));
         }
-        if (!m_protocol.lineStaysQuiet(trailingAnswerWaitMs(m_port)) && !m_blocks.empty()) {
-            m_stretchStray = true;
-            confirm(m_stretchStart, m_blocks.size() - 1);
+        while (!m_kept.empty() || !m_redo.empty()) {
+            probeAndSettle();
+            readAgain();
         }
         QByteArray all;
         all.reserve(qsizetype(m_blocks.size()) * kBlockSize);
@@ -61,85 +49,123 @@ public:
     }
 
 private:
-    // An answer of another shape belongs to another request: its place is only held, the
-    // stretch is read again.
-    QByteArray readBlock(int block, bool &wrongShape)
+    QByteArray readBlock(size_t i)
     {
-        m_frame.BeginCommand(m_address, command::kReadBlock);
-        m_frame.PutWord(quint16(block));
+        beginDeviceRequest(m_frame, m_address, command::kReadBlock);
+        m_frame.PutWord(quint16(m_blocks[i]));
+        m_inStep = false;
         m_protocol.Exchange();
-        if (m_frame.RxBuf()[0] != kBlockAnswerLength) {
-            wrongShape = true;
-            return QByteArray(kBlockSize, '\0');
-        }
         return m_frame.GetBytes(kBlockSize);
     }
 
-    void startStretch(size_t first)
+    // An identify answered at the first attempt, with nothing stale before it, by the device's
+    // own model code: no answer nobody asked for was waiting. Then the blocks kept since the
+    // last such probe stand; otherwise they are read again.
+    // A probe that refused one read-block answer equal to the last block kept, and was then
+    // answered after the line was drained, is as good: the refused answer was a second copy of
+    // the one kept, or the block's own answer behind a copy equal to it, so the block is right
+    // either way (a device that answers some block twice every time is still read).
+    void probeAndSettle()
     {
-        m_stretchStart = first;
-        m_stretchStray = false;
-        m_strayAtStart = m_protocol.strayBytes();
-    }
-
-    // Reads blocks first..last again, piece by piece on a drained line, until each piece can
-    // be trusted. Short pieces keep a confirmation on a line that is often disturbed from
-    // having to start over for every fault.
-    void confirm(size_t first, size_t last)
-    {
-        const bool heldAgreeable = !m_stretchStray && m_protocol.strayBytes() == m_strayAtStart;
-        m_protocol.drainLine();
-        for (size_t from = first; from <= last; from += kConfirmPiece)
-            confirmPiece(from, qMin(last, from + kConfirmPiece - 1), heldAgreeable);
-    }
-
-    void confirmPiece(size_t first, size_t last, bool heldAgreeable)
-    {
-        std::optional<std::vector<QByteArray>> agreeable;
-        if (heldAgreeable)
-            agreeable.emplace(m_data.begin() + qsizetype(first), m_data.begin() + qsizetype(last) + 1);
-        for (int reading = 2; reading <= kStretchReadings; ++reading) {
-            if (reading > 2)
-                m_protocol.drainLine();
-            const quint64 disturbancesBefore = m_protocol.disturbances();
-            const quint64 strayBefore = m_protocol.strayBytes();
-            bool wrongShape = false;
-            std::vector<QByteArray> again;
-            for (size_t i = first; i <= last; ++i)
-                again.push_back(readBlock(m_blocks[i], wrongShape));
-            m_protocol.lineStaysQuiet(trailingAnswerWaitMs(m_port));
-            const bool stray = wrongShape || m_protocol.strayBytes() != strayBefore;
-            const bool clean = !stray && m_protocol.disturbances() == disturbancesBefore;
-            if (clean || (!stray && agreeable && *agreeable == again)) {
-                std::copy(again.begin(), again.end(), m_data.begin() + qsizetype(first));
-                // A piece that agreed after a disturbance leaves the line to be drained.
-                if (!clean)
-                    m_protocol.drainLine();
-                return;
-            }
-            if (!stray)
-                agreeable = std::move(again);
+        const quint64 before = m_protocol.disturbances(), refusedBefore = m_protocol.refusedAnswers();
+        beginDeviceRequest(m_frame, m_address, command::kIdentify);
+        m_protocol.Exchange();
+        m_frame.GetByte();
+        const bool sameDevice = m_frame.GetWord() == m_modelCode;
+        const quint64 faults = m_protocol.disturbances() - before;
+        const QByteArray &refused = m_protocol.lastRefusedAnswer();
+        const bool copyOfLastKept = faults >= 1 && m_protocol.refusedAnswers() == refusedBefore + 1 &&
+                                    !m_kept.empty() && refused.size() == kFrameValuesAt + kBlockSize + 1 &&
+                                    refused.mid(kFrameValuesAt, kBlockSize) == m_data[m_kept.back()];
+        m_inStep = sameDevice && (faults == 0 || copyOfLastKept);
+        if (m_inStep) {
+            m_kept.clear();
+            m_failedProbes = 0;
+            return;
         }
-        throw Error(kUnsteadyReadText);
+        if (++m_failedProbes > kSettleTries)
+            throw Error(kUnsteadyReadText);
+        m_protocol.drainLine();
+        m_redo.insert(m_redo.begin(), m_kept.begin(), m_kept.end());
+        m_kept.clear();
     }
 
-    const SerialPort &m_port;
+    // Whether these bytes came before in this read; remembers them.
+    bool repeats(const QByteArray &answer)
+    {
+        const qsizetype before = m_seen.size();
+        m_seen.insert(answer);
+        return m_seen.size() == before;
+    }
+
+    // The next block on a line believed in step: kept unless the answer is in doubt.
+    void readInStep(size_t i)
+    {
+        const quint64 before = m_protocol.disturbances();
+        const QByteArray got = readBlock(i);
+        if (!repeats(got) && m_protocol.disturbances() == before) {
+            m_data[i] = got;
+            m_kept.push_back(i);
+            // A block of one byte value (erased memory, zeros) mostly starts a run of such blocks.
+            m_runOfRepeats = got.count(got[0]) == got.size();
+            if (m_kept.size() >= size_t(kProbeEvery))
+                probeAndSettle();
+            return;
+        }
+        m_redo.push_back(i);
+    }
+
+    // Reads each block to be read again right after a clean probe; the next clean probe makes
+    // it stand.
+    void readAgain()
+    {
+        while (!m_redo.empty()) {
+            if (!m_inStep) {
+                probeAndSettle();
+                continue;
+            }
+            const size_t i = m_redo.front();
+            m_redo.erase(m_redo.begin());
+            if (++m_tries[i] > kSettleTries)
+                throw Error(kUnsteadyReadText);
+            const quint64 before = m_protocol.disturbances();
+            const QByteArray got = readBlock(i);
+            repeats(got);
+            if (m_protocol.disturbances() != before) {
+                m_protocol.drainLine();
+                m_redo.insert(m_redo.begin(), i);
+                continue;
+            }
+            m_data[i] = got;
+            m_kept.push_back(i);
+            // Inside a run of equal blocks the next answer would be in doubt again: it is read
+            // after a probe at once.
+            m_runOfRepeats = i > 0 && got == m_data[i - 1];
+        }
+    }
+
     Frame &m_frame;
     LinkProtocol &m_protocol;
     const quint8 m_address;
+    const quint16 m_modelCode;
     const std::vector<int> &m_blocks;
     std::vector<QByteArray> m_data;
-    size_t m_stretchStart = 0;
-    bool m_stretchStray = false;
-    quint64 m_strayAtStart = 0;
+    QSet<QByteArray> m_seen;
+    std::vector<size_t> m_kept; // blocks kept since the last clean probe, in the order read
+    std::vector<size_t> m_redo; // blocks to be read again, each right after a clean probe
+    std::map<size_t, int> m_tries;
+    int m_failedProbes = 0;
+    bool m_inStep = false; // a clean probe was the last exchange
+    bool m_runOfRepeats = false;
 };
 
 } // namespace
 
-std::optional<QByteArray> readBlocksTrusted(TKW_RS &link, quint8 address, const std::vector<int> &blocks,
-                                            Progress &progress, bool cancellable, const BlockGauge &gauge)
+std::optional<QByteArray> readBlocksTrusted(TKW_RS &link, quint8 address, quint16 modelCode,
+                                            const std::vector<int> &blocks, Progress &progress, bool cancellable,
+                                            const BlockGauge &gauge)
 {
-    return TrustedReader(link, address, blocks).run(progress, cancellable, gauge);
+    return TrustedReader(link, address, modelCode, blocks).run(progress, cancellable, gauge);
 }
 
 } // namespace mk

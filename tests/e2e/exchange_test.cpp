@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace mk::test {
@@ -23,11 +24,13 @@ TMK modelFrom(const PtyDevice &d)
     return model;
 }
 
+// Blocks in the order first asked for (a block in doubt is asked for again after a probe).
 std::vector<int> blocksRead(const PtyDevice &d)
 {
     std::vector<int> blocks;
     for (const auto &[block, unused] : requestWords(d.device.requests(), command::kReadBlock))
-        blocks.push_back(block);
+        if (std::find(blocks.begin(), blocks.end(), block) == blocks.end())
+            blocks.push_back(block);
     return blocks;
 }
 
