@@ -6,10 +6,16 @@
 // answer that comes late or twice is still arriving when the next request goes out, as on a
 // real line, and delivered byte by byte, in packets or in a bridge's chunks.
 //
-//   bench_soak [--reads N] [--writes N] [--faults KIND:RATE[:MS],...] [--seed N]
+// Each fault mix runs on many seeds (a fresh device each), and the report counts silent
+// corruptions per mix: a success must mean exact bytes, for the read, the device after a
+// write, the image the write returns and the backup it took.
+//
+//   bench_soak [--reads N] [--writes N] (per seed) [--seeds N | --seed N] [--faults MIX]...
 //              [--memory 8192|32768] [--line-rate BAUD] [--delivery byte|packet[:SIZE]|chunk:US]
 
+#include "base/FileIo.h"
 #include "image/FactoryImage.h"
+#include "image/SettingsFile.h"
 #include "image/TMK.h"
 #include "link/DeviceExchange.h"
 #include "link/TKW_RS.h"
@@ -62,20 +68,96 @@ void print(const char *what, const Tally &t, int total)
         std::printf("    %5d  %s\n", it.value(), it.key().toUtf8().constData());
 }
 
+// Faults the soak runs by default, one mix at a time: the usual mix of a poor line (late answers
+// at delays around the time-outs: within the retry pause, meeting the retry, past the retry's
+// own time-out, and past the 2 s time-out of section writes), a duplicate and a lost answer that
+// cancel out, and every kind at once at 0.5-1 %.
+const QStringList kDefaultMixes = {
+    QStringLiteral("drop-byte:0.005,bad-checksum:0.005,busy:0.002,late:0.001:120,late:0.001:160,late:0.001:250,"
+                   "late:0.001:350,late:0.0002:2500,duplicate:0.002,stray:0.002"),
+    QStringLiteral("duplicate:0.01,silence:0.01"),
+    QStringLiteral("drop-byte:0.005,bad-checksum:0.005,busy:0.005,zero-header:0.005,silence:0.01,short-frame:0.005,"
+                   "late:0.005:160,late:0.005:350,duplicate:0.01,stray:0.01"),
+};
+
+void soakRead(TKW_RS &link, SimulatedDevice &device, Tally &tally)
+{
+    NullProgress quiet;
+    try {
+        const std::optional<DeviceImage> got = readDevice(link, quiet);
+        if (!got)
+            ++tally.cancelled;
+        else if (got->image != imageFromMemory(device.memory()) || got->device.modelCode != device.config().modelCode)
+            ++tally.corruptions;
+        else
+            ++tally.successes;
+    } catch (const Error &e) {
+        ++tally.failures[firstLine(e.text())];
+    }
+}
+
+// The backup must hold the device's memory as it was before the write.
+bool backupHolds(const QString &path, const QByteArray &memory)
+{
+    try {
+        return decodeSettingsFile(readWholeFile(path, kMaxSettingsFileSize)).image == imageFromMemory(memory);
+    } catch (const Error &) {
+        return false;
+    }
+}
+
+void soakWrite(TKW_RS &link, SimulatedDevice &device, std::mt19937_64 &random, const QString &backupDir, Tally &tally)
+{
+    const quint16 modelCode = device.config().modelCode;
+    const int memorySize = device.config().memorySize;
+    const QByteArray before = device.memory();
+    TMK model;
+    model.replaceImage(modelCode, imageFromMemory(before));
+    // Edit a few bytes in three records, as a user would.
+    for (int k : {2, 5, 9}) {
+        const int off = int(random() % quint64(model.record(k).size()));
+        model.record(k).setU8(off, quint8(random()));
+    }
+    const QByteArray heldBefore = model.image();
+    TMK intendedModel = model;
+    intendedModel.setImage(imageFromMemory(before));
+    intendedModel.encodeAll();
+    const QByteArray intended = memoryFromImage(intendedModel.image(), memorySize);
+    NullProgress quiet;
+    try {
+        const std::optional<WriteOutcome> outcome = writeDevice(link, model, quiet, backupDir);
+        if (!outcome)
+            ++tally.cancelled;
+        else if (device.memory() != intended || outcome->image != imageFromMemory(intended) ||
+                 !backupHolds(outcome->backupPath, before))
+            ++tally.corruptions;
+        else
+            ++tally.successes;
+    } catch (const WriteFailure &e) {
+        ++tally.failures[firstLine(e.text())];
+        if (!onlyWholeSectionsChanged(before, device.memory(), intended, model.header()) ||
+            !backupHolds(e.backupPath(), before))
+            ++tally.corruptions;
+    } catch (const Error &e) {
+        ++tally.failures[firstLine(e.text())];
+        if (!onlyWholeSectionsChanged(before, device.memory(), intended, model.header()))
+            ++tally.corruptions;
+    }
+    if (model.image() != heldBefore)
+        ++tally.corruptions;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    int reads = 200, writes = 50, memorySize = 8192, lineRate = 115200;
+    int reads = 4, writes = 2, memorySize = 8192, lineRate = 115200;
     Delivery delivery;
-    quint64 seed = 1;
-    // Late answers at delays around the time-outs: within the retry pause, meeting the retry,
-    // past the retry's own time-out, and past the 2 s time-out of section writes.
-    QString faults = QStringLiteral("drop-byte:0.005,bad-checksum:0.005,busy:0.002,late:0.001:120,late:0.001:160,"
-                                    "late:0.001:250,late:0.001:350,late:0.0002:2500,duplicate:0.002,stray:0.002");
+    quint64 firstSeed = 1, seeds = 50;
+    QStringList mixes;
     const QStringList args = app.arguments();
-    std::vector<FaultRule> rules;
+    std::vector<std::vector<FaultRule>> rules;
     try {
         for (int i = 1; i + 1 < args.size(); i += 2) {
             const QString &opt = args[i], &val = args[i + 1];
@@ -84,9 +166,11 @@ int main(int argc, char **argv)
             else if (opt == QLatin1String("--writes"))
                 writes = val.toInt();
             else if (opt == QLatin1String("--faults"))
-                faults = val;
+                mixes << val;
             else if (opt == QLatin1String("--seed"))
-                seed = val.toULongLong();
+                firstSeed = val.toULongLong(), seeds = 1;
+            else if (opt == QLatin1String("--seeds"))
+                seeds = val.toULongLong();
             else if (opt == QLatin1String("--memory"))
                 memorySize = val.toInt();
             else if (opt == QLatin1String("--line-rate"))
@@ -98,7 +182,10 @@ int main(int argc, char **argv)
                 return 2;
             }
         }
-        rules = parseFaultRules(faults);
+        if (mixes.isEmpty())
+            mixes = kDefaultMixes;
+        for (const QString &mix : mixes)
+            rules.push_back(parseFaultRules(mix));
     } catch (const Error &e) {
         std::fprintf(stderr, "bench_soak: %s\n", e.what());
         return 2;
@@ -106,79 +193,38 @@ int main(int argc, char **argv)
 
     const quint8 address = memorySize == 32768 ? 0xFE : 0xFC;
     const quint16 modelCode = 0x0101;
-    SimulatedDevice device({address, modelCode, memorySize},
-                           memoryFromImage(makeFactoryImage(modelCode, 1, memorySize), memorySize));
-    device.setFaultRules(rules, seed);
-    auto backend = std::make_shared<SimulatedPortBackend>();
-    backend->addPort(1, InMemoryPort::deviceResponderAtRate(device, lineRate))->setDelivery(delivery);
-    TKW_RS link(backend);
-    link.port().OpenPort(1);
-    link.port().ClosePort();
-    NullProgress quiet;
-    QTemporaryDir backups;
-    std::mt19937_64 random(seed);
-
-    std::printf("faults %s, seed %llu, %d-byte device, line paced at %d baud on a virtual clock, delivery %s\n",
-                qPrintable(faults), (unsigned long long)seed, memorySize, lineRate, qPrintable(delivery.name()));
-
-    Tally readTally;
-    for (int i = 0; i < reads; ++i) {
-        TMK held;
-        held.replaceImage(modelCode, imageFromMemory(device.memory()));
-        const QByteArray heldBefore = held.image();
-        try {
-            const std::optional<DeviceImage> got = readDevice(link, quiet);
-            if (!got)
-                ++readTally.cancelled;
-            else if (got->image != imageFromMemory(device.memory()) || got->device.modelCode != modelCode)
-                ++readTally.corruptions;
-            else
-                ++readTally.successes;
-        } catch (const Error &e) {
-            ++readTally.failures[firstLine(e.text())];
+    const QByteArray factory = memoryFromImage(makeFactoryImage(modelCode, 1, memorySize), memorySize);
+    std::printf("%llu seeds from %llu, %d reads and %d writes each, %d-byte device, line paced at %d baud on a "
+                "virtual clock, delivery %s\n",
+                (unsigned long long)seeds, (unsigned long long)firstSeed, reads, writes, memorySize, lineRate,
+                qPrintable(delivery.name()));
+    int corruptions = 0;
+    for (size_t m = 0; m < rules.size(); ++m) {
+        Tally readTally, writeTally;
+        size_t requests = 0;
+        for (quint64 seed = firstSeed; seed < firstSeed + seeds; ++seed) {
+            SimulatedDevice device({address, modelCode, memorySize}, factory);
+            device.setFaultRules(rules[m], seed);
+            auto backend = std::make_shared<SimulatedPortBackend>();
+            backend->addPort(1, InMemoryPort::deviceResponderAtRate(device, lineRate))->setDelivery(delivery);
+            TKW_RS link(backend);
+            link.port().OpenPort(1);
+            link.port().ClosePort();
+            NullProgress quiet;
+            QTemporaryDir backups;
+            std::mt19937_64 random(seed);
+            for (int i = 0; i < reads; ++i)
+                soakRead(link, device, readTally);
+            for (int i = 0; i < writes; ++i)
+                soakWrite(link, device, random, backups.path(), writeTally);
+            requests += device.requests().size();
         }
-        if (held.image() != heldBefore)
-            ++readTally.corruptions;
+        std::printf("== faults %s\n", qPrintable(mixes[int(m)]));
+        print("reads", readTally, reads * int(seeds));
+        print("writes", writeTally, writes * int(seeds));
+        std::printf("    %zu requests\n", requests);
+        corruptions += readTally.corruptions + writeTally.corruptions;
     }
-    print("reads", readTally, reads);
-    const size_t readRequests = device.requests().size();
-    std::printf("    %zu requests (%d without faults)\n", readRequests, reads * (1 + memorySize / 32 - 2));
-    device.clearRequests();
-
-    Tally writeTally;
-    for (int i = 0; i < writes; ++i) {
-        const QByteArray before = device.memory();
-        TMK model;
-        model.replaceImage(modelCode, imageFromMemory(before));
-        // Edit a few bytes in three records, as a user would.
-        for (int k : {2, 5, 9}) {
-            const int off = int(random() % quint64(model.record(k).size()));
-            model.record(k).setU8(off, quint8(random()));
-        }
-        const QByteArray heldBefore = model.image();
-        TMK intendedModel = model;
-        intendedModel.setImage(imageFromMemory(before));
-        intendedModel.encodeAll();
-        const QByteArray intended = memoryFromImage(intendedModel.image(), memorySize);
-        try {
-            const std::optional<WriteOutcome> outcome = writeDevice(link, model, quiet, backups.path());
-            if (!outcome)
-                ++writeTally.cancelled;
-            else if (device.memory() != intended)
-                ++writeTally.corruptions;
-            else
-                ++writeTally.successes;
-        } catch (const Error &e) {
-            ++writeTally.failures[firstLine(e.text())];
-            if (!onlyWholeSectionsChanged(before, device.memory(), intended, model.header()))
-                ++writeTally.corruptions;
-        }
-        if (model.image() != heldBefore)
-            ++writeTally.corruptions;
-    }
-    print("writes", writeTally, writes);
-    std::printf("    %zu requests\n", device.requests().size());
-    const int corruptions = readTally.corruptions + writeTally.corruptions;
     std::printf("silent corruptions in all: %d\n", corruptions);
     return corruptions == 0 ? 0 : 1;
 }

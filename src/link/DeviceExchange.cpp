@@ -277,10 +277,18 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
     progress.setGaugeVisible(true);
     progress.setCancelAllowed(false);
     for (size_t i = 0; i < sections.size(); ++i) {
-        try {
-            writeSection(link, device->address, sections[i], outcome.image);
-        } catch (const Error &e) {
-            throw WriteFailure(e.text(), int(i), outcome.backupPath);
+        // The write answers all look alike, so a lost chunk can hide behind a repeated answer
+        // until the device refuses the end of the section; a section is whole or not applied,
+        // so it is sent once more from its beginning on a drained line.
+        for (int attempt = 1;; ++attempt) {
+            try {
+                writeSection(link, device->address, sections[i], outcome.image);
+                break;
+            } catch (const Error &e) {
+                if (attempt >= kSectionWriteTries)
+                    throw WriteFailure(e.text(), int(i), outcome.backupPath);
+                link.protocol().drainLine();
+            }
         }
         progress.setValue(percent(double(i + 1), double(sections.size())));
     }

@@ -34,6 +34,8 @@ constexpr std::array<DeviceCandidate, 3> kDeviceCandidates = {{{0xFC, 8192}, {0x
 
 constexpr int kIdentifyTimeoutMs = 100;
 constexpr int kSectionWriteTimeoutMs = 2000;
+// Times a section is sent before a write is called interrupted.
+constexpr int kSectionWriteTries = 2;
 // Read-backs of a write before it is called unverified or wrong.
 constexpr int kVerifyReadings = 2;
 
