@@ -11,7 +11,8 @@
 // write, the image the write returns and the backup it took.
 //
 //   bench_soak [--reads N] [--writes N] (per seed) [--seeds N | --seed N] [--faults MIX]...
-//              [--memory 8192|32768] [--line-rate BAUD] [--delivery byte|packet[:SIZE]|chunk:US]
+//              [--memory 8192|32768] [--content factory|random] [--line-rate BAUD]
+//              [--delivery byte|packet[:SIZE]|chunk:US]
 
 #include "base/FileIo.h"
 #include "image/FactoryImage.h"
@@ -122,7 +123,10 @@ void soakWrite(TKW_RS &link, SimulatedDevice &device, std::mt19937_64 &random, c
     TMK intendedModel = model;
     intendedModel.setImage(imageFromMemory(before));
     intendedModel.encodeAll();
-    const QByteArray intended = memoryFromImage(intendedModel.image(), memorySize);
+    // The first block of each half is never read or written.
+    QByteArray intended = memoryFromImage(intendedModel.image(), memorySize);
+    for (int at : {0, memorySize / 2})
+        intended.replace(at, kBlockSize, before.mid(at, kBlockSize));
     NullProgress quiet;
     try {
         const std::optional<WriteOutcome> outcome = writeDevice(link, model, quiet, backupDir);
@@ -154,6 +158,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     int reads = 4, writes = 2, memorySize = 8192, lineRate = 115200;
     Delivery delivery;
+    bool randomContent = false;
     quint64 firstSeed = 1, seeds = 50;
     QStringList mixes;
     const QStringList args = app.arguments();
@@ -173,6 +178,8 @@ int main(int argc, char **argv)
                 seeds = val.toULongLong();
             else if (opt == QLatin1String("--memory"))
                 memorySize = val.toInt();
+            else if (opt == QLatin1String("--content"))
+                randomContent = val == QLatin1String("random");
             else if (opt == QLatin1String("--line-rate"))
                 lineRate = val.toInt();
             else if (opt == QLatin1String("--delivery"))
@@ -193,7 +200,11 @@ int main(int argc, char **argv)
 
     const quint8 address = memorySize == 32768 ? 0xFE : 0xFC;
     const quint16 modelCode = 0x0101;
-    const QByteArray factory = memoryFromImage(makeFactoryImage(modelCode, 1, memorySize), memorySize);
+    // The factory image is mostly runs of equal blocks; random content has every block differ.
+    QByteArray factory = memoryFromImage(makeFactoryImage(modelCode, 1, memorySize), memorySize);
+    std::mt19937_64 contentRandom(99);
+    for (int i = kAddressBase + kHeaderSize; randomContent && i < memorySize; ++i)
+        factory[i] = char(contentRandom());
     std::printf("%llu seeds from %llu, %d reads and %d writes each, %d-byte device, line paced at %d baud on a "
                 "virtual clock, delivery %s\n",
                 (unsigned long long)seeds, (unsigned long long)firstSeed, reads, writes, memorySize, lineRate,
@@ -202,6 +213,7 @@ int main(int argc, char **argv)
     for (size_t m = 0; m < rules.size(); ++m) {
         Tally readTally, writeTally;
         size_t requests = 0;
+        quint64 readBytes = 0;
         for (quint64 seed = firstSeed; seed < firstSeed + seeds; ++seed) {
             SimulatedDevice device({address, modelCode, memorySize}, factory);
             device.setFaultRules(rules[m], seed);
@@ -213,8 +225,10 @@ int main(int argc, char **argv)
             NullProgress quiet;
             QTemporaryDir backups;
             std::mt19937_64 random(seed);
+            const quint64 bytesBefore = link.protocol().bytesSent() + link.protocol().bytesReceived();
             for (int i = 0; i < reads; ++i)
                 soakRead(link, device, readTally);
+            readBytes += link.protocol().bytesSent() + link.protocol().bytesReceived() - bytesBefore;
             for (int i = 0; i < writes; ++i)
                 soakWrite(link, device, random, backups.path(), writeTally);
             requests += device.requests().size();
@@ -222,7 +236,10 @@ int main(int argc, char **argv)
         std::printf("== faults %s\n", qPrintable(mixes[int(m)]));
         print("reads", readTally, reads * int(seeds));
         print("writes", writeTally, writes * int(seeds));
-        std::printf("    %zu requests\n", requests);
+        // A plain read of every block once: a 7-byte request and a 38-byte answer per block.
+        const double plainBytes = double(reads) * double(seeds) * (memorySize / kBlockSize - 2) * 45.0;
+        std::printf("    %zu requests; reads exchanged %.3f times the bytes of reading every block once\n",
+                    requests, double(readBytes) / plainBytes);
         corruptions += readTally.corruptions + writeTally.corruptions;
     }
     std::printf("silent corruptions in all: %d\n", corruptions);

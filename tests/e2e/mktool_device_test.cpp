@@ -8,6 +8,7 @@
 #include "support/MktoolRun.h"
 #include "support/QtPrinters.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -83,6 +84,39 @@ TEST(MktoolDevice, MismatchSilenceAndBadPortFailWithAMessage)
     EXPECT_EQ(noPort.code, 1);
     EXPECT_TRUE(QString::fromUtf8(noPort.err).contains(QStringLiteral("не найден"))) << noPort.err.constData();
     EXPECT_EQ(mktool({QStringLiteral("read"), QStringLiteral("--port"), sim.path()}).code, 2);
+}
+
+TEST(MktoolDevice, ADuplicateAndALostAnswerOnAPacedLineNeverGiveAWrongRead)
+{
+    // A duplicated answer puts the answers out of step and a lost one puts them back: every read
+    // that exits 0 holds mksim's memory exactly, whatever the seed and the way bytes arrive.
+    QTemporaryDir dir;
+    int exact = 0;
+    for (const char *delivery : {"byte", "packet", "chunk:1000"}) {
+        for (int seed = 1; seed <= 2; ++seed) {
+            SCOPED_TRACE(QStringLiteral("%1, seed %2").arg(QLatin1String(delivery)).arg(seed).toStdString());
+            const QString saved = dir.filePath(QStringLiteral("dev%1%2.tcset").arg(QLatin1String(delivery)).arg(seed));
+            const QString got = dir.filePath(QStringLiteral("got.tcset"));
+            QFile::remove(got);
+            ToolRun read;
+            {
+                MksimProcess sim({QStringLiteral("--line-rate"), QStringLiteral("115200"), QStringLiteral("--delivery"),
+                                  QLatin1String(delivery), QStringLiteral("--fault"),
+                                  QStringLiteral("duplicate:0.02,silence:0.02"), QStringLiteral("--seed"),
+                                  QString::number(seed), QStringLiteral("--save"), saved});
+                ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
+                read = mktool({QStringLiteral("read"), QStringLiteral("--port"), sim.path(), QStringLiteral("-o"), got});
+                ASSERT_EQ(sim.stop(), 0);
+            }
+            if (read.code != 0) {
+                EXPECT_EQ(read.code, 1) << read.err.constData();
+                continue;
+            }
+            EXPECT_EQ(fileBytes(got), fileBytes(saved));
+            ++exact;
+        }
+    }
+    EXPECT_GE(exact, 4);
 }
 
 } // namespace

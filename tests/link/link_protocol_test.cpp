@@ -1,6 +1,7 @@
 // The request/answer protocol on a scripted port and a virtual clock.
 
 #include "base/Error.h"
+#include "link/DeviceRequest.h"
 #include "link/LinkTexts.h"
 #include "support/LinkFixture.h"
 
@@ -68,6 +69,33 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureRow{"busy", TimedReply{hex("06 FC 01 00 FF FE"), {}}, kBusyText},
                       FailureRow{"byteMissing", TimedReply{hex("09 FC 01 00 01 01 02"), {}}, kInterByteText}),
     [](const auto &info) { return std::string(info.param.name); });
+
+TEST(LinkProtocol, AnAnswerOfAnotherShapeThanExpectedIsRefusedRetriedAndKept)
+{
+    // A read-block answer and an identify answer echoing another command are another request's.
+    const QByteArray blockAnswer = framed(hex("26 FC 01 00 05") + QByteArray(32, '\x11'));
+    const QByteArray otherEcho = framed(hex("09 FC 01 00 05 01 02 80"));
+    for (const auto &[answer, message] : {std::pair{blockAnswer, kExchangeErrorText + QStringLiteral("(0)")},
+                                          std::pair{otherEcho, kExchangeErrorText + QStringLiteral("(4)")}}) {
+        ScriptedLink s({TimedReply{answer, {}}, TimedReply{answer, {}}, TimedReply{answer, {}}});
+        s.protocol().SetFirstByteTimeout(100);
+        beginDeviceRequest(s.frame(), 0xFC, command::kIdentify);
+        EXPECT_EQ(errorOf([&] { s.protocol().Exchange(); }), message);
+        EXPECT_EQ(s.protocol().refusedAnswers(), 3u);
+        EXPECT_EQ(s.protocol().lastRefusedAnswer(), answer);
+    }
+    ScriptedLink s({TimedReply{blockAnswer, {}}, TimedReply{kIdentifyAnswer, {}}});
+    s.protocol().SetFirstByteTimeout(100);
+    beginDeviceRequest(s.frame(), 0xFC, command::kIdentify);
+    s.protocol().Exchange();
+    EXPECT_EQ(s.requestsSeen, 2);
+    s.frame().GetByte();
+    EXPECT_EQ(s.frame().GetWord(), 0x8002);
+    // Without an expectation any shape is taken, as before.
+    ScriptedLink any({TimedReply{blockAnswer, {}}});
+    any.protocol().CommandExchange(0xFC, 1);
+    EXPECT_EQ(any.protocol().refusedAnswers(), 0u);
+}
 
 TEST(LinkProtocol, RetryAfterFiftyMillisecondsRecovers)
 {
