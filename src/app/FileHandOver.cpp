@@ -5,10 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
+#include <optional>
 
 namespace mk {
 
@@ -16,16 +13,6 @@ namespace {
 
 // A path is short; anything bigger is not a request.
 constexpr qint64 kMaxRequestSize = 64 * 1024;
-
-bool ownedByThisUser(const QFileInfo &file)
-{
-#ifdef Q_OS_UNIX
-    return file.ownerId() == ::getuid();
-#else
-    Q_UNUSED(file);
-    return true;
-#endif
-}
 
 } // namespace
 
@@ -36,6 +23,8 @@ QString handOverRequestPath(const QString &lockDir, const QString &name)
 
 bool handOverFile(const QString &requestPath, const QString &file)
 {
+    if (requestPath.isEmpty())
+        return false;
     try {
         writeFileAtomically(requestPath, file.isEmpty() ? QByteArray() : QFileInfo(file).absoluteFilePath().toUtf8());
         return true;
@@ -48,6 +37,8 @@ FileHandOverWatcher::FileHandOverWatcher(const QString &requestPath, const QDate
                                          std::function<void(const QString &)> open, QObject *parent)
     : QObject(parent), m_path(requestPath), m_since(since), m_busy(std::move(busy)), m_open(std::move(open))
 {
+    if (m_path.isEmpty())
+        return; // no private folder: no hand-over
     // The folder is watched, since the request file comes and goes (it is renamed into place).
     m_watcher.addPath(QFileInfo(m_path).absolutePath());
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &FileHandOverWatcher::check);
@@ -61,11 +52,9 @@ FileHandOverWatcher::FileHandOverWatcher(const QString &requestPath, const QDate
 void FileHandOverWatcher::check()
 {
     const QFileInfo request(m_path);
-    if (!request.exists())
+    if (!request.exists() && !request.isSymLink())
         return;
-    // Without a runtime folder the request lies in the shared temporary folder, where another
-    // user could leave one.
-    if (request.lastModified() < m_since || !ownedByThisUser(request)) {
+    if (request.lastModified() < m_since) {
         QFile::remove(m_path);
         return;
     }
@@ -73,13 +62,15 @@ void FileHandOverWatcher::check()
         m_retry.start();
         return;
     }
-    QByteArray text;
+    // Only a regular file of this user, never through a link, is a request.
+    std::optional<QByteArray> text;
     try {
-        text = readWholeFile(m_path, kMaxRequestSize);
+        text = readOwnFile(m_path, kMaxRequestSize);
     } catch (...) {
     }
     QFile::remove(m_path);
-    m_open(QString::fromUtf8(text).trimmed());
+    if (text)
+        m_open(QString::fromUtf8(*text).trimmed());
 }
 
 } // namespace mk

@@ -10,15 +10,20 @@ namespace mk {
 class TJustOne
 {
 public:
-    // name: the program file's name without its folder; lockDir: where the lock lives
-    // (by default the user's runtime folder, else the temporary folder).
+    // name: the program file's name without its folder; lockDir: where the lock lives, a folder
+    // only this user may use (see defaultLockDir()). Without such a folder there is no lock: the
+    // copy runs unguarded rather than not at all.
     explicit TJustOne(const QString &name, const QString &lockDir = defaultLockDir());
     ~TJustOne();
 
-    // true when this copy holds the lock; a copy that does not should end silently.
+    // true when this copy holds the lock (or runs unguarded); a copy that does not should end silently.
     bool owned() const { return m_owned; }
+    bool guarded() const { return m_lock != nullptr; }
     QString lockPath() const;
 
+    // The user's runtime folder when it is private (owned by this user, mode 0700, not a link),
+    // else "mkconf" in the user's cache folder, made private; empty when neither is. Never a
+    // shared folder such as the temporary one: a lock or a hand-over there can be planted by others.
     static QString defaultLockDir();
 
 private:

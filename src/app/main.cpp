@@ -67,8 +67,10 @@ int main(int argc, char **argv)
     // a file it was given, and ends.
     const QDateTime started = QDateTime::currentDateTime();
     const QString programName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    const mk::TJustOne justOne(programName);
-    const QString handOverRequest = mk::handOverRequestPath(mk::TJustOne::defaultLockDir(), programName);
+    const QString lockDir = mk::TJustOne::defaultLockDir();
+    const mk::TJustOne justOne(programName, lockDir);
+    // No private folder for the lock: this copy runs unguarded and takes no hand-over.
+    const QString handOverRequest = justOne.guarded() ? mk::handOverRequestPath(lockDir, programName) : QString();
     if (!justOne.owned()) {
         mk::handOverFile(handOverRequest, options.file);
         std::fprintf(stderr, "%s\n",
@@ -93,6 +95,10 @@ int main(int argc, char **argv)
     mk::TMainForm mainForm(std::move(setup));
     const mk::TPicturesForm pictures;
     mainForm.show();
+    if (!justOne.guarded())
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QStringLiteral("mkconf: нет личной папки для блокировки, вторая копия программы "
+                                               "не будет обнаружена.")));
     const mk::FileHandOverWatcher handOver(
         handOverRequest, started, [] { return QApplication::activeModalWidget() != nullptr || mk::exchangeRunning(); },
         [&mainForm](const QString &file) {

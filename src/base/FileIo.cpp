@@ -5,103 +5,398 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QStorageInfo>
+#include <QRandomGenerator>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace mk {
 
-QByteArray readWholeFile(const QString &path, qint64 maxSize)
+namespace {
+
+QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
+
+// A name that arrived in bytes which are not UTF-8 cannot be turned back into those bytes: the
+// decoder put U+FFFD where they were.
+bool nameLostBytes(const QString &path) { return path.contains(QChar(QChar::ReplacementCharacter)); }
+
+QString notUtf8Reason()
 {
-    const QString shown = QDir::toNativeSeparators(path);
-    const QFileInfo info(path);
-    if (!info.exists())
-        throw Error(QStringLiteral("Файл \"%1\" не найден.").arg(shown));
-    if (info.isDir())
-        throw Error(QStringLiteral("\"%1\" - это папка, а не файл.").arg(shown));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Не могу открыть файл \"%1\" (нет прав на чтение или файл занят).").arg(shown));
-    if (file.size() > maxSize)
-        throw Error(QStringLiteral("Файл \"%1\" слишком велик (%2 байт).")
-                        .arg(QDir::toNativeSeparators(path))
-                        .arg(file.size()));
-    QByteArray data = file.read(maxSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        throw Error(
-            QStringLiteral("Ошибка чтения файла \"%1\": %2").arg(QDir::toNativeSeparators(path), file.errorString()));
-    if (data.size() > maxSize)
-        throw Error(QStringLiteral("Файл \"%1\" слишком велик.").arg(QDir::toNativeSeparators(path)));
+    return QStringLiteral("в имени файла есть байты не в кодировке UTF-8 (переименуйте файл)");
+}
+
+QByteArray nativeName(const QString &path) { return QFile::encodeName(path); }
+
+// ---- fault injection for tests ----
+
+std::atomic<int> g_faultStep{0};
+std::atomic<int> g_faultErrno{0};
+
+void setFault(WriteStep step, int error)
+{
+    g_faultStep.store(int(step));
+    g_faultErrno.store(error);
+}
+
+void readFaultFromEnvironment()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        const QByteArray spec = qgetenv("MK_TEST_FILE_FAULT");
+        const qsizetype colon = spec.indexOf(':');
+        if (colon <= 0)
+            return;
+        const QByteArray step = spec.left(colon);
+        const int error = spec.mid(colon + 1).toInt();
+        const WriteStep s = step == "write"   ? WriteStep::Write
+                            : step == "flush" ? WriteStep::Flush
+                            : step == "fsync" ? WriteStep::Fsync
+                            : step == "close" ? WriteStep::Close
+                                              : WriteStep::None;
+        if (s != WriteStep::None && error > 0)
+            setFault(s, error);
+    });
+}
+
+// True (errno set) when a test asked this step to fail.
+bool injected(WriteStep step)
+{
+    readFaultFromEnvironment();
+    if (g_faultStep.load() != int(step))
+        return false;
+    errno = g_faultErrno.load();
+    return true;
+}
+
+// ---- writing ----
+
+Error writeError(const QString &path, const QString &reason, bool oldKept)
+{
+    return Error(QStringLiteral("Не могу записать файл \"%1\": %2.%3")
+                     .arg(shown(path), reason, oldKept ? QStringLiteral(" Прежний файл не изменён.") : QString()));
+}
+
+// A temporary file created exclusively (O_EXCL, O_NOFOLLOW) in dir; removed unless released.
+class TempFile
+{
+public:
+    TempFile(const QString &dir, const QString &stem)
+    {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            m_path = QDir(dir).filePath(QStringLiteral(".%1-%2.part")
+                                            .arg(stem.left(64))
+                                            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+            const int fd = ::open(nativeName(m_path).constData(),
+                                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+            if (fd >= 0) {
+                m_fd = fd;
+                return;
+            }
+            if (errno != EEXIST) {
+                m_error = errno;
+                return;
+            }
+        }
+        m_error = EEXIST;
+    }
+    ~TempFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_path.isEmpty())
+            ::unlink(nativeName(m_path).constData());
+    }
+    TempFile(const TempFile &) = delete;
+    TempFile &operator=(const TempFile &) = delete;
+
+    int error() const { return m_error; }
+    const QString &path() const { return m_path; }
+
+    // Writes, flushes, syncs and closes; 0 or the errno of the first step that failed.
+    int fill(const QByteArray &data, mode_t mode)
+    {
+        if (mode != 0)
+            (void)::fchmod(m_fd, mode);
+        FILE *f = ::fdopen(m_fd, "wb");
+        if (!f)
+            return errno;
+        m_fd = -1; // the stream owns it now
+        static constexpr size_t kBuffer = 64 * 1024;
+        std::setvbuf(f, nullptr, _IOFBF, kBuffer);
+        int failed = 0;
+        errno = 0;
+        if (injected(WriteStep::Write)
+            || std::fwrite(data.constData(), 1, size_t(data.size()), f) != size_t(data.size()))
+            failed = errno ? errno : EIO;
+        if (!failed && (injected(WriteStep::Flush) || std::fflush(f) != 0))
+            failed = errno ? errno : EIO;
+        // EINVAL: a file system without fsync; nothing more can be done for the data there.
+        if (!failed && (injected(WriteStep::Fsync) || (::fsync(::fileno(f)) != 0 && errno != EINVAL)))
+            failed = errno ? errno : EIO;
+        const int closeErrno = std::fclose(f) != 0 ? (errno ? errno : EIO) : 0;
+        if (!failed)
+            failed = injected(WriteStep::Close) ? errno : closeErrno;
+        return failed;
+    }
+
+    // The file is now known under another name.
+    void release() { m_path.clear(); }
+
+private:
+    QString m_path;
+    int m_fd = -1;
+    int m_error = 0;
+};
+
+void syncFolder(const QString &dir)
+{
+    const int fd = ::open(nativeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    (void)::fsync(fd); // the rename itself is done; a folder that cannot sync loses nothing more
+    ::close(fd);
+}
+
+} // namespace
+
+void injectWriteFault(WriteStep step, int error)
+{
+    readFaultFromEnvironment(); // read now, so that it never overrides this later
+    setFault(step, error);
+}
+
+QString fileErrorReason(int error)
+{
+    switch (error) {
+    case ENOSPC: return QStringLiteral("на диске нет свободного места");
+    case EDQUOT: return QStringLiteral("исчерпана дисковая квота");
+    case EACCES:
+    case EPERM: return QStringLiteral("нет прав доступа");
+    case EROFS: return QStringLiteral("диск доступен только для чтения");
+    case ENOENT: return QStringLiteral("файл или папка не найдены");
+    case ENOTDIR: return QStringLiteral("часть пути - не папка");
+    case EISDIR: return QStringLiteral("это папка, а не файл");
+    case ELOOP: return QStringLiteral("ссылки в пути образуют петлю");
+    case ENAMETOOLONG: return QStringLiteral("слишком длинное имя");
+    case EIO: return QStringLiteral("ошибка ввода-вывода на диске");
+    case EFBIG: return QStringLiteral("файл слишком велик для этого диска");
+    case EMFILE:
+    case ENFILE: return QStringLiteral("открыто слишком много файлов");
+    case EBUSY:
+    case ETXTBSY: return QStringLiteral("файл занят");
+    case EEXIST: return QStringLiteral("файл уже существует");
+    case ENXIO:
+    case ENODEV: return QStringLiteral("устройство недоступно");
+    default: return QStringLiteral("системная ошибка %1").arg(error);
+    }
+}
+
+namespace {
+
+// ownOnly: the file itself must not be a link and must belong to this user.
+QByteArray readRegularFile(const QString &path, qint64 maxSize, bool ownOnly)
+{
+    const auto fail = [&](const QString &reason) {
+        return Error(QStringLiteral("Не могу прочитать файл \"%1\": %2.").arg(shown(path), reason));
+    };
+    const auto failErrno = [&](int error) {
+        if (error == ENOENT)
+            return nameLostBytes(path) ? fail(notUtf8Reason())
+                                       : Error(QStringLiteral("Файл \"%1\" не найден.").arg(shown(path)));
+        if (error == EISDIR)
+            return Error(QStringLiteral("\"%1\" - это папка, а не файл.").arg(shown(path)));
+        return fail(fileErrorReason(error));
+    };
+    const auto notRegular = [&](mode_t mode) {
+        if (S_ISDIR(mode))
+            return Error(QStringLiteral("\"%1\" - это папка, а не файл.").arg(shown(path)));
+        const QString what = S_ISFIFO(mode)                     ? QStringLiteral("канал (FIFO)")
+                             : S_ISSOCK(mode)                   ? QStringLiteral("сокет")
+                             : S_ISCHR(mode) || S_ISBLK(mode) ? QStringLiteral("устройство")
+                             : S_ISLNK(mode)                    ? QStringLiteral("ссылка")
+                                                                : QStringLiteral("особый файл");
+        return fail(QStringLiteral("это %1, а не обычный файл").arg(what));
+    };
+    const QByteArray name = nativeName(path);
+    if (path.isEmpty())
+        throw Error(QStringLiteral("Не указано имя файла."));
+    // Looked at before opening: opening a device may already do something to it.
+    struct stat st{};
+    if ((ownOnly ? ::lstat(name.constData(), &st) : ::stat(name.constData(), &st)) != 0)
+        throw failErrno(errno);
+    if (!S_ISREG(st.st_mode))
+        throw notRegular(st.st_mode);
+    // O_NONBLOCK: should the name be swapped for a FIFO in between, opening still returns at once.
+    const int fd =
+        ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (ownOnly ? O_NOFOLLOW : 0));
+    if (fd < 0)
+        throw failErrno(errno);
+    struct Closer
+    {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    if (::fstat(fd, &st) != 0)
+        throw failErrno(errno);
+    if (!S_ISREG(st.st_mode))
+        throw notRegular(st.st_mode);
+    if (ownOnly && st.st_uid != ::geteuid())
+        throw fail(QStringLiteral("владелец файла - другой пользователь"));
+    if (st.st_size > maxSize)
+        throw Error(QStringLiteral("Файл \"%1\" слишком велик (%2 байт).").arg(shown(path)).arg(qint64(st.st_size)));
+    QByteArray data;
+    data.resize(qsizetype(st.st_size) + 1);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == data.size()) {
+            if (filled > maxSize)
+                break;
+            data.resize(qMin<qint64>(maxSize + 1, filled * 2 + 4096));
+        }
+        const ssize_t n = ::read(fd, data.data() + filled, size_t(data.size() - filled));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw fail(fileErrorReason(errno));
+        if (n == 0)
+            break;
+        filled += n;
+    }
+    if (filled > maxSize)
+        throw Error(QStringLiteral("Файл \"%1\" слишком велик.").arg(shown(path)));
+    data.truncate(filled);
     return data;
 }
 
-namespace {
-
-// What stands in the way of writing into dir before anything is tried; empty when nothing does.
-QString folderProblem(const QString &dir)
-{
-    const QFileInfo folder(dir);
-    if (!folder.exists())
-        return QStringLiteral("папка не существует");
-    const QStorageInfo storage(dir);
-    if (storage.isValid() && storage.isReadOnly())
-        return QStringLiteral("диск доступен только для чтения");
-    if (!folder.isWritable())
-        return QStringLiteral("нет прав на запись в папку");
-    return {};
-}
-
 } // namespace
 
-QString writeFailureReason(const QString &dir, qint64 size, const QString &fallback)
-{
-    const QString problem = folderProblem(dir);
-    if (!problem.isEmpty())
-        return problem;
-    // Asked only once a write has failed: some file systems report no free space at all.
-    const QStorageInfo storage(dir);
-    if (storage.isValid() && storage.bytesAvailable() >= 0 && storage.bytesAvailable() < qMax<qint64>(size, 1))
-        return QStringLiteral("на диске нет свободного места");
-    return fallback;
-}
+QByteArray readWholeFile(const QString &path, qint64 maxSize) { return readRegularFile(path, maxSize, false); }
 
-namespace {
-
-Error writeError(const QString &path, const QString &reason)
-{
-    return Error(QStringLiteral("Не могу записать файл \"%1\": %2. Прежний файл не изменён.")
-                     .arg(QDir::toNativeSeparators(path), reason));
-}
-
-} // namespace
+QByteArray readOwnFile(const QString &path, qint64 maxSize) { return readRegularFile(path, maxSize, true); }
 
 void checkFileWritable(const QString &path)
 {
-    const QFileInfo target(path);
-    if (target.isDir())
-        throw writeError(path, QStringLiteral("это папка, а не файл"));
-    const QString reason = folderProblem(target.absolutePath());
-    if (!reason.isEmpty())
-        throw writeError(path, reason);
+    if (path.isEmpty())
+        throw Error(QStringLiteral("Не указано имя файла."));
+    if (nameLostBytes(path))
+        throw writeError(path, notUtf8Reason(), false);
+    struct stat st{};
+    const bool exists = ::stat(nativeName(path).constData(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode))
+        throw writeError(path, QStringLiteral("это папка, а не файл"), false);
+    const QString dir = QFileInfo(path).absolutePath();
+    struct stat dirSt{};
+    if (::stat(nativeName(dir).constData(), &dirSt) != 0) {
+        const int error = errno;
+        throw writeError(path, error == ENOENT ? QStringLiteral("папка не существует") : fileErrorReason(error), exists);
+    }
+    if (!S_ISDIR(dirSt.st_mode))
+        throw writeError(path, fileErrorReason(ENOTDIR), exists);
+    if (::access(nativeName(dir).constData(), W_OK | X_OK) != 0) {
+        const int error = errno;
+        throw writeError(path,
+                         error == EACCES ? QStringLiteral("нет прав на запись в папку") : fileErrorReason(error),
+                         exists);
+    }
 }
 
 void writeFileAtomically(const QString &path, const QByteArray &data)
 {
     checkFileWritable(path);
-    QSaveFile file(path);
-    const auto fail = [&] {
-        QString reason;
-        switch (file.error()) {
-        case QFileDevice::RenameError: reason = QStringLiteral("не удалось заменить прежний файл"); break;
-        default: reason = writeFailureReason(QFileInfo(path).absolutePath(), data.size(), file.errorString()); break;
+    const QFileInfo target(path);
+    struct stat st{};
+    const bool exists = ::lstat(nativeName(path).constData(), &st) == 0;
+    // A replaced file keeps its permissions (not those of a link standing at its name).
+    const mode_t mode = exists && S_ISREG(st.st_mode) ? mode_t(st.st_mode & 0777) : 0;
+    TempFile temp(target.absolutePath(), target.fileName());
+    if (temp.error())
+        throw writeError(path, fileErrorReason(temp.error()), exists);
+    if (const int error = temp.fill(data, mode))
+        throw writeError(path, fileErrorReason(error), exists);
+    if (::rename(nativeName(temp.path()).constData(), nativeName(path).constData()) != 0)
+        throw writeError(path, fileErrorReason(errno), exists);
+    temp.release();
+    syncFolder(target.absolutePath());
+}
+
+QString writeNewFile(const QString &dir, const std::function<QString(int)> &nameFor, const QByteArray &data,
+                     int maxTries)
+{
+    const QString first = QDir(dir).filePath(nameFor(1));
+    TempFile temp(dir, QFileInfo(first).fileName());
+    if (temp.error())
+        throw writeError(first, fileErrorReason(temp.error()), false);
+    if (const int error = temp.fill(data, 0))
+        throw writeError(first, fileErrorReason(error), false);
+    const QByteArray from = nativeName(temp.path());
+    for (int n = 1; n <= maxTries; ++n) {
+        const QString path = QDir(dir).filePath(nameFor(n));
+        const QByteArray to = nativeName(path);
+        // Neither call follows or replaces anything standing at the name, a link included.
+        int rc = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+        if (rc != 0 && (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
+            rc = ::link(from.constData(), to.constData());
+            if (rc == 0)
+                ::unlink(from.constData());
         }
-        throw writeError(path, reason);
+        if (rc == 0) {
+            temp.release();
+            syncFolder(dir);
+            return path;
+        }
+        if (errno != EEXIST)
+            throw writeError(path, fileErrorReason(errno), false);
+    }
+    throw writeError(first, QStringLiteral("нет свободного имени файла"), false);
+}
+
+QString ensurePrivateFolder(const QString &path, QString *why)
+{
+    const auto refuse = [&](const QString &reason) {
+        if (why)
+            *why = QStringLiteral("Папка \"%1\" не подходит: %2.").arg(shown(path), reason);
+        return QString();
     };
-    if (!file.open(QIODevice::WriteOnly))
-        fail();
-    if (file.write(data) != data.size())
-        fail();
-    if (!file.commit())
-        fail();
+    if (path.isEmpty())
+        return refuse(QStringLiteral("не задана"));
+    const QByteArray name = nativeName(path);
+    const QFileInfo info(path);
+    if (!QDir().mkpath(info.absolutePath()))
+        return refuse(QStringLiteral("нельзя создать папку, в которой она лежит"));
+    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
+        return refuse(fileErrorReason(errno));
+    struct stat st{};
+    if (::lstat(name.constData(), &st) != 0)
+        return refuse(fileErrorReason(errno));
+    if (!S_ISDIR(st.st_mode))
+        return refuse(QStringLiteral("это не папка (или ссылка)"));
+    if (st.st_uid != ::geteuid())
+        return refuse(QStringLiteral("её владелец - другой пользователь"));
+    if (st.st_mode & (S_IWGRP | S_IWOTH))
+        return refuse(QStringLiteral("в неё могут писать другие пользователи"));
+    // Read rights for others reveal names only; taken away all the same.
+    if ((st.st_mode & 0777) != 0700 && ::chmod(name.constData(), 0700) != 0)
+        return refuse(fileErrorReason(errno));
+    return path;
+}
+
+void checkFolderNotShared(const QString &dir)
+{
+    struct stat st{};
+    if (::stat(nativeName(dir).constData(), &st) != 0)
+        throw Error(QStringLiteral("Папка \"%1\": %2.").arg(shown(dir), fileErrorReason(errno)));
+    const bool foreign = st.st_uid != ::geteuid() && st.st_uid != 0;
+    const bool othersWrite = (st.st_mode & S_IWOTH) || ((st.st_mode & S_IWGRP) && st.st_gid != ::getegid());
+    if (foreign || othersWrite)
+        throw Error(QStringLiteral("в папку \"%1\" могут писать другие пользователи; выберите папку, "
+                                   "доступную для записи только вам")
+                        .arg(shown(dir)));
 }
 
 } // namespace mk

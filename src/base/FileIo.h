@@ -1,22 +1,52 @@
 #pragma once
-// Whole-file reads with a size limit, and atomic whole-file writes.
+// Whole-file reads of regular files only, and the one way every file is written: a new temporary
+// file beside the target, every step checked, then a rename.
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 namespace mk {
 
-// Throws Error when the file cannot be read or is larger than maxSize bytes.
+// Opens without waiting (a FIFO or a device never blocks) and reads only a regular file; throws
+// Error naming the file and why: not found, a folder, a FIFO/device/socket, no rights, a link
+// loop, a name that is not UTF-8, larger than maxSize bytes.
 QByteArray readWholeFile(const QString &path, qint64 maxSize);
-// Writes a temporary file beside the target, flushes it and renames it over the target;
-// on failure the old file stays as it was and Error is thrown.
+// The same, but a link at the name or a file another user owns is refused.
+QByteArray readOwnFile(const QString &path, qint64 maxSize);
+
+// Writes data into a temporary file created exclusively in the target's folder (never through a
+// link), checks every write, the flush, fsync and close, then renames it over the target. On any
+// failure the temporary file is removed, the old file stays as it was and Error names the file
+// and the reason (full disk, no rights, read-only disk ...).
 void writeFileAtomically(const QString &path, const QByteArray &data);
+
+// The same, but the result never replaces anything: the file is placed at the first of
+// nameFor(1), nameFor(2) ... (names inside dir) that is free; a link planted at a name counts as
+// taken. Returns the path; throws Error.
+QString writeNewFile(const QString &dir, const std::function<QString(int)> &nameFor, const QByteArray &data,
+                     int maxTries = 999);
+
 // Throws Error when a file could not be written at path (a folder, a missing folder, a read-only
 // disk, no rights): checked before a long operation whose result goes there, so that the work is
 // not lost at the end.
 void checkFileWritable(const QString &path);
-// Why writing `size` bytes into folder `dir` failed: a read-only file system, a full disk, a
-// missing folder or missing rights; `fallback` (the device's own text) when none of them.
-QString writeFailureReason(const QString &dir, qint64 size, const QString &fallback);
+
+// The Russian reason for a failed file operation's errno ("на диске нет свободного места" ...).
+QString fileErrorReason(int error);
+
+// A folder only this user may use (owned by them, not a link, no rights for group or others):
+// creates it with mode 0700 when missing. Returns an empty text when it exists but is unsafe or
+// cannot be made, with the reason in *why.
+QString ensurePrivateFolder(const QString &path, QString *why = nullptr);
+
+// Throws Error naming the folder when others than this user may create files in it.
+void checkFolderNotShared(const QString &dir);
+
+// Tests only: makes a step of the next writes fail with the given errno (0: none). Also read once
+// from the environment as MK_TEST_FILE_FAULT=write|flush|fsync|close:ERRNO, so that tests can
+// fail the writes of a program they start.
+enum class WriteStep { None, Write, Flush, Fsync, Close };
+void injectWriteFault(WriteStep step, int error);
 
 } // namespace mk

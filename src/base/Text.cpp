@@ -1,5 +1,8 @@
 #include "base/Text.h"
 
+#include "base/Error.h"
+
+#include <algorithm>
 #include <array>
 
 namespace mk {
@@ -71,6 +74,45 @@ QByteArray toWin1251Z(const QString &text, int areaSize)
     QByteArray out = toWin1251(text).left(qMax(0, areaSize - 1));
     out.append(QByteArray(areaSize - int(out.size()), '\0'));
     return out;
+}
+
+namespace {
+
+bool isControl(char16_t c) { return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0); }
+
+bool hasByte(char16_t c)
+{
+    if (c < 0x80)
+        return true;
+    return c != 0xFFFD && std::find(kUpperHalf.begin(), kUpperHalf.end(), c) != kUpperHalf.end();
+}
+
+} // namespace
+
+qsizetype firstUnstorableChar(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (isControl(c) || !hasByte(c))
+            return i;
+    }
+    return -1;
+}
+
+void checkStorableText(const QString &text)
+{
+    const qsizetype at = firstUnstorableChar(text);
+    if (at < 0)
+        return;
+    // A character outside the 16-bit range is a surrogate pair: named whole.
+    const bool pair = text.at(at).isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate();
+    const char32_t code = pair ? QChar::surrogateToUcs4(text.at(at), text.at(at + 1)) : char32_t(text.at(at).unicode());
+    const QString number = QStringLiteral("U+") + QString::number(uint(code), 16).toUpper().rightJustified(4, u'0');
+    if (isControl(text.at(at).unicode()))
+        throw Error(QStringLiteral("Управляющий символ %1 (позиция %2) в тексте недопустим.").arg(number).arg(at + 1));
+    throw Error(QStringLiteral("Символ «%1» (%2, позиция %3) нельзя сохранить в МК: его нет в кодировке Windows-1251.")
+                    .arg(text.mid(at, pair ? 2 : 1), number)
+                    .arg(at + 1));
 }
 
 QString twoDigit(int value)

@@ -13,6 +13,12 @@ QString fromWin1251(const QByteArray &bytes);
 // A zero-terminated Windows-1251 text stored in a fixed-size area.
 QString fromWin1251Z(const QByteArray &area);
 QByteArray toWin1251Z(const QString &text, int areaSize);
+// The position of the first character the device cannot store in a text (one Windows-1251 has
+// no byte for, or a control character), or -1 when every one fits; toWin1251 would turn such a
+// character into '?'.
+qsizetype firstUnstorableChar(const QString &text);
+// Throws Error naming the first such character ("символ «☺» (U+263A) ...").
+void checkStorableText(const QString &text);
 
 // A number in decimal with a leading "0" when it has one digit.
 QString twoDigit(int value);

@@ -15,7 +15,9 @@ QString defaultBackupDir();
 
 // Saves the image as a settings file named after the time and the model code
 // ("mk-20261208-143005-8002.tcset", "-2", "-3" ... when that name is taken); never replaces an
-// existing file and never leaves a half-written one. Returns the path; throws Error.
+// existing file, never writes through a link standing at a name and never leaves a half-written
+// one. A folder others may write into is refused; a missing one is made for this user alone.
+// Returns the path; throws Error.
 QString saveBackup(const QString &dir, quint16 modelCode, const QByteArray &image,
                    const QDateTime &when = QDateTime::currentDateTime());
 

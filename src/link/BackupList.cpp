@@ -3,12 +3,12 @@
 #include "link/Backup.h"
 
 #include "base/Error.h"
+#include "base/FileIo.h"
 #include "image/ImageDeviceModel.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
@@ -26,13 +26,8 @@ void describe(BackupEntry &entry, quint16 codeInName)
         entry.kind = BackupEntry::Damaged;
         entry.problem = why;
     };
-    QFile file(entry.path);
-    if (file.size() > kMaxSettingsFileSize)
-        return damaged(QStringLiteral("слишком большой для файла настроек"));
-    if (!file.open(QIODevice::ReadOnly))
-        return damaged(QStringLiteral("не читается: %1").arg(file.errorString()));
     try {
-        const SettingsFileContent content = decodeSettingsFile(file.readAll());
+        const SettingsFileContent content = decodeSettingsFile(readWholeFile(entry.path, kMaxSettingsFileSize));
         TMK model;
         model.replaceImage(content.modelCode, content.image);
         entry.modelCode = content.modelCode;

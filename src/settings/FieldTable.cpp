@@ -446,6 +446,10 @@ void storeField(const FieldDef &def, TMK &model, const QVariant &value, const Fi
     case Conversion::Minutes: writeInt(rec, def, parseTime(value.toString())); return;
     case Conversion::Text: {
         const QString text = value.toString();
+        // Unchanged text keeps its bytes, those without a character and after the end included.
+        if (text == fromWin1251Z(rec.raw(def.offset, def.param)))
+            return;
+        checkStorableText(text);
         if (text.size() > def.param - 1)
             throw Error(QStringLiteral("Текст длиннее %1 символов.").arg(def.param - 1));
         rec.setRaw(def.offset, toWin1251Z(text, def.param));

@@ -8,8 +8,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace mk {
 
@@ -25,6 +27,44 @@ const QString kKeyName = QStringLiteral("name");
 const QString kKeyValue = QStringLiteral("value");
 
 QString damaged(const QString &why) { return QStringLiteral("Профиль повреждён: %1").arg(why); }
+
+// The first key given twice in one object of well-formed JSON, which the parser would quietly
+// reduce to its last value.
+std::optional<QString> repeatedKey(const QByteArray &json)
+{
+    struct Level
+    {
+        bool object;
+        bool expectKey;
+        QSet<QString> keys;
+    };
+    std::vector<Level> open;
+    for (qsizetype i = 0; i < json.size(); ++i) {
+        const char c = json.at(i);
+        if (c == '"') {
+            qsizetype end = i + 1;
+            while (end < json.size() && json.at(end) != '"')
+                end += json.at(end) == '\\' ? 2 : 1;
+            if (!open.empty() && open.back().object && open.back().expectKey) {
+                // Decoded, so that "a" and "\u0061" are the same key.
+                const QString key =
+                    QJsonDocument::fromJson('[' + json.mid(i, end - i + 1) + ']').array().at(0).toString();
+                if (open.back().keys.contains(key))
+                    return key;
+                open.back().keys.insert(key);
+                open.back().expectKey = false;
+            }
+            i = end;
+        } else if (c == '{' || c == '[') {
+            open.push_back({c == '{', c == '{', {}});
+        } else if ((c == '}' || c == ']') && !open.empty()) {
+            open.pop_back();
+        } else if (c == ',' && !open.empty() && open.back().object) {
+            open.back().expectKey = true;
+        }
+    }
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -59,9 +99,11 @@ std::vector<ProfileProblem> applyProfile(TMK &model, const QByteArray &json)
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError || !doc.isObject())
-        return {{QString(),
-                 damaged(parseError.error != QJsonParseError::NoError ? parseError.errorString()
-                                                                      : QStringLiteral("ожидается объект JSON"))}};
+        return {{QString(), damaged(parseError.error != QJsonParseError::NoError
+                                        ? QStringLiteral("это не JSON (ошибка в позиции %1)").arg(parseError.offset)
+                                        : QStringLiteral("ожидается объект JSON"))}};
+    if (const std::optional<QString> key = repeatedKey(json))
+        return {{QString(), damaged(QStringLiteral("ключ \"%1\" указан дважды в одном объекте").arg(*key))}};
     const QJsonObject root = doc.object();
     if (root.value(kKeyProfile).toInt(-1) != kProfileFormat)
         return {{QString(),

@@ -207,6 +207,46 @@ private slots:
         QCOMPARE(QFileInfo(request).size(), 0);
     }
 
+    // The lock and the hand-over live only in a folder of this user alone; a link planted at the
+    // request's name is neither written through nor followed.
+    void lockAndHandOverOnlyInAPrivateFolder()
+    {
+        QTemporaryDir home;
+        const QString runtime = home.filePath(QStringLiteral("run"));
+        QVERIFY(QDir().mkdir(runtime));
+        QVERIFY(QFile::setPermissions(runtime, QFileDevice::Permissions(0x7777)));
+        const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR"), oldCache = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath(QStringLiteral("cache"))));
+        const QString fallback = TJustOne::defaultLockDir();
+        QVERIFY(QFile::setPermissions(runtime, QFileDevice::Permissions(0x7700)));
+        const QString privateRuntime = TJustOne::defaultLockDir();
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+        qputenv("XDG_CACHE_HOME", oldCache);
+        QCOMPARE(fallback, home.filePath(QStringLiteral("cache/mkconf")));
+        QCOMPARE(QFileInfo(fallback).permissions() & QFileDevice::Permissions(0x0077), QFileDevice::Permissions());
+        QCOMPARE(privateRuntime, runtime);
+
+        const QString victim = home.filePath(QStringLiteral("victim"));
+        QVERIFY(writeRaw(victim, "keep"));
+        const QString request = handOverRequestPath(runtime, QStringLiteral("mkconf"));
+        QVERIFY(QFile::link(victim, request));
+        QVERIFY(handOverFile(request, QStringLiteral("/data/a.tcset")));
+        QCOMPARE(readRaw(victim), QByteArray("keep"));
+        QVERIFY(!QFileInfo(request).isSymLink());
+
+        QVERIFY(QFile::remove(request));
+        QVERIFY(QFile::link(victim, request));
+        QStringList opened;
+        const FileHandOverWatcher watcher(
+            request, QDateTime::currentDateTime().addSecs(-60), [] { return false; },
+            [&](const QString &file) { opened << file; });
+        QTRY_VERIFY(!QFileInfo(request).isSymLink());
+        QTest::qWait(50);
+        QVERIFY(opened.isEmpty());
+        QCOMPARE(readRaw(victim), QByteArray("keep"));
+    }
+
     void picturesHaveTheirSizesAndShapes()
     {
         QVERIFY(!TPicturesForm::instance());

@@ -1,6 +1,7 @@
 // The backups folder as a list: backups newest first, foreign and damaged files marked, never a
 // failure; mktool backups prints the same.
 
+#include "base/Error.h"
 #include "base/FileIo.h"
 #include "image/FactoryImage.h"
 #include "image/SettingsFile.h"
@@ -99,4 +100,34 @@ TEST(BackupList, MktoolListsTheSame)
 }
 
 } // namespace
+// A backup never goes through a link planted at its name, never into a folder others may write
+// into, and a folder it makes is this user's alone.
+TEST(Backup, NeverThroughALinkNorIntoASharedFolder)
+{
+    QTemporaryDir dir, elsewhere;
+    const QDateTime when(QDate(2026, 12, 8), QTime(14, 30, 5));
+    const QByteArray image = makeFactoryImage(0x8002, 3);
+    const QString planted = elsewhere.filePath(QStringLiteral("victim.tcset"));
+    ASSERT_TRUE(QFile::link(planted, dir.filePath(QStringLiteral("mk-20261208-143005-8002.tcset"))));
+    const QString path = saveBackup(dir.path(), 0x8002, image, when);
+    EXPECT_EQ(QFileInfo(path).fileName(), QStringLiteral("mk-20261208-143005-8002-2.tcset"));
+    EXPECT_FALSE(QFileInfo(path).isSymLink());
+    EXPECT_FALSE(QFileInfo::exists(planted));
+    EXPECT_EQ(readWholeFile(path, kMaxSettingsFileSize), encodeSettingsFile(0x8002, image));
+
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
+    try {
+        saveBackup(dir.path(), 0x8002, image, when);
+        ADD_FAILURE() << "a folder everyone may write into was used";
+    } catch (const Error &e) {
+        EXPECT_TRUE(e.text().contains(dir.path()) && e.text().contains(QStringLiteral("другие пользователи")))
+            << e.text().toStdString();
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
+
+    const QString made = elsewhere.filePath(QStringLiteral("new/backups"));
+    saveBackup(made, 0x8002, image, when);
+    EXPECT_EQ(QFileInfo(made).permissions() & QFileDevice::Permissions(0x0077), QFileDevice::Permissions());
+}
+
 } // namespace mk::test

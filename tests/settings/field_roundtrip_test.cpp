@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cmath>
 
 using namespace mk;
@@ -280,5 +281,36 @@ TEST(FieldRoundTrip, EveryStoreStaysInsideItsBits)
                 }
             });
         }
+    }
+}
+
+// Every byte value inside a name: it shows as some character, an unchanged store keeps every byte
+// (one with no character, the bytes after the end), and a byte whose character the device shows
+// is stored from its text as itself; the others are refused, never turned into '?'.
+TEST(FieldRoundTrip, EveryByteOfANameSurvives)
+{
+    const FieldDef &def = *std::find_if(fieldTable().begin(), fieldTable().end(),
+                                        [](const FieldDef &d) { return d.conversion == Conversion::Text; });
+    const FieldContext ctx = contexts().front();
+    for (int b = 1; b < 256; ++b) {
+        TMK tmk;
+        QByteArray area(def.param, char(0x98)); // bytes after the end, one without a character
+        area.replace(0, 4, QByteArray("A") + char(b) + "Z" + '\0');
+        tmk.record(def.section).setRaw(def.offset, area);
+        const Record before = tmk.record(def.section);
+        const QString text = fieldText(def, loadField(def, tmk, ctx), ctx);
+        ASSERT_EQ(text.size(), 3) << b;
+        storeField(def, tmk, parseFieldText(def, text, ctx), ctx);
+        EXPECT_TRUE(tmk.record(def.section) == before) << b;
+
+        TMK fresh;
+        const bool storable = b >= 0x20 && b != 0x7F && b != 0x98;
+        EXPECT_EQ(firstUnstorableChar(text), storable ? -1 : 1) << b;
+        if (!storable) {
+            EXPECT_THROW(storeField(def, fresh, parseFieldText(def, text, ctx), ctx), Error) << b;
+            continue;
+        }
+        storeField(def, fresh, parseFieldText(def, text, ctx), ctx);
+        EXPECT_EQ(fresh.record(def.section).raw(def.offset, 4), area.left(4)) << b;
     }
 }

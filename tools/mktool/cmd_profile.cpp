@@ -121,10 +121,11 @@ int runApply(const QStringList &argv)
     if (!applyTo(model, profile))
         return kFailed;
     const QStringList changed = changes(before, model);
+    // Saved first: the changes are reported only once they are in the file.
+    saveSettingsFile(model, args.value(QStringLiteral("-o")));
     if (!changed.isEmpty())
         out(changed.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     out(QStringLiteral("Изменено настроек: %1.\n").arg(changed.size()));
-    saveSettingsFile(model, args.value(QStringLiteral("-o")));
     return kOk;
 }
 
