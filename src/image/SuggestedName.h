@@ -1,0 +1,16 @@
+#pragma once
+// The file name a save dialog offers for what comes from a settings image: the device model and
+// the day, "QZ-71B_WS 2026-12-08.tcset", so that files of several cars tell themselves apart.
+
+#include <QDate>
+#include <QString>
+
+namespace mk {
+
+class TMK;
+
+// `what` goes between the model and the date ("профиль", "осциллограф"); empty for none.
+QString suggestedFileName(const TMK &model, const QString &suffix, const QString &what = {},
+                          const QDate &day = QDate::currentDate());
+
+} // namespace mk
