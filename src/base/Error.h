@@ -19,11 +19,17 @@ private:
     std::string m_utf8;
 };
 
-// A value that does not fit the field or lookup it is meant for.
+// A value that does not fit the field or lookup it is meant for. The text names the value and the
+// range it missed; the plain one only where the catcher reports the refusal in its own words.
 class RangeError : public Error
 {
 public:
-    RangeError() : Error(QStringLiteral("Ошибка проверки диапазона")) {}
+    RangeError() : Error(caption()) {}
+    // "Ошибка проверки диапазона: номер протокола 300, допустимо от 0 до 255"
+    RangeError(const QString &what, qint64 value, qint64 min, qint64 max)
+        : Error(QStringLiteral("%1: %2 %3, допустимо от %4 до %5").arg(caption(), what).arg(value).arg(min).arg(max))
+    {}
+    static QString caption() { return QStringLiteral("Ошибка проверки диапазона"); }
 };
 
 } // namespace mk

@@ -125,8 +125,10 @@ bool DeviceModel::offersOpelGroup() const
 DeviceModel SelectDeviceModel(quint16 modelType, quint32 protocolIndex, quint32 variant)
 {
     // Both travel in a byte of the lookup; a larger value is a range error, as on the device.
-    if (protocolIndex > 255 || variant > 255)
-        throw RangeError();
+    if (protocolIndex > 255)
+        throw RangeError(QStringLiteral("номер протокола"), protocolIndex, 0, 255);
+    if (variant > 255)
+        throw RangeError(QStringLiteral("версия настроек"), variant, 0, 255);
 
     DeviceModel device;
     device.ModelType = modelType;

@@ -233,13 +233,13 @@ void FieldBinder::commit(Bound &b, bool withPartner)
     const FieldDef &def = *b.def;
     try {
         storeField(def, m_model, controlValue(b), m_ctx);
-    } catch (const RangeError &) {
+    } catch (const RangeError &e) {
         const QVariant typed = controlValue(b);
         loadBound(b);
         if (qobject_cast<QDoubleSpinBox *>(b.widget))
             reportRange(b, typed.toDouble());
-        else
-            report(RangeError().text());
+        else // the store's own words name the value and the range; the setting is added here
+            report(QStringLiteral("«%1»: %2").arg(settingCaption(b), e.text()));
         return;
     } catch (const Error &e) {
         loadBound(b);
@@ -292,13 +292,16 @@ void FieldBinder::reportRange(const Bound &b, double typed)
     auto *spin = qobject_cast<QDoubleSpinBox *>(b.widget);
     if (!spin)
         return;
+    report(QStringLiteral("%1: «%2» принимает значения %3 (введено %4).")
+               .arg(RangeError::caption(), settingCaption(b), rangeText(*spin), numberText(*spin, typed)));
+}
+
+QString FieldBinder::settingCaption(const Bound &b) const
+{
     QString setting = captionOf(*b.def, m_ctx).trimmed();
     if (setting.endsWith(QLatin1Char(':')))
         setting.chop(1);
-    if (setting.isEmpty())
-        setting = b.def->name;
-    report(QStringLiteral("%1: «%2» принимает значения %3 (введено %4).")
-               .arg(RangeError().text(), setting, rangeText(*spin), numberText(*spin, typed)));
+    return setting.isEmpty() ? b.def->name : setting;
 }
 
 void FieldBinder::applyVisibility()

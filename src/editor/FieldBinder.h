@@ -69,6 +69,8 @@ private:
     void report(const QString &text);
     // A number outside the setting's range: the message names the setting and the range.
     void reportRange(const Bound &b, double typed);
+    // The setting's caption as its label shows it, without the colon; its name when it has none.
+    QString settingCaption(const Bound &b) const;
 
     QWidget *m_root;
     TMK &m_model;

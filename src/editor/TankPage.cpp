@@ -323,7 +323,7 @@ bool TankPage::refuseTableCellsOutOfRange()
                 continue;
             if (message.isEmpty())
                 message = QStringLiteral("%1: строка %2, столбец «%3» принимает значения от 0 до %4 (введено %5).")
-                              .arg(RangeError().text())
+                              .arg(RangeError::caption())
                               .arg(r + 1)
                               .arg(column == 1 ? QStringLiteral("литры") : QStringLiteral("уе"))
                               .arg(max)

@@ -2,6 +2,7 @@
 
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "image/ImageLayout.h"
 #include "image/TMK.h"
 
 #include <QDir>
@@ -70,6 +71,50 @@ void saveSettingsFile(const TMK &model, const QString &path)
 void loadSettingsFile(TMK &model, const QString &path)
 {
     const SettingsFileContent content = decodeSettingsFile(readWholeFile(path, kMaxSettingsFileSize));
+    model.replaceImage(content.modelCode, content.image);
+}
+
+QString impossibleHeaderReason(const QByteArray &image)
+{
+    // The largest device memory is 32 KiB; its image lacks the 64 bytes below address 32 + 64.
+    constexpr int kLargestImage = 32768 - kHeaderSize;
+    if (image.size() < kHeaderSize)
+        return QStringLiteral("заголовок неполон (%1 байт из %2)").arg(image.size()).arg(kHeaderSize);
+    const ImageHeader header = ImageHeader::parse(image);
+    if (header.count == 0 || header.count > quint32(kSectionCount))
+        return QStringLiteral("в заголовке %1 секций, бывает от 1 до %2").arg(header.count).arg(kSectionCount);
+    for (int k = 0; k < int(header.count); ++k) {
+        const SectionEntry &e = header.sections[size_t(k)];
+        if (e.length < kSectionTrailer)
+            return QStringLiteral("секция %1 с адресом %2 и длиной %3 короче %4 байт")
+                .arg(k)
+                .arg(e.address)
+                .arg(e.length)
+                .arg(kSectionTrailer);
+        if (e.contentPos() < kHeaderSize)
+            return QStringLiteral("секция %1 с адресом %2 и длиной %3 лежит в заголовке")
+                .arg(k)
+                .arg(e.address)
+                .arg(e.length);
+        if (e.contentPos() + e.contentLength() > kLargestImage)
+            return QStringLiteral("секция %1 с адресом %2 и длиной %3 выходит за память МК (%4 байт)")
+                .arg(k)
+                .arg(e.address)
+                .arg(e.length)
+                .arg(32768);
+    }
+    if (header.version > 255)
+        return QStringLiteral("версия настроек %1, бывает от 0 до 255").arg(header.version);
+    return {};
+}
+
+void openSettingsFile(TMK &model, const QString &path)
+{
+    const SettingsFileContent content = decodeSettingsFile(readWholeFile(path, kMaxSettingsFileSize));
+    if (const QString reason = impossibleHeaderReason(content.image); !reason.isEmpty())
+        throw Error(QStringLiteral("Файл %1 не является файлом настроек МК: %2. Файл не загружен, прежние "
+                                   "настройки сохранены.")
+                        .arg(QDir::toNativeSeparators(path), reason));
     model.replaceImage(content.modelCode, content.image);
 }
 

@@ -31,4 +31,12 @@ void saveSettingsFile(const TMK &model, const QString &path);
 // all sections. On any error the model keeps what it held.
 void loadSettingsFile(TMK &model, const QString &path);
 
+// Why an image's header cannot be that of a settings image: a section count, a section address
+// or length no device memory can hold, a settings version no device has. Empty when it can be
+// one (sections past the end of a file cut short are possible: the file may be looked at).
+QString impossibleHeaderReason(const QByteArray &image);
+// As loadSettingsFile, refusing a file whose header cannot be a settings image before the model
+// changes: what the program opens for the user to edit.
+void openSettingsFile(TMK &model, const QString &path);
+
 } // namespace mk

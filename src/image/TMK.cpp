@@ -51,8 +51,10 @@ QList<int> TMK::missingSections() const
 
 void TMK::checkFeatureKey() const
 {
-    if (protocolId() > 255 || settingsVersion() > 255)
-        throw RangeError();
+    if (protocolId() > 255)
+        throw RangeError(QStringLiteral("номер протокола"), protocolId(), 0, 255);
+    if (settingsVersion() > 255)
+        throw RangeError(QStringLiteral("версия настроек"), settingsVersion(), 0, 255);
 }
 
 void TMK::decodeSection(int section)

@@ -41,8 +41,10 @@ void storeTarirTable(Record &s3, const std::vector<TarirRowText> &rows)
     for (int i = 0; i < length && i < int(rows.size()); ++i) {
         const qint64 lit = tableCellValue(rows[size_t(i)].litres);
         const qint64 code = tableCellValue(rows[size_t(i)].code);
-        if (lit < 0 || lit > 255 || code < 0 || code > 32767)
-            throw RangeError();
+        if (lit < 0 || lit > 255)
+            throw RangeError(QStringLiteral("строка %1 таблицы бака, литры").arg(i + 1), lit, 0, 255);
+        if (code < 0 || code > 32767)
+            throw RangeError(QStringLiteral("строка %1 таблицы бака, уе").arg(i + 1), code, 0, 32767);
         litres[size_t(i)] = quint8(lit);
         codes[size_t(i)] = qint16(code);
     }

@@ -120,7 +120,7 @@ void writeInt(Record &rec, const FieldDef &def, qint64 v)
     default: throw RangeError();
     }
     if (v < lo || v > hi)
-        throw RangeError();
+        throw RangeError(QStringLiteral("значение"), v, lo, hi);
     writeWord(rec, def, quint64(v));
 }
 

@@ -442,8 +442,10 @@ void addTankSettings(std::vector<NamedSetting> &all)
             if (cells.size() != 2)
                 throw Error(QStringLiteral("Ожидается \"литры,уе\"."));
             const qint64 litres = tableCellValue(cells[0]), units = tableCellValue(cells[1]);
-            if (litres < 0 || litres > 255 || units < 0 || units > 32767)
-                throw RangeError();
+            if (litres < 0 || litres > 255)
+                throw RangeError(QStringLiteral("литры"), litres, 0, 255);
+            if (units < 0 || units > 32767)
+                throw RangeError(QStringLiteral("уе"), units, 0, 32767);
             Record &r = m.record(kSection3);
             r.setU8(lit, quint8(litres));
             r.setU16(code, quint16(units));

@@ -116,3 +116,58 @@ TEST(SettingsFile, FailedSaveKeepsTheOldFile)
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(readRaw(path), QByteArray("old contents"));
 }
+
+// Headers no device memory can have are told from files merely cut short, which may be looked at.
+TEST(SettingsFile, ImpossibleHeadersAreToldFromCutOnes)
+{
+    const QByteArray good = makeFactoryImage(1, 1);
+    const auto with = [&](int pos, quint32 value, int bytes) {
+        QByteArray image = good;
+        for (int i = 0; i < bytes; ++i)
+            image[pos + i] = char((value >> (8 * i)) & 0xFF);
+        return image;
+    };
+    const int entry3 = 4 + 3 * 4; // section 3: address, then length
+    const struct
+    {
+        QByteArray image;
+        const char *reason; // empty: possible
+    } cases[] = {
+        {good, ""},
+        {good.left(1500), ""}, // cut short: the sections past the end are missing, not impossible
+        {good.left(40), "заголовок неполон (40 байт из 64)"},
+        {with(0, 0, 4), "в заголовке 0 секций"},
+        {with(0, 14, 4), "в заголовке 14 секций"},
+        {with(0, 0x7A3C19F2, 4), "в заголовке 2050759154 секций"},
+        {with(entry3, 40, 2), "секция 3 с адресом 40"},
+        {with(entry3 + 2, 2, 2), "секция 3 с адресом"},
+        {with(entry3, 32500, 2), "секция 3 с адресом 32500 и длиной"},
+        {with(kVersionPos, 300, 4), "версия настроек 300"},
+    };
+    for (const auto &c : cases) {
+        const QString reason = impossibleHeaderReason(c.image);
+        if (*c.reason == 0) {
+            EXPECT_TRUE(reason.isEmpty()) << reason.toStdString();
+        } else {
+            EXPECT_TRUE(reason.startsWith(QString::fromUtf8(c.reason))) << reason.toStdString();
+        }
+    }
+
+    // Opening such a file leaves the model as it was; loading it (the tools' inspection) does not.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("random.tcset"));
+    QByteArray random(500, '\0');
+    for (int i = 0; i < random.size(); ++i)
+        random[i] = char((i * 197 + 61) ^ (i >> 3));
+    ASSERT_TRUE(writeRaw(path, random));
+    TMK model;
+    model.replaceImage(1, good);
+    try {
+        openSettingsFile(model, path);
+        FAIL() << "opened";
+    } catch (const Error &e) {
+        EXPECT_TRUE(e.text().contains(QStringLiteral("не является файлом настроек МК"))) << e.text().toStdString();
+    }
+    EXPECT_EQ(model.image(), good);
+    EXPECT_EQ(model.modelCode(), 1);
+}

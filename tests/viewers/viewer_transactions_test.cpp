@@ -155,7 +155,8 @@ private slots:
         answers.messages.clear();
         runOscTransaction(nullptr, wide);
         QVERIFY(!opened);
-        QCOMPARE(answers.messages, QStringList({"Ошибка проверки диапазона"}));
+        QCOMPARE(answers.messages,
+                 QStringList({"Ошибка проверки диапазона: номер протокола 256, допустимо от 0 до 255"}));
     }
 
     void oscChoicesReachSectionTenOfTheImage()
