@@ -332,6 +332,16 @@ SettingMark EditorComfort::markOf(const QString &field) const
     return SettingMark::None;
 }
 
+int EditorComfort::changeCount()
+{
+    storeFocused();
+    const RecordSet now = takeRecords(m_model);
+    int count = 0;
+    for (const NamedSetting &s : namedSettings())
+        count += settingDiffers(s, m_history->opened(), now) ? 1 : 0;
+    return count == 0 && now != m_history->opened() ? 1 : count;
+}
+
 void EditorComfort::refresh()
 {
     const RecordSet now = takeRecords(m_model);

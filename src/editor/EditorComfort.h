@@ -59,6 +59,9 @@ public:
     void redo();
 
     SettingMark markOf(const QString &field) const;
+    // Settings changed since the editor opened, what the focused control still holds included; a
+    // change that no named setting covers counts as one.
+    int changeCount();
     // Changed settings on a page (tab name), inner pages included.
     int changedCount(const QString &tab) const { return m_counts.value(tab); }
 

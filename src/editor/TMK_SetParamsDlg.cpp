@@ -7,6 +7,7 @@
 #include "editor/TabOrder.h"
 #include "settings/EditSession.h"
 #include "settings/FieldTableContext.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -89,7 +90,7 @@ TMK_SetParamsDlg::TMK_SetParamsDlg(EditSession &session, QWidget *parent)
     buildPages();
     applyNaturalTabOrder(this);
     openPages();
-    new EditorComfort(*this, m_session.model(), buttonRow);
+    m_comfort = new EditorComfort(*this, m_session.model(), buttonRow);
 }
 
 TMK_SetParamsDlg::~TMK_SetParamsDlg() = default;
@@ -231,6 +232,20 @@ void TMK_SetParamsDlg::accept()
         if (p.page)
             p.page->store();
     QDialog::accept();
+}
+
+void TMK_SetParamsDlg::reject()
+{
+    // The pages store what they hold so that the count sees every change; the transaction
+    // restores the records on Cancel whatever was stored.
+    m_binder->commitPending();
+    for (Page &p : m_pages)
+        if (p.page)
+            p.page->store();
+    const int changes = m_comfort ? m_comfort->changeCount() : 0;
+    if (changes > 0 && !askYesNo(this, u"Отменить изменения (%1)?"_s.arg(changes)))
+        return;
+    QDialog::reject();
 }
 
 } // namespace mk

@@ -15,6 +15,7 @@ class QTabWidget;
 namespace mk {
 
 class EditSession;
+class EditorComfort;
 class FieldBinder;
 
 class TMK_SetParamsDlg : public QDialog, public EditorHost
@@ -48,6 +49,8 @@ public:
 public slots:
     // Stores what the focused control still holds, lets the pages store, then closes with OK.
     void accept() override;
+    // Esc, Cancel and closing the window: with changes made, asks before throwing them away.
+    void reject() override;
 
 private:
     void buildPages();
@@ -68,6 +71,7 @@ private:
     };
     std::vector<Page> m_pages;
     EditorPage *m_activePage = nullptr;
+    EditorComfort *m_comfort = nullptr;
 };
 
 } // namespace mk

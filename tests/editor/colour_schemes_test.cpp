@@ -247,7 +247,11 @@ void ColourSchemesTest::cancelAfterColourEditsKeepsTheImage()
     p.spin("seGraph")->setValue(2);
     QTest::mouseClick(p.find<QPushButton>(QStringLiteral("bCopyToUser")), Qt::LeftButton);
     QVERIFY(p.s9() != before);
+    Answers answers;
+    answers.answer = QMessageBox::Yes;
+    ScopedDialogHook hook(answers.hook());
     p.dialog->reject();
+    QCOMPARE(answers.asked.size(), 1); // "Отменить изменения (N)?"
     p.session->rollback();
     QCOMPARE(p.tmk.image(), image);
     QVERIFY(p.s9() == before);

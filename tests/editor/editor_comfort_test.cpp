@@ -436,11 +436,56 @@ private slots:
         QCOMPARE(ed.history().stack()->count(), 3);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(ed.find<QDoubleSpinBox>(QStringLiteral("seVelocityLimit"))->value(), 150.0);
-        // Cancel still throws everything away.
+        // Cancel still throws everything away, once the user agrees to.
+        DialogScript script;
+        script.answers << QMessageBox::No << QMessageBox::Yes;
         QTest::mouseClick(ed.find(QStringLiteral("bCancel")), Qt::LeftButton);
+        QVERIFY(ed.dialog->isVisible());
+        QCOMPARE(ed.find<QDoubleSpinBox>(QStringLiteral("seVelocityLimit"))->value(), 150.0);
+        QTest::mouseClick(ed.find(QStringLiteral("bCancel")), Qt::LeftButton);
+        QCOMPARE(script.texts(QMessageBox::Question), QStringList(2, QStringLiteral("Отменить изменения (1)?")));
         QCOMPARE(ed.dialog->result(), int(QDialog::Rejected));
         ed.session->rollback();
         QCOMPARE(ed.tmk.image(), image);
+    }
+
+    // Esc and Cancel ask only when something was changed, and count what was: an edit still in
+    // its control counts, one undone does not.
+    void escAsksOnlyWithChanges()
+    {
+        DialogScript script;
+        script.answers << QMessageBox::No << QMessageBox::No;
+        for (int edits = 0; edits <= 2; ++edits) {
+            Editor ed(kCanModel);
+            QVERIFY(ed.show());
+            ed.showPage(QStringLiteral("pcMain"), QStringLiteral("TabSheet1"));
+            if (edits >= 1)
+                ed.enter(QStringLiteral("seVelocityLimit"),
+                         ed.find<QDoubleSpinBox>(QStringLiteral("seVelocityLimit"))->value() == 200 ? 150 : 200);
+            if (edits == 2) { // typed, not yet stored
+                auto *box = ed.find<QDoubleSpinBox>(QStringLiteral("seTankLimit"));
+                box->setFocus();
+                box->setValue(box->value() == 5 ? 6 : 5);
+            }
+            script.boxes.clear();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            if (edits == 0) {
+                QVERIFY(script.boxes.isEmpty());
+                QCOMPARE(ed.dialog->result(), int(QDialog::Rejected));
+                QVERIFY(!ed.dialog->isVisible());
+                continue;
+            }
+            QCOMPARE(script.texts(QMessageBox::Question),
+                     QStringList{QStringLiteral("Отменить изменения (%1)?").arg(edits)});
+            QVERIFY(ed.dialog->isVisible()); // No: the editor stays with its edits
+            if (edits == 1) {
+                ed.comfort().undo();
+                script.boxes.clear();
+                QTest::keyClick(ed.dialog.get(), Qt::Key_Escape);
+                QVERIFY(script.boxes.isEmpty());
+                QVERIFY(!ed.dialog->isVisible());
+            }
+        }
     }
 
     // One check over every row: the tool tip names the setting, says its range, step and unit as
