@@ -123,11 +123,17 @@ QString OscGeometry::voltText() const
     return oscVoltDivLabels(m_s.dividerRange).at(m_s.voltDiv) + QStringLiteral("В/д");
 }
 
-QString OscGeometry::timeText() const { return oscTimeDivLabels().at(m_s.timeDiv) + QStringLiteral("мс/д"); }
+double OscGeometry::msPerDivision() const { return 1000.0 * m_showScale / m_h; }
 
+// What a division of the grid spans as drawn, so that the text follows every stretch of the
+// trace; at the time base's own scale it is that time base's label.
+QString OscGeometry::timeText() const { return QString::number(msPerDivision(), 'g', 4) + QStringLiteral("мс/д"); }
+
+// The time from the trigger moment to the first sample shown, at the capture's time base: a
+// division of 32 samples spans the time base's milliseconds, as the grid says.
 QString OscGeometry::offsetText() const
 {
-    return QString::number(m_offset * 312.5 * m_showScale, 'f', 1) + QStringLiteral("мс");
+    return QString::number(m_offset * 1000.0 * m_showScale / kOscDivision, 'f', 1) + QStringLiteral("мс");
 }
 
 QString OscGeometry::levelText() const

@@ -88,7 +88,9 @@ public:
     // The sample drawn at x (fractional).
     double sampleAtX(double x) const;
 
-    QString voltText() const;   // "0.5В/д"
+    QString voltText() const; // "0.5В/д"
+    // Milliseconds one division of the grid spans as the trace is drawn.
+    double msPerDivision() const;
     QString timeText() const;   // "10мс/д"
     QString offsetText() const; // "0.0мс"
     QString levelText() const;  // "12.8В"

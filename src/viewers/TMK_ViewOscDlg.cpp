@@ -2,6 +2,7 @@
 
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "image/SuggestedName.h"
 #include "image/TMK.h"
 #include "journals/JournalCsv.h"
 #include "journals/OscExport.h"
@@ -10,7 +11,6 @@
 #include "widgets/RadioGroup.h"
 
 #include <QBuffer>
-#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -24,7 +24,6 @@
 #include <QWheelEvent>
 #include <cmath>
 #include <functional>
-#include <iterator>
 
 namespace mk {
 
@@ -85,8 +84,6 @@ private:
     double m_dragX = 0;
 };
 
-QString zoomLabel(double zoom) { return QStringLiteral("×") + QString::number(zoom); }
-
 } // namespace
 
 TMK_ViewOscDlg::TMK_ViewOscDlg(TMK &model, QWidget *parent)
@@ -122,13 +119,6 @@ TMK_ViewOscDlg::TMK_ViewOscDlg(TMK &model, QWidget *parent)
     m_timeDiv->setItemIndex(m_drawing.settings.timeDiv);
     m_inDivider->setItemIndex(m_drawing.settings.inDivider);
 
-    m_zoom = new QComboBox(this);
-    m_zoom->setObjectName(QStringLiteral("cbOscZoom"));
-    for (double z : kOscZoomLevels)
-        m_zoom->addItem(zoomLabel(z));
-    m_zoom->setCurrentIndex(kOscZoomDefault);
-    auto *zoomCaption = new QLabel(QStringLiteral("&Масштаб"), this);
-    zoomCaption->setBuddy(m_zoom);
     m_cursor = new QLabel(this);
     m_cursor->setObjectName(QStringLiteral("lOscCursor"));
     m_cursor->setMinimumWidth(
@@ -148,7 +138,6 @@ TMK_ViewOscDlg::TMK_ViewOscDlg(TMK &model, QWidget *parent)
         m_drawing.offset = position;
         redraw();
     });
-    connect(m_zoom, &QComboBox::activated, this, [this](int level) { setZoomLevel(level, kOscPictureWidth / 2.0); });
     connect(savePicture, &QPushButton::clicked, this, [this] {
         const QString path = askSavePath(QStringLiteral("Изображение PNG (*.png)"), QStringLiteral("png"));
         if (!path.isEmpty())
@@ -177,9 +166,6 @@ TMK_ViewOscDlg::TMK_ViewOscDlg(TMK &model, QWidget *parent)
     groups->addWidget(m_timeDiv, 1);
     groups->addWidget(m_inDivider);
     auto *tools = new QHBoxLayout;
-    tools->addWidget(zoomCaption);
-    tools->addWidget(m_zoom);
-    tools->addSpacing(16);
     tools->addWidget(m_cursor, 1);
     tools->addWidget(savePicture);
     tools->addWidget(saveData);
@@ -229,12 +215,17 @@ void TMK_ViewOscDlg::inDividerClick()
     voltDivClick();
 }
 
-void TMK_ViewOscDlg::setZoomLevel(int level, double anchorX)
+void TMK_ViewOscDlg::setTimeDivAt(int index, double anchorX)
 {
-    level = qBound(0, level, int(std::size(kOscZoomLevels)) - 1);
+    index = qBound(0, index, kOscTimeDivCount - 1);
+    if (index == m_drawing.settings.timeDiv)
+        return;
     const double anchored = oscGeometry(m_drawing).sampleAtX(anchorX);
-    m_drawing.zoom = kOscZoomLevels[level];
-    m_zoom->setCurrentIndex(level);
+    // As a click on the group: the choice is stored for the device's next capture.
+    m_timeDiv->setItemIndex(index);
+    storeOscTimeDiv(m_model.record(10), index);
+    m_drawing.settings.timeDiv = index;
+    m_changed = true;
     const double h = oscGeometry(m_drawing).horizontalFactor();
     // Offsets stay whole samples, within the scroll bar's range.
     const int offset = qBound(kOscOffsetMin, int(std::lround(anchored - 32 - (anchorX - 64) / h)), kOscOffsetMax);
@@ -242,7 +233,8 @@ void TMK_ViewOscDlg::setZoomLevel(int level, double anchorX)
     redraw();
 }
 
-void TMK_ViewOscDlg::wheelAt(int steps, double x) { setZoomLevel(m_zoom->currentIndex() + steps, x); }
+// Away from the user (positive steps) zooms in: a shorter time per division.
+void TMK_ViewOscDlg::wheelAt(int steps, double x) { setTimeDivAt(m_drawing.settings.timeDiv - steps, x); }
 
 void TMK_ViewOscDlg::setOffset(int offset)
 {
@@ -267,6 +259,7 @@ QString TMK_ViewOscDlg::askSavePath(const QString &filter, const QString &suffix
     dialog.setDirectory(m_saveFolder);
     dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(suffix);
+    dialog.selectFile(suggestedFileName(m_model, suffix, QStringLiteral("осциллограф")));
     if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const QString path = dialog.selectedFiles().constFirst();

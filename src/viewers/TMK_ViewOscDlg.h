@@ -1,15 +1,15 @@
 #pragma once
 // The oscilloscope viewer: draws the recorded 1024 samples with the scales chosen in the
-// settings image; changing a scale stores the choice into section 10's record. Beside that it
-// zooms and pans the time axis, reads time and voltage under the mouse and saves the picture
-// or the samples.
+// settings image; changing a scale stores the choice into section 10's record. The time base
+// ("мс/деление") is the one zoom: the mouse wheel steps it about the point under the mouse, so
+// the grid, the ms/div text and the trace always agree. Beside that it pans the time axis, reads
+// time and voltage under the mouse and saves the picture or the samples.
 
 #include "render/OscPicture.h"
 
 #include <QDialog>
 #include <QImage>
 
-class QComboBox;
 class QLabel;
 class QScrollBar;
 
@@ -17,10 +17,6 @@ namespace mk {
 
 class RadioGroup;
 class TMK;
-
-// Time-axis stretches offered by "Масштаб"; 1 is the device tools' own drawing.
-inline constexpr double kOscZoomLevels[] = {0.5, 1, 2, 4, 8, 16};
-inline constexpr int kOscZoomDefault = 1;
 
 class TMK_ViewOscDlg : public QDialog
 {
@@ -31,13 +27,12 @@ public:
     // The picture as last drawn (the paint box shows it at (0, 0)).
     const QImage &picture() const { return m_picture; }
     int offset() const { return m_drawing.offset; }
-    double zoom() const { return m_drawing.zoom; }
     const OscDrawing &drawing() const { return m_drawing; }
     // A scale choice was stored into section 10's record while the dialog was open.
     bool settingsChanged() const { return m_changed; }
 
-    // Zoom level index of "Масштаб", keeping the sample at picture x where it is drawn.
-    void setZoomLevel(int level, double anchorX);
+    // Time-base index (as "мс/деление" stores it), keeping the sample at picture x where it is drawn.
+    void setTimeDivAt(int index, double anchorX);
     // The readout for the mouse at a point of the paint box; empty outside the trace area.
     QString cursorText(const QPoint &at) const;
 
@@ -64,7 +59,6 @@ private:
     RadioGroup *m_timeDiv = nullptr;
     RadioGroup *m_inDivider = nullptr;
     QScrollBar *m_scroll = nullptr;
-    QComboBox *m_zoom = nullptr;
     QLabel *m_cursor = nullptr;
 };
 

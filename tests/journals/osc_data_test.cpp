@@ -78,14 +78,39 @@ TEST(OscData, TextRow)
     const OscGeometry g(settings(4, 1, 0, 0, 62), scaleOf(4), 32);
     EXPECT_EQ(g.voltText(), QStringLiteral("0.5В/д"));
     EXPECT_EQ(g.timeText(), QStringLiteral("10мс/д"));
-    EXPECT_EQ(g.offsetText(), QStringLiteral("100.0мс")); // 32 × 312.5 / 100
+    EXPECT_EQ(g.offsetText(), QStringLiteral("10.0мс")); // 32 samples: one division of 10 ms
     EXPECT_EQ(g.levelText(), QStringLiteral("6.2В"));
     const OscGeometry ranged(settings(0, 2, 2, 0, -62), scaleOf(0), -32);
     EXPECT_EQ(ranged.voltText(), QStringLiteral("100В/д"));
     EXPECT_EQ(ranged.timeText(), QStringLiteral("0.5мс/д"));
-    EXPECT_EQ(ranged.offsetText(), QStringLiteral("-5.0мс"));
+    EXPECT_EQ(ranged.offsetText(), QStringLiteral("-0.5мс"));
     EXPECT_EQ(ranged.levelText(), QStringLiteral("-620.0В"));
     EXPECT_EQ(oscVoltDivLabels(1), QStringList({"  2", "  5", " 10"}));
+}
+
+// Whatever the capture's time base, the one viewed and the stretch: the ms/div text is what a
+// division of the grid spans of the trace as drawn, and the offset text is the time of the sample
+// at the trigger mark's resting place.
+TEST(OscData, ScaleTextsAgreeWithTheTrace)
+{
+    const QStringList labels = oscTimeDivLabels();
+    for (int capture = 0; capture < kOscTimeDivCount; ++capture)
+        for (int viewed = 0; viewed < kOscTimeDivCount; ++viewed)
+            for (double zoom : {0.125, 0.5, 1.0, 4.0, 16.0})
+                for (int offset : {-32, 0, 100}) {
+                    const OscGeometry g(settings(viewed, 0), scaleOf(capture), offset, zoom);
+                    const double msPerSample = 1000.0 / oscTimeDivisor(capture) / 32;
+                    const int from = 32 + offset, to = from + 640;
+                    const double pixels = g.samplePoint(to, 0).x() - g.samplePoint(from, 0).x();
+                    const double drawnMs = pixels / kOscDivision * g.msPerDivision();
+                    EXPECT_NEAR(drawnMs, (to - from) * msPerSample, g.msPerDivision() / kOscDivision);
+                    EXPECT_EQ(g.timeText(), QString::number(g.msPerDivision(), 'g', 4) + QStringLiteral("мс/д"));
+                    if (zoom == 1.0) {
+                        EXPECT_EQ(g.timeText(), labels[viewed] + QStringLiteral("мс/д"));
+                    }
+                    EXPECT_TRUE(g.offsetText().endsWith(QStringLiteral("мс")));
+                    EXPECT_NEAR(g.offsetText().chopped(2).toDouble(), g.timeAtX(64), 0.05 + 1e-9);
+                }
 }
 
 TEST(OscData, SettingsFromSectionTenAndTheCaptureHeader)

@@ -148,9 +148,10 @@ private slots:
                 QCOMPARE(tmk.record(10).u8(i), before.u8(i));
     }
 
-    // "Масштаб" and the wheel stretch the time axis; the trigger mark stays under sample 32, and
-    // the wheel keeps the sample under the mouse where it was.
-    void zoomAndPanKeepTheTriggerMark()
+    // The time base is the one zoom: the wheel steps "мс/деление" about the sample under the mouse
+    // and stores it as a click does. At every step the group, the ms/div text, the grid and the
+    // readout say the same: one division right of the trigger mark is one division's time.
+    void wheelStepsTheTimeBaseAndEverythingAgrees()
     {
         TMK tmk;
         loadFactory(tmk);
@@ -159,50 +160,55 @@ private slots:
         TMK_ViewOscDlg dlg(tmk);
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        auto *zoom = find<QComboBox>(&dlg, "cbOscZoom");
-        QCOMPARE(zoom->count(), 6);
-        QCOMPARE(zoom->currentText(), QStringLiteral("×1"));
+        QVERIFY(!dlg.findChild<QComboBox *>()); // no second zoom control
         auto *box = find<QWidget>(&dlg, "PB");
         auto *scroll = find<QScrollBar>(&dlg, "sbSclollOffset");
+        auto *timeDiv = find<RadioGroup>(&dlg, "rgOscTimeDiv");
+        QCOMPARE(timeDiv->itemIndex(), 4); // 10 ms/div, as captured
 
         const QPoint at(300, 100);
         const double before = oscGeometry(dlg.drawing()).sampleAtX(at.x());
-        wheel(box, at, 2); // ×4
-        QCOMPARE(dlg.zoom(), 4.0);
-        QCOMPARE(zoom->currentText(), QStringLiteral("×4"));
+        wheel(box, at, 2); // 10 → 2 ms/div
+        QCOMPARE(timeDiv->itemIndex(), 2);
+        QCOMPARE(tmk.record(10).u8(kOscTimeDivOffset), quint8(2));
+        QVERIFY(dlg.settingsChanged());
         QCOMPARE(scroll->value(), dlg.offset());
         QVERIFY(qAbs(oscGeometry(dlg.drawing()).sampleAtX(at.x()) - before) <= 0.5); // offsets are whole samples
-        // Sample 0 at x = 32 before; now four pixels a sample, its line starting at 64 − (32 + offset) × 4.
-        QCOMPARE(oscGeometry(dlg.drawing()).samplePoint(33, 0).x() - oscGeometry(dlg.drawing()).samplePoint(32, 0).x(),
-                 4);
         checkTriggerUnderSample32(dlg);
 
-        // Panning by dragging: 40 pixels right at ×4 is 10 samples back.
+        // Panning by dragging: 50 pixels right at five pixels a sample is 10 samples back.
         const int offset = dlg.offset();
         QTest::mousePress(box, Qt::LeftButton, {}, QPoint(500, 100));
-        QTest::mouseMove(box, QPoint(540, 100));
-        QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(540, 100));
+        QTest::mouseMove(box, QPoint(550, 100));
+        QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(550, 100));
         QCOMPARE(dlg.offset(), offset - 10);
-        checkTriggerUnderSample32(dlg);
 
-        // The combo zooms about the middle; every level and every scroll position keeps the mark.
-        for (int level = 0; level < zoom->count(); ++level) {
-            dlg.setZoomLevel(level, 501);
+        const QStringList labels = oscTimeDivLabels();
+        for (int index = 0; index < kOscTimeDivCount; ++index) {
+            dlg.setTimeDivAt(index, 501);
+            QCOMPARE(timeDiv->itemIndex(), index);
             for (int position : {-32, 0, 17, 500, 992}) {
                 scroll->setValue(position);
                 checkTriggerUnderSample32(dlg);
+                const OscGeometry g = oscGeometry(dlg.drawing());
+                QCOMPARE(g.timeText(), labels[index] + QStringLiteral("мс/д"));
+                // The grid: a line every 32 pixels, whatever the scale.
+                QVERIFY(isColour(dlg.picture(), 32 * 20, 10, QColor(128, 128, 128)));
+                // The readout: two grid lines a division apart are the text's time apart.
+                const auto timeAt = [&](int x) {
+                    return dlg.cursorText(QPoint(x, 200)).section(u' ', 2, 2).toDouble();
+                };
+                QVERIFY(qAbs(timeAt(7 * kOscDivision) - timeAt(6 * kOscDivision) - labels[index].toDouble()) < 0.002);
             }
         }
-        // Wheeling past the ends stops at the last level.
-        wheel(box, at, 10);
-        QCOMPARE(dlg.zoom(), 16.0);
+        // Wheeling past the ends stops at the last time base.
+        wheel(box, at, 20);
+        QCOMPARE(timeDiv->itemIndex(), 0);
         wheel(box, at, -20);
-        QCOMPARE(dlg.zoom(), 0.5);
-        // At ×0.5 the whole record fits: sample 1023 inside the picture from offset −32.
+        QCOMPARE(timeDiv->itemIndex(), kOscTimeDivCount - 1);
+        // At 500 ms/div the whole record fits: sample 1023 inside the picture from offset −32.
         scroll->setValue(-32);
         QVERIFY(oscGeometry(dlg.drawing()).samplePoint(1023, 0).x() < 1002);
-        QVERIFY(isColour(dlg.picture(), oscGeometry(dlg.drawing()).samplePoint(1000, 100).x(),
-                         oscGeometry(dlg.drawing()).samplePoint(1000, 100).y(), Qt::yellow));
     }
 
     // Time from the trigger moment and volts under the mouse, in the texts' own scales.
@@ -279,7 +285,7 @@ private slots:
         QTest::qWait(20);
         screenshot(&dlg, QStringLiteral("osc_scrolled_rescaled"));
         click(&dlg, "rgOscTimeDiv", 4);
-        dlg.setZoomLevel(3, 96); // ×4 about the trigger moment mark
+        dlg.setTimeDivAt(2, 96); // 2 ms/div about the trigger moment mark
         QTest::mouseMove(find<QWidget>(&dlg, "PB"), QPoint(300, 150));
         QTest::qWait(20);
         screenshot(&dlg, QStringLiteral("osc_zoomed"));
