@@ -1,7 +1,9 @@
 #include "viewers/JournalChart.h"
 
+#include <QHelpEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <algorithm>
 #include <cmath>
 
@@ -20,6 +22,34 @@ void JournalChart::setSeries(const PlotSeries &series)
     update();
 }
 
+QString JournalChart::valueText(const QPoint &at) const
+{
+    const int n = int(m_series.points.size());
+    if (n == 0 || !m_plot.isValid() || at.x() < m_plot.left() || at.x() > m_plot.right() || at.y() < m_plot.top() ||
+        at.y() > m_plot.bottom())
+        return {};
+    const int i = std::clamp(int((at.x() - m_plot.left()) * n / double(m_plot.width())), 0, n - 1);
+    const PlotPoint &pt = m_series.points[i];
+    const QString head = QStringLiteral("№%1 от %2").arg(pt.entry + 1).arg(pt.label);
+    if (!pt.present)
+        return head + QStringLiteral(": нет значения");
+    return QStringLiteral("%1: %2 %3").arg(head, QString::number(pt.value, 'f', pt.value < 100 ? 1 : 0), m_series.unit);
+}
+
+bool JournalChart::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString text = valueText(help->pos());
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void JournalChart::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -35,6 +65,7 @@ void JournalChart::paintEvent(QPaintEvent *)
     p.drawText(QRect(0, 2, width(), lineHeight), Qt::AlignHCenter | Qt::AlignTop, m_series.title);
     p.setFont(font());
 
+    m_plot = {};
     if (m_series.empty()) {
         p.drawText(rect(), Qt::AlignCenter, QStringLiteral("Нет данных"));
         return;
@@ -55,6 +86,7 @@ void JournalChart::paintEvent(QPaintEvent *)
     const QRect plot(labelWidth + 14, plotTop, width() - labelWidth - 24, height() - plotTop - 2 * lineHeight - 10);
     if (plot.width() < 20 || plot.height() < 20)
         return;
+    m_plot = plot;
     const double top = ticks.step * ticks.count;
     const auto yOf = [&](double v) { return plot.bottom() - int(std::lround(v / top * plot.height())); };
 

@@ -2,6 +2,7 @@
 
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "image/SuggestedName.h"
 #include "image/TMK.h"
 #include "journals/FreezeFrame.h"
 #include "journals/JournalCsv.h"
@@ -12,6 +13,7 @@
 #include "widgets/MessageBoxes.h"
 #include "widgets/StringGrid.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -21,6 +23,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -101,7 +104,11 @@ void TMK_ViewJournalsDlg::buildJournalPage(JournalKind kind)
     auto *reset = makeButton(trip ? QStringLiteral("bTripReset") : QStringLiteral("bTankReset"),
                              QStringLiteral("&Очистить"), page);
     connect(save, &QPushButton::clicked, this, [this, kind] { saveJournalClick(kind); });
-    connect(reset, &QPushButton::clicked, this, [this, kind] { resetJournalClick(kind); });
+    connect(reset, &QPushButton::clicked, this, [this, kind, reset] {
+        clearOrRestore(reset, 6, [kind](Record &s6) { clearJournal(s6, kind); });
+        fillJournal(kind);
+        fillCharts();
+    });
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(save);
@@ -171,7 +178,10 @@ void TMK_ViewJournalsDlg::buildErrorsPage()
     m_frame->horizontalHeader()->setStretchLastSection(true);
 
     auto *reset = makeButton(QStringLiteral("bErrrJReset"), QStringLiteral("&Очистить"), page);
-    connect(reset, &QPushButton::clicked, this, &TMK_ViewJournalsDlg::resetErrorsClick);
+    connect(reset, &QPushButton::clicked, this, [this, reset] {
+        clearOrRestore(reset, 12, clearErrorJournal);
+        fillErrors();
+    });
 
     auto *left = new QVBoxLayout;
     left->addWidget(m_errors);
@@ -189,10 +199,18 @@ void TMK_ViewJournalsDlg::buildChartsPage()
     m_tripConsumption = new JournalChart(QStringLiteral("chTripConsumption"), page);
     m_tripDistance = new JournalChart(QStringLiteral("chTripDistance"), page);
     m_refuellings = new JournalChart(QStringLiteral("chRefuellings"), page);
+    auto *save = makeButton(QStringLiteral("bChartsSave"), QStringLiteral("Сохранить &картинку…"), page);
+    save->setToolTip(QStringLiteral("Три графика одной картинкой PNG"));
+    connect(save, &QPushButton::clicked, this, [this] {
+        const QString path = askPicturePath();
+        if (!path.isEmpty())
+            saveCharts(path);
+    });
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(m_tripConsumption);
     layout->addWidget(m_tripDistance);
     layout->addWidget(m_refuellings);
+    layout->addWidget(save, 0, Qt::AlignLeft);
     m_pages->addTab(page, QStringLiteral("Графики"));
 }
 
@@ -263,6 +281,7 @@ QString TMK_ViewJournalsDlg::askSavePath(JournalEncoding *encoding)
     dialog.setNameFilters({kWin1251Filter, kUtf8Filter, kCsvFilter});
     dialog.selectNameFilter(kWin1251Filter);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.selectFile(suggestedFileName(m_model, QStringLiteral("txt"), QStringLiteral("журнал")));
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
         dialog.setDefaultSuffix(filter == kCsvFilter ? QStringLiteral("csv") : QStringLiteral("txt"));
     });
@@ -285,17 +304,81 @@ void TMK_ViewJournalsDlg::saveJournalClick(JournalKind kind)
         saveGrid(*m_journals[journalIndex(kind)], path, encoding);
 }
 
-void TMK_ViewJournalsDlg::resetJournalClick(JournalKind kind)
+void TMK_ViewJournalsDlg::clearOrRestore(QPushButton *button, int section, const std::function<void(Record &)> &clear)
 {
-    clearJournal(m_model.record(6), kind);
-    fillJournal(kind);
-    fillCharts();
+    Record &record = m_model.record(section);
+    QByteArray &bytes = record.bytes();
+    if (m_cleared.contains(button)) {
+        // Only the bytes this clearing changed go back: another journal of the same record may
+        // have been cleared since.
+        for (const auto &[offset, value] : m_cleared.take(button))
+            bytes[offset] = value;
+        button->setText(QStringLiteral("&Очистить"));
+        button->setToolTip({});
+        return;
+    }
+    const QByteArray before = bytes;
+    clear(record);
+    QList<std::pair<int, char>> changed;
+    for (int i = 0; i < before.size() && i < bytes.size(); ++i)
+        if (before[i] != bytes[i])
+            changed.append({i, before[i]});
+    m_cleared.insert(button, changed);
+    button->setText(QStringLiteral("&Вернуть"));
+    button->setToolTip(QStringLiteral("Журнал очищен в настройках (в МК — при записи). До закрытия окна его можно "
+                                      "вернуть."));
 }
 
-void TMK_ViewJournalsDlg::resetErrorsClick()
+QString TMK_ViewJournalsDlg::askPicturePath()
 {
-    clearErrorJournal(m_model.record(12));
-    fillErrors();
+    QFileDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("saveChartsDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDirectory(m_saveFolder);
+    dialog.setNameFilter(QStringLiteral("Изображение PNG (*.png)"));
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    dialog.selectFile(suggestedFileName(m_model, QStringLiteral("png"), QStringLiteral("графики")));
+    if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString path = dialog.selectedFiles().constFirst();
+    m_saveFolder = QFileInfo(path).absolutePath();
+    return path;
+}
+
+QImage TMK_ViewJournalsDlg::chartsPicture() const
+{
+    const QList<JournalChart *> charts = {m_tripConsumption, m_tripDistance, m_refuellings};
+    int width = 0, height = 0;
+    for (const JournalChart *c : charts) {
+        width = std::max(width, c->width());
+        height += c->height();
+    }
+    QImage picture(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    picture.fill(m_tripConsumption->palette().color(QPalette::Base));
+    QPainter painter(&picture);
+    int y = 0;
+    for (JournalChart *c : charts) {
+        c->render(&painter, QPoint(0, y));
+        y += c->height();
+    }
+    return picture;
+}
+
+bool TMK_ViewJournalsDlg::saveCharts(const QString &path)
+{
+    try {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!chartsPicture().save(&buffer, "PNG"))
+            throw Error(QStringLiteral("Не удалось построить изображение PNG"));
+        writeFileAtomically(path, png);
+        return true;
+    } catch (const Error &e) {
+        showError(this, e.text());
+        return false;
+    }
 }
 
 } // namespace mk

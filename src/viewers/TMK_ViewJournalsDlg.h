@@ -6,6 +6,9 @@
 #include "journals/JournalData.h"
 
 #include <QDialog>
+#include <QHash>
+#include <QImage>
+#include <functional>
 
 class QPushButton;
 class QTabWidget;
@@ -13,6 +16,7 @@ class QTabWidget;
 namespace mk {
 
 class JournalChart;
+class Record;
 class StringGrid;
 class TMK;
 
@@ -30,6 +34,9 @@ public:
     // Writes every row of the grid to the file (each cell followed by a tab; as CSV the journal's
     // records); true on success.
     bool saveGrid(const StringGrid &grid, const QString &path, JournalEncoding encoding = JournalEncoding::Windows1251);
+    // The three charts one under another, as drawn; "Сохранить картинку…" writes it as PNG.
+    QImage chartsPicture() const;
+    bool saveCharts(const QString &path);
 
 private:
     void buildJournalPage(JournalKind kind);
@@ -47,8 +54,10 @@ private:
     // chooses the encoding.
     QString askSavePath(JournalEncoding *encoding = nullptr);
     void saveJournalClick(JournalKind kind);
-    void resetJournalClick(JournalKind kind);
-    void resetErrorsClick();
+    // "Очистить" clears what `clear` clears of the record and becomes "Вернуть", which puts those
+    // bytes back; either is possible until the window closes.
+    void clearOrRestore(QPushButton *button, int section, const std::function<void(Record &)> &clear);
+    QString askPicturePath();
 
     TMK &m_model;
     int m_codeFormat;
@@ -62,6 +71,7 @@ private:
     JournalChart *m_tripConsumption = nullptr;
     JournalChart *m_tripDistance = nullptr;
     JournalChart *m_refuellings = nullptr;
+    QHash<QPushButton *, QList<std::pair<int, char>>> m_cleared; // offset and byte before clearing
 };
 
 } // namespace mk

@@ -202,6 +202,72 @@ private slots:
     }
 
     // "Графики" comes after the journals' own pages; its charts follow the records, clearing too.
+    // "Очистить" becomes "Вернуть" until the window closes; each puts back only what it cleared,
+    // in any order, and the records end as they were.
+    void clearingCanBeUndoneWhileOpen()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        const Record s6 = tmk.record(6), s12 = tmk.record(12);
+        TMK_ViewJournalsDlg dlg(tmk, 0);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        auto *trip = find<QPushButton>(&dlg, "bTripReset");
+        auto *tank = find<QPushButton>(&dlg, "bTankReset");
+        auto *errors = find<QPushButton>(&dlg, "bErrrJReset");
+        for (QPushButton *b : {trip, tank, errors}) {
+            b->click();
+            QCOMPARE(b->text(), QStringLiteral("&Вернуть"));
+        }
+        QVERIFY(tmk.record(6).bytes() != s6.bytes());
+        QVERIFY(tmk.record(12).bytes() != s12.bytes());
+        QCOMPARE(find<StringGrid>(&dlg, "sgTank")->cellText(1, 1), QStringLiteral("Пусто"));
+        trip->click(); // back while the tank journal stays cleared
+        QCOMPARE(trip->text(), QStringLiteral("&Очистить"));
+        QVERIFY(!journalEntry(tmk.record(6), JournalKind::Trip, 0).empty());
+        QVERIFY(journalEntry(tmk.record(6), JournalKind::Tank, 0).empty());
+        QCOMPARE(find<JournalChart>(&dlg, "chTripDistance")->series().points.size(), 8);
+        tank->click();
+        errors->click();
+        QCOMPARE(tmk.record(6).bytes(), s6.bytes());
+        QCOMPARE(tmk.record(12).bytes(), s12.bytes());
+        QCOMPARE(find<StringGrid>(&dlg, "sgTank")->cellText(1, 1), QStringLiteral("18:30   4.12"));
+    }
+
+    // Each bar tells its entry, date and value under the mouse; the charts save as one picture.
+    void chartsShowValuesAndSaveAsPicture()
+    {
+        TMK tmk;
+        loadFactory(tmk);
+        TMK_ViewJournalsDlg dlg(tmk, 0);
+        dlg.show();
+        find<QTabWidget>(&dlg, "pcJournals")->setCurrentIndex(4);
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        auto *distance = find<JournalChart>(&dlg, "chTripDistance");
+        distance->repaint();
+        const PlotSeries &series = distance->series();
+        QStringList texts;
+        for (int x = 0; x < distance->width(); ++x) {
+            const QString t = distance->valueText(QPoint(x, distance->height() / 2));
+            if (!t.isEmpty() && !texts.contains(t))
+                texts << t;
+        }
+        QCOMPARE(texts.size(), series.points.size());
+        QCOMPARE(
+            texts.last(),
+            QStringLiteral("№%1 от %2: 41.3 км").arg(series.points.last().entry + 1).arg(series.points.last().label));
+        QVERIFY(distance->valueText(QPoint(2, 2)).isEmpty());
+
+        QTemporaryDir dir;
+        DialogAnswers answers;
+        answers.savePath = dir.filePath(QStringLiteral("charts.png"));
+        QTest::mouseClick(find<QPushButton>(&dlg, "bChartsSave"), Qt::LeftButton);
+        QCOMPARE(answers.filters.first(), QStringLiteral("Изображение PNG (*.png)"));
+        const QImage saved(answers.savePath);
+        QCOMPARE(saved.size(), dlg.chartsPicture().size());
+        QVERIFY(saved.height() >= 3 * distance->height());
+    }
+
     void chartsPageFollowsTheJournals()
     {
         TMK tmk;
