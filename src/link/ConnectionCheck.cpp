@@ -21,7 +21,10 @@ namespace {
 
 const QString kUdevFix =
     QStringLiteral("sudo udevadm control --reload-rules && sudo udevadm trigger --subsystem-match=tty --action=change");
-const QString kRuleFix = QStringLiteral("sudo apt install --reinstall mkconf");
+const QString kRuleName = QStringLiteral("60-mkconf.rules");
+// Programs of this package: a lock or a handle of theirs is an exchange in progress, never a
+// reason to kill anything.
+const QStringList kOwnPrograms = {QStringLiteral("mkconf"), QStringLiteral("mktool"), QStringLiteral("mksim")};
 
 QString readLine(const QString &path)
 {
@@ -153,20 +156,46 @@ QList<NodeHolder> holdersOf(const SystemFacts &facts, const QList<Process> &proc
     return holders;
 }
 
-// The process a lock file names: ten ASCII digits, or a binary number in older programs.
-qint64 lockPid(const QString &path)
+// Reads a lock file in either format. The serial-port library writes the process number, the
+// program's name and the computer's name a line each (then ids of its own); the classic format
+// is the process number alone, as ten characters or, in older programs, four binary bytes.
+LockFile readLockFile(const QString &path)
 {
+    LockFile lock;
+    lock.path = path;
+    lock.node = QFileInfo(path).fileName().mid(5);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray bytes = file.read(64);
+        return lock;
+    const QByteArray bytes = file.read(4096);
+    const QList<QByteArray> lines = bytes.split('\n');
     bool ok = false;
-    const qint64 pid = bytes.trimmed().toLongLong(&ok);
-    if (ok)
-        return pid;
-    if (bytes.size() == 4)
-        return qFromLittleEndian<qint32>(bytes.constData());
-    return 0;
+    const qint64 pid = lines.value(0).trimmed().toLongLong(&ok);
+    if (ok && pid > 0) {
+        lock.pid = pid;
+        lock.program = QString::fromUtf8(lines.value(1).trimmed());
+        lock.host = QString::fromUtf8(lines.value(2).trimmed());
+    } else if (bytes.size() == 4) {
+        lock.pid = qMax<qint32>(0, qFromLittleEndian<qint32>(bytes.constData()));
+    }
+    return lock;
+}
+
+QString programFix(const Installation &install)
+{
+    switch (install.kind) {
+    case Installation::Package: return QStringLiteral("sudo apt install --reinstall mkconf");
+    case Installation::Source:
+        return QStringLiteral("sudo cp %1 /etc/udev/rules.d/ && %2").arg(install.sourceRule, kUdevFix);
+    case Installation::Installed:
+        return QStringLiteral("sudo cmake --install <папка сборки> --prefix %1 (правило ляжет в %1/lib/udev/rules.d), "
+                              "затем %2")
+            .arg(install.prefix, kUdevFix);
+    case Installation::Unknown: break;
+    }
+    return QStringLiteral("Скопируйте правило %1 из пакета mkconf или из исходников (packaging/) в /etc/udev/rules.d/, "
+                          "затем %2")
+        .arg(kRuleName, kUdevFix);
 }
 
 class ProblemList
@@ -195,9 +224,42 @@ bool groupMayReadWrite(const NodeAccess &a)
 
 } // namespace
 
+Installation installationOf(const SystemFacts &facts)
+{
+    Installation install;
+    if (facts.programPath.isEmpty())
+        return install;
+    install.programPath = canonical(facts.programPath);
+    QFile list(QDir(facts.dpkgInfoFolder).filePath(QStringLiteral("mkconf.list")));
+    if (list.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : list.readAll().split('\n'))
+            if (!line.isEmpty() && canonical(QString::fromUtf8(line)) == install.programPath) {
+                install.kind = Installation::Package;
+                return install;
+            }
+    }
+    // A build tree keeps the programs in build/bin (or build) under the source tree.
+    const QDir bin = QFileInfo(install.programPath).dir();
+    for (const QString &up : {QStringLiteral("../.."), QStringLiteral("..")}) {
+        const QString rule = QDir::cleanPath(bin.filePath(up + QStringLiteral("/packaging/") + kRuleName));
+        if (QFileInfo::exists(rule)) {
+            install.kind = Installation::Source;
+            install.sourceRule = rule;
+            return install;
+        }
+    }
+    if (bin.dirName() == QLatin1String("bin")) {
+        install.kind = Installation::Installed;
+        install.prefix = QDir::cleanPath(bin.filePath(QStringLiteral("..")));
+    }
+    return install;
+}
+
 ConnectionReport checkConnection(const SystemFacts &facts)
 {
     ConnectionReport report;
+    report.installation = installationOf(facts);
+    report.demoNode = facts.demoNode;
     ProblemList problems(report.problems);
     const QList<Process> processes = processTable(facts);
     for (const Process &p : processes)
@@ -248,18 +310,28 @@ ConnectionReport checkConnection(const SystemFacts &facts)
             if (seenLocks.contains(path))
                 continue; // /var/lock is usually /run/lock
             seenLocks.insert(path);
-            const qint64 pid = lockPid(path);
-            if (pid > 0 && QFileInfo::exists(QStringLiteral("%1/%2").arg(facts.procRoot).arg(pid)))
-                liveLocks.insert(file.fileName().mid(5), pid);
-            else
-                report.staleLocks << StaleLock{file.absoluteFilePath(), pid};
+            LockFile lock = readLockFile(path);
+            lock.path = file.absoluteFilePath();
+            lock.elsewhere = !lock.host.isEmpty() && !facts.hostName.isEmpty() && lock.host != facts.hostName;
+            lock.alive = lock.pid > 0 && QFileInfo::exists(QStringLiteral("%1/%2").arg(facts.procRoot).arg(lock.pid));
+            if (lock.alive) {
+                // The running process's own name; the file's word for it when it cannot be read.
+                const QString comm = readLine(QStringLiteral("%1/%2/comm").arg(facts.procRoot).arg(lock.pid));
+                if (!comm.isEmpty())
+                    lock.program = comm;
+                liveLocks.insert(lock.node, lock.pid);
+            } else if (lock.pid > 0 && !lock.elsewhere) {
+                report.staleLocks << StaleLock{lock.path, lock.pid, lock.program};
+            }
+            report.locks << lock;
         }
     }
 
     // The problems, most basic first: what is missing hides what follows from it.
     const QStringList sessionGroups = facts.sessionGroups ? facts.sessionGroups() : QStringList();
     const QStringList accountGroups = facts.accountGroups ? facts.accountGroups() : QStringList();
-    if (report.devices.isEmpty())
+    const bool demo = !facts.demoNode.isEmpty();
+    if (report.devices.isEmpty() && !demo) // the demo needs no device, nor the rule
         problems.add(QStringLiteral("absent"),
                      QStringLiteral("МК не найден среди устройств USB (%1:%2).")
                          .arg(hex4(kDeviceUsbVendor), hex4(kDeviceUsbProduct)),
@@ -270,12 +342,12 @@ ConnectionReport checkConnection(const SystemFacts &facts)
                          QStringLiteral("У устройства USB %1 нет последовательного узла: не загружен драйвер cdc_acm.")
                              .arg(d.usbPath),
                          QStringLiteral("sudo modprobe cdc_acm"));
-    if (report.ruleFile.isEmpty())
+    if (report.ruleFile.isEmpty() && !demo)
         problems.add(
             QStringLiteral("rule"),
             QStringLiteral("Правило udev для МК не установлено: у МК нет имени /dev/mk-0, узел открыт не всем, "
                            "кому нужно, и ModemManager может опрашивать МК как модем."),
-            kRuleFix);
+            programFix(report.installation));
     for (const UsbDeviceReport &d : report.devices) {
         for (const NodeReport &n : d.nodes) {
             if (!n.access.exists)
@@ -306,10 +378,20 @@ ConnectionReport checkConnection(const SystemFacts &facts)
             const qint64 lockOwner = liveLocks.value(QFileInfo(n.node).fileName());
             if (lockOwner > 0 && lockOwner != facts.ownPid &&
                 std::none_of(holders.begin(), holders.end(), [&](const NodeHolder &h) { return h.pid == lockOwner; }))
-                holders << NodeHolder{lockOwner,
-                                      readLine(QStringLiteral("%1/%2/comm").arg(facts.procRoot).arg(lockOwner))};
+                for (const LockFile &l : std::as_const(report.locks))
+                    if (l.alive && l.pid == lockOwner)
+                        holders << NodeHolder{lockOwner, l.program};
             for (const NodeHolder &h : holders) {
-                if (h.name == QLatin1String("ModemManager"))
+                if (kOwnPrograms.contains(h.name))
+                    problems.add(QStringLiteral("held:%1").arg(h.pid),
+                                 QStringLiteral("%1 занят программой %2 (процесс %3): она ведёт обмен с МК или "
+                                                "держит порт открытым.")
+                                     .arg(n.node, h.name)
+                                     .arg(h.pid),
+                                 QStringLiteral("Дождитесь конца обмена в %1 или закройте эту программу; файл "
+                                                "блокировки она уберёт сама.")
+                                     .arg(h.name));
+                else if (h.name == QLatin1String("ModemManager"))
                     problems.add(QStringLiteral("held:%1").arg(h.pid),
                                  QStringLiteral("%1 занят ModemManager (процесс %2).").arg(n.node).arg(h.pid),
                                  QStringLiteral("sudo systemctl stop ModemManager"));
@@ -326,13 +408,31 @@ ConnectionReport checkConnection(const SystemFacts &facts)
         problems.add(QStringLiteral("brltty"),
                      QStringLiteral("Установлен brltty: он захватывает USB-последовательные переходники."),
                      QStringLiteral("sudo apt remove brltty"));
-    for (const StaleLock &lock : report.staleLocks)
-        problems.add(
-            QStringLiteral("lock:") + canonical(lock.path),
-            lock.pid > 0
-                ? QStringLiteral("Устаревший файл блокировки %1: процесса %2 уже нет.").arg(lock.path).arg(lock.pid)
-                : QStringLiteral("Файл блокировки %1 не называет процесс.").arg(lock.path),
-            QStringLiteral("sudo rm -f %1").arg(lock.path));
+    // Removal is advised only for a lock whose process is gone; a lock that cannot be read or
+    // comes from another computer may belong to a live exchange.
+    for (const LockFile &lock : std::as_const(report.locks)) {
+        const QString key = QStringLiteral("lock:") + canonical(lock.path);
+        const QString node = QDir(facts.devFolder).filePath(lock.node);
+        if (lock.pid == 0)
+            problems.add(key,
+                         QStringLiteral("Файл блокировки %1 не удалось прочесть: по нему не узнать, кто держит %2.")
+                             .arg(lock.path, node),
+                         QStringLiteral("fuser -v %1 (покажет программу, которая держит порт)").arg(node));
+        else if (lock.elsewhere)
+            problems.add(key,
+                         QStringLiteral("Файл блокировки %1 записан на другом компьютере (%2): %3, процесс %4.")
+                             .arg(lock.path, lock.host, lock.program.isEmpty() ? QStringLiteral("?") : lock.program)
+                             .arg(lock.pid),
+                         QStringLiteral("Проверьте на %1, работает ли ещё %2.")
+                             .arg(lock.host, lock.program.isEmpty() ? QStringLiteral("процесс") : lock.program));
+        else if (!lock.alive)
+            problems.add(key,
+                         QStringLiteral("Устаревший файл блокировки %1: процесса %2%3 уже нет.")
+                             .arg(lock.path)
+                             .arg(lock.pid)
+                             .arg(lock.program.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(lock.program)),
+                         QStringLiteral("sudo rm -f %1").arg(lock.path));
+    }
     return report;
 }
 

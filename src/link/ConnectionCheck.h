@@ -46,6 +46,12 @@ struct SystemFacts
     std::function<QStringList()> accountGroups;
     std::function<NodeAccess(const QString &node)> nodeAccess;
     qint64 ownPid = 0; // this program's own process, never counted as holding a node
+    QString hostName;  // this computer's name, as lock files written here carry it
+    // How the program was installed: its own path and the package database.
+    QString programPath;
+    QString dpkgInfoFolder = QStringLiteral("/var/lib/dpkg/info");
+    // The node of the simulated device when the demo runs (mkconf --demo); empty otherwise.
+    QString demoNode;
 };
 
 // The facts of the running system.
@@ -75,11 +81,37 @@ struct UsbDeviceReport
     QList<NodeReport> nodes;
 };
 
+// A lock file of a serial node, in either format: the classic one (the process number, ten
+// characters, or four bytes in older programs) or the serial-port library's (the process number,
+// the program's name and the computer's name, a line each).
+struct LockFile
+{
+    QString path;
+    QString node;    // "ttyACM0", from the file's name
+    qint64 pid = 0;  // 0: the file names no process that can be read
+    QString program; // the program the file names, or the running process's name
+    QString host;    // the computer the file names; empty in the classic format
+    bool alive = false;
+    bool elsewhere = false; // written on another computer: whether its process lives is unknown
+};
+
 struct StaleLock
 {
     QString path;
-    qint64 pid = 0; // the process it names, which is gone
+    qint64 pid = 0;  // the process it names, which is gone
+    QString program; // as the file names it; empty in the classic format
 };
+
+// How the program came onto this computer, which decides how its udev rule is put back.
+struct Installation
+{
+    enum Kind { Unknown, Package, Installed, Source };
+    Kind kind = Unknown;
+    QString programPath;
+    QString sourceRule; // Source: the rule in the source tree
+    QString prefix;     // Installed: where cmake --install put it ("/usr/local")
+};
+Installation installationOf(const SystemFacts &facts);
 
 struct CheckProblem
 {
@@ -94,6 +126,9 @@ struct ConnectionReport
     bool modemManagerRunning = false;
     bool brlttyInstalled = false;
     QList<StaleLock> staleLocks;
+    QList<LockFile> locks;
+    Installation installation;
+    QString demoNode;
     QList<CheckProblem> problems;
 
     // Russian text for the dialog and mktool doctor.

@@ -13,6 +13,29 @@ namespace {
 
 QString hex4(quint16 v) { return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')); }
 
+QString installationText(const Installation &i)
+{
+    switch (i.kind) {
+    case Installation::Package: return QStringLiteral("пакет mkconf (%1)").arg(i.programPath);
+    case Installation::Source: return QStringLiteral("собрана из исходников (%1)").arg(i.programPath);
+    case Installation::Installed: return QStringLiteral("установлена в %1 (%2)").arg(i.prefix, i.programPath);
+    case Installation::Unknown: break;
+    }
+    return i.programPath.isEmpty() ? QStringLiteral("неизвестно, как установлена")
+                                   : QStringLiteral("%1, не из пакета").arg(i.programPath);
+}
+
+QString installationKey(Installation::Kind k)
+{
+    switch (k) {
+    case Installation::Package: return QStringLiteral("package");
+    case Installation::Source: return QStringLiteral("source");
+    case Installation::Installed: return QStringLiteral("installed");
+    case Installation::Unknown: break;
+    }
+    return QStringLiteral("unknown");
+}
+
 } // namespace
 
 QString ConnectionReport::text() const
@@ -62,8 +85,25 @@ QString ConnectionReport::text() const
                  .arg(modemManagerRunning ? QStringLiteral("запущен") : QStringLiteral("не запущен"));
     lines << QStringLiteral("brltty: %1")
                  .arg(brlttyInstalled ? QStringLiteral("установлен") : QStringLiteral("не установлен"));
-    lines << QStringLiteral("Устаревшие файлы блокировки: %1")
-                 .arg(staleLocks.isEmpty() ? QStringLiteral("нет") : QString::number(staleLocks.size()));
+    if (locks.isEmpty())
+        lines << QStringLiteral("Файлы блокировки: нет");
+    else
+        lines << QStringLiteral("Файлы блокировки:");
+    for (const LockFile &l : locks) {
+        const QString who = l.pid == 0 ? QStringLiteral("не называет процесс")
+                                       : QStringLiteral("%1 (процесс %2)")
+                                             .arg(l.program.isEmpty() ? QStringLiteral("?") : l.program)
+                                             .arg(l.pid);
+        const QString state = l.pid == 0    ? QString()
+                              : l.elsewhere ? QStringLiteral(", с компьютера %1").arg(l.host)
+                              : l.alive     ? QStringLiteral(", действует")
+                                            : QStringLiteral(", процесса уже нет");
+        lines << QStringLiteral("  %1: %2%3").arg(l.path, who, state);
+    }
+    lines << QStringLiteral("Программа: %1").arg(installationText(installation));
+    if (!demoNode.isEmpty())
+        lines << QStringLiteral("Демонстрационный МК (имитатор): %1; настоящий МК для демонстрации не нужен.")
+                     .arg(demoNode);
     lines << QString();
     if (problems.isEmpty()) {
         lines << QStringLiteral("Проблем не найдено.");
@@ -106,9 +146,18 @@ QJsonObject ConnectionReport::json() const
                                       {QStringLiteral("trip_computer"), d.marker},
                                       {QStringLiteral("nodes"), nodes}});
     }
-    QJsonArray locks;
+    QJsonArray stale;
     for (const StaleLock &l : staleLocks)
-        locks.append(QJsonObject{{QStringLiteral("path"), l.path}, {QStringLiteral("pid"), l.pid}});
+        stale.append(QJsonObject{{QStringLiteral("path"), l.path}, {QStringLiteral("pid"), l.pid}});
+    QJsonArray lockList;
+    for (const LockFile &l : locks)
+        lockList.append(QJsonObject{{QStringLiteral("path"), l.path},
+                                    {QStringLiteral("node"), l.node},
+                                    {QStringLiteral("pid"), l.pid},
+                                    {QStringLiteral("program"), l.program},
+                                    {QStringLiteral("host"), l.host},
+                                    {QStringLiteral("alive"), l.alive},
+                                    {QStringLiteral("elsewhere"), l.elsewhere}});
     QJsonArray problemList;
     for (const CheckProblem &p : problems)
         problemList.append(QJsonObject{{QStringLiteral("text"), p.text}, {QStringLiteral("fix"), p.fix}});
@@ -116,7 +165,11 @@ QJsonObject ConnectionReport::json() const
                        {QStringLiteral("udev_rule"), ruleFile.isEmpty() ? QJsonValue() : QJsonValue(ruleFile)},
                        {QStringLiteral("modem_manager_running"), modemManagerRunning},
                        {QStringLiteral("brltty_installed"), brlttyInstalled},
-                       {QStringLiteral("stale_locks"), locks},
+                       {QStringLiteral("stale_locks"), stale},
+                       {QStringLiteral("locks"), lockList},
+                       {QStringLiteral("installation"), installationKey(installation.kind)},
+                       {QStringLiteral("program"), installation.programPath},
+                       {QStringLiteral("demo_node"), demoNode.isEmpty() ? QJsonValue() : QJsonValue(demoNode)},
                        {QStringLiteral("problems"), problemList}};
 }
 

@@ -3,7 +3,9 @@
 
 #include "link/ConnectionCheck.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QSysInfo>
 #include <QtEndian>
 
 #include <algorithm>
@@ -103,6 +105,9 @@ NodeAccess nodeAccessOf(const QString &node)
 SystemFacts systemFacts()
 {
     SystemFacts facts;
+    facts.hostName = QSysInfo::machineHostName();
+    if (QCoreApplication::instance())
+        facts.programPath = QCoreApplication::applicationFilePath();
 #ifdef Q_OS_UNIX
     facts.sessionGroups = sessionGroupsOfProcess;
     facts.accountGroups = groupsOfAccount;

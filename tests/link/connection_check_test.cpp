@@ -27,6 +27,10 @@ public:
         for (const char *folder : {"sys/bus/usb/devices", "dev", "proc", "udev/data", "rules", "lock", "bin"})
             QDir().mkpath(path(QString::fromLatin1(folder)));
         QFile::link(path(QStringLiteral("lock")), path(QStringLiteral("runlock"))); // /var/lock -> /run/lock
+        // Installed from the package unless a test says otherwise.
+        write(QStringLiteral("usr/bin/mkconf"), {});
+        write(QStringLiteral("dpkg/info/mkconf.list"), "/.\n" + path(QStringLiteral("usr/bin/mkconf")).toUtf8() + "\n");
+        programPath = path(QStringLiteral("usr/bin/mkconf"));
     }
 
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
@@ -92,12 +96,18 @@ public:
         f.accountGroups = [this] { return accountGroups; };
         f.nodeAccess = [this](const QString &node) { return access.value(QFileInfo(node).fileName(), NodeAccess{}); };
         f.ownPid = 1;
+        f.hostName = QStringLiteral("box");
+        f.programPath = programPath;
+        f.dpkgInfoFolder = path(QStringLiteral("dpkg/info"));
+        f.demoNode = demoNode;
         return f;
     }
 
     QStringList sessionGroups{QStringLiteral("user")};
     QStringList accountGroups{QStringLiteral("user")};
     QHash<QString, NodeAccess> access;
+    QString programPath;
+    QString demoNode;
 
 private:
     QTemporaryDir m_dir;
@@ -207,6 +217,86 @@ TEST(ConnectionCheck, EachProblemOnceWithItsFix)
         const QJsonObject json = report.json();
         EXPECT_EQ(json[QStringLiteral("problems")].toArray().size(), report.problems.size());
     }
+}
+
+// Lock files of both formats on the device's node: the holding program is named, and removal is
+// advised only when the process the file names is gone.
+TEST(ConnectionCheck, LocksOfBothFormatsLiveAndDead)
+{
+    const QByteArray library = "\nbox\n0123456789abcdef\nfedcba9876543210\n"; // after the pid and program
+    const struct
+    {
+        const char *name;
+        QByteArray lock;
+        const char *process; // running as pid 700; nullptr: no such process
+        const char *program; // named in the report's lock list
+        const char *fix;     // the lock's or the holder's fix; nullptr: no problem at all
+    } cases[] = {
+        {"library format, mkconf exchanging", "700\nmkconf" + library, "mkconf", "mkconf",
+         "Дождитесь конца обмена в mkconf или закройте эту программу; файл блокировки она уберёт сама."},
+        {"library format, another program", "700\ncutecom" + library, "cutecom", "cutecom", "kill 700"},
+        {"library format, process gone", "700\nmkconf" + library, nullptr, "mkconf", "sudo rm -f "},
+        {"library format, another computer", "700\nmkconf\nlaptop\n", nullptr, "mkconf",
+         "Проверьте на laptop, работает ли ещё mkconf."},
+        {"classic format, live", "       700\n", "minicom", "minicom", "kill 700"},
+        {"classic format, process gone", "       700\n", nullptr, "", "sudo rm -f "},
+        {"binary, live", QByteArray("\xBC\x02\x00\x00", 4), "mksim", "mksim",
+         "Дождитесь конца обмена в mksim или закройте эту программу; файл блокировки она уберёт сама."},
+        {"unreadable", "garbage", nullptr, "", "fuser -v "},
+        {"empty", "", "mkconf", "", "fuser -v "},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeSystem sys;
+        healthyDevice(sys);
+        if (c.process)
+            sys.process(700, c.process);
+        sys.write(QStringLiteral("lock/LCK..ttyACM0"), c.lock);
+        const ConnectionReport report = checkConnection(sys.facts());
+        ASSERT_EQ(report.locks.size(), 1);
+        EXPECT_EQ(report.locks[0].program, QString::fromUtf8(c.program));
+        EXPECT_EQ(report.locks[0].alive, c.process != nullptr && !c.lock.isEmpty() && c.lock != "garbage");
+        const QStringList fixes = fixesOf(report);
+        ASSERT_EQ(fixes.size(), 1) << fixes.join(QLatin1Char('|')).toStdString();
+        EXPECT_TRUE(fixes[0].startsWith(QString::fromUtf8(c.fix))) << fixes[0].toStdString();
+        const bool removal = fixes[0].contains(QStringLiteral("rm "));
+        EXPECT_EQ(removal, !report.staleLocks.isEmpty());
+        EXPECT_EQ(removal, c.process == nullptr && QByteArray(c.fix).startsWith("sudo rm"));
+        if (*c.program) {
+            EXPECT_TRUE(report.text().contains(QString::fromUtf8(c.program)));
+        }
+    }
+}
+
+// How the program was installed decides how its missing rule is put back; with the demo device
+// nothing is missing for the demonstration.
+TEST(ConnectionCheck, RuleFixFollowsTheInstallationAndTheDemoNeedsNoDevice)
+{
+    FakeSystem sys;
+    EXPECT_EQ(fixesOf(checkConnection(sys.facts())).value(1), QStringLiteral("sudo apt install --reinstall mkconf"));
+
+    sys.write(QStringLiteral("src/packaging/60-mkconf.rules"), "");
+    sys.write(QStringLiteral("src/build/bin/mkconf"), "");
+    sys.programPath = sys.path(QStringLiteral("src/build/bin/mkconf"));
+    ConnectionReport report = checkConnection(sys.facts());
+    EXPECT_EQ(report.installation.kind, Installation::Source);
+    EXPECT_TRUE(fixesOf(report).value(1).startsWith(
+        QStringLiteral("sudo cp %1 /etc/udev/rules.d/")
+            .arg(QFileInfo(sys.path(QStringLiteral("src/packaging/60-mkconf.rules"))).canonicalFilePath())))
+        << fixesOf(report).value(1).toStdString();
+    EXPECT_TRUE(report.text().contains(QStringLiteral("Программа: собрана из исходников")));
+
+    sys.write(QStringLiteral("opt/mk/bin/mkconf"), "");
+    sys.programPath = sys.path(QStringLiteral("opt/mk/bin/mkconf"));
+    report = checkConnection(sys.facts());
+    EXPECT_EQ(report.installation.kind, Installation::Installed);
+    EXPECT_TRUE(fixesOf(report).value(1).startsWith(QStringLiteral("sudo cmake --install")));
+
+    sys.demoNode = QStringLiteral("/dev/pts/7");
+    report = checkConnection(sys.facts());
+    EXPECT_TRUE(report.problems.isEmpty()) << report.text().toStdString();
+    EXPECT_TRUE(report.text().contains(QStringLiteral("Демонстрационный МК (имитатор): /dev/pts/7")));
+    EXPECT_EQ(report.json()[QStringLiteral("demo_node")].toString(), QStringLiteral("/dev/pts/7"));
 }
 
 TEST(ConnectionCheck, ReportsTheDevicesNodesAndTheSystemsFacts)
