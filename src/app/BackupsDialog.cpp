@@ -19,6 +19,7 @@ namespace {
 
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kOpenableRole = Qt::UserRole + 1;
+constexpr int kWhenRole = Qt::UserRole + 2;
 
 std::function<bool(const QString &)> &folderOpener()
 {
@@ -64,6 +65,7 @@ BackupsDialog::BackupsDialog(const QString &dir, QWidget *parent) : QDialog(pare
                 row->setForeground(c, palette().brush(QPalette::Disabled, QPalette::Text));
         }
         row->setData(0, kPathRole, e.path);
+        row->setData(0, kWhenRole, e.when);
         row->setData(0, kOpenableRole, e.kind == BackupEntry::Backup);
         row->setToolTip(4, QDir::toNativeSeparators(e.path));
     }
@@ -110,6 +112,7 @@ void BackupsDialog::openClicked()
     if (!item || !item->data(0, kOpenableRole).toBool())
         return;
     m_chosen = item->data(0, kPathRole).toString();
+    m_chosenWhen = item->data(0, kWhenRole).toDateTime();
     accept();
 }
 

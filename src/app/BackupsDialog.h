@@ -2,6 +2,7 @@
 // "Резервные копии": the backups folder, newest first; "Открыть" hands the chosen backup to the
 // main window's file load, "Показать папку" opens the folder in the file manager.
 
+#include <QDateTime>
 #include <QDialog>
 #include <functional>
 
@@ -18,6 +19,8 @@ public:
 
     // The backup to open once the dialog was accepted.
     QString chosenPath() const { return m_chosen; }
+    // When the chosen backup was made.
+    QDateTime chosenWhen() const { return m_chosenWhen; }
     // How "Показать папку" opens a folder (the desktop's file manager unless a test says otherwise).
     static void setFolderOpener(std::function<bool(const QString &dir)> opener);
 
@@ -28,6 +31,7 @@ private:
 
     QString m_dir;
     QString m_chosen;
+    QDateTime m_chosenWhen;
     QTreeWidget *m_list = nullptr;
     QPushButton *m_open = nullptr;
 };

@@ -2,6 +2,8 @@
 // What the main window needs of the device link. The configurator wires the serial link to
 // it; tests of the window use a scripted stand-in.
 
+#include "link/PortDiscovery.h"
+
 #include <QString>
 #include <functional>
 
@@ -23,7 +25,8 @@ using WritePreview = std::function<bool(const TMK &device, const TMK &toWrite)>;
 struct WriteReport
 {
     ExchangeEnd end = ExchangeEnd::Done;
-    QString backupPath; // where the device's memory was kept before writing; empty if nowhere
+    QString backupPath;    // where the device's memory was kept before writing; empty if nowhere
+    bool verified = false; // what was written was read back from the device and matched
 };
 
 class DeviceLink
@@ -51,6 +54,14 @@ public:
 
     // Where the device's memory is kept before each write.
     virtual QString backupDir() const;
+
+    // The device of the last exchange as the status bar names it: "МК на COM3 — /dev/mk-0",
+    // "МК (демо)" for the simulated one.
+    virtual QString deviceName() const { return QStringLiteral("МК"); }
+    // The simulated device of mkconf --demo stands behind the link.
+    virtual bool isDemo() const { return false; }
+    // The serial nodes the status bar watches for the device; the system's when not given.
+    virtual std::function<QList<SerialNodeInfo>()> watchedNodes() const { return {}; }
 };
 
 } // namespace mk

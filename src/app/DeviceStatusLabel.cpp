@@ -4,11 +4,13 @@
 
 namespace mk {
 
-DeviceStatusLabel::DeviceStatusLabel(DeviceWatcher *watcher, QWidget *parent) : QLabel(parent), m_watcher(watcher)
+DeviceStatusLabel::DeviceStatusLabel(DeviceWatcher *watcher, QWidget *parent, DeviceWatcher::NodeSource nodes,
+                                     bool demo)
+    : QLabel(parent), m_watcher(watcher), m_demo(demo)
 {
     setObjectName(QStringLiteral("deviceStatus"));
     if (!m_watcher) {
-        m_watcher = new DeviceWatcher(systemSerialNodes, this);
+        m_watcher = new DeviceWatcher(nodes ? std::move(nodes) : DeviceWatcher::NodeSource(systemSerialNodes), this);
         m_watcher->start();
     }
     connect(m_watcher, &DeviceWatcher::changed, this, &DeviceStatusLabel::showState);
@@ -17,9 +19,12 @@ DeviceStatusLabel::DeviceStatusLabel(DeviceWatcher *watcher, QWidget *parent) : 
 
 void DeviceStatusLabel::showState(const QString &text)
 {
-    setText(text);
+    const bool connected = text != kDeviceAbsentText;
+    const QString device = QStringLiteral("МК ");
+    setText(m_demo && connected && text.startsWith(device) ? QStringLiteral("МК (демо) ") + text.mid(device.size())
+                                                           : text);
     // Looks are kept to the theme; only the word changes, and the property lets a style tell them apart.
-    setProperty("connected", text != kDeviceAbsentText);
+    setProperty("connected", connected);
 }
 
 } // namespace mk

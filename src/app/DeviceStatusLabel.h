@@ -1,20 +1,22 @@
 #pragma once
 // The status bar's word on the trip computer: "МК подключён: COM3 — /dev/mk-0" or
-// "МК не подключён", following the device watcher.
+// "МК не подключён", following the device watcher; "МК (демо) подключён: …" for the demo device.
+
+#include "link/DeviceWatcher.h"
 
 #include <QLabel>
 
 namespace mk {
-
-class DeviceWatcher;
 
 class DeviceStatusLabel : public QLabel
 {
     Q_OBJECT
 
 public:
-    // Follows the watcher given (not owned); without one, watches the system's ports itself.
-    explicit DeviceStatusLabel(DeviceWatcher *watcher = nullptr, QWidget *parent = nullptr);
+    // Follows the watcher given (not owned); without one, watches `nodes` itself (the system's
+    // ports when empty). `demo`: the device watched is the simulated one.
+    explicit DeviceStatusLabel(DeviceWatcher *watcher = nullptr, QWidget *parent = nullptr,
+                               DeviceWatcher::NodeSource nodes = {}, bool demo = false);
 
     DeviceWatcher *watcher() const { return m_watcher; }
 
@@ -22,6 +24,7 @@ private:
     void showState(const QString &text);
 
     DeviceWatcher *m_watcher;
+    bool m_demo;
 };
 
 } // namespace mk

@@ -16,6 +16,7 @@ namespace mk {
 namespace {
 
 bool g_running = false;
+QWidget *g_progressWindow = nullptr;
 
 struct RunningMark
 {
@@ -27,6 +28,8 @@ struct RunningMark
 
 bool exchangeRunning() { return g_running; }
 
+QWidget *boxParent(QWidget *fallback) { return g_progressWindow ? g_progressWindow : fallback; }
+
 void runExchange(QWidget *owner, const std::function<void(Progress &)> &work)
 {
     if (g_running)
@@ -36,6 +39,11 @@ void runExchange(QWidget *owner, const std::function<void(Progress &)> &work)
     TProgressForm form(owner);
     form.centreOver(owner);
     form.show();
+    g_progressWindow = &form;
+    struct Forget
+    {
+        ~Forget() { g_progressWindow = nullptr; }
+    } forget;
 
     std::exception_ptr failure;
     QEventLoop loop;
@@ -65,7 +73,7 @@ bool askOnUiThread(QObject *context, const std::function<bool()> &question)
         try {
             answer = question();
         } catch (const Error &e) {
-            showError(qobject_cast<QWidget *>(context), e.text());
+            showError(boxParent(qobject_cast<QWidget *>(context)), e.text());
             answer = false;
         }
     };

@@ -24,4 +24,8 @@ bool askOnUiThread(QObject *context, const std::function<bool()> &question);
 // true while an exchange runs.
 bool exchangeRunning();
 
+// The parent for any box shown while an exchange runs: its progress window, which stays on top,
+// so that the box comes up above it and not behind; `fallback` when no exchange runs.
+QWidget *boxParent(QWidget *fallback);
+
 } // namespace mk

@@ -27,8 +27,8 @@ MainMenu::MainMenu(QWidget *parent) : QMenuBar(parent)
     setObjectName(QStringLiteral("MainMenu"));
     // Alt letters not taken by the window's own buttons (С, Ф, Р, Ж, О, Д, З, А, В).
     m_file = makeMenu(this, QStringLiteral("Фай&л"), "miFile");
-    m_service = makeMenu(this, QStringLiteral("Се&рвис"), "miService");
-    m_help = makeMenu(this, QStringLiteral("Спра&вка"), "miHelp");
+    m_service = makeMenu(this, QStringLiteral("С&ервис"), "miService");
+    m_help = makeMenu(this, QStringLiteral("С&правка"), "miHelp");
 
     m_backups = named(m_file->addAction(QStringLiteral("&Резервные копии…")), QStringLiteral("miBackups"));
     m_exitSeparator = m_file->addSeparator();

@@ -11,6 +11,7 @@
 #include "image/TMK.h"
 #include "link/Backup.h"
 #include "link/DeviceExchange.h"
+#include "link/PortMap.h"
 #include "link/TKW_RS.h"
 #include "widgets/IniFile.h"
 #include "widgets/MessageBoxes.h"
@@ -94,7 +95,24 @@ WriteReport SerialDeviceLink::writeDevice(TMK &model, Progress &progress, const 
         return {ExchangeEnd::Cancelled, {}};
     // The model now holds what the device holds: its fresh memory with the user's records.
     model.replaceImage(model.modelCode(), outcome->image);
-    return {ExchangeEnd::Done, outcome->backupPath};
+    // A write that ends without an error was read back and compared.
+    return {ExchangeEnd::Done, outcome->backupPath, true};
+}
+
+QString SerialDeviceLink::deviceName() const
+{
+    if (m_demo)
+        return QStringLiteral("МК (демо)");
+    const int port = m_link->port().PortNumber();
+    return port > 0 ? QStringLiteral("МК на %1").arg(portDisplayName(port)) : QStringLiteral("МК");
+}
+
+std::function<QList<SerialNodeInfo>()> SerialDeviceLink::watchedNodes() const
+{
+    // The demo device is the only one the demo talks to; the status bar follows it alone.
+    if (m_demo)
+        return m_source.serialNodes;
+    return {};
 }
 
 } // namespace mk

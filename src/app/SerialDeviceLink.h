@@ -30,6 +30,9 @@ public:
     ExchangeEnd readDevice(TMK &model, Progress &progress) override;
     WriteReport writeDevice(TMK &model, Progress &progress, const WritePreview &preview) override;
     QString backupDir() const override { return m_backupDir; }
+    QString deviceName() const override;
+    bool isDemo() const override { return m_demo != nullptr; }
+    std::function<QList<SerialNodeInfo>()> watchedNodes() const override;
 
     TKW_RS &link() { return *m_link; }
     // Where the device's memory is kept before each write (the user's data folder by default).

@@ -15,6 +15,7 @@
 #include "editor/EditTransaction.h"
 #include "image/RecordSync.h"
 #include "image/SettingsFile.h"
+#include "image/SuggestedName.h"
 #include "image/TMK.h"
 #include "link/Backup.h"
 #include "settings/SettingsDiff.h"
@@ -26,6 +27,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -237,6 +239,10 @@ void TMainForm::buildControls()
     m_statusBar = new QStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("StatusBar"));
     m_statusBar->setSizeGripEnabled(false);
+    m_heldStatus = new QLabel(m_statusBar);
+    m_heldStatus->setObjectName(QStringLiteral("heldStatus"));
+    m_statusBar->addWidget(m_heldStatus, 1);
+    m_heldStatus->setText(heldStatusText(m_held, m_modified));
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
@@ -298,7 +304,7 @@ void TMainForm::FormShow()
     m_fileDir = m_setup.fileDir.isEmpty() ? m_setup.programDir : m_setup.fileDir;
     m_cbAuto->setChecked(m_auto);
     m_bRS232->setEnabled(!m_auto);
-    m_modified = false;
+    setModified(false);
     // A file given on the command line (a double-click on it) is loaded once the window is up,
     // so that an error box about it has the window behind it.
     if (!m_setup.startFile.isEmpty())
@@ -360,6 +366,18 @@ void TMainForm::guarded(const std::function<void()> &step)
     }
 }
 
+void TMainForm::setModified(bool modified)
+{
+    m_modified = modified;
+    m_heldStatus->setText(heldStatusText(m_held, m_modified));
+}
+
+void TMainForm::setHeld(HeldSettings::Source source, const QString &name, const QDateTime &when)
+{
+    m_held = {source, name, when};
+    m_heldStatus->setText(heldStatusText(m_held, m_modified));
+}
+
 bool TMainForm::editingEnabled() const { return m_bEditParams->isEnabled(); }
 
 void TMainForm::setEditingEnabled(bool enabled)
@@ -395,8 +413,10 @@ void TMainForm::bGetParamsClick()
     // editing buttons keep their state as well.
     ExchangeEnd end = ExchangeEnd::Cancelled;
     runExchange(this, [&](Progress &progress) { end = m_setup.link->readDevice(*m_model, progress); });
-    if (end == ExchangeEnd::Done)
+    if (end == ExchangeEnd::Done) {
         setEditingEnabled(true);
+        setHeld(HeldSettings::Source::DeviceRead, m_setup.link->deviceName(), QDateTime::currentDateTime());
+    }
 }
 
 QString TMainForm::askFileName(bool save)
@@ -409,6 +429,7 @@ QString TMainForm::askFileName(bool save)
     if (save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.selectFile(suggestedFileName(*m_model, QStringLiteral("tcset")));
         // The overwrite question is asked by the save step itself, in its own words.
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     } else {
@@ -450,8 +471,9 @@ void TMainForm::loadFile(const QString &path)
     m_fileDir = QFileInfo(path).absolutePath();
     // A file that cannot be read leaves the settings held before untouched, so the buttons
     // keep their state as well.
-    loadSettingsFile(*m_model, path);
+    openSettingsFile(*m_model, path);
     setEditingEnabled(true);
+    setHeld(HeldSettings::Source::File, QFileInfo(path).fileName());
     // A file cut short still loads, so that it can be looked at; writing it is refused later.
     if (const QString warning = incompleteSettingsWarning(*m_model); !warning.isEmpty())
         showInformation(this, warning);
@@ -466,14 +488,15 @@ bool TMainForm::bSaveParamsClick()
         return false;
     saveSettingsFile(*m_model, path);
     setEditingEnabled(true);
-    m_modified = false;
+    setHeld(HeldSettings::Source::File, QFileInfo(path).fileName());
+    setModified(false);
     return true;
 }
 
 void TMainForm::bEditParamsClick()
 {
     if (m_setup.steps.edit(this, *m_model))
-        m_modified = true;
+        setModified(true);
 }
 
 void TMainForm::bViewJournalsClick() { m_setup.steps.journals(this, *m_model); }
@@ -495,7 +518,10 @@ void TMainForm::bSetParamsClick()
     runExchange(this, [&](Progress &progress) { report = m_setup.link->writeDevice(*m_model, progress, preview); });
     if (report.end != ExchangeEnd::Done)
         return;
+    setHeld(HeldSettings::Source::DeviceWritten, m_setup.link->deviceName(), QDateTime::currentDateTime());
     QString text = QStringLiteral("Настройки записаны в МК");
+    if (report.verified)
+        text += QStringLiteral("\n\nЗаписанное прочитано из МК обратно и совпадает с отправленным.");
     if (!report.backupPath.isEmpty())
         text += QStringLiteral("\n\nПрежние настройки МК сохранены в файле\n%1")
                     .arg(QDir::toNativeSeparators(report.backupPath));
@@ -505,7 +531,7 @@ void TMainForm::bSetParamsClick()
 bool TMainForm::confirmWrite(const TMK &device, const TMK &toWrite)
 {
     // Over the progress window, which stays on top while the exchange waits for the answer.
-    QWidget *parent = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
+    QWidget *parent = boxParent(this);
     const SettingsDiff diff = diffSettings(device, toWrite);
     if (diff.identical()) {
         showInformation(parent, QStringLiteral("Настройки в МК уже такие же, как записываемые. Запись не нужна, "
@@ -528,7 +554,7 @@ void TMainForm::miCompareFileClick()
     if (path.isEmpty())
         return;
     TMK other;
-    loadSettingsFile(other, path);
+    openSettingsFile(other, path);
     showComparison(other, QStringLiteral("В файле"), QStringLiteral("файла %1").arg(QFileInfo(path).fileName()));
 }
 
@@ -553,8 +579,10 @@ void TMainForm::miBackupsClick()
     if (execDialog(dialog) != QDialog::Accepted || dialog.chosenPath().isEmpty())
         return;
     // As a file load, with the question about unsaved edits first.
-    if (mayReplaceSettings())
-        loadFile(dialog.chosenPath());
+    if (!mayReplaceSettings())
+        return;
+    loadFile(dialog.chosenPath());
+    setHeld(HeldSettings::Source::Backup, QFileInfo(dialog.chosenPath()).fileName(), dialog.chosenWhen());
 }
 
 void TMainForm::miAboutClick()

@@ -2,6 +2,7 @@
 // The main window: the numbered steps from reading the settings to writing them back.
 
 #include "app/DeviceLink.h"
+#include "app/HeldStatus.h"
 
 #include <QString>
 #include <QWidget>
@@ -53,6 +54,8 @@ public:
 
     TMK &model() { return *m_model; }
     bool modified() const { return m_modified; }
+    // Where the settings held came from, as the status bar says it.
+    const HeldSettings &held() const { return m_held; }
     bool autoSearch() const { return m_auto; }
     bool editingEnabled() const;
 
@@ -114,6 +117,8 @@ private:
     // Asks about unsaved edits before they would be replaced or lost: Yes saves first, No goes
     // on, Cancel (or Esc) stops; false when the caller must stop.
     bool mayReplaceSettings();
+    void setModified(bool modified);
+    void setHeld(HeldSettings::Source source, const QString &name, const QDateTime &when = {});
 
     MainFormSetup m_setup;
     std::unique_ptr<TMK> m_model;
@@ -121,9 +126,11 @@ private:
     bool m_modified = false;
     bool m_shown = false;
     QString m_fileDir;
+    HeldSettings m_held;
 
     MainMenu *m_menu = nullptr;
     QStatusBar *m_statusBar = nullptr;
+    QLabel *m_heldStatus = nullptr;
     QLabel *m_label5 = nullptr;
     QCheckBox *m_cbAuto = nullptr;
     QPushButton *m_bRS232 = nullptr;

@@ -6,10 +6,15 @@
 #include "app/ConnectionCheckDialog.h"
 #include "app/DeviceStatusLabel.h"
 #include "app/MainMenu.h"
+#include "app/ProfilePagesDialog.h"
+#include "app/WritePreviewDialog.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "image/SuggestedName.h"
 #include "image/TMK.h"
+#include "link/ConnectionCheck.h"
 #include "settings/Profile.h"
+#include "settings/SettingsDiff.h"
 #include "widgets/IniFile.h"
 #include "widgets/MessageBoxes.h"
 
@@ -43,15 +48,17 @@ QString problemsText(const std::vector<ProfileProblem> &problems)
 void TMainForm::buildInstallerTools()
 {
     QAction *exportProfile =
-        m_menu->addFileAction(QStringLiteral("Экспорт профиля…"), QStringLiteral("miExportProfile"));
+        m_menu->addFileAction(QStringLiteral("&Экспорт профиля…"), QStringLiteral("miExportProfile"));
     QAction *importProfile =
-        m_menu->addFileAction(QStringLiteral("Импорт профиля…"), QStringLiteral("miImportProfile"));
+        m_menu->addFileAction(QStringLiteral("&Импорт профиля…"), QStringLiteral("miImportProfile"));
     QAction *check =
-        m_menu->addServiceAction(QStringLiteral("Проверить подключение"), QStringLiteral("miConnectionCheck"));
+        m_menu->addServiceAction(QStringLiteral("&Проверить подключение"), QStringLiteral("miConnectionCheck"));
     connect(exportProfile, &QAction::triggered, this, [this] { guarded([this] { miExportProfileClick(); }); });
     connect(importProfile, &QAction::triggered, this, [this] { guarded([this] { miImportProfileClick(); }); });
     connect(check, &QAction::triggered, this, [this] { guarded([this] { miConnectionCheckClick(); }); });
-    addPermanentStatusWidget(new DeviceStatusLabel(m_setup.deviceWatcher, this));
+    const bool demo = m_setup.link && m_setup.link->isDemo();
+    addPermanentStatusWidget(new DeviceStatusLabel(m_setup.deviceWatcher, this,
+                                                   m_setup.link ? m_setup.link->watchedNodes() : nullptr, demo));
 }
 
 QString TMainForm::askProfileName(bool save)
@@ -63,6 +70,8 @@ QString TMainForm::askProfileName(bool save)
     dialog.setDirectory(m_fileDir.isEmpty() ? defaultFileFolder() : m_fileDir);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save)
+        dialog.selectFile(suggestedFileName(*m_model, QStringLiteral("json"), QStringLiteral("профиль")));
     if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().first();
@@ -72,12 +81,17 @@ void TMainForm::miExportProfileClick()
 {
     if (!m_model->hasImage())
         throw Error(QStringLiteral("Нет настроек: сначала считайте их из МК или из файла."));
-    const QByteArray profile = exportProfile(*m_model);
+    ProfilePagesDialog pages(this);
+    if (execDialog(pages) != QDialog::Accepted || pages.pages().isEmpty())
+        return;
+    const QByteArray profile = exportProfile(*m_model, pages.pages());
     const QString path = askProfileName(true);
     if (path.isEmpty())
         return;
     writeFileAtomically(path, profile);
     m_fileDir = QFileInfo(path).absolutePath();
+    showInformation(this, QStringLiteral("Профиль сохранён в файле\n%1\n\nСтраницы: %2.")
+                              .arg(QDir::toNativeSeparators(path), pages.pages().join(QStringLiteral(", "))));
 }
 
 void TMainForm::miImportProfileClick()
@@ -88,19 +102,44 @@ void TMainForm::miImportProfileClick()
     if (path.isEmpty())
         return;
     m_fileDir = QFileInfo(path).absolutePath();
-    // Everything is checked first; with any problem nothing changes.
-    const std::vector<ProfileProblem> problems = applyProfile(*m_model, readWholeFile(path, kMaxProfileSize));
+    // Applied to a copy first: with any problem, or when the user declines the changes, the
+    // settings held stay as they are.
+    TMK changed = *m_model;
+    const std::vector<ProfileProblem> problems = applyProfile(changed, readWholeFile(path, kMaxProfileSize));
     if (!problems.empty()) {
         showError(this, problemsText(problems));
         return;
     }
-    m_modified = true;
+    const SettingsDiff diff = diffSettings(*m_model, changed);
+    if (diff.identical()) {
+        showInformation(
+            this,
+            QStringLiteral("Профиль %1 ничего не меняет: настройки уже такие.").arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    WritePreviewDialog preview(diff, WritePreviewDialog::profileTexts(), this);
+    if (execDialog(preview) != QDialog::Accepted)
+        return;
+    *m_model = changed;
+    setModified(true);
     showInformation(this, QStringLiteral("Профиль %1 применён к настройкам.").arg(QDir::toNativeSeparators(path)));
 }
 
 void TMainForm::miConnectionCheckClick()
 {
-    ConnectionCheckDialog dialog(this);
+    ConnectionCheckDialog::Check check;
+    // With the demo device the check knows it stands in for the trip computer.
+    if (m_setup.link && m_setup.link->isDemo()) {
+        const QList<SerialNodeInfo> nodes =
+            m_setup.link->watchedNodes() ? m_setup.link->watchedNodes()() : QList<SerialNodeInfo>();
+        const QString node = nodes.isEmpty() ? QStringLiteral("?") : nodes.first().node;
+        check = [node] {
+            SystemFacts facts = systemFacts();
+            facts.demoNode = node;
+            return checkConnection(facts);
+        };
+    }
+    ConnectionCheckDialog dialog(this, check);
     execDialog(dialog);
 }
 

@@ -1,5 +1,7 @@
 #include "app/TProgressForm.h"
 
+#include "app/WindowDecorations.h"
+
 #include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
@@ -43,6 +45,7 @@ TProgressForm::TProgressForm(QWidget *parent)
     layout->addWidget(m_text, 1);
     layout->addWidget(m_gauge);
     layout->addWidget(buttons, 0, Qt::AlignHCenter);
+    withoutTitleButtons(*this);
 }
 
 void TProgressForm::onOwnThread(std::function<void()> change)

@@ -10,21 +10,39 @@
 
 namespace mk {
 
-WritePreviewDialog::WritePreviewDialog(const SettingsDiff &diff, QWidget *parent) : QDialog(parent)
+ChangePreviewTexts WritePreviewDialog::writeTexts()
+{
+    return {QStringLiteral("Запись настроек в МК"),
+            QStringLiteral("Настроек МК, которые изменятся при записи: %1. Записать?"), QStringLiteral("&Записать"),
+            QStringLiteral("Сейчас в МК"), QStringLiteral("Будет записано")};
+}
+
+ChangePreviewTexts WritePreviewDialog::profileTexts()
+{
+    return {QStringLiteral("Импорт профиля"),
+            QStringLiteral("Настроек, которые профиль изменит: %1. Применить? Отмена оставит настройки как есть."),
+            QStringLiteral("&Применить"), QStringLiteral("Сейчас"), QStringLiteral("После применения")};
+}
+
+WritePreviewDialog::WritePreviewDialog(const SettingsDiff &diff, QWidget *parent)
+    : WritePreviewDialog(diff, writeTexts(), parent)
+{}
+
+WritePreviewDialog::WritePreviewDialog(const SettingsDiff &diff, const ChangePreviewTexts &texts, QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("WritePreviewDialog"));
-    setWindowTitle(QStringLiteral("Запись настроек в МК"));
-    auto *label = new QLabel(
-        QStringLiteral("Настроек МК, которые изменятся при записи: %1. Записать?").arg(diff.changeCount()), this);
+    setWindowTitle(texts.title);
+    auto *label = new QLabel(texts.question.arg(diff.changeCount()), this);
     label->setObjectName(QStringLiteral("lCount"));
     label->setWordWrap(true);
-    auto *view = new SettingsDiffView(diff, QStringLiteral("Сейчас в МК"), QStringLiteral("Будет записано"), this);
+    auto *view = new SettingsDiffView(diff, texts.before, texts.after, this);
     auto *buttons = new QDialogButtonBox(this);
-    QPushButton *write = buttons->addButton(QStringLiteral("&Записать"), QDialogButtonBox::AcceptRole);
+    QPushButton *write = buttons->addButton(texts.accept, QDialogButtonBox::AcceptRole);
     write->setObjectName(QStringLiteral("bWrite"));
     QPushButton *cancel = buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("bCancel"));
-    // Nothing is written by a stray Enter: the user chooses.
+    // Nothing is written or applied by a stray Enter: the user chooses.
     cancel->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

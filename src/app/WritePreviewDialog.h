@@ -1,5 +1,6 @@
 #pragma once
 // What a write would change, shown before anything reaches the device: "Записать" or "Отмена".
+// A profile's import shows its changes the same way, with "Применить". Отмена is the default.
 
 #include <QDialog>
 
@@ -7,11 +8,23 @@ namespace mk {
 
 struct SettingsDiff;
 
+struct ChangePreviewTexts
+{
+    QString title;
+    QString question; // %1: the number of settings that change
+    QString accept;   // the button's text with its Alt letter
+    QString before, after;
+};
+
 class WritePreviewDialog : public QDialog
 {
     Q_OBJECT
 public:
     explicit WritePreviewDialog(const SettingsDiff &diff, QWidget *parent = nullptr);
+    WritePreviewDialog(const SettingsDiff &diff, const ChangePreviewTexts &texts, QWidget *parent = nullptr);
+
+    static ChangePreviewTexts writeTexts();
+    static ChangePreviewTexts profileTexts();
 };
 
 } // namespace mk

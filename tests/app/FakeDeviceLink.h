@@ -75,6 +75,7 @@ public:
         return m_script.write(model, progress);
     }
     QString backupDir() const override { return m_script.backupDir; }
+    QString deviceName() const override { return QStringLiteral("МК на COM%1").arg(m_script.port); }
 
 private:
     FakeLinkScript &m_script;

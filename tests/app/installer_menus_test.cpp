@@ -14,6 +14,7 @@
 #include "link/Backup.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -253,6 +254,8 @@ private slots:
         QCOMPARE(form->model().modelCode(), quint16(0x8002));
         QCOMPARE(form->model().image(), makeFactoryImage(0x8002, 3));
         QVERIFY(form->editingEnabled());
+        const QString held = form->statusBar().findChild<QLabel *>(QStringLiteral("heldStatus"))->text();
+        QVERIFY2(held.startsWith(QStringLiteral("Настройки из резервной копии от ")), qPrintable(held));
         BackupsDialog::setFolderOpener({});
     }
 
@@ -264,16 +267,46 @@ private slots:
         {
             auto form = editedForm();
             DialogScript dialogs;
+            QStringList ticked, unticked;
+            dialogs.other = [&](QDialog &dialog) {
+                for (QCheckBox *box : dialog.findChildren<QCheckBox *>())
+                    (box->isChecked() ? ticked : unticked) << box->text();
+                return int(QDialog::Accepted);
+            };
             dialogs.fileNames << profile;
             action(*form, QStringLiteral("miExportProfile"))->trigger();
+            // The pages of this car's own data start unticked; the rest go into the profile.
+            QCOMPARE(unticked, (QStringList{QStringLiteral("Поправки"), QStringLiteral("Бак"), QStringLiteral("ТО")}));
+            QVERIFY(ticked.contains(QStringLiteral("Границы")));
             QCOMPARE(dialogs.fileFilters, QStringList{QStringLiteral("Профили настроек (*.json)")});
-            QVERIFY(dialogs.boxes.isEmpty());
+            QCOMPARE(dialogs.texts(QMessageBox::Information).size(), 1);
+            QVERIFY(dialogs.texts(QMessageBox::Information)[0].contains(profile));
+            const QString exported = QString::fromUtf8(readWholeFile(profile, 1 << 22));
+            QVERIFY(!exported.contains(QStringLiteral("AllPathStart")));
+            QVERIFY(exported.contains(QStringLiteral("VelocityLimit")));
         }
         auto form = shownForm();
         QTest::mouseClick(button(*form, QStringLiteral("bGetParams")), Qt::LeftButton);
         QVERIFY(!form->modified());
         QCOMPARE(form->model().record(5).u8(0), quint8(factorySpeed() / 2));
         DialogScript dialogs;
+        // The import shows its changes first; Отмена (the default, and a stray Enter) changes nothing.
+        QString previewed;
+        bool cancelIsDefault = false;
+        int answer = QDialog::Rejected;
+        dialogs.other = [&](QDialog &dialog) {
+            previewed = dialog.findChild<QLabel *>(QStringLiteral("lCount"))->text();
+            cancelIsDefault = dialog.findChild<QPushButton *>(QStringLiteral("bCancel"))->isDefault();
+            return answer;
+        };
+        const QByteArray fresh = form->model().image();
+        dialogs.fileNames << profile;
+        action(*form, QStringLiteral("miImportProfile"))->trigger();
+        QVERIFY2(previewed.startsWith(QStringLiteral("Настроек, которые профиль изменит: ")), qPrintable(previewed));
+        QVERIFY(cancelIsDefault);
+        QCOMPARE(form->model().image(), fresh);
+        QVERIFY(!form->modified());
+        answer = QDialog::Accepted;
         dialogs.fileNames << profile;
         action(*form, QStringLiteral("miImportProfile"))->trigger();
         QCOMPARE(dialogs.texts(QMessageBox::Critical), QStringList{});

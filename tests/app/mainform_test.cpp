@@ -23,6 +23,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTime>
 #include <QTimer>
 
 using namespace mk;
@@ -466,6 +467,49 @@ private slots:
         QVERIFY(dialogs.texts(QMessageBox::Critical).isEmpty());
     }
 
+    // The status bar follows every step that changes what is held or whether it was edited.
+    void statusBarSaysWhatIsHeld()
+    {
+        DialogScript dialogs;
+        auto form = shownForm();
+        auto *held = form->statusBar().findChild<QLabel *>(QStringLiteral("heldStatus"));
+        QVERIFY(held && held->isVisible());
+        const auto now = [] { return QTime::currentTime().toString(QStringLiteral("HH:mm")); };
+        QCOMPARE(held->text(), QStringLiteral("Настройки не загружены"));
+
+        const QList<std::pair<std::function<void()>, QString>> steps = {
+            {[&] { click(*form, QStringLiteral("bGetParams")); },
+             QStringLiteral("Настройки из МК на COM3, считаны в ")},
+            {[&] { makeModified(*form); }, QStringLiteral(" — изменены, не сохранены")},
+            {[&] { click(*form, QStringLiteral("bSetParams")); }, QStringLiteral("Настройки записаны в МК на COM3 в ")},
+            {[&] {
+                 dialogs.fileNames.enqueue(path(QStringLiteral("a.tcset")));
+                 click(*form, QStringLiteral("bSaveParams"));
+             },
+             QStringLiteral("Настройки из файла a.tcset")},
+            {[&] {
+                 QVERIFY(QFile::copy(path(QStringLiteral("a.tcset")), path(QStringLiteral("b.tcset"))));
+                 dialogs.fileNames.enqueue(path(QStringLiteral("b.tcset")));
+                 click(*form, QStringLiteral("bLoadParams"));
+             },
+             QStringLiteral("Настройки из файла b.tcset")},
+        };
+        for (const auto &[step, expected] : steps) {
+            step();
+            QVERIFY2(held->text().contains(expected), qPrintable(held->text()));
+        }
+        QVERIFY(form->held().source == HeldSettings::Source::File);
+        QVERIFY(!held->text().contains(QStringLiteral("изменены")));
+        click(*form, QStringLiteral("bGetParams"));
+        QVERIFY2(held->text().endsWith(now()), qPrintable(held->text()));
+        // A failed or cancelled read leaves the words as they were, as it leaves the settings.
+        const QString before = held->text();
+        m_link.read = [](TMK &, Progress &) { return ExchangeEnd::Cancelled; };
+        click(*form, QStringLiteral("bGetParams"));
+        QCOMPARE(held->text(), before);
+        QVERIFY(dialogs.texts(QMessageBox::Critical).isEmpty());
+    }
+
     void overwriteRefusedLeavesFileAndFlag()
     {
         DialogScript dialogs;
@@ -520,6 +564,32 @@ private slots:
         QCOMPARE(form->model().image(), held);
         QCOMPARE(editingButtonsEnabled(*form), 5);
         QVERIFY(form->isVisible());
+    }
+
+    // A file whose header no device can have is refused, whatever was held before stays; the
+    // refusal says why in the user's words.
+    void impossibleFileIsRefusedKeepingTheHeld()
+    {
+        DialogScript dialogs;
+        const QString file = path(QStringLiteral("random.tcset"));
+        QByteArray random(500, '\0');
+        for (int i = 0; i < random.size(); ++i)
+            random[i] = char((i * 89 + 7) ^ (i >> 2));
+        QVERIFY(writeRaw(file, random));
+        auto form = shownForm();
+        click(*form, QStringLiteral("bGetParams"));
+        const QByteArray held = form->model().image();
+        const QString status = form->statusBar().findChild<QLabel *>(QStringLiteral("heldStatus"))->text();
+        dialogs.fileNames.enqueue(file);
+        click(*form, QStringLiteral("bLoadParams"));
+        const QStringList errors = dialogs.texts(QMessageBox::Critical);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors[0].contains(QStringLiteral("не является файлом настроек МК")), qPrintable(errors[0]));
+        QVERIFY(errors[0].contains(QStringLiteral("прежние настройки сохранены")));
+        QVERIFY(dialogs.texts(QMessageBox::Information).isEmpty());
+        QCOMPARE(form->model().image(), held);
+        QCOMPARE(form->statusBar().findChild<QLabel *>(QStringLiteral("heldStatus"))->text(), status);
+        QCOMPARE(editingButtonsEnabled(*form), 5);
     }
 
     void readOutcomes()

@@ -4,9 +4,11 @@
 #include "app/ExchangeRunner.h"
 #include "app/TProgressForm.h"
 #include "base/Error.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -130,6 +132,34 @@ private slots:
         QVERIFY(sawCancel);
         QVERIFY(!shownProgressForm());
         QVERIFY(!exchangeRunning());
+    }
+
+    // A box asked for while the exchange runs comes up over the progress window, which stays on
+    // top; once the exchange is over, boxes go to the window that asks again.
+    void boxesDuringAnExchangeComeUpOverTheProgressWindow()
+    {
+        QWidget owner;
+        QList<QWidget *> parents;
+        TProgressForm *form = nullptr; // compared, never used once the exchange is over
+        Qt::WindowFlags flags;
+        const ScopedDialogHook hook([&](QDialog &dialog) {
+            parents << dialog.parentWidget();
+            return int(QMessageBox::Ok);
+        });
+        runExchange(&owner, [&](Progress &) {
+            askOnUiThread(&owner, [&]() -> bool {
+                form = shownProgressForm();
+                flags = form ? form->windowFlags() : Qt::WindowFlags();
+                throw Error(QStringLiteral("Нет связи с МК"));
+            });
+        });
+        QVERIFY(form);
+        QCOMPARE(parents, QList<QWidget *>{form});
+        QCOMPARE(boxParent(&owner), &owner);
+        QVERIFY(flags & Qt::WindowStaysOnTopHint);
+        for (auto hint : {Qt::WindowCloseButtonHint, Qt::WindowMinMaxButtonsHint, Qt::WindowSystemMenuHint,
+                          Qt::WindowContextHelpButtonHint})
+            QVERIFY(!(flags & hint));
     }
 
     void errorsComeBackToTheCaller()

@@ -1,6 +1,7 @@
 // Every window of the shell at its real size: no text clipped; with MK_SCREENSHOT_DIR set, each
 // window is also saved there as a PNG.
 
+#include "FakeDeviceLink.h"
 #include "LayoutChecks.h"
 
 #include "app/AboutDialog.h"
@@ -9,6 +10,7 @@
 #include "app/BackupsDialog.h"
 #include "app/CompareWindow.h"
 #include "app/PortChoiceDialogs.h"
+#include "app/ProfilePagesDialog.h"
 #include "app/TMainForm.h"
 #include "app/TPasswDlg.h"
 #include "app/TPicturesForm.h"
@@ -78,6 +80,29 @@ private slots:
         TMainForm form(std::move(setup));
         check(form, QStringLiteral("main-window"));
         QCOMPARE(form.findChild<QWidget *>(QStringLiteral("ClientArea"))->size(), QSize(810, 401));
+    }
+
+    // The status bar once settings were read and edited: where they came from and that they changed.
+    void mainWindowHoldingEditedSettings()
+    {
+        test::FakeLinkScript script;
+        MainFormSetup setup;
+        setup.iniPath = m_dir.filePath(QStringLiteral("held.ini"));
+        AccessGuard access;
+        setup.access = &access;
+        setup.link = std::make_unique<test::FakeDeviceLink>(script);
+        setup.steps.edit = [](QWidget *, TMK &) { return true; };
+        TMainForm form(std::move(setup));
+        form.show();
+        form.bGetParamsClick();
+        form.bEditParamsClick();
+        check(form, QStringLiteral("main-window-held"));
+    }
+
+    void profilePagesDialog()
+    {
+        ProfilePagesDialog dialog;
+        check(dialog, QStringLiteral("profile-pages"));
     }
 
     void progressWindow_data()
@@ -241,6 +266,8 @@ private slots:
         const SettingsDiff diff = diffSettings(device, edited);
         WritePreviewDialog preview(diff);
         check(preview, QStringLiteral("write-preview"));
+        WritePreviewDialog importPreview(diff, WritePreviewDialog::profileTexts());
+        check(importPreview, QStringLiteral("profile-import-preview"));
         CompareWindow compare(diffSettings(edited, device), QStringLiteral("В МК"), QStringLiteral("МК"));
         check(compare, QStringLiteral("compare"));
 

@@ -1,0 +1,28 @@
+#pragma once
+// "Экспорт профиля": which pages of settings go into the profile. Pages that hold what belongs to
+// this one car (the odometer and its corrections, the tank calibration, the service dates) start
+// unticked, so that a profile carries only what suits the next car.
+
+#include <QDialog>
+#include <QStringList>
+
+class QCheckBox;
+
+namespace mk {
+
+class ProfilePagesDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit ProfilePagesDialog(QWidget *parent = nullptr);
+
+    // The captions of the pages ticked.
+    QStringList pages() const;
+    // The pages unticked to begin with.
+    static const QStringList &vehiclePages();
+
+private:
+    QList<QCheckBox *> m_boxes;
+};
+
+} // namespace mk
