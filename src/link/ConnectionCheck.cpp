@@ -181,6 +181,17 @@ LockFile readLockFile(const QString &path)
     return lock;
 }
 
+// A process that has ended but not been waited for (a zombie) holds no port: it counts as gone.
+bool processLives(const SystemFacts &facts, qint64 pid)
+{
+    const QString dir = QStringLiteral("%1/%2").arg(facts.procRoot).arg(pid);
+    if (!QFileInfo::exists(dir))
+        return false;
+    const QString stat = readLine(dir + QStringLiteral("/stat"));
+    const qsizetype end = stat.lastIndexOf(QLatin1Char(')'));
+    return end < 0 || stat.mid(end + 2, 1) != QLatin1String("Z");
+}
+
 QString programFix(const Installation &install)
 {
     switch (install.kind) {
@@ -313,7 +324,7 @@ ConnectionReport checkConnection(const SystemFacts &facts)
             LockFile lock = readLockFile(path);
             lock.path = file.absoluteFilePath();
             lock.elsewhere = !lock.host.isEmpty() && !facts.hostName.isEmpty() && lock.host != facts.hostName;
-            lock.alive = lock.pid > 0 && QFileInfo::exists(QStringLiteral("%1/%2").arg(facts.procRoot).arg(lock.pid));
+            lock.alive = lock.pid > 0 && processLives(facts, lock.pid);
             if (lock.alive) {
                 // The running process's own name; the file's word for it when it cannot be read.
                 const QString comm = readLine(QStringLiteral("%1/%2/comm").arg(facts.procRoot).arg(lock.pid));
