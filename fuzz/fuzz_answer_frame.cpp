@@ -1,10 +1,12 @@
 // Any bytes as the device's answer to a request, arriving in bursts at chosen times: the
 // receiver and validator must accept only well-formed answers and read no value past them.
 //
-// Input layout: byte 0 picks the request (identify or read block) and the port type; byte 1
+// Input layout: byte 0 picks the request (identify or read block), whether the answer's shape is
+// expected (the device exchange always expects it) and the port type; byte 1
 // the gap between bytes in milliseconds; the rest is what the line delivers, once per attempt.
 
 #include "base/Error.h"
+#include "link/DeviceRequest.h"
 #include "link/TKW_RS.h"
 #include "sim/InMemoryPort.h"
 
@@ -30,13 +32,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         protocol.SetPortType(quint8((mode >> 4) % 3));
         protocol.SetFirstByteTimeout(100);
         protocol.SetInterByteTimeout(5);
-        if (mode & 1) {
-            frame.BeginCommand(0xFC, 5);
+        const bool shaped = mode & 2;
+        const quint8 command = (mode & 1) ? mk::command::kReadBlock : mk::command::kIdentify;
+        if (shaped)
+            mk::beginDeviceRequest(frame, 0xFC, command);
+        else
+            frame.BeginCommand(0xFC, command);
+        if (command == mk::command::kReadBlock)
             frame.PutWord(quint16(mode));
-            protocol.Exchange();
+        protocol.Exchange();
+        // An answer taken for a shaped request has exactly its shape.
+        if (shaped && (frame.RxBuf()[0] != mk::kMinFrameLength + mk::answerValues(command) ||
+                       frame.RxBuf()[4] != command))
+            __builtin_trap();
+        if (command == mk::command::kReadBlock) {
             (void)frame.GetBytes(32);
         } else {
-            protocol.CommandExchange(0xFC, 1);
             (void)frame.GetByte();
             (void)frame.GetWord();
         }
