@@ -238,8 +238,8 @@ int main(int argc, char **argv)
         print("writes", writeTally, writes * int(seeds));
         // A plain read of every block once: a 7-byte request and a 38-byte answer per block.
         const double plainBytes = double(reads) * double(seeds) * (memorySize / kBlockSize - 2) * 45.0;
-        std::printf("    %zu requests; reads exchanged %.3f times the bytes of reading every block once\n",
-                    requests, double(readBytes) / plainBytes);
+        std::printf("    %zu requests; reads exchanged %.3f times the bytes of reading every block once\n", requests,
+                    double(readBytes) / plainBytes);
         corruptions += readTally.corruptions + writeTally.corruptions;
     }
     std::printf("silent corruptions in all: %d\n", corruptions);

@@ -42,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             frame.PutWord(quint16(mode));
         protocol.Exchange();
         // An answer taken for a shaped request has exactly its shape.
-        if (shaped && (frame.RxBuf()[0] != mk::kMinFrameLength + mk::answerValues(command) ||
-                       frame.RxBuf()[4] != command))
+        if (shaped &&
+            (frame.RxBuf()[0] != mk::kMinFrameLength + mk::answerValues(command) || frame.RxBuf()[4] != command))
             __builtin_trap();
         if (command == mk::command::kReadBlock) {
             (void)frame.GetBytes(32);

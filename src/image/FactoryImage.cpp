@@ -187,9 +187,10 @@ void putOscBlock(QByteArray &image, int block)
 
 } // namespace
 
-QByteArray makeFactoryImage(quint16 modelCode, quint32 settingsVersion, int memorySize)
+namespace {
+
+QByteArray makeImage(quint32 settingsVersion, int memorySize, bool withSamples)
 {
-    Q_UNUSED(modelCode);
     QByteArray image(memorySize - 2 * kAddressBase, '\0');
     ImageHeader header;
     header.count = kSectionCount;
@@ -203,7 +204,8 @@ QByteArray makeFactoryImage(quint16 modelCode, quint32 settingsVersion, int memo
     header.writeTo(image);
 
     auto records = makeDefaultRecords();
-    fillSampleData(records);
+    if (withSamples)
+        fillSampleData(records);
     for (int k = 0; k < kSectionCount; ++k) {
         const SectionEntry e = header.sections[size_t(k)];
         if (k == kUndecodedSection) {
@@ -219,9 +221,25 @@ QByteArray makeFactoryImage(quint16 modelCode, quint32 settingsVersion, int memo
         image[tail + 2] = char(0xC3);
         image[tail + 3] = char(0x3C ^ k);
     }
-    putOscBlock(image, 0);
-    putOscBlock(image, 1);
+    if (withSamples) {
+        putOscBlock(image, 0);
+        putOscBlock(image, 1);
+    }
     return image;
+}
+
+} // namespace
+
+QByteArray makeFreshImage(quint16 modelCode, quint32 settingsVersion, int memorySize)
+{
+    Q_UNUSED(modelCode);
+    return makeImage(settingsVersion, memorySize, false);
+}
+
+QByteArray makeFactoryImage(quint16 modelCode, quint32 settingsVersion, int memorySize)
+{
+    Q_UNUSED(modelCode);
+    return makeImage(settingsVersion, memorySize, true);
 }
 
 } // namespace mk

@@ -8,10 +8,14 @@ namespace mk {
 
 constexpr int kFactorySection11Size = 32;
 
-// Lays out sections 0..12 one after another from image position 64, fills them with the
-// constructor defaults, sample journals and error entries, and puts a sampled waveform into
-// both oscilloscope blocks. memorySize is the device memory (8192 or 32768); the image is
+// Lays out sections 0..12 one after another from image position 64 and fills them with the
+// constructor defaults: the memory of a device that has recorded nothing yet (no journals, no
+// counters, no waveform). memorySize is the device memory (8192 or 32768); the image is
 // memorySize − 64 bytes long.
+QByteArray makeFreshImage(quint16 modelCode, quint32 settingsVersion, int memorySize = 8192);
+
+// The same with sample journals, error entries, counters and a sampled waveform in both
+// oscilloscope blocks, as a device in use would hold them: for the simulated device only.
 QByteArray makeFactoryImage(quint16 modelCode, quint32 settingsVersion, int memorySize = 8192);
 
 } // namespace mk

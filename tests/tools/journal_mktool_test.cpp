@@ -1,4 +1,7 @@
+#include "base/FileIo.h"
 #include "base/Text.h"
+#include "image/FactoryImage.h"
+#include "image/SettingsFile.h"
 #include "support/MktoolRun.h"
 #include "support/QtPrinters.h"
 
@@ -20,11 +23,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
+        // The simulated device's memory, with its sample journals (a new file has none).
         file = dir.filePath(QStringLiteral("factory.tcset"));
-        ASSERT_EQ(mktool({QStringLiteral("new"), QStringLiteral("--model"), QStringLiteral("1"),
-                          QStringLiteral("--version"), QStringLiteral("1"), QStringLiteral("-o"), file})
-                      .code,
-                  0);
+        mk::writeFileAtomically(file, mk::encodeSettingsFile(1, mk::makeFactoryImage(1, 1)));
     }
     QStringList lines(const QStringList &args)
     {

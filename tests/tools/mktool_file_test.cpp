@@ -1,5 +1,7 @@
 // mktool's settings-file commands, run as a separate program the way installers use it.
 
+#include "image/FactoryImage.h"
+#include "image/SettingsFile.h"
 #include "support/MktoolRun.h"
 #include "support/QtPrinters.h"
 
@@ -30,6 +32,11 @@ TEST(MktoolFile, NewInfoDump)
     const QJsonObject d = QJsonDocument::fromJson(dump.out).object();
     EXPECT_EQ(d["records"].toObject()["2"].toString().left(8), QStringLiteral("e8030600")); // Oil6L 1000, Lit6L 6
     EXPECT_FALSE(d["records"].toObject().contains("11"));
+    // A new file is factory-fresh: no journals, counters or waveform from the simulated device.
+    QFile file(a);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(mk::decodeSettingsFile(file.readAll()).image, mk::makeFreshImage(0x0101, 1));
+    EXPECT_NE(mk::makeFreshImage(0x0101, 1), mk::makeFactoryImage(0x0101, 1));
 
     const QString big = dir.filePath("big.tcset");
     ASSERT_EQ(mktool({"new", "--model", "32770", "--version", "3", "--memory", "32768", "-o", big}).code, 0);

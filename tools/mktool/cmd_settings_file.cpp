@@ -38,7 +38,7 @@ int runNew(const QStringList &argv)
     if (memory != 8192 && memory != 32768)
         return usageError(QStringLiteral("new"), QStringLiteral("--memory must be 8192 or 32768"));
     TMK tmk;
-    tmk.replaceImage(model, makeFactoryImage(model, version, int(memory)));
+    tmk.replaceImage(model, makeFreshImage(model, version, int(memory)));
     saveSettingsFile(tmk, args.value(QStringLiteral("-o")));
     return kOk;
 }
