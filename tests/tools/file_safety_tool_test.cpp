@@ -2,16 +2,24 @@
 // success printed) when the disk fails at any step, and every command that reads a file refuses a
 // FIFO or another non-regular file at once.
 
+#include "base/Error.h"
 #include "base/FileIo.h"
+#include "image/FactoryImage.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
+#include "link/Backup.h"
+#include "settings/TankFile.h"
 #include "support/Mksim.h"
 #include "support/MktoolRun.h"
 #include "support/RawFiles.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sys/stat.h>
 
 namespace {
@@ -79,6 +87,37 @@ TEST_F(FileSafety, EverySaveKeepsTheOldFileWhenTheDiskFails)
         }
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Hidden | QDir::Files).filter(QStringLiteral(".part")), QStringList());
+    // Into a folder: the failure comes before any report of the changes.
+    const ToolRun toFolder = mktool({"apply", profile, file, "-o", dir.path()});
+    EXPECT_EQ(toFolder.code, 1);
+    EXPECT_TRUE(toFolder.out.isEmpty()) << toFolder.out.constData();
+    EXPECT_TRUE(QString::fromUtf8(toFolder.err).contains(QStringLiteral("это папка"))) << toFolder.err.constData();
+}
+
+// The configurator's own saves (settings file, tank file, backup) through the same writer.
+TEST_F(FileSafety, TheConfiguratorsSavesKeepTheOldFile)
+{
+    mk::TMK model;
+    model.replaceImage(0x8002, mk::makeFactoryImage(0x8002, 3));
+    const QString out = dir.filePath("saved");
+    const QString backups = dir.filePath("backups");
+    const std::vector<std::function<void()>> saves = {
+        [&] { mk::saveSettingsFile(model, out); },
+        [&] { mk::saveTankFile(out, model); },
+        [&] { mk::saveBackup(backups, 0x8002, model.image()); },
+    };
+    for (const auto &save : saves) {
+        for (const mk::WriteStep step :
+             {mk::WriteStep::Write, mk::WriteStep::Flush, mk::WriteStep::Fsync, mk::WriteStep::Close}) {
+            ASSERT_TRUE(writeRaw(out, "the old file"));
+            mk::injectWriteFault(step, ENOSPC);
+            EXPECT_THROW(save(), mk::Error) << int(step);
+            mk::injectWriteFault(mk::WriteStep::None, 0);
+            EXPECT_EQ(readRaw(out), "the old file");
+            EXPECT_TRUE(QDir(backups).entryList(QDir::Files | QDir::Hidden | QDir::System).isEmpty());
+        }
+        EXPECT_NO_THROW(save());
+    }
 }
 
 TEST_F(FileSafety, ReadFromTheDeviceAndMksimSaveFailCleanly)
