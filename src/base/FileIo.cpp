@@ -26,10 +26,7 @@ QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
 // decoder put U+FFFD where they were.
 bool nameLostBytes(const QString &path) { return path.contains(QChar(QChar::ReplacementCharacter)); }
 
-QString notUtf8Reason()
-{
-    return QStringLiteral("в имени файла есть байты не в кодировке UTF-8 (переименуйте файл)");
-}
+QString notUtf8Reason() { return QStringLiteral("в имени файла есть байты не в кодировке UTF-8 (переименуйте файл)"); }
 
 QByteArray nativeName(const QString &path) { return QFile::encodeName(path); }
 
@@ -131,8 +128,8 @@ public:
         std::setvbuf(f, nullptr, _IOFBF, kBuffer);
         int failed = 0;
         errno = 0;
-        if (injected(WriteStep::Write)
-            || std::fwrite(data.constData(), 1, size_t(data.size()), f) != size_t(data.size()))
+        if (injected(WriteStep::Write) ||
+            std::fwrite(data.constData(), 1, size_t(data.size()), f) != size_t(data.size()))
             failed = errno ? errno : EIO;
         if (!failed && (injected(WriteStep::Flush) || std::fflush(f) != 0))
             failed = errno ? errno : EIO;
@@ -216,25 +213,25 @@ QByteArray readRegularFile(const QString &path, qint64 maxSize, bool ownOnly)
     const auto notRegular = [&](mode_t mode) {
         if (S_ISDIR(mode))
             return Error(QStringLiteral("\"%1\" - это папка, а не файл.").arg(shown(path)));
-        const QString what = S_ISFIFO(mode)                     ? QStringLiteral("канал (FIFO)")
-                             : S_ISSOCK(mode)                   ? QStringLiteral("сокет")
+        const QString what = S_ISFIFO(mode)                   ? QStringLiteral("канал (FIFO)")
+                             : S_ISSOCK(mode)                 ? QStringLiteral("сокет")
                              : S_ISCHR(mode) || S_ISBLK(mode) ? QStringLiteral("устройство")
-                             : S_ISLNK(mode)                    ? QStringLiteral("ссылка")
-                                                                : QStringLiteral("особый файл");
+                             : S_ISLNK(mode)                  ? QStringLiteral("ссылка")
+                                                              : QStringLiteral("особый файл");
         return fail(QStringLiteral("это %1, а не обычный файл").arg(what));
     };
     const QByteArray name = nativeName(path);
     if (path.isEmpty())
         throw Error(QStringLiteral("Не указано имя файла."));
     // Looked at before opening: opening a device may already do something to it.
-    struct stat st{};
+    struct stat st
+    {};
     if ((ownOnly ? ::lstat(name.constData(), &st) : ::stat(name.constData(), &st)) != 0)
         throw failErrno(errno);
     if (!S_ISREG(st.st_mode))
         throw notRegular(st.st_mode);
     // O_NONBLOCK: should the name be swapped for a FIFO in between, opening still returns at once.
-    const int fd =
-        ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (ownOnly ? O_NOFOLLOW : 0));
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (ownOnly ? O_NOFOLLOW : 0));
     if (fd < 0)
         throw failErrno(errno);
     struct Closer
@@ -286,22 +283,24 @@ void checkFileWritable(const QString &path)
         throw Error(QStringLiteral("Не указано имя файла."));
     if (nameLostBytes(path))
         throw writeError(path, notUtf8Reason(), false);
-    struct stat st{};
+    struct stat st
+    {};
     const bool exists = ::stat(nativeName(path).constData(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode))
         throw writeError(path, QStringLiteral("это папка, а не файл"), false);
     const QString dir = QFileInfo(path).absolutePath();
-    struct stat dirSt{};
+    struct stat dirSt
+    {};
     if (::stat(nativeName(dir).constData(), &dirSt) != 0) {
         const int error = errno;
-        throw writeError(path, error == ENOENT ? QStringLiteral("папка не существует") : fileErrorReason(error), exists);
+        throw writeError(path, error == ENOENT ? QStringLiteral("папка не существует") : fileErrorReason(error),
+                         exists);
     }
     if (!S_ISDIR(dirSt.st_mode))
         throw writeError(path, fileErrorReason(ENOTDIR), exists);
     if (::access(nativeName(dir).constData(), W_OK | X_OK) != 0) {
         const int error = errno;
-        throw writeError(path,
-                         error == EACCES ? QStringLiteral("нет прав на запись в папку") : fileErrorReason(error),
+        throw writeError(path, error == EACCES ? QStringLiteral("нет прав на запись в папку") : fileErrorReason(error),
                          exists);
     }
 }
@@ -310,7 +309,8 @@ void writeFileAtomically(const QString &path, const QByteArray &data)
 {
     checkFileWritable(path);
     const QFileInfo target(path);
-    struct stat st{};
+    struct stat st
+    {};
     const bool exists = ::lstat(nativeName(path).constData(), &st) == 0;
     // A replaced file keeps its permissions (not those of a link standing at its name).
     const mode_t mode = exists && S_ISREG(st.st_mode) ? mode_t(st.st_mode & 0777) : 0;
@@ -371,7 +371,8 @@ QString ensurePrivateFolder(const QString &path, QString *why)
         return refuse(QStringLiteral("нельзя создать папку, в которой она лежит"));
     if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
         return refuse(fileErrorReason(errno));
-    struct stat st{};
+    struct stat st
+    {};
     if (::lstat(name.constData(), &st) != 0)
         return refuse(fileErrorReason(errno));
     if (!S_ISDIR(st.st_mode))
@@ -388,7 +389,8 @@ QString ensurePrivateFolder(const QString &path, QString *why)
 
 void checkFolderNotShared(const QString &dir)
 {
-    struct stat st{};
+    struct stat st
+    {};
     if (::stat(nativeName(dir).constData(), &st) != 0)
         throw Error(QStringLiteral("Папка \"%1\": %2.").arg(shown(dir), fileErrorReason(errno)));
     const bool foreign = st.st_uid != ::geteuid() && st.st_uid != 0;

@@ -61,8 +61,8 @@ TEST(FileIo, AFailureAtAnyStepKeepsTheOldFileAndSaysWhy)
     for (const Case &c : cases) {
         const FaultGuard fault(c.step, c.error);
         const QString message = failureOf([&] { writeFileAtomically(path, QByteArray(100000, 'x')); });
-        EXPECT_TRUE(message.contains(QStringLiteral("car.tcset")) && message.contains(c.reason)
-                    && message.contains(QStringLiteral("Прежний файл не изменён")))
+        EXPECT_TRUE(message.contains(QStringLiteral("car.tcset")) && message.contains(c.reason) &&
+                    message.contains(QStringLiteral("Прежний файл не изменён")))
             << int(c.step) << " " << message.toStdString();
         EXPECT_EQ(readRaw(path), "old contents");
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),

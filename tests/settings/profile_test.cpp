@@ -137,8 +137,7 @@ TEST(Profile, DamagedOrUnknownEntriesAreListedAndNothingChanges)
         // A key given twice would quietly mean its last value.
         {R"({"profile": 1, "settings": [{"name": "VelocityLimit", "value": "90", "value": "100"}]})", {QString()}},
         {R"({"profile": 1, "profile": 1, "settings": []})", {QString()}},
-        {R"({"profile": 1, "settings": [{"name": "UniMeasStr", "value": "Oil ☺"}]})",
-         {QStringLiteral("UniMeasStr")}},
+        {R"({"profile": 1, "settings": [{"name": "UniMeasStr", "value": "Oil ☺"}]})", {QStringLiteral("UniMeasStr")}},
         // The ADC points must differ: the first waits until the second has moved away.
         {profileOf({{QStringLiteral("UniMeasADC0"), QStringLiteral("1023")},
                     {QStringLiteral("UniMeasADC1"), QStringLiteral("500")}}),

@@ -145,13 +145,12 @@ TEST_F(FileSafety, AFullFileSystemFailsTheSave)
         GTEST_SKIP() << "no mount namespace here";
     const QString disk = dir.filePath("disk");
     ASSERT_TRUE(QDir().mkdir(disk));
-    const QString script = QStringLiteral(
-        "mount -t tmpfs -o size=16k none '%1' || exit 9\n"
-        "head -c 8192 /dev/zero > '%1/fill'\n"
-        "printf 'old' > '%1/car.tcset'\n"
-        "'%2' set '%3' AllPathStart=130000 -o '%1/car.tcset'; echo \"rc=$?\"\n"
-        "'%2' new --model 0x0101 --version 1 -o '%1/car.tcset'; echo \"rc=$?\"\n"
-        "cat '%1/car.tcset'; echo; ls -a '%1' | tr '\\n' ' '\n")
+    const QString script = QStringLiteral("mount -t tmpfs -o size=16k none '%1' || exit 9\n"
+                                          "head -c 8192 /dev/zero > '%1/fill'\n"
+                                          "printf 'old' > '%1/car.tcset'\n"
+                                          "'%2' set '%3' AllPathStart=130000 -o '%1/car.tcset'; echo \"rc=$?\"\n"
+                                          "'%2' new --model 0x0101 --version 1 -o '%1/car.tcset'; echo \"rc=$?\"\n"
+                                          "cat '%1/car.tcset'; echo; ls -a '%1' | tr '\\n' ' '\n")
                                .arg(disk, QStringLiteral(MK_BIN_DIR "/mktool"), file);
     QProcess p;
     p.start(QStringLiteral("unshare"), {"-rm", "sh", "-c", script});
