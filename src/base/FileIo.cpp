@@ -73,6 +73,12 @@ bool injected(WriteStep step)
 
 // ---- writing ----
 
+// The reason of a failed write: missing rights are for writing here.
+QString writeReason(int error)
+{
+    return error == EACCES || error == EPERM ? QStringLiteral("нет прав на запись") : fileErrorReason(error);
+}
+
 Error writeError(const QString &path, const QString &reason, bool oldKept)
 {
     return Error(QStringLiteral("Не могу записать файл \"%1\": %2.%3")
@@ -297,7 +303,7 @@ void checkFileWritable(const QString &path)
                          exists);
     }
     if (!S_ISDIR(dirSt.st_mode))
-        throw writeError(path, fileErrorReason(ENOTDIR), exists);
+        throw writeError(path, writeReason(ENOTDIR), exists);
     if (::access(nativeName(dir).constData(), W_OK | X_OK) != 0) {
         const int error = errno;
         throw writeError(path, error == EACCES ? QStringLiteral("нет прав на запись в папку") : fileErrorReason(error),
@@ -316,11 +322,11 @@ void writeFileAtomically(const QString &path, const QByteArray &data)
     const mode_t mode = exists && S_ISREG(st.st_mode) ? mode_t(st.st_mode & 0777) : 0;
     TempFile temp(target.absolutePath(), target.fileName());
     if (temp.error())
-        throw writeError(path, fileErrorReason(temp.error()), exists);
+        throw writeError(path, writeReason(temp.error()), exists);
     if (const int error = temp.fill(data, mode))
-        throw writeError(path, fileErrorReason(error), exists);
+        throw writeError(path, writeReason(error), exists);
     if (::rename(nativeName(temp.path()).constData(), nativeName(path).constData()) != 0)
-        throw writeError(path, fileErrorReason(errno), exists);
+        throw writeError(path, writeReason(errno), exists);
     temp.release();
     syncFolder(target.absolutePath());
 }
@@ -331,9 +337,9 @@ QString writeNewFile(const QString &dir, const std::function<QString(int)> &name
     const QString first = QDir(dir).filePath(nameFor(1));
     TempFile temp(dir, QFileInfo(first).fileName());
     if (temp.error())
-        throw writeError(first, fileErrorReason(temp.error()), false);
+        throw writeError(first, writeReason(temp.error()), false);
     if (const int error = temp.fill(data, 0))
-        throw writeError(first, fileErrorReason(error), false);
+        throw writeError(first, writeReason(error), false);
     const QByteArray from = nativeName(temp.path());
     for (int n = 1; n <= maxTries; ++n) {
         const QString path = QDir(dir).filePath(nameFor(n));
@@ -351,7 +357,7 @@ QString writeNewFile(const QString &dir, const std::function<QString(int)> &name
             return path;
         }
         if (errno != EEXIST)
-            throw writeError(path, fileErrorReason(errno), false);
+            throw writeError(path, writeReason(errno), false);
     }
     throw writeError(first, QStringLiteral("нет свободного имени файла"), false);
 }
