@@ -12,18 +12,8 @@ QString number(double value, int decimals) { return QString::number(value, 'f', 
 
 QStringList journalCsvRow(int index, const JournalEntry &e, const Prices &p)
 {
-    const double fuel = double(e.fuel());
-    return {QString::number(index),
-            isoMoment(e.month, e.day, e.minutes),
-            QString::number(e.seconds),
-            number(e.metres / 1000.0, 3),
-            number(e.fuel1 / 1000.0, 3),
-            number(e.fuel2 / 1000.0, 3),
-            number(fuel / 1000.0, 3),
-            e.seconds == 0 ? QString() : number(e.metres * 3.6 / e.seconds, 1),
-            e.metres == 0 ? QString() : number(fuel * 100.0 / e.metres, 2),
-            e.seconds == 0 ? QString() : number(fuel * 3.6 / e.seconds, 2),
-            number(journalCost(e, p), 1)};
+    return QStringList{QString::number(index), isoMoment(e.month, e.day, e.minutes)} + journalCsvMeasures(e) +
+           QStringList{number(journalCost(e, p), 1)};
 }
 
 } // namespace
@@ -56,14 +46,44 @@ QString isoMoment(quint8 month, quint8 day, quint16 minutes)
            minutesToText(minutes);
 }
 
+QStringList journalCsvHeader()
+{
+    return {QStringLiteral("№"),
+            QStringLiteral("Дата и время"),
+            QStringLiteral("Время в пути, с"),
+            QStringLiteral("Пробег, км"),
+            QStringLiteral("Топливо 1, л"),
+            QStringLiteral("Топливо 2, л"),
+            QStringLiteral("Расход топлива, л"),
+            QStringLiteral("Ср. скорость, км/час"),
+            QStringLiteral("Ср. расход на 100 км"),
+            QStringLiteral("Ср. расход в час"),
+            QStringLiteral("Стоимость")};
+}
+
+QStringList journalCsvMeasures(const JournalEntry &e)
+{
+    const double fuel = double(e.fuel());
+    return {QString::number(e.seconds),
+            number(e.metres / 1000.0, 3),
+            number(e.fuel1 / 1000.0, 3),
+            number(e.fuel2 / 1000.0, 3),
+            number(fuel / 1000.0, 3),
+            e.seconds == 0 ? QString() : number(e.metres * 3.6 / e.seconds, 1),
+            e.metres == 0 ? QString() : number(fuel * 100.0 / e.metres, 2),
+            e.seconds == 0 ? QString() : number(fuel * 3.6 / e.seconds, 2)};
+}
+
+QStringList errorCsvHeader()
+{
+    return {QStringLiteral("№"), QStringLiteral("Дата и время"), QStringLiteral("Код ошибки"),
+            QStringLiteral("Код, число")};
+}
+
 QList<QStringList> journalCsvRows(const Record &s6, JournalKind kind)
 {
     QList<QStringList> rows;
-    rows.append({QStringLiteral("№"), QStringLiteral("Дата и время"), QStringLiteral("Время в пути, с"),
-                 QStringLiteral("Пробег, км"), QStringLiteral("Топливо 1, л"), QStringLiteral("Топливо 2, л"),
-                 QStringLiteral("Расход топлива, л"), QStringLiteral("Ср. скорость, км/час"),
-                 QStringLiteral("Ср. расход на 100 км"), QStringLiteral("Ср. расход в час"),
-                 QStringLiteral("Стоимость")});
+    rows.append(journalCsvHeader());
     const Prices p = prices(s6);
     for (int k = 0; k < kJournalEntryCount; ++k) {
         const JournalEntry e = journalEntry(s6, kind, k);
@@ -99,8 +119,7 @@ QList<QStringList> averagesCsvRows(const Record &s0)
 QList<QStringList> errorCsvRows(const Record &s12, int codeFormat, const ErrorCodeFlags &flags)
 {
     QList<QStringList> rows;
-    rows.append({QStringLiteral("№"), QStringLiteral("Дата и время"), QStringLiteral("Код ошибки"),
-                 QStringLiteral("Код, число")});
+    rows.append(errorCsvHeader());
     for (int i = 0; i < kErrorEntryCount; ++i) {
         const ErrorEntry e = errorEntry(s12, i);
         if (!e.empty())

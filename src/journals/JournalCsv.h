@@ -19,6 +19,12 @@ QByteArray csvText(const QList<QStringList> &rows);
 // "--MM-DDThh:mm" of a journal entry.
 QString isoMoment(quint8 month, quint8 day, quint16 minutes);
 
+// The journal CSV's header; its cells from the time on the road to the last average (every cell
+// but "№", the date and the cost), for whoever writes journal entries in the same columns.
+QStringList journalCsvHeader();
+QStringList journalCsvMeasures(const JournalEntry &entry);
+QStringList errorCsvHeader();
+
 // Header, then the non-empty entries latest first; "№" is the entry number (0 the latest).
 // An average without a time or distance to divide by is an empty cell.
 QList<QStringList> journalCsvRows(const Record &s6, JournalKind kind);

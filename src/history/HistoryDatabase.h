@@ -1,0 +1,116 @@
+#pragma once
+// The trip history of a user: every trip, refuelling and error entry read from the device or a
+// file, kept per car across reads in a SQLite database.
+
+#include "journals/JournalData.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace mk {
+
+class TMK;
+
+// Where an entry's date stands: the year is uncertain when the date exists in no year the
+// entry could have been recorded in.
+struct HistoryMoment
+{
+    int year = 0;
+    quint8 month = 0;
+    quint8 day = 0;
+    quint16 minutes = 0;
+    bool yearUncertain = false;
+};
+
+struct HistoryJournalEntry
+{
+    HistoryMoment moment;
+    JournalEntry entry;
+    std::optional<double> cost; // none when the read had no prices
+    QString source;
+};
+
+struct HistoryErrorEntry
+{
+    HistoryMoment moment;
+    ErrorEntry entry;
+    QString codeText;     // as the protocol of the read writes it
+    QByteArray supported; // the freeze frame's supported-values bitmap at the read
+    QString source;
+};
+
+// One calendar month of trips.
+struct MonthTotals
+{
+    int year = 0;
+    int month = 0;
+    int trips = 0;
+    double km = 0;
+    double litres = 0;
+    std::optional<double> litresPer100km; // none without distance
+    std::optional<double> cost;           // none when no trip of the month has a cost
+};
+
+struct HistoryAddResult
+{
+    int trips = 0;
+    int refuellings = 0;
+    int errors = 0;
+    int uncertain = 0; // of those added, entries whose year is uncertain
+};
+
+class HistoryDatabase
+{
+public:
+    enum class Access { ReadWrite, ReadOnly };
+
+    // Opens the database, creating it (and its folder) when missing in ReadWrite, migrating an
+    // older version. A file that is not a history database or is damaged is refused with Error
+    // and left as it was; ReadOnly refuses a missing file.
+    explicit HistoryDatabase(const QString &path, Access access = Access::ReadWrite);
+    ~HistoryDatabase();
+    HistoryDatabase(const HistoryDatabase &) = delete;
+    HistoryDatabase &operator=(const HistoryDatabase &) = delete;
+
+    // ~/.local/share/mkconf/history.sqlite
+    static QString defaultPath();
+    static QString defaultCarName();
+
+    const QString &path() const { return m_path; }
+
+    QStringList cars() const;
+    bool hasCar(const QString &name) const;
+    void renameCar(const QString &name, const QString &newName);
+    // Removes the car and all its entries.
+    void deleteCar(const QString &name);
+
+    // Adds the journals of the image (sections 6, 10 and 12 decoded) to the car, creating it when
+    // missing. Entries already held are skipped; one transaction.
+    HistoryAddResult addJournals(const QString &car, const TMK &tmk, const QDateTime &readTime, const QString &source);
+
+    // Latest first. Error for a car that is not held.
+    QList<HistoryJournalEntry> journal(const QString &car, JournalKind kind) const;
+    QList<HistoryErrorEntry> errors(const QString &car) const;
+    // Every month from the first trip to the last, months without trips included; entries
+    // with an uncertain year are left out.
+    QList<MonthTotals> monthlyTotals(const QString &car) const;
+
+private:
+    void open(Access access);
+    void checkFile(bool exists) const;
+    void checkSchema(bool writable);
+    void migrate(int from);
+    qint64 carId(const QString &name) const;
+    qint64 ensureCar(const QString &name);
+    [[noreturn]] void failWrite() const;
+
+    QString m_path;
+    QString m_connection;
+    QSqlDatabase m_db;
+};
+
+} // namespace mk
