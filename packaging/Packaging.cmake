@@ -37,16 +37,16 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "mkconf developers <mkconf@example.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Loaded at run time, so no linker dependency names them: the platform plugins (xcb, wayland)
-# and Qt's Russian texts for its own dialogs.
-set(MK_RUNTIME_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+# Loaded at run time, so no linker dependency names them: the platform plugins (xcb, wayland),
+# Qt's Russian texts for its own dialogs and the SQLite driver of the trip history.
+set(MK_RUNTIME_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, libqt6sql6-sqlite")
 find_program(MK_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(MK_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "${MK_RUNTIME_DEPENDS}")
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libc6, libstdc++6, libgcc-s1, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6serialport6 (>= 6.4), ${MK_RUNTIME_DEPENDS}")
+      "libc6, libstdc++6, libgcc-s1, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6serialport6 (>= 6.4), libqt6sql6 (>= 6.4), ${MK_RUNTIME_DEPENDS}")
 endif()
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udev, shared-mime-info, desktop-file-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${MK_PACKAGING}/debian/postinst;${MK_PACKAGING}/debian/postrm")
