@@ -317,7 +317,12 @@ TEST_F(History, ToolAddsALaterReadsNewTrips)
         EXPECT_EQ(r.code, 0) << r.err.constData();
         return QString::fromUtf8(r.out);
     };
-    run({QStringLiteral("add"), first, QStringLiteral("--read-date"), QStringLiteral("2026-12-07")});
+    {
+        QFile f(first); // without --read-date the file's time is the read's
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime(QDate(2026, 12, 7), QTime(12, 0)), QFileDevice::FileModificationTime));
+    }
+    run({QStringLiteral("add"), first});
     EXPECT_TRUE(run({QStringLiteral("add"), later, QStringLiteral("--read-date=2027-01-05")})
                     .contains(QStringLiteral("добавлено поездок 3, заправок 0, ошибок 0")));
     const QStringList lines = run({QStringLiteral("show"), QStringLiteral("--trips"), QStringLiteral("--csv")})
@@ -330,4 +335,8 @@ TEST_F(History, ToolAddsALaterReadsNewTrips)
                                     "2026-12-06T08:15", "2026-12-05T18:50", "2026-12-05T07:50", "2026-12-04T13:20",
                                     "2026-12-03T09:05", "2026-12-01T19:30", "2026-12-01T08:00"}));
     EXPECT_EQ(run({QStringLiteral("cars")}), HistoryDatabase::defaultCarName() + QLatin1Char('\n'));
+    const ToolRun unknown = mktool({QStringLiteral("history"), QStringLiteral("show"), QStringLiteral("--car"),
+                                    QStringLiteral("Другой"), QStringLiteral("--db"), db});
+    EXPECT_EQ(unknown.code, 1);
+    EXPECT_EQ(QString::fromUtf8(unknown.err), QStringLiteral("В истории нет автомобиля \"Другой\".\n"));
 }
