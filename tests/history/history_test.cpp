@@ -282,6 +282,36 @@ TEST_F(History, MonthlyTotalsAgainstHandComputedValues)
     EXPECT_FALSE(unpriced.monthlyTotals(QStringLiteral("Машина")).first().cost.has_value());
 }
 
+// An add that fails part-way (here: the error journal's insert) leaves nothing of the read behind.
+TEST_F(History, AFailedAddLeavesTheDatabaseAsItWas)
+{
+    {
+        HistoryDatabase db(path());
+    }
+    const auto sql = [&](const QString &statement) {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+        raw.setDatabaseName(path());
+        ASSERT_TRUE(raw.open());
+        ASSERT_TRUE(QSqlQuery(raw).exec(statement));
+        raw.close();
+        raw = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+    };
+    sql(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON error_entries BEGIN SELECT RAISE(ABORT, 'x'); END"));
+    {
+        HistoryDatabase db(path());
+        EXPECT_THROW(db.addJournals(QStringLiteral("Машина"), factory(), at("2026-12-08T12:00"), QStringLiteral("x")),
+                     Error);
+        EXPECT_TRUE(db.cars().isEmpty());
+    }
+    sql(QStringLiteral("DROP TRIGGER refuse"));
+    HistoryDatabase db(path());
+    const HistoryAddResult r =
+        db.addJournals(QStringLiteral("Машина"), factory(), at("2026-12-08T12:00"), QStringLiteral("x"));
+    EXPECT_EQ(r.trips, 8);
+    EXPECT_EQ(r.errors, 4);
+}
+
 TEST_F(History, CarsRenamedAndDeleted)
 {
     HistoryDatabase db(path());
