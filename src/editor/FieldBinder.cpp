@@ -243,7 +243,9 @@ void FieldBinder::commit(Bound &b, bool withPartner)
         return;
     } catch (const Error &e) {
         loadBound(b);
-        report(e.text());
+        // A refused text says which setting it was meant for.
+        report(def.conversion == Conversion::Text ? QStringLiteral("%1: %2").arg(settingCaption(b), e.text())
+                                                  : e.text());
         return;
     }
     // The control shows what the record now holds (41 km/h is stored as 20 and shows 40).

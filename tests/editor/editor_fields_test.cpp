@@ -355,6 +355,13 @@ private slots:
         edit("eCandleCntK", QStringLiteral("Свечи"));
         QCOMPARE(rec(4).raw(100, 6), QByteArray("\xD1\xE2\xE5\xF7\xE8\0", 6));
         QCOMPARE(w<QLineEdit>("eCandleCntK")->maxLength(), 15);
+        // A character the device cannot show is refused by name, never stored as "?".
+        edit("eCandleCntK", QStringLiteral("Свечи ☺"));
+        QTRY_COMPARE(m_script->boxes.size(), 1);
+        QVERIFY2(m_script->boxes[0].text.startsWith(QStringLiteral("Название: Символ «☺»")),
+                 qPrintable(m_script->boxes[0].text));
+        QCOMPARE(rec(4).raw(100, 6), QByteArray("\xD1\xE2\xE5\xF7\xE8\0", 6));
+        QCOMPARE(w<QLineEdit>("eCandleCntK")->text(), QStringLiteral("Свечи"));
 
         // Erased memory: no date to show. The box says so and keeps the stored value until the
         // user picks a date.
