@@ -183,8 +183,8 @@ private slots:
         QTRY_VERIFY(!QFileInfo::exists(request));
         QCOMPARE(opened.size(), 1);
 
-        // Another user's request (possible in the shared temporary folder) is not followed;
-        // only the administrator can set one up here.
+        // Another user's request is not followed (the folder is private, yet the receiver checks
+        // the owner all the same); only the administrator can set one up here.
         if (::getuid() == 0) {
             QVERIFY(handOverFile(request, QStringLiteral("/data/foreign.tcset")));
             QVERIFY(::chown(QFile::encodeName(request).constData(), 65534, 65534) == 0);
