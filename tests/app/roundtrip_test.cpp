@@ -9,6 +9,7 @@
 #include "app/SerialDeviceLink.h"
 #include "app/TMainForm.h"
 #include "app/TProgressForm.h"
+#include "base/FileIo.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
 #include "link/PortBackend.h"
@@ -25,6 +26,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <cerrno>
 
 using namespace mk;
 using namespace mk::test;
@@ -135,6 +138,22 @@ private slots:
         click(*form, "bEditParams");
         QVERIFY(form->modified());
         const QString file = path(QStringLiteral("edited.tcset"));
+        // A disk that fails under the save: an error box naming the file and the reason; the old
+        // file and the modified flag stay as they were.
+        QVERIFY(writeRaw(file, "old"));
+        dialogs.fileNames.enqueue(file);
+        injectWriteFault(WriteStep::Fsync, ENOSPC);
+        click(*form, "bSaveParams"); // "Переписать?" answered Yes
+        injectWriteFault(WriteStep::None, 0);
+        QVERIFY(form->modified());
+        QCOMPARE(readRaw(file), QByteArray("old"));
+        const QStringList errors = dialogs.texts(QMessageBox::Critical);
+        QVERIFY2(errors.size() == 1 && errors[0].contains(QStringLiteral("edited.tcset")) &&
+                     errors[0].contains(QStringLiteral("нет свободного места")),
+                 qPrintable(errors.join(QLatin1Char('\n'))));
+        QVERIFY(QFile::remove(file));
+        dialogs.boxes.clear();
+
         dialogs.fileNames.enqueue(file);
         click(*form, "bSaveParams");
         QVERIFY(!form->modified());
