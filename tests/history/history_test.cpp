@@ -9,11 +9,14 @@
 #include "support/MktoolRun.h"
 #include "support/QtPrinters.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace mk;
 
@@ -224,6 +227,20 @@ TEST_F(History, ForeignAndDamagedFilesAreRefusedAndLeftAlone)
         EXPECT_EQ(run.code, 1) << name;
         EXPECT_EQ(readFile(path(name)), content) << name;
     }
+}
+
+// A FIFO or a folder at the database's name is refused at once, never waited on or replaced.
+TEST_F(History, NonRegularFilesAreRefused)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.sqlite")).constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkdir(path("folder.sqlite")));
+    for (const char *name : {"fifo.sqlite", "folder.sqlite"}) {
+        EXPECT_THROW(HistoryDatabase db(path(name)), Error) << name;
+        const ToolRun run =
+            mktool({QStringLiteral("history"), QStringLiteral("cars"), QStringLiteral("--db"), path(name)});
+        EXPECT_EQ(run.code, 1) << name;
+    }
+    EXPECT_TRUE(QFileInfo(path("folder.sqlite")).isDir());
 }
 
 // CSV: the journal CSV's columns with the full date, the cost as stored, the source last.
