@@ -133,7 +133,11 @@ void HistoryDatabase::checkFile(bool exists) const
     if (!exists)
         return;
     const QFileInfo info(m_path);
-    if (info.isSymLink() || !info.isFile())
+    if (info.isSymLink())
+        throw Error(QStringLiteral("\"%1\" — ссылка на другой файл; база истории поездок открывается только "
+                                   "по своему имени, ссылка оставлена без изменений.")
+                        .arg(m_path));
+    if (!info.isFile())
         throw Error(notHistoryText(m_path));
     QFile f(m_path);
     if (!f.open(QIODevice::ReadOnly))

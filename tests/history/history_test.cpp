@@ -229,18 +229,20 @@ TEST_F(History, ForeignAndDamagedFilesAreRefusedAndLeftAlone)
     }
 }
 
-// A FIFO or a folder at the database's name is refused at once, never waited on or replaced.
+// A FIFO, a folder or a link at the database's name is refused at once, never waited on or replaced.
 TEST_F(History, NonRegularFilesAreRefused)
 {
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.sqlite")).constData(), 0600), 0);
     ASSERT_TRUE(QDir().mkdir(path("folder.sqlite")));
-    for (const char *name : {"fifo.sqlite", "folder.sqlite"}) {
+    ASSERT_TRUE(QFile::link(path("elsewhere.sqlite"), path("link.sqlite")));
+    for (const char *name : {"fifo.sqlite", "folder.sqlite", "link.sqlite"}) {
         EXPECT_THROW(HistoryDatabase db(path(name)), Error) << name;
         const ToolRun run =
             mktool({QStringLiteral("history"), QStringLiteral("cars"), QStringLiteral("--db"), path(name)});
         EXPECT_EQ(run.code, 1) << name;
     }
     EXPECT_TRUE(QFileInfo(path("folder.sqlite")).isDir());
+    EXPECT_FALSE(QFileInfo::exists(path("elsewhere.sqlite"))); // nothing made through the link
 }
 
 // CSV: the journal CSV's columns with the full date, the cost as stored, the source last.
