@@ -1,11 +1,11 @@
 #include "app/TProgressForm.h"
 
-#include "app/WindowDecorations.h"
-
 #include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -14,15 +14,41 @@
 
 namespace mk {
 
+namespace {
+
+constexpr int kClientWidth = 261;
+constexpr int kClientHeight = 113;
+
+} // namespace
+
+// Window managers keep a close button whatever a window asks (openbox ignores the motif hints
+// for it), so the window draws its own caption bar, without buttons, and is moved by it.
 TProgressForm::TProgressForm(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
-      m_text(new QLabel(QStringLiteral("Прогресс"), this)),
-      m_gauge(new QProgressBar(this))
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_caption(new QLabel(this)),
+      m_text(new QLabel(QStringLiteral("Прогресс"))),
+      m_gauge(new QProgressBar)
 {
     setObjectName(QStringLiteral("ProgressForm"));
     setWindowTitle(QStringLiteral("Progress..."));
     setWindowModality(Qt::ApplicationModal);
-    setFixedSize(261, 113);
+
+    m_caption->setObjectName(QStringLiteral("lCaption"));
+    m_caption->setText(windowTitle());
+    QFont bold = m_caption->font();
+    bold.setBold(true);
+    m_caption->setFont(bold);
+    m_caption->setAlignment(Qt::AlignCenter);
+    m_caption->setAutoFillBackground(true);
+    m_caption->setBackgroundRole(QPalette::Highlight);
+    m_caption->setForegroundRole(QPalette::HighlightedText);
+    m_caption->setFixedHeight(m_caption->fontMetrics().height() + 6);
+    m_caption->setCursor(Qt::SizeAllCursor);
+    m_caption->installEventFilter(this);
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    client->setFixedSize(kClientWidth, kClientHeight);
 
     m_text->setObjectName(QStringLiteral("lText"));
     m_text->setAlignment(Qt::AlignCenter);
@@ -35,17 +61,46 @@ TProgressForm::TProgressForm(QWidget *parent)
     blue.setColor(QPalette::Highlight, QColor(0, 0, 0xC0));
     m_gauge->setPalette(blue);
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, client);
     m_cancel = buttons->button(QDialogButtonBox::Cancel);
     m_cancel->setObjectName(QStringLiteral("bCancel"));
     connect(m_cancel, &QPushButton::clicked, this, [this] { m_cancelled = true; });
 
-    auto *layout = new QVBoxLayout(this);
+    auto *layout = new QVBoxLayout(client);
     layout->setContentsMargins(10, 8, 10, 8);
     layout->addWidget(m_text, 1);
     layout->addWidget(m_gauge);
     layout->addWidget(buttons, 0, Qt::AlignHCenter);
-    withoutTitleButtons(*this);
+
+    auto *frame = new QVBoxLayout(this);
+    frame->setContentsMargins(1, 1, 1, 1); // the border painted around
+    frame->setSpacing(0);
+    frame->addWidget(m_caption);
+    frame->addWidget(client);
+    setFixedSize(kClientWidth + 2, kClientHeight + m_caption->height() + 2);
+}
+
+void TProgressForm::paintEvent(QPaintEvent *event)
+{
+    QDialog::paintEvent(event);
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::Dark));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+bool TProgressForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_caption) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_dragFrom = static_cast<QMouseEvent *>(event)->globalPosition().toPoint() - pos();
+            return true;
+        }
+        if (event->type() == QEvent::MouseMove && (static_cast<QMouseEvent *>(event)->buttons() & Qt::LeftButton)) {
+            move(static_cast<QMouseEvent *>(event)->globalPosition().toPoint() - m_dragFrom);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TProgressForm::onOwnThread(std::function<void()> change)

@@ -1,10 +1,12 @@
 #pragma once
-// The progress window of a device exchange: a text, a blue gauge 0..100 and Cancel.
+// The progress window of a device exchange: a text, a blue gauge 0..100 and Cancel, under a
+// caption bar of its own without buttons; it stays on top of the main window.
 // The exchange reports to it from its worker thread; Cancel only raises a flag.
 
 #include "link/Progress.h"
 
 #include <QDialog>
+#include <QPoint>
 #include <atomic>
 #include <functional>
 
@@ -36,15 +38,19 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Runs on the window's own thread: at once there, queued from any other.
     void onOwnThread(std::function<void()> change);
 
+    QLabel *m_caption;
     QLabel *m_text;
     QProgressBar *m_gauge;
     QPushButton *m_cancel;
     std::atomic<bool> m_cancelled{false};
+    QPoint m_dragFrom;
 };
 
 } // namespace mk

@@ -55,8 +55,11 @@ private slots:
     {
         TProgressForm form;
         QCOMPARE(form.windowTitle(), QStringLiteral("Progress..."));
-        QCOMPARE(form.size(), QSize(261, 113));
+        QCOMPARE(form.findChild<QWidget *>(QStringLiteral("ClientArea"))->size(), QSize(261, 113));
         QVERIFY(form.windowFlags() & Qt::WindowStaysOnTopHint);
+        // The caption is the window's own bar, without buttons: no window manager adds any.
+        QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(form.findChild<QLabel *>(QStringLiteral("lCaption"))->text(), QStringLiteral("Progress..."));
         QVERIFY(!(form.windowFlags() & Qt::WindowCloseButtonHint));
         QCOMPARE(form.findChild<QLabel *>(QStringLiteral("lText"))->text(), QStringLiteral("Прогресс"));
         QCOMPARE(form.findChild<QProgressBar *>(QStringLiteral("Gauge"))->maximum(), 100);
@@ -157,6 +160,7 @@ private slots:
         QCOMPARE(parents, QList<QWidget *>{form});
         QCOMPARE(boxParent(&owner), &owner);
         QVERIFY(flags & Qt::WindowStaysOnTopHint);
+        QVERIFY(flags & Qt::FramelessWindowHint);
         for (auto hint : {Qt::WindowCloseButtonHint, Qt::WindowMinMaxButtonsHint, Qt::WindowSystemMenuHint,
                           Qt::WindowContextHelpButtonHint})
             QVERIFY(!(flags & hint));

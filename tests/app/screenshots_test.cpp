@@ -125,7 +125,7 @@ private slots:
             form.setValue(value);
         form.setCancelAllowed(value != 87);
         check(form, QString::fromLatin1(QTest::currentDataTag()));
-        QCOMPARE(form.size(), QSize(261, 113));
+        QCOMPARE(form.findChild<QWidget *>(QStringLiteral("ClientArea"))->size(), QSize(261, 113));
     }
 
     void passwordDialog()
