@@ -6,12 +6,15 @@
 #include "app/AccessCheck.h"
 #include "app/DemoDevice.h"
 #include "app/SerialDeviceLink.h"
+#include "app/TMainForm.h"
 #include "link/TKW_RS.h"
 #include "sim/InMemoryPort.h"
 #include "widgets/IniFile.h"
 
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QStatusBar>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -155,6 +158,28 @@ private slots:
         link.link().frame().GetByte();
         QCOMPARE(link.link().frame().GetWord(), quint16(0x0101));
         link.link().port().Reopen(false);
+    }
+
+    // mkconf --demo: the status bar counts the simulated device as present and names it
+    // "МК (демо)" once its settings were read.
+    void demoDeviceInTheStatusBar()
+    {
+        DialogScript dialogs;
+        QTemporaryDir dir;
+        MainFormSetup setup;
+        setup.iniPath = dir.filePath(QStringLiteral("demo.ini"));
+        setup.programDir = dir.path();
+        setup.link = std::make_unique<SerialDeviceLink>(std::make_unique<DemoDevice>(quint16(0x0101), 2));
+        AccessGuard access;
+        setup.access = &access;
+        TMainForm form(std::move(setup));
+        form.show();
+        auto *device = form.statusBar().findChild<QLabel *>(QStringLiteral("deviceStatus"));
+        QTRY_VERIFY2(device->text().startsWith(QStringLiteral("МК (демо) подключён: COM")), qPrintable(device->text()));
+        form.bGetParamsClick();
+        QVERIFY(dialogs.boxes.isEmpty());
+        const QString held = form.statusBar().findChild<QLabel *>(QStringLiteral("heldStatus"))->text();
+        QVERIFY2(held.startsWith(QStringLiteral("Настройки из МК (демо), считаны в ")), qPrintable(held));
     }
 
     void noPortAtAll()
