@@ -3,10 +3,12 @@
 #include "app/SettingsDiffView.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "widgets/IniFile.h"
 #include "widgets/MessageBoxes.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -53,8 +55,12 @@ void CompareWindow::saveAsClicked()
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QStringLiteral("Текстовые файлы (*.txt)"));
     dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.setDirectory(m_saveFolder.isEmpty() ? defaultFileFolder() : m_saveFolder);
+    if (!m_suggestedName.isEmpty())
+        dialog.selectFile(m_suggestedName);
     if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
+    m_saveFolder = QFileInfo(dialog.selectedFiles().constFirst()).absolutePath();
     try {
         saveText(dialog.selectedFiles().constFirst());
     } catch (const Error &e) {

@@ -17,12 +17,16 @@ public:
 
     // Writes the comparison as UTF-8 text; throws Error.
     void saveText(const QString &path) const;
+    // The name "Сохранить как текст" offers (the main window's model and the day).
+    void setSuggestedName(const QString &name) { m_suggestedName = name; }
 
 private:
     void saveAsClicked();
 
     SettingsDiff m_diff;
     QString m_source;
+    QString m_suggestedName;
+    QString m_saveFolder;
 };
 
 } // namespace mk

@@ -3,6 +3,7 @@
 #include "base/Error.h"
 #include "editor/FieldBinder.h"
 #include "editor/FieldControls.h"
+#include "image/SuggestedName.h"
 #include "image/TMK.h"
 #include "image/TankCalibration.h"
 #include "settings/TankFile.h"
@@ -349,6 +350,8 @@ QString TankPage::askFileName(bool save)
     dialog.setDirectory(m_fileDir);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save)
+        dialog.selectFile(suggestedFileName(host().model(), QStringLiteral("tcoil"), QStringLiteral("бак")));
     if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const QString path = dialog.selectedFiles().constFirst();

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QQueue>
 #include <QStringList>
@@ -30,6 +31,7 @@ public:
     QStringList fileFilters;                     // their name filters
     QStringList fileSuffixes;                    // their default suffixes
     QStringList fileDirs;                        // their start folders
+    QStringList fileOffers;                      // the file name each offered (its file part)
     std::function<int(QDialog &)> other;         // any other dialog
 
     QStringList texts(QMessageBox::Icon icon) const
@@ -55,6 +57,7 @@ private:
             fileFilters << files->nameFilters().join(QLatin1Char(';'));
             fileSuffixes << files->defaultSuffix();
             fileDirs << files->directory().absolutePath();
+            fileOffers << QFileInfo(files->selectedFiles().value(0)).fileName();
             const QString name = fileNames.isEmpty() ? QString() : fileNames.dequeue();
             if (name.isEmpty())
                 return QDialog::Rejected;

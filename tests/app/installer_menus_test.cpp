@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDate>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -279,6 +280,9 @@ private slots:
             QCOMPARE(unticked, (QStringList{QStringLiteral("Поправки"), QStringLiteral("Бак"), QStringLiteral("ТО")}));
             QVERIFY(ticked.contains(QStringLiteral("Границы")));
             QCOMPARE(dialogs.fileFilters, QStringList{QStringLiteral("Профили настроек (*.json)")});
+            QVERIFY2(dialogs.fileOffers.value(0).endsWith(
+                         QStringLiteral(" профиль %1.json").arg(QDate::currentDate().toString(Qt::ISODate))),
+                     qPrintable(dialogs.fileOffers.value(0)));
             QCOMPARE(dialogs.texts(QMessageBox::Information).size(), 1);
             QVERIFY(dialogs.texts(QMessageBox::Information)[0].contains(profile));
             const QString exported = QString::fromUtf8(readWholeFile(profile, 1 << 22));

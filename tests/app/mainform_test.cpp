@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDate>
 #include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -452,6 +453,10 @@ private slots:
             QCOMPARE(dialogs.fileFilters, QStringList{QStringLiteral("Файлы настроек (*.tcset)")});
             QCOMPARE(dialogs.fileSuffixes, QStringList{QStringLiteral("tcset")});
             QCOMPARE(dialogs.fileDirs, QStringList{m_dir->path()}); // the program's folder
+            // A name of the model and the day is offered.
+            QVERIFY2(dialogs.fileOffers.value(0).endsWith(
+                         QStringLiteral(" %1.tcset").arg(QDate::currentDate().toString(Qt::ISODate))),
+                     qPrintable(dialogs.fileOffers.value(0)));
             QVERIFY(form->close());
         }
         QCOMPARE(readRaw(file + QStringLiteral(".tcset")), encodeSettingsFile(1, image));
