@@ -8,12 +8,12 @@
 #include "journals/JournalCsv.h"
 #include "journals/JournalGrids.h"
 #include "journals/JournalPlots.h"
+#include "render/PngFile.h"
 #include "viewers/JournalChart.h"
 #include "widgets/IniFile.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/StringGrid.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -368,12 +368,7 @@ QImage TMK_ViewJournalsDlg::chartsPicture() const
 bool TMK_ViewJournalsDlg::saveCharts(const QString &path)
 {
     try {
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        if (!chartsPicture().save(&buffer, "PNG"))
-            throw Error(QStringLiteral("Не удалось построить изображение PNG"));
-        writeFileAtomically(path, png);
+        savePngFile(path, chartsPicture());
         return true;
     } catch (const Error &e) {
         showError(this, e.text());

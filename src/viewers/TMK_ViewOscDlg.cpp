@@ -6,11 +6,11 @@
 #include "image/TMK.h"
 #include "journals/JournalCsv.h"
 #include "journals/OscExport.h"
+#include "render/PngFile.h"
 #include "widgets/IniFile.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/RadioGroup.h"
 
-#include <QBuffer>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -270,12 +270,7 @@ QString TMK_ViewOscDlg::askSavePath(const QString &filter, const QString &suffix
 bool TMK_ViewOscDlg::savePicture(const QString &path)
 {
     try {
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        if (!m_picture.save(&buffer, "PNG"))
-            throw Error(QStringLiteral("Не удалось построить изображение PNG"));
-        writeFileAtomically(path, png);
+        savePngFile(path, m_picture);
         return true;
     } catch (const Error &e) {
         showError(this, e.text());

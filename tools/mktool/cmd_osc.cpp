@@ -2,13 +2,12 @@
 
 #include "Command.h"
 #include "base/Error.h"
-#include "base/FileIo.h"
 #include "image/TMK.h"
 #include "journals/JournalCsv.h"
 #include "journals/OscExport.h"
 #include "render/OscPicture.h"
+#include "render/PngFile.h"
 
-#include <QBuffer>
 #include <QImage>
 
 namespace mk::tool {
@@ -48,12 +47,7 @@ int runOsc(const QStringList &argv)
     if (png) {
         QImage picture(kOscPictureWidth, kOscPictureHeight, QImage::Format_RGB32);
         drawOscPicture(picture, drawing);
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        if (!picture.save(&buffer, "PNG"))
-            throw Error(QStringLiteral("Не удалось построить изображение PNG"));
-        writeFileAtomically(args.value(QStringLiteral("-o")), bytes);
+        savePngFile(args.value(QStringLiteral("-o")), picture);
     }
     if (csv)
         out(QString::fromUtf8(csvText(oscCsvRows(drawing.settings, drawing.samples))));

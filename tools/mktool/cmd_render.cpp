@@ -2,16 +2,15 @@
 
 #include "Command.h"
 #include "base/Error.h"
-#include "base/FileIo.h"
 #include "catalogs/MeasPars.h"
 #include "image/ImageDeviceModel.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
+#include "render/PngFile.h"
 #include "render/ScreenColours.h"
 #include "render/ScreenPreviews.h"
 #include "render/ScreenRenderer.h"
 
-#include <QBuffer>
 #include <QImage>
 
 namespace mk::tool {
@@ -96,12 +95,7 @@ int runRender(const QStringList &argv)
     ScreenPreviews(section9, catalog, set).render(screen, choice.kind, choice.index);
     const QImage image(reinterpret_cast<const uchar *>(screen.pixels()), ScreenRenderer::kWidth,
                        ScreenRenderer::kHeight, QImage::Format_RGB32);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        throw Error(QStringLiteral("Не удалось построить изображение PNG"));
-    writeFileAtomically(args.value(QStringLiteral("-o")), png);
+    savePngFile(args.value(QStringLiteral("-o")), image);
     return kOk;
 }
 

@@ -1,0 +1,21 @@
+#include "render/PngFile.h"
+
+#include "base/Error.h"
+#include "base/FileIo.h"
+
+#include <QBuffer>
+#include <QImage>
+
+namespace mk {
+
+void savePngFile(const QString &path, const QImage &picture)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG"))
+        throw Error(QStringLiteral("Не удалось построить изображение PNG"));
+    writeFileAtomically(path, png);
+}
+
+} // namespace mk

@@ -1,0 +1,14 @@
+#pragma once
+// Pictures saved as PNG files through the one file writer, so that a full disk never leaves an
+// empty or half-written picture behind a success.
+
+#include <QString>
+
+class QImage;
+
+namespace mk {
+
+// Encodes the picture as PNG and writes it atomically; throws Error with the reason.
+void savePngFile(const QString &path, const QImage &picture);
+
+} // namespace mk
