@@ -5,6 +5,7 @@
 #include "editor/FieldSpinBox.h"
 #include "editor/SettingToolTip.h"
 #include "image/TMK.h"
+#include "settings/SettingsPages.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/RadioGroup.h"
 
@@ -23,9 +24,6 @@
 namespace mk {
 
 namespace {
-
-// Items "М" and "Г" of the alarm groups need the speech output.
-constexpr int kSpeechModes[] = {3, 4};
 
 // Type limits for spin edits whose table row names no range.
 double typeLimit(FieldType type, bool upper)
@@ -71,6 +69,8 @@ void FieldBinder::bind(Binding binding)
         m_index.insert(def.name, int(m_bound.size()));
         m_byWidget.insert(w, int(m_bound.size()));
         m_bound.push_back({&def, w, label, {}});
+        if (def.referenceOnly)
+            w->setEnabled(false); // shown for information; the page never stores it
     }
     for (Bound &b : m_bound) {
         configure(b);
@@ -117,9 +117,8 @@ void FieldBinder::configure(Bound &b)
             if (b.shown.isValid())
                 setControlValue(b, b.shown);
         }
-        if (def.conversion == Conversion::AlarmFirst || def.conversion == Conversion::AlarmNext)
-            for (int i : kSpeechModes)
-                group->setItemEnabled(i, !m_ctx.flags.NoVoice);
+        for (int i = 0; i < items.size(); ++i)
+            group->setItemEnabled(i, itemOffered(def, i, m_ctx));
     }
     if (b.widget) {
         auto *spin = qobject_cast<QDoubleSpinBox *>(b.widget);
@@ -318,6 +317,9 @@ void FieldBinder::applyVisibility()
     for (const ControlRule &rule : controlRules())
         if (QWidget *w = m_root->findChild<QWidget *>(rule.control))
             setShown(w, conditionHolds(rule.shown, m_ctx, m_model));
+    for (const SettingsPage &page : settingsPages())
+        if (QWidget *sheet = m_root->findChild<QWidget *>(page.tab))
+            setShown(sheet, conditionHolds(page.shown, m_ctx, m_model));
 }
 
 } // namespace mk

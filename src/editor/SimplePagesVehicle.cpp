@@ -94,10 +94,8 @@ void buildSourcesPage(QWidget *page)
     level->addWidget(levelSpin);
     level->addStretch(1);
     lockColumn->addLayout(level);
-    // 24-volt models show their supply mode for information only.
-    RadioGroup *supply = b.radio(u"24VMode"_s, 2);
-    supply->setEnabled(false);
-    lockColumn->addWidget(supply);
+    // 24-volt models show their supply mode for information only (the binder disables it).
+    lockColumn->addWidget(b.radio(u"24VMode"_s, 2));
     lockColumn->addStretch(1);
     auto *lightColumn = new QVBoxLayout;
     lightColumn->addWidget(b.radio(u"GabarType"_s, 2));

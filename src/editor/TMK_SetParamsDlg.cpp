@@ -7,6 +7,7 @@
 #include "editor/TabOrder.h"
 #include "settings/EditSession.h"
 #include "settings/FieldTableContext.h"
+#include "settings/SettingsPages.h"
 #include "widgets/MessageBoxes.h"
 
 #include <QDialogButtonBox>
@@ -24,26 +25,25 @@ using namespace Qt::StringLiterals;
 
 struct TabSpec
 {
-    QString name;
-    QString caption;
+    QString name;                 // the tab sheet; its caption comes from settingsPages()
     void (*build)(QWidget *page); // nullptr: a special page fills it, or the page control
 };
 
 const std::vector<TabSpec> &mainTabs()
 {
     static const std::vector<TabSpec> tabs = {
-        {u"TabSheet2"_s, u"Поправки"_s, buildCorrectionsPage},
-        {u"tsCorr"_s, u"Источники"_s, buildSourcesPage},
-        {u"TabSheet1"_s, u"Границы"_s, buildLimitsPage},
-        {u"tsDisp"_s, u"Дисплей"_s, nullptr},
-        {u"tsVoice"_s, u"Озвуч.сообщения"_s, buildVoicePage},
-        {u"tsAver"_s, u"Средние"_s, buildAveragesPage},
-        {u"tsPark"_s, u"Парковка"_s, buildParkingPage},
-        {u"tsOil"_s, u"Бак"_s, nullptr},
-        {u"tsTO"_s, u"ТО"_s, buildServicePage},
-        {u"tsBlocks"_s, u"Допсистемы"_s, nullptr},
-        {u"tsUniMeas"_s, u"Унив.вход"_s, buildUniversalInputPage},
-        {u"tsServiceInfo"_s, u"Служ.информ."_s, buildServiceInfoPage},
+        {u"TabSheet2"_s, buildCorrectionsPage},
+        {u"tsCorr"_s, buildSourcesPage},
+        {u"TabSheet1"_s, buildLimitsPage},
+        {u"tsDisp"_s, nullptr},
+        {u"tsVoice"_s, buildVoicePage},
+        {u"tsAver"_s, buildAveragesPage},
+        {u"tsPark"_s, buildParkingPage},
+        {u"tsOil"_s, nullptr},
+        {u"tsTO"_s, buildServicePage},
+        {u"tsBlocks"_s, nullptr},
+        {u"tsUniMeas"_s, buildUniversalInputPage},
+        {u"tsServiceInfo"_s, buildServiceInfoPage},
     };
     return tabs;
 }
@@ -51,11 +51,9 @@ const std::vector<TabSpec> &mainTabs()
 const std::vector<TabSpec> &displayTabs()
 {
     static const std::vector<TabSpec> tabs = {
-        {u"tsColor"_s, u"Цветовые схемы"_s, nullptr},        {u"tsParams4"_s, u"Дисплеи х4"_s, nullptr},
-        {u"tsParams9"_s, u"Дисплеи х9"_s, nullptr},          {u"tsParams7"_s, u"Дисплеи х7"_s, nullptr},
-        {u"tsParamsG"_s, u"Граф. дисплеи"_s, nullptr},       {u"tsParamsA"_s, u"Стрел. дисплеи"_s, nullptr},
-        {u"tsParams6"_s, u"Дисплей х6"_s, nullptr},          {u"tsHotMenu"_s, u"Горячие меню"_s, nullptr},
-        {u"TabSheet3"_s, u"Разное"_s, buildMiscDisplayPage},
+        {u"tsColor"_s, nullptr},   {u"tsParams4"_s, nullptr}, {u"tsParams9"_s, nullptr},
+        {u"tsParams7"_s, nullptr}, {u"tsParamsG"_s, nullptr}, {u"tsParamsA"_s, nullptr},
+        {u"tsParams6"_s, nullptr}, {u"tsHotMenu"_s, nullptr}, {u"TabSheet3"_s, buildMiscDisplayPage},
     };
     return tabs;
 }
@@ -95,8 +93,12 @@ TMK_SetParamsDlg::TMK_SetParamsDlg(EditSession &session, QWidget *parent)
 
 TMK_SetParamsDlg::~TMK_SetParamsDlg() = default;
 
-QWidget *TMK_SetParamsDlg::addTab(QTabWidget *tabs, const QString &name, const QString &caption)
+QWidget *TMK_SetParamsDlg::addTab(QTabWidget *tabs, const QString &name)
 {
+    const SettingsPage *page = findSettingsPage(name);
+    if (!page)
+        qFatal("No page %s in the settings pages", qPrintable(name));
+    const QString caption = page->caption;
     auto *sheet = new QWidget;
     sheet->setObjectName(name);
     tabs->addTab(sheet, caption);
@@ -106,7 +108,7 @@ QWidget *TMK_SetParamsDlg::addTab(QTabWidget *tabs, const QString &name, const Q
 void TMK_SetParamsDlg::buildPages()
 {
     for (const TabSpec &t : mainTabs()) {
-        QWidget *sheet = addTab(m_main, t.name, t.caption);
+        QWidget *sheet = addTab(m_main, t.name);
         if (t.build)
             t.build(sheet);
         if (t.name == QLatin1String("tsDisp")) {
@@ -116,7 +118,7 @@ void TMK_SetParamsDlg::buildPages()
             m_disp->setObjectName(u"pcDisp"_s);
             l->addWidget(m_disp);
             for (const TabSpec &d : displayTabs()) {
-                QWidget *inner = addTab(m_disp, d.name, d.caption);
+                QWidget *inner = addTab(m_disp, d.name);
                 if (d.build)
                     d.build(inner);
             }

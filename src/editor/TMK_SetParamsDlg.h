@@ -54,7 +54,7 @@ public slots:
 
 private:
     void buildPages();
-    QWidget *addTab(QTabWidget *tabs, const QString &name, const QString &caption);
+    QWidget *addTab(QTabWidget *tabs, const QString &name);
     // Not QDialog::open(): the visibility, first pages and values the dialog opens with.
     void openPages();
     void currentPageChanged();

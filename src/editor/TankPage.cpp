@@ -142,8 +142,8 @@ QWidget *TankPage::buildTableGroup()
     grid->addWidget(lengthLabel, 0, 0);
     grid->addWidget(tableLength, 0, 1);
     grid->addWidget(fieldControl(QStringLiteral("TarirFlagFinish"), group), 1, 0, 1, 2);
+    // The device finds the slope itself: the binder shows it for reference only.
     QWidget *incline = fieldControl(QStringLiteral("TarirIncline"), group, 3);
-    incline->setEnabled(false); // the device finds the slope itself; shown for reference only
     grid->addWidget(incline, 2, 0, 1, 2);
 
     m_table = new QTableWidget(1, 3, group);

@@ -286,6 +286,16 @@ FieldRange rangeOf(const FieldDef &def, const FieldContext &ctx)
 
 bool fieldShown(const FieldDef &def, const FieldContext &ctx, const TMK &model)
 {
+    if (def.binding == Binding::ProtocolPage && def.name != QLatin1String("ProtocolSelectMeth")) {
+        if (!conditionHolds(def.shown, ctx, model))
+            return false;
+        if (def.conversion != Conversion::ProtocolIndex)
+            return !itemsOf(def, ctx).isEmpty(); // a sub-type selector the protocol does not use
+        // The protocol list counts only when the last selection method (manual) is chosen.
+        const FieldDef *method = findField(QStringLiteral("ProtocolSelectMeth"));
+        return method && !ctx.selectMethods.isEmpty() &&
+               loadField(*method, model, ctx).toInt() == ctx.selectMethods.size() - 1;
+    }
     if (def.shown.flag == Flag::X1Parameter)
         return (def.param < ctx.x1Names.size()) == def.shown.set;
     if (def.shown.flag == Flag::CalibrationPoint)
@@ -323,6 +333,14 @@ QStringList itemsOf(const FieldDef &def, const FieldContext &ctx)
             items.append(tank2);
     }
     return items;
+}
+
+bool itemOffered(const FieldDef &def, int index, const FieldContext &ctx)
+{
+    // Items "М" and "Г" of the alarm groups need the speech output.
+    constexpr int kFirstSpeechMode = 3;
+    const bool alarm = def.conversion == Conversion::AlarmFirst || def.conversion == Conversion::AlarmNext;
+    return !(alarm && ctx.flags.NoVoice && index >= kFirstSpeechMode);
 }
 
 QVariant loadField(const FieldDef &def, const TMK &model, const FieldContext &ctx)
@@ -530,12 +548,17 @@ QVariant parseFieldText(const FieldDef &def, const QString &text, const FieldCon
     case ControlKind::ComboBox: {
         // An item caption, or the item index when the list is not fixed.
         const QStringList items = itemsOf(def, ctx);
-        const int byCaption = int(items.indexOf(text));
-        if (byCaption >= 0)
-            return byCaption;
         bool ok = false;
-        const int index = text.trimmed().toInt(&ok);
-        if (ok && index >= 0 && index < items.size())
+        int index = int(items.indexOf(text));
+        if (index < 0) {
+            index = text.trimmed().toInt(&ok);
+            ok = ok && index >= 0 && index < items.size();
+        } else {
+            ok = true;
+        }
+        if (ok && !itemOffered(def, index, ctx))
+            throw Error(QStringLiteral("Значение «%1» недоступно для этой модели МК.").arg(items.at(index)));
+        if (ok)
             return index;
         if (items.isEmpty())
             throw Error(QStringLiteral("Для этой модели и протокола здесь нечего выбрать."));

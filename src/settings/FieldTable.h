@@ -130,8 +130,9 @@ struct FieldDef
     StoreOn storeOn = StoreOn::Change;
     Binding binding = Binding::Generic;
     Condition shown = when(Flag::Always);
-    QStringList items; // fixed item captions; empty when a page fills the list
-    QString partner;   // the other group of an alarm pair, the other point of the ADC pair
+    QStringList items;          // fixed item captions; empty when a page fills the list
+    QString partner;            // the other group of an alarm pair, the other point of the ADC pair
+    bool referenceOnly = false; // shown for reference: the page never stores it
 };
 
 // Every row, in page order.
@@ -154,13 +155,16 @@ QString labelOf(const FieldDef &def);
 // Whether the condition holds for this model and these records (X1Parameter and CalibrationPoint
 // count as set: they need the row).
 bool conditionHolds(Condition condition, const FieldContext &ctx, const TMK &model);
-// Whether the field's control is shown (its rule, with the x1 boxes counted against the protocol).
+// Whether the field's control is shown (its rule, with the x1 boxes counted against the protocol;
+// on the protocol page the protocol list only with manual selection, sub-types that offer items).
 bool fieldShown(const FieldDef &def, const FieldContext &ctx, const TMK &model);
 FieldRange rangeOf(const FieldDef &def, const FieldContext &ctx);
 // The caption in this context (the x1 boxes are named after the protocol's parameters).
 QString captionOf(const FieldDef &def, const FieldContext &ctx);
 // The item captions the control offers in this context.
 QStringList itemsOf(const FieldDef &def, const FieldContext &ctx);
+// Whether item `index` can be chosen in this context: the control shows the others disabled.
+bool itemOffered(const FieldDef &def, int index, const FieldContext &ctx);
 
 // The value the control shows for the stored bytes: double for spin edits, int (item index) for
 // radio groups and combo boxes, bool for check boxes, QString for texts, dates and times.

@@ -64,7 +64,7 @@ std::vector<FieldDef> makeRows()
     rows.push_back({.name = u"LightsOn"_s, .control = u"cbLightsOn"_s, .page = u"Источники"_s, .caption = u"Включить управление ближним светом"_s, .kind = K::CheckBox, .section = 10, .offset = 0, .type = T::UInt32, .conversion = C::FlagBit, .param = 7, .storeOn = S::Change, .shown = when(F::LightsControl)});
     rows.push_back({.name = u"GasOil"_s, .control = u"cbGasOil"_s, .page = u"Источники"_s, .caption = u"Газобаллонное оборудование"_s, .kind = K::CheckBox, .section = 10, .offset = 0, .type = T::UInt32, .conversion = C::FlagBit, .param = 8, .storeOn = S::Change, .shown = unless(F::NoGas)});
     rows.push_back({.name = u"GabarInvPol"_s, .control = u"rgGabarInvPol"_s, .page = u"Источники"_s, .caption = u"Сигнал габаритов"_s, .kind = K::RadioGroup, .section = 10, .offset = 0, .type = T::UInt32, .conversion = C::FlagBit, .param = 10, .storeOn = S::Change, .shown = unless(F::GabaritFromEcu), .items = {u"Прямой"_s, u"Инверсный"_s}});
-    rows.push_back({.name = u"24VMode"_s, .control = u"rg24VMode"_s, .page = u"Источники"_s, .caption = u"Бортовая сеть"_s, .kind = K::RadioGroup, .section = 10, .offset = 0, .type = T::UInt32, .conversion = C::FlagBit, .param = 11, .storeOn = S::Change, .shown = when(F::Supply24V), .items = {u"12В"_s, u"24В"_s}});
+    rows.push_back({.name = u"24VMode"_s, .control = u"rg24VMode"_s, .page = u"Источники"_s, .caption = u"Бортовая сеть"_s, .kind = K::RadioGroup, .section = 10, .offset = 0, .type = T::UInt32, .conversion = C::FlagBit, .param = 11, .storeOn = S::Change, .shown = when(F::Supply24V), .items = {u"12В"_s, u"24В"_s}, .referenceOnly = true});
     rows.push_back({.name = u"VelocityLimit"_s, .control = u"seVelocityLimit"_s, .page = u"Границы"_s, .caption = u"Превышение скорости, км/ч"_s, .kind = K::SpinEdit, .section = 5, .offset = 0, .type = T::Int8, .conversion = C::Scaled, .scale = 0.5, .range = {40, 200, 2, 0, true}, .storeOn = S::FocusLoss});
     rows.push_back({.name = u"RevolutionsLimit"_s, .control = u"seRevolutionsLimit"_s, .page = u"Границы"_s, .caption = u"Превышение оборотов, x100 об/мин"_s, .kind = K::SpinEdit, .section = 5, .offset = 1, .type = T::Int8, .conversion = C::Scaled, .range = {25, 80, 1, 0, true}, .storeOn = S::FocusLoss});
     rows.push_back({.name = u"TankLimit"_s, .control = u"seTankLimit"_s, .page = u"Границы"_s, .caption = u"Остаток топлива в баке, л"_s, .kind = K::SpinEdit, .section = 5, .offset = 2, .type = T::Int8, .conversion = C::Scaled, .range = {5, 99, 2, 0, true}, .storeOn = S::FocusLoss});
@@ -308,7 +308,7 @@ std::vector<FieldDef> makeRows()
     tankSpin(u"TarirLeng"_s, u"Количество точек тарировки"_s, 3, 2, T::UInt8, 68);
     // Found by the device; shown for reference, never edited on the page.
     // clang-format off
-    rows.push_back({.name = u"TarirIncline"_s, .control = u"rgTarirIncline"_s, .page = u"Бак"_s, .caption = u"Наклон ДУТ (справочно)"_s, .kind = K::RadioGroup, .section = 3, .offset = 7, .type = T::UInt8, .conversion = C::ItemIndex, .storeOn = S::Change, .binding = Binding::TankPage, .items = {u"Обратный"_s, u"Прямой"_s, u"Авто"_s}});
+    rows.push_back({.name = u"TarirIncline"_s, .control = u"rgTarirIncline"_s, .page = u"Бак"_s, .caption = u"Наклон ДУТ (справочно)"_s, .kind = K::RadioGroup, .section = 3, .offset = 7, .type = T::UInt8, .conversion = C::ItemIndex, .storeOn = S::Change, .binding = Binding::TankPage, .items = {u"Обратный"_s, u"Прямой"_s, u"Авто"_s}, .referenceOnly = true});
     // clang-format on
     return rows;
 }
@@ -317,10 +317,7 @@ std::vector<ControlRule> makeControlRules()
 {
     using F = Flag;
     return {
-        {u"tsPark"_s, unless(F::NoParking)},
         {u"lGazContFull"_s, unless(F::NoGas)},
-        {u"tsUniMeas"_s, when(F::UniversalInput)},
-        {u"tsBlocks"_s, when(F::AddSystems)},
         {u"lAirTemperCorr"_s, unless(F::NoAirTempInput)},
         {u"lapHolo"_s, unless(F::NoAirTempInput)},
         {u"lSoundVolume"_s, unless(F::NoVoice)},
@@ -351,7 +348,6 @@ std::vector<ControlRule> makeControlRules()
         {u"lEngOilCntK"_s, unless(F::ServiceInThousands)},
         {u"lCandleCntK"_s, unless(F::ServiceInThousands)},
         {u"lLockTypeLevel"_s, when(F::VirtualLock)},
-        {u"tsServiceInfo"_s, kNever},
     };
 }
 

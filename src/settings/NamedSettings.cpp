@@ -54,6 +54,7 @@ NamedSetting fieldSetting(const FieldDef &def)
     s.field = &def;
     s.section = def.section;
     s.bytes = fieldBytes(def);
+    s.referenceOnly = def.referenceOnly;
     s.caption = [&def](const NamedContext &ctx) { return captionOf(def, ctx.fields()); };
     s.read = [&def](const TMK &model, const NamedContext &ctx) {
         return fieldText(def, loadField(def, model, ctx.fields()), ctx.fields());
@@ -102,7 +103,24 @@ QString settingCaption(const NamedSetting &s, const NamedContext &ctx) { return 
 
 QString settingText(const NamedSetting &s, const TMK &model, const NamedContext &ctx) { return s.read(model, ctx); }
 
-bool settingShown(const NamedSetting &s, const TMK &model, const NamedContext &ctx) { return s.shown(model, ctx); }
+bool settingShown(const NamedSetting &s, const TMK &model, const NamedContext &ctx)
+{
+    return !hiddenPage(s.page, ctx.fields(), model) && s.shown(model, ctx);
+}
+
+QString settingRefusal(const NamedSetting &s, const TMK &model, const NamedContext &ctx)
+{
+    if (const SettingsPage *hidden = hiddenPage(s.page, ctx.fields(), model))
+        return QStringLiteral("Настройка %1 недоступна для этой модели МК: страница «%2» не показывается.")
+            .arg(s.name, hidden->caption);
+    if (!s.shown(model, ctx))
+        return QStringLiteral("Настройка %1 недоступна для этой модели МК и протокола: страница «%2» её не показывает.")
+            .arg(s.name, s.page);
+    if (s.referenceOnly)
+        return QStringLiteral("Настройка %1 показывается только для справки: страница «%2» её не меняет.")
+            .arg(s.name, s.page);
+    return {};
+}
 
 bool storeSettingText(const NamedSetting &s, TMK &model, const QString &text, NamedContext &ctx)
 {
@@ -110,54 +128,6 @@ bool storeSettingText(const NamedSetting &s, TMK &model, const QString &text, Na
         return false;
     s.store(model, text, ctx);
     return true;
-}
-
-const std::vector<SettingsPage> &settingsPages()
-{
-    static const std::vector<SettingsPage> pages = {
-        {QStringLiteral("Поправки"), QStringLiteral("TabSheet2"), {}},
-        {QStringLiteral("Источники"), QStringLiteral("tsCorr"), {}},
-        {QStringLiteral("Границы"), QStringLiteral("TabSheet1"), {}},
-        {QStringLiteral("Дисплей"), QStringLiteral("tsDisp"), {}},
-        {QStringLiteral("Цветовые схемы"), QStringLiteral("tsColor"), QStringLiteral("Дисплей")},
-        {QStringLiteral("Дисплеи х4"), QStringLiteral("tsParams4"), QStringLiteral("Дисплей")},
-        {QStringLiteral("Дисплеи х9"), QStringLiteral("tsParams9"), QStringLiteral("Дисплей")},
-        {QStringLiteral("Дисплеи х7"), QStringLiteral("tsParams7"), QStringLiteral("Дисплей")},
-        {QStringLiteral("Граф. дисплеи"), QStringLiteral("tsParamsG"), QStringLiteral("Дисплей")},
-        {QStringLiteral("Стрел. дисплеи"), QStringLiteral("tsParamsA"), QStringLiteral("Дисплей")},
-        {QStringLiteral("Дисплей х6"), QStringLiteral("tsParams6"), QStringLiteral("Дисплей")},
-        {QStringLiteral("Горячие меню"), QStringLiteral("tsHotMenu"), QStringLiteral("Дисплей")},
-        {QStringLiteral("Разное"), QStringLiteral("TabSheet3"), QStringLiteral("Дисплей")},
-        {QStringLiteral("Озвуч.сообщения"), QStringLiteral("tsVoice"), {}},
-        {QStringLiteral("Средние"), QStringLiteral("tsAver"), {}},
-        {QStringLiteral("Парковка"), QStringLiteral("tsPark"), {}},
-        {QStringLiteral("Бак"), QStringLiteral("tsOil"), {}},
-        {QStringLiteral("ТО"), QStringLiteral("tsTO"), {}},
-        {QStringLiteral("Допсистемы"), QStringLiteral("tsBlocks"), {}},
-        {QStringLiteral("Унив.вход"), QStringLiteral("tsUniMeas"), {}},
-        {QStringLiteral("Служ.информ."), QStringLiteral("tsServiceInfo"), {}},
-    };
-    return pages;
-}
-
-bool pageSelected(const QString &page, const QStringList &names)
-{
-    const auto find = [](const QString &captionOrTab) -> const SettingsPage * {
-        for (const SettingsPage &p : settingsPages())
-            if (p.caption == captionOrTab || p.tab == captionOrTab)
-                return &p;
-        return nullptr;
-    };
-    const SettingsPage *own = find(page);
-    bool selected = false;
-    for (const QString &name : names) {
-        const SettingsPage *wanted = find(name.trimmed());
-        if (!wanted)
-            throw Error(QStringLiteral("Нет такой страницы: %1").arg(name));
-        if (wanted->caption == page || (own && own->parent == wanted->caption))
-            selected = true;
-    }
-    return selected;
 }
 
 } // namespace mk

@@ -25,6 +25,7 @@
 #include "catalogs/MenuItems.h"
 #include "settings/AddSystems.h"
 #include "settings/FieldTable.h"
+#include "settings/SettingsPages.h"
 
 #include <QString>
 #include <QStringList>
@@ -78,7 +79,9 @@ struct NamedSetting
     std::function<QString(const TMK &, const NamedContext &)> read;
     // Converts with the page's checks and stores; throws Error, the records untouched.
     std::function<void(TMK &, const QString &, NamedContext &)> store;
+    // Its own rule; the rule of its page (settingsPages()) is added by settingShown().
     std::function<bool(const TMK &, const NamedContext &)> shown;
+    bool referenceOnly = false; // shown for reference, never stored by its page
 };
 
 // Field-table rows in page order, then the special pages' settings.
@@ -87,22 +90,14 @@ const NamedSetting *findNamedSetting(const QString &name);
 
 QString settingCaption(const NamedSetting &s, const NamedContext &ctx);
 QString settingText(const NamedSetting &s, const TMK &model, const NamedContext &ctx);
+// Whether the editor shows it: its page and every page above it are shown, and so is the setting.
 bool settingShown(const NamedSetting &s, const TMK &model, const NamedContext &ctx);
+// Why the editor would not let this setting be changed on this model (hidden with its page, hidden
+// on its page, shown for reference only), as a Russian sentence naming it; empty when it would.
+QString settingRefusal(const NamedSetting &s, const TMK &model, const NamedContext &ctx);
 // Stores the shown text. A text equal to the one shown stores nothing and is always accepted (a
 // value the page could not choose may stay as it is); returns whether anything was stored.
 bool storeSettingText(const NamedSetting &s, TMK &model, const QString &text, NamedContext &ctx);
-
-// The editor's pages: caption, tab name, and the caption of the page that holds it (empty at the
-// top level). A page name matches its caption, its tab name or, for a top page, its inner pages.
-struct SettingsPage
-{
-    QString caption;
-    QString tab;
-    QString parent;
-};
-const std::vector<SettingsPage> &settingsPages();
-// Whether a setting's page is one of `names` (captions or tab names); Error for an unknown name.
-bool pageSelected(const QString &page, const QStringList &names);
 
 // The special pages' rows (NamedSettingsSpecial.cpp).
 std::vector<NamedSetting> specialSettings();

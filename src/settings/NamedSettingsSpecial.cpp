@@ -356,11 +356,6 @@ void addHotMenuSettings(std::vector<NamedSetting> &all)
 
 const QString kBlocksPage = QStringLiteral("Допсистемы");
 
-bool blocksPageShown(const TMK &m, const NamedContext &ctx)
-{
-    return conditionHolds(when(Flag::AddSystems), ctx.fields(), m);
-}
-
 void addSystemSettings(std::vector<NamedSetting> &all)
 {
     const QString showCaption = QStringLiteral("Показывать");
@@ -377,7 +372,6 @@ void addSystemSettings(std::vector<NamedSetting> &all)
         s.store = [showItems](TMK &m, const QString &text, NamedContext &) {
             setBlocksShow(m.record(kSection4), itemOf(text, showItems));
         };
-        s.shown = blocksPageShown;
         all.push_back(s);
     }
     {
@@ -389,7 +383,6 @@ void addSystemSettings(std::vector<NamedSetting> &all)
         s.store = [listItems](TMK &m, const QString &text, NamedContext &) {
             setBlocksShowList(m.record(kSection4), itemOf(text, listItems));
         };
-        s.shown = blocksPageShown;
         all.push_back(s);
     }
     // Every system any model lists; a model shows those its own list holds.
@@ -404,9 +397,7 @@ void addSystemSettings(std::vector<NamedSetting> &all)
         s.store = [code](TMK &m, const QString &text, NamedContext &) {
             setSystemSelected(m.record(kSection4), code, checkText(text));
         };
-        s.shown = [code](const TMK &m, const NamedContext &ctx) {
-            if (!blocksPageShown(m, ctx))
-                return false;
+        s.shown = [code](const TMK &, const NamedContext &ctx) {
             for (const AddSystem &listed : ctx.systems())
                 if (listed.code == code)
                     return true;

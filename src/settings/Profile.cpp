@@ -76,7 +76,7 @@ QByteArray exportProfile(const TMK &model, const QStringList &pages)
     QJsonArray settings;
     for (const NamedSetting &s : namedSettings()) {
         // What the file does not hold, or the editor does not show, is nothing to carry over.
-        if (!model.sectionHeld(s.section) || !settingShown(s, model, ctx))
+        if (!model.sectionHeld(s.section) || !settingShown(s, model, ctx) || s.referenceOnly)
             continue;
         if (!pages.isEmpty() && !pageSelected(s.page, pages))
             continue;
@@ -172,8 +172,8 @@ std::vector<ProfileProblem> applyProfile(TMK &model, const QByteArray &json)
     }
     // Shown or not is decided on the result: a profile may switch on what it then sets.
     for (const auto &[index, value] : wanted)
-        if (!settingShown(all[index], copy, ctx))
-            refused[index] = QStringLiteral("Для этой модели настройка недоступна.");
+        if (const QString why = settingRefusal(all[index], copy, ctx); !why.isEmpty())
+            refused[index] = why;
     for (const auto &[index, message] : refused)
         problems.push_back({all[index].name, message});
 

@@ -15,7 +15,8 @@ namespace mk {
 
 class TMK;
 
-// The settings the model shows, on the given pages (captions or tab names; empty: all pages).
+// The settings the model shows and its pages change (reference-only ones are left out), on the
+// given pages (captions or tab names; empty: all pages).
 // Throws Error for an unknown page, RangeError when the editor would not open on the model.
 QByteArray exportProfile(const TMK &model, const QStringList &pages = {});
 
@@ -27,8 +28,9 @@ struct ProfileProblem
 
 // Checks everything first; when any problem is found nothing changes and the problems are returned.
 // Problems: a damaged profile, an unknown or repeated name, a value the page would refuse on this
-// model, a setting this model does not show (after the profile's own settings are applied), a
-// setting whose section the image lacks. A value equal to the one shown is left as it is.
+// model, a setting the editor would not let be changed on this model (hidden with its page or on it,
+// after the profile's own settings are applied; shown for reference only), a setting whose section
+// the image lacks. A value equal to the one shown is left as it is.
 // On success the edited sections are encoded into the image, as the editor's OK does.
 std::vector<ProfileProblem> applyProfile(TMK &model, const QByteArray &json);
 

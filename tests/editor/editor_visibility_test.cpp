@@ -1,6 +1,7 @@
 // What the editor shows depends on the device model and the current protocol.
 
 #include "EditorTestSupport.h"
+#include "settings/NamedSettings.h"
 #include "widgets/RadioGroup.h"
 
 #include <QCheckBox>
@@ -8,6 +9,7 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -31,12 +33,52 @@ bool shown(const OpenEditor &ed, const char *name)
     return !w->isHidden();
 }
 
+// Whether the user can change the control: it and everything holding it shown (a tab sheet as a
+// visible tab of its page control, whichever tab is current), and enabled.
+bool editable(QWidget *w)
+{
+    if (!w->isEnabled())
+        return false;
+    for (; w && !w->isWindow(); w = w->parentWidget()) {
+        auto *stack = qobject_cast<QStackedWidget *>(w->parentWidget());
+        auto *tabs = stack ? qobject_cast<QTabWidget *>(stack->parentWidget()) : nullptr;
+        if (tabs ? !tabs->isTabVisible(tabs->indexOf(w)) : w->isHidden())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 class EditorVisibilityTest : public QObject
 {
     Q_OBJECT
 private slots:
+    // mktool and profiles accept a setting exactly when the editor lets it be changed: every row of
+    // the field table on models with and without parking, voice, universal input, 24 V, systems.
+    void settingsLayerAcceptsWhatTheEditorShows()
+    {
+        const struct
+        {
+            quint16 code;
+            quint32 version;
+            int protocol;
+        } models[] = {{0x0C01, 0, 0}, {0x8002, 0, 6}, {0x0A01, 10, 0}, {0x0302, 0, 0}, {0x0801, 1, 1}};
+        QStringList differ;
+        for (const auto &m : models) {
+            OpenEditor ed(m.code, m.version, m.protocol);
+            const NamedContext ctx(ed.session->model());
+            for (const FieldDef &def : fieldTable()) {
+                QWidget *w = ed.find(def.control);
+                QVERIFY2(w, qPrintable(def.control));
+                const QString refusal = settingRefusal(*findNamedSetting(def.name), ed.session->model(), ctx);
+                if (editable(w) != refusal.isEmpty())
+                    differ << QStringLiteral("%1 on %2: %3").arg(def.name).arg(m.code, 0, 16).arg(refusal);
+            }
+        }
+        QCOMPARE(differ.join(QLatin1Char('\n')), QString());
+    }
+
     void singleCounterModelWithoutVoiceParkingAndGas()
     {
         OpenEditor ed(0x0C01, 0); // "QZ-71B_WS"

@@ -138,6 +138,15 @@ TEST(Profile, DamagedOrUnknownEntriesAreListedAndNothingChanges)
         {R"({"profile": 1, "settings": [{"name": "VelocityLimit", "value": "90", "value": "100"}]})", {QString()}},
         {R"({"profile": 1, "profile": 1, "settings": []})", {QString()}},
         {R"({"profile": 1, "settings": [{"name": "UniMeasStr", "value": "Oil ☺"}]})", {QStringLiteral("UniMeasStr")}},
+        // What the editor would not let be changed on a model without parking, universal input and
+        // voice: a hidden page, a speech mode, a setting shown for reference only.
+        {profileOf({{QStringLiteral("ParkStopLeng1"), QStringLiteral("100")},
+                    {QStringLiteral("UniMeasStr"), QStringLiteral("Бар")},
+                    {QStringLiteral("apVel_F"), QStringLiteral("Г")},
+                    {QStringLiteral("TarirIncline"), QStringLiteral("Прямой")}}),
+         {QStringLiteral("apVel_F"), QStringLiteral("ParkStopLeng1"), QStringLiteral("UniMeasStr"),
+          QStringLiteral("TarirIncline")},
+         0x0C01},
         // The ADC points must differ: the first waits until the second has moved away.
         {profileOf({{QStringLiteral("UniMeasADC0"), QStringLiteral("1023")},
                     {QStringLiteral("UniMeasADC1"), QStringLiteral("500")}}),

@@ -34,8 +34,8 @@ TEST(FieldTool, SetStoresWithTheEditorsConversions)
         {"set", a, "VelocityLimit=41", "TripMinStop=995", "ResetPeriod1=Ручн.", "apVel_N=Г", "deliberately", "-o", b});
     EXPECT_EQ(set.code, 1);         // a word without "=" is refused ...
     EXPECT_FALSE(QFile::exists(b)); // ... and nothing is written
-    const ToolRun ok = mktool({"set", a, "VelocityLimit=41", "TripMinStop=995", "ResetPeriod1=Ручн.", "apVel_N=Г",
-                               "UseTank2=1", "UniMeasStr=Бар", "-o", b});
+    const ToolRun ok = mktool(
+        {"set", a, "VelocityLimit=41", "TripMinStop=995", "ResetPeriod1=Ручн.", "apVel_N=Г", "UseTank2=1", "-o", b});
     ASSERT_EQ(ok.code, 0) << ok.err.constData();
 
     const QJsonObject d = dump(b);
@@ -45,7 +45,6 @@ TEST(FieldTool, SetStoresWithTheEditorsConversions)
     EXPECT_EQ(fields["ResetPeriod1"].toString(), QStringLiteral("Ручн."));
     EXPECT_EQ(fields["apVel_N"].toString(), QStringLiteral("Г"));
     EXPECT_TRUE(fields["UseTank2"].toBool());
-    EXPECT_EQ(fields["UniMeasStr"].toString(), QStringLiteral("Бар"));
     EXPECT_EQ(fields["Protocol"].toString(), QStringLiteral("M74CAN"));
     const QByteArray r5 = QByteArray::fromHex(d["records"].toObject()["5"].toString().toLatin1());
     const QByteArray r6 = QByteArray::fromHex(d["records"].toObject()["6"].toString().toLatin1());
@@ -65,10 +64,15 @@ TEST(FieldTool, BadValuesNameTheField)
     } rows[] = {
         {"VelocityLimit=300", "VelocityLimit: Значение должно быть от 40 до 200."},
         {"AirFiltCntK=10", "AirFiltCntK: Значение должно быть от 0.0 до 9.9."}, // one maintenance counter
-        {"UniMeasADC0=1023", "UniMeasADC0: Значения АЦП Мин и Макс должны различаться."},
+        // What the editor would not let be changed: a hidden page, a hidden control, a reference.
+        {"UniMeasADC0=1023",
+         "Настройка UniMeasADC0 недоступна для этой модели МК: страница «Унив.вход» не показывается."},
+        {"ParkStopLeng1=100", "Настройка ParkStopLeng1 недоступна для этой модели МК: страница «Парковка»"},
+        {"SoundVolume=3", "Настройка SoundVolume недоступна для этой модели МК и протокола"},
+        {"TarirIncline=Прямой", "Настройка TarirIncline показывается только для справки"},
         {"OSAGO=30.02.20", "OSAGO:"},
         {"apVel_F=X", "apVel_F: Допустимые значения"},
-        {"Protocol=CAN", "Protocol: Допустимые значения"}, // not a protocol of this model
+        {"Protocol=CAN", "Настройка Protocol недоступна"}, // the list is hidden without manual selection
         {"NoSuchSetting=1", "NoSuchSetting:"},
     };
     for (const auto &row : rows) {
@@ -85,8 +89,8 @@ TEST(FieldTool, SetProtocolActsLikeTheProtocolPage)
     const QString a = dir.filePath("a.tcset"), b = dir.filePath("b.tcset");
     ASSERT_EQ(mktool({"new", "--model", "0x8002", "-o", a}).code, 0);
     // Sub-type items are those of the protocol chosen before them.
-    const ToolRun r =
-        mktool({"set", a, "ProtTypeAdd1=1+2", "TankMeth=ДУТ ЭБУ2", "Protocol=J1939", "ProtTypeAdd2=3", "-o", b});
+    const ToolRun r = mktool({"set", a, "ProtTypeAdd1=1+2", "TankMeth=ДУТ ЭБУ2", "ProtocolSelectMeth=Руч.",
+                              "Protocol=J1939", "ProtTypeAdd2=3", "-o", b});
     ASSERT_EQ(r.code, 0) << r.err.constData();
     const QJsonObject f = dump(b)["fields"].toObject();
     EXPECT_EQ(f["Protocol"].toString(), QStringLiteral("J1939"));

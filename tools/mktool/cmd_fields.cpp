@@ -40,6 +40,9 @@ void applyAssignments(TMK &tmk, const QStringList &assignments)
         // The value would never reach the file: the section it lives in is not there.
         if (!tmk.sectionHeld(setting->section))
             throw Error(QStringLiteral("%1: в файле нет секции %2").arg(name).arg(setting->section));
+        // What the editor would not let be changed here is refused, naming why.
+        if (const QString why = settingRefusal(*setting, tmk, ctx); !why.isEmpty())
+            throw Error(why);
         try {
             storeSettingText(*setting, tmk, text, ctx);
         } catch (const Error &e) {
