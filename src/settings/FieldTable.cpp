@@ -557,7 +557,8 @@ QVariant parseFieldText(const FieldDef &def, const QString &text, const FieldCon
             ok = true;
         }
         if (ok && !itemOffered(def, index, ctx))
-            throw Error(QStringLiteral("Значение «%1» недоступно для этой модели МК.").arg(items.at(index)));
+            throw Error(QStringLiteral("Значение «%1» недоступно для этой модели МК: у неё нет речевых сообщений.")
+                            .arg(items.at(index)));
         if (ok)
             return index;
         if (items.isEmpty())

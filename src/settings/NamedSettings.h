@@ -82,6 +82,8 @@ struct NamedSetting
     // Its own rule; the rule of its page (settingsPages()) is added by settingShown().
     std::function<bool(const TMK &, const NamedContext &)> shown;
     bool referenceOnly = false; // shown for reference, never stored by its page
+    // The caption the page shows where `read` gives an identifier (hot-menu items); empty: none.
+    std::function<QString(const TMK &, const NamedContext &)> itemCaption;
 };
 
 // Field-table rows in page order, then the special pages' settings.

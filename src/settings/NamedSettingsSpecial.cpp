@@ -343,6 +343,11 @@ void addHotMenuSettings(std::vector<NamedSetting> &all)
             s.read = [offset](const TMK &m, const NamedContext &ctx) {
                 return hotMenuText(m.record(kSection9).u16(offset), ctx);
             };
+            s.itemCaption = [offset](const TMK &m, const NamedContext &ctx) {
+                const quint16 code = m.record(kSection9).u16(offset);
+                const TMKMenuItem *item = code ? ctx.menuItems().FindMenuItemByCode(code) : nullptr;
+                return item ? item->Name : QString();
+            };
             // The place takes the item as it stands; the editor closes gaps in a list when it opens.
             s.store = [offset, list](TMK &m, const QString &text, NamedContext &ctx) {
                 m.record(kSection9).setU16(offset, hotMenuCode(list, text, ctx));

@@ -25,6 +25,12 @@ QString shownText(const NamedSetting &s, const QString &toolText)
     return toolText;
 }
 
+// mktool's text: what `set` takes, after the caption the page shows when that is an identifier.
+QString toolValue(const QString &value, const QString &item)
+{
+    return item.isEmpty() ? value : QStringLiteral("%1 (%2)").arg(item, value);
+}
+
 // The stored bits, most significant byte first, in hexadecimal.
 QString rawText(const Record &rec, const std::vector<FieldByte> &bytes)
 {
@@ -142,11 +148,17 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
                         settingText(s, after, ctxAfter),
                         {},
                         {},
+                        {},
+                        {},
                         rawText(ra, s.bytes),
                         rawText(rb, s.bytes),
                         0};
-        c.shownBefore = shownText(s, c.before);
-        c.shownAfter = shownText(s, c.after);
+        if (s.itemCaption) {
+            c.itemBefore = s.itemCaption(before, ctxBefore);
+            c.itemAfter = s.itemCaption(after, ctxAfter);
+        }
+        c.shownBefore = c.itemBefore.isEmpty() ? shownText(s, c.before) : c.itemBefore;
+        c.shownAfter = c.itemAfter.isEmpty() ? shownText(s, c.after) : c.itemAfter;
         // Values that show alike but are stored differently: the raw bits tell them apart.
         if (c.before == c.after) {
             c.before += QStringLiteral(" (%1)").arg(c.rawBefore);
@@ -189,6 +201,8 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
                             {},
                             {},
                             {},
+                            {},
+                            {},
                             n};
             c.shownBefore = c.before;
             c.shownAfter = c.after;
@@ -212,7 +226,8 @@ QString diffText(const SettingsDiff &diff, bool forTool)
         for (const SettingChange &c : page.changes) {
             if (forTool)
                 text += QStringLiteral("%1\t%2\t%3\n")
-                            .arg(c.name.isEmpty() ? QStringLiteral("(%1)").arg(c.caption) : c.name, c.before, c.after);
+                            .arg(c.name.isEmpty() ? QStringLiteral("(%1)").arg(c.caption) : c.name,
+                                 toolValue(c.before, c.itemBefore), toolValue(c.after, c.itemAfter));
             else
                 text += QStringLiteral("%1\t%2 -> %3\n").arg(c.caption, c.shownBefore, c.shownAfter);
         }

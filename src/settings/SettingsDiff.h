@@ -28,6 +28,8 @@ struct SettingChange
     QString after;
     QString shownBefore; // value as the editor shows it
     QString shownAfter;
+    QString itemBefore; // the caption of an item `before` names by identifier (hot menus), else empty
+    QString itemAfter;
     QString rawBefore; // the stored bits in hexadecimal ("0x0046"), named settings only
     QString rawAfter;
     int unnamedBytes = 0; // for a change without a name: how many bytes differ
@@ -59,7 +61,8 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after);
 // Plain text of the comparison, one page after another ("Сохранить как текст", mktool):
 //   [Границы]
 //   VelocityLimit  Превышение скорости, км/ч  120 -> 140
-// With `forTool` the lines are NAME<TAB>BEFORE<TAB>AFTER as mktool has always printed them.
+// With `forTool` the lines are NAME<TAB>BEFORE<TAB>AFTER as mktool has always printed them; an item
+// named by identifier shows its caption first: "Обратный отсчет (MeasParamsHistoryFlagMenu)".
 QString diffText(const SettingsDiff &diff, bool forTool);
 
 // The page that holds a record byte, for bits no name covers; empty when no page shows it.

@@ -23,6 +23,10 @@ QJsonObject diffJson(const SettingsDiff &diff)
                 o[QStringLiteral("name")] = c.name;
                 o[QStringLiteral("raw_a")] = c.rawBefore;
                 o[QStringLiteral("raw_b")] = c.rawAfter;
+                if (!c.itemBefore.isEmpty() || !c.itemAfter.isEmpty()) {
+                    o[QStringLiteral("item_a")] = c.itemBefore;
+                    o[QStringLiteral("item_b")] = c.itemAfter;
+                }
                 fields.append(o);
             }
             changes.append(o);
