@@ -3,6 +3,7 @@
 
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "support/ErrorText.h"
 #include "support/RawFiles.h"
 
 #include <QDir>
@@ -18,6 +19,7 @@
 #include <unistd.h>
 
 using namespace mk;
+using mk::test::errorTextOf;
 
 namespace {
 
@@ -26,16 +28,6 @@ struct FaultGuard
     FaultGuard(WriteStep step, int error) { injectWriteFault(step, error); }
     ~FaultGuard() { injectWriteFault(WriteStep::None, 0); }
 };
-
-QString failureOf(const std::function<void()> &run)
-{
-    try {
-        run();
-    } catch (const Error &e) {
-        return e.text();
-    }
-    return {};
-}
 
 } // namespace
 
@@ -60,7 +52,7 @@ TEST(FileIo, AFailureAtAnyStepKeepsTheOldFileAndSaysWhy)
     ASSERT_TRUE(writeRaw(path, "old contents"));
     for (const Case &c : cases) {
         const FaultGuard fault(c.step, c.error);
-        const QString message = failureOf([&] { writeFileAtomically(path, QByteArray(100000, 'x')); });
+        const QString message = errorTextOf([&] { writeFileAtomically(path, QByteArray(100000, 'x')); });
         EXPECT_TRUE(message.contains(QStringLiteral("car.tcset")) && message.contains(c.reason) &&
                     message.contains(QStringLiteral("Прежний файл не изменён")))
             << int(c.step) << " " << message.toStdString();
@@ -96,7 +88,8 @@ TEST(FileIo, ANewFileNeverReplacesAnythingNorFollowsALink)
     EXPECT_EQ(readRaw(dir.filePath("b-1")), "taken");
     EXPECT_FALSE(QFileInfo::exists(planted));
     EXPECT_EQ(readRaw(dir.filePath("b-3")), "backup");
-    EXPECT_TRUE(failureOf([&] { writeNewFile(dir.path(), names, "x", 3); }).contains(QStringLiteral("нет свободного")));
+    EXPECT_TRUE(
+        errorTextOf([&] { writeNewFile(dir.path(), names, "x", 3); }).contains(QStringLiteral("нет свободного")));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).size(),
               3);
 }
@@ -131,7 +124,7 @@ TEST(FileIo, OnlyRegularFilesAreReadAndNothingWaits)
     for (const Case &c : cases) {
         QElapsedTimer clock;
         clock.start();
-        const QString message = failureOf([&] { readWholeFile(c.path, 1000); });
+        const QString message = errorTextOf([&] { readWholeFile(c.path, 1000); });
         EXPECT_LT(clock.elapsed(), 1000);
         EXPECT_TRUE(message.contains(c.says)) << c.path.toStdString() << ": " << message.toStdString();
     }
@@ -140,10 +133,10 @@ TEST(FileIo, OnlyRegularFilesAreReadAndNothingWaits)
     ASSERT_TRUE(writeRaw(dir.filePath("mine"), "x"));
     ASSERT_TRUE(QFile::link(dir.filePath("mine"), dir.filePath("link")));
     EXPECT_EQ(readOwnFile(dir.filePath("mine"), 10), "x");
-    EXPECT_FALSE(failureOf([&] { readOwnFile(dir.filePath("link"), 10); }).isEmpty());
+    EXPECT_FALSE(errorTextOf([&] { readOwnFile(dir.filePath("link"), 10); }).isEmpty());
     if (::geteuid() == 0) {
         ASSERT_EQ(::chown(QFile::encodeName(dir.filePath("mine")).constData(), 65534, 65534), 0);
-        EXPECT_TRUE(failureOf([&] { readOwnFile(dir.filePath("mine"), 10); }).contains(QStringLiteral("другой")));
+        EXPECT_TRUE(errorTextOf([&] { readOwnFile(dir.filePath("mine"), 10); }).contains(QStringLiteral("другой")));
     }
 }
 
@@ -161,7 +154,7 @@ TEST(FileIo, PrivateFoldersAndSharedOnes)
     QString why;
     EXPECT_TRUE(ensurePrivateFolder(open, &why).isEmpty());
     EXPECT_TRUE(why.contains(QStringLiteral("другие")));
-    EXPECT_TRUE(failureOf([&] { checkFolderNotShared(open); }).contains(QStringLiteral("другие пользователи")));
+    EXPECT_TRUE(errorTextOf([&] { checkFolderNotShared(open); }).contains(QStringLiteral("другие пользователи")));
 
     const QString link = dir.filePath("link");
     ASSERT_TRUE(QFile::link(fresh, link));

@@ -3,6 +3,7 @@
 #include "base/Error.h"
 #include "link/DeviceRequest.h"
 #include "link/LinkTexts.h"
+#include "support/ErrorText.h"
 #include "support/LinkFixture.h"
 
 #include <algorithm>
@@ -10,16 +11,6 @@
 
 namespace mk::test {
 namespace {
-
-QString errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const Error &e) {
-        return e.text();
-    }
-    return {};
-}
 
 const QByteArray kIdentifyAnswer = framed(hex("09 FC 01 00 01 01 02 80"));
 
@@ -51,7 +42,7 @@ TEST_P(LinkFailure, GivesItsMessageAfterThreeSends)
     const FailureRow &row = GetParam();
     ScriptedLink s({row.reply, row.reply, row.reply, TimedReply{kIdentifyAnswer, {}}});
     s.protocol().SetFirstByteTimeout(100);
-    EXPECT_EQ(errorOf([&] { s.protocol().CommandExchange(0xFC, 1); }), row.message);
+    EXPECT_EQ(errorTextOf([&] { s.protocol().CommandExchange(0xFC, 1); }), row.message);
     EXPECT_EQ(s.requestsSeen, 3);
     // A failed answer never becomes readable.
     EXPECT_THROW(s.frame().GetByte(), Error);
@@ -80,7 +71,7 @@ TEST(LinkProtocol, AnAnswerOfAnotherShapeThanExpectedIsRefusedRetriedAndKept)
         ScriptedLink s({TimedReply{answer, {}}, TimedReply{answer, {}}, TimedReply{answer, {}}});
         s.protocol().SetFirstByteTimeout(100);
         beginDeviceRequest(s.frame(), 0xFC, command::kIdentify);
-        EXPECT_EQ(errorOf([&] { s.protocol().Exchange(); }), message);
+        EXPECT_EQ(errorTextOf([&] { s.protocol().Exchange(); }), message);
         EXPECT_EQ(s.protocol().refusedAnswers(), 3u);
         EXPECT_EQ(s.protocol().lastRefusedAnswer(), answer);
     }
@@ -118,7 +109,7 @@ TEST(LinkProtocol, FirstByteDeadlineCountsTheRequestsLineTimeAndIsInclusive)
         s.frame().BeginCommand(0xFC, 1);
         for (int i = 0; i < 12; ++i)
             s.frame().PutByte(0);
-        return errorOf([&] { s.protocol().ExchangeOnce(); });
+        return errorTextOf([&] { s.protocol().ExchangeOnce(); });
     };
     EXPECT_EQ(exchangeWithFirstByteAt(101), QString());
     EXPECT_EQ(exchangeWithFirstByteAt(102), kNoLinkText);
@@ -129,7 +120,7 @@ TEST(LinkProtocol, InterByteDeadlineIsInclusive)
 {
     const auto exchangeWithGap = [](qint64 gap) {
         ScriptedLink s({TimedReply::paced(kIdentifyAnswer, 0, gap)});
-        return errorOf([&] {
+        return errorTextOf([&] {
             s.frame().BeginCommand(0xFC, 1);
             s.protocol().ExchangeOnce();
         });
@@ -142,7 +133,7 @@ TEST(LinkProtocol, AbsentDeviceCostsThreeWaitsAndTwoPauses)
 {
     ScriptedLink s;
     const qint64 t0 = s.clock().nowMs();
-    EXPECT_EQ(errorOf([&] { s.protocol().CommandExchange(0xFC, 1); }), kNoLinkText);
+    EXPECT_EQ(errorTextOf([&] { s.protocol().CommandExchange(0xFC, 1); }), kNoLinkText);
     // Each retry waits for a quiet line (one first-byte time-out) after the 50 ms pause.
     EXPECT_EQ(s.clock().nowMs() - t0, 3 * 1000 + 2 * (50 + 1000));
 }

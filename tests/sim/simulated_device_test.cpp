@@ -5,6 +5,7 @@
 #include "link/TKW_RS.h"
 #include "sim/InMemoryPort.h"
 #include "sim/SimulatedDevice.h"
+#include "support/ErrorText.h"
 #include "support/LinkFixture.h"
 
 #include <gtest/gtest.h>
@@ -29,15 +30,6 @@ struct DeviceRig
         link->frame().PutBytes(bytes);
         link->protocol().Exchange();
     }
-    QString failure(const std::function<void()> &f)
-    {
-        try {
-            f();
-        } catch (const Error &e) {
-            return e.text();
-        }
-        return {};
-    }
     SimulatedDevice device;
     std::shared_ptr<SimulatedPortBackend> backend = std::make_shared<SimulatedPortBackend>();
     std::unique_ptr<TKW_RS> link;
@@ -58,13 +50,13 @@ TEST(SimulatedDevice, SectionWriteAppliesOnlyWhenTheChunksAddUp)
 
     rig.command(command::kBeginSectionWrite, {0x200, 40});
     rig.command(command::kWriteChunk, {0, 32}, data.left(32));
-    EXPECT_EQ(rig.failure([&] { rig.command(command::kEndSectionWrite, {0x200, 40}); }), kBusyText);
+    EXPECT_EQ(errorTextOf([&] { rig.command(command::kEndSectionWrite, {0x200, 40}); }), kBusyText);
     EXPECT_EQ(rig.device.memory().mid(0x200, 40), QByteArray(40, '\0'));
     // Chunks past the content, too long, or without a begin are refused.
     rig.command(command::kBeginSectionWrite, {0x200, 40});
-    EXPECT_EQ(rig.failure([&] { rig.command(command::kWriteChunk, {1, 9}, data.left(9)); }), kBusyText);
-    EXPECT_EQ(rig.failure([&] { rig.command(command::kWriteChunk, {0, 33}, data.left(33)); }), kBusyText);
-    EXPECT_EQ(rig.failure([&] { rig.command(command::kBeginSectionWrite, {8190, 40}); }), kBusyText);
+    EXPECT_EQ(errorTextOf([&] { rig.command(command::kWriteChunk, {1, 9}, data.left(9)); }), kBusyText);
+    EXPECT_EQ(errorTextOf([&] { rig.command(command::kWriteChunk, {0, 33}, data.left(33)); }), kBusyText);
+    EXPECT_EQ(errorTextOf([&] { rig.command(command::kBeginSectionWrite, {8190, 40}); }), kBusyText);
 }
 
 TEST(SimulatedDevice, ReadsBlocksWithinItsMemoryOnly)
@@ -76,12 +68,12 @@ TEST(SimulatedDevice, ReadsBlocksWithinItsMemoryOnly)
     rig.device.setMemory(memory);
     rig.command(command::kReadBlock, {200});
     EXPECT_EQ(rig.link->frame().GetBytes(32), QByteArray(32, char(200)));
-    EXPECT_EQ(rig.failure([&] { rig.command(command::kReadBlock, {256}); }), kBusyText);
+    EXPECT_EQ(errorTextOf([&] { rig.command(command::kReadBlock, {256}); }), kBusyText);
     rig.link->protocol().CommandExchange(0xFD, command::kIdentify);
     rig.link->frame().GetByte();
     EXPECT_EQ(rig.link->frame().GetWord(), 0x0101);
-    EXPECT_EQ(rig.failure([&] { rig.link->protocol().CommandExchange(0xFC, command::kIdentify); }), kNoLinkText);
-    EXPECT_EQ(rig.failure([&] { rig.link->protocol().CommandExchange(0xFD, 9); }), kNoLinkText);
+    EXPECT_EQ(errorTextOf([&] { rig.link->protocol().CommandExchange(0xFC, command::kIdentify); }), kNoLinkText);
+    EXPECT_EQ(errorTextOf([&] { rig.link->protocol().CommandExchange(0xFD, 9); }), kNoLinkText);
 }
 
 TEST(SimulatedDevice, EachFaultKindGivesTheLinksMessage)
@@ -94,7 +86,7 @@ TEST(SimulatedDevice, EachFaultKindGivesTheLinksMessage)
     for (const auto &[fault, message] : rows) {
         DeviceRig rig;
         rig.device.setFaultChooser([kind = fault](const QByteArray &) { return kind; });
-        EXPECT_EQ(rig.failure([&] { rig.link->protocol().CommandExchange(0xFC, command::kIdentify); }), message);
+        EXPECT_EQ(errorTextOf([&] { rig.link->protocol().CommandExchange(0xFC, command::kIdentify); }), message);
         EXPECT_EQ(rig.device.requests().size(), 3u);
     }
 }
