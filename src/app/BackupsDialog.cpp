@@ -80,10 +80,15 @@ BackupsDialog::BackupsDialog(const QString &dir, QWidget *parent) : QDialog(pare
     m_open->setObjectName(QStringLiteral("bOpen"));
     QPushButton *folder = buttons->addButton(QStringLiteral("&Показать папку"), QDialogButtonBox::ActionRole);
     folder->setObjectName(QStringLiteral("bShowFolder"));
+    m_toHistory = buttons->addButton(QStringLiteral("В &историю…"), QDialogButtonBox::ActionRole);
+    m_toHistory->setObjectName(QStringLiteral("bBackupToHistory"));
+    m_toHistory->setToolTip(QStringLiteral("Добавить журналы этой копии в историю поездок"));
+    m_toHistory->setVisible(false);
     QPushButton *close = buttons->addButton(QStringLiteral("Закрыть"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("bClose"));
     connect(m_open, &QPushButton::clicked, this, &BackupsDialog::openClicked);
     connect(folder, &QPushButton::clicked, this, &BackupsDialog::showFolderClicked);
+    connect(m_toHistory, &QPushButton::clicked, this, &BackupsDialog::toHistoryClicked);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, &BackupsDialog::selectionChanged);
     connect(m_list, &QTreeWidget::itemActivated, this, [this] { openClicked(); });
@@ -104,6 +109,21 @@ void BackupsDialog::selectionChanged()
 {
     const QTreeWidgetItem *item = m_list->currentItem();
     m_open->setEnabled(item && item->isSelected() && item->data(0, kOpenableRole).toBool());
+    m_toHistory->setEnabled(m_open->isEnabled());
+}
+
+void BackupsDialog::setHistoryAdder(HistoryAdder adder)
+{
+    m_historyAdder = std::move(adder);
+    m_toHistory->setVisible(bool(m_historyAdder));
+}
+
+void BackupsDialog::toHistoryClicked()
+{
+    const QTreeWidgetItem *item = m_list->currentItem();
+    if (!item || !item->data(0, kOpenableRole).toBool() || !m_historyAdder)
+        return;
+    m_historyAdder(this, item->data(0, kPathRole).toString(), item->data(0, kWhenRole).toDateTime());
 }
 
 void BackupsDialog::openClicked()

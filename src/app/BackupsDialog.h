@@ -23,17 +23,23 @@ public:
     QDateTime chosenWhen() const { return m_chosenWhen; }
     // How "Показать папку" opens a folder (the desktop's file manager unless a test says otherwise).
     static void setFolderOpener(std::function<bool(const QString &dir)> opener);
+    // What "В историю…" does with the chosen backup and its time; without it the button is hidden.
+    using HistoryAdder = std::function<void(QWidget *parent, const QString &path, const QDateTime &when)>;
+    void setHistoryAdder(HistoryAdder adder);
 
 private:
     void selectionChanged();
     void openClicked();
     void showFolderClicked();
+    void toHistoryClicked();
 
     QString m_dir;
     QString m_chosen;
     QDateTime m_chosenWhen;
     QTreeWidget *m_list = nullptr;
     QPushButton *m_open = nullptr;
+    QPushButton *m_toHistory = nullptr;
+    HistoryAdder m_historyAdder;
 };
 
 } // namespace mk

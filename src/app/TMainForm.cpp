@@ -272,6 +272,7 @@ void TMainForm::buildMenu()
             [this] { guarded([this] { miCompareDeviceClick(); }); });
     connect(m_menu->about(), &QAction::triggered, this, [this] { guarded([this] { miAboutClick(); }); });
     buildInstallerTools();
+    buildHistoryTools();
 }
 
 void TMainForm::addPermanentStatusWidget(QWidget *widget, int stretch)
@@ -299,6 +300,7 @@ void TMainForm::FormShow()
         if (m_setup.link) // its complaint (no serial port at all) does not stop the start
             guarded([&] { m_setup.link->loadSettings(ini); });
         m_auto = ini.readBool(kCommonSection, kAutoKey, m_auto);
+        loadHistorySettings(ini);
         loadPlacement(ini, kMainWindowSection, *this);
     }
     m_fileDir = m_setup.fileDir.isEmpty() ? m_setup.programDir : m_setup.fileDir;
@@ -387,6 +389,8 @@ void TMainForm::setEditingEnabled(bool enabled)
     // Comparing needs settings held, as writing does.
     m_menu->compareFile()->setEnabled(enabled);
     m_menu->compareDevice()->setEnabled(enabled);
+    if (m_addToHistory)
+        m_addToHistory->setEnabled(enabled);
 }
 
 void TMainForm::cbAutoClick()
@@ -416,6 +420,9 @@ void TMainForm::bGetParamsClick()
     if (end == ExchangeEnd::Done) {
         setEditingEnabled(true);
         setHeld(HeldSettings::Source::DeviceRead, m_setup.link->deviceName(), QDateTime::currentDateTime());
+        m_journalsReadTime = m_held.when;
+        m_journalsSource = QStringLiteral("чтение из %1").arg(m_setup.link->deviceName());
+        addReadToHistory();
     }
 }
 
@@ -474,6 +481,9 @@ void TMainForm::loadFile(const QString &path)
     openSettingsFile(*m_model, path);
     setEditingEnabled(true);
     setHeld(HeldSettings::Source::File, QFileInfo(path).fileName());
+    // The journals were read from the device when the file was last written.
+    m_journalsReadTime = QFileInfo(path).lastModified();
+    m_journalsSource = QStringLiteral("файл %1").arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
     // A file cut short still loads, so that it can be looked at; writing it is refused later.
     if (const QString warning = incompleteSettingsWarning(*m_model); !warning.isEmpty())
         showInformation(this, warning);
@@ -577,6 +587,9 @@ void TMainForm::miBackupsClick()
 {
     const QString dir = m_setup.link ? m_setup.link->backupDir() : defaultBackupDir();
     BackupsDialog dialog(dir, this);
+    dialog.setHistoryAdder([this](QWidget *parent, const QString &path, const QDateTime &when) {
+        addBackupToHistory(parent, path, when);
+    });
     if (execDialog(dialog) != QDialog::Accepted || dialog.chosenPath().isEmpty())
         return;
     // As a file load, with the question about unsaved edits first.
@@ -584,6 +597,9 @@ void TMainForm::miBackupsClick()
         return;
     loadFile(dialog.chosenPath());
     setHeld(HeldSettings::Source::Backup, QFileInfo(dialog.chosenPath()).fileName(), dialog.chosenWhen());
+    m_journalsReadTime = dialog.chosenWhen();
+    m_journalsSource = QStringLiteral("резервная копия %1")
+                           .arg(QDir::toNativeSeparators(QFileInfo(dialog.chosenPath()).absoluteFilePath()));
 }
 
 void TMainForm::miAboutClick()

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -18,6 +19,7 @@ namespace mk {
 
 class AccessGuard;
 class DeviceWatcher;
+class IniFile;
 class MainMenu;
 class TMK;
 
@@ -41,6 +43,7 @@ struct MainFormSetup
     StepDialogs steps;             // each one not given is the configurator's own
     // What the status bar follows (not owned); the system's serial ports when not given.
     DeviceWatcher *deviceWatcher = nullptr;
+    QString historyPath; // the trip history database; the user's default one when not given
 };
 
 class TMainForm : public QWidget
@@ -87,6 +90,14 @@ public:
     void miExportProfileClick();
     void miImportProfileClick();
     void miConnectionCheckClick();
+    // "История поездок…", "Добавить журналы в историю…", "Добавлять журналы в историю после
+    // каждого чтения…".
+    void miHistoryClick();
+    void miAddToHistoryClick();
+    void miAutoHistoryClick();
+    // Whether the journals of every read go to a car's history, and which.
+    bool autoHistory() const { return m_autoHistory; }
+    const QString &autoHistoryCar() const { return m_autoHistoryCar; }
 
     // Where further commands and status join the window: the menu bar (see MainMenu's
     // addFileAction / addServiceAction) and the status bar, below the steps.
@@ -105,6 +116,15 @@ private:
     // The profile commands, the connection check and the device status.
     void buildInstallerTools();
     QString askProfileName(bool save);
+    // The history commands of "Файл" and their setting in the ini file.
+    void buildHistoryTools();
+    void loadHistorySettings(IniFile &ini);
+    QString historyPath() const;
+    // After a read: the journals to the chosen car's history when the setting says so; a failure
+    // is shown but does not undo the read.
+    void addReadToHistory();
+    // From the backups dialog: the backup's journals, read at the backup's time.
+    void addBackupToHistory(QWidget *parent, const QString &path, const QDateTime &when);
     // Asked on the user-interface thread during a write, before anything is written.
     bool confirmWrite(const TMK &device, const TMK &toWrite);
     void showComparison(const TMK &other, const QString &otherTitle, const QString &source);
@@ -127,6 +147,13 @@ private:
     bool m_shown = false;
     QString m_fileDir;
     HeldSettings m_held;
+    // When the journals held were read and from where, for the trip history.
+    QDateTime m_journalsReadTime;
+    QString m_journalsSource;
+    bool m_autoHistory = false;
+    QString m_autoHistoryCar;
+    QAction *m_addToHistory = nullptr;
+    QAction *m_autoHistoryAction = nullptr;
 
     MainMenu *m_menu = nullptr;
     QStatusBar *m_statusBar = nullptr;

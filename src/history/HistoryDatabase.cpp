@@ -64,6 +64,24 @@ QSqlQuery prepared(const QSqlDatabase &db, const QString &sql, const QVariantLis
     return q;
 }
 
+// The period as a condition on the entries' columns, its values appended to `values`.
+QString periodCondition(const HistoryPeriod &period, QVariantList &values)
+{
+    if (!period.bounded())
+        return {};
+    QString sql = QStringLiteral(" AND e.year_uncertain = 0");
+    const auto key = [](const QDate &d) { return d.year() * 10000 + d.month() * 100 + d.day(); };
+    if (period.from.isValid()) {
+        sql += QStringLiteral(" AND e.year * 10000 + e.month * 100 + e.day >= ?");
+        values << key(period.from);
+    }
+    if (period.to.isValid()) {
+        sql += QStringLiteral(" AND e.year * 10000 + e.month * 100 + e.day <= ?");
+        values << key(period.to);
+    }
+    return sql;
+}
+
 HistoryMoment momentOf(const QSqlQuery &q, int first)
 {
     return {q.value(first).toInt(), quint8(q.value(first + 1).toUInt()), quint8(q.value(first + 2).toUInt()),
@@ -379,15 +397,19 @@ HistoryAddResult HistoryDatabase::addJournals(const QString &car, const TMK &tmk
     return result;
 }
 
-QList<HistoryJournalEntry> HistoryDatabase::journal(const QString &car, JournalKind kind) const
+QList<HistoryJournalEntry> HistoryDatabase::journal(const QString &car, JournalKind kind,
+                                                    const HistoryPeriod &period) const
 {
+    QVariantList values{carId(car), int(kind)};
+    const QString within = periodCondition(period, values);
     QSqlQuery q = prepared(m_db,
                            QStringLiteral("SELECT e.year, e.month, e.day, e.minutes, e.year_uncertain, e.seconds, "
                                           "e.metres, e.fuel1, e.fuel2, e.cost, s.description "
                                           "FROM journal_entries e JOIN sources s ON s.id = e.source_id "
-                                          "WHERE e.car_id = ? AND e.kind = ? "
-                                          "ORDER BY e.year DESC, e.month DESC, e.day DESC, e.minutes DESC, e.id"),
-                           {carId(car), int(kind)});
+                                          "WHERE e.car_id = ? AND e.kind = ?%1 "
+                                          "ORDER BY e.year DESC, e.month DESC, e.day DESC, e.minutes DESC, e.id")
+                               .arg(within),
+                           values);
     if (!q.exec())
         throw Error(damagedText(m_path));
     QList<HistoryJournalEntry> rows;
@@ -409,15 +431,18 @@ QList<HistoryJournalEntry> HistoryDatabase::journal(const QString &car, JournalK
     return rows;
 }
 
-QList<HistoryErrorEntry> HistoryDatabase::errors(const QString &car) const
+QList<HistoryErrorEntry> HistoryDatabase::errors(const QString &car, const HistoryPeriod &period) const
 {
+    QVariantList values{carId(car)};
+    const QString within = periodCondition(period, values);
     QSqlQuery q = prepared(m_db,
                            QStringLiteral("SELECT e.year, e.month, e.day, e.minutes, e.year_uncertain, e.entry, "
                                           "e.code_text, e.supported, s.description "
                                           "FROM error_entries e JOIN sources s ON s.id = e.source_id "
-                                          "WHERE e.car_id = ? "
-                                          "ORDER BY e.year DESC, e.month DESC, e.day DESC, e.minutes DESC, e.id"),
-                           {carId(car)});
+                                          "WHERE e.car_id = ?%1 "
+                                          "ORDER BY e.year DESC, e.month DESC, e.day DESC, e.minutes DESC, e.id")
+                               .arg(within),
+                           values);
     if (!q.exec())
         throw Error(damagedText(m_path));
     QList<HistoryErrorEntry> rows;
@@ -439,14 +464,17 @@ QList<HistoryErrorEntry> HistoryDatabase::errors(const QString &car) const
     return rows;
 }
 
-QList<MonthTotals> HistoryDatabase::monthlyTotals(const QString &car) const
+QList<MonthTotals> HistoryDatabase::monthlyTotals(const QString &car, const HistoryPeriod &period) const
 {
+    QVariantList values{carId(car)};
+    const QString within = periodCondition(period, values);
     QSqlQuery q = prepared(m_db,
-                           QStringLiteral("SELECT year, month, COUNT(*), SUM(metres), SUM(fuel1 + fuel2), SUM(cost), "
-                                          "COUNT(cost) FROM journal_entries "
-                                          "WHERE car_id = ? AND kind = 0 AND year_uncertain = 0 "
-                                          "GROUP BY year, month ORDER BY year, month"),
-                           {carId(car)});
+                           QStringLiteral("SELECT e.year, e.month, COUNT(*), SUM(e.metres), SUM(e.fuel1 + e.fuel2), "
+                                          "SUM(e.cost), COUNT(e.cost) FROM journal_entries e "
+                                          "WHERE e.car_id = ? AND e.kind = 0 AND e.year_uncertain = 0%1 "
+                                          "GROUP BY e.year, e.month ORDER BY e.year, e.month")
+                               .arg(within),
+                           values);
     if (!q.exec())
         throw Error(damagedText(m_path));
     QList<MonthTotals> months;

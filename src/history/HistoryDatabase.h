@@ -4,6 +4,7 @@
 
 #include "journals/JournalData.h"
 
+#include <QDate>
 #include <QDateTime>
 #include <QList>
 #include <QSqlDatabase>
@@ -55,12 +56,22 @@ struct MonthTotals
     std::optional<double> cost;           // none when no trip of the month has a cost
 };
 
+// The days listed, both included; a missing bound leaves that side open. A bounded period leaves
+// out the entries whose year is uncertain.
+struct HistoryPeriod
+{
+    QDate from;
+    QDate to;
+    bool bounded() const { return from.isValid() || to.isValid(); }
+};
+
 struct HistoryAddResult
 {
     int trips = 0;
     int refuellings = 0;
     int errors = 0;
     int uncertain = 0; // of those added, entries whose year is uncertain
+    bool none() const { return trips == 0 && refuellings == 0 && errors == 0; }
 };
 
 class HistoryDatabase
@@ -93,11 +104,11 @@ public:
     HistoryAddResult addJournals(const QString &car, const TMK &tmk, const QDateTime &readTime, const QString &source);
 
     // Latest first. Error for a car that is not held.
-    QList<HistoryJournalEntry> journal(const QString &car, JournalKind kind) const;
-    QList<HistoryErrorEntry> errors(const QString &car) const;
+    QList<HistoryJournalEntry> journal(const QString &car, JournalKind kind, const HistoryPeriod &period = {}) const;
+    QList<HistoryErrorEntry> errors(const QString &car, const HistoryPeriod &period = {}) const;
     // Every month from the first trip to the last, months without trips included; entries
     // with an uncertain year are left out.
-    QList<MonthTotals> monthlyTotals(const QString &car) const;
+    QList<MonthTotals> monthlyTotals(const QString &car, const HistoryPeriod &period = {}) const;
 
 private:
     void open(Access access);

@@ -88,13 +88,22 @@ QString scaled(qint16 value, FrameScale scale)
 
 QList<QStringList> freezeFrameRows(const Record &s12, int entryIndex)
 {
+    return freezeFrameRows(errorEntry(s12, entryIndex), s12.raw(kSupportedBitmapOffset, kSupportedBitmapSize));
+}
+
+QList<QStringList> freezeFrameRows(const ErrorEntry &entry, const QByteArray &supported)
+{
     QList<QStringList> rows;
-    const ErrorEntry entry = errorEntry(s12, entryIndex);
     if (entry.frameCode == 0)
         return rows;
+    // Value number p is bit 7 - (p - 1) mod 8 of byte (p - 1) div 8.
+    const auto isSupported = [&](int p) {
+        const int byte = (p - 1) / 8;
+        return p >= 1 && byte < supported.size() && ((quint8(supported[byte]) >> (7 - (p - 1) % 8)) & 1) != 0;
+    };
     rows.append({QStringLiteral("Код ошибки"), formatErrorCode(entry.frameCode, 0)});
     for (const FrameValueDef &def : frameValueDefs()) {
-        if (!valueSupported(s12, def.bit))
+        if (!isSupported(def.bit))
             continue;
         const qint16 value = entry.valueAtOffset(def.entryOffset);
         const QString caption = QString::fromUtf8(def.caption);

@@ -29,5 +29,7 @@ QString secondaryAirText(int state);
 // Empty when the entry holds no freeze frame; otherwise "Код ошибки" with the freeze-frame code
 // (OBD-II style) followed by every supported value, in the device's order.
 QList<QStringList> freezeFrameRows(const Record &s12, int entryIndex);
+// The same for an entry kept apart from its journal, with the supported-values bitmap of its read.
+QList<QStringList> freezeFrameRows(const ErrorEntry &entry, const QByteArray &supported);
 
 } // namespace mk

@@ -14,6 +14,7 @@ struct PlotPoint
     QString label;        // "d.mm" of the entry
     bool present = false; // false: nothing to show for this entry (a trip without distance)
     double value = 0;
+    QString heading; // the tool tip's start; "№N от label" when empty
 };
 
 struct PlotSeries
@@ -21,6 +22,7 @@ struct PlotSeries
     QString title;    // above the chart, with the unit
     QString unit;     // of the value axis
     QString category; // what one bar is
+    QString axis;     // under the bars; the category and "(дата)" when empty
     QList<PlotPoint> points;
     bool empty() const { return points.isEmpty(); }
 };

@@ -30,7 +30,8 @@ QString JournalChart::valueText(const QPoint &at) const
         return {};
     const int i = std::clamp(int((at.x() - m_plot.left()) * n / double(m_plot.width())), 0, n - 1);
     const PlotPoint &pt = m_series.points[i];
-    const QString head = QStringLiteral("№%1 от %2").arg(pt.entry + 1).arg(pt.label);
+    const QString head =
+        pt.heading.isEmpty() ? QStringLiteral("№%1 от %2").arg(pt.entry + 1).arg(pt.label) : pt.heading;
     if (!pt.present)
         return head + QStringLiteral(": нет значения");
     return QStringLiteral("%1: %2 %3").arg(head, QString::number(pt.value, 'f', pt.value < 100 ? 1 : 0), m_series.unit);
@@ -125,7 +126,8 @@ void JournalChart::paintEvent(QPaintEvent *)
                        pt.label);
     }
     p.drawText(QRect(plot.left(), plot.bottom() + lineHeight + 6, plot.width(), lineHeight),
-               Qt::AlignHCenter | Qt::AlignTop, m_series.category + QStringLiteral(" (дата)"));
+               Qt::AlignHCenter | Qt::AlignTop,
+               m_series.axis.isEmpty() ? m_series.category + QStringLiteral(" (дата)") : m_series.axis);
 }
 
 } // namespace mk

@@ -20,7 +20,8 @@ DialogHook &currentHook()
     return hook;
 }
 
-int showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons buttons)
+int showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons buttons,
+            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton)
 {
     // The caption names the kind of box, as the system's own message boxes do.
     const QString caption = icon == QMessageBox::Critical      ? QStringLiteral("Ошибка")
@@ -37,6 +38,8 @@ int showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text, QMessa
     }
     if (buttons & QMessageBox::Cancel)
         box.setEscapeButton(QMessageBox::Cancel);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
     return execDialog(box);
 }
 
@@ -63,9 +66,10 @@ void showInformation(QWidget *parent, const QString &text)
     showBox(parent, QMessageBox::Information, text, QMessageBox::Ok);
 }
 
-bool askYesNo(QWidget *parent, const QString &text)
+bool askYesNo(QWidget *parent, const QString &text, bool defaultNo)
 {
-    return showBox(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return showBox(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No,
+                   defaultNo ? QMessageBox::No : QMessageBox::NoButton) == QMessageBox::Yes;
 }
 
 Answer askYesNoCancel(QWidget *parent, const QString &text)

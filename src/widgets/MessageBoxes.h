@@ -33,8 +33,9 @@ int execDialog(QDialog &dialog);
 void showError(QWidget *parent, const QString &text);
 // Information box: OK button, information icon.
 void showInformation(QWidget *parent, const QString &text);
-// Question box: Yes and No buttons, question icon; true for Yes.
-bool askYesNo(QWidget *parent, const QString &text);
+// Question box: Yes and No buttons, question icon; true for Yes. With defaultNo, Enter answers No
+// (for questions before something that cannot be undone).
+bool askYesNo(QWidget *parent, const QString &text, bool defaultNo = false);
 
 enum class Answer { Yes, No, Cancel };
 // Question box with Yes, No and Cancel: Esc and closing the box mean Cancel.

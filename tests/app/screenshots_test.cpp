@@ -17,9 +17,11 @@
 #include "app/TProgressForm.h"
 #include "app/WritePreviewDialog.h"
 #include "base/FileIo.h"
+#include "history/HistoryDatabase.h"
 #include "image/FactoryImage.h"
 #include "link/Backup.h"
 #include "settings/SettingsDiff.h"
+#include "viewers/HistoryWindow.h"
 #include "widgets/MessageBoxes.h"
 
 #include "catalogs/MeasPars.h"
@@ -35,6 +37,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -279,6 +282,20 @@ private slots:
         check(backups, QStringLiteral("backups"));
         AboutDialog about({QStringLiteral("/home/user/.config/mkconf/mkconf.ini"), dir});
         check(about, QStringLiteral("about"));
+    }
+
+    // The trip history holding what the demo device has recorded, on its trips and monthly pages.
+    void historyWindow()
+    {
+        TMK demo;
+        demo.replaceImage(1, makeFactoryImage(1, 1));
+        const QString db = m_dir.filePath(QStringLiteral("history.sqlite"));
+        HistoryDatabase(db).addJournals(HistoryDatabase::defaultCarName(), demo,
+                                        QDateTime(QDate(2026, 12, 8), QTime(9, 30)), QStringLiteral("чтение из МК"));
+        HistoryWindow window(db);
+        check(window, QStringLiteral("history-trips"));
+        window.findChild<QTabWidget *>(QStringLiteral("pcHistory"))->setCurrentIndex(3);
+        check(window, QStringLiteral("history-months"));
     }
 };
 

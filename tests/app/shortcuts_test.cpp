@@ -20,6 +20,8 @@
 #include "image/TMK.h"
 #include "settings/EditSession.h"
 #include "settings/SettingsDiff.h"
+#include "viewers/HistoryCarDialog.h"
+#include "viewers/HistoryWindow.h"
 #include "viewers/TMK_ViewJournalsDlg.h"
 #include "viewers/TMK_ViewOscDlg.h"
 
@@ -76,6 +78,9 @@ private slots:
         TMK_ViewJournalsDlg journals(tmk, 0);
         TMK_ViewOscDlg osc(tmk);
         BackupsDialog backups(dir.path());
+        backups.setHistoryAdder([](QWidget *, const QString &, const QDateTime &) {});
+        HistoryWindow history(dir.filePath(QStringLiteral("history.sqlite")));
+        HistoryCarDialog historyCar({}, {}, QStringLiteral("x"));
         CompareWindow compare(diffSettings(tmk, other), QStringLiteral("В файле"), QStringLiteral("файла x"));
         WritePreviewDialog preview(diffSettings(tmk, other));
         ConnectionCheckDialog check(nullptr, [] { return ConnectionReport(); });
@@ -88,9 +93,10 @@ private slots:
         ProfilePagesDialog profilePages;
 
         const QList<std::pair<QWidget *, bool>> windows = {
-            {&form, true},      {&editor, false},   {&journals, false}, {&osc, false},   {&backups, false},
-            {&compare, false},  {&preview, false},  {&check, false},    {&about, false}, {&password, false},
-            {&pictures, false}, {&progress, false}, {&ports, false},    {&baud, false},  {&profilePages, false}};
+            {&form, true},      {&editor, false},    {&journals, false}, {&osc, false},   {&backups, false},
+            {&compare, false},  {&preview, false},   {&check, false},    {&about, false}, {&password, false},
+            {&pictures, false}, {&progress, false},  {&ports, false},    {&baud, false},  {&profilePages, false},
+            {&history, true},   {&historyCar, false}};
         QStringList faults;
         for (const auto &[window, checkBoxes] : windows)
             for (const QString &f : faultsOnEveryPage(*window, checkBoxes))

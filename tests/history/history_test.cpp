@@ -301,6 +301,41 @@ TEST_F(History, MonthlyTotalsAgainstHandComputedValues)
     EXPECT_FALSE(unpriced.monthlyTotals(QStringLiteral("Машина")).first().cost.has_value());
 }
 
+// Both days of a period are included; a bounded period leaves out the entry whose year is uncertain.
+TEST_F(History, PeriodsKeepTheirDaysBothIncluded)
+{
+    HistoryDatabase db(path());
+    const QString car = QStringLiteral("Машина");
+    db.addJournals(
+        car,
+        withTrips({trip(1, 5, 600, 50000), trip(11, 30, 600, 100000), trip(11, 2, 600, 20000), trip(2, 30, 600, 1000)}),
+        at("2026-01-10T12:00"), QStringLiteral("x"));
+    const QDate none;
+    const struct
+    {
+        QDate from, to;
+        QStringList dates;
+    } cases[] = {
+        {none, none, {"2026-01-05T10:00", "2025-11-30T10:00", "2025-11-02T10:00", "--02-30T10:00"}},
+        {QDate(2025, 11, 30), none, {"2026-01-05T10:00", "2025-11-30T10:00"}},
+        {none, QDate(2025, 11, 30), {"2025-11-30T10:00", "2025-11-02T10:00"}},
+        {QDate(2025, 12, 1), QDate(2025, 12, 31), {}},
+        {QDate(2026, 1, 5), QDate(2026, 1, 5), {"2026-01-05T10:00"}},
+    };
+    for (const auto &c : cases) {
+        const HistoryPeriod period{c.from, c.to};
+        EXPECT_EQ(dates(db.journal(car, JournalKind::Trip, period)), c.dates)
+            << qPrintable(c.from.toString(Qt::ISODate) + QLatin1Char(' ') + c.to.toString(Qt::ISODate));
+        int trips = 0;
+        for (const MonthTotals &m : db.monthlyTotals(car, period))
+            trips += m.trips;
+        EXPECT_EQ(trips, int(c.dates.size()) - (period.bounded() ? 0 : 1))
+            << qPrintable(c.from.toString(Qt::ISODate) + QLatin1Char(' ') + c.to.toString(Qt::ISODate));
+    }
+    const QList<HistoryErrorEntry> errors = db.errors(car, {QDate(2026, 1, 1), QDate(2026, 1, 1)});
+    EXPECT_TRUE(errors.isEmpty());
+}
+
 // An add that fails part-way (here: the error journal's insert) leaves nothing of the read behind.
 TEST_F(History, AFailedAddLeavesTheDatabaseAsItWas)
 {
@@ -383,6 +418,16 @@ TEST_F(History, ToolAddsALaterReadsNewTrips)
     EXPECT_EQ(moments, (QStringList{"2027-01-04T08:00", "2026-12-30T15:00", "2026-12-28T16:40", "2026-12-06T17:45",
                                     "2026-12-06T08:15", "2026-12-05T18:50", "2026-12-05T07:50", "2026-12-04T13:20",
                                     "2026-12-03T09:05", "2026-12-01T19:30", "2026-12-01T08:00"}));
+    const QString within =
+        run({QStringLiteral("show"), QStringLiteral("--trips"), QStringLiteral("--csv"), QStringLiteral("--from"),
+             QStringLiteral("2026-12-06"), QStringLiteral("--to"), QStringLiteral("2026-12-30")});
+    EXPECT_EQ(within.count(QLatin1Char('\n')), 5) << qPrintable(within); // the header and 12-30 .. 12-06
+    EXPECT_TRUE(within.contains(QStringLiteral("2026-12-30T15:00")));
+    EXPECT_FALSE(within.contains(QStringLiteral("2027-01-04")));
+    EXPECT_EQ(mktool({QStringLiteral("history"), QStringLiteral("show"), QStringLiteral("--from"),
+                      QStringLiteral("6.12.2026"), QStringLiteral("--db"), db})
+                  .code,
+              2);
     EXPECT_EQ(run({QStringLiteral("cars")}), HistoryDatabase::defaultCarName() + QLatin1Char('\n'));
     const ToolRun unknown = mktool({QStringLiteral("history"), QStringLiteral("show"), QStringLiteral("--car"),
                                     QStringLiteral("Другой"), QStringLiteral("--db"), db});

@@ -69,7 +69,8 @@ int runShow(const QStringList &argv)
 {
     const QStringList parts = {QStringLiteral("--trips"), QStringLiteral("--tank"), QStringLiteral("--errors"),
                                QStringLiteral("--months")};
-    const Args args(argv, {QStringLiteral("--car"), QStringLiteral("--db")},
+    const Args args(argv,
+                    {QStringLiteral("--car"), QStringLiteral("--db"), QStringLiteral("--from"), QStringLiteral("--to")},
                     parts + QStringList{QStringLiteral("--csv")});
     if (!args.ok() || !args.positional().isEmpty())
         return usageError(QStringLiteral("history"),
@@ -82,16 +83,26 @@ int runShow(const QStringList &argv)
         return usageError(QStringLiteral("history"),
                           QStringLiteral("choose one of --trips, --tank, --errors, --months"));
 
+    HistoryPeriod period;
+    for (auto [option, date] :
+         {std::pair{QStringLiteral("--from"), &period.from}, std::pair{QStringLiteral("--to"), &period.to}}) {
+        if (!args.has(option))
+            continue;
+        *date = QDate::fromString(args.value(option), Qt::ISODate);
+        if (!date->isValid())
+            return usageError(QStringLiteral("history"), option + QStringLiteral(" is YYYY-MM-DD"));
+    }
+
     const HistoryDatabase db(dbPath(args), HistoryDatabase::Access::ReadOnly);
     const QString car = carName(args);
     const auto rowsOf = [&](const QString &part) {
         if (part == parts[0])
-            return historyJournalRows(db.journal(car, JournalKind::Trip));
+            return historyJournalRows(db.journal(car, JournalKind::Trip, period));
         if (part == parts[1])
-            return historyJournalRows(db.journal(car, JournalKind::Tank));
+            return historyJournalRows(db.journal(car, JournalKind::Tank, period));
         if (part == parts[2])
-            return historyErrorRows(db.errors(car));
-        return monthlyTotalsRows(db.monthlyTotals(car));
+            return historyErrorRows(db.errors(car, period));
+        return monthlyTotalsRows(db.monthlyTotals(car, period));
     };
     const bool csv = args.has(QStringLiteral("--csv"));
     const auto textOf = [csv](const Rows &rows) { return csv ? csvText(rows) : gridTextUtf8(rows); };
@@ -132,16 +143,19 @@ int runHistory(const QStringList &argv)
     return usageError(QStringLiteral("history"), QStringLiteral("add, show or cars is required"));
 }
 
-const CommandRegistrar kHistory(
-    {QStringLiteral("history"),
-     QStringLiteral("add FILE... [--car NAME] [--read-date YYYY-MM-DD] [--db PATH] | "
-                    "show [--car NAME] [--trips|--tank|--errors|--months] [--csv] [--db PATH] | cars [--db PATH]"),
-     QStringLiteral("the trip history kept across reads (~/.local/share/mkconf/history.sqlite unless --db): "
-                    "add puts the journals of settings files into a car's history (\"Мой автомобиль\" unless "
-                    "--car), skipping entries already held; the year of each entry comes from --read-date or "
-                    "the file's time; show prints the history (--csv: UTF-8 CSV with full dates; --months: "
-                    "monthly totals); cars lists the cars"),
-     runHistory});
+const CommandRegistrar
+    kHistory({QStringLiteral("history"),
+              QStringLiteral(
+                  "add FILE... [--car NAME] [--read-date YYYY-MM-DD] [--db PATH] | "
+                  "show [--car NAME] [--trips|--tank|--errors|--months] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--csv] "
+                  "[--db PATH] | cars [--db PATH]"),
+              QStringLiteral("the trip history kept across reads (~/.local/share/mkconf/history.sqlite unless --db): "
+                             "add puts the journals of settings files into a car's history (\"Мой автомобиль\" unless "
+                             "--car), skipping entries already held; the year of each entry comes from --read-date or "
+                             "the file's time; show prints the history (--from/--to: only those days, both included, "
+                             "leaving out entries whose year is uncertain; --csv: UTF-8 CSV with full dates; --months: "
+                             "monthly totals); cars lists the cars"),
+              runHistory});
 
 } // namespace
 } // namespace mk::tool

@@ -1,0 +1,109 @@
+#include "viewers/HistoryCarDialog.h"
+
+#include "widgets/BackgroundWork.h"
+#include "widgets/MessageBoxes.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace mk {
+
+namespace {
+
+// 1 поездка, 2 поездки, 5 поездок.
+QString counted(int n, const char *one, const char *few, const char *many)
+{
+    const int tens = n % 100, units = n % 10;
+    const char *word = (tens >= 11 && tens <= 14) ? many : units == 1 ? one : (units >= 2 && units <= 4) ? few : many;
+    return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(word));
+}
+
+} // namespace
+
+HistoryCarDialog::HistoryCarDialog(const QStringList &cars, const QString &preferred, const QString &title,
+                                   QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("HistoryCarDialog"));
+    setWindowTitle(title);
+    m_car = new QComboBox(this);
+    m_car->setObjectName(QStringLiteral("cbHistoryCar"));
+    m_car->setEditable(true);
+    m_car->setInsertPolicy(QComboBox::NoInsert);
+    m_car->setMinimumContentsLength(28);
+    m_car->addItems(cars);
+    const QString first =
+        preferred.isEmpty() ? (cars.isEmpty() ? HistoryDatabase::defaultCarName() : cars.first()) : preferred;
+    m_car->setCurrentText(first);
+    auto *label = new QLabel(QStringLiteral("&Автомобиль:"), this);
+    label->setBuddy(m_car);
+    auto *hint = new QLabel(
+        QStringLiteral("Выберите автомобиль из списка или введите новое название. Записи, которые уже есть в "
+                       "истории, второй раз не добавляются."),
+        this);
+    hint->setWordWrap(true);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Добавить"));
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("bAddToHistory"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("&Отмена"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const auto named = [buttons, this] { buttons->button(QDialogButtonBox::Ok)->setEnabled(!car().isEmpty()); };
+    connect(m_car, &QComboBox::currentTextChanged, this, named);
+    named();
+
+    auto *row = new QFormLayout;
+    row->addRow(label, m_car);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(hint);
+    layout->addWidget(buttons);
+}
+
+QString HistoryCarDialog::car() const { return m_car->currentText().trimmed(); }
+
+QStringList historyCars(const QString &databasePath)
+{
+    if (!QFileInfo::exists(databasePath) && !QFileInfo(databasePath).isSymLink())
+        return {};
+    return computeOffUiThread<QStringList>(
+        [&] { return HistoryDatabase(databasePath, HistoryDatabase::Access::ReadOnly).cars(); });
+}
+
+QString askHistoryCar(QWidget *parent, const QString &databasePath, const QString &preferred, const QString &title)
+{
+    HistoryCarDialog dialog(historyCars(databasePath), preferred, title, parent);
+    if (execDialog(dialog) != QDialog::Accepted)
+        return {};
+    return dialog.car();
+}
+
+HistoryAddResult addToHistory(const QString &databasePath, const QString &car, const TMK &tmk,
+                              const QDateTime &readTime, const QString &source)
+{
+    return computeOffUiThread<HistoryAddResult>(
+        [&] { return HistoryDatabase(databasePath).addJournals(car, tmk, readTime, source); });
+}
+
+QString historyAddedText(const QString &car, const HistoryAddResult &r)
+{
+    if (r.none())
+        return QStringLiteral("Всё из этих журналов уже есть в истории автомобиля «%1»: новых записей нет.").arg(car);
+    QString text = QStringLiteral("Добавлено в историю автомобиля «%1»: %2, %3, %4.")
+                       .arg(car, counted(r.trips, "поездка", "поездки", "поездок"),
+                            counted(r.refuellings, "заправка", "заправки", "заправок"),
+                            counted(r.errors, "ошибка", "ошибки", "ошибок"));
+    if (r.uncertain > 0)
+        text += QStringLiteral(" У %1 год не определить по дате чтения: они показаны без года.")
+                    .arg(counted(r.uncertain, "записи", "записей", "записей"));
+    return text;
+}
+
+} // namespace mk
