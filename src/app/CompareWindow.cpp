@@ -26,7 +26,9 @@ CompareWindow::CompareWindow(SettingsDiff diff, const QString &otherTitle, const
     auto *label = new QLabel(summary, this);
     label->setObjectName(QStringLiteral("lSummary"));
     label->setWordWrap(true);
-    auto *view = new SettingsDiffView(m_diff, QStringLiteral("В программе"), otherTitle, this);
+    // The other side first, the program's settings second, as the write preview shows the device
+    // and then what is written.
+    auto *view = new SettingsDiffView(m_diff, otherTitle, QStringLiteral("В программе"), this);
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *save = buttons->addButton(QStringLiteral("&Сохранить как текст"), QDialogButtonBox::ActionRole);
     save->setObjectName(QStringLiteral("bSaveText"));

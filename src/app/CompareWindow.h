@@ -12,7 +12,8 @@ class CompareWindow : public QDialog
 {
     Q_OBJECT
 public:
-    // `otherTitle`: the column of the other side ("В файле", "В МК"); `source` names it.
+    // `diff`: from the other side to the program's settings (diffSettings(other, program)), shown
+    // in that order; `otherTitle`: the other side's column ("В файле", "В МК"); `source` names it.
     CompareWindow(SettingsDiff diff, const QString &otherTitle, const QString &source, QWidget *parent = nullptr);
 
     // Writes the comparison as UTF-8 text; throws Error.

@@ -554,7 +554,7 @@ bool TMainForm::confirmWrite(const TMK &device, const TMK &toWrite)
 
 void TMainForm::showComparison(const TMK &other, const QString &otherTitle, const QString &source)
 {
-    CompareWindow window(diffSettings(*m_model, other), otherTitle, source, this);
+    CompareWindow window(diffSettings(other, *m_model), otherTitle, source, this);
     window.setSuggestedName(suggestedFileName(*m_model, QStringLiteral("txt"), QStringLiteral("сравнение")));
     execDialog(window);
 }

@@ -135,16 +135,11 @@ void AddSystemsPage::showChosen(int item)
 {
     if (!m_entered)
         return;
-    Record &s4 = host().model().record(4);
-    if (item == 0) {
-        selectAllSystems(s4, m_systems);
-    } else if (item == 1) {
-        const DeviceModel &device = host().device();
-        selectProtocolSystems(s4, m_systems, [&device](quint8 code) { return device.IsProtocolSystem(code); });
-    }
+    const DeviceModel &device = host().device();
+    chooseBlocksShow(host().model().record(4), item, m_systems,
+                     [&device](quint8 code) { return device.IsProtocolSystem(code); });
     if (item == 0 || item == 1)
         fillGrids();
-    setBlocksShow(s4, item);
 }
 
 void AddSystemsPage::listChosen(int item) { setBlocksShowList(host().model().record(4), item); }

@@ -1,6 +1,7 @@
 #include "editor/SettingSearch.h"
 
 #include "settings/NamedSettings.h"
+#include "settings/ShownValue.h"
 
 #include <QTableWidget>
 
@@ -18,10 +19,13 @@ std::vector<SearchHit> searchSettings(const QString &text, const TMK &model, con
         QString caption = settingCaption(s, ctx).simplified();
         if (caption.endsWith(QLatin1Char(':')))
             caption.chop(1);
-        const QString value = settingText(s, model, ctx);
+        // The value as the page shows it; an item is found by its identifier too.
+        const ShownValue shown = shownValue(s, model, ctx);
+        const QString value = shown.text;
         const bool byCaption =
             caption.contains(wanted, Qt::CaseInsensitive) || s.name.contains(wanted, Qt::CaseInsensitive);
-        const bool byValue = !byCaption && value.contains(wanted, Qt::CaseInsensitive);
+        const bool byValue = !byCaption && (value.contains(wanted, Qt::CaseInsensitive) ||
+                                            shown.tool.contains(wanted, Qt::CaseInsensitive));
         if (!byCaption && !byValue)
             continue;
         hits.push_back({&s, s.page, caption.isEmpty() ? s.name : caption, value, byValue});

@@ -2,20 +2,15 @@
 
 #include "editor/RecordSet.h"
 #include "settings/FieldTable.h"
+#include "settings/ShownValue.h"
 
-#include <QLocale>
 #include <QStringList>
 
 namespace mk {
 
 namespace {
 
-QString number(double v, int decimals)
-{
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(v, 'f', decimals);
-}
+QString number(double v, int decimals) { return localeNumber(v, decimals); }
 
 QString allowedFromRow(const FieldDef &def, const FieldContext &ctx)
 {

@@ -6,10 +6,11 @@
 
 namespace mk {
 
+qint64 shownTarirLength(qint64 stored) { return stored > tank::kTarirMaxLength ? 0 : stored; }
+
 int normalizedTarirLength(Record &s3)
 {
-    if (s3.u8(tank::kTarirLeng) > tank::kTarirMaxLength)
-        s3.setU8(tank::kTarirLeng, 0);
+    s3.setU8(tank::kTarirLeng, quint8(shownTarirLength(s3.u8(tank::kTarirLeng))));
     return s3.u8(tank::kTarirLeng);
 }
 

@@ -33,8 +33,10 @@ constexpr int kTarirMaxLength = 68;
 constexpr int kTarirDirThreshold = 240;
 } // namespace tank
 
-// The table length as the page shows it: a stored length above 68 cannot be a table and is
-// reset to 0 in the record first.
+// The table length as the page shows it: a stored length above 68 cannot be a table and counts
+// as 0. Every reader of the length goes through this, so that a tool shows what the page shows.
+qint64 shownTarirLength(qint64 stored);
+// The page resets such a length to 0 in the record itself when it loads.
 int normalizedTarirLength(Record &s3);
 
 // A table cell as the user typed it: only the digits count, an empty cell is 0. Returns -1 when

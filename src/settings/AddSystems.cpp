@@ -180,4 +180,14 @@ void selectProtocolSystems(Record &s4, const std::vector<AddSystem> &list,
         setSystemSelected(s4, system.code, protocolPolls && protocolPolls(system.code));
 }
 
+void chooseBlocksShow(Record &s4, int item, const std::vector<AddSystem> &list,
+                      const std::function<bool(quint8)> &protocolPolls)
+{
+    if (item == 0)
+        selectAllSystems(s4, list);
+    else if (item == 1)
+        selectProtocolSystems(s4, list, protocolPolls);
+    setBlocksShow(s4, item);
+}
+
 } // namespace mk

@@ -45,6 +45,12 @@ int blocksShowList(const Record &s4);
 void setBlocksShow(Record &s4, int item);
 void setBlocksShowList(Record &s4, int item);
 
+// The choice of "Показывать" as the page makes it: "Все" (0) selects every listed system,
+// "Протокол" (1) exactly the listed systems the protocol polls, "Подключ." (2) keeps the bits;
+// then the choice is stored. Systems the list does not hold keep their bits.
+void chooseBlocksShow(Record &s4, int item, const std::vector<AddSystem> &list,
+                      const std::function<bool(quint8)> &protocolPolls);
+
 // Selects every listed system; systems the list does not hold keep their bits.
 void selectAllSystems(Record &s4, const std::vector<AddSystem> &list);
 // Selects exactly the listed systems the protocol polls; unlisted systems keep their bits.

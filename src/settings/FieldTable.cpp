@@ -347,7 +347,10 @@ QVariant loadField(const FieldDef &def, const TMK &model, const FieldContext &ct
 {
     const Record &rec = model.record(def.section);
     switch (def.conversion) {
-    case Conversion::Scaled: return double(readInt(rec, def)) / def.scale;
+    case Conversion::Scaled: {
+        const qint64 stored = readInt(rec, def);
+        return double(def.pageValue ? def.pageValue(stored) : stored) / def.scale;
+    }
     case Conversion::ServiceCounter: return double(readInt(rec, def)) / (ctx.flags.ServiceInThousands ? 10.0 : 1.0);
     case Conversion::CorrectionFactor: {
         const double f = rec.f32(def.offset);
@@ -375,6 +378,14 @@ QVariant loadField(const FieldDef &def, const TMK &model, const FieldContext &ct
     case Conversion::Text: return fromWin1251Z(rec.raw(def.offset, def.param));
     }
     return {};
+}
+
+std::optional<qint64> storedUnshown(const FieldDef &def, const TMK &model)
+{
+    if (!def.pageValue || def.conversion != Conversion::Scaled)
+        return std::nullopt;
+    const qint64 stored = readInt(model.record(def.section), def);
+    return def.pageValue(stored) == stored ? std::nullopt : std::optional<qint64>(stored);
 }
 
 void storeField(const FieldDef &def, TMK &model, const QVariant &value, const FieldContext &ctx)

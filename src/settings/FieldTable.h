@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace mk {
@@ -133,6 +134,9 @@ struct FieldDef
     QStringList items;          // fixed item captions; empty when a page fills the list
     QString partner;            // the other group of an alarm pair, the other point of the ADC pair
     bool referenceOnly = false; // shown for reference: the page never stores it
+    // What the page makes of a stored number it cannot show (it resets it when it loads); every
+    // reader shows the same. nullptr: shown as stored.
+    qint64 (*pageValue)(qint64 stored) = nullptr;
 };
 
 // Every row, in page order.
@@ -169,6 +173,8 @@ bool itemOffered(const FieldDef &def, int index, const FieldContext &ctx);
 // The value the control shows for the stored bytes: double for spin edits, int (item index) for
 // radio groups and combo boxes, bool for check boxes, QString for texts, dates and times.
 QVariant loadField(const FieldDef &def, const TMK &model, const FieldContext &ctx);
+// The stored number when the page shows another (pageValue); nothing when it shows it as stored.
+std::optional<qint64> storedUnshown(const FieldDef &def, const TMK &model);
 // Converts the shown value and stores it at once. Throws RangeError when the converted value does
 // not fit the field's type, Error for a malformed date or time or a refused ADC point; the records
 // are untouched on failure.

@@ -2,6 +2,8 @@
 
 #include "settings/FieldTable.h"
 
+#include "image/TankCalibration.h"
+
 // Rows name only the members they use; the rest keep their defaults.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
@@ -305,7 +307,8 @@ std::vector<FieldDef> makeRows()
     // clang-format off
     rows.push_back({.name = u"TarirFlagFinish"_s, .control = u"cbTarirFlagFinish"_s, .page = u"Бак"_s, .caption = u"Тарировка проведена"_s, .kind = K::CheckBox, .section = 3, .offset = 1, .type = T::UInt8, .conversion = C::Checked, .storeOn = S::Change, .binding = Binding::TankPage});
     // clang-format on
-    tankSpin(u"TarirLeng"_s, u"Количество точек тарировки"_s, 3, 2, T::UInt8, 68);
+    tankSpin(u"TarirLeng"_s, u"Количество точек тарировки"_s, 3, 2, T::UInt8, tank::kTarirMaxLength);
+    rows.back().pageValue = shownTarirLength; // a length above 68 is no table: the page resets it to 0
     // Found by the device; shown for reference, never edited on the page.
     // clang-format off
     rows.push_back({.name = u"TarirIncline"_s, .control = u"rgTarirIncline"_s, .page = u"Бак"_s, .caption = u"Наклон ДУТ (справочно)"_s, .kind = K::RadioGroup, .section = 3, .offset = 7, .type = T::UInt8, .conversion = C::ItemIndex, .storeOn = S::Change, .binding = Binding::TankPage, .items = {u"Обратный"_s, u"Прямой"_s, u"Авто"_s}, .referenceOnly = true});

@@ -54,9 +54,9 @@ int itemOf(const QString &text, const QStringList &items)
 bool checkText(const QString &text)
 {
     const QString t = text.trimmed().toLower();
-    if (t == QLatin1String("1") || t == QLatin1String("true") || t == u"да")
+    if (t == QLatin1String("1") || t == QLatin1String("true") || t == u"да" || t == u"вкл")
         return true;
-    if (t == QLatin1String("0") || t == QLatin1String("false") || t == u"нет")
+    if (t == QLatin1String("0") || t == QLatin1String("false") || t == u"нет" || t == u"выкл")
         return false;
     throw Error(QStringLiteral("\"%1\" не является допустимым значением.").arg(text));
 }
@@ -348,7 +348,8 @@ void addHotMenuSettings(std::vector<NamedSetting> &all)
                 const TMKMenuItem *item = code ? ctx.menuItems().FindMenuItemByCode(code) : nullptr;
                 return item ? item->Name : QString();
             };
-            // The place takes the item as it stands; the editor closes gaps in a list when it opens.
+            // The place takes the item as it stands; the editor closes gaps in a list when it opens
+            // (comparisons show the lists so, SettingsDiff.h).
             s.store = [offset, list](TMK &m, const QString &text, NamedContext &ctx) {
                 m.record(kSection9).setU16(offset, hotMenuCode(list, text, ctx));
             };
@@ -374,8 +375,11 @@ void addSystemSettings(std::vector<NamedSetting> &all)
             const int i = blocksShow(m.record(kSection4));
             return i < showItems.size() ? showItems[i] : QString::number(i);
         };
-        s.store = [showItems](TMK &m, const QString &text, NamedContext &) {
-            setBlocksShow(m.record(kSection4), itemOf(text, showItems));
+        // As a click on the page: "Все" and "Протокол" choose the listed systems too.
+        s.store = [showItems](TMK &m, const QString &text, NamedContext &ctx) {
+            const DeviceModel &device = ctx.device();
+            chooseBlocksShow(m.record(kSection4), itemOf(text, showItems), ctx.systems(),
+                             [&device](quint8 code) { return device.IsProtocolSystem(code); });
         };
         all.push_back(s);
     }
@@ -399,6 +403,9 @@ void addSystemSettings(std::vector<NamedSetting> &all)
         s.read = [code](const TMK &m, const NamedContext &) {
             return isSystemSelected(m.record(kSection4), code) ? QStringLiteral("1") : QStringLiteral("0");
         };
+        s.itemCaption = [code](const TMK &m, const NamedContext &) {
+            return isSystemSelected(m.record(kSection4), code) ? QStringLiteral("вкл") : QStringLiteral("выкл");
+        };
         s.store = [code](TMK &m, const QString &text, NamedContext &) {
             setSystemSelected(m.record(kSection4), code, checkText(text));
         };
@@ -416,8 +423,7 @@ void addSystemSettings(std::vector<NamedSetting> &all)
 
 int tableLength(const TMK &m)
 {
-    const int n = m.record(kSection3).u8(tank::kTarirLeng);
-    return n > tank::kTarirMaxLength ? 0 : n; // the page resets such a length to 0
+    return int(shownTarirLength(m.record(kSection3).u8(tank::kTarirLeng)));
 }
 
 void addTankSettings(std::vector<NamedSetting> &all)

@@ -8,28 +8,16 @@
 #include "settings/AddSystems.h"
 #include "settings/HotMenuList.h"
 #include "settings/NamedSettings.h"
+#include "settings/ShownValue.h"
 
 #include <QMap>
+#include <optional>
 #include <algorithm>
 #include <array>
 
 namespace mk {
 
 namespace {
-
-// A check box shows as a tick; in words, as the tools accept it too.
-QString shownText(const NamedSetting &s, const QString &toolText)
-{
-    if (s.field && s.field->kind == ControlKind::CheckBox)
-        return toolText == QLatin1String("1") ? QStringLiteral("да") : QStringLiteral("нет");
-    return toolText;
-}
-
-// mktool's text: what `set` takes, after the caption the page shows when that is an identifier.
-QString toolValue(const QString &value, const QString &item)
-{
-    return item.isEmpty() ? value : QStringLiteral("%1 (%2)").arg(item, value);
-}
 
 // The stored bits, most significant byte first, in hexadecimal.
 QString rawText(const Record &rec, const std::vector<FieldByte> &bytes)
@@ -77,7 +65,141 @@ QString hexBytes(const QByteArray &bytes)
     return text;
 }
 
+
+// --- What the device records --------------------------------------------------------------
+
+struct JournalSpan
+{
+    const char16_t *caption;
+    int section;
+    int start, end; // record bytes [start, end)
+    int entries, entrySize, firstEntry;
+    bool (*used)(const Record &, int entry);
+};
+
+bool tripUsed(const Record &r, int i) { return !journalEntry(r, JournalKind::Trip, i).empty(); }
+bool tankUsed(const Record &r, int i) { return !journalEntry(r, JournalKind::Tank, i).empty(); }
+bool errorUsed(const Record &r, int i) { return !errorEntry(r, i).empty(); }
+
+constexpr int kJournalBytes = kJournalEntryCount * kJournalEntrySize;
+const JournalSpan kJournals[] = {
+    {u"Журнал поездок", 6, kTripJournalOffset, kTripJournalOffset + kJournalBytes, kJournalEntryCount,
+     kJournalEntrySize, kTripJournalOffset, tripUsed},
+    {u"Журнал заправок", 6, kTankJournalOffset, kTankJournalOffset + kJournalBytes, kJournalEntryCount,
+     kJournalEntrySize, kTankJournalOffset, tankUsed},
+    // The whole section: the supported-values bitmap belongs to the entries' freeze frames.
+    {u"Журнал ошибок", 12, 0, kRecordSizes[12], kErrorEntryCount, kErrorEntrySize, kErrorEntriesOffset, errorUsed},
+};
+
+const JournalSpan *journalAt(int section, int offset)
+{
+    for (const JournalSpan &j : kJournals)
+        if (j.section == section && offset >= j.start && offset < j.end)
+            return &j;
+    return nullptr;
+}
+
+QString entriesText(int n)
+{
+    if (n == 0)
+        return QStringLiteral("нет записей");
+    const int tens = n % 100, ones = n % 10;
+    const char16_t *word = u"записей";
+    if (tens < 11 || tens > 14) {
+        if (ones == 1)
+            word = u"запись";
+        else if (ones >= 2 && ones <= 4)
+            word = u"записи";
+    }
+    return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf16(word));
+}
+
+std::optional<SettingChange> journalChange(const JournalSpan &j, const Record &ra, const Record &rb)
+{
+    const QByteArray &a = ra.bytes(), &b = rb.bytes();
+    int bytes = 0;
+    for (int i = j.start; i < j.end && i < a.size() && i < b.size(); ++i)
+        bytes += a[i] != b[i];
+    if (bytes == 0)
+        return std::nullopt;
+    int usedBefore = 0, usedAfter = 0, differing = 0;
+    for (int e = 0; e < j.entries; ++e) {
+        usedBefore += j.used(ra, e);
+        usedAfter += j.used(rb, e);
+        const int at = j.firstEntry + e * j.entrySize;
+        differing += a.mid(at, j.entrySize) != b.mid(at, j.entrySize);
+    }
+    SettingChange c;
+    c.kind = ChangeKind::Journal;
+    c.caption = QString::fromUtf16(j.caption);
+    c.before = c.shownBefore = entriesText(usedBefore);
+    if (usedAfter == 0 && usedBefore > 0)
+        c.after = QStringLiteral("очищен, было %1").arg(entriesText(usedBefore));
+    else if (differing > 0)
+        c.after = QStringLiteral("%1, отличаются: %2").arg(entriesText(usedAfter)).arg(differing);
+    else
+        c.after = QStringLiteral("%1, отличаются служебные байты").arg(entriesText(usedAfter));
+    c.shownAfter = c.after;
+    c.unnamedBytes = bytes;
+    return c;
+}
+
+// --- Hot menus ------------------------------------------------------------------------------
+
+const char16_t *const kHotMenuCaptions[kHotMenuCount] = {u"Параметры", u"Средние", u"Таксометр", u"Парктроник"};
+
+// The empty places before a list's last item: the ones the page closes when it opens.
+QList<int> hotMenuGaps(const HotMenu &list)
+{
+    QList<int> gaps;
+    int last = kHotMenuLength - 1;
+    while (last >= 0 && list[size_t(last)] == 0)
+        --last;
+    for (int r = 0; r < last; ++r)
+        if (list[size_t(r)] == 0)
+            gaps << r;
+    return gaps;
+}
+
+QString gapsText(const QList<int> &gaps)
+{
+    QStringList rows;
+    for (const int r : gaps)
+        rows << QString::number(r);
+    return gaps.isEmpty() ? QStringLiteral("нет") : QStringLiteral("места %1").arg(rows.join(QStringLiteral(", ")));
+}
+
+std::optional<SettingChange> hotMenuGapsChange(int list, const Record &ra, const Record &rb)
+{
+    const HotMenu listBefore = readHotMenu(ra, list), listAfter = readHotMenu(rb, list);
+    const QList<int> before = hotMenuGaps(listBefore), after = hotMenuGaps(listAfter);
+    if (before == after)
+        return std::nullopt;
+    const bool onlyClosed = after.isEmpty() && compacted(listBefore) == compacted(listAfter);
+    SettingChange c;
+    c.kind = ChangeKind::HotMenuGaps;
+    c.caption = QStringLiteral("%1: пустые места между пунктами").arg(QString::fromUtf16(kHotMenuCaptions[list]));
+    c.before = c.shownBefore = gapsText(before);
+    c.after = c.shownAfter = onlyClosed      ? QStringLiteral("убраны: страница сжимает список при открытии")
+                             : after.isEmpty() ? gapsText(after)
+                                               : QStringLiteral("%1 (страница сожмёт список при открытии)").arg(gapsText(after));
+    return c;
+}
+
+bool isHotMenuSlot(const NamedSetting &s)
+{
+    return s.section == 9 && !s.bytes.empty() && s.bytes.front().offset >= kHotMenuOffset &&
+           s.bytes.front().offset < kHotMenuOffset + 2 * kHotMenuCount * kHotMenuLength;
+}
+
 } // namespace
+
+QString SettingChange::line() const
+{
+    if (kind == ChangeKind::Journal)
+        return QStringLiteral("%1: %2").arg(caption, shownAfter);
+    return QStringLiteral("%1\t%2 -> %3").arg(caption, shownBefore, shownAfter);
+}
 
 int SettingsDiff::changeCount() const
 {
@@ -131,43 +253,55 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
     std::array<QByteArray, kSectionCount> named;
     for (int k = 0; k < kSectionCount; ++k)
         named[size_t(k)] = QByteArray(kRecordSizes[size_t(k)], '\0');
+    // The hot menus as the page shows them, their gaps closed: an item that only moved up does
+    // not show as moved.
+    TMK closedBefore = before, closedAfter = after;
+    compactHotMenus(closedBefore.record(9));
+    compactHotMenus(closedAfter.record(9));
     for (const NamedSetting &s : namedSettings()) {
         QByteArray &mask = named[size_t(s.section)];
         for (const FieldByte &b : s.bytes)
             if (b.offset < mask.size())
                 mask[b.offset] = char(quint8(mask[b.offset]) | b.bits);
-        const Record &ra = before.record(s.section), &rb = after.record(s.section);
+        const bool hotMenu = isHotMenuSlot(s);
+        const TMK &mb = hotMenu ? closedBefore : before, &ma = hotMenu ? closedAfter : after;
+        const Record &ra = mb.record(s.section), &rb = ma.record(s.section);
         if (!fieldBitsDiffer(ra.bytes(), rb.bytes(), s.bytes))
             continue;
         QString caption = settingCaption(s, ctxAfter);
         if (caption.isEmpty())
             caption = s.name;
-        SettingChange c{s.name,
-                        caption,
-                        settingText(s, before, ctxBefore),
-                        settingText(s, after, ctxAfter),
-                        {},
-                        {},
-                        {},
-                        {},
-                        rawText(ra, s.bytes),
-                        rawText(rb, s.bytes),
-                        0};
-        if (s.itemCaption) {
-            c.itemBefore = s.itemCaption(before, ctxBefore);
-            c.itemAfter = s.itemCaption(after, ctxAfter);
-        }
-        c.shownBefore = c.itemBefore.isEmpty() ? shownText(s, c.before) : c.itemBefore;
-        c.shownAfter = c.itemAfter.isEmpty() ? shownText(s, c.after) : c.itemAfter;
-        // Values that show alike but are stored differently: the raw bits tell them apart.
-        if (c.before == c.after) {
+        const ShownValue va = shownValue(s, mb, ctxBefore), vb = shownValue(s, ma, ctxAfter);
+        SettingChange c;
+        c.name = s.name;
+        c.caption = caption;
+        c.before = toolText(va);
+        c.after = toolText(vb);
+        // What is stored beside what the page shows, where the two differ.
+        c.shownBefore = va.stored.isEmpty() ? va.text : QStringLiteral("%1 (%2)").arg(va.text, va.stored);
+        c.shownAfter = vb.stored.isEmpty() ? vb.text : QStringLiteral("%1 (%2)").arg(vb.text, vb.stored);
+        c.itemBefore = va.caption;
+        c.itemAfter = vb.caption;
+        c.rawBefore = rawText(before.record(s.section), s.bytes);
+        c.rawAfter = rawText(after.record(s.section), s.bytes);
+        // Values that show alike but are stored differently: what the page shows otherwise says
+        // why, else the raw bits tell them apart.
+        if (va.tool == vb.tool) {
             c.before += QStringLiteral(" (%1)").arg(c.rawBefore);
             c.after += QStringLiteral(" (%1)").arg(c.rawAfter);
-            c.shownBefore = c.before;
-            c.shownAfter = c.after;
+            if (va.stored.isEmpty())
+                c.shownBefore = c.before;
+            if (vb.stored.isEmpty())
+                c.shownAfter = c.after;
         }
         pageFor(s.page).changes.push_back(std::move(c));
         ++diff.namedCount;
+    }
+    for (int list = 0; list < kHotMenuCount; ++list) {
+        if (std::optional<SettingChange> c = hotMenuGapsChange(list, before.record(9), after.record(9))) {
+            pageFor(QStringLiteral("Горячие меню")).changes.push_back(std::move(*c));
+            ++diff.namedCount;
+        }
     }
 
     // Bits no name covers: one line per page (or section) that holds them.
@@ -179,7 +313,7 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
         QMap<QString, int> counts;
         QStringList order;
         for (int i = 0; i < qMin(ra.size(), rb.size()); ++i) {
-            if (!((quint8(ra[i]) ^ quint8(rb[i])) & ~quint8(named[size_t(k)][i])))
+            if (!((quint8(ra[i]) ^ quint8(rb[i])) & ~quint8(named[size_t(k)][i])) || journalAt(k, i))
                 continue;
             QString page = pageOfByte(k, i);
             if (page.isEmpty())
@@ -193,21 +327,23 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
         for (const QString &page : order) {
             const int n = counts[page];
             const auto &[a, b] = unnamed[page];
-            SettingChange c{{},
-                            QStringLiteral("Без имени: секция %1, байт %2").arg(k).arg(n),
-                            hexBytes(a),
-                            hexBytes(b),
-                            {},
-                            {},
-                            {},
-                            {},
-                            {},
-                            {},
-                            n};
+            SettingChange c;
+            c.kind = ChangeKind::Unnamed;
+            c.caption = QStringLiteral("Без имени: секция %1, байт %2").arg(k).arg(n);
+            c.before = hexBytes(a);
+            c.after = hexBytes(b);
+            c.unnamedBytes = n;
             c.shownBefore = c.before;
             c.shownAfter = c.after;
             pageFor(page).changes.push_back(std::move(c));
             diff.unnamedBytes += n;
+        }
+    }
+
+    for (const JournalSpan &j : kJournals) {
+        if (std::optional<SettingChange> c = journalChange(j, before.record(j.section), after.record(j.section))) {
+            diff.unnamedBytes += c->unnamedBytes;
+            pageFor(QStringLiteral("Журналы")).changes.push_back(std::move(*c));
         }
     }
 
@@ -226,10 +362,9 @@ QString diffText(const SettingsDiff &diff, bool forTool)
         for (const SettingChange &c : page.changes) {
             if (forTool)
                 text += QStringLiteral("%1\t%2\t%3\n")
-                            .arg(c.name.isEmpty() ? QStringLiteral("(%1)").arg(c.caption) : c.name,
-                                 toolValue(c.before, c.itemBefore), toolValue(c.after, c.itemAfter));
+                            .arg(c.name.isEmpty() ? QStringLiteral("(%1)").arg(c.caption) : c.name, c.before, c.after);
             else
-                text += QStringLiteral("%1\t%2 -> %3\n").arg(c.caption, c.shownBefore, c.shownAfter);
+                text += c.line() + QLatin1Char('\n');
         }
     }
     if (diff.otherImageBytes > 0)

@@ -8,7 +8,10 @@
 //         for (const SettingChange &c : page.changes) ...
 //
 // Every setting that has a name (namedSettings()) is compared by its stored bits and shown by
-// its shown texts.
+// its shown texts (ShownValue.h), as the page shows it: a hot menu with its gaps closed, a tank
+// table length above 68 as 0 with what is stored beside it. Gaps that only one side's hot menu
+// has are one line that says so. The journals show as journals: "Журнал поездок: очищен, было
+// 8 записей".
 // Bits of the records that no name covers are still reported, grouped by the page (or the
 // section) they belong to, and so are image bytes outside every record and a differing model
 // code: two images that differ anywhere never compare equal.
@@ -20,19 +23,30 @@ namespace mk {
 
 class TMK;
 
+enum class ChangeKind : quint8 {
+    Setting,     // a named setting
+    Unnamed,     // bits no name covers
+    Journal,     // what the device records: a journal cleared or its entries changed
+    HotMenuGaps, // empty places between the items of a hot menu, which the page closes when it opens
+};
+
 struct SettingChange
 {
+    ChangeKind kind = ChangeKind::Setting;
     QString name;    // empty for bits that no name covers
     QString caption; // the control's caption (the name when it has none)
     QString before;  // value as mktool shows it (the texts `set` takes)
     QString after;
-    QString shownBefore; // value as the editor shows it
+    QString shownBefore; // value as the editor shows it (ShownValue::text)
     QString shownAfter;
-    QString itemBefore; // the caption of an item `before` names by identifier (hot menus), else empty
+    QString itemBefore; // the caption of an item or state `before` names (hot menus, systems), else empty
     QString itemAfter;
     QString rawBefore; // the stored bits in hexadecimal ("0x0046"), named settings only
     QString rawAfter;
     int unnamedBytes = 0; // for a change without a name: how many bytes differ
+
+    // One line of text: "Журнал поездок: очищен, было 8 записей", "Caption: before -> after".
+    QString line() const;
 };
 
 struct DiffPage

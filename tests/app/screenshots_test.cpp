@@ -271,7 +271,7 @@ private slots:
         check(preview, QStringLiteral("write-preview"));
         WritePreviewDialog importPreview(diff, WritePreviewDialog::profileTexts());
         check(importPreview, QStringLiteral("profile-import-preview"));
-        CompareWindow compare(diffSettings(edited, device), QStringLiteral("В МК"), QStringLiteral("МК"));
+        CompareWindow compare(diff, QStringLiteral("В МК"), QStringLiteral("МК"));
         check(compare, QStringLiteral("compare"));
 
         const QString dir = m_dir.filePath(QStringLiteral("backups"));

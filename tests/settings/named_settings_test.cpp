@@ -174,5 +174,5 @@ TEST(NamedSettings, ToolDumpsSetsAndComparesSpecialSettings)
               QStringLiteral(
                   "[Цветовые схемы]\nColorScheme1.Palette2\t31,13,0\t1,2,3\n[Горячие "
                   "меню]\nhmParams.0\tЗаправка до полн. (FullTankMenu)\tВирт. замок Вкл/Откл (VirtLockMenu)\n"
-                  "[Допсистемы]\nBlocks.ABS 8/9\t0\t1\n3 field(s) differ; 0 byte(s) differ outside named fields\n"));
+                  "[Допсистемы]\nBlocks.ABS 8/9\tвыкл (0)\tвкл (1)\n3 field(s) differ; 0 byte(s) differ outside named fields\n"));
 }

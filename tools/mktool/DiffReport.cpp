@@ -16,7 +16,11 @@ QJsonObject diffJson(const SettingsDiff &diff)
                           {QStringLiteral("caption"), c.caption},
                           {QStringLiteral("a"), c.before},
                           {QStringLiteral("b"), c.after}};
-            if (c.name.isEmpty()) {
+            if (c.kind == ChangeKind::HotMenuGaps) {
+                o[QStringLiteral("kind")] = QStringLiteral("hot_menu_gaps");
+            } else if (c.name.isEmpty()) {
+                o[QStringLiteral("kind")] =
+                    c.kind == ChangeKind::Journal ? QStringLiteral("journal") : QStringLiteral("unnamed");
                 o[QStringLiteral("bytes")] = c.unnamedBytes;
                 unnamed.append(o);
             } else {

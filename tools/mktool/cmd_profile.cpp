@@ -6,6 +6,7 @@
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
 #include "settings/NamedSettings.h"
+#include "settings/ShownValue.h"
 #include "settings/Profile.h"
 
 #include <QTemporaryDir>
@@ -38,7 +39,7 @@ QStringList changes(const TMK &before, const TMK &after)
     const NamedContext ctxBefore = NamedContext::lenient(before), ctxAfter = NamedContext::lenient(after);
     QStringList lines;
     for (const NamedSetting &s : namedSettings()) {
-        const QString was = settingText(s, before, ctxBefore), now = settingText(s, after, ctxAfter);
+        const QString was = toolText(shownValue(s, before, ctxBefore)), now = toolText(shownValue(s, after, ctxAfter));
         if (was != now)
             lines << QStringLiteral("%1 / %2 (%3): %4 → %5").arg(s.page, settingCaption(s, ctxAfter), s.name, was, now);
     }
