@@ -1,12 +1,13 @@
 // The trip history: adding a read's journals to a database that already holds about ten years of
-// trips, and the monthly totals and listings shown from it.
+// trips, the monthly totals and listings shown from it, and the history window opened on it.
 
 #include "history/HistoryCsv.h"
 #include "history/HistoryDatabase.h"
 #include "image/FactoryImage.h"
 #include "image/TMK.h"
+#include "viewers/HistoryWindow.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -55,7 +56,9 @@ double median(std::vector<double> v)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("history.sqlite"));
     const QString car = HistoryDatabase::defaultCarName();
@@ -91,6 +94,12 @@ int main(int argc, char **argv)
     const double listing =
         timeOf([&] { trips = size_t(historyJournalRows(db.journal(car, JournalKind::Trip)).size() - 1); }, 5);
     const double reopen = timeOf([&] { HistoryDatabase again(path); }, 5);
+    size_t yearTrips = 0;
+    const HistoryPeriod year{QDate(2020, 1, 1), QDate(2020, 12, 31)};
+    const double yearListing =
+        timeOf([&] { yearTrips = size_t(historyJournalRows(db.journal(car, JournalKind::Trip, year)).size() - 1); }, 5);
+    // Everything the window shows, read on its worker thread, the tables and charts filled.
+    const double window = timeOf([&] { HistoryWindow shown(path, car); }, 3);
 
     std::printf("reads added: %zu (21 trips each, %d new), %.1f s in all\n", adds.size(), kNewPerRead, fillSeconds);
     std::printf("trips held: %zu, database %.1f MiB\n", trips, double(QFileInfo(path).size()) / 1048576.0);
@@ -99,5 +108,7 @@ int main(int argc, char **argv)
     std::printf("monthly totals (%zu months): median %.2f ms\n", months, monthly);
     std::printf("list every trip with CSV cells: median %.2f ms\n", listing);
     std::printf("open and check the database: median %.2f ms\n", reopen);
+    std::printf("list the trips of one year (%zu): median %.2f ms\n", yearTrips, yearListing);
+    std::printf("open the history window on it all: median %.2f ms\n", window);
     return 0;
 }

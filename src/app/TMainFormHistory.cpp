@@ -69,7 +69,10 @@ void TMainForm::miAddToHistoryClick()
     const QString car = askHistoryCar(this, historyPath(), m_autoHistoryCar);
     if (car.isEmpty())
         return;
-    const HistoryAddResult added = addToHistory(historyPath(), car, *m_model, m_journalsReadTime, m_journalsSource);
+    // Settings held from no read the window saw (none so far) count as read now.
+    const QDateTime readTime = m_journalsReadTime.isValid() ? m_journalsReadTime : QDateTime::currentDateTime();
+    const QString source = m_journalsSource.isEmpty() ? QStringLiteral("настройки в окне программы") : m_journalsSource;
+    const HistoryAddResult added = addToHistory(historyPath(), car, *m_model, readTime, source);
     showInformation(this, historyAddedText(car, added));
 }
 
