@@ -12,6 +12,7 @@
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
 #include "journals/FreezeFrame.h"
+#include "link/Backup.h"
 #include "viewers/HistoryWindow.h"
 #include "viewers/JournalChart.h"
 #include "widgets/IniFile.h"
@@ -201,6 +202,33 @@ private slots:
         again.show();
         QCOMPARE(again.autoHistoryCar(), QStringLiteral("Лада"));
         QVERIFY(again.autoHistory());
+    }
+
+    // "В историю…" in the backups dialog: the journals placed by the backup's time, not today's.
+    void backupJournalsAtTheBackupsTime()
+    {
+        FakeLinkScript link;
+        link.backupDir = m_dir.filePath(QStringLiteral("backups"));
+        saveBackup(link.backupDir, 1, makeFactoryImage(1, 1), QDateTime(QDate(2026, 12, 3), QTime(10, 0)));
+        MainFormSetup s = setup(&link);
+        s.historyPath = m_dir.filePath(QStringLiteral("backups.sqlite"));
+        TMainForm form(std::move(s));
+        form.show();
+        DialogScript script;
+        script.other = [](QDialog &d) {
+            if (auto *button = d.findChild<QPushButton *>(QStringLiteral("bBackupToHistory")))
+                button->click();
+            return chooseCar(d, QStringLiteral("Гольф"));
+        };
+        form.findChild<QAction *>(QStringLiteral("miBackups"))->trigger();
+        QVERIFY(script.texts(QMessageBox::Information)
+                    .value(0)
+                    .startsWith(QStringLiteral("Добавлено в историю автомобиля «Гольф»: 8 поездок,")));
+        HistoryWindow window(m_dir.filePath(QStringLiteral("backups.sqlite")));
+        auto *trips = window.findChild<QTableView *>(QStringLiteral("tvTrips"));
+        // Recorded on 6 December, backed up on 3 December 2026: the trips are of 2025.
+        QCOMPARE(cell(trips, 0, 1), QStringLiteral("2025-12-06T17:45"));
+        QVERIFY(cell(trips, 0, 11).startsWith(QStringLiteral("резервная копия ")));
     }
 
     void damagedDatabaseShownAndKept()
