@@ -143,6 +143,7 @@ void HistoryWindow::buildControls()
         m_tables[i] = new TextTableModel(this);
         m_views[i] = makeTable(QLatin1String(tableNames[i]), m_tables[i], this);
     }
+    m_views[Months]->horizontalHeader()->setStretchLastSection(false); // the cost beside the month's other figures
     m_pages->addTab(m_views[Trips], QStringLiteral("&Поездки"));
     m_pages->addTab(m_views[Refuellings], QStringLiteral("Запр&авки"));
 

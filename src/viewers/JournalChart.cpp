@@ -9,6 +9,12 @@
 
 namespace mk {
 
+namespace {
+
+constexpr double kMaxBarWidth = 64;
+
+} // namespace
+
 JournalChart::JournalChart(const QString &objectName, QWidget *parent) : QWidget(parent)
 {
     setObjectName(objectName);
@@ -109,8 +115,10 @@ void JournalChart::paintEvent(QPaintEvent *)
     const int labelEvery = std::max(1, int(std::ceil((fm.horizontalAdvance(QStringLiteral("30.12")) + 6) / slot)));
     for (int i = 0; i < n; ++i) {
         const PlotPoint &pt = m_series.points[i];
-        const int x0 = plot.left() + int(std::lround(slot * i + slot * 0.2));
-        const int x1 = plot.left() + int(std::lround(slot * (i + 1) - slot * 0.2));
+        // A few bars over a wide chart (one month of history) stay bars, not blocks.
+        const double margin = std::max(slot * 0.2, (slot - kMaxBarWidth) / 2);
+        const int x0 = plot.left() + int(std::lround(slot * i + margin));
+        const int x1 = plot.left() + int(std::lround(slot * (i + 1) - margin));
         if (pt.present) {
             const int y = yOf(pt.value);
             p.fillRect(QRect(QPoint(x0, y), QPoint(std::max(x0, x1 - 1), plot.bottom() - 1)), QColor(52, 120, 200));
