@@ -421,10 +421,7 @@ void addSystemSettings(std::vector<NamedSetting> &all)
 
 // --- Tank calibration table -----------------------------------------------------------------
 
-int tableLength(const TMK &m)
-{
-    return int(shownTarirLength(m.record(kSection3).u8(tank::kTarirLeng)));
-}
+int tableLength(const TMK &m) { return int(shownTarirLength(m.record(kSection3).u8(tank::kTarirLeng))); }
 
 void addTankSettings(std::vector<NamedSetting> &all)
 {

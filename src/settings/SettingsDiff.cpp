@@ -11,9 +11,9 @@
 #include "settings/ShownValue.h"
 
 #include <QMap>
-#include <optional>
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace mk {
 
@@ -64,7 +64,6 @@ QString hexBytes(const QByteArray &bytes)
         text += QStringLiteral(" …");
     return text;
 }
-
 
 // --- What the device records --------------------------------------------------------------
 
@@ -180,9 +179,10 @@ std::optional<SettingChange> hotMenuGapsChange(int list, const Record &ra, const
     c.kind = ChangeKind::HotMenuGaps;
     c.caption = QStringLiteral("%1: пустые места между пунктами").arg(QString::fromUtf16(kHotMenuCaptions[list]));
     c.before = c.shownBefore = gapsText(before);
-    c.after = c.shownAfter = onlyClosed      ? QStringLiteral("убраны: страница сжимает список при открытии")
-                             : after.isEmpty() ? gapsText(after)
-                                               : QStringLiteral("%1 (страница сожмёт список при открытии)").arg(gapsText(after));
+    c.after = c.shownAfter = onlyClosed ? QStringLiteral("убраны: страница сжимает список при открытии")
+                             : after.isEmpty()
+                                 ? gapsText(after)
+                                 : QStringLiteral("%1 (страница сожмёт список при открытии)").arg(gapsText(after));
     return c;
 }
 

@@ -19,10 +19,10 @@ struct NamedSetting;
 
 struct ShownValue
 {
-    QString text;    // as the editor shows it
-    QString tool;    // as mktool prints it and `set` takes it
+    QString text; // as the editor shows it
+    QString tool; // as mktool prints it and `set` takes it
     QString caption; // what `tool` names when it is an identifier or a state ("Обратный отсчет", "вкл"); else empty
-    QString stored;  // when the page shows another value than the stored one: what is stored, and why; else empty
+    QString stored; // when the page shows another value than the stored one: what is stored, and why; else empty
 };
 
 ShownValue shownValue(const NamedSetting &s, const TMK &model, const NamedContext &ctx);

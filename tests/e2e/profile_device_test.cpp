@@ -61,7 +61,9 @@ TEST(ProfileDevice, AppliedToTheDeviceEndsVerifiedAndARefusedProfileWritesNothin
     EXPECT_EQ(good.code, 0) << good.err.constData();
     const QString out = QString::fromUtf8(good.out);
     EXPECT_TRUE(out.contains(QStringLiteral("(VelocityLimit): 80 → 90"))) << good.out.constData();
-    EXPECT_TRUE(out.contains(QStringLiteral("(hmParams.0): Заправка до полн. (FullTankMenu) → Вирт. замок Вкл/Откл (VirtLockMenu)"))) << good.out.constData();
+    EXPECT_TRUE(out.contains(
+        QStringLiteral("(hmParams.0): Заправка до полн. (FullTankMenu) → Вирт. замок Вкл/Откл (VirtLockMenu)")))
+        << good.out.constData();
     EXPECT_TRUE(out.contains(kWrittenText)) << good.out.constData();
     ASSERT_EQ(sim.stop(), 0);
 

@@ -163,16 +163,19 @@ TEST(NamedSettings, ToolDumpsSetsAndComparesSpecialSettings)
         mktool({QStringLiteral("set"), a, QStringLiteral("hmParams.0=VirtLockMenu"), QStringLiteral("Blocks.ABS 8/9=1"),
                 QStringLiteral("ColorScheme1.Palette2=1,2,3"), QStringLiteral("-o"), b});
     ASSERT_EQ(set.code, 0) << set.err.constData();
-    const QJsonObject fields =
-        QJsonDocument::fromJson(mktool({QStringLiteral("dump"), b}).out).object()[QStringLiteral("fields")].toObject();
+    const QJsonObject dump = QJsonDocument::fromJson(mktool({QStringLiteral("dump"), b}).out).object();
+    const QJsonObject fields = dump[QStringLiteral("fields")].toObject();
+    EXPECT_EQ(dump[QStringLiteral("captions")][QStringLiteral("hmParams.0")].toString(),
+              QStringLiteral("Вирт. замок Вкл/Откл"));
     EXPECT_EQ(fields[QStringLiteral("hmParams.0")].toString(), QStringLiteral("VirtLockMenu"));
     EXPECT_EQ(fields[QStringLiteral("Blocks.ABS 8/9")].toString(), QStringLiteral("1"));
     EXPECT_EQ(fields[QStringLiteral("ColorScheme1.Palette2")].toString(), QStringLiteral("1,2,3"));
     const ToolRun diff = mktool({QStringLiteral("diff"), a, b});
     EXPECT_EQ(diff.code, 1);
-    EXPECT_EQ(QString::fromUtf8(diff.out),
-              QStringLiteral(
-                  "[Цветовые схемы]\nColorScheme1.Palette2\t31,13,0\t1,2,3\n[Горячие "
-                  "меню]\nhmParams.0\tЗаправка до полн. (FullTankMenu)\tВирт. замок Вкл/Откл (VirtLockMenu)\n"
-                  "[Допсистемы]\nBlocks.ABS 8/9\tвыкл (0)\tвкл (1)\n3 field(s) differ; 0 byte(s) differ outside named fields\n"));
+    EXPECT_EQ(
+        QString::fromUtf8(diff.out),
+        QStringLiteral("[Цветовые схемы]\nColorScheme1.Palette2\t31,13,0\t1,2,3\n[Горячие "
+                       "меню]\nhmParams.0\tЗаправка до полн. (FullTankMenu)\tВирт. замок Вкл/Откл (VirtLockMenu)\n"
+                       "[Допсистемы]\nBlocks.ABS 8/9\tвыкл (0)\tвкл (1)\n3 field(s) differ; 0 byte(s) differ outside "
+                       "named fields\n"));
 }

@@ -74,11 +74,18 @@ TEST(SettingsDiff, WordsWhatChangedAsThePagesAndJournalsShowIt)
          [](TMK &m) { clearErrorJournal(m.record(12)); },
          {QStringLiteral("Журнал ошибок: очищен, было 1 запись")}},
         {"a gap the page closes: no item moves",
-         [menu](TMK &m) { setHotMenu(m, {menu[0], 0, menu[1]}); },
-         [menu](TMK &m) { setHotMenu(m, {menu[0], menu[1]}); },
-         {QStringLiteral("Параметры: пустые места между пунктами\tместа 1 -> убраны: страница сжимает список при открытии")}},
+         [menu](TMK &m) {
+             setHotMenu(m, {menu[0], 0, menu[1]});
+         },
+         [menu](TMK &m) {
+             setHotMenu(m, {menu[0], menu[1]});
+         },
+         {QStringLiteral(
+             "Параметры: пустые места между пунктами\tместа 1 -> убраны: страница сжимает список при открытии")}},
         {"a gap and a removed item",
-         [menu](TMK &m) { setHotMenu(m, {menu[0], 0, menu[1]}); },
+         [menu](TMK &m) {
+             setHotMenu(m, {menu[0], 0, menu[1]});
+         },
          [menu](TMK &m) { setHotMenu(m, {menu[0]}); },
          {QStringLiteral("Параметры, пункт 1\t%1 -> ").arg(item1),
           QStringLiteral("Параметры: пустые места между пунктами\tместа 1 -> нет")}},
@@ -129,8 +136,7 @@ TEST(SettingsDiff, PageRulesHoldThroughNames)
         setBlocksShow(m.record(4), 2);
         ASSERT_TRUE(storeSettingText(show, m, item, ctx));
         for (const AddSystem &s : ctx.systems())
-            EXPECT_EQ(isSystemSelected(m.record(4), s.code),
-                      item == u"Все" || ctx.device().IsProtocolSystem(s.code))
+            EXPECT_EQ(isSystemSelected(m.record(4), s.code), item == u"Все" || ctx.device().IsProtocolSystem(s.code))
                 << name << s.name.toStdString();
         EXPECT_FALSE(isSystemSelected(m.record(4), unlisted));
         EXPECT_EQ(settingText(show, m, ctx), item);

@@ -8,6 +8,7 @@
 #include "settings/FieldTable.h"
 #include "settings/FieldTableContext.h"
 #include "settings/NamedSettings.h"
+#include "settings/ShownValue.h"
 
 #include <QJsonArray>
 
@@ -180,6 +181,17 @@ QJsonObject fieldsJson(const TMK &model)
     return fields;
 }
 
+// The captions of the values `fields` gives by identifier or state (hot-menu items, systems).
+QJsonObject captionsJson(const TMK &model)
+{
+    const NamedContext named = NamedContext::lenient(model);
+    QJsonObject captions;
+    for (const NamedSetting &s : namedSettings())
+        if (const QString caption = shownValue(s, model, named).caption; !caption.isEmpty())
+            captions[s.name] = caption;
+    return captions;
+}
+
 QJsonObject dumpJson(const TMK &model)
 {
     QJsonObject records;
@@ -189,7 +201,8 @@ QJsonObject dumpJson(const TMK &model)
     return {{QStringLiteral("model_code"), int(model.modelCode())},
             {QStringLiteral("settings_version"), qint64(model.settingsVersion())},
             {QStringLiteral("records"), records},
-            {QStringLiteral("fields"), fieldsJson(model)}};
+            {QStringLiteral("fields"), fieldsJson(model)},
+            {QStringLiteral("captions"), captionsJson(model)}};
 }
 
 } // namespace mk::tool

@@ -6,8 +6,8 @@
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
 #include "settings/NamedSettings.h"
-#include "settings/ShownValue.h"
 #include "settings/Profile.h"
+#include "settings/ShownValue.h"
 
 #include <QTemporaryDir>
 
