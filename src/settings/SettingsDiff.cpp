@@ -143,6 +143,62 @@ std::optional<SettingChange> journalChange(const JournalSpan &j, const Record &r
     return c;
 }
 
+// The bytes of section 0 a set's clearing writes: its own.
+QByteArray accumulatorMask(AccumulatorSet set)
+{
+    Record r(kRecordSizes[0]);
+    r.setRaw(0, QByteArray(kRecordSizes[0], '\xFF'));
+    clearAccumulators(r, set);
+    QByteArray mask(kRecordSizes[0], '\0');
+    for (int i = 0; i < mask.size(); ++i)
+        mask[i] = r.u8(i) == 0 ? '\1' : '\0';
+    return mask;
+}
+
+QString accumulatorText(const Accumulators &a)
+{
+    const quint32 minutes = a.seconds / 60;
+    return QStringLiteral("%1 км, %2 л, %3:%4 ч")
+        .arg(qRound64(a.metres / 1000.0))
+        .arg(qRound64(double(a.fuel()) / 1000.0))
+        .arg(minutes / 60)
+        .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+std::optional<SettingChange> accumulatorChange(AccumulatorSet set, const Record &ra, const Record &rb)
+{
+    const QByteArray mask = accumulatorMask(set);
+    int bytes = 0;
+    for (int i = 0; i < mask.size() && i < ra.size() && i < rb.size(); ++i)
+        bytes += mask[i] && ra.u8(i) != rb.u8(i);
+    if (bytes == 0)
+        return std::nullopt;
+    const Accumulators a = accumulators(ra, set), b = accumulators(rb, set);
+    const bool cleared = b.seconds == 0 && b.metres == 0 && b.fuel() == 0;
+    SettingChange c;
+    c.kind = ChangeKind::Journal;
+    c.caption = QStringLiteral("Накопленные средние «%1»").arg(accumulatorCaption(set));
+    c.before = c.shownBefore = accumulatorText(a);
+    c.after = c.shownAfter = cleared ? QStringLiteral("обнулены, было %1").arg(accumulatorText(a))
+                                     : QStringLiteral("%1 (было %2)").arg(accumulatorText(b), accumulatorText(a));
+    c.unnamedBytes = bytes;
+    return c;
+}
+
+bool inAccumulator(int section, int offset)
+{
+    static const QByteArray all = [] {
+        QByteArray mask(kRecordSizes[0], '\0');
+        for (const AccumulatorSet set : kAccumulatorSets) {
+            const QByteArray m = accumulatorMask(set);
+            for (int i = 0; i < mask.size(); ++i)
+                mask[i] = char(mask[i] | m[i]);
+        }
+        return mask;
+    }();
+    return section == 0 && offset < all.size() && all[offset];
+}
+
 // --- Hot menus ------------------------------------------------------------------------------
 
 const char16_t *const kHotMenuCaptions[kHotMenuCount] = {u"Параметры", u"Средние", u"Таксометр", u"Парктроник"};
@@ -313,7 +369,8 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
         QMap<QString, int> counts;
         QStringList order;
         for (int i = 0; i < qMin(ra.size(), rb.size()); ++i) {
-            if (!((quint8(ra[i]) ^ quint8(rb[i])) & ~quint8(named[size_t(k)][i])) || journalAt(k, i))
+            if (!((quint8(ra[i]) ^ quint8(rb[i])) & ~quint8(named[size_t(k)][i])) || journalAt(k, i) ||
+                inAccumulator(k, i))
                 continue;
             QString page = pageOfByte(k, i);
             if (page.isEmpty())
@@ -340,6 +397,12 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
         }
     }
 
+    for (const AccumulatorSet set : kAccumulatorSets) {
+        if (std::optional<SettingChange> c = accumulatorChange(set, before.record(0), after.record(0))) {
+            diff.unnamedBytes += c->unnamedBytes;
+            pageFor(QStringLiteral("Накопленные средние")).changes.push_back(std::move(*c));
+        }
+    }
     for (const JournalSpan &j : kJournals) {
         if (std::optional<SettingChange> c = journalChange(j, before.record(j.section), after.record(j.section))) {
             diff.unnamedBytes += c->unnamedBytes;

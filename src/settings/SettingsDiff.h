@@ -10,8 +10,8 @@
 // Every setting that has a name (namedSettings()) is compared by its stored bits and shown by
 // its shown texts (ShownValue.h), as the page shows it: a hot menu with its gaps closed, a tank
 // table length above 68 as 0 with what is stored beside it. Gaps that only one side's hot menu
-// has are one line that says so. The journals show as journals: "Журнал поездок: очищен, было
-// 8 записей".
+// has are one line that says so. What the device records shows as journals and sets of
+// averages: "Журнал поездок: очищен, было 8 записей", "Накопленные средние «Поездка»: обнулены, …".
 // Bits of the records that no name covers are still reported, grouped by the page (or the
 // section) they belong to, and so are image bytes outside every record and a differing model
 // code: two images that differ anywhere never compare equal.

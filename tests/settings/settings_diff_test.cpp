@@ -73,6 +73,14 @@ TEST(SettingsDiff, WordsWhatChangedAsThePagesAndJournalsShowIt)
          [](TMK &m) { m.record(12).setU32(kErrorEntriesOffset + 4, 0x0133); },
          [](TMK &m) { clearErrorJournal(m.record(12)); },
          {QStringLiteral("Журнал ошибок: очищен, было 1 запись")}},
+        {"a set of averages cleared",
+         [](TMK &m) {
+             m.record(0).setU32(12, 7500); // the trip set: time, distance, fuel
+             m.record(0).setU32(16, 123400);
+             m.record(0).setU32(20, 9800);
+         },
+         [](TMK &m) { clearAccumulators(m.record(0), AccumulatorSet::Trip); },
+         {QStringLiteral("Накопленные средние «Поездка»: обнулены, было 123 км, 10 л, 2:05 ч")}},
         {"a gap the page closes: no item moves",
          [menu](TMK &m) {
              setHotMenu(m, {menu[0], 0, menu[1]});
