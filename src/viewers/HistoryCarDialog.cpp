@@ -1,5 +1,6 @@
 #include "viewers/HistoryCarDialog.h"
 
+#include "image/TMK.h"
 #include "widgets/BackgroundWork.h"
 #include "widgets/MessageBoxes.h"
 
@@ -88,8 +89,11 @@ QString askHistoryCar(QWidget *parent, const QString &databasePath, const QStrin
 HistoryAddResult addToHistory(const QString &databasePath, const QString &car, const TMK &tmk,
                               const QDateTime &readTime, const QString &source)
 {
+    // The worker reads its own copy: events still handled meanwhile (a file handed over by a second
+    // copy of the program) may replace the settings held.
+    const TMK snapshot = tmk;
     return computeOffUiThread<HistoryAddResult>(
-        [&] { return HistoryDatabase(databasePath).addJournals(car, tmk, readTime, source); });
+        [&] { return HistoryDatabase(databasePath).addJournals(car, snapshot, readTime, source); });
 }
 
 QString historyAddedText(const QString &car, const HistoryAddResult &r)

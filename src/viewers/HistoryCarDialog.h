@@ -31,7 +31,7 @@ QStringList historyCars(const QString &databasePath);
 QString askHistoryCar(QWidget *parent, const QString &databasePath, const QString &preferred,
                       const QString &title = QStringLiteral("Добавить журналы в историю"));
 
-// Adds the journals of the image on a worker thread.
+// Adds the journals of (a copy of) the image on a worker thread.
 HistoryAddResult addToHistory(const QString &databasePath, const QString &car, const TMK &tmk,
                               const QDateTime &readTime, const QString &source);
 
