@@ -77,13 +77,13 @@ AddSystemsPage::AddSystemsPage(QWidget *tabSheet, EditorHost &editorHost) : Edit
     connect(m_all, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
         if (row < 0 || row >= int(m_systems.size()))
             return;
-        toggleSystem(host().model().record(4), m_systems[size_t(row)].code);
+        toggleSystem(host().model().record(kServiceSection), m_systems[size_t(row)].code);
         fillGrids();
     });
     connect(m_used, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
         if (row < 0 || row >= int(m_usedSystems.size()))
             return;
-        setSystemSelected(host().model().record(4), m_usedSystems[size_t(row)].code, false);
+        setSystemSelected(host().model().record(kServiceSection), m_usedSystems[size_t(row)].code, false);
         fillGrids();
     });
 }
@@ -106,7 +106,7 @@ void AddSystemsPage::enter()
     const TProtBase *protocol = device.CurrentProtocol();
     m_systems = buildAddSystemList(
         {device.hasProtocol(kCanProtocolCode), device.Flags.ExtendedSystems, protocol && protocol->Hybrid});
-    const Record &s4 = host().model().record(4);
+    const Record &s4 = host().model().record(kServiceSection);
     m_show->setItemIndex(blocksShow(s4));
     m_showList->setItemIndex(blocksShowList(s4));
     fillGrids();
@@ -115,7 +115,7 @@ void AddSystemsPage::enter()
 
 void AddSystemsPage::fillGrids()
 {
-    const Record &s4 = host().model().record(4);
+    const Record &s4 = host().model().record(kServiceSection);
     m_usedSystems.clear();
     m_all->setRowCount(int(m_systems.size()));
     for (int i = 0; i < int(m_systems.size()); ++i) {
@@ -136,12 +136,12 @@ void AddSystemsPage::showChosen(int item)
     if (!m_entered)
         return;
     const DeviceModel &device = host().device();
-    chooseBlocksShow(host().model().record(4), item, m_systems,
+    chooseBlocksShow(host().model().record(kServiceSection), item, m_systems,
                      [&device](quint8 code) { return device.IsProtocolSystem(code); });
     if (item == 0 || item == 1)
         fillGrids();
 }
 
-void AddSystemsPage::listChosen(int item) { setBlocksShowList(host().model().record(4), item); }
+void AddSystemsPage::listChosen(int item) { setBlocksShowList(host().model().record(kServiceSection), item); }
 
 } // namespace mk

@@ -6,8 +6,8 @@
 #include "editor/ColourSchemesPageGrid.h"
 #include "editor/ColourSchemesPageTexts.h"
 #include "editor/DisplayLayoutPreview.h"
+#include "image/ColourSchemes.h"
 #include "image/TMK.h"
-#include "render/ScreenColours.h"
 #include "render/ScreenPreviews.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/RadioGroup.h"
@@ -74,7 +74,7 @@ DisplayPreview *colourPreview(const QString &name, QWidget *parent)
 
 ColourSchemesPage::ColourSchemesPage(QWidget *tabSheet, EditorHost &host) : EditorPage(tabSheet, host) { build(); }
 
-Record &ColourSchemesPage::section9() const { return host().model().record(9); }
+Record &ColourSchemesPage::section9() const { return host().model().record(kDisplaySection); }
 
 QWidget *ColourSchemesPage::buildRoleTab(RoleGrid &grid, const QString &name, const QStringList &rows,
                                          const std::vector<int> &roles, QWidget *previews)

@@ -1,7 +1,7 @@
 #pragma once
 // The pop-up menus of the display-layout previews: which measured parameters a place offers.
 
-#include "render/ScreenLayouts.h"
+#include "image/ScreenPlaces.h"
 
 #include <QString>
 #include <functional>

@@ -3,8 +3,8 @@
 #include "catalogs/DeviceModel.h"
 #include "editor/DisplayLayoutMenus.h"
 #include "editor/DisplayLayoutPreview.h"
+#include "image/ColourSchemes.h"
 #include "image/TMK.h"
-#include "render/ScreenColours.h"
 #include "render/ScreenPreviews.h"
 
 #include <QGridLayout>
@@ -137,7 +137,7 @@ bool DisplayLayoutPage::isShown(int screen) const
 
 void DisplayLayoutPage::refresh()
 {
-    const Record &section9 = host().model().record(9);
+    const Record &section9 = host().model().record(kDisplaySection);
     const ScreenPreviews previews(section9, host().measPars(), editedSetFor(section9));
     for (size_t s = 0; s < m_previews.size(); ++s) {
         if (!isShown(int(s)))
@@ -153,7 +153,7 @@ void DisplayLayoutPage::placeClicked(int screen, int x, int y, int width, int he
     const int offset = placeOffset(m_kind, screen, place);
     if (place < 0 || offset < 0)
         return;
-    const quint8 current = host().model().record(9).u8(offset);
+    const quint8 current = host().model().record(kDisplaySection).u8(offset);
     QMenu menu(host().dialog());
     menu.setObjectName(placeMenuName(m_kind, place));
     for (const PlaceMenuEntry &entry :
@@ -173,7 +173,7 @@ void DisplayLayoutPage::assign(int screen, int place, quint8 code)
     const int offset = placeOffset(m_kind, screen, place);
     if (offset < 0)
         return;
-    host().model().record(9).setU8(offset, code);
+    host().model().record(kDisplaySection).setU8(offset, code);
     refresh();
 }
 

@@ -9,7 +9,7 @@
 //     history.checkpoint();        // a step named by describe(before, after)
 //     history.undo();              // the records are as before the edit, the controls follow
 
-#include "editor/RecordSet.h"
+#include "settings/RecordSet.h"
 
 #include <QObject>
 #include <functional>

@@ -8,9 +8,9 @@
 // working records between states the user had.
 
 #include "editor/ChangeMarker.h"
-#include "editor/RecordSet.h"
 #include "editor/SettingSearch.h"
 #include "settings/NamedSettings.h"
+#include "settings/RecordSet.h"
 
 #include <QHash>
 #include <QObject>

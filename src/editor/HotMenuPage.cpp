@@ -107,13 +107,13 @@ HotMenuPage::HotMenuPage(QWidget *tabSheet, EditorHost &editorHost) : EditorPage
     QAction *remove = m_contextMenu->addAction(QStringLiteral("Удалить пункт"));
     remove->setObjectName(QStringLiteral("miHotMenuDelete"));
     connect(remove, &QAction::triggered, this, [this] {
-        deleteHotMenuItem(host().model().record(9), m_list, m_row);
+        deleteHotMenuItem(host().model().record(kDisplaySection), m_list, m_row);
         load();
     });
     QAction *clear = m_contextMenu->addAction(QStringLiteral("Очистить список"));
     clear->setObjectName(QStringLiteral("miHotMenuClear"));
     connect(clear, &QAction::triggered, this, [this] {
-        clearHotMenu(host().model().record(9), m_list);
+        clearHotMenu(host().model().record(kDisplaySection), m_list);
         load();
     });
 
@@ -123,7 +123,7 @@ HotMenuPage::HotMenuPage(QWidget *tabSheet, EditorHost &editorHost) : EditorPage
 
 void HotMenuPage::load()
 {
-    Record &s9 = host().model().record(9);
+    Record &s9 = host().model().record(kDisplaySection);
     compactHotMenus(s9);
     const MenuItemCatalog &catalog = host().menuItems();
     for (int list = 0; list < kHotMenuCount; ++list) {
@@ -176,7 +176,7 @@ void HotMenuPage::fillAddMenu(QMenu *menu, const std::vector<HotMenuAddEntry> &e
         action->setObjectName(entry.ident);
         const quint16 code = item->Code;
         connect(action, &QAction::triggered, this, [this, code] {
-            insertHotMenuItem(host().model().record(9), m_list, m_row, code);
+            insertHotMenuItem(host().model().record(kDisplaySection), m_list, m_row, code);
             load();
         });
     }
@@ -225,7 +225,7 @@ bool HotMenuPage::eventFilter(QObject *watched, QEvent *event)
             m_dragList = m_dragFrom = -1;
             grid->viewport()->unsetCursor();
             if (to >= 0 && to != from) {
-                moveHotMenuItem(host().model().record(9), list, from, to);
+                moveHotMenuItem(host().model().record(kDisplaySection), list, from, to);
                 load();
                 grid->setCurrentCell(to, 1);
             }

@@ -1,7 +1,7 @@
 #include "editor/SettingToolTip.h"
 
-#include "editor/RecordSet.h"
 #include "settings/FieldTable.h"
+#include "settings/RecordSet.h"
 #include "settings/ShownValue.h"
 
 #include <QStringList>

@@ -214,7 +214,7 @@ QWidget *TankPage::buildFileGroup()
 void TankPage::load()
 {
     m_loading = true;
-    normalizedTarirLength(host().model().record(3));
+    normalizedTarirLength(host().model().record(kTankTableSection));
     m_binder->loadAll();
     loadTable();
     m_tableChanged = false;
@@ -224,7 +224,7 @@ void TankPage::load()
 
 void TankPage::loadTable()
 {
-    const Record &s3 = host().model().record(3);
+    const Record &s3 = host().model().record(kTankTableSection);
     const int length = s3.u8(tank::kTarirLeng);
     const QSignalBlocker block(m_table);
     // A table of length 0 still shows one row, empty and read-only: nothing typed there is kept.
@@ -258,7 +258,7 @@ void TankPage::loadTable()
 void TankPage::updatePointRows()
 {
     // The spin edits follow the same rule through the binder.
-    const int used = host().model().record(2).u8(tank::kOilCalibrQuant);
+    const int used = host().model().record(kFuelSensorSection).u8(tank::kOilCalibrQuant);
     for (int k = 0; k < tank::kPointCount; ++k)
         m_pointLabels[size_t(k)]->setVisible(k < used);
 }
@@ -296,7 +296,7 @@ bool TankPage::commitTable()
         rows.push_back({lit ? lit->text() : QString(), code ? code->text() : QString()});
     }
     try {
-        storeTarirTable(host().model().record(3), rows);
+        storeTarirTable(host().model().record(kTankTableSection), rows);
     } catch (const Error &e) {
         // The table keeps what was typed and stays marked, so the next attempt stores it.
         showError(host().dialog(), e.text());
@@ -310,7 +310,7 @@ bool TankPage::commitTable()
 bool TankPage::refuseTableCellsOutOfRange()
 {
     // Each refused cell shows its stored value again; the first one is named with its range.
-    const Record &s3 = host().model().record(3);
+    const Record &s3 = host().model().record(kTankTableSection);
     const int length = std::min(int(s3.u8(tank::kTarirLeng)), tank::kTarirMaxLength);
     QString message;
     for (int r = 0; r < m_table->rowCount() && r < length; ++r) {

@@ -307,7 +307,7 @@ HistoryAddResult HistoryDatabase::addJournals(const QString &car, const TMK &tmk
     const qint64 sourceId = src.lastInsertId().toLongLong();
 
     HistoryAddResult result;
-    const Record &s6 = tmk.record(6);
+    const Record &s6 = tmk.record(kTripsSection);
     const Prices p = prices(s6);
     const bool priced = p.expense != 0 || p.time != 0 || p.path != 0 || p.gas != 0;
     QSqlQuery insertEntry(m_db);
@@ -355,9 +355,9 @@ HistoryAddResult HistoryDatabase::addJournals(const QString &car, const TMK &tmk
         }
     }
 
-    const Record &s12 = tmk.record(12);
+    const Record &s12 = tmk.record(kErrorsSection);
     const int format = journalErrorCodeFormat(tmk);
-    const ErrorCodeFlags flags = errorCodeFlags(tmk.record(10));
+    const ErrorCodeFlags flags = errorCodeFlags(tmk.record(kVehicleSection));
     const QByteArray supported = s12.raw(kSupportedBitmapOffset, kSupportedBitmapSize);
     QList<ErrorEntry> errs;
     QList<QByteArray> raws;

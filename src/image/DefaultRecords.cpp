@@ -110,11 +110,11 @@ std::array<Record, kSectionCount> makeDefaultRecords()
         r[size_t(k)] = Record(kRecordSizes[size_t(k)]);
 
     // Section 0: reset periods.
-    r[0].setU8(105, 255);
-    r[0].setU8(134, 255);
+    r[kCountersSection].setU8(105, 255);
+    r[kCountersSection].setU8(134, 255);
 
     // Section 2: fuel-level sensor calibration.
-    Record &s2 = r[2];
+    Record &s2 = r[kFuelSensorSection];
     s2.setU16(0, 1000);
     s2.setU16(2, 6);
     s2.setU16(4, 10);
@@ -131,7 +131,7 @@ std::array<Record, kSectionCount> makeDefaultRecords()
     // direction +6, incline +7, litres from +8, sensor codes from +144). Row i holds 3·i + 16
     // litres at sensor code 50·i: the two numbers of the sample points, the litres being the one
     // that fits a byte. The codes rise with the level ("Прямой") and start below 241 (direction 0).
-    Record &s3 = r[3];
+    Record &s3 = r[kTankTableSection];
     s3.setU8(tank::kTarirFlagFinish, 1);
     s3.setU8(tank::kTarirLeng, 15);
     s3.setU8(tank::kTarirDir, 0);
@@ -142,7 +142,7 @@ std::array<Record, kSectionCount> makeDefaultRecords()
     }
 
     // Section 4: service reminders and the universal input.
-    Record &s4 = r[4];
+    Record &s4 = r[kServiceSection];
     putBytes(s4, 0, {15, 45, 30, 45, 30, 15, 30});
     s4.setU8(7, 1);
     s4.setU32(8, 4392);
@@ -158,7 +158,7 @@ std::array<Record, kSectionCount> makeDefaultRecords()
     s4.setU16(116, 511);
 
     // Section 5: limits, corrections, measuring methods.
-    Record &s5 = r[5];
+    Record &s5 = r[kLimitsSection];
     putBytes(s5, 0, {40, 80, 10});
     s5.setU16(4, 115);
     s5.setU16(6, 115);
@@ -182,12 +182,12 @@ std::array<Record, kSectionCount> makeDefaultRecords()
     s5.setU8(62, 120);
 
     // Section 6: prices (journal entries stay empty).
-    r[6].setU16(0, 250);
-    r[6].setU16(2, 0);
-    r[6].setU16(4, 30);
+    r[kTripsSection].setU16(0, 250);
+    r[kTripsSection].setU16(2, 0);
+    r[kTripsSection].setU16(4, 30);
 
     // Section 9: display layouts, hot menus, colours, sound.
-    Record &s9 = r[9];
+    Record &s9 = r[kDisplaySection];
     putBytes(s9, 12, {4, 14, 8, 9, 13, 10, 11, 4, 1, 2, 5, 9, 7, 12, 3, 6, 7, 10, 8, 12, 18, 25, 27, 21});
     putBytes(s9, 36, {1, 2, 8, 9, 14, 5, 12, 13, 10, 11, 6, 15, 5, 12, 16, 8, 9, 10, 14, 5, 12, 7, 3, 13, 2, 14, 5, 9});
     putBytes(s9, 64, {13, 10, 12, 14, 24, 17, 20, 18, 20, 22, 13, 16, 13, 0, 20, 21});

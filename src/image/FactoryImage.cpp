@@ -62,7 +62,7 @@ void setSupported(Record &s12, std::initializer_list<int> values)
 void fillSampleData(std::array<Record, kSectionCount> &r)
 {
     // Accumulator sets of section 0: seconds, metres, petrol and gas millilitres.
-    Record &s0 = r[0];
+    Record &s0 = r[kCountersSection];
     struct SetSample
     {
         int time, distance, fuel1, fuel2;
@@ -88,7 +88,7 @@ void fillSampleData(std::array<Record, kSectionCount> &r)
     s0.setU32(100, 120000); // km on the odometer when the device was fitted
 
     // Prices per litre of gas; petrol and distance keep their defaults.
-    Record &s6 = r[6];
+    Record &s6 = r[kTripsSection];
     s6.setU16(6, 120);
     // Trip journal at +16 and refuelling journal at +436 of section 6, latest first.
     putJournal(s6, 16,
@@ -106,7 +106,7 @@ void fillSampleData(std::array<Record, kSectionCount> &r)
                 {610, 7, 11, 71000, 530500, 44800, 2000}});
 
     // Error journal of section 12: two errors with freeze frames, two without.
-    Record &s12 = r[12];
+    Record &s12 = r[kErrorsSection];
     setSupported(s12, {1, 2, 3, 4, 5, 6, 7, 11, 12, 13, 14, 15, 16, 17, 20, 21, 31, 33, 51, 66, 70});
     putErrorEntry(s12, 0, 1122, 6, 12, 0x0133, 0x0133,
                   {{12, 0x0202},
@@ -152,7 +152,7 @@ void fillSampleData(std::array<Record, kSectionCount> &r)
     putErrorEntry(s12, 3, 580, 15, 11, 0xC100, 0, {});
 
     // Oscilloscope choices of section 10: 10 ms/div, 0.5 V/div, divider 1 : 1, trigger level 20.
-    Record &s10 = r[10];
+    Record &s10 = r[kVehicleSection];
     s10.setU8(16, 4);
     s10.setU8(17, 1);
     s10.setU8(18, 0);

@@ -14,7 +14,21 @@ constexpr int kAddressBase = 32;
 // The last 4 bytes of every declared section length belong to the device.
 constexpr int kSectionTrailer = 4;
 constexpr int kVersionPos = 56;
-constexpr int kUndecodedSection = 11;
+
+// The sections, by what their records hold.
+constexpr int kCountersSection = 0;   // running counters, averages, reset periods
+constexpr int kParkingSection = 1;    // parking sensors
+constexpr int kFuelSensorSection = 2; // fuel-level sensor calibration, tank sizes
+constexpr int kTankTableSection = 3;  // the tank calibration table
+constexpr int kServiceSection = 4;    // service reminders, universal input, additional systems
+constexpr int kLimitsSection = 5;     // limits, corrections, measuring methods
+constexpr int kTripsSection = 6;      // prices, trip settings, trip and refuelling journals
+constexpr int kMoreLimitsSection = 7; // further limits
+constexpr int kVoiceSection = 8;      // voice and alarms
+constexpr int kDisplaySection = 9;    // screen layouts, hot menus, colour schemes, sound, brightness
+constexpr int kVehicleSection = 10;   // protocol and vehicle options
+constexpr int kUndecodedSection = 11; // never decoded: its bytes pass through unchanged
+constexpr int kErrorsSection = 12;    // error journal and freeze frames
 
 // Record sizes this program knows, by section (section 11 is never decoded).
 constexpr std::array<int, kSectionCount> kRecordSizes = {164, 28, 64, 420, 124, 69, 860, 80, 32, 412, 60, 0, 664};

@@ -34,8 +34,8 @@ public:
 
     ImageHeader header() const { return ImageHeader::parse(m_image); }
     quint32 settingsVersion() const { return header().version; }
-    // Protocol id as stored in section 10's record.
-    quint16 protocolId() const { return m_records[10].u16(4); }
+    // Protocol id as stored in the vehicle section's record.
+    quint16 protocolId() const { return m_records[kVehicleSection].u16(4); }
     // The protocol id and settings version must each fit a byte for the model-table lookup.
     void checkFeatureKey() const;
 

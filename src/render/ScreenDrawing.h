@@ -3,8 +3,8 @@
 // fitted into a cell.
 
 #include "catalogs/MeasPars.h"
+#include "image/ColourSchemes.h"
 #include "image/Record.h"
-#include "render/ScreenColours.h"
 #include "render/ScreenLayouts.h"
 #include "render/ScreenRenderer.h"
 

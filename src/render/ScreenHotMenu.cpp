@@ -1,6 +1,6 @@
 #include "render/ScreenHotMenu.h"
 
-#include "render/ScreenColours.h"
+#include "image/ColourSchemes.h"
 #include "render/ScreenRenderer.h"
 
 namespace mk {

@@ -6,28 +6,6 @@ namespace mk {
 
 namespace {
 
-struct KindLayout
-{
-    int screens;
-    int places;
-    int firstOffset; // section 9 offset of screen 0, place 0
-};
-
-KindLayout layoutOf(ScreenKind kind)
-{
-    switch (kind) {
-    case ScreenKind::X4: return {6, 4, 12};
-    case ScreenKind::X7: return {4, 7, 36};
-    case ScreenKind::Graph: return {8, 2, 64};
-    case ScreenKind::Arrow: return {8, 2, 80};
-    case ScreenKind::X9: return {3, 9, 96};
-    case ScreenKind::X6: return {1, 6, 400};
-    case ScreenKind::X1:
-    case ScreenKind::HotMenu: break;
-    }
-    return {0, 0, -1};
-}
-
 // Column or row of an n-part split. The last part also takes the remainder of the division,
 // so a click on the rightmost (or lowest) pixels never names a place past the screen's last.
 int part(int pos, int size, int parts)
@@ -37,18 +15,6 @@ int part(int pos, int size, int parts)
 }
 
 } // namespace
-
-int screenCount(ScreenKind kind) { return layoutOf(kind).screens; }
-
-int placeCount(ScreenKind kind) { return layoutOf(kind).places; }
-
-int placeOffset(ScreenKind kind, int screen, int place)
-{
-    const KindLayout l = layoutOf(kind);
-    if (screen < 0 || screen >= l.screens || place < 0 || place >= l.places)
-        return -1;
-    return l.firstOffset + l.places * screen + place;
-}
 
 int placeAt(ScreenKind kind, int x, int y, int width, int height)
 {

@@ -3,10 +3,10 @@
 
 #include "base/Colour.h"
 #include "base/Error.h"
+#include "image/ColourSchemes.h"
+#include "image/ScreenPlaces.h"
 #include "image/TMK.h"
 #include "image/TankCalibration.h"
-#include "render/ScreenColours.h"
-#include "render/ScreenLayouts.h"
 #include "settings/HotMenuAddMenu.h"
 #include "settings/HotMenuList.h"
 #include "settings/NamedSettings.h"
@@ -16,10 +16,6 @@
 namespace mk {
 
 namespace {
-
-constexpr int kSection9 = 9;
-constexpr int kSection4 = 4;
-constexpr int kSection3 = 3;
 
 // A text that names a code directly: "#12".
 std::optional<int> codeText(const QString &text)
@@ -134,14 +130,14 @@ void addColourSettings(std::vector<NamedSetting> &all)
 {
     {
         NamedSetting s = special(QStringLiteral("ActiveColorScheme"), kColourPage, QStringLiteral("Цветовая схема"),
-                                 kSection9, {{kActiveColourSchemeOffset, 0x0F}});
+                                 kDisplaySection, {{kActiveColourSchemeOffset, 0x0F}});
         s.read = [](const TMK &m, const NamedContext &) {
-            const int active = activeColourScheme(m.record(kSection9));
+            const int active = activeColourScheme(m.record(kDisplaySection));
             return active >= 1 && active <= 4 ? kSchemeItems[active - 1] : QString::number(active);
         };
         // As a choice on the page: another predefined scheme replaces set 0 with its table.
         s.store = [](TMK &m, const QString &text, NamedContext &) {
-            chooseColourScheme(m.record(kSection9), itemOf(text, kSchemeItems) + 1, false, {});
+            chooseColourScheme(m.record(kDisplaySection), itemOf(text, kSchemeItems) + 1, false, {});
         };
         all.push_back(s);
     }
@@ -149,11 +145,13 @@ void addColourSettings(std::vector<NamedSetting> &all)
     for (const auto &[name, offset] : variants) {
         const QString n = QString::fromLatin1(name);
         NamedSetting s = special(n, kColourPage, n == u"DispVar4" ? QStringLiteral("Тип х4") : QStringLiteral("Тип х9"),
-                                 kSection9, {{offset, 0xFF}});
+                                 kDisplaySection, {{offset, 0xFF}});
         const int off = offset;
-        s.read = [off](const TMK &m, const NamedContext &) { return QString::number(m.record(kSection9).u8(off) + 1); };
+        s.read = [off](const TMK &m, const NamedContext &) {
+            return QString::number(m.record(kDisplaySection).u8(off) + 1);
+        };
         s.store = [off](TMK &m, const QString &text, NamedContext &) {
-            m.record(kSection9).setU8(off, quint8(itemOf(text, {QStringLiteral("1"), QStringLiteral("2")})));
+            m.record(kDisplaySection).setU8(off, quint8(itemOf(text, {QStringLiteral("1"), QStringLiteral("2")})));
         };
         all.push_back(s);
     }
@@ -162,27 +160,27 @@ void addColourSettings(std::vector<NamedSetting> &all)
         const QString schemeCaption = set == 0 ? QStringLiteral("Предустановленная схема") : kSchemeItems.last();
         const int base = colourSchemeOffset(set);
         for (int i = 0; i < kPaletteSize; ++i) {
-            NamedSetting s =
-                special(prefix + QStringLiteral("Palette%1").arg(i), kColourPage,
-                        QStringLiteral("%1: Цвет #%2").arg(schemeCaption).arg(i), kSection9, wordBytes(base + 2 * i));
+            NamedSetting s = special(prefix + QStringLiteral("Palette%1").arg(i), kColourPage,
+                                     QStringLiteral("%1: Цвет #%2").arg(schemeCaption).arg(i), kDisplaySection,
+                                     wordBytes(base + 2 * i));
             s.read = [set, i](const TMK &m, const NamedContext &) {
-                const Rgb5 c = unpackColour(paletteColour(m.record(kSection9), set, i));
+                const Rgb5 c = unpackColour(paletteColour(m.record(kDisplaySection), set, i));
                 return QStringLiteral("%1,%2,%3").arg(c.r).arg(c.g).arg(c.b);
             };
             s.store = [set, i](TMK &m, const QString &text, NamedContext &) {
-                setPaletteColour(m.record(kSection9), set, i, parseRgb(text));
+                setPaletteColour(m.record(kDisplaySection), set, i, parseRgb(text));
             };
             all.push_back(s);
         }
         for (int r = 0; r < kRoleCount; ++r) {
             NamedSetting s = special(prefix + QString::fromLatin1(kRoles[r].name), kColourPage,
                                      QStringLiteral("%1: %2").arg(schemeCaption, QString::fromUtf8(kRoles[r].caption)),
-                                     kSection9, {{base + kRoleIndexOffset + r, 0xFF}});
+                                     kDisplaySection, {{base + kRoleIndexOffset + r, 0xFF}});
             s.read = [set, r](const TMK &m, const NamedContext &) {
-                return QString::number(roleIndex(m.record(kSection9), set, r));
+                return QString::number(roleIndex(m.record(kDisplaySection), set, r));
             };
             s.store = [set, r](TMK &m, const QString &text, NamedContext &) {
-                setRoleIndex(m.record(kSection9), set, r, boundedNumber(text, kPaletteSize - 1));
+                setRoleIndex(m.record(kDisplaySection), set, r, boundedNumber(text, kPaletteSize - 1));
             };
             all.push_back(s);
         }
@@ -259,11 +257,11 @@ void addLayoutSettings(std::vector<NamedSetting> &all)
             for (int place = 0; place < placeCount(lp.kind); ++place) {
                 const int offset = placeOffset(lp.kind, screen, place);
                 const ScreenKind kind = lp.kind;
-                NamedSetting s =
-                    special(QStringLiteral("%1%2.%3").arg(QString::fromLatin1(lp.prefix)).arg(screen + 1).arg(place),
-                            QString::fromUtf8(lp.page), placeCaption(kind, screen, place), kSection9, {{offset, 0xFF}});
+                NamedSetting s = special(
+                    QStringLiteral("%1%2.%3").arg(QString::fromLatin1(lp.prefix)).arg(screen + 1).arg(place),
+                    QString::fromUtf8(lp.page), placeCaption(kind, screen, place), kDisplaySection, {{offset, 0xFF}});
                 s.read = [=](const TMK &m, const NamedContext &ctx) {
-                    return parameterText(m.record(kSection9).u8(offset), kind, place, ctx);
+                    return parameterText(m.record(kDisplaySection).u8(offset), kind, place, ctx);
                 };
                 s.store = [=](TMK &m, const QString &text, NamedContext &ctx) {
                     int code = -1;
@@ -276,7 +274,7 @@ void addLayoutSettings(std::vector<NamedSetting> &all)
                     const std::vector<int> offered = offeredCodes(kind, place, ctx);
                     if (code < 0 || std::find(offered.begin(), offered.end(), code) == offered.end())
                         throw Error(QStringLiteral("Протокол не предлагает здесь параметр \"%1\".").arg(text));
-                    m.record(kSection9).setU8(offset, quint8(code));
+                    m.record(kDisplaySection).setU8(offset, quint8(code));
                 };
                 all.push_back(s);
             }
@@ -338,20 +336,20 @@ void addHotMenuSettings(std::vector<NamedSetting> &all)
             const int offset = kHotMenuOffset + 2 * (kHotMenuLength * list + row);
             NamedSetting s =
                 special(QStringLiteral("%1.%2").arg(QString::fromLatin1(kHotMenuNames[list])).arg(row), kHotMenuPage,
-                        QStringLiteral("%1, пункт %2").arg(QString::fromUtf8(kHotMenuLabels[list])).arg(row), kSection9,
-                        wordBytes(offset));
+                        QStringLiteral("%1, пункт %2").arg(QString::fromUtf8(kHotMenuLabels[list])).arg(row),
+                        kDisplaySection, wordBytes(offset));
             s.read = [offset](const TMK &m, const NamedContext &ctx) {
-                return hotMenuText(m.record(kSection9).u16(offset), ctx);
+                return hotMenuText(m.record(kDisplaySection).u16(offset), ctx);
             };
             s.itemCaption = [offset](const TMK &m, const NamedContext &ctx) {
-                const quint16 code = m.record(kSection9).u16(offset);
+                const quint16 code = m.record(kDisplaySection).u16(offset);
                 const TMKMenuItem *item = code ? ctx.menuItems().FindMenuItemByCode(code) : nullptr;
                 return item ? item->Name : QString();
             };
             // The place takes the item as it stands; the editor closes gaps in a list when it opens
             // (comparisons show the lists so, SettingsDiff.h).
             s.store = [offset, list](TMK &m, const QString &text, NamedContext &ctx) {
-                m.record(kSection9).setU16(offset, hotMenuCode(list, text, ctx));
+                m.record(kDisplaySection).setU16(offset, hotMenuCode(list, text, ctx));
             };
             all.push_back(s);
         }
@@ -369,28 +367,28 @@ void addSystemSettings(std::vector<NamedSetting> &all)
     const QStringList listItems = {QStringLiteral("Списком"), QStringLiteral("По типам")};
     {
         // The choice alone: which systems are polled are the Blocks.* settings.
-        NamedSetting s =
-            special(QStringLiteral("BlocksShow"), kBlocksPage, showCaption, kSection4, {{kSystemBitmapOffset, 0x03}});
+        NamedSetting s = special(QStringLiteral("BlocksShow"), kBlocksPage, showCaption, kServiceSection,
+                                 {{kSystemBitmapOffset, 0x03}});
         s.read = [showItems](const TMK &m, const NamedContext &) {
-            const int i = blocksShow(m.record(kSection4));
+            const int i = blocksShow(m.record(kServiceSection));
             return i < showItems.size() ? showItems[i] : QString::number(i);
         };
         // As a click on the page: "Все" and "Протокол" choose the listed systems too.
         s.store = [showItems](TMK &m, const QString &text, NamedContext &ctx) {
             const DeviceModel &device = ctx.device();
-            chooseBlocksShow(m.record(kSection4), itemOf(text, showItems), ctx.systems(),
+            chooseBlocksShow(m.record(kServiceSection), itemOf(text, showItems), ctx.systems(),
                              [&device](quint8 code) { return device.IsProtocolSystem(code); });
         };
         all.push_back(s);
     }
     {
-        NamedSetting s = special(QStringLiteral("BlocksShowList"), kBlocksPage, showCaption, kSection4,
+        NamedSetting s = special(QStringLiteral("BlocksShowList"), kBlocksPage, showCaption, kServiceSection,
                                  {{kSystemBitmapOffset, 0x80}});
         s.read = [listItems](const TMK &m, const NamedContext &) {
-            return listItems[blocksShowList(m.record(kSection4)) & 1];
+            return listItems[blocksShowList(m.record(kServiceSection)) & 1];
         };
         s.store = [listItems](TMK &m, const QString &text, NamedContext &) {
-            setBlocksShowList(m.record(kSection4), itemOf(text, listItems));
+            setBlocksShowList(m.record(kServiceSection), itemOf(text, listItems));
         };
         all.push_back(s);
     }
@@ -398,16 +396,16 @@ void addSystemSettings(std::vector<NamedSetting> &all)
     const std::vector<AddSystem> every = buildAddSystemList({true, true, true});
     for (const AddSystem &system : every) {
         const quint8 code = system.code;
-        NamedSetting s = special(QStringLiteral("Blocks.") + system.name, kBlocksPage, system.name, kSection4,
+        NamedSetting s = special(QStringLiteral("Blocks.") + system.name, kBlocksPage, system.name, kServiceSection,
                                  {{kSystemBitmapOffset + code / 8, quint8(1u << (code % 8))}});
         s.read = [code](const TMK &m, const NamedContext &) {
-            return isSystemSelected(m.record(kSection4), code) ? QStringLiteral("1") : QStringLiteral("0");
+            return isSystemSelected(m.record(kServiceSection), code) ? QStringLiteral("1") : QStringLiteral("0");
         };
         s.itemCaption = [code](const TMK &m, const NamedContext &) {
-            return isSystemSelected(m.record(kSection4), code) ? QStringLiteral("вкл") : QStringLiteral("выкл");
+            return isSystemSelected(m.record(kServiceSection), code) ? QStringLiteral("вкл") : QStringLiteral("выкл");
         };
         s.store = [code](TMK &m, const QString &text, NamedContext &) {
-            setSystemSelected(m.record(kSection4), code, checkText(text));
+            setSystemSelected(m.record(kServiceSection), code, checkText(text));
         };
         s.shown = [code](const TMK &, const NamedContext &ctx) {
             for (const AddSystem &listed : ctx.systems())
@@ -421,17 +419,17 @@ void addSystemSettings(std::vector<NamedSetting> &all)
 
 // --- Tank calibration table -----------------------------------------------------------------
 
-int tableLength(const TMK &m) { return int(shownTarirLength(m.record(kSection3).u8(tank::kTarirLeng))); }
+int tableLength(const TMK &m) { return int(shownTarirLength(m.record(kTankTableSection).u8(tank::kTarirLeng))); }
 
 void addTankSettings(std::vector<NamedSetting> &all)
 {
     for (int i = 0; i < tank::kTarirMaxLength; ++i) {
         const int lit = tank::kTarirLit + i, code = tank::kTarirCode + 2 * i;
         NamedSetting s = special(QStringLiteral("Tarir.%1").arg(i + 1), QStringLiteral("Бак"),
-                                 QStringLiteral("Тарировка, точка %1 (литры, уе)").arg(i + 1), kSection3,
+                                 QStringLiteral("Тарировка, точка %1 (литры, уе)").arg(i + 1), kTankTableSection,
                                  {{lit, 0xFF}, {code, 0xFF}, {code + 1, 0xFF}});
         s.read = [=](const TMK &m, const NamedContext &) {
-            const Record &r = m.record(kSection3);
+            const Record &r = m.record(kTankTableSection);
             return QStringLiteral("%1,%2").arg(r.u8(lit)).arg(r.s16(code));
         };
         // As a row of the grid: only digits count, litres up to 255, codes up to 32767; the
@@ -445,7 +443,7 @@ void addTankSettings(std::vector<NamedSetting> &all)
                 throw RangeError(QStringLiteral("литры"), litres, 0, 255);
             if (units < 0 || units > 32767)
                 throw RangeError(QStringLiteral("уе"), units, 0, 32767);
-            Record &r = m.record(kSection3);
+            Record &r = m.record(kTankTableSection);
             r.setU8(lit, quint8(litres));
             r.setU16(code, quint16(units));
             r.setU8(tank::kTarirDir, qint16(r.u16(tank::kTarirCode)) > tank::kTarirDirThreshold ? 1 : 0);

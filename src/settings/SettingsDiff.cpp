@@ -1,10 +1,10 @@
 #include "settings/SettingsDiff.h"
 
 #include "base/Error.h"
+#include "image/ColourSchemes.h"
 #include "image/ImageLayout.h"
 #include "image/TMK.h"
 #include "journals/JournalData.h"
-#include "render/ScreenColours.h"
 #include "settings/AddSystems.h"
 #include "settings/HotMenuList.h"
 #include "settings/NamedSettings.h"
@@ -244,7 +244,7 @@ std::optional<SettingChange> hotMenuGapsChange(int list, const Record &ra, const
 
 bool isHotMenuSlot(const NamedSetting &s)
 {
-    return s.section == 9 && !s.bytes.empty() && s.bytes.front().offset >= kHotMenuOffset &&
+    return s.section == kDisplaySection && !s.bytes.empty() && s.bytes.front().offset >= kHotMenuOffset &&
            s.bytes.front().offset < kHotMenuOffset + 2 * kHotMenuCount * kHotMenuLength;
 }
 
@@ -267,7 +267,7 @@ int SettingsDiff::changeCount() const
 
 QString pageOfByte(int section, int offset)
 {
-    if (section == 9) {
+    if (section == kDisplaySection) {
         if (offset >= kHotMenuOffset && offset < kHotMenuOffset + 2 * kHotMenuCount * kHotMenuLength)
             return QStringLiteral("Горячие меню");
         if ((offset >= kColourSchemeOffset && offset <= kActiveColourSchemeOffset) || offset == kDispVar4Offset ||
@@ -276,18 +276,19 @@ QString pageOfByte(int section, int offset)
         if (offset < kColourSchemeOffset)
             return QStringLiteral("Дисплей");
     }
-    if (section == 4 && offset >= kSystemBitmapOffset && offset < kSystemBitmapOffset + kSystemBitmapSize)
+    if (section == kServiceSection && offset >= kSystemBitmapOffset && offset < kSystemBitmapOffset + kSystemBitmapSize)
         return QStringLiteral("Допсистемы");
-    if (section == 3 || (section == 2 && offset < 37))
+    if (section == kTankTableSection || (section == kFuelSensorSection && offset < 37))
         return QStringLiteral("Бак");
     // What the device records is written back too: a journal kept since the settings were read
     // would be replaced.
     const auto inJournal = [offset](int start) {
         return offset >= start && offset < start + kJournalEntryCount * kJournalEntrySize;
     };
-    if (section == 12 || (section == 6 && (inJournal(kTripJournalOffset) || inJournal(kTankJournalOffset))))
+    if (section == kErrorsSection ||
+        (section == kTripsSection && (inJournal(kTripJournalOffset) || inJournal(kTankJournalOffset))))
         return QStringLiteral("Журналы");
-    if (section == 0)
+    if (section == kCountersSection)
         return QStringLiteral("Накопленные средние");
     return {};
 }
@@ -312,8 +313,8 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
     // The hot menus as the page shows them, their gaps closed: an item that only moved up does
     // not show as moved.
     TMK closedBefore = before, closedAfter = after;
-    compactHotMenus(closedBefore.record(9));
-    compactHotMenus(closedAfter.record(9));
+    compactHotMenus(closedBefore.record(kDisplaySection));
+    compactHotMenus(closedAfter.record(kDisplaySection));
     for (const NamedSetting &s : namedSettings()) {
         QByteArray &mask = named[size_t(s.section)];
         for (const FieldByte &b : s.bytes)
@@ -354,7 +355,8 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
         ++diff.namedCount;
     }
     for (int list = 0; list < kHotMenuCount; ++list) {
-        if (std::optional<SettingChange> c = hotMenuGapsChange(list, before.record(9), after.record(9))) {
+        if (std::optional<SettingChange> c =
+                hotMenuGapsChange(list, before.record(kDisplaySection), after.record(kDisplaySection))) {
             pageFor(QStringLiteral("Горячие меню")).changes.push_back(std::move(*c));
             ++diff.namedCount;
         }

@@ -21,19 +21,19 @@ struct TankFilePart
 
 // In file order; the lengths add up to kTankFileSize.
 constexpr TankFilePart kParts[] = {
-    {2, tank::kOil6L, 2},
-    {2, tank::kLit6L, 2},
-    {2, tank::kOil43L, 2},
-    {2, tank::kLit43L, 2},
-    {2, tank::kOilCalibrResArr, 2 * tank::kPointCount},
-    {2, tank::kOilCalibrLitArr, 2 * tank::kPointCount},
-    {2, tank::kOilCalibrQuant, 1},
-    {3, tank::kTableFirstByte, 1},
-    {3, tank::kTarirFlagFinish, 1},
-    {3, tank::kTarirLeng, 1},
-    {3, tank::kTarirDir, 1},
-    {3, tank::kTarirLit, tank::kTarirMaxLength},
-    {3, tank::kTarirCode, 2 * tank::kTarirMaxLength},
+    {kFuelSensorSection, tank::kOil6L, 2},
+    {kFuelSensorSection, tank::kLit6L, 2},
+    {kFuelSensorSection, tank::kOil43L, 2},
+    {kFuelSensorSection, tank::kLit43L, 2},
+    {kFuelSensorSection, tank::kOilCalibrResArr, 2 * tank::kPointCount},
+    {kFuelSensorSection, tank::kOilCalibrLitArr, 2 * tank::kPointCount},
+    {kFuelSensorSection, tank::kOilCalibrQuant, 1},
+    {kTankTableSection, tank::kTableFirstByte, 1},
+    {kTankTableSection, tank::kTarirFlagFinish, 1},
+    {kTankTableSection, tank::kTarirLeng, 1},
+    {kTankTableSection, tank::kTarirDir, 1},
+    {kTankTableSection, tank::kTarirLit, tank::kTarirMaxLength},
+    {kTankTableSection, tank::kTarirCode, 2 * tank::kTarirMaxLength},
 };
 
 constexpr int partsLength()
@@ -62,7 +62,7 @@ QByteArray encodeTankFile(const Record &s2, const Record &s3)
     QByteArray file;
     file.reserve(kTankFileSize);
     for (const TankFilePart &p : kParts)
-        file += (p.section == 2 ? s2 : s3).raw(p.offset, p.length);
+        file += (p.section == kFuelSensorSection ? s2 : s3).raw(p.offset, p.length);
     return file;
 }
 
@@ -72,14 +72,14 @@ void decodeTankFile(const QByteArray &file, Record &s2, Record &s3)
         throw Error(QStringLiteral("Данные настроек бака неполные: %1").arg(shortFileText(file.size())));
     int pos = 0;
     for (const TankFilePart &p : kParts) {
-        (p.section == 2 ? s2 : s3).setRaw(p.offset, file.mid(pos, p.length));
+        (p.section == kFuelSensorSection ? s2 : s3).setRaw(p.offset, file.mid(pos, p.length));
         pos += p.length;
     }
 }
 
 void saveTankFile(const QString &path, const TMK &model)
 {
-    writeFileAtomically(path, encodeTankFile(model.record(2), model.record(3)));
+    writeFileAtomically(path, encodeTankFile(model.record(kFuelSensorSection), model.record(kTankTableSection)));
 }
 
 void loadTankFile(const QString &path, TMK &model)
@@ -88,7 +88,7 @@ void loadTankFile(const QString &path, TMK &model)
     if (file.size() < kTankFileSize)
         throw Error(QStringLiteral("Файл \"%1\" не является файлом настроек бака: %2")
                         .arg(QDir::toNativeSeparators(path), shortFileText(file.size())));
-    decodeTankFile(file, model.record(2), model.record(3));
+    decodeTankFile(file, model.record(kFuelSensorSection), model.record(kTankTableSection));
 }
 
 } // namespace mk

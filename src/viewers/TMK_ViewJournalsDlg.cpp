@@ -54,7 +54,7 @@ TMK_ViewJournalsDlg::TMK_ViewJournalsDlg(TMK &model, int errorCodeFormat, QWidge
     : QDialog(parent),
       m_model(model),
       m_codeFormat(errorCodeFormat),
-      m_codeFlags(errorCodeFlags(model.record(10))),
+      m_codeFlags(errorCodeFlags(model.record(kVehicleSection))),
       m_saveFolder(defaultFileFolder())
 {
     setObjectName(QStringLiteral("TMK_ViewJournalsDlg"));
@@ -139,7 +139,7 @@ void TMK_ViewJournalsDlg::buildAveragesPage()
         grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         connect(grid, &StringGrid::gridDoubleClicked, this, [this, set] {
-            clearAccumulators(m_model.record(0), set);
+            clearAccumulators(m_model.record(kCountersSection), set);
             fillAverages(set);
         });
         m_averages[i] = grid;
@@ -216,7 +216,7 @@ void TMK_ViewJournalsDlg::buildChartsPage()
 
 void TMK_ViewJournalsDlg::fillCharts()
 {
-    const Record &s6 = m_model.record(6);
+    const Record &s6 = m_model.record(kTripsSection);
     m_tripConsumption->setSeries(tripConsumptionSeries(s6));
     m_tripDistance->setSeries(tripDistanceSeries(s6));
     m_refuellings->setSeries(refuellingSeries(s6));
@@ -225,18 +225,18 @@ void TMK_ViewJournalsDlg::fillCharts()
 void TMK_ViewJournalsDlg::fillJournal(JournalKind kind)
 {
     StringGrid *grid = m_journals[journalIndex(kind)];
-    grid->setRows(journalGridRows(m_model.record(6), kind));
+    grid->setRows(journalGridRows(m_model.record(kTripsSection), kind));
     grid->fitColumnsToTexts();
 }
 
 void TMK_ViewJournalsDlg::fillAverages(AccumulatorSet set)
 {
-    m_averages[int(set)]->setRows(averagesGridRows(m_model.record(0), set));
+    m_averages[int(set)]->setRows(averagesGridRows(m_model.record(kCountersSection), set));
 }
 
 void TMK_ViewJournalsDlg::fillErrors()
 {
-    m_errors->setRows(errorGridRows(m_model.record(12), m_codeFormat, m_codeFlags));
+    m_errors->setRows(errorGridRows(m_model.record(kErrorsSection), m_codeFormat, m_codeFlags));
     m_errors->setCurrentCell(1, 0);
     fillFreezeFrame(1);
 }
@@ -247,7 +247,7 @@ void TMK_ViewJournalsDlg::fillFreezeFrame(int errorRow)
         m_frame->setRows({});
         return;
     }
-    m_frame->setRows(freezeFrameRows(m_model.record(12), errorRow - 1));
+    m_frame->setRows(freezeFrameRows(m_model.record(kErrorsSection), errorRow - 1));
 }
 
 bool TMK_ViewJournalsDlg::saveGrid(const StringGrid &grid, const QString &path, JournalEncoding encoding)
@@ -255,8 +255,8 @@ bool TMK_ViewJournalsDlg::saveGrid(const StringGrid &grid, const QString &path, 
     try {
         QByteArray text;
         if (encoding == JournalEncoding::Csv && (&grid == m_journals[0] || &grid == m_journals[1]))
-            text = csvText(
-                journalCsvRows(m_model.record(6), &grid == m_journals[0] ? JournalKind::Trip : JournalKind::Tank));
+            text = csvText(journalCsvRows(m_model.record(kTripsSection),
+                                          &grid == m_journals[0] ? JournalKind::Trip : JournalKind::Tank));
         else if (encoding == JournalEncoding::Csv)
             text = csvText(grid.rowTexts());
         else

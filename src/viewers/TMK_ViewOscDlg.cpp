@@ -95,7 +95,7 @@ TMK_ViewOscDlg::TMK_ViewOscDlg(TMK &model, QWidget *parent)
     setObjectName(QStringLiteral("TMK_ViewOscDlg"));
     setWindowTitle(QStringLiteral("Просмотр данных осциллографа"));
 
-    m_drawing.settings = oscSettings(m_model.record(10), m_model.osc(0).header);
+    m_drawing.settings = oscSettings(m_model.record(kVehicleSection), m_model.osc(0).header);
     m_recordSettings = m_drawing.settings;
     m_drawing.samples = oscSamples(m_model);
     m_drawing.showScale = 1.0 / oscTimeDivisor(m_drawing.settings.timeDiv);
@@ -185,7 +185,7 @@ void TMK_ViewOscDlg::voltDivClick()
     const int index = m_voltDiv->itemIndex();
     if (index < 0)
         return;
-    storeOscVoltDiv(m_model.record(10), index);
+    storeOscVoltDiv(m_model.record(kVehicleSection), index);
     m_drawing.settings.voltDiv = index;
     m_changed = true;
     redraw();
@@ -196,7 +196,7 @@ void TMK_ViewOscDlg::timeDivClick()
     const int index = m_timeDiv->itemIndex();
     if (index < 0)
         return;
-    storeOscTimeDiv(m_model.record(10), index);
+    storeOscTimeDiv(m_model.record(kVehicleSection), index);
     m_drawing.settings.timeDiv = index;
     m_changed = true;
     redraw();
@@ -209,7 +209,7 @@ void TMK_ViewOscDlg::inDividerClick()
     const int index = m_inDivider->itemIndex();
     if (index < 0)
         return;
-    storeOscInDivider(m_model.record(10), index);
+    storeOscInDivider(m_model.record(kVehicleSection), index);
     m_drawing.settings.inDivider = index;
     m_changed = true;
     voltDivClick();
@@ -223,7 +223,7 @@ void TMK_ViewOscDlg::setTimeDivAt(int index, double anchorX)
     const double anchored = oscGeometry(m_drawing).sampleAtX(anchorX);
     // As a click on the group: the choice is stored for the device's next capture.
     m_timeDiv->setItemIndex(index);
-    storeOscTimeDiv(m_model.record(10), index);
+    storeOscTimeDiv(m_model.record(kVehicleSection), index);
     m_drawing.settings.timeDiv = index;
     m_changed = true;
     const double h = oscGeometry(m_drawing).horizontalFactor();

@@ -2,10 +2,10 @@
 // a declined preview that leaves the device untouched, and mktool write --dry-run.
 
 #include "base/FileIo.h"
+#include "image/ColourSchemes.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
 #include "link/DeviceExchange.h"
-#include "render/ScreenColours.h"
 #include "settings/SettingsDiff.h"
 #include "sim/SimulatedDevice.h"
 #include "support/Mksim.h"

@@ -5,7 +5,7 @@
 #include "editor/ColourSchemesPage.h"
 #include "editor/ColourSchemesPageGrid.h"
 #include "editor/DisplayLayoutPreview.h"
-#include "render/ScreenColours.h"
+#include "image/ColourSchemes.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/RadioGroup.h"
 

@@ -8,11 +8,11 @@
 #include "editor/ChangeMarker.h"
 #include "editor/EditHistory.h"
 #include "editor/EditorComfort.h"
-#include "editor/RecordSet.h"
 #include "editor/SettingToolTip.h"
 #include "image/TankCalibration.h"
 #include "settings/FieldTable.h"
 #include "settings/NamedSettings.h"
+#include "settings/RecordSet.h"
 #include "widgets/RadioGroup.h"
 
 #include <QCheckBox>

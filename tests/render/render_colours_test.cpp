@@ -1,6 +1,6 @@
 #include "base/Colour.h"
+#include "image/ColourSchemes.h"
 #include "image/TMK.h"
-#include "render/ScreenColours.h"
 #include "render/ScreenHotMenu.h"
 #include "render/ScreenRenderer.h"
 

@@ -1,7 +1,7 @@
 #include "base/Colour.h"
 #include "catalogs/MeasPars.h"
+#include "image/ColourSchemes.h"
 #include "image/TMK.h"
-#include "render/ScreenColours.h"
 #include "render/ScreenLayouts.h"
 #include "render/ScreenPreviews.h"
 #include "render/ScreenRenderer.h"

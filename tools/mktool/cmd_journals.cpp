@@ -20,8 +20,8 @@ using Rows = QList<QStringList>;
 // cell to the right.
 Rows errorRows(const TMK &tmk)
 {
-    const Record &s12 = tmk.record(12);
-    const Rows grid = errorGridRows(s12, journalErrorCodeFormat(tmk), errorCodeFlags(tmk.record(10)));
+    const Record &s12 = tmk.record(kErrorsSection);
+    const Rows grid = errorGridRows(s12, journalErrorCodeFormat(tmk), errorCodeFlags(tmk.record(kVehicleSection)));
     Rows rows{grid.first()};
     for (int i = 0; i < kErrorEntryCount; ++i) {
         rows << grid[i + 1];
@@ -39,7 +39,7 @@ Rows averagesRows(const TMK &tmk)
     Rows rows;
     for (AccumulatorSet set : kAccumulatorSets) {
         rows << QStringList{accumulatorCaption(set)};
-        rows << averagesGridRows(tmk.record(0), set);
+        rows << averagesGridRows(tmk.record(kCountersSection), set);
     }
     return rows;
 }
@@ -50,12 +50,13 @@ int writeCsv(const TMK &tmk, const QString &part, const QStringList &parts, cons
 {
     const auto rowsOf = [&](const QString &p) {
         if (p == parts[0])
-            return journalCsvRows(tmk.record(6), JournalKind::Trip);
+            return journalCsvRows(tmk.record(kTripsSection), JournalKind::Trip);
         if (p == parts[1])
-            return journalCsvRows(tmk.record(6), JournalKind::Tank);
+            return journalCsvRows(tmk.record(kTripsSection), JournalKind::Tank);
         if (p == parts[2])
-            return errorCsvRows(tmk.record(12), journalErrorCodeFormat(tmk), errorCodeFlags(tmk.record(10)));
-        return averagesCsvRows(tmk.record(0));
+            return errorCsvRows(tmk.record(kErrorsSection), journalErrorCodeFormat(tmk),
+                                errorCodeFlags(tmk.record(kVehicleSection)));
+        return averagesCsvRows(tmk.record(kCountersSection));
     };
     QByteArray text;
     if (!part.isEmpty()) {
@@ -105,9 +106,9 @@ int runJournals(const QStringList &argv)
         return writeCsv(tmk, chosen.isEmpty() ? QString() : chosen.first(), parts, args);
     const auto rowsOf = [&](const QString &part) {
         if (part == parts[0])
-            return journalGridRows(tmk.record(6), JournalKind::Trip);
+            return journalGridRows(tmk.record(kTripsSection), JournalKind::Trip);
         if (part == parts[1])
-            return journalGridRows(tmk.record(6), JournalKind::Tank);
+            return journalGridRows(tmk.record(kTripsSection), JournalKind::Tank);
         if (part == parts[2])
             return errorRows(tmk);
         return averagesRows(tmk);

@@ -38,7 +38,7 @@ int runOsc(const QStringList &argv)
     loadSettings(tmk, args.positional().first());
     tmk.readOscBlocks();
     OscDrawing drawing;
-    drawing.settings = oscSettings(tmk.record(10), tmk.osc(0).header);
+    drawing.settings = oscSettings(tmk.record(kVehicleSection), tmk.osc(0).header);
     drawing.samples = oscSamples(tmk);
     drawing.showScale = 1.0 / oscTimeDivisor(drawing.settings.timeDiv);
     drawing.offset = offset;

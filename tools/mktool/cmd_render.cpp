@@ -3,11 +3,11 @@
 #include "Command.h"
 #include "base/Error.h"
 #include "catalogs/MeasPars.h"
+#include "image/ColourSchemes.h"
 #include "image/ImageDeviceModel.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
 #include "render/PngFile.h"
-#include "render/ScreenColours.h"
 #include "render/ScreenPreviews.h"
 #include "render/ScreenRenderer.h"
 
@@ -85,7 +85,7 @@ int runRender(const QStringList &argv)
 
     TMK tmk;
     loadSettings(tmk, args.positional().first());
-    const Record &section9 = tmk.record(9);
+    const Record &section9 = tmk.record(kDisplaySection);
     // Without --scheme: the set the device shows, the user scheme when it is active.
     const int set = scheme.isEmpty() ? editedSetFor(section9) : scheme.toInt();
     const DeviceModel device = SelectDeviceModel(tmk);

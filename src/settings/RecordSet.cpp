@@ -1,4 +1,4 @@
-#include "editor/RecordSet.h"
+#include "settings/RecordSet.h"
 
 #include "image/TMK.h"
 #include "settings/FieldTable.h"

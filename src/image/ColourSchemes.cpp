@@ -1,4 +1,4 @@
-#include "render/ScreenColours.h"
+#include "image/ColourSchemes.h"
 
 #include "image/TMK.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-// The colour schemes of section 9: two 56-byte records (set 0 the loaded predefined scheme,
+// The colour schemes of the display section: two 56-byte records (set 0 the loaded predefined scheme,
 // set 1 the user scheme), each 16 palette words and the palette index of every screen part.
 
 #include "image/Record.h"
@@ -8,7 +8,7 @@
 
 namespace mk {
 
-constexpr int kColourSchemeOffset = 248; // section 9: set s at 248 + 56·s
+constexpr int kColourSchemeOffset = 248; // set s at 248 + 56·s
 constexpr int kColourSchemeSize = 56;
 constexpr int kPaletteSize = 16;
 constexpr int kRoleIndexOffset = 32; // index byte of role r at 32 + r within the record

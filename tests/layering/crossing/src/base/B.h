@@ -1,0 +1,3 @@
+#pragma once
+// Crosses: a layer reaches out of the layers by a relative path.
+#include "../../tools/prog/P.h"

@@ -1,0 +1,3 @@
+// Crosses: a relative include into a layer above; the one beside it is fine.
+#include "../settings/S.h"
+#include "Ok.h"
