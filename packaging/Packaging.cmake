@@ -22,6 +22,13 @@ install(FILES ${MK_PACKAGING}/60-mkconf.rules DESTINATION lib/udev/rules.d)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/src/render/fonts/LICENSE-TerminusFont.txt
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
+# The user manual, opened by the program's help window from share/mkconf/manual (not under the
+# documentation folder, which minimal systems strip). Its pictures are made by `bash build.sh manual`.
+install(CODE "if(NOT EXISTS \"${MK_MANUAL_BUILD}/index.html\" OR NOT EXISTS \"${MK_MANUAL_BUILD}/img/manifest.txt\")
+  message(FATAL_ERROR \"The user manual is not built in ${MK_MANUAL_BUILD}: run  bash build.sh manual  first.\")
+endif()")
+install(DIRECTORY ${MK_MANUAL_BUILD}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/mkconf/manual)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME mkconf)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

@@ -37,6 +37,7 @@ MainMenu::MainMenu(QWidget *parent) : QMenuBar(parent)
     m_compareFile = named(m_service->addAction(QStringLiteral("Сравнить с &файлом…")), QStringLiteral("miCompareFile"));
     m_compareDevice = named(m_service->addAction(QStringLiteral("Сравнить с &МК…")), QStringLiteral("miCompareDevice"));
 
+    m_manual = named(m_help->addAction(QStringLiteral("&Руководство пользователя")), QStringLiteral("miManual"));
     m_about = named(m_help->addAction(QStringLiteral("&О программе")), QStringLiteral("miAbout"));
 }
 

@@ -27,6 +27,7 @@ public:
     QAction *backups() const { return m_backups; }
     QAction *compareFile() const { return m_compareFile; }
     QAction *compareDevice() const { return m_compareDevice; }
+    QAction *manual() const { return m_manual; }
     QAction *about() const { return m_about; }
     QAction *exit() const { return m_exit; }
 
@@ -39,6 +40,7 @@ private:
     QAction *m_exit;
     QAction *m_compareFile;
     QAction *m_compareDevice;
+    QAction *m_manual;
     QAction *m_about;
 };
 

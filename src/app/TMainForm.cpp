@@ -8,6 +8,7 @@
 #include "app/DecorativePicture.h"
 #include "app/DeviceLink.h"
 #include "app/ExchangeRunner.h"
+#include "app/HelpWindow.h"
 #include "app/MainMenu.h"
 #include "app/WindowPlacement.h"
 #include "app/WritePreviewDialog.h"
@@ -270,7 +271,10 @@ void TMainForm::buildMenu()
     connect(m_menu->compareFile(), &QAction::triggered, this, [this] { guarded([this] { miCompareFileClick(); }); });
     connect(m_menu->compareDevice(), &QAction::triggered, this,
             [this] { guarded([this] { miCompareDeviceClick(); }); });
+    connect(m_menu->manual(), &QAction::triggered, this,
+            [this] { guarded([this] { openManual(this, QStringLiteral("index.html")); }); });
     connect(m_menu->about(), &QAction::triggered, this, [this] { guarded([this] { miAboutClick(); }); });
+    installHelpKey(); // F1 in every window of the program
     buildInstallerTools();
     buildHistoryTools();
 }

@@ -1,5 +1,6 @@
 // Every window of the shell at its real size: no text clipped; with MK_SCREENSHOT_DIR set, each
-// window is also saved there as a PNG.
+// window is also saved there as a PNG, and manifest.txt beside them names the program that made
+// them and every picture of the run (the user manual's pictures are made so).
 
 #include "FakeDeviceLink.h"
 #include "LayoutChecks.h"
@@ -9,6 +10,8 @@
 #include "app/Application.h"
 #include "app/BackupsDialog.h"
 #include "app/CompareWindow.h"
+#include "app/ConnectionCheckDialog.h"
+#include "app/HelpWindow.h"
 #include "app/PortChoiceDialogs.h"
 #include "app/ProfilePagesDialog.h"
 #include "app/TMainForm.h"
@@ -24,6 +27,12 @@
 #include "viewers/HistoryWindow.h"
 #include "widgets/MessageBoxes.h"
 
+#include "editor/TMK_SetParamsDlg.h"
+#include "settings/EditSession.h"
+#include "settings/SettingsPages.h"
+#include "viewers/TMK_ViewJournalsDlg.h"
+#include "viewers/TMK_ViewOscDlg.h"
+
 #include "catalogs/MeasPars.h"
 #include "image/TMK.h"
 #include "render/ScreenLayouts.h"
@@ -33,6 +42,11 @@
 #include <QAbstractButton>
 #include <QCalendarWidget>
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTextBrowser>
 #include <QFileDialog>
 #include <QLocale>
 #include <QMessageBox>
@@ -50,6 +64,40 @@ class ScreenshotsTest : public QObject
 
 private:
     QTemporaryDir m_dir;
+    QDateTime m_started = QDateTime::currentDateTimeUtc();
+
+    // Saves a window as it is now drawn, without the checks of check().
+    static void save(QWidget &window, const QString &name)
+    {
+        const QString out = qEnvironmentVariable("MK_SCREENSHOT_DIR");
+        if (!out.isEmpty()) {
+            QDir().mkpath(out);
+            QVERIFY(window.grab().save(QDir(out).filePath(name + QStringLiteral(".png"))));
+        }
+    }
+
+    // Brings `tab` of the editor to the front, with every page that holds it; false when this
+    // model hides it.
+    static bool showEditorPage(QWidget &editor, const QString &tab)
+    {
+        auto *sheet = editor.findChild<QWidget *>(tab);
+        if (!sheet)
+            return false;
+        for (QWidget *w = sheet->parentWidget(); w; w = w->parentWidget()) {
+            auto *tabs = qobject_cast<QTabWidget *>(w);
+            if (!tabs)
+                continue;
+            int index = -1;
+            for (int i = 0; i < tabs->count(); ++i)
+                if (tabs->widget(i) == sheet || tabs->widget(i)->isAncestorOf(sheet))
+                    index = i;
+            if (index < 0 || !tabs->isTabVisible(index))
+                return false;
+            tabs->setCurrentIndex(index);
+        }
+        QApplication::processEvents();
+        return true;
+    }
 
     void check(QWidget &window, const QString &name)
     {
@@ -296,6 +344,129 @@ private slots:
         check(window, QStringLiteral("history-trips"));
         window.findChild<QTabWidget *>(QStringLiteral("pcHistory"))->setCurrentIndex(3);
         check(window, QStringLiteral("history-months"));
+    }
+
+    // Every page of the editor on the demo device's settings; a page that model hides is shown
+    // on the first of a few other models that has it.
+    void editorPages()
+    {
+        const QList<std::pair<quint16, quint32>> models{{1, 1}, {0x8002, 0}, {0x0A01, 10}};
+        for (const SettingsPage &page : settingsPages()) {
+            if (page.shown == kNever)
+                continue;
+            bool shown = false;
+            for (const auto &[code, version] : models) {
+                TMK tmk;
+                tmk.replaceImage(code, makeFactoryImage(code, version));
+                EditSession session(tmk);
+                TMK_SetParamsDlg editor(session);
+                editor.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&editor));
+                if (!showEditorPage(editor, page.tab))
+                    continue;
+                QCOMPARE(editor.size(), QSize(TMK_SetParamsDlg::kWidth, TMK_SetParamsDlg::kHeight));
+                save(editor, QStringLiteral("editor-") + page.tab);
+                shown = true;
+                break;
+            }
+            QVERIFY2(shown, qPrintable(page.caption));
+        }
+    }
+
+    // The editor after a few changes, and while a setting is searched.
+    void editorMarksAndSearch()
+    {
+        TMK tmk;
+        tmk.replaceImage(1, makeFactoryImage(1, 1));
+        EditSession session(tmk);
+        TMK_SetParamsDlg editor(session);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        QVERIFY(showEditorPage(editor, QStringLiteral("TabSheet1")));
+        for (const char *name : {"seVelocityLimit", "seTankLimit"}) {
+            auto *field = editor.findChild<QWidget *>(QLatin1String(name));
+            QVERIFY2(field, name);
+            auto *edit = field->findChild<QLineEdit *>();
+            QVERIFY(edit);
+            edit->setFocus();
+            edit->selectAll();
+            QTest::keyClicks(edit, QStringLiteral("61"));
+            QTest::keyClick(edit, Qt::Key_Tab);
+        }
+        QTest::qWait(50); // the marks follow each change once the event loop runs
+        save(editor, QStringLiteral("editor-marks"));
+        auto *search = editor.findChild<QLineEdit *>(QStringLiteral("eSearch"));
+        QVERIFY(search);
+        search->setFocus();
+        for (QChar c : QStringLiteral("скорост"))
+            QTest::sendKeyEvent(QTest::Click, search, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QApplication::processEvents();
+        save(editor, QStringLiteral("editor-search"));
+    }
+
+    void viewers()
+    {
+        TMK tmk;
+        tmk.replaceImage(1, makeFactoryImage(1, 1));
+        TMK_ViewJournalsDlg journals(tmk, 0);
+        check(journals, QStringLiteral("journals-trip"));
+        auto *pages = journals.findChild<QTabWidget *>(QStringLiteral("pcJournals"));
+        QVERIFY(pages);
+        const char *names[] = {"journals-trip", "journals-tank", "journals-averages", "journals-errors",
+                               "journals-charts"};
+        QCOMPARE(pages->count(), int(std::size(names)));
+        for (int i = 1; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            QTest::qWait(20);
+            save(journals, QString::fromLatin1(names[i]));
+        }
+        tmk.readOscBlocks();
+        TMK_ViewOscDlg osc(tmk);
+        check(osc, QStringLiteral("osc"));
+    }
+
+    void connectionCheck()
+    {
+        ConnectionReport report;
+        report.problems = {
+            {QStringLiteral(
+                 "Нет прав на открытие /dev/ttyACM0: вы не в группе dialout. После команды войдите в систему заново."),
+             QStringLiteral("sudo usermod -aG dialout $USER")},
+        };
+        ConnectionCheckDialog dialog(nullptr, [&] { return report; });
+        check(dialog, QStringLiteral("connection-check"));
+    }
+
+    // The help window on the manual's first page, as the pages stand in the source tree.
+    void helpWindow()
+    {
+        HelpWindow help(QStringLiteral(MK_MANUAL_SOURCE));
+        help.showPage(QStringLiteral("index.html"));
+        QVERIFY(!help.browser()->documentTitle().isEmpty());
+        check(help, QStringLiteral("help-window"));
+        QCOMPARE(help.size(), QSize(HelpWindow::kWidth, HelpWindow::kHeight));
+    }
+
+    // Names the program that made the pictures (its file's time tells one build from another)
+    // and every picture this run wrote.
+    void cleanupTestCase()
+    {
+        const QString out = qEnvironmentVariable("MK_SCREENSHOT_DIR");
+        if (out.isEmpty())
+            return;
+        const QFileInfo builder(QCoreApplication::applicationFilePath());
+        QByteArray text = "# Pictures made by the screenshot run; a picture not listed is from an older run.\n";
+        text += "builder: " + builder.absoluteFilePath().toUtf8() + '\n';
+        text += "builder-modified: " + builder.lastModified().toUTC().toString(Qt::ISODateWithMs).toUtf8() + '\n';
+        text += "qt: " + QByteArray(qVersion()) + '\n';
+        text += "made: " + QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toUtf8() + '\n';
+        QStringList pictures;
+        for (const QFileInfo &f : QDir(out).entryInfoList({QStringLiteral("*.png")}, QDir::Files, QDir::Name))
+            if (f.lastModified() >= m_started.addSecs(-1))
+                pictures << f.fileName();
+        for (const QString &p : pictures)
+            text += "picture: " + p.toUtf8() + '\n';
+        writeFileAtomically(QDir(out).filePath(QStringLiteral("manifest.txt")), text);
     }
 };
 

@@ -1,0 +1,72 @@
+#include "app/ManualPages.h"
+
+#include "settings/SettingsPages.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QWidget>
+
+namespace mk {
+
+QStringList manualFolderCandidates()
+{
+    QStringList folders;
+    const QString given = qEnvironmentVariable("MKCONF_MANUAL_DIR");
+    if (!given.isEmpty())
+        folders << given;
+    const QDir bin(QCoreApplication::applicationDirPath());
+    folders << QDir::cleanPath(bin.filePath(QStringLiteral("../manual")))
+            << QDir::cleanPath(bin.filePath(QStringLiteral("../share/mkconf/manual")));
+    for (const QString &data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+        folders << QDir(data).filePath(QStringLiteral("mkconf/manual"));
+    folders.removeDuplicates();
+    return folders;
+}
+
+QString manualFolder()
+{
+    for (const QString &folder : manualFolderCandidates())
+        if (QFileInfo(QDir(folder).filePath(QStringLiteral("index.html"))).isFile())
+            return folder;
+    return {};
+}
+
+const std::vector<std::pair<QString, QString>> &manualPageTable()
+{
+    // clang-format off
+    static const std::vector<std::pair<QString, QString>> table = {
+        {QStringLiteral("MainForm"),              QStringLiteral("main-window.html")},
+        {QStringLiteral("MK_SetParamsDlg"),       QStringLiteral("editor.html")},
+        {QStringLiteral("TMK_ViewJournalsDlg"),   QStringLiteral("journals.html")},
+        {QStringLiteral("TMK_ViewOscDlg"),        QStringLiteral("journals.html#osc")},
+        {QStringLiteral("WritePreviewDialog"),    QStringLiteral("writing.html")},
+        {QStringLiteral("BackupsDialog"),         QStringLiteral("backups.html")},
+        {QStringLiteral("CompareWindow"),         QStringLiteral("compare.html")},
+        {QStringLiteral("ProfilePagesDialog"),    QStringLiteral("profiles.html")},
+        {QStringLiteral("ConnectionCheckDialog"), QStringLiteral("connecting.html#check")},
+        {QStringLiteral("KW_RS232_SetNumDlg"),    QStringLiteral("connecting.html#ports")},
+        {QStringLiteral("KW_RS232_SetBRDlg"),     QStringLiteral("connecting.html#ports")},
+        {QStringLiteral("AboutDialog"),           QStringLiteral("index.html")},
+    };
+    // clang-format on
+    return table;
+}
+
+QString manualPageFor(const QWidget *widget)
+{
+    for (const QWidget *w = widget; w; w = w->parentWidget()) {
+        const QString name = w->objectName();
+        if (name.isEmpty())
+            continue;
+        if (const SettingsPage *page = findSettingsPage(name); page && page->tab == name)
+            return QStringLiteral("editor-pages.html#") + name;
+        for (const auto &[window, page] : manualPageTable())
+            if (window == name)
+                return page;
+    }
+    return QStringLiteral("index.html");
+}
+
+} // namespace mk

@@ -1,0 +1,27 @@
+#pragma once
+// Where the user manual lies and which of its pages explains a window.
+
+#include <QString>
+#include <QStringList>
+#include <utility>
+#include <vector>
+
+class QWidget;
+
+namespace mk {
+
+// The folders searched for the manual, first match wins: MKCONF_MANUAL_DIR when set, the build
+// tree's manual beside bin/, the installed share/mkconf/manual beside the program's prefix, then
+// the system's data folders.
+QStringList manualFolderCandidates();
+// The first candidate holding index.html; empty when there is none.
+QString manualFolder();
+
+// Window (or editor page) objectName → page of the manual, with an anchor where one helps.
+const std::vector<std::pair<QString, QString>> &manualPageTable();
+
+// The page for `widget`: the nearest of it and its parents that the table names (an editor page
+// goes to its own section); index.html when none does.
+QString manualPageFor(const QWidget *widget);
+
+} // namespace mk

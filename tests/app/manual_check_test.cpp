@@ -1,0 +1,142 @@
+// The built user manual (build/manual): every link and picture of every page resolves, nothing
+// is fetched from outside, every window the help key knows and every editor page has its
+// picture, and the pictures were made by this build's screenshot run.
+
+#include "app/ManualPages.h"
+#include "base/FileIo.h"
+#include "settings/SettingsPages.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <map>
+
+using namespace mk;
+
+namespace {
+
+const QDir kManual(QStringLiteral(MK_MANUAL_BUILD));
+
+QString pageText(const QString &page)
+{
+    QFile f(kManual.filePath(page));
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+// "page.html#anchor" resolves: the page exists and holds an element with that id.
+QString unresolved(const QString &fromPage, const QString &link)
+{
+    const qsizetype hash = link.indexOf(QLatin1Char('#'));
+    const QString path = hash < 0 ? link : link.left(hash);
+    const QString anchor = hash < 0 ? QString() : link.mid(hash + 1);
+    const QString target = path.isEmpty() ? fromPage : QDir::cleanPath(QFileInfo(fromPage).path() + u'/' + path);
+    if (target.startsWith(QStringLiteral("..")) || !QFileInfo(kManual.filePath(target)).isFile())
+        return fromPage + QStringLiteral(": no file for ") + link;
+    if (!anchor.isEmpty() && !pageText(target).contains(QStringLiteral("id=\"%1\"").arg(anchor)))
+        return fromPage + QStringLiteral(": no anchor for ") + link;
+    return {};
+}
+
+// The picture that shows each window the help key opens the manual for.
+const std::map<QString, QString> &windowPictures()
+{
+    static const std::map<QString, QString> pictures = {
+        {QStringLiteral("MainForm"), QStringLiteral("main-window")},
+        {QStringLiteral("MK_SetParamsDlg"), QStringLiteral("editor-marks")},
+        {QStringLiteral("TMK_ViewJournalsDlg"), QStringLiteral("journals-trip")},
+        {QStringLiteral("TMK_ViewOscDlg"), QStringLiteral("osc")},
+        {QStringLiteral("WritePreviewDialog"), QStringLiteral("write-preview")},
+        {QStringLiteral("BackupsDialog"), QStringLiteral("backups")},
+        {QStringLiteral("CompareWindow"), QStringLiteral("compare")},
+        {QStringLiteral("ProfilePagesDialog"), QStringLiteral("profile-pages")},
+        {QStringLiteral("ConnectionCheckDialog"), QStringLiteral("connection-check")},
+        {QStringLiteral("KW_RS232_SetNumDlg"), QStringLiteral("port-dialog")},
+        {QStringLiteral("KW_RS232_SetBRDlg"), QStringLiteral("baud-dialog")},
+        {QStringLiteral("AboutDialog"), QStringLiteral("help-window")},
+    };
+    return pictures;
+}
+
+} // namespace
+
+class ManualCheckTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        if (!QFileInfo(kManual.filePath(QStringLiteral("index.html"))).isFile())
+            QFAIL("the manual is not built: bash build.sh manual");
+    }
+
+    void everyLinkAndPictureResolves()
+    {
+        static const QRegularExpression ref(QStringLiteral("(href|src)\\s*=\\s*\"([^\"]*)\""));
+        QStringList faults;
+        const QStringList pages = kManual.entryList({QStringLiteral("*.html")}, QDir::Files);
+        QVERIFY(pages.size() > 10);
+        for (const QString &page : pages) {
+            const QString text = pageText(page);
+            if (text.contains(QStringLiteral("<script"), Qt::CaseInsensitive))
+                faults << page + QStringLiteral(": a script");
+            for (const auto &m : ref.globalMatch(text)) {
+                const QString link = m.captured(2);
+                if (link.contains(QLatin1Char(':')) || link.startsWith(QLatin1Char('/')))
+                    faults << page + QStringLiteral(": outside the manual: ") + link;
+                else if (const QString fault = unresolved(page, link); !fault.isEmpty())
+                    faults << fault;
+            }
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
+
+    void everyWindowAndEditorPageHasItsPicture()
+    {
+        QStringList faults;
+        for (const auto &[window, page] : manualPageTable()) {
+            if (const QString fault = unresolved(QStringLiteral("index.html"), page); !fault.isEmpty())
+                faults << window + QStringLiteral(": ") + fault;
+            const auto picture = windowPictures().find(window);
+            if (picture == windowPictures().end())
+                faults << window + QStringLiteral(": no picture named for it");
+            else if (!pageText(page.section(QLatin1Char('#'), 0, 0))
+                          .contains(QStringLiteral("src=\"img/%1.png\"").arg(picture->second)))
+                faults << window + QStringLiteral(": its page does not show ") + picture->second;
+        }
+        const QString editorPages = pageText(QStringLiteral("editor-pages.html"));
+        for (const SettingsPage &p : settingsPages()) {
+            if (p.shown == kNever)
+                continue;
+            if (!editorPages.contains(QStringLiteral("id=\"%1\"").arg(p.tab)))
+                faults << p.caption + QStringLiteral(": no section in editor-pages.html");
+            if (!editorPages.contains(QStringLiteral("src=\"img/editor-%1.png\"").arg(p.tab)))
+                faults << p.caption + QStringLiteral(": no picture in editor-pages.html");
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
+
+    // The manifest names the screenshot program of this build and every picture the pages show.
+    void picturesComeFromThisBuild()
+    {
+        const QString manifest = QString::fromUtf8(readWholeFile(kManual.filePath(QStringLiteral("img/manifest.txt")), 1 << 20));
+        const QFileInfo builder(QStringLiteral(MK_BIN_DIR "/screenshots_test"));
+        QVERIFY(builder.isFile());
+        QVERIFY2(manifest.contains(QStringLiteral("builder-modified: ") +
+                                   builder.lastModified().toUTC().toString(Qt::ISODateWithMs) + u'\n'),
+                 "the pictures were made by another build: bash build.sh manual");
+        static const QRegularExpression img(QStringLiteral("src=\"img/([^\"]+)\""));
+        QStringList missing;
+        for (const QString &page : kManual.entryList({QStringLiteral("*.html")}, QDir::Files))
+            for (const auto &m : img.globalMatch(pageText(page)))
+                if (!manifest.contains(QStringLiteral("picture: ") + m.captured(1) + u'\n'))
+                    missing << page + QStringLiteral(": ") + m.captured(1);
+        QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("not made by this build's run: ") + missing.join(u' ')));
+    }
+};
+
+QTEST_MAIN(ManualCheckTest)
+#include "manual_check_test.moc"
