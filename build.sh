@@ -5,7 +5,8 @@
 #   bash build.sh fuzz [SECONDS]         build the libFuzzer targets with clang and run each SECONDS
 #   bash build.sh tidy                   build, then run clang-tidy's checks (.clang-tidy) on every file
 #   bash build.sh build                  build only
-#   bash build.sh package                build the Debian package into build/package/
+#   bash build.sh manual                 build the user manual with fresh pictures into build/manual/
+#   bash build.sh package                build the Debian package (with the manual) into build/package/
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -47,6 +48,14 @@ build() { # build DIR [cmake options] [-- targets]; all targets when none are na
     fi
 }
 
+manual() { # the pages from docs/manual, the pictures from the screenshot run of this build
+    build build -- manual_pages screenshots_test
+    rm -f build/manual/img/*.png build/manual/img/manifest.txt
+    MK_SCREENSHOT_DIR="$PWD/build/manual/img" QT_QPA_PLATFORM=offscreen build/bin/screenshots_test >build/manual-screenshots.log 2>&1 ||
+        { tail -n 30 build/manual-screenshots.log >&2; echo "The screenshot run failed (build/manual-screenshots.log)." >&2; exit 1; }
+    echo "The user manual: build/manual/index.html ($(ls build/manual/img/*.png | wc -l) pictures)"
+}
+
 cmd=${1:-}
 [ $# -gt 0 ] && shift
 case "$cmd" in
@@ -80,6 +89,10 @@ build)
     install_missing
     build build
     ;;
+manual)
+    install_missing
+    manual
+    ;;
 tidy)
     packages+=(clang-tidy)
     install_missing
@@ -92,12 +105,13 @@ package)
     packages+=(dpkg-dev desktop-file-utils shared-mime-info)
     install_missing
     build build
+    manual
     rm -f build/package/*.deb
     (cd build && cpack -G DEB)
     ls -1 build/package/*.deb
     ;;
 *)
-    echo "usage: bash build.sh run|test [--sanitize]|fuzz [SECONDS]|tidy|build|package" >&2
+    echo "usage: bash build.sh run|test [--sanitize]|fuzz [SECONDS]|tidy|build|manual|package" >&2
     exit 2
     ;;
 esac

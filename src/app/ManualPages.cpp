@@ -47,8 +47,7 @@ const std::vector<std::pair<QString, QString>> &manualPageTable()
         {QStringLiteral("ProfilePagesDialog"),    QStringLiteral("profiles.html")},
         {QStringLiteral("ConnectionCheckDialog"), QStringLiteral("connecting.html#check")},
         {QStringLiteral("KW_RS232_SetNumDlg"),    QStringLiteral("connecting.html#ports")},
-        {QStringLiteral("KW_RS232_SetBRDlg"),     QStringLiteral("connecting.html#ports")},
-        {QStringLiteral("AboutDialog"),           QStringLiteral("index.html")},
+        {QStringLiteral("AboutDialog"),           QStringLiteral("main-window.html#menu")},
     };
     // clang-format on
     return table;

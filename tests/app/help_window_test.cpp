@@ -10,6 +10,7 @@
 
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -76,6 +77,9 @@ private slots:
         QCOMPARE(QFileInfo(source.toLocalFile()).fileName(), file);
         QCOMPARE(source.fragment(), anchor);
         QVERIFY(!help->browser()->toPlainText().trimmed().isEmpty());
+        // A page's section lies below the page's top: the browser scrolled to it.
+        QApplication::processEvents();
+        QCOMPARE(help->browser()->verticalScrollBar()->value() > 0, !anchor.isEmpty());
 
         // Pressed again, the same window comes back.
         QTest::keyClick(target, Qt::Key_F1);

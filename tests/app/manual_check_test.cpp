@@ -54,8 +54,7 @@ const std::map<QString, QString> &windowPictures()
         {QStringLiteral("ProfilePagesDialog"), QStringLiteral("profile-pages")},
         {QStringLiteral("ConnectionCheckDialog"), QStringLiteral("connection-check")},
         {QStringLiteral("KW_RS232_SetNumDlg"), QStringLiteral("port-dialog")},
-        {QStringLiteral("KW_RS232_SetBRDlg"), QStringLiteral("baud-dialog")},
-        {QStringLiteral("AboutDialog"), QStringLiteral("help-window")},
+        {QStringLiteral("AboutDialog"), QStringLiteral("about")},
     };
     return pictures;
 }

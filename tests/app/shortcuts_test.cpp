@@ -8,6 +8,7 @@
 #include "app/BackupsDialog.h"
 #include "app/CompareWindow.h"
 #include "app/ConnectionCheckDialog.h"
+#include "app/HelpWindow.h"
 #include "app/PortChoiceDialogs.h"
 #include "app/ProfilePagesDialog.h"
 #include "app/TMainForm.h"
@@ -91,12 +92,13 @@ private slots:
         TKW_RS232_SetNumDlg ports({}, 0);
         TKW_RS232_SetBRDlg baud(115200);
         ProfilePagesDialog profilePages;
+        HelpWindow help(dir.path());
 
         const QList<std::pair<QWidget *, bool>> windows = {
             {&form, true},      {&editor, false},    {&journals, false}, {&osc, false},   {&backups, false},
             {&compare, false},  {&preview, false},   {&check, false},    {&about, false}, {&password, false},
             {&pictures, false}, {&progress, false},  {&ports, false},    {&baud, false},  {&profilePages, false},
-            {&history, true},   {&historyCar, false}};
+            {&history, true},   {&historyCar, false}, {&help, false}};
         QStringList faults;
         for (const auto &[window, checkBoxes] : windows)
             for (const QString &f : faultsOnEveryPage(*window, checkBoxes))
