@@ -41,6 +41,8 @@ const std::vector<std::pair<QString, QString>> &manualPageTable()
         {QStringLiteral("MK_SetParamsDlg"),       QStringLiteral("editor.html")},
         {QStringLiteral("TMK_ViewJournalsDlg"),   QStringLiteral("journals.html")},
         {QStringLiteral("TMK_ViewOscDlg"),        QStringLiteral("journals.html#osc")},
+        {QStringLiteral("HistoryWindow"),         QStringLiteral("history.html")},
+        {QStringLiteral("HistoryCarDialog"),      QStringLiteral("history.html#add")},
         {QStringLiteral("WritePreviewDialog"),    QStringLiteral("writing.html")},
         {QStringLiteral("BackupsDialog"),         QStringLiteral("backups.html")},
         {QStringLiteral("CompareWindow"),         QStringLiteral("compare.html")},

@@ -48,6 +48,8 @@ const std::map<QString, QString> &windowPictures()
         {QStringLiteral("MK_SetParamsDlg"), QStringLiteral("editor-marks")},
         {QStringLiteral("TMK_ViewJournalsDlg"), QStringLiteral("journals-trip")},
         {QStringLiteral("TMK_ViewOscDlg"), QStringLiteral("osc")},
+        {QStringLiteral("HistoryWindow"), QStringLiteral("history-trips")},
+        {QStringLiteral("HistoryCarDialog"), QStringLiteral("history-add")},
         {QStringLiteral("WritePreviewDialog"), QStringLiteral("write-preview")},
         {QStringLiteral("BackupsDialog"), QStringLiteral("backups")},
         {QStringLiteral("CompareWindow"), QStringLiteral("compare")},

@@ -24,6 +24,7 @@
 #include "image/FactoryImage.h"
 #include "link/Backup.h"
 #include "settings/SettingsDiff.h"
+#include "viewers/HistoryCarDialog.h"
 #include "viewers/HistoryWindow.h"
 #include "widgets/MessageBoxes.h"
 
@@ -51,7 +52,6 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -344,6 +344,9 @@ private slots:
         check(window, QStringLiteral("history-trips"));
         window.findChild<QTabWidget *>(QStringLiteral("pcHistory"))->setCurrentIndex(3);
         check(window, QStringLiteral("history-months"));
+        HistoryCarDialog car({HistoryDatabase::defaultCarName(), QStringLiteral("Такси 12")},
+                             HistoryDatabase::defaultCarName(), QStringLiteral("Добавить журналы в историю"));
+        check(car, QStringLiteral("history-add"));
     }
 
     // Every page of the editor on the demo device's settings; a page that model hides is shown
