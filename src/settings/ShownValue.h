@@ -1,8 +1,9 @@
 #pragma once
 // How a setting's value is shown, once for every window and for mktool: the editor's text (an
 // item's caption where the value names an item, a system as "вкл"/"выкл", a check box as
-// "да"/"нет", numbers with the locale's decimal separator), the text mktool prints and `set`
-// takes, and what is stored when the page shows the value otherwise.
+// "да"/"нет", numbers with the locale's decimal separator and kept to the box's range), the text
+// mktool prints and `set` takes, and what is stored when the page shows the value otherwise (a
+// number outside its box's range, a tank table length the page resets).
 //
 //     const ShownValue v = shownValue(*findNamedSetting("hmParams.0"), model, ctx);
 //     v.text      // "Обратный отсчет"             the compare window, the write preview
