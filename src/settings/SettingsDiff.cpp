@@ -346,10 +346,10 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
         if (va.tool == vb.tool) {
             c.before += QStringLiteral(" (%1)").arg(c.rawBefore);
             c.after += QStringLiteral(" (%1)").arg(c.rawAfter);
-            if (va.stored.isEmpty())
+            if (va.stored.isEmpty() && vb.stored.isEmpty()) {
                 c.shownBefore = c.before;
-            if (vb.stored.isEmpty())
                 c.shownAfter = c.after;
+            }
         }
         pageFor(s.page).changes.push_back(std::move(c));
         ++diff.namedCount;

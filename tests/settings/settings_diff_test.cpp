@@ -100,7 +100,7 @@ TEST(SettingsDiff, WordsWhatChangedAsThePagesAndJournalsShowIt)
         {"a table length the page resets",
          [](TMK &m) { m.record(3).setU8(tank::kTarirLeng, 70); },
          [](TMK &m) { m.record(3).setU8(tank::kTarirLeng, 0); },
-         {QStringLiteral("Количество точек тарировки\t0 (хранится 70, страница «Бак» показывает 0) -> 0 (0x00)")}},
+         {QStringLiteral("Количество точек тарировки\t0 (хранится 70, страница «Бак» показывает 0) -> 0")}},
         {"a system polled, a decimal with the locale's separator",
          [](TMK &m) { m.record(2).setU16(42, 25); },
          [](TMK &m) {
