@@ -12,7 +12,7 @@
 #include "render/ScreenPreviews.h"
 #include "render/ScreenRenderer.h"
 #include "settings/FieldTable.h"
-#include "settings/FieldTableContext.h"
+#include "settings/SettingsContext.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -38,11 +38,7 @@ void formatJournals(const mk::TMK &model)
 // must store and show the same again.
 void formatFields(mk::TMK &model)
 {
-    mk::FieldContext ctx;
-    try {
-        ctx = mk::fieldContext(model);
-    } catch (const mk::Error &) {
-    }
+    const mk::FieldContext ctx = mk::SettingsContext::lenient(model).fields();
     for (const mk::FieldDef &def : mk::fieldTable()) {
         const QString text = mk::fieldText(def, mk::loadField(def, model, ctx), ctx);
         if (def.conversion == mk::Conversion::ProtocolIndex)

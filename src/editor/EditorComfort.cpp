@@ -185,15 +185,7 @@ void EditorComfort::attachControls()
     updateToolTips();
 }
 
-const NamedContext &EditorComfort::named()
-{
-    const int protocol = m_model.protocolId();
-    if (!m_named || protocol != m_namedProtocol) {
-        m_named.emplace(NamedContext::lenient(m_model));
-        m_namedProtocol = protocol;
-    }
-    return *m_named;
-}
+const SettingsContext &EditorComfort::named() const { return m_dialog.settings(); }
 
 QString EditorComfort::captionOf(const NamedSetting &s)
 {

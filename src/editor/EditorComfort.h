@@ -15,7 +15,6 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
-#include <optional>
 #include <vector>
 
 class QAction;
@@ -84,7 +83,7 @@ private:
 
     void buildBar(QHBoxLayout *row);
     void attachControls();
-    const NamedContext &named();
+    const SettingsContext &named() const;
     QString describe(const RecordSet &before, const RecordSet &after);
     QString captionOf(const NamedSetting &s);
     void scheduleCheckpoint();
@@ -98,8 +97,6 @@ private:
     TMK_SetParamsDlg &m_dialog;
     TMK &m_model;
     EditHistory *m_history;
-    std::optional<NamedContext> m_named;
-    int m_namedProtocol = -1;
 
     SearchBox *m_search = nullptr;
     QCheckBox *m_onlyChanged = nullptr;

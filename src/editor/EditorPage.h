@@ -61,7 +61,7 @@ public:
     virtual const FieldContext &context() const = 0;
     // Reloads the simple fields and every special page from the records.
     virtual void reloadAll() = 0;
-    // The user chose protocol `index` of the list: stores it (chooseProtocol, settings/EditSession.h);
+    // The user chose protocol `index` of the list: stores it (SettingsContext::chooseProtocol);
     // when it is a new one, the current protocol, the context and the simple fields follow and
     // every page's protocolChanged() runs. Throws RangeError for an index the field cannot hold.
     virtual void changeProtocol(int index) = 0;

@@ -7,7 +7,7 @@
 
 namespace mk {
 
-std::vector<SearchHit> searchSettings(const QString &text, const TMK &model, const NamedContext &ctx, int limit)
+std::vector<SearchHit> searchSettings(const QString &text, const TMK &model, const SettingsContext &ctx, int limit)
 {
     std::vector<SearchHit> hits;
     const QString wanted = text.simplified();

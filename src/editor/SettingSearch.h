@@ -11,7 +11,7 @@ class QWidget;
 namespace mk {
 
 class TMK;
-class NamedContext;
+class SettingsContext;
 struct NamedSetting;
 
 struct SearchHit
@@ -25,7 +25,8 @@ struct SearchHit
 
 // Settings whose caption, name or shown value contains `text` (case does not count), in page
 // order, at most `limit`. An empty text finds nothing.
-std::vector<SearchHit> searchSettings(const QString &text, const TMK &model, const NamedContext &ctx, int limit = 60);
+std::vector<SearchHit> searchSettings(const QString &text, const TMK &model, const SettingsContext &ctx,
+                                      int limit = 60);
 
 // "ТО — Окончание ОСАГО", with the value when only the value matched.
 QString hitText(const SearchHit &hit);

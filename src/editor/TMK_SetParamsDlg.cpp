@@ -6,7 +6,6 @@
 #include "editor/SimplePages.h"
 #include "editor/TabOrder.h"
 #include "settings/EditSession.h"
-#include "settings/FieldTableContext.h"
 #include "settings/SettingsPages.h"
 #include "widgets/MessageBoxes.h"
 
@@ -60,8 +59,7 @@ const std::vector<TabSpec> &displayTabs()
 
 } // namespace
 
-TMK_SetParamsDlg::TMK_SetParamsDlg(EditSession &session, QWidget *parent)
-    : QDialog(parent), m_session(session), m_ctx(fieldContext(session.device(), session.measPars()))
+TMK_SetParamsDlg::TMK_SetParamsDlg(EditSession &session, QWidget *parent) : QDialog(parent), m_session(session)
 {
     setObjectName(u"MK_SetParamsDlg"_s);
     setWindowTitle(u"Настройки МК"_s);
@@ -125,7 +123,7 @@ void TMK_SetParamsDlg::buildPages()
         }
     }
 
-    m_binder = new FieldBinder(this, m_session.model(), m_ctx, this);
+    m_binder = new FieldBinder(this, m_session.model(), context(), this);
     m_binder->bind();
 
     for (PageEntry &entry : specialPages()) {
@@ -171,10 +169,9 @@ void TMK_SetParamsDlg::reloadField(const QString &name) { m_binder->load(name); 
 
 void TMK_SetParamsDlg::changeProtocol(int index)
 {
-    if (!chooseProtocol(m_session.model(), m_session.device(), index))
+    if (!m_session.context().chooseProtocol(m_session.model(), index))
         return;
-    m_ctx = fieldContext(m_session.device(), m_session.measPars());
-    m_binder->setContext(m_ctx);
+    m_binder->setContext(context());
     m_binder->loadAll();
     for (Page &p : m_pages)
         if (p.page)
@@ -183,11 +180,8 @@ void TMK_SetParamsDlg::changeProtocol(int index)
 
 void TMK_SetParamsDlg::followRecords()
 {
-    const int stored = loadField(*findField(u"Protocol"_s), m_session.model(), {}).toInt();
-    if (m_session.device().currentProtocolIndex() != stored) {
-        m_session.device().setCurrentProtocol(stored);
-        m_ctx = fieldContext(m_session.device(), m_session.measPars());
-        m_binder->setContext(m_ctx);
+    if (m_session.context().followProtocol(m_session.model())) {
+        m_binder->setContext(context());
         for (Page &p : m_pages)
             if (p.page)
                 p.page->protocolChanged();
@@ -198,6 +192,10 @@ void TMK_SetParamsDlg::followRecords()
 TMK &TMK_SetParamsDlg::model() { return m_session.model(); }
 
 const DeviceModel &TMK_SetParamsDlg::device() const { return m_session.device(); }
+
+const FieldContext &TMK_SetParamsDlg::context() const { return m_session.context().fields(); }
+
+const SettingsContext &TMK_SetParamsDlg::settings() const { return m_session.context(); }
 
 const MeasParCatalog &TMK_SetParamsDlg::measPars() const { return m_session.measPars(); }
 

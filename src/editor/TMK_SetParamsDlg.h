@@ -17,6 +17,7 @@ namespace mk {
 class EditSession;
 class EditorComfort;
 class FieldBinder;
+class SettingsContext;
 
 class TMK_SetParamsDlg : public QDialog, public EditorHost
 {
@@ -33,7 +34,7 @@ public:
     const DeviceModel &device() const override;
     const MeasParCatalog &measPars() const override;
     const MenuItemCatalog &menuItems() const override;
-    const FieldContext &context() const override { return m_ctx; }
+    const FieldContext &context() const override;
     void reloadAll() override;
     void changeProtocol(int index) override;
     void reloadField(const QString &name) override;
@@ -42,6 +43,8 @@ public:
     // The records were replaced as a whole (undo, redo, a reset): the current protocol follows
     // the stored index and every control shows the records again.
     void followRecords();
+    // The session's settings context: the one every part of the editor works with.
+    const SettingsContext &settings() const;
 
     FieldBinder &binder() { return *m_binder; }
     EditorPage *page(const QString &tabSheet) const;
@@ -60,7 +63,6 @@ private:
     void currentPageChanged();
 
     EditSession &m_session;
-    FieldContext m_ctx;
     QTabWidget *m_main = nullptr;
     QTabWidget *m_disp = nullptr;
     FieldBinder *m_binder = nullptr;

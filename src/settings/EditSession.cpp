@@ -1,8 +1,6 @@
 #include "settings/EditSession.h"
 
-#include "image/ImageDeviceModel.h"
 #include "image/TMK.h"
-#include "settings/FieldTable.h"
 
 namespace mk {
 
@@ -17,11 +15,11 @@ std::vector<int> editedSections()
 }
 
 // Looks the model up on the decoded records; on a range error the records go back.
-DeviceModel selectOrRollBack(TMK &model, SectionSnapshot &snapshot)
+SettingsContext contextOrRollBack(TMK &model, SectionSnapshot &snapshot)
 {
     try {
         model.checkFeatureKey();
-        return SelectDeviceModel(model);
+        return SettingsContext(model);
     } catch (...) {
         snapshot.rollback();
         throw;
@@ -31,28 +29,11 @@ DeviceModel selectOrRollBack(TMK &model, SectionSnapshot &snapshot)
 } // namespace
 
 EditSession::EditSession(TMK &model)
-    : m_model(model),
-      m_snapshot(model, editedSections()),
-      m_device(selectOrRollBack(model, m_snapshot)),
-      m_measPars(m_device.Flags),
-      m_menuItems(m_device.Flags)
+    : m_model(model), m_snapshot(model, editedSections()), m_context(contextOrRollBack(model, m_snapshot))
 {}
 
 void EditSession::commit() { m_snapshot.commit(); }
 
 void EditSession::rollback() { m_snapshot.rollback(); }
-
-bool chooseProtocol(TMK &model, DeviceModel &device, int index)
-{
-    const FieldDef &protocol = *findField(QStringLiteral("Protocol"));
-    if (loadField(protocol, model, {}).toInt() == index)
-        return false;
-    const qsizetype tankItemsBefore = TankMethItems(device.CurrentProtocol()).size();
-    storeField(protocol, model, index, {});
-    device.setCurrentProtocol(index);
-    if (TankMethItems(device.CurrentProtocol()).size() < tankItemsBefore)
-        storeField(*findField(QStringLiteral("TankMeth")), model, 0, {});
-    return true;
-}
 
 } // namespace mk

@@ -5,12 +5,10 @@
 //     ... the dialog edits model.record(0..10) ...
 //     ok ? session.commit() : session.rollback();
 
-#include "catalogs/DeviceModel.h"
-#include "catalogs/MeasPars.h"
-#include "catalogs/MenuItems.h"
 #include "image/ImageLayout.h"
 #include "image/Record.h"
 #include "image/RecordSync.h"
+#include "settings/SettingsContext.h"
 
 #include <array>
 
@@ -26,15 +24,16 @@ class EditSession
 public:
     // Decodes sections 0..10 and looks the device model up with the model code, the stored protocol
     // index and the settings version. An index or version above 255 throws RangeError and leaves the
-    // records as they were. Then copies records 0..10 aside and builds the measured-parameter and
-    // hot-menu catalogs for the model.
+    // records as they were. Then copies records 0..10 aside and builds the settings context (the
+    // catalogs for the model) that everything working on this session shares.
     explicit EditSession(TMK &model);
 
     TMK &model() { return m_model; }
-    DeviceModel &device() { return m_device; }
-    const DeviceModel &device() const { return m_device; }
-    const MeasParCatalog &measPars() const { return m_measPars; }
-    const MenuItemCatalog &menuItems() const { return m_menuItems; }
+    SettingsContext &context() { return m_context; }
+    const SettingsContext &context() const { return m_context; }
+    const DeviceModel &device() const { return m_context.device(); }
+    const MeasParCatalog &measPars() const { return m_context.measPars(); }
+    const MenuItemCatalog &menuItems() const { return m_context.menuItems(); }
 
     // OK: sections 0..10 go back into the image.
     void commit();
@@ -43,16 +42,8 @@ public:
 
 private:
     TMK &m_model;
-    SectionSnapshot m_snapshot; // before m_device: the lookup reads the decoded records
-    DeviceModel m_device;
-    MeasParCatalog m_measPars;
-    MenuItemCatalog m_menuItems;
+    SectionSnapshot m_snapshot; // before m_context: the lookup reads the decoded records
+    SettingsContext m_context;
 };
-
-// Chooses protocol `index` of the model's list, as the protocol page does: a new index is stored
-// (with the previous-protocol copy and the sub-types reset), the current protocol follows, and when
-// the fuel-level source list becomes shorter its first item is stored. Returns whether the protocol
-// changed; throws RangeError for an index the field cannot hold.
-bool chooseProtocol(TMK &model, DeviceModel &device, int index);
 
 } // namespace mk

@@ -1,7 +1,7 @@
 #include "settings/FieldTableContext.h"
 
+#include "catalogs/DeviceModel.h"
 #include "catalogs/MeasPars.h"
-#include "image/ImageDeviceModel.h"
 
 namespace mk {
 
@@ -24,12 +24,6 @@ FieldContext fieldContext(const DeviceModel &device, const MeasParCatalog &measP
         ctx.x1Names << (par ? par->Name : QString());
     }
     return ctx;
-}
-
-FieldContext fieldContext(const TMK &model)
-{
-    const DeviceModel device = SelectDeviceModel(model);
-    return fieldContext(device, MeasParCatalog(device.Flags));
 }
 
 } // namespace mk

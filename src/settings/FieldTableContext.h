@@ -7,14 +7,10 @@
 namespace mk {
 
 struct DeviceModel;
-class TMK;
 class MeasParCatalog;
 
 // The x1 box captions are the names of the current protocol's measured parameters, in its order
 // (a code the catalog lacks gives an empty name).
 FieldContext fieldContext(const DeviceModel &device, const MeasParCatalog &measPars);
-// The context of a model as the editor opens on it; RangeError when its protocol index or
-// settings version is above 255.
-FieldContext fieldContext(const TMK &model);
 
 } // namespace mk

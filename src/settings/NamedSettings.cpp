@@ -3,46 +3,10 @@
 #include "base/Error.h"
 #include "image/ImageDeviceModel.h"
 #include "image/TMK.h"
-#include "settings/EditSession.h"
-#include "settings/FieldTableContext.h"
 
 #include <QHash>
 
 namespace mk {
-
-NamedContext::NamedContext(const TMK &model) : m_device(SelectDeviceModel(model))
-{
-    m_measPars.rebuild(m_device.Flags);
-    m_menuItems.BuildMenuItems(m_device.Flags);
-    refresh();
-}
-
-NamedContext NamedContext::lenient(const TMK &model)
-{
-    try {
-        return NamedContext(model);
-    } catch (const Error &) {
-        NamedContext ctx; // no model-table row: plain conversions, no protocol
-        ctx.m_systems = buildAddSystemList({});
-        return ctx;
-    }
-}
-
-void NamedContext::refresh()
-{
-    m_fields = fieldContext(m_device, m_measPars);
-    const TProtBase *protocol = m_device.CurrentProtocol();
-    m_systems = buildAddSystemList(
-        {m_device.hasProtocol(kCanProtocolCode), m_device.Flags.ExtendedSystems, protocol && protocol->Hybrid});
-}
-
-bool NamedContext::chooseProtocol(TMK &model, int index)
-{
-    const bool changed = mk::chooseProtocol(model, m_device, index);
-    if (changed)
-        refresh();
-    return changed;
-}
 
 namespace {
 
@@ -55,18 +19,18 @@ NamedSetting fieldSetting(const FieldDef &def)
     s.section = def.section;
     s.bytes = fieldBytes(def);
     s.referenceOnly = def.referenceOnly;
-    s.caption = [&def](const NamedContext &ctx) { return captionOf(def, ctx.fields()); };
-    s.read = [&def](const TMK &model, const NamedContext &ctx) {
+    s.caption = [&def](const SettingsContext &ctx) { return captionOf(def, ctx.fields()); };
+    s.read = [&def](const TMK &model, const SettingsContext &ctx) {
         return fieldText(def, loadField(def, model, ctx.fields()), ctx.fields());
     };
-    s.store = [&def](TMK &model, const QString &text, NamedContext &ctx) {
+    s.store = [&def](TMK &model, const QString &text, SettingsContext &ctx) {
         const QVariant value = parseFieldText(def, text, ctx.fields());
         if (def.conversion == Conversion::ProtocolIndex)
             ctx.chooseProtocol(model, value.toInt()); // the sub-types and the fuel source list follow
         else
             storeField(def, model, value, ctx.fields());
     };
-    s.shown = [&def](const TMK &model, const NamedContext &ctx) { return fieldShown(def, ctx.fields(), model); };
+    s.shown = [&def](const TMK &model, const SettingsContext &ctx) { return fieldShown(def, ctx.fields(), model); };
     return s;
 }
 
@@ -99,16 +63,16 @@ const NamedSetting *findNamedSetting(const QString &name)
     return byName.value(name, nullptr);
 }
 
-QString settingCaption(const NamedSetting &s, const NamedContext &ctx) { return s.caption(ctx); }
+QString settingCaption(const NamedSetting &s, const SettingsContext &ctx) { return s.caption(ctx); }
 
-QString settingText(const NamedSetting &s, const TMK &model, const NamedContext &ctx) { return s.read(model, ctx); }
+QString settingText(const NamedSetting &s, const TMK &model, const SettingsContext &ctx) { return s.read(model, ctx); }
 
-bool settingShown(const NamedSetting &s, const TMK &model, const NamedContext &ctx)
+bool settingShown(const NamedSetting &s, const TMK &model, const SettingsContext &ctx)
 {
     return !hiddenPage(s.page, ctx.fields(), model) && s.shown(model, ctx);
 }
 
-QString settingRefusal(const NamedSetting &s, const TMK &model, const NamedContext &ctx)
+QString settingRefusal(const NamedSetting &s, const TMK &model, const SettingsContext &ctx)
 {
     if (const SettingsPage *hidden = hiddenPage(s.page, ctx.fields(), model))
         return QStringLiteral("Настройка %1 недоступна для этой модели МК: страница «%2» не показывается.")
@@ -122,7 +86,7 @@ QString settingRefusal(const NamedSetting &s, const TMK &model, const NamedConte
     return {};
 }
 
-bool storeSettingText(const NamedSetting &s, TMK &model, const QString &text, NamedContext &ctx)
+bool storeSettingText(const NamedSetting &s, TMK &model, const QString &text, SettingsContext &ctx)
 {
     if (text == s.read(model, ctx))
         return false;

@@ -3,7 +3,7 @@
 // pages (colour schemes, hot menus, display layouts, additional systems, the tank table), behind
 // one interface. dump, set, diff, profiles and the write preview all iterate namedSettings().
 //
-//     NamedContext ctx(model);                        // RangeError: the editor would not open
+//     SettingsContext ctx(model);                     // RangeError: the editor would not open
 //     for (const NamedSetting &s : namedSettings())
 //         if (settingShown(s, model, ctx)) print(s.page, settingCaption(s, ctx), settingText(s, model, ctx));
 //     storeSettingText(*findNamedSetting("hmParams.0"), model, "FullTankMenu", ctx); // Error: refused
@@ -20,11 +20,8 @@
 //     Tarir.<1..68>                                    "litres,code"
 // A code no caption or identifier names is written "#code".
 
-#include "catalogs/DeviceModel.h"
-#include "catalogs/MeasPars.h"
-#include "catalogs/MenuItems.h"
-#include "settings/AddSystems.h"
 #include "settings/FieldTable.h"
+#include "settings/SettingsContext.h"
 #include "settings/SettingsPages.h"
 
 #include <QString>
@@ -36,37 +33,6 @@ namespace mk {
 
 class TMK;
 
-// What the pages know about the model when the editor opens: the field table's context, the
-// device model with its current protocol, the catalogs, the additional systems it lists.
-class NamedContext
-{
-public:
-    // As the editor opens on the model; RangeError when its protocol index or settings version
-    // is above 255.
-    explicit NamedContext(const TMK &model);
-    // For reports on any file: without a model-table row, the plain context (no protocol).
-    static NamedContext lenient(const TMK &model);
-
-    const FieldContext &fields() const { return m_fields; }
-    const DeviceModel &device() const { return m_device; }
-    const MeasParCatalog &measPars() const { return m_measPars; }
-    const MenuItemCatalog &menuItems() const { return m_menuItems; }
-    const std::vector<AddSystem> &systems() const { return m_systems; }
-
-    // Chooses protocol `index` as the protocol page does, and what depends on it follows.
-    bool chooseProtocol(TMK &model, int index);
-
-private:
-    NamedContext() = default;
-    void refresh();
-
-    DeviceModel m_device;
-    MeasParCatalog m_measPars;
-    MenuItemCatalog m_menuItems;
-    FieldContext m_fields;
-    std::vector<AddSystem> m_systems;
-};
-
 struct NamedSetting
 {
     QString name;
@@ -75,31 +41,31 @@ struct NamedSetting
     int section = 0;
     std::vector<FieldByte> bytes; // the bits of record `section` it stores
 
-    std::function<QString(const NamedContext &)> caption;
-    std::function<QString(const TMK &, const NamedContext &)> read;
+    std::function<QString(const SettingsContext &)> caption;
+    std::function<QString(const TMK &, const SettingsContext &)> read;
     // Converts with the page's checks and stores; throws Error, the records untouched.
-    std::function<void(TMK &, const QString &, NamedContext &)> store;
+    std::function<void(TMK &, const QString &, SettingsContext &)> store;
     // Its own rule; the rule of its page (settingsPages()) is added by settingShown().
-    std::function<bool(const TMK &, const NamedContext &)> shown;
+    std::function<bool(const TMK &, const SettingsContext &)> shown;
     bool referenceOnly = false; // shown for reference, never stored by its page
     // The caption the page shows where `read` gives an identifier (hot-menu items); empty: none.
-    std::function<QString(const TMK &, const NamedContext &)> itemCaption;
+    std::function<QString(const TMK &, const SettingsContext &)> itemCaption;
 };
 
 // Field-table rows in page order, then the special pages' settings.
 const std::vector<NamedSetting> &namedSettings();
 const NamedSetting *findNamedSetting(const QString &name);
 
-QString settingCaption(const NamedSetting &s, const NamedContext &ctx);
-QString settingText(const NamedSetting &s, const TMK &model, const NamedContext &ctx);
+QString settingCaption(const NamedSetting &s, const SettingsContext &ctx);
+QString settingText(const NamedSetting &s, const TMK &model, const SettingsContext &ctx);
 // Whether the editor shows it: its page and every page above it are shown, and so is the setting.
-bool settingShown(const NamedSetting &s, const TMK &model, const NamedContext &ctx);
+bool settingShown(const NamedSetting &s, const TMK &model, const SettingsContext &ctx);
 // Why the editor would not let this setting be changed on this model (hidden with its page, hidden
 // on its page, shown for reference only), as a Russian sentence naming it; empty when it would.
-QString settingRefusal(const NamedSetting &s, const TMK &model, const NamedContext &ctx);
+QString settingRefusal(const NamedSetting &s, const TMK &model, const SettingsContext &ctx);
 // Stores the shown text. A text equal to the one shown stores nothing and is always accepted (a
 // value the page could not choose may stay as it is); returns whether anything was stored.
-bool storeSettingText(const NamedSetting &s, TMK &model, const QString &text, NamedContext &ctx);
+bool storeSettingText(const NamedSetting &s, TMK &model, const QString &text, SettingsContext &ctx);
 
 // The special pages' rows (NamedSettingsSpecial.cpp).
 std::vector<NamedSetting> specialSettings();

@@ -57,7 +57,7 @@ bool checkText(const QString &text)
     throw Error(QStringLiteral("\"%1\" не является допустимым значением.").arg(text));
 }
 
-bool always(const TMK &, const NamedContext &) { return true; }
+bool always(const TMK &, const SettingsContext &) { return true; }
 
 NamedSetting special(const QString &name, const QString &page, const QString &caption, int section,
                      std::vector<FieldByte> bytes)
@@ -67,7 +67,7 @@ NamedSetting special(const QString &name, const QString &page, const QString &ca
     s.page = page;
     s.section = section;
     s.bytes = std::move(bytes);
-    s.caption = [caption](const NamedContext &) { return caption; };
+    s.caption = [caption](const SettingsContext &) { return caption; };
     s.shown = always;
     return s;
 }
@@ -131,12 +131,12 @@ void addColourSettings(std::vector<NamedSetting> &all)
     {
         NamedSetting s = special(QStringLiteral("ActiveColorScheme"), kColourPage, QStringLiteral("Цветовая схема"),
                                  kDisplaySection, {{kActiveColourSchemeOffset, 0x0F}});
-        s.read = [](const TMK &m, const NamedContext &) {
+        s.read = [](const TMK &m, const SettingsContext &) {
             const int active = activeColourScheme(m.record(kDisplaySection));
             return active >= 1 && active <= 4 ? kSchemeItems[active - 1] : QString::number(active);
         };
         // As a choice on the page: another predefined scheme replaces set 0 with its table.
-        s.store = [](TMK &m, const QString &text, NamedContext &) {
+        s.store = [](TMK &m, const QString &text, SettingsContext &) {
             chooseColourScheme(m.record(kDisplaySection), itemOf(text, kSchemeItems) + 1, false, {});
         };
         all.push_back(s);
@@ -147,10 +147,10 @@ void addColourSettings(std::vector<NamedSetting> &all)
         NamedSetting s = special(n, kColourPage, n == u"DispVar4" ? QStringLiteral("Тип х4") : QStringLiteral("Тип х9"),
                                  kDisplaySection, {{offset, 0xFF}});
         const int off = offset;
-        s.read = [off](const TMK &m, const NamedContext &) {
+        s.read = [off](const TMK &m, const SettingsContext &) {
             return QString::number(m.record(kDisplaySection).u8(off) + 1);
         };
-        s.store = [off](TMK &m, const QString &text, NamedContext &) {
+        s.store = [off](TMK &m, const QString &text, SettingsContext &) {
             m.record(kDisplaySection).setU8(off, quint8(itemOf(text, {QStringLiteral("1"), QStringLiteral("2")})));
         };
         all.push_back(s);
@@ -163,11 +163,11 @@ void addColourSettings(std::vector<NamedSetting> &all)
             NamedSetting s = special(prefix + QStringLiteral("Palette%1").arg(i), kColourPage,
                                      QStringLiteral("%1: Цвет #%2").arg(schemeCaption).arg(i), kDisplaySection,
                                      wordBytes(base + 2 * i));
-            s.read = [set, i](const TMK &m, const NamedContext &) {
+            s.read = [set, i](const TMK &m, const SettingsContext &) {
                 const Rgb5 c = unpackColour(paletteColour(m.record(kDisplaySection), set, i));
                 return QStringLiteral("%1,%2,%3").arg(c.r).arg(c.g).arg(c.b);
             };
-            s.store = [set, i](TMK &m, const QString &text, NamedContext &) {
+            s.store = [set, i](TMK &m, const QString &text, SettingsContext &) {
                 setPaletteColour(m.record(kDisplaySection), set, i, parseRgb(text));
             };
             all.push_back(s);
@@ -176,10 +176,10 @@ void addColourSettings(std::vector<NamedSetting> &all)
             NamedSetting s = special(prefix + QString::fromLatin1(kRoles[r].name), kColourPage,
                                      QStringLiteral("%1: %2").arg(schemeCaption, QString::fromUtf8(kRoles[r].caption)),
                                      kDisplaySection, {{base + kRoleIndexOffset + r, 0xFF}});
-            s.read = [set, r](const TMK &m, const NamedContext &) {
+            s.read = [set, r](const TMK &m, const SettingsContext &) {
                 return QString::number(roleIndex(m.record(kDisplaySection), set, r));
             };
-            s.store = [set, r](TMK &m, const QString &text, NamedContext &) {
+            s.store = [set, r](TMK &m, const QString &text, SettingsContext &) {
                 setRoleIndex(m.record(kDisplaySection), set, r, boundedNumber(text, kPaletteSize - 1));
             };
             all.push_back(s);
@@ -204,7 +204,7 @@ const QString kNoLowerGraph = QStringLiteral("Отсутствует");
 
 // The codes a place's menu offers: the protocol's parameters the catalog knows, graphable ones
 // for graphs, those of the pointer's side for pointers; the lower graph may also have none (0).
-std::vector<int> offeredCodes(ScreenKind kind, int place, const NamedContext &ctx)
+std::vector<int> offeredCodes(ScreenKind kind, int place, const SettingsContext &ctx)
 {
     std::vector<int> codes;
     if (kind == ScreenKind::Graph && place == kLowerGraph)
@@ -223,7 +223,7 @@ std::vector<int> offeredCodes(ScreenKind kind, int place, const NamedContext &ct
 }
 
 // The first catalog entry with this caption, or -1.
-int codeByCaption(const QString &caption, const NamedContext &ctx)
+int codeByCaption(const QString &caption, const SettingsContext &ctx)
 {
     for (const TMeasParBase &par : ctx.measPars().entries())
         if (par.Name == caption)
@@ -231,7 +231,7 @@ int codeByCaption(const QString &caption, const NamedContext &ctx)
     return -1;
 }
 
-QString parameterText(int code, ScreenKind kind, int place, const NamedContext &ctx)
+QString parameterText(int code, ScreenKind kind, int place, const SettingsContext &ctx)
 {
     if (code == 0 && kind == ScreenKind::Graph && place == kLowerGraph)
         return kNoLowerGraph;
@@ -260,10 +260,10 @@ void addLayoutSettings(std::vector<NamedSetting> &all)
                 NamedSetting s = special(
                     QStringLiteral("%1%2.%3").arg(QString::fromLatin1(lp.prefix)).arg(screen + 1).arg(place),
                     QString::fromUtf8(lp.page), placeCaption(kind, screen, place), kDisplaySection, {{offset, 0xFF}});
-                s.read = [=](const TMK &m, const NamedContext &ctx) {
+                s.read = [=](const TMK &m, const SettingsContext &ctx) {
                     return parameterText(m.record(kDisplaySection).u8(offset), kind, place, ctx);
                 };
-                s.store = [=](TMK &m, const QString &text, NamedContext &ctx) {
+                s.store = [=](TMK &m, const QString &text, SettingsContext &ctx) {
                     int code = -1;
                     if (kind == ScreenKind::Graph && place == kLowerGraph && text == kNoLowerGraph)
                         code = 0;
@@ -298,7 +298,7 @@ void collectIdents(const std::vector<HotMenuAddEntry> &entries, QStringList &ide
     }
 }
 
-QString hotMenuText(quint16 code, const NamedContext &ctx)
+QString hotMenuText(quint16 code, const SettingsContext &ctx)
 {
     if (code == 0)
         return {};
@@ -309,7 +309,7 @@ QString hotMenuText(quint16 code, const NamedContext &ctx)
     return item->Ident;
 }
 
-quint16 hotMenuCode(int list, const QString &text, const NamedContext &ctx)
+quint16 hotMenuCode(int list, const QString &text, const SettingsContext &ctx)
 {
     if (text.isEmpty())
         return 0; // the place is emptied, as "Удалить пункт" does
@@ -338,17 +338,17 @@ void addHotMenuSettings(std::vector<NamedSetting> &all)
                 special(QStringLiteral("%1.%2").arg(QString::fromLatin1(kHotMenuNames[list])).arg(row), kHotMenuPage,
                         QStringLiteral("%1, пункт %2").arg(QString::fromUtf8(kHotMenuLabels[list])).arg(row),
                         kDisplaySection, wordBytes(offset));
-            s.read = [offset](const TMK &m, const NamedContext &ctx) {
+            s.read = [offset](const TMK &m, const SettingsContext &ctx) {
                 return hotMenuText(m.record(kDisplaySection).u16(offset), ctx);
             };
-            s.itemCaption = [offset](const TMK &m, const NamedContext &ctx) {
+            s.itemCaption = [offset](const TMK &m, const SettingsContext &ctx) {
                 const quint16 code = m.record(kDisplaySection).u16(offset);
                 const TMKMenuItem *item = code ? ctx.menuItems().FindMenuItemByCode(code) : nullptr;
                 return item ? item->Name : QString();
             };
             // The place takes the item as it stands; the editor closes gaps in a list when it opens
             // (comparisons show the lists so, SettingsDiff.h).
-            s.store = [offset, list](TMK &m, const QString &text, NamedContext &ctx) {
+            s.store = [offset, list](TMK &m, const QString &text, SettingsContext &ctx) {
                 m.record(kDisplaySection).setU16(offset, hotMenuCode(list, text, ctx));
             };
             all.push_back(s);
@@ -369,12 +369,12 @@ void addSystemSettings(std::vector<NamedSetting> &all)
         // The choice alone: which systems are polled are the Blocks.* settings.
         NamedSetting s = special(QStringLiteral("BlocksShow"), kBlocksPage, showCaption, kServiceSection,
                                  {{kSystemBitmapOffset, 0x03}});
-        s.read = [showItems](const TMK &m, const NamedContext &) {
+        s.read = [showItems](const TMK &m, const SettingsContext &) {
             const int i = blocksShow(m.record(kServiceSection));
             return i < showItems.size() ? showItems[i] : QString::number(i);
         };
         // As a click on the page: "Все" and "Протокол" choose the listed systems too.
-        s.store = [showItems](TMK &m, const QString &text, NamedContext &ctx) {
+        s.store = [showItems](TMK &m, const QString &text, SettingsContext &ctx) {
             const DeviceModel &device = ctx.device();
             chooseBlocksShow(m.record(kServiceSection), itemOf(text, showItems), ctx.systems(),
                              [&device](quint8 code) { return device.IsProtocolSystem(code); });
@@ -384,10 +384,10 @@ void addSystemSettings(std::vector<NamedSetting> &all)
     {
         NamedSetting s = special(QStringLiteral("BlocksShowList"), kBlocksPage, showCaption, kServiceSection,
                                  {{kSystemBitmapOffset, 0x80}});
-        s.read = [listItems](const TMK &m, const NamedContext &) {
+        s.read = [listItems](const TMK &m, const SettingsContext &) {
             return listItems[blocksShowList(m.record(kServiceSection)) & 1];
         };
-        s.store = [listItems](TMK &m, const QString &text, NamedContext &) {
+        s.store = [listItems](TMK &m, const QString &text, SettingsContext &) {
             setBlocksShowList(m.record(kServiceSection), itemOf(text, listItems));
         };
         all.push_back(s);
@@ -398,16 +398,16 @@ void addSystemSettings(std::vector<NamedSetting> &all)
         const quint8 code = system.code;
         NamedSetting s = special(QStringLiteral("Blocks.") + system.name, kBlocksPage, system.name, kServiceSection,
                                  {{kSystemBitmapOffset + code / 8, quint8(1u << (code % 8))}});
-        s.read = [code](const TMK &m, const NamedContext &) {
+        s.read = [code](const TMK &m, const SettingsContext &) {
             return isSystemSelected(m.record(kServiceSection), code) ? QStringLiteral("1") : QStringLiteral("0");
         };
-        s.itemCaption = [code](const TMK &m, const NamedContext &) {
+        s.itemCaption = [code](const TMK &m, const SettingsContext &) {
             return isSystemSelected(m.record(kServiceSection), code) ? QStringLiteral("вкл") : QStringLiteral("выкл");
         };
-        s.store = [code](TMK &m, const QString &text, NamedContext &) {
+        s.store = [code](TMK &m, const QString &text, SettingsContext &) {
             setSystemSelected(m.record(kServiceSection), code, checkText(text));
         };
-        s.shown = [code](const TMK &, const NamedContext &ctx) {
+        s.shown = [code](const TMK &, const SettingsContext &ctx) {
             for (const AddSystem &listed : ctx.systems())
                 if (listed.code == code)
                     return true;
@@ -428,13 +428,13 @@ void addTankSettings(std::vector<NamedSetting> &all)
         NamedSetting s = special(QStringLiteral("Tarir.%1").arg(i + 1), QStringLiteral("Бак"),
                                  QStringLiteral("Тарировка, точка %1 (литры, уе)").arg(i + 1), kTankTableSection,
                                  {{lit, 0xFF}, {code, 0xFF}, {code + 1, 0xFF}});
-        s.read = [=](const TMK &m, const NamedContext &) {
+        s.read = [=](const TMK &m, const SettingsContext &) {
             const Record &r = m.record(kTankTableSection);
             return QStringLiteral("%1,%2").arg(r.u8(lit)).arg(r.s16(code));
         };
         // As a row of the grid: only digits count, litres up to 255, codes up to 32767; the
         // device's slope flag follows the first code.
-        s.store = [=](TMK &m, const QString &text, NamedContext &) {
+        s.store = [=](TMK &m, const QString &text, SettingsContext &) {
             const QStringList cells = text.split(QLatin1Char(','));
             if (cells.size() != 2)
                 throw Error(QStringLiteral("Ожидается \"литры,уе\"."));
@@ -448,7 +448,7 @@ void addTankSettings(std::vector<NamedSetting> &all)
             r.setU16(code, quint16(units));
             r.setU8(tank::kTarirDir, qint16(r.u16(tank::kTarirCode)) > tank::kTarirDirThreshold ? 1 : 0);
         };
-        s.shown = [i](const TMK &m, const NamedContext &) { return i < tableLength(m); };
+        s.shown = [i](const TMK &m, const SettingsContext &) { return i < tableLength(m); };
         all.push_back(s);
     }
 }

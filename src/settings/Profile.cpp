@@ -70,7 +70,7 @@ std::optional<QString> repeatedKey(const QByteArray &json)
 
 QByteArray exportProfile(const TMK &model, const QStringList &pages)
 {
-    const NamedContext ctx(model);
+    const SettingsContext ctx(model);
     if (!pages.isEmpty())
         pageSelected(QString(), pages); // an unknown page name is refused before anything else
     QJsonArray settings;
@@ -145,7 +145,7 @@ std::vector<ProfileProblem> applyProfile(TMK &model, const QByteArray &json)
         problems.push_back({QString(), e.text()});
         return problems;
     }
-    NamedContext ctx(copy);
+    SettingsContext &ctx = session->context();
 
     std::map<size_t, QString> refused;
     std::vector<size_t> pending;

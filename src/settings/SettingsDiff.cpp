@@ -196,7 +196,7 @@ bool inAccumulator(int section, int offset)
         }
         return mask;
     }();
-    return section == 0 && offset < all.size() && all[offset];
+    return section == kCountersSection && offset < all.size() && all[offset];
 }
 
 // --- Hot menus ------------------------------------------------------------------------------
@@ -296,7 +296,7 @@ QString pageOfByte(int section, int offset)
 SettingsDiff diffSettings(const TMK &before, const TMK &after)
 {
     SettingsDiff diff;
-    const NamedContext ctxBefore = NamedContext::lenient(before), ctxAfter = NamedContext::lenient(after);
+    const SettingsContext ctxBefore = SettingsContext::lenient(before), ctxAfter = SettingsContext::lenient(after);
     QMap<QString, int> pageIndex; // page caption -> index in diff.pages
     const auto pageFor = [&](const QString &page) -> DiffPage & {
         auto it = pageIndex.find(page);
@@ -400,7 +400,8 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
     }
 
     for (const AccumulatorSet set : kAccumulatorSets) {
-        if (std::optional<SettingChange> c = accumulatorChange(set, before.record(0), after.record(0))) {
+        if (std::optional<SettingChange> c =
+                accumulatorChange(set, before.record(kCountersSection), after.record(kCountersSection))) {
             diff.unnamedBytes += c->unnamedBytes;
             pageFor(QStringLiteral("Накопленные средние")).changes.push_back(std::move(*c));
         }

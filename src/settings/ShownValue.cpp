@@ -15,7 +15,7 @@ QString localeNumber(double value, int decimals)
     return locale.toString(value, 'f', decimals);
 }
 
-ShownValue shownValue(const NamedSetting &s, const TMK &model, const NamedContext &ctx)
+ShownValue shownValue(const NamedSetting &s, const TMK &model, const SettingsContext &ctx)
 {
     ShownValue v;
     v.tool = settingText(s, model, ctx);

@@ -15,7 +15,7 @@
 namespace mk {
 
 class TMK;
-class NamedContext;
+class SettingsContext;
 struct NamedSetting;
 
 struct ShownValue
@@ -26,7 +26,7 @@ struct ShownValue
     QString stored; // when the page shows another value than the stored one: what is stored, and why; else empty
 };
 
-ShownValue shownValue(const NamedSetting &s, const TMK &model, const NamedContext &ctx);
+ShownValue shownValue(const NamedSetting &s, const TMK &model, const SettingsContext &ctx);
 
 // mktool's text form: the caption first when the value names one, "Обратный отсчет (MeasParamsHistoryFlagMenu)".
 QString toolText(const ShownValue &v);

@@ -99,7 +99,7 @@ private slots:
             OpenEditor ed(m.code, m.version, m.protocol);
             ed.find<QTabWidget>(QStringLiteral("pcMain"))->setCurrentWidget(ed.find(QStringLiteral("tsBlocks")));
             const TMK &model = ed.session->model();
-            const NamedContext ctx(model);
+            const SettingsContext ctx(model);
             // Every bit flipped on the other side: every setting differs.
             TMK other = model;
             for (int k = 0; k < 13; ++k)

@@ -49,7 +49,7 @@ TEST(ProfileDevice, AppliedToTheDeviceEndsVerifiedAndARefusedProfileWritesNothin
     }
     TMK untouched;
     loadSettingsFile(untouched, path("mute.tcset"));
-    EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("VelocityLimit")), untouched, NamedContext(untouched)),
+    EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("VelocityLimit")), untouched, SettingsContext(untouched)),
               QStringLiteral("80"));
 
     MksimProcess sim(
@@ -69,7 +69,7 @@ TEST(ProfileDevice, AppliedToTheDeviceEndsVerifiedAndARefusedProfileWritesNothin
 
     TMK after;
     loadSettingsFile(after, path("after.tcset"));
-    const NamedContext ctx(after);
+    const SettingsContext ctx(after);
     EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("VelocityLimit")), after, ctx), QStringLiteral("90"));
     EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("hmParams.0")), after, ctx), QStringLiteral("VirtLockMenu"));
     EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("ColorScheme1.Palette3")), after, ctx),

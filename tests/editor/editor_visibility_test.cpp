@@ -67,7 +67,7 @@ private slots:
         QStringList differ;
         for (const auto &m : models) {
             OpenEditor ed(m.code, m.version, m.protocol);
-            const NamedContext ctx(ed.session->model());
+            const SettingsContext ctx(ed.session->model());
             for (const FieldDef &def : fieldTable()) {
                 QWidget *w = ed.find(def.control);
                 QVERIFY2(w, qPrintable(def.control));

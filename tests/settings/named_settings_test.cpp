@@ -71,7 +71,7 @@ TEST(NamedSettings, SpecialTextsStoreWhatThePageStoresAndReadBack)
     };
     for (const auto &row : rows) {
         TMK model = factoryModel(row.model);
-        NamedContext ctx(model);
+        SettingsContext ctx(model);
         const NamedSetting *s = findNamedSetting(QString::fromUtf8(row.name));
         ASSERT_NE(s, nullptr) << row.name;
         const QString text = QString::fromUtf8(row.text);
@@ -107,7 +107,7 @@ TEST(NamedSettings, RefusedTextsChangeNothing)
     for (const auto &row : rows) {
         TMK model = factoryModel(row.model);
         const TMK before = model;
-        NamedContext ctx(model);
+        SettingsContext ctx(model);
         const NamedSetting *s = findNamedSetting(QString::fromUtf8(row.name));
         ASSERT_NE(s, nullptr) << row.name;
         try {
@@ -135,7 +135,7 @@ TEST(NamedSettings, EveryNameIsUniqueAndItsShownTextStoresNothingNew)
         model.record(9).setU16(124 + 2, 500);
         model.record(9).setU8(12, 250);
         const TMK before = model;
-        NamedContext ctx(model);
+        SettingsContext ctx(model);
         for (const NamedSetting &s : namedSettings()) {
             for (const FieldByte &b : s.bytes)
                 ASSERT_LT(b.offset, model.record(s.section).size()) << s.name.toStdString();

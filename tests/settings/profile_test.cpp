@@ -25,7 +25,7 @@ TMK factoryModel(quint16 code, quint32 version = 0)
 
 void set(TMK &model, const char *name, const QString &text)
 {
-    NamedContext ctx(model);
+    SettingsContext ctx(model);
     storeSettingText(*findNamedSetting(QString::fromUtf8(name)), model, text, ctx);
     model.encodeAll();
 }
@@ -49,7 +49,7 @@ QStringList problemNames(const std::vector<ProfileProblem> &problems)
 // Names whose shown text differs between two models of the same kind.
 QStringList changedNames(const TMK &a, const TMK &b)
 {
-    const NamedContext ca = NamedContext::lenient(a), cb = NamedContext::lenient(b);
+    const SettingsContext ca = SettingsContext::lenient(a), cb = SettingsContext::lenient(b);
     QStringList names;
     for (const NamedSetting &s : namedSettings())
         if (settingText(s, a, ca) != settingText(s, b, cb))
@@ -106,7 +106,7 @@ TEST(Profile, ApplyChangesExactlyTheNamedSettings)
     EXPECT_EQ(changed, (QStringList{QStringLiteral("VelocityLimit"), QStringLiteral("TarirLeng"),
                                     QStringLiteral("ActiveColorScheme"), QStringLiteral("hmTax.2"),
                                     QStringLiteral("Tarir.20"), QStringLiteral("Blocks.ABS 8/9")}));
-    NamedContext ctx(target);
+    SettingsContext ctx(target);
     EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("ColorScheme0.Palette4")), target, ctx),
               QStringLiteral("1,2,3"));
     EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("Tarir.20")), target, ctx), QStringLiteral("60,900"));

@@ -53,7 +53,7 @@ TEST(SettingsDiff, WordsWhatChangedAsThePagesAndJournalsShowIt)
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); // as the configurator runs
     const TMK fresh = factoryModel();
     const HotMenu menu = readHotMenu(fresh.record(9), 0);
-    const QString item1 = NamedContext(fresh).menuItems().FindMenuItemByCode(menu[1])->Name;
+    const QString item1 = SettingsContext(fresh).menuItems().FindMenuItemByCode(menu[1])->Name;
     using Edit = std::function<void(TMK &)>;
     const struct
     {
@@ -126,7 +126,7 @@ TEST(SettingsDiff, WordsWhatChangedAsThePagesAndJournalsShowIt)
 TEST(SettingsDiff, PageRulesHoldThroughNames)
 {
     TMK m = factoryModel();
-    NamedContext ctx(m);
+    SettingsContext ctx(m);
     // A table length above 68 reads as the page shows it, and says what is stored.
     m.record(3).setU8(tank::kTarirLeng, 70);
     const NamedSetting &length = *findNamedSetting(QStringLiteral("TarirLeng"));

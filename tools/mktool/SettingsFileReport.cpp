@@ -6,7 +6,6 @@
 #include "image/ImageLayout.h"
 #include "image/TMK.h"
 #include "settings/FieldTable.h"
-#include "settings/FieldTableContext.h"
 #include "settings/NamedSettings.h"
 #include "settings/ShownValue.h"
 
@@ -143,18 +142,8 @@ QString infoText(const TMK &model)
     return t + QLatin1Char('\n');
 }
 
-FieldContext fileFieldContext(const TMK &model)
+QJsonObject fieldsJson(const TMK &model, const SettingsContext &named)
 {
-    try {
-        return fieldContext(model);
-    } catch (const Error &) {
-        return {}; // no model-table row for a key above 255: plain conversions, no protocol
-    }
-}
-
-QJsonObject fieldsJson(const TMK &model)
-{
-    const NamedContext named = NamedContext::lenient(model);
     const FieldContext &ctx = named.fields();
     QJsonObject fields;
     for (const NamedSetting &s : namedSettings()) {
@@ -182,9 +171,8 @@ QJsonObject fieldsJson(const TMK &model)
 }
 
 // The captions of the values `fields` gives by identifier or state (hot-menu items, systems).
-QJsonObject captionsJson(const TMK &model)
+QJsonObject captionsJson(const TMK &model, const SettingsContext &named)
 {
-    const NamedContext named = NamedContext::lenient(model);
     QJsonObject captions;
     for (const NamedSetting &s : namedSettings())
         if (const QString caption = shownValue(s, model, named).caption; !caption.isEmpty())
@@ -194,6 +182,7 @@ QJsonObject captionsJson(const TMK &model)
 
 QJsonObject dumpJson(const TMK &model)
 {
+    const SettingsContext ctx = SettingsContext::lenient(model);
     QJsonObject records;
     for (int k = 0; k < kSectionCount; ++k)
         if (k != kUndecodedSection)
@@ -201,8 +190,8 @@ QJsonObject dumpJson(const TMK &model)
     return {{QStringLiteral("model_code"), int(model.modelCode())},
             {QStringLiteral("settings_version"), qint64(model.settingsVersion())},
             {QStringLiteral("records"), records},
-            {QStringLiteral("fields"), fieldsJson(model)},
-            {QStringLiteral("captions"), captionsJson(model)}};
+            {QStringLiteral("fields"), fieldsJson(model, ctx)},
+            {QStringLiteral("captions"), captionsJson(model, ctx)}};
 }
 
 } // namespace mk::tool

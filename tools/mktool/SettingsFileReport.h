@@ -6,7 +6,7 @@
 
 namespace mk {
 class TMK;
-struct FieldContext;
+class SettingsContext;
 } // namespace mk
 
 namespace mk::tool {
@@ -15,8 +15,6 @@ QJsonObject infoJson(const TMK &model);
 QString infoText(const TMK &model);
 QJsonObject dumpJson(const TMK &model);
 // Every simple setting by name, as the editor shows it (numbers, item captions, check marks, texts).
-QJsonObject fieldsJson(const TMK &model);
-// The editor's view of the file's model; without a model-table row (key above 255) the plain one.
-FieldContext fileFieldContext(const TMK &model);
+QJsonObject fieldsJson(const TMK &model, const SettingsContext &ctx);
 
 } // namespace mk::tool

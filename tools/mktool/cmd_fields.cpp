@@ -8,7 +8,6 @@
 #include "image/TMK.h"
 #include "settings/EditSession.h"
 #include "settings/FieldTable.h"
-#include "settings/FieldTableContext.h"
 #include "settings/NamedSettings.h"
 
 #include <QJsonArray>
@@ -27,7 +26,7 @@ void applyAssignments(TMK &tmk, const QStringList &assignments)
 {
     // The editor would not open on this model either (protocol index or version above 255).
     EditSession session(tmk);
-    NamedContext ctx(tmk);
+    SettingsContext &ctx = session.context();
     for (const QString &a : assignments) {
         const qsizetype eq = a.indexOf(QLatin1Char('='));
         if (eq <= 0)

@@ -36,7 +36,7 @@ int runProfile(const QStringList &argv)
 // The settings whose shown text the profile changed, one line each, in page order.
 QStringList changes(const TMK &before, const TMK &after)
 {
-    const NamedContext ctxBefore = NamedContext::lenient(before), ctxAfter = NamedContext::lenient(after);
+    const SettingsContext ctxBefore = SettingsContext::lenient(before), ctxAfter = SettingsContext::lenient(after);
     QStringList lines;
     for (const NamedSetting &s : namedSettings()) {
         const QString was = toolText(shownValue(s, before, ctxBefore)), now = toolText(shownValue(s, after, ctxAfter));

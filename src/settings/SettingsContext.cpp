@@ -1,0 +1,60 @@
+#include "settings/SettingsContext.h"
+
+#include "base/Error.h"
+#include "image/ImageDeviceModel.h"
+#include "image/TMK.h"
+#include "settings/FieldTableContext.h"
+
+namespace mk {
+
+SettingsContext::SettingsContext(const TMK &model) : m_device(SelectDeviceModel(model))
+{
+    m_measPars.rebuild(m_device.Flags);
+    m_menuItems.BuildMenuItems(m_device.Flags);
+    refresh();
+}
+
+SettingsContext SettingsContext::lenient(const TMK &model)
+{
+    try {
+        return SettingsContext(model);
+    } catch (const Error &) {
+        SettingsContext ctx; // no model-table row: plain conversions, no protocol
+        ctx.m_systems = buildAddSystemList({});
+        return ctx;
+    }
+}
+
+void SettingsContext::refresh()
+{
+    m_fields = fieldContext(m_device, m_measPars);
+    const TProtBase *protocol = m_device.CurrentProtocol();
+    m_systems = buildAddSystemList(
+        {m_device.hasProtocol(kCanProtocolCode), m_device.Flags.ExtendedSystems, protocol && protocol->Hybrid});
+}
+
+bool SettingsContext::chooseProtocol(TMK &model, int index)
+{
+    const FieldDef &protocol = *findField(QStringLiteral("Protocol"));
+    if (loadField(protocol, model, {}).toInt() == index)
+        return false;
+    const qsizetype tankItemsBefore = TankMethItems(m_device.CurrentProtocol()).size();
+    storeField(protocol, model, index, {});
+    m_device.setCurrentProtocol(index);
+    if (TankMethItems(m_device.CurrentProtocol()).size() < tankItemsBefore)
+        storeField(*findField(QStringLiteral("TankMeth")), model, 0, {});
+    refresh();
+    return true;
+}
+
+bool SettingsContext::followProtocol(const TMK &model)
+{
+    const int stored = loadField(*findField(QStringLiteral("Protocol")), model, {}).toInt();
+    if (m_device.currentProtocolIndex() == stored)
+        return false;
+    m_device.setCurrentProtocol(stored);
+    refresh();
+    return true;
+}
+
+} // namespace mk
