@@ -3,7 +3,7 @@
 #include "settings/NamedSettings.h"
 #include "settings/ShownValue.h"
 
-#include <QTableWidget>
+#include <QWidget>
 
 namespace mk {
 
@@ -46,37 +46,8 @@ QString hitText(const SearchHit &hit)
 QWidget *settingWidget(QWidget *root, const NamedSetting &s, int *row)
 {
     if (row)
-        *row = -1;
-    if (s.field)
-        return root->findChild<QWidget *>(s.field->control);
-    // The special pages' names lead to their grids and previews: "hmParams.3" is row 3 of
-    // sghmParams, "Tarir.5" row 5 of sgTarir, "Digit4_2.1" the preview pbDigit4_2.
-    const qsizetype dot = s.name.indexOf(QLatin1Char('.'));
-    const QString head = dot < 0 ? s.name : s.name.left(dot);
-    const QString tail = dot < 0 ? QString() : s.name.mid(dot + 1);
-    bool numeric = false;
-    const int index = tail.toInt(&numeric);
-    QWidget *w = nullptr;
-    for (const QString &prefix :
-         {QStringLiteral("sg"), QStringLiteral("pb"), QStringLiteral("rg"), QStringLiteral("cb")})
-        if ((w = root->findChild<QWidget *>(prefix + head)))
-            break;
-    if (!w && head.startsWith(QStringLiteral("ColorScheme")))
-        w = root->findChild<QWidget *>(tail.startsWith(QStringLiteral("Palette")) ? QStringLiteral("sgPalette")
-                                                                                  : QStringLiteral("pcColorDisp"));
-    if (!w && head == QStringLiteral("Blocks"))
-        w = root->findChild<QWidget *>(QStringLiteral("sgAllBlocks"));
-    if (auto *grid = qobject_cast<QTableWidget *>(w); grid && row) {
-        if (numeric)
-            *row = index;
-        else if (tail.startsWith(QStringLiteral("Palette")))
-            *row = tail.mid(7).toInt();
-        else
-            for (int r = 0; r < grid->rowCount(); ++r)
-                if (grid->item(r, 0) && grid->item(r, 0)->text() == tail)
-                    *row = r;
-    }
-    return w;
+        *row = s.row;
+    return s.control.isEmpty() ? nullptr : root->findChild<QWidget *>(s.control);
 }
 
 } // namespace mk

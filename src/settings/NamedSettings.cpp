@@ -16,6 +16,7 @@ NamedSetting fieldSetting(const FieldDef &def)
     s.name = def.name;
     s.page = def.page;
     s.field = &def;
+    s.control = def.control;
     s.section = def.section;
     s.bytes = fieldBytes(def);
     s.referenceOnly = def.referenceOnly;

@@ -48,6 +48,10 @@ struct NamedSetting
     // Its own rule; the rule of its page (settingsPages()) is added by settingShown().
     std::function<bool(const TMK &, const SettingsContext &)> shown;
     bool referenceOnly = false; // shown for reference, never stored by its page
+    // Where the editor shows it: the objectName of its control (a simple setting's own control,
+    // a special page's grid or preview) and the row of that grid that holds it (-1: none).
+    QString control;
+    int row = -1;
     // The caption the page shows where `read` gives an identifier (hot-menu items); empty: none.
     std::function<QString(const TMK &, const SettingsContext &)> itemCaption;
 };

@@ -131,6 +131,7 @@ void addColourSettings(std::vector<NamedSetting> &all)
     {
         NamedSetting s = special(QStringLiteral("ActiveColorScheme"), kColourPage, QStringLiteral("Цветовая схема"),
                                  kDisplaySection, {{kActiveColourSchemeOffset, 0x0F}});
+        s.control = QStringLiteral("rgActiveColorScheme");
         s.read = [](const TMK &m, const SettingsContext &) {
             const int active = activeColourScheme(m.record(kDisplaySection));
             return active >= 1 && active <= 4 ? kSchemeItems[active - 1] : QString::number(active);
@@ -146,6 +147,7 @@ void addColourSettings(std::vector<NamedSetting> &all)
         const QString n = QString::fromLatin1(name);
         NamedSetting s = special(n, kColourPage, n == u"DispVar4" ? QStringLiteral("Тип х4") : QStringLiteral("Тип х9"),
                                  kDisplaySection, {{offset, 0xFF}});
+        s.control = QStringLiteral("sg") + n;
         const int off = offset;
         s.read = [off](const TMK &m, const SettingsContext &) {
             return QString::number(m.record(kDisplaySection).u8(off) + 1);
@@ -163,6 +165,8 @@ void addColourSettings(std::vector<NamedSetting> &all)
             NamedSetting s = special(prefix + QStringLiteral("Palette%1").arg(i), kColourPage,
                                      QStringLiteral("%1: Цвет #%2").arg(schemeCaption).arg(i), kDisplaySection,
                                      wordBytes(base + 2 * i));
+            s.control = QStringLiteral("sgPalette"); // the grid shows the set being edited
+            s.row = i;
             s.read = [set, i](const TMK &m, const SettingsContext &) {
                 const Rgb5 c = unpackColour(paletteColour(m.record(kDisplaySection), set, i));
                 return QStringLiteral("%1,%2,%3").arg(c.r).arg(c.g).arg(c.b);
@@ -176,6 +180,7 @@ void addColourSettings(std::vector<NamedSetting> &all)
             NamedSetting s = special(prefix + QString::fromLatin1(kRoles[r].name), kColourPage,
                                      QStringLiteral("%1: %2").arg(schemeCaption, QString::fromUtf8(kRoles[r].caption)),
                                      kDisplaySection, {{base + kRoleIndexOffset + r, 0xFF}});
+            s.control = QStringLiteral("pcColorDisp");
             s.read = [set, r](const TMK &m, const SettingsContext &) {
                 return QString::number(roleIndex(m.record(kDisplaySection), set, r));
             };
@@ -260,6 +265,7 @@ void addLayoutSettings(std::vector<NamedSetting> &all)
                 NamedSetting s = special(
                     QStringLiteral("%1%2.%3").arg(QString::fromLatin1(lp.prefix)).arg(screen + 1).arg(place),
                     QString::fromUtf8(lp.page), placeCaption(kind, screen, place), kDisplaySection, {{offset, 0xFF}});
+                s.control = QStringLiteral("pb%1%2").arg(QString::fromLatin1(lp.prefix)).arg(screen + 1);
                 s.read = [=](const TMK &m, const SettingsContext &ctx) {
                     return parameterText(m.record(kDisplaySection).u8(offset), kind, place, ctx);
                 };
@@ -338,6 +344,8 @@ void addHotMenuSettings(std::vector<NamedSetting> &all)
                 special(QStringLiteral("%1.%2").arg(QString::fromLatin1(kHotMenuNames[list])).arg(row), kHotMenuPage,
                         QStringLiteral("%1, пункт %2").arg(QString::fromUtf8(kHotMenuLabels[list])).arg(row),
                         kDisplaySection, wordBytes(offset));
+            s.control = QStringLiteral("sg") + QString::fromLatin1(kHotMenuNames[list]);
+            s.row = row;
             s.read = [offset](const TMK &m, const SettingsContext &ctx) {
                 return hotMenuText(m.record(kDisplaySection).u16(offset), ctx);
             };
@@ -369,6 +377,7 @@ void addSystemSettings(std::vector<NamedSetting> &all)
         // The choice alone: which systems are polled are the Blocks.* settings.
         NamedSetting s = special(QStringLiteral("BlocksShow"), kBlocksPage, showCaption, kServiceSection,
                                  {{kSystemBitmapOffset, 0x03}});
+        s.control = QStringLiteral("rgBlocksShow");
         s.read = [showItems](const TMK &m, const SettingsContext &) {
             const int i = blocksShow(m.record(kServiceSection));
             return i < showItems.size() ? showItems[i] : QString::number(i);
@@ -384,6 +393,7 @@ void addSystemSettings(std::vector<NamedSetting> &all)
     {
         NamedSetting s = special(QStringLiteral("BlocksShowList"), kBlocksPage, showCaption, kServiceSection,
                                  {{kSystemBitmapOffset, 0x80}});
+        s.control = QStringLiteral("rgBlocksShowList");
         s.read = [listItems](const TMK &m, const SettingsContext &) {
             return listItems[blocksShowList(m.record(kServiceSection)) & 1];
         };
@@ -398,6 +408,7 @@ void addSystemSettings(std::vector<NamedSetting> &all)
         const quint8 code = system.code;
         NamedSetting s = special(QStringLiteral("Blocks.") + system.name, kBlocksPage, system.name, kServiceSection,
                                  {{kSystemBitmapOffset + code / 8, quint8(1u << (code % 8))}});
+        s.control = QStringLiteral("sgAllBlocks");
         s.read = [code](const TMK &m, const SettingsContext &) {
             return isSystemSelected(m.record(kServiceSection), code) ? QStringLiteral("1") : QStringLiteral("0");
         };
@@ -428,6 +439,8 @@ void addTankSettings(std::vector<NamedSetting> &all)
         NamedSetting s = special(QStringLiteral("Tarir.%1").arg(i + 1), QStringLiteral("Бак"),
                                  QStringLiteral("Тарировка, точка %1 (литры, уе)").arg(i + 1), kTankTableSection,
                                  {{lit, 0xFF}, {code, 0xFF}, {code + 1, 0xFF}});
+        s.control = QStringLiteral("sgTarir");
+        s.row = i;
         s.read = [=](const TMK &m, const SettingsContext &) {
             const Record &r = m.record(kTankTableSection);
             return QStringLiteral("%1,%2").arg(r.u8(lit)).arg(r.s16(code));

@@ -207,6 +207,12 @@ private slots:
         auto *grid = ed.find<QTableWidget>(QStringLiteral("sghmTax"));
         QCOMPARE(ed.find<QTabWidget>(QStringLiteral("pcDisp"))->currentWidget(), ed.find(QStringLiteral("tsHotMenu")));
         QCOMPARE(grid->currentRow(), 4);
+        // The tank table's point 2 is its second row.
+        search->setFocus();
+        search->clear();
+        typeText(search, QStringLiteral("Тарировка, точка 2"));
+        QTest::keyClick(search, Qt::Key_Return);
+        QCOMPARE(ed.find<QTableWidget>(QStringLiteral("sgTarir"))->currentRow(), 1);
         // Escape leaves the search, never the editor.
         search->setFocus();
         QTest::keyClick(search, Qt::Key_Escape);

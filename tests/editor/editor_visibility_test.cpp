@@ -1,6 +1,7 @@
 // What the editor shows depends on the device model and the current protocol.
 
 #include "EditorTestSupport.h"
+#include "editor/SettingSearch.h"
 #include "settings/NamedSettings.h"
 #include "widgets/RadioGroup.h"
 
@@ -11,6 +12,7 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QtTest>
 
 using namespace mk;
@@ -55,7 +57,8 @@ class EditorVisibilityTest : public QObject
     Q_OBJECT
 private slots:
     // mktool and profiles accept a setting exactly when the editor lets it be changed: every row of
-    // the field table on models with and without parking, voice, universal input, 24 V, systems.
+    // the field table on models with and without parking, voice, universal input, 24 V, systems;
+    // and search finds every setting shown where its description says.
     void settingsLayerAcceptsWhatTheEditorShows()
     {
         const struct
@@ -74,6 +77,20 @@ private slots:
                 const QString refusal = settingRefusal(*findNamedSetting(def.name), ed.session->model(), ctx);
                 if (editable(w) != refusal.isEmpty())
                     differ << QStringLiteral("%1 on %2: %3").arg(def.name).arg(m.code, 0, 16).arg(refusal);
+            }
+            // Every setting shown, a special page's too, lives in the control it names, on its row.
+            for (const NamedSetting &s : namedSettings()) {
+                if (!settingShown(s, ed.session->model(), ctx) || s.referenceOnly)
+                    continue;
+                int row = -1;
+                QWidget *w = settingWidget(ed.dialog.get(), s, &row);
+                auto *grid = qobject_cast<QTableWidget *>(w);
+                if (!w || !editable(w) || (row >= 0 && (!grid || row >= grid->rowCount())))
+                    differ << QStringLiteral("%1 on %2: no control %3, row %4")
+                                  .arg(s.name)
+                                  .arg(m.code, 0, 16)
+                                  .arg(s.control)
+                                  .arg(row);
             }
         }
         QCOMPARE(differ.join(QLatin1Char('\n')), QString());
