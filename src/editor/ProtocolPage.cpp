@@ -72,10 +72,12 @@ void ProtocolPage::protocolChanged()
     refresh();
 }
 
+// What the page shows follows the rules that decide whether mktool and profiles may set a
+// setting (fieldShown, the shown rule of its named setting), so the two never disagree.
 void ProtocolPage::showManualChoice()
 {
     // The protocol list counts only when the last method ("Руч.") is chosen.
-    const bool manual = m_selectMeth->count() > 0 && m_selectMeth->currentIndex() == m_selectMeth->count() - 1;
+    const bool manual = fieldShown(*findField(kProtocol), host().context(), host().model());
     m_protocol->setVisible(manual);
     m_protocolLabel->setVisible(manual);
 }
@@ -85,15 +87,16 @@ void ProtocolPage::refresh()
     const TProtBase *p = host().device().CurrentProtocol();
     const FieldContext &ctx = host().context();
     for (int s = 0; s < 8; ++s) {
+        const FieldDef &def = *findField(subTypeField(s));
         QComboBox *combo = m_subTypes[size_t(s)];
-        const QStringList items = p ? p->offeredItems(s) : QStringList();
         m_subTypeLabels[size_t(s)]->setText(p ? p->SubTypeCaption[size_t(s)] : QString());
         combo->clear();
-        combo->addItems(items);
-        select(combo, loadField(*findField(subTypeField(s)), host().model(), ctx).toInt());
+        combo->addItems(itemsOf(def, ctx));
+        select(combo, loadField(def, host().model(), ctx).toInt());
         // A selector the protocol does not use has nothing to offer.
-        combo->setVisible(!items.isEmpty());
-        m_subTypeLabels[size_t(s)]->setVisible(!items.isEmpty());
+        const bool shown = fieldShown(def, ctx, host().model());
+        combo->setVisible(shown);
+        m_subTypeLabels[size_t(s)]->setVisible(shown);
     }
 }
 
