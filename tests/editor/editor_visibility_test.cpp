@@ -78,14 +78,18 @@ private slots:
                 if (editable(w) != refusal.isEmpty())
                     differ << QStringLiteral("%1 on %2: %3").arg(def.name).arg(m.code, 0, 16).arg(refusal);
             }
-            // Every setting shown, a special page's too, lives in the control it names, on its row.
+            // Every setting shown, a special page's too, lives in the control it names, on its row,
+            // on the page it names.
             for (const NamedSetting &s : namedSettings()) {
                 if (!settingShown(s, ed.session->model(), ctx) || s.referenceOnly)
                     continue;
                 int row = -1;
                 QWidget *w = settingWidget(ed.dialog.get(), s, &row);
                 auto *grid = qobject_cast<QTableWidget *>(w);
-                if (!w || !editable(w) || (row >= 0 && (!grid || row >= grid->rowCount())))
+                const SettingsPage *page = findSettingsPage(s.page);
+                QWidget *sheet = page ? ed.find(page->tab) : nullptr;
+                if (!w || !editable(w) || (row >= 0 && (!grid || row >= grid->rowCount())) || !sheet ||
+                    !sheet->isAncestorOf(w))
                     differ << QStringLiteral("%1 on %2: no control %3, row %4")
                                   .arg(s.name)
                                   .arg(m.code, 0, 16)
