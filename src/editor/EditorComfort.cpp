@@ -166,14 +166,18 @@ void EditorComfort::buildBar(QHBoxLayout *row)
 
 void EditorComfort::attachControls()
 {
-    for (const FieldDef &def : fieldTable()) {
-        QWidget *control = m_dialog.findChild<QWidget *>(def.control);
+    // The simple settings, each marked on its own control; a special page's parts share their grids
+    // and previews, so they count on the page's tab only.
+    for (const NamedSetting &s : namedSettings()) {
+        if (!s.field)
+            continue;
+        QWidget *control = m_dialog.findChild<QWidget *>(s.control);
         if (!control || !control->parentWidget())
             continue;
-        const QString labelName = labelOf(def);
+        const QString labelName = labelOf(*s.field);
         QWidget *label = labelName.isEmpty() ? nullptr : m_dialog.findChild<QWidget *>(labelName);
         const int index = int(m_marked.size());
-        m_marked.push_back({&def, control, label, new ChangeMarker(control, label ? label : control), fieldBytes(def)});
+        m_marked.push_back({s.field, control, label, new ChangeMarker(control, label ? label : control), s.bytes});
         m_byWidget.insert(control, index);
         // A text control's editor gets the right click itself.
         for (QLineEdit *edit : control->findChildren<QLineEdit *>())
