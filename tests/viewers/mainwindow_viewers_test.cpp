@@ -28,11 +28,11 @@ private slots:
         setup.iniPath = dir.filePath(QStringLiteral("mkconf.ini"));
         setup.programDir = dir.path();
         setup.fileDir = dir.path();
+        DialogAnswers answers; // before the window: a box it shows while starting is answered, not waited on
         TMainForm form(std::move(setup));
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
 
-        DialogAnswers answers;
         QStringList tripRow, errorRow;
         bool tracePainted = false;
         answers.onDialog = [&](QDialog &d) {
@@ -78,11 +78,11 @@ private slots:
         setup.programDir = dir.path();
         setup.fileDir = dir.path();
         setup.link = std::make_unique<SerialDeviceLink>(std::make_unique<DemoDevice>(quint16(0x0101), 2));
+        DialogAnswers answers; // before the window: a box it shows while starting is answered, not waited on
         TMainForm form(std::move(setup));
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
 
-        DialogAnswers answers;
         QString code;
         bool oscOpened = false;
         answers.onDialog = [&](QDialog &d) {
