@@ -57,6 +57,21 @@ HistoryListing readListing(const QString &path, const QString &wanted, const His
     return l;
 }
 
+// The rows are those of the CSV export, whose dates are ISO ("2026-12-06T17:45", "--12-06T17:45"
+// when the year is uncertain); on screen they read as the journals viewer's dates do, with the year.
+QList<QStringList> withShownDates(QList<QStringList> rows)
+{
+    for (qsizetype i = 1; i < rows.size(); ++i) {
+        QString &moment = rows[i][1];
+        const bool yearKnown = !moment.startsWith(QStringLiteral("--"));
+        const QString year = yearKnown ? moment.left(4) : QStringLiteral("????");
+        const QString rest = moment.mid(yearKnown ? 5 : 2); // "12-06T17:45"
+        if (rest.size() == 11 && rest[5] == QLatin1Char('T'))
+            moment = rest.mid(3, 2) + QLatin1Char('.') + rest.left(2) + QLatin1Char('.') + year + QLatin1Char(' ') + rest.mid(6);
+    }
+    return rows;
+}
+
 QTableView *makeTable(const QString &name, TextTableModel *model, QWidget *parent)
 {
     auto *view = new QTableView(parent);
@@ -253,9 +268,9 @@ void HistoryWindow::fill()
     m_filling = false;
 
     const QSet<int> journalText = {1, int(journalCsvHeader().size())}; // the date and the source
-    m_tables[Trips]->setRows(m_listing.trips, journalText);
-    m_tables[Refuellings]->setRows(m_listing.refuellings, journalText);
-    m_tables[Errors]->setRows(m_listing.errorRows, {1, 2, 4});
+    m_tables[Trips]->setRows(withShownDates(m_listing.trips), journalText);
+    m_tables[Refuellings]->setRows(withShownDates(m_listing.refuellings), journalText);
+    m_tables[Errors]->setRows(withShownDates(m_listing.errorRows), {1, 2, 4});
     m_tables[Months]->setRows(m_listing.months, {0});
     for (QTableView *view : m_views)
         view->resizeColumnsToContents();

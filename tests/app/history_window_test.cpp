@@ -113,8 +113,8 @@ private slots:
         window.show();
         auto *trips = window.findChild<QTableView *>(QStringLiteral("tvTrips"));
         QCOMPARE(trips->model()->rowCount(), 8);
-        QCOMPARE(cell(trips, 0, 1), QStringLiteral("2026-12-06T17:45"));
-        QCOMPARE(cell(trips, 7, 1), QStringLiteral("2026-12-01T08:00"));
+        QCOMPARE(cell(trips, 0, 1), QStringLiteral("06.12.2026 17:45"));
+        QCOMPARE(cell(trips, 7, 1), QStringLiteral("01.12.2026 08:00"));
         QCOMPARE(cell(trips, 0, 11), QStringLiteral("файл ") + QDir::toNativeSeparators(file));
         // December by hand: 477.6 km, 41.75 l of both fuels, 41.75 × 100 / 477.6 = 8.74 l/100 km.
         auto *months = window.findChild<QTableView *>(QStringLiteral("tvMonths"));
@@ -137,7 +137,7 @@ private slots:
         window.findChild<QDateEdit *>(QStringLiteral("deFrom"))->setDate(QDate(2026, 12, 5));
         window.findChild<QCheckBox *>(QStringLiteral("cbFrom"))->setChecked(true);
         QCOMPARE(trips->model()->rowCount(), 4);
-        QCOMPARE(cell(trips, 3, 1), QStringLiteral("2026-12-05T07:50"));
+        QCOMPARE(cell(trips, 3, 1), QStringLiteral("05.12.2026 07:50"));
         QCOMPARE(cell(months, 0, 1), QStringLiteral("4"));
 
         const QString csv = m_dir.filePath(QStringLiteral("months.csv"));
@@ -227,7 +227,7 @@ private slots:
         HistoryWindow window(m_dir.filePath(QStringLiteral("backups.sqlite")));
         auto *trips = window.findChild<QTableView *>(QStringLiteral("tvTrips"));
         // Recorded on 6 December, backed up on 3 December 2026: the trips are of 2025.
-        QCOMPARE(cell(trips, 0, 1), QStringLiteral("2025-12-06T17:45"));
+        QCOMPARE(cell(trips, 0, 1), QStringLiteral("06.12.2025 17:45"));
         QVERIFY(cell(trips, 0, 11).startsWith(QStringLiteral("резервная копия ")));
     }
 
