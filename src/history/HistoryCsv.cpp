@@ -19,23 +19,41 @@ QString historyMoment(const HistoryMoment &m)
     return m.yearUncertain ? yearless : QString::number(m.year).rightJustified(4, QLatin1Char('0')) + yearless.mid(1);
 }
 
-QList<QStringList> historyJournalRows(const QList<HistoryJournalEntry> &entries)
+QString shownHistoryMoment(const HistoryMoment &m)
+{
+    const QString year =
+        m.yearUncertain ? QStringLiteral("????") : QString::number(m.year).rightJustified(4, QLatin1Char('0'));
+    return twoDigit(m.day) + QLatin1Char('.') + twoDigit(m.month) + QLatin1Char('.') + year + QLatin1Char(' ') +
+           minutesToText(m.minutes);
+}
+
+namespace {
+
+QString momentIn(HistoryDateStyle dates, const HistoryMoment &m)
+{
+    return dates == HistoryDateStyle::Iso ? historyMoment(m) : shownHistoryMoment(m);
+}
+
+} // namespace
+
+QList<QStringList> historyJournalRows(const QList<HistoryJournalEntry> &entries, HistoryDateStyle dates)
 {
     QList<QStringList> rows{journalCsvHeader() << sourceCaption()};
     for (int i = 0; i < entries.size(); ++i) {
         const HistoryJournalEntry &e = entries[i];
-        rows.append(QStringList{QString::number(i), historyMoment(e.moment)} + journalCsvMeasures(e.entry) +
+        rows.append(QStringList{QString::number(i), momentIn(dates, e.moment)} + journalCsvMeasures(e.entry) +
                     QStringList{e.cost ? number(*e.cost, 1) : QString(), e.source});
     }
     return rows;
 }
 
-QList<QStringList> historyErrorRows(const QList<HistoryErrorEntry> &entries)
+QList<QStringList> historyErrorRows(const QList<HistoryErrorEntry> &entries, HistoryDateStyle dates)
 {
     QList<QStringList> rows{errorCsvHeader() << sourceCaption()};
     for (int i = 0; i < entries.size(); ++i) {
         const HistoryErrorEntry &e = entries[i];
-        rows.append({QString::number(i), historyMoment(e.moment), e.codeText, QString::number(e.entry.code), e.source});
+        rows.append(
+            {QString::number(i), momentIn(dates, e.moment), e.codeText, QString::number(e.entry.code), e.source});
     }
     return rows;
 }

@@ -11,10 +11,17 @@ namespace mk {
 
 // "2025-12-06T17:45"; an entry whose year is uncertain keeps the journals' yearless "--12-06T17:45".
 QString historyMoment(const HistoryMoment &moment);
+// As a window shows it: "06.12.2025 17:45", "06.12.???? 17:45" when the year is uncertain.
+QString shownHistoryMoment(const HistoryMoment &moment);
+
+// How the rows write dates: ISO for CSV, or as a window shows them.
+enum class HistoryDateStyle { Iso, Shown };
 
 // Header, then the entries as given (latest first), "№" counting from 0, the source last.
-QList<QStringList> historyJournalRows(const QList<HistoryJournalEntry> &entries);
-QList<QStringList> historyErrorRows(const QList<HistoryErrorEntry> &entries);
+QList<QStringList> historyJournalRows(const QList<HistoryJournalEntry> &entries,
+                                      HistoryDateStyle dates = HistoryDateStyle::Iso);
+QList<QStringList> historyErrorRows(const QList<HistoryErrorEntry> &entries,
+                                    HistoryDateStyle dates = HistoryDateStyle::Iso);
 // Header, then a row per month "2025-12".
 QList<QStringList> monthlyTotalsRows(const QList<MonthTotals> &months);
 

@@ -48,28 +48,15 @@ HistoryListing readListing(const QString &path, const QString &wanted, const His
     if (l.cars.isEmpty())
         return l;
     l.car = l.cars.contains(wanted) ? wanted : l.cars.first();
-    l.trips = historyJournalRows(db.journal(l.car, JournalKind::Trip, period));
-    l.refuellings = historyJournalRows(db.journal(l.car, JournalKind::Tank, period));
+    l.tripEntries = db.journal(l.car, JournalKind::Trip, period);
+    l.refuellingEntries = db.journal(l.car, JournalKind::Tank, period);
     l.errors = db.errors(l.car, period);
-    l.errorRows = historyErrorRows(l.errors);
+    l.trips = historyJournalRows(l.tripEntries, HistoryDateStyle::Shown);
+    l.refuellings = historyJournalRows(l.refuellingEntries, HistoryDateStyle::Shown);
+    l.errorRows = historyErrorRows(l.errors, HistoryDateStyle::Shown);
     l.totals = db.monthlyTotals(l.car, period);
     l.months = monthlyTotalsRows(l.totals);
     return l;
-}
-
-// The rows are those of the CSV export, whose dates are ISO ("2026-12-06T17:45", "--12-06T17:45"
-// when the year is uncertain); on screen they read as the journals viewer's dates do, with the year.
-QList<QStringList> withShownDates(QList<QStringList> rows)
-{
-    for (qsizetype i = 1; i < rows.size(); ++i) {
-        QString &moment = rows[i][1];
-        const bool yearKnown = !moment.startsWith(QStringLiteral("--"));
-        const QString year = yearKnown ? moment.left(4) : QStringLiteral("????");
-        const QString rest = moment.mid(yearKnown ? 5 : 2); // "12-06T17:45"
-        if (rest.size() == 11 && rest[5] == QLatin1Char('T'))
-            moment = rest.mid(3, 2) + QLatin1Char('.') + rest.left(2) + QLatin1Char('.') + year + QLatin1Char(' ') + rest.mid(6);
-    }
-    return rows;
 }
 
 QTableView *makeTable(const QString &name, TextTableModel *model, QWidget *parent)
@@ -268,9 +255,9 @@ void HistoryWindow::fill()
     m_filling = false;
 
     const QSet<int> journalText = {1, int(journalCsvHeader().size())}; // the date and the source
-    m_tables[Trips]->setRows(withShownDates(m_listing.trips), journalText);
-    m_tables[Refuellings]->setRows(withShownDates(m_listing.refuellings), journalText);
-    m_tables[Errors]->setRows(withShownDates(m_listing.errorRows), {1, 2, 4});
+    m_tables[Trips]->setRows(m_listing.trips, journalText);
+    m_tables[Refuellings]->setRows(m_listing.refuellings, journalText);
+    m_tables[Errors]->setRows(m_listing.errorRows, {1, 2, 4});
     m_tables[Months]->setRows(m_listing.months, {0});
     for (QTableView *view : m_views)
         view->resizeColumnsToContents();
@@ -310,9 +297,10 @@ void HistoryWindow::showFrame(int errorRow)
 QList<QStringList> HistoryWindow::currentRows() const
 {
     switch (m_pages->currentIndex()) {
-    case Trips: return m_listing.trips;
-    case Refuellings: return m_listing.refuellings;
-    case Errors: return m_listing.errorRows;
+    // The CSV file writes its dates in ISO form, unlike the tables.
+    case Trips: return historyJournalRows(m_listing.tripEntries);
+    case Refuellings: return historyJournalRows(m_listing.refuellingEntries);
+    case Errors: return historyErrorRows(m_listing.errors);
     default: return m_listing.months;
     }
 }

@@ -26,8 +26,9 @@ struct HistoryListing
 {
     QStringList cars;
     QString car; // empty when the history holds none
+    QList<HistoryJournalEntry> tripEntries, refuellingEntries;
     QList<HistoryErrorEntry> errors;
-    QList<QStringList> trips, refuellings, errorRows, months; // each with its header row
+    QList<QStringList> trips, refuellings, errorRows, months; // as shown, each with its header row
     QList<MonthTotals> totals;
 };
 
