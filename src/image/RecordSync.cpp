@@ -1,6 +1,7 @@
 #include "image/RecordSync.h"
 
 #include "base/Error.h"
+#include "image/DeviceRecorded.h"
 
 #include <QStringList>
 
@@ -38,11 +39,22 @@ QString sectionList(const QList<int> &sections)
 QString incompleteSettingsWarning(const TMK &model)
 {
     const QList<int> missing = model.missingSections();
-    if (missing.isEmpty())
-        return {};
-    return QStringLiteral("В файле нет секций %1, описанных в его заголовке (файл обрезан или повреждён). "
-                          "Настройки можно просмотреть, но записать их в МК нельзя.")
-        .arg(sectionList(missing));
+    if (!missing.isEmpty())
+        return QStringLiteral("В файле нет секций %1, описанных в его заголовке (файл обрезан или повреждён). "
+                              "Настройки можно просмотреть, но записать их в МК нельзя.")
+            .arg(sectionList(missing));
+    const QList<int> tangled = model.tangledSections();
+    if (!tangled.isEmpty())
+        return QStringLiteral("%1 (заголовок файла повреждён). Настройки можно просмотреть, но записать их "
+                              "в МК нельзя.")
+            .arg(tangledText(tangled));
+    return {};
+}
+
+QString tangledText(const QList<int> &sections)
+{
+    return QStringLiteral("Секции %1 в таблице секций налагаются друг на друга, на заголовок или идут не по порядку")
+        .arg(sectionList(sections));
 }
 
 void requireCompleteSettings(const TMK &model)
@@ -52,17 +64,67 @@ void requireCompleteSettings(const TMK &model)
         throw Error(QStringLiteral("В настройках нет секций %1, описанных в их заголовке. "
                                    "Запись в МК не выполнена, МК не изменён.")
                         .arg(sectionList(missing)));
+    requireSoundTable(model, QStringLiteral("Запись в МК не выполнена, МК не изменён."));
 }
 
-TMK mergeRecords(const TMK &edited, quint16 modelCode, const QByteArray &deviceImage)
+void requireSoundTable(const TMK &model, const QString &consequence)
+{
+    const QList<int> tangled = model.tangledSections();
+    if (!tangled.isEmpty())
+        throw Error(QStringLiteral("%1 (таблица повреждена). %2").arg(tangledText(tangled), consequence));
+}
+
+TMK mergeRecords(const TMK &edited, quint16 modelCode, const QByteArray &deviceImage, RecordedData recorded)
 {
     TMK merged;
     merged.replaceImage(modelCode, deviceImage);
-    for (int k = 0; k < kSectionCount; ++k)
-        if (k != kUndecodedSection && edited.sectionHeld(k))
-            merged.record(k) = edited.record(k);
+    // The records as read or loaded, to tell what the user changed since.
+    TMK base;
+    base.replaceImage(edited.modelCode(), edited.baseImage());
+    const bool follow = recorded == RecordedData::FollowDevice;
+    for (int k = 0; k < kSectionCount; ++k) {
+        if (k == kUndecodedSection || !edited.sectionHeld(k))
+            continue;
+        QByteArray rec = edited.record(k).bytes();
+        if (follow && merged.sectionHeld(k))
+            for (const RecordedPart &part : deviceRecordedParts())
+                for (const RecordedUnit &unit : part.units) {
+                    const QByteArray &before = base.record(k).bytes();
+                    if (unit.section == k && unitBytes(rec, unit) == unitBytes(before, unit))
+                        copyUnit(rec, merged.record(k).bytes(), unit);
+                }
+        merged.record(k).bytes() = rec;
+    }
     merged.encodeAll();
     return merged;
+}
+
+QString RecordedPlan::text() const
+{
+    QStringList lines;
+    if (!kept.isEmpty())
+        lines << QStringLiteral("Остаются как в МК: %1.").arg(kept.join(QStringLiteral(", ")));
+    if (!written.isEmpty())
+        lines << QStringLiteral("Записываются из настроек: %1.").arg(written.join(QStringLiteral(", ")));
+    return lines.join(QLatin1Char('\n'));
+}
+
+RecordedPlan recordedPlan(const TMK &device, const TMK &toWrite)
+{
+    RecordedPlan plan;
+    for (const RecordedPart &part : deviceRecordedParts()) {
+        bool held = false, differs = false;
+        for (const RecordedUnit &unit : part.units) {
+            if (!device.sectionHeld(unit.section) || !toWrite.sectionHeld(unit.section))
+                continue;
+            held = true;
+            differs = differs || unitBytes(device.record(unit.section).bytes(), unit) !=
+                                     unitBytes(toWrite.record(unit.section).bytes(), unit);
+        }
+        if (held)
+            (differs ? plan.written : plan.kept).append(part.caption);
+    }
+    return plan;
 }
 
 } // namespace mk

@@ -13,6 +13,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace mk {
@@ -39,11 +40,35 @@ QString sectionList(const QList<int> &sections);
 // The warning to show after loading settings that lack sections their header names; empty
 // when nothing is missing.
 QString incompleteSettingsWarning(const TMK &model);
-// Throws Error naming the missing sections: settings that lack a section never go to a device.
+// Throws Error naming the missing or tangled sections: such settings never go to a device.
 void requireCompleteSettings(const TMK &model);
+// "Секции 3, 4 в таблице секций налагаются друг на друга ..."
+QString tangledText(const QList<int> &sections);
+// Throws Error naming the tangled sections (TMK::tangledSections), followed by `consequence`.
+void requireSoundTable(const TMK &model, const QString &consequence);
+
+// Whose copy of what the device records (DeviceRecorded.h) a write puts into the device.
+enum class RecordedData {
+    FollowDevice, // the device's, but for what the user changed since reading or loading
+    FromSettings, // the settings' as they are: restoring a backup as a whole
+};
 
 // The device's image with the held records of `edited` merged in: every section the edited
-// image does not hold keeps the device's bytes, and section 11 is always the device's.
-TMK mergeRecords(const TMK &edited, quint16 modelCode, const QByteArray &deviceImage);
+// image does not hold keeps the device's bytes, and section 11 is always the device's. What the
+// device records follows `recorded`: by default each unit the user did not change since
+// `edited`'s base image is the device's.
+TMK mergeRecords(const TMK &edited, quint16 modelCode, const QByteArray &deviceImage,
+                 RecordedData recorded = RecordedData::FollowDevice);
+
+// What a write does to what the device records: the parts it keeps as the device has them and
+// the parts it writes from the settings (changed by the user, or restored).
+struct RecordedPlan
+{
+    QStringList kept;
+    QStringList written;
+    // "Остаются как в МК: Журнал поездок, ...\nЗаписываются из настроек: ..."; one line per list.
+    QString text() const;
+};
+RecordedPlan recordedPlan(const TMK &device, const TMK &toWrite);
 
 } // namespace mk

@@ -1,5 +1,7 @@
 #include "image/TMK.h"
 
+#include <algorithm>
+
 #include "base/Error.h"
 #include "image/DefaultRecords.h"
 
@@ -25,6 +27,7 @@ void TMK::replaceImage(quint16 modelCode, const QByteArray &image)
 {
     m_modelCode = modelCode;
     m_image = image;
+    m_baseImage = image;
     m_records = defaultRecords();
     for (OscBlock &block : m_osc)
         block = OscBlock{defaultOscHeader(), QByteArray(kOscSampleCount, '\0')};
@@ -47,6 +50,38 @@ QList<int> TMK::missingSections() const
         if (!sectionHeld(k))
             missing.append(k);
     return missing;
+}
+
+QList<int> TMK::tangledSections() const
+{
+    if (m_image.size() < kHeaderSize)
+        return {};
+    const ImageHeader h = header();
+    const int named = int(qMin<quint32>(h.count, kSectionCount));
+    QList<int> tangled;
+    const auto mark = [&tangled](int k) {
+        if (!tangled.contains(k))
+            tangled.append(k);
+    };
+    int previous = -1; // the last named section with content
+    for (int k = 0; k < named; ++k) {
+        const SectionEntry e = h.sections[size_t(k)];
+        if (!e.usable() || e.contentLength() <= 0)
+            continue;
+        if (e.contentPos() < kHeaderSize)
+            mark(k);
+        if (previous >= 0 && e.address < h.sections[size_t(previous)].address)
+            mark(previous), mark(k);
+        for (int j = 0; j < k; ++j) {
+            const SectionEntry o = h.sections[size_t(j)];
+            if (o.usable() && o.contentLength() > 0 && e.contentPos() < o.contentPos() + o.contentLength() &&
+                o.contentPos() < e.contentPos() + e.contentLength())
+                mark(j), mark(k);
+        }
+        previous = k;
+    }
+    std::sort(tangled.begin(), tangled.end());
+    return tangled;
 }
 
 void TMK::checkFeatureKey() const

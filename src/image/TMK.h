@@ -27,6 +27,9 @@ public:
     // block of the image held before survives.
     void replaceImage(quint16 modelCode, const QByteArray &image);
     void setImage(const QByteArray &image) { m_image = image; }
+    // The image as it was when replaceImage() last put it here: what was read or loaded, before
+    // any edit of this session. A write tells by it what the user changed of what the device records.
+    const QByteArray &baseImage() const { return m_baseImage; }
     bool hasImage() const { return !m_image.isEmpty(); }
 
     quint16 modelCode() const { return m_modelCode; }
@@ -49,6 +52,10 @@ public:
     // Sections the header names (the first N entries) whose content the image does not hold:
     // a file cut short, or a damaged table. Such settings must not go to a device.
     QList<int> missingSections() const;
+    // Sections the header names whose content lies in the header, overlaps another named
+    // section's, or starts before the one named before it: a damaged table, where one setting
+    // would land in two places. Such settings must not be edited or go to a device either.
+    QList<int> tangledSections() const;
 
     void decodeSection(int section);
     void encodeSection(int section);
@@ -70,6 +77,7 @@ public:
 private:
     quint16 m_modelCode = 1;
     QByteArray m_image;
+    QByteArray m_baseImage;
     std::array<Record, kSectionCount> m_records;
     std::array<OscBlock, 2> m_osc;
 };

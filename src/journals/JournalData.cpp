@@ -6,27 +6,12 @@ namespace mk {
 
 namespace {
 
-// Offsets of one accumulator set within section 0; fuel2 < 0 where the set keeps one fuel.
-struct SetLayout
-{
-    int time, distance, fuel1, fuel2;
-    const char *caption;
-};
+// The caption the viewer shows above each set's grid, in the order of kAccumulatorLayouts.
+const char *const kSetCaptions[kAccumulatorSetCount] = {
+    "Накопительные / Общие", "Поездка",    "Сброс 1",       "Пробки", "Без пробок",
+    "Сброс 2 ( Между заправками )", "Только бензин", "Только газ"};
 
-const SetLayout &layoutOf(AccumulatorSet set)
-{
-    static const SetLayout kLayouts[kAccumulatorSetCount] = {
-        {0, 4, 8, 136, "Накопительные / Общие"},
-        {12, 16, 20, 140, "Поездка"},
-        {24, 28, 32, 144, "Сброс 1"},
-        {36, 40, 44, 148, "Пробки"},
-        {48, 52, 56, 152, "Без пробок"},
-        {60, 64, 68, 156, "Сброс 2 ( Между заправками )"},
-        {108, 112, 116, -1, "Только бензин"},
-        {120, 124, 128, -1, "Только газ"},
-    };
-    return kLayouts[int(set)];
-}
+const AccumulatorLayout &layoutOf(AccumulatorSet set) { return kAccumulatorLayouts[int(set)]; }
 
 int entryOffset(JournalKind kind, int index)
 {
@@ -79,11 +64,11 @@ double journalCost(const JournalEntry &e, const Prices &p)
            10.0;
 }
 
-QString accumulatorCaption(AccumulatorSet set) { return QString::fromUtf8(layoutOf(set).caption); }
+QString accumulatorCaption(AccumulatorSet set) { return QString::fromUtf8(kSetCaptions[int(set)]); }
 
 Accumulators accumulators(const Record &s0, AccumulatorSet set)
 {
-    const SetLayout &l = layoutOf(set);
+    const AccumulatorLayout &l = layoutOf(set);
     Accumulators a;
     a.seconds = s0.u32(l.time);
     a.metres = s0.u32(l.distance);
@@ -102,7 +87,7 @@ quint32 allPathStartKm(const Record &s0)
 
 void clearAccumulators(Record &s0, AccumulatorSet set)
 {
-    const SetLayout &l = layoutOf(set);
+    const AccumulatorLayout &l = layoutOf(set);
     s0.setU32(l.time, 0);
     s0.setU32(l.distance, 0);
     s0.setU32(l.fuel1, 0);

@@ -2,6 +2,7 @@
 // What the device records beside its settings: trip and refuelling journals (section 6),
 // accumulator sets (section 0) and the error journal with freeze frames (section 12).
 
+#include "image/DeviceRecorded.h"
 #include "image/Record.h"
 
 #include <QString>
@@ -12,11 +13,6 @@ namespace mk {
 // --- Trip and refuelling journals (section 6) ---
 
 enum class JournalKind { Trip, Tank };
-
-constexpr int kJournalEntryCount = 21; // entry 0 is the latest
-constexpr int kJournalEntrySize = 20;
-constexpr int kTripJournalOffset = 16;
-constexpr int kTankJournalOffset = 436;
 
 struct JournalEntry
 {
@@ -53,13 +49,10 @@ double journalCost(const JournalEntry &entry, const Prices &prices);
 // --- Accumulator sets (section 0) ---
 
 enum class AccumulatorSet { Overall, Trip, Reset1, Jams, FreeDriving, BetweenRefuellings, PetrolOnly, GasOnly };
-constexpr int kAccumulatorSetCount = 8;
 constexpr std::array<AccumulatorSet, kAccumulatorSetCount> kAccumulatorSets = {
     AccumulatorSet::Overall,    AccumulatorSet::Trip,        AccumulatorSet::Reset1,
     AccumulatorSet::Jams,       AccumulatorSet::FreeDriving, AccumulatorSet::BetweenRefuellings,
     AccumulatorSet::PetrolOnly, AccumulatorSet::GasOnly};
-
-constexpr int kAllPathStartOffset = 100;
 
 struct Accumulators
 {

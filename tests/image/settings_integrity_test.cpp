@@ -16,6 +16,7 @@
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace mk::test {
@@ -128,6 +129,68 @@ TEST(SettingsIntegrity, IncompleteSettingsNeverReachTheDevice)
     EXPECT_EQ(readWholeFile(path("after.tcset"), kMaxSettingsFileSize),
               readWholeFile(path("dev.tcset"), kMaxSettingsFileSize));
     EXPECT_FALSE(QDir(path("backups")).exists());
+}
+
+// A header whose table puts one section inside another, into the header, or out of order: every
+// such table is refused for writing and editing by name, and the sound table is not.
+TEST(SettingsIntegrity, TangledSectionTablesAreRefused)
+{
+    struct Case
+    {
+        const char *what;
+        std::function<void(ImageHeader &)> damage;
+        QList<int> tangled;
+    };
+    const Case cases[] = {
+        {"sound", [](ImageHeader &) {}, {}},
+        {"section 4 inside section 3 (one flipped bit)",
+         [](ImageHeader &h) { h.sections[4].address = quint16(h.sections[4].address ^ 0x100); }, {3, 4}},
+        {"section 0 in the header", [](ImageHeader &h) { h.sections[0].address = 40; }, {0}},
+        {"sections 7 and 8 swapped",
+         [](ImageHeader &h) { std::swap(h.sections[7], h.sections[8]); }, {7, 8}},
+        {"a section past the count is not looked at",
+         [](ImageHeader &h) {
+             h.count = 12;
+             h.sections[12].address = h.sections[0].address;
+         },
+         {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QByteArray image = factory();
+        ImageHeader h = ImageHeader::parse(image);
+        c.damage(h);
+        h.writeTo(image);
+        TMK m;
+        m.replaceImage(0x0101, image);
+        EXPECT_EQ(m.tangledSections(), c.tangled);
+        if (c.tangled.isEmpty()) {
+            EXPECT_NO_THROW(requireCompleteSettings(m));
+            continue;
+        }
+        EXPECT_TRUE(incompleteSettingsWarning(m).contains(sectionList(c.tangled)));
+        try {
+            requireCompleteSettings(m);
+            ADD_FAILURE() << "accepted for writing";
+        } catch (const Error &e) {
+            EXPECT_TRUE(e.text().contains(QStringLiteral("Секции %1").arg(sectionList(c.tangled))))
+                << e.text().toStdString();
+        }
+    }
+
+    // mktool set refuses to edit such a file: one setting would change two.
+    QTemporaryDir dir;
+    QByteArray image = factory();
+    ImageHeader h = ImageHeader::parse(image);
+    h.sections[4].address = quint16(h.sections[4].address ^ 0x100);
+    h.writeTo(image);
+    const QString file = dir.filePath(QStringLiteral("tangled.tcset"));
+    writeFileAtomically(file, encodeSettingsFile(0x0101, image));
+    const ToolRun set = mktool({QStringLiteral("set"), file, QStringLiteral("AirFiltCntK=21"), QStringLiteral("-o"),
+                                dir.filePath(QStringLiteral("out.tcset"))});
+    EXPECT_EQ(set.code, 1);
+    EXPECT_TRUE(QString::fromUtf8(set.err).contains(QStringLiteral("Секции 3, 4"))) << set.err.constData();
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("out.tcset"))));
 }
 
 // The command-line tools on erased, zeroed and damaged files: each finishes at once.

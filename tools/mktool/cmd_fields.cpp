@@ -5,6 +5,7 @@
 #include "base/Error.h"
 #include "catalogs/DeviceModel.h"
 #include "image/SettingsFile.h"
+#include "image/RecordSync.h"
 #include "image/TMK.h"
 #include "settings/EditSession.h"
 #include "settings/FieldTable.h"
@@ -61,6 +62,8 @@ int runSet(const QStringList &argv)
                           QStringLiteral("a settings file, at least one NAME=VALUE and -o OUT are required"));
     TMK tmk;
     loadSettings(tmk, args.positional().first());
+    // In a tangled table one setting lands in two places.
+    requireSoundTable(tmk, QStringLiteral("Настройки не изменены."));
     applyAssignments(tmk, args.positional().mid(1));
     saveSettingsFile(tmk, args.value(QStringLiteral("-o")));
     return kOk;
