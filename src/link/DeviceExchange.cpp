@@ -2,10 +2,12 @@
 
 #include "image/ImageLayout.h"
 #include "image/RecordSync.h"
+#include "image/DeviceRecorded.h"
 #include "image/TMK.h"
 #include "link/Backup.h"
 #include "link/DeviceRequest.h"
 #include "link/ExchangeTexts.h"
+#include "link/LinkTexts.h"
 #include "link/Protocol.h"
 #include "link/TKW_RS.h"
 #include "link/TrustedRead.h"
@@ -53,7 +55,72 @@ std::vector<SectionEntry> sectionsToWrite(const QByteArray &image, int memorySiz
             throw damaged(QStringLiteral("секция %1: адрес %2, длина %3").arg(i).arg(e.address).arg(e.length));
         sections.push_back(e);
     }
+    TMK table;
+    table.setImage(image);
+    if (const QList<int> tangled = table.tangledSections(); !tangled.isEmpty())
+        throw damaged(tangledText(tangled));
     return sections;
+}
+
+// Image position of a block's first byte: p is device address p + 32 in the first half of the
+// memory and p + 64 in the second.
+int imagePosOfBlock(int block, int memorySize)
+{
+    return block < memorySize / 64 ? (block - 1) * kBlockSize : (block - 2) * kBlockSize;
+}
+
+// The first-half blocks that hold image bytes [from, to).
+std::vector<int> blocksOf(int from, int to)
+{
+    std::vector<int> blocks;
+    for (int b = (from + kAddressBase) / kBlockSize; b <= (to - 1 + kAddressBase) / kBlockSize; ++b)
+        blocks.push_back(b);
+    return blocks;
+}
+
+// Reads the blocks again and settles each against what `image` holds of it: a block is taken
+// once two of its readings (the image's among them) agree, so a reading spoilt in a way the
+// frame checksum cannot see never stands alone, and a block the device changed since is taken
+// as it is now. Returns whether any block of the image changed.
+bool settleBlocks(TKW_RS &link, const DeviceIdentity &device, const std::vector<int> &blocks, QByteArray &image,
+                  Progress &progress)
+{
+    const auto read = [&](const std::vector<int> &which, const BlockGauge &gauge) {
+        return *readBlocksTrusted(link, device.address, device.modelCode, which, progress, false, gauge);
+    };
+    const QByteArray again =
+        read(blocks, [&](size_t i) { return percent(double(i + 1), double(blocks.size())); });
+    bool changed = false;
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        const int pos = imagePosOfBlock(blocks[i], device.memorySize);
+        QList<QByteArray> readings = {image.mid(pos, kBlockSize), again.mid(qsizetype(i) * kBlockSize, kBlockSize)};
+        while (!readings.mid(0, readings.size() - 1).contains(readings.last())) {
+            if (readings.size() > kSettleTries)
+                throw Error(kUnsteadyReadText);
+            readings.append(read({blocks[i]}, [](size_t) { return 100; }));
+        }
+        if (readings.last() != readings.first()) {
+            image.replace(pos, kBlockSize, readings.last());
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+// Marks the image bytes of a section's recorded units that the write leaves as the device has
+// them: the device may change them again before they are read back.
+void markLeftToDevice(const TMK &toWrite, const TMK &device, int section, QByteArray &ignored)
+{
+    const SectionEntry e = toWrite.header().sections[size_t(section)];
+    for (const RecordedPart &part : deviceRecordedParts())
+        for (const RecordedUnit &unit : part.units) {
+            if (unit.section != section ||
+                unitBytes(toWrite.record(section).bytes(), unit) != unitBytes(device.record(section).bytes(), unit))
+                continue;
+            for (const ByteSpan &span : unit.spans)
+                for (int at = span.begin; at < span.end && at < e.contentLength(); ++at)
+                    ignored[e.contentPos() + at] = '\1';
+        }
 }
 
 void writeSection(TKW_RS &link, quint8 address, const SectionEntry &e, const QByteArray &image)
@@ -82,7 +149,8 @@ void writeSection(TKW_RS &link, quint8 address, const SectionEntry &e, const QBy
 }
 
 void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const std::vector<SectionEntry> &sections,
-                 WriteOutcome &outcome, Progress &progress);
+                 const std::vector<bool> &written, const QByteArray &ignored, WriteOutcome &outcome,
+                 Progress &progress);
 
 } // namespace
 
@@ -157,20 +225,21 @@ std::optional<QByteArray> readImage(TKW_RS &link, const DeviceIdentity &device, 
 
 namespace {
 
-// The first written section whose read-back differs from what was sent, as a failure.
-std::optional<WriteFailure> firstDifference(const std::vector<SectionEntry> &sections, const QByteArray &image,
-                                            const QByteArray &back, int base, const QString &backupPath)
+// The first written section whose read-back differs from what was sent, as a failure; bytes
+// marked in `ignored` (image positions) are not compared.
+std::optional<WriteFailure> firstDifference(const std::vector<SectionEntry> &sections, const std::vector<bool> &written,
+                                            const QByteArray &ignored, const QByteArray &image, const QByteArray &back,
+                                            int base, const QString &backupPath)
 {
     for (size_t i = 0; i < sections.size(); ++i) {
+        if (!written[i])
+            continue;
         const SectionEntry &e = sections[i];
         const QByteArray sent = image.mid(e.contentPos(), e.contentLength());
         const QByteArray got = back.mid(e.address - base, e.contentLength());
-        if (got == sent)
-            continue;
-        int at = 0;
-        while (at < sent.size() && at < got.size() && sent[at] == got[at])
-            ++at;
-        return WriteFailure::mismatch(int(i), e.address + at, backupPath);
+        for (int at = 0; at < sent.size(); ++at)
+            if ((at >= got.size() || sent[at] != got[at]) && !ignored[e.contentPos() + at])
+                return WriteFailure::mismatch(int(i), e.address + at, backupPath);
     }
     return std::nullopt;
 }
@@ -178,8 +247,11 @@ std::optional<WriteFailure> firstDifference(const std::vector<SectionEntry> &sec
 // Reads back the blocks that hold the written sections (one read of the written range) and
 // compares them with what was sent; the outcome's image then holds what the device returned.
 void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const std::vector<SectionEntry> &sections,
-                 WriteOutcome &outcome, Progress &progress)
+                 const std::vector<bool> &written, const QByteArray &ignored, WriteOutcome &outcome,
+                 Progress &progress)
 {
+    // Sections left unwritten are read back too, so that the outcome holds what the device
+    // holds there now.
     int first = std::numeric_limits<int>::max(), last = -1;
     for (const SectionEntry &e : sections) {
         if (e.contentLength() <= 0)
@@ -212,7 +284,7 @@ void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const std::vector<S
             failure = WriteFailure::unverified(e.text(), outcome.backupPath);
             continue;
         }
-        failure = firstDifference(sections, outcome.image, back, base, outcome.backupPath);
+        failure = firstDifference(sections, written, ignored, outcome.image, back, base, outcome.backupPath);
         if (!failure)
             break;
     }
@@ -245,6 +317,12 @@ std::optional<DeviceImage> readDevice(TKW_RS &link, Progress &progress)
 std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress &progress, const QString &backupDir,
                                         const WriteConfirmation &confirm)
 {
+    return writeDevice(link, model, progress, WriteOptions{backupDir, RecordedData::FollowDevice, confirm, {}});
+}
+
+std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress &progress,
+                                        const WriteOptions &options)
+{
     if (!model.hasImage())
         throw Error(QStringLiteral("Нет настроек для записи: сначала считайте их из МК или из файла."));
     requireCompleteSettings(model); // before the port opens: nothing reaches the device
@@ -254,45 +332,89 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
         return std::nullopt;
     if (device->modelCode != model.modelCode())
         throw Error(kModelMismatchText);
-    const std::optional<QByteArray> fresh = readImage(link, *device, progress);
+    std::optional<QByteArray> fresh = readImage(link, *device, progress);
     if (!fresh)
         return std::nullopt;
 
+    // Every byte the write depends on is confirmed by a second reading: the header and the
+    // sections it names (all in the first half of the memory).
+    int end = kHeaderSize;
+    for (const SectionEntry &e : sectionsToWrite(*fresh, device->memorySize))
+        end = qMax(end, e.contentPos() + qMax(0, e.contentLength()));
+    progress.setText(kConfirmingText);
+    progress.setValue(0);
+    QByteArray deviceNow = *fresh;
+    settleBlocks(link, *device, blocksOf(0, end), deviceNow, progress);
+
     // The user's records go into the device's own image; everything else stays the device's.
-    const TMK merged = mergeRecords(model, device->modelCode, *fresh);
+    TMK merged = mergeRecords(model, device->modelCode, deviceNow, options.recorded);
     if (merged.settingsVersion() != model.settingsVersion())
         throw Error(kVersionMismatchText);
     const std::vector<SectionEntry> sections = sectionsToWrite(merged.image(), device->memorySize);
-    if (confirm) {
+    if (options.confirm) {
         TMK current, toWrite;
-        current.replaceImage(device->modelCode, *fresh);
+        current.replaceImage(device->modelCode, deviceNow);
         toWrite.replaceImage(device->modelCode, merged.image());
-        if (!confirm(current, toWrite))
+        if (!options.confirm(current, toWrite))
             return std::nullopt;
     }
 
-    WriteOutcome outcome{*device, saveBackup(backupDir, device->modelCode, *fresh), merged.image()};
+    WriteOutcome outcome{*device, saveBackup(options.backupDir, device->modelCode, deviceNow), merged.image(), {}, false};
+    if (options.backupSaved)
+        options.backupSaved(outcome.backupPath);
     progress.setText(kWritingText);
     progress.setValue(0);
     progress.setGaugeVisible(true);
     progress.setCancelAllowed(false);
+    const bool follow = options.recorded == RecordedData::FollowDevice;
+    std::vector<bool> written(sections.size(), false);
+    QByteArray ignored(deviceNow.size(), '\0');
     for (size_t i = 0; i < sections.size(); ++i) {
+        const int k = int(i);
+        const SectionEntry &e = sections[i];
+        if (k < kSectionCount && holdsDeviceRecorded(k) && e.contentLength() > 0) {
+            // What the device recorded since it was read (a trip ended meanwhile) is not written over.
+            if (follow) {
+                try {
+                    NullProgress quiet; // the gauge goes on counting sections
+                    if (settleBlocks(link, *device, blocksOf(e.contentPos(), e.contentPos() + e.contentLength()),
+                                     deviceNow, quiet)) {
+                        merged = mergeRecords(model, device->modelCode, deviceNow, options.recorded);
+                        outcome.image = merged.image();
+                        outcome.recordedMeanwhile = true;
+                    }
+                } catch (const Error &err) {
+                    throw WriteFailure(err.text(), k, outcome.backupPath);
+                }
+            }
+            TMK now;
+            now.replaceImage(device->modelCode, deviceNow);
+            markLeftToDevice(merged, now, k, ignored);
+            if (follow && outcome.image.mid(e.contentPos(), e.contentLength()) ==
+                              deviceNow.mid(e.contentPos(), e.contentLength())) {
+                outcome.sectionsLeft.append(k);
+                progress.setValue(percent(double(i + 1), double(sections.size())));
+                continue;
+            }
+        }
         // The write answers all look alike, so a lost chunk can hide behind a repeated answer
         // until the device refuses the end of the section; a section is whole or not applied,
-        // so it is sent once more from its beginning on a drained line.
+        // so it is sent once more from its beginning on a drained line. A device that stayed
+        // silent through all the link's attempts is gone: it is reported at once.
         for (int attempt = 1;; ++attempt) {
             try {
-                writeSection(link, device->address, sections[i], outcome.image);
+                writeSection(link, device->address, e, outcome.image);
                 break;
-            } catch (const Error &e) {
-                if (attempt >= kSectionWriteTries)
-                    throw WriteFailure(e.text(), int(i), outcome.backupPath);
+            } catch (const Error &err) {
+                if (attempt >= kSectionWriteTries || err.text() == kNoLinkText)
+                    throw WriteFailure(err.text(), k, outcome.backupPath);
                 link.protocol().drainLine();
             }
         }
+        written[i] = true;
         progress.setValue(percent(double(i + 1), double(sections.size())));
     }
-    verifyWrite(link, *device, sections, outcome, progress);
+    verifyWrite(link, *device, sections, written, ignored, outcome, progress);
     return outcome;
 }
 

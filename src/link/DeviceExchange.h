@@ -12,9 +12,11 @@
 // WriteFailure, which names the section and the backup taken before writing.
 
 #include "base/Error.h"
+#include "image/RecordSync.h"
 #include "link/Progress.h"
 
 #include <QByteArray>
+#include <QList>
 #include <array>
 #include <functional>
 #include <optional>
@@ -58,6 +60,10 @@ struct WriteOutcome
     QString backupPath; // the device's memory as it was before the write
     // What the device now holds: its fresh image with the written records merged in.
     QByteArray image;
+    // Sections not written: they hold what the device records and nothing in them was to change.
+    QList<int> sectionsLeft;
+    // What the device recorded while the write ran, found before its sections were written and kept.
+    bool recordedMeanwhile = false;
 };
 
 // A write that did not end verified: interrupted at a section by the link, refused by the
@@ -93,14 +99,32 @@ std::optional<QByteArray> readImage(TKW_RS &link, const DeviceIdentity &device, 
 // Whole operations. Nothing when cancelled.
 std::optional<DeviceIdentity> identifyDevice(TKW_RS &link, Progress &progress);
 std::optional<DeviceImage> readDevice(TKW_RS &link, Progress &progress);
-// Writes the model's records 0..10 and 12: identifies the device (its model code must be the
-// model's), reads its memory afresh, merges the records in (the settings versions must match),
-// saves the fresh memory as a backup in backupDir, writes every section of the header, then
-// reads back the blocks that hold them and compares: only a verified write returns.
-// `confirm`, when given, is asked after the fresh read and the merge, before the backup and the
-// first byte written, with the device's memory as read and what would be written (both decoded);
-// false writes nothing and returns nothing, as a cancel does.
+// Writes the model's records 0..10 and 12:
+//  - identifies the device (its model code must be the model's) and reads its memory afresh;
+//  - reads the blocks the write depends on (the header and every section) a second time: a
+//    block whose two readings differ is read until two readings in a row agree, so a read error
+//    the frame checksum cannot see never goes back to the device; the backup is this memory;
+//  - merges the records in (the settings versions must match); what the device records follows
+//    `recorded` (RecordSync.h): by default the device's own, but for what the user changed;
+//  - saves the backup in backupDir, then writes every section of the header; a section that
+//    holds what the device records is read again right before: what the device recorded since
+//    is merged in, and the section is not written at all when nothing in it is to change;
+//  - reads back the written sections and compares: only a verified write returns. What the
+//    device records and the write left to it is not compared: the device may record meanwhile.
+// `confirm`, when given, is asked after the merge, before the backup and the first byte written,
+// with the device's memory as read and what would be written (both decoded); false writes
+// nothing and returns nothing, as a cancel does. `backupSaved` hears the backup's path before
+// the first section is written.
 using WriteConfirmation = std::function<bool(const TMK &device, const TMK &toWrite)>;
+struct WriteOptions
+{
+    QString backupDir;
+    RecordedData recorded = RecordedData::FollowDevice;
+    WriteConfirmation confirm;
+    std::function<void(const QString &backupPath)> backupSaved;
+};
+std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress &progress,
+                                        const WriteOptions &options);
 std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress &progress, const QString &backupDir,
                                         const WriteConfirmation &confirm = {});
 

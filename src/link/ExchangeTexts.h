@@ -7,6 +7,7 @@ namespace mk {
 
 inline const QString kConnectingText = QStringLiteral("Не могу подключиться к МК...");
 inline const QString kReadingText = QStringLiteral("Чтение настроек...");
+inline const QString kConfirmingText = QStringLiteral("Повторное чтение для проверки...");
 inline const QString kWritingText = QStringLiteral("Запись настроек...");
 inline const QString kWrittenText = QStringLiteral("Настройки записаны в МК");
 inline const QString kVerifyingText = QStringLiteral("Проверка записи...");
