@@ -152,7 +152,8 @@ TEST(Exchange, WriteChangesExactlyTheEditedBytesAndKeepsABackup)
     const SettingsFileContent backup = decodeSettingsFile(readWholeFile(outcome->backupPath, kMaxSettingsFileSize));
     EXPECT_EQ(backup.modelCode, 0x0101);
     EXPECT_EQ(backup.image, imageFromMemory(before));
-    EXPECT_EQ(progress.texts, (QStringList{kConnectingText, kReadingText, kWritingText, kVerifyingText}));
+    EXPECT_EQ(progress.texts,
+              (QStringList{kConnectingText, kReadingText, kConfirmingText, kWritingText, kVerifyingText}));
     EXPECT_EQ(progress.values.last(), 100);
     EXPECT_EQ(progress.cancelAllowed.last(), false);
 
@@ -187,11 +188,13 @@ TEST(Exchange, SectionsGoInChunksOfThirtyTwoWithTheRemainderLast)
     QTemporaryDir backups;
     NullProgress quiet;
     d.device.clearRequests();
-    ASSERT_TRUE(writeDevice(*d.link, model, quiet, backups.path()));
+    // Restoring writes every section, the counters' section 0 too.
+    ASSERT_TRUE(writeDevice(*d.link, model, quiet, WriteOptions{backups.path(), RecordedData::FromSettings, {}, {}}));
     std::vector<QByteArray> writes;
     for (const QByteArray &r : d.device.requests())
         if (quint8(r[4]) != command::kIdentify && quint8(r[4]) != command::kReadBlock)
             writes.push_back(r);
+    ASSERT_EQ(writes.size(), 11u);
     QStringList seen;
     for (const QByteArray &r : writes)
         seen << SimulatedDevice::describe(r);

@@ -1,6 +1,7 @@
 // mktool identify / read / write against mksim, both as separate programs.
 
 #include "base/FileIo.h"
+#include "image/FactoryImage.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
 #include "link/ExchangeTexts.h"
@@ -9,7 +10,10 @@
 #include "support/QtPrinters.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QThread>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace mk::test {
@@ -56,6 +60,44 @@ TEST(MktoolDevice, ReadGivesTheSimulatedMemoryAndAnEditedWriteReachesItExactly)
     ASSERT_EQ(sim.stop(), 0);
     EXPECT_EQ(fileBytes(path("after.tcset")), fileBytes(path("edited.tcset")));
     EXPECT_EQ(fileBytes(QString::fromUtf8(lines[0].mid(8))), fileBytes(path("got.tcset")));
+}
+
+// Ctrl-C, kill and a closed terminal while the sections are written: the write goes on to its
+// verified end, the backup named before the first section went out.
+TEST(MktoolDevice, AStopSignalDuringTheSectionWritesLetsTheWriteFinish)
+{
+    QTemporaryDir dir;
+    const auto path = [&dir](const char *name) { return dir.filePath(QString::fromLatin1(name)); };
+    TMK model;
+    model.replaceImage(0x0101, makeFactoryImage(0x0101, 1));
+    saveSettingsFile(model, path("dev.tcset"));
+    model.record(5).setU8(3, 9);
+    model.encodeAll();
+    saveSettingsFile(model, path("edited.tcset"));
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        // At the line's real rate, so that the write lasts long enough to be interrupted.
+        MksimProcess sim({QStringLiteral("--model"), QStringLiteral("0x0101"), QStringLiteral("--image"),
+                          path("dev.tcset"), QStringLiteral("--line-rate"), QStringLiteral("115200"),
+                          QStringLiteral("--save"), path("after.tcset")});
+        ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
+        QProcess tool;
+        tool.start(mktoolPath(), {QStringLiteral("write"), path("edited.tcset"), QStringLiteral("--port"), sim.path(),
+                                  QStringLiteral("--backup-dir"), path("backups")});
+        QByteArray out;
+        while (!out.contains("backup: ") && tool.waitForReadyRead(30000))
+            out += tool.readAllStandardOutput();
+        ASSERT_TRUE(out.contains("backup: ")) << tool.readAllStandardError().constData();
+        QThread::msleep(150); // into the section writes
+        ::kill(pid_t(tool.processId()), signal);
+        ASSERT_TRUE(tool.waitForFinished(30000));
+        out += tool.readAllStandardOutput();
+        EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().constData();
+        EXPECT_TRUE(QString::fromUtf8(out).contains(kWrittenText)) << out.constData();
+        ASSERT_EQ(sim.stop(), 0);
+        EXPECT_EQ(fileBytes(path("after.tcset")), fileBytes(path("edited.tcset")));
+    }
 }
 
 TEST(MktoolDevice, MismatchSilenceAndBadPortFailWithAMessage)

@@ -1,8 +1,9 @@
 #include "TerminalProgress.h"
 
+#include "StopSignals.h"
+
 #include "link/ExchangeTexts.h"
 
-#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
@@ -23,7 +24,7 @@ extern "C" void onInterrupt(int)
         return;
     }
     if (g_interrupted.exchange(true))
-        _exit(130); // the second Ctrl-C: the user insists
+        _exit(130); // asked a second time: the user insists
 }
 
 } // namespace
@@ -33,7 +34,7 @@ TerminalProgress::TerminalProgress(int connectSeconds)
 {
     g_interrupted = false;
     g_cancelAllowed = true;
-    std::signal(SIGINT, onInterrupt);
+    installStopSignals(onInterrupt);
 }
 
 void TerminalProgress::setCancelAllowed(bool allowed)
@@ -45,7 +46,7 @@ void TerminalProgress::setCancelAllowed(bool allowed)
 TerminalProgress::~TerminalProgress()
 {
     finish();
-    std::signal(SIGINT, SIG_DFL);
+    restoreStopSignals();
 }
 
 void TerminalProgress::setText(const QString &text)

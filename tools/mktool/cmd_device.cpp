@@ -15,6 +15,7 @@
 #include "link/TKW_RS.h"
 #include "settings/SettingsDiff.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -152,7 +153,7 @@ int runRead(const QStringList &argv)
 int runWrite(const QStringList &argv)
 {
     const Args args(argv, {kPortOption, kWaitOption, QStringLiteral("--backup-dir")},
-                    {QStringLiteral("--dry-run"), QStringLiteral("--json")});
+                    {QStringLiteral("--dry-run"), QStringLiteral("--json"), QStringLiteral("--restore")});
     if (!args.ok() || args.positional().size() != 1)
         return usageError(QStringLiteral("write"),
                           args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
@@ -173,35 +174,53 @@ int runWrite(const QStringList &argv)
     TerminalProgress progress(options.waitSeconds);
     // A dry run stops where the write would start: after the fresh read and the merge.
     std::optional<SettingsDiff> preview;
-    WriteConfirmation confirm;
+    RecordedPlan plan;
+    WriteOptions write;
+    write.backupDir = args.value(QStringLiteral("--backup-dir"), defaultBackupDir());
+    write.recorded = args.has(QStringLiteral("--restore")) ? RecordedData::FromSettings : RecordedData::FollowDevice;
     if (dryRun)
-        confirm = [&preview](const TMK &device, const TMK &toWrite) {
+        write.confirm = [&preview, &plan](const TMK &device, const TMK &toWrite) {
             preview = diffSettings(device, toWrite);
+            plan = recordedPlan(device, toWrite);
             return false;
         };
+    // Said before the first section goes out, so that whatever ends the write, the user knows
+    // where the device's memory is kept.
+    bool backupTold = false;
+    write.backupSaved = [&](const QString &path) {
+        progress.finish();
+        out(QStringLiteral("backup: %1\n").arg(path));
+        backupTold = true;
+    };
     std::optional<WriteOutcome> outcome;
     try {
-        outcome =
-            writeDevice(link, model, progress, args.value(QStringLiteral("--backup-dir"), defaultBackupDir()), confirm);
+        outcome = writeDevice(link, model, progress, write);
     } catch (const WriteFailure &e) {
         progress.finish();
         err(e.text() + QLatin1Char('\n'));
-        out(QStringLiteral("backup: %1\n").arg(e.backupPath()));
+        if (!backupTold)
+            out(QStringLiteral("backup: %1\n").arg(e.backupPath()));
         return kFailed;
     }
     progress.finish();
     if (preview) {
-        if (args.has(QStringLiteral("--json")))
-            out(QString::fromUtf8(QJsonDocument(diffJson(*preview)).toJson(QJsonDocument::Indented)));
-        else if (preview->identical())
+        if (args.has(QStringLiteral("--json"))) {
+            QJsonObject json = diffJson(*preview);
+            json.insert(QStringLiteral("recordedKept"), QJsonArray::fromStringList(plan.kept));
+            json.insert(QStringLiteral("recordedWritten"), QJsonArray::fromStringList(plan.written));
+            out(QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Indented)));
+        } else if (preview->identical()) {
             out(QStringLiteral("Настройки в МК уже такие же: записывать нечего.\n"));
-        else
-            out(diffReportText(*preview) + QStringLiteral("Ничего не записано (--dry-run).\n"));
+        } else {
+            out(diffReportText(*preview) + plan.text() + QStringLiteral("\nНичего не записано (--dry-run).\n"));
+        }
         return kOk;
     }
     if (!outcome)
         return notDone(progress);
-    out(QStringLiteral("backup: %1\n%2\n").arg(outcome->backupPath, kWrittenText));
+    if (outcome->recordedMeanwhile)
+        out(QStringLiteral("МК пополнил журналы или счётчики во время записи; записанное их сохранило.\n"));
+    out(kWrittenText + QLatin1Char('\n'));
     return kOk;
 }
 
@@ -214,12 +233,14 @@ const CommandRegistrar kRead({QStringLiteral("read"), kPortHelp + QStringLiteral
                               QStringLiteral("reads the whole device memory into a settings file"), runRead});
 const CommandRegistrar kWrite(
     {QStringLiteral("write"),
-     QStringLiteral("FILE.tcset ") + kPortHelp + QStringLiteral(" [--backup-dir DIR] [--dry-run [--json]]"),
+     QStringLiteral("FILE.tcset ") + kPortHelp + QStringLiteral(" [--backup-dir DIR] [--restore] [--dry-run [--json]]"),
      QStringLiteral("writes a settings file's sections to the device, after saving the device's memory "
                     "as a backup (default folder: ~/.local/share/mkconf/backups); prints the backup's path. "
                     "Without --port the device is searched for by its USB identity; --wait is how long to "
                     "look for it (default 10 s, 0 = until Ctrl-C). --dry-run reads the device and prints what a write "
-                    "would change, by page (--json: as JSON), and writes nothing"),
+                    "would change, by page (--json: as JSON), and writes nothing. The journals, averages and service "
+                    "counters the device keeps stay as the device has them; --restore writes the file's instead "
+                    "(restoring a backup as a whole)"),
      runWrite});
 
 } // namespace
