@@ -2,6 +2,7 @@
 // What the main window needs of the device link. The configurator wires the serial link to
 // it; tests of the window use a scripted stand-in.
 
+#include "image/RecordSync.h"
 #include "link/PortDiscovery.h"
 
 #include <QString>
@@ -27,6 +28,8 @@ struct WriteReport
     ExchangeEnd end = ExchangeEnd::Done;
     QString backupPath;    // where the device's memory was kept before writing; empty if nowhere
     bool verified = false; // what was written was read back from the device and matched
+    // The device recorded something while the write ran (a trip ended); it was kept.
+    bool recordedMeanwhile = false;
 };
 
 class DeviceLink
@@ -48,9 +51,11 @@ public:
     // On the exchange's worker thread. Both throw Error with the text the user sees.
     // Reading replaces the model's image and model code and decodes the image.
     virtual ExchangeEnd readDevice(TMK &model, Progress &progress) = 0;
-    // Writing re-reads the device into the model, merges the edited records and sends them.
-    // `preview`, when given, may stop it before the first byte is written.
-    virtual WriteReport writeDevice(TMK &model, Progress &progress, const WritePreview &preview) = 0;
+    // Writing re-reads the device into the model, merges the edited records and sends them;
+    // what the device records follows `recorded`. `preview`, when given, may stop it before the
+    // first byte is written.
+    virtual WriteReport writeDevice(TMK &model, Progress &progress, const WritePreview &preview,
+                                    RecordedData recorded) = 0;
 
     // Where the device's memory is kept before each write.
     virtual QString backupDir() const;

@@ -1,12 +1,15 @@
 #include "app/ExchangeRunner.h"
 
+#include "app/EndRequests.h"
 #include "app/TProgressForm.h"
 #include "base/Error.h"
 #include "widgets/MessageBoxes.h"
 
+#include <QApplication>
 #include <QEventLoop>
 #include <QMetaObject>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 #include <exception>
 #include <memory>
@@ -16,7 +19,8 @@ namespace mk {
 namespace {
 
 bool g_running = false;
-QWidget *g_progressWindow = nullptr;
+TProgressForm *g_progressWindow = nullptr;
+bool g_endAfterExchange = false;
 
 struct RunningMark
 {
@@ -61,9 +65,29 @@ void runExchange(QWidget *owner, const std::function<void(Progress &)> &work)
     loop.exec();
     worker->wait();
     form.hide();
+    // Asked to end meanwhile: once this exchange's own outcome has been shown.
+    if (g_endAfterExchange)
+        QTimer::singleShot(0, qApp, [] { endWhenExchangeAllows(); });
 
     if (failure)
         std::rethrow_exception(failure);
+}
+
+void endWhenExchangeAllows()
+{
+    if (!g_running) {
+        // The outcome of an exchange is told in a box: the program ends once it is answered.
+        if (g_endAfterExchange && QApplication::activeModalWidget()) {
+            QTimer::singleShot(250, qApp, [] { endWhenExchangeAllows(); });
+            return;
+        }
+        QCoreApplication::quit();
+        return;
+    }
+    g_endAfterExchange = true;
+    // A read stops at once; sections being written go on to the end, the window ignoring Cancel.
+    if (g_progressWindow)
+        g_progressWindow->reject();
 }
 
 bool askOnUiThread(QObject *context, const std::function<bool()> &question)

@@ -88,15 +88,17 @@ ExchangeEnd SerialDeviceLink::readDevice(TMK &model, Progress &progress)
     return ExchangeEnd::Done;
 }
 
-WriteReport SerialDeviceLink::writeDevice(TMK &model, Progress &progress, const WritePreview &preview)
+WriteReport SerialDeviceLink::writeDevice(TMK &model, Progress &progress, const WritePreview &preview,
+                                          RecordedData recorded)
 {
-    const std::optional<WriteOutcome> outcome = mk::writeDevice(*m_link, model, progress, m_backupDir, preview);
+    const std::optional<WriteOutcome> outcome =
+        mk::writeDevice(*m_link, model, progress, WriteOptions{m_backupDir, recorded, preview, {}});
     if (!outcome)
         return {ExchangeEnd::Cancelled, {}};
     // The model now holds what the device holds: its fresh memory with the user's records.
     model.replaceImage(model.modelCode(), outcome->image);
     // A write that ends without an error was read back and compared.
-    return {ExchangeEnd::Done, outcome->backupPath, true};
+    return {ExchangeEnd::Done, outcome->backupPath, true, outcome->recordedMeanwhile};
 }
 
 QString SerialDeviceLink::deviceName() const

@@ -529,13 +529,20 @@ void TMainForm::bSetParamsClick()
     const WritePreview preview = [this](const TMK &device, const TMK &toWrite) {
         return askOnUiThread(this, [&] { return confirmWrite(device, toWrite); });
     };
-    runExchange(this, [&](Progress &progress) { report = m_setup.link->writeDevice(*m_model, progress, preview); });
+    // Restoring a backup puts back everything it holds; otherwise the journals and counters the
+    // device keeps stay its own, but for what the user changed.
+    const RecordedData recorded =
+        m_held.source == HeldSettings::Source::Backup ? RecordedData::FromSettings : RecordedData::FollowDevice;
+    runExchange(this,
+                [&](Progress &progress) { report = m_setup.link->writeDevice(*m_model, progress, preview, recorded); });
     if (report.end != ExchangeEnd::Done)
         return;
     setHeld(HeldSettings::Source::DeviceWritten, m_setup.link->deviceName(), QDateTime::currentDateTime());
     QString text = QStringLiteral("Настройки записаны в МК");
     if (report.verified)
         text += QStringLiteral("\n\nЗаписанное прочитано из МК обратно и совпадает с отправленным.");
+    if (report.recordedMeanwhile)
+        text += QStringLiteral("\n\nЗа время записи МК пополнил свои журналы или счётчики; записанное их сохранило.");
     if (!report.backupPath.isEmpty())
         text += QStringLiteral("\n\nПрежние настройки МК сохранены в файле\n%1")
                     .arg(QDir::toNativeSeparators(report.backupPath));
@@ -553,6 +560,7 @@ bool TMainForm::confirmWrite(const TMK &device, const TMK &toWrite)
         return false;
     }
     WritePreviewDialog dialog(diff, parent);
+    dialog.setNote(recordedPlan(device, toWrite).text());
     return execDialog(dialog) == QDialog::Accepted;
 }
 

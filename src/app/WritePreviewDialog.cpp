@@ -17,6 +17,12 @@ ChangePreviewTexts WritePreviewDialog::writeTexts()
             QStringLiteral("Сейчас в МК"), QStringLiteral("Будет записано")};
 }
 
+void WritePreviewDialog::setNote(const QString &text)
+{
+    m_note->setText(text);
+    m_note->setVisible(!text.isEmpty());
+}
+
 ChangePreviewTexts WritePreviewDialog::profileTexts()
 {
     return {QStringLiteral("Импорт профиля"),
@@ -49,6 +55,11 @@ WritePreviewDialog::WritePreviewDialog(const SettingsDiff &diff, const ChangePre
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(view, 1);
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("lRecorded"));
+    m_note->setWordWrap(true);
+    m_note->hide();
+    layout->addWidget(m_note);
     layout->addWidget(buttons);
     resize(720, 460);
 }

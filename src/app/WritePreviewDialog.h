@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+class QLabel;
+
 namespace mk {
 
 struct SettingsDiff;
@@ -23,8 +25,14 @@ public:
     explicit WritePreviewDialog(const SettingsDiff &diff, QWidget *parent = nullptr);
     WritePreviewDialog(const SettingsDiff &diff, const ChangePreviewTexts &texts, QWidget *parent = nullptr);
 
+    // A line under the changes: what the write does with what the device records.
+    void setNote(const QString &text);
+
     static ChangePreviewTexts writeTexts();
     static ChangePreviewTexts profileTexts();
+
+private:
+    QLabel *m_note = nullptr;
 };
 
 } // namespace mk

@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/DeviceLink.h"
+#include "app/EndRequests.h"
 #include "app/ExchangeRunner.h"
 #include "app/FileHandOver.h"
 #include "app/TJustOne.h"
@@ -107,5 +108,8 @@ int main(int argc, char **argv)
             else
                 mainForm.openFile(file);
         });
+    // Asked to end by the system: at once, or after the exchange that runs (a write is finished).
+    const mk::EndRequests endRequests;
+    QObject::connect(&endRequests, &mk::EndRequests::requested, &app, [] { mk::endWhenExchangeAllows(); });
     return app.exec();
 }

@@ -34,6 +34,7 @@ struct FakeLinkScript
     // ends the write as cancelled before `write` runs (then `written` stays false).
     QByteArray deviceImage;
     bool written = false;
+    RecordedData lastRecorded = RecordedData::FollowDevice;
     QString backupDir = QStringLiteral("/tmp");
 };
 
@@ -62,9 +63,10 @@ public:
         ++m_script.reads;
         return m_script.read(model, progress);
     }
-    WriteReport writeDevice(TMK &model, Progress &progress, const WritePreview &preview) override
+    WriteReport writeDevice(TMK &model, Progress &progress, const WritePreview &preview, RecordedData recorded) override
     {
         ++m_script.writes;
+        m_script.lastRecorded = recorded;
         if (!m_script.deviceImage.isEmpty() && preview) {
             TMK device;
             device.replaceImage(model.modelCode(), m_script.deviceImage);

@@ -128,7 +128,7 @@ private slots:
     {
         auto form = editedForm();
         m_link.deviceImage = makeFactoryImage(1, 1);
-        QStringList shown, buttons, count;
+        QStringList shown, buttons, count, recorded;
         int answer = QDialog::Rejected;
         DialogScript dialogs;
         dialogs.other = [&](QDialog &dialog) {
@@ -136,6 +136,7 @@ private slots:
                 return int(QDialog::Rejected);
             shown = treeRows(dialog);
             count << dialog.findChild<QLabel *>(QStringLiteral("lCount"))->text();
+            recorded << dialog.findChild<QLabel *>(QStringLiteral("lRecorded"))->text();
             buttons = {button(dialog, QStringLiteral("bWrite"))->text().remove(QLatin1Char('&')),
                        button(dialog, QStringLiteral("bCancel"))->text()};
             return answer;
@@ -151,6 +152,8 @@ private slots:
                  qPrintable(shown.value(3)));
         QCOMPARE(buttons, (QStringList{QStringLiteral("Записать"), QStringLiteral("Отмена")}));
         QVERIFY2(count.first().contains(QStringLiteral("изменятся при записи: 2.")), qPrintable(count.first()));
+        QVERIFY2(recorded.first().startsWith(QStringLiteral("Остаются как в МК: Журнал поездок, Журнал заправок")),
+                 qPrintable(recorded.first()));
 
         answer = QDialog::Accepted;
         QTest::mouseClick(button(*form, QStringLiteral("bSetParams")), Qt::LeftButton);
@@ -258,6 +261,11 @@ private slots:
         const QString held = form->statusBar().findChild<QLabel *>(QStringLiteral("heldStatus"))->text();
         QVERIFY2(held.startsWith(QStringLiteral("Настройки из резервной копии от ")), qPrintable(held));
         BackupsDialog::setFolderOpener({});
+
+        // A restored backup goes back whole: its journals and counters too.
+        button(*form, QStringLiteral("bSetParams"))->click();
+        QCOMPARE(m_link.writes, 1);
+        QCOMPARE(m_link.lastRecorded, RecordedData::FromSettings);
     }
 
     // A profile exported from edited settings and imported into fresh ones brings the edits;

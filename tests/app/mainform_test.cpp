@@ -630,6 +630,8 @@ private slots:
         auto form = shownForm();
         click(*form, QStringLiteral("bGetParams"));
         click(*form, QStringLiteral("bSetParams"));
+        // Settings read from the device leave its journals and counters to it.
+        QCOMPARE(m_link.lastRecorded, RecordedData::FollowDevice);
         QCOMPARE(dialogs.boxes.size(), 1);
         QCOMPARE(dialogs.boxes[0].icon, QMessageBox::Information);
         QVERIFY(dialogs.boxes[0].text.startsWith(QStringLiteral("Настройки записаны в МК")));
