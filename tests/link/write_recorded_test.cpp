@@ -227,7 +227,9 @@ TEST(WriteRecorded, ADeviceThatFallsSilentDuringTheSectionWritesIsReportedWithin
         EXPECT_EQ(e.kind(), WriteFailure::Interrupted);
         EXPECT_EQ(e.section(), 1) << "section 0 holds only counters the device keeps and is not written";
         EXPECT_TRUE(e.text().startsWith(kNoLinkText));
-        EXPECT_LE(line.backend->virtualClock().nowMs() - start, 12000);
+        // Three attempts of 2 s with the drains between them that keep a late answer from being
+        // taken for the next attempt's; the section is not sent again.
+        EXPECT_LE(line.backend->virtualClock().nowMs() - start, 10500);
     }
 }
 
