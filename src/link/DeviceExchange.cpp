@@ -372,7 +372,10 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
     for (size_t i = 0; i < sections.size(); ++i) {
         const int k = int(i);
         const SectionEntry &e = sections[i];
-        if (k < kSectionCount && holdsDeviceRecorded(k) && e.contentLength() > 0) {
+        // Section 11 is never the program's to change: like the sections of what the device
+        // records, it goes back only if it would change, so a stale copy never lands on a newer one.
+        const bool devicesOwn = k == kUndecodedSection || (k < kSectionCount && holdsDeviceRecorded(k));
+        if (devicesOwn && e.contentLength() > 0) {
             // What the device recorded since it was read (a trip ended meanwhile) is not written over.
             if (follow) {
                 try {

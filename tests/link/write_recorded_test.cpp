@@ -185,8 +185,10 @@ TEST(WriteRecorded, SectionsWithNothingToChangeForTheDeviceAreNotWritten)
     const std::optional<WriteOutcome> outcome =
         writeDevice(*line.link, held(deviceAfter(8), setSpeedLimit), quiet, backups.path());
     ASSERT_TRUE(outcome);
-    // The counters, the service section, the journals and the error journal are as the device has them.
-    EXPECT_EQ(outcome->sectionsLeft, (QList<int>{kCountersSection, kServiceSection, kTripsSection, kErrorsSection}));
+    // The counters, the service section, the journals, section 11 and the error journal are as the
+    // device has them.
+    EXPECT_EQ(outcome->sectionsLeft, (QList<int>{kCountersSection, kServiceSection, kTripsSection, kUndecodedSection,
+                                                 kErrorsSection}));
     EXPECT_FALSE(outcome->recordedMeanwhile);
 }
 
