@@ -10,6 +10,7 @@
 #include "settings/FieldTable.h"
 #include "widgets/MessageBoxes.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -446,6 +447,11 @@ void EditorComfort::jumpTo(const NamedSetting &setting)
         grid->scrollToItem(grid->item(row, grid->currentColumn()));
     }
     w->setFocus(Qt::OtherFocusReason);
+    // Typing right after the jump replaces the value, as after Tab.
+    if (auto *spin = qobject_cast<QAbstractSpinBox *>(w))
+        spin->selectAll();
+    else if (auto *edit = qobject_cast<QLineEdit *>(w))
+        edit->selectAll();
     ChangeMarker *marker = nullptr;
     if (m_byWidget.contains(w))
         marker = m_marked[size_t(m_byWidget.value(w))].marker;

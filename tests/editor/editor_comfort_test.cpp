@@ -213,6 +213,15 @@ private slots:
         typeText(search, QStringLiteral("Тарировка, точка 2"));
         QTest::keyClick(search, Qt::Key_Return);
         QCOMPARE(ed.find<QTableWidget>(QStringLiteral("sgTarir"))->currentRow(), 1);
+        // A number field chosen from the search has its text selected: typing replaces it.
+        search->setFocus();
+        search->clear();
+        typeText(search, QStringLiteral("Превышение скорости"));
+        QTest::keyClick(search, Qt::Key_Return);
+        auto *speed = ed.find<QAbstractSpinBox>(QStringLiteral("seVelocityLimit"));
+        QCOMPARE(QApplication::focusWidget(), speed);
+        QTest::keyClicks(speed, QStringLiteral("110"));
+        QCOMPARE(speed->text(), QStringLiteral("110"));
         // Escape leaves the search, never the editor.
         search->setFocus();
         QTest::keyClick(search, Qt::Key_Escape);
