@@ -484,6 +484,8 @@ void TMainForm::loadFile(const QString &path)
     // keep their state as well.
     openSettingsFile(*m_model, path);
     setEditingEnabled(true);
+    // What was held before, edited or not, is gone: nothing held now is unsaved.
+    setModified(false);
     setHeld(HeldSettings::Source::File, QFileInfo(path).fileName());
     // The journals were read from the device when the file was last written.
     m_journalsReadTime = QFileInfo(path).lastModified();
@@ -607,7 +609,10 @@ void TMainForm::miBackupsClick()
     // As a file load, with the question about unsaved edits first.
     if (!mayReplaceSettings())
         return;
+    // The backups folder is hidden and the program's own: file dialogs keep to the user's folder.
+    const QString fileDir = m_fileDir;
     loadFile(dialog.chosenPath());
+    m_fileDir = fileDir;
     setHeld(HeldSettings::Source::Backup, QFileInfo(dialog.chosenPath()).fileName(), dialog.chosenWhen());
     m_journalsReadTime = dialog.chosenWhen();
     m_journalsSource = QStringLiteral("резервная копия %1")

@@ -425,7 +425,7 @@ private slots:
         dialogs.fileNames.enqueue(file);
         click(*form, QStringLiteral("bLoadParams"));
         QCOMPARE(dialogs.fileDialogs, QStringList{QStringLiteral("OpenDialog")});
-        QVERIFY(form->modified()); // loading leaves the flag as it was
+        QVERIFY(!form->modified()); // the edits were given up: the file just loaded holds none
     }
 
     void noQuestionAtClosingWhenClear()
@@ -494,6 +494,9 @@ private slots:
              QStringLiteral("Настройки из файла a.tcset")},
             {[&] {
                  QVERIFY(QFile::copy(path(QStringLiteral("a.tcset")), path(QStringLiteral("b.tcset"))));
+                 // Edited, not saved ("Нет"), then another file loaded: nothing held is unsaved.
+                 makeModified(*form);
+                 dialogs.answers << QMessageBox::No;
                  dialogs.fileNames.enqueue(path(QStringLiteral("b.tcset")));
                  click(*form, QStringLiteral("bLoadParams"));
              },
@@ -505,6 +508,7 @@ private slots:
         }
         QVERIFY(form->held().source == HeldSettings::Source::File);
         QVERIFY(!held->text().contains(QStringLiteral("изменены")));
+        QVERIFY(!form->modified());
         click(*form, QStringLiteral("bGetParams"));
         QVERIFY2(held->text().endsWith(now()), qPrintable(held->text()));
         // A failed or cancelled read leaves the words as they were, as it leaves the settings.
