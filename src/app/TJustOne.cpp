@@ -9,7 +9,8 @@ namespace mk {
 
 TJustOne::TJustOne(const QString &name, const QString &lockDir)
 {
-    if (lockDir.isEmpty() || ensurePrivateFolder(lockDir).isEmpty()) {
+    // Only a folder that is already this user's alone: nothing is made or chmodded here.
+    if (lockDir.isEmpty() || !privateFolderProblem(lockDir).isEmpty()) {
         m_owned = true;
         return;
     }
@@ -28,16 +29,21 @@ TJustOne::~TJustOne()
 
 QString TJustOne::lockPath() const { return m_lock ? m_lock->fileName() : QString(); }
 
-QString TJustOne::defaultLockDir()
+QString TJustOne::defaultLockDir(QString *why)
 {
-    // Read directly: without it Qt would make one in the shared temporary folder.
+    // Read directly: without it Qt would make one in the shared temporary folder. It is used as
+    // it is: a folder the session did not make private is not ours to change.
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && !ensurePrivateFolder(runtime).isEmpty())
+    QString runtimeProblem = runtime.isEmpty() ? QStringLiteral("XDG_RUNTIME_DIR не задана.")
+                                               : privateFolderProblem(runtime);
+    if (runtimeProblem.isEmpty())
         return runtime;
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    if (cache.isEmpty())
-        return {};
-    return ensurePrivateFolder(cache + QStringLiteral("/mkconf"));
+    QString cacheProblem;
+    const QString own = cache.isEmpty() ? QString() : ownPrivateFolder(cache, QStringLiteral("mkconf"), &cacheProblem);
+    if (own.isEmpty() && why)
+        *why = runtimeProblem + QLatin1Char(' ') + cacheProblem;
+    return own;
 }
 
 } // namespace mk

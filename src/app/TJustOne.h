@@ -21,10 +21,12 @@ public:
     bool guarded() const { return m_lock != nullptr; }
     QString lockPath() const;
 
-    // The user's runtime folder when it is private (owned by this user, mode 0700, not a link),
-    // else "mkconf" in the user's cache folder, made private; empty when neither is. Never a
-    // shared folder such as the temporary one: a lock or a hand-over there can be planted by others.
-    static QString defaultLockDir();
+    // The user's runtime folder when it is private (owned by this user, no rights for group or
+    // others, not a link), else "mkconf" in the user's cache folder (made with mode 0700 when
+    // missing, the cache folder itself never); empty when neither is, with the reasons in *why.
+    // Never a shared folder such as the temporary one: a lock or a hand-over there can be
+    // planted by others. No folder is ever chmodded.
+    static QString defaultLockDir(QString *why = nullptr);
 
 private:
     std::unique_ptr<QLockFile> m_lock;

@@ -68,7 +68,8 @@ int main(int argc, char **argv)
     // a file it was given, and ends.
     const QDateTime started = QDateTime::currentDateTime();
     const QString programName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    const QString lockDir = mk::TJustOne::defaultLockDir();
+    QString lockProblem;
+    const QString lockDir = mk::TJustOne::defaultLockDir(&lockProblem);
     const mk::TJustOne justOne(programName, lockDir);
     // No private folder for the lock: this copy runs unguarded and takes no hand-over.
     const QString handOverRequest = justOne.guarded() ? mk::handOverRequestPath(lockDir, programName) : QString();
@@ -99,7 +100,8 @@ int main(int argc, char **argv)
     if (!justOne.guarded())
         std::fprintf(stderr, "%s\n",
                      qPrintable(QStringLiteral("mkconf: нет личной папки для блокировки, вторая копия программы "
-                                               "не будет обнаружена.")));
+                                               "не будет обнаружена. %1")
+                                    .arg(lockProblem)));
     const mk::FileHandOverWatcher handOver(
         handOverRequest, started, [] { return QApplication::activeModalWidget() != nullptr || mk::exchangeRunning(); },
         [&mainForm](const QString &file) {

@@ -157,6 +157,37 @@ private:
     int m_error = 0;
 };
 
+// Why the file at path must not be replaced, or "": the user has not allowed it to be written
+// (read-only), or it is another user's, whom a replacement would take it from (root included).
+// A link standing at the name is replaced, never written through, so only a file itself counts.
+QString replaceProblem(const QString &path)
+{
+    struct stat st
+    {};
+    if (::lstat(nativeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    if (st.st_uid != ::geteuid())
+        return QStringLiteral("владелец файла - другой пользователь; сохраните под другим именем");
+    if (!(st.st_mode & S_IWUSR))
+        return QStringLiteral("файл доступен только для чтения; снимите этот признак или сохраните под другим "
+                              "именем");
+    return {};
+}
+
+// Renames from to to unless something (a link included) stands at to: 0, or the errno (EEXIST
+// when the name is taken). Nothing at to is followed or replaced.
+int placeIfFree(const QString &from, const QString &to)
+{
+    const QByteArray source = nativeName(from), target = nativeName(to);
+    int rc = ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE);
+    if (rc != 0 && (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
+        rc = ::link(source.constData(), target.constData());
+        if (rc == 0)
+            ::unlink(source.constData());
+    }
+    return rc == 0 ? 0 : errno;
+}
+
 void syncFolder(const QString &dir)
 {
     const int fd = ::open(nativeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -202,8 +233,11 @@ QString fileErrorReason(int error)
 
 namespace {
 
-// ownOnly: the file itself must not be a link and must belong to this user.
-QByteArray readRegularFile(const QString &path, qint64 maxSize, bool ownOnly)
+namespace FileCheck {
+enum : int { NoLink = 1, Own = 2 }; // the file itself must not be a link / must be this user's
+}
+
+QByteArray readRegularFile(const QString &path, qint64 maxSize, int checks)
 {
     const auto fail = [&](const QString &reason) {
         return Error(QStringLiteral("Не могу прочитать файл \"%1\": %2.").arg(shown(path), reason));
@@ -232,12 +266,13 @@ QByteArray readRegularFile(const QString &path, qint64 maxSize, bool ownOnly)
     // Looked at before opening: opening a device may already do something to it.
     struct stat st
     {};
-    if ((ownOnly ? ::lstat(name.constData(), &st) : ::stat(name.constData(), &st)) != 0)
+    const bool noLink = checks & FileCheck::NoLink;
+    if ((noLink ? ::lstat(name.constData(), &st) : ::stat(name.constData(), &st)) != 0)
         throw failErrno(errno);
     if (!S_ISREG(st.st_mode))
         throw notRegular(st.st_mode);
     // O_NONBLOCK: should the name be swapped for a FIFO in between, opening still returns at once.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (ownOnly ? O_NOFOLLOW : 0));
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (noLink ? O_NOFOLLOW : 0));
     if (fd < 0)
         throw failErrno(errno);
     struct Closer
@@ -249,7 +284,7 @@ QByteArray readRegularFile(const QString &path, qint64 maxSize, bool ownOnly)
         throw failErrno(errno);
     if (!S_ISREG(st.st_mode))
         throw notRegular(st.st_mode);
-    if (ownOnly && st.st_uid != ::geteuid())
+    if ((checks & FileCheck::Own) && st.st_uid != ::geteuid())
         throw fail(QStringLiteral("владелец файла - другой пользователь"));
     if (st.st_size > maxSize)
         throw Error(QStringLiteral("Файл \"%1\" слишком велик (%2 байт).").arg(shown(path)).arg(qint64(st.st_size)));
@@ -279,9 +314,17 @@ QByteArray readRegularFile(const QString &path, qint64 maxSize, bool ownOnly)
 
 } // namespace
 
-QByteArray readWholeFile(const QString &path, qint64 maxSize) { return readRegularFile(path, maxSize, false); }
+QByteArray readWholeFile(const QString &path, qint64 maxSize) { return readRegularFile(path, maxSize, 0); }
 
-QByteArray readOwnFile(const QString &path, qint64 maxSize) { return readRegularFile(path, maxSize, true); }
+QByteArray readOwnFile(const QString &path, qint64 maxSize)
+{
+    return readRegularFile(path, maxSize, FileCheck::NoLink | FileCheck::Own);
+}
+
+QByteArray readFileNoLink(const QString &path, qint64 maxSize)
+{
+    return readRegularFile(path, maxSize, FileCheck::NoLink);
+}
 
 void checkFileWritable(const QString &path)
 {
@@ -294,6 +337,8 @@ void checkFileWritable(const QString &path)
     const bool exists = ::stat(nativeName(path).constData(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode))
         throw writeError(path, QStringLiteral("это папка, а не файл"), false);
+    if (const QString problem = replaceProblem(path); !problem.isEmpty())
+        throw writeError(path, problem, true);
     const QString dir = QFileInfo(path).absolutePath();
     struct stat dirSt
     {};
@@ -325,6 +370,9 @@ void writeFileAtomically(const QString &path, const QByteArray &data)
         throw writeError(path, writeReason(temp.error()), exists);
     if (const int error = temp.fill(data, mode))
         throw writeError(path, writeReason(error), exists);
+    // Once more: the file may have changed hands while the data was written.
+    if (const QString problem = replaceProblem(path); !problem.isEmpty())
+        throw writeError(path, problem, true);
     if (::rename(nativeName(temp.path()).constData(), nativeName(path).constData()) != 0)
         throw writeError(path, writeReason(errno), exists);
     temp.release();
@@ -340,33 +388,99 @@ QString writeNewFile(const QString &dir, const std::function<QString(int)> &name
         throw writeError(first, writeReason(temp.error()), false);
     if (const int error = temp.fill(data, 0))
         throw writeError(first, writeReason(error), false);
-    const QByteArray from = nativeName(temp.path());
     for (int n = 1; n <= maxTries; ++n) {
         const QString path = QDir(dir).filePath(nameFor(n));
-        const QByteArray to = nativeName(path);
-        // Neither call follows or replaces anything standing at the name, a link included.
-        int rc = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
-        if (rc != 0 && (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
-            rc = ::link(from.constData(), to.constData());
-            if (rc == 0)
-                ::unlink(from.constData());
-        }
-        if (rc == 0) {
+        const int error = placeIfFree(temp.path(), path);
+        if (error == 0) {
             temp.release();
             syncFolder(dir);
             return path;
         }
-        if (errno != EEXIST)
-            throw writeError(path, writeReason(errno), false);
+        if (error != EEXIST)
+            throw writeError(path, writeReason(error), false);
     }
     throw writeError(first, QStringLiteral("нет свободного имени файла"), false);
+}
+
+bool moveIfFree(const QString &from, const QString &to)
+{
+    const int error = placeIfFree(from, to);
+    if (error == EEXIST)
+        return false;
+    if (error != 0)
+        throw writeError(to, writeReason(error), false);
+    syncFolder(QFileInfo(to).absolutePath());
+    return true;
+}
+
+namespace {
+
+QString folderRefusal(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Папка \"%1\" не подходит: %2.").arg(shown(path), reason);
+}
+
+// Others may create, remove or rename names in the folder.
+bool othersMayWrite(const struct stat &st)
+{
+    return (st.st_mode & S_IWOTH) || ((st.st_mode & S_IWGRP) && st.st_gid != ::getegid());
+}
+
+// "" or why the folder is no folder of this user's own (a link, another owner, not a folder).
+QString notOwnFolder(const QString &path, struct stat &st)
+{
+    if (::lstat(nativeName(path).constData(), &st) != 0)
+        return errno == ENOENT ? QStringLiteral("её нет") : fileErrorReason(errno);
+    if (!S_ISDIR(st.st_mode))
+        return S_ISLNK(st.st_mode) ? QStringLiteral("это ссылка, а не папка") : QStringLiteral("это не папка");
+    if (st.st_uid != ::geteuid())
+        return QStringLiteral("её владелец - другой пользователь");
+    return {};
+}
+
+} // namespace
+
+QString privateFolderProblem(const QString &path)
+{
+    if (path.isEmpty() || !QDir::isAbsolutePath(path))
+        return folderRefusal(path, QStringLiteral("путь не задан полностью"));
+    struct stat st
+    {};
+    if (const QString problem = notOwnFolder(path, st); !problem.isEmpty())
+        return folderRefusal(path, problem);
+    if (st.st_mode & (S_IRWXG | S_IRWXO))
+        return folderRefusal(path, QStringLiteral("у других пользователей есть права на неё"));
+    return {};
+}
+
+QString ownPrivateFolder(const QString &parent, const QString &name, QString *why)
+{
+    const auto refuse = [why](const QString &text) {
+        if (why)
+            *why = text;
+        return QString();
+    };
+    if (parent.isEmpty() || !QDir::isAbsolutePath(parent))
+        return refuse(folderRefusal(parent, QStringLiteral("путь не задан полностью")));
+    struct stat st
+    {};
+    if (const QString problem = notOwnFolder(parent, st); !problem.isEmpty())
+        return refuse(folderRefusal(parent, problem));
+    if (othersMayWrite(st))
+        return refuse(folderRefusal(parent, QStringLiteral("в неё могут писать другие пользователи")));
+    const QString path = QDir(parent).filePath(name);
+    if (::mkdir(nativeName(path).constData(), 0700) != 0 && errno != EEXIST)
+        return refuse(folderRefusal(path, fileErrorReason(errno)));
+    if (const QString problem = privateFolderProblem(path); !problem.isEmpty())
+        return refuse(problem);
+    return path;
 }
 
 QString ensurePrivateFolder(const QString &path, QString *why)
 {
     const auto refuse = [&](const QString &reason) {
         if (why)
-            *why = QStringLiteral("Папка \"%1\" не подходит: %2.").arg(shown(path), reason);
+            *why = folderRefusal(path, reason);
         return QString();
     };
     if (path.isEmpty())
@@ -379,17 +493,11 @@ QString ensurePrivateFolder(const QString &path, QString *why)
         return refuse(fileErrorReason(errno));
     struct stat st
     {};
-    if (::lstat(name.constData(), &st) != 0)
-        return refuse(fileErrorReason(errno));
-    if (!S_ISDIR(st.st_mode))
-        return refuse(QStringLiteral("это не папка (или ссылка)"));
-    if (st.st_uid != ::geteuid())
-        return refuse(QStringLiteral("её владелец - другой пользователь"));
-    if (st.st_mode & (S_IWGRP | S_IWOTH))
+    if (const QString problem = notOwnFolder(path, st); !problem.isEmpty())
+        return refuse(problem);
+    // A folder made by someone else in between is used as it is, never chmodded.
+    if (othersMayWrite(st))
         return refuse(QStringLiteral("в неё могут писать другие пользователи"));
-    // Read rights for others reveal names only; taken away all the same.
-    if ((st.st_mode & 0777) != 0700 && ::chmod(name.constData(), 0700) != 0)
-        return refuse(fileErrorReason(errno));
     return path;
 }
 
@@ -400,8 +508,7 @@ void checkFolderNotShared(const QString &dir)
     if (::stat(nativeName(dir).constData(), &st) != 0)
         throw Error(QStringLiteral("Папка \"%1\": %2.").arg(shown(dir), fileErrorReason(errno)));
     const bool foreign = st.st_uid != ::geteuid() && st.st_uid != 0;
-    const bool othersWrite = (st.st_mode & S_IWOTH) || ((st.st_mode & S_IWGRP) && st.st_gid != ::getegid());
-    if (foreign || othersWrite)
+    if (foreign || othersMayWrite(st))
         throw Error(QStringLiteral("в папку \"%1\" могут писать другие пользователи; выберите папку, "
                                    "доступную для записи только вам")
                         .arg(shown(dir)));

@@ -14,11 +14,14 @@ namespace mk {
 QByteArray readWholeFile(const QString &path, qint64 maxSize);
 // The same, but a link at the name or a file another user owns is refused.
 QByteArray readOwnFile(const QString &path, qint64 maxSize);
+// The same, but only a link at the name is refused.
+QByteArray readFileNoLink(const QString &path, qint64 maxSize);
 
 // Writes data into a temporary file created exclusively in the target's folder (never through a
 // link), checks every write, the flush, fsync and close, then renames it over the target. On any
 // failure the temporary file is removed, the old file stays as it was and Error names the file
-// and the reason (full disk, no rights, read-only disk ...).
+// and the reason (full disk, no rights, read-only disk ...). A file the user may not write
+// (read-only) or that belongs to another user is refused, never replaced, root or not.
 void writeFileAtomically(const QString &path, const QByteArray &data);
 
 // The same, but the result never replaces anything: the file is placed at the first of
@@ -27,17 +30,31 @@ void writeFileAtomically(const QString &path, const QByteArray &data);
 QString writeNewFile(const QString &dir, const std::function<QString(int)> &nameFor, const QByteArray &data,
                      int maxTries = 999);
 
+// Renames the file from to the name to unless something stands there (a link counts): false
+// when the name is taken, then from stays. Throws Error on other failures.
+bool moveIfFree(const QString &from, const QString &to);
+
 // Throws Error when a file could not be written at path (a folder, a missing folder, a read-only
-// disk, no rights): checked before a long operation whose result goes there, so that the work is
+// disk, no rights, a read-only file or another user's): checked before a long operation whose result goes there, so that the work is
 // not lost at the end.
 void checkFileWritable(const QString &path);
 
 // The Russian reason for a failed file operation's errno ("на диске нет свободного места" ...).
 QString fileErrorReason(int error);
 
-// A folder only this user may use (owned by them, not a link, no rights for group or others):
-// creates it with mode 0700 when missing. Returns an empty text when it exists but is unsafe or
-// cannot be made, with the reason in *why.
+// "" when path is an existing folder only this user may use (owned by them, not a link, no rights
+// at all for group or others), else why not. Nothing is made or changed.
+QString privateFolderProblem(const QString &path);
+
+// The folder `name` inside `parent`, for this user alone: parent must be an existing folder of
+// this user's that others may not write into; only the last component is made (mode 0700) and an
+// existing one must pass privateFolderProblem(). Nothing is ever chmodded. Returns the path, or ""
+// with the reason in *why.
+QString ownPrivateFolder(const QString &parent, const QString &name, QString *why = nullptr);
+
+// A folder for this user's data, made with its missing parents when needed (the last one with
+// mode 0700); an existing one must be this user's, not a link, and not writable by others, and is
+// never chmodded. Returns an empty text when it is unsafe or cannot be made, with the reason in *why.
 QString ensurePrivateFolder(const QString &path, QString *why = nullptr);
 
 // Throws Error naming the folder when others than this user may create files in it.

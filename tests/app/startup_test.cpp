@@ -214,17 +214,29 @@ private slots:
         QTemporaryDir home;
         const QString runtime = home.filePath(QStringLiteral("run"));
         QVERIFY(QDir().mkdir(runtime));
-        QVERIFY(QFile::setPermissions(runtime, QFileDevice::Permissions(0x7777)));
+        const QFileDevice::Permissions readable(0x7755); // a folder of the user's own, like the home folder
+        QVERIFY(QFile::setPermissions(runtime, readable));
         const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR"), oldCache = qgetenv("XDG_CACHE_HOME");
+        const QString cache = home.filePath(QStringLiteral("cache"));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
+        // Neither made along a path: no runtime folder, no cache folder, no lock folder.
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.filePath(QStringLiteral("missing/run"))));
+        QString why;
+        const QString none = TJustOne::defaultLockDir(&why);
+        QVERIFY(QDir().mkdir(cache));
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath(QStringLiteral("cache"))));
         const QString fallback = TJustOne::defaultLockDir();
+        const QFileDevice::Permissions runtimeAfter = QFileInfo(runtime).permissions();
         QVERIFY(QFile::setPermissions(runtime, QFileDevice::Permissions(0x7700)));
         const QString privateRuntime = TJustOne::defaultLockDir();
         qputenv("XDG_RUNTIME_DIR", oldRuntime);
         qputenv("XDG_CACHE_HOME", oldCache);
+        QVERIFY(none.isEmpty());
+        QVERIFY2(why.contains(QStringLiteral("её нет")), qPrintable(why));
+        QVERIFY(!QFileInfo::exists(home.filePath(QStringLiteral("missing"))));
         QCOMPARE(fallback, home.filePath(QStringLiteral("cache/mkconf")));
         QCOMPARE(QFileInfo(fallback).permissions() & QFileDevice::Permissions(0x0077), QFileDevice::Permissions());
+        QCOMPARE(runtimeAfter & QFileDevice::Permissions(0x0077), QFileDevice::Permissions(0x0055)); // never chmodded
         QCOMPARE(privateRuntime, runtime);
 
         const QString victim = home.filePath(QStringLiteral("victim"));

@@ -77,6 +77,55 @@ TEST(FileIo, TheTargetIsReplacedNotWrittenThrough)
     EXPECT_EQ(readRaw(target), "data");
 }
 
+// A file the user has not allowed to be written, or another user's, is never replaced; root
+// gets no exemption. A link at the name is replaced, its target untouched; an own file keeps its mode.
+TEST(FileIo, OnlyFilesTheUserMayWriteAreReplaced)
+{
+    QTemporaryDir dir;
+    const QString victim = dir.filePath(QStringLiteral("victim"));
+    ASSERT_TRUE(writeRaw(victim, "keep"));
+    struct Case
+    {
+        const char *name;
+        mode_t mode;
+        uid_t owner; // 0: this user
+        bool link;
+        QString refusal; // "" when replaced
+    };
+    const Case cases[] = {
+        {"own.tcset", 0640, 0, false, {}},
+        {"readonly.tcset", 0444, 0, false, QStringLiteral("только для чтения")},
+        {"nowrite.tcset", 0500, 0, false, QStringLiteral("только для чтения")},
+        {"foreign.tcset", 0666, 65534, false, QStringLiteral("другой пользователь")},
+        {"link.tcset", 0, 0, true, {}},
+    };
+    for (const Case &c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        const QByteArray native = QFile::encodeName(path);
+        if (c.link) {
+            ASSERT_TRUE(QFile::link(victim, path));
+        } else {
+            ASSERT_TRUE(writeRaw(path, "old"));
+            ASSERT_EQ(::chmod(native.constData(), c.mode), 0);
+        }
+        if (c.owner != 0 && (::geteuid() != 0 || ::chown(native.constData(), c.owner, c.owner) != 0))
+            continue; // only root can give a file away
+        const QString message = errorTextOf([&] { writeFileAtomically(path, "new"); });
+        EXPECT_EQ(message.isEmpty(), c.refusal.isEmpty()) << c.name << ": " << message.toStdString();
+        EXPECT_TRUE(message.contains(c.refusal) && (c.refusal.isEmpty() || message.contains(c.name)))
+            << c.name << ": " << message.toStdString();
+        EXPECT_EQ(readRaw(path), c.refusal.isEmpty() ? "new" : "old") << c.name;
+        EXPECT_EQ(errorTextOf([&] { checkFileWritable(path); }).isEmpty(), c.refusal.isEmpty()) << c.name;
+        struct stat st
+        {};
+        ASSERT_EQ(::lstat(native.constData(), &st), 0);
+        if (!c.link)
+            EXPECT_EQ(st.st_mode & 07777, c.mode) << c.name;
+    }
+    EXPECT_EQ(readRaw(victim), "keep");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Hidden | QDir::System | QDir::Files).size(), 6); // no leftovers
+}
+
 TEST(FileIo, ANewFileNeverReplacesAnythingNorFollowsALink)
 {
     QTemporaryDir dir, elsewhere;
@@ -140,31 +189,75 @@ TEST(FileIo, OnlyRegularFilesAreReadAndNothingWaits)
     }
 }
 
-TEST(FileIo, PrivateFoldersAndSharedOnes)
+// The lock folder is taken only as it is (this user's, no rights for anyone else); the program's
+// own folder is made only as the last component inside a folder of this user's. Nothing is chmodded.
+TEST(FileIo, PrivateFoldersAreTakenAsTheyAreNeverMadeAlongAPathNorChmodded)
 {
     QTemporaryDir dir;
-    const QString fresh = dir.filePath("a/run");
-    ASSERT_EQ(ensurePrivateFolder(fresh), fresh);
-    EXPECT_EQ(QFileInfo(fresh).permissions() & 0x0077, 0);
-    EXPECT_NO_THROW(checkFolderNotShared(fresh));
-
-    const QString open = dir.filePath("open");
-    ASSERT_TRUE(QDir().mkdir(open));
-    ASSERT_EQ(::chmod(QFile::encodeName(open).constData(), 01777), 0);
-    QString why;
-    EXPECT_TRUE(ensurePrivateFolder(open, &why).isEmpty());
-    EXPECT_TRUE(why.contains(QStringLiteral("другие")));
-    EXPECT_TRUE(errorTextOf([&] { checkFolderNotShared(open); }).contains(QStringLiteral("другие пользователи")));
-
+    const auto made = [&](const char *name, mode_t mode) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(QDir().mkdir(path));
+        EXPECT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
+        return path;
+    };
+    const auto modeOf = [](const QString &path) {
+        struct stat st
+        {};
+        return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : mode_t(0);
+    };
+    const QString own = made("own", 0700), home = made("home", 0755), shared = made("shared", 01777);
     const QString link = dir.filePath("link");
-    ASSERT_TRUE(QFile::link(fresh, link));
-    EXPECT_TRUE(ensurePrivateFolder(link).isEmpty());
+    ASSERT_TRUE(QFile::link(own, link));
+    struct Case
+    {
+        QString path;
+        QString problem; // "" when usable
+    };
+    const Case cases[] = {
+        {own, {}},
+        {home, QStringLiteral("права")},
+        {shared, QStringLiteral("права")},
+        {link, QStringLiteral("ссылка")},
+        {dir.filePath("missing/run"), QStringLiteral("её нет")},
+        {QStringLiteral("relative"), QStringLiteral("не задан")},
+    };
+    for (const Case &c : cases) {
+        const QString problem = privateFolderProblem(c.path);
+        EXPECT_EQ(problem.isEmpty(), c.problem.isEmpty()) << c.path.toStdString() << ": " << problem.toStdString();
+        EXPECT_TRUE(problem.contains(c.problem)) << problem.toStdString();
+    }
+    EXPECT_EQ(modeOf(home), 0755u);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing")));
+
+    QString why;
+    EXPECT_EQ(ownPrivateFolder(home, QStringLiteral("mkconf"), &why), home + QStringLiteral("/mkconf")) << why.toStdString();
+    EXPECT_EQ(modeOf(home + QStringLiteral("/mkconf")), 0700u);
+    EXPECT_EQ(modeOf(home), 0755u);
+    ASSERT_EQ(::chmod(QFile::encodeName(home + QStringLiteral("/mkconf")).constData(), 0750), 0);
+    EXPECT_TRUE(ownPrivateFolder(home, QStringLiteral("mkconf"), &why).isEmpty()); // not made private again
+    EXPECT_EQ(modeOf(home + QStringLiteral("/mkconf")), 0750u);
+    EXPECT_TRUE(ownPrivateFolder(shared, QStringLiteral("mkconf"), &why).isEmpty());
+    EXPECT_TRUE(why.contains(QStringLiteral("другие пользователи"))) << why.toStdString();
+    EXPECT_TRUE(ownPrivateFolder(dir.filePath("missing"), QStringLiteral("mkconf")).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing")));
+    EXPECT_FALSE(QFileInfo::exists(shared + QStringLiteral("/mkconf")));
     if (::geteuid() == 0) {
-        const QString foreign = dir.filePath("foreign");
-        ASSERT_TRUE(QDir().mkdir(foreign));
-        ASSERT_EQ(::chmod(QFile::encodeName(foreign).constData(), 0700), 0);
+        const QString foreign = made("foreign", 0700);
         ASSERT_EQ(::chown(QFile::encodeName(foreign).constData(), 65534, 65534), 0);
+        EXPECT_TRUE(privateFolderProblem(foreign).contains(QStringLiteral("другой пользователь")));
+        EXPECT_TRUE(ownPrivateFolder(foreign, QStringLiteral("mkconf")).isEmpty());
         EXPECT_TRUE(ensurePrivateFolder(foreign).isEmpty());
         EXPECT_THROW(checkFolderNotShared(foreign), Error);
     }
+
+    // A data folder is made with its parents; one others may write into is refused, not changed.
+    const QString fresh = dir.filePath("a/backups");
+    ASSERT_EQ(ensurePrivateFolder(fresh), fresh);
+    EXPECT_EQ(modeOf(fresh), 0700u);
+    EXPECT_NO_THROW(checkFolderNotShared(fresh));
+    EXPECT_TRUE(ensurePrivateFolder(shared, &why).isEmpty());
+    EXPECT_TRUE(why.contains(QStringLiteral("другие")));
+    EXPECT_EQ(modeOf(shared), 01777u);
+    EXPECT_TRUE(errorTextOf([&] { checkFolderNotShared(shared); }).contains(QStringLiteral("другие пользователи")));
+    EXPECT_TRUE(ensurePrivateFolder(link).isEmpty());
 }
