@@ -27,7 +27,7 @@ void describe(BackupEntry &entry, quint16 codeInName)
         entry.problem = why;
     };
     try {
-        const SettingsFileContent content = decodeSettingsFile(readWholeFile(entry.path, kMaxSettingsFileSize));
+        const SettingsFileContent content = decodeSettingsFile(readFileNoLink(entry.path, kMaxSettingsFileSize));
         TMK model;
         model.replaceImage(content.modelCode, content.image);
         entry.modelCode = content.modelCode;
@@ -62,15 +62,18 @@ QString backupKindText(BackupEntry::Kind kind)
 std::vector<BackupEntry> listBackups(const QString &dir)
 {
     std::vector<BackupEntry> list;
-    const QFileInfoList files = QDir(dir).entryInfoList(QDir::Files | QDir::System, QDir::Name);
+    // Regular files only: a link named like a backup is passed over, never followed.
+    const QFileInfoList files = QDir(dir).entryInfoList(QDir::Files | QDir::NoSymLinks, QDir::Name);
     for (const QFileInfo &info : files) {
+        if (info.isSymLink() || !info.isFile())
+            continue;
         BackupEntry entry;
         entry.path = info.absoluteFilePath();
         entry.fileName = info.fileName();
         entry.when = info.lastModified();
         const QRegularExpressionMatch m = kBackupName.match(info.fileName());
         const QDateTime named = m.hasMatch() ? QDateTime::fromString(m.captured(1), kBackupTimeFormat) : QDateTime();
-        if (!named.isValid() || !info.isFile()) {
+        if (!named.isValid()) {
             entry.kind = BackupEntry::Foreign;
             entry.problem = QStringLiteral("не резервная копия этой программы");
         } else {

@@ -21,7 +21,8 @@ struct BackupEntry
     QString problem; // Foreign and Damaged: why, in the user's words
 };
 
-// Every file of the folder but hidden ones (a backup being written is hidden until complete).
+// Every regular file of the folder but hidden ones (a backup being written is hidden until
+// complete); links, FIFOs, devices and sockets are passed over.
 // A missing folder gives an empty list.
 std::vector<BackupEntry> listBackups(const QString &dir);
 

@@ -17,6 +17,7 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace mk::test {
 namespace {
@@ -47,6 +48,9 @@ struct BackupFolder
             encodeSettingsFile(0x0101, makeFactoryImage(0x0101, 1))); // code not its name's
         put(".backup-abc123", "half-written");                        // hidden: skipped
         QDir(dir.path()).mkdir(QStringLiteral("sub.tcset"));          // folders: skipped
+        // Named like the newest backups, but a link (to a whole backup) and a FIFO: skipped.
+        QFile::link(newer, dir.filePath(QStringLiteral("mk-20261209-100000-8002.tcset")));
+        ::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("mk-20261209-110000-8002.tcset"))).constData(), 0600);
     }
 };
 
