@@ -5,6 +5,7 @@
 
 #include "app/MainMenu.h"
 #include "base/Error.h"
+#include "history/CarNames.h"
 #include "history/HistoryDatabase.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
@@ -50,7 +51,8 @@ QString TMainForm::historyPath() const
 
 void TMainForm::loadHistorySettings(IniFile &ini)
 {
-    m_autoHistoryCar = ini.settings().value(kHistorySection + QLatin1Char('/') + kCarKey).toString();
+    // The ini file may have been edited by hand: a name is taken as a dialog would take it.
+    m_autoHistoryCar = cleanCarName(ini.settings().value(kHistorySection + QLatin1Char('/') + kCarKey).toString());
     m_autoHistory = ini.readBool(kHistorySection, kAutoAddKey, false) && !m_autoHistoryCar.isEmpty();
     m_autoHistoryAction->setChecked(m_autoHistory);
     m_autoHistoryAction->setToolTip(m_autoHistory ? QStringLiteral("Автомобиль: %1").arg(m_autoHistoryCar) : QString());

@@ -1,12 +1,15 @@
 #include "history/HistoryDatabase.h"
 
 #include "base/Error.h"
+#include "base/FileIo.h"
+#include "history/CarNames.h"
 #include "history/HistoryDates.h"
 #include "history/HistorySchema.h"
 #include "image/TMK.h"
 #include "journals/ErrorCodeText.h"
 #include "journals/JournalCodeFormat.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,8 +17,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QUrl>
 #include <QVariant>
 #include <atomic>
+#include <cerrno>
 
 namespace mk {
 
@@ -31,26 +36,65 @@ QString damagedText(const QString &path)
     return QStringLiteral("База истории поездок \"%1\" повреждена; она оставлена без изменений.").arg(path);
 }
 
-// Rolls back unless committed: a failed add leaves the database as it was.
+// SQLite's primary result codes that the messages tell apart.
+enum SqliteCode : int {
+    kPerm = 3,
+    kBusy = 5,
+    kLocked = 6,
+    kReadOnly = 8,
+    kIoError = 10,
+    kCorrupt = 11,
+    kFull = 13,
+    kCantOpen = 14,
+    kNotADatabase = 26,
+};
+// READONLY_ROLLBACK: a hot journal waits to be rolled back, which a read-only connection cannot do.
+constexpr int kReadOnlyRollback = kReadOnly | (3 << 8);
+
+int sqliteCode(const QSqlError &error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok ? code : -1;
+}
+
+// Waits for another program's transaction this long before saying the database is busy.
+constexpr int kBusyTimeoutMs = 5000;
+
+// Rolls back unless committed: a failed add leaves the database as it was. IMMEDIATE takes the
+// write lock at once (waiting for it while another program writes), so that a transaction that
+// has read never has to be abandoned because another one wrote meanwhile.
 class Transaction
 {
 public:
-    explicit Transaction(QSqlDatabase &db) : m_db(db) { m_open = m_db.transaction(); }
+    explicit Transaction(QSqlDatabase &db) : m_db(db)
+    {
+        QSqlQuery begin(m_db);
+        m_open = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        if (!m_open)
+            m_error = begin.lastError();
+    }
     ~Transaction()
     {
         if (m_open)
-            m_db.rollback();
+            QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
     }
     bool begun() const { return m_open; }
+    const QSqlError &error() const { return m_error; }
     bool commit()
     {
-        m_open = !m_db.commit();
+        QSqlQuery commit(m_db);
+        if (commit.exec(QStringLiteral("COMMIT")))
+            m_open = false;
+        else
+            m_error = commit.lastError();
         return !m_open;
     }
 
 private:
     QSqlDatabase &m_db;
     bool m_open = false;
+    QSqlError m_error;
 };
 
 QSqlQuery prepared(const QSqlDatabase &db, const QString &sql, const QVariantList &values)
@@ -98,43 +142,117 @@ HistoryDatabase::HistoryDatabase(const QString &path, Access access) : m_path(pa
     const bool exists = info.exists() || info.isSymLink();
     if (!exists && access == Access::ReadOnly)
         throw Error(QStringLiteral("Истории поездок ещё нет: файл \"%1\" не найден.").arg(path));
-    if (exists)
-        checkFile(true);
-    else if (!QDir().mkpath(info.absolutePath()))
-        throw Error(QStringLiteral("Не удалось создать папку \"%1\" для истории поездок.").arg(info.absolutePath()));
-
     try {
+        if (!exists) {
+            if (!QDir().mkpath(info.absolutePath()))
+                throw Error(QStringLiteral("Не удалось создать папку \"%1\" для истории поездок.")
+                                .arg(info.absolutePath()));
+            createNew();
+        }
+        checkFile();
         open(access);
     } catch (...) {
-        m_db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_connection); // a refused file leaves no connection behind
+        disconnect(); // a refused file leaves no connection behind
         throw;
     }
 }
 
-void HistoryDatabase::open(Access access)
+void HistoryDatabase::connect(const QString &file, const char *mode)
 {
+    disconnect();
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     if (!m_db.isValid())
         throw Error(
             QStringLiteral("Нет драйвера SQLite для Qt (пакет libqt6sql6-sqlite): история поездок недоступна."));
-    m_db.setDatabaseName(m_path);
-    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
-    if (access == Access::ReadOnly)
-        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
-    m_db.setConnectOptions(options);
+    // A URI, so that the mode is SQLite's own: "rw" and "ro" never create a file at the name.
+    m_db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()).toString(QUrl::FullyEncoded) +
+                         QStringLiteral("?mode=") + QLatin1String(mode));
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!m_db.open())
-        throw Error(QStringLiteral("Не удалось открыть базу истории поездок \"%1\".").arg(m_path));
-    checkSchema(access == Access::ReadWrite);
+        fail(m_db.lastError(), false);
+    QSqlQuery(m_db).exec(QStringLiteral("PRAGMA foreign_keys = ON"));
 }
 
-HistoryDatabase::~HistoryDatabase()
+void HistoryDatabase::disconnect()
 {
     if (m_db.isOpen())
         m_db.close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connection);
 }
+
+// A new database is made whole under a hidden name and only then put at its own name, unless
+// another program has put one there meanwhile (that one is then used): a failure, a full disk
+// included, leaves no empty or half-made file behind.
+void HistoryDatabase::createNew()
+{
+    const QFileInfo info(m_path);
+    const QString stem = QStringLiteral(".%1.%2").arg(info.fileName()).arg(QCoreApplication::applicationPid());
+    const QString temp = writeNewFile(
+        info.absolutePath(), [&stem](int n) { return stem + QStringLiteral("-%1.new").arg(n); }, QByteArray());
+    struct Cleanup
+    {
+        QString path;
+        ~Cleanup()
+        {
+            if (!path.isEmpty()) {
+                QFile::remove(path);
+                QFile::remove(path + QStringLiteral("-journal"));
+            }
+        }
+    } cleanup{temp};
+    m_creating = true;
+    connect(temp, "rw");
+    migrate();
+    disconnect();
+    m_creating = false;
+    if (moveIfFree(temp, m_path))
+        cleanup.path.clear();
+}
+
+void HistoryDatabase::open(Access access)
+{
+    // A journal beside the database is left by an add that was interrupted: SQLite rolls it back
+    // on the first read, which needs the right to write. Without that right it says so.
+    const bool interrupted = QFileInfo(m_path + QStringLiteral("-journal")).size() > 0;
+    const bool writable = access == Access::ReadWrite || (interrupted && QFileInfo(m_path).isWritable());
+    connect(m_path, writable ? "rw" : "ro");
+    checkSchema(access == Access::ReadWrite);
+}
+
+void HistoryDatabase::fail(const QSqlError &error, bool writing) const
+{
+    const int code = sqliteCode(error);
+    QString reason;
+    switch (code & 0xff) {
+    case kBusy:
+    case kLocked:
+        throw Error(QStringLiteral("База истории поездок \"%1\" занята другой программой; попробуйте ещё раз, "
+                                   "когда та закончит с ней работу. База оставлена без изменений.")
+                        .arg(m_path));
+    case kCorrupt: throw Error(damagedText(m_path));
+    case kNotADatabase: throw Error(notHistoryText(m_path));
+    case kFull: reason = fileErrorReason(ENOSPC); break;
+    case kIoError: reason = fileErrorReason(EIO); break;
+    case kPerm: reason = fileErrorReason(EPERM); break;
+    case kCantOpen: reason = QStringLiteral("файл не открывается (нет прав доступа к нему или к его папке)"); break;
+    case kReadOnly:
+        reason = code == kReadOnlyRollback
+                     ? QStringLiteral("запись в неё была прервана, а восстановить её можно только с правом записи")
+                     : QStringLiteral("нет прав на запись в файл или в его папку, либо диск доступен только для "
+                                      "чтения");
+        break;
+    default: reason = QStringLiteral("ошибка SQLite %1").arg(code); break;
+    }
+    if (m_creating)
+        throw Error(QStringLiteral("Не удалось создать базу истории поездок \"%1\": %2.").arg(m_path, reason));
+    if (writing)
+        throw Error(
+            QStringLiteral("Не удалось записать историю поездок в \"%1\": %2; база осталась как была.").arg(m_path, reason));
+    throw Error(QStringLiteral("Не удалось прочитать базу истории поездок \"%1\": %2.").arg(m_path, reason));
+}
+
+HistoryDatabase::~HistoryDatabase() { disconnect(); }
 
 QString HistoryDatabase::defaultPath()
 {
@@ -144,12 +262,10 @@ QString HistoryDatabase::defaultPath()
 
 QString HistoryDatabase::defaultCarName() { return QStringLiteral("Мой автомобиль"); }
 
-// Only a regular file that is empty or starts as a SQLite database is opened: SQLite itself
-// would take any file it cannot read for a new database on the first write.
-void HistoryDatabase::checkFile(bool exists) const
+// Only a regular file that starts as a SQLite database is opened: SQLite itself would take an
+// empty file, or any it cannot read, for a new database on the first write.
+void HistoryDatabase::checkFile() const
 {
-    if (!exists)
-        return;
     const QFileInfo info(m_path);
     if (info.isSymLink())
         throw Error(QStringLiteral("\"%1\" — ссылка на другой файл; база истории поездок открывается только "
@@ -161,69 +277,84 @@ void HistoryDatabase::checkFile(bool exists) const
     if (!f.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Нет доступа к базе истории поездок \"%1\".").arg(m_path));
     const QByteArray head = f.read(16);
-    if (!head.isEmpty() && head != QByteArray("SQLite format 3\0", 16))
+    if (head.isEmpty())
+        throw Error(QStringLiteral("Файл \"%1\" пуст: это не база истории поездок; он оставлен без изменений. "
+                                   "Если он остался от неудачной записи, удалите его или укажите другой файл.")
+                        .arg(m_path));
+    if (head != QByteArray("SQLite format 3\0", 16))
         throw Error(notHistoryText(m_path));
 }
 
 void HistoryDatabase::checkSchema(bool writable)
 {
     QSqlQuery check(m_db);
-    if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next() ||
-        check.value(0).toString() != QLatin1String("ok"))
+    if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next())
+        fail(check.lastError(), false);
+    if (check.value(0).toString() != QLatin1String("ok"))
         throw Error(damagedText(m_path));
+    const int version = storedVersion();
+    if (version == 0) {
+        if (!writable)
+            throw Error(QStringLiteral("Истории поездок ещё нет: база \"%1\" пуста.").arg(m_path));
+        migrate();
+        return;
+    }
+    if (version > historySchemaVersion())
+        throw Error(QStringLiteral("База истории поездок \"%1\" создана более новой версией программы; "
+                                   "она оставлена без изменений.")
+                        .arg(m_path));
+    if (version < historySchemaVersion()) {
+        if (!writable)
+            throw Error(QStringLiteral("База истории поездок \"%1\" создана старой версией программы; "
+                                       "она обновится при следующем добавлении журналов.")
+                            .arg(m_path));
+        migrate();
+    }
+}
+
+// 0 for a database without tables; Error for another program's database or a damaged one.
+int HistoryDatabase::storedVersion() const
+{
     QSqlQuery tables(m_db);
     if (!tables.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
-        throw Error(damagedText(m_path));
+        fail(tables.lastError(), false);
     QStringList names;
     while (tables.next())
         names << tables.value(0).toString();
-    QSqlQuery(m_db).exec(QStringLiteral("PRAGMA foreign_keys = ON"));
-    if (names.isEmpty()) {
-        if (!writable)
-            throw Error(QStringLiteral("Истории поездок ещё нет: база \"%1\" пуста.").arg(m_path));
-        migrate(0);
-        return;
-    }
+    if (names.isEmpty())
+        return 0;
     QSqlQuery schema(m_db);
     if (!names.contains(QLatin1String("history_schema")) ||
         !schema.exec(QStringLiteral("SELECT application, version FROM history_schema")) || !schema.next() ||
         schema.value(0).toString() != QLatin1String(kHistoryApplication))
         throw Error(notHistoryText(m_path));
     const int version = schema.value(1).toInt();
-    if (version > historySchemaVersion())
-        throw Error(QStringLiteral("База истории поездок \"%1\" создана более новой версией программы; "
-                                   "она оставлена без изменений.")
-                        .arg(m_path));
-    if (version < 0)
+    if (version <= 0) // a committed migration leaves its version; 0 is the first step's own row
         throw Error(damagedText(m_path));
-    if (version < historySchemaVersion()) {
-        if (!writable)
-            throw Error(QStringLiteral("База истории поездок \"%1\" создана старой версией программы; "
-                                       "она обновится при следующем добавлении журналов.")
-                            .arg(m_path));
-        migrate(version);
-    }
+    return version;
 }
 
-// Every step and the new version in one transaction: a failed migration leaves the old database.
-void HistoryDatabase::migrate(int from)
+// Every step and the new version in one transaction, from the version found once the write lock
+// is held (another program may have brought the database up meanwhile): a failed migration
+// leaves the old database.
+void HistoryDatabase::migrate()
 {
     Transaction t(m_db);
     if (!t.begun())
-        failWrite();
+        fail(t.error(), true);
+    const int from = storedVersion();
     const QList<QStringList> &steps = historyMigrations();
     for (int v = from; v < int(steps.size()); ++v)
-        for (const QString &sql : steps[v])
-            if (!QSqlQuery(m_db).exec(sql))
-                failWrite();
+        for (const QString &sql : steps[v]) {
+            QSqlQuery q(m_db);
+            if (!q.exec(sql))
+                fail(q.lastError(), true);
+        }
     QSqlQuery q = prepared(m_db, QStringLiteral("UPDATE history_schema SET version = ?"), {historySchemaVersion()});
-    if (!q.exec() || !t.commit())
-        failWrite();
-}
-
-void HistoryDatabase::failWrite() const
-{
-    throw Error(QStringLiteral("Не удалось записать историю поездок в \"%1\"; база осталась как была.").arg(m_path));
+    if (!q.exec())
+        fail(q.lastError(), true);
+    if (!t.commit())
+        fail(t.error(), true);
 }
 
 QStringList HistoryDatabase::cars() const
@@ -231,7 +362,7 @@ QStringList HistoryDatabase::cars() const
     QSqlQuery q(m_db);
     QStringList names;
     if (!q.exec(QStringLiteral("SELECT name FROM cars ORDER BY id")))
-        throw Error(damagedText(m_path));
+        fail(q.lastError(), false);
     while (q.next())
         names << q.value(0).toString();
     return names;
@@ -239,55 +370,70 @@ QStringList HistoryDatabase::cars() const
 
 bool HistoryDatabase::hasCar(const QString &name) const { return cars().contains(name); }
 
-qint64 HistoryDatabase::carId(const QString &name) const
+std::optional<qint64> HistoryDatabase::findCar(const QString &name) const
 {
     QSqlQuery q = prepared(m_db, QStringLiteral("SELECT id FROM cars WHERE name = ?"), {name});
     if (!q.exec())
-        throw Error(damagedText(m_path));
+        fail(q.lastError(), false);
     if (!q.next())
-        throw Error(QStringLiteral("В истории нет автомобиля \"%1\".").arg(name));
+        return std::nullopt;
     return q.value(0).toLongLong();
 }
 
+qint64 HistoryDatabase::carId(const QString &name) const
+{
+    if (const std::optional<qint64> id = findCar(name))
+        return *id;
+    throw Error(QStringLiteral("В истории нет автомобиля \"%1\".").arg(printableCarName(name)));
+}
+
+// A car held already keeps its name as it is; a new one must have a name fit for one.
 qint64 HistoryDatabase::ensureCar(const QString &name)
 {
-    if (name.trimmed().isEmpty())
-        throw Error(QStringLiteral("Не указано название автомобиля."));
-    QSqlQuery q = prepared(m_db, QStringLiteral("INSERT OR IGNORE INTO cars (name) VALUES (?)"), {name});
+    if (const std::optional<qint64> id = findCar(name))
+        return *id;
+    if (const QString problem = carNameProblem(name); !problem.isEmpty())
+        throw Error(problem);
+    QSqlQuery q = prepared(m_db, QStringLiteral("INSERT INTO cars (name) VALUES (?)"), {name});
     if (!q.exec())
-        failWrite();
-    return carId(name);
+        fail(q.lastError(), true);
+    return q.lastInsertId().toLongLong();
 }
 
 void HistoryDatabase::renameCar(const QString &name, const QString &newName)
 {
-    if (newName.trimmed().isEmpty())
-        throw Error(QStringLiteral("Не указано название автомобиля."));
+    if (const QString problem = carNameProblem(newName); !problem.isEmpty())
+        throw Error(problem);
+    Transaction t(m_db);
+    if (!t.begun())
+        fail(t.error(), true);
     const qint64 id = carId(name);
     if (name == newName)
         return;
-    if (hasCar(newName))
+    if (findCar(newName))
         throw Error(QStringLiteral("Автомобиль \"%1\" уже есть в истории.").arg(newName));
     QSqlQuery q = prepared(m_db, QStringLiteral("UPDATE cars SET name = ? WHERE id = ?"), {newName, id});
     if (!q.exec())
-        failWrite();
+        fail(q.lastError(), true);
+    if (!t.commit())
+        fail(t.error(), true);
 }
 
 void HistoryDatabase::deleteCar(const QString &name)
 {
-    const qint64 id = carId(name);
     Transaction t(m_db);
     if (!t.begun())
-        failWrite();
+        fail(t.error(), true);
+    const qint64 id = carId(name);
     for (const char *table : {"journal_entries", "error_entries", "sources", "cars"}) {
         const QString column = qstrcmp(table, "cars") == 0 ? QStringLiteral("id") : QStringLiteral("car_id");
         QSqlQuery q =
             prepared(m_db, QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(QLatin1String(table), column), {id});
         if (!q.exec())
-            failWrite();
+            fail(q.lastError(), true);
     }
     if (!t.commit())
-        failWrite();
+        fail(t.error(), true);
 }
 
 HistoryAddResult HistoryDatabase::addJournals(const QString &car, const TMK &tmk, const QDateTime &readTime,
@@ -295,7 +441,7 @@ HistoryAddResult HistoryDatabase::addJournals(const QString &car, const TMK &tmk
 {
     Transaction t(m_db);
     if (!t.begun())
-        failWrite();
+        fail(t.error(), true);
     const qint64 carKey = ensureCar(car);
     QSqlQuery src = prepared(
         m_db,
@@ -303,7 +449,7 @@ HistoryAddResult HistoryDatabase::addJournals(const QString &car, const TMK &tmk
                        "VALUES (?, ?, ?, ?)"),
         {carKey, QDateTime::currentDateTimeUtc().toString(Qt::ISODate), readTime.toString(Qt::ISODate), source});
     if (!src.exec())
-        failWrite();
+        fail(src.lastError(), true);
     const qint64 sourceId = src.lastInsertId().toLongLong();
 
     HistoryAddResult result;
@@ -347,7 +493,7 @@ HistoryAddResult HistoryDatabase::addJournals(const QString &car, const TMK &tmk
             for (int v = 0; v < values.size(); ++v)
                 insertEntry.bindValue(v, values[v]);
             if (!insertEntry.exec())
-                failWrite();
+                fail(insertEntry.lastError(), true);
             if (insertEntry.numRowsAffected() == 1) {
                 ++(kind == JournalKind::Trip ? result.trips : result.refuellings);
                 result.uncertain += years[i].uncertain ? 1 : 0;
@@ -386,14 +532,14 @@ HistoryAddResult HistoryDatabase::addJournals(const QString &car, const TMK &tmk
         for (int v = 0; v < values.size(); ++v)
             insertError.bindValue(v, values[v]);
         if (!insertError.exec())
-            failWrite();
+            fail(insertError.lastError(), true);
         if (insertError.numRowsAffected() == 1) {
             ++result.errors;
             result.uncertain += years[i].uncertain ? 1 : 0;
         }
     }
     if (!t.commit())
-        failWrite();
+        fail(t.error(), true);
     return result;
 }
 
@@ -411,7 +557,7 @@ QList<HistoryJournalEntry> HistoryDatabase::journal(const QString &car, JournalK
                                .arg(within),
                            values);
     if (!q.exec())
-        throw Error(damagedText(m_path));
+        fail(q.lastError(), false);
     QList<HistoryJournalEntry> rows;
     while (q.next()) {
         HistoryJournalEntry r;
@@ -444,7 +590,7 @@ QList<HistoryErrorEntry> HistoryDatabase::errors(const QString &car, const Histo
                                .arg(within),
                            values);
     if (!q.exec())
-        throw Error(damagedText(m_path));
+        fail(q.lastError(), false);
     QList<HistoryErrorEntry> rows;
     while (q.next()) {
         HistoryErrorEntry r;
@@ -476,7 +622,7 @@ QList<MonthTotals> HistoryDatabase::monthlyTotals(const QString &car, const Hist
                                .arg(within),
                            values);
     if (!q.exec())
-        throw Error(damagedText(m_path));
+        fail(q.lastError(), false);
     QList<MonthTotals> months;
     while (q.next()) {
         MonthTotals m;

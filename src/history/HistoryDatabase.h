@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -80,8 +81,10 @@ public:
     enum class Access { ReadWrite, ReadOnly };
 
     // Opens the database, creating it (and its folder) when missing in ReadWrite, migrating an
-    // older version. A file that is not a history database or is damaged is refused with Error
-    // and left as it was; ReadOnly refuses a missing file.
+    // older version. A file that is not a history database (an empty one included) or is damaged
+    // is refused with Error and left as it was; ReadOnly refuses a missing file. A database
+    // another program is writing is waited for a few seconds, then reported as busy; one whose
+    // last write was interrupted is recovered by SQLite on opening.
     explicit HistoryDatabase(const QString &path, Access access = Access::ReadWrite);
     ~HistoryDatabase();
     HistoryDatabase(const HistoryDatabase &) = delete;
@@ -95,12 +98,13 @@ public:
 
     QStringList cars() const;
     bool hasCar(const QString &name) const;
+    // A new name with a control character (line break, tab ...) is refused (carNameProblem()).
     void renameCar(const QString &name, const QString &newName);
     // Removes the car and all its entries.
     void deleteCar(const QString &name);
 
     // Adds the journals of the image (sections 6, 10 and 12 decoded) to the car, creating it when
-    // missing. Entries already held are skipped; one transaction.
+    // missing (its name checked as in renameCar()). Entries already held are skipped; one transaction.
     HistoryAddResult addJournals(const QString &car, const TMK &tmk, const QDateTime &readTime, const QString &source);
 
     // Latest first. Error for a car that is not held.
@@ -111,17 +115,24 @@ public:
     QList<MonthTotals> monthlyTotals(const QString &car, const HistoryPeriod &period = {}) const;
 
 private:
+    void connect(const QString &file, const char *mode);
+    void disconnect();
+    void createNew();
     void open(Access access);
-    void checkFile(bool exists) const;
+    void checkFile() const;
     void checkSchema(bool writable);
-    void migrate(int from);
+    int storedVersion() const;
+    void migrate();
+    std::optional<qint64> findCar(const QString &name) const;
     qint64 carId(const QString &name) const;
     qint64 ensureCar(const QString &name);
-    [[noreturn]] void failWrite() const;
+    // Throws the error of a failed statement in the user's words: busy, damaged, full disk ...
+    [[noreturn]] void fail(const QSqlError &error, bool writing) const;
 
     QString m_path;
     QString m_connection;
     QSqlDatabase m_db;
+    bool m_creating = false; // a new database is being made under its hidden name
 };
 
 } // namespace mk

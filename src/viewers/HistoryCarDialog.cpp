@@ -1,5 +1,6 @@
 #include "viewers/HistoryCarDialog.h"
 
+#include "history/CarNames.h"
 #include "image/TMK.h"
 #include "widgets/BackgroundWork.h"
 #include "widgets/MessageBoxes.h"
@@ -68,7 +69,13 @@ HistoryCarDialog::HistoryCarDialog(const QStringList &cars, const QString &prefe
     layout->addWidget(buttons);
 }
 
-QString HistoryCarDialog::car() const { return m_car->currentText().trimmed(); }
+// A car held is taken by its name as it is; a name typed or pasted anew loses its control
+// characters (a pasted line break becomes a space).
+QString HistoryCarDialog::car() const
+{
+    const QString text = m_car->currentText();
+    return m_car->findText(text, Qt::MatchExactly) >= 0 ? text : cleanCarName(text);
+}
 
 QStringList historyCars(const QString &databasePath)
 {

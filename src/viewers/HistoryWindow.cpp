@@ -2,6 +2,7 @@
 
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "history/CarNames.h"
 #include "history/HistoryCsv.h"
 #include "history/HistoryPlots.h"
 #include "journals/FreezeFrame.h"
@@ -346,7 +347,7 @@ void HistoryWindow::renameClick()
     dialog.setTextValue(car);
     if (execDialog(dialog) != QDialog::Accepted)
         return;
-    const QString name = dialog.textValue().trimmed();
+    const QString name = cleanCarName(dialog.textValue());
     if (name == car)
         return;
     runOffUiThread([&] { HistoryDatabase(m_path).renameCar(car, name); });

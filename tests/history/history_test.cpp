@@ -201,6 +201,7 @@ TEST_F(History, ForeignAndDamagedFilesAreRefusedAndLeftAlone)
         scrambled[i] = char(scrambled[i] ^ 0x5A);
     const QList<std::pair<const char *, QByteArray>> files = {
         {"text.sqlite", QByteArray("поездки, заправки\n1,2,3\n")},
+        {"empty.sqlite", QByteArray()}, // SQLite would take it for a new database
         {"settings.sqlite", encodeSettingsFile(1, makeFactoryImage(1, 1))},
         {"other.sqlite", readFile(path("other.sqlite"))},
         {"newer.sqlite", readFile(path("newer.sqlite"))},

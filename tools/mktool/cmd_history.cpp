@@ -2,6 +2,8 @@
 // what is held, the cars.
 
 #include "Command.h"
+#include "base/Error.h"
+#include "history/CarNames.h"
 #include "history/HistoryCsv.h"
 #include "history/HistoryDatabase.h"
 #include "image/TMK.h"
@@ -33,6 +35,9 @@ int runAdd(const QStringList &argv)
             return usageError(QStringLiteral("history"), QStringLiteral("--read-date is YYYY-MM-DD"));
         readTime = QDateTime(date, QTime(23, 59)); // anything recorded that day is not after the read
     }
+    const QString car = carName(args);
+    if (const QString problem = carNameProblem(car); !problem.isEmpty())
+        throw Error(problem);
     // Every file is read before the database is opened: a bad file adds nothing.
     struct Loaded
     {
@@ -49,7 +54,6 @@ int runAdd(const QStringList &argv)
         l.source = QStringLiteral("файл %1").arg(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()));
     }
     HistoryDatabase db(dbPath(args));
-    const QString car = carName(args);
     for (int i = 0; i < int(loaded.size()); ++i) {
         const HistoryAddResult r =
             db.addJournals(car, loaded[size_t(i)].tmk, loaded[size_t(i)].readTime, loaded[size_t(i)].source);
@@ -126,8 +130,9 @@ int runCars(const QStringList &argv)
         return usageError(QStringLiteral("history"),
                           args.ok() ? QStringLiteral("history cars takes no files") : args.error());
     const HistoryDatabase db(dbPath(args), HistoryDatabase::Access::ReadOnly);
+    // One line each, whatever a name held from elsewhere may contain.
     for (const QString &car : db.cars())
-        out(car + QLatin1Char('\n'));
+        out(printableCarName(car) + QLatin1Char('\n'));
     return kOk;
 }
 
