@@ -13,7 +13,7 @@ public:
     // name: the program file's name without its folder; lockDir: where the lock lives, a folder
     // only this user may use (see defaultLockDir()). Without such a folder there is no lock: the
     // copy runs unguarded rather than not at all.
-    explicit TJustOne(const QString &name, const QString &lockDir = defaultLockDir());
+    explicit TJustOne(const QString &name, const QString &lockDir = defaultLockDir(nullptr));
     ~TJustOne();
 
     // true when this copy holds the lock (or runs unguarded); a copy that does not should end silently.
