@@ -34,8 +34,8 @@ QString TJustOne::defaultLockDir(QString *why)
     // Read directly: without it Qt would make one in the shared temporary folder. It is used as
     // it is: a folder the session did not make private is not ours to change.
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    QString runtimeProblem = runtime.isEmpty() ? QStringLiteral("XDG_RUNTIME_DIR не задана.")
-                                               : privateFolderProblem(runtime);
+    QString runtimeProblem =
+        runtime.isEmpty() ? QStringLiteral("XDG_RUNTIME_DIR не задана.") : privateFolderProblem(runtime);
     if (runtimeProblem.isEmpty())
         return runtime;
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);

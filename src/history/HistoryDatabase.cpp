@@ -145,8 +145,8 @@ HistoryDatabase::HistoryDatabase(const QString &path, Access access) : m_path(pa
     try {
         if (!exists) {
             if (!QDir().mkpath(info.absolutePath()))
-                throw Error(QStringLiteral("Не удалось создать папку \"%1\" для истории поездок.")
-                                .arg(info.absolutePath()));
+                throw Error(
+                    QStringLiteral("Не удалось создать папку \"%1\" для истории поездок.").arg(info.absolutePath()));
             createNew();
         }
         checkFile();
@@ -247,8 +247,8 @@ void HistoryDatabase::fail(const QSqlError &error, bool writing) const
     if (m_creating)
         throw Error(QStringLiteral("Не удалось создать базу истории поездок \"%1\": %2.").arg(m_path, reason));
     if (writing)
-        throw Error(
-            QStringLiteral("Не удалось записать историю поездок в \"%1\": %2; база осталась как была.").arg(m_path, reason));
+        throw Error(QStringLiteral("Не удалось записать историю поездок в \"%1\": %2; база осталась как была.")
+                        .arg(m_path, reason));
     throw Error(QStringLiteral("Не удалось прочитать базу истории поездок \"%1\": %2.").arg(m_path, reason));
 }
 

@@ -105,8 +105,7 @@ TEST(FileIo, OnlyFilesTheUserMayWriteAreReplaced)
         if (c.owner != 0 && (::geteuid() != 0 || ::chown(native.constData(), c.owner, c.owner) != 0))
             continue; // only root can give a file away
         const QString message = errorTextOf([&] { writeFileAtomically(path, "new"); });
-        EXPECT_TRUE(c.refusal.isEmpty() ? message.isEmpty()
-                                        : message.contains(c.refusal) && message.contains(c.name))
+        EXPECT_TRUE(c.refusal.isEmpty() ? message.isEmpty() : message.contains(c.refusal) && message.contains(c.name))
             << c.name << ": " << message.toStdString();
         EXPECT_EQ(errorTextOf([&] { checkFileWritable(path); }).isEmpty(), c.refusal.isEmpty()) << c.name;
         EXPECT_EQ(readRaw(path), c.refusal.isEmpty() ? "new" : "old") << c.name;

@@ -128,13 +128,12 @@ TEST_F(HistorySafety, AFullDiskIsNamedAndLeavesNoFileBehind)
     const qint64 room = (QFileInfo(old).size() + 4095) / 4096 * 4096 + 4096;
     const QString disk = dir.filePath(QStringLiteral("disk"));
     ASSERT_TRUE(QDir().mkdir(disk));
-    const QString script = QStringLiteral(
-        "mount -t tmpfs -o size=%1 none \"$1\" 2>/dev/null || exit 77\n"
-        "cp \"$2\" \"$1/old.sqlite\"\n"
-        "\"$3\" history add \"$4\" --db \"$1/new.sqlite\"; echo \"new=$?\"\n"
-        "\"$3\" history add \"$4\" --db \"$1/old.sqlite\"; echo \"old=$?\"\n"
-        "cmp -s \"$2\" \"$1/old.sqlite\" && echo same\n"
-        "ls -A \"$1\"\n")
+    const QString script = QStringLiteral("mount -t tmpfs -o size=%1 none \"$1\" 2>/dev/null || exit 77\n"
+                                          "cp \"$2\" \"$1/old.sqlite\"\n"
+                                          "\"$3\" history add \"$4\" --db \"$1/new.sqlite\"; echo \"new=$?\"\n"
+                                          "\"$3\" history add \"$4\" --db \"$1/old.sqlite\"; echo \"old=$?\"\n"
+                                          "cmp -s \"$2\" \"$1/old.sqlite\" && echo same\n"
+                                          "ls -A \"$1\"\n")
                                .arg(room);
     QProcess run;
     run.start(QStringLiteral("unshare"),
@@ -196,12 +195,13 @@ TEST_F(HistorySafety, CarNamesHoldNoControlCharacters)
             << message.toStdString();
     }
     EXPECT_EQ(db.cars(), QStringList{QStringLiteral("Лада")});
-    EXPECT_TRUE(errorTextOf([&] { db.renameCar(QStringLiteral("Лада"), QStringLiteral("Ла\nда")); })
-                    .contains(QStringLiteral("управляющий символ")));
+    EXPECT_TRUE(errorTextOf([&] {
+                    db.renameCar(QStringLiteral("Лада"), QStringLiteral("Ла\nда"));
+                }).contains(QStringLiteral("управляющий символ")));
 
-    const ToolRun refused = mktool({QStringLiteral("history"), QStringLiteral("add"), settingsFile(),
-                                    QStringLiteral("--car"), QStringLiteral("A\nB"), QStringLiteral("--db"),
-                                    path("new.sqlite")});
+    const ToolRun refused =
+        mktool({QStringLiteral("history"), QStringLiteral("add"), settingsFile(), QStringLiteral("--car"),
+                QStringLiteral("A\nB"), QStringLiteral("--db"), path("new.sqlite")});
     EXPECT_EQ(refused.code, 1);
     EXPECT_TRUE(QString::fromUtf8(refused.err).contains(QStringLiteral("управляющий символ")));
     EXPECT_FALSE(QFileInfo::exists(path("new.sqlite")));
@@ -210,12 +210,11 @@ TEST_F(HistorySafety, CarNamesHoldNoControlCharacters)
     {
         QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
         raw.setDatabaseName(path());
-        ASSERT_TRUE(raw.open() && QSqlQuery(raw).exec(QStringLiteral(
-                                      "INSERT INTO cars (name) VALUES ('old' || char(10) || 'name')")));
+        ASSERT_TRUE(raw.open() && QSqlQuery(raw).exec(
+                                      QStringLiteral("INSERT INTO cars (name) VALUES ('old' || char(10) || 'name')")));
     }
     QSqlDatabase::removeDatabase(QStringLiteral("raw"));
     EXPECT_EQ(db.addJournals(QStringLiteral("old\nname"), factory(), kRead, QStringLiteral("x")).trips, 8);
-    const ToolRun cars =
-        mktool({QStringLiteral("history"), QStringLiteral("cars"), QStringLiteral("--db"), path()});
+    const ToolRun cars = mktool({QStringLiteral("history"), QStringLiteral("cars"), QStringLiteral("--db"), path()});
     EXPECT_EQ(QString::fromUtf8(cars.out), QStringLiteral("Лада\nold\\nname\n"));
 }
