@@ -1,8 +1,10 @@
 #pragma once
-// The connection check: why the trip computer cannot be reached on this system. It looks at the
-// USB devices with the device's identity and their serial nodes, the udev rule, the user's right
-// to open the nodes, processes holding them, ModemManager, brltty and lock files, and gives each
-// problem found once, with the command that fixes it. Nothing is opened or changed.
+// The connection check: why the trip computer cannot be reached on this system. On Linux it looks
+// at the USB devices with the device's identity and their serial nodes, the udev rule, the user's
+// right to open the nodes, processes holding them, ModemManager, brltty and lock files; on
+// Windows at the COM ports the system lists, the device's port and its driver, and whether
+// another program holds the port. It gives each problem found once, with the command (or the
+// step) that fixes it. Nothing is changed.
 //
 // Every system fact is read through SystemFacts, so that a test can stand in for the system
 // with folders of its own and fixed answers.
@@ -121,6 +123,10 @@ struct CheckProblem
 
 struct ConnectionReport
 {
+    // Which system looked: the udev rule, ModemManager, brltty and lock files are Linux's.
+    enum System { Linux, Windows };
+    System system = Linux;
+    QStringList ports; // Windows: the COM ports the system lists ("COM1", "COM5")
     QList<UsbDeviceReport> devices;
     QString ruleFile; // the installed rule that matches the device; empty when none
     bool modemManagerRunning = false;

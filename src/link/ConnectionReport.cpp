@@ -80,15 +80,18 @@ QString ConnectionReport::text() const
                                                          : QStringLiteral("не пропускает"));
         }
     }
-    lines << QStringLiteral("Правило udev: %1").arg(ruleFile.isEmpty() ? QStringLiteral("не установлено") : ruleFile);
-    lines << QStringLiteral("ModemManager: %1")
-                 .arg(modemManagerRunning ? QStringLiteral("запущен") : QStringLiteral("не запущен"));
-    lines << QStringLiteral("brltty: %1")
-                 .arg(brlttyInstalled ? QStringLiteral("установлен") : QStringLiteral("не установлен"));
-    if (locks.isEmpty())
-        lines << QStringLiteral("Файлы блокировки: нет");
-    else
-        lines << QStringLiteral("Файлы блокировки:");
+    if (system == Windows)
+        lines << QStringLiteral("COM-порты Windows: %1")
+                     .arg(ports.isEmpty() ? QStringLiteral("нет") : ports.join(QStringLiteral(", ")));
+    if (system == Linux) {
+        lines << QStringLiteral("Правило udev: %1")
+                     .arg(ruleFile.isEmpty() ? QStringLiteral("не установлено") : ruleFile);
+        lines << QStringLiteral("ModemManager: %1")
+                     .arg(modemManagerRunning ? QStringLiteral("запущен") : QStringLiteral("не запущен"));
+        lines << QStringLiteral("brltty: %1")
+                     .arg(brlttyInstalled ? QStringLiteral("установлен") : QStringLiteral("не установлен"));
+        lines << (locks.isEmpty() ? QStringLiteral("Файлы блокировки: нет") : QStringLiteral("Файлы блокировки:"));
+    }
     for (const LockFile &l : locks) {
         const QString who = l.pid == 0 ? QStringLiteral("не называет процесс")
                                        : QStringLiteral("%1 (процесс %2)")

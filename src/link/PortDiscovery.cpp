@@ -5,29 +5,9 @@
 #include "link/PortMap.h"
 #include "link/SerialPort.h"
 
-#include <QSerialPortInfo>
-#include <QSettings>
 #include <algorithm>
 
 namespace mk {
-
-QList<SerialNodeInfo> systemSerialNodes()
-{
-    QList<SerialNodeInfo> nodes;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-        SerialNodeInfo n;
-        n.node = info.systemLocation();
-        if (info.hasVendorIdentifier())
-            n.vendorId = info.vendorIdentifier();
-        if (info.hasProductIdentifier())
-            n.productId = info.productIdentifier();
-        n.description = info.description();
-        n.manufacturer = info.manufacturer();
-        n.link = deviceLinkForNode(n.node);
-        nodes << n;
-    }
-    return nodes;
-}
 
 int portFromSerialNodes(const QList<SerialNodeInfo> &nodes)
 {
@@ -61,22 +41,6 @@ int portFromRegistryNames(const QList<QPair<QString, QString>> &instances, const
             return n;
     }
     return 0;
-}
-
-DeviceSearchSource systemDeviceSearchSource()
-{
-    DeviceSearchSource source;
-#ifdef Q_OS_WIN
-    source.registryInstances = [] {
-        QList<QPair<QString, QString>> instances;
-        QSettings key(QStringLiteral("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\USB\\Vid_04d8&Pid_000a"),
-                      QSettings::NativeFormat);
-        for (const QString &name : key.childGroups())
-            instances << qMakePair(name, key.value(name + QStringLiteral("/FriendlyName")).toString());
-        return instances;
-    };
-#endif
-    return source;
 }
 
 void FindDevicePort(SerialPort &port, bool autoSearch, const DeviceSearchSource &source)

@@ -30,7 +30,7 @@ struct SerialNodeInfo
     QString link; // the stable name the udev rule gives the device ("/dev/mk-0"), if any
 };
 
-// The serial nodes of this system (QSerialPortInfo).
+// The serial nodes of this system (QSerialPortInfo): device nodes on Linux, "COMn" on Windows.
 QList<SerialNodeInfo> systemSerialNodes();
 
 // The number of the first node that is the trip computer and has a port number, or 0. Nodes

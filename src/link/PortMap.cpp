@@ -4,16 +4,8 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
-#include <QSerialPortInfo>
 #include <algorithm>
 #include <mutex>
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace mk {
 
@@ -49,21 +41,6 @@ void readEnvironment(Overrides &o)
     }
 }
 
-QString tableNode(int n)
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(n);
-#else
-    if (n <= 2)
-        return QStringLiteral("/dev/ttyS%1").arg(n - 1);
-    if (n <= 12)
-        return QStringLiteral("/dev/ttyACM%1").arg(n - 3);
-    if (n <= 22)
-        return QStringLiteral("/dev/ttyUSB%1").arg(n - 13);
-    return QStringLiteral("/dev/ttyS%1").arg(n - 23 + 2);
-#endif
-}
-
 QString canonical(const QString &node)
 {
     const QString c = QFileInfo(node).canonicalFilePath();
@@ -87,7 +64,7 @@ QString nodeForPort(int n)
     std::lock_guard lock(o.mutex);
     readEnvironment(o);
     const auto it = o.map.constFind(n);
-    return it != o.map.constEnd() ? *it : tableNode(n);
+    return it != o.map.constEnd() ? *it : systemPortNode(n);
 }
 
 int portForNode(const QString &node)
@@ -167,57 +144,11 @@ QString deviceLinkForPort(int n)
     return deviceLinkForNode(node);
 }
 
-QString portLabel(int n)
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(n);
-#else
-    return QStringLiteral("COM%1 (%2)").arg(n).arg(nodeForPort(n));
-#endif
-}
-
-QString portDisplayName(int n)
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(n);
-#else
-    const QString link = deviceLinkForPort(n);
-    if (!link.isEmpty())
-        return QStringLiteral("COM%1 — %2 (%3)").arg(n).arg(link, nodeForPort(n));
-    return QStringLiteral("COM%1 — %2").arg(n).arg(nodeForPort(n));
-#endif
-}
-
 int portNumberFromName(const QString &name)
 {
     static const QRegularExpression re(QStringLiteral("^COM(\\d+)"));
     const QRegularExpressionMatch m = re.match(name);
     return m.hasMatch() ? m.captured(1).toInt() : 0;
-}
-
-bool probePortNode(const QString &node)
-{
-    if (node.isEmpty())
-        return false;
-#ifdef Q_OS_UNIX
-    const QByteArray path = QFile::encodeName(node);
-    struct stat st;
-    if (::stat(path.constData(), &st) != 0 || !S_ISCHR(st.st_mode))
-        return false;
-    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0) {
-        ::close(fd);
-        return true;
-    }
-    // Refused, or held by another program: there is a port. The kernel's phantom on-board
-    // ports give EIO, unplugged ones ENXIO or ENODEV.
-    return errno == EACCES || errno == EPERM || errno == EBUSY;
-#else
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        if (info.portName().compare(node, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
-#endif
 }
 
 } // namespace mk

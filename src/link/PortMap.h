@@ -17,6 +17,8 @@ constexpr int kMaxPortNumber = 32;
 
 // The node of port n (override first, then the table); empty when n is out of 1..32.
 QString nodeForPort(int n);
+// The table alone: the Linux node above, or "COMn" on Windows.
+QString systemPortNode(int n);
 // The number whose node is this node (after resolving symbolic links); 0 when none.
 int portForNode(const QString &node);
 // Points port n at node; an empty node removes the override.
@@ -26,9 +28,10 @@ void clearPortOverrides();
 // present port uses. 0 when every number is taken.
 int assignPortForNode(const QString &node);
 
-// "COM3" in messages and lists, with the node beside it where that says more:
+// "COM3" in messages and lists, with the node beside it where that says more (Linux):
 // portLabel: "COM3 (/dev/ttyACM0)"; portDisplayName: "COM3 — /dev/ttyACM0", or with the
-// device's stable name when it has one: "COM3 — /dev/mk-0 (/dev/ttyACM0)".
+// device's stable name when it has one: "COM3 — /dev/mk-0 (/dev/ttyACM0)". On Windows both
+// are "COM3", unless the number was pointed at another port.
 QString portLabel(int n);
 QString portDisplayName(int n);
 // The number after the letters "COM" at the start of a list item; 0 when there is none.
@@ -43,8 +46,8 @@ QString deviceLinkForNode(const QString &node);
 QString deviceLinkForPort(int n);
 
 // Whether a port node exists as a usable device: absent nodes and the phantom on-board
-// ports that every kernel lists are not; a node the user may not open counts as present, so
-// that opening it tells why it fails.
+// ports that every kernel lists are not; a node the user may not open, or another program
+// holds, counts as present, so that opening it tells why it fails.
 bool probePortNode(const QString &node);
 
 } // namespace mk

@@ -5,57 +5,10 @@
 #include <QFile>
 #include <QSerialPort>
 
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-
 #include <chrono>
 #include <thread>
 
 namespace mk {
-
-QString permissionDeniedText(const QString &portLabel)
-{
-    return QStringLiteral("Нет прав на открытие порта %1. В Linux последовательные порты доступны "
-                          "участникам группы dialout: выполните \"sudo usermod -aG dialout $USER\" "
-                          "и войдите в систему заново.")
-        .arg(portLabel);
-}
-
-QString portInUseText(const QString &portLabel)
-{
-    return QStringLiteral("Порт %1 занят другой программой. Закройте её и повторите.").arg(portLabel);
-}
-
-namespace {
-
-enum class NodeAccess { Open, Forbidden, InUse, Other };
-
-// What the system says when the node is opened: Qt reports a permission error both for a
-// refusal and for a port another program holds (its lock file or an exclusive open), and the
-// user needs different advice for the two.
-NodeAccess tryNode(const QString &node)
-{
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(node).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0) {
-        ::close(fd);
-        return NodeAccess::Open;
-    }
-    if (errno == EACCES || errno == EPERM)
-        return NodeAccess::Forbidden;
-    if (errno == EBUSY)
-        return NodeAccess::InUse;
-    return NodeAccess::Other;
-#else
-    Q_UNUSED(node);
-    return NodeAccess::Open;
-#endif
-}
-
-} // namespace
 
 SerialPortIo::SerialPortIo(std::unique_ptr<QSerialPort> port) : m_port(std::move(port)) {}
 
@@ -67,17 +20,17 @@ SerialPortIo::~SerialPortIo()
 
 std::unique_ptr<SerialPortIo> SerialPortIo::open(const QString &node, const QString &portLabel)
 {
-    const NodeAccess access = tryNode(node);
-    if (access == NodeAccess::Forbidden)
+    const PortOpening access = tryOpeningNode(node);
+    if (access == PortOpening::Forbidden)
         throw Error(permissionDeniedText(portLabel));
-    if (access == NodeAccess::InUse)
+    if (access == PortOpening::InUse)
         throw Error(portInUseText(portLabel));
     auto port = std::make_unique<QSerialPort>();
     port->setPortName(node);
     if (!port->open(QIODevice::ReadWrite)) {
         // The node itself opened a moment ago: a permission error now is another program's lock.
         if (port->error() == QSerialPort::PermissionError)
-            throw Error(access == NodeAccess::Open ? portInUseText(portLabel) : permissionDeniedText(portLabel));
+            throw Error(access == PortOpening::Open ? portInUseText(portLabel) : permissionDeniedText(portLabel));
         return nullptr;
     }
     // The link does its own handshake through RTS when it needs one.

@@ -39,6 +39,12 @@ private:
     std::unique_ptr<QSerialPort> m_port;
 };
 
+// What the system says when the node is opened and closed again at once: Qt reports a
+// permission error both for a refusal and for a port another program holds, and the user needs
+// different advice for the two.
+enum class PortOpening { Open, Forbidden, InUse, Other };
+PortOpening tryOpeningNode(const QString &node);
+
 // The message for a port the user may not open.
 QString permissionDeniedText(const QString &portLabel);
 // The message for a port another program has open.

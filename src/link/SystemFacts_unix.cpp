@@ -1,5 +1,5 @@
-// The facts of the running system for the connection check: groups, and what the system says
-// of a device node.
+// The facts of a Linux system for the connection check: groups, and what the system says of a
+// device node.
 
 #include "link/ConnectionCheck.h"
 
@@ -11,22 +11,17 @@
 #include <algorithm>
 #include <vector>
 
-#ifdef Q_OS_UNIX
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/types.h>
-#include <unistd.h>
-#ifdef Q_OS_LINUX
 #include <sys/xattr.h>
-#endif
-#endif
+#include <unistd.h>
 
 namespace mk {
 
 namespace {
 
-#ifdef Q_OS_UNIX
 QString groupName(gid_t gid)
 {
     const struct group *g = ::getgrgid(gid);
@@ -68,7 +63,6 @@ QStringList groupsOfAccount()
 // holds a version word, then entries of tag (2 bytes), permissions (2) and id (4).
 bool hasUserAcl(const QByteArray &path)
 {
-#ifdef Q_OS_LINUX
     char buffer[1024];
     const ssize_t size = ::getxattr(path.constData(), "system.posix_acl_access", buffer, sizeof buffer);
     constexpr quint16 kAclUser = 0x02;
@@ -78,9 +72,6 @@ bool hasUserAcl(const QByteArray &path)
         if (tag == kAclUser && id == ::getuid())
             return true;
     }
-#else
-    Q_UNUSED(path);
-#endif
     return false;
 }
 
@@ -98,7 +89,6 @@ NodeAccess nodeAccessOf(const QString &node)
     a.userAcl = hasUserAcl(path);
     return a;
 }
-#endif
 
 } // namespace
 
@@ -108,12 +98,10 @@ SystemFacts systemFacts()
     facts.hostName = QSysInfo::machineHostName();
     if (QCoreApplication::instance())
         facts.programPath = QCoreApplication::applicationFilePath();
-#ifdef Q_OS_UNIX
     facts.sessionGroups = sessionGroupsOfProcess;
     facts.accountGroups = groupsOfAccount;
     facts.nodeAccess = nodeAccessOf;
     facts.ownPid = ::getpid();
-#endif
     return facts;
 }
 

@@ -1,0 +1,103 @@
+// The connection check on Windows: the COM ports the system lists, the trip computer among them
+// by its USB identity, the registry's record of the device (seen by Windows but given no COM
+// port: its driver is missing), and whether another program holds the device's port.
+
+#include "link/ConnectionCheck.h"
+
+#include "link/LinkTexts.h"
+#include "link/PortDiscovery.h"
+#include "link/PortMap.h"
+#include "link/SerialPortIo.h"
+
+#include <QSerialPortInfo>
+#include <QSettings>
+
+namespace mk {
+
+namespace {
+
+QString hex4(quint16 v) { return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')); }
+
+const QString kDriverFix = QStringLiteral(
+    "Откройте Диспетчер устройств: МК с неизвестным драйвером виден в разделе «Другие устройства». Установите "
+    "драйвер виртуального COM-порта МК (из комплекта МК), затем переподключите МК; порт появится в разделе "
+    "«Порты (COM и LPT)».");
+
+} // namespace
+
+Installation installationOf(const SystemFacts &facts)
+{
+    Installation install;
+    install.programPath = facts.programPath;
+    return install;
+}
+
+ConnectionReport checkConnection(const SystemFacts &facts)
+{
+    ConnectionReport report;
+    report.system = ConnectionReport::Windows;
+    report.installation = installationOf(facts);
+    report.demoNode = facts.demoNode;
+    const bool demo = !facts.demoNode.isEmpty();
+
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        report.ports << info.portName();
+        if (info.vendorIdentifier() != kDeviceUsbVendor || info.productIdentifier() != kDeviceUsbProduct)
+            continue;
+        UsbDeviceReport device;
+        device.usbPath = info.portName();
+        device.product = info.description();
+        device.manufacturer = info.manufacturer();
+        device.serial = info.serialNumber();
+        device.marker = device.product.contains(kDeviceMarker) || device.manufacturer.contains(kDeviceMarker);
+        NodeReport node;
+        node.node = info.portName();
+        node.port = portNumberFromName(info.portName());
+        node.access.exists = true;
+        node.access.mayOpen = tryOpeningNode(node.node) != PortOpening::InUse;
+        device.nodes << node;
+        report.devices << device;
+    }
+
+    // Instances Windows has seen: one that names no present port has no working driver (or is
+    // unplugged; the list keeps devices seen before).
+    QSettings usb(QStringLiteral("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\USB\\Vid_04d8&Pid_000a"),
+                  QSettings::NativeFormat);
+    bool seenWithoutPort = false;
+    for (const QString &instance : usb.childGroups()) {
+        const QString name = usb.value(instance + QStringLiteral("/FriendlyName")).toString();
+        const int port = portFromRegistryNames({qMakePair(instance, name)}, [&report](int n) {
+            return report.ports.contains(QStringLiteral("COM%1").arg(n), Qt::CaseInsensitive);
+        });
+        if (port == 0)
+            seenWithoutPort = true;
+    }
+
+    const auto add = [&report](const QString &text, const QString &fix) { report.problems << CheckProblem{text, fix}; };
+    if (report.devices.isEmpty() && !demo) {
+        if (seenWithoutPort)
+            add(QStringLiteral("МК (USB %1:%2) знаком Windows, но COM-порта у него нет: не установлен драйвер, "
+                               "или МК сейчас не подключён.")
+                    .arg(hex4(kDeviceUsbVendor), hex4(kDeviceUsbProduct)),
+                kDriverFix);
+        else
+            add(QStringLiteral("МК не найден среди устройств USB (%1:%2).")
+                    .arg(hex4(kDeviceUsbVendor), hex4(kDeviceUsbProduct)),
+                QStringLiteral("Подключите МК кабелем USB, включите его и повторите проверку; если МК подключён, "
+                               "посмотрите в Диспетчере устройств, не ждёт ли он драйвера. ")
+                    + kDriverFix);
+    }
+    for (const UsbDeviceReport &d : std::as_const(report.devices))
+        for (const NodeReport &n : d.nodes)
+            if (!n.access.mayOpen)
+                add(QStringLiteral("%1 занят другой программой: Windows открывает COM-порт только одной программе "
+                                   "сразу.")
+                        .arg(n.node),
+                    QStringLiteral("Закройте программу, которая работает с %1 (терминал, другую программу настройки "
+                                   "или диагностики, вторую копию mkconf или mktool), и повторите. Если такой "
+                                   "программы не видно, переподключите МК.")
+                        .arg(n.node));
+    return report;
+}
+
+} // namespace mk

@@ -1,0 +1,53 @@
+// Where automatic search looks on Windows: the registry's record of the device's USB instances
+// (each display name carries its COM port), then the ports the system lists with their USB
+// identity, for a driver that names the port otherwise.
+
+#include "link/PortDiscovery.h"
+
+#include <QSerialPortInfo>
+#include <QSettings>
+
+namespace mk {
+
+QList<SerialNodeInfo> systemSerialNodes()
+{
+    QList<SerialNodeInfo> nodes;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        SerialNodeInfo n;
+        n.node = info.portName(); // "COM5", the port number's own name
+        if (info.hasVendorIdentifier())
+            n.vendorId = info.vendorIdentifier();
+        if (info.hasProductIdentifier())
+            n.productId = info.productIdentifier();
+        n.description = info.description();
+        n.manufacturer = info.manufacturer();
+        nodes << n;
+    }
+    return nodes;
+}
+
+namespace {
+
+// The instances under HKLM\SYSTEM\CurrentControlSet\Enum\USB\Vid_04d8&Pid_000a with their
+// "FriendlyName", in the registry's order.
+QList<QPair<QString, QString>> registryDeviceInstances()
+{
+    QList<QPair<QString, QString>> instances;
+    // Read only: the key belongs to the system.
+    QSettings key(QStringLiteral("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\USB\\Vid_04d8&Pid_000a"),
+                  QSettings::NativeFormat);
+    for (const QString &name : key.childGroups())
+        instances << qMakePair(name, key.value(name + QStringLiteral("/FriendlyName")).toString());
+    return instances;
+}
+
+} // namespace
+
+DeviceSearchSource systemDeviceSearchSource()
+{
+    DeviceSearchSource source;
+    source.registryInstances = registryDeviceInstances;
+    return source;
+}
+
+} // namespace mk
