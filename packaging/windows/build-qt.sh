@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Builds Qt 6.4.2 (Base with the SQLite driver, Serial Port) for 64-bit Windows with MinGW-w64, once.
 # Sources: Qt Base and SQLite from Debian's source packages, Qt Serial Port from third_party/.
-# The result goes to $MK_QT_WIN (default ~/.cache/mkconf/qt-6.4.2-mingw64-<recipe hash>), outside the
-# clone, and is rebuilt only when this recipe changes. Prints the prefix on its last line.
+# The result goes to $MK_QT_WIN (default ~/.cache/mkconf/qt-6.4.2-mingw64-r<recipe>), outside the
+# clone, and is built once per recipe version. Prints the prefix on its last line.
+#   --prefix   only print where the result is (or would be), build nothing
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-recipe_hash=$(cat "$here/build-qt.sh" "$here/mingw64-toolchain.cmake" \
-                  "$root/third_party/qtserialport-everywhere-src-6.4.2.tar.xz" | sha256sum | cut -c1-12)
+# Bump by hand when what is built changes (configure options, sources, toolchain file): an edit
+# that changes nothing built must not cost a fifty-minute rebuild.
+recipe=1
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/mkconf
-prefix=${MK_QT_WIN:-$cache/qt-6.4.2-mingw64-$recipe_hash}
+prefix=${MK_QT_WIN:-$cache/qt-6.4.2-mingw64-r$recipe}
+if [ "${1:-}" = "--prefix" ]; then echo "$prefix"; exit 0; fi
 if [ -f "$prefix/.complete" ]; then echo "$prefix"; exit 0; fi
 
 sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"

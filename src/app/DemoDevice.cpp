@@ -1,10 +1,7 @@
 #include "app/DemoDevice.h"
 
-#include "base/Error.h"
 #include "image/FactoryImage.h"
 #include "link/LinkTexts.h"
-#include "link/PortMap.h"
-#include "sim/PtySimulator.h"
 #include "sim/SimulatedDevice.h"
 
 namespace mk {
@@ -23,29 +20,18 @@ DemoDevice::DemoDevice(quint16 modelCode, quint32 settingsVersion)
     config.memorySize = memorySizeForAddress(kDemoAddress);
     const QByteArray image = makeFactoryImage(modelCode, settingsVersion, config.memorySize);
     m_device = std::make_unique<SimulatedDevice>(config, memoryFromImage(image, config.memorySize));
-    m_simulator = std::make_unique<PtySimulator>(*m_device);
-    m_simulator->start();
-    m_port = assignPortForNode(m_simulator->slavePath());
-    if (m_port == 0)
-        throw Error(kNoFreePortText);
+    m_line = startDemoLine(*m_device);
 }
 
-DemoDevice::~DemoDevice()
-{
-    if (m_port)
-        setPortOverride(m_port, QString());
-    m_simulator->stop();
-}
-
-QString DemoDevice::node() const { return m_simulator->slavePath(); }
+DemoDevice::~DemoDevice() = default;
 
 DeviceSearchSource DemoDevice::searchSource() const
 {
     DeviceSearchSource source;
-    const QString slave = node();
-    source.serialNodes = [slave] {
+    const QString node = m_line->node();
+    source.serialNodes = [node] {
         SerialNodeInfo info;
-        info.node = slave;
+        info.node = node;
         info.vendorId = kDeviceUsbVendor;
         info.productId = kDeviceUsbProduct;
         info.description = kDeviceMarker + QStringLiteral(" МК (имитатор)");

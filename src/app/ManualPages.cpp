@@ -17,7 +17,8 @@ QStringList manualFolderCandidates()
     if (!given.isEmpty())
         folders << given;
     const QDir bin(QCoreApplication::applicationDirPath());
-    folders << QDir::cleanPath(bin.filePath(QStringLiteral("../manual")))
+    // Beside the program: the Windows packages keep everything in one folder.
+    folders << bin.filePath(QStringLiteral("manual")) << QDir::cleanPath(bin.filePath(QStringLiteral("../manual")))
             << QDir::cleanPath(bin.filePath(QStringLiteral("../share/mkconf/manual")));
     for (const QString &data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
         folders << QDir(data).filePath(QStringLiteral("mkconf/manual"));

@@ -30,7 +30,7 @@ SerialDeviceLink::SerialDeviceLink(std::shared_ptr<PortBackend> backend, DeviceS
 }
 
 SerialDeviceLink::SerialDeviceLink(std::unique_ptr<DemoDevice> demo)
-    : SerialDeviceLink(systemPortBackend(), demo->searchSource(), programAccess())
+    : SerialDeviceLink(demo->backend(), demo->searchSource(), programAccess())
 {
     m_demo = std::move(demo);
 }

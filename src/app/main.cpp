@@ -3,9 +3,11 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/DeviceLink.h"
+#include "app/DisplayCheck.h"
 #include "app/EndRequests.h"
 #include "app/ExchangeRunner.h"
 #include "app/FileHandOver.h"
+#include "app/ForegroundHandOver.h"
 #include "app/TJustOne.h"
 #include "app/TMainForm.h"
 #include "app/TPicturesForm.h"
@@ -17,18 +19,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <cstdio>
-
-namespace {
-
-// Qt would abort with its own terse message when there is nowhere to show a window.
-bool noDisplay(const QStringList &arguments)
-{
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || arguments.contains(QStringLiteral("-platform")))
-        return false;
-    return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -43,15 +33,8 @@ int main(int argc, char **argv)
         std::printf("mkconf %s\n", MK_VERSION);
         return 0;
     }
-    if (noDisplay(arguments)) {
-        std::fprintf(
-            stderr, "%s",
-            qPrintable(
-                QStringLiteral(
-                    "mkconf: нет дисплея, окну негде появиться (переменные DISPLAY и WAYLAND_DISPLAY не заданы).\n"
-                    "Запустите программу из графического сеанса, либо под виртуальным X-сервером:\n"
-                    "    xvfb-run -a %1 --demo\n")
-                    .arg(arguments.constFirst())));
+    if (const QString noDisplay = mk::missingDisplayText(arguments); !noDisplay.isEmpty()) {
+        std::fprintf(stderr, "%s", qPrintable(noDisplay));
         return 1;
     }
 
@@ -74,6 +57,7 @@ int main(int argc, char **argv)
     // No private folder for the lock: this copy runs unguarded and takes no hand-over.
     const QString handOverRequest = justOne.guarded() ? mk::handOverRequestPath(lockDir, programName) : QString();
     if (!justOne.owned()) {
+        mk::allowRunningCopyToComeForward();
         mk::handOverFile(handOverRequest, options.file);
         std::fprintf(stderr, "%s\n",
                      qPrintable(QStringLiteral("mkconf: программа уже запущена, её окно выведено на передний план.")));
