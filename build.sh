@@ -7,6 +7,9 @@
 #   bash build.sh build                  build only
 #   bash build.sh manual                 build the user manual with fresh pictures into build/manual/
 #   bash build.sh package                build the Debian package (with the manual) into build/package/
+#   bash build.sh windows                cross-build for Windows (MinGW-w64; Qt built once, outside the
+#                                        clone) and make build-windows/package/ (zip and installer)
+#   bash build.sh windows-test           build for Windows, then run its tests under Wine
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -54,6 +57,28 @@ manual() { # the pages from docs/manual, the pictures from the screenshot run of
     MK_SCREENSHOT_DIR="$PWD/build/manual/img" QT_QPA_PLATFORM=offscreen build/bin/screenshots_test >build/manual-screenshots.log 2>&1 ||
         { tail -n 30 build/manual-screenshots.log >&2; echo "The screenshot run failed (build/manual-screenshots.log)." >&2; exit 1; }
     echo "The user manual: build/manual/index.html ($(ls build/manual/img/*.png | wc -l) pictures)"
+}
+
+# The Windows build: Qt for Windows from packaging/windows/build-qt.sh (built once, kept in
+# ~/.cache/mkconf), the programs cross-built with MinGW-w64 into build-windows/.
+windows_packages=(g++-mingw-w64-x86-64-posix nsis zip wine wine64 xvfb xauth)
+windows_build() { # [cmake options] [-- targets]
+    packages+=("${windows_packages[@]}")
+    install_missing
+    local qt
+    qt=$(bash packaging/windows/build-qt.sh | tail -n 1)
+    build build-windows -DCMAKE_TOOLCHAIN_FILE="$PWD/packaging/windows/mingw64-toolchain.cmake" \
+        -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DCMAKE_BUILD_TYPE=Release "$@"
+    echo "$qt" >build-windows/qt-prefix
+}
+
+windows_package() {
+    # The manual's pictures come from the Linux build's screenshot run.
+    [ -f build/manual/img/manifest.txt ] || manual
+    local version
+    version=$(sed -n 's/^project(mkconf VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+    bash packaging/windows/package.sh build-windows "$(cat build-windows/qt-prefix)" build/manual "$version"
 }
 
 cmd=${1:-}
@@ -110,8 +135,17 @@ package)
     (cd build && cpack -G DEB)
     ls -1 build/package/*.deb
     ;;
+windows)
+    windows_build -- mkconf mktool
+    windows_package
+    ;;
+windows-test)
+    windows_build -DMK_WINDOWS_TESTS=ON
+    windows_package
+    exec bash tests/windows/run "$@"
+    ;;
 *)
-    echo "usage: bash build.sh run|test [--sanitize]|fuzz [SECONDS]|tidy|build|manual|package" >&2
+    echo "usage: bash build.sh run|test [--sanitize]|fuzz [SECONDS]|tidy|build|manual|package|windows|windows-test" >&2
     exit 2
     ;;
 esac
