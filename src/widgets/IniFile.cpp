@@ -46,13 +46,6 @@ QString defaultIniPath()
                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
-QString fileFolderFor(const QString &iniPath, const QString &programDir, const QString &documentsDir)
-{
-    if (QFileInfo(iniPath).absolutePath() == QDir(programDir).absolutePath())
-        return programDir;
-    return !documentsDir.isEmpty() && QFileInfo(documentsDir).isDir() ? documentsDir : QDir::homePath();
-}
-
 QString defaultFileFolder()
 {
     return fileFolderFor(defaultIniPath(), QCoreApplication::applicationDirPath(),

@@ -15,8 +15,8 @@ QString defaultIniPath();
 QString iniPathFor(const QString &programFile, const QString &userConfigDir);
 
 // Where the file dialogs start until the user picks a folder: the program's folder when the
-// ini file lives there, otherwise (an installed program) the user's documents folder, or the
-// home folder when there is no documents folder.
+// ini file lives there (Linux), otherwise (an installed program, and always on Windows) the
+// user's documents folder, or the home folder when there is no documents folder.
 QString defaultFileFolder();
 QString fileFolderFor(const QString &iniPath, const QString &programDir, const QString &documentsDir);
 

@@ -1,0 +1,18 @@
+// Where file dialogs start on Linux: a copy run from a folder of its own (its ini beside it) keeps
+// its files there too; an installed one starts in Documents.
+
+#include "widgets/IniFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace mk {
+
+QString fileFolderFor(const QString &iniPath, const QString &programDir, const QString &documentsDir)
+{
+    if (QFileInfo(iniPath).absolutePath() == QDir(programDir).absolutePath())
+        return programDir;
+    return !documentsDir.isEmpty() && QFileInfo(documentsDir).isDir() ? documentsDir : QDir::homePath();
+}
+
+} // namespace mk
