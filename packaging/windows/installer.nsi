@@ -5,7 +5,8 @@
 ; Made by packaging/windows/package.sh, which defines VERSION, STAGE (the files to install),
 ; FILES (File lines for them), REMOVE (Delete lines for them) and OUTFILE.
 
-Unicode true
+; 64-bit, as the programs are: it runs where they run, without 32-bit support.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
