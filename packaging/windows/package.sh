@@ -50,6 +50,7 @@ for f in "$stage"/*.exe "$stage"/platforms/*.dll "$stage"/sqldrivers/*.dll "$sta
     [ -f "$f" ] && copy_deps "$f"
 done
 $triple-strip "$stage"/*.exe
+$triple-strip --strip-unneeded "$stage"/*.dll "$stage"/*/*.dll
 
 cp -r "$manual" "$stage/manual"
 cp "$here/mkconf.ico" "$stage/"
