@@ -3,7 +3,6 @@
 #include "base/FileIo.h"
 
 #include <QDir>
-#include <QStandardPaths>
 
 namespace mk {
 
@@ -28,22 +27,5 @@ TJustOne::~TJustOne()
 }
 
 QString TJustOne::lockPath() const { return m_lock ? m_lock->fileName() : QString(); }
-
-QString TJustOne::defaultLockDir(QString *why)
-{
-    // Read directly: without it Qt would make one in the shared temporary folder. It is used as
-    // it is: a folder the session did not make private is not ours to change.
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    QString runtimeProblem =
-        runtime.isEmpty() ? QStringLiteral("XDG_RUNTIME_DIR не задана.") : privateFolderProblem(runtime);
-    if (runtimeProblem.isEmpty())
-        return runtime;
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    QString cacheProblem;
-    const QString own = cache.isEmpty() ? QString() : ownPrivateFolder(cache, QStringLiteral("mkconf"), &cacheProblem);
-    if (own.isEmpty() && why)
-        *why = runtimeProblem + QLatin1Char(' ') + cacheProblem;
-    return own;
-}
 
 } // namespace mk

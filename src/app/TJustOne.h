@@ -26,6 +26,7 @@ public:
     // missing, the cache folder itself never); empty when neither is, with the reasons in *why.
     // Never a shared folder such as the temporary one: a lock or a hand-over there can be
     // planted by others. No folder is ever chmodded.
+    // On Windows: "mkconf" in the user's local application-data folder.
     static QString defaultLockDir(QString *why = nullptr);
 
 private:

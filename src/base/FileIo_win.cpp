@@ -305,6 +305,8 @@ QByteArray readWholeFile(const QString &path, qint64 maxSize) { return readRegul
 
 QByteArray readOwnFile(const QString &path, qint64 maxSize) { return readRegularFile(path, maxSize, true); }
 
+QByteArray readFileNoLink(const QString &path, qint64 maxSize) { return readRegularFile(path, maxSize, true); }
+
 void checkFileWritable(const QString &path)
 {
     if (path.isEmpty())
@@ -376,6 +378,53 @@ QString writeNewFile(const QString &dir, const std::function<QString(int)> &name
             throw writeError(path, writeReason(error), false);
     }
     throw writeError(first, QStringLiteral("нет свободного имени файла"), false);
+}
+
+bool moveIfFree(const QString &from, const QString &to)
+{
+    // Without REPLACE_EXISTING nothing standing at the name, a link included, is replaced.
+    if (MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_WRITE_THROUGH))
+        return true;
+    const int error = lastErrno();
+    if (error == EEXIST || (error == EACCES && attributesOf(to) != INVALID_FILE_ATTRIBUTES))
+        return false;
+    throw Error(QStringLiteral("Не могу переименовать файл \"%1\" в \"%2\": %3.")
+                    .arg(shown(from), shown(to), fileErrorReason(error)));
+}
+
+// The user's profile folders are this user's by their rights (Windows keeps no mode bits to
+// check): a folder passes when it exists, is a folder and is no link that could lead elsewhere.
+QString privateFolderProblem(const QString &path)
+{
+    if (path.isEmpty())
+        return QStringLiteral("Папка не задана.");
+    const DWORD attributes = attributesOf(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return QStringLiteral("Папка \"%1\" не подходит: %2.").arg(shown(path), fileErrorReason(lastErrno()));
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || isLink(attributes))
+        return QStringLiteral("Папка \"%1\" не подходит: это не папка (или ссылка).").arg(shown(path));
+    return {};
+}
+
+QString ownPrivateFolder(const QString &parent, const QString &name, QString *why)
+{
+    if (const QString problem = privateFolderProblem(parent); !problem.isEmpty()) {
+        if (why)
+            *why = problem;
+        return {};
+    }
+    const QString path = QDir(parent).filePath(name);
+    if (!CreateDirectoryW(wide(path).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        if (why)
+            *why = QStringLiteral("Папка \"%1\" не подходит: %2.").arg(shown(path), fileErrorReason(lastErrno()));
+        return {};
+    }
+    if (const QString problem = privateFolderProblem(path); !problem.isEmpty()) {
+        if (why)
+            *why = problem;
+        return {};
+    }
+    return path;
 }
 
 QString ensurePrivateFolder(const QString &path, QString *why)
