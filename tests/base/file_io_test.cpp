@@ -111,8 +111,9 @@ TEST(FileIo, OnlyFilesTheUserMayWriteAreReplaced)
         EXPECT_EQ(readRaw(path), c.refusal.isEmpty() ? "new" : "old") << c.name;
         struct stat st
         {};
-        if (c.mode && ::stat(native.constData(), &st) == 0)
+        if (c.mode && ::stat(native.constData(), &st) == 0) {
             EXPECT_EQ(st.st_mode & 07777, c.mode) << c.name; // kept, whether replaced or not
+        }
     }
     EXPECT_EQ(readRaw(victim), "keep");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Hidden | QDir::System | QDir::Files).size(), 6); // no leftovers
