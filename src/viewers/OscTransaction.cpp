@@ -13,15 +13,10 @@ namespace mk {
 void runOscTransaction(QWidget *parent, TMK &model)
 {
     SectionSnapshot snapshot(model, {10});
-    DeviceModel device;
     try {
-        device = SelectDeviceModel(model);
+        requireOscilloscope(model);
     } catch (const Error &e) {
         showError(parent, e.text());
-        return;
-    }
-    if (!device.Flags.Oscilloscope) {
-        showError(parent, QStringLiteral("В данной версии МК оцилллограф не поддерживается."));
         return;
     }
     model.readOscBlocks();

@@ -124,4 +124,12 @@ TEST(OscExport, MktoolPrintsTheCsvAndDrawsThePicture)
         EXPECT_EQ(mktool(bad).code, 2) << bad.join(' ').toStdString();
     EXPECT_EQ(mktool({QStringLiteral("osc"), dir.filePath(QStringLiteral("none.tcset")), QStringLiteral("--csv")}).code,
               1);
+    // A model that keeps no oscilloscope record is refused as the viewer refuses it.
+    const QString plain = dir.filePath(QStringLiteral("plain.tcset"));
+    writeFileAtomically(plain, encodeSettingsFile(0x0101, makeFactoryImage(0x0101, 0)));
+    const ToolRun refused = mktool({QStringLiteral("osc"), plain, QStringLiteral("--csv")});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(QString::fromUtf8(refused.err).contains(QStringLiteral("оцилллограф не поддерживается")))
+        << refused.err.constData();
+    EXPECT_TRUE(refused.out.isEmpty());
 }

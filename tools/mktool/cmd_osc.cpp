@@ -2,6 +2,7 @@
 
 #include "Command.h"
 #include "base/Error.h"
+#include "image/ImageDeviceModel.h"
 #include "image/TMK.h"
 #include "journals/JournalCsv.h"
 #include "journals/OscExport.h"
@@ -36,6 +37,7 @@ int runOsc(const QStringList &argv)
 
     TMK tmk;
     loadSettings(tmk, args.positional().first());
+    requireOscilloscope(tmk); // as the viewer: a model without one has no record to show
     tmk.readOscBlocks();
     OscDrawing drawing;
     drawing.settings = oscSettings(tmk.record(kVehicleSection), tmk.osc(0).header);
