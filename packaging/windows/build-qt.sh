@@ -35,6 +35,8 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 work=$cache/qt-win-work
+# The cache folder is mkconf's own and private: the configurator may keep its lock there too.
+[ -d "$cache" ] || mkdir -p -m 700 "$cache"
 rm -rf "$work"; mkdir -p "$work"; cd "$work"
 echo "Fetching Qt Base and SQLite sources from Debian into $work"
 apt-get source -qq qt6-base sqlite3 >/dev/null
