@@ -616,7 +616,7 @@ QList<MonthTotals> HistoryDatabase::monthlyTotals(const QString &car, const Hist
     const QString within = periodCondition(period, values);
     QSqlQuery q = prepared(m_db,
                            QStringLiteral("SELECT e.year, e.month, COUNT(*), SUM(e.metres), SUM(e.fuel1 + e.fuel2), "
-                                          "SUM(e.cost), COUNT(e.cost) FROM journal_entries e "
+                                          "SUM(ROUND(e.cost, 1)), COUNT(e.cost) FROM journal_entries e "
                                           "WHERE e.car_id = ? AND e.kind = 0 AND e.year_uncertain = 0%1 "
                                           "GROUP BY e.year, e.month ORDER BY e.year, e.month")
                                .arg(within),

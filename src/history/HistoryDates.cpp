@@ -24,11 +24,13 @@ QList<PlacedYear> placeYears(const QList<YearlessMoment> &latestFirst, const QDa
     years.reserve(latestFirst.size());
     for (const YearlessMoment &m : latestFirst) {
         const auto at = std::make_tuple(int(m.month), int(m.day), int(m.minutes));
-        const int year = at > bound ? boundYear - 1 : boundYear;
-        if (!possible(m) || !QDate(year, m.month, m.day).isValid()) {
+        int year = at > bound ? boundYear - 1 : boundYear;
+        if (!possible(m)) {
             years.append({year, true});
             continue;
         }
+        while (!QDate(year, m.month, m.day).isValid()) // 29 February: the latest leap year
+            --year;
         years.append({year, false});
         boundYear = year;
         bound = at;

@@ -17,14 +17,15 @@ struct YearlessMoment
 struct PlacedYear
 {
     int year = 0;
-    bool uncertain = false; // the date exists in no year the rule gives (29 February, 31 April, month 13 ...)
+    bool uncertain = false; // the date exists in no year (31 April, month 13 ...)
 };
 
 // Years for the entries of one journal, latest first, read at readTime. The latest entry gets the
 // latest year that puts it not after the read; each older entry the latest year that puts it not
 // after the newer entry placed before it, so that a journal spanning more than a year keeps its
-// order. An entry whose date cannot exist in the year so found is marked uncertain and does not
-// move the bound for the entries after it.
+// order. A 29 February goes back to the latest leap year not after that bound. An entry whose
+// date exists in no year (31 April, month 13) is marked uncertain and does not move the bound for
+// the entries after it.
 QList<PlacedYear> placeYears(const QList<YearlessMoment> &latestFirst, const QDateTime &readTime);
 
 } // namespace mk

@@ -2,6 +2,8 @@
 
 #include "base/Error.h"
 
+#include <cmath>
+
 namespace mk {
 
 namespace {
@@ -59,9 +61,11 @@ Prices prices(const Record &s6) { return {s6.u16(0), s6.u16(2), s6.u16(4), s6.u1
 
 double journalCost(const JournalEntry &e, const Prices &p)
 {
-    return (e.metres / 1000.0 * p.path + e.fuel1 / 1000.0 * p.expense + e.fuel2 / 1000.0 * p.gas +
-            e.seconds / 360.0 * p.time) /
-           10.0;
+    const double cost = (e.metres / 1000.0 * p.path + e.fuel1 / 1000.0 * p.expense + e.fuel2 / 1000.0 * p.gas +
+                         e.seconds / 360.0 * p.time) /
+                        10.0;
+    // Shown with one decimal; totals add the costs as shown.
+    return std::round(cost * 10.0) / 10.0;
 }
 
 QString accumulatorCaption(AccumulatorSet set) { return QString::fromUtf8(kSetCaptions[int(set)]); }

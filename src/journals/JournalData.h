@@ -43,7 +43,7 @@ struct Prices
     quint16 gas = 0;     // per litre of fuel 2
 };
 Prices prices(const Record &s6);
-// (km × path + l1 × expense + l2 × gas + s/360 × time) / 10
+// (km × path + l1 × expense + l2 × gas + s/360 × time) / 10, rounded to the one decimal shown
 double journalCost(const JournalEntry &entry, const Prices &prices);
 
 // --- Accumulator sets (section 0) ---

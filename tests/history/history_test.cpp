@@ -94,7 +94,8 @@ TEST(HistoryDates, YearsFollowTheReadAndTheJournalsOrder)
         {"2025-12-20T12:00",
          {{12, 1, 0}, {10, 3, 0}, {1, 10, 0}, {11, 20, 0}, {8, 1, 0}},
          {{2025, false}, {2025, false}, {2025, false}, {2024, false}, {2024, false}}},
-        {"2025-03-10T12:00", {{2, 29, 0}}, {{2025, true}}},
+        // 29 February in the latest leap year, and the older entries placed after it.
+        {"2025-03-10T12:00", {{2, 29, 0}, {1, 15, 600}, {1, 15, 700}}, {{2024, false}, {2024, false}, {2023, false}}},
         {"2024-03-10T12:00", {{2, 29, 0}}, {{2024, false}}},
         // Impossible dates are kept uncertain and do not move the bound for older entries.
         {"2025-12-20T12:00",
@@ -269,10 +270,11 @@ TEST_F(History, CsvRowsCarryFullDatesAndTheJournalsCells)
 }
 
 // Hand-computed: November 2025 two trips, December none, January 2026 one; prices 10 per km path.
+// A month's cost is the sum of its trips' costs as shown (100.0 + 20.0, not 120.08 → 120.1).
 TEST_F(History, MonthlyTotalsAgainstHandComputedValues)
 {
     HistoryDatabase db(path());
-    TMK tmk = withTrips({trip(1, 5, 600, 50000, 4000), trip(11, 30, 600, 100000, 7000), trip(11, 2, 600, 20000, 2000),
+    TMK tmk = withTrips({trip(1, 5, 600, 50000, 4000), trip(11, 30, 600, 100040, 7000), trip(11, 2, 600, 20040, 2000),
                          trip(2, 30, 600, 1000, 100)});
     Record &s6 = tmk.record(6);
     s6.setU16(0, 0);  // per litre of fuel 1
@@ -286,7 +288,7 @@ TEST_F(History, MonthlyTotalsAgainstHandComputedValues)
     const QList<QStringList> rows = monthlyTotalsRows(db.monthlyTotals(QStringLiteral("Машина")));
     const QList<QStringList> expected = {
         {"Месяц", "Поездок", "Пробег, км", "Расход топлива, л", "Ср. расход на 100 км", "Стоимость"},
-        {"2025-11", "2", "120.000", "9.000", "7.50", "120.0"}, // cost: (120 km × 10) / 10
+        {"2025-11", "2", "120.080", "9.000", "7.50", "120.0"},
         {"2025-12", "0", "0.000", "0.000", "", ""},
         {"2026-01", "1", "50.000", "4.000", "8.00", "50.0"},
     };
