@@ -1,12 +1,209 @@
-// Opening a COM port on Windows: a port is opened by one program at a time, and the system
-// answers "access denied" to every other one; the user is not missing any right.
+// The COM port on Windows through plain Win32 calls, opened for ordinary (not overlapped) I/O:
+// every wait is a ReadFile that the system ends by its COMMTIMEOUTS. Overlapped I/O with
+// WaitCommEvent is not used: a port whose driver cannot report its modem lines (Wine's COM
+// ports on a pseudo-terminal) never signals the event, and the exchange hung on it.
+// A port is opened by one program at a time, and the system answers "access denied" to every
+// other one; the user is not missing any right.
 
 #include "link/SerialPortIo.h"
+
+#include "base/Error.h"
+
+#include <QtGlobal>
 
 #include <string>
 #include <windows.h>
 
 namespace mk {
+
+namespace {
+
+// "\\.\COM12": the form every port number takes, two digits included.
+std::wstring deviceName(const QString &node)
+{
+    const QString name = node.startsWith(QLatin1String("\\\\")) ? node : QStringLiteral("\\\\.\\") + node;
+    return name.toStdWString();
+}
+
+bool heldByAnother(DWORD error)
+{
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_BUSY;
+}
+
+class Win32PortIo final : public SerialPortIo
+{
+public:
+    explicit Win32PortIo(HANDLE handle) : m_handle(handle)
+    {
+        m_dcb.DCBlength = sizeof m_dcb;
+        if (!GetCommState(m_handle, &m_dcb)) {
+            m_dcb = DCB{};
+            m_dcb.DCBlength = sizeof m_dcb;
+            m_dcb.BaudRate = CBR_9600;
+            m_dcb.ByteSize = 8;
+        }
+        // Raw bytes both ways: no flow control, no replaced or dropped characters; the link
+        // does its own handshake through RTS when it needs one.
+        m_dcb.fBinary = TRUE;
+        m_dcb.fOutxCtsFlow = FALSE;
+        m_dcb.fOutxDsrFlow = FALSE;
+        m_dcb.fDsrSensitivity = FALSE;
+        m_dcb.fOutX = FALSE;
+        m_dcb.fInX = FALSE;
+        m_dcb.fErrorChar = FALSE;
+        m_dcb.fNull = FALSE;
+        m_dcb.fAbortOnError = FALSE;
+        m_dcb.fDtrControl = DTR_CONTROL_DISABLE;
+        m_dcb.fRtsControl = RTS_CONTROL_DISABLE;
+        apply();
+        SetupComm(m_handle, 16384, 4096);
+        setReadTimeout(1);
+    }
+    ~Win32PortIo() override { CloseHandle(m_handle); }
+
+    quint32 setBaudRate(quint32 baud) override
+    {
+        m_dcb.BaudRate = baud;
+        apply();
+        DCB readBack{};
+        readBack.DCBlength = sizeof readBack;
+        return GetCommState(m_handle, &readBack) ? quint32(readBack.BaudRate) : 0;
+    }
+    void setByteSize(quint8 bits) override
+    {
+        m_dcb.ByteSize = BYTE(qBound(5, int(bits), 8));
+        apply();
+    }
+    void setParity(quint8 parity) override
+    {
+        // The codes are Windows' own: NOPARITY, ODDPARITY, EVENPARITY, MARKPARITY, SPACEPARITY.
+        m_dcb.Parity = parity <= SPACEPARITY ? BYTE(parity) : BYTE(NOPARITY);
+        m_dcb.fParity = m_dcb.Parity != NOPARITY;
+        apply();
+    }
+    void setStopBits(quint8 code) override
+    {
+        m_dcb.StopBits = code == kOneStopBit ? ONESTOPBIT : code == kOneAndHalfStopBits ? ONE5STOPBITS : TWOSTOPBITS;
+        apply();
+    }
+    // Kept in the line settings as well: every SetCommState sets the lines as they say.
+    void setDtr(bool on) override
+    {
+        m_dcb.fDtrControl = on ? DTR_CONTROL_ENABLE : DTR_CONTROL_DISABLE;
+        EscapeCommFunction(m_handle, on ? SETDTR : CLRDTR); // refused on some ports: carry on
+    }
+    void setRts(bool on) override
+    {
+        m_dcb.fRtsControl = on ? RTS_CONTROL_ENABLE : RTS_CONTROL_DISABLE;
+        EscapeCommFunction(m_handle, on ? SETRTS : CLRRTS);
+    }
+    void purgeRx() override
+    {
+        m_held.clear();
+        PurgeComm(m_handle, PURGE_RXCLEAR | PURGE_RXABORT);
+    }
+    void purgeTx() override { PurgeComm(m_handle, PURGE_TXCLEAR | PURGE_TXABORT); }
+
+    void write(const QByteArray &bytes) override
+    {
+        // Returns when the driver has taken every byte, or when the write time-out (set with
+        // the read time-outs) ends a line that does not move; the answer that then never comes
+        // ends the exchange.
+        const char *data = bytes.constData();
+        qsizetype left = bytes.size();
+        while (left > 0) {
+            DWORD written = 0;
+            if (!WriteFile(m_handle, data, DWORD(left), &written, nullptr) || written == 0)
+                return;
+            data += written;
+            left -= qsizetype(written);
+        }
+    }
+
+    int read(char *buffer, int max) override
+    {
+        int n = 0;
+        if (!m_held.isEmpty()) {
+            n = int(qMin<qsizetype>(max, m_held.size()));
+            memcpy(buffer, m_held.constData(), size_t(n));
+            m_held.remove(0, n);
+        }
+        if (n < max) {
+            // Only what the driver already holds, so that ReadFile returns at once.
+            const DWORD queued = queuedBytes();
+            DWORD got = 0;
+            if (queued > 0 && ReadFile(m_handle, buffer + n, qMin<DWORD>(DWORD(max - n), queued), &got, nullptr))
+                n += int(got);
+        }
+        return n;
+    }
+
+    void waitForBytes(int timeoutMs) override
+    {
+        if (!m_held.isEmpty() || timeoutMs <= 0 || queuedBytes() > 0)
+            return;
+        // One byte asked for: ReadFile returns as soon as it has come, or empty when timeoutMs
+        // have passed. (Windows would also end a longer read at its first byte with these
+        // time-outs; Wine waits for the whole count or the whole time.) The bytes after it are
+        // taken by read() from the driver's queue.
+        setReadTimeout(DWORD(timeoutMs));
+        char byte = 0;
+        DWORD got = 0;
+        if (!ReadFile(m_handle, &byte, 1, &got, nullptr)) {
+            // A port that failed (unplugged) answers at once; wait out the time like a silent
+            // one instead of letting the caller spin until its deadline.
+            Sleep(DWORD(timeoutMs));
+            return;
+        }
+        if (got == 1)
+            m_held.append(byte);
+    }
+
+private:
+    void apply() { SetCommState(m_handle, &m_dcb); }
+
+    DWORD queuedBytes() const
+    {
+        DWORD errors = 0;
+        COMSTAT status{};
+        return ClearCommError(m_handle, &errors, &status) ? status.cbInQue : 0;
+    }
+
+    void setReadTimeout(DWORD ms)
+    {
+        if (ms == m_readTimeoutMs)
+            return;
+        COMMTIMEOUTS t{};
+        t.ReadIntervalTimeout = MAXDWORD;
+        t.ReadTotalTimeoutMultiplier = MAXDWORD;
+        t.ReadTotalTimeoutConstant = ms;
+        // A frame is a few hundred bytes; a line that takes more than this does not move.
+        t.WriteTotalTimeoutMultiplier = 1;
+        t.WriteTotalTimeoutConstant = 2000;
+        if (SetCommTimeouts(m_handle, &t))
+            m_readTimeoutMs = ms;
+    }
+
+    HANDLE m_handle;
+    DCB m_dcb{};
+    // Bytes a wait has already taken from the driver, handed out by the next read.
+    QByteArray m_held;
+    DWORD m_readTimeoutMs = 0;
+};
+
+} // namespace
+
+std::unique_ptr<SerialPortIo> SerialPortIo::open(const QString &node, const QString &portLabel)
+{
+    const HANDLE h = CreateFileW(deviceName(node).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        if (heldByAnother(GetLastError()))
+            throw Error(portInUseText(portLabel));
+        return nullptr;
+    }
+    return std::make_unique<Win32PortIo>(h);
+}
 
 QString permissionDeniedText(const QString &portLabel)
 {
@@ -24,17 +221,13 @@ QString portInUseText(const QString &portLabel)
 
 PortOpening tryOpeningNode(const QString &node)
 {
-    const QString name = node.startsWith(QLatin1String("\\\\")) ? node : QStringLiteral("\\\\.\\") + node;
-    const HANDLE h = CreateFileW(name.toStdWString().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    const HANDLE h = CreateFileW(deviceName(node).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
         CloseHandle(h);
         return PortOpening::Open;
     }
-    const DWORD error = GetLastError();
-    if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_BUSY)
-        return PortOpening::InUse;
-    return PortOpening::Other;
+    return heldByAnother(GetLastError()) ? PortOpening::InUse : PortOpening::Other;
 }
 
 } // namespace mk
