@@ -30,9 +30,11 @@ QString deviceStatusText(const QList<SerialNodeInfo> &nodes)
     int port = portForNode(device.node);
     if (port == 0 && !device.link.isEmpty())
         port = portForNode(device.link);
-    if (port == 0)
-        return QStringLiteral("МК подключён: %1").arg(name);
-    return QStringLiteral("МК подключён: COM%1 — %2").arg(port).arg(name);
+    // On Windows the node is the port's own name ("COM3"): said once, not "COM3 — COM3".
+    const QString portName = QStringLiteral("COM%1").arg(port);
+    if (port == 0 || name.compare(portName, Qt::CaseInsensitive) == 0)
+        return QStringLiteral("МК подключён: %1").arg(port == 0 ? name : portName);
+    return QStringLiteral("МК подключён: %1 — %2").arg(portName, name);
 }
 
 DeviceWatcher::DeviceWatcher(NodeSource source, QObject *parent) : QObject(parent), m_source(std::move(source)) {}

@@ -31,6 +31,7 @@ SerialNodeInfo tripComputer(const QString &node, const QString &link = {})
 TEST(DeviceStatusText, NamesTheFirstTripComputerByPortAndStableName)
 {
     clearPortOverrides();
+    setPortOverride(9, QStringLiteral("com9")); // as Windows names its ports
     SerialNodeInfo foreign = tripComputer(QStringLiteral("/dev/ttyACM0"));
     foreign.description = QStringLiteral("CDC RS-232");
     foreign.manufacturer = QStringLiteral("Microchip");
@@ -50,6 +51,8 @@ TEST(DeviceStatusText, NamesTheFirstTripComputerByPortAndStableName)
          QStringLiteral("МК подключён: COM3 — /dev/mk-0")},
         // Outside the table no number is handed out just for the status bar.
         {{tripComputer(QStringLiteral("/dev/ttyACM42"))}, QStringLiteral("МК подключён: /dev/ttyACM42")},
+        // A node that is the port's own name (Windows) is not said twice.
+        {{tripComputer(QStringLiteral("com9"))}, QStringLiteral("МК подключён: COM9")},
     };
     for (const auto &c : cases)
         EXPECT_EQ(deviceStatusText(c.nodes), c.text);
