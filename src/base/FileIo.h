@@ -22,6 +22,10 @@ QByteArray readFileNoLink(const QString &path, qint64 maxSize);
 // failure the temporary file is removed, the old file stays as it was and Error names the file
 // and the reason (full disk, no rights, read-only disk ...). A file the user may not write
 // (read-only) or that belongs to another user is refused, never replaced, root or not.
+// Nothing but a regular file (or a link standing at the name) is ever replaced: a device or a
+// FIFO the user named (/dev/stdout, a FIFO another program reads, a link to either) is written to
+// directly, a FIFO nobody reads is refused at once; a folder, a socket or a disk device is
+// refused with its kind named.
 void writeFileAtomically(const QString &path, const QByteArray &data);
 
 // The same, but the result never replaces anything: the file is placed at the first of
@@ -34,8 +38,8 @@ QString writeNewFile(const QString &dir, const std::function<QString(int)> &name
 // when the name is taken, then from stays. Throws Error on other failures.
 bool moveIfFree(const QString &from, const QString &to);
 
-// Throws Error when a file could not be written at path (a folder, a missing folder, a read-only
-// disk, no rights, a read-only file or another user's): checked before a long operation whose result goes there, so that the work is
+// Throws Error when a file could not be written at path (a folder, a socket, a disk device, a
+// missing folder, a read-only disk, no rights, a read-only file or another user's): checked before a long operation whose result goes there, so that the work is
 // not lost at the end.
 void checkFileWritable(const QString &path);
 

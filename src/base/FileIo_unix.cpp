@@ -71,6 +71,21 @@ bool injected(WriteStep step)
     return true;
 }
 
+// What a file that is not a regular one is, in words.
+QString kindOf(mode_t mode)
+{
+    return S_ISDIR(mode)    ? QStringLiteral("папка")
+           : S_ISFIFO(mode) ? QStringLiteral("канал (FIFO)")
+           : S_ISSOCK(mode) ? QStringLiteral("сокет")
+           : S_ISCHR(mode)  ? QStringLiteral("устройство")
+           : S_ISBLK(mode)  ? QStringLiteral("дисковое устройство")
+           : S_ISLNK(mode)  ? QStringLiteral("ссылка")
+                            : QStringLiteral("особый файл");
+}
+
+// A device or FIFO is written to as it is; nothing else but a regular file takes a file.
+bool writableInPlace(mode_t mode) { return S_ISCHR(mode) || S_ISFIFO(mode); }
+
 // ---- writing ----
 
 // The reason of a failed write: missing rights are for writing here.
@@ -188,6 +203,49 @@ int placeIfFree(const QString &from, const QString &to)
     return rc == 0 ? 0 : errno;
 }
 
+// A device or FIFO the user named (/dev/stdout, a FIFO another program reads) cannot be replaced:
+// it takes the data as it is. A FIFO nobody reads is refused at once rather than waited on.
+void writeInPlace(const QString &path, const QByteArray &data)
+{
+    const int fd = ::open(nativeName(path).constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        const int error = errno;
+        throw writeError(path, error == ENXIO ? QStringLiteral("канал (FIFO) никто не читает") : writeReason(error),
+                         false);
+    }
+    struct Closer
+    {
+        int fd;
+        ~Closer()
+        {
+            if (fd >= 0)
+                ::close(fd);
+        }
+    } closer{fd};
+    struct stat st
+    {};
+    if (::fstat(fd, &st) != 0 || !writableInPlace(st.st_mode)) // swapped for something else meanwhile
+        throw writeError(path, QStringLiteral("файл подменён во время записи"), false);
+    // Opened; from here a reader that is slow is waited for like any pipe.
+    (void)::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    int failed = injected(WriteStep::Write) ? errno : 0;
+    for (qsizetype done = 0; !failed && done < data.size();) {
+        const ssize_t n = ::write(fd, data.constData() + done, size_t(data.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            failed = n < 0 ? errno : EIO;
+        else
+            done += n;
+    }
+    const int rc = ::close(fd);
+    closer.fd = -1;
+    if (!failed && rc != 0 && errno != EINTR)
+        failed = errno;
+    if (failed)
+        throw writeError(path, writeReason(failed), false);
+}
+
 void syncFolder(const QString &dir)
 {
     const int fd = ::open(nativeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -227,6 +285,7 @@ QString fileErrorReason(int error)
     case EEXIST: return QStringLiteral("файл уже существует");
     case ENXIO:
     case ENODEV: return QStringLiteral("устройство недоступно");
+    case EPIPE: return QStringLiteral("читающая сторона канала закрыта");
     default: return QStringLiteral("системная ошибка %1").arg(error);
     }
 }
@@ -253,12 +312,7 @@ QByteArray readRegularFile(const QString &path, qint64 maxSize, int checks)
     const auto notRegular = [&](mode_t mode) {
         if (S_ISDIR(mode))
             return Error(QStringLiteral("\"%1\" - это папка, а не файл.").arg(shown(path)));
-        const QString what = S_ISFIFO(mode)                   ? QStringLiteral("канал (FIFO)")
-                             : S_ISSOCK(mode)                 ? QStringLiteral("сокет")
-                             : S_ISCHR(mode) || S_ISBLK(mode) ? QStringLiteral("устройство")
-                             : S_ISLNK(mode)                  ? QStringLiteral("ссылка")
-                                                              : QStringLiteral("особый файл");
-        return fail(QStringLiteral("это %1, а не обычный файл").arg(what));
+        return fail(QStringLiteral("это %1, а не обычный файл").arg(kindOf(mode)));
     };
     const QByteArray name = nativeName(path);
     if (path.isEmpty())
@@ -337,6 +391,13 @@ void checkFileWritable(const QString &path)
     const bool exists = ::stat(nativeName(path).constData(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode))
         throw writeError(path, QStringLiteral("это папка, а не файл"), false);
+    if (exists && !S_ISREG(st.st_mode)) {
+        if (!writableInPlace(st.st_mode))
+            throw writeError(path, QStringLiteral("это %1, а не обычный файл").arg(kindOf(st.st_mode)), false);
+        if (::access(nativeName(path).constData(), W_OK) != 0)
+            throw writeError(path, writeReason(errno), false);
+        return;
+    }
     if (const QString problem = replaceProblem(path); !problem.isEmpty())
         throw writeError(path, problem, true);
     const QString dir = QFileInfo(path).absolutePath();
@@ -359,6 +420,13 @@ void checkFileWritable(const QString &path)
 void writeFileAtomically(const QString &path, const QByteArray &data)
 {
     checkFileWritable(path);
+    // Only a regular file (or a link to one, which is replaced) is ever replaced.
+    struct stat standing
+    {};
+    if (::stat(nativeName(path).constData(), &standing) == 0 && writableInPlace(standing.st_mode)) {
+        writeInPlace(path, data);
+        return;
+    }
     const QFileInfo target(path);
     struct stat st
     {};

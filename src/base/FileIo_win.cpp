@@ -204,6 +204,33 @@ private:
 
 DWORD attributesOf(const QString &path) { return GetFileAttributesW(wide(path).c_str()); }
 
+// A device (NUL, CON, COM1) or a pipe the user named cannot be replaced: it takes the data as it
+// is. False when path is a file on a disk (or nothing), which the caller replaces.
+bool writtenInPlace(const QString &path, const QByteArray &data)
+{
+    Handle h;
+    h.h = CreateFileW(wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!h.valid() || GetFileType(h.h) == FILE_TYPE_DISK)
+        return false;
+    if (GetFileType(h.h) != FILE_TYPE_CHAR && GetFileType(h.h) != FILE_TYPE_PIPE)
+        throw writeError(path, QStringLiteral("это особый файл, а не обычный"), false);
+    int failed = injected(WriteStep::Write);
+    for (qsizetype done = 0; !failed && done < data.size();) {
+        const DWORD chunk = DWORD(qMin<qsizetype>(data.size() - done, 1 << 20));
+        DWORD written = 0;
+        if (!WriteFile(h.h, data.constData() + done, chunk, &written, nullptr) || written == 0)
+            failed = lastErrno();
+        done += written;
+    }
+    const int closeErrno = h.close();
+    if (!failed)
+        failed = closeErrno;
+    if (failed)
+        throw writeError(path, writeReason(failed), false);
+    return true;
+}
+
 bool isLink(DWORD attributes)
 {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
@@ -341,6 +368,9 @@ void checkFileWritable(const QString &path)
 
 void writeFileAtomically(const QString &path, const QByteArray &data)
 {
+    // Only a file on a disk is ever replaced.
+    if (writtenInPlace(path, data))
+        return;
     checkFileWritable(path);
     const QFileInfo target(path);
     const bool exists = attributesOf(path) != INVALID_FILE_ATTRIBUTES;

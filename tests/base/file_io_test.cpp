@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -180,6 +181,67 @@ TEST(FileIo, OnlyRegularFilesAreReadAndNothingWaits)
         ASSERT_EQ(::chown(QFile::encodeName(dir.filePath("mine")).constData(), 65534, 65534), 0);
         EXPECT_TRUE(errorTextOf([&] { readOwnFile(dir.filePath("mine"), 10); }).contains(QStringLiteral("другой")));
     }
+}
+
+// Nothing but a regular file is ever replaced: a device or FIFO the user named takes the data as
+// it is (a FIFO nobody reads is refused at once), a socket or a folder is refused with its kind
+// named; a link to each is the same and stays a link.
+TEST(FileIo, OnlyRegularFilesAreReplacedSpecialFilesAreWrittenOrRefused)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("fifo"), lonely = dir.filePath("lonely"), socket = dir.filePath("sock"),
+                  folder = dir.filePath("folder");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(lonely).constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, QFile::encodeName(socket).constData(), sizeof address.sun_path);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    // The FIFO's reader: opened without waiting, so the writer finds it there.
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const struct
+    {
+        QString path;
+        QString refusal; // empty: written to directly
+    } cases[] = {
+        {QStringLiteral("/dev/null"), {}},
+        {QStringLiteral("/dev/full"), QStringLiteral("нет свободного места")},
+        {fifo, {}},
+        {lonely, QStringLiteral("никто не читает")},
+        {socket, QStringLiteral("сокет")},
+        {folder, QStringLiteral("папка")},
+    };
+    const auto kind = [](const QString &path) {
+        struct stat st
+        {};
+        return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & S_IFMT : mode_t(0);
+    };
+    for (const auto &c : cases) {
+        const QString link = dir.filePath(QStringLiteral("link-") + QFileInfo(c.path).fileName());
+        ASSERT_TRUE(QFile::link(c.path, link));
+        for (const QString &path : {c.path, link}) {
+            const mode_t before = kind(path);
+            QElapsedTimer clock;
+            clock.start();
+            const QString message = errorTextOf([&] { writeFileAtomically(path, "data"); });
+            EXPECT_LT(clock.elapsed(), 2000) << path.toStdString(); // never waits for a reader
+            EXPECT_TRUE(c.refusal.isEmpty() ? message.isEmpty() : message.contains(c.refusal))
+                << path.toStdString() << ": " << message.toStdString();
+            EXPECT_EQ(errorTextOf([&] { checkFileWritable(path); }).isEmpty(),
+                      c.refusal.isEmpty() || c.path == lonely || c.path.startsWith(QStringLiteral("/dev")))
+                << path.toStdString();
+            EXPECT_EQ(kind(path), before) << path.toStdString(); // never renamed over
+        }
+    }
+    char got[16] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), 8); // "data" through the FIFO and through its link
+    ::close(reader);
+    ::close(sock);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Hidden | QDir::Files).filter(QStringLiteral(".part")),
+              QStringList()); // no temporary file left
 }
 
 // The lock folder is taken only as it is (this user's, no rights for anyone else); the program's
