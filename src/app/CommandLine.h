@@ -22,6 +22,9 @@ struct CommandLine
 
 // arguments as QCoreApplication::arguments() gives them (program first).
 CommandLine parseCommandLine(const QStringList &arguments);
+// --help or --version before any "--": answered before the application (and a display) starts.
+enum class EarlyOption { None, Help, Version };
+EarlyOption earlyOption(const QStringList &arguments);
 QString commandLineHelp();
 
 // The serial link to a real device, or with `demo` to the simulated one started in-process.

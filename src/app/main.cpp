@@ -11,6 +11,8 @@
 #include "app/TJustOne.h"
 #include "app/TMainForm.h"
 #include "app/TPicturesForm.h"
+#include "base/Error.h"
+#include "base/StdStreams.h"
 #include "widgets/IniFile.h"
 
 #include <QApplication>
@@ -25,12 +27,14 @@ int main(int argc, char **argv)
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
-        std::printf("%s", qPrintable(mk::commandLineHelp()));
-        return 0;
-    }
-    if (arguments.contains(QStringLiteral("--version"))) {
-        std::printf("mkconf %s\n", MK_VERSION);
+    if (const mk::EarlyOption early = mk::earlyOption(arguments); early != mk::EarlyOption::None) {
+        try {
+            mk::writeStdout(early == mk::EarlyOption::Help ? mk::commandLineHelp()
+                                                           : QStringLiteral("mkconf %1\n").arg(QStringLiteral(MK_VERSION)));
+        } catch (const mk::Error &e) {
+            (void)mk::writeStderr(QStringLiteral("mkconf: %1\n").arg(e.text()));
+            return 1;
+        }
         return 0;
     }
     if (const QString noDisplay = mk::missingDisplayText(arguments); !noDisplay.isEmpty()) {
@@ -43,7 +47,7 @@ int main(int argc, char **argv)
     // Qt's own options (-platform, -style ...) are gone from the list by now.
     const mk::CommandLine options = mk::parseCommandLine(QCoreApplication::arguments());
     if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "mkconf: %s\n", qPrintable(options.error));
+        (void)mk::writeStderr(QStringLiteral("mkconf: %1\n").arg(options.error));
         return 2;
     }
 

@@ -8,14 +8,16 @@
 
 namespace mk {
 
-void savePngFile(const QString &path, const QImage &picture)
+QByteArray pngBytes(const QImage &picture)
 {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     if (!picture.save(&buffer, "PNG"))
         throw Error(QStringLiteral("Не удалось построить изображение PNG"));
-    writeFileAtomically(path, png);
+    return png;
 }
+
+void savePngFile(const QString &path, const QImage &picture) { writeFileAtomically(path, pngBytes(picture)); }
 
 } // namespace mk

@@ -313,6 +313,10 @@ private slots:
         QVERIFY(!parse({QStringLiteral("--bogus")}).error.isEmpty());
         QVERIFY(parse({QStringLiteral("--help")}).help);
         QVERIFY(parse({QStringLiteral("--version")}).version);
+        // "--" ends the options: a file whose name starts with a dash, and --help as a name.
+        QCOMPARE(parse({QStringLiteral("--"), QStringLiteral("-x.tcset")}).file,
+                 QDir::current().absoluteFilePath(QStringLiteral("-x.tcset")));
+        QVERIFY(!parse({QStringLiteral("--"), QStringLiteral("--help")}).help);
 
         // A file (a double-click on it) is made absolute before the window changes folders.
         CommandLine file = parse({QStringLiteral("car.tcset")});

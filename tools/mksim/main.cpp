@@ -1,13 +1,16 @@
 // mksim: a simulated trip computer on a pseudo-terminal.
 // The first line on standard output is the terminal's path; it serves until SIGINT or SIGTERM.
 
+#include "base/CommandLineErrors.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "base/StdStreams.h"
 #include "image/FactoryImage.h"
 #include "image/SettingsFile.h"
 #include "sim/PtySimulator.h"
 #include "sim/SimulatedDevice.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QStringList>
@@ -17,35 +20,44 @@
 
 namespace {
 
-const char kUsage[] =
-    "usage: mksim [options]\n"
-    "  --model CODE          model code the device reports (default 1; with --image, the file's)\n"
-    "  --address FC|FD|FE    device address: FC and FD have 8192 bytes of memory, FE 32768 (default FC)\n"
-    "  --version N           settings version of the factory image (default 0)\n"
-    "  --image FILE.tcset    start from this settings file's image instead of the factory image\n"
-    "  --save FILE.tcset     write the device memory as a settings file at exit\n"
-    "  --line-rate BAUD      pace every byte as a line at this rate would (11 bits a byte)\n"
-    "  --delivery MODE       how paced bytes reach the terminal (default byte):\n"
-    "                        byte            each byte when it has finished on the line (a UART)\n"
-    "                        packet[:SIZE]   up to SIZE bytes (default 64) when the last of them has\n"
-    "                                        finished on the line (a device with its own USB port)\n"
-    "                        chunk:US        what finished on the line every US microseconds\n"
-    "                                        (a USB-serial bridge)\n"
-    "  --reply-delay MS      wait this long before each answer\n"
-    "  --fault KIND:RATE[,KIND:RATE...]  spoil this share (0..1) of the answers; kinds:\n"
-    "                        drop-byte, bad-checksum, busy, zero-header, silence, short-frame,\n"
-    "                        late (late:RATE[:MS]: the answer starts MS ms late, default 150, past\n"
-    "                        the usual 100 ms time-out; the device keeps listening and answers\n"
-    "                        the retry after it), duplicate (the answer twice, back to back),\n"
-    "                        stray (one byte of random value before the answer)\n"
-    "  --seed N              seed of the fault choices (default 1)\n"
-    "  --log                 one line per request on standard error\n"
-    "The first line on standard output is the path of the pseudo-terminal to open.\n"
-    "SIGINT or SIGTERM ends it (after --save).\n"
-    "exit codes: 0 ended by a signal, 1 failure, 2 bad command line\n";
+// The help; the program's own version is named here, since --version is the simulated settings'.
+QString usageText()
+{
+    return QStringLiteral(
+               "mksim %1: имитатор МК на псевдотерминале\n"
+               "Использование: mksim [ПАРАМЕТРЫ]\n"
+               "  --model КОД           код модели, который сообщает МК (по умолчанию 1; с --image - из файла)\n"
+               "  --address FC|FD|FE    адрес МК: у FC и FD 8192 байта памяти, у FE 32768 (по умолчанию FC)\n"
+               "  --version N           версия настроек заводского образа (по умолчанию 0)\n"
+               "  --image ФАЙЛ.tcset    начать с образа этого файла настроек вместо заводского\n"
+               "  --save ФАЙЛ.tcset     при выходе записать память МК файлом настроек\n"
+               "  --line-rate БОД       выдавать байты с темпом линии этой скорости (11 бит на байт)\n"
+               "  --delivery РЕЖИМ      как выданные байты приходят в терминал (по умолчанию byte):\n"
+               "                        byte            каждый байт, когда он прошёл по линии (UART)\n"
+               "                        packet[:РАЗМЕР] до РАЗМЕР байт (по умолчанию 64), когда последний\n"
+               "                                        из них прошёл по линии (МК со своим портом USB)\n"
+               "                        chunk:МКС       то, что прошло по линии, каждые МКС микросекунд\n"
+               "                                        (переходник USB - последовательный порт)\n"
+               "  --reply-delay МС      ждать столько миллисекунд перед каждым ответом\n"
+               "  --fault ВИД:ДОЛЯ[,ВИД:ДОЛЯ...]  испортить эту долю (0..1) ответов; виды:\n"
+               "                        drop-byte, bad-checksum, busy, zero-header, silence, short-frame,\n"
+               "                        late (late:ДОЛЯ[:МС]: ответ начинается на МС мс позже, по умолчанию\n"
+               "                        150, после обычных 100 мс ожидания; МК продолжает слушать и отвечает\n"
+               "                        на повтор после него), duplicate (ответ дважды подряд),\n"
+               "                        stray (один случайный байт перед ответом)\n"
+               "  --seed N              начальное число выбора помех (по умолчанию 1)\n"
+               "  --log                 строка о каждом запросе в stderr\n"
+               "  --help                эта справка\n"
+               "  --                    конец параметров\n"
+               "Первая строка в стандартном выводе - путь псевдотерминала, который нужно открыть.\n"
+               "SIGINT или SIGTERM завершают работу (после --save).\n"
+               "Коды завершения: 0 завершён сигналом, 1 ошибка, 2 неверная командная строка\n")
+        .arg(QStringLiteral(MK_VERSION));
+}
 
 struct Options
 {
+    bool help = false;
     mk::DeviceConfig device;
     bool modelGiven = false;
     quint32 version = 0;
@@ -56,58 +68,64 @@ struct Options
     bool log = false;
 };
 
-quint64 number(const QString &text, const char *what, quint64 max)
+quint64 number(const QString &text, const QString &what, quint64 max)
 {
     bool ok = false;
     const quint64 v = text.toULongLong(&ok, 0);
     if (!ok || v > max)
-        throw mk::Error(QStringLiteral("mksim: bad value for %1: \"%2\"").arg(QLatin1String(what), text));
+        throw mk::Error(QStringLiteral("неверное значение --%1: «%2»").arg(what, text));
     return v;
 }
 
-Options parse(const QStringList &args)
+// Arguments as QCoreApplication::arguments() gives them (program first); throws Error on a bad one.
+Options parse(const QStringList &arguments)
 {
-    Options o;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        const auto value = [&]() -> QString {
-            if (i + 1 >= args.size())
-                throw mk::Error(QStringLiteral("mksim: %1 needs a value").arg(a));
-            return args[++i];
-        };
-        if (a == QLatin1String("--model")) {
-            o.device.modelCode = quint16(number(value(), "--model", 0xFFFF));
-            o.modelGiven = true;
-        } else if (a == QLatin1String("--address")) {
-            QString v = value().toUpper();
-            if (v.startsWith(QLatin1String("0X")))
-                v = v.mid(2);
-            if (v != QLatin1String("FC") && v != QLatin1String("FD") && v != QLatin1String("FE"))
-                throw mk::Error(QStringLiteral("mksim: --address must be FC, FD or FE"));
-            o.device.address = quint8(v.toUInt(nullptr, 16));
-            o.device.memorySize = mk::memorySizeForAddress(o.device.address);
-        } else if (a == QLatin1String("--version")) {
-            o.version = quint32(number(value(), "--version", 0xFFFFFFFFu));
-        } else if (a == QLatin1String("--image")) {
-            o.image = value();
-        } else if (a == QLatin1String("--save")) {
-            o.save = value();
-        } else if (a == QLatin1String("--line-rate")) {
-            o.lineRate = int(number(value(), "--line-rate", 4000000));
-        } else if (a == QLatin1String("--delivery")) {
-            o.delivery = mk::Delivery::parse(value());
-        } else if (a == QLatin1String("--reply-delay")) {
-            o.replyDelay = int(number(value(), "--reply-delay", 600000));
-        } else if (a == QLatin1String("--fault")) {
-            o.faults = value();
-        } else if (a == QLatin1String("--seed")) {
-            o.seed = number(value(), "--seed", ~quint64(0));
-        } else if (a == QLatin1String("--log")) {
-            o.log = true;
-        } else {
-            throw mk::Error(QStringLiteral("mksim: unknown option %1").arg(a));
-        }
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QStringList valued = {QStringLiteral("model"),     QStringLiteral("address"),     QStringLiteral("version"),
+                                QStringLiteral("image"),     QStringLiteral("save"),        QStringLiteral("line-rate"),
+                                QStringLiteral("delivery"),  QStringLiteral("reply-delay"), QStringLiteral("fault"),
+                                QStringLiteral("seed")};
+    for (const QString &name : valued)
+        parser.addOption(QCommandLineOption(name, QString(), QStringLiteral("value")));
+    parser.addOption(QCommandLineOption(QStringLiteral("log")));
+    parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
+    if (!parser.parse(arguments)) {
+        throw mk::Error(mk::commandLineError(parser, arguments));
     }
+    if (!parser.positionalArguments().isEmpty())
+        throw mk::Error(QStringLiteral("лишний параметр «%1»").arg(parser.positionalArguments().first()));
+    Options o;
+    o.help = parser.isSet(QStringLiteral("help"));
+    const auto given = [&](const char *name) { return parser.isSet(QLatin1String(name)); };
+    const auto value = [&](const char *name) { return parser.value(QLatin1String(name)); };
+    if (given("model")) {
+        o.device.modelCode = quint16(number(value("model"), QStringLiteral("model"), 0xFFFF));
+        o.modelGiven = true;
+    }
+    if (given("address")) {
+        QString v = value("address").toUpper();
+        if (v.startsWith(QLatin1String("0X")))
+            v = v.mid(2);
+        if (v != QLatin1String("FC") && v != QLatin1String("FD") && v != QLatin1String("FE"))
+            throw mk::Error(QStringLiteral("--address - это FC, FD или FE"));
+        o.device.address = quint8(v.toUInt(nullptr, 16));
+        o.device.memorySize = mk::memorySizeForAddress(o.device.address);
+    }
+    if (given("version"))
+        o.version = quint32(number(value("version"), QStringLiteral("version"), 0xFFFFFFFFu));
+    o.image = value("image");
+    o.save = value("save");
+    if (given("line-rate"))
+        o.lineRate = int(number(value("line-rate"), QStringLiteral("line-rate"), 4000000));
+    if (given("delivery"))
+        o.delivery = mk::Delivery::parse(value("delivery"));
+    if (given("reply-delay"))
+        o.replyDelay = int(number(value("reply-delay"), QStringLiteral("reply-delay"), 600000));
+    o.faults = value("fault");
+    if (given("seed"))
+        o.seed = number(value("seed"), QStringLiteral("seed"), ~quint64(0));
+    o.log = given("log");
     return o;
 }
 
@@ -122,20 +140,20 @@ QByteArray initialMemory(Options &o)
     return mk::memoryFromImage(file.image, o.device.memorySize);
 }
 
-int run(const QStringList &args)
+int run(const QStringList &arguments)
 {
-    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
     Options o;
     std::vector<mk::FaultRule> faults;
     try {
-        o = parse(args);
+        o = parse(arguments);
         faults = mk::parseFaultRules(o.faults);
     } catch (const mk::Error &e) {
-        std::fprintf(stderr, "%s\n%s", e.what(), kUsage);
+        (void)mk::writeStderr(QStringLiteral("mksim: %1; справка: mksim --help\n").arg(e.text()));
         return 2;
+    }
+    if (o.help) {
+        mk::writeStdout(usageText());
+        return 0;
     }
 
     // Signals are taken by sigwait below; every thread started from here on blocks them.
@@ -159,8 +177,7 @@ int run(const QStringList &args)
         };
     mk::PtySimulator sim(device, simOptions);
     sim.start();
-    std::printf("%s\n", sim.slavePath().toLocal8Bit().constData());
-    std::fflush(stdout);
+    mk::writeStdout(sim.slavePath().toLocal8Bit() + '\n');
 
     int signal = 0;
     sigwait(&stopSignals, &signal);
@@ -177,9 +194,9 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     try {
-        return run(app.arguments().mid(1));
+        return run(app.arguments());
     } catch (const mk::Error &e) {
-        std::fprintf(stderr, "mksim: %s\n", e.what());
+        (void)mk::writeStderr(QStringLiteral("mksim: %1\n").arg(e.text()));
         return 1;
     }
 }

@@ -36,13 +36,21 @@ struct CommandRegistrar
     explicit CommandRegistrar(Command command) { commands().push_back(std::move(command)); }
 };
 
-// Output helpers: UTF-8 on stdout/stderr.
+// Output helpers: UTF-8 on stdout/stderr. A failed write to stdout throws Error.
 void out(const QString &text);
+void out(const QByteArray &bytes);
 void err(const QString &text);
+// Writes a command's result to the file path, or to standard output when path is "-".
+void writeOutput(const QString &path, const QByteArray &data);
+// The settings file of the model written the same way.
+void writeSettingsOutput(const mk::TMK &model, const QString &path);
+// Throws Error when the result could not be written at path (standard output always can).
+void checkOutputWritable(const QString &path);
 // A usage error: prints the message and the command's usage, returns kUsage.
 int usageError(const QString &command, const QString &message);
 
-// Small option parser: "--name value", "--name=value", "-o value" and bare flags.
+// A command's options: "--name value", "--name=value", "-o value" and bare flags; "--" ends
+// the options, everything after it is a positional argument ("mktool info -- -x.tcset").
 class Args
 {
 public:

@@ -136,7 +136,7 @@ int runRead(const QStringList &argv)
         return usageError(QStringLiteral("read"), e.text());
     }
     // The memory read would be lost if the file could not be written afterwards.
-    checkFileWritable(args.value(QStringLiteral("-o")));
+    checkOutputWritable(args.value(QStringLiteral("-o")));
     TKW_RS link;
     selectPort(link.port(), args, options);
     TerminalProgress progress(options.waitSeconds);
@@ -146,7 +146,7 @@ int runRead(const QStringList &argv)
         return notDone(progress);
     TMK model;
     model.replaceImage(got->device.modelCode, got->image);
-    saveSettingsFile(model, args.value(QStringLiteral("-o")));
+    writeSettingsOutput(model, args.value(QStringLiteral("-o")));
     return kOk;
 }
 

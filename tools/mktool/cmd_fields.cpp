@@ -65,7 +65,7 @@ int runSet(const QStringList &argv)
     // In a tangled table one setting lands in two places.
     requireSoundTable(tmk, QStringLiteral("Настройки не изменены."));
     applyAssignments(tmk, args.positional().mid(1));
-    saveSettingsFile(tmk, args.value(QStringLiteral("-o")));
+    writeSettingsOutput(tmk, args.value(QStringLiteral("-o")));
     return kOk;
 }
 

@@ -68,9 +68,9 @@ int writeCsv(const TMK &tmk, const QString &part, const QStringList &parts, cons
             text += csvText(Rows{{titles[i]}} + rowsOf(parts[i]) + Rows{{}});
     }
     if (args.has(QStringLiteral("-o")))
-        writeFileAtomically(args.value(QStringLiteral("-o")), text);
+        writeOutput(args.value(QStringLiteral("-o")), text);
     else
-        out(QString::fromUtf8(text));
+        out(text);
     return kOk;
 }
 
@@ -125,7 +125,7 @@ int runJournals(const QStringList &argv)
             text += textOf(Rows{{titles[i]}} + rowsOf(parts[i]) + Rows{{}});
     }
     if (args.has(QStringLiteral("-o")))
-        writeFileAtomically(args.value(QStringLiteral("-o")), text); // the viewer's file, byte for byte
+        writeOutput(args.value(QStringLiteral("-o")), text); // the viewer's file, byte for byte
     else
         out(utf8 ? QString::fromUtf8(text) : fromWin1251(text));
     return kOk;

@@ -26,6 +26,8 @@ int runOsc(const QStringList &argv)
     const bool png = args.has(QStringLiteral("-o"));
     if (!csv && !png)
         return usageError(QStringLiteral("osc"), QStringLiteral("choose --csv, -o OUT.png or both"));
+    if (csv && png && args.value(QStringLiteral("-o")) == QLatin1String("-"))
+        return usageError(QStringLiteral("osc"), QStringLiteral("--csv и -o - оба пишут в стандартный вывод"));
     bool ok = true;
     const double zoom = args.value(QStringLiteral("--zoom"), QStringLiteral("1")).toDouble(&ok);
     if (!ok || zoom < 0.125 || zoom > 64)
@@ -49,7 +51,7 @@ int runOsc(const QStringList &argv)
     if (png) {
         QImage picture(kOscPictureWidth, kOscPictureHeight, QImage::Format_RGB32);
         drawOscPicture(picture, drawing);
-        savePngFile(args.value(QStringLiteral("-o")), picture);
+        writeOutput(args.value(QStringLiteral("-o")), pngBytes(picture));
     }
     if (csv)
         out(QString::fromUtf8(csvText(oscCsvRows(drawing.settings, drawing.samples))));

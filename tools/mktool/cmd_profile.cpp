@@ -29,7 +29,7 @@ int runProfile(const QStringList &argv)
         pages = args.value(QStringLiteral("--pages")).split(QLatin1Char(','), Qt::SkipEmptyParts);
     TMK tmk;
     loadSettings(tmk, args.positional().first());
-    writeFileAtomically(args.value(QStringLiteral("-o")), exportProfile(tmk, pages));
+    writeOutput(args.value(QStringLiteral("-o")), exportProfile(tmk, pages));
     return kOk;
 }
 
@@ -113,6 +113,8 @@ int runApply(const QStringList &argv)
                : args.positional().size() != 2 || !args.has(QStringLiteral("-o")))
         return usageError(QStringLiteral("apply"),
                           QStringLiteral("a profile and either FILE.tcset -o OUT.tcset or --device are required"));
+    if (args.value(QStringLiteral("-o")) == QLatin1String("-"))
+        return usageError(QStringLiteral("apply"), QStringLiteral("итог пишется в стандартный вывод; -o - здесь нельзя"));
     const QByteArray profile = readWholeFile(args.positional().first(), kMaxProfileSize);
     if (device)
         return applyToDevice(args, profile);

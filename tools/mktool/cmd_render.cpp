@@ -95,7 +95,7 @@ int runRender(const QStringList &argv)
     ScreenPreviews(section9, catalog, set).render(screen, choice.kind, choice.index);
     const QImage image(reinterpret_cast<const uchar *>(screen.pixels()), ScreenRenderer::kWidth,
                        ScreenRenderer::kHeight, QImage::Format_RGB32);
-    savePngFile(args.value(QStringLiteral("-o")), image);
+    writeOutput(args.value(QStringLiteral("-o")), pngBytes(image));
     return kOk;
 }
 

@@ -39,7 +39,7 @@ int runNew(const QStringList &argv)
         return usageError(QStringLiteral("new"), QStringLiteral("--memory must be 8192 or 32768"));
     TMK tmk;
     tmk.replaceImage(model, makeFreshImage(model, version, int(memory)));
-    saveSettingsFile(tmk, args.value(QStringLiteral("-o")));
+    writeSettingsOutput(tmk, args.value(QStringLiteral("-o")));
     return kOk;
 }
 

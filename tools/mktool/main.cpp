@@ -1,10 +1,15 @@
 // mktool: the configurator's engine on the command line.
 
 #include "Command.h"
+#include "base/CommandLineErrors.h"
 #include "base/Error.h"
+#include "base/FileIo.h"
+#include "base/StdStreams.h"
 #include "image/RecordSync.h"
 #include "image/SettingsFile.h"
+#include "image/TMK.h"
 
+#include <QCommandLineParser>
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
@@ -18,16 +23,18 @@ std::vector<Command> &commands()
     return list;
 }
 
-void out(const QString &text)
-{
-    std::fputs(text.toUtf8().constData(), stdout);
-    std::fflush(stdout);
+void out(const QString &text) { writeStdout(text); }
+
+void out(const QByteArray &bytes) { writeStdout(bytes); }
+
+namespace {
+bool g_stderrFailed = false;
 }
 
 void err(const QString &text)
 {
-    std::fputs(text.toUtf8().constData(), stderr);
-    std::fflush(stderr);
+    if (!writeStderr(text))
+        g_stderrFailed = true;
 }
 
 int usageError(const QString &command, const QString &message)
@@ -35,38 +42,62 @@ int usageError(const QString &command, const QString &message)
     err(QStringLiteral("mktool %1: %2\n").arg(command, message));
     for (const Command &c : commands())
         if (c.name == command)
-            err(QStringLiteral("usage: mktool %1 %2\n").arg(c.name, c.usage));
+            err(QStringLiteral("Использование: mktool %1 %2\n").arg(c.name, c.usage));
     return kUsage;
 }
 
+void writeOutput(const QString &path, const QByteArray &data)
+{
+    if (path == QLatin1String("-")) {
+        setStdoutBinary();
+        writeStdout(data);
+    } else {
+        writeFileAtomically(path, data);
+    }
+}
+
+void writeSettingsOutput(const TMK &model, const QString &path)
+{
+    writeOutput(path, encodeSettingsFile(model.modelCode(), model.image()));
+}
+
+void checkOutputWritable(const QString &path)
+{
+    if (path != QLatin1String("-"))
+        checkFileWritable(path);
+}
+
+namespace {
+
+QString optionName(QString option)
+{
+    while (option.startsWith(QLatin1Char('-')))
+        option.remove(0, 1);
+    return option;
+}
+
+} // namespace
+
 Args::Args(const QStringList &args, const QStringList &valueOptions, const QStringList &flagOptions)
 {
-    for (int i = 0; i < args.size(); ++i) {
-        QString a = args[i];
-        if (!a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
-            m_positional << a;
-            continue;
-        }
-        QString inlineValue;
-        const qsizetype eq = a.indexOf(QLatin1Char('='));
-        const bool hasInline = eq > 0;
-        if (hasInline) {
-            inlineValue = a.mid(eq + 1);
-            a = a.left(eq);
-        }
-        if (valueOptions.contains(a)) {
-            if (hasInline)
-                m_values[a] = inlineValue;
-            else if (i + 1 < args.size())
-                m_values[a] = args[++i];
-            else
-                m_error = QStringLiteral("option %1 needs a value").arg(a);
-        } else if (flagOptions.contains(a) && !hasInline) {
-            m_flags << a;
-        } else {
-            m_error = QStringLiteral("unknown option %1").arg(a);
-        }
+    QCommandLineParser parser;
+    // "-json" is "--json"; short options are single letters ("-o").
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const QString &o : valueOptions)
+        parser.addOption(QCommandLineOption(optionName(o), QString(), QStringLiteral("value")));
+    for (const QString &o : flagOptions)
+        parser.addOption(QCommandLineOption(optionName(o)));
+    if (!parser.parse(QStringList{QStringLiteral("mktool")} + args)) {
+        m_error = commandLineError(parser, args);
+        return;
     }
+    for (const QString &o : valueOptions)
+        if (parser.isSet(optionName(o)))
+            m_values[o] = parser.value(optionName(o));
+    for (const QString &o : flagOptions)
+        if (parser.isSet(optionName(o)))
+            m_flags << o;
+    m_positional = parser.positionalArguments();
 }
 
 quint32 parseNumber(const QString &text, const QString &what, quint32 max)
@@ -88,21 +119,79 @@ void loadSettings(TMK &model, const QString &path)
 
 namespace {
 
-void printHelp()
+QString helpText()
 {
     std::vector<Command> list = commands();
     std::sort(list.begin(), list.end(), [](const Command &a, const Command &b) { return a.name < b.name; });
-    QString text = QStringLiteral("mktool: settings files and devices of the МК trip computers on the command line\n\n"
-                                  "usage: mktool COMMAND [ARGS]\n\ncommands:\n");
+    QString text = QStringLiteral("mktool: файлы настроек и устройства МК из командной строки\n\n"
+                                  "Использование: mktool КОМАНДА [ПАРАМЕТРЫ] [--] [ФАЙЛЫ]\n"
+                                  "  mktool --help      эта справка\n"
+                                  "  mktool --version   версия программы\n"
+                                  "  --                 конец параметров: дальше только имена файлов\n"
+                                  "  -o -               результат (текст, CSV, PNG) в стандартный вывод\n\n"
+                                  "Команды:\n");
     for (const Command &c : list)
         text += QStringLiteral("  mktool %1 %2\n      %3\n").arg(c.name, c.usage, c.summary);
-    text +=
-        QStringLiteral("\nexit codes:\n"
-                       "  0  success\n"
-                       "  1  the operation failed (bad file, device error, refused value); the message is on stderr\n"
-                       "  2  bad command line\n"
-                       "  3  cancelled by the user\n");
-    out(text);
+    text += QStringLiteral("\nКоды завершения:\n"
+                           "  0  успех (diff: файлы одинаковы)\n"
+                           "  1  операция не удалась (файл, устройство, значение; diff: файлы различаются); "
+                           "сообщение в stderr\n"
+                           "  2  неверная командная строка (diff: ошибка, например файла нет)\n"
+                           "  3  прервано пользователем\n");
+    return text;
+}
+
+// Qt's own notes (a missing XDG_RUNTIME_DIR, fonts of the off-screen drawing) are no business of
+// the user's: stderr carries only mktool's messages.
+void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        (void)writeStderr(message + QLatin1Char('\n'));
+}
+
+int runCommand(const Command &c, const QStringList &args)
+{
+    const QStringList options = args.mid(0, args.contains(QStringLiteral("--")) ? args.indexOf(QStringLiteral("--"))
+                                                                                 : args.size());
+    if (options.contains(QLatin1String("--help")) || options.contains(QLatin1String("-h"))) {
+        out(QStringLiteral("Использование: mktool %1 %2\n%3\n").arg(c.name, c.usage, c.summary));
+        return kOk;
+    }
+    return c.run(args);
+}
+
+int run(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    // Everything after the command is the command's own.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    parser.addOptions({help, version});
+    if (!parser.parse(arguments)) {
+        err(QStringLiteral("mktool: %1; справка: mktool --help\n").arg(commandLineError(parser, arguments)));
+        return kUsage;
+    }
+    QStringList args = parser.positionalArguments();
+    if (parser.isSet(help) || args.value(0) == QLatin1String("help")) {
+        out(helpText());
+        return kOk;
+    }
+    if (parser.isSet(version)) {
+        out(QStringLiteral("mktool %1\n").arg(QStringLiteral(MK_VERSION)));
+        return kOk;
+    }
+    if (args.isEmpty()) {
+        err(helpText());
+        return kUsage;
+    }
+    const QString name = args.takeFirst();
+    for (const Command &c : commands())
+        if (c.name == name)
+            return runCommand(c, args);
+    err(QStringLiteral("mktool: неизвестная команда «%1»; справка: mktool --help\n").arg(name));
+    return kUsage;
 }
 
 } // namespace
@@ -112,36 +201,21 @@ void printHelp()
 int main(int argc, char **argv)
 {
     using namespace mk::tool;
+    qInstallMessageHandler(quietQtMessages);
     // Drawing text needs a GUI application's fonts; it draws off screen, no display is used.
     const bool draws = argc > 1 && qstrcmp(argv[1], "osc") == 0;
     if (draws)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app(draws ? new QGuiApplication(argc, argv)
                                                       : new QCoreApplication(argc, argv));
-    QStringList args = app->arguments().mid(1);
-    if (args.isEmpty() || args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h") ||
-        args[0] == QLatin1String("help")) {
-        printHelp();
-        return args.isEmpty() ? kUsage : kOk;
+    try {
+        const int code = run(app->arguments());
+        return code == kOk && g_stderrFailed ? kFailed : code; // a warning the user never saw
+    } catch (const mk::Error &e) {
+        err(e.text() + QLatin1Char('\n'));
+        return kFailed;
+    } catch (const std::exception &e) {
+        err(QStringLiteral("Ошибка: %1\n").arg(QString::fromUtf8(e.what())));
+        return kFailed;
     }
-    const QString name = args.takeFirst();
-    for (const Command &c : commands()) {
-        if (c.name != name)
-            continue;
-        if (args.contains(QLatin1String("--help"))) {
-            out(QStringLiteral("usage: mktool %1 %2\n%3\n").arg(c.name, c.usage, c.summary));
-            return kOk;
-        }
-        try {
-            return c.run(args);
-        } catch (const mk::Error &e) {
-            err(e.text() + QLatin1Char('\n'));
-            return kFailed;
-        } catch (const std::exception &e) {
-            err(QStringLiteral("Ошибка: %1\n").arg(QString::fromUtf8(e.what())));
-            return kFailed;
-        }
-    }
-    err(QStringLiteral("mktool: unknown command \"%1\"; see mktool --help\n").arg(name));
-    return kUsage;
 }

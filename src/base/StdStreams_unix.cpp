@@ -1,0 +1,7 @@
+#include "base/StdStreams.h"
+
+namespace mk {
+
+void setStdoutBinary() {} // no line-end translation here
+
+} // namespace mk
