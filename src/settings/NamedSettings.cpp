@@ -89,6 +89,11 @@ QString settingRefusal(const NamedSetting &s, const TMK &model, const SettingsCo
 
 bool storeSettingText(const NamedSetting &s, TMK &model, const QString &text, SettingsContext &ctx)
 {
+    if (s.actsAsClick) {
+        const Record before = model.record(s.section);
+        s.store(model, text, ctx);
+        return !(model.record(s.section) == before);
+    }
     if (text == s.read(model, ctx))
         return false;
     s.store(model, text, ctx);

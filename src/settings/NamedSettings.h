@@ -48,6 +48,9 @@ struct NamedSetting
     // Its own rule; the rule of its page (settingsPages()) is added by settingShown().
     std::function<bool(const TMK &, const SettingsContext &)> shown;
     bool referenceOnly = false; // shown for reference, never stored by its page
+    // Storing acts like a click on the page even when the text is the one shown (a click on
+    // «Все» selects every listed system, whatever was stored before).
+    bool actsAsClick = false;
     // Where the editor shows it: the objectName of its control (a simple setting's own control,
     // a special page's grid or preview) and the row of that grid that holds it (-1: none).
     QString control;
@@ -68,7 +71,8 @@ bool settingShown(const NamedSetting &s, const TMK &model, const SettingsContext
 // on its page, shown for reference only), as a Russian sentence naming it; empty when it would.
 QString settingRefusal(const NamedSetting &s, const TMK &model, const SettingsContext &ctx);
 // Stores the shown text. A text equal to the one shown stores nothing and is always accepted (a
-// value the page could not choose may stay as it is); returns whether anything was stored.
+// value the page could not choose may stay as it is), unless the setting acts as a click; returns
+// whether anything changed.
 bool storeSettingText(const NamedSetting &s, TMK &model, const QString &text, SettingsContext &ctx);
 
 // The special pages' rows (NamedSettingsSpecial.cpp).

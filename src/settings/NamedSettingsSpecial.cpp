@@ -378,6 +378,7 @@ void addSystemSettings(std::vector<NamedSetting> &all)
         NamedSetting s = special(QStringLiteral("BlocksShow"), kBlocksPage, showCaption, kServiceSection,
                                  {{kSystemBitmapOffset, 0x03}});
         s.control = QStringLiteral("rgBlocksShow");
+        s.actsAsClick = true;
         s.read = [showItems](const TMK &m, const SettingsContext &) {
             const int i = blocksShow(m.record(kServiceSection));
             return i < showItems.size() ? showItems[i] : QString::number(i);

@@ -127,12 +127,15 @@ std::vector<ProfileProblem> applyProfile(TMK &model, const QByteArray &json)
             problems.push_back({name, QStringLiteral("Нет такой настройки.")});
             continue;
         }
-        if (!o.value(kKeyValue).isString()) {
-            problems.push_back({name, QStringLiteral("Значение должно быть текстом.")});
+        // A value is text as exported; a number typed in by hand ("value": 130) is taken too.
+        const QJsonValue value = o.value(kKeyValue);
+        if (!value.isString() && !value.isDouble()) {
+            problems.push_back({name, QStringLiteral("Значение должно быть текстом или числом.")});
             continue;
         }
+        const QString text = value.isString() ? value.toString() : QString::number(value.toDouble(), 'g', 15);
         const size_t index = size_t(s - all.data());
-        if (!wanted.emplace(index, o.value(kKeyValue).toString()).second)
+        if (!wanted.emplace(index, text).second)
             problems.push_back({name, QStringLiteral("Настройка указана в профиле дважды.")});
     }
 

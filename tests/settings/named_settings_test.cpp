@@ -4,6 +4,8 @@
 #include "base/Error.h"
 #include "image/FactoryImage.h"
 #include "image/TMK.h"
+#include "image/ImageLayout.h"
+#include "settings/AddSystems.h"
 #include "settings/NamedSettings.h"
 #include "support/MktoolRun.h"
 #include "support/QtPrinters.h"
@@ -139,11 +141,22 @@ TEST(NamedSettings, EveryNameIsUniqueAndItsShownTextStoresNothingNew)
         for (const NamedSetting &s : namedSettings()) {
             for (const FieldByte &b : s.bytes)
                 ASSERT_LT(b.offset, model.record(s.section).size()) << s.name.toStdString();
+            if (s.actsAsClick)
+                continue; // a click's own rule, below
             EXPECT_FALSE(storeSettingText(s, model, settingText(s, model, ctx), ctx)) << s.name.toStdString();
         }
         EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("hmParams.1")), model, ctx), QStringLiteral("#500"));
         for (int k = 0; k <= 10; ++k)
             EXPECT_EQ(model.record(k), before.record(k));
+        // «Все» acts as a click on it, also when it is already stored: every listed system is chosen.
+        const NamedSetting &show = *findNamedSetting(QStringLiteral("BlocksShow"));
+        storeSettingText(show, model, QStringLiteral("Все"), ctx);
+        for (const AddSystem &system : ctx.systems())
+            setSystemSelected(model.record(kServiceSection), system.code, false);
+        EXPECT_EQ(settingText(show, model, ctx), QStringLiteral("Все"));
+        EXPECT_EQ(storeSettingText(show, model, QStringLiteral("Все"), ctx), !ctx.systems().empty());
+        for (const AddSystem &system : ctx.systems())
+            EXPECT_TRUE(isSystemSelected(model.record(kServiceSection), system.code)) << system.name.toStdString();
     }
 }
 

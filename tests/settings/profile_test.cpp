@@ -128,12 +128,14 @@ TEST(Profile, DamagedOrUnknownEntriesAreListedAndNothingChanges)
         {"{\"profile\": 1, \"settings\": [", {QString()}},
         {"{\"profile\": 7, \"settings\": []}", {QString()}},
         {profileOf({{QStringLiteral("NoSuchSetting"), QStringLiteral("1")},
-                    {QStringLiteral("VelocityLimit"), 90},
+                    {QStringLiteral("VelocityLimit"), true},
                     {QStringLiteral("TimeCorr"), QStringLiteral("5")},
                     {QStringLiteral("TimeCorr"), QStringLiteral("6")},
                     {QStringLiteral("VelocityLimit"), QStringLiteral("900")}}),
          {QStringLiteral("NoSuchSetting"), QStringLiteral("VelocityLimit"), QStringLiteral("TimeCorr"),
           QStringLiteral("VelocityLimit")}},
+        // A number typed in by hand is taken as its text.
+        {profileOf({{QStringLiteral("VelocityLimit"), 90}, {QStringLiteral("TimeCorr"), -5}}), {}},
         // A key given twice would quietly mean its last value.
         {R"({"profile": 1, "settings": [{"name": "VelocityLimit", "value": "90", "value": "100"}]})", {QString()}},
         {R"({"profile": 1, "profile": 1, "settings": []})", {QString()}},

@@ -26,7 +26,7 @@ int runBackups(const QStringList &argv)
 {
     const Args args(argv, {QStringLiteral("--dir")}, {QStringLiteral("--json")});
     if (!args.ok() || !args.positional().isEmpty())
-        return usageError(QStringLiteral("backups"), args.ok() ? QStringLiteral("no files are taken") : args.error());
+        return usageError(QStringLiteral("backups"), args.ok() ? QStringLiteral("файлы здесь не нужны") : args.error());
     const QString dir = args.value(QStringLiteral("--dir"), defaultBackupDir());
     const std::vector<BackupEntry> list = listBackups(dir);
     if (args.has(QStringLiteral("--json"))) {
@@ -70,9 +70,9 @@ int runBackups(const QStringList &argv)
 
 const CommandRegistrar
     kBackups({QStringLiteral("backups"), QStringLiteral("[--dir DIR] [--json]"),
-              QStringLiteral("lists the device memories kept before writes (default folder: "
-                             "~/.local/share/mkconf/backups), newest first: time, model code and name, "
-                             "settings version; foreign and damaged files are marked"),
+              QStringLiteral("список копий памяти МК, сохранённых перед записью (папка по умолчанию: "
+                             "~/.local/share/mkconf/backups), новые первыми: время, код и название модели, "
+                             "версия настроек; чужие и повреждённые файлы отмечены"),
               runBackups});
 
 } // namespace

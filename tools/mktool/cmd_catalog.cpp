@@ -21,12 +21,12 @@ int runCatalog(const QStringList &argv)
     if (!args.ok())
         return usageError(kName, args.error());
     if (args.positional().size() != 1)
-        return usageError(kName, QStringLiteral("one of params, protocols, menu is required"));
+        return usageError(kName, QStringLiteral("нужен один из каталогов: params, protocols, menu"));
     const QString what = args.positional().first();
     if (what != QLatin1String("params") && what != QLatin1String("protocols") && what != QLatin1String("menu"))
-        return usageError(kName, QStringLiteral("unknown catalog \"%1\" (params, protocols or menu)").arg(what));
+        return usageError(kName, QStringLiteral("неизвестный каталог «%1» (params, protocols или menu)").arg(what));
     if (!args.has(QStringLiteral("--model")))
-        return usageError(kName, QStringLiteral("--model CODE is required"));
+        return usageError(kName, QStringLiteral("нужен --model КОД"));
 
     const auto model = quint16(parseNumber(args.value(QStringLiteral("--model")), QStringLiteral("--model"), 0xFFFF));
     const quint32 version =
@@ -69,8 +69,8 @@ int runCatalog(const QStringList &argv)
 
 const CommandRegistrar
     kCatalog({kName, QStringLiteral("params|protocols|menu --model CODE [--version N] [--protocol INDEX]"),
-              QStringLiteral("JSON list of a model's measured parameters (those of one protocol with --protocol), "
-                             "protocols (one with --protocol) or hot-menu items"),
+              QStringLiteral("список JSON: измеряемые параметры модели (с --protocol - одного протокола), "
+                             "протоколы (с --protocol - один) или пункты горячих меню"),
               runCatalog});
 
 } // namespace

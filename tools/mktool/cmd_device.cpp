@@ -15,9 +15,11 @@
 #include "link/TKW_RS.h"
 #include "settings/SettingsDiff.h"
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QThread>
 
 namespace mk::tool {
 
@@ -50,12 +52,34 @@ DeviceOptions parseDeviceOptions(const Args &args)
     return o;
 }
 
-// --port N (1..32) or --port NODE; without it the device is searched for as the GUI does.
-void selectPort(SerialPort &port, const Args &args, const DeviceOptions &options)
+// --port N (1..32) or --port NODE; without it the device is searched for as the GUI does, again
+// and again until it appears, for --wait seconds (0: until Ctrl-C), saying that it waits. False
+// when the user stopped the wait; throws the search's Error when the time is up.
+bool selectPort(SerialPort &port, const Args &args, const DeviceOptions &options, const TerminalProgress &progress)
 {
     if (!args.has(kPortOption)) {
-        FindDevicePort(port, true);
-        return;
+        QElapsedTimer clock;
+        clock.start();
+        QString told;
+        for (;;) {
+            try {
+                FindDevicePort(port, true);
+                return true;
+            } catch (const Error &e) {
+                if (options.waitSeconds > 0 && clock.elapsed() >= qint64(options.waitSeconds) * 1000)
+                    throw;
+                if (e.text() != told) {
+                    told = e.text();
+                    err(QStringLiteral("%1 Жду, пока МК появится (%2Ctrl+C - прервать)...\n")
+                            .arg(told, options.waitSeconds > 0
+                                           ? QStringLiteral("до %1 с; ").arg(options.waitSeconds)
+                                           : QString()));
+                }
+            }
+            if (progress.interrupted())
+                return false;
+            QThread::msleep(200);
+        }
     }
     const QString value = args.value(kPortOption);
     int n = options.portNumber;
@@ -67,6 +91,7 @@ void selectPort(SerialPort &port, const Args &args, const DeviceOptions &options
         throw Error(QStringLiteral("Порт %1 не найден.").arg(n ? port.label(n) : value));
     port.OpenPort(n);
     port.ClosePort();
+    return true;
 }
 
 // The exit code of an exchange that ended without a result.
@@ -84,7 +109,7 @@ int runIdentify(const QStringList &argv)
 {
     const Args args(argv, {kPortOption, kWaitOption}, {QStringLiteral("--json")});
     if (!args.ok() || !args.positional().isEmpty())
-        return usageError(QStringLiteral("identify"), args.ok() ? QStringLiteral("no files are taken") : args.error());
+        return usageError(QStringLiteral("identify"), args.ok() ? QStringLiteral("файлы здесь не нужны") : args.error());
     DeviceOptions options;
     try {
         options = parseDeviceOptions(args);
@@ -92,8 +117,9 @@ int runIdentify(const QStringList &argv)
         return usageError(QStringLiteral("identify"), e.text());
     }
     TKW_RS link;
-    selectPort(link.port(), args, options);
     TerminalProgress progress(options.waitSeconds);
+    if (!selectPort(link.port(), args, options, progress))
+        return notDone(progress);
     const std::optional<DeviceIdentity> device = identifyDevice(link, progress);
     progress.finish();
     if (!device)
@@ -128,7 +154,7 @@ int runRead(const QStringList &argv)
     const Args args(argv, {kPortOption, kWaitOption, QStringLiteral("-o")}, {});
     if (!args.ok() || !args.positional().isEmpty() || !args.has(QStringLiteral("-o")))
         return usageError(QStringLiteral("read"),
-                          args.ok() ? QStringLiteral("an output file (-o FILE.tcset) is required") : args.error());
+                          args.ok() ? QStringLiteral("нужен файл результата (-o ФАЙЛ.tcset)") : args.error());
     DeviceOptions options;
     try {
         options = parseDeviceOptions(args);
@@ -138,8 +164,9 @@ int runRead(const QStringList &argv)
     // The memory read would be lost if the file could not be written afterwards.
     checkOutputWritable(args.value(QStringLiteral("-o")));
     TKW_RS link;
-    selectPort(link.port(), args, options);
     TerminalProgress progress(options.waitSeconds);
+    if (!selectPort(link.port(), args, options, progress))
+        return notDone(progress);
     const std::optional<DeviceImage> got = readDevice(link, progress);
     progress.finish();
     if (!got)
@@ -156,10 +183,10 @@ int runWrite(const QStringList &argv)
                     {QStringLiteral("--dry-run"), QStringLiteral("--json"), QStringLiteral("--restore")});
     if (!args.ok() || args.positional().size() != 1)
         return usageError(QStringLiteral("write"),
-                          args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
+                          args.ok() ? QStringLiteral("нужен ровно один файл настроек") : args.error());
     const bool dryRun = args.has(QStringLiteral("--dry-run"));
     if (args.has(QStringLiteral("--json")) && !dryRun)
-        return usageError(QStringLiteral("write"), QStringLiteral("--json goes with --dry-run"));
+        return usageError(QStringLiteral("write"), QStringLiteral("--json - только вместе с --dry-run"));
     DeviceOptions options;
     try {
         options = parseDeviceOptions(args);
@@ -170,8 +197,9 @@ int runWrite(const QStringList &argv)
     loadSettings(model, args.positional().first());
     requireCompleteSettings(model); // refused before any port is searched or opened
     TKW_RS link;
-    selectPort(link.port(), args, options);
     TerminalProgress progress(options.waitSeconds);
+    if (!selectPort(link.port(), args, options, progress))
+        return notDone(progress);
     // A dry run stops where the write would start: after the fresh read and the merge.
     std::optional<SettingsDiff> preview;
     RecordedPlan plan;
@@ -227,20 +255,20 @@ int runWrite(const QStringList &argv)
 const QString kPortHelp = QStringLiteral("[--port N|NODE] [--wait SECONDS]");
 
 const CommandRegistrar kIdentify({QStringLiteral("identify"), kPortHelp + QStringLiteral(" [--json]"),
-                                  QStringLiteral("finds the device and prints its address, memory size and model code"),
+                                  QStringLiteral("находит МК и печатает его адрес, объём памяти и код модели"),
                                   runIdentify});
 const CommandRegistrar kRead({QStringLiteral("read"), kPortHelp + QStringLiteral(" -o FILE.tcset"),
-                              QStringLiteral("reads the whole device memory into a settings file"), runRead});
+                              QStringLiteral("считывает всю память МК в файл настроек"), runRead});
 const CommandRegistrar kWrite(
     {QStringLiteral("write"),
      QStringLiteral("FILE.tcset ") + kPortHelp + QStringLiteral(" [--backup-dir DIR] [--restore] [--dry-run [--json]]"),
-     QStringLiteral("writes a settings file's sections to the device, after saving the device's memory "
-                    "as a backup (default folder: ~/.local/share/mkconf/backups); prints the backup's path. "
-                    "Without --port the device is searched for by its USB identity; --wait is how long to "
-                    "look for it (default 10 s, 0 = until Ctrl-C). --dry-run reads the device and prints what a write "
-                    "would change, by page (--json: as JSON), and writes nothing. The journals, averages and service "
-                    "counters the device keeps stay as the device has them; --restore writes the file's instead "
-                    "(restoring a backup as a whole)"),
+     QStringLiteral("записывает разделы файла настроек в МК, сохранив перед этим копию его памяти "
+                    "(папка по умолчанию: ~/.local/share/mkconf/backups); печатает путь копии. "
+                    "Без --port МК ищется по его USB-идентификатору; --wait - сколько его искать "
+                    "(по умолчанию 10 с, 0 - пока не нажмут Ctrl+C). --dry-run считывает МК и печатает, что изменит "
+                    "запись, по страницам (--json: в JSON), и ничего не записывает. Журналы, средние и сервисные "
+                    "счётчики, которые ведёт МК, остаются такими, как в МК; --restore записывает их из файла "
+                    "(восстановление копии целиком)"),
      runWrite});
 
 } // namespace

@@ -20,7 +20,7 @@ int runDiff(const QStringList &argv)
     const Args args(argv, {}, {QStringLiteral("--json")});
     if (!args.ok() || args.positional().size() != 2)
         return usageError(QStringLiteral("diff"),
-                          args.ok() ? QStringLiteral("exactly two settings files are required") : args.error());
+                          args.ok() ? QStringLiteral("нужны ровно два файла настроек") : args.error());
     try {
         TMK a, b;
         loadSettings(a, args.positional()[0]);
@@ -40,9 +40,9 @@ int runDiff(const QStringList &argv)
 
 const CommandRegistrar
     kDiff({QStringLiteral("diff"), QStringLiteral("A B [--json]"),
-           QStringLiteral("settings whose stored values differ, grouped by page (shown values, and raw ones "
-                          "where those look alike; bytes no name covers by page and count), and the count of "
-                          "other differing bytes; exit 1 when the files differ anywhere"),
+           QStringLiteral("настройки, чьи хранимые значения различаются, по страницам (показываемые значения, а где "
+                          "они выглядят одинаково - и хранимые; байты без имени - по месту), и число прочих "
+                          "различающихся байтов; код выхода 0 - файлы одинаковы, 1 - различаются, 2 - ошибка"),
            runDiff});
 
 } // namespace

@@ -17,7 +17,7 @@ int runDoctor(const QStringList &argv)
     if (!args.ok())
         return usageError(kName, args.error());
     if (!args.positional().isEmpty())
-        return usageError(kName, QStringLiteral("no arguments expected"));
+        return usageError(kName, QStringLiteral("параметры здесь не нужны"));
     const ConnectionReport report = checkConnection();
     if (args.has(QStringLiteral("--json")))
         out(QString::fromUtf8(QJsonDocument(report.json()).toJson(QJsonDocument::Indented)));
@@ -28,9 +28,9 @@ int runDoctor(const QStringList &argv)
 }
 
 const CommandRegistrar kDoctor({kName, QStringLiteral("[--json]"),
-                                QStringLiteral("connection check: the device's USB nodes, udev rule, access rights, "
-                                               "ModemManager, brltty and lock files, each problem with the command "
-                                               "that fixes it; exit code 1 when a problem is found"),
+                                QStringLiteral("проверка подключения: узлы USB МК, правило udev, права доступа, "
+                                               "ModemManager, brltty и файлы блокировки, у каждой проблемы - команда, "
+                                               "которая её устраняет; код выхода 1, если проблема найдена"),
                                 runDoctor});
 
 } // namespace

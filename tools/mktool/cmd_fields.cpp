@@ -59,7 +59,7 @@ int runSet(const QStringList &argv)
         return usageError(QStringLiteral("set"), args.error());
     if (args.positional().size() < 2 || !args.has(QStringLiteral("-o")))
         return usageError(QStringLiteral("set"),
-                          QStringLiteral("a settings file, at least one NAME=VALUE and -o OUT are required"));
+                          QStringLiteral("нужны файл настроек, хотя бы одно ИМЯ=ЗНАЧЕНИЕ и -o ФАЙЛ"));
     TMK tmk;
     loadSettings(tmk, args.positional().first());
     // In a tangled table one setting lands in two places.
@@ -70,7 +70,7 @@ int runSet(const QStringList &argv)
 }
 
 const CommandRegistrar kSet({QStringLiteral("set"), QStringLiteral("FILE NAME=VALUE [NAME=VALUE ...] -o OUT.tcset"),
-                             QStringLiteral("changes settings by name with the editor's conversions and checks"),
+                             QStringLiteral("меняет настройки по имени с преобразованиями и проверками редактора"),
                              runSet});
 } // namespace
 } // namespace mk::tool

@@ -11,6 +11,10 @@
 #include "journals/JournalGrids.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
 #include <QFileInfo>
 
 namespace mk::tool {
@@ -22,17 +26,64 @@ using Rows = QList<QStringList>;
 QString dbPath(const Args &args) { return args.value(QStringLiteral("--db"), HistoryDatabase::defaultPath()); }
 QString carName(const Args &args) { return args.value(QStringLiteral("--car"), HistoryDatabase::defaultCarName()); }
 
+// Without --car: the only car when there is one, as the history window opens it.
+QString shownCar(const Args &args, const HistoryDatabase &db)
+{
+    if (args.has(QStringLiteral("--car")))
+        return args.value(QStringLiteral("--car"));
+    const QStringList cars = db.cars();
+    return cars.size() == 1 ? cars.first() : HistoryDatabase::defaultCarName();
+}
+
+// Columns padded to their widest cell, numbers to the right, for reading on a terminal.
+QByteArray alignedText(const Rows &rows)
+{
+    QList<qsizetype> widths;
+    for (const QStringList &row : rows)
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (widths.size() <= i)
+                widths << 0;
+            widths[i] = qMax(widths[i], row[i].size());
+        }
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]+([.,][0-9]+)?$"));
+    QString text;
+    for (const QStringList &row : rows) {
+        QString line;
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            const bool right = number.match(row[i]).hasMatch();
+            line += (right ? row[i].rightJustified(widths[i]) : row[i].leftJustified(widths[i])) +
+                    QStringLiteral("  ");
+        }
+        text += line.trimmed().isEmpty() ? QString() : QString(line).remove(QRegularExpression(QStringLiteral("\\s+$")));
+        text += QLatin1Char('\n');
+    }
+    return text.toUtf8();
+}
+
+// The rows as JSON objects keyed by the header's captions.
+QJsonArray jsonRows(const Rows &rows)
+{
+    QJsonArray list;
+    for (qsizetype r = 1; r < rows.size(); ++r) {
+        QJsonObject o;
+        for (qsizetype i = 0; i < rows[r].size() && i < rows.first().size(); ++i)
+            o[rows.first()[i]] = rows[r][i];
+        list.append(o);
+    }
+    return list;
+}
+
 int runAdd(const QStringList &argv)
 {
     const Args args(argv, {QStringLiteral("--car"), QStringLiteral("--read-date"), QStringLiteral("--db")}, {});
     if (!args.ok() || args.positional().isEmpty())
         return usageError(QStringLiteral("history"),
-                          args.ok() ? QStringLiteral("history add needs at least one settings file") : args.error());
+                          args.ok() ? QStringLiteral("history add: нужен хотя бы один файл настроек") : args.error());
     QDateTime readTime;
     if (args.has(QStringLiteral("--read-date"))) {
         const QDate date = QDate::fromString(args.value(QStringLiteral("--read-date")), Qt::ISODate);
         if (!date.isValid())
-            return usageError(QStringLiteral("history"), QStringLiteral("--read-date is YYYY-MM-DD"));
+            return usageError(QStringLiteral("history"), QStringLiteral("--read-date - это ГГГГ-ММ-ДД"));
         readTime = QDateTime(date, QTime(23, 59)); // anything recorded that day is not after the read
     }
     const QString car = carName(args);
@@ -75,17 +126,20 @@ int runShow(const QStringList &argv)
                                QStringLiteral("--months")};
     const Args args(argv,
                     {QStringLiteral("--car"), QStringLiteral("--db"), QStringLiteral("--from"), QStringLiteral("--to")},
-                    parts + QStringList{QStringLiteral("--csv")});
+                    parts + QStringList{QStringLiteral("--csv"), QStringLiteral("--json")});
     if (!args.ok() || !args.positional().isEmpty())
         return usageError(QStringLiteral("history"),
-                          args.ok() ? QStringLiteral("history show takes no files") : args.error());
+                          args.ok() ? QStringLiteral("history show: файлы здесь не нужны") : args.error());
     QStringList chosen;
     for (const QString &p : parts)
         if (args.has(p))
             chosen << p;
     if (chosen.size() > 1)
         return usageError(QStringLiteral("history"),
-                          QStringLiteral("choose one of --trips, --tank, --errors, --months"));
+                          QStringLiteral("выберите одно из --trips, --tank, --errors, --months"));
+    const bool csv = args.has(QStringLiteral("--csv")), json = args.has(QStringLiteral("--json"));
+    if (csv && json)
+        return usageError(QStringLiteral("history"), QStringLiteral("выберите одно из --csv, --json"));
 
     HistoryPeriod period;
     for (auto [option, date] :
@@ -94,32 +148,39 @@ int runShow(const QStringList &argv)
             continue;
         *date = QDate::fromString(args.value(option), Qt::ISODate);
         if (!date->isValid())
-            return usageError(QStringLiteral("history"), option + QStringLiteral(" is YYYY-MM-DD"));
+            return usageError(QStringLiteral("history"), option + QStringLiteral(" - это ГГГГ-ММ-ДД"));
     }
 
     const HistoryDatabase db(dbPath(args), HistoryDatabase::Access::ReadOnly);
-    const QString car = carName(args);
+    const QString car = shownCar(args, db);
+    // Programs get ISO dates (--csv, --json); a person reads them as the windows show them.
+    const HistoryDateStyle dates = csv || json ? HistoryDateStyle::Iso : HistoryDateStyle::Shown;
     const auto rowsOf = [&](const QString &part) {
         if (part == parts[0])
-            return historyJournalRows(db.journal(car, JournalKind::Trip, period));
+            return historyJournalRows(db.journal(car, JournalKind::Trip, period), dates);
         if (part == parts[1])
-            return historyJournalRows(db.journal(car, JournalKind::Tank, period));
+            return historyJournalRows(db.journal(car, JournalKind::Tank, period), dates);
         if (part == parts[2])
-            return historyErrorRows(db.errors(car, period));
+            return historyErrorRows(db.errors(car, period), dates);
         return monthlyTotalsRows(db.monthlyTotals(car, period));
     };
-    const bool csv = args.has(QStringLiteral("--csv"));
-    const auto textOf = [csv](const Rows &rows) { return csv ? csvText(rows) : gridTextUtf8(rows); };
-    QByteArray text;
-    if (!chosen.isEmpty()) {
-        text = textOf(rowsOf(chosen.first()));
-    } else {
-        const QStringList titles = {QStringLiteral("Журнал поездок"), QStringLiteral("Журнал заправок"),
-                                    QStringLiteral("Журнал ошибок")};
-        for (int i = 0; i < titles.size(); ++i)
-            text += textOf(Rows{{titles[i]}} + rowsOf(parts[i]) + Rows{{}});
+    const QStringList titles = {QStringLiteral("Журнал поездок"), QStringLiteral("Журнал заправок"),
+                                QStringLiteral("Журнал ошибок"), QStringLiteral("По месяцам")};
+    const QStringList shown = chosen.isEmpty() ? parts.mid(0, 3) : chosen;
+    if (json) {
+        QJsonObject o{{QStringLiteral("car"), car}};
+        for (const QString &part : shown)
+            o[part.mid(2)] = jsonRows(rowsOf(part));
+        out(QJsonDocument(o).toJson(QJsonDocument::Indented));
+        return kOk;
     }
-    out(QString::fromUtf8(text));
+    QByteArray text;
+    for (const QString &part : shown) {
+        const Rows rows = rowsOf(part);
+        const Rows titled = chosen.isEmpty() ? Rows{{titles[parts.indexOf(part)]}} + rows + Rows{{}} : rows;
+        text += csv ? csvText(titled) : alignedText(titled);
+    }
+    out(text);
     return kOk;
 }
 
@@ -128,7 +189,7 @@ int runCars(const QStringList &argv)
     const Args args(argv, {QStringLiteral("--db")}, {});
     if (!args.ok() || !args.positional().isEmpty())
         return usageError(QStringLiteral("history"),
-                          args.ok() ? QStringLiteral("history cars takes no files") : args.error());
+                          args.ok() ? QStringLiteral("history cars: файлы здесь не нужны") : args.error());
     const HistoryDatabase db(dbPath(args), HistoryDatabase::Access::ReadOnly);
     // One line each, whatever a name held from elsewhere may contain.
     for (const QString &car : db.cars())
@@ -145,21 +206,22 @@ int runHistory(const QStringList &argv)
         return runShow(argv.mid(1));
     if (sub == QLatin1String("cars"))
         return runCars(argv.mid(1));
-    return usageError(QStringLiteral("history"), QStringLiteral("add, show or cars is required"));
+    return usageError(QStringLiteral("history"), QStringLiteral("нужно add, show или cars"));
 }
 
 const CommandRegistrar
     kHistory({QStringLiteral("history"),
               QStringLiteral(
                   "add FILE... [--car NAME] [--read-date YYYY-MM-DD] [--db PATH] | "
-                  "show [--car NAME] [--trips|--tank|--errors|--months] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--csv] "
+                  "show [--car NAME] [--trips|--tank|--errors|--months] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--csv|--json] "
                   "[--db PATH] | cars [--db PATH]"),
-              QStringLiteral("the trip history kept across reads (~/.local/share/mkconf/history.sqlite unless --db): "
-                             "add puts the journals of settings files into a car's history (\"Мой автомобиль\" unless "
-                             "--car), skipping entries already held; the year of each entry comes from --read-date or "
-                             "the file's time; show prints the history (--from/--to: only those days, both included, "
-                             "leaving out entries whose year is uncertain; --csv: UTF-8 CSV with full dates; --months: "
-                             "monthly totals); cars lists the cars"),
+              QStringLiteral("история поездок, накопленная по считываниям (~/.local/share/mkconf/history.sqlite, если не задан "
+                             "--db): add добавляет журналы файлов настроек в историю автомобиля (\"Мой автомобиль\", "
+                             "если не задан --car), пропуская уже известные записи; год каждой записи берётся из "
+                             "--read-date или времени файла; show печатает историю выровненной таблицей с датами "
+                             "дд.мм.гггг чч:мм (без --car - единственного автомобиля, если он один; --from/--to: только "
+                             "эти дни включительно, без записей с неясным годом; для программ --csv: CSV в UTF-8 и "
+                             "--json, оба с датами ISO; --months: итоги по месяцам); cars - список автомобилей"),
               runHistory});
 
 } // namespace

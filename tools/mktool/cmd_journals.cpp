@@ -82,23 +82,23 @@ int runJournals(const QStringList &argv)
                     parts + QStringList{QStringLiteral("--csv")});
     if (!args.ok() || args.positional().size() != 1)
         return usageError(QStringLiteral("journals"),
-                          args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
+                          args.ok() ? QStringLiteral("нужен ровно один файл настроек") : args.error());
     QStringList chosen;
     for (const QString &p : parts)
         if (args.has(p))
             chosen << p;
     const QString encoding = args.value(QStringLiteral("--encoding"), QStringLiteral("windows-1251")).toLower();
     if (encoding != QLatin1String("windows-1251") && encoding != QLatin1String("utf-8"))
-        return usageError(QStringLiteral("journals"), QStringLiteral("--encoding is windows-1251 or utf-8"));
+        return usageError(QStringLiteral("journals"), QStringLiteral("--encoding - это windows-1251 или utf-8"));
     const bool utf8 = encoding == QLatin1String("utf-8");
     const auto textOf = [utf8](const Rows &rows) { return utf8 ? gridTextUtf8(rows) : gridText(rows); };
     if (chosen.size() > 1)
         return usageError(QStringLiteral("journals"),
-                          QStringLiteral("choose one of --trip, --tank, --errors, --averages"));
+                          QStringLiteral("выберите одно из --trip, --tank, --errors, --averages"));
 
     const bool csv = args.has(QStringLiteral("--csv"));
     if (csv && args.has(QStringLiteral("--encoding")))
-        return usageError(QStringLiteral("journals"), QStringLiteral("CSV is always UTF-8"));
+        return usageError(QStringLiteral("journals"), QStringLiteral("CSV всегда в UTF-8"));
 
     TMK tmk;
     loadSettings(tmk, args.positional().first());
@@ -134,10 +134,10 @@ int runJournals(const QStringList &argv)
 const CommandRegistrar
     kJournals({QStringLiteral("journals"),
                QStringLiteral("FILE [--trip|--tank|--errors|--averages] [--csv] [-o OUT.txt [--encoding utf-8]]"),
-               QStringLiteral("journals as the viewer saves them: cells ended by tabs, CR LF lines; "
-                              "UTF-8 on the terminal, Windows-1251 in OUT.txt (UTF-8 with LF lines "
-                              "with --encoding utf-8); --csv: UTF-8 CSV, one record a line, "
-                              "dates as --MM-DDThh:mm"),
+               QStringLiteral("журналы, как их сохраняет окно журналов: ячейки через табуляцию, строки CR LF; "
+                              "UTF-8 в терминале, Windows-1251 в OUT.txt (UTF-8 со строками LF "
+                              "с --encoding utf-8); --csv: CSV в UTF-8, запись на строку, "
+                              "даты как --MM-DDThh:mm"),
                runJournals});
 
 } // namespace

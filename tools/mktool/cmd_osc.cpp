@@ -21,21 +21,21 @@ int runOsc(const QStringList &argv)
                     {QStringLiteral("--csv")});
     if (!args.ok() || args.positional().size() != 1)
         return usageError(QStringLiteral("osc"),
-                          args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
+                          args.ok() ? QStringLiteral("нужен ровно один файл настроек") : args.error());
     const bool csv = args.has(QStringLiteral("--csv"));
     const bool png = args.has(QStringLiteral("-o"));
     if (!csv && !png)
-        return usageError(QStringLiteral("osc"), QStringLiteral("choose --csv, -o OUT.png or both"));
+        return usageError(QStringLiteral("osc"), QStringLiteral("выберите --csv, -o OUT.png или оба"));
     if (csv && png && args.value(QStringLiteral("-o")) == QLatin1String("-"))
         return usageError(QStringLiteral("osc"), QStringLiteral("--csv и -o - оба пишут в стандартный вывод"));
     bool ok = true;
     const double zoom = args.value(QStringLiteral("--zoom"), QStringLiteral("1")).toDouble(&ok);
     if (!ok || zoom < 0.125 || zoom > 64)
-        return usageError(QStringLiteral("osc"), QStringLiteral("--zoom is a stretch of the time axis, 0.125..64"));
+        return usageError(QStringLiteral("osc"), QStringLiteral("--zoom - растяжение оси времени, 0.125..64"));
     const int offset = args.value(QStringLiteral("--offset"), QStringLiteral("0")).toInt(&ok);
     if (!ok || offset < kOscOffsetMin || offset > kOscOffsetMax)
         return usageError(QStringLiteral("osc"),
-                          QStringLiteral("--offset is a sample count %1..%2").arg(kOscOffsetMin).arg(kOscOffsetMax));
+                          QStringLiteral("--offset - число отсчётов %1..%2").arg(kOscOffsetMin).arg(kOscOffsetMax));
 
     TMK tmk;
     loadSettings(tmk, args.positional().first());
@@ -60,9 +60,9 @@ int runOsc(const QStringList &argv)
 
 const CommandRegistrar
     kOsc({QStringLiteral("osc"), QStringLiteral("FILE [--csv] [-o OUT.png [--zoom Z] [--offset N]]"),
-          QStringLiteral("the oscilloscope record: --csv prints time in ms from the trigger moment and "
-                         "volts per sample in the record's own scale; -o draws the trace as the viewer "
-                         "does (1002x278 PNG), stretched Z times and scrolled N samples"),
+          QStringLiteral("запись осциллографа: --csv печатает время в мс от момента запуска и "
+                         "вольты каждого отсчёта в масштабе самой записи; -o рисует кривую, как окно "
+                         "осциллографа (PNG 1002x278), растянутую в Z раз и сдвинутую на N отсчётов"),
           runOsc});
 
 } // namespace

@@ -23,7 +23,7 @@ int runProfile(const QStringList &argv)
     if (!args.ok())
         return usageError(QStringLiteral("profile"), args.error());
     if (args.positional().size() != 1 || !args.has(QStringLiteral("-o")))
-        return usageError(QStringLiteral("profile"), QStringLiteral("a settings file and -o P.json are required"));
+        return usageError(QStringLiteral("profile"), QStringLiteral("нужны файл настроек и -o P.json"));
     QStringList pages;
     if (args.has(QStringLiteral("--pages")))
         pages = args.value(QStringLiteral("--pages")).split(QLatin1Char(','), Qt::SkipEmptyParts);
@@ -62,7 +62,7 @@ int runCommand(const QString &name, const QStringList &args)
     for (const Command &c : commands())
         if (c.name == name)
             return c.run(args);
-    throw Error(QStringLiteral("no command %1").arg(name));
+    throw Error(QStringLiteral("нет команды %1").arg(name));
 }
 
 // Reads the device, applies, shows the changes and writes through the write command (backup,
@@ -112,7 +112,7 @@ int runApply(const QStringList &argv)
     if (device ? args.positional().size() != 1 || args.has(QStringLiteral("-o"))
                : args.positional().size() != 2 || !args.has(QStringLiteral("-o")))
         return usageError(QStringLiteral("apply"),
-                          QStringLiteral("a profile and either FILE.tcset -o OUT.tcset or --device are required"));
+                          QStringLiteral("нужны профиль и либо ФАЙЛ.tcset -o ФАЙЛ.tcset, либо --device"));
     if (args.value(QStringLiteral("-o")) == QLatin1String("-"))
         return usageError(QStringLiteral("apply"), QStringLiteral("итог пишется в стандартный вывод; -o - здесь нельзя"));
     const QByteArray profile = readWholeFile(args.positional().first(), kMaxProfileSize);
@@ -134,16 +134,16 @@ int runApply(const QStringList &argv)
 
 const CommandRegistrar
     kProfile({QStringLiteral("profile"), QStringLiteral("FILE.tcset [--pages NAMES] -o P.json"),
-              QStringLiteral("exports the settings the file's model shows, by name and shown value, as a UTF-8 "
-                             "JSON profile; --pages takes page captions or tab names, separated by commas"),
+              QStringLiteral("выгружает настройки, которые показывает модель файла, по имени и показываемому значению, "
+                             "в профиль JSON (UTF-8); --pages - заголовки страниц или имена вкладок через запятую"),
               runProfile});
 const CommandRegistrar
     kApply({QStringLiteral("apply"),
             QStringLiteral("P.json FILE.tcset -o OUT.tcset | P.json --device [--port N|NODE] [--wait SECONDS] "
                            "[--backup-dir DIR]"),
-            QStringLiteral("applies a profile to a settings file, or to the device (read, apply, list the changes, "
-                           "write with backup and verification); every setting that does not fit this model is "
-                           "listed and then nothing is changed or written"),
+            QStringLiteral("применяет профиль к файлу настроек или к МК (считать, применить, перечислить изменения, "
+                           "записать с копией и проверкой); каждая настройка, которая не подходит этой модели, "
+                           "перечисляется, и тогда ничего не меняется и не записывается"),
             runApply});
 
 } // namespace

@@ -40,7 +40,7 @@ bool parseScreen(const QString &text, ScreenChoice *choice, QString *error)
         choice->kind = kind;
         if (kind == ScreenKind::X6 || kind == ScreenKind::HotMenu) {
             if (!arg.isEmpty() && arg != QLatin1String("1")) {
-                *error = QStringLiteral("%1 has no screen numbers").arg(kindName);
+                *error = QStringLiteral("у %1 нет номеров экранов").arg(kindName);
                 return false;
             }
             return true;
@@ -49,20 +49,20 @@ bool parseScreen(const QString &text, ScreenChoice *choice, QString *error)
         const int value = arg.toInt(&ok, 0);
         if (kind == ScreenKind::X1) {
             if (!ok || value < 0 || value > 255) {
-                *error = QStringLiteral("x1 needs a measured-parameter code 0..255 (x1:CODE)");
+                *error = QStringLiteral("x1 нужен код измеряемого параметра 0..255 (x1:КОД)");
                 return false;
             }
             choice->index = value;
             return true;
         }
         if (!ok || value < 1 || value > screenCount(kind)) {
-            *error = QStringLiteral("%1 needs a screen number 1..%2 (%1:N)").arg(kindName).arg(screenCount(kind));
+            *error = QStringLiteral("%1 нужен номер экрана 1..%2 (%1:N)").arg(kindName).arg(screenCount(kind));
             return false;
         }
         choice->index = value - 1;
         return true;
     }
-    *error = QStringLiteral("unknown screen \"%1\"").arg(text);
+    *error = QStringLiteral("неизвестный экран «%1»").arg(text);
     return false;
 }
 
@@ -72,16 +72,16 @@ int runRender(const QStringList &argv)
     if (!args.ok())
         return usageError(QStringLiteral("render"), args.error());
     if (args.positional().size() != 1)
-        return usageError(QStringLiteral("render"), QStringLiteral("exactly one settings file is required"));
+        return usageError(QStringLiteral("render"), QStringLiteral("нужен ровно один файл настроек"));
     if (!args.has(QStringLiteral("--screen")) || !args.has(QStringLiteral("-o")))
-        return usageError(QStringLiteral("render"), QStringLiteral("--screen and -o OUT.png are required"));
+        return usageError(QStringLiteral("render"), QStringLiteral("нужны --screen и -o OUT.png"));
     ScreenChoice choice;
     QString error;
     if (!parseScreen(args.value(QStringLiteral("--screen")), &choice, &error))
         return usageError(QStringLiteral("render"), error);
     const QString scheme = args.value(QStringLiteral("--scheme"));
     if (!scheme.isEmpty() && scheme != QLatin1String("0") && scheme != QLatin1String("1"))
-        return usageError(QStringLiteral("render"), QStringLiteral("--scheme must be 0 or 1"));
+        return usageError(QStringLiteral("render"), QStringLiteral("--scheme - это 0 или 1"));
 
     TMK tmk;
     loadSettings(tmk, args.positional().first());
@@ -102,8 +102,8 @@ int runRender(const QStringList &argv)
 const CommandRegistrar kRender(
     {QStringLiteral("render"),
      QStringLiteral("FILE --screen x1:CODE|x4:N|x9:N|x7:N|graph:N|arrow:N|x6|hotmenu [--scheme 0|1] -o OUT.png"),
-     QStringLiteral("draws a screen preview (N counts from 1) in the colours of a scheme set "
-                    "(default: the active one) as a 320x240 PNG"),
+     QStringLiteral("рисует экран (N считается с 1) в цветах набора схем "
+                    "(по умолчанию - действующего) картинкой PNG 320x240"),
      runRender});
 
 } // namespace

@@ -21,7 +21,7 @@ int runNew(const QStringList &argv)
     if (!args.ok())
         return usageError(QStringLiteral("new"), args.error());
     if (!args.has(QStringLiteral("-o")) || !args.positional().isEmpty())
-        return usageError(QStringLiteral("new"), QStringLiteral("an output file (-o FILE.tcset) is required"));
+        return usageError(QStringLiteral("new"), QStringLiteral("нужен файл результата (-o ФАЙЛ.tcset)"));
     quint16 model = 0;
     quint32 version = 0, memory = 0;
     try {
@@ -36,7 +36,7 @@ int runNew(const QStringList &argv)
         return usageError(QStringLiteral("new"), e.text());
     }
     if (memory != 8192 && memory != 32768)
-        return usageError(QStringLiteral("new"), QStringLiteral("--memory must be 8192 or 32768"));
+        return usageError(QStringLiteral("new"), QStringLiteral("--memory - это 8192 или 32768"));
     TMK tmk;
     tmk.replaceImage(model, makeFreshImage(model, version, int(memory)));
     writeSettingsOutput(tmk, args.value(QStringLiteral("-o")));
@@ -48,7 +48,7 @@ int runInfo(const QStringList &argv)
     const Args args(argv, {}, {QStringLiteral("--json")});
     if (!args.ok() || args.positional().size() != 1)
         return usageError(QStringLiteral("info"),
-                          args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
+                          args.ok() ? QStringLiteral("нужен ровно один файл настроек") : args.error());
     TMK tmk;
     loadSettings(tmk, args.positional().first());
     if (args.has(QStringLiteral("--json")))
@@ -63,7 +63,7 @@ int runDump(const QStringList &argv)
     const Args args(argv, {}, {});
     if (!args.ok() || args.positional().size() != 1)
         return usageError(QStringLiteral("dump"),
-                          args.ok() ? QStringLiteral("exactly one settings file is required") : args.error());
+                          args.ok() ? QStringLiteral("нужен ровно один файл настроек") : args.error());
     TMK tmk;
     loadSettings(tmk, args.positional().first());
     out(QString::fromUtf8(QJsonDocument(dumpJson(tmk)).toJson(QJsonDocument::Indented)));
@@ -72,14 +72,14 @@ int runDump(const QStringList &argv)
 
 const CommandRegistrar kNew({QStringLiteral("new"),
                              QStringLiteral("--model CODE --version N [--memory 8192|32768] -o FILE.tcset"),
-                             QStringLiteral("writes a settings file holding a factory-fresh device memory"), runNew});
+                             QStringLiteral("записывает файл настроек с заводской памятью МК"), runNew});
 const CommandRegistrar kInfo({QStringLiteral("info"), QStringLiteral("FILE [--json]"),
-                              QStringLiteral("model code, settings version, image length and the section table"),
+                              QStringLiteral("код модели, версия настроек, длина образа и таблица разделов"),
                               runInfo});
 const CommandRegistrar
     kDump({QStringLiteral("dump"), QStringLiteral("FILE"),
            QStringLiteral(
-               "JSON with the model code, the settings version, every decoded record in hex and every setting by name"),
+               "JSON: код модели, версия настроек, каждая запись в шестнадцатеричном виде и каждая настройка по имени"),
            runDump});
 
 } // namespace
