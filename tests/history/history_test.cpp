@@ -432,8 +432,23 @@ TEST_F(History, ToolAddsALaterReadsNewTrips)
                   .code,
               2);
     EXPECT_EQ(run({QStringLiteral("cars")}), HistoryDatabase::defaultCarName() + QLatin1Char('\n'));
+    // A person reads dates as the windows show them, in aligned columns; programs get ISO in JSON.
+    const QStringList table = run({QStringLiteral("show"), QStringLiteral("--trips")}).split(QLatin1Char('\n'));
+    EXPECT_TRUE(table.value(1).contains(QStringLiteral("04.01.2027 08:00"))) << qPrintable(table.join('\n'));
+    EXPECT_EQ(table.value(1).indexOf(QStringLiteral("04.01.2027")), table.value(2).indexOf(QStringLiteral("30.12.2026")));
+    EXPECT_TRUE(run({QStringLiteral("show"), QStringLiteral("--trips"), QStringLiteral("--json")})
+                    .contains(QStringLiteral("\"2027-01-04T08:00\"")));
     const ToolRun unknown = mktool({QStringLiteral("history"), QStringLiteral("show"), QStringLiteral("--car"),
                                     QStringLiteral("Другой"), QStringLiteral("--db"), db});
     EXPECT_EQ(unknown.code, 1);
     EXPECT_EQ(QString::fromUtf8(unknown.err), QStringLiteral("В истории нет автомобиля \"Другой\".\n"));
+    // The only car is shown without --car, whatever its name.
+    const QString other = dir.filePath(QStringLiteral("other.sqlite"));
+    ASSERT_EQ(mktool({QStringLiteral("history"), QStringLiteral("add"), later, QStringLiteral("--car"),
+                      QStringLiteral("Нива"), QStringLiteral("--db"), other})
+                  .code,
+              0);
+    const ToolRun only = mktool({QStringLiteral("history"), QStringLiteral("show"), QStringLiteral("--db"), other});
+    EXPECT_EQ(only.code, 0) << only.err.constData();
+    EXPECT_TRUE(only.out.contains("Журнал поездок"));
 }

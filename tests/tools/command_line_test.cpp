@@ -67,6 +67,7 @@ TEST_F(CommandLine, ExitCodesVersionAndTheEndOfOptions)
         {"mktool", {"diff", "a.tcset", "missing.tcset"}, 2, "", "не найден"},
         {"mktool", {"diff", "a.tcset"}, 2, "", "Использование: mktool diff"},
         {"mktool", {"journals", "a.tcset", "--csv", "-o", "-"}, 0, "Журнал поездок", ""},
+        {"mktool", {"identify", "--wait", "1"}, 1, "", "Жду, пока МК появится (до 1 с"},
         {"mksim", {"--help"}, 0, "mksim 1.", ""},
         {"mksim", {"--version"}, 2, "", "после «--version» нужно значение"},
         {"mksim", {"--version", "x"}, 2, "", "--version"},
