@@ -36,7 +36,7 @@ SettingsDiffView::SettingsDiffView(const SettingsDiff &diff, const QString &befo
         group->setFont(0, bold);
         group->setFirstColumnSpanned(true);
         for (const SettingChange &c : page.changes) {
-            auto *row = new QTreeWidgetItem(group, {c.caption, c.shownBefore, c.shownAfter});
+            auto *row = new QTreeWidgetItem(group, {c.label(), c.shownBefore, c.shownAfter});
             if (!c.name.isEmpty())
                 row->setToolTip(0, c.name);
         }

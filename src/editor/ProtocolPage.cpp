@@ -89,7 +89,7 @@ void ProtocolPage::refresh()
     for (int s = 0; s < 8; ++s) {
         const FieldDef &def = *findField(subTypeField(s));
         QComboBox *combo = m_subTypes[size_t(s)];
-        m_subTypeLabels[size_t(s)]->setText(p ? p->SubTypeCaption[size_t(s)] : QString());
+        m_subTypeLabels[size_t(s)]->setText(captionOf(def, ctx));
         combo->clear();
         combo->addItems(itemsOf(def, ctx));
         select(combo, loadField(def, host().model(), ctx).toInt());

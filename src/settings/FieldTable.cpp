@@ -305,8 +305,27 @@ bool fieldShown(const FieldDef &def, const FieldContext &ctx, const TMK &model)
 
 QString captionOf(const FieldDef &def, const FieldContext &ctx)
 {
+    // A box past the protocol's list is not shown; a comparison still names it by its place.
     if (def.shown.flag == Flag::X1Parameter)
-        return def.param < ctx.x1Names.size() ? ctx.x1Names.at(def.param) : QString();
+        return def.param < ctx.x1Names.size() && !ctx.x1Names.at(def.param).isEmpty()
+                   ? ctx.x1Names.at(def.param)
+                   : QStringLiteral("Параметр x1 №%1").arg(def.param);
+    // The sub-type selectors are labelled by the protocol; without one, by what they choose.
+    if (def.binding == Binding::ProtocolPage && def.name.startsWith(QLatin1String("ProtType"))) {
+        const int selector = def.name.endsWith(QLatin1String("Main")) ? 0 : def.name.right(1).toInt();
+        const QString label = ctx.subTypeCaptions[size_t(qBound(0, selector, 7))];
+        return !label.isEmpty() ? label
+               : selector == 0  ? QStringLiteral("Тип протокола")
+                                : QStringLiteral("Тип протокола, доп. %1").arg(selector);
+    }
+    // A reminder's "use" box stands in its counter's row, under the column "использ.".
+    if (def.caption.isEmpty() && def.conversion == Conversion::ServiceUseBit)
+        if (const FieldDef *counter = findField(def.name.chopped(3)); counter && def.name.endsWith(QLatin1String("Use")))
+            return QStringLiteral("%1, использ.").arg(counter->caption);
+    // The next alarms' group stands in its first alarm's row, under the column "Последующие".
+    if (def.caption.isEmpty() && def.conversion == Conversion::AlarmNext && !def.partner.isEmpty())
+        if (const FieldDef *first = findField(def.partner))
+            return QStringLiteral("%1, последующие").arg(first->caption);
     return !def.altCaption.isEmpty() && contextHolds(def.altRangeWhen, ctx) ? def.altCaption : def.caption;
 }
 

@@ -99,6 +99,7 @@ struct FieldContext
     QStringList selectMethods;               // cbProtocolSelectMeth
     QStringList tankMethItems;               // cbTankMeth
     std::array<QStringList, 8> subTypeItems; // cbProtTypeMain, cbProtTypeAdd1..7
+    std::array<QString, 8> subTypeCaptions;  // their labels, named by the current protocol
     QStringList x1Names;                     // captions of the x1 display boxes: the protocol's measured parameters
 };
 

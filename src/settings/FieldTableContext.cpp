@@ -18,7 +18,10 @@ FieldContext fieldContext(const DeviceModel &device, const MeasParCatalog &measP
     if (!p)
         return ctx;
     for (int s = 0; s < kSubTypeSelectorCount; ++s)
+    {
         ctx.subTypeItems[size_t(s)] = p->offeredItems(s);
+        ctx.subTypeCaptions[size_t(s)] = p->SubTypeCaption[size_t(s)];
+    }
     for (quint8 code : p->ParamCodes) {
         const TMeasParBase *par = measPars.FindMeasPar(code);
         ctx.x1Names << (par ? par->Name : QString());

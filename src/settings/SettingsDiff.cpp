@@ -57,6 +57,18 @@ int otherImageBytes(const TMK &a, const TMK &b)
 
 constexpr int kShownUnnamedBytes = 8;
 
+// Where bytes lie in their record: "смещение 6", "смещения 6, 7, 12" (the first few, then "…").
+QString offsetsText(const QList<int> &offsets)
+{
+    QStringList shown;
+    for (const int offset : offsets.mid(0, kShownUnnamedBytes))
+        shown << QString::number(offset);
+    if (offsets.size() > kShownUnnamedBytes)
+        shown << QStringLiteral("…");
+    return QStringLiteral("%1 %2").arg(offsets.size() == 1 ? QStringLiteral("смещение") : QStringLiteral("смещения"),
+                                       shown.join(QStringLiteral(", ")));
+}
+
 QString hexBytes(const QByteArray &bytes)
 {
     QString text = QString::fromLatin1(bytes.left(kShownUnnamedBytes).toHex(' ').toUpper());
@@ -250,11 +262,16 @@ bool isHotMenuSlot(const NamedSetting &s)
 
 } // namespace
 
+QString SettingChange::label() const
+{
+    return name.isEmpty() ? caption : QStringLiteral("%1 (%2)").arg(caption, name);
+}
+
 QString SettingChange::line() const
 {
     if (kind == ChangeKind::Journal)
         return QStringLiteral("%1: %2").arg(caption, shownAfter);
-    return QStringLiteral("%1\t%2 -> %3").arg(caption, shownBefore, shownAfter);
+    return QStringLiteral("%1\t%2 -> %3").arg(label(), shownBefore, shownAfter);
 }
 
 int SettingsDiff::changeCount() const
@@ -327,7 +344,9 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
             continue;
         QString caption = settingCaption(s, ctxAfter);
         if (caption.isEmpty())
-            caption = s.name;
+            caption = settingCaption(s, ctxBefore);
+        if (caption.isEmpty())
+            caption = QStringLiteral("без подписи");
         const ShownValue va = shownValue(s, mb, ctxBefore), vb = shownValue(s, ma, ctxAfter);
         SettingChange c;
         c.name = s.name;
@@ -369,6 +388,7 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
         const QByteArray &ra = before.record(k).bytes(), &rb = after.record(k).bytes();
         QMap<QString, std::pair<QByteArray, QByteArray>> unnamed; // page -> differing bytes
         QMap<QString, int> counts;
+        QMap<QString, QList<int>> offsets;
         QStringList order;
         for (int i = 0; i < qMin(ra.size(), rb.size()); ++i) {
             if (!((quint8(ra[i]) ^ quint8(rb[i])) & ~quint8(named[size_t(k)][i])) || journalAt(k, i) ||
@@ -380,6 +400,7 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
             if (!counts.contains(page))
                 order << page;
             ++counts[page];
+            offsets[page] << i;
             unnamed[page].first += ra[i];
             unnamed[page].second += rb[i];
         }
@@ -388,7 +409,7 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
             const auto &[a, b] = unnamed[page];
             SettingChange c;
             c.kind = ChangeKind::Unnamed;
-            c.caption = QStringLiteral("Без имени: секция %1, байт %2").arg(k).arg(n);
+            c.caption = QStringLiteral("Без имени: секция %1, %2").arg(k).arg(offsetsText(offsets[page]));
             c.before = hexBytes(a);
             c.after = hexBytes(b);
             c.unnamedBytes = n;
@@ -413,6 +434,17 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
         }
     }
 
+    // The pages in the editor's order, whichever kind of change named them first.
+    const auto rank = [](const QString &page) {
+        const std::vector<SettingsPage> &pages = settingsPages();
+        for (size_t i = 0; i < pages.size(); ++i)
+            if (pages[i].caption == page)
+                return int(i);
+        return int(pages.size());
+    };
+    std::stable_sort(diff.pages.begin(), diff.pages.end(),
+                     [&](const DiffPage &a, const DiffPage &b) { return rank(a.page) < rank(b.page); });
+
     diff.otherImageBytes = otherImageBytes(before, after);
     diff.modelCodeBefore = before.modelCode();
     diff.modelCodeAfter = after.modelCode();
@@ -426,22 +458,30 @@ QString diffText(const SettingsDiff &diff, bool forTool)
     for (const DiffPage &page : diff.pages) {
         text += QStringLiteral("[%1]\n").arg(page.page);
         for (const SettingChange &c : page.changes) {
+            const QString label = QStringLiteral("%1 / %2").arg(page.page, c.label());
             if (forTool)
-                text += QStringLiteral("%1\t%2\t%3\n")
-                            .arg(c.name.isEmpty() ? QStringLiteral("(%1)").arg(c.caption) : c.name, c.before, c.after);
+                text += QStringLiteral("%1\t%2\t%3\n").arg(label, c.before, c.after);
+            else if (c.kind == ChangeKind::Journal)
+                text += QStringLiteral("%1 / %2\n").arg(page.page, c.line());
             else
-                text += c.line() + QLatin1Char('\n');
+                text += QStringLiteral("%1\t%2 -> %3\n").arg(label, c.shownBefore, c.shownAfter);
         }
     }
     if (diff.otherImageBytes > 0)
-        text += forTool ? QStringLiteral("(image bytes outside the records)\t%1\n").arg(diff.otherImageBytes)
-                        : QStringLiteral("Прочие байты образа памяти: %1\n").arg(diff.otherImageBytes);
+        text += QStringLiteral("Прочие байты образа памяти: %1\n").arg(diff.otherImageBytes);
     if (diff.modelCodesDiffer)
         text += QStringLiteral("%1\t0x%2\t0x%3\n")
-                    .arg(forTool ? QStringLiteral("model code") : QStringLiteral("Код модели"))
+                    .arg(QStringLiteral("Код модели"))
                     .arg(diff.modelCodeBefore, 4, 16, QLatin1Char('0'))
                     .arg(diff.modelCodeAfter, 4, 16, QLatin1Char('0'));
     return text;
+}
+
+QString diffSummary(const SettingsDiff &diff)
+{
+    return QStringLiteral("Различаются настройки: %1; байты вне настроек: %2.\n")
+        .arg(diff.namedCount)
+        .arg(diff.unnamedBytes + diff.otherImageBytes);
 }
 
 } // namespace mk

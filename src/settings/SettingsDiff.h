@@ -34,7 +34,7 @@ struct SettingChange
 {
     ChangeKind kind = ChangeKind::Setting;
     QString name;    // empty for bits that no name covers
-    QString caption; // the control's caption (the name when it has none)
+    QString caption; // the caption the editor shows beside it
     QString before;  // value as mktool shows it (the texts `set` takes)
     QString after;
     QString shownBefore; // value as the editor shows it (ShownValue::text)
@@ -45,6 +45,8 @@ struct SettingChange
     QString rawAfter;
     int unnamedBytes = 0; // for a change without a name: how many bytes differ
 
+    // "Подпись (Identifier)"; the caption alone for what has no name.
+    QString label() const;
     // One line of text: "Журнал поездок: очищен, было 8 записей", "Caption: before -> after".
     QString line() const;
 };
@@ -74,10 +76,13 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after);
 
 // Plain text of the comparison, one page after another ("Сохранить как текст", mktool):
 //   [Границы]
-//   VelocityLimit  Превышение скорости, км/ч  120 -> 140
-// With `forTool` the lines are NAME<TAB>BEFORE<TAB>AFTER as mktool has always printed them; an item
-// named by identifier shows its caption first: "Обратный отсчет (MeasParamsHistoryFlagMenu)".
+//   Границы / Превышение скорости, км/ч (VelocityLimit)	120 -> 140
+// With `forTool` the lines are LABEL<TAB>BEFORE<TAB>AFTER with the values mktool's set takes; an
+// item named by identifier shows its caption first: "Обратный отсчет (MeasParamsHistoryFlagMenu)".
 QString diffText(const SettingsDiff &diff, bool forTool);
+
+// The summary under a comparison: "Различаются настройки: 1; байты вне настроек: 0."
+QString diffSummary(const SettingsDiff &diff);
 
 // The page that holds a record byte, for bits no name covers; empty when no page shows it.
 QString pageOfByte(int section, int offset);

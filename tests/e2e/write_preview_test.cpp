@@ -86,7 +86,7 @@ struct Edits
             {QStringLiteral("Бак"), QStringLiteral("Tarir.1"), QStringLiteral("Тарировка, точка 1 (литры, уе)"),
              QStringLiteral("%1,%2").arg(litres).arg(code), QStringLiteral("%1,%2").arg(litres ^ 0x01).arg(code)},
             // Bits no name covers still show, under their page: the previous-protocol copy.
-            {QStringLiteral("Прочее"), {}, QStringLiteral("Без имени: секция 10, байт 1"), {}, {}},
+            {QStringLiteral("Прочее"), {}, QStringLiteral("Без имени: секция 10, смещение 6"), {}, {}},
         };
     }
 };
@@ -206,8 +206,9 @@ TEST(WritePreview, DryRunPrintsTheListAndLeavesTheDeviceAlone)
     const ToolRun text = mktool(args);
     EXPECT_EQ(text.code, 0) << text.err.constData();
     const QString out = QString::fromUtf8(text.out);
-    for (const char *line : {"[Источники]\nGasOil\t", "[Границы]\nVelocityLimit\t", "\t140\n", "[Горячие меню]\n",
-                             "6 field(s) differ; 1 byte(s)", "Ничего не записано"})
+    for (const char *line : {"[Источники]\nИсточники / ", "(GasOil)\t", "[Границы]\nГраницы / ", "(VelocityLimit)\t",
+                             "\t140\n", "[Горячие меню]\n", "Различаются настройки: 6; байты вне настроек: 1.",
+                             "Ничего не записано"})
         EXPECT_TRUE(out.contains(QString::fromUtf8(line))) << line << "\n" << out.toStdString();
     const ToolRun json = mktool(args + QStringList{QStringLiteral("--json")});
     EXPECT_EQ(json.code, 0) << json.err.constData();

@@ -186,9 +186,11 @@ TEST(NamedSettings, ToolDumpsSetsAndComparesSpecialSettings)
     const ToolRun diff = mktool({QStringLiteral("diff"), a, b});
     EXPECT_EQ(diff.code, 1);
     EXPECT_EQ(
-        QString::fromUtf8(diff.out),
-        QStringLiteral("[Цветовые схемы]\nColorScheme1.Palette2\t31,13,0\t1,2,3\n[Горячие "
-                       "меню]\nhmParams.0\tЗаправка до полн. (FullTankMenu)\tВирт. замок Вкл/Откл (VirtLockMenu)\n"
-                       "[Допсистемы]\nBlocks.ABS 8/9\tвыкл (0)\tвкл (1)\n3 field(s) differ; 0 byte(s) differ outside "
-                       "named fields\n"));
+        QString::fromUtf8(diff.out).toStdString(),
+        QStringLiteral("[Цветовые схемы]\nЦветовые схемы / Схема пользователя: Цвет #2 (ColorScheme1.Palette2)\t"
+                       "31,13,0\t1,2,3\n[Горячие меню]\nГорячие меню / Параметры, пункт 0 (hmParams.0)\t"
+                       "Заправка до полн. (FullTankMenu)\tВирт. замок Вкл/Откл (VirtLockMenu)\n[Допсистемы]\n"
+                       "Допсистемы / ABS 8/9 (Blocks.ABS 8/9)\tвыкл (0)\tвкл (1)\n"
+                       "Различаются настройки: 3; байты вне настроек: 0.\n")
+            .toStdString());
 }

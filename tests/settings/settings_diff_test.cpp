@@ -95,19 +95,20 @@ TEST(SettingsDiff, WordsWhatChangedAsThePagesAndJournalsShowIt)
              setHotMenu(m, {menu[0], 0, menu[1]});
          },
          [menu](TMK &m) { setHotMenu(m, {menu[0]}); },
-         {QStringLiteral("Параметры, пункт 1\t%1 -> ").arg(item1),
+         {QStringLiteral("Параметры, пункт 1 (hmParams.1)\t%1 -> ").arg(item1),
           QStringLiteral("Параметры: пустые места между пунктами\tместа 1 -> нет")}},
         {"a table length the page resets",
          [](TMK &m) { m.record(3).setU8(tank::kTarirLeng, 70); },
          [](TMK &m) { m.record(3).setU8(tank::kTarirLeng, 0); },
-         {QStringLiteral("Количество точек тарировки\t0 (хранится 70, страница «Бак» показывает 0) -> 0")}},
+         {QStringLiteral("Количество точек тарировки (TarirLeng)\t0 (хранится 70, страница «Бак» показывает 0) -> 0")}},
         {"a system polled, a decimal with the locale's separator",
          [](TMK &m) { m.record(2).setU16(42, 25); },
          [](TMK &m) {
              m.record(4).setU8(kSystemBitmapOffset + 22 / 8, quint8(m.record(4).u8(kSystemBitmapOffset + 2) | 0x40));
              m.record(2).setU16(42, 30);
          },
-         {QStringLiteral("Норма расхода, л/100км\t2,5 -> 3,0"), QStringLiteral("ABS 8/9\tвыкл -> вкл")}},
+         {QStringLiteral("Норма расхода, л/100км (K100Manual)\t2,5 -> 3,0"),
+          QStringLiteral("ABS 8/9 (Blocks.ABS 8/9)\tвыкл -> вкл")}},
     };
     for (const auto &row : rows) {
         TMK a = fresh, b = fresh;
@@ -117,7 +118,7 @@ TEST(SettingsDiff, WordsWhatChangedAsThePagesAndJournalsShowIt)
         a.encodeAll();
         b.encodeAll();
         const SettingsDiff diff = diffSettings(a, b);
-        EXPECT_EQ(lines(diff), row.expected) << row.what;
+        EXPECT_EQ(lines(diff).join(u'|').toStdString(), row.expected.join(u'|').toStdString()) << row.what;
         EXPECT_FALSE(diff.identical()) << row.what;
     }
     QLocale::setDefault(saved);
@@ -148,5 +149,31 @@ TEST(SettingsDiff, PageRulesHoldThroughNames)
                 << name << s.name.toStdString();
         EXPECT_FALSE(isSystemSelected(m.record(4), unlisted));
         EXPECT_EQ(settingText(show, m, ctx), item);
+    }
+}
+
+// Every setting a comparison can list is named as the editor names it: a page and a caption of
+// its own (never an empty one, never the identifier alone), on every model kind.
+TEST(SettingsDiff, EveryChangedSettingHasAPageAndACaption)
+{
+    for (const quint16 code : {quint16(0x0202), quint16(0x8002), quint16(0x0C01)}) {
+        TMK fresh;
+        fresh.replaceImage(code, makeFreshImage(code, 0));
+        for (const NamedSetting &s : namedSettings()) {
+            TMK changed = fresh;
+            for (const FieldByte &b : s.bytes)
+                if (b.offset < changed.record(s.section).size())
+                    changed.record(s.section).setU8(b.offset, quint8(changed.record(s.section).u8(b.offset) ^ b.bits));
+            fresh.encodeAll();
+            changed.encodeAll();
+            for (const DiffPage &page : diffSettings(fresh, changed).pages) {
+                EXPECT_FALSE(page.page.isEmpty()) << s.name.toStdString();
+                for (const SettingChange &c : page.changes) {
+                    EXPECT_FALSE(c.caption.trimmed().isEmpty()) << s.name.toStdString();
+                    EXPECT_NE(c.caption, c.name) << s.name.toStdString();
+                    EXPECT_NE(c.caption, QStringLiteral("без подписи")) << c.name.toStdString();
+                }
+            }
+        }
     }
 }

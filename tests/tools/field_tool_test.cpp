@@ -117,12 +117,12 @@ TEST(FieldTool, DiffOfEqualFilesAndUnnamedBits)
     ASSERT_EQ(mktool({"new", "--model", "0x0101", "--version", "1", "-o", a}).code, 0);
     const ToolRun same = mktool({"diff", a, a});
     EXPECT_EQ(same.code, 0);
-    EXPECT_TRUE(same.out.contains("0 field(s) differ; 0 byte(s)"));
+    EXPECT_TRUE(same.out.contains("Различаются настройки: 0; байты вне настроек: 0."));
     // A named bit of the Flags word is a field; its neighbours are not.
     ASSERT_EQ(mktool({"set", a, "GasOil=1", "-o", b}).code, 0);
     const ToolRun one = mktool({"diff", a, b});
-    EXPECT_TRUE(one.out.contains("GasOil\t0\t1")) << one.out.constData();
-    EXPECT_TRUE(one.out.contains("1 field(s) differ; 0 byte(s)")) << one.out.constData();
+    EXPECT_TRUE(one.out.contains("(GasOil)\t0\t1")) << one.out.constData();
+    EXPECT_TRUE(one.out.contains("Различаются настройки: 1; байты вне настроек: 0.")) << one.out.constData();
 }
 
 // Two files that differ anywhere are never reported equal: one bit flipped at positions spread
@@ -150,5 +150,5 @@ TEST(FieldTool, DiffFindsEveryDifference)
     m.encodeAll();
     mk::writeFileAtomically(b, mk::encodeSettingsFile(0x0101, m.image()));
     const ToolRun corr = mktool({"diff", a, b});
-    EXPECT_TRUE(corr.out.contains("VelocityCorr\t0.0 (0x3F800000)\t0.0 (0x3F800001)")) << corr.out.constData();
+    EXPECT_TRUE(corr.out.contains("(VelocityCorr)\t0.0 (0x3F800000)\t0.0 (0x3F800001)")) << corr.out.constData();
 }

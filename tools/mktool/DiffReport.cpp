@@ -14,6 +14,7 @@ QJsonObject diffJson(const SettingsDiff &diff)
         for (const SettingChange &c : page.changes) {
             QJsonObject o{{QStringLiteral("page"), page.page},
                           {QStringLiteral("caption"), c.caption},
+                          {QStringLiteral("label"), QStringLiteral("%1 / %2").arg(page.page, c.label())},
                           {QStringLiteral("a"), c.before},
                           {QStringLiteral("b"), c.after}};
             if (c.kind == ChangeKind::HotMenuGaps) {
@@ -47,9 +48,7 @@ QJsonObject diffJson(const SettingsDiff &diff)
 
 QString diffReportText(const SettingsDiff &diff)
 {
-    return diffText(diff, true) + QStringLiteral("%1 field(s) differ; %2 byte(s) differ outside named fields\n")
-                                      .arg(diff.namedCount)
-                                      .arg(diff.unnamedBytes + diff.otherImageBytes);
+    return diffText(diff, true) + diffSummary(diff);
 }
 
 } // namespace mk::tool

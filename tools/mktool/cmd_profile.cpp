@@ -7,6 +7,7 @@
 #include "image/TMK.h"
 #include "settings/NamedSettings.h"
 #include "settings/Profile.h"
+#include "settings/SettingsDiff.h"
 #include "settings/ShownValue.h"
 
 #include <QTemporaryDir>
@@ -33,16 +34,14 @@ int runProfile(const QStringList &argv)
     return kOk;
 }
 
-// The settings whose shown text the profile changed, one line each, in page order.
+// The settings the profile changed, one line each, as every comparison names them.
 QStringList changes(const TMK &before, const TMK &after)
 {
-    const SettingsContext ctxBefore = SettingsContext::lenient(before), ctxAfter = SettingsContext::lenient(after);
     QStringList lines;
-    for (const NamedSetting &s : namedSettings()) {
-        const QString was = toolText(shownValue(s, before, ctxBefore)), now = toolText(shownValue(s, after, ctxAfter));
-        if (was != now)
-            lines << QStringLiteral("%1 / %2 (%3): %4 → %5").arg(s.page, settingCaption(s, ctxAfter), s.name, was, now);
-    }
+    for (const DiffPage &page : diffSettings(before, after).pages)
+        for (const SettingChange &c : page.changes)
+            if (c.kind == ChangeKind::Setting)
+                lines << QStringLiteral("%1 / %2: %3 → %4").arg(page.page, c.label(), c.before, c.after);
     return lines;
 }
 
