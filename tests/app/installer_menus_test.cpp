@@ -146,9 +146,9 @@ private slots:
         QVERIFY(!m_link.written);
         QVERIFY(dialogs.boxes.isEmpty()); // a cancelled write is not reported as done
         QCOMPARE(shown, (QStringList{QStringLiteral("Границы (1)"),
-                                     QStringLiteral("Превышение скорости, км/ч | %1 | 140").arg(factorySpeed()),
+                                     QStringLiteral("Превышение скорости, км/ч (VelocityLimit) | %1 | 140").arg(factorySpeed()),
                                      QStringLiteral("Цветовые схемы (1)"), shown.value(3)}));
-        QVERIFY2(shown.value(3).startsWith(QStringLiteral("Схема пользователя: Цвет #3 | ")),
+        QVERIFY2(shown.value(3).startsWith(QStringLiteral("Схема пользователя: Цвет #3 (ColorScheme1.Palette3) | ")),
                  qPrintable(shown.value(3)));
         QCOMPARE(buttons, (QStringList{QStringLiteral("Записать"), QStringLiteral("Отмена")}));
         QVERIFY2(count.first().contains(QStringLiteral("изменятся при записи: 2.")), qPrintable(count.first()));
@@ -202,7 +202,7 @@ private slots:
         QCOMPARE(headers, (QStringList{QStringLiteral("В файле"), QStringLiteral("В программе")}));
         QVERIFY(summary.last().contains(QStringLiteral("other.tcset")));
         const QString saved = QString::fromUtf8(readWholeFile(path(QStringLiteral("diff.txt")), 1 << 20));
-        QVERIFY2(saved.contains(QStringLiteral("[Границы]\nПревышение скорости, км/ч\t")), qPrintable(saved));
+        QVERIFY2(saved.contains(QStringLiteral("[Границы]\nГраницы / Превышение скорости, км/ч (VelocityLimit)\t")), qPrintable(saved));
         QVERIFY2(saved.contains(QStringLiteral("\t140 -> ")), qPrintable(saved));
 
         // Against the device: read into a model of its own; the settings held stay as they are.
@@ -212,7 +212,7 @@ private slots:
         QCOMPARE(m_link.reads, 2);
         QCOMPARE(headers, (QStringList{QStringLiteral("В МК"), QStringLiteral("В программе")}));
         QCOMPARE(shown.value(0), QStringLiteral("Границы (1)"));
-        QCOMPARE(shown.value(1), QStringLiteral("Превышение скорости, км/ч | %1 | 140").arg(factorySpeed()));
+        QCOMPARE(shown.value(1), QStringLiteral("Превышение скорости, км/ч (VelocityLimit) | %1 | 140").arg(factorySpeed()));
         QCOMPARE(form->model().image(), held);
         QVERIFY(form->modified());
     }
