@@ -13,11 +13,13 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace mk;
 using mk::test::errorTextOf;
@@ -217,4 +219,20 @@ TEST_F(HistorySafety, CarNamesHoldNoControlCharacters)
     EXPECT_EQ(db.addJournals(QStringLiteral("old\nname"), factory(), kRead, QStringLiteral("x")).trips, 8);
     const ToolRun cars = mktool({QStringLiteral("history"), QStringLiteral("cars"), QStringLiteral("--db"), path()});
     EXPECT_EQ(QString::fromUtf8(cars.out), QStringLiteral("Лада\nold\\nname\n"));
+}
+
+// A FIFO, a folder or a link at the database's name is refused at once, never waited on or replaced.
+TEST_F(HistorySafety, NonRegularFilesAreRefused)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.sqlite")).constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkdir(path("folder.sqlite")));
+    ASSERT_TRUE(QFile::link(path("elsewhere.sqlite"), path("link.sqlite")));
+    for (const char *name : {"fifo.sqlite", "folder.sqlite", "link.sqlite"}) {
+        EXPECT_THROW(HistoryDatabase db(path(name)), Error) << name;
+        const ToolRun run =
+            mktool({QStringLiteral("history"), QStringLiteral("cars"), QStringLiteral("--db"), path(name)});
+        EXPECT_EQ(run.code, 1) << name;
+    }
+    EXPECT_TRUE(QFileInfo(path("folder.sqlite")).isDir());
+    EXPECT_FALSE(QFileInfo::exists(path("elsewhere.sqlite"))); // nothing made through the link
 }

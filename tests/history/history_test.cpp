@@ -16,7 +16,6 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 using namespace mk;
 
@@ -229,22 +228,6 @@ TEST_F(History, ForeignAndDamagedFilesAreRefusedAndLeftAlone)
         EXPECT_EQ(run.code, 1) << name;
         EXPECT_EQ(readFile(path(name)), content) << name;
     }
-}
-
-// A FIFO, a folder or a link at the database's name is refused at once, never waited on or replaced.
-TEST_F(History, NonRegularFilesAreRefused)
-{
-    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.sqlite")).constData(), 0600), 0);
-    ASSERT_TRUE(QDir().mkdir(path("folder.sqlite")));
-    ASSERT_TRUE(QFile::link(path("elsewhere.sqlite"), path("link.sqlite")));
-    for (const char *name : {"fifo.sqlite", "folder.sqlite", "link.sqlite"}) {
-        EXPECT_THROW(HistoryDatabase db(path(name)), Error) << name;
-        const ToolRun run =
-            mktool({QStringLiteral("history"), QStringLiteral("cars"), QStringLiteral("--db"), path(name)});
-        EXPECT_EQ(run.code, 1) << name;
-    }
-    EXPECT_TRUE(QFileInfo(path("folder.sqlite")).isDir());
-    EXPECT_FALSE(QFileInfo::exists(path("elsewhere.sqlite"))); // nothing made through the link
 }
 
 // CSV: the journal CSV's columns with the full date, the cost as stored, the source last.
