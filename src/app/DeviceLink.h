@@ -3,6 +3,7 @@
 // it; tests of the window use a scripted stand-in.
 
 #include "image/RecordSync.h"
+#include "link/ConnectionCheck.h"
 #include "link/PortDiscovery.h"
 
 #include <QString>
@@ -67,6 +68,9 @@ public:
     virtual bool isDemo() const { return false; }
     // The serial nodes the status bar watches for the device; the system's when not given.
     virtual std::function<QList<SerialNodeInfo>()> watchedNodes() const { return {}; }
+    // The connection check for this link: it looks at the port in use, or knows the demo device
+    // stands in for the trip computer. The system's plain check when not given.
+    virtual std::function<ConnectionReport()> connectionCheck() const { return {}; }
 };
 
 } // namespace mk

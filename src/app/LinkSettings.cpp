@@ -11,7 +11,7 @@ void LoadSettings(SerialPort &port, QSettings &ini)
     ini.beginGroup(kLinkSettingsGroup);
     const int n = ini.value(QStringLiteral("Port"), port.PortNumber()).toInt();
     ini.endGroup();
-    port.OpenPort(n);
+    port.SelectPort(n);
 }
 
 void SaveSettings(const SerialPort &port, QSettings &ini)

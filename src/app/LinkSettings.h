@@ -11,7 +11,8 @@ class SerialPort;
 
 inline const QString kLinkSettingsGroup = QStringLiteral("RS232");
 
-// Reads the stored number (the port's current one when none is stored) and opens that port.
+// Reads the stored number (the port's current one when none is stored) and selects that port;
+// nothing is opened before an exchange asks for it.
 void LoadSettings(SerialPort &port, QSettings &ini);
 void SaveSettings(const SerialPort &port, QSettings &ini);
 

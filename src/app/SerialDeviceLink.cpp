@@ -39,13 +39,14 @@ SerialDeviceLink::~SerialDeviceLink() = default;
 
 void SerialDeviceLink::loadSettings(IniFile &ini)
 {
-    // The port stays closed between exchanges; loading opens the stored one to check it.
+    // The port stays closed until an exchange opens it. The demo talks to its own line whatever
+    // the file says.
     SerialPort &port = m_link->port();
-    LoadSettings(port, ini.settings());
     if (m_demo)
-        port.OpenPort(m_demo->portNumber());
+        port.SelectPort(m_demo->portNumber());
+    else
+        LoadSettings(port, ini.settings());
     port.SetBaudRate(kLinkBaudRate);
-    port.Reopen(false);
 }
 
 void SerialDeviceLink::saveSettings(IniFile &ini)
@@ -57,11 +58,15 @@ void SerialDeviceLink::saveSettings(IniFile &ini)
 
 bool SerialDeviceLink::findDevicePort(QWidget *parent, bool automatic)
 {
+    if (m_demo) {
+        m_link->port().SelectPort(m_demo->portNumber());
+        return true;
+    }
     try {
         FindDevicePort(m_link->port(), automatic, m_source);
         return true;
     } catch (const Error &error) {
-        showErrorOfferingCheck(parent, error.text());
+        showErrorOfferingCheck(parent, error.text(), connectionCheck());
         return false;
     }
 }
@@ -107,6 +112,19 @@ QString SerialDeviceLink::deviceName() const
         return QStringLiteral("МК (демо)");
     const int port = m_link->port().PortNumber();
     return port > 0 ? QStringLiteral("МК на %1").arg(portDisplayName(port)) : QStringLiteral("МК");
+}
+
+std::function<ConnectionReport()> SerialDeviceLink::connectionCheck() const
+{
+    const QString demoNode = m_demo ? m_demo->node() : QString();
+    const int n = m_link->port().PortNumber();
+    const QString portNode = !m_demo && n > 0 ? nodeForPort(n) : QString();
+    return [demoNode, portNode] {
+        SystemFacts facts = systemFacts();
+        facts.demoNode = demoNode;
+        facts.portNode = portNode;
+        return checkConnection(facts);
+    };
 }
 
 std::function<QList<SerialNodeInfo>()> SerialDeviceLink::watchedNodes() const

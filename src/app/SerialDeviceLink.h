@@ -34,6 +34,7 @@ public:
     QString deviceName() const override;
     bool isDemo() const override { return m_demo != nullptr; }
     std::function<QList<SerialNodeInfo>()> watchedNodes() const override;
+    std::function<ConnectionReport()> connectionCheck() const override;
 
     TKW_RS &link() { return *m_link; }
     // Where the device's memory is kept before each write (the user's data folder by default).

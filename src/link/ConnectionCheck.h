@@ -54,6 +54,9 @@ struct SystemFacts
     QString dpkgInfoFolder = QStringLiteral("/var/lib/dpkg/info");
     // The node of the simulated device when the demo runs (mkconf --demo); empty otherwise.
     QString demoNode;
+    // The node of the port the program uses (chosen by hand or kept from an earlier run), looked
+    // at as well when it is not the trip computer's; empty when none.
+    QString portNode;
 };
 
 // The facts of the running system.

@@ -361,61 +361,77 @@ ConnectionReport checkConnection(const SystemFacts &facts)
             QStringLiteral("Правило udev для МК не установлено: у МК нет имени /dev/mk-0, узел открыт не всем, "
                            "кому нужно, и ModemManager может опрашивать МК как модем."),
             programFix(report.installation));
-    for (const UsbDeviceReport &d : report.devices) {
-        for (const NodeReport &n : d.nodes) {
-            if (!n.access.exists)
-                continue;
-            // The rule is in place but the device was plugged in before it came.
-            const bool notApplied = n.link.isEmpty() || !groupMayReadWrite(n.access) ||
-                                    (report.modemManagerRunning && n.modemManagerIgnores == false);
-            if (!report.ruleFile.isEmpty() && notApplied)
-                problems.add(QStringLiteral("applied"),
-                             QStringLiteral("Правило udev установлено, но к подключённому МК (%1) ещё не применено.")
-                                 .arg(n.node),
-                             kUdevFix);
-            if (!n.access.mayOpen && groupMayReadWrite(n.access) && !sessionGroups.contains(n.access.group)) {
-                if (accountGroups.contains(n.access.group))
-                    problems.add(QStringLiteral("relogin:") + n.access.group,
-                                 QStringLiteral("Вы уже в группе %1, но сеанс начат раньше: права на %2 появятся после "
-                                                "нового входа в систему (или в терминале после newgrp).")
-                                     .arg(n.access.group, n.node),
-                                 QStringLiteral("newgrp %1").arg(n.access.group));
-                else
-                    problems.add(QStringLiteral("group:") + n.access.group,
-                                 QStringLiteral("Нет прав на открытие %1: вы не в группе %2. После команды войдите в "
-                                                "систему заново.")
-                                     .arg(n.node, n.access.group),
-                                 QStringLiteral("sudo usermod -aG %1 $USER").arg(n.access.group));
-            }
-            QList<NodeHolder> holders = n.holders;
-            const qint64 lockOwner = liveLocks.value(QFileInfo(n.node).fileName());
-            if (lockOwner > 0 && lockOwner != facts.ownPid &&
-                std::none_of(holders.begin(), holders.end(), [&](const NodeHolder &h) { return h.pid == lockOwner; }))
-                for (const LockFile &l : std::as_const(report.locks))
-                    if (l.alive && l.pid == lockOwner)
-                        holders << NodeHolder{lockOwner, l.program};
-            for (const NodeHolder &h : holders) {
-                if (kOwnPrograms.contains(h.name))
-                    problems.add(QStringLiteral("held:%1").arg(h.pid),
-                                 QStringLiteral("%1 занят программой %2 (процесс %3): она ведёт обмен с МК или "
-                                                "держит порт открытым.")
-                                     .arg(n.node, h.name)
-                                     .arg(h.pid),
-                                 QStringLiteral("Дождитесь конца обмена в %1 или закройте эту программу; файл "
-                                                "блокировки она уберёт сама.")
-                                     .arg(h.name));
-                else if (h.name == QLatin1String("ModemManager"))
-                    problems.add(QStringLiteral("held:%1").arg(h.pid),
-                                 QStringLiteral("%1 занят ModemManager (процесс %2).").arg(n.node).arg(h.pid),
-                                 QStringLiteral("sudo systemctl stop ModemManager"));
-                else
-                    problems.add(QStringLiteral("held:%1").arg(h.pid),
-                                 QStringLiteral("%1 занят другой программой: %2 (процесс %3). Закройте её.")
-                                     .arg(n.node, h.name.isEmpty() ? QStringLiteral("?") : h.name)
-                                     .arg(h.pid),
-                                 QStringLiteral("kill %1").arg(h.pid));
-            }
+    // What stands in the way of one node: the rule not applied, no right to open it, a holder.
+    const auto nodeProblems = [&](const NodeReport &n, bool deviceNode) {
+        if (!n.access.exists)
+            return;
+        // The rule is in place but the device was plugged in before it came.
+        const bool notApplied = n.link.isEmpty() || !groupMayReadWrite(n.access) ||
+                                (report.modemManagerRunning && n.modemManagerIgnores == false);
+        if (deviceNode && !report.ruleFile.isEmpty() && notApplied)
+            problems.add(
+                QStringLiteral("applied"),
+                QStringLiteral("Правило udev установлено, но к подключённому МК (%1) ещё не применено.").arg(n.node),
+                kUdevFix);
+        if (!n.access.mayOpen && groupMayReadWrite(n.access) && !sessionGroups.contains(n.access.group)) {
+            if (accountGroups.contains(n.access.group))
+                problems.add(QStringLiteral("relogin:") + n.access.group,
+                             QStringLiteral("Вы уже в группе %1, но сеанс начат раньше: права на %2 появятся после "
+                                            "нового входа в систему (или в терминале после newgrp).")
+                                 .arg(n.access.group, n.node),
+                             QStringLiteral("newgrp %1").arg(n.access.group));
+            else
+                problems.add(QStringLiteral("group:") + n.access.group,
+                             QStringLiteral("Нет прав на открытие %1: вы не в группе %2. После команды войдите в "
+                                            "систему заново.")
+                                 .arg(n.node, n.access.group),
+                             QStringLiteral("sudo usermod -aG %1 $USER").arg(n.access.group));
         }
+        QList<NodeHolder> holders = n.holders;
+        const qint64 lockOwner = liveLocks.value(QFileInfo(n.node).fileName());
+        if (lockOwner > 0 && lockOwner != facts.ownPid &&
+            std::none_of(holders.begin(), holders.end(), [&](const NodeHolder &h) { return h.pid == lockOwner; }))
+            for (const LockFile &l : std::as_const(report.locks))
+                if (l.alive && l.pid == lockOwner)
+                    holders << NodeHolder{lockOwner, l.program};
+        for (const NodeHolder &h : holders) {
+            if (kOwnPrograms.contains(h.name))
+                problems.add(QStringLiteral("held:%1").arg(h.pid),
+                             QStringLiteral("%1 занят программой %2 (процесс %3): она ведёт обмен с МК или "
+                                            "держит порт открытым.")
+                                 .arg(n.node, h.name)
+                                 .arg(h.pid),
+                             QStringLiteral("Дождитесь конца обмена в %1 или закройте эту программу; файл "
+                                            "блокировки она уберёт сама.")
+                                 .arg(h.name));
+            else if (h.name == QLatin1String("ModemManager"))
+                problems.add(QStringLiteral("held:%1").arg(h.pid),
+                             QStringLiteral("%1 занят ModemManager (процесс %2).").arg(n.node).arg(h.pid),
+                             QStringLiteral("sudo systemctl stop ModemManager"));
+            else
+                problems.add(QStringLiteral("held:%1").arg(h.pid),
+                             QStringLiteral("%1 занят другой программой: %2 (процесс %3). Закройте её.")
+                                 .arg(n.node, h.name.isEmpty() ? QStringLiteral("?") : h.name)
+                                 .arg(h.pid),
+                             QStringLiteral("kill %1").arg(h.pid));
+        }
+    };
+    for (const UsbDeviceReport &d : report.devices)
+        for (const NodeReport &n : d.nodes)
+            nodeProblems(n, true);
+    // The port the program uses, when it is another node (kept from an earlier run, chosen by hand).
+    if (!facts.portNode.isEmpty() && !demo &&
+        std::none_of(report.devices.begin(), report.devices.end(), [&](const UsbDeviceReport &d) {
+            return std::any_of(d.nodes.begin(), d.nodes.end(),
+                               [&](const NodeReport &n) { return n.node == facts.portNode; });
+        })) {
+        NodeReport port;
+        port.node = facts.portNode;
+        port.port = portForNode(port.node);
+        if (facts.nodeAccess)
+            port.access = facts.nodeAccess(port.node);
+        port.holders = holdersOf(facts, processes, port.node);
+        nodeProblems(port, false);
     }
     if (report.brlttyInstalled)
         problems.add(QStringLiteral("brltty"),

@@ -84,19 +84,27 @@ ConnectionReport checkConnection(const SystemFacts &facts)
             add(QStringLiteral("МК не найден среди устройств USB (%1:%2).")
                     .arg(hex4(kDeviceUsbVendor), hex4(kDeviceUsbProduct)),
                 QStringLiteral("Подключите МК кабелем USB, включите его и повторите проверку; если МК подключён, "
-                               "посмотрите в Диспетчере устройств, не ждёт ли он драйвера. ")
-                    + kDriverFix);
+                               "посмотрите в Диспетчере устройств, не ждёт ли он драйвера. ") +
+                    kDriverFix);
     }
+    const auto held = [&add](const QString &node) {
+        add(QStringLiteral("%1 занят другой программой: Windows открывает COM-порт только одной программе сразу.")
+                .arg(node),
+            QStringLiteral("Закройте программу, которая работает с %1 (терминал, другую программу настройки "
+                           "или диагностики, вторую копию mkconf или mktool), и повторите. Если такой "
+                           "программы не видно, переподключите МК.")
+                .arg(node));
+    };
+    bool portSeen = false;
     for (const UsbDeviceReport &d : std::as_const(report.devices))
-        for (const NodeReport &n : d.nodes)
+        for (const NodeReport &n : d.nodes) {
+            portSeen = portSeen || n.node.compare(facts.portNode, Qt::CaseInsensitive) == 0;
             if (!n.access.mayOpen)
-                add(QStringLiteral("%1 занят другой программой: Windows открывает COM-порт только одной программе "
-                                   "сразу.")
-                        .arg(n.node),
-                    QStringLiteral("Закройте программу, которая работает с %1 (терминал, другую программу настройки "
-                                   "или диагностики, вторую копию mkconf или mktool), и повторите. Если такой "
-                                   "программы не видно, переподключите МК.")
-                        .arg(n.node));
+                held(n.node);
+        }
+    // The port the program uses, when it is another one (kept from an earlier run, chosen by hand).
+    if (!facts.portNode.isEmpty() && !demo && !portSeen && tryOpeningNode(facts.portNode) == PortOpening::InUse)
+        held(facts.portNode);
     return report;
 }
 

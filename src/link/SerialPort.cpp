@@ -55,6 +55,14 @@ void SerialPort::OpenPort(int n)
     PurgeRx();
 }
 
+void SerialPort::SelectPort(int n)
+{
+    if (n <= 0)
+        return;
+    ClosePort();
+    m_portNumber = PortPresent(n) ? n : FirstPort();
+}
+
 void SerialPort::Reopen(bool open)
 {
     if (open)

@@ -35,6 +35,9 @@ public:
     // user may not open the port. Any other failure leaves the port closed silently; the next
     // exchange then reports no link.
     void OpenPort(int n);
+    // Selects port n (the first present port when n is absent) without opening it: the next
+    // exchange opens it and reports what stands in the way then.
+    void SelectPort(int n);
     // true: OpenPort with PortNumber; false: ClosePort.
     void Reopen(bool open);
     void ClosePort();

@@ -11,11 +11,13 @@
 #include "sim/InMemoryPort.h"
 #include "widgets/IniFile.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
-#include <QStatusBar>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -54,7 +56,7 @@ private slots:
         m_access = std::make_unique<AccessGuard>();
     }
 
-    void storedPortIsOpenedToCheckAndClosedAgain()
+    void storedPortIsSelectedWithoutOpening()
     {
         const QString path = m_dir.filePath(QStringLiteral("link.ini"));
         QFile::remove(path);
@@ -69,7 +71,7 @@ private slots:
             link->loadSettings(ini);
         }
         QCOMPARE(link->link().port().PortNumber(), 5);
-        QCOMPARE(m_ports->openCount(5), 1);
+        QCOMPARE(m_ports->openCount(5), 0); // opened by the first exchange, not by the start
         QVERIFY(!link->link().port().IsOpen());
         QCOMPARE(link->link().port().BaudRate(), 115200u);
         QCOMPARE(link->link().protocol().PortType(), quint8(kPortRs232));
@@ -160,14 +162,46 @@ private slots:
         link.link().port().Reopen(false);
     }
 
+    // A start with no ini as a user without the right to open any port: only the main window,
+    // nothing opened; the port's problem is told by the exchange that uses it, with the check of
+    // that port beside it.
+    void startWithoutPortRightsShowsOnlyTheWindow()
+    {
+        DialogScript dialogs;
+        m_ports->removePort(2);
+        m_ports->addForbiddenPort(2);
+        QTemporaryDir dir;
+        MainFormSetup setup;
+        setup.iniPath = dir.filePath(QStringLiteral("none.ini"));
+        setup.programDir = dir.path();
+        setup.link = makeLink();
+        setup.access = m_access.get();
+        TMainForm form(std::move(setup));
+        form.show();
+        QTest::qWait(50);
+        QVERIFY(dialogs.boxes.isEmpty());
+        QCOMPARE(m_ports->openCount(2), 0);
+        form.findChild<QCheckBox *>(QStringLiteral("cbAuto"))->click(); // the stored port, by hand
+        form.findChild<QPushButton *>(QStringLiteral("bGetParams"))->click();
+        QCOMPARE(dialogs.boxes.size(), 1);
+        QVERIFY2(dialogs.boxes.first().text.startsWith(QStringLiteral("Нет прав на открытие порта COM2")),
+                 qPrintable(dialogs.boxes.first().text));
+    }
+
     // mkconf --demo: the status bar counts the simulated device as present and names it
-    // "МК (демо)" once its settings were read.
+    // "МК (демо)" once its settings were read, whatever port the ini keeps and with the automatic
+    // search off.
     void demoDeviceInTheStatusBar()
     {
         DialogScript dialogs;
         QTemporaryDir dir;
         MainFormSetup setup;
         setup.iniPath = dir.filePath(QStringLiteral("demo.ini"));
+        {
+            IniFile ini(setup.iniPath);
+            ini.writeBool(QStringLiteral("Common"), QStringLiteral("Auto"), false);
+            ini.writeInteger(QStringLiteral("RS232"), QStringLiteral("Port"), 1);
+        }
         setup.programDir = dir.path();
         setup.link = std::make_unique<SerialDeviceLink>(std::make_unique<DemoDevice>(quint16(0x0101), 2));
         AccessGuard access;
