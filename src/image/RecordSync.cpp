@@ -48,7 +48,29 @@ QString incompleteSettingsWarning(const TMK &model)
         return QStringLiteral("%1 (заголовок файла повреждён). Настройки можно просмотреть, но записать их "
                               "в МК нельзя.")
             .arg(tangledText(tangled));
+    if (const QString cut = cutShortText(model); !cut.isEmpty())
+        return QStringLiteral("Файл обрезан: %1. Настройки можно просмотреть, но записать их в МК нельзя.").arg(cut);
     return {};
+}
+
+namespace {
+
+// The image of the smallest device memory (8 KiB less the 64 bytes the image leaves out); every
+// device's image is at least this long.
+constexpr int kSmallestImageSize = 8192 - 64;
+
+} // namespace
+
+QString cutShortText(const TMK &model)
+{
+    const int size = int(model.image().size());
+    if (!model.hasImage() || size >= kSmallestImageSize)
+        return {};
+    // The oscilloscope record lies past the sections; a cut through it leaves a flat trace.
+    const int oscEnd = kOscBlockPos[1] + kOscHeaderSize + kOscSampleCount;
+    const QString lost =
+        size < oscEnd ? QStringLiteral("записей осциллографа и конца памяти МК") : QStringLiteral("конца памяти МК");
+    return QStringLiteral("в образе памяти %1 байт из %2, нет %3").arg(size).arg(kSmallestImageSize).arg(lost);
 }
 
 QString tangledText(const QList<int> &sections)
@@ -65,6 +87,8 @@ void requireCompleteSettings(const TMK &model)
                                    "Запись в МК не выполнена, МК не изменён.")
                         .arg(sectionList(missing)));
     requireSoundTable(model, QStringLiteral("Запись в МК не выполнена, МК не изменён."));
+    if (const QString cut = cutShortText(model); !cut.isEmpty())
+        throw Error(QStringLiteral("Настройки обрезаны: %1. Запись в МК не выполнена, МК не изменён.").arg(cut));
 }
 
 void requireSoundTable(const TMK &model, const QString &consequence)

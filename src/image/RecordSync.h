@@ -37,10 +37,14 @@ private:
 
 // "3, 4, 5"
 QString sectionList(const QList<int> &sections);
-// The warning to show after loading settings that lack sections their header names; empty
-// when nothing is missing.
+// What an image cut short lacks beyond its sections ("записей осциллографа"), with its length:
+// "в образе 3998 байт из 8128, нет записей осциллографа". Empty for an image of full length.
+QString cutShortText(const TMK &model);
+// The warning to show after loading settings that lack sections their header names or are cut
+// short; empty when nothing is missing.
 QString incompleteSettingsWarning(const TMK &model);
-// Throws Error naming the missing or tangled sections: such settings never go to a device.
+// Throws Error naming the missing or tangled sections or the cut: such settings never go to a
+// device.
 void requireCompleteSettings(const TMK &model);
 // "Секции 3, 4 в таблице секций налагаются друг на друга ..."
 QString tangledText(const QList<int> &sections);

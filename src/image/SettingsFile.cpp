@@ -108,13 +108,19 @@ QString impossibleHeaderReason(const QByteArray &image)
     return {};
 }
 
+QString notSettingsFileText(const QString &path, const QByteArray &image)
+{
+    const QString reason = impossibleHeaderReason(image);
+    if (reason.isEmpty())
+        return {};
+    return QStringLiteral("Файл %1 не является файлом настроек МК: %2").arg(QDir::toNativeSeparators(path), reason);
+}
+
 void openSettingsFile(TMK &model, const QString &path)
 {
     const SettingsFileContent content = decodeSettingsFile(readWholeFile(path, kMaxSettingsFileSize));
-    if (const QString reason = impossibleHeaderReason(content.image); !reason.isEmpty())
-        throw Error(QStringLiteral("Файл %1 не является файлом настроек МК: %2. Файл не загружен, прежние "
-                                   "настройки сохранены.")
-                        .arg(QDir::toNativeSeparators(path), reason));
+    if (const QString text = notSettingsFileText(path, content.image); !text.isEmpty())
+        throw Error(text + QStringLiteral(". Файл не загружен, прежние настройки сохранены."));
     model.replaceImage(content.modelCode, content.image);
 }
 

@@ -35,6 +35,9 @@ void loadSettingsFile(TMK &model, const QString &path);
 // or length no device memory can hold, a settings version no device has. Empty when it can be
 // one (sections past the end of a file cut short are possible: the file may be looked at).
 QString impossibleHeaderReason(const QByteArray &image);
+// "Файл a.tcset не является файлом настроек МК: <why>" for an image no device can have; empty
+// when it can be one.
+QString notSettingsFileText(const QString &path, const QByteArray &image);
 // As loadSettingsFile, refusing a file whose header cannot be a settings image before the model
 // changes: what the program opens for the user to edit.
 void openSettingsFile(TMK &model, const QString &path);

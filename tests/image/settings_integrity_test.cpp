@@ -78,6 +78,46 @@ TEST(SettingsIntegrity, ALoadReplacesEveryRecord)
     }
 }
 
+// A file cut anywhere short of a device's memory is told, naming what is missing, and never
+// written: at every section's start, inside one, past the sections, and not at all.
+TEST(SettingsIntegrity, ACutFileIsToldAndNeverWritten)
+{
+    const QByteArray full = factory();
+    const ImageHeader header = ImageHeader::parse(full);
+    struct Cut
+    {
+        int at;
+        QList<int> missing;
+        QString told; // a piece of the warning; empty: no warning
+    };
+    QList<Cut> cuts;
+    for (int k = 0; k < int(header.count); ++k) {
+        QList<int> missing;
+        for (int j = 0; j < int(header.count); ++j)
+            if (header.sections[size_t(j)].contentPos() + header.sections[size_t(j)].contentLength() >
+                header.sections[size_t(k)].contentPos())
+                missing << j;
+        cuts << Cut{header.sections[size_t(k)].contentPos(), missing,
+                    QStringLiteral("нет секций ") + sectionList(missing)};
+    }
+    const SectionEntry &six = header.sections[kTripsSection];
+    cuts << Cut{six.contentPos() + 7, cuts[kTripsSection].missing, QStringLiteral("нет секций 6,")}
+         << Cut{3998, {}, QStringLiteral("в образе памяти 3998 байт из 8128, нет записей осциллографа")}
+         << Cut{8127, {}, QStringLiteral("нет конца памяти МК")} << Cut{int(full.size()), {}, QString()};
+    for (const Cut &c : cuts) {
+        SCOPED_TRACE(c.at);
+        TMK m;
+        m.replaceImage(0x0101, full.left(c.at));
+        EXPECT_EQ(m.missingSections(), c.missing);
+        const QString warning = incompleteSettingsWarning(m);
+        EXPECT_TRUE(c.told.isEmpty() ? warning.isEmpty() : warning.contains(c.told)) << warning.toStdString();
+        if (c.told.isEmpty())
+            EXPECT_NO_THROW(requireCompleteSettings(m));
+        else
+            EXPECT_THROW(requireCompleteSettings(m), Error);
+    }
+}
+
 TEST(SettingsIntegrity, AMergeTakesOnlyHeldRecords)
 {
     // The edited image holds sections 0..3 only (its header names four); the device's holds all.
@@ -144,10 +184,10 @@ TEST(SettingsIntegrity, TangledSectionTablesAreRefused)
     const Case cases[] = {
         {"sound", [](ImageHeader &) {}, {}},
         {"section 4 inside section 3 (one flipped bit)",
-         [](ImageHeader &h) { h.sections[4].address = quint16(h.sections[4].address ^ 0x100); }, {3, 4}},
+         [](ImageHeader &h) { h.sections[4].address = quint16(h.sections[4].address ^ 0x100); },
+         {3, 4}},
         {"section 0 in the header", [](ImageHeader &h) { h.sections[0].address = 40; }, {0}},
-        {"sections 7 and 8 swapped",
-         [](ImageHeader &h) { std::swap(h.sections[7], h.sections[8]); }, {7, 8}},
+        {"sections 7 and 8 swapped", [](ImageHeader &h) { std::swap(h.sections[7], h.sections[8]); }, {7, 8}},
         {"a section past the count is not looked at",
          [](ImageHeader &h) {
              h.count = 12;

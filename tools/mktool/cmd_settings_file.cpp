@@ -55,7 +55,9 @@ int runInfo(const QStringList &argv)
         out(QString::fromUtf8(QJsonDocument(infoJson(tmk)).toJson(QJsonDocument::Indented)));
     else
         out(infoText(tmk));
-    return kOk;
+    return notSettingsFileText(args.positional().first(), tmk.image()).isEmpty()
+               ? kOk
+               : (err(notSettingsFileText(args.positional().first(), tmk.image()) + u'\n'), kFailed);
 }
 
 int runDump(const QStringList &argv)
