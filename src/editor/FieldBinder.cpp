@@ -247,8 +247,17 @@ void FieldBinder::commit(Bound &b, bool withPartner)
                                                   : e.text());
         return;
     }
-    // The control shows what the record now holds (41 km/h is stored as 20 and shows 40).
+    // The control shows what the record now holds (41 km/h is stored as 20 and shows 40), and a
+    // number that became another says so.
+    const QVariant typed = controlValue(b);
     loadBound(b);
+    if (auto *spin = qobject_cast<QDoubleSpinBox *>(b.widget);
+        spin && std::abs(typed.toDouble() - b.shown.toDouble()) * std::pow(10.0, spin->decimals()) >= 0.5)
+        inform(QStringLiteral("«%1»: введено %2, сохранено %3 (ближайшее значение, которое хранит МК%4).")
+                   .arg(settingCaption(b), numberText(*spin, typed.toDouble()), numberText(*spin, b.shown.toDouble()),
+                        spin->singleStep() == 1
+                            ? QString()
+                            : QStringLiteral(", шаг %1").arg(numberText(*spin, spin->singleStep()))));
     // Storing either group of an alarm pair stores the pair.
     if (withPartner && !def.partner.isEmpty() &&
         (def.conversion == Conversion::AlarmFirst || def.conversion == Conversion::AlarmNext))
@@ -286,6 +295,12 @@ void FieldBinder::report(const QString &text)
     // Shown after the focus change that caused it has finished.
     QPointer<QWidget> parent = m_root;
     QTimer::singleShot(0, this, [parent, text] { showError(parent, text); });
+}
+
+void FieldBinder::inform(const QString &text)
+{
+    QPointer<QWidget> parent = m_root;
+    QTimer::singleShot(0, this, [parent, text] { showInformation(parent, text); });
 }
 
 void FieldBinder::reportRange(const Bound &b, double typed)

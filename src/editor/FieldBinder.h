@@ -67,6 +67,8 @@ private:
     Bound *boundAt(QWidget *widget);
     void onFocusChanged(QWidget *old, QWidget *now);
     void report(const QString &text);
+    // A note (not an error) shown the same way: a typed number stored as another.
+    void inform(const QString &text);
     // A number outside the setting's range: the message names the setting and the range.
     void reportRange(const Bound &b, double typed);
     // The setting's caption as its label shows it, without the colon; its name when it has none.

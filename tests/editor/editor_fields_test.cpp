@@ -118,6 +118,9 @@ private slots:
         focus(w("seTankLimit"));
         QCOMPARE(rec(5).u8(0), quint8(20)); // 41 / 2 rounds to the even 20
         QCOMPARE(w<QDoubleSpinBox>("seVelocityLimit")->value(), 40.0);
+        QTRY_COMPARE(m_script->texts(QMessageBox::Information),
+                     QStringList{QStringLiteral("«Превышение скорости, км/ч»: введено 41, сохранено "
+                                                "40 (ближайшее значение, которое хранит МК, шаг 2).")});
 
         edit("seTripMinStop", QStringLiteral("995"));
         QCOMPARE(rec(6).u16(10), quint16(199));
