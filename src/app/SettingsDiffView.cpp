@@ -27,7 +27,9 @@ SettingsDiffView::SettingsDiffView(const SettingsDiff &diff, const QString &befo
     setColumnCount(3);
     setHeaderLabels({QStringLiteral("Настройка"), beforeTitle, afterTitle});
     setRootIsDecorated(true);
-    setUniformRowHeights(true);
+    // Long texts wrap rather than end in an ellipsis.
+    setWordWrap(true);
+    setTextElideMode(Qt::ElideNone);
     setAlternatingRowColors(true);
     for (const DiffPage &page : diff.pages) {
         auto *group = new QTreeWidgetItem(this, {QStringLiteral("%1 (%2)").arg(page.page).arg(page.changes.size())});
@@ -40,6 +42,12 @@ SettingsDiffView::SettingsDiffView(const SettingsDiff &diff, const QString &befo
             if (!c.name.isEmpty())
                 row->setToolTip(0, c.name);
         }
+    }
+    // Apart from the changes, spanning the row so that nothing of it is cut off.
+    if (!diff.tidyUps.empty()) {
+        auto *tidy = new QTreeWidgetItem(this, {diff.tidyUpLine()});
+        tidy->setFirstColumnSpanned(true);
+        tidy->setToolTip(0, diff.tidyUpLine());
     }
     if (diff.otherImageBytes > 0)
         new QTreeWidgetItem(this, {QStringLiteral("Прочие байты образа памяти: %1").arg(diff.otherImageBytes)});

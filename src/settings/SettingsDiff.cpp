@@ -215,6 +215,8 @@ bool inAccumulator(int section, int offset)
 
 const char16_t *const kHotMenuCaptions[kHotMenuCount] = {u"Параметры", u"Средние", u"Таксометр", u"Парктроник"};
 
+const QString kClosedByPage = QStringLiteral("убраны страницей");
+
 // The empty places before a list's last item: the ones the page closes when it opens.
 QList<int> hotMenuGaps(const HotMenu &list)
 {
@@ -245,12 +247,9 @@ std::optional<SettingChange> hotMenuGapsChange(int list, const Record &ra, const
     const bool onlyClosed = after.isEmpty() && compacted(listBefore) == compacted(listAfter);
     SettingChange c;
     c.kind = ChangeKind::HotMenuGaps;
-    c.caption = QStringLiteral("%1: пустые места между пунктами").arg(QString::fromUtf16(kHotMenuCaptions[list]));
+    c.caption = QString::fromUtf16(kHotMenuCaptions[list]);
     c.before = c.shownBefore = gapsText(before);
-    c.after = c.shownAfter = onlyClosed ? QStringLiteral("убраны: страница сжимает список при открытии")
-                             : after.isEmpty()
-                                 ? gapsText(after)
-                                 : QStringLiteral("%1 (страница сожмёт список при открытии)").arg(gapsText(after));
+    c.after = c.shownAfter = onlyClosed ? kClosedByPage : gapsText(after);
     return c;
 }
 
@@ -376,8 +375,7 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
     for (int list = 0; list < kHotMenuCount; ++list) {
         if (std::optional<SettingChange> c =
                 hotMenuGapsChange(list, before.record(kDisplaySection), after.record(kDisplaySection))) {
-            pageFor(QStringLiteral("Горячие меню")).changes.push_back(std::move(*c));
-            ++diff.namedCount;
+            diff.tidyUps.push_back(std::move(*c));
         }
     }
 
@@ -452,6 +450,25 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
     return diff;
 }
 
+QString SettingsDiff::tidyUpLine() const
+{
+    if (tidyUps.empty())
+        return {};
+    QStringList lists, moves;
+    bool byPage = true;
+    for (const SettingChange &c : tidyUps) {
+        lists << QStringLiteral("«%1»").arg(c.caption);
+        moves << QStringLiteral("«%1» %2 -> %3").arg(c.caption, c.before, c.after);
+        byPage = byPage && c.after == kClosedByPage;
+    }
+    if (byPage)
+        return QStringLiteral("Горячие меню %1: страница при открытии убрала пустые места между пунктами. "
+                              "Пункты и их порядок те же, это не изменение настроек.")
+            .arg(lists.join(QStringLiteral(", ")));
+    return QStringLiteral("Горячие меню, пустые места между пунктами (страница убирает их при открытии): %1.")
+        .arg(moves.join(QStringLiteral("; ")));
+}
+
 QString diffText(const SettingsDiff &diff, bool forTool)
 {
     QString text;
@@ -467,6 +484,8 @@ QString diffText(const SettingsDiff &diff, bool forTool)
                 text += QStringLiteral("%1\t%2 -> %3\n").arg(label, c.shownBefore, c.shownAfter);
         }
     }
+    if (!diff.tidyUps.empty())
+        text += diff.tidyUpLine() + QLatin1Char('\n');
     if (diff.otherImageBytes > 0)
         text += QStringLiteral("Прочие байты образа памяти: %1\n").arg(diff.otherImageBytes);
     if (diff.modelCodesDiffer)

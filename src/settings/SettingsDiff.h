@@ -9,8 +9,9 @@
 //
 // Every setting that has a name (namedSettings()) is compared by its stored bits and shown by
 // its shown texts (ShownValue.h), as the page shows it: a hot menu with its gaps closed, a tank
-// table length above 68 as 0 with what is stored beside it. Gaps that only one side's hot menu
-// has are one line that says so. What the device records shows as journals and sets of
+// table length above 68 as 0 with what is stored beside it. Gaps between a hot menu's items,
+// which the page closes by itself when it opens, are no change: they are told apart, in one line
+// of their own (tidyUpLine). What the device records shows as journals and sets of
 // averages: "Журнал поездок: очищен, было 8 записей", "Накопленные средние «Поездка»: обнулены, …".
 // Bits of the records that no name covers are still reported, grouped by the page (or the
 // section) they belong to, and so are image bytes outside every record and a differing model
@@ -27,7 +28,8 @@ enum class ChangeKind : quint8 {
     Setting,     // a named setting
     Unnamed,     // bits no name covers
     Journal,     // what the device records: a journal cleared or its entries changed
-    HotMenuGaps, // empty places between the items of a hot menu, which the page closes when it opens
+    HotMenuGaps, // empty places between the items of a hot menu (caption: the list), which the page
+                 // closes when it opens
 };
 
 struct SettingChange
@@ -60,6 +62,8 @@ struct DiffPage
 struct SettingsDiff
 {
     std::vector<DiffPage> pages;
+    // Hot menus whose stored gaps alone differ: the page's own tidy-up, not counted as a change.
+    std::vector<SettingChange> tidyUps;
     int namedCount = 0;      // named settings that differ
     int unnamedBytes = 0;    // record bytes with differing bits that no name covers
     int otherImageBytes = 0; // image bytes outside every record (header, section 11, oscilloscope, length)
@@ -68,7 +72,9 @@ struct SettingsDiff
     quint16 modelCodeAfter = 0;
 
     int changeCount() const;
-    bool identical() const { return pages.empty() && otherImageBytes == 0 && !modelCodesDiffer; }
+    bool identical() const { return pages.empty() && tidyUps.empty() && otherImageBytes == 0 && !modelCodesDiffer; }
+    // "Горячие меню «Параметры»: страница при открытии убрала пустые места …"; empty without tidy-ups.
+    QString tidyUpLine() const;
 };
 
 // `before` and `after` as loaded or read: their records decoded from their images.

@@ -42,6 +42,8 @@ QStringList lines(const SettingsDiff &diff)
     for (const DiffPage &page : diff.pages)
         for (const SettingChange &c : page.changes)
             all << c.line();
+    if (!diff.tidyUps.empty())
+        all << diff.tidyUpLine();
     return all;
 }
 
@@ -88,15 +90,16 @@ TEST(SettingsDiff, WordsWhatChangedAsThePagesAndJournalsShowIt)
          [menu](TMK &m) {
              setHotMenu(m, {menu[0], menu[1]});
          },
-         {QStringLiteral(
-             "Параметры: пустые места между пунктами\tместа 1 -> убраны: страница сжимает список при открытии")}},
+         {QStringLiteral("Горячие меню «Параметры»: страница при открытии убрала пустые места между пунктами. "
+                         "Пункты и их порядок те же, это не изменение настроек.")}},
         {"a gap and a removed item",
          [menu](TMK &m) {
              setHotMenu(m, {menu[0], 0, menu[1]});
          },
          [menu](TMK &m) { setHotMenu(m, {menu[0]}); },
          {QStringLiteral("Параметры, пункт 1 (hmParams.1)\t%1 -> ").arg(item1),
-          QStringLiteral("Параметры: пустые места между пунктами\tместа 1 -> нет")}},
+          QStringLiteral("Горячие меню, пустые места между пунктами (страница убирает их при открытии): «Параметры» "
+                         "места 1 -> нет.")}},
         {"a table length the page resets",
          [](TMK &m) { m.record(3).setU8(tank::kTarirLeng, 70); },
          [](TMK &m) { m.record(3).setU8(tank::kTarirLeng, 0); },
@@ -120,6 +123,8 @@ TEST(SettingsDiff, WordsWhatChangedAsThePagesAndJournalsShowIt)
         const SettingsDiff diff = diffSettings(a, b);
         EXPECT_EQ(lines(diff).join(u'|').toStdString(), row.expected.join(u'|').toStdString()) << row.what;
         EXPECT_FALSE(diff.identical()) << row.what;
+        // The page's tidy-up is told but not counted as a change.
+        EXPECT_EQ(diff.changeCount(), row.expected.size() - (diff.tidyUps.empty() ? 0 : 1)) << row.what;
     }
     QLocale::setDefault(saved);
 }
