@@ -2,6 +2,7 @@
 
 #include "base/Text.h"
 #include "journals/JournalCsv.h"
+#include "journals/JournalGrids.h"
 
 namespace mk {
 
@@ -34,15 +35,31 @@ QString momentIn(HistoryDateStyle dates, const HistoryMoment &m)
     return dates == HistoryDateStyle::Iso ? historyMoment(m) : shownHistoryMoment(m);
 }
 
+// A row as a window shows it: the trip time (cell `seconds`, when given) as h:mm, as the journals
+// viewer shows it, and decimals with the locale's separator; CSV keeps seconds and points.
+QStringList shownCells(QStringList cells, HistoryDateStyle dates, int seconds = -1)
+{
+    if (dates == HistoryDateStyle::Iso)
+        return cells;
+    bool whole = false;
+    if (const qint64 n = cells.value(seconds).toLongLong(&whole); seconds >= 0 && whole)
+        cells[seconds] = QString::number(n / 3600) + QLatin1Char(':') + twoDigit(int(n / 60 % 60));
+    return shownRows({cells}).constFirst();
+}
+
 } // namespace
 
 QList<QStringList> historyJournalRows(const QList<HistoryJournalEntry> &entries, HistoryDateStyle dates)
 {
     QList<QStringList> rows{journalCsvHeader() << sourceCaption()};
+    if (dates == HistoryDateStyle::Shown)
+        rows[0][2] = QStringLiteral("Время в пути");
     for (int i = 0; i < entries.size(); ++i) {
         const HistoryJournalEntry &e = entries[i];
-        rows.append(QStringList{QString::number(i), momentIn(dates, e.moment)} + journalCsvMeasures(e.entry) +
-                    QStringList{e.cost ? number(*e.cost, 1) : QString(), e.source});
+        rows.append(shownCells(QStringList{QString::number(i), momentIn(dates, e.moment)} +
+                                   journalCsvMeasures(e.entry) + QStringList{e.cost ? number(*e.cost, 1) : QString()},
+                               dates, 2)
+                    << e.source);
     }
     return rows;
 }
@@ -58,15 +75,17 @@ QList<QStringList> historyErrorRows(const QList<HistoryErrorEntry> &entries, His
     return rows;
 }
 
-QList<QStringList> monthlyTotalsRows(const QList<MonthTotals> &months)
+QList<QStringList> monthlyTotalsRows(const QList<MonthTotals> &months, HistoryDateStyle style)
 {
     QList<QStringList> rows{{QStringLiteral("Месяц"), QStringLiteral("Поездок"), QStringLiteral("Пробег, км"),
                              QStringLiteral("Расход топлива, л"), QStringLiteral("Ср. расход на 100 км"),
                              QStringLiteral("Стоимость")}};
     for (const MonthTotals &m : months)
-        rows.append({QString::number(m.year) + QLatin1Char('-') + twoDigit(m.month), QString::number(m.trips),
-                     number(m.km, 3), number(m.litres, 3), m.litresPer100km ? number(*m.litresPer100km, 2) : QString(),
-                     m.cost ? number(*m.cost, 1) : QString()});
+        rows.append(shownCells({QString::number(m.year) + QLatin1Char('-') + twoDigit(m.month),
+                                QString::number(m.trips), number(m.km, 3), number(m.litres, 3),
+                                m.litresPer100km ? number(*m.litresPer100km, 2) : QString(),
+                                m.cost ? number(*m.cost, 1) : QString()},
+                               style));
     return rows;
 }
 

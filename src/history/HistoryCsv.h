@@ -14,7 +14,8 @@ QString historyMoment(const HistoryMoment &moment);
 // As a window shows it: "06.12.2025 17:45", "06.12.???? 17:45" when the year is uncertain.
 QString shownHistoryMoment(const HistoryMoment &moment);
 
-// How the rows write dates: ISO for CSV, or as a window shows them.
+// How the rows write dates, times and numbers: ISO dates, seconds and decimal points for CSV, or as a
+// window shows them (dd.MM.yyyy, h:mm, the locale's decimal separator).
 enum class HistoryDateStyle { Iso, Shown };
 
 // Header, then the entries as given (latest first), "№" counting from 0, the source last.
@@ -23,6 +24,6 @@ QList<QStringList> historyJournalRows(const QList<HistoryJournalEntry> &entries,
 QList<QStringList> historyErrorRows(const QList<HistoryErrorEntry> &entries,
                                     HistoryDateStyle dates = HistoryDateStyle::Iso);
 // Header, then a row per month "2025-12".
-QList<QStringList> monthlyTotalsRows(const QList<MonthTotals> &months);
+QList<QStringList> monthlyTotalsRows(const QList<MonthTotals> &months, HistoryDateStyle style = HistoryDateStyle::Iso);
 
 } // namespace mk

@@ -4,6 +4,7 @@
 #include "base/Text.h"
 #include "journals/ErrorCodeText.h"
 
+#include <QLocale>
 #include <cmath>
 
 namespace mk {
@@ -96,6 +97,49 @@ QList<QStringList> errorGridRows(const Record &s12, int codeFormat, const ErrorC
             rows.append({QString::number(i), errorTimeText(e), formatErrorCode(e.code, codeFormat, flags)});
     }
     return rows;
+}
+
+namespace {
+
+// A decimal number written with `from` as its separator ("-41.300"), nothing else.
+bool decimalWith(const QString &cell, QChar from)
+{
+    const qsizetype at = cell.indexOf(from);
+    if (at <= 0 || at + 1 >= cell.size() || cell.indexOf(from, at + 1) >= 0)
+        return false;
+    for (qsizetype i = 0; i < cell.size(); ++i)
+        if (i != at && !cell[i].isDigit() && !(i == 0 && cell[i] == QLatin1Char('-')))
+            return false;
+    return true;
+}
+
+QList<QStringList> swapSeparator(QList<QStringList> rows, QChar from, QChar to)
+{
+    if (from == to)
+        return rows;
+    for (QStringList &row : rows)
+        for (QString &cell : row)
+            if (decimalWith(cell, from))
+                cell.replace(from, to);
+    return rows;
+}
+
+QChar localePoint()
+{
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 ? point[0] : QLatin1Char('.');
+}
+
+} // namespace
+
+QList<QStringList> shownRows(const QList<QStringList> &rows)
+{
+    return swapSeparator(rows, QLatin1Char('.'), localePoint());
+}
+
+QList<QStringList> pointRows(const QList<QStringList> &rows)
+{
+    return swapSeparator(rows, localePoint(), QLatin1Char('.'));
 }
 
 QByteArray gridText(const QList<QStringList> &rows)

@@ -24,6 +24,10 @@ QString errorTimeText(const ErrorEntry &entry);
 QList<QStringList> errorGridRows(const Record &s12, int codeFormat, const ErrorCodeFlags &flags);
 
 // The export format: every cell followed by a tab, every row ended by CR LF, Windows-1251.
+// The rows above write decimals with a point, as the saved files and mktool do. A window shows
+// them with the locale's separator ("41,300" in Russian); what it saves goes back to points.
+QList<QStringList> shownRows(const QList<QStringList> &rows);
+QList<QStringList> pointRows(const QList<QStringList> &rows);
 QByteArray gridText(const QList<QStringList> &rows);
 // The same grid as UTF-8 text with LF line ends, for Linux editors.
 QByteArray gridTextUtf8(const QList<QStringList> &rows);

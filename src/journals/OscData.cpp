@@ -1,5 +1,6 @@
 #include "journals/OscData.h"
 
+#include "base/DecimalText.h"
 #include "image/TMK.h"
 
 #include <cmath>
@@ -133,12 +134,12 @@ QString OscGeometry::timeText() const { return QString::number(msPerDivision(), 
 // division of 32 samples spans the time base's milliseconds, as the grid says.
 QString OscGeometry::offsetText() const
 {
-    return QString::number(m_offset * 1000.0 * m_showScale / kOscDivision, 'f', 1) + QStringLiteral("мс");
+    return decimalText(m_offset * 1000.0 * m_showScale / kOscDivision, 1) + QStringLiteral("мс");
 }
 
 QString OscGeometry::levelText() const
 {
-    return QString::number(m_s.levelValue / 10.0 / oscDividerFactor(m_s.dividerRange), 'f', 1) + QStringLiteral("В");
+    return decimalText(m_s.levelValue / 10.0 / oscDividerFactor(m_s.dividerRange), 1) + QStringLiteral("В");
 }
 
 } // namespace mk

@@ -7,6 +7,7 @@
 #include "history/HistoryPlots.h"
 #include "journals/FreezeFrame.h"
 #include "journals/JournalCsv.h"
+#include "journals/JournalGrids.h"
 #include "viewers/JournalChart.h"
 #include "viewers/TextTableModel.h"
 #include "widgets/BackgroundWork.h"
@@ -25,6 +26,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
@@ -56,7 +58,7 @@ HistoryListing readListing(const QString &path, const QString &wanted, const His
     l.refuellings = historyJournalRows(l.refuellingEntries, HistoryDateStyle::Shown);
     l.errorRows = historyErrorRows(l.errors, HistoryDateStyle::Shown);
     l.totals = db.monthlyTotals(l.car, period);
-    l.months = monthlyTotalsRows(l.totals);
+    l.months = monthlyTotalsRows(l.totals, HistoryDateStyle::Shown);
     return l;
 }
 
@@ -167,7 +169,12 @@ void HistoryWindow::buildControls()
     auto *monthsPage = new QSplitter(Qt::Vertical, this);
     monthsPage->setObjectName(QStringLiteral("tsMonths"));
     monthsPage->addWidget(m_views[Months]);
-    auto *charts = new QWidget(monthsPage);
+    // The charts scroll where the window is lower than they are tall (small screens, large scale).
+    auto *chartsArea = new QScrollArea(monthsPage);
+    chartsArea->setObjectName(QStringLiteral("saMonthCharts"));
+    chartsArea->setWidgetResizable(true);
+    chartsArea->setFrameShape(QFrame::NoFrame);
+    auto *charts = new QWidget(chartsArea);
     auto *chartColumn = new QVBoxLayout(charts);
     chartColumn->setContentsMargins(0, 0, 0, 0);
     const char *chartNames[] = {"chMonthDistance", "chMonthConsumption", "chMonthCost"};
@@ -175,7 +182,8 @@ void HistoryWindow::buildControls()
         m_charts[i] = new JournalChart(QLatin1String(chartNames[i]), charts);
         chartColumn->addWidget(m_charts[i]);
     }
-    monthsPage->addWidget(charts);
+    chartsArea->setWidget(charts);
+    monthsPage->addWidget(chartsArea);
     monthsPage->setStretchFactor(0, 1);
     monthsPage->setStretchFactor(1, 3);
     m_pages->addTab(monthsPage, QStringLiteral("По м&есяцам"));
@@ -292,17 +300,17 @@ void HistoryWindow::showFrame(int errorRow)
         return;
     }
     const HistoryErrorEntry &e = m_listing.errors[errorRow];
-    m_frame->setRows(freezeFrameRows(e.entry, e.supported));
+    m_frame->setRows(shownRows(freezeFrameRows(e.entry, e.supported)));
 }
 
 QList<QStringList> HistoryWindow::currentRows() const
 {
     switch (m_pages->currentIndex()) {
-    // The CSV file writes its dates in ISO form, unlike the tables.
+    // The CSV file writes its dates in ISO form and its numbers with points, unlike the tables.
     case Trips: return historyJournalRows(m_listing.tripEntries);
     case Refuellings: return historyJournalRows(m_listing.refuellingEntries);
     case Errors: return historyErrorRows(m_listing.errors);
-    default: return m_listing.months;
+    default: return monthlyTotalsRows(m_listing.totals);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "viewers/JournalChart.h"
 
+#include "base/DecimalText.h"
+
 #include <QHelpEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -36,11 +38,12 @@ QString JournalChart::valueText(const QPoint &at) const
         return {};
     const int i = std::clamp(int((at.x() - m_plot.left()) * n / double(m_plot.width())), 0, n - 1);
     const PlotPoint &pt = m_series.points[i];
-    const QString head =
-        pt.heading.isEmpty() ? QStringLiteral("№%1 от %2").arg(pt.entry + 1).arg(pt.label) : pt.heading;
+    // Numbered as the journal's rows: "Посл." for the last entry, then 1, 2, …
+    const QString number = pt.entry == 0 ? QStringLiteral("Посл.") : QStringLiteral("№%1").arg(pt.entry);
+    const QString head = pt.heading.isEmpty() ? QStringLiteral("%1 от %2").arg(number, pt.label) : pt.heading;
     if (!pt.present)
         return head + QStringLiteral(": нет значения");
-    return QStringLiteral("%1: %2 %3").arg(head, QString::number(pt.value, 'f', pt.value < 100 ? 1 : 0), m_series.unit);
+    return QStringLiteral("%1: %2 %3").arg(head, decimalText(pt.value, pt.value < 100 ? 1 : 0), m_series.unit);
 }
 
 bool JournalChart::event(QEvent *event)
@@ -83,7 +86,7 @@ void JournalChart::paintEvent(QPaintEvent *)
         if (pt.present)
             maximum = std::max(maximum, pt.value);
     const AxisTicks ticks = axisTicks(maximum);
-    const auto tickText = [&](int i) { return QString::number(ticks.step * i, 'f', ticks.decimals); };
+    const auto tickText = [&](int i) { return decimalText(ticks.step * i, ticks.decimals); };
 
     int labelWidth = fm.horizontalAdvance(m_series.unit);
     for (int i = 0; i <= ticks.count; ++i)
@@ -124,7 +127,7 @@ void JournalChart::paintEvent(QPaintEvent *)
             p.fillRect(QRect(QPoint(x0, y), QPoint(std::max(x0, x1 - 1), plot.bottom() - 1)), QColor(52, 120, 200));
             if (slot >= fm.horizontalAdvance(QStringLiteral("000.0")) + 4)
                 p.drawText(QRect(x0 - 20, y - lineHeight - 1, x1 - x0 + 40, lineHeight),
-                           Qt::AlignHCenter | Qt::AlignBottom, QString::number(pt.value, 'f', pt.value < 100 ? 1 : 0));
+                           Qt::AlignHCenter | Qt::AlignBottom, decimalText(pt.value, pt.value < 100 ? 1 : 0));
         } else {
             p.drawText(QRect(x0 - 10, plot.bottom() - lineHeight - 1, x1 - x0 + 20, lineHeight),
                        Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("—"));

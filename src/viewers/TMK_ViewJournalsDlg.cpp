@@ -225,13 +225,13 @@ void TMK_ViewJournalsDlg::fillCharts()
 void TMK_ViewJournalsDlg::fillJournal(JournalKind kind)
 {
     StringGrid *grid = m_journals[journalIndex(kind)];
-    grid->setRows(journalGridRows(m_model.record(kTripsSection), kind));
+    grid->setRows(shownRows(journalGridRows(m_model.record(kTripsSection), kind)));
     grid->fitColumnsToTexts();
 }
 
 void TMK_ViewJournalsDlg::fillAverages(AccumulatorSet set)
 {
-    m_averages[int(set)]->setRows(averagesGridRows(m_model.record(kCountersSection), set));
+    m_averages[int(set)]->setRows(shownRows(averagesGridRows(m_model.record(kCountersSection), set)));
 }
 
 void TMK_ViewJournalsDlg::fillErrors()
@@ -247,7 +247,7 @@ void TMK_ViewJournalsDlg::fillFreezeFrame(int errorRow)
         m_frame->setRows({});
         return;
     }
-    m_frame->setRows(freezeFrameRows(m_model.record(kErrorsSection), errorRow - 1));
+    m_frame->setRows(shownRows(freezeFrameRows(m_model.record(kErrorsSection), errorRow - 1)));
 }
 
 bool TMK_ViewJournalsDlg::saveGrid(const StringGrid &grid, const QString &path, JournalEncoding encoding)
@@ -258,9 +258,10 @@ bool TMK_ViewJournalsDlg::saveGrid(const StringGrid &grid, const QString &path, 
             text = csvText(journalCsvRows(m_model.record(kTripsSection),
                                           &grid == m_journals[0] ? JournalKind::Trip : JournalKind::Tank));
         else if (encoding == JournalEncoding::Csv)
-            text = csvText(grid.rowTexts());
-        else
-            text = encoding == JournalEncoding::Utf8 ? gridTextUtf8(grid.rowTexts()) : gridText(grid.rowTexts());
+            text = csvText(pointRows(grid.rowTexts()));
+        else // the files keep the decimal points they have always had
+            text = encoding == JournalEncoding::Utf8 ? gridTextUtf8(pointRows(grid.rowTexts()))
+                                                     : gridText(pointRows(grid.rowTexts()));
         writeFileAtomically(path, text);
         return true;
     } catch (const Error &e) {

@@ -1,5 +1,6 @@
 #include "viewers/TMK_ViewOscDlg.h"
 
+#include "base/DecimalText.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
 #include "image/SuggestedName.h"
@@ -247,7 +248,7 @@ QString TMK_ViewOscDlg::cursorText(const QPoint &at) const
         return {};
     const OscGeometry g = oscGeometry(m_drawing);
     return QStringLiteral("t = %1 мс   U = %2 В")
-        .arg(QString::number(g.timeAtX(at.x()), 'f', 3), QString::number(g.voltsAtY(at.y()), 'f', 2));
+        .arg(decimalText(g.timeAtX(at.x()), 3), decimalText(g.voltsAtY(at.y()), 2));
 }
 
 QString TMK_ViewOscDlg::askSavePath(const QString &filter, const QString &suffix)

@@ -12,6 +12,7 @@
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
 #include "journals/FreezeFrame.h"
+#include "journals/JournalGrids.h"
 #include "link/Backup.h"
 #include "viewers/HistoryWindow.h"
 #include "viewers/JournalChart.h"
@@ -25,6 +26,7 @@
 #include <QFile>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -75,7 +77,11 @@ private:
     }
 
 private slots:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); // as the configurator runs
+    }
 
     void fileJournalsInTheWindow()
     {
@@ -122,7 +128,10 @@ private slots:
         QStringList december;
         for (int c = 0; c < 5; ++c)
             december << cell(months, 0, c);
-        QCOMPARE(december, (QStringList{"2026-12", "8", "477.600", "41.750", "8.74"}));
+        QCOMPARE(december, (QStringList{"2026-12", "8", "477,600", "41,750", "8,74"}));
+        // Numbers and trip times as the journals viewer shows them.
+        QCOMPARE(cell(trips, 0, 2), QStringLiteral("0:45"));
+        QCOMPARE(cell(trips, 0, 3), QStringLiteral("41,300"));
         const PlotSeries km = window.findChild<JournalChart *>(QStringLiteral("chMonthDistance"))->series();
         QCOMPARE(km.points.size(), 1);
         QCOMPARE(km.points[0].value, 477.6);
@@ -131,7 +140,7 @@ private slots:
         QCOMPARE(errors->model()->rowCount(), 4);
         errors->selectRow(1);
         QCOMPARE(window.findChild<StringGrid *>(QStringLiteral("sgHistoryFrame"))->rowTexts(),
-                 freezeFrameRows(tmk.record(12), 1));
+                 shownRows(freezeFrameRows(tmk.record(12), 1)));
 
         // From 5 December: the trips of the 5th and the 6th.
         window.findChild<QDateEdit *>(QStringLiteral("deFrom"))->setDate(QDate(2026, 12, 5));

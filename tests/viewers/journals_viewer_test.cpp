@@ -8,6 +8,7 @@
 #include "viewers/TMK_ViewJournalsDlg.h"
 #include "widgets/StringGrid.h"
 
+#include <QLocale>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -34,6 +35,9 @@ private:
     }
 
 private slots:
+    // As the configurator runs: numbers with the decimal comma, as the editor shows them.
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
+
     void openingFillsEveryGrid()
     {
         TMK tmk;
@@ -47,15 +51,15 @@ private slots:
         QCOMPARE(trip->rowCount(), 22);
         QCOMPARE(trip->columnCount(), 9);
         QCOMPARE(trip->rowTexts().at(1),
-                 QStringList({"Посл.", "17:45   6.12", "0:45", "41.300", "3.600", "55", "8.7", "4.80", "213.9"}));
+                 QStringList({"Посл.", "17:45   6.12", "0:45", "41,300", "3,600", "55", "8,7", "4,80", "213,9"}));
         QCOMPARE(trip->cellText(1, 9), QStringLiteral("Пусто"));
-        QCOMPARE(find<StringGrid>(&dlg, "sgTank")->cellText(3, 3), QStringLiteral("530.500"));
+        QCOMPARE(find<StringGrid>(&dlg, "sgTank")->cellText(3, 3), QStringLiteral("530,500"));
 
         auto *all = find<StringGrid>(&dlg, "sgAllSum");
         QCOMPARE(all->rowCount(), 6);
         QCOMPARE(all->cellText(1, 0), QStringLiteral("512:00"));
-        QCOMPARE(all->cellText(1, 1), QStringLiteral("158250.000"));
-        QCOMPARE(find<StringGrid>(&dlg, "sgGasOnlySum")->cellText(1, 2), QStringLiteral("412.000"));
+        QCOMPARE(all->cellText(1, 1), QStringLiteral("158250,000"));
+        QCOMPARE(find<StringGrid>(&dlg, "sgGasOnlySum")->cellText(1, 2), QStringLiteral("412,000"));
 
         auto *errors = find<StringGrid>(&dlg, "sgErrors");
         QCOMPARE(errors->rowCount(), 8);
@@ -99,7 +103,7 @@ private slots:
         QCOMPARE(accumulators(tmk.record(0), AccumulatorSet::BetweenRefuellings).metres, 0u);
         QCOMPARE(accumulators(tmk.record(0), AccumulatorSet::Trip).metres,
                  accumulators(s0, AccumulatorSet::Trip).metres);
-        QCOMPARE(find<StringGrid>(&dlg, "sgTripSum")->cellText(1, 1), QStringLiteral("41.300"));
+        QCOMPARE(find<StringGrid>(&dlg, "sgTripSum")->cellText(1, 1), QStringLiteral("41,300"));
 
         QCOMPARE(tmk.image(), image); // the image changes only through the transaction's OK
     }
@@ -253,9 +257,10 @@ private slots:
                 texts << t;
         }
         QCOMPARE(texts.size(), series.points.size());
-        QCOMPARE(
-            texts.last(),
-            QStringLiteral("№%1 от %2: 41.3 км").arg(series.points.last().entry + 1).arg(series.points.last().label));
+        QCOMPARE(texts.last(), QStringLiteral("Посл. от %1: 41,3 км").arg(series.points.last().label));
+        // Numbered as the journal's rows are.
+        QVERIFY2(texts.first().startsWith(QStringLiteral("№%1 от ").arg(series.points.first().entry)),
+                 qPrintable(texts.first()));
         QVERIFY(distance->valueText(QPoint(2, 2)).isEmpty());
 
         QTemporaryDir dir;
