@@ -4,6 +4,7 @@
 
 #include "base/Error.h"
 #include "widgets/MessageBoxes.h"
+#include "widgets/ScreenFit.h"
 
 #include <QIcon>
 #include <QLibraryInfo>
@@ -29,6 +30,7 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
         icon.addFile(QStringLiteral(":/icons/mkconf-%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
     installRussianTranslations(*this);
+    installEventFilter(new ScreenFitFilter(this));
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

@@ -1,10 +1,10 @@
 #include "app/WindowPlacement.h"
 
 #include "widgets/IniFile.h"
+#include "widgets/ScreenFit.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 namespace mk {
 
@@ -20,17 +20,6 @@ StoredWindowState currentState(const QWidget &window)
 }
 
 bool resizable(const QWidget &window) { return window.minimumSize() != window.maximumSize(); }
-
-bool onSomeScreen(const QRect &area)
-{
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    if (screens.isEmpty())
-        return true; // nothing to compare with: trust the stored value
-    for (const QScreen *screen : screens)
-        if (screen->availableVirtualGeometry().intersects(area))
-            return true;
-    return false;
-}
 
 // The window's own area in its normal state. Window managers add their frame after the window
 // is mapped, and its size differs between them, so the frame is neither stored nor restored: the
@@ -62,11 +51,9 @@ void loadPlacement(const IniFile &ini, const QString &section, QWidget &window)
         const int height = ini.readInteger(section, QStringLiteral("Height"), size.height());
         size = QSize(width < 0 ? 100 : width, height < 0 ? 100 : height);
     }
+    // Kept on the screen that holds most of it (another screen may be gone, or smaller now).
     const QRect placed(QPoint(left, top), size);
-    if (onSomeScreen(placed))
-        window.setGeometry(placed);
-    else
-        window.resize(size);
+    window.setGeometry(fittedGeometry(placed, availableAreaFor(placed), window.minimumSize()));
 }
 
 void storePlacement(IniFile &ini, const QString &section, const QWidget &window)

@@ -7,6 +7,7 @@
 #include "app/WindowPlacement.h"
 #include "support/RawFiles.h"
 #include "widgets/IniFile.h"
+#include "widgets/ScreenFit.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -116,8 +117,8 @@ private slots:
         QVERIFY(writeRaw(path, "[W]\nState=0\nLeft=-20\nTop=-5\nWidth=-1\nHeight=-1\n"));
         FixedWindow window;
         loadPlacement(IniFile(path), QStringLiteral("W"), window);
-        QCOMPARE(window.pos(), QPoint(0, 0));
-        QCOMPARE(window.size(), QSize(300, 200)); // a fixed window keeps its size
+        QCOMPARE(window.pos(), QPoint(0, kTitleBarRoom)); // the title bar stays on the screen
+        QCOMPARE(window.size(), QSize(300, 200));         // a fixed window keeps its size
     }
 
     void resizableWindowTakesStoredSize()
@@ -128,7 +129,7 @@ private slots:
         QWidget window;
         window.resize(400, 300);
         loadPlacement(IniFile(path), QStringLiteral("W"), window);
-        QCOMPARE(window.pos(), QPoint(10, 20));
+        QCOMPARE(window.pos(), QPoint(10, kTitleBarRoom));
         QCOMPARE(window.size(), QSize(100, 250));
     }
 
@@ -143,14 +144,20 @@ private slots:
         QCOMPARE(window.pos(), QPoint(120, 90));
     }
 
-    void positionOffEveryScreenIsNotApplied()
+    // A place off every screen, or partly off one, is brought back within the screen.
+    void positionOffTheScreenIsBroughtBack()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("p.ini"));
-        QVERIFY(writeRaw(path, "[W]\nLeft=60000\nTop=40000\n"));
-        FixedWindow window;
-        loadPlacement(IniFile(path), QStringLiteral("W"), window);
-        QCOMPARE(window.pos(), QPoint(120, 90));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QByteArray partly =
+            QStringLiteral("Left=%1\nTop=%2").arg(screen.right() - 100).arg(screen.bottom() - 50).toLatin1();
+        for (const QByteArray &stored : {QByteArray("Left=60000\nTop=40000"), partly}) {
+            QVERIFY(writeRaw(path, "[W]\n" + stored + "\n"));
+            FixedWindow window;
+            loadPlacement(IniFile(path), QStringLiteral("W"), window);
+            QCOMPARE(window.geometry().bottomRight(), screen.bottomRight());
+        }
     }
 
     void onlyOneGuardHoldsTheLock()

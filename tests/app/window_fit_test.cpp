@@ -1,0 +1,113 @@
+// Every top-level window fits a 1280 × 720 desktop (in logical pixels, whatever the scale factor
+// the test runs at): its minimum size fits the screen below the title bar, and shown, it lies
+// within the screen's available area with room for its title bar.
+
+#include "app/AccessCheck.h"
+#include "app/BackupsDialog.h"
+#include "app/CompareWindow.h"
+#include "app/ConnectionCheckDialog.h"
+#include "app/HelpWindow.h"
+#include "app/TMainForm.h"
+#include "app/WritePreviewDialog.h"
+#include "editor/EditorTestSupport.h"
+#include "settings/SettingsDiff.h"
+#include "viewers/HistoryWindow.h"
+#include "viewers/TMK_ViewJournalsDlg.h"
+#include "viewers/TMK_ViewOscDlg.h"
+#include "widgets/ScreenFit.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLayout>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+
+using namespace mk;
+using namespace mk::test;
+
+class WindowFitTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyWindowFits()
+    {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(screen.size(), QSize(1280, 720));
+        QTemporaryDir dir;
+        AccessGuard access;
+        TMK tmk;
+        makeModel(tmk, 0x8002, 0, 6);
+        EditSession session(tmk);
+        const SettingsDiff diff = diffSettings(tmk, tmk);
+        const struct
+        {
+            const char *name;
+            std::function<std::unique_ptr<QWidget>()> make;
+        } windows[] = {
+            {"main window",
+             [&] {
+                 MainFormSetup setup;
+                 setup.iniPath = dir.filePath(QStringLiteral("fit.ini"));
+                 setup.programDir = dir.path();
+                 setup.access = &access;
+                 return std::make_unique<TMainForm>(std::move(setup));
+             }},
+            {"editor", [&] { return std::make_unique<TMK_SetParamsDlg>(session); }},
+            {"journals", [&] { return std::make_unique<TMK_ViewJournalsDlg>(tmk, 0); }},
+            {"oscilloscope", [&] { return std::make_unique<TMK_ViewOscDlg>(tmk); }},
+            {"history", [&] { return std::make_unique<HistoryWindow>(dir.filePath(QStringLiteral("h.sqlite"))); }},
+            {"compare", [&] { return std::make_unique<CompareWindow>(diff, QStringLiteral("Файл"), QString()); }},
+            {"write preview", [&] { return std::make_unique<WritePreviewDialog>(diff); }},
+            {"help", [&] { return std::make_unique<HelpWindow>(dir.path()); }},
+            {"backups", [&] { return std::make_unique<BackupsDialog>(dir.path()); }},
+            {"connection check",
+             [&] { return std::make_unique<ConnectionCheckDialog>(nullptr, [] { return ConnectionReport(); }); }},
+        };
+        for (const auto &w : windows) {
+            const std::unique_ptr<QWidget> window = w.make();
+            window->move(900, -40); // as a window closed half off the screen, above its top edge
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+            const QSize minimum = window->minimumSizeHint().expandedTo(window->minimumSize());
+            QVERIFY2(
+                minimum.width() <= screen.width() && minimum.height() <= screen.height() - kTitleBarRoom,
+                qPrintable(QStringLiteral("%1: minimum %2×%3").arg(w.name).arg(minimum.width()).arg(minimum.height())));
+            const QRect at = window->geometry();
+            QVERIFY2(screen.contains(at) && at.top() >= screen.top() + kTitleBarRoom,
+                     qPrintable(QStringLiteral("%1: %2,%3 %4×%5")
+                                    .arg(w.name)
+                                    .arg(at.x())
+                                    .arg(at.y())
+                                    .arg(at.width())
+                                    .arg(at.height())));
+        }
+    }
+};
+
+// A screen of 1280 × 720 logical pixels at the scale factor the test runs with (QT_SCALE_FACTOR).
+int main(int argc, char **argv)
+{
+    const double scale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? qgetenv("QT_SCALE_FACTOR").toDouble() : 1.0;
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("screen.json"));
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly))
+        return 1;
+    file.write(QStringLiteral(R"({"screens": [{"name": "s", "x": 0, "y": 0, "width": %1, "height": %2,
+                                  "logicalDpi": 96, "logicalBaseDpi": 96}]})")
+                   .arg(qRound(1280 * scale))
+                   .arg(qRound(720 * scale))
+                   .toUtf8());
+    file.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
+    QApplication app(argc, argv);
+    app.installEventFilter(new ScreenFitFilter(&app));
+    WindowFitTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "window_fit_test.moc"
