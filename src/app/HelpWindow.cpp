@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -44,6 +45,8 @@ HelpWindow::HelpWindow(const QString &folder, QWidget *parent)
     connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QWidget::setEnabled);
     connect(contents, &QPushButton::clicked, this, [this] { showPage(QStringLiteral("index.html")); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    // Esc closes it, as it closes the program's dialogs.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
     connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
         const QString title = m_browser->documentTitle();
         setWindowTitle(title.isEmpty() ? QStringLiteral("Руководство пользователя")

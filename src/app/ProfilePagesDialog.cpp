@@ -17,7 +17,8 @@ const QStringList &ProfilePagesDialog::vehiclePages()
     return pages;
 }
 
-ProfilePagesDialog::ProfilePagesDialog(QWidget *parent) : QDialog(parent)
+ProfilePagesDialog::ProfilePagesDialog(QWidget *parent, std::function<bool(const QString &page)> shown)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("ProfilePagesDialog"));
     setWindowTitle(QStringLiteral("Экспорт профиля"));
@@ -31,6 +32,8 @@ ProfilePagesDialog::ProfilePagesDialog(QWidget *parent) : QDialog(parent)
     for (const SettingsPage &page : settingsPages()) {
         if (!page.parent.isEmpty())
             continue; // the inner pages follow their page
+        if (shown && !shown(page.caption))
+            continue;
         auto *box = new QCheckBox(page.caption, this);
         box->setObjectName(QStringLiteral("cb_") + page.tab);
         box->setChecked(!vehiclePages().contains(page.caption));

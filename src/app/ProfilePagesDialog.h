@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <functional>
 
 class QCheckBox;
 
@@ -14,7 +15,8 @@ class ProfilePagesDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit ProfilePagesDialog(QWidget *parent = nullptr);
+    // Offers the pages that `shown` accepts (every page when not given): those the model shows.
+    explicit ProfilePagesDialog(QWidget *parent = nullptr, std::function<bool(const QString &page)> shown = {});
 
     // The captions of the pages ticked.
     QStringList pages() const;

@@ -5,6 +5,7 @@
 #include "app/Application.h"
 #include "app/BackupsDialog.h"
 #include "app/CompareWindow.h"
+#include "app/ConnectionCheckDialog.h"
 #include "app/DecorativePicture.h"
 #include "app/DeviceLink.h"
 #include "app/ExchangeRunner.h"
@@ -21,6 +22,7 @@
 #include "link/Backup.h"
 #include "settings/SettingsDiff.h"
 #include "viewers/ViewerTransactions.h"
+#include "widgets/ElidedLabel.h"
 #include "widgets/IniFile.h"
 #include "widgets/MessageBoxes.h"
 
@@ -240,7 +242,7 @@ void TMainForm::buildControls()
     m_statusBar = new QStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("StatusBar"));
     m_statusBar->setSizeGripEnabled(false);
-    m_heldStatus = new QLabel(m_statusBar);
+    m_heldStatus = new ElidedLabel(m_statusBar);
     m_heldStatus->setObjectName(QStringLiteral("heldStatus"));
     m_statusBar->addWidget(m_heldStatus, 1);
     m_heldStatus->setText(heldStatusText(m_held, m_modified));
@@ -367,6 +369,10 @@ void TMainForm::guarded(const std::function<void()> &step)
 {
     try {
         step();
+    } catch (const Error &error) {
+        // A port problem offers the check of the port the exchange used.
+        showErrorOfferingCheck(this, error.text(),
+                               m_setup.link ? m_setup.link->connectionCheck() : ConnectionCheckDialog::Check());
     } catch (...) {
         showCurrentException(this);
     }

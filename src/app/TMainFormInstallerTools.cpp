@@ -14,7 +14,9 @@
 #include "image/TMK.h"
 #include "link/ConnectionCheck.h"
 #include "settings/Profile.h"
+#include "settings/SettingsContext.h"
 #include "settings/SettingsDiff.h"
+#include "settings/SettingsPages.h"
 #include "widgets/IniFile.h"
 #include "widgets/MessageBoxes.h"
 
@@ -81,7 +83,9 @@ void TMainForm::miExportProfileClick()
 {
     if (!m_model->hasImage())
         throw Error(QStringLiteral("Нет настроек: сначала считайте их из МК или из файла."));
-    ProfilePagesDialog pages(this);
+    const SettingsContext ctx = SettingsContext::lenient(*m_model);
+    ProfilePagesDialog pages(this,
+                             [&](const QString &page) { return hiddenPage(page, ctx.fields(), *m_model) == nullptr; });
     if (execDialog(pages) != QDialog::Accepted || pages.pages().isEmpty())
         return;
     const QByteArray profile = exportProfile(*m_model, pages.pages());
@@ -127,19 +131,9 @@ void TMainForm::miImportProfileClick()
 
 void TMainForm::miConnectionCheckClick()
 {
-    ConnectionCheckDialog::Check check;
-    // With the demo device the check knows it stands in for the trip computer.
-    if (m_setup.link && m_setup.link->isDemo()) {
-        const QList<SerialNodeInfo> nodes =
-            m_setup.link->watchedNodes() ? m_setup.link->watchedNodes()() : QList<SerialNodeInfo>();
-        const QString node = nodes.isEmpty() ? QStringLiteral("?") : nodes.first().node;
-        check = [node] {
-            SystemFacts facts = systemFacts();
-            facts.demoNode = node;
-            return checkConnection(facts);
-        };
-    }
-    ConnectionCheckDialog dialog(this, check);
+    // The link's check looks at the port in use, or knows the demo device stands in for the
+    // trip computer.
+    ConnectionCheckDialog dialog(this, m_setup.link ? m_setup.link->connectionCheck() : ConnectionCheckDialog::Check());
     execDialog(dialog);
 }
 

@@ -293,6 +293,12 @@ QMenu *EditorComfort::settingMenu(const FieldDef &def, QLineEdit *edit)
 {
     QMenu *menu = edit ? edit->createStandardContextMenu() : new QMenu;
     menu->setObjectName(QStringLiteral("pmSetting"));
+    // The editor's own undo and redo stand for the line's: one «Отменить» in the menu.
+    for (QAction *a : menu->actions())
+        if (a->objectName() == QLatin1String("edit-undo") || a->objectName() == QLatin1String("edit-redo"))
+            delete a;
+    while (!menu->actions().isEmpty() && menu->actions().first()->isSeparator())
+        delete menu->actions().first();
     QAction *first = menu->actions().isEmpty() ? nullptr : menu->actions().first();
     const RecordSet now = takeRecords(m_model);
     const std::vector<FieldByte> bytes = fieldBytes(def);

@@ -1,9 +1,11 @@
 #include "editor/SearchBox.h"
 
 #include <QEvent>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <algorithm>
 
 namespace mk {
 
@@ -46,6 +48,23 @@ void SearchBox::activate()
 void SearchBox::edited(const QString &text)
 {
     m_hits = m_find(text);
+    // Settings of one caption on one page (the front and rear parking sensors) are told apart by
+    // the group their controls sit in.
+    std::vector<bool> twin(m_hits.size());
+    for (size_t i = 0; i < m_hits.size(); ++i)
+        twin[i] = std::count_if(m_hits.begin(), m_hits.end(), [&](const SearchHit &o) {
+                      return o.page == m_hits[i].page && o.caption == m_hits[i].caption;
+                  }) > 1;
+    for (size_t i = 0; i < m_hits.size(); ++i) {
+        SearchHit &h = m_hits[i];
+        if (!twin[i])
+            continue;
+        for (QWidget *w = settingWidget(m_dialog, *h.setting); w; w = w->parentWidget())
+            if (auto *group = qobject_cast<QGroupBox *>(w); group && !group->title().isEmpty()) {
+                h.page = QStringLiteral("%1 — %2").arg(h.page, group->title());
+                break;
+            }
+    }
     m_list->clear();
     for (const SearchHit &h : m_hits)
         m_list->addItem(hitText(h));

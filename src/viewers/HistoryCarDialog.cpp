@@ -8,11 +8,13 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace mk {
 
@@ -67,6 +69,10 @@ HistoryCarDialog::HistoryCarDialog(const QStringList &cars, const QString &prefe
     layout->addLayout(row);
     layout->addWidget(hint);
     layout->addWidget(buttons);
+    // Wide enough for its title beside the window manager's buttons.
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    setMinimumWidth(std::max(minimumSizeHint().width(), QFontMetrics(titleFont).horizontalAdvance(title) + 160));
 }
 
 // A car held is taken by its name as it is; a name typed or pasted anew loses its control

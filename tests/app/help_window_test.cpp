@@ -35,10 +35,10 @@ private slots:
         QTest::addColumn<QString>("focus");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("anchor");
-        QTest::newRow("a setting of a page") << QStringLiteral("seVelocityLimit") << QStringLiteral("editor-pages.html")
-                                             << QStringLiteral("TabSheet1");
-        QTest::newRow("a page inside Дисплей") << QStringLiteral("tsHotMenu") << QStringLiteral("editor-pages.html")
-                                               << QStringLiteral("tsHotMenu");
+        QTest::newRow("a setting of a page")
+            << QStringLiteral("seVelocityLimit") << QStringLiteral("editor-pages.html") << QStringLiteral("TabSheet1");
+        QTest::newRow("a page inside Дисплей")
+            << QStringLiteral("tsHotMenu") << QStringLiteral("editor-pages.html") << QStringLiteral("tsHotMenu");
         QTest::newRow("the page tabs") << QStringLiteral("pcMain") << QStringLiteral("editor.html") << QString();
     }
 
@@ -61,7 +61,8 @@ private slots:
         } else {
             // Bring the page holding the control to the front, then focus what takes keys in it.
             for (QWidget *w = target; w; w = w->parentWidget())
-                if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr))
+                if (auto *tabs =
+                        qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr))
                     tabs->setCurrentWidget(w);
             if (auto *edit = target->findChild<QLineEdit *>())
                 target = edit;
@@ -81,9 +82,11 @@ private slots:
         QApplication::processEvents();
         QCOMPARE(help->browser()->verticalScrollBar()->value() > 0, !anchor.isEmpty());
 
-        // Pressed again, the same window comes back.
+        // Pressed again, the same window comes back; Esc closes it.
         QTest::keyClick(target, Qt::Key_F1);
         QCOMPARE(editor.findChildren<HelpWindow *>().size(), 1);
+        QTest::keyClick(help->browser(), Qt::Key_Escape);
+        QTRY_COMPARE(editor.findChildren<HelpWindow *>().size(), 0); // closed and gone
     }
 };
 

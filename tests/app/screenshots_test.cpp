@@ -44,16 +44,17 @@
 #include <QCalendarWidget>
 #include <QDir>
 #include <QDirIterator>
-#include <QFileInfo>
-#include <QLineEdit>
-#include <QTabWidget>
-#include <QTextBrowser>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 
 using namespace mk;
@@ -327,8 +328,12 @@ private slots:
         saveBackup(dir, 0x0101, makeFactoryImage(0x0101, 1), QDateTime(QDate(2026, 11, 30), QTime(17, 4, 41)));
         writeFileAtomically(dir + QStringLiteral("/mk-20261120-090000-0101.tcset"), "x");
         BackupsDialog backups(dir);
+        // The pictures show the folders a user has, not this run's temporary one.
+        const QString userBackups = QStringLiteral("/home/user/.local/share/mkconf/backups");
+        auto *folder = backups.findChild<QLabel *>(QStringLiteral("lFolder"));
+        folder->setText(folder->text().replace(QDir::toNativeSeparators(dir), userBackups));
         check(backups, QStringLiteral("backups"));
-        AboutDialog about({QStringLiteral("/home/user/.config/mkconf/mkconf.ini"), dir});
+        AboutDialog about({QStringLiteral("/home/user/.config/mkconf/mkconf.ini"), userBackups});
         check(about, QStringLiteral("about"));
     }
 
@@ -447,7 +452,8 @@ private slots:
         const QDir shots(qEnvironmentVariable("MK_SCREENSHOT_DIR"));
         const bool built = !shots.path().isEmpty() && shots.dirName() == QLatin1String("img") &&
                            QFileInfo::exists(shots.filePath(QStringLiteral("../index.html")));
-        HelpWindow help(built ? QDir::cleanPath(shots.filePath(QStringLiteral(".."))) : QStringLiteral(MK_MANUAL_SOURCE));
+        HelpWindow help(built ? QDir::cleanPath(shots.filePath(QStringLiteral("..")))
+                              : QStringLiteral(MK_MANUAL_SOURCE));
         help.showPage(QStringLiteral("editor.html"));
         QVERIFY(!help.browser()->documentTitle().isEmpty());
         check(help, QStringLiteral("help-window"));

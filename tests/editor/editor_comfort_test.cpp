@@ -158,6 +158,16 @@ private slots:
         // Table rows beyond the table's length are no settings of this image.
         QVERIFY(!hitNames(ed.comfort().find(QStringLiteral("Тарировка, точка 3"))).contains(QStringLiteral("Tarir.3")));
         QVERIFY(ed.comfort().find(QStringLiteral("   ")).empty());
+
+        // Settings of one caption on one page are told apart by the group they sit in.
+        auto *field = ed.find<QLineEdit>(QStringLiteral("eSearch"));
+        emit field->textEdited(QStringLiteral("Отключать при скорости"));
+        QStringList listed;
+        for (int i = 0; i < ed.find<QListWidget>(QStringLiteral("lbSearchResults"))->count(); ++i)
+            listed << ed.find<QListWidget>(QStringLiteral("lbSearchResults"))->item(i)->text();
+        QCOMPARE(listed,
+                 (QStringList{QStringLiteral("Парковка — Задние датчики — Отключать при скорости от, км/ч"),
+                              QStringLiteral("Парковка — Передние датчики — Отключать при скорости от, км/ч")}));
     }
 
     void hiddenSettingsAreNotOffered()
@@ -358,6 +368,9 @@ private slots:
         QVERIFY(offered.contains(QStringLiteral("miResetOpened")) &&
                 offered.contains(QStringLiteral("miResetFactory")));
         QVERIFY(offered.last().toInt() > 8);
+        // One undo and one redo: the editor's, not the text field's as well.
+        QVERIFY2(!offered.contains(QStringLiteral("edit-undo")) && !offered.contains(QStringLiteral("edit-redo")),
+                 qPrintable(offered.join(u',')));
     }
 
     // Edits on simple and special pages, undone and redone: each step returns every record byte
