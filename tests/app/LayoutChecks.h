@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollArea>
 #include <QStringList>
 #include <QTableWidget>
 #include <QWidget>
@@ -59,7 +60,10 @@ inline QStringList clippedWidgets(QWidget &window)
     for (QWidget *w : window.findChildren<QWidget *>()) {
         if (!w->isVisibleTo(&window) || w->isWindow())
             continue;
-        if (QWidget *parent = w->parentWidget(); parent && !parent->rect().contains(w->geometry()))
+        // What a scroll area holds may be larger than its view: it scrolls.
+        const auto *area = w->parentWidget() ? qobject_cast<QScrollArea *>(w->parentWidget()->parentWidget()) : nullptr;
+        if (QWidget *parent = w->parentWidget();
+            parent && !(area && area->widget() == w) && !parent->rect().contains(w->geometry()))
             faults << describe(w) + QStringLiteral(" sticks out of its parent");
         if (auto *label = qobject_cast<QLabel *>(w)) {
             if (label->text().isEmpty())

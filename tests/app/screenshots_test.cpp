@@ -391,14 +391,15 @@ private slots:
         editor.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
         QVERIFY(showEditorPage(editor, QStringLiteral("TabSheet1")));
-        for (const char *name : {"seVelocityLimit", "seTankLimit"}) {
+        // Values on each setting's step: no note about a value stored as another.
+        for (const auto &[name, value] : {std::pair{"seVelocityLimit", "62"}, std::pair{"seTankLimit", "61"}}) {
             auto *field = editor.findChild<QWidget *>(QLatin1String(name));
             QVERIFY2(field, name);
             auto *edit = field->findChild<QLineEdit *>();
             QVERIFY(edit);
             edit->setFocus();
             edit->selectAll();
-            QTest::keyClicks(edit, QStringLiteral("61"));
+            QTest::keyClicks(edit, QString::fromLatin1(value));
             QTest::keyClick(edit, Qt::Key_Tab);
         }
         QTest::qWait(50); // the marks follow each change once the event loop runs
