@@ -1,5 +1,6 @@
 #include "app/SettingsDiffView.h"
 
+#include "base/Text.h"
 #include "settings/SettingsDiff.h"
 
 #include <QHeaderView>
@@ -8,15 +9,7 @@ namespace mk {
 
 QString settingCountText(int count)
 {
-    const int tens = count % 100, ones = count % 10;
-    const char16_t *word = u"настроек";
-    if (tens < 11 || tens > 14) {
-        if (ones == 1)
-            word = u"настройка";
-        else if (ones >= 2 && ones <= 4)
-            word = u"настройки";
-    }
-    return QStringLiteral("%1 %2").arg(count).arg(QString::fromUtf16(word));
+    return countedText(count, "настройка", "настройки", "настроек");
 }
 
 SettingsDiffView::SettingsDiffView(const SettingsDiff &diff, const QString &beforeTitle, const QString &afterTitle,

@@ -20,6 +20,10 @@ qsizetype firstUnstorableChar(const QString &text);
 // Throws Error naming the first such character ("символ «☺» (U+263A) ...").
 void checkStorableText(const QString &text);
 
+// A count with its noun in the Russian plural form that fits it: "1 запись", "3 записи",
+// "5 записей", "11 записей", "21 запись".
+QString countedText(qint64 n, const char *one, const char *few, const char *many);
+
 // A number in decimal with a leading "0" when it has one digit.
 QString twoDigit(int value);
 

@@ -124,16 +124,16 @@ void TMK::encodeSection(int section)
 
 void TMK::decodeAll()
 {
-    for (int k = 0; k <= 10; ++k)
-        decodeSection(k);
-    decodeSection(12);
+    for (int k = 0; k < kSectionCount; ++k)
+        if (k != kUndecodedSection)
+            decodeSection(k);
 }
 
 void TMK::encodeAll()
 {
-    for (int k = 0; k <= 10; ++k)
-        encodeSection(k);
-    encodeSection(12);
+    for (int k = 0; k < kSectionCount; ++k)
+        if (k != kUndecodedSection)
+            encodeSection(k);
 }
 
 void TMK::readOscBlocks()

@@ -42,12 +42,6 @@ public:
             m_nowUs += us;
     }
     void advance(qint64 ms) { sleepUs(ms * 1000); }
-    // To the start of millisecond t, unless time is already past it.
-    void advanceTo(qint64 t)
-    {
-        if (t * 1000 > m_nowUs)
-            m_nowUs = t * 1000;
-    }
 
 private:
     std::atomic<qint64> m_nowUs{0};

@@ -142,10 +142,8 @@ void LinkProtocol::discardStale()
         return;
     char buffer[256];
     int n;
-    while ((n = p->read(buffer, int(sizeof buffer))) > 0) {
+    while ((n = p->read(buffer, int(sizeof buffer))) > 0)
         m_disturbances += quint64(n);
-        m_strayBytes += quint64(n);
-    }
 }
 
 void LinkProtocol::drainLine()
@@ -173,28 +171,6 @@ void LinkProtocol::drainLine()
         if (n <= 0)
             p->waitForBytes(int(left));
     }
-}
-
-bool LinkProtocol::lineStaysQuiet(int ms)
-{
-    PortIo *p = m_port.io();
-    if (!p)
-        return true;
-    const quint64 before = m_disturbances;
-    Clock &c = m_port.clock();
-    const qint64 deadline = c.nowMs() + ms;
-    for (;;) {
-        discardStale();
-        const qint64 left = deadline - c.nowMs();
-        if (left <= 0)
-            break;
-        p->waitForBytes(int(left));
-    }
-    discardStale();
-    if (m_disturbances == before)
-        return true;
-    m_unsettled = true;
-    return false;
 }
 
 bool LinkProtocol::readByteBy(qint64 deadline, quint8 &byte)

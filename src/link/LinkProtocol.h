@@ -11,11 +11,10 @@
 //    needed a retry (the device may still be answering an earlier attempt): before the next
 //    request goes out, the line is drained until it has been quiet for one first-byte
 //    time-out;
-//  - every failed attempt and every stale or drained byte counts as a disturbance; stale
-//    bytes and bytes left over after an answer (lineStaysQuiet) also count as stray: they
-//    are what an answer taken for the wrong request leaves behind. A caller that reads data
-//    notes both before and after, checks with lineStaysQuiet() that no answer is left over
-//    at the end, and reads again what it cannot trust (DeviceExchange does).
+//  - every failed attempt and every stale or drained byte counts as a disturbance: they are
+//    what an answer taken for the wrong request leaves behind. A caller that reads data notes
+//    the count before and after each exchange and reads again what it cannot trust
+//    (TrustedRead does).
 // When the frame says what shape its answer has (Frame::ExpectValues), an answer of another
 // length or echoing another command is refused like a damaged one: it is another request's.
 // The answer's address is not compared with the request.
@@ -47,9 +46,7 @@ public:
 
     // Wait for the first answer byte (plus the request's own time on the line) and for each
     // later byte, in milliseconds.
-    quint16 FirstByteTimeout() const { return m_firstByteTimeout; }
     void SetFirstByteTimeout(quint16 ms) { m_firstByteTimeout = ms; }
-    quint16 InterByteTimeout() const { return m_interByteTimeout; }
     void SetInterByteTimeout(quint16 ms) { m_interByteTimeout = ms; }
 
     quint8 PortType() const { return m_portType; }
@@ -74,15 +71,10 @@ public:
 
     // Failed attempts and stale or drained bytes since the link was made.
     quint64 disturbances() const { return m_disturbances; }
-    // Bytes found waiting before a request or after an answer since the link was made.
-    quint64 strayBytes() const { return m_strayBytes; }
     // Answers refused for their shape since the link was made, and the last of them (all its
     // bytes): a reader can tell a second copy of the answer it took from another block's.
     quint64 refusedAnswers() const { return m_refusedAnswers; }
     const QByteArray &lastRefusedAnswer() const { return m_lastRefused; }
-    // Waits up to ms for bytes nobody asked for; throws away and counts what comes. True when
-    // the line stayed quiet.
-    bool lineStaysQuiet(int ms);
     // Throws away what arrives until the line has been quiet for one first-byte time-out.
     void drainLine();
 
@@ -106,7 +98,6 @@ private:
     quint8 m_portType = kPortRs232;
     bool m_unsettled = false;
     quint64 m_disturbances = 0;
-    quint64 m_strayBytes = 0;
     quint64 m_refusedAnswers = 0;
     QByteArray m_lastRefused;
     quint64 m_bytesSent = 0;

@@ -58,9 +58,7 @@ public:
     bool IsOpen() const { return m_isOpen; }
     int PortNumber() const { return m_portNumber; }
     quint32 BaudRate() const { return m_baudRate; }
-    quint8 ByteSize() const { return m_byteSize; }
     quint8 Parity() const { return m_parity; }
-    quint8 StopBits() const { return m_stopBits; }
     // Microseconds one byte takes on the line with the current settings (0 without a rate).
     qint64 byteTimeUs() const;
 

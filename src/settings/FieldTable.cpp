@@ -2,6 +2,7 @@
 
 #include "base/Error.h"
 #include "base/Text.h"
+#include "image/ImageLayout.h"
 #include "image/TMK.h"
 
 #include <cmath>
@@ -13,17 +14,17 @@ namespace mk {
 namespace {
 
 // Flags word of section 10 and the bits other fields read.
-constexpr int kFlagsSection = 10;
+constexpr int kFlagsSection = kVehicleSection;
 constexpr int kFlagsOffset = 0;
 constexpr int kVirtualLockBit = 0;
 constexpr int kGabaritFromEcuBit = 5;
 // Measuring methods of section 5: a non-zero method measures from the injector.
-constexpr int kMethodSection = 5;
+constexpr int kMethodSection = kLimitsSection;
 constexpr int kGasMethOffset = 14;
 constexpr int kExpenseMethOffset = 18;
 constexpr int kRevolutionsMethOffset = 19;
 // The 7-point calibration's count of points in use.
-constexpr int kTankSection = 2;
+constexpr int kTankSection = kFuelSensorSection;
 constexpr int kPointCountOffset = 36;
 // Protocol fields of section 10.
 constexpr int kPreviousProtocolOffset = 6;

@@ -1,6 +1,7 @@
 #include "settings/SettingsDiff.h"
 
 #include "base/Error.h"
+#include "base/Text.h"
 #include "image/ColourSchemes.h"
 #include "image/ImageLayout.h"
 #include "image/TMK.h"
@@ -114,15 +115,7 @@ QString entriesText(int n)
 {
     if (n == 0)
         return QStringLiteral("нет записей");
-    const int tens = n % 100, ones = n % 10;
-    const char16_t *word = u"записей";
-    if (tens < 11 || tens > 14) {
-        if (ones == 1)
-            word = u"запись";
-        else if (ones >= 2 && ones <= 4)
-            word = u"записи";
-    }
-    return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf16(word));
+    return countedText(n, "запись", "записи", "записей");
 }
 
 std::optional<SettingChange> journalChange(const JournalSpan &j, const Record &ra, const Record &rb)

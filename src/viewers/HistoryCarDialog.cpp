@@ -1,5 +1,6 @@
 #include "viewers/HistoryCarDialog.h"
 
+#include "base/Text.h"
 #include "history/CarNames.h"
 #include "image/TMK.h"
 #include "widgets/BackgroundWork.h"
@@ -17,18 +18,6 @@
 #include <algorithm>
 
 namespace mk {
-
-namespace {
-
-// 1 поездка, 2 поездки, 5 поездок.
-QString counted(int n, const char *one, const char *few, const char *many)
-{
-    const int tens = n % 100, units = n % 10;
-    const char *word = (tens >= 11 && tens <= 14) ? many : units == 1 ? one : (units >= 2 && units <= 4) ? few : many;
-    return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(word));
-}
-
-} // namespace
 
 HistoryCarDialog::HistoryCarDialog(const QStringList &cars, const QString &preferred, const QString &title,
                                    QWidget *parent)
@@ -114,12 +103,12 @@ QString historyAddedText(const QString &car, const HistoryAddResult &r)
     if (r.none())
         return QStringLiteral("Всё из этих журналов уже есть в истории автомобиля «%1»: новых записей нет.").arg(car);
     QString text = QStringLiteral("Добавлено в историю автомобиля «%1»: %2, %3, %4.")
-                       .arg(car, counted(r.trips, "поездка", "поездки", "поездок"),
-                            counted(r.refuellings, "заправка", "заправки", "заправок"),
-                            counted(r.errors, "ошибка", "ошибки", "ошибок"));
+                       .arg(car, countedText(r.trips, "поездка", "поездки", "поездок"),
+                            countedText(r.refuellings, "заправка", "заправки", "заправок"),
+                            countedText(r.errors, "ошибка", "ошибки", "ошибок"));
     if (r.uncertain > 0)
         text += QStringLiteral(" У %1 год не определить по дате чтения: они показаны без года.")
-                    .arg(counted(r.uncertain, "записи", "записей", "записей"));
+                    .arg(countedText(r.uncertain, "записи", "записей", "записей"));
     return text;
 }
 

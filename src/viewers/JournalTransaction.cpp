@@ -1,5 +1,6 @@
-// "Просмотреть журналы": the journals viewer on sections 6, 0 and 12 of the model.
+// "Просмотреть журналы": the journals viewer on the trip journals, the averages and the error journal.
 
+#include "image/ImageLayout.h"
 #include "image/RecordSync.h"
 #include "journals/JournalCodeFormat.h"
 #include "viewers/TMK_ViewJournalsDlg.h"
@@ -10,7 +11,7 @@ namespace mk {
 
 namespace {
 
-constexpr int kJournalSections[] = {6, 0, 12};
+constexpr int kJournalSections[] = {kTripsSection, kCountersSection, kErrorsSection};
 
 } // namespace
 

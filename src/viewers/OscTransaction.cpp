@@ -3,6 +3,7 @@
 
 #include "base/Error.h"
 #include "image/ImageDeviceModel.h"
+#include "image/ImageLayout.h"
 #include "image/RecordSync.h"
 #include "viewers/TMK_ViewOscDlg.h"
 #include "viewers/ViewerTransactions.h"
@@ -12,7 +13,7 @@ namespace mk {
 
 void runOscTransaction(QWidget *parent, TMK &model)
 {
-    SectionSnapshot snapshot(model, {10});
+    SectionSnapshot snapshot(model, {kVehicleSection});
     try {
         requireOscilloscope(model);
     } catch (const Error &e) {

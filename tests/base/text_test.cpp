@@ -16,6 +16,16 @@ TEST(Text, TimeOfDay)
     EXPECT_EQ(textToMinutes(QString()), 0);
 }
 
+TEST(Text, RussianPluralForms)
+{
+    const std::pair<int, const char *> cases[] = {{0, "0 записей"},  {1, "1 запись"},    {2, "2 записи"},
+                                                  {4, "4 записи"},   {5, "5 записей"},   {11, "11 записей"},
+                                                  {14, "14 записей"}, {21, "21 запись"},  {22, "22 записи"},
+                                                  {111, "111 записей"}, {101, "101 запись"}};
+    for (const auto &[n, text] : cases)
+        EXPECT_EQ(countedText(n, "запись", "записи", "записей"), QString::fromUtf8(text)) << n;
+}
+
 TEST(Text, DayNumbers)
 {
     EXPECT_EQ(dateToDayNumber({1, 1, 1}), 367);
