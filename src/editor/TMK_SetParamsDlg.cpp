@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace mk {
 
@@ -22,40 +23,26 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-struct TabSpec
+// The pages of plain table rows and the function that places them. The tabs themselves, their
+// order and captions come from settingsPages(); the other pages are special pages
+// (specialPages()) or the display page, which holds pages.
+using PageBuilder = void (*)(QWidget *page);
+PageBuilder simplePageBuilder(const QString &tab)
 {
-    QString name;                 // the tab sheet; its caption comes from settingsPages()
-    void (*build)(QWidget *page); // nullptr: a special page fills it, or the page control
-};
-
-const std::vector<TabSpec> &mainTabs()
-{
-    static const std::vector<TabSpec> tabs = {
-        {u"TabSheet2"_s, buildCorrectionsPage},
-        {u"tsCorr"_s, buildSourcesPage},
-        {u"TabSheet1"_s, buildLimitsPage},
-        {u"tsDisp"_s, nullptr},
-        {u"tsVoice"_s, buildVoicePage},
-        {u"tsAver"_s, buildAveragesPage},
-        {u"tsPark"_s, buildParkingPage},
-        {u"tsOil"_s, nullptr},
-        {u"tsTO"_s, buildServicePage},
-        {u"tsBlocks"_s, nullptr},
-        {u"tsUniMeas"_s, buildUniversalInputPage},
-        {u"tsServiceInfo"_s, buildServiceInfoPage},
+    static const std::vector<std::pair<QString, PageBuilder>> builders = {
+        {u"TabSheet2"_s, buildCorrectionsPage}, {u"tsCorr"_s, buildSourcesPage},
+        {u"TabSheet1"_s, buildLimitsPage},      {u"tsVoice"_s, buildVoicePage},
+        {u"tsAver"_s, buildAveragesPage},       {u"tsPark"_s, buildParkingPage},
+        {u"tsTO"_s, buildServicePage},          {u"tsUniMeas"_s, buildUniversalInputPage},
+        {u"tsServiceInfo"_s, buildServiceInfoPage}, {u"TabSheet3"_s, buildMiscDisplayPage},
     };
-    return tabs;
+    for (const auto &[name, build] : builders)
+        if (name == tab)
+            return build;
+    return nullptr;
 }
 
-const std::vector<TabSpec> &displayTabs()
-{
-    static const std::vector<TabSpec> tabs = {
-        {u"tsColor"_s, nullptr},   {u"tsParams4"_s, nullptr}, {u"tsParams9"_s, nullptr},
-        {u"tsParams7"_s, nullptr}, {u"tsParamsG"_s, nullptr}, {u"tsParamsA"_s, nullptr},
-        {u"tsParams6"_s, nullptr}, {u"tsHotMenu"_s, nullptr}, {u"TabSheet3"_s, buildMiscDisplayPage},
-    };
-    return tabs;
-}
+const QString kDisplayHolder = u"tsDisp"_s;
 
 } // namespace
 
@@ -105,28 +92,29 @@ QWidget *TMK_SetParamsDlg::addTab(QTabWidget *tabs, const QString &name)
 
 void TMK_SetParamsDlg::buildPages()
 {
-    for (const TabSpec &t : mainTabs()) {
-        QWidget *sheet = addTab(m_main, t.name);
-        if (t.build)
-            t.build(sheet);
-        if (t.name == QLatin1String("tsDisp")) {
+    const std::vector<PageEntry> special = specialPages();
+    for (const SettingsPage &page : settingsPages()) {
+        if (!page.parent.isEmpty() && !m_disp)
+            qFatal("The page %s comes before the display page that holds it", qPrintable(page.tab));
+        QWidget *sheet = addTab(page.parent.isEmpty() ? m_main : m_disp, page.tab);
+        if (const PageBuilder build = simplePageBuilder(page.tab)) {
+            build(sheet);
+        } else if (page.tab == kDisplayHolder) {
             auto *l = new QVBoxLayout(sheet);
             l->setContentsMargins(4, 4, 4, 4);
             m_disp = new QTabWidget(sheet);
             m_disp->setObjectName(u"pcDisp"_s);
             l->addWidget(m_disp);
-            for (const TabSpec &d : displayTabs()) {
-                QWidget *inner = addTab(m_disp, d.name);
-                if (d.build)
-                    d.build(inner);
-            }
+        } else if (std::none_of(special.begin(), special.end(),
+                                [&](const PageEntry &e) { return e.tabSheet == page.tab; })) {
+            qFatal("Nothing builds the page %s", qPrintable(page.tab));
         }
     }
 
     m_binder = new FieldBinder(this, m_session.model(), context(), this);
     m_binder->bind();
 
-    for (PageEntry &entry : specialPages()) {
+    for (const PageEntry &entry : special) {
         Page p{entry.tabSheet, nullptr};
         if (entry.factory) {
             auto *sheet = findChild<QWidget *>(entry.tabSheet);

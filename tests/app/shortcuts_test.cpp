@@ -1,5 +1,7 @@
 // Alt shortcuts over every window of the configurator: no letter twice in a window, the menu bar
 // included, and a letter on every push button. Each page of a paged window is checked as shown.
+// Every window also opens its own page of the manual on F1, unless it is one of the few named
+// below that have none.
 
 #include "FakeDeviceLink.h"
 #include "Mnemonics.h"
@@ -9,6 +11,7 @@
 #include "app/CompareWindow.h"
 #include "app/ConnectionCheckDialog.h"
 #include "app/HelpWindow.h"
+#include "app/ManualPages.h"
 #include "app/PortChoiceDialogs.h"
 #include "app/ProfilePagesDialog.h"
 #include "app/TMainForm.h"
@@ -103,6 +106,21 @@ private slots:
         for (const auto &[window, checkBoxes] : windows)
             for (const QString &f : faultsOnEveryPage(*window, checkBoxes))
                 faults << window->objectName() + QStringLiteral(": ") + f;
+        // Windows without a page of their own: F1 there opens the manual's contents.
+        const QList<QWidget *> withoutHelpPage = {
+            &password, // a prompt of one line
+            &pictures, // never shown: it holds the previews' pictures
+            &progress, // shown while an exchange runs, closed by it
+            &baud,     // a setting of the port list's own dialog, which has the page
+            &help,     // the manual itself
+        };
+        for (const auto &[window, checkBoxes] : windows) {
+            const bool hasPage = manualPageFor(window) != QStringLiteral("index.html");
+            if (hasPage == withoutHelpPage.contains(window))
+                faults << window->objectName() +
+                              (hasPage ? QStringLiteral(": has a manual page, drop it from the list without one")
+                                       : QStringLiteral(": F1 opens no page of its own (manualPageTable())"));
+        }
         session.rollback();
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
