@@ -84,7 +84,6 @@ void ProtocolPage::showManualChoice()
 
 void ProtocolPage::refresh()
 {
-    const TProtBase *p = host().device().CurrentProtocol();
     const FieldContext &ctx = host().context();
     for (int s = 0; s < 8; ++s) {
         const FieldDef &def = *findField(subTypeField(s));
