@@ -7,6 +7,7 @@
 #   bash build.sh build                  build only
 #   bash build.sh manual                 build the user manual with fresh pictures into build/manual/
 #   bash build.sh package                build the Debian package (with the manual) into build/package/
+#                                        (in build-package/, with Debian's build flags)
 #   bash build.sh windows                cross-build for Windows (MinGW-w64; Qt built once, outside the
 #                                        clone) and make build-windows/package/ (zip and installer)
 #   bash build.sh windows-test           build for Windows, then run its tests under Wine
@@ -57,6 +58,22 @@ manual() { # the pages from docs/manual, the pictures from the screenshot run of
     MK_SCREENSHOT_DIR="$PWD/build/manual/img" QT_QPA_PLATFORM=offscreen build/bin/screenshots_test >build/manual-screenshots.log 2>&1 ||
         { tail -n 30 build/manual-screenshots.log >&2; echo "The screenshot run failed (build/manual-screenshots.log)." >&2; exit 1; }
     echo "The user manual: build/manual/index.html ($(ls build/manual/img/*.png | wc -l) pictures)"
+}
+
+# The Debian package: its own build folder with Debian's hardening flags (fortified functions,
+# read-only relocations bound at start), the build paths mapped away and every time taken from
+# the changelog, so that two builds of one commit give the same package. The manual's pictures
+# come from the everyday build's screenshot run.
+package() {
+    export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l NEWS -S Timestamp)}
+    export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+    build build-package -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+        -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+        -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" -DMK_PACKAGE_MANUAL="$PWD/build/manual" \
+        -- mkconf mktool mksim package_docs
+    rm -f build/package/*.deb
+    (cd build-package && cpack -G DEB -B "$PWD/../build/package")
+    ls -1 build/package/*.deb
 }
 
 # The Windows build: Qt for Windows from packaging/windows/build-qt.sh (built once, kept in
@@ -125,15 +142,13 @@ tidy)
     exec run-clang-tidy -p build -quiet -j "$(nproc)" "$PWD/(src|tools|tests)/.*\.cpp$"
     ;;
 package)
-    # dpkg-shlibdeps (dpkg-dev) finds the library packages the programs need; packaging/check-package
-    # validates the desktop entry (desktop-file-utils) and the MIME file (shared-mime-info).
-    packages+=(dpkg-dev desktop-file-utils shared-mime-info)
+    # dpkg-dev: dpkg-shlibdeps finds the library packages the programs need, dpkg-buildflags gives
+    # Debian's build flags; packaging/check-package validates the desktop entry (desktop-file-utils),
+    # the MIME file (shared-mime-info) and the metainfo (appstream), and runs lintian.
+    packages+=(dpkg-dev desktop-file-utils shared-mime-info appstream lintian)
     install_missing
-    build build
     manual
-    rm -f build/package/*.deb
-    (cd build && cpack -G DEB)
-    ls -1 build/package/*.deb
+    package
     ;;
 windows)
     windows_build -- mkconf mktool

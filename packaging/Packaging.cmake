@@ -18,16 +18,63 @@ install(FILES ${MK_PACKAGING}/mkconf-mime.xml DESTINATION ${CMAKE_INSTALL_DATADI
 # udev reads /usr/lib/udev/rules.d and /usr/local/lib/udev/rules.d alike.
 install(FILES ${MK_PACKAGING}/60-mkconf.rules DESTINATION lib/udev/rules.d)
 # The screen fonts compiled into the programs are made from the Terminus Font, whose licence
-# travels with them.
+# travels with them; the copyright file names both licences in Debian's machine-readable form.
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/src/render/fonts/LICENSE-TerminusFont.txt
+              ${MK_PACKAGING}/debian/copyright
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${MK_PACKAGING}/mkconf.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+        RENAME org.example.mkconf.metainfo.xml)
+install(FILES ${MK_PACKAGING}/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME mkconf)
+
+# The changelog and the manual pages, compressed without names or times (the same bytes from
+# every build); the pages are made from the programs' own --help.
+set(MK_GENERATED ${CMAKE_BINARY_DIR}/packaging)
+add_custom_command(OUTPUT ${MK_GENERATED}/changelog.gz
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${MK_GENERATED}
+  COMMAND sh -c "gzip -n -9 -c '${CMAKE_SOURCE_DIR}/NEWS' >'${MK_GENERATED}/changelog.gz'"
+  DEPENDS ${CMAKE_SOURCE_DIR}/NEWS VERBATIM)
+set(MK_MANPAGES)
+foreach(entry "mkconf|настройка бортовых компьютеров МК"
+              "mktool|файлы настроек и устройства МК из командной строки"
+              "mksim|имитатор бортового компьютера МК на псевдотерминале")
+  string(REPLACE "|" ";" entry "${entry}")
+  list(GET entry 0 program)
+  list(GET entry 1 summary)
+  add_custom_command(OUTPUT ${MK_GENERATED}/${program}.1.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${MK_GENERATED}
+    COMMAND bash ${MK_PACKAGING}/make-manpage $<TARGET_FILE:${program}> "${summary}" ${PROJECT_VERSION}
+            ${MK_GENERATED}/${program}.1.gz
+    DEPENDS ${program} ${MK_PACKAGING}/make-manpage VERBATIM)
+  list(APPEND MK_MANPAGES ${MK_GENERATED}/${program}.1.gz)
+endforeach()
+add_custom_target(package_docs ALL DEPENDS ${MK_GENERATED}/changelog.gz ${MK_MANPAGES})
+install(FILES ${MK_GENERATED}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${MK_MANPAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The binaries lose the compilers' names and versions (.comment), which would otherwise tell one
+# build machine from another.
+if(CMAKE_OBJCOPY)
+  foreach(program mkconf mktool mksim)
+    install(CODE "set(f \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}\")
+if(EXISTS \"\${f}\")
+  execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment \"\${f}\" COMMAND_ERROR_IS_FATAL ANY)
+endif()")
+  endforeach()
+endif()
 
 # The user manual, opened by the program's help window from share/mkconf/manual (not under the
 # documentation folder, which minimal systems strip). Its pictures are made by `bash build.sh manual`.
-install(CODE "if(NOT EXISTS \"${MK_MANUAL_BUILD}/index.html\" OR NOT EXISTS \"${MK_MANUAL_BUILD}/img/manifest.txt\")
-  message(FATAL_ERROR \"The user manual is not built in ${MK_MANUAL_BUILD}: run  bash build.sh manual  first.\")
+# The package build (a build folder of its own, with Debian's build flags) takes the manual of
+# the everyday build, where `bash build.sh manual` made it.
+set(MK_PACKAGE_MANUAL ${MK_MANUAL_BUILD} CACHE PATH "The built user manual the installation takes")
+install(CODE "if(NOT EXISTS \"${MK_PACKAGE_MANUAL}/index.html\" OR NOT EXISTS \"${MK_PACKAGE_MANUAL}/img/manifest.txt\")
+  message(FATAL_ERROR \"The user manual is not built in ${MK_PACKAGE_MANUAL}: run  bash build.sh manual  first.\")
 endif()")
-install(DIRECTORY ${MK_MANUAL_BUILD}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/mkconf/manual)
+# Its picture manifest (the build's paths and times) stays behind: the package holds the same
+# bytes from every build.
+install(DIRECTORY ${MK_PACKAGE_MANUAL}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/mkconf/manual
+        PATTERN manifest.txt EXCLUDE)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME mkconf)
@@ -36,10 +83,12 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configurator for the MK trip computers")
-set(CPACK_PACKAGE_DESCRIPTION "Reads the settings of an MK trip computer over USB or a serial port, edits them, \
-shows its trip, refuelling and error journals and its oscilloscope record, saves them to \
-settings files (*.tcset) and writes them back. Contains the desktop program mkconf, the \
-command-line tool mktool and the simulated device mksim.")
+# The description's lines are kept under 80 columns, as package tools show them.
+set(CPACK_PACKAGE_DESCRIPTION "Reads the settings of an MK trip computer over USB or a serial port,
+edits them, shows its trip, refuelling and error journals and its
+oscilloscope record, saves them to settings files (*.tcset) and writes them
+back. Contains the desktop program mkconf, the command-line tool mktool and
+the simulated device mksim.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "mkconf developers <mkconf@example.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
