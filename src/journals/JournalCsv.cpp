@@ -4,6 +4,8 @@
 #include "base/Text.h"
 #include "journals/JournalGrids.h"
 
+#include <QRegularExpression>
+
 namespace mk {
 
 namespace {
@@ -18,25 +20,81 @@ QStringList journalCsvRow(int index, const JournalEntry &e, const Prices &p)
 
 } // namespace
 
-QString csvLine(const QStringList &cells)
+const QList<CsvDialectName> &csvDialects()
+{
+    static const QList<CsvDialectName> list = {
+        {CsvDialect::Plain, QStringLiteral("plain"), QStringLiteral("CSV UTF-8 (*.csv)")},
+        {CsvDialect::ExcelRu, QStringLiteral("excel-ru"), QStringLiteral("CSV для Excel (русский) (*.csv)")}};
+    return list;
+}
+
+const CsvDialectName &csvDialectName(CsvDialect dialect)
+{
+    for (const CsvDialectName &d : csvDialects())
+        if (d.dialect == dialect)
+            return d;
+    return csvDialects().constFirst();
+}
+
+std::optional<CsvDialect> csvDialectByKey(const QString &key)
+{
+    for (const CsvDialectName &d : csvDialects())
+        if (d.key == key)
+            return d.dialect;
+    return std::nullopt;
+}
+
+namespace {
+
+QString csvLineWith(const QStringList &cells, QChar separator)
 {
     QStringList quoted;
     for (QString cell : cells) {
-        if (cell.contains(QLatin1Char(',')) || cell.contains(QLatin1Char('"')) || cell.contains(QLatin1Char('\n')) ||
+        if (cell.contains(separator) || cell.contains(QLatin1Char('"')) || cell.contains(QLatin1Char('\n')) ||
             cell.contains(QLatin1Char('\r'))) {
             cell.replace(QLatin1Char('"'), QStringLiteral("\"\""));
             cell = QLatin1Char('"') + cell + QLatin1Char('"');
         }
         quoted << cell;
     }
-    return quoted.join(QLatin1Char(','));
+    return quoted.join(separator);
 }
 
-QByteArray csvText(const QList<QStringList> &rows)
+// A plain cell as a Russian spreadsheet reads it: decimals with a comma, moments day first.
+QString excelRuCell(const QString &cell)
 {
-    QString text;
-    for (const QStringList &row : rows)
-        text += csvLine(row) + QLatin1Char('\n');
+    static const QRegularExpression decimal(QStringLiteral("^-?\\d+\\.\\d+$"));
+    static const QRegularExpression moment(
+        QStringLiteral("^(\\d{4}|-)-(\\d\\d)-(\\d\\d)T(\\d\\d:\\d\\d)(:\\d\\d(\\.\\d+)?)?(Z|[+-]\\d\\d:\\d\\d)?$"));
+    if (decimal.match(cell).hasMatch())
+        return QString(cell).replace(QLatin1Char('.'), QLatin1Char(','));
+    const QRegularExpressionMatch m = moment.match(cell);
+    if (!m.hasMatch())
+        return cell;
+    const QString year = m.captured(1) == QLatin1String("-") ? QStringLiteral("????") : m.captured(1);
+    return m.captured(3) + QLatin1Char('.') + m.captured(2) + QLatin1Char('.') + year + QLatin1Char(' ') +
+           m.captured(4);
+}
+
+} // namespace
+
+QString csvLine(const QStringList &cells) { return csvLineWith(cells, QLatin1Char(',')); }
+
+QByteArray csvText(const QList<QStringList> &rows, CsvDialect dialect)
+{
+    if (dialect == CsvDialect::Plain) {
+        QString text;
+        for (const QStringList &row : rows)
+            text += csvLine(row) + QLatin1Char('\n');
+        return text.toUtf8();
+    }
+    QString text = QChar(0xFEFF);
+    for (const QStringList &row : rows) {
+        QStringList cells;
+        for (const QString &cell : row)
+            cells << excelRuCell(cell);
+        text += csvLineWith(cells, QLatin1Char(';')) + QStringLiteral("\r\n");
+    }
     return text.toUtf8();
 }
 
@@ -120,11 +178,13 @@ QList<QStringList> errorCsvRows(const Record &s12, int codeFormat, const ErrorCo
 {
     QList<QStringList> rows;
     rows.append(errorCsvHeader());
+    // Formats 1 and 7 show the OBD code without its letter; the letter makes it whole.
+    const int fullCodeFormat = codeFormat == 1 || codeFormat == 7 ? 0 : codeFormat;
     for (int i = 0; i < kErrorEntryCount; ++i) {
         const ErrorEntry e = errorEntry(s12, i);
         if (!e.empty())
             rows.append({QString::number(i), isoMoment(e.month, e.day, e.minutes),
-                         formatErrorCode(e.code, codeFormat, flags), QString::number(e.code)});
+                         formatErrorCode(e.code, fullCodeFormat, flags), QString::number(e.code)});
     }
     return rows;
 }

@@ -10,11 +10,32 @@
 #include <QList>
 #include <QStringList>
 
+#include <optional>
+
 namespace mk {
+
+// How a CSV file is written. Plain is for programs: UTF-8, ',' between cells, '.' decimals, ISO
+// dates, LF lines. ExcelRu is for a spreadsheet set to Russian, which reads a '.' decimal as text:
+// UTF-8 with a byte-order mark (else it guesses Windows-1251), ';' between cells, decimal commas,
+// dates as dd.MM.yyyy HH:mm (a moment without its year as dd.MM.???? HH:mm, which stays text
+// rather than take this year), CR LF lines.
+enum class CsvDialect { Plain, ExcelRu };
+struct CsvDialectName
+{
+    CsvDialect dialect;
+    QString key;     // on the command line
+    QString caption; // the save dialog's file type
+};
+const QList<CsvDialectName> &csvDialects();
+const CsvDialectName &csvDialectName(CsvDialect dialect);
+// The dialect of a command-line key; nothing for an unknown one.
+std::optional<CsvDialect> csvDialectByKey(const QString &key);
 
 // One line of comma-separated cells; a cell holding a comma, a quote or a line end is quoted.
 QString csvLine(const QStringList &cells);
-QByteArray csvText(const QList<QStringList> &rows);
+// The rows in the dialect; the cells are written by the plain dialect's rules (numbers with a
+// '.', ISO moments), which ExcelRu turns into its own.
+QByteArray csvText(const QList<QStringList> &rows, CsvDialect dialect = CsvDialect::Plain);
 
 // "--MM-DDThh:mm" of a journal entry.
 QString isoMoment(quint8 month, quint8 day, quint16 minutes);
@@ -30,7 +51,9 @@ QStringList errorCsvHeader();
 QList<QStringList> journalCsvRows(const Record &s6, JournalKind kind);
 // Header, then one line per accumulator set.
 QList<QStringList> averagesCsvRows(const Record &s0);
-// Header, then the non-empty error entries; the code as the viewer writes it and as a number.
+// Header, then the non-empty error entries; the code as the device names it in full (a bare
+// "0133" of formats 1 and 7 with its letter, "P0133", so that no reader takes it for a number)
+// and as a number.
 QList<QStringList> errorCsvRows(const Record &s12, int codeFormat, const ErrorCodeFlags &flags);
 
 } // namespace mk

@@ -314,10 +314,10 @@ QList<QStringList> HistoryWindow::currentRows() const
     }
 }
 
-bool HistoryWindow::exportCsv(const QString &path)
+bool HistoryWindow::exportCsv(const QString &path, CsvDialect dialect)
 {
     try {
-        writeFileAtomically(path, csvText(currentRows()));
+        writeFileAtomically(path, csvText(currentRows(), dialect));
     } catch (const Error &e) {
         showError(this, e.text());
         return false;
@@ -334,7 +334,8 @@ void HistoryWindow::exportClick()
     dialog.setObjectName(QStringLiteral("exportHistoryDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("Таблицы CSV (*.csv)"));
+    const CsvDialectName &excelRu = csvDialectName(CsvDialect::ExcelRu);
+    dialog.setNameFilters({csvDialectName(CsvDialect::Plain).caption, excelRu.caption});
     dialog.setDefaultSuffix(QStringLiteral("csv"));
     dialog.setDirectory(QDir::homePath());
     dialog.selectFile(QStringLiteral("%1 %2 %3.csv")
@@ -342,7 +343,8 @@ void HistoryWindow::exportClick()
                                QDate::currentDate().toString(Qt::ISODate)));
     if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    exportCsv(dialog.selectedFiles().constFirst());
+    exportCsv(dialog.selectedFiles().constFirst(),
+              dialog.selectedNameFilter() == excelRu.caption ? CsvDialect::ExcelRu : CsvDialect::Plain);
 }
 
 void HistoryWindow::renameClick()

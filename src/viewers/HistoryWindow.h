@@ -4,6 +4,7 @@
 // renaming a car and deleting its history. The database is read on a worker thread.
 
 #include "history/HistoryDatabase.h"
+#include "journals/JournalCsv.h"
 
 #include <QDialog>
 
@@ -42,7 +43,7 @@ public:
     const HistoryListing &listing() const { return m_listing; }
     HistoryPeriod period() const;
     // Writes the current page's rows as CSV; false when it could not (the reason shown).
-    bool exportCsv(const QString &path);
+    bool exportCsv(const QString &path, CsvDialect dialect = CsvDialect::Plain);
 
 private:
     void buildControls();

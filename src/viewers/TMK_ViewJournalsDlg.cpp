@@ -37,7 +37,8 @@ const char *const kAverageGridNames[kAccumulatorSetCount] = {
 
 const QString kWin1251Filter = QStringLiteral("Текст Windows-1251 (*.txt)");
 const QString kUtf8Filter = QStringLiteral("Текст UTF-8 (*.txt)");
-const QString kCsvFilter = QStringLiteral("CSV UTF-8 (*.csv)");
+const QString kCsvFilter = csvDialectName(CsvDialect::Plain).caption;
+const QString kCsvExcelRuFilter = csvDialectName(CsvDialect::ExcelRu).caption;
 
 int journalIndex(JournalKind kind) { return kind == JournalKind::Trip ? 0 : 1; }
 
@@ -254,11 +255,14 @@ bool TMK_ViewJournalsDlg::saveGrid(const StringGrid &grid, const QString &path, 
 {
     try {
         QByteArray text;
-        if (encoding == JournalEncoding::Csv && (&grid == m_journals[0] || &grid == m_journals[1]))
+        const bool csv = encoding == JournalEncoding::Csv || encoding == JournalEncoding::CsvExcelRu;
+        const CsvDialect dialect = encoding == JournalEncoding::CsvExcelRu ? CsvDialect::ExcelRu : CsvDialect::Plain;
+        if (csv && (&grid == m_journals[0] || &grid == m_journals[1]))
             text = csvText(journalCsvRows(m_model.record(kTripsSection),
-                                          &grid == m_journals[0] ? JournalKind::Trip : JournalKind::Tank));
-        else if (encoding == JournalEncoding::Csv)
-            text = csvText(pointRows(grid.rowTexts()));
+                                          &grid == m_journals[0] ? JournalKind::Trip : JournalKind::Tank),
+                           dialect);
+        else if (csv)
+            text = csvText(pointRows(grid.rowTexts()), dialect);
         else // the files keep the decimal points they have always had
             text = encoding == JournalEncoding::Utf8 ? gridTextUtf8(pointRows(grid.rowTexts()))
                                                      : gridText(pointRows(grid.rowTexts()));
@@ -278,22 +282,24 @@ QString TMK_ViewJournalsDlg::askSavePath(JournalEncoding *encoding)
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDirectory(m_saveFolder);
     // Windows-1251 with CR LF lines, as the device's Windows program writes them, stays the
-    // default; UTF-8 with LF lines is what Linux editors read; CSV goes to spreadsheets.
-    dialog.setNameFilters({kWin1251Filter, kUtf8Filter, kCsvFilter});
+    // default; UTF-8 with LF lines is what Linux editors read; CSV goes to programs and spreadsheets.
+    dialog.setNameFilters({kWin1251Filter, kUtf8Filter, kCsvFilter, kCsvExcelRuFilter});
     dialog.selectNameFilter(kWin1251Filter);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     dialog.selectFile(suggestedFileName(m_model, QStringLiteral("txt"), QStringLiteral("журнал")));
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
-        dialog.setDefaultSuffix(filter == kCsvFilter ? QStringLiteral("csv") : QStringLiteral("txt"));
+        dialog.setDefaultSuffix(filter == kCsvFilter || filter == kCsvExcelRuFilter ? QStringLiteral("csv")
+                                                                                     : QStringLiteral("txt"));
     });
     if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const QString path = dialog.selectedFiles().constFirst();
     m_saveFolder = QFileInfo(path).absolutePath();
     if (encoding)
-        *encoding = dialog.selectedNameFilter() == kUtf8Filter  ? JournalEncoding::Utf8
-                    : dialog.selectedNameFilter() == kCsvFilter ? JournalEncoding::Csv
-                                                                : JournalEncoding::Windows1251;
+        *encoding = dialog.selectedNameFilter() == kUtf8Filter         ? JournalEncoding::Utf8
+                    : dialog.selectedNameFilter() == kCsvFilter        ? JournalEncoding::Csv
+                    : dialog.selectedNameFilter() == kCsvExcelRuFilter ? JournalEncoding::CsvExcelRu
+                                                                       : JournalEncoding::Windows1251;
     return path;
 }
 

@@ -21,8 +21,8 @@ class StringGrid;
 class TMK;
 
 // How a saved journal is written: Windows-1251 with CR LF lines, UTF-8 with LF lines, or CSV
-// for spreadsheets.
-enum class JournalEncoding { Windows1251, Utf8, Csv };
+// for programs or for a spreadsheet set to Russian (journals/JournalCsv.h).
+enum class JournalEncoding { Windows1251, Utf8, Csv, CsvExcelRu };
 
 class TMK_ViewJournalsDlg : public QDialog
 {

@@ -140,14 +140,17 @@ TMK_ViewOscDlg::TMK_ViewOscDlg(TMK &model, QWidget *parent)
         redraw();
     });
     connect(savePicture, &QPushButton::clicked, this, [this] {
-        const QString path = askSavePath(QStringLiteral("Изображение PNG (*.png)"), QStringLiteral("png"));
+        const QString path = askSavePath({QStringLiteral("Изображение PNG (*.png)")}, QStringLiteral("png"));
         if (!path.isEmpty())
             this->savePicture(path);
     });
     connect(saveData, &QPushButton::clicked, this, [this] {
-        const QString path = askSavePath(QStringLiteral("CSV UTF-8 (*.csv)"), QStringLiteral("csv"));
+        const CsvDialectName &excelRu = csvDialectName(CsvDialect::ExcelRu);
+        QString filter;
+        const QString path =
+            askSavePath({csvDialectName(CsvDialect::Plain).caption, excelRu.caption}, QStringLiteral("csv"), &filter);
         if (!path.isEmpty())
-            this->saveData(path);
+            this->saveData(path, filter == excelRu.caption ? CsvDialect::ExcelRu : CsvDialect::Plain);
     });
     paintBox->onWheel = [this](int steps, double x) { wheelAt(steps, x); };
     paintBox->onDrag = [this, dragStart = 0](double dx, bool start) mutable {
@@ -251,20 +254,22 @@ QString TMK_ViewOscDlg::cursorText(const QPoint &at) const
         .arg(decimalText(g.timeAtX(at.x()), 3), decimalText(g.voltsAtY(at.y()), 2));
 }
 
-QString TMK_ViewOscDlg::askSavePath(const QString &filter, const QString &suffix)
+QString TMK_ViewOscDlg::askSavePath(const QStringList &filters, const QString &suffix, QString *chosenFilter)
 {
     QFileDialog dialog(this);
     dialog.setObjectName(QStringLiteral("saveOscDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDirectory(m_saveFolder);
-    dialog.setNameFilter(filter);
+    dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(suffix);
     dialog.selectFile(suggestedFileName(m_model, suffix, QStringLiteral("осциллограф")));
     if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const QString path = dialog.selectedFiles().constFirst();
     m_saveFolder = QFileInfo(path).absolutePath();
+    if (chosenFilter)
+        *chosenFilter = dialog.selectedNameFilter();
     return path;
 }
 
@@ -279,10 +284,10 @@ bool TMK_ViewOscDlg::savePicture(const QString &path)
     }
 }
 
-bool TMK_ViewOscDlg::saveData(const QString &path)
+bool TMK_ViewOscDlg::saveData(const QString &path, CsvDialect dialect)
 {
     try {
-        writeFileAtomically(path, csvText(oscCsvRows(m_recordSettings, m_drawing.samples)));
+        writeFileAtomically(path, csvText(oscCsvRows(m_recordSettings, m_drawing.samples), dialect));
         return true;
     } catch (const Error &e) {
         showError(this, e.text());

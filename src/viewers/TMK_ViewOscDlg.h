@@ -5,6 +5,7 @@
 // the grid, the ms/div text and the trace always agree. Beside that it pans the time axis, reads
 // time and voltage under the mouse and saves the picture or the samples.
 
+#include "journals/JournalCsv.h"
 #include "render/OscPicture.h"
 
 #include <QDialog>
@@ -37,7 +38,7 @@ public:
     QString cursorText(const QPoint &at) const;
 
     bool savePicture(const QString &path);
-    bool saveData(const QString &path);
+    bool saveData(const QString &path, CsvDialect dialect = CsvDialect::Plain);
 
 private:
     void voltDivClick();
@@ -46,7 +47,8 @@ private:
     void redraw();
     void setOffset(int offset);
     void wheelAt(int steps, double x);
-    QString askSavePath(const QString &filter, const QString &suffix);
+    // The path chosen, empty when cancelled; *chosenFilter the file type chosen of filters.
+    QString askSavePath(const QStringList &filters, const QString &suffix, QString *chosenFilter = nullptr);
 
     TMK &m_model;
     OscDrawing m_drawing;

@@ -61,6 +61,34 @@ TEST(JournalCsv, TextIsUtf8WithQuotedCellsWhereNeeded)
     EXPECT_EQ(text, QByteArray("\"Пробег, км\",1.5\nx\n"));
 }
 
+// The Russian spreadsheet's dialect: decimals and moments by the plain cells' shape, nothing else.
+TEST(JournalCsv, ExcelRuDialectRewritesNumbersAndMoments)
+{
+    const struct
+    {
+        const char *plain, *excel;
+    } cases[] = {
+        {"41.300", "41,300"},
+        {"-0.5", "-0,5"},
+        {"3779", "3779"},
+        {"P0133", "P0133"},
+        {"0133", "0133"},
+        {"1.2.3", "1.2.3"},
+        {"2026-12-07T08:05", "07.12.2026 08:05"},
+        {"2026-12-07T08:05:09.120Z", "07.12.2026 08:05"},
+        {"--12-07T08:05", "07.12.???? 08:05"}, // no year to give: text, never this year's date
+        {"2026-12", "2026-12"},
+        {"a;b", "\"a;b\""},
+        {"Пробег, км", "Пробег, км"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(csvText({row({c.plain})}, CsvDialect::ExcelRu),
+                  QByteArray("\xEF\xBB\xBF") + QByteArray(c.excel) + "\r\n")
+            << c.plain;
+    EXPECT_EQ(csvText({row({"1.5", "x"}), row({"y"})}, CsvDialect::ExcelRu), QByteArray("\xEF\xBB\xBF1,5;x\r\ny\r\n"));
+    EXPECT_EQ(csvText({row({"1.5", "x"})}), QByteArray("1.5,x\n")) << "the plain dialect stays as it was";
+}
+
 TEST(JournalCsv, AveragesOneLinePerSet)
 {
     Record s0 = section(0);

@@ -133,11 +133,32 @@ TEST_F(JournalTool, CsvOfEveryJournal)
 
     const QStringList errors =
         lines({QStringLiteral("--errors"), QStringLiteral("--csv")}).join(QString()).split(QLatin1Char('\n'));
-    EXPECT_EQ(errors[1], QStringLiteral("0,--12-06T18:42,0133,307"));
-    // Everything: each journal under its title, an empty line between.
-    const QStringList all = lines({QStringLiteral("--csv")}).join(QString()).split(QLatin1Char('\n'));
-    EXPECT_EQ(all[0], QStringLiteral("Журнал поездок"));
-    EXPECT_TRUE(all.contains(QStringLiteral("Средние")));
+    // The code in full, with its letter, so that no spreadsheet reads it as the number 133.
+    EXPECT_EQ(errors[1], QStringLiteral("0,--12-06T18:42,P0133,307"));
+    // A CSV file holds one table: every journal is a file of its own beside the one named, and
+    // the terminal takes only one.
+    EXPECT_EQ(mktool({QStringLiteral("journals"), file, QStringLiteral("--csv")}).code, 2);
+    const ToolRun all = mktool({QStringLiteral("journals"), file, QStringLiteral("--csv"), QStringLiteral("-o"),
+                                dir.filePath(QStringLiteral("all.csv"))});
+    ASSERT_EQ(all.code, 0) << all.err.constData();
+    for (const char *part : {"trip", "tank", "errors", "averages"}) {
+        const QByteArray text = readFile(dir.filePath(QStringLiteral("all-%1.csv").arg(QLatin1String(part))));
+        EXPECT_TRUE(text.startsWith(part == std::string("averages") ? "Накопитель," : "№,Дата и время,")) << part;
+        EXPECT_TRUE(all.out.contains(QStringLiteral("all-%1.csv\n").arg(QLatin1String(part)).toUtf8())) << part;
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("all.csv"))));
+    // For a Russian spreadsheet: BOM, ';', decimal commas, the day first; a bad name is a usage error.
+    const ToolRun excel = mktool({QStringLiteral("journals"), file, QStringLiteral("--trip"), QStringLiteral("--csv"),
+                                  QStringLiteral("--csv-dialect"), QStringLiteral("excel-ru")});
+    ASSERT_EQ(excel.code, 0) << excel.err.constData();
+    EXPECT_TRUE(excel.out.startsWith("\xEF\xBB\xBF№;Дата и время;Время в пути, с;"));
+    EXPECT_TRUE(excel.out.contains("\r\n0;06.12.???? 17:45;2700;41,300;3,600;0,000;3,600;55,1;8,72;4,80;213,9\r\n"));
+    for (const char *bad : {"excel", ""})
+        EXPECT_EQ(mktool({QStringLiteral("journals"), file, QStringLiteral("--trip"), QStringLiteral("--csv"),
+                          QStringLiteral("--csv-dialect"), QLatin1String(bad)})
+                      .code,
+                  2)
+            << bad;
     EXPECT_EQ(mktool({QStringLiteral("journals"), file, QStringLiteral("--csv"), QStringLiteral("--encoding"),
                       QStringLiteral("utf-8")})
                   .code,

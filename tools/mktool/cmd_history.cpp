@@ -125,7 +125,8 @@ int runShow(const QStringList &argv)
     const QStringList parts = {QStringLiteral("--trips"), QStringLiteral("--tank"), QStringLiteral("--errors"),
                                QStringLiteral("--months")};
     const Args args(argv,
-                    {QStringLiteral("--car"), QStringLiteral("--db"), QStringLiteral("--from"), QStringLiteral("--to")},
+                    {QStringLiteral("--car"), QStringLiteral("--db"), QStringLiteral("--from"), QStringLiteral("--to"),
+                     QStringLiteral("--csv-dialect")},
                     parts + QStringList{QStringLiteral("--csv"), QStringLiteral("--json")});
     if (!args.ok() || !args.positional().isEmpty())
         return usageError(QStringLiteral("history"),
@@ -140,6 +141,13 @@ int runShow(const QStringList &argv)
     const bool csv = args.has(QStringLiteral("--csv")), json = args.has(QStringLiteral("--json"));
     if (csv && json)
         return usageError(QStringLiteral("history"), QStringLiteral("выберите одно из --csv, --json"));
+    if (csv && chosen.isEmpty())
+        return usageError(QStringLiteral("history"),
+                          QStringLiteral("в CSV одна таблица: выберите одно из --trips, --tank, --errors, --months"));
+    const std::optional<CsvDialect> dialect =
+        csvDialectByKey(args.value(QStringLiteral("--csv-dialect"), QStringLiteral("plain")));
+    if (!dialect || (!csv && args.has(QStringLiteral("--csv-dialect"))))
+        return usageError(QStringLiteral("history"), QStringLiteral("--csv-dialect - это plain или excel-ru, вместе с --csv"));
 
     HistoryPeriod period;
     for (auto [option, date] :
@@ -178,7 +186,7 @@ int runShow(const QStringList &argv)
     for (const QString &part : shown) {
         const Rows rows = rowsOf(part);
         const Rows titled = chosen.isEmpty() ? Rows{{titles[parts.indexOf(part)]}} + rows + Rows{{}} : rows;
-        text += csv ? csvText(titled) : alignedText(titled);
+        text += csv ? csvText(titled, *dialect) : alignedText(titled);
     }
     out(text);
     return kOk;
@@ -213,15 +221,16 @@ const CommandRegistrar
     kHistory({QStringLiteral("history"),
               QStringLiteral(
                   "add FILE... [--car NAME] [--read-date YYYY-MM-DD] [--db PATH] | "
-                  "show [--car NAME] [--trips|--tank|--errors|--months] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--csv|--json] "
-                  "[--db PATH] | cars [--db PATH]"),
+                  "show [--car NAME] [--trips|--tank|--errors|--months] [--from YYYY-MM-DD] [--to YYYY-MM-DD] "
+                  "[--csv [--csv-dialect plain|excel-ru]|--json] [--db PATH] | cars [--db PATH]"),
               QStringLiteral("история поездок, накопленная по считываниям (~/.local/share/mkconf/history.sqlite, если не задан "
                              "--db): add добавляет журналы файлов настроек в историю автомобиля (\"Мой автомобиль\", "
                              "если не задан --car), пропуская уже известные записи; год каждой записи берётся из "
                              "--read-date или времени файла; show печатает историю выровненной таблицей с датами "
                              "дд.мм.гггг чч:мм (без --car - единственного автомобиля, если он один; --from/--to: только "
-                             "эти дни включительно, без записей с неясным годом; для программ --csv: CSV в UTF-8 и "
-                             "--json, оба с датами ISO; --months: итоги по месяцам); cars - список автомобилей"),
+                             "эти дни включительно, без записей с неясным годом; для программ --csv: одна таблица в CSV и "
+                             "--json, оба с датами ISO; --csv-dialect excel-ru: CSV для таблиц на русском; "
+                             "--months: итоги по месяцам); cars - список автомобилей"),
               runHistory});
 
 } // namespace

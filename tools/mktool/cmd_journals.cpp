@@ -10,6 +10,8 @@
 #include "journals/JournalCsv.h"
 #include "journals/JournalGrids.h"
 
+#include <QFileInfo>
+
 namespace mk::tool {
 
 namespace {
@@ -44,9 +46,9 @@ Rows averagesRows(const TMK &tmk)
     return rows;
 }
 
-// The CSV of one journal; without a choice every journal, each under its page's title and
-// separated by an empty line.
-int writeCsv(const TMK &tmk, const QString &part, const QStringList &parts, const Args &args)
+// The CSV of one journal; a CSV file holds one table, so without a choice every journal goes to
+// a file of its own beside OUT (OUT-trip.csv, OUT-tank.csv ...), and to the terminal only one.
+int writeCsv(const TMK &tmk, const QString &part, const QStringList &parts, const Args &args, CsvDialect dialect)
 {
     const auto rowsOf = [&](const QString &p) {
         if (p == parts[0])
@@ -58,19 +60,24 @@ int writeCsv(const TMK &tmk, const QString &part, const QStringList &parts, cons
                                 errorCodeFlags(tmk.record(kVehicleSection)));
         return averagesCsvRows(tmk.record(kCountersSection));
     };
-    QByteArray text;
+    const QString target = args.value(QStringLiteral("-o"), QStringLiteral("-"));
     if (!part.isEmpty()) {
-        text = csvText(rowsOf(part));
-    } else {
-        const QStringList titles = {QStringLiteral("Журнал поездок"), QStringLiteral("Журнал заправок"),
-                                    QStringLiteral("Журнал ошибок"), QStringLiteral("Средние")};
-        for (int i = 0; i < parts.size(); ++i)
-            text += csvText(Rows{{titles[i]}} + rowsOf(parts[i]) + Rows{{}});
+        writeOutput(target, csvText(rowsOf(part), dialect));
+        return kOk;
     }
-    if (args.has(QStringLiteral("-o")))
-        writeOutput(args.value(QStringLiteral("-o")), text);
-    else
-        out(text);
+    if (target == QLatin1String("-"))
+        return usageError(QStringLiteral("journals"),
+                          QStringLiteral("в CSV одна таблица: выберите одно из --trip, --tank, --errors, --averages "
+                                         "или дайте -o для файла на каждый журнал"));
+    const QFileInfo named(target);
+    const QString stem = named.suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0
+                             ? named.path() + QLatin1Char('/') + named.completeBaseName()
+                             : target;
+    for (const QString &p : parts) {
+        const QString path = stem + QLatin1Char('-') + p.mid(2) + QStringLiteral(".csv");
+        writeOutput(path, csvText(rowsOf(p), dialect));
+        out(path + QLatin1Char('\n'));
+    }
     return kOk;
 }
 
@@ -78,7 +85,7 @@ int runJournals(const QStringList &argv)
 {
     const QStringList parts = {QStringLiteral("--trip"), QStringLiteral("--tank"), QStringLiteral("--errors"),
                                QStringLiteral("--averages")};
-    const Args args(argv, {QStringLiteral("-o"), QStringLiteral("--encoding")},
+    const Args args(argv, {QStringLiteral("-o"), QStringLiteral("--encoding"), QStringLiteral("--csv-dialect")},
                     parts + QStringList{QStringLiteral("--csv")});
     if (!args.ok() || args.positional().size() != 1)
         return usageError(QStringLiteral("journals"),
@@ -100,10 +107,15 @@ int runJournals(const QStringList &argv)
     if (csv && args.has(QStringLiteral("--encoding")))
         return usageError(QStringLiteral("journals"), QStringLiteral("CSV всегда в UTF-8"));
 
+    const std::optional<CsvDialect> dialect =
+        csvDialectByKey(args.value(QStringLiteral("--csv-dialect"), QStringLiteral("plain")));
+    if (!dialect || (!csv && args.has(QStringLiteral("--csv-dialect"))))
+        return usageError(QStringLiteral("journals"), QStringLiteral("--csv-dialect - это plain или excel-ru, вместе с --csv"));
+
     TMK tmk;
     loadSettings(tmk, args.positional().first());
     if (csv)
-        return writeCsv(tmk, chosen.isEmpty() ? QString() : chosen.first(), parts, args);
+        return writeCsv(tmk, chosen.isEmpty() ? QString() : chosen.first(), parts, args, *dialect);
     const auto rowsOf = [&](const QString &part) {
         if (part == parts[0])
             return journalGridRows(tmk.record(kTripsSection), JournalKind::Trip);
@@ -133,11 +145,15 @@ int runJournals(const QStringList &argv)
 
 const CommandRegistrar
     kJournals({QStringLiteral("journals"),
-               QStringLiteral("FILE [--trip|--tank|--errors|--averages] [--csv] [-o OUT.txt [--encoding utf-8]]"),
+               QStringLiteral("FILE [--trip|--tank|--errors|--averages] [--csv [--csv-dialect plain|excel-ru]] "
+                              "[-o OUT.txt [--encoding utf-8]]"),
                QStringLiteral("журналы, как их сохраняет окно журналов: ячейки через табуляцию, строки CR LF; "
                               "UTF-8 в терминале, Windows-1251 в OUT.txt (UTF-8 со строками LF "
-                              "с --encoding utf-8); --csv: CSV в UTF-8, запись на строку, "
-                              "даты как --MM-DDThh:mm"),
+                              "с --encoding utf-8); --csv: один журнал в CSV, запись на строку "
+                              "(без выбора журнала -o OUT.csv пишет OUT-trip.csv, OUT-tank.csv, "
+                              "OUT-errors.csv, OUT-averages.csv); plain: UTF-8, ',' и '.', даты как "
+                              "--MM-DDThh:mm; excel-ru: для таблиц на русском, UTF-8 с BOM, ';', "
+                              "десятичная запятая, даты как ДД.ММ.???? чч:мм"),
                runJournals});
 
 } // namespace
