@@ -17,11 +17,9 @@ endforeach()
 install(FILES ${MK_PACKAGING}/mkconf-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME mkconf.xml)
 # udev reads /usr/lib/udev/rules.d and /usr/local/lib/udev/rules.d alike.
 install(FILES ${MK_PACKAGING}/60-mkconf.rules DESTINATION lib/udev/rules.d)
-# The screen fonts compiled into the programs are made from the Terminus Font, whose licence
-# travels with them; the copyright file names both licences in Debian's machine-readable form.
-install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/src/render/fonts/LICENSE-TerminusFont.txt
-              ${MK_PACKAGING}/debian/copyright
-        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The copyright file gives the program's licence and that of the Terminus Font, from which the
+# screen fonts compiled into the programs are made, in Debian's machine-readable form.
+install(FILES ${CMAKE_SOURCE_DIR}/README.md ${MK_PACKAGING}/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${MK_PACKAGING}/mkconf.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
         RENAME org.example.mkconf.metainfo.xml)
 install(FILES ${MK_PACKAGING}/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides

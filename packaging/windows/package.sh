@@ -57,6 +57,7 @@ cp "$here/mkconf.ico" "$stage/"
 mkdir -p "$stage/licenses"
 cp -r "$qt/licenses/." "$stage/licenses/"
 cp "$root/src/render/fonts/LICENSE-TerminusFont.txt" "$stage/licenses/"
+cp "$root/LICENSE" "$stage/licenses/mkconf-GPL-3.0-or-later.txt"
 cp "$here/LICENSES.txt" "$stage/licenses/README.txt"
 cp "$root/README.md" "$stage/README.md"
 
