@@ -85,7 +85,7 @@ TEST(JournalCsv, ExcelRuDialectRewritesNumbersAndMoments)
         EXPECT_EQ(csvText({row({c.plain})}, CsvDialect::ExcelRu),
                   QByteArray("\xEF\xBB\xBF") + QByteArray(c.excel) + "\r\n")
             << c.plain;
-    EXPECT_EQ(csvText({row({"1.5", "x"}), row({"y"})}, CsvDialect::ExcelRu), QByteArray("\xEF\xBB\xBF1,5;x\r\ny\r\n"));
+    EXPECT_EQ(csvText({row({"1.5", "x"}), row({"y"})}, CsvDialect::ExcelRu), QByteArray("\xEF\xBB\xBF" "1,5;x\r\ny\r\n"));
     EXPECT_EQ(csvText({row({"1.5", "x"})}), QByteArray("1.5,x\n")) << "the plain dialect stays as it was";
 }
 
