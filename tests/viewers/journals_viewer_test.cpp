@@ -182,27 +182,30 @@ private slots:
         QCOMPARE(
             answers.filters,
             (QStringList{QStringLiteral("Текст Windows-1251 (*.txt)"), QStringLiteral("Текст Windows-1251 (*.txt)"),
-                         QStringLiteral("Текст UTF-8 (*.txt)"), QStringLiteral("CSV UTF-8 (*.csv)")}));
+                         QStringLiteral("Текст UTF-8 (*.txt)"), QStringLiteral("CSV UTF-8 (*.csv)"),
+                         QStringLiteral("CSV для Excel (русский) (*.csv)")}));
         QFile utf8(answers.savePath);
         QVERIFY(utf8.open(QIODevice::ReadOnly));
         const QByteArray expected = dataFile("factory_trip_journal.txt");
         QCOMPARE(utf8.readAll(), fromWin1251(expected).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8());
     }
 
-    // The CSV filter writes the journal's records, not the grid's texts.
+    // Either CSV filter writes the journal's records, not the grid's texts, in its own dialect.
     void journalsSaveAsCsv()
     {
-        TMK tmk;
-        loadFactory(tmk);
-        TMK_ViewJournalsDlg dlg(tmk, 0);
-        QTemporaryDir dir;
-        DialogAnswers answers;
-        answers.savePath = dir.filePath(QStringLiteral("tank.csv"));
-        answers.filter = QStringLiteral("CSV UTF-8 (*.csv)");
-        QTest::mouseClick(find<QPushButton>(&dlg, "bTank"), Qt::LeftButton);
-        QFile csv(answers.savePath);
-        QVERIFY(csv.open(QIODevice::ReadOnly));
-        QCOMPARE(csv.readAll(), csvText(journalCsvRows(tmk.record(6), JournalKind::Tank)));
+        for (const CsvDialectName &d : csvDialects()) {
+            TMK tmk;
+            loadFactory(tmk);
+            TMK_ViewJournalsDlg dlg(tmk, 0);
+            QTemporaryDir dir;
+            DialogAnswers answers;
+            answers.savePath = dir.filePath(QStringLiteral("tank.csv"));
+            answers.filter = d.caption;
+            QTest::mouseClick(find<QPushButton>(&dlg, "bTank"), Qt::LeftButton);
+            QFile csv(answers.savePath);
+            QVERIFY(csv.open(QIODevice::ReadOnly));
+            QCOMPARE(csv.readAll(), csvText(journalCsvRows(tmk.record(6), JournalKind::Tank), d.dialect));
+        }
     }
 
     // "Графики" comes after the journals' own pages; its charts follow the records, clearing too.
