@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, configures, builds, then runs the configurator or the tests.
 #   bash build.sh run [mkconf options]   build and start mkconf (the demo device when none is given)
 #   bash build.sh test [--sanitize]      build and run the whole test suite

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Wall and CPU time of this process and of another one (the simulator), and the load of the
 // machine, for the benchmark programs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A full read or write of the device memory against a device on a port: wall time, the wire
 // time of the bytes exchanged (request and answer bytes, 11 bits each at the line rate),
 // their ratio, the CPU time of this (the client) process as a share of the wall time and,

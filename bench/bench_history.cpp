@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trip history: adding a read's journals to a database that already holds about ten years of
 // trips, the monthly totals and listings shown from it, and the history window opened on it.
 

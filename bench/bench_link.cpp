@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Requests per second and CPU time per request of the link against a device on a port.
 //   bench_link PORT SECONDS [LINE_RATE [SIMULATOR_PID]]
 // With LINE_RATE (the rate the device paces its bytes at) it also prints the ratio of the

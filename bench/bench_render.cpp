@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time to draw the screen previews: every kind once, and all previews of each editor page
 // (what one refresh of the visible page redraws), including the copy into a QImage.
 

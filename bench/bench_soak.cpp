@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Soak of the device exchange on a bad line: many full reads and writes against the simulated
 // device with faults injected, on a virtual clock (time-outs cost no real time). Every success
 // must be byte-exact; every failure must leave the caller's image unchanged and the device's

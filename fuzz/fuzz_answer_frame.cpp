@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as the device's answer to a request, arriving in bursts at chosen times: the
 // receiver and validator must accept only well-formed answers and read no value past them.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a settings file: decoding it, decoding every section and the oscilloscope blocks,
 // formatting every journal grid, every named setting and every screen preview of whatever loaded
 // must stay inside the image, finish quickly and never crash. A setting's shown text, parsed and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a tank file: a file that loads must save back to its first 245 bytes, a file
 // that is refused must leave the records as they were, and the table rules applied to what was
 // loaded (and to the rest of the bytes read as typed cells) must stay inside the records.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation and the Debian package. Qt and the C library come from Debian's own packages,
 # so only this project's files are installed.
 include(GNUInstallDirs)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One Qt Test program per window test file (tests/<dir>/<name>.cpp), against the real widgets;
 # the Linux suite and the Windows build (tests/windows) make them the same way.
 function(mk_gui_test test)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Qt 6.4.2 (Base with the SQLite driver, Serial Port) for 64-bit Windows with MinGW-w64, once.
 # Sources: Qt Base and SQLite from Debian's source packages, Qt Serial Port from third_party/.
 # The result goes to $MK_QT_WIN (default ~/.cache/mkconf/qt-6.4.2-mingw64-r<recipe>), outside the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 ; The Windows installer: per user, without administrator rights, into the user's own programs
 ; folder; a Start-menu entry; settings files (*.tcset) open in mkconf, tank files (*.tcoil) carry
 ; its icon. The uninstaller removes exactly what was installed: the user's settings files,

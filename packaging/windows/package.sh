@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the Windows packages from a cross-built tree:
 #   package/mkconf-VERSION-win64.zip        portable: unpack anywhere and start mkconf.exe
 #   package/mkconf-VERSION-setup.exe        per-user installer (NSIS)

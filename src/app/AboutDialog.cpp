@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AboutDialog.h"
 
 #include "app/TMainForm.h"

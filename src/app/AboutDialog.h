@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "О программе": versions, the bundled font's licence and where the program keeps its files.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The access check that guards the manual port and baud-rate choices: a password asked once;
 // once given, never asked again during the run. The main window grants access at start-up.

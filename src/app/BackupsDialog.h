@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Резервные копии": the backups folder, newest first; "Открыть" hands the chosen backup to the
 // main window's file load, "Показать папку" opens the folder in the file manager.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // mkconf's command line: a settings file to open, the demo device and its model.
 

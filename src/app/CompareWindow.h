@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings held against a file or the device: only what differs, by page, and
 // "Сохранить как текст".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Проверка подключения": the connection check's report, with a repeat after the user has
 // followed a fix, and a copy of the text for a support request.

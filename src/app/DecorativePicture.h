@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The small picture in the main window's lower right corner: a trip computer showing a dial.
 

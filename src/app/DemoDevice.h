@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The simulated trip computer of mkconf --demo, on a line of its own that a port number leads
 // to, and listed as the device's USB modem for the automatic search. The line is the one

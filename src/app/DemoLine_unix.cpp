@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The demo's line on Linux: the simulated device served on a pseudo-terminal, which a free port
 // number points at, so the demo goes through the same port code as a real device.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The demo's line on Windows, which has no pseudo-terminals: the link talks to the simulated
 // device in-process, on the highest COM number the system does not use.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the main window needs of the device link. The configurator wires the serial link to
 // it; tests of the window use a scripted stand-in.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AccessCheck.h"
 #include "app/CommandLine.h"
 #include "app/DemoDevice.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The status bar's word on the trip computer: "МК подключён: COM3 — /dev/mk-0" or
 // "МК не подключён", following the device watcher; "МК (демо) подключён: …" for the demo device.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whether the window has somewhere to appear, asked before Qt starts: Qt would abort with its
 // own terse message otherwise.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // On Linux a window needs an X or Wayland session (or a platform chosen by hand).
 
 #include "app/DisplayCheck.h"

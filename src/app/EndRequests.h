@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The system asking the configurator to end (on Linux SIGTERM from a shutdown or kill, SIGHUP
 // from a closed session), turned into a signal on the user-interface thread: the program then

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A second start of the program goes to the running copy: the second copy leaves a small request
 // file beside the single-instance lock, holding the path of the settings file it was asked to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A second start brings the running copy's window to the front. Windows lets a program take
 // the foreground only when the program in front allows it: the second copy, which the user

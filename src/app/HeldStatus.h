@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the main window's status bar says of the settings held: where they came from (the device
 // and its port with the time of the exchange, a file's name, a backup's date) and whether they

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The user manual in a window of the program: a text browser over the manual's HTML pages, so
 // no web browser is needed.

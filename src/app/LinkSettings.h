@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The port number kept in the program's ini file between runs: key "Port" in group "RS232".
 

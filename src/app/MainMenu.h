@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's menu bar: "Файл", "Сервис", "Справка". Further commands join "Файл" and
 // "Сервис" through addFileAction / addServiceAction (above "Выход" in "Файл").

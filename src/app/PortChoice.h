@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The manual choice of the port and of the baud rate, behind the access check. The dialogs
 // themselves are the caller's; these functions hold what happens around them.

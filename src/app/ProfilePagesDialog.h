@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Экспорт профиля": which pages of settings go into the profile. Pages that hold what belongs to
 // this one car (the odometer and its corrections, the tank calibration, the service dates) start

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's device link on the serial port: port discovery, the manual port choice
 // and the device exchange, with the demo device behind it when there is one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A settings comparison as a tree: one branch per page with its count, one row per setting
 // (caption, value before, value after). Shared by the write preview and the compare window.

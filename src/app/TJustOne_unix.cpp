@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single-instance guard's folder on Linux: the session's runtime folder when it is private,
 // else "mkconf" in the user's cache folder.
 

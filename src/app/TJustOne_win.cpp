@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single-instance guard's folder on Windows: "mkconf" in the user's local application-data
 // folder, which the system gives to this user alone.
 

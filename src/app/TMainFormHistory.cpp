@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's trip history commands: the history window, adding the journals held (after
 // a read from the device, a file or a backup) to a car's history, and doing so after every read.
 

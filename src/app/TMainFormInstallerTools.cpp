@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's commands for installers who set up many cars: profiles of settings by
 // name, the connection check, and the trip computer's presence in the status bar.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The access password dialog: a prompt and a masked field of up to 10 letters or digits.
 

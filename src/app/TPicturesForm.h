@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The hidden holder of the display-element pictures that the screen previews draw with:
 // two pointer scales, a round dial, the dial's hub and a pointer. Never shown.

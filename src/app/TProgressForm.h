@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The progress window of a device exchange: a text, a blue gauge 0..100 and Cancel, under a
 // caption bar of its own without buttons; it stays on top of the main window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a write would change, shown before anything reaches the device: "Записать" or "Отмена".
 // A profile's import shows its changes the same way, with "Применить". Отмена is the default.

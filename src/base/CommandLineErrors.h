@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Russian text of a command line the parser refused, naming the argument as it was typed.
 

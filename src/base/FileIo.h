@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whole-file reads of regular files only, and the one way every file is written: a new temporary
 // file beside the target, every step checked, then a rename.

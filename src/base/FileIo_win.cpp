@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file routines on Windows: regular files only, and every save through a new temporary file
 // beside the target, written, flushed to the disk (FlushFileBuffers) and closed, each step
 // checked, then moved over the target with write-through. Names are UTF-16 throughout, so any

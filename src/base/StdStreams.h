@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's standard output and error, every write checked: a full disk or a closed pipe
 // behind them is a failure the program reports, never silently lost output.

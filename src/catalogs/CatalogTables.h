@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Row types of the constant catalog tables; only the catalog builders read them.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measured-parameter table, in catalog order.
 
 #include "catalogs/CatalogTables.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The measured-parameter catalog: what each one-byte quantity code on the device's screens means.
 //

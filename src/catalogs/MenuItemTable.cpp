@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hot-menu items in catalog order, with the codes they get when no feature flag is set.
 
 #include "catalogs/CatalogTables.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The hot-menu item catalog: identifier, caption and code of every item the device's hot menus
 // can hold.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model table: model type, variants, name, feature flags and protocol codes in list order.
 
 #include "catalogs/CatalogTables.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Facts of the current protocol that show or hide the editor's protocol-dependent controls.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The protocol definitions, in build order.
 
 #include "catalogs/CatalogTables.h"

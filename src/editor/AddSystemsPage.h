@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The page "Допсистемы": which additional control units (immobiliser, airbags, ABS, gearbox, ...)
 // the device polls for error codes, and how the device shows them.

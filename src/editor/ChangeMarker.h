@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The marks a setting's control carries: changed since the editor opened (its caption in bold, a
 // solid frame with a filled corner) and different from the factory value (its caption in italics,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The page "Цветовые схемы": the active scheme, the palette of the edited scheme set colour by
 // colour, the palette colour of every screen part, previews, copying and resetting the schemes.

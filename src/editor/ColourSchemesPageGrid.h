@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A colour grid of the page "Цветовые схемы": column 0 the palette number, column 1 the row's
 // caption painted over the colour it stands for.

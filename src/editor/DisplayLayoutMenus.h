@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pop-up menus of the display-layout previews: which measured parameters a place offers.
 

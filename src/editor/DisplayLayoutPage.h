@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pages "Дисплеи х4", "Дисплеи х9", "Дисплеи х7", "Граф. дисплеи", "Стрел. дисплеи" and
 // "Дисплей х6": a preview per screen; a right click into a preview offers the measured parameters

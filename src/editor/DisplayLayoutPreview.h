@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A box showing one 320x240 screen preview; a right click reports where on the screen it fell.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Undo and redo of the edits made in the open editor, on every page alike: each step holds the
 // records before and after one stored edit, so undoing it puts back exactly the bytes that were

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's step "Редактировать настройки": the edit transaction around the editor.
 
 #include "editor/EditTransaction.h"

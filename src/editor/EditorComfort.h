@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What makes the big editor easier to work in, for every page alike and all from the field table
 // and the named settings: a search field (Ctrl+F) that jumps to any setting, marks on the controls

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The seam between the editor frame (TMK_SetParamsDlg) and its special pages.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The special pages of the editor, in loading order: the display-layout previews, then the simple
 // fields together with the colour schemes, the hot menus, the tank, the additional systems.
 // One line per page class; see EditorPage.h.

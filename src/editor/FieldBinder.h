@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one generic binder of the simple fields: finds each control of the field table by objectName
 // under a root widget, loads it from the working records and stores it back on the field's event

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Builds the controls of simple fields from the field table, so page layouts only place them.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The spin edit of a numeric setting. A number typed outside its range is neither cut short while
 // typing nor undone without a word: the box keeps the digits, and when the value is taken it goes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The page "Горячие меню": the four hot menus of the device in four grids, edited through a
 // right-click menu (insert, delete, clear) and by dragging rows by their number.

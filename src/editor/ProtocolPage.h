@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The protocol controls of the page "Источники": how the device picks its protocol, the protocol
 // chosen by hand and its eight sub-type selectors. A change of protocol resets the sub-types and

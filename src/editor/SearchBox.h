@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The editor's search field: typing lists the settings found just above the field ("page —
 // caption"); Up and Down move in the list, Enter or a click chooses, Escape clears. Enter and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Finding a setting by what the user remembers of it: a word of its caption, its name as mktool
 // knows it, or the value it shows. Every page counts, the special pages too; settings this model

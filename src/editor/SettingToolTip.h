@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tool tip of a setting's control, built from its field-table row: the values it takes (and
 // the step), its unit, its factory value and the name mktool knows it by.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Layouts of the pages whose every control is a simple field (or the protocol controls), built in
 // code from the field table. Each function fills an empty tab sheet.

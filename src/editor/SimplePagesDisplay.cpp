@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pages "Разное" (inside "Дисплей") and "Озвуч.сообщения".
 
 #include "editor/FieldControls.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pages "Средние", "Парковка", "ТО", "Унив.вход" and "Служ.информ.".
 
 #include "editor/FieldControls.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pages "Поправки", "Источники" and "Границы".
 
 #include "editor/FieldControls.h"

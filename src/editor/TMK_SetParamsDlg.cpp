@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/TMK_SetParamsDlg.h"
 
 #include "catalogs/DeviceModel.h"

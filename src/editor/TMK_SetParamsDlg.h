@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings editor "Настройки МК": one modal dialog with every setting of sections 0..10 on the
 // pages of pcMain. Each change goes into the model's working records at once; the edit transaction

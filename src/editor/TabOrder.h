@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The editor's Tab order follows its layouts: top to bottom, column by column, instead of the
 // order in which the pages happened to create their controls.

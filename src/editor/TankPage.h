@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The page "Бак": the 2-point and 7-point linear calibrations of the fuel-level sensor, the
 // calibration table and the tank file that carries all three across a firmware update.

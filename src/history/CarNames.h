@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The names of cars in the history: what may name one, and how a name is shown where a control
 // character would do harm (a terminal, a line-based listing).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The history as rows in the journals' CSV columns, each date with its year, and the monthly
 // totals; mktool writes them as CSV or as a grid.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The trip history of a user: every trip, refuelling and error entry read from the device or a
 // file, kept per car across reads in a SQLite database.

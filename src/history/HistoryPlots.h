@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The monthly charts of the history: one bar per month, oldest first, drawn like the journals'.
 

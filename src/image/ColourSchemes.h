@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The colour schemes of the display section: two 56-byte records (set 0 the loaded predefined scheme,
 // set 1 the user scheme), each 16 palette words and the palette index of every screen part.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the device records and advances by itself in its memory, beside the settings: the trip,
 // refuelling and error journals, the accumulated averages with the overall distance, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A realistic device memory image as a freshly set-up device would hold it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fixed facts of the settings image: header positions, section record sizes, oscilloscope blocks.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one place where the records and the image meet outside TMK itself: the editor, both
 // viewers and the device write all go through here.

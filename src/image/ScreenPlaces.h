@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The device's screen kinds and where the display section keeps the measured-parameter code of
 // each place of each screen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings file *.tcset: the model code, then the image XORed with a fixed table.
 

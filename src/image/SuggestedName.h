@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file name a save dialog offers for what comes from a settings image: the device model and
 // the day, "QZ-71B_WS 2026-12-08.tcset", so that files of several cars tell themselves apart.

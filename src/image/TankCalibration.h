@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fuel-tank calibration fields of sections 2 and 3: the 2-point and 7-point linear calibrations
 // and the calibration table, with the rules the tank page applies when it stores the table.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the error journal writes an error code, by the error-code format of the engine protocol.
 

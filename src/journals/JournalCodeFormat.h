@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which error-code format the journals are shown with: that of the protocol the image selects.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The journals as CSV for spreadsheets: UTF-8, a header row, one record a line, numbers with a
 // dot, no thousands separators. The journals keep no year, so a record's moment is written in

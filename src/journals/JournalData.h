@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the device records beside its settings: trip and refuelling journals (section 6),
 // accumulator sets (section 0) and the error journal with freeze frames (section 12).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the journals viewer's grids, row by row, and their export as a text file.
 // The viewer and `mktool journals` both fill from here, so their outputs cannot drift apart.

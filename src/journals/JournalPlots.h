@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the journals' charts show: one bar per recorded trip or refuelling, oldest first.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The oscilloscope record in physical units, for the CSV export and the viewer's cursor.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The backups folder as a list: what each file holds, newest first. Files that are no backup of
 // this program, or that cannot be read as one, are listed as such; none stops the listing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Millisecond time for the link's deadlines and pauses. The link never reads the system time
 // directly, so tests can run its time-outs on a virtual clock without sleeping.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the connection check has in common on every system: which errors offer it.
 
 #include "link/ConnectionCheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The connection check: why the trip computer cannot be reached on this system. On Linux it looks
 // at the USB devices with the device's identity and their serial nodes, the udev rule, the user's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connection check on Linux: the USB devices in sysfs, their nodes and who may open them,
 // the udev rule, ModemManager, brltty and lock files.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connection check on Windows: the COM ports the system lists, the trip computer among them
 // by its USB identity, the registry's record of the device (seen by Windows but given no COM
 // port: its driver is missing), and whether another program holds the device's port.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connection check's report as text for the dialog and mktool doctor, and as JSON.
 
 #include "link/ConnectionCheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Conversations with the trip computer: identify it, read its whole memory into an image,
 // write an image's sections back. Each whole operation opens the link's port at 115200 baud

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whether a trip computer is plugged in and on which port, for the status bar: the system's
 // list of serial nodes is looked at twice a second, and no port is ever opened for it. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frames on the wire, without any I/O. A frame is
 //   N, address, header word, command or status, values..., checksum

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The request/answer protocol over the serial port: one request frame out, one answer frame
 // back within the time-outs, checked, with up to three attempts 50 ms apart.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the link reaches port number n: whether it is present, how to open it, and the clock
 // its time-outs run on. The system backend opens real nodes; tests plug in simulated ports.

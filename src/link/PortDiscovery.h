@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Finding the trip computer's port before each exchange, and the manual choice of a port.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where automatic search looks on Linux: the serial nodes the system lists, with their USB
 // identity and the stable name the udev rule gives the trip computer.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where automatic search looks on Windows: the registry's record of the device's USB instances
 // (each display name carries its COM port), then the ports the system lists with their USB
 // identity, for a driver that names the port otherwise.

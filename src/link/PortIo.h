@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One open serial port as the link sees it: line settings, modem lines, purges, writes,
 // non-blocking reads and a wait for bytes that the operating system does (no polling).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Port numbers 1..32 (what the ini file stores and the user sees as "COMn") and the Linux
 // device nodes behind them. The mapping is fixed, so a number keeps meaning the same node:

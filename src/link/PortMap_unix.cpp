@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Port numbers on Linux: the fixed table of device nodes, and what a node says when opened.
 
 #include "link/PortMap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Port numbers on Windows: the number is the COM port itself, and a port is present when the
 // system opens its name.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a long device exchange reports while it runs, and how it learns of Cancel.
 // The GUI's progress window and mktool's terminal progress bar implement it.

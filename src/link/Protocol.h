@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The device's command codes and its memory block: shared by the exchange that sends the
 // commands and the simulated device that answers them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one serial port of the program: which of the ports 1..32 exist, opening one with the
 // fixed line settings (115200 baud, 8 data bits, no parity, two stop bits), the baud rate,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The real port: a serial device node (or pseudo-terminal) on Linux, a COM port on Windows.
 // Each platform has its own implementation behind PortIo (SerialPortIo_unix.cpp,

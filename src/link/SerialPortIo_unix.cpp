@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial port on Linux through QSerialPort; what a refusal to open a node means, and the
 // advice for it.
 

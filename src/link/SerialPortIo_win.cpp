@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The COM port on Windows through plain Win32 calls, opened for ordinary (not overlapped) I/O:
 // every wait is a ReadFile that the system ends by its COMMTIMEOUTS. Overlapped I/O with
 // WaitCommEvent is not used: a port whose driver cannot report its modem lines (Wine's COM

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The facts of a Linux system for the connection check: groups, and what the system says of a
 // device node.
 

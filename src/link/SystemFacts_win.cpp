@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The facts of a Windows system for the connection check: the computer and the program; ports
 // are looked at through the system's list of serial ports, not through device files.
 

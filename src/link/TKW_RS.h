@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The link to the device, one per program run: the serial port, the frame of the current
 // request and answer, and the request/answer protocol that joins them. Callers take the part

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading device memory so that every byte is the block's own. The device's read-block answer
 // carries no block number: an answer taken for another block's (the device answered late,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Draws the oscilloscope trace with its grid, scale texts and trigger marks into a picture.
 

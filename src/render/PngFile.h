@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pictures saved as PNG files through the one file writer, so that a full disk never leaves an
 // empty or half-written picture behind a success.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The digital screens: one value (x1), four (x4), nine (x9), seven lines (x7) and six (x6).
 
 #include "base/Text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers shared by the screen drawings: catalog entries ready to draw, colour pairs, texts
 // fitted into a cell.

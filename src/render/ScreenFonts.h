@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The device's four bitmap fonts: two text fonts and two large digit fonts.
 

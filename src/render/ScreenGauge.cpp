@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer screen: a smaller gauge on the left, a larger one on the right, names below.
 
 #include "render/ScreenDrawing.h"

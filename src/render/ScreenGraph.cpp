@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graph screen: one or two recorded traces over time, their captions below.
 
 #include "render/ScreenDrawing.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The hot-menu screen as the device shows it: seven numbered sample lines in the menu colours.
 

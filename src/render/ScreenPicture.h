@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small picture drawn onto the preview screen: every non-black pixel takes the pen colour.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pictures of the pointer screens: dial faces, scales, pointers and the round marker.
 // Every picture is square, 2·radius + 1 pixels wide, centred on its middle pixel.

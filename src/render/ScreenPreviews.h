@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Draws each kind of device screen, as section 9 lays it out, in the colours of one colour-scheme
 // set, with the sample values and texts of the measured-parameter catalog.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Draws into a 320x240 bitmap the way the device draws its colour display: pen and paper in
 // RGB565, an origin added to every coordinate, thick lines, pictures and the bitmap fonts.

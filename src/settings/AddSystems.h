@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Additional control units the device can poll for error codes (immobiliser, airbags, ABS,
 // gearbox, ...): the list the editor offers and the selection bitmap of section 4.

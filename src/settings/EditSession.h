@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The editor's work on the model: what opening decodes and looks up, and how OK and Cancel end it.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The simple settings of the editor as data: one row per control that edits bytes of sections 0..10.
 //

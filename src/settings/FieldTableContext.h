@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The field table's view of a device model: its feature flags, its current protocol and the item
 // lists they decide.

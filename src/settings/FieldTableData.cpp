@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rows of the field table. Generated from the page tables of the editor; keep the row order.
 
 #include "settings/FieldTable.h"

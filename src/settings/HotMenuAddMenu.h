@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the hot-menu page offers to insert into each list: item identifiers grouped in
 // sub-menus. The page asks the hot-menu catalog for each identifier and leaves out those the

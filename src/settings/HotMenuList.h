@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The four hot menus of section 9: lists of ten item codes the driver reaches with one key, and
 // the edits the hot-menu page makes to them. Code 0 is an empty place.

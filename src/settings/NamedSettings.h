@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every setting with a name: the simple fields of the field table and the parts of the special
 // pages (colour schemes, hot menus, display layouts, additional systems, the tank table), behind

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The named settings of the special pages: what each part of a page stores, shown as a text,
 // and the page's checks when a text is stored.
 

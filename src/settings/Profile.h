@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Profiles: a standard set of settings, by name and shown value, to apply to the next car.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The bytes of the records the editor edits (sections 0..10), as one value: what the editor opened
 // with, each step of its undo history and the factory settings are all record sets.

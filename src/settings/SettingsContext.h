@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every setting's caption, value, visibility and checks depend on, built once per model and
 // shared by whoever works on it (the editor's session, mktool, profiles): the device model with its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What differs between two settings images, setting by setting: the write preview, the compare
 // window, mktool diff and mktool write --dry-run all show this one comparison.

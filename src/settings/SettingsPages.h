@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The editor's pages as data: caption, tab sheet, the page that holds it and when the model shows
 // it. The editor hides its tab sheets by this table, and what the settings layer accepts follows

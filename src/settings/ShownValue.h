@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How a setting's value is shown, once for every window and for mktool: the editor's text (an
 // item's caption where the value names an item, a system as "вкл"/"выкл", a check box as

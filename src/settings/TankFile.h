@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tank file (*.tcoil): the tank calibration fields of sections 2 and 3, 245 bytes, so that a
 // calibration survives new firmware. The sensor slope (TarirIncline) is not part of it.

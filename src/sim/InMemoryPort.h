@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A port without a line: what the link writes goes to a responder (a simulated device or a
 // test's script), whose answer bytes arrive at chosen times on a virtual clock. Time-outs of

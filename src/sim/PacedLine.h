@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The device's transmit side of a serial line as a timed output queue, without any I/O: answers
 // go onto the line in the order they were queued, each starting when it is due and the line is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Serves a simulated trip computer on a pseudo-terminal, on its own thread. The program (or a
 // test, or mkconf --demo) opens slavePath() like any serial port. One loop both receives

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A simulated trip computer: its memory and its answers to the device commands. It runs in
 // the test process behind an in-memory port, and on a pseudo-terminal for mksim and the demo.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Adding a read's journals to the trip history from the windows: the car they belong to is
 // chosen (or named anew), the add runs on a worker thread, and what was added is said in words.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "История": the trips, refuellings and errors of a car kept across reads, over a chosen period,
 // the errors with their freeze frames, the monthly totals with their charts; export as CSV,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A bar chart of one journal series, drawn with QPainter: value axis from 0 with its unit,
 // one labelled bar per entry, "Нет данных" when the journal holds nothing. The mouse over a bar

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Просмотреть журналы": the journals viewer on the trip journals, the averages and the error journal.
 
 #include "image/ImageLayout.h"

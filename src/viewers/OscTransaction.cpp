@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Просмотреть данные осциллографа": checks that the model records oscilloscope data, then
 // shows the two recorded blocks.
 

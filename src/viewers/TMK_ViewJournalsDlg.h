@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The journals viewer: trip and refuelling journals, accumulated averages, error journal with
 // freeze frames. It works on the model's records 0, 6 and 12; clearing changes only them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "viewers/TMK_ViewOscDlg.h"
 
 #include "base/DecimalText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The oscilloscope viewer: draws the recorded 1024 samples with the scales chosen in the
 // settings image; changing a scale stores the choice into section 10's record. The time base

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A read-only table of texts for long listings: the first row is the header, numbers are
 // right-aligned. A view over it stays quick with tens of thousands of rows, where a grid of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two viewing steps of the main window: the journals and the oscilloscope viewer opened
 // modally on the model's records.

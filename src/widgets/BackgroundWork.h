@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Work that may take a noticeable time (a large history query) done on a worker thread while
 // the windows keep painting; user input waits until it is done, so the caller goes on as if the

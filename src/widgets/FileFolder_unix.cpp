@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where file dialogs start on Linux: a copy run from a folder of its own (its ini beside it) keeps
 // its files there too; an installed one starts in Documents.
 

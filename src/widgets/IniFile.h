@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's small ini file: window placement, the automatic-search switch and the port.
 

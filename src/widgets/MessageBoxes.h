@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every modal dialog of the configurator goes through execDialog, so that tests can answer
 // message boxes, file dialogs and the program's own dialogs without racing the event loop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeps top-level windows on the screen they open on: never larger than its available area, never
 // reaching past its edges, the title bar (which the window manager adds above the window) below

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A table of plain texts with fixed header rows and columns, filled row by row.
 

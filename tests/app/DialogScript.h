@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Answers every modal dialog of a test: message boxes from a queue of answers, file dialogs
 // with a prepared file name. Records what was shown.

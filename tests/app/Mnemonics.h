@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Alt shortcuts of a window: each visible push button has one, and no two things the window shows
 // (buttons, check boxes, radio buttons, group boxes, labels with a buddy, tabs, the menu bar's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connection check dialog, the error box that offers it, and the status bar's device word.
 // With MK_SCREENSHOT_DIR set, the dialog is saved there as a PNG.
 

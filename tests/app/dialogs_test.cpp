@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The access password check and the manual port and baud-rate dialogs.
 
 #include "app/AccessCheck.h"

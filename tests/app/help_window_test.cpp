@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // F1 opens the user manual in the program's help window at the page of the window it was pressed
 // in; in the editor, at the section of the page shown.
 

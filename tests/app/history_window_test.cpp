@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trip history from the main window: journals of a loaded file added to a car, the "История"
 // window's lists, monthly totals, period, CSV export, renaming and deleting; adding after every
 // read; a damaged database shown and left alone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's menus: the write preview, comparing with a file or the device, the backups
 // list and "О программе", with a scripted device link; and the places further commands join.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven through its buttons with a scripted device link.
 
 #include "DialogScript.h"

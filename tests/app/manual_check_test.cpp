@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built user manual (build/manual): every link and picture of every page resolves, nothing
 // is fetched from outside, every window the help key knows and every editor page has its
 // picture, and the pictures were made by this build's screenshot run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A settings file given on mkconf's command line (a double-click on it in the file manager)
 // is loaded by the real main window through its own load step; given to a second copy, it goes
 // to the copy already running.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window under a real window manager (openbox on a virtual X server): moved by the user,
 // the configurator's window comes back to the same place at every start, frame and all; a second
 // start brings it to the front. Skips only when Xvfb or openbox is not installed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The manual choice of the port and the baud rate, the access check that guards them, and
 // the port number kept in the ini file.
 

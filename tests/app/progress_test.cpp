@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress window and the exchange runner: reports from the worker thread, Cancel, one
 // exchange at a time, errors handed back to the caller.
 

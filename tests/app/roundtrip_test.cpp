@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole round through the main window's buttons against mksim on a pseudo-terminal:
 // read from the device, edit, save, load, write back; and Cancel while connecting.
 

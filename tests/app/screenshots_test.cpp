@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every window of the shell at its real size: no text clipped; with MK_SCREENSHOT_DIR set, each
 // window is also saved there as a PNG, and manifest.txt beside them names the program that made
 // them and every picture of the run (the user manual's pictures are made so).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's serial link: the stored port, port discovery and the manual port choice,
 // on simulated ports.
 

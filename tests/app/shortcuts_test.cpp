@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Alt shortcuts over every window of the configurator: no letter twice in a window, the menu bar
 // included, and a letter on every push button. Each page of a paged window is checked as shown.
 // Every window also opens its own page of the manual on F1, unless it is one of the few named

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every setting shows the same text in the editor, in the compare window and in the write
 // preview, on models with and without voice, parking, additional systems and CAN.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up pieces: the ini file, window placement, the single-instance guard, the command line.
 
 #include "app/CommandLine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every top-level window fits a 1280 × 720 desktop (in logical pixels, whatever the scale factor
 // the test runs at): its minimum size fits the screen below the title bar, and shown, it lies
 // within the screen's available area with room for its title bar.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one file writer and the reader: failures at every step keep the old file, nothing is
 // written through a link, and inputs that are not regular files are refused at once.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Windows save: a failure at any step keeps the old file, a link at the name is replaced
 // and never written through, names in any alphabet work, and only regular files are read.
 

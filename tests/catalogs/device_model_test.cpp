@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model table: names, feature flags, protocol lists and the current protocol.
 
 #include "base/Error.h"

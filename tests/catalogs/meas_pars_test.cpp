@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measured-parameter catalog: the code-11/34 rule, sample texts, PrepareData, lookups.
 
 #include "catalogs/MeasPars.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hot-menu item catalog: codes by counter, the two feature flags, lookups, slot captions.
 
 #include "catalogs/MenuItems.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protocol descriptions: parameter and system codes, selectors, option flags, tank sources.
 
 #include "catalogs/Prots.h"

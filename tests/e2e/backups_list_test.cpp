@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The backups folder as a list: backups newest first, foreign and damaged files marked, never a
 // failure; mktool backups prints the same.
 

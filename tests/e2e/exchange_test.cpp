@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing the whole device memory through the real port code on a pseudo-terminal.
 
 #include "base/FileIo.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mksim as a separate program on a pseudo-terminal, reached through the real port code.
 
 #include "base/Error.h"

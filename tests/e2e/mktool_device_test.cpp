@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool identify / read / write against mksim, both as separate programs.
 
 #include "base/FileIo.h"

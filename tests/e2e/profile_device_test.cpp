@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool apply --device against mksim: read, apply, list, write with backup and verification.
 
 #include "image/SettingsFile.h"

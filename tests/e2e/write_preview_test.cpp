@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a write would change, shown before the first byte is written: the comparison by page,
 // a declined preview that leaves the device untouched, and mktool write --dry-run.
 

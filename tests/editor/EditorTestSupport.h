@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared by the editor's GUI tests: a model with a factory-fresh image, the editor opened on it.
 

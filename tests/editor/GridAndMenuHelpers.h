@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small helpers for driving grids and pop-up menus in the editor's GUI tests.
 

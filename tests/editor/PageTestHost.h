@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A stand-in for the editor frame: one tab sheet in a dialog-sized window, the model, the device
 // model and the hot-menu catalog, so a special page can be tested on its own.

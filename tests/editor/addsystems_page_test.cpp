@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page "Допсистемы" driven through its grids and radio groups.
 
 #include "editor/AddSystemsPage.h"

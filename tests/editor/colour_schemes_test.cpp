@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page "Цветовые схемы" driven through its real controls.
 
 #include "EditorTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The display-layout pages driven through their real previews: right clicks, pop-up menus,
 // stores and redraws.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's search, change marks, per-setting reset and undo/redo, and the tool tips built from
 // the field table: all on the real dialog.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real editor and both viewers on erased, zeroed and random images: each opens, shows every
 // page and closes; Cancel leaves image and records byte for byte as they were. A watchdog ends
 // the run when one of them hangs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generic binder through the real dialog: values reach the records on the right event, refused
 // values are reported and put back, and controls the user did not change are never stored.
 

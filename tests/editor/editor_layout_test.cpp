@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every page of the editor fits its 1021 x 562 frame with every caption whole, for contrasting
 // models. With MK_SCREENSHOT_DIR set, each page is also written there as a PNG.
 

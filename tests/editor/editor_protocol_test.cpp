@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The protocol controls of "Источники": choosing the method and the protocol, the sub-types, and how
 // a change of protocol reconfigures the editor.
 

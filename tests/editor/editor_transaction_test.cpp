@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The edit transaction: OK encodes the records into the image, Cancel leaves image and records as
 // they were whatever was touched, and a lookup key above 255 stops before the dialog opens.
 

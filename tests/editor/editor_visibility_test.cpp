@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the editor shows depends on the device model and the current protocol.
 
 #include "EditorTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page "Горячие меню" driven through its grids and menus.
 
 #include "catalogs/MenuItems.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tank, hot-menu and additional-systems pages inside the whole round of the main window:
 // read from the demo device, edit the three pages in the real editor, OK, save, load, write to
 // the device and read it back.

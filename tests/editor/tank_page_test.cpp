@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page "Бак" driven through its widgets: point rows, the calibration table, the tank file.
 
 #include "editor/PageTestHost.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history database among other programs and failures: busy, interrupted, empty, on a full
 // disk, created by two programs at once; and car names that would break a listing.
 

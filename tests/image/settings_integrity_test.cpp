@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Damaged, erased and cut-short settings: nothing of an earlier image survives a load, nothing
 // absent is ever written, every tool finishes on them, and a device never gets incomplete settings.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a file of a library or of a program includes a header of a layer it does not build on
 # (directly or through the layers it builds on), whether it names the header from src/
 # ("layer/File.h") or by a path relative to itself ("../layer/File.h"), or when it reaches by a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connection check against a faked system: folders standing in for sysfs, /dev, /proc,
 // the udev rules and database and the lock folders, and fixed answers for groups and rights.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status bar's device watcher: which nodes count as the trip computer and how it is named,
 // and a pseudo-terminal device plugged in and pulled out seen within a second.
 

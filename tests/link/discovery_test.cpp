@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Automatic search for the device's port.
 
 #include "base/Error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads and writes against a device that answers late, twice, or after a stray byte, on a
 // virtual clock: every read ends byte-exact or fails with a message, every write ends verified
 // and exact or fails, and nothing is ever reported done with wrong bytes.

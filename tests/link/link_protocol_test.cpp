@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The request/answer protocol on a scripted port and a virtual clock.
 
 #include "base/Error.h"

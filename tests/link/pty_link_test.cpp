@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real port code (QSerialPort on a pseudo-terminal) against the simulated device.
 
 #include "base/Error.h"

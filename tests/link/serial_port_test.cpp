@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Port selection, opening and the ini key, on simulated ports.
 
 #include "base/Error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A write puts the user's settings into the device and leaves what the device recorded itself
 // (journals, averages, service counters) as the device has it, unless the user changed it or
 // restores a backup; a read error the frame checksum cannot see never goes back to the device.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/Colour.h"
 #include "base/Text.h"
 #include "render/ScreenFonts.h"

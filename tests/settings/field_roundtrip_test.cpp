@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every row of the field table, every stored value in its range: the shown text, parsed and
 // stored again, gives the same bytes. And every bit pattern at all shows something, quickly.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The special pages' settings by name: each text stores what the page would store and reads back
 // the same; texts the page would refuse change nothing.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Profiles: exported from one car's settings, applied to another's; all or nothing.
 
 #include "base/Error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a comparison words what changed: journals as journals, a hot menu's closed gaps as such,
 // values the page shows otherwise with what is stored; and the page's rules through names.
 

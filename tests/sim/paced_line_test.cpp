@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The device's output queue: what each way of delivery hands over, and when, on made-up times.
 
 #include "base/Error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pseudo-terminal server's line: answers in order, a late one holding up those after it,
 // duplicates and stray bytes as they are, in every way of delivery. Read raw, without the
 // port code, so that every byte that reaches the terminal is seen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated device's commands and injected faults, in process.
 
 #include "base/Error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The message a call fails with, for tests that compare messages: empty when it does not fail.
 

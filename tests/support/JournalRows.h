@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared by the journal tests: a section's factory-fresh record and a grid row from literals.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A link on simulated port 1 whose answers a test scripts byte by byte, on a virtual clock,
 // and the bare port on simulated ports.

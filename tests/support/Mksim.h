@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs build/bin/mksim for a test: starts it, reads the terminal's path, stops it with SIGTERM.
 

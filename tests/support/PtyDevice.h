@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A simulated device served on a pseudo-terminal in this process, and a link whose port
 // number points at it: the real port code end to end, with faults a test can aim.

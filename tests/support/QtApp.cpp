@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One QCoreApplication for the whole test program: the serial port wants an event dispatcher
 // on the thread that opens it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Plain whole-file writes and reads for tests that prepare or inspect files byte by byte. No
 // test framework inside: GoogleTest and Qt Test programs check the result their own way.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three programs keep the command-line conventions: --version, "--" ends the options, usage
 // errors on stderr with exit 2, diff's 0/1/2, and output that could not be written is a failure.
 

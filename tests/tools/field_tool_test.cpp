@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool dump (fields), set and diff: the editor's settings by name, from the command line.
 
 #include "base/FileIo.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every save of mktool and mksim fails cleanly (the old file byte for byte, a failure exit, no
 // success printed) when the disk fails at any step, and every command that reads a file refuses a
 // FIFO or another non-regular file at once.

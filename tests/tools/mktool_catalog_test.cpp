@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool catalog and the model part of mktool info, run as a separate program.
 
 #include "base/FileIo.h"

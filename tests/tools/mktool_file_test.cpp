@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool's settings-file commands, run as a separate program the way installers use it.
 
 #include "image/FactoryImage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool render, run as a separate program the way scripts use it.
 
 #include <QImage>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers shared by the viewer tests: a model holding the factory image, widget lookup,
 // answers to the dialogs the viewers open, and optional screenshots.

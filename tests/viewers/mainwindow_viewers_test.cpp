@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Both viewers from the main window's steps, on settings loaded from a file and on settings
 // read from the demo device.
 

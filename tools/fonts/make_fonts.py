@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Generates the four bitmap fonts of the screen preview from the Terminus Font.
 
 Reads the Windows-1251 PCF files of Debian's package xfonts-terminus

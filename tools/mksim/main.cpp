@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mksim: a simulated trip computer on a pseudo-terminal.
 // The first line on standard output is the terminal's path; it serves until SIGINT or SIGTERM.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // mktool's commands register themselves here; main() dispatches on the first argument.
 

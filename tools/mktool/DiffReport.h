@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How mktool prints a settings comparison (diff, write --dry-run): text grouped by page, or JSON.
 

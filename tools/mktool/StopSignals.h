@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ways the system asks mktool to stop: Ctrl-C, and on Linux also SIGTERM (kill, a shutdown)
 // and SIGHUP (the terminal closed). All of them reach one handler, so that a write to the device

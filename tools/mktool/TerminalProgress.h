@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // mktool's side of an exchange's progress: a bar on a terminal, plain lines otherwise, both on
 // stderr. Ctrl-C asks the exchange to stop (where it can); a second Ctrl-C ends mktool at once.

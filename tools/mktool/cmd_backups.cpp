@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool backups: the device memories kept before writes, newest first.
 
 #include "Command.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool catalog: the measured parameters, protocols or hot-menu items of a device model as JSON.
 
 #include "CatalogJson.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool identify / read / write: the device exchange on the command line.
 
 #include "Command.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool diff: two settings files compared setting by setting, grouped by page.
 
 #include "Command.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool doctor: why the trip computer cannot be reached on this system, and how to fix it.
 
 #include "Command.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool set: the editor's settings by name, on the command line (diff: cmd_diff.cpp).
 
 #include "Command.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool history: the trip history database: adding the journals of settings files, showing
 // what is held, the cars.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool journals: the journals of a settings file as the journals viewer shows and saves them.
 
 #include "Command.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool osc: the oscilloscope record of a settings file as CSV or as the viewer draws it.
 
 #include "Command.h"

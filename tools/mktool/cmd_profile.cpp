@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool profile / apply: a standard set of settings taken from one car and applied to the next.
 
 #include "Command.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool render: a screen preview of a settings file as a 320 x 240 PNG.
 
 #include "Command.h"

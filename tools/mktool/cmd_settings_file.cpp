@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool new / info / dump: create and inspect settings files.
 
 #include "Command.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mktool: the configurator's engine on the command line.
 
 #include "Command.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Crosses twice: a layer above the program's, named from src/ and by a relative path.
 #include "settings/S.h"
