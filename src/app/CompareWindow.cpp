@@ -4,6 +4,7 @@
 #include "app/SettingsDiffView.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "image/SuggestedName.h"
 #include "widgets/IniFile.h"
 #include "widgets/MessageBoxes.h"
 
@@ -69,6 +70,14 @@ void CompareWindow::saveAsClicked()
     } catch (const Error &e) {
         showError(this, e.text());
     }
+}
+
+void showComparison(QWidget *parent, const TMK &held, const TMK &other, const QString &otherTitle,
+                    const QString &source)
+{
+    CompareWindow window(diffSettings(other, held), otherTitle, source, parent);
+    window.setSuggestedName(suggestedFileName(held, QStringLiteral("txt"), QStringLiteral("сравнение")));
+    execDialog(window);
 }
 
 } // namespace mk

@@ -9,6 +9,8 @@
 
 namespace mk {
 
+class TMK;
+
 class CompareWindow : public QDialog
 {
     Q_OBJECT
@@ -30,5 +32,10 @@ private:
     QString m_suggestedName;
     QString m_saveFolder;
 };
+
+// The main window's comparison: `held` against `other`, offering to save it under the held
+// settings' model and the day.
+void showComparison(QWidget *parent, const TMK &held, const TMK &other, const QString &otherTitle,
+                    const QString &source);
 
 } // namespace mk

@@ -32,14 +32,31 @@ MainMenu::MainMenu(QWidget *parent) : QMenuBar(parent)
     m_help = makeMenu(this, QStringLiteral("С&правка"), "miHelp");
 
     m_backups = named(m_file->addAction(QStringLiteral("&Резервные копии…")), QStringLiteral("miBackups"));
+    m_exportProfile = named(m_file->addAction(QStringLiteral("&Экспорт профиля…")), QStringLiteral("miExportProfile"));
+    m_importProfile = named(m_file->addAction(QStringLiteral("&Импорт профиля…")), QStringLiteral("miImportProfile"));
+    m_history = named(m_file->addAction(QStringLiteral("Ис&тория поездок…")), QStringLiteral("miHistory"));
+    m_addToHistory =
+        named(m_file->addAction(QStringLiteral("&Добавить журналы в историю…")), QStringLiteral("miAddToHistory"));
+    m_autoHistory = named(m_file->addAction(QStringLiteral("Добавлять журналы в историю &после каждого чтения…")),
+                          QStringLiteral("miAutoHistory"));
+    m_autoHistory->setCheckable(true);
     m_exitSeparator = m_file->addSeparator();
     m_exit = named(m_file->addAction(QStringLiteral("&Выход")), QStringLiteral("miExit"));
 
     m_compareFile = named(m_service->addAction(QStringLiteral("Сравнить с &файлом…")), QStringLiteral("miCompareFile"));
     m_compareDevice = named(m_service->addAction(QStringLiteral("Сравнить с &МК…")), QStringLiteral("miCompareDevice"));
+    m_connectionCheck =
+        named(m_service->addAction(QStringLiteral("&Проверить подключение")), QStringLiteral("miConnectionCheck"));
 
     m_manual = named(m_help->addAction(QStringLiteral("&Руководство пользователя")), QStringLiteral("miManual"));
     m_about = named(m_help->addAction(QStringLiteral("&О программе")), QStringLiteral("miAbout"));
+    setSettingsHeld(false);
+}
+
+void MainMenu::setSettingsHeld(bool held)
+{
+    for (QAction *action : {m_compareFile, m_compareDevice, m_addToHistory})
+        action->setEnabled(held);
 }
 
 QAction *MainMenu::addFileAction(const QString &text, const QString &name)

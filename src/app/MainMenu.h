@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The main window's menu bar: "Файл", "Сервис", "Справка". Further commands join "Файл" and
-// "Сервис" through addFileAction / addServiceAction (above "Выход" in "Файл").
+// The main window's menu bar: "Файл", "Сервис", "Справка" and every command in them; the window
+// connects each to its step. Further commands join "Файл" and "Сервис" through addFileAction /
+// addServiceAction (above "Выход" in "Файл").
 
 #include <QMenuBar>
 
@@ -26,21 +27,37 @@ public:
     QMenu *helpMenu() const { return m_help; }
 
     QAction *backups() const { return m_backups; }
+    QAction *exportProfile() const { return m_exportProfile; }
+    QAction *importProfile() const { return m_importProfile; }
+    QAction *history() const { return m_history; }
+    QAction *addToHistory() const { return m_addToHistory; }
+    // Checkable: whether the journals of every read go to a car's history.
+    QAction *autoHistory() const { return m_autoHistory; }
     QAction *compareFile() const { return m_compareFile; }
     QAction *compareDevice() const { return m_compareDevice; }
+    QAction *connectionCheck() const { return m_connectionCheck; }
     QAction *manual() const { return m_manual; }
     QAction *about() const { return m_about; }
     QAction *exit() const { return m_exit; }
+
+    // The commands that need settings held: comparing and adding to the history, as writing does.
+    void setSettingsHeld(bool held);
 
 private:
     QMenu *m_file;
     QMenu *m_service;
     QMenu *m_help;
     QAction *m_backups;
+    QAction *m_exportProfile;
+    QAction *m_importProfile;
+    QAction *m_history;
+    QAction *m_addToHistory;
+    QAction *m_autoHistory;
     QAction *m_exitSeparator;
     QAction *m_exit;
     QAction *m_compareFile;
     QAction *m_compareDevice;
+    QAction *m_connectionCheck;
     QAction *m_manual;
     QAction *m_about;
 };

@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/DeviceSteps.h"
+
+#include "app/CompareWindow.h"
+#include "app/DeviceLink.h"
+#include "app/ExchangeRunner.h"
+#include "app/FileSteps.h"
+#include "app/HeldState.h"
+#include "app/WritePreviewDialog.h"
+#include "image/RecordSync.h"
+#include "image/SettingsFile.h"
+#include "image/TMK.h"
+#include "settings/SettingsDiff.h"
+#include "widgets/MessageBoxes.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QWidget>
+
+namespace mk {
+
+DeviceSteps::DeviceSteps(QWidget *window, DeviceLink *link, HeldState &state, FileSteps &files)
+    : m_window(window), m_link(link), m_state(state), m_files(files)
+{}
+
+void DeviceSteps::choosePort()
+{
+    if (m_link)
+        m_link->selectPortDialog(m_window);
+}
+
+void DeviceSteps::read()
+{
+    if (exchangeRunning())
+        return;
+    if (!m_files.mayReplaceSettings())
+        return;
+    if (!m_link || !m_link->findDevicePort(m_window, m_auto))
+        return;
+    // A read that fails or is cancelled leaves the settings held before untouched, so the
+    // editing buttons keep their state as well.
+    ExchangeEnd end = ExchangeEnd::Cancelled;
+    runExchange(m_window, [&](Progress &progress) { end = m_link->readDevice(m_state.model(), progress); });
+    if (end == ExchangeEnd::Done) {
+        m_state.setHasSettings(true);
+        m_state.setHeld(HeldSettings::Source::DeviceRead, m_link->deviceName(), QDateTime::currentDateTime());
+        m_state.setJournalsOrigin(m_state.held().when, QStringLiteral("чтение из %1").arg(m_link->deviceName()));
+        emit settingsRead();
+    }
+}
+
+void DeviceSteps::write()
+{
+    if (exchangeRunning())
+        return;
+    // Settings that lack sections are refused before the device is even looked for.
+    requireCompleteSettings(m_state.model());
+    if (!m_link || !m_link->findDevicePort(m_window, m_auto))
+        return;
+    WriteReport report;
+    const WritePreview preview = [this](const TMK &device, const TMK &toWrite) {
+        return askOnUiThread(m_window, [&] { return confirmWrite(device, toWrite); });
+    };
+    // Restoring a backup puts back everything it holds; otherwise the journals and counters the
+    // device keeps stay its own, but for what the user changed.
+    const RecordedData recorded =
+        m_state.held().source == HeldSettings::Source::Backup ? RecordedData::FromSettings : RecordedData::FollowDevice;
+    runExchange(m_window, [&](Progress &progress) {
+        report = m_link->writeDevice(m_state.model(), progress, preview, recorded);
+    });
+    if (report.end != ExchangeEnd::Done)
+        return;
+    m_state.setHeld(HeldSettings::Source::DeviceWritten, m_link->deviceName(), QDateTime::currentDateTime());
+    QString text = QStringLiteral("Настройки записаны в МК");
+    if (report.verified)
+        text += QStringLiteral("\n\nЗаписанное прочитано из МК обратно и совпадает с отправленным.");
+    if (report.recordedMeanwhile)
+        text += QStringLiteral("\n\nЗа время записи МК пополнил свои журналы или счётчики; записанное их сохранило.");
+    if (!report.backupPath.isEmpty())
+        text += QStringLiteral("\n\nПрежние настройки МК сохранены в файле\n%1")
+                    .arg(QDir::toNativeSeparators(report.backupPath));
+    showInformation(m_window, text);
+}
+
+bool DeviceSteps::confirmWrite(const TMK &device, const TMK &toWrite)
+{
+    // Over the progress window, which stays on top while the exchange waits for the answer.
+    QWidget *parent = boxParent(m_window);
+    const SettingsDiff diff = diffSettings(device, toWrite);
+    if (diff.identical()) {
+        showInformation(parent, QStringLiteral("Настройки в МК уже такие же, как записываемые. Запись не нужна, "
+                                               "в МК ничего не записано."));
+        return false;
+    }
+    WritePreviewDialog dialog(diff, parent);
+    dialog.setNote(recordedPlan(device, toWrite).text());
+    return execDialog(dialog) == QDialog::Accepted;
+}
+
+void DeviceSteps::compareWithDevice()
+{
+    if (exchangeRunning())
+        return;
+    if (!m_link || !m_link->findDevicePort(m_window, m_auto))
+        return;
+    TMK other;
+    ExchangeEnd end = ExchangeEnd::Cancelled;
+    runExchange(m_window, [&](Progress &progress) { end = m_link->readDevice(other, progress); });
+    if (end == ExchangeEnd::Done)
+        showComparison(m_window, m_state.model(), other, QStringLiteral("В МК"), QStringLiteral("МК"));
+}
+
+} // namespace mk

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The main window's file steps: open a settings file, save (with its overwrite question), the
+// question about unsaved edits, restoring a backup and comparing with a file. Keeps the folder
+// the file dialogs start in. Errors escape as mk::Error for the window to show.
+
+#include "app/BackupsDialog.h"
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace mk {
+
+class HeldState;
+
+class FileSteps
+{
+public:
+    // `window` parents the dialogs; `backupDir` says where the backups live.
+    FileSteps(QWidget *window, HeldState &state, std::function<QString()> backupDir);
+
+    // Offered by the backups dialog for adding a backup's journals to the trip history.
+    void setBackupHistoryAdder(BackupsDialog::HistoryAdder adder) { m_backupHistoryAdder = std::move(adder); }
+
+    const QString &fileDir() const { return m_fileDir; }
+    void setFileDir(const QString &dir) { m_fileDir = dir; }
+
+    // "Считать настройки из файла на диске": the question about unsaved edits, the dialog, the load.
+    void open();
+    // The load step for a chosen file; the file dialogs then start in its folder.
+    void loadFile(const QString &path);
+    // false when nothing was saved (dialog cancelled, overwrite refused)
+    bool save();
+    // Asks about unsaved edits before they would be replaced or lost: Yes saves first, No goes
+    // on, Cancel (or Esc) stops; false when the caller must stop.
+    bool mayReplaceSettings();
+    // "Резервные копии…": a backup chosen there is loaded as a file, then held as the backup.
+    void restoreBackup();
+    // "Сравнить с файлом…"
+    void compareWithFile();
+
+private:
+    QString askFileName(bool save);
+
+    QWidget *m_window;
+    HeldState &m_state;
+    std::function<QString()> m_backupDir;
+    QString m_fileDir;
+    BackupsDialog::HistoryAdder m_backupHistoryAdder;
+};
+
+} // namespace mk
