@@ -79,9 +79,8 @@ void FieldBinder::bind(Binding binding)
     }
 }
 
-void FieldBinder::setContext(const FieldContext &ctx)
+void FieldBinder::followContext()
 {
-    m_ctx = ctx;
     for (Bound &b : m_bound)
         configure(b);
 }

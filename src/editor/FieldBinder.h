@@ -25,14 +25,15 @@ class FieldBinder : public QObject
 {
     Q_OBJECT
 public:
+    // `ctx` is the session's own (SettingsContext::fields()): read at every step, never copied, so
+    // that the binder sees what the session's context holds; it outlives the binder.
     FieldBinder(QWidget *root, TMK &model, const FieldContext &ctx, QObject *parent = nullptr);
 
     // Finds the controls of every row of that binding present under the root, applies ranges
     // and item lists and connects the store events. Rows without a control are skipped.
     void bind(Binding binding = Binding::Generic);
-    // New model or protocol facts: ranges, item lists, disabled items and visibility follow.
-    void setContext(const FieldContext &ctx);
-    const FieldContext &context() const { return m_ctx; }
+    // The context changed (another protocol): ranges, item lists, disabled items and captions follow.
+    void followContext();
 
     void loadAll();
     void load(const QString &name);
@@ -77,7 +78,7 @@ private:
 
     QWidget *m_root;
     TMK &m_model;
-    FieldContext m_ctx;
+    const FieldContext &m_ctx;
     std::vector<Bound> m_bound;
     QHash<QString, int> m_index;      // field name -> m_bound
     QHash<QWidget *, int> m_byWidget; // control -> m_bound

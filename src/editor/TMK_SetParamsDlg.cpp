@@ -160,7 +160,7 @@ void TMK_SetParamsDlg::changeProtocol(int index)
 {
     if (!m_session.context().chooseProtocol(m_session.model(), index))
         return;
-    m_binder->setContext(context());
+    m_binder->followContext();
     m_binder->loadAll();
     for (Page &p : m_pages)
         if (p.page)
@@ -170,7 +170,7 @@ void TMK_SetParamsDlg::changeProtocol(int index)
 void TMK_SetParamsDlg::followRecords()
 {
     if (m_session.context().followProtocol(m_session.model())) {
-        m_binder->setContext(context());
+        m_binder->followContext();
         for (Page &p : m_pages)
             if (p.page)
                 p.page->protocolChanged();
