@@ -3,6 +3,7 @@
 
 #include "catalogs/DeviceModel.h"
 #include "image/TMK.h"
+#include "settings/SpecialCaptions.h"
 #include "widgets/RadioGroup.h"
 
 #include <QGridLayout>
@@ -54,11 +55,9 @@ AddSystemsPage::AddSystemsPage(QWidget *tabSheet, EditorHost &editorHost) : Edit
     auto *usedLabel = new QLabel(QStringLiteral("Опрашиваемые системы (двойной щелчок снимает выбор):"), tabSheet);
     usedLabel->setWordWrap(true);
 
-    m_show =
-        new RadioGroup(QStringLiteral("rgBlocksShow"), QStringLiteral("Показывать"),
-                       {QStringLiteral("Все"), QStringLiteral("Протокол"), QStringLiteral("Подключ.")}, 1, tabSheet);
-    m_showList = new RadioGroup(QStringLiteral("rgBlocksShowList"), QStringLiteral("Показывать"),
-                                {QStringLiteral("Списком"), QStringLiteral("По типам")}, 1, tabSheet);
+    m_show = new RadioGroup(QStringLiteral("rgBlocksShow"), blocksShowCaption(), blocksShowItems(), 1, tabSheet);
+    m_showList =
+        new RadioGroup(QStringLiteral("rgBlocksShowList"), blocksShowCaption(), blocksShowListItems(), 1, tabSheet);
     // A click counts even on the item already chosen: "Все" again selects every system again.
     for (int i = 0; i < m_show->count(); ++i)
         connect(m_show->button(i), &QRadioButton::clicked, this, [this, i] { showChosen(i); });

@@ -10,6 +10,7 @@
 #include "image/ColourSchemes.h"
 #include "image/TMK.h"
 #include "render/ScreenPreviews.h"
+#include "settings/SpecialCaptions.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/RadioGroup.h"
 
@@ -77,9 +78,12 @@ ColourSchemesPage::ColourSchemesPage(QWidget *tabSheet, EditorHost &host) : Edit
 
 Record &ColourSchemesPage::section9() const { return host().model().record(kDisplaySection); }
 
-QWidget *ColourSchemesPage::buildRoleTab(RoleGrid &grid, const QString &name, const QStringList &rows,
-                                         const std::vector<int> &roles, QWidget *previews)
+QWidget *ColourSchemesPage::buildRoleTab(RoleGrid &grid, const QString &name, const std::vector<int> &roles,
+                                         QWidget *previews)
 {
+    QStringList rows;
+    for (const int role : roles)
+        rows << colourRoleCaption(role);
     auto *tab = new QWidget;
     auto *layout = new QHBoxLayout(tab);
     auto *left = new QVBoxLayout;
@@ -97,8 +101,8 @@ QWidget *ColourSchemesPage::buildRoleTab(RoleGrid &grid, const QString &name, co
     left->addLayout(spinRow);
     if (name == QLatin1String("Digit")) {
         auto *variants = new QHBoxLayout;
-        m_dispVar4 = variantGrid(QStringLiteral("sgDispVar4"), colourtexts::dispVar4(), tab);
-        m_dispVar9 = variantGrid(QStringLiteral("sgDispVar9"), colourtexts::dispVar9(), tab);
+        m_dispVar4 = variantGrid(QStringLiteral("sgDispVar4"), displayVariantCaption(4), tab);
+        m_dispVar9 = variantGrid(QStringLiteral("sgDispVar9"), displayVariantCaption(9), tab);
         variants->addWidget(m_dispVar4);
         variants->addWidget(m_dispVar9);
         left->addLayout(variants);
@@ -119,11 +123,11 @@ void ColourSchemesPage::build()
 
     // Left: the palette and its colour editors.
     auto *left = new QVBoxLayout;
-    m_scheme = new RadioGroup(QStringLiteral("rgActiveColorScheme"), colourtexts::schemeGroup(),
-                              colourtexts::schemeItems(), 2, page);
+    m_scheme =
+        new RadioGroup(QStringLiteral("rgActiveColorScheme"), colourSchemeCaption(), colourSchemeItems(), 2, page);
     QStringList paletteRows;
     for (int i = 0; i < kPaletteSize; ++i)
-        paletteRows << colourtexts::paletteRow() + QString::number(i);
+        paletteRows << paletteColourCaption(i);
     m_palette = new ColourGrid(QStringLiteral("sgPalette"), paletteRows, page);
     m_palette->setFixedWidth(170);
     m_colourTab = new QLabel(page);
@@ -167,9 +171,8 @@ void ColourSchemesPage::build()
                         colourtexts::pageX1X7());
     m_colourDig->addTab(pair(m_digit4, QStringLiteral("pbDigit4"), m_digit9, QStringLiteral("pbDigit9")),
                         colourtexts::pageX4X9());
-    m_colourDisp->addTab(
-        buildRoleTab(m_digit, QStringLiteral("Digit"), colourtexts::digitRows(), {0, 1, 2, 3, 4}, m_colourDig),
-        QStringLiteral("Цифровые"));
+    m_colourDisp->addTab(buildRoleTab(m_digit, QStringLiteral("Digit"), {0, 1, 2, 3, 4}, m_colourDig),
+                         QStringLiteral("Цифровые"));
 
     auto single = [&](DisplayPreview *&box, const QString &name) {
         auto *w = new QWidget;
@@ -180,17 +183,17 @@ void ColourSchemesPage::build()
         l->addStretch();
         return w;
     };
-    m_colourDisp->addTab(buildRoleTab(m_menu, QStringLiteral("Menu"), colourtexts::menuRows(),
+    m_colourDisp->addTab(buildRoleTab(m_menu, QStringLiteral("Menu"),
                                       {RoleMenuActive, RoleMenuActiveBack, RoleMenuHotNumber},
                                       single(m_menuPreview, QStringLiteral("pbMenu"))),
                          QStringLiteral("Меню"));
-    m_colourDisp->addTab(buildRoleTab(m_graph, QStringLiteral("Graph"), colourtexts::graphRows(),
+    m_colourDisp->addTab(buildRoleTab(m_graph, QStringLiteral("Graph"),
                                       {RoleGraphAxes, RoleGraphBack, RoleGraph1, RoleGraph2, RoleGraphCaptionBack},
                                       single(m_graphPreview, QStringLiteral("pbGraph"))),
                          QStringLiteral("Графики"));
     // The grid rows of the pointer display are not in the order of the record.
     m_colourDisp->addTab(
-        buildRoleTab(m_arrow, QStringLiteral("Arrow"), colourtexts::arrowRows(),
+        buildRoleTab(m_arrow, QStringLiteral("Arrow"),
                      {RoleArrowBack, RoleLeftDial, RoleRightDial, RoleLeftScale, RoleRightScale, RoleLeftArrow,
                       RoleRightArrow, RoleWideScale, RoleArrowCaption, RoleArrowCaptionBack},
                      pair(m_arrowPreview, QStringLiteral("pbArrow"), m_arrowM, QStringLiteral("pbArrowM"))),

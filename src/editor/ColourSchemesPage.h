@@ -47,8 +47,7 @@ private:
     };
 
     void build();
-    QWidget *buildRoleTab(RoleGrid &grid, const QString &name, const QStringList &rows, const std::vector<int> &roles,
-                          QWidget *previews);
+    QWidget *buildRoleTab(RoleGrid &grid, const QString &name, const std::vector<int> &roles, QWidget *previews);
     Record &section9() const;
 
     void schemeChosen(int index);

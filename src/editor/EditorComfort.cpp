@@ -9,6 +9,7 @@
 #include "editor/TMK_SetParamsDlg.h"
 #include "image/TMK.h"
 #include "settings/FieldTable.h"
+#include "settings/SpecialCaptions.h"
 #include "widgets/MessageBoxes.h"
 
 #include <QAbstractSpinBox>
@@ -195,9 +196,7 @@ const SettingsContext &EditorComfort::named() const { return m_dialog.settings()
 
 QString EditorComfort::captionOf(const NamedSetting &s)
 {
-    QString caption = settingCaption(s, named()).simplified();
-    if (caption.endsWith(QLatin1Char(':')))
-        caption.chop(1);
+    const QString caption = bareCaption(settingCaption(s, named()));
     return caption.isEmpty() ? s.name : caption;
 }
 

@@ -6,6 +6,7 @@
 #include "image/TMK.h"
 #include "settings/HotMenuAddMenu.h"
 #include "settings/HotMenuList.h"
+#include "settings/SpecialCaptions.h"
 
 #include <QContextMenuEvent>
 #include <QGridLayout>
@@ -19,22 +20,7 @@ namespace mk {
 
 namespace {
 
-struct ListSpec
-{
-    const char *grid;
-    QString label;
-};
-
-const std::array<ListSpec, kHotMenuCount> &listSpecs()
-{
-    static const std::array<ListSpec, kHotMenuCount> specs = {{
-        {"sghmParams", QStringLiteral("Параметры")},
-        {"sghmAver", QStringLiteral("Средние")},
-        {"sghmTax", QStringLiteral("Таксометр")},
-        {"sghmPark", QStringLiteral("Парктроник")},
-    }};
-    return specs;
-}
+const std::array<const char *, kHotMenuCount> kGridNames = {"sghmParams", "sghmAver", "sghmTax", "sghmPark"};
 
 const QString kPageText = QStringLiteral(
     "Для того, чтобы добавить или удалить пункт меню или очистить всю таблицу, щелкните ПРАВОЙ кнопкой мыши в "
@@ -56,9 +42,9 @@ HotMenuPage::HotMenuPage(QWidget *tabSheet, EditorHost &editorHost) : EditorPage
     layout->setContentsMargins(8, 8, 8, 8);
     layout->setHorizontalSpacing(10);
     for (int list = 0; list < kHotMenuCount; ++list) {
-        auto *label = new QLabel(listSpecs()[size_t(list)].label, tabSheet);
+        auto *label = new QLabel(hotMenuCaption(list), tabSheet);
         auto *grid = new QTableWidget(kHotMenuLength, 2, tabSheet);
-        grid->setObjectName(QLatin1String(listSpecs()[size_t(list)].grid));
+        grid->setObjectName(QLatin1String(kGridNames[size_t(list)]));
         grid->setProperty("tag", list);
         label->setBuddy(grid);
         grid->horizontalHeader()->hide();

@@ -3,6 +3,7 @@
 
 #include "settings/NamedSettings.h"
 #include "settings/ShownValue.h"
+#include "settings/SpecialCaptions.h"
 
 #include <QWidget>
 
@@ -17,9 +18,7 @@ std::vector<SearchHit> searchSettings(const QString &text, const TMK &model, con
     for (const NamedSetting &s : namedSettings()) {
         if (!settingShown(s, model, ctx))
             continue;
-        QString caption = settingCaption(s, ctx).simplified();
-        if (caption.endsWith(QLatin1Char(':')))
-            caption.chop(1);
+        const QString caption = bareCaption(settingCaption(s, ctx));
         // The value as the page shows it; an item is found by its identifier too.
         const ShownValue shown = shownValue(s, model, ctx);
         const QString value = shown.text;

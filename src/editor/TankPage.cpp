@@ -77,6 +77,16 @@ QWidget *TankPage::fieldControl(const QString &name, QWidget *parent, int column
     return createFieldControl(fieldNamed(name), parent, columns);
 }
 
+// The field's label: the binder keeps its caption.
+QLabel *TankPage::fieldLabel(const QString &name, QWidget *buddy, QWidget *parent)
+{
+    const FieldDef &def = fieldNamed(name);
+    auto *label = new QLabel(def.caption, parent);
+    label->setObjectName(labelOf(def));
+    label->setBuddy(buddy);
+    return label;
+}
+
 void TankPage::fieldStored(const QString &name)
 {
     // A new table length: the grid gets its rows; a new point count: the rows' labels follow.
@@ -107,10 +117,8 @@ QWidget *TankPage::buildSevenPointGroup()
     auto *group = new QGroupBox(QStringLiteral("Калибровка по 7 точкам"), tabSheet());
     group->setObjectName(QStringLiteral("gbOil7"));
     auto *grid = new QGridLayout(group);
-    auto *countLabel = new QLabel(QStringLiteral("Кол-во точек"), group);
-    countLabel->setObjectName(QStringLiteral("lOilCalibrQuant"));
     QWidget *pointCount = fieldControl(QStringLiteral("OilCalibrQuant"), group);
-    countLabel->setBuddy(pointCount);
+    QLabel *countLabel = fieldLabel(QStringLiteral("OilCalibrQuant"), pointCount, group);
     grid->addWidget(countLabel, 0, 0);
     grid->addWidget(pointCount, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("у.е."), group), 1, 1, Qt::AlignCenter);
@@ -136,10 +144,8 @@ QWidget *TankPage::buildTableGroup()
     auto *group = new QGroupBox(QStringLiteral("Тарированный"), tabSheet());
     group->setObjectName(QStringLiteral("gbTarir"));
     auto *grid = new QGridLayout(group);
-    auto *lengthLabel = new QLabel(QStringLiteral("Количество точек тарировки"), group);
-    lengthLabel->setObjectName(QStringLiteral("lTarirLeng"));
     QWidget *tableLength = fieldControl(QStringLiteral("TarirLeng"), group);
-    lengthLabel->setBuddy(tableLength);
+    QLabel *lengthLabel = fieldLabel(QStringLiteral("TarirLeng"), tableLength, group);
     grid->addWidget(lengthLabel, 0, 0);
     grid->addWidget(tableLength, 0, 1);
     grid->addWidget(fieldControl(QStringLiteral("TarirFlagFinish"), group), 1, 0, 1, 2);

@@ -32,6 +32,7 @@ public:
 private:
     // The control of a field of the page, bound by the page's binder.
     QWidget *fieldControl(const QString &name, QWidget *parent, int columns = 1);
+    QLabel *fieldLabel(const QString &name, QWidget *buddy, QWidget *parent);
     void fieldStored(const QString &name);
     QWidget *buildTwoPointGroup();
     QWidget *buildSevenPointGroup();

@@ -11,6 +11,7 @@
 #include "settings/HotMenuAddMenu.h"
 #include "settings/HotMenuList.h"
 #include "settings/NamedSettings.h"
+#include "settings/SpecialCaptions.h"
 
 #include <QRegularExpression>
 
@@ -78,39 +79,12 @@ std::vector<FieldByte> wordBytes(int offset) { return {{offset, 0xFF}, {offset +
 // --- Colour schemes -------------------------------------------------------------------------
 
 const QString kColourPage = QStringLiteral("Цветовые схемы");
-const QStringList kSchemeItems = {QStringLiteral("Схема 1"), QStringLiteral("Схема 2"), QStringLiteral("Схема 3"),
-                                  QStringLiteral("Схема пользователя")};
-
-struct RoleName
-{
-    const char *name;
-    const char *caption;
-};
 // In the order of the index bytes (ColourRole).
-const RoleName kRoles[kRoleCount] = {
-    {"DigitColour1", "Цвет 1"},
-    {"DigitBack1", "Фон 1"},
-    {"DigitColour2", "Цвет 2"},
-    {"DigitBack2", "Фон 2"},
-    {"DigitFrame", "Рамка"},
-    {"MenuActive", "Цвет активного пункта"},
-    {"MenuActiveBack", "Фон активного пункта"},
-    {"MenuHotNumber", "Цвет номера горячего пункта"},
-    {"GraphAxes", "Оси / Временные метки"},
-    {"GraphBack", "Фон графиков"},
-    {"Graph1", "Цвет графика 1"},
-    {"Graph2", "Цвет графика 2"},
-    {"GraphCaptionBack", "Фон подписей"},
-    {"ArrowBack", "Фон под шкалами"},
-    {"ArrowCaption", "Подписи цвет"},
-    {"LeftDial", "Левый циферблат"},
-    {"RightDial", "Правый циферблат"},
-    {"LeftScale", "Левая шкала"},
-    {"RightScale", "Правая шкала"},
-    {"LeftArrow", "Левая стрелка"},
-    {"RightArrow", "Правая стрелка"},
-    {"ArrowCaptionBack", "Подписи фон"},
-    {"WideScale", "Шкала при большом расходе"},
+const char *const kRoleNames[kRoleCount] = {
+    "DigitColour1",     "DigitBack1",    "DigitColour2", "DigitBack2",       "DigitFrame", "MenuActive",
+    "MenuActiveBack",   "MenuHotNumber", "GraphAxes",    "GraphBack",        "Graph1",     "Graph2",
+    "GraphCaptionBack", "ArrowBack",     "ArrowCaption", "LeftDial",         "RightDial",  "LeftScale",
+    "RightScale",       "LeftArrow",     "RightArrow",   "ArrowCaptionBack", "WideScale",
 };
 
 quint16 parseRgb(const QString &text)
@@ -130,24 +104,24 @@ quint16 parseRgb(const QString &text)
 void addColourSettings(std::vector<NamedSetting> &all)
 {
     {
-        NamedSetting s = special(QStringLiteral("ActiveColorScheme"), kColourPage, QStringLiteral("Цветовая схема"),
+        NamedSetting s = special(QStringLiteral("ActiveColorScheme"), kColourPage, colourSchemeCaption(),
                                  kDisplaySection, {{kActiveColourSchemeOffset, 0x0F}});
         s.control = QStringLiteral("rgActiveColorScheme");
         s.read = [](const TMK &m, const SettingsContext &) {
             const int active = activeColourScheme(m.record(kDisplaySection));
-            return active >= 1 && active <= 4 ? kSchemeItems[active - 1] : QString::number(active);
+            const QStringList items = colourSchemeItems();
+            return active >= 1 && active <= items.size() ? items[active - 1] : QString::number(active);
         };
         // As a choice on the page: another predefined scheme replaces set 0 with its table.
         s.store = [](TMK &m, const QString &text, SettingsContext &) {
-            chooseColourScheme(m.record(kDisplaySection), itemOf(text, kSchemeItems) + 1, false, {});
+            chooseColourScheme(m.record(kDisplaySection), itemOf(text, colourSchemeItems()) + 1, false, {});
         };
         all.push_back(s);
     }
-    const std::pair<const char *, int> variants[] = {{"DispVar4", kDispVar4Offset}, {"DispVar9", kDispVar9Offset}};
-    for (const auto &[name, offset] : variants) {
-        const QString n = QString::fromLatin1(name);
-        NamedSetting s = special(n, kColourPage, n == u"DispVar4" ? QStringLiteral("Тип х4") : QStringLiteral("Тип х9"),
-                                 kDisplaySection, {{offset, 0xFF}});
+    const std::pair<int, int> variants[] = {{4, kDispVar4Offset}, {9, kDispVar9Offset}};
+    for (const auto &[digits, offset] : variants) {
+        const QString n = QStringLiteral("DispVar%1").arg(digits);
+        NamedSetting s = special(n, kColourPage, displayVariantCaption(digits), kDisplaySection, {{offset, 0xFF}});
         s.control = QStringLiteral("sg") + n;
         const int off = offset;
         s.read = [off](const TMK &m, const SettingsContext &) {
@@ -160,12 +134,12 @@ void addColourSettings(std::vector<NamedSetting> &all)
     }
     for (int set = 0; set < 2; ++set) {
         const QString prefix = QStringLiteral("ColorScheme%1.").arg(set);
-        const QString schemeCaption = set == 0 ? QStringLiteral("Предустановленная схема") : kSchemeItems.last();
+        const QString schemeCaption = set == 0 ? QStringLiteral("Предустановленная схема") : colourSchemeItems().last();
         const int base = colourSchemeOffset(set);
         for (int i = 0; i < kPaletteSize; ++i) {
             NamedSetting s = special(prefix + QStringLiteral("Palette%1").arg(i), kColourPage,
-                                     QStringLiteral("%1: Цвет #%2").arg(schemeCaption).arg(i), kDisplaySection,
-                                     wordBytes(base + 2 * i));
+                                     QStringLiteral("%1: %2").arg(schemeCaption, paletteColourCaption(i)),
+                                     kDisplaySection, wordBytes(base + 2 * i));
             s.control = QStringLiteral("sgPalette"); // the grid shows the set being edited
             s.row = i;
             s.read = [set, i](const TMK &m, const SettingsContext &) {
@@ -178,9 +152,9 @@ void addColourSettings(std::vector<NamedSetting> &all)
             all.push_back(s);
         }
         for (int r = 0; r < kRoleCount; ++r) {
-            NamedSetting s = special(prefix + QString::fromLatin1(kRoles[r].name), kColourPage,
-                                     QStringLiteral("%1: %2").arg(schemeCaption, QString::fromUtf8(kRoles[r].caption)),
-                                     kDisplaySection, {{base + kRoleIndexOffset + r, 0xFF}});
+            NamedSetting s = special(prefix + QString::fromLatin1(kRoleNames[r]), kColourPage,
+                                     QStringLiteral("%1: %2").arg(schemeCaption, colourRoleCaption(r)), kDisplaySection,
+                                     {{base + kRoleIndexOffset + r, 0xFF}});
             s.control = QStringLiteral("pcColorDisp");
             s.read = [set, r](const TMK &m, const SettingsContext &) {
                 return QString::number(roleIndex(m.record(kDisplaySection), set, r));
@@ -293,7 +267,6 @@ void addLayoutSettings(std::vector<NamedSetting> &all)
 
 const QString kHotMenuPage = QStringLiteral("Горячие меню");
 const char *const kHotMenuNames[kHotMenuCount] = {"hmParams", "hmAver", "hmTax", "hmPark"};
-const char *const kHotMenuLabels[kHotMenuCount] = {"Параметры", "Средние", "Таксометр", "Парктроник"};
 
 void collectIdents(const std::vector<HotMenuAddEntry> &entries, QStringList &idents)
 {
@@ -341,10 +314,9 @@ void addHotMenuSettings(std::vector<NamedSetting> &all)
     for (int list = 0; list < kHotMenuCount; ++list) {
         for (int row = 0; row < kHotMenuLength; ++row) {
             const int offset = kHotMenuOffset + 2 * (kHotMenuLength * list + row);
-            NamedSetting s =
-                special(QStringLiteral("%1.%2").arg(QString::fromLatin1(kHotMenuNames[list])).arg(row), kHotMenuPage,
-                        QStringLiteral("%1, пункт %2").arg(QString::fromUtf8(kHotMenuLabels[list])).arg(row),
-                        kDisplaySection, wordBytes(offset));
+            NamedSetting s = special(QStringLiteral("%1.%2").arg(QString::fromLatin1(kHotMenuNames[list])).arg(row),
+                                     kHotMenuPage, QStringLiteral("%1, пункт %2").arg(hotMenuCaption(list)).arg(row),
+                                     kDisplaySection, wordBytes(offset));
             s.control = QStringLiteral("sg") + QString::fromLatin1(kHotMenuNames[list]);
             s.row = row;
             s.read = [offset](const TMK &m, const SettingsContext &ctx) {
@@ -371,9 +343,8 @@ const QString kBlocksPage = QStringLiteral("Допсистемы");
 
 void addSystemSettings(std::vector<NamedSetting> &all)
 {
-    const QString showCaption = QStringLiteral("Показывать");
-    const QStringList showItems = {QStringLiteral("Все"), QStringLiteral("Протокол"), QStringLiteral("Подключ.")};
-    const QStringList listItems = {QStringLiteral("Списком"), QStringLiteral("По типам")};
+    const QString showCaption = blocksShowCaption();
+    const QStringList showItems = blocksShowItems(), listItems = blocksShowListItems();
     {
         // The choice alone: which systems are polled are the Blocks.* settings.
         NamedSetting s = special(QStringLiteral("BlocksShow"), kBlocksPage, showCaption, kServiceSection,

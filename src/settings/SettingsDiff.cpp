@@ -11,6 +11,7 @@
 #include "settings/HotMenuList.h"
 #include "settings/NamedSettings.h"
 #include "settings/ShownValue.h"
+#include "settings/SpecialCaptions.h"
 
 #include <QMap>
 #include <algorithm>
@@ -96,12 +97,13 @@ bool errorUsed(const Record &r, int i) { return !errorEntry(r, i).empty(); }
 
 constexpr int kJournalBytes = kJournalEntryCount * kJournalEntrySize;
 const JournalSpan kJournals[] = {
-    {u"Журнал поездок", 6, kTripJournalOffset, kTripJournalOffset + kJournalBytes, kJournalEntryCount,
+    {u"Журнал поездок", kTripsSection, kTripJournalOffset, kTripJournalOffset + kJournalBytes, kJournalEntryCount,
      kJournalEntrySize, kTripJournalOffset, tripUsed},
-    {u"Журнал заправок", 6, kTankJournalOffset, kTankJournalOffset + kJournalBytes, kJournalEntryCount,
+    {u"Журнал заправок", kTripsSection, kTankJournalOffset, kTankJournalOffset + kJournalBytes, kJournalEntryCount,
      kJournalEntrySize, kTankJournalOffset, tankUsed},
     // The whole section: the supported-values bitmap belongs to the entries' freeze frames.
-    {u"Журнал ошибок", 12, 0, kRecordSizes[12], kErrorEntryCount, kErrorEntrySize, kErrorEntriesOffset, errorUsed},
+    {u"Журнал ошибок", kErrorsSection, 0, kRecordSizes[kErrorsSection], kErrorEntryCount, kErrorEntrySize,
+     kErrorEntriesOffset, errorUsed},
 };
 
 const JournalSpan *journalAt(int section, int offset)
@@ -207,8 +209,6 @@ bool inAccumulator(int section, int offset)
 
 // --- Hot menus ------------------------------------------------------------------------------
 
-const char16_t *const kHotMenuCaptions[kHotMenuCount] = {u"Параметры", u"Средние", u"Таксометр", u"Парктроник"};
-
 const QString kClosedByPage = QStringLiteral("убраны страницей");
 
 // The empty places before a list's last item: the ones the page closes when it opens.
@@ -241,7 +241,7 @@ std::optional<SettingChange> hotMenuGapsChange(int list, const Record &ra, const
     const bool onlyClosed = after.isEmpty() && compacted(listBefore) == compacted(listAfter);
     SettingChange c;
     c.kind = ChangeKind::HotMenuGaps;
-    c.caption = QString::fromUtf16(kHotMenuCaptions[list]);
+    c.caption = hotMenuCaption(list);
     c.before = c.shownBefore = gapsText(before);
     c.after = c.shownAfter = onlyClosed ? kClosedByPage : gapsText(after);
     return c;
