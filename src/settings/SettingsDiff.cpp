@@ -10,6 +10,7 @@
 #include "settings/AddSystems.h"
 #include "settings/HotMenuList.h"
 #include "settings/NamedSettings.h"
+#include "settings/SettingsPages.h"
 #include "settings/ShownValue.h"
 #include "settings/SpecialCaptions.h"
 
@@ -275,32 +276,71 @@ int SettingsDiff::changeCount() const
     return n;
 }
 
+namespace {
+
+// The page two pages share: the same page, or the page that holds both (the display pages).
+QString commonPage(const QString &a, const QString &b)
+{
+    if (a.isEmpty() || b.isEmpty() || a == b)
+        return a.isEmpty() ? b : a;
+    const SettingsPage *pa = findSettingsPage(a), *pb = findSettingsPage(b);
+    const QString ta = pa && !pa->parent.isEmpty() ? pa->parent : a;
+    const QString tb = pb && !pb->parent.isEmpty() ? pb->parent : b;
+    return ta == tb ? ta : QString();
+}
+
+// Every record byte's page, from the settings that store in it: a byte the settings of several
+// pages share goes to the page holding them; a byte no setting names goes with the named byte
+// before it (the reserve after a setting), at the start of a record with the one after it.
+std::array<QStringList, kSectionCount> bytePages()
+{
+    std::array<QStringList, kSectionCount> pages;
+    std::array<QList<bool>, kSectionCount> named;
+    for (int k = 0; k < kSectionCount; ++k) {
+        pages[size_t(k)] = QStringList(kRecordSizes[size_t(k)], QString());
+        named[size_t(k)] = QList<bool>(kRecordSizes[size_t(k)], false);
+    }
+    for (const NamedSetting &s : namedSettings()) {
+        for (const FieldByte &b : s.bytes) {
+            if (b.offset < 0 || b.offset >= kRecordSizes[size_t(s.section)])
+                continue;
+            QString &page = pages[size_t(s.section)][b.offset];
+            const bool first = !named[size_t(s.section)][b.offset];
+            named[size_t(s.section)][b.offset] = true;
+            page = first ? s.page : commonPage(page, s.page);
+        }
+    }
+    for (int k = 0; k < kSectionCount; ++k) {
+        QStringList &p = pages[size_t(k)];
+        const QList<bool> &n = named[size_t(k)];
+        for (int i = 0; i < p.size(); ++i) {
+            if (n[i])
+                continue;
+            if (i > 0) {
+                p[i] = p[i - 1];
+                continue;
+            }
+            int after = 1;
+            while (after < p.size() && !n[after])
+                ++after;
+            if (after < p.size())
+                p[i] = p[after];
+        }
+    }
+    return pages;
+}
+
+} // namespace
+
 QString pageOfByte(int section, int offset)
 {
-    if (section == kDisplaySection) {
-        if (offset >= kHotMenuOffset && offset < kHotMenuOffset + 2 * kHotMenuCount * kHotMenuLength)
-            return QStringLiteral("Горячие меню");
-        if ((offset >= kColourSchemeOffset && offset <= kActiveColourSchemeOffset) || offset == kDispVar4Offset ||
-            offset == kDispVar9Offset)
-            return QStringLiteral("Цветовые схемы");
-        if (offset < kColourSchemeOffset)
-            return QStringLiteral("Дисплей");
-    }
-    if (section == kServiceSection && offset >= kSystemBitmapOffset && offset < kSystemBitmapOffset + kSystemBitmapSize)
-        return QStringLiteral("Допсистемы");
-    if (section == kTankTableSection || (section == kFuelSensorSection && offset < 37))
-        return QStringLiteral("Бак");
-    // What the device records is written back too: a journal kept since the settings were read
-    // would be replaced.
-    const auto inJournal = [offset](int start) {
-        return offset >= start && offset < start + kJournalEntryCount * kJournalEntrySize;
-    };
-    if (section == kErrorsSection ||
-        (section == kTripsSection && (inJournal(kTripJournalOffset) || inJournal(kTankJournalOffset))))
-        return QStringLiteral("Журналы");
+    // What the device counts itself is not a setting: its other bytes go with the averages.
     if (section == kCountersSection)
         return QStringLiteral("Накопленные средние");
-    return {};
+    static const std::array<QStringList, kSectionCount> pages = bytePages();
+    if (section < 0 || section >= kSectionCount || offset < 0 || offset >= pages[size_t(section)].size())
+        return {};
+    return pages[size_t(section)][offset];
 }
 
 SettingsDiff diffSettings(const TMK &before, const TMK &after)

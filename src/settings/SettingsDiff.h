@@ -91,7 +91,8 @@ QString diffText(const SettingsDiff &diff, bool forTool);
 // The summary under a comparison: "Различаются настройки: 1; байты вне настроек: 0."
 QString diffSummary(const SettingsDiff &diff);
 
-// The page that holds a record byte, for bits no name covers; empty when no page shows it.
+// The page that holds a record byte, for bits no name covers: the page of the settings stored in
+// it, else of the setting before it; the averages for the counters; empty when no page shows it.
 QString pageOfByte(int section, int offset);
 
 } // namespace mk
