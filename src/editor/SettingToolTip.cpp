@@ -59,13 +59,7 @@ QString factoryText(const FieldDef &def, const FieldContext &ctx) { return value
 
 QString valueText(const FieldDef &def, const TMK &model, const FieldContext &ctx)
 {
-    const QVariant v = loadField(def, model, ctx);
-    switch (def.kind) {
-    case ControlKind::SpinEdit: return number(v.toDouble(), rangeOf(def, ctx).decimals);
-    case ControlKind::CheckBox: return v.toBool() ? QStringLiteral("установлен") : QStringLiteral("снят");
-    case ControlKind::Edit: return QStringLiteral("«%1»").arg(v.toString());
-    default: return fieldText(def, v, ctx).trimmed();
-    }
+    return shownText(shownFieldValue(def, model, ctx));
 }
 
 QString settingToolTip(const FieldDef &def, const FieldContext &ctx, const QString &allowed)

@@ -17,7 +17,7 @@ QString settingToolTip(const FieldDef &def, const FieldContext &ctx, const QStri
 // The unit a caption ends with ("Превышение скорости, км/ч" -> "км/ч"); empty for none.
 QString unitOf(const QString &caption);
 
-// A field's value in `model` as its control would show it ("110", "установлен", "«Свечи»").
+// A field's value in `model` as comparisons show it ("110", "да", "0 (хранится 75, …)").
 QString valueText(const FieldDef &def, const TMK &model, const FieldContext &ctx);
 // The factory value, likewise.
 QString factoryText(const FieldDef &def, const FieldContext &ctx);

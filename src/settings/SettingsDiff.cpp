@@ -387,8 +387,8 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
         c.before = toolText(va);
         c.after = toolText(vb);
         // What is stored beside what the page shows, where the two differ.
-        c.shownBefore = va.stored.isEmpty() ? va.text : QStringLiteral("%1 (%2)").arg(va.text, va.stored);
-        c.shownAfter = vb.stored.isEmpty() ? vb.text : QStringLiteral("%1 (%2)").arg(vb.text, vb.stored);
+        c.shownBefore = shownText(va);
+        c.shownAfter = shownText(vb);
         c.itemBefore = va.caption;
         c.itemAfter = vb.caption;
         c.rawBefore = rawText(before.record(s.section), s.bytes);

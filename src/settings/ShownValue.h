@@ -18,6 +18,8 @@ namespace mk {
 class TMK;
 class SettingsContext;
 struct NamedSetting;
+struct FieldDef;
+struct FieldContext;
 
 struct ShownValue
 {
@@ -28,6 +30,12 @@ struct ShownValue
 };
 
 ShownValue shownValue(const NamedSetting &s, const TMK &model, const SettingsContext &ctx);
+// The same for a field-table row, where only the field context is at hand (the editor's tool tips).
+ShownValue shownFieldValue(const FieldDef &def, const TMK &model, const FieldContext &ctx);
+
+// The text the compare window, the write preview and the editor's tool tips and reset menu show:
+// the page's text, with what is stored where the page shows another value.
+QString shownText(const ShownValue &v);
 
 // mktool's text form: the caption first when the value names one, "Обратный отсчет (MeasParamsHistoryFlagMenu)".
 QString toolText(const ShownValue &v);

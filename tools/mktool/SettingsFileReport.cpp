@@ -148,24 +148,24 @@ QJsonObject fieldsJson(const TMK &model, const SettingsContext &named)
     const FieldContext &ctx = named.fields();
     QJsonObject fields;
     for (const NamedSetting &s : namedSettings()) {
+        // The text mktool shows and `set` takes; JSON gives numbers and states their own types.
+        const QString text = shownValue(s, model, named).tool;
         if (!s.field) {
-            fields[s.name] = settingText(s, model, named); // a special page's part: its text
+            fields[s.name] = text; // a special page's part
             continue;
         }
         const FieldDef &def = *s.field;
-        const QVariant value = loadField(def, model, ctx);
         switch (def.kind) {
-        case ControlKind::SpinEdit: fields[def.name] = fieldText(def, value, ctx).toDouble(); break;
-        case ControlKind::CheckBox: fields[def.name] = value.toBool(); break;
+        case ControlKind::SpinEdit: fields[def.name] = text.toDouble(); break;
+        case ControlKind::CheckBox: fields[def.name] = text == QLatin1String("1"); break;
         case ControlKind::RadioGroup:
         case ControlKind::ComboBox: {
             // The item caption, or the stored index when it names no item.
-            const QStringList items = itemsOf(def, ctx);
-            const int index = value.toInt();
-            fields[def.name] = index >= 0 && index < items.size() ? QJsonValue(items[index]) : QJsonValue(index);
+            const int index = loadField(def, model, ctx).toInt();
+            fields[def.name] = index >= 0 && index < itemsOf(def, ctx).size() ? QJsonValue(text) : QJsonValue(index);
             break;
         }
-        default: fields[def.name] = value.toString();
+        default: fields[def.name] = text;
         }
     }
     return fields;
