@@ -153,3 +153,25 @@ TEST(FieldTool, DiffFindsEveryDifference)
     const ToolRun corr = mktool({"diff", a, b});
     EXPECT_TRUE(corr.out.contains("(VelocityCorr)\t0.0 (0x3F800000)\t0.0 (0x3F800001)")) << corr.out.constData();
 }
+
+// A hot menu with an empty place between its items: the JSON tells the page's tidy-up apart from
+// the changes, and the files are not reported equal.
+TEST(FieldTool, DiffJsonTellsHotMenuGaps)
+{
+    QTemporaryDir dir;
+    const QString a = dir.filePath("a.tcset"), b = dir.filePath("b.tcset");
+    ASSERT_EQ(mktool({"new", "--model", "0x0202", "-o", a}).code, 0);
+    ASSERT_FALSE(dump(a)["fields"].toObject()["hmParams.1"].toString().isEmpty());
+    ASSERT_EQ(mktool({"set", a, "hmParams.0=", "-o", b}).code, 0);
+    const ToolRun diff = mktool({"diff", a, b, "--json"});
+    EXPECT_EQ(diff.code, 1);
+    const QJsonObject d = QJsonDocument::fromJson(diff.out).object();
+    const QJsonArray tidyUps = d["tidy_ups"].toArray();
+    ASSERT_EQ(tidyUps.size(), 1) << diff.out.constData();
+    const QJsonObject gap = tidyUps[0].toObject();
+    EXPECT_EQ(gap["kind"].toString(), QStringLiteral("hot_menu_gaps"));
+    EXPECT_EQ(gap["caption"].toString(), QStringLiteral("Параметры"));
+    EXPECT_EQ(gap["a"].toString(), QStringLiteral("места 6"));
+    EXPECT_EQ(gap["b"].toString(), QStringLiteral("места 0, 6"));
+    EXPECT_FALSE(d["identical"].toBool());
+}

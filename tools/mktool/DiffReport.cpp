@@ -18,9 +18,7 @@ QJsonObject diffJson(const SettingsDiff &diff)
                           {QStringLiteral("label"), QStringLiteral("%1 / %2").arg(page.page, c.label())},
                           {QStringLiteral("a"), c.before},
                           {QStringLiteral("b"), c.after}};
-            if (c.kind == ChangeKind::HotMenuGaps) {
-                o[QStringLiteral("kind")] = QStringLiteral("hot_menu_gaps");
-            } else if (c.name.isEmpty()) {
+            if (c.name.isEmpty()) {
                 o[QStringLiteral("kind")] =
                     c.kind == ChangeKind::Journal ? QStringLiteral("journal") : QStringLiteral("unnamed");
                 o[QStringLiteral("bytes")] = c.unnamedBytes;
@@ -39,17 +37,22 @@ QJsonObject diffJson(const SettingsDiff &diff)
         }
         pages.append(QJsonObject{{QStringLiteral("page"), page.page}, {QStringLiteral("changes"), changes}});
     }
+    // What the page tidies by itself (hot-menu gaps): told apart, not counted as changes.
+    QJsonArray tidyUps;
+    for (const SettingChange &c : diff.tidyUps)
+        tidyUps.append(QJsonObject{{QStringLiteral("kind"), QStringLiteral("hot_menu_gaps")},
+                                   {QStringLiteral("caption"), c.caption},
+                                   {QStringLiteral("a"), c.before},
+                                   {QStringLiteral("b"), c.after}});
     return {{QStringLiteral("pages"), pages},
             {QStringLiteral("fields"), fields},
             {QStringLiteral("unnamed"), unnamed},
+            {QStringLiteral("tidy_ups"), tidyUps},
             {QStringLiteral("other_bytes"), diff.unnamedBytes + diff.otherImageBytes},
             {QStringLiteral("model_codes_differ"), diff.modelCodesDiffer},
             {QStringLiteral("identical"), diff.identical()}};
 }
 
-QString diffReportText(const SettingsDiff &diff)
-{
-    return diffText(diff, true) + diffSummary(diff);
-}
+QString diffReportText(const SettingsDiff &diff) { return diffText(diff, true) + diffSummary(diff); }
 
 } // namespace mk::tool
