@@ -152,13 +152,13 @@ std::optional<SettingChange> journalChange(const JournalSpan &j, const Record &r
     return c;
 }
 
-// The bytes of section 0 a set's clearing writes: its own.
+// The bytes of the counters section a set's clearing writes: its own.
 QByteArray accumulatorMask(AccumulatorSet set)
 {
-    Record r(kRecordSizes[0]);
-    r.setRaw(0, QByteArray(kRecordSizes[0], '\xFF'));
+    Record r(kRecordSizes[kCountersSection]);
+    r.setRaw(0, QByteArray(kRecordSizes[kCountersSection], '\xFF'));
     clearAccumulators(r, set);
-    QByteArray mask(kRecordSizes[0], '\0');
+    QByteArray mask(kRecordSizes[kCountersSection], '\0');
     for (int i = 0; i < mask.size(); ++i)
         mask[i] = r.u8(i) == 0 ? '\1' : '\0';
     return mask;
@@ -197,7 +197,7 @@ std::optional<SettingChange> accumulatorChange(AccumulatorSet set, const Record 
 bool inAccumulator(int section, int offset)
 {
     static const QByteArray all = [] {
-        QByteArray mask(kRecordSizes[0], '\0');
+        QByteArray mask(kRecordSizes[kCountersSection], '\0');
         for (const AccumulatorSet set : kAccumulatorSets) {
             const QByteArray m = accumulatorMask(set);
             for (int i = 0; i < mask.size(); ++i)
