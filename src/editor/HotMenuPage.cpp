@@ -20,8 +20,6 @@ namespace mk {
 
 namespace {
 
-const std::array<const char *, kHotMenuCount> kGridNames = {"sghmParams", "sghmAver", "sghmTax", "sghmPark"};
-
 const QString kPageText = QStringLiteral(
     "Для того, чтобы добавить или удалить пункт меню или очистить всю таблицу, щелкните ПРАВОЙ кнопкой мыши в "
     "соответствующей строке таблицы.\n\nДля того, чтобы поменять местами пункты меню, нажмите ЛЕВУЮ кнопку мыши на "
@@ -44,7 +42,7 @@ HotMenuPage::HotMenuPage(QWidget *tabSheet, EditorHost &editorHost) : EditorPage
     for (int list = 0; list < kHotMenuCount; ++list) {
         auto *label = new QLabel(hotMenuCaption(list), tabSheet);
         auto *grid = new QTableWidget(kHotMenuLength, 2, tabSheet);
-        grid->setObjectName(QLatin1String(kGridNames[size_t(list)]));
+        grid->setObjectName(QStringLiteral("sg") + hotMenuName(list));
         grid->setProperty("tag", list);
         label->setBuddy(grid);
         grid->horizontalHeader()->hide();

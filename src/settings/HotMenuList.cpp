@@ -5,6 +5,12 @@
 
 namespace mk {
 
+QString hotMenuName(int list)
+{
+    static const std::array<const char *, kHotMenuCount> names = {"hmParams", "hmAver", "hmTax", "hmPark"};
+    return list >= 0 && list < kHotMenuCount ? QString::fromLatin1(names[size_t(list)]) : QString();
+}
+
 namespace {
 
 bool validList(int list) { return list >= 0 && list < kHotMenuCount; }

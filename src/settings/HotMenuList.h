@@ -5,6 +5,7 @@
 
 #include "image/Record.h"
 
+#include <QString>
 #include <array>
 
 namespace mk {
@@ -14,6 +15,9 @@ constexpr int kHotMenuLength = 10;
 constexpr int kHotMenuOffset = 124; // section 9: list L, entry r at +2·(10·L + r)
 
 using HotMenu = std::array<quint16, kHotMenuLength>;
+
+// The list's name ("hmParams"): its places are the settings "hmParams.<row>", its grid "sghmParams".
+QString hotMenuName(int list);
 
 HotMenu readHotMenu(const Record &s9, int list);
 void writeHotMenu(Record &s9, int list, const HotMenu &entries);

@@ -266,7 +266,6 @@ void addLayoutSettings(std::vector<NamedSetting> &all)
 // --- Hot menus ------------------------------------------------------------------------------
 
 const QString kHotMenuPage = QStringLiteral("Горячие меню");
-const char *const kHotMenuNames[kHotMenuCount] = {"hmParams", "hmAver", "hmTax", "hmPark"};
 
 void collectIdents(const std::vector<HotMenuAddEntry> &entries, QStringList &idents)
 {
@@ -314,10 +313,10 @@ void addHotMenuSettings(std::vector<NamedSetting> &all)
     for (int list = 0; list < kHotMenuCount; ++list) {
         for (int row = 0; row < kHotMenuLength; ++row) {
             const int offset = kHotMenuOffset + 2 * (kHotMenuLength * list + row);
-            NamedSetting s = special(QStringLiteral("%1.%2").arg(QString::fromLatin1(kHotMenuNames[list])).arg(row),
-                                     kHotMenuPage, QStringLiteral("%1, пункт %2").arg(hotMenuCaption(list)).arg(row),
-                                     kDisplaySection, wordBytes(offset));
-            s.control = QStringLiteral("sg") + QString::fromLatin1(kHotMenuNames[list]);
+            NamedSetting s = special(QStringLiteral("%1.%2").arg(hotMenuName(list)).arg(row), kHotMenuPage,
+                                     QStringLiteral("%1, пункт %2").arg(hotMenuCaption(list)).arg(row), kDisplaySection,
+                                     wordBytes(offset));
+            s.control = QStringLiteral("sg") + hotMenuName(list);
             s.row = row;
             s.read = [offset](const TMK &m, const SettingsContext &ctx) {
                 return hotMenuText(m.record(kDisplaySection).u16(offset), ctx);
