@@ -20,11 +20,12 @@ int writeStream(std::FILE *stream, const QByteArray &data)
 
 void writeStdout(const QByteArray &data)
 {
+    setStdoutBinary();
     if (const int error = writeStream(stdout, data))
         throw Error(QStringLiteral("Не удалось вывести результат в стандартный вывод: %1.").arg(fileErrorReason(error)));
 }
 
-void writeStdout(const QString &text) { writeStdout(text.toUtf8()); }
+void writeStdout(const QString &text) { writeStdout(textLineEnds(text.toUtf8())); }
 
 bool writeStderr(const QString &text) { return writeStream(stderr, text.toUtf8()) == 0; }
 

@@ -13,13 +13,19 @@ namespace mk {
 int writeStream(std::FILE *stream, const QByteArray &data);
 
 // Writes to standard output; throws Error naming the reason when the output did not take it all.
+// Bytes go out exactly as they are (a picture, a settings file, a CSV file);
 void writeStdout(const QByteArray &data);
-void writeStdout(const QString &text); // as UTF-8
+// text goes out as UTF-8 with the system's line ends (textLineEnds).
+void writeStdout(const QString &text);
 
 // Writes to standard error: false when that failed (there is nowhere left to say so).
 bool writeStderr(const QString &text);
 
 // Standard output as a byte stream: no line-end translation (a picture or a settings file on it).
 void setStdoutBinary();
+
+// Text with the system's line ends: as it is on Linux; on Windows every line ends with CR LF,
+// once, also where the text already has CR LF (a journal in the viewer's format).
+QByteArray textLineEnds(const QByteArray &utf8);
 
 } // namespace mk

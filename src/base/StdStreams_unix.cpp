@@ -5,4 +5,6 @@ namespace mk {
 
 void setStdoutBinary() {} // no line-end translation here
 
+QByteArray textLineEnds(const QByteArray &utf8) { return utf8; }
+
 } // namespace mk

@@ -97,7 +97,7 @@ TEST(OscExport, MktoolPrintsTheCsvAndDrawsThePicture)
 
     const ToolRun csv = mktool({QStringLiteral("osc"), file, QStringLiteral("--csv")});
     ASSERT_EQ(csv.code, 0) << csv.err.constData();
-    EXPECT_EQ(csv.out, expected);
+    EXPECT_EQ(csv.bytes, expected);
     EXPECT_EQ(csv.out.count('\n'), kOscTotalSamples + 1);
 
     const QString png = dir.filePath(QStringLiteral("trace.png"));

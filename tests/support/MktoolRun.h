@@ -9,18 +9,23 @@
 struct ToolRun
 {
     int code = -1;
-    QByteArray out, err;
+    // On Windows mktool ends its text lines with CR LF, as console programs there do: out and
+    // err hold the text with LF line ends, so that the tests compare the lines themselves;
+    // bytes is standard output exactly as it came (a file's contents, a journal's CR LF lines).
+    QByteArray out, err, bytes;
 };
 
 inline ToolRun mktool(const QStringList &args)
 {
     QProcess p;
-    // On Windows mktool ends its lines with CR LF, as console programs there do; the tests
-    // compare the lines themselves.
-    const bool windows = QSysInfo::kernelType() == QLatin1String("winnt");
-    p.start(QStringLiteral(MK_BIN_DIR "/mktool"), args,
-            windows ? QIODevice::ReadWrite | QIODevice::Text : QIODevice::ReadWrite);
+    p.start(QStringLiteral(MK_BIN_DIR "/mktool"), args);
     p.waitForFinished(30000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
+    ToolRun run{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+                p.readAllStandardError(), {}};
+    run.bytes = run.out;
+    if (QSysInfo::kernelType() == QLatin1String("winnt")) {
+        run.out.replace("\r\n", "\n");
+        run.err.replace("\r\n", "\n");
+    }
+    return run;
 }

@@ -38,8 +38,8 @@ struct CommandRegistrar
 };
 
 // Output helpers: UTF-8 on stdout/stderr. A failed write to stdout throws Error.
-void out(const QString &text);
-void out(const QByteArray &bytes);
+void out(const QString &text);     // text, with the system's line ends (CR LF on Windows)
+void out(const QByteArray &bytes); // bytes exactly: a file's contents (a CSV table)
 void err(const QString &text);
 // Writes a command's result to the file path, or to standard output when path is "-".
 void writeOutput(const QString &path, const QByteArray &data);

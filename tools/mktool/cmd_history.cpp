@@ -180,7 +180,7 @@ int runShow(const QStringList &argv)
         QJsonObject o{{QStringLiteral("car"), car}};
         for (const QString &part : shown)
             o[part.mid(2)] = jsonRows(rowsOf(part));
-        out(QJsonDocument(o).toJson(QJsonDocument::Indented));
+        out(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented)));
         return kOk;
     }
     QByteArray text;
@@ -189,7 +189,11 @@ int runShow(const QStringList &argv)
         const Rows titled = chosen.isEmpty() ? Rows{{titles[parts.indexOf(part)]}} + rows + Rows{{}} : rows;
         text += csv ? csvText(titled, *dialect) : alignedText(titled);
     }
-    out(text);
+    // A CSV file's bytes; the table for a person is text, with the system's line ends.
+    if (csv)
+        out(text);
+    else
+        out(QString::fromUtf8(text));
     return kOk;
 }
 

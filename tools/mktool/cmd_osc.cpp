@@ -55,7 +55,7 @@ int runOsc(const QStringList &argv)
         writeOutput(args.value(QStringLiteral("-o")), pngBytes(picture));
     }
     if (csv)
-        out(QString::fromUtf8(csvText(oscCsvRows(drawing.settings, drawing.samples))));
+        out(csvText(oscCsvRows(drawing.settings, drawing.samples))); // a CSV file's bytes, as -o writes them
     return kOk;
 }
 
