@@ -9,6 +9,7 @@
 #include "app/DeviceStatusLabel.h"
 #include "link/DeviceWatcher.h"
 #include "link/LinkTexts.h"
+#include "link/PortMap.h"
 #include "link/SerialPortIo.h"
 #include "widgets/MessageBoxes.h"
 
@@ -165,10 +166,11 @@ private slots:
     void statusLabelFollowsTheWatcher()
     {
         bool plugged = false;
+        // Port 3's own node on this system ("/dev/ttyACM0", "COM3"), with a stable name beside it.
         DeviceWatcher watcher([&] {
             QList<SerialNodeInfo> nodes;
             if (plugged)
-                nodes << SerialNodeInfo{QStringLiteral("/dev/ttyACM0"),
+                nodes << SerialNodeInfo{systemPortNode(3),
                                         kDeviceUsbVendor,
                                         kDeviceUsbProduct,
                                         QStringLiteral("Trivolantics МК"),
