@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/TJustOne.h"
 
+#include "base/Error.h"
 #include "base/FileIo.h"
 
 #include <QDir>
@@ -14,19 +15,15 @@ TJustOne::TJustOne(const QString &name, const QString &lockDir)
         m_owned = true;
         return;
     }
-    m_lock = std::make_unique<QLockFile>(QDir(lockDir).filePath(name + QStringLiteral(".lock")));
-    // A lock left behind by a copy that crashed is recognised by its process id and taken over;
-    // the age of the lock file says nothing, since the first copy may run for days.
-    m_lock->setStaleLockTime(0);
-    m_owned = m_lock->tryLock(0);
+    const QString path = QDir(lockDir).filePath(name + QStringLiteral(".lock"));
+    try {
+        m_lock = takeLock(path);
+    } catch (const Error &) {
+        m_owned = true; // a lock file that cannot be had at all guards nothing: run unguarded
+        return;
+    }
+    m_lockPath = path;
+    m_owned = m_lock != nullptr;
 }
-
-TJustOne::~TJustOne()
-{
-    if (m_lock && m_owned)
-        m_lock->unlock();
-}
-
-QString TJustOne::lockPath() const { return m_lock ? m_lock->fileName() : QString(); }
 
 } // namespace mk

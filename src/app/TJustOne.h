@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The single-instance guard: a lock named after the program file, held while the program runs.
+// The lock itself is the system's (TJustOne_unix.cpp, TJustOne_win.cpp).
 
-#include <QLockFile>
 #include <QString>
 #include <memory>
 
@@ -15,12 +15,11 @@ public:
     // only this user may use (see defaultLockDir()). Without such a folder there is no lock: the
     // copy runs unguarded rather than not at all.
     explicit TJustOne(const QString &name, const QString &lockDir = defaultLockDir(nullptr));
-    ~TJustOne();
 
     // true when this copy holds the lock (or runs unguarded); a copy that does not should end silently.
     bool owned() const { return m_owned; }
-    bool guarded() const { return m_lock != nullptr; }
-    QString lockPath() const;
+    bool guarded() const { return !m_lockPath.isEmpty(); }
+    QString lockPath() const { return m_lockPath; }
 
     // The user's runtime folder when it is private (owned by this user, no rights for group or
     // others, not a link), else "mkconf" in the user's cache folder (made with mode 0700 when
@@ -31,7 +30,18 @@ public:
     static QString defaultLockDir(QString *why = nullptr);
 
 private:
-    std::unique_ptr<QLockFile> m_lock;
+    class Lock; // the system's lock on the file, held while it lives
+    struct Release
+    {
+        void operator()(Lock *lock) const;
+    };
+    using HeldLock = std::unique_ptr<Lock, Release>;
+    // The lock at path, or null when another copy holds it. Throws Error when the file cannot be
+    // locked for another reason (this copy then runs unguarded).
+    static HeldLock takeLock(const QString &path);
+
+    QString m_lockPath;
+    HeldLock m_lock;
     bool m_owned = false;
 };
 
