@@ -6,12 +6,7 @@
 
 namespace mk {
 
-SerialPort::SerialPort(std::shared_ptr<PortBackend> backend) : m_backend(std::move(backend))
-{
-    ScanPorts();
-    // Without any port the number stays 0; OpenPort reports the missing port when asked.
-    m_portNumber = FirstPort();
-}
+SerialPort::SerialPort(std::shared_ptr<PortBackend> backend) : m_backend(std::move(backend)) {}
 
 SerialPort::~SerialPort() { ClosePort(); }
 
@@ -37,8 +32,16 @@ int SerialPort::FirstPort() const
 
 void SerialPort::OpenPort(int n)
 {
-    if (n <= 0)
-        return;
+    if (n > 0)
+        openSelected(n);
+}
+
+void SerialPort::openSelected(int n)
+{
+    // Probing opens a port briefly, so it waits until a port is wanted; a port the last scan
+    // missed may have been plugged in since.
+    if (!PortPresent(n))
+        ScanPorts();
     m_portNumber = PortPresent(n) ? n : FirstPort();
     if (m_portNumber == 0)
         throw Error(kNoFreePortText);
@@ -61,13 +64,13 @@ void SerialPort::SelectPort(int n)
     if (n <= 0)
         return;
     ClosePort();
-    m_portNumber = PortPresent(n) ? n : FirstPort();
+    m_portNumber = n;
 }
 
 void SerialPort::Reopen(bool open)
 {
     if (open)
-        OpenPort(m_portNumber);
+        openSelected(m_portNumber);
     else
         ClosePort();
 }

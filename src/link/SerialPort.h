@@ -4,7 +4,8 @@
 // fixed line settings (115200 baud, 8 data bits, no parity, two stop bits), the baud rate,
 // DTR/RTS and purges. It knows nothing of frames.
 // The port is opened at the start of an exchange and closed at its end, on the thread that
-// runs the exchange, so other programs may use it in between.
+// runs the exchange, so other programs may use it in between. No port is looked at before
+// then: the ports are scanned when one is to be opened or a port list is asked for.
 
 #include "link/PortBackend.h"
 #include "link/PortMap.h"
@@ -28,18 +29,22 @@ public:
 
     // Probes ports 1..32 (closing the open port first); returns how many are present.
     int ScanPorts();
-    // The lowest present port, or 0.
+    // The lowest port the last scan found, or 0.
     int FirstPort() const;
     // Selects port n (the first present port when n is absent) and opens it with the stored
-    // line settings, DTR raised and the receive queue purged. n <= 0 changes nothing.
+    // line settings, DTR raised and the receive queue purged. n <= 0 changes nothing. A port
+    // the last scan did not find (or no scan yet) makes a new scan first, so a device plugged
+    // in since is found.
     // Throws Error "Нет свободного COM-порта!" when no port is present, and Error when the
     // user may not open the port. Any other failure leaves the port closed silently; the next
     // exchange then reports no link.
     void OpenPort(int n);
-    // Selects port n (the first present port when n is absent) without opening it: the next
-    // exchange opens it and reports what stands in the way then.
+    // Selects port n without opening or probing it: the next exchange opens it (or the first
+    // present port when n is absent then) and reports what stands in the way. n <= 0 changes
+    // nothing.
     void SelectPort(int n);
-    // true: OpenPort with PortNumber; false: ClosePort.
+    // true: OpenPort with PortNumber (the first present port when none is selected yet);
+    // false: ClosePort.
     void Reopen(bool open);
     void ClosePort();
 
@@ -54,9 +59,11 @@ public:
     void PurgeRx();
     void PurgeTx();
 
+    // What the last scan found; nothing before the first scan.
     int PortCount() const { return m_portCount; }
     bool PortPresent(int n) const { return n >= 1 && n <= kMaxPortNumber && m_portPresent[size_t(n)]; }
     bool IsOpen() const { return m_isOpen; }
+    // The selected port; 0 until one is selected or opened.
     int PortNumber() const { return m_portNumber; }
     quint32 BaudRate() const { return m_baudRate; }
     quint8 Parity() const { return m_parity; }
@@ -76,6 +83,8 @@ public:
     Clock &clock() const { return m_backend->clock(); }
 
 private:
+    void openSelected(int n);
+
     std::shared_ptr<PortBackend> m_backend;
     std::unique_ptr<PortIo> m_io;
     int m_portCount = 0;

@@ -173,6 +173,7 @@ void SimulatedPortBackend::removePort(int n)
 
 bool SimulatedPortBackend::probe(int number)
 {
+    ++m_probeCount;
     return m_ports.contains(number) || m_busy.contains(number) || m_forbidden.contains(number);
 }
 

@@ -115,6 +115,8 @@ public:
     std::shared_ptr<InMemoryPort> portAt(int n) const { return m_ports.value(n); }
     // How many times port n was opened.
     int openCount(int n) const { return m_openCount.value(n); }
+    // How many times any port was probed.
+    int probeCount() const { return m_probeCount; }
 
     bool probe(int number) override;
     std::unique_ptr<PortIo> open(int number) override;
@@ -127,6 +129,7 @@ private:
     QMap<int, std::shared_ptr<InMemoryPort>> m_ports;
     QList<int> m_busy, m_forbidden;
     QMap<int, int> m_openCount;
+    int m_probeCount = 0;
     QMap<int, QString> m_links;
 };
 

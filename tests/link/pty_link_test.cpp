@@ -32,6 +32,7 @@ TEST(PtyLink, IdentifyAndBlockReadThroughTheSerialPort)
     setPortOverride(31, sim.slavePath());
 
     TKW_RS link;
+    link.port().ScanPorts();
     ASSERT_TRUE(link.port().PortPresent(31));
     link.port().OpenPort(31);
     ASSERT_TRUE(link.port().IsOpen()); // the refused DTR of a pseudo-terminal does not stop it

@@ -40,11 +40,37 @@ TEST(SerialPort, ScanFindsPresentPortsAndTheFirstIsSelected)
     EXPECT_EQ(port.ScanPorts(), 2);
     EXPECT_EQ(port.PortCount(), 2);
     EXPECT_EQ(port.FirstPort(), 2);
-    EXPECT_EQ(port.PortNumber(), 2);
     EXPECT_TRUE(port.PortPresent(5));
     EXPECT_FALSE(port.PortPresent(3));
     EXPECT_FALSE(port.PortPresent(33));
-    EXPECT_FALSE(port.IsOpen()); // the constructor does not open
+    EXPECT_FALSE(port.IsOpen());
+    port.Reopen(true); // nothing selected yet: the first present port
+    EXPECT_EQ(port.PortNumber(), 2);
+}
+
+// Probing opens a port briefly: nothing is touched until an exchange wants a port, and a port
+// plugged in after a scan is found when it is asked for.
+TEST(SerialPort, PortsAreProbedOnlyWhenOneIsWanted)
+{
+    TwoPorts p;
+    SerialPort port(p.backend);
+    port.SelectPort(5);
+    EXPECT_EQ(port.PortNumber(), 5);
+    EXPECT_EQ(p.backend->probeCount(), 0);
+    EXPECT_EQ(p.backend->openCount(5), 0);
+    port.Reopen(true);
+    EXPECT_TRUE(port.IsOpen());
+    EXPECT_EQ(port.PortNumber(), 5);
+    const int probes = p.backend->probeCount();
+    EXPECT_GT(probes, 0);
+    port.Reopen(false);
+    port.Reopen(true); // a port the last scan found is opened without a new scan
+    EXPECT_EQ(p.backend->probeCount(), probes);
+
+    p.backend->addPort(7, silent());
+    port.OpenPort(7);
+    EXPECT_EQ(port.PortNumber(), 7);
+    EXPECT_TRUE(port.IsOpen());
 }
 
 TEST(SerialPort, OpenAppliesLineSettingsRaisesDtrAndPurges)

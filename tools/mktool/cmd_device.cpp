@@ -84,10 +84,9 @@ bool selectPort(SerialPort &port, const Args &args, const DeviceOptions &options
     }
     const QString value = args.value(kPortOption);
     int n = options.portNumber;
-    if (n == 0) {
+    if (n == 0)
         n = assignPortForNode(value);
-        port.ScanPorts();
-    }
+    port.ScanPorts();
     if (n == 0 || !port.PortPresent(n))
         throw Error(QStringLiteral("Порт %1 не найден.").arg(n ? port.label(n) : value));
     port.OpenPort(n);
