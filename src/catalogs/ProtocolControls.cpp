@@ -36,7 +36,7 @@ ProtocolControls protocolControls(const TProtBase *protocol, const FeatureFlags 
 
 ProtocolControls protocolControls(const DeviceModel &device)
 {
-    return protocolControls(device.CurrentProtocol(), device.Flags);
+    return protocolControls(CurrentProtocol(device), device.Flags);
 }
 
 } // namespace mk

@@ -6,7 +6,7 @@
 // DeviceModel::ProtocolList; the editor works on DeviceModel::CurrentProtocol(), which is
 // nullptr when no protocol is selected (an empty list, or a stored index past its end).
 //
-//     const TProtBase *p = device.CurrentProtocol();
+//     const TProtBase *p = CurrentProtocol(device);
 //     if (!p) { /* nothing selected: offer no parameters, hide protocol-dependent controls */ }
 //     for (quint8 code : p->ParamCodes) ...                 // measured codes, display order
 //     for (int s = 0; s < kSubTypeSelectorCount; ++s)

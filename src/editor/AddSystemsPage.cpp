@@ -103,9 +103,9 @@ void AddSystemsPage::deactivated() { m_entered = false; }
 void AddSystemsPage::enter()
 {
     const DeviceModel &device = host().device();
-    const TProtBase *protocol = device.CurrentProtocol();
+    const TProtBase *protocol = CurrentProtocol(device);
     m_systems = buildAddSystemList(
-        {device.hasProtocol(kCanProtocolCode), device.Flags.ExtendedSystems, protocol && protocol->Hybrid});
+        {hasProtocol(device, kCanProtocolCode), device.Flags.ExtendedSystems, protocol && protocol->Hybrid});
     const Record &s4 = host().model().record(kServiceSection);
     m_show->setItemIndex(blocksShow(s4));
     m_showList->setItemIndex(blocksShowList(s4));
@@ -137,7 +137,7 @@ void AddSystemsPage::showChosen(int item)
         return;
     const DeviceModel &device = host().device();
     chooseBlocksShow(host().model().record(kServiceSection), item, m_systems,
-                     [&device](quint8 code) { return device.IsProtocolSystem(code); });
+                     [&device](quint8 code) { return IsProtocolSystem(device, code); });
     if (item == 0 || item == 1)
         fillGrids();
 }

@@ -158,7 +158,7 @@ void DisplayLayoutPage::placeClicked(int screen, int x, int y, int width, int he
     QMenu menu(host().dialog());
     menu.setObjectName(placeMenuName(m_kind, place));
     for (const PlaceMenuEntry &entry :
-         placeMenuEntries(m_kind, place, host().device().CurrentProtocol(), host().measPars(), current)) {
+         placeMenuEntries(m_kind, place, CurrentProtocol(host().device()), host().measPars(), current)) {
         QAction *action = menu.addAction(entry.caption);
         action->setCheckable(true);
         action->setChecked(entry.checked);

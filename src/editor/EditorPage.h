@@ -23,7 +23,7 @@
 //                     page asks for a reload of everything (EditorHost::reloadAll);
 //   store()           before OK closes the dialog: anything the page still holds goes into the
 //                     records (a page that stores every change at once has nothing to do);
-//   protocolChanged() after the user chose another protocol: host.device().CurrentProtocol(),
+//   protocolChanged() after the user chose another protocol: CurrentProtocol(host.device()),
 //                     host.context() and the measured parameters offered have changed;
 //   activated() / deactivated()  when its tab sheet becomes or stops being the current page.
 // Every change is stored into the working records (host.model().record(k)) at once; OK keeps the

@@ -138,7 +138,7 @@ void TMK_SetParamsDlg::openPages()
     reloadAll();
     if (auto *info = findChild<QTableWidget *>(u"sgServiceInfo"_s)) {
         info->setItem(0, 1, new QTableWidgetItem(device().ModelName));
-        const TProtBase *p = device().CurrentProtocol();
+        const TProtBase *p = CurrentProtocol(device());
         info->setItem(1, 1, new QTableWidgetItem(p ? p->Name : QString()));
     }
     currentPageChanged();

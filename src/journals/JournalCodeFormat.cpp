@@ -11,7 +11,7 @@ int journalErrorCodeFormat(const TMK &model)
 {
     try {
         const DeviceModel device = SelectDeviceModel(model);
-        if (const TProtBase *protocol = device.CurrentProtocol())
+        if (const TProtBase *protocol = CurrentProtocol(device))
             return protocol->ErrorCodeFormat;
     } catch (const RangeError &) {
     }

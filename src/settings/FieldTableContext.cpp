@@ -14,7 +14,7 @@ FieldContext fieldContext(const DeviceModel &device, const MeasParCatalog &measP
     for (const TProtBase &p : device.ProtocolList)
         ctx.protocolNames << p.Name;
     ctx.selectMethods = ProtocolSelectMethods(device);
-    const TProtBase *p = device.CurrentProtocol();
+    const TProtBase *p = CurrentProtocol(device);
     ctx.tankMethItems = TankMethItems(p);
     if (!p)
         return ctx;

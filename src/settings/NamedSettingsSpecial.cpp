@@ -189,7 +189,7 @@ std::vector<int> offeredCodes(ScreenKind kind, int place, const SettingsContext 
     std::vector<int> codes;
     if (kind == ScreenKind::Graph && place == kLowerGraph)
         codes.push_back(0);
-    const TProtBase *protocol = ctx.device().CurrentProtocol();
+    const TProtBase *protocol = CurrentProtocol(ctx.device());
     if (!protocol)
         return codes;
     for (const quint8 code : protocol->ParamCodes) {
@@ -358,7 +358,7 @@ void addSystemSettings(std::vector<NamedSetting> &all)
         s.store = [showItems](TMK &m, const QString &text, SettingsContext &ctx) {
             const DeviceModel &device = ctx.device();
             chooseBlocksShow(m.record(kServiceSection), itemOf(text, showItems), ctx.systems(),
-                             [&device](quint8 code) { return device.IsProtocolSystem(code); });
+                             [&device](quint8 code) { return IsProtocolSystem(device, code); });
         };
         all.push_back(s);
     }

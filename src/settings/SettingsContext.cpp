@@ -29,9 +29,9 @@ SettingsContext SettingsContext::lenient(const TMK &model)
 void SettingsContext::refresh()
 {
     m_fields = fieldContext(m_device, m_measPars);
-    const TProtBase *protocol = m_device.CurrentProtocol();
+    const TProtBase *protocol = CurrentProtocol(m_device);
     m_systems = buildAddSystemList(
-        {m_device.hasProtocol(kCanProtocolCode), m_device.Flags.ExtendedSystems, protocol && protocol->Hybrid});
+        {hasProtocol(m_device, kCanProtocolCode), m_device.Flags.ExtendedSystems, protocol && protocol->Hybrid});
 }
 
 bool SettingsContext::chooseProtocol(TMK &model, int index)
@@ -39,10 +39,10 @@ bool SettingsContext::chooseProtocol(TMK &model, int index)
     const FieldDef &protocol = *findField(QStringLiteral("Protocol"));
     if (loadField(protocol, model, {}).toInt() == index)
         return false;
-    const qsizetype tankItemsBefore = TankMethItems(m_device.CurrentProtocol()).size();
+    const qsizetype tankItemsBefore = TankMethItems(CurrentProtocol(m_device)).size();
     storeField(protocol, model, index, {});
-    m_device.setCurrentProtocol(index);
-    if (TankMethItems(m_device.CurrentProtocol()).size() < tankItemsBefore)
+    setCurrentProtocol(m_device, index);
+    if (TankMethItems(CurrentProtocol(m_device)).size() < tankItemsBefore)
         storeField(*findField(QStringLiteral("TankMeth")), model, 0, {});
     refresh();
     return true;
@@ -51,9 +51,9 @@ bool SettingsContext::chooseProtocol(TMK &model, int index)
 bool SettingsContext::followProtocol(const TMK &model)
 {
     const int stored = loadField(*findField(QStringLiteral("Protocol")), model, {}).toInt();
-    if (m_device.currentProtocolIndex() == stored)
+    if (currentProtocolIndex(m_device) == stored)
         return false;
-    m_device.setCurrentProtocol(stored);
+    setCurrentProtocol(m_device, stored);
     refresh();
     return true;
 }

@@ -118,7 +118,7 @@ TEST(DeviceModel, NamesAndFlagsOfRows)
         EXPECT_TRUE(d.ModelName.isEmpty()) << type;
         EXPECT_EQ(d.Flags, FeatureFlags{}) << type;
         EXPECT_TRUE(d.ProtocolList.empty()) << type;
-        EXPECT_EQ(d.CurrentProtocol(), nullptr);
+        EXPECT_EQ(CurrentProtocol(d), nullptr);
     }
 }
 
@@ -160,37 +160,37 @@ TEST(DeviceModel, IsProtocolSystemAsksTheCurrentProtocol)
     // J1939 is at index 8 of 32769's list and index 8 of 32770's.
     const DeviceModel plain = SelectDeviceModel(32769, 8, 0);
     const DeviceModel extended = SelectDeviceModel(32770, 8, 0);
-    ASSERT_EQ(plain.CurrentProtocol()->Code, 14);
-    ASSERT_EQ(extended.CurrentProtocol()->Code, 14);
-    EXPECT_FALSE(plain.IsProtocolSystem(93));
-    EXPECT_TRUE(extended.IsProtocolSystem(93));
-    EXPECT_TRUE(plain.IsProtocolSystem(22));
-    EXPECT_FALSE(SelectDeviceModel(2049, 0, 3).IsProtocolSystem(22));
+    ASSERT_EQ(CurrentProtocol(plain)->Code, 14);
+    ASSERT_EQ(CurrentProtocol(extended)->Code, 14);
+    EXPECT_FALSE(IsProtocolSystem(plain, 93));
+    EXPECT_TRUE(IsProtocolSystem(extended, 93));
+    EXPECT_TRUE(IsProtocolSystem(plain, 22));
+    EXPECT_FALSE(IsProtocolSystem(SelectDeviceModel(2049, 0, 3), 22));
 }
 
 TEST(DeviceModel, AProtocolIndexPastTheListLeavesNoCurrentProtocol)
 {
     DeviceModel d = SelectDeviceModel(0x0C01, 1, 0);
-    ASSERT_NE(d.CurrentProtocol(), nullptr);
-    EXPECT_EQ(d.CurrentProtocol()->Code, 220);
-    EXPECT_EQ(d.currentProtocolIndex(), 1);
+    ASSERT_NE(CurrentProtocol(d), nullptr);
+    EXPECT_EQ(CurrentProtocol(d)->Code, 220);
+    EXPECT_EQ(currentProtocolIndex(d), 1);
 
     d = SelectDeviceModel(0x0C01, 2, 0);
-    EXPECT_EQ(d.CurrentProtocol(), nullptr);
-    EXPECT_EQ(d.currentProtocolIndex(), -1);
-    EXPECT_FALSE(d.IsProtocolSystem(8));
+    EXPECT_EQ(CurrentProtocol(d), nullptr);
+    EXPECT_EQ(currentProtocolIndex(d), -1);
+    EXPECT_FALSE(IsProtocolSystem(d, 8));
 
-    EXPECT_TRUE(d.setCurrentProtocol(0));
-    EXPECT_EQ(d.CurrentProtocol()->Name, "Bosch");
-    EXPECT_FALSE(d.setCurrentProtocol(-1));
-    EXPECT_EQ(d.CurrentProtocol(), nullptr);
+    EXPECT_TRUE(setCurrentProtocol(d, 0));
+    EXPECT_EQ(CurrentProtocol(d)->Name, "Bosch");
+    EXPECT_FALSE(setCurrentProtocol(d, -1));
+    EXPECT_EQ(CurrentProtocol(d), nullptr);
 
     // Copies keep pointing into their own list.
-    d.setCurrentProtocol(1);
+    setCurrentProtocol(d, 1);
     const DeviceModel copy = d;
-    EXPECT_EQ(copy.CurrentProtocol(), &copy.ProtocolList[1]);
+    EXPECT_EQ(CurrentProtocol(copy), &copy.ProtocolList[1]);
 
-    EXPECT_EQ(SelectDeviceModel(2049, 255, 3).CurrentProtocol(), nullptr);
+    EXPECT_EQ(CurrentProtocol(SelectDeviceModel(2049, 255, 3)), nullptr);
 }
 
 TEST(DeviceModel, ValuesAboveAByteAreRangeErrors)
@@ -207,8 +207,8 @@ TEST(DeviceModel, LookupFromALoadedModel)
     tmk.record(10).setU16(4, 3);
     const DeviceModel d = SelectDeviceModel(tmk);
     EXPECT_EQ(d.ModelName, "QZ-61B_R");
-    ASSERT_NE(d.CurrentProtocol(), nullptr);
-    EXPECT_EQ(d.CurrentProtocol()->Code, 48);
+    ASSERT_NE(CurrentProtocol(d), nullptr);
+    EXPECT_EQ(CurrentProtocol(d)->Code, 48);
 }
 
 TEST(ProtocolSelectMethods, ListDependsOnTheGroupsOffered)

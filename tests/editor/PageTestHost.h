@@ -58,7 +58,7 @@ public:
     }
     void changeProtocol(int index) override
     {
-        m_device.setCurrentProtocol(index);
+        setCurrentProtocol(m_device, index);
         if (m_page)
             m_page->protocolChanged();
     }

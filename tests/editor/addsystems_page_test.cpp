@@ -91,7 +91,7 @@ private slots:
 
         // The list follows a protocol chosen on another page when the page is entered again.
         m_page->deactivated();
-        m_host->deviceModel().setCurrentProtocol(protocolIndex(m_host->device(), 1));
+        setCurrentProtocol(m_host->deviceModel(), protocolIndex(m_host->device(), 1));
         m_page->activated();
         QVERIFY(!column(m_all, 0).contains(QStringLiteral("HV ECU Estima")));
     }
@@ -143,7 +143,7 @@ private slots:
         enter(0x8002, 11); // "M74CAN": 8 10 11 15 25 27 77 28 29 30 36 37 55 56 57 58 59 60 76 83
         setSystemSelected(s4(), 12, true);
         click("rgBlocksShow", 1);
-        const TProtBase *protocol = m_host->device().CurrentProtocol();
+        const TProtBase *protocol = CurrentProtocol(m_host->device());
         for (const AddSystem &system : m_page->systems())
             QCOMPARE(isSystemSelected(s4(), system.code), protocol->IsProtocolSystem(system.code));
         QVERIFY(!isSystemSelected(s4(), 12));

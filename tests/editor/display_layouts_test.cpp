@@ -138,7 +138,7 @@ void DisplayLayoutsTest::rightClickStoresAndRedraws()
     QCOMPARE(answer.shown, 1);
     QCOMPARE(answer.name, QStringLiteral("pmDig4"));
     QCOMPARE(answer.checked, QStringList{current->Name});
-    QCOMPARE(answer.captions, namesOf(e.session->measPars(), e.session->device().CurrentProtocol()->ParamCodes));
+    QCOMPARE(answer.captions, namesOf(e.session->measPars(), CurrentProtocol(e.session->device())->ParamCodes));
     QCOMPARE(int(e.tmk.record(9).u8(offset)), 13);
     QVERIFY(box->image() != old);
 

@@ -430,7 +430,7 @@ private slots:
         }
         QVERIFY(!ed.history().stack()->canUndo());
         QCOMPARE(ed.find<QComboBox>(QStringLiteral("cbProtocol"))->currentIndex(),
-                 ed.session->device().currentProtocolIndex());
+                 currentProtocolIndex(ed.session->device()));
         for (size_t i = 1; i < states.size(); ++i) {
             ed.comfort().redo();
             QVERIFY2(takeRecords(ed.tmk) == states[i], qPrintable(QString::number(i)));

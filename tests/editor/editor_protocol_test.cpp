@@ -86,7 +86,7 @@ private slots:
         QCOMPARE(int(rec10().u16(6)), j1939);
         for (int off : kSubTypeOffsets)
             QCOMPARE(rec10().u8(off), quint8(0));
-        QCOMPARE(m_ed->session->device().CurrentProtocol()->Name, QStringLiteral("J1939"));
+        QCOMPARE(CurrentProtocol(m_ed->session->device())->Name, QStringLiteral("J1939"));
         // Selector 2 "Расчет расхода" with three items; the unused ones are hidden.
         QCOMPARE(m_ed->find<QLabel>(QStringLiteral("lProtTypeAdd2"))->text(), QStringLiteral("Расчет расхода"));
         QCOMPARE(combo("cbProtTypeAdd2")->count(), 3);
@@ -101,7 +101,7 @@ private slots:
         QVERIFY(!m_ed->find(QStringLiteral("rgapCVTFDeterior_F"))->isHidden());
         // x1 boxes follow the new parameter list.
         QVERIFY(m_ed->find<QCheckBox>(QStringLiteral("cbShowDisp_1_17"))->text() != firstX1);
-        const int count = m_ed->session->device().CurrentProtocol()->ParamCount();
+        const int count = CurrentProtocol(m_ed->session->device())->ParamCount();
         QVERIFY(m_ed->find(QStringLiteral("cbShowDisp_1_%1").arg(count))->isHidden());
         QCOMPARE(combo("cbTankMeth")->count(), 3);
 
@@ -128,7 +128,7 @@ private slots:
     void noCurrentProtocolShowsNothingSelected()
     {
         m_ed = std::make_unique<OpenEditor>(0x0C01, 0, 200); // two protocols only
-        QVERIFY(!m_ed->session->device().CurrentProtocol());
+        QVERIFY(!CurrentProtocol(m_ed->session->device()));
         QComboBox *prot = combo("cbProtocol");
         QCOMPARE(prot->count(), 2);
         QCOMPARE(prot->currentIndex(), -1);
@@ -139,7 +139,7 @@ private slots:
         QVERIFY(m_ed->find(QStringLiteral("cbShowDisp_1_0"))->isHidden());
         choose(prot, 1);
         QCOMPARE(rec10().u16(4), quint16(1));
-        QCOMPARE(m_ed->session->device().CurrentProtocol()->Name, QStringLiteral("Delphi"));
+        QCOMPARE(CurrentProtocol(m_ed->session->device())->Name, QStringLiteral("Delphi"));
         QVERIFY(!m_ed->find(QStringLiteral("seLiqTemperLimit"))->isHidden());
         QVERIFY(!m_ed->find(QStringLiteral("cbShowDisp_1_0"))->isHidden());
     }

@@ -165,7 +165,7 @@ private slots:
         QVERIFY(shown(ed, "seLiqTemperLimit"));
         QVERIFY(shown(ed, "rgapError_F"));
         // The x1 boxes carry the protocol's parameter names; the rest are hidden and unchecked.
-        const TProtBase *can = ed.session->device().CurrentProtocol();
+        const TProtBase *can = CurrentProtocol(ed.session->device());
         QCOMPARE(can->Name, QStringLiteral("CAN"));
         const int count = can->ParamCount();
         QCOMPARE(ed.find<QCheckBox>(QStringLiteral("cbShowDisp_1_0"))->text(),
@@ -186,7 +186,7 @@ private slots:
         QVERIFY(shown(ed, "rgapHolo_F"));
         QVERIFY(shown(ed, "seAirTemperCorr"));
         // Lights control with an air-temperature input: the parameter list ends with lamp control.
-        const TProtBase *p = ed.session->device().CurrentProtocol();
+        const TProtBase *p = CurrentProtocol(ed.session->device());
         QCOMPARE(int(p->ParamCodes.back()), 34);
         QCOMPARE(ed.find<QCheckBox>(QStringLiteral("cbShowDisp_1_%1").arg(p->ParamCount() - 1))->text(),
                  ed.session->measPars().FindMeasPar(34)->Name);

@@ -360,7 +360,7 @@ TEST(FieldTable, EveryFlagReachesTheConditions)
         const MeasParCatalog measPars(device.Flags);
         const QStringList names = device.Flags.names();
         for (int index = -1; index < int(device.ProtocolList.size()); ++index) {
-            device.setCurrentProtocol(index);
+            setCurrentProtocol(device, index);
             const FieldContext ctx = fieldContext(device, measPars);
             for (const Named &f : features) {
                 const bool set = names.contains(QLatin1String(f.name));

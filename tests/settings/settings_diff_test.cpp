@@ -151,7 +151,7 @@ TEST(SettingsDiff, PageRulesHoldThroughNames)
         setBlocksShow(m.record(4), 2);
         ASSERT_TRUE(storeSettingText(show, m, item, ctx));
         for (const AddSystem &s : ctx.systems())
-            EXPECT_EQ(isSystemSelected(m.record(4), s.code), item == u"Все" || ctx.device().IsProtocolSystem(s.code))
+            EXPECT_EQ(isSystemSelected(m.record(4), s.code), item == u"Все" || IsProtocolSystem(ctx.device(), s.code))
                 << name << s.name.toStdString();
         EXPECT_FALSE(isSystemSelected(m.record(4), unlisted));
         EXPECT_EQ(settingText(show, m, ctx), item);

@@ -36,7 +36,7 @@ int runCatalog(const QStringList &argv)
     const quint32 index =
         oneProtocol ? parseNumber(args.value(QStringLiteral("--protocol")), QStringLiteral("--protocol"), 255) : 0;
     const DeviceModel device = SelectDeviceModel(model, index, version);
-    if (oneProtocol && !device.CurrentProtocol())
+    if (oneProtocol && !CurrentProtocol(device))
         throw Error(QStringLiteral("Модель %1 (версия %2) не имеет протокола с номером %3 (протоколов: %4)")
                         .arg(model)
                         .arg(version)
@@ -46,13 +46,13 @@ int runCatalog(const QStringList &argv)
     QJsonArray list;
     if (what == QLatin1String("protocols")) {
         for (size_t i = 0; i < device.ProtocolList.size(); ++i)
-            if (!oneProtocol || int(i) == device.currentProtocolIndex())
+            if (!oneProtocol || int(i) == currentProtocolIndex(device))
                 list.append(protocolJson(device.ProtocolList[i], int(i)));
     } else if (what == QLatin1String("params")) {
         // The whole catalog of the model, or the codes the chosen protocol offers in its order.
         const MeasParCatalog pars(device.Flags);
         if (oneProtocol) {
-            for (quint8 code : device.CurrentProtocol()->ParamCodes)
+            for (quint8 code : CurrentProtocol(device)->ParamCodes)
                 if (const TMeasParBase *p = pars.FindMeasPar(code))
                     list.append(measParJson(*p));
         } else {
