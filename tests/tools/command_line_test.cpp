@@ -25,7 +25,7 @@ ToolRun runProgram(const QString &program, const QStringList &args, const QStrin
         return {};
     }
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
+            p.readAllStandardError(), {}};
 }
 
 class CommandLine : public ::testing::Test
