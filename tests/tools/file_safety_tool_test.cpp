@@ -36,10 +36,10 @@ ToolRun mktoolWith(const QStringList &args, const QString &fault, int timeoutMs 
     if (!p.waitForFinished(timeoutMs)) {
         p.kill();
         p.waitForFinished();
-        return {-2, {}, {}};
+        return {-2, {}, {}, {}};
     }
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
+            p.readAllStandardError(), {}};
 }
 
 class FileSafety : public ::testing::Test
