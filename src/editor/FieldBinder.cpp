@@ -7,6 +7,7 @@
 #include "editor/SettingToolTip.h"
 #include "image/TMK.h"
 #include "settings/SettingsPages.h"
+#include "settings/SpecialCaptions.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/RadioGroup.h"
 
@@ -314,9 +315,7 @@ void FieldBinder::reportRange(const Bound &b, double typed)
 
 QString FieldBinder::settingCaption(const Bound &b) const
 {
-    QString setting = captionOf(*b.def, m_ctx).trimmed();
-    if (setting.endsWith(QLatin1Char(':')))
-        setting.chop(1);
+    const QString setting = bareCaption(captionOf(*b.def, m_ctx));
     return setting.isEmpty() ? b.def->name : setting;
 }
 
