@@ -263,6 +263,17 @@ QString HistoryDatabase::defaultPath()
 
 QString HistoryDatabase::defaultCarName() { return QStringLiteral("Мой автомобиль"); }
 
+void HistoryDatabase::loadDriver()
+{
+    static const bool loaded = [] {
+        const QString probe = QStringLiteral("mk-driver-load");
+        (void)QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), probe); // the plugin stays loaded
+        QSqlDatabase::removeDatabase(probe);
+        return true;
+    }();
+    (void)loaded;
+}
+
 // Only a regular file that starts as a SQLite database is opened: SQLite itself would take an
 // empty file, or any it cannot read, for a new database on the first write.
 void HistoryDatabase::checkFile() const

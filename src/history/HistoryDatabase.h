@@ -94,6 +94,10 @@ public:
     // ~/.local/share/mkconf/history.sqlite
     static QString defaultPath();
     static QString defaultCarName();
+    // Loads Qt's SQLite driver on the calling thread; called on the main thread before a worker
+    // thread opens a database. A MinGW program whose driver plugin was first loaded by a worker
+    // never ends: it stops in the C++ runtime's unloading at exit.
+    static void loadDriver();
 
     const QString &path() const { return m_path; }
 

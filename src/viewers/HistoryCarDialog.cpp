@@ -4,7 +4,7 @@
 #include "base/Text.h"
 #include "history/CarNames.h"
 #include "image/TMK.h"
-#include "widgets/BackgroundWork.h"
+#include "viewers/HistoryWork.h"
 #include "widgets/MessageBoxes.h"
 
 #include <QComboBox>
@@ -77,7 +77,7 @@ QStringList historyCars(const QString &databasePath)
 {
     if (!QFileInfo::exists(databasePath) && !QFileInfo(databasePath).isSymLink())
         return {};
-    return computeOffUiThread<QStringList>(
+    return historyOffUiThread<QStringList>(
         [&] { return HistoryDatabase(databasePath, HistoryDatabase::Access::ReadOnly).cars(); });
 }
 
@@ -95,7 +95,7 @@ HistoryAddResult addToHistory(const QString &databasePath, const QString &car, c
     // The worker reads its own copy: events still handled meanwhile (a file handed over by a second
     // copy of the program) may replace the settings held.
     const TMK snapshot = tmk;
-    return computeOffUiThread<HistoryAddResult>(
+    return historyOffUiThread<HistoryAddResult>(
         [&] { return HistoryDatabase(databasePath).addJournals(car, snapshot, readTime, source); });
 }
 

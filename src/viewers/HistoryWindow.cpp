@@ -11,7 +11,7 @@
 #include "journals/JournalGrids.h"
 #include "viewers/JournalChart.h"
 #include "viewers/TextTableModel.h"
-#include "widgets/BackgroundWork.h"
+#include "viewers/HistoryWork.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/StringGrid.h"
 
@@ -245,7 +245,7 @@ void HistoryWindow::reload(const QString &car)
 {
     const HistoryPeriod chosen = period();
     try {
-        m_listing = computeOffUiThread<HistoryListing>([&] { return readListing(m_path, car, chosen); });
+        m_listing = historyOffUiThread<HistoryListing>([&] { return readListing(m_path, car, chosen); });
     } catch (const Error &e) {
         // A damaged or foreign file: its message, and the file left alone.
         m_listing = {};
@@ -361,7 +361,7 @@ void HistoryWindow::renameClick()
     const QString name = cleanCarName(dialog.textValue());
     if (name == car)
         return;
-    runOffUiThread([&] { HistoryDatabase(m_path).renameCar(car, name); });
+    historyOffUiThread([&] { HistoryDatabase(m_path).renameCar(car, name); });
     reload(name);
 }
 
@@ -374,7 +374,7 @@ void HistoryWindow::deleteClick()
                       .arg(car),
                   true))
         return;
-    runOffUiThread([&] { HistoryDatabase(m_path).deleteCar(car); });
+    historyOffUiThread([&] { HistoryDatabase(m_path).deleteCar(car); });
     reload({});
 }
 
