@@ -2,26 +2,22 @@
 #include "base/FileIo.h"
 
 #include "base/Error.h"
+#include "base/FileIoShared.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace mk {
 
 namespace {
-
-QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
 
 // A name that arrived in bytes which are not UTF-8 cannot be turned back into those bytes: the
 // decoder put U+FFFD where they were.
@@ -31,45 +27,13 @@ QString notUtf8Reason() { return QStringLiteral("в имени файла ест
 
 QByteArray nativeName(const QString &path) { return QFile::encodeName(path); }
 
-// ---- fault injection for tests ----
-
-std::atomic<int> g_faultStep{0};
-std::atomic<int> g_faultErrno{0};
-
-void setFault(WriteStep step, int error)
-{
-    g_faultStep.store(int(step));
-    g_faultErrno.store(error);
-}
-
-void readFaultFromEnvironment()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        const QByteArray spec = qgetenv("MK_TEST_FILE_FAULT");
-        const qsizetype colon = spec.indexOf(':');
-        if (colon <= 0)
-            return;
-        const QByteArray step = spec.left(colon);
-        const int error = spec.mid(colon + 1).toInt();
-        const WriteStep s = step == "write"   ? WriteStep::Write
-                            : step == "flush" ? WriteStep::Flush
-                            : step == "fsync" ? WriteStep::Fsync
-                            : step == "close" ? WriteStep::Close
-                                              : WriteStep::None;
-        if (s != WriteStep::None && error > 0)
-            setFault(s, error);
-    });
-}
-
 // True (errno set) when a test asked this step to fail.
 bool injected(WriteStep step)
 {
-    readFaultFromEnvironment();
-    if (g_faultStep.load() != int(step))
-        return false;
-    errno = g_faultErrno.load();
-    return true;
+    const int error = injectedWriteFault(step);
+    if (error != 0)
+        errno = error;
+    return error != 0;
 }
 
 // What a file that is not a regular one is, in words.
@@ -89,18 +53,6 @@ bool writableInPlace(mode_t mode) { return S_ISCHR(mode) || S_ISFIFO(mode); }
 
 // ---- writing ----
 
-// The reason of a failed write: missing rights are for writing here.
-QString writeReason(int error)
-{
-    return error == EACCES || error == EPERM ? QStringLiteral("нет прав на запись") : fileErrorReason(error);
-}
-
-Error writeError(const QString &path, const QString &reason, bool oldKept)
-{
-    return Error(QStringLiteral("Не могу записать файл \"%1\": %2.%3")
-                     .arg(shown(path), reason, oldKept ? QStringLiteral(" Прежний файл не изменён.") : QString()));
-}
-
 // A temporary file created exclusively (O_EXCL, O_NOFOLLOW) in dir; removed unless released.
 class TempFile
 {
@@ -108,9 +60,7 @@ public:
     TempFile(const QString &dir, const QString &stem)
     {
         for (int attempt = 0; attempt < 100; ++attempt) {
-            m_path = QDir(dir).filePath(QStringLiteral(".%1-%2.part")
-                                            .arg(stem.left(64))
-                                            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+            m_path = temporaryFileName(dir, stem);
             const int fd = ::open(nativeName(m_path).constData(),
                                   O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
             if (fd >= 0) {
@@ -258,37 +208,9 @@ void syncFolder(const QString &dir)
 
 } // namespace
 
-void injectWriteFault(WriteStep step, int error)
+QString systemOnlyErrorReason(int error)
 {
-    readFaultFromEnvironment(); // read now, so that it never overrides this later
-    setFault(step, error);
-}
-
-QString fileErrorReason(int error)
-{
-    switch (error) {
-    case ENOSPC: return QStringLiteral("на диске нет свободного места");
-    case EDQUOT: return QStringLiteral("исчерпана дисковая квота");
-    case EACCES:
-    case EPERM: return QStringLiteral("нет прав доступа");
-    case EROFS: return QStringLiteral("диск доступен только для чтения");
-    case ENOENT: return QStringLiteral("файл или папка не найдены");
-    case ENOTDIR: return QStringLiteral("часть пути - не папка");
-    case EISDIR: return QStringLiteral("это папка, а не файл");
-    case ELOOP: return QStringLiteral("ссылки в пути образуют петлю");
-    case ENAMETOOLONG: return QStringLiteral("слишком длинное имя");
-    case EIO: return QStringLiteral("ошибка ввода-вывода на диске");
-    case EFBIG: return QStringLiteral("файл слишком велик для этого диска");
-    case EMFILE:
-    case ENFILE: return QStringLiteral("открыто слишком много файлов");
-    case EBUSY:
-    case ETXTBSY: return QStringLiteral("файл занят");
-    case EEXIST: return QStringLiteral("файл уже существует");
-    case ENXIO:
-    case ENODEV: return QStringLiteral("устройство недоступно");
-    case EPIPE: return QStringLiteral("читающая сторона канала закрыта");
-    default: return QStringLiteral("системная ошибка %1").arg(error);
-    }
+    return error == EDQUOT ? QStringLiteral("исчерпана дисковая квота") : QString();
 }
 
 namespace {
@@ -300,19 +222,19 @@ enum : int { NoLink = 1, Own = 2 }; // the file itself must not be a link / must
 QByteArray readRegularFile(const QString &path, qint64 maxSize, int checks)
 {
     const auto fail = [&](const QString &reason) {
-        return Error(QStringLiteral("Не могу прочитать файл \"%1\": %2.").arg(shown(path), reason));
+        return Error(QStringLiteral("Не могу прочитать файл \"%1\": %2.").arg(shownPath(path), reason));
     };
     const auto failErrno = [&](int error) {
         if (error == ENOENT)
             return nameLostBytes(path) ? fail(notUtf8Reason())
-                                       : Error(QStringLiteral("Файл \"%1\" не найден.").arg(shown(path)));
+                                       : Error(QStringLiteral("Файл \"%1\" не найден.").arg(shownPath(path)));
         if (error == EISDIR)
-            return Error(QStringLiteral("\"%1\" - это папка, а не файл.").arg(shown(path)));
+            return Error(QStringLiteral("\"%1\" - это папка, а не файл.").arg(shownPath(path)));
         return fail(fileErrorReason(error));
     };
     const auto notRegular = [&](mode_t mode) {
         if (S_ISDIR(mode))
-            return Error(QStringLiteral("\"%1\" - это папка, а не файл.").arg(shown(path)));
+            return Error(QStringLiteral("\"%1\" - это папка, а не файл.").arg(shownPath(path)));
         return fail(QStringLiteral("это %1, а не обычный файл").arg(kindOf(mode)));
     };
     const QByteArray name = nativeName(path);
@@ -342,7 +264,7 @@ QByteArray readRegularFile(const QString &path, qint64 maxSize, int checks)
     if ((checks & FileCheck::Own) && st.st_uid != ::geteuid())
         throw fail(QStringLiteral("владелец файла - другой пользователь"));
     if (st.st_size > maxSize)
-        throw Error(QStringLiteral("Файл \"%1\" слишком велик (%2 байт).").arg(shown(path)).arg(qint64(st.st_size)));
+        throw Error(QStringLiteral("Файл \"%1\" слишком велик (%2 байт).").arg(shownPath(path)).arg(qint64(st.st_size)));
     QByteArray data;
     data.resize(qsizetype(st.st_size) + 1);
     qsizetype filled = 0;
@@ -362,7 +284,7 @@ QByteArray readRegularFile(const QString &path, qint64 maxSize, int checks)
         filled += n;
     }
     if (filled > maxSize)
-        throw Error(QStringLiteral("Файл \"%1\" слишком велик.").arg(shown(path)));
+        throw Error(QStringLiteral("Файл \"%1\" слишком велик.").arg(shownPath(path)));
     data.truncate(filled);
     return data;
 }
@@ -486,7 +408,7 @@ namespace {
 
 QString folderRefusal(const QString &path, const QString &reason)
 {
-    return QStringLiteral("Папка \"%1\" не подходит: %2.").arg(shown(path), reason);
+    return QStringLiteral("Папка \"%1\" не подходит: %2.").arg(shownPath(path), reason);
 }
 
 // Others may create, remove or rename names in the folder.
@@ -575,12 +497,12 @@ void checkFolderNotShared(const QString &dir)
     struct stat st
     {};
     if (::stat(nativeName(dir).constData(), &st) != 0)
-        throw Error(QStringLiteral("Папка \"%1\": %2.").arg(shown(dir), fileErrorReason(errno)));
+        throw Error(QStringLiteral("Папка \"%1\": %2.").arg(shownPath(dir), fileErrorReason(errno)));
     const bool foreign = st.st_uid != ::geteuid() && st.st_uid != 0;
     if (foreign || othersMayWrite(st))
         throw Error(QStringLiteral("в папку \"%1\" могут писать другие пользователи; выберите папку, "
                                    "доступную для записи только вам")
-                        .arg(shown(dir)));
+                        .arg(shownPath(dir)));
 }
 
 } // namespace mk

@@ -7,22 +7,18 @@
 #include "base/FileIo.h"
 
 #include "base/Error.h"
+#include "base/FileIoShared.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
-#include <atomic>
 #include <cerrno>
-#include <mutex>
 #include <string>
 #include <windows.h>
 
 namespace mk {
 
 namespace {
-
-QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
 
 // A path the system takes; the long-path form only where the short one would not do.
 std::wstring wide(const QString &path)
@@ -63,56 +59,8 @@ int errnoOf(DWORD error)
 
 int lastErrno() { return errnoOf(GetLastError()); }
 
-// ---- fault injection for tests ----
-
-std::atomic<int> g_faultStep{0};
-std::atomic<int> g_faultErrno{0};
-
-void setFault(WriteStep step, int error)
-{
-    g_faultStep.store(int(step));
-    g_faultErrno.store(error);
-}
-
-void readFaultFromEnvironment()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        const QByteArray spec = qgetenv("MK_TEST_FILE_FAULT");
-        const qsizetype colon = spec.indexOf(':');
-        if (colon <= 0)
-            return;
-        const QByteArray step = spec.left(colon);
-        const int error = spec.mid(colon + 1).toInt();
-        const WriteStep s = step == "write"   ? WriteStep::Write
-                            : step == "flush" ? WriteStep::Flush
-                            : step == "fsync" ? WriteStep::Fsync
-                            : step == "close" ? WriteStep::Close
-                                              : WriteStep::None;
-        if (s != WriteStep::None && error > 0)
-            setFault(s, error);
-    });
-}
-
 // The errno a test asked this step to fail with, or 0.
-int injected(WriteStep step)
-{
-    readFaultFromEnvironment();
-    return g_faultStep.load() == int(step) ? g_faultErrno.load() : 0;
-}
-
-// ---- writing ----
-
-QString writeReason(int error)
-{
-    return error == EACCES || error == EPERM ? QStringLiteral("нет прав на запись") : fileErrorReason(error);
-}
-
-Error writeError(const QString &path, const QString &reason, bool oldKept)
-{
-    return Error(QStringLiteral("Не могу записать файл \"%1\": %2.%3")
-                     .arg(shown(path), reason, oldKept ? QStringLiteral(" Прежний файл не изменён.") : QString()));
-}
+int injected(WriteStep step) { return injectedWriteFault(step); }
 
 struct Handle
 {
@@ -139,9 +87,7 @@ public:
     TempFile(const QString &dir, const QString &stem)
     {
         for (int attempt = 0; attempt < 100; ++attempt) {
-            m_path = QDir(dir).filePath(QStringLiteral(".%1-%2.part")
-                                            .arg(stem.left(64))
-                                            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+            m_path = temporaryFileName(dir, stem);
             m_file.h = CreateFileW(wide(m_path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                    nullptr);
             if (m_file.valid())
@@ -239,35 +185,7 @@ bool isLink(DWORD attributes)
 
 } // namespace
 
-void injectWriteFault(WriteStep step, int error)
-{
-    readFaultFromEnvironment();
-    setFault(step, error);
-}
-
-QString fileErrorReason(int error)
-{
-    switch (error) {
-    case ENOSPC: return QStringLiteral("на диске нет свободного места");
-    case EACCES:
-    case EPERM: return QStringLiteral("нет прав доступа");
-    case EROFS: return QStringLiteral("диск доступен только для чтения");
-    case ENOENT: return QStringLiteral("файл или папка не найдены");
-    case ENOTDIR: return QStringLiteral("часть пути - не папка");
-    case EISDIR: return QStringLiteral("это папка, а не файл");
-    case ELOOP: return QStringLiteral("ссылки в пути образуют петлю");
-    case ENAMETOOLONG: return QStringLiteral("слишком длинное имя");
-    case EIO: return QStringLiteral("ошибка ввода-вывода на диске");
-    case EFBIG: return QStringLiteral("файл слишком велик для этого диска");
-    case EMFILE:
-    case ENFILE: return QStringLiteral("открыто слишком много файлов");
-    case EBUSY: return QStringLiteral("файл занят другой программой");
-    case EEXIST: return QStringLiteral("файл уже существует");
-    case ENXIO:
-    case ENODEV: return QStringLiteral("устройство недоступно");
-    default: return QStringLiteral("системная ошибка %1").arg(error);
-    }
-}
+QString systemOnlyErrorReason(int) { return {}; }
 
 namespace {
 
@@ -275,11 +193,11 @@ namespace {
 QByteArray readRegularFile(const QString &path, qint64 maxSize, bool ownOnly)
 {
     const auto fail = [&](const QString &reason) {
-        return Error(QStringLiteral("Не могу прочитать файл \"%1\": %2.").arg(shown(path), reason));
+        return Error(QStringLiteral("Не могу прочитать файл \"%1\": %2.").arg(shownPath(path), reason));
     };
     const auto failErrno = [&](int error) {
         if (error == ENOENT)
-            return Error(QStringLiteral("Файл \"%1\" не найден.").arg(shown(path)));
+            return Error(QStringLiteral("Файл \"%1\" не найден.").arg(shownPath(path)));
         return fail(fileErrorReason(error));
     };
     if (path.isEmpty())
@@ -287,7 +205,7 @@ QByteArray readRegularFile(const QString &path, qint64 maxSize, bool ownOnly)
     // Device names ("COM1", "NUL") and pipes are refused by what the opened handle says.
     const DWORD attributes = attributesOf(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        throw Error(QStringLiteral("\"%1\" - это папка, а не файл.").arg(shown(path)));
+        throw Error(QStringLiteral("\"%1\" - это папка, а не файл.").arg(shownPath(path)));
     if (ownOnly && isLink(attributes))
         throw fail(QStringLiteral("это ссылка, а не обычный файл"));
     Handle file;
@@ -303,7 +221,7 @@ QByteArray readRegularFile(const QString &path, qint64 maxSize, bool ownOnly)
     if (!GetFileSizeEx(file.h, &size))
         throw failErrno(lastErrno());
     if (size.QuadPart > maxSize)
-        throw Error(QStringLiteral("Файл \"%1\" слишком велик (%2 байт).").arg(shown(path)).arg(qint64(size.QuadPart)));
+        throw Error(QStringLiteral("Файл \"%1\" слишком велик (%2 байт).").arg(shownPath(path)).arg(qint64(size.QuadPart)));
     QByteArray data;
     data.resize(qsizetype(size.QuadPart) + 1);
     qsizetype filled = 0;
@@ -322,7 +240,7 @@ QByteArray readRegularFile(const QString &path, qint64 maxSize, bool ownOnly)
         filled += got;
     }
     if (filled > maxSize)
-        throw Error(QStringLiteral("Файл \"%1\" слишком велик.").arg(shown(path)));
+        throw Error(QStringLiteral("Файл \"%1\" слишком велик.").arg(shownPath(path)));
     data.truncate(filled);
     return data;
 }
@@ -355,8 +273,7 @@ void checkFileWritable(const QString &path)
     if (!(dirAttributes & FILE_ATTRIBUTE_DIRECTORY))
         throw writeError(path, writeReason(ENOTDIR), exists);
     // The rights to a folder are only known by trying: a probe that the system removes itself.
-    const QString probe = QDir(dir).filePath(
-        QStringLiteral(".mkconf-probe-%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+    const QString probe = temporaryFileName(dir, QStringLiteral("mkconf-probe"));
     Handle h;
     h.h = CreateFileW(wide(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
@@ -420,7 +337,7 @@ bool moveIfFree(const QString &from, const QString &to)
     if (error == EEXIST || (error == EACCES && attributesOf(to) != INVALID_FILE_ATTRIBUTES))
         return false;
     throw Error(QStringLiteral("Не могу переименовать файл \"%1\" в \"%2\": %3.")
-                    .arg(shown(from), shown(to), fileErrorReason(error)));
+                    .arg(shownPath(from), shownPath(to), fileErrorReason(error)));
 }
 
 // The user's profile folders are this user's by their rights (Windows keeps no mode bits to
@@ -431,9 +348,9 @@ QString privateFolderProblem(const QString &path)
         return QStringLiteral("Папка не задана.");
     const DWORD attributes = attributesOf(path);
     if (attributes == INVALID_FILE_ATTRIBUTES)
-        return QStringLiteral("Папка \"%1\" не подходит: %2.").arg(shown(path), fileErrorReason(lastErrno()));
+        return QStringLiteral("Папка \"%1\" не подходит: %2.").arg(shownPath(path), fileErrorReason(lastErrno()));
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || isLink(attributes))
-        return QStringLiteral("Папка \"%1\" не подходит: это не папка (или ссылка).").arg(shown(path));
+        return QStringLiteral("Папка \"%1\" не подходит: это не папка (или ссылка).").arg(shownPath(path));
     return {};
 }
 
@@ -447,7 +364,7 @@ QString ownPrivateFolder(const QString &parent, const QString &name, QString *wh
     const QString path = QDir(parent).filePath(name);
     if (!CreateDirectoryW(wide(path).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
         if (why)
-            *why = QStringLiteral("Папка \"%1\" не подходит: %2.").arg(shown(path), fileErrorReason(lastErrno()));
+            *why = QStringLiteral("Папка \"%1\" не подходит: %2.").arg(shownPath(path), fileErrorReason(lastErrno()));
         return {};
     }
     if (const QString problem = privateFolderProblem(path); !problem.isEmpty()) {
@@ -462,7 +379,7 @@ QString ensurePrivateFolder(const QString &path, QString *why)
 {
     const auto refuse = [&](const QString &reason) {
         if (why)
-            *why = QStringLiteral("Папка \"%1\" не подходит: %2.").arg(shown(path), reason);
+            *why = QStringLiteral("Папка \"%1\" не подходит: %2.").arg(shownPath(path), reason);
         return QString();
     };
     if (path.isEmpty())

@@ -6,9 +6,28 @@
 #include "link/PortMap.h"
 #include "link/SerialPort.h"
 
+#include <QSerialPortInfo>
+
 #include <algorithm>
 
 namespace mk {
+
+QList<SerialNodeInfo> systemSerialNodes()
+{
+    QList<SerialNodeInfo> nodes;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        SerialNodeInfo n;
+        nameListedNode(n, info.portName(), info.systemLocation());
+        if (info.hasVendorIdentifier())
+            n.vendorId = info.vendorIdentifier();
+        if (info.hasProductIdentifier())
+            n.productId = info.productIdentifier();
+        n.description = info.description();
+        n.manufacturer = info.manufacturer();
+        nodes << n;
+    }
+    return nodes;
+}
 
 int portFromSerialNodes(const QList<SerialNodeInfo> &nodes)
 {

@@ -33,6 +33,9 @@ struct SerialNodeInfo
 
 // The serial nodes of this system (QSerialPortInfo): device nodes on Linux, "COMn" on Windows.
 QList<SerialNodeInfo> systemSerialNodes();
+// How this system names a port it lists (its name "ttyACM0"/"COM5", its location
+// "/dev/ttyACM0"/"\\.\COM5"): sets node, and link where the system gives a stable name.
+void nameListedNode(SerialNodeInfo &n, const QString &portName, const QString &systemLocation);
 
 // The number of the first node that is the trip computer and has a port number, or 0. Nodes
 // with the device's stable name come first; a node outside the fixed table is numbered by its

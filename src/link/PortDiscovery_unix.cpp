@@ -5,26 +5,12 @@
 #include "link/PortDiscovery.h"
 #include "link/PortMap.h"
 
-#include <QSerialPortInfo>
-
 namespace mk {
 
-QList<SerialNodeInfo> systemSerialNodes()
+void nameListedNode(SerialNodeInfo &n, const QString &, const QString &systemLocation)
 {
-    QList<SerialNodeInfo> nodes;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-        SerialNodeInfo n;
-        n.node = info.systemLocation();
-        if (info.hasVendorIdentifier())
-            n.vendorId = info.vendorIdentifier();
-        if (info.hasProductIdentifier())
-            n.productId = info.productIdentifier();
-        n.description = info.description();
-        n.manufacturer = info.manufacturer();
-        n.link = deviceLinkForNode(n.node);
-        nodes << n;
-    }
-    return nodes;
+    n.node = systemLocation;
+    n.link = deviceLinkForNode(n.node);
 }
 
 DeviceSearchSource systemDeviceSearchSource() { return {}; }

@@ -5,26 +5,13 @@
 
 #include "link/PortDiscovery.h"
 
-#include <QSerialPortInfo>
 #include <QSettings>
 
 namespace mk {
 
-QList<SerialNodeInfo> systemSerialNodes()
+void nameListedNode(SerialNodeInfo &n, const QString &portName, const QString &)
 {
-    QList<SerialNodeInfo> nodes;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-        SerialNodeInfo n;
-        n.node = info.portName(); // "COM5", the port number's own name
-        if (info.hasVendorIdentifier())
-            n.vendorId = info.vendorIdentifier();
-        if (info.hasProductIdentifier())
-            n.productId = info.productIdentifier();
-        n.description = info.description();
-        n.manufacturer = info.manufacturer();
-        nodes << n;
-    }
-    return nodes;
+    n.node = portName; // "COM5", the port number's own name
 }
 
 namespace {
