@@ -4,6 +4,7 @@
 #include "app/SettingsDiffView.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "base/StdStreams.h"
 #include "image/SuggestedName.h"
 #include "widgets/IniFile.h"
 #include "widgets/MessageBoxes.h"
@@ -49,7 +50,7 @@ void CompareWindow::saveText(const QString &path) const
 {
     const QString text =
         QStringLiteral("Сравнение: настройки программы и %1\n\n").arg(m_source) + diffText(m_diff, false);
-    writeFileAtomically(path, text.toUtf8());
+    writeFileAtomically(path, textLineEnds(text.toUtf8())); // a text file as the system's editors expect it
 }
 
 void CompareWindow::saveAsClicked()

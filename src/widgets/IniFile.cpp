@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/IniFile.h"
 
+#include "base/StdStreams.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -58,7 +60,7 @@ IniFile::IniFile(const QString &path) : m_path(path)
     if (!QFileInfo::exists(path)) {
         QFile file(path);
         if (file.open(QIODevice::WriteOnly))
-            file.write(" \n");
+            file.write(textLineEnds(" \n")); // the line ends QSettings writes here too
     }
     m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
 }

@@ -10,10 +10,12 @@
 #include "app/MainMenu.h"
 #include "app/TMainForm.h"
 #include "base/FileIo.h"
+#include "base/StdStreams.h"
 #include "image/FactoryImage.h"
 #include "image/SettingsFile.h"
 #include "link/Backup.h"
 
+#include <QDir>
 #include <QAction>
 #include <QCheckBox>
 #include <QDate>
@@ -203,7 +205,8 @@ private slots:
         QCOMPARE(headers, (QStringList{QStringLiteral("В файле"), QStringLiteral("В программе")}));
         QVERIFY(summary.last().contains(QStringLiteral("other.tcset")));
         const QString saved = QString::fromUtf8(readWholeFile(path(QStringLiteral("diff.txt")), 1 << 20));
-        QVERIFY2(saved.contains(QStringLiteral("[Границы]\nГраницы / Превышение скорости, км/ч (VelocityLimit)\t")), qPrintable(saved));
+        QVERIFY2(saved.contains(QStringLiteral("[Границы]") + QString::fromLatin1(textLineEnds("\n")) +
+                                QStringLiteral("Границы / Превышение скорости, км/ч (VelocityLimit)\t")), qPrintable(saved));
         QVERIFY2(saved.contains(QStringLiteral("\t140 -> ")), qPrintable(saved));
 
         // Against the device: read into a model of its own; the settings held stay as they are.
@@ -293,7 +296,7 @@ private slots:
                          QStringLiteral(" профиль %1.json").arg(QDate::currentDate().toString(Qt::ISODate))),
                      qPrintable(dialogs.fileOffers.value(0)));
             QCOMPARE(dialogs.texts(QMessageBox::Information).size(), 1);
-            QVERIFY(dialogs.texts(QMessageBox::Information)[0].contains(profile));
+            QVERIFY(dialogs.texts(QMessageBox::Information)[0].contains(QDir::toNativeSeparators(profile)));
             const QString exported = QString::fromUtf8(readWholeFile(profile, 1 << 22));
             QVERIFY(!exported.contains(QStringLiteral("AllPathStart")));
             QVERIFY(exported.contains(QStringLiteral("VelocityLimit")));
@@ -363,7 +366,7 @@ private slots:
         action(*form, QStringLiteral("miAbout"))->trigger();
         for (const QString &part : {QString::fromLatin1(qVersion()), QStringLiteral("SIL Open Font License"),
                                     path(QStringLiteral("mkconf.ini")), m_link.backupDir})
-            QVERIFY2(text.contains(part.toHtmlEscaped()), qPrintable(part));
+            QVERIFY2(text.contains(QDir::toNativeSeparators(part).toHtmlEscaped()), qPrintable(part));
 
         // Commands added later join "Файл" above "Выход" and the end of "Сервис"; a widget joins
         // the status bar for good.

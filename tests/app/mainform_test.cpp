@@ -10,8 +10,10 @@
 #include "app/ExchangeRunner.h"
 #include "app/TMainForm.h"
 #include "base/Error.h"
+#include "base/StdStreams.h"
 #include "image/SettingsFile.h"
 
+#include <QDir>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDate>
@@ -210,7 +212,7 @@ private slots:
     {
         QVERIFY(!QFile::exists(iniPath()));
         auto form = shownForm();
-        QCOMPARE(readRaw(iniPath()), QByteArray(" \n"));
+        QCOMPARE(readRaw(iniPath()), textLineEnds(" \n"));
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         // Centred, except that a screen narrower than the window puts it at the left edge.
         const QSize area = form->size();
@@ -220,8 +222,8 @@ private slots:
         const QPoint where = form->geometry().topLeft();
         QVERIFY(form->close());
         const QByteArray ini = readRaw(iniPath());
-        QVERIFY2(ini.contains("[Common]\nAuto=1\n"), ini.constData());
-        QVERIFY2(ini.contains("[RS232]\nPort=3\n"), ini.constData());
+        QVERIFY2(ini.contains(textLineEnds("[Common]\nAuto=1\n")), ini.constData());
+        QVERIFY2(ini.contains(textLineEnds("[RS232]\nPort=3\n")), ini.constData());
         for (const QByteArray &line :
              {QByteArray("State=0"), "Left=" + QByteArray::number(where.x()), "Top=" + QByteArray::number(where.y()),
               QByteArray("Width=810"), "Height=" + QByteArray::number(area.height())})
@@ -640,7 +642,7 @@ private slots:
         QCOMPARE(dialogs.boxes.size(), 1);
         QCOMPARE(dialogs.boxes[0].icon, QMessageBox::Information);
         QVERIFY(dialogs.boxes[0].text.startsWith(QStringLiteral("Настройки записаны в МК")));
-        QVERIFY(dialogs.boxes[0].text.contains(QStringLiteral("/tmp/backup.tcset")));
+        QVERIFY(dialogs.boxes[0].text.contains(QDir::toNativeSeparators(QStringLiteral("/tmp/backup.tcset"))));
 
         m_link.write = [](TMK &, Progress &) -> WriteReport {
             throw Error(QStringLiteral("Версия настроек не совпадает с версией устройства!"));

@@ -8,6 +8,7 @@
 #include "app/DemoDevice.h"
 #include "app/SerialDeviceLink.h"
 #include "app/TMainForm.h"
+#include "link/SerialPortIo.h"
 #include "link/TKW_RS.h"
 #include "sim/InMemoryPort.h"
 #include "widgets/IniFile.h"
@@ -185,7 +186,7 @@ private slots:
         form.findChild<QCheckBox *>(QStringLiteral("cbAuto"))->click(); // the stored port, by hand
         form.findChild<QPushButton *>(QStringLiteral("bGetParams"))->click();
         QCOMPARE(dialogs.boxes.size(), 1);
-        QVERIFY2(dialogs.boxes.first().text.startsWith(QStringLiteral("Нет прав на открытие порта COM2")),
+        QVERIFY2(dialogs.boxes.first().text.startsWith(permissionDeniedText(QStringLiteral("COM2"))),
                  qPrintable(dialogs.boxes.first().text));
     }
 
