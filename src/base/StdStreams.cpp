@@ -18,15 +18,33 @@ int writeStream(std::FILE *stream, const QByteArray &data)
     return 0;
 }
 
+namespace {
+
+Error stdoutError(int error)
+{
+    return Error(QStringLiteral("Не удалось вывести результат в стандартный вывод: %1.").arg(fileErrorReason(error)));
+}
+
+} // namespace
+
 void writeStdout(const QByteArray &data)
 {
     setStdoutBinary();
     if (const int error = writeStream(stdout, data))
-        throw Error(QStringLiteral("Не удалось вывести результат в стандартный вывод: %1.").arg(fileErrorReason(error)));
+        throw stdoutError(error);
 }
 
-void writeStdout(const QString &text) { writeStdout(textLineEnds(text.toUtf8())); }
+void writeStdout(const QString &text)
+{
+    if (!isConsole(stdout))
+        return writeStdout(textLineEnds(text.toUtf8()));
+    if (const int error = writeConsole(stdout, text))
+        throw stdoutError(error);
+}
 
-bool writeStderr(const QString &text) { return writeStream(stderr, text.toUtf8()) == 0; }
+bool writeStderr(const QString &text)
+{
+    return isConsole(stderr) ? writeConsole(stderr, text) == 0 : writeStream(stderr, text.toUtf8()) == 0;
+}
 
 } // namespace mk

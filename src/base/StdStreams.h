@@ -21,6 +21,12 @@ void writeStdout(const QString &text);
 // Writes to standard error: false when that failed (there is nowhere left to say so).
 bool writeStderr(const QString &text);
 
+// Whether the stream is a console window (Windows), where text goes as characters rather than
+// bytes: the console's code page is not UTF-8. Never on Linux, whose terminals take UTF-8.
+bool isConsole(std::FILE *stream);
+// Writes text to such a console: 0, or the errno of the failure.
+int writeConsole(std::FILE *stream, const QString &text);
+
 // Standard output as a byte stream: no line-end translation (a picture or a settings file on it).
 void setStdoutBinary();
 

@@ -3,6 +3,10 @@
 
 namespace mk {
 
+bool isConsole(std::FILE *) { return false; }
+
+int writeConsole(std::FILE *, const QString &) { return 0; }
+
 void setStdoutBinary() {} // no line-end translation here
 
 QByteArray textLineEnds(const QByteArray &utf8) { return utf8; }

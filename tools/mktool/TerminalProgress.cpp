@@ -3,9 +3,9 @@
 
 #include "StopSignals.h"
 
+#include "base/StdStreams.h"
 #include "link/ExchangeTexts.h"
 
-#include <cstdio>
 #include <unistd.h>
 
 namespace mk::tool {
@@ -63,8 +63,7 @@ void TerminalProgress::setText(const QString &text)
     if (m_tty) {
         draw();
     } else {
-        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
-        std::fflush(stderr);
+        writeStderr(text + QLatin1Char('\n'));
     }
 }
 
@@ -87,18 +86,20 @@ void TerminalProgress::draw()
                     .arg(QString(filled, QLatin1Char('#')), QString(kWidth - filled, QLatin1Char('.')))
                     .arg(m_percent, 3);
     }
-    std::fprintf(stderr, "\r%s\033[K", line.toUtf8().constData());
-    std::fflush(stderr);
+    // Spaces cover a longer line drawn before (no terminal escapes: a Windows console shows them).
+    const qsizetype length = line.size();
+    writeStderr(QLatin1Char('\r') + line.leftJustified(m_drawnLength));
+    m_drawnLength = length;
     m_barShown = true;
 }
 
 void TerminalProgress::finish()
 {
     if (m_barShown) {
-        std::fputs("\n", stderr);
-        std::fflush(stderr);
+        writeStderr(QStringLiteral("\n"));
     }
     m_barShown = false;
+    m_drawnLength = 0;
 }
 
 bool TerminalProgress::interrupted() const { return g_interrupted; }

@@ -35,6 +35,7 @@ private:
     QString m_text;
     int m_percent = -1;
     bool m_barShown = false;
+    qsizetype m_drawnLength = 0; // what the bar line holds, to be covered by the next one
     bool m_connecting = false;
     bool m_cancelAllowed = true;
     int m_connectSeconds;
