@@ -59,9 +59,6 @@ int errnoOf(DWORD error)
 
 int lastErrno() { return errnoOf(GetLastError()); }
 
-// The errno a test asked this step to fail with, or 0.
-int injected(WriteStep step) { return injectedWriteFault(step); }
-
 struct Handle
 {
     HANDLE h = INVALID_HANDLE_VALUE;
@@ -118,7 +115,7 @@ public:
     // Writes, flushes to the disk and closes; 0 or the errno of the first step that failed.
     int fill(const QByteArray &data)
     {
-        int failed = injected(WriteStep::Write);
+        int failed = injectedWriteFault(WriteStep::Write);
         for (qsizetype done = 0; !failed && done < data.size();) {
             const DWORD chunk = DWORD(qMin<qsizetype>(data.size() - done, 1 << 20));
             DWORD written = 0;
@@ -128,14 +125,14 @@ public:
         }
         // Nothing is buffered in the program: the flush step is the system's.
         if (!failed)
-            failed = injected(WriteStep::Flush);
+            failed = injectedWriteFault(WriteStep::Flush);
         if (!failed)
-            failed = injected(WriteStep::Fsync);
+            failed = injectedWriteFault(WriteStep::Fsync);
         if (!failed && !FlushFileBuffers(m_file.h))
             failed = lastErrno();
         const int closeErrno = m_file.close();
         if (!failed)
-            failed = injected(WriteStep::Close);
+            failed = injectedWriteFault(WriteStep::Close);
         if (!failed)
             failed = closeErrno;
         return failed;
@@ -162,7 +159,7 @@ bool writtenInPlace(const QString &path, const QByteArray &data)
         return false;
     if (GetFileType(h.h) != FILE_TYPE_CHAR && GetFileType(h.h) != FILE_TYPE_PIPE)
         throw writeError(path, QStringLiteral("это особый файл, а не обычный"), false);
-    int failed = injected(WriteStep::Write);
+    int failed = injectedWriteFault(WriteStep::Write);
     for (qsizetype done = 0; !failed && done < data.size();) {
         const DWORD chunk = DWORD(qMin<qsizetype>(data.size() - done, 1 << 20));
         DWORD written = 0;
