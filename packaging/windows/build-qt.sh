@@ -4,17 +4,49 @@
 # Sources: Qt Base and SQLite from Debian's source packages, Qt Serial Port from third_party/.
 # The result goes to $MK_QT_WIN (default ~/.cache/mkconf/qt-6.4.2-mingw64-r<recipe>), outside the
 # clone, and is built once per recipe version. Prints the prefix on its last line.
+# A result built before, qt-6.4.2-mingw64-r<recipe>.tar.xz in the folder "shared/qt-windows" beside
+# the clone ($MK_QT_WIN_ARCHIVES names another folder), is unpacked instead of building.
 #   --prefix   only print where the result is (or would be), build nothing
+#   --unpack   unpack that archive when the result is missing, build nothing; fails when there is
+#              still no complete result
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
+here=$(cd -P "$(dirname "$0")" && pwd)
+root=$(cd -P "$here/../.." && pwd)
 # Bump by hand when what is built changes (configure options, sources, toolchain file): an edit
 # that changes nothing built must not cost a fifty-minute rebuild.
 recipe=1
+name=qt-6.4.2-mingw64-r$recipe
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/mkconf
-prefix=${MK_QT_WIN:-$cache/qt-6.4.2-mingw64-r$recipe}
+prefix=${MK_QT_WIN:-$cache/$name}
+archive=${MK_QT_WIN_ARCHIVES:-$(dirname "$root")/shared/qt-windows}/$name.tar.xz
 if [ "${1:-}" = "--prefix" ]; then echo "$prefix"; exit 0; fi
 if [ -f "$prefix/.complete" ]; then echo "$prefix"; exit 0; fi
+
+# The archive holds the folder $name with its .complete marker. It is unpacked beside the prefix
+# and moved into place only when whole, so an interrupted unpack never looks like a result.
+unpack() {
+    [ -f "$archive" ] || return 1
+    local parent
+    parent=$(dirname "$prefix")
+    [ -d "$parent" ] || mkdir -p -m 700 "$parent"
+    local tmp
+    tmp=$(mktemp -d "$parent/.unpack-XXXXXX")
+    echo "Unpacking Qt for Windows (recipe $recipe) from $archive" >&2
+    if tar -xJf "$archive" -C "$tmp" && [ -f "$tmp/$name/.complete" ]; then
+        rm -rf "$prefix"
+        mv "$tmp/$name" "$prefix"
+        rm -rf "$tmp"
+        return 0
+    fi
+    rm -rf "$tmp"
+    echo "$archive did not unpack into a complete $name (no .complete marker)" >&2
+    return 1
+}
+if unpack; then echo "$prefix"; exit 0; fi
+if [ "${1:-}" = "--unpack" ]; then
+    echo "No Qt for Windows in $prefix, and no archive of recipe $recipe at $archive" >&2
+    exit 1
+fi
 
 sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
 packages=(g++-mingw-w64-x86-64-posix dpkg-dev tcl cmake ninja-build qt6-base-dev qt6-base-dev-tools xz-utils)
