@@ -27,6 +27,7 @@
 #include <QCoreApplication>
 #include <QMap>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <random>
 
@@ -40,6 +41,7 @@ struct Tally
     int cancelled = 0;
     int corruptions = 0;
     QMap<QString, int> failures;
+    std::vector<qint64> writeMs; // each write's time on the line, whatever its end
 };
 
 QString firstLine(const QString &text) { return text.section(QLatin1Char('\n'), 0, 0); }
@@ -108,8 +110,17 @@ bool backupHolds(const QString &path, const QByteArray &memory)
     }
 }
 
-void soakWrite(TKW_RS &link, SimulatedDevice &device, std::mt19937_64 &random, const QString &backupDir, Tally &tally)
+void soakWrite(TKW_RS &link, VirtualClock &clock, SimulatedDevice &device, std::mt19937_64 &random,
+               const QString &backupDir, Tally &tally)
 {
+    const qint64 started = clock.nowMs();
+    struct Timed
+    {
+        VirtualClock &clock;
+        qint64 started;
+        std::vector<qint64> &into;
+        ~Timed() { into.push_back(clock.nowMs() - started); }
+    } timed{clock, started, tally.writeMs};
     const quint16 modelCode = device.config().modelCode;
     const int memorySize = device.config().memorySize;
     const QByteArray before = device.memory();
@@ -210,6 +221,22 @@ int main(int argc, char **argv)
                 "virtual clock, delivery %s\n",
                 (unsigned long long)seeds, (unsigned long long)firstSeed, reads, writes, memorySize, lineRate,
                 qPrintable(delivery.name()));
+    // The same write on a clean line: what a disturbed line's writes are measured against.
+    qint64 cleanMs = 0;
+    {
+        SimulatedDevice device({address, modelCode, memorySize}, factory);
+        auto backend = std::make_shared<SimulatedPortBackend>();
+        backend->addPort(1, InMemoryPort::deviceResponderAtRate(device, lineRate))->setDelivery(delivery);
+        TKW_RS link(backend);
+        link.port().OpenPort(1);
+        link.port().ClosePort();
+        QTemporaryDir backups;
+        std::mt19937_64 random(firstSeed);
+        Tally clean;
+        soakWrite(link, backend->virtualClock(), device, random, backups.path(), clean);
+        cleanMs = clean.writeMs.front();
+        std::printf("a write on a clean line: %lld ms\n", (long long)cleanMs);
+    }
     int corruptions = 0;
     for (size_t m = 0; m < rules.size(); ++m) {
         Tally readTally, writeTally;
@@ -231,7 +258,7 @@ int main(int argc, char **argv)
                 soakRead(link, device, readTally);
             readBytes += link.protocol().bytesSent() + link.protocol().bytesReceived() - bytesBefore;
             for (int i = 0; i < writes; ++i)
-                soakWrite(link, device, random, backups.path(), writeTally);
+                soakWrite(link, backend->virtualClock(), device, random, backups.path(), writeTally);
             requests += device.requests().size();
         }
         std::printf("== faults %s\n", qPrintable(mixes[int(m)]));
@@ -241,6 +268,12 @@ int main(int argc, char **argv)
         const double plainBytes = double(reads) * double(seeds) * (memorySize / kBlockSize - 2) * 45.0;
         std::printf("    %zu requests; reads exchanged %.3f times the bytes of reading every block once\n", requests,
                     double(readBytes) / plainBytes);
+        if (!writeTally.writeMs.empty()) {
+            std::vector<qint64> ms = writeTally.writeMs;
+            std::sort(ms.begin(), ms.end());
+            std::printf("    writes took %lld ms (median) and %lld ms at the worst: %.2f times the clean write\n",
+                        (long long)ms[ms.size() / 2], (long long)ms.back(), double(ms.back()) / double(cleanMs));
+        }
         corruptions += readTally.corruptions + writeTally.corruptions;
     }
     std::printf("silent corruptions in all: %d\n", corruptions);

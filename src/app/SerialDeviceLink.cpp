@@ -97,8 +97,11 @@ ExchangeEnd SerialDeviceLink::readDevice(TMK &model, Progress &progress)
 WriteReport SerialDeviceLink::writeDevice(TMK &model, Progress &progress, const WritePreview &preview,
                                           RecordedData recorded)
 {
-    const std::optional<WriteOutcome> outcome =
-        mk::writeDevice(*m_link, model, progress, WriteOptions{m_backupDir, recorded, preview, {}});
+    WriteOptions options;
+    options.backupDir = m_backupDir;
+    options.recorded = recorded;
+    options.confirm = preview;
+    const std::optional<WriteOutcome> outcome = mk::writeDevice(*m_link, model, progress, options);
     if (!outcome)
         return {ExchangeEnd::Cancelled, {}};
     // The model now holds what the device holds: its fresh memory with the user's records.

@@ -148,7 +148,7 @@ HistoryDatabase::HistoryDatabase(const QString &path, Access access) : m_path(pa
             if (!QDir().mkpath(info.absolutePath()))
                 throw Error(
                     QStringLiteral("Не удалось создать папку \"%1\" для истории поездок.").arg(info.absolutePath()));
-            createNew();
+            m_newAndEmpty = createNew();
         }
         checkFile();
         open(access);
@@ -185,7 +185,7 @@ void HistoryDatabase::disconnect()
 // A new database is made whole under a hidden name and only then put at its own name, unless
 // another program has put one there meanwhile (that one is then used): a failure, a full disk
 // included, leaves no empty or half-made file behind.
-void HistoryDatabase::createNew()
+bool HistoryDatabase::createNew()
 {
     const QFileInfo info(m_path);
     const QString stem = QStringLiteral(".%1.%2").arg(info.fileName()).arg(QCoreApplication::applicationPid());
@@ -207,8 +207,10 @@ void HistoryDatabase::createNew()
     migrate();
     disconnect();
     m_creating = false;
-    if (moveIfFree(temp, m_path))
-        cleanup.path.clear();
+    if (!moveIfFree(temp, m_path))
+        return false;
+    cleanup.path.clear();
+    return true;
 }
 
 void HistoryDatabase::open(Access access)
@@ -247,6 +249,7 @@ void HistoryDatabase::fail(const QSqlError &error, bool writing) const
     }
     if (m_creating)
         throw Error(QStringLiteral("Не удалось создать базу истории поездок \"%1\": %2.").arg(m_path, reason));
+    m_writeFailed = m_writeFailed || writing;
     if (writing)
         throw Error(QStringLiteral("Не удалось записать историю поездок в \"%1\": %2; база осталась как была.")
                         .arg(m_path, reason));
@@ -450,6 +453,25 @@ void HistoryDatabase::deleteCar(const QString &name)
 
 HistoryAddResult HistoryDatabase::addJournals(const QString &car, const TMK &tmk, const QDateTime &readTime,
                                               const QString &source)
+{
+    m_writeFailed = false;
+    try {
+        const HistoryAddResult result = addJournalsOnce(car, tmk, readTime, source);
+        m_newAndEmpty = false;
+        return result;
+    } catch (const Error &) {
+        if (m_newAndEmpty && m_writeFailed) {
+            disconnect();
+            QFile::remove(m_path + QStringLiteral("-journal"));
+            QFile::remove(m_path);
+            m_newAndEmpty = false;
+        }
+        throw;
+    }
+}
+
+HistoryAddResult HistoryDatabase::addJournalsOnce(const QString &car, const TMK &tmk, const QDateTime &readTime,
+                                                  const QString &source)
 {
     Transaction t(m_db);
     if (!t.begun())

@@ -122,7 +122,10 @@ public:
 private:
     void connect(const QString &file, const char *mode);
     void disconnect();
-    void createNew();
+    // Whether the new database was put at its name (false: another program put one there first).
+    bool createNew();
+    HistoryAddResult addJournalsOnce(const QString &car, const TMK &tmk, const QDateTime &readTime,
+                                     const QString &source);
     void open(Access access);
     void checkFile() const;
     void checkSchema(bool writable);
@@ -138,6 +141,10 @@ private:
     QString m_connection;
     QSqlDatabase m_db;
     bool m_creating = false; // a new database is being made under its hidden name
+    // This object made the database and nothing was added to it yet: a failed first add removes
+    // it, so that the user's folder is as it was.
+    bool m_newAndEmpty = false;
+    mutable bool m_writeFailed = false; // a statement that writes failed (full disk, no rights ...)
 };
 
 } // namespace mk

@@ -24,6 +24,11 @@ constexpr int kJournalEntrySize = 20;
 constexpr int kTripJournalOffset = 16;
 constexpr int kTankJournalOffset = 436;
 
+// Error journal (section 12): 7 entries of 92 bytes from +16, after the supported-values bitmap.
+constexpr int kErrorEntryCount = 7;
+constexpr int kErrorEntrySize = 92;
+constexpr int kErrorEntriesOffset = 16;
+
 // One set of averages (section 0): u32 seconds, metres and millilitres of each fuel;
 // fuel2 < 0 where the set keeps one fuel.
 struct AccumulatorLayout
@@ -32,8 +37,8 @@ struct AccumulatorLayout
 };
 constexpr int kAccumulatorSetCount = 8;
 constexpr AccumulatorLayout kAccumulatorLayouts[kAccumulatorSetCount] = {
-    {0, 4, 8, 136},    {12, 16, 20, 140},   {24, 28, 32, 144},   {36, 40, 44, 148},
-    {48, 52, 56, 152}, {60, 64, 68, 156},   {108, 112, 116, -1}, {120, 124, 128, -1},
+    {0, 4, 8, 136},    {12, 16, 20, 140}, {24, 28, 32, 144},   {36, 40, 44, 148},
+    {48, 52, 56, 152}, {60, 64, 68, 156}, {108, 112, 116, -1}, {120, 124, 128, -1},
 };
 // Whole kilometres the overall set adds (u32, section 0).
 constexpr int kAllPathStartOffset = 100;
@@ -46,10 +51,32 @@ struct ByteSpan
     int begin, end; // record bytes [begin, end)
 };
 
+// What a unit holds, which decides how the device moves it by itself.
+enum class RecordedKind {
+    TripJournal,    // entries come in at the front, the oldest drops off the end
+    TankJournal,    // the same for refuellings
+    ErrorJournal,   // the same for errors, with the supported-values bitmap
+    Averages,       // one set: time, distance and fuel only grow, or all start again from 0
+    OtherCounters,  // the rest of section 0 but for its settings: move only while the sets do
+    Odometer,       // AllPathStart, whole kilometres: only grows
+    ServiceCounter, // thousands of kilometres left: counts down
+};
+
+// A unit's place in deviceRecordedUnits(): how a write names the unit the user chose to take.
+struct RecordedUnitId
+{
+    int value = -1;
+    auto operator<=>(const RecordedUnitId &) const = default;
+};
+
 struct RecordedUnit
 {
     int section;
     std::vector<ByteSpan> spans;
+    RecordedKind kind = RecordedKind::OtherCounters;
+    int index = 0; // the set of averages, the service counter
+    RecordedUnitId id;
+    int part = 0; // in deviceRecordedParts()
 };
 
 struct RecordedPart
@@ -59,6 +86,8 @@ struct RecordedPart
 };
 
 const std::vector<RecordedPart> &deviceRecordedParts();
+// Every unit of every part, in order; unit.id is its index here.
+const std::vector<RecordedUnit> &deviceRecordedUnits();
 // Whether any part lies in the section.
 bool holdsDeviceRecorded(int section);
 
@@ -66,5 +95,23 @@ bool holdsDeviceRecorded(int section);
 QByteArray unitBytes(const QByteArray &record, const RecordedUnit &unit);
 // Puts `from`'s bytes of the unit into `to`.
 void copyUnit(QByteArray &to, const QByteArray &from, const RecordedUnit &unit);
+
+// Journals whose entries of `was` stand in `now` behind `newer` new ones (0 when nothing moved);
+// -1 when `now` is not `was` with entries put in front.
+int journalEntriesAdded(const RecordedUnit &unit, const QByteArray &was, const QByteArray &now);
+
+// Puts the entries the user changed between `base` and `edited` into `merged` (the device's
+// journal, holding `added` entries newer than `base` in front): each lands where the device
+// moved it, so that clearing the entries the user saw leaves the trips recorded since.
+void moveJournalChanges(const RecordedUnit &unit, const QByteArray &base, const QByteArray &edited, QByteArray &merged,
+                        int added);
+
+// Whether a section's record `now` holds only what the device may have recorded by itself in
+// `elapsedMs` since it held `was`: its settings bytes as they were, and each unit the same or the
+// device's own newer record (new journal entries in front of the old ones, a set of averages
+// grown or started again, the odometer on, a service counter down by one). Anything else is not
+// the device's doing: a byte stored or read wrong. `moved`, when given, hears whether any unit moved.
+bool onlyDeviceRecorded(int section, const QByteArray &was, const QByteArray &now, qint64 elapsedMs,
+                        bool *moved = nullptr);
 
 } // namespace mk

@@ -99,7 +99,8 @@ void requireSoundTable(const TMK &model, const QString &consequence)
         throw Error(QStringLiteral("%1 (таблица повреждена). %2").arg(tangledText(tangled), consequence));
 }
 
-TMK mergeRecords(const TMK &edited, quint16 modelCode, const QByteArray &deviceImage, RecordedData recorded)
+TMK mergeRecords(const TMK &edited, quint16 modelCode, const QByteArray &deviceImage, RecordedData recorded,
+                 const std::set<RecordedUnitId> &take)
 {
     TMK merged;
     merged.replaceImage(modelCode, deviceImage);
@@ -112,16 +113,41 @@ TMK mergeRecords(const TMK &edited, quint16 modelCode, const QByteArray &deviceI
             continue;
         QByteArray rec = edited.record(k).bytes();
         if (follow && merged.sectionHeld(k))
-            for (const RecordedPart &part : deviceRecordedParts())
-                for (const RecordedUnit &unit : part.units) {
-                    const QByteArray &before = base.record(k).bytes();
-                    if (unit.section == k && unitBytes(rec, unit) == unitBytes(before, unit))
-                        copyUnit(rec, merged.record(k).bytes(), unit);
+            for (const RecordedUnit &unit : deviceRecordedUnits()) {
+                if (unit.section != k || take.contains(unit.id))
+                    continue;
+                const QByteArray &before = base.record(k).bytes();
+                const QByteArray &device = merged.record(k).bytes();
+                if (unitBytes(rec, unit) == unitBytes(before, unit)) {
+                    copyUnit(rec, device, unit);
+                    continue;
                 }
+                // The user changed it: a journal keeps what the device recorded since.
+                const int added = journalEntriesAdded(unit, before, device);
+                if (added > 0) {
+                    QByteArray moved = device;
+                    moveJournalChanges(unit, before, rec, moved, added);
+                    copyUnit(rec, moved, unit);
+                }
+            }
         merged.record(k).bytes() = rec;
     }
     merged.encodeAll();
     return merged;
+}
+
+std::vector<RecordedDifference> recordedDifferences(const TMK &device, const TMK &edited, const TMK &merged)
+{
+    std::vector<RecordedDifference> found;
+    for (const RecordedUnit &unit : deviceRecordedUnits()) {
+        const int k = unit.section;
+        if (!device.sectionHeld(k) || !edited.sectionHeld(k) || !merged.sectionHeld(k))
+            continue;
+        const QByteArray mine = unitBytes(device.record(k).bytes(), unit);
+        if (unitBytes(edited.record(k).bytes(), unit) != mine)
+            found.push_back({unit.id, unitBytes(merged.record(k).bytes(), unit) != mine});
+    }
+    return found;
 }
 
 QString RecordedPlan::text() const

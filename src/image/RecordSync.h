@@ -10,11 +10,13 @@
 //     requireCompleteSettings(model);            // before anything is sent to a device
 //     TMK merged = mergeRecords(model, code, deviceImage);
 
+#include "image/DeviceRecorded.h"
 #include "image/TMK.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <set>
 #include <vector>
 
 namespace mk {
@@ -62,8 +64,22 @@ enum class RecordedData {
 // image does not hold keeps the device's bytes, and section 11 is always the device's. What the
 // device records follows `recorded`: by default each unit the user did not change since
 // `edited`'s base image is the device's.
+// A journal the user changed keeps the entries the device recorded since: the user's changes
+// go to the entries the user saw, where the device moved them. Units in `take` are written
+// from `edited` whole, as a restore would.
 TMK mergeRecords(const TMK &edited, quint16 modelCode, const QByteArray &deviceImage,
-                 RecordedData recorded = RecordedData::FollowDevice);
+                 RecordedData recorded = RecordedData::FollowDevice, const std::set<RecordedUnitId> &take = {});
+
+// A unit of what the device records whose copy in the settings differs from the device's:
+// which copy the write puts into the device.
+struct RecordedDifference
+{
+    RecordedUnitId unit;
+    bool fromSettings = false; // changed by the user, taken, or restored; else the device's stays
+};
+// Every unit held by both whose bytes differ between the device and the settings to be written
+// (`edited` as the user holds them), with what `merged` (what the write sends) took.
+std::vector<RecordedDifference> recordedDifferences(const TMK &device, const TMK &edited, const TMK &merged);
 
 // What a write does to what the device records: the parts it keeps as the device has them and
 // the parts it writes from the settings (changed by the user, or restored).

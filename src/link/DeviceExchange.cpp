@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/DeviceExchange.h"
 
+#include "image/DeviceRecorded.h"
 #include "image/ImageLayout.h"
 #include "image/RecordSync.h"
-#include "image/DeviceRecorded.h"
 #include "image/TMK.h"
 #include "link/Backup.h"
 #include "link/DeviceRequest.h"
@@ -13,6 +13,7 @@
 #include "link/TKW_RS.h"
 #include "link/TrustedRead.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -82,23 +83,31 @@ std::vector<int> blocksOf(int from, int to)
 // Reads the blocks again and settles each against what `image` holds of it: a block is taken
 // once two of its readings (the image's among them) agree, so a reading spoilt in a way the
 // frame checksum cannot see never stands alone, and a block the device changed since is taken
-// as it is now. Returns whether any block of the image changed.
-bool settleBlocks(TKW_RS &link, const DeviceIdentity &device, const std::vector<int> &blocks, QByteArray &image,
-                  Progress &progress)
+// as it is now. Returns whether any block of the image changed; nothing when cancellable and
+// cancelled. Reads wait as reads do: a section write's long time-out would make every disturbed
+// answer cost seconds.
+std::optional<bool> settleBlocks(TKW_RS &link, const DeviceIdentity &device, const std::vector<int> &blocks,
+                                 QByteArray &image, Progress &progress, bool cancellable)
 {
+    link.protocol().SetFirstByteTimeout(kIdentifyTimeoutMs);
     const auto read = [&](const std::vector<int> &which, const BlockGauge &gauge) {
-        return *readBlocksTrusted(link, device.address, device.modelCode, which, progress, false, gauge);
+        return readBlocksTrusted(link, device.address, device.modelCode, which, progress, cancellable, gauge);
     };
-    const QByteArray again =
+    const std::optional<QByteArray> again =
         read(blocks, [&](size_t i) { return percent(double(i + 1), double(blocks.size())); });
+    if (!again)
+        return std::nullopt;
     bool changed = false;
     for (size_t i = 0; i < blocks.size(); ++i) {
         const int pos = imagePosOfBlock(blocks[i], device.memorySize);
-        QList<QByteArray> readings = {image.mid(pos, kBlockSize), again.mid(qsizetype(i) * kBlockSize, kBlockSize)};
+        QList<QByteArray> readings = {image.mid(pos, kBlockSize), again->mid(qsizetype(i) * kBlockSize, kBlockSize)};
         while (!readings.mid(0, readings.size() - 1).contains(readings.last())) {
             if (readings.size() > kSettleTries)
                 throw Error(kUnsteadyReadText);
-            readings.append(read({blocks[i]}, [](size_t) { return 100; }));
+            const std::optional<QByteArray> one = read({blocks[i]}, [](size_t) { return 100; });
+            if (!one)
+                return std::nullopt;
+            readings.append(*one);
         }
         if (readings.last() != readings.first()) {
             image.replace(pos, kBlockSize, readings.last());
@@ -106,22 +115,6 @@ bool settleBlocks(TKW_RS &link, const DeviceIdentity &device, const std::vector<
         }
     }
     return changed;
-}
-
-// Marks the image bytes of a section's recorded units that the write leaves as the device has
-// them: the device may change them again before they are read back.
-void markLeftToDevice(const TMK &toWrite, const TMK &device, int section, QByteArray &ignored)
-{
-    const SectionEntry e = toWrite.header().sections[size_t(section)];
-    for (const RecordedPart &part : deviceRecordedParts())
-        for (const RecordedUnit &unit : part.units) {
-            if (unit.section != section ||
-                unitBytes(toWrite.record(section).bytes(), unit) != unitBytes(device.record(section).bytes(), unit))
-                continue;
-            for (const ByteSpan &span : unit.spans)
-                for (int at = span.begin; at < span.end && at < e.contentLength(); ++at)
-                    ignored[e.contentPos() + at] = '\1';
-        }
 }
 
 void writeSection(TKW_RS &link, quint8 address, const SectionEntry &e, const QByteArray &image)
@@ -149,8 +142,16 @@ void writeSection(TKW_RS &link, quint8 address, const SectionEntry &e, const QBy
     protocol.Exchange();
 }
 
-void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const std::vector<SectionEntry> &sections,
-                 const std::vector<bool> &written, const QByteArray &ignored, WriteOutcome &outcome,
+// What the write knows when it reads back: what each section held in the device before its
+// write (for the sections of what the device records) and since when the device may have recorded.
+struct WriteState
+{
+    std::vector<SectionEntry> sections;
+    std::vector<bool> written;
+    qint64 startedMs = 0;
+};
+
+void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const WriteState &state, WriteOutcome &outcome,
                  Progress &progress);
 
 } // namespace
@@ -159,12 +160,14 @@ WriteFailure::WriteFailure(Kind kind, const QString &text, int section, const QS
     : Error(text), m_kind(kind), m_section(section), m_backupPath(backupPath)
 {}
 
-WriteFailure::WriteFailure(const QString &linkMessage, int section, const QString &backupPath)
+WriteFailure::WriteFailure(const QString &linkMessage, int section, const QString &backupPath, bool someWritten)
     : WriteFailure(Interrupted,
-                   QStringLiteral("%1\nЗапись прервана на секции %2; секции до неё уже записаны. "
-                                  "Память МК до записи сохранена в файле %3")
+                   QStringLiteral("%1\nЗапись прервана на секции %2; %3 "
+                                  "Память МК до записи сохранена в файле %4")
                        .arg(linkMessage)
                        .arg(section)
+                       .arg(someWritten ? QStringLiteral("секции до неё уже записаны.")
+                                        : QStringLiteral("до неё ничего не записано."))
                        .arg(backupPath),
                    section, backupPath)
 {}
@@ -226,35 +229,52 @@ std::optional<QByteArray> readImage(TKW_RS &link, const DeviceIdentity &device, 
 
 namespace {
 
-// The first written section whose read-back differs from what was sent, as a failure; bytes
-// marked in `ignored` (image positions) are not compared.
-std::optional<WriteFailure> firstDifference(const std::vector<SectionEntry> &sections, const std::vector<bool> &written,
-                                            const QByteArray &ignored, const QByteArray &image, const QByteArray &back,
-                                            int base, const QString &backupPath)
+// How a read-back compares with what was written.
+enum class ReadBack {
+    Exact,       // every written byte as sent
+    DeviceMoved, // as sent but for the device's own newer records
+    Differs,     // some byte is neither
+};
+
+// Judges the read-back `back` (device addresses from `base`) of the written sections against
+// what was sent (`image`); `failure` hears the first difference that is not the device's doing.
+ReadBack judgeReadBack(const WriteState &state, const QByteArray &image, const QByteArray &back, int base,
+                       qint64 elapsedMs, const QString &backupPath, std::optional<WriteFailure> &failure)
 {
-    for (size_t i = 0; i < sections.size(); ++i) {
-        if (!written[i])
+    ReadBack verdict = ReadBack::Exact;
+    for (size_t i = 0; i < state.sections.size(); ++i) {
+        if (!state.written[i])
             continue;
-        const SectionEntry &e = sections[i];
+        const SectionEntry &e = state.sections[i];
+        const int k = int(i);
         const QByteArray sent = image.mid(e.contentPos(), e.contentLength());
         const QByteArray got = back.mid(e.address - base, e.contentLength());
-        for (int at = 0; at < sent.size(); ++at)
-            if ((at >= got.size() || sent[at] != got[at]) && !ignored[e.contentPos() + at])
-                return WriteFailure::mismatch(int(i), e.address + at, backupPath);
+        if (sent == got)
+            continue;
+        bool moved = false;
+        if (k < kSectionCount && holdsDeviceRecorded(k) && onlyDeviceRecorded(k, sent, got, elapsedMs, &moved) &&
+            moved) {
+            verdict = ReadBack::DeviceMoved;
+            continue;
+        }
+        int at = 0;
+        while (at < sent.size() && at < got.size() && sent[at] == got[at])
+            ++at;
+        failure = WriteFailure::mismatch(k, e.address + at, backupPath);
+        return ReadBack::Differs;
     }
-    return std::nullopt;
+    return verdict;
 }
 
 // Reads back the blocks that hold the written sections (one read of the written range) and
 // compares them with what was sent; the outcome's image then holds what the device returned.
-void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const std::vector<SectionEntry> &sections,
-                 const std::vector<bool> &written, const QByteArray &ignored, WriteOutcome &outcome,
+void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const WriteState &state, WriteOutcome &outcome,
                  Progress &progress)
 {
     // Sections left unwritten are read back too, so that the outcome holds what the device
     // holds there now.
     int first = std::numeric_limits<int>::max(), last = -1;
-    for (const SectionEntry &e : sections) {
+    for (const SectionEntry &e : state.sections) {
         if (e.contentLength() <= 0)
             continue;
         first = qMin(first, e.address / kBlockSize);
@@ -272,10 +292,12 @@ void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const std::vector<S
     link.protocol().SetFirstByteTimeout(kIdentifyTimeoutMs);
     const int base = first * kBlockSize; // the device address of back[0]
     // A read-back that fails on the link, or disagrees, is read once more before the write is
-    // called unverified or wrong: a disturbed line must not make a good write look bad.
-    QByteArray back;
+    // called unverified or wrong: a disturbed line must not make a good write look bad. One
+    // that shows the device's own newer records is taken only when a second reading agrees:
+    // a byte stored wrong must not pass for a record of the device.
+    QByteArray back, moved;
     std::optional<WriteFailure> failure;
-    for (int reading = 1; reading <= kVerifyReadings; ++reading) {
+    for (int reading = 1; reading <= kVerifyReadings + 1; ++reading) {
         if (reading > 1)
             link.protocol().drainLine();
         try {
@@ -285,9 +307,24 @@ void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const std::vector<S
             failure = WriteFailure::unverified(e.text(), outcome.backupPath);
             continue;
         }
-        failure = firstDifference(sections, written, ignored, outcome.image, back, base, outcome.backupPath);
-        if (!failure)
+        const qint64 elapsed = link.port().clock().nowMs() - state.startedMs;
+        const ReadBack verdict = judgeReadBack(state, outcome.image, back, base, elapsed, outcome.backupPath, failure);
+        if (verdict == ReadBack::Exact) {
+            failure.reset();
             break;
+        }
+        if (verdict == ReadBack::DeviceMoved) {
+            if (back == moved) {
+                failure.reset();
+                outcome.recordedMeanwhile = true;
+                break;
+            }
+            moved = back;
+            failure = WriteFailure::unverified(kUnsteadyReadText, outcome.backupPath);
+            continue;
+        }
+        if (reading >= kVerifyReadings && moved.isEmpty())
+            break; // two readings that differ from what was sent: the device holds other bytes
     }
     if (failure)
         throw *failure;
@@ -318,11 +355,13 @@ std::optional<DeviceImage> readDevice(TKW_RS &link, Progress &progress)
 std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress &progress, const QString &backupDir,
                                         const WriteConfirmation &confirm)
 {
-    return writeDevice(link, model, progress, WriteOptions{backupDir, RecordedData::FollowDevice, confirm, {}});
+    WriteOptions options;
+    options.backupDir = backupDir;
+    options.confirm = confirm;
+    return writeDevice(link, model, progress, options);
 }
 
-std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress &progress,
-                                        const WriteOptions &options)
+std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress &progress, const WriteOptions &options)
 {
     if (!model.hasImage())
         throw Error(QStringLiteral("Нет настроек для записи: сначала считайте их из МК или из файла."));
@@ -338,20 +377,24 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
         return std::nullopt;
 
     // Every byte the write depends on is confirmed by a second reading: the header and the
-    // sections it names (all in the first half of the memory).
+    // sections it names (all in the first half of the memory). Until the first section goes
+    // out, Cancel stops the write with nothing written.
+    WriteState state;
+    state.startedMs = link.port().clock().nowMs();
     int end = kHeaderSize;
     for (const SectionEntry &e : sectionsToWrite(*fresh, device->memorySize))
         end = qMax(end, e.contentPos() + qMax(0, e.contentLength()));
     progress.setText(kConfirmingText);
     progress.setValue(0);
     QByteArray deviceNow = *fresh;
-    settleBlocks(link, *device, blocksOf(0, end), deviceNow, progress);
+    if (!settleBlocks(link, *device, blocksOf(0, end), deviceNow, progress, true))
+        return std::nullopt;
 
     // The user's records go into the device's own image; everything else stays the device's.
-    TMK merged = mergeRecords(model, device->modelCode, deviceNow, options.recorded);
+    TMK merged = mergeRecords(model, device->modelCode, deviceNow, options.recorded, options.take);
     if (merged.settingsVersion() != model.settingsVersion())
         throw Error(kVersionMismatchText);
-    const std::vector<SectionEntry> sections = sectionsToWrite(merged.image(), device->memorySize);
+    state.sections = sectionsToWrite(merged.image(), device->memorySize);
     if (options.confirm) {
         TMK current, toWrite;
         current.replaceImage(device->modelCode, deviceNow);
@@ -359,47 +402,67 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
         if (!options.confirm(current, toWrite))
             return std::nullopt;
     }
+    std::set<RecordedUnitId> take = options.take;
+    if (options.chosenTake) {
+        take = options.chosenTake();
+        merged = mergeRecords(model, device->modelCode, deviceNow, options.recorded, take);
+    }
+    if (progress.cancelled())
+        return std::nullopt;
 
-    WriteOutcome outcome{*device, saveBackup(options.backupDir, device->modelCode, deviceNow), merged.image(), {}, false};
+    WriteOutcome outcome{
+        *device, saveBackup(options.backupDir, device->modelCode, deviceNow), merged.image(), {}, false};
     if (options.backupSaved)
         options.backupSaved(outcome.backupPath);
     progress.setText(kWritingText);
     progress.setValue(0);
     progress.setGaugeVisible(true);
-    progress.setCancelAllowed(false);
     const bool follow = options.recorded == RecordedData::FollowDevice;
-    std::vector<bool> written(sections.size(), false);
-    QByteArray ignored(deviceNow.size(), '\0');
+    const std::vector<SectionEntry> &sections = state.sections;
+    state.written.assign(sections.size(), false);
+    const auto someWritten = [&state] { return std::count(state.written.begin(), state.written.end(), true) > 0; };
+    bool started = false;
     for (size_t i = 0; i < sections.size(); ++i) {
         const int k = int(i);
         const SectionEntry &e = sections[i];
+        const int pos = e.contentPos(), length = e.contentLength();
         // Section 11 is never the program's to change: like the sections of what the device
         // records, it goes back only if it would change, so a stale copy never lands on a newer one.
         const bool devicesOwn = k == kUndecodedSection || (k < kSectionCount && holdsDeviceRecorded(k));
-        if (devicesOwn && e.contentLength() > 0) {
-            // What the device recorded since it was read (a trip ended meanwhile) is not written over.
-            if (follow) {
-                try {
-                    NullProgress quiet; // the gauge goes on counting sections
-                    if (settleBlocks(link, *device, blocksOf(e.contentPos(), e.contentPos() + e.contentLength()),
-                                     deviceNow, quiet)) {
-                        merged = mergeRecords(model, device->modelCode, deviceNow, options.recorded);
-                        outcome.image = merged.image();
-                        outcome.recordedMeanwhile = true;
-                    }
-                } catch (const Error &err) {
-                    throw WriteFailure(err.text(), k, outcome.backupPath);
+        if (devicesOwn && length > 0) {
+            // What the device recorded since it was read (a trip ended meanwhile) is not written
+            // over. A change that is not the device's own record is a reading the line spoilt
+            // twice alike: nothing of this section is sent on it.
+            try {
+                NullProgress quiet; // the gauge goes on counting sections
+                const QByteArray before = deviceNow.mid(pos, length);
+                if (*settleBlocks(link, *device, blocksOf(pos, pos + length), deviceNow, quiet, false)) {
+                    bool moved = false;
+                    const qint64 elapsed = link.port().clock().nowMs() - state.startedMs;
+                    if (k == kUndecodedSection ||
+                        !onlyDeviceRecorded(k, before, deviceNow.mid(pos, length), elapsed, &moved))
+                        throw Error(kUnsteadyReadText);
+                    merged = mergeRecords(model, device->modelCode, deviceNow, options.recorded, take);
+                    outcome.image = merged.image();
+                    outcome.recordedMeanwhile = outcome.recordedMeanwhile || (moved && follow);
                 }
+            } catch (const Error &err) {
+                throw WriteFailure(err.text(), k, outcome.backupPath, someWritten());
             }
-            TMK now;
-            now.replaceImage(device->modelCode, deviceNow);
-            markLeftToDevice(merged, now, k, ignored);
-            if (follow && outcome.image.mid(e.contentPos(), e.contentLength()) ==
-                              deviceNow.mid(e.contentPos(), e.contentLength())) {
+            // Section 11 goes back as the device has it, a restore's included.
+            if (k == kUndecodedSection)
+                outcome.image.replace(pos, length, deviceNow.mid(pos, length));
+            if ((follow || k == kUndecodedSection) && outcome.image.mid(pos, length) == deviceNow.mid(pos, length)) {
                 outcome.sectionsLeft.append(k);
                 progress.setValue(percent(double(i + 1), double(sections.size())));
                 continue;
             }
+        }
+        if (!started) {
+            if (progress.cancelled())
+                return std::nullopt;
+            progress.setCancelAllowed(false);
+            started = true;
         }
         // The write answers all look alike, so a lost chunk can hide behind a repeated answer
         // until the device refuses the end of the section; a section is whole or not applied,
@@ -411,14 +474,14 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
                 break;
             } catch (const Error &err) {
                 if (attempt >= kSectionWriteTries || err.text() == kNoLinkText)
-                    throw WriteFailure(err.text(), k, outcome.backupPath);
+                    throw WriteFailure(err.text(), k, outcome.backupPath, someWritten());
                 link.protocol().drainLine();
             }
         }
-        written[i] = true;
+        state.written[i] = true;
         progress.setValue(percent(double(i + 1), double(sections.size())));
     }
-    verifyWrite(link, *device, sections, written, ignored, outcome, progress);
+    verifyWrite(link, *device, state, outcome, progress);
     return outcome;
 }
 

@@ -21,6 +21,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <set>
 
 namespace mk {
 
@@ -63,7 +64,7 @@ struct WriteOutcome
     QByteArray image;
     // Sections not written: they hold what the device records and nothing in them was to change.
     QList<int> sectionsLeft;
-    // What the device recorded while the write ran, found before its sections were written and kept.
+    // What the device recorded while the write ran (a newer record of its own), kept.
     bool recordedMeanwhile = false;
 };
 
@@ -74,8 +75,8 @@ class WriteFailure : public Error
 {
 public:
     enum Kind { Interrupted, Mismatch, Unverified };
-    // Interrupted at the section by the link's message.
-    WriteFailure(const QString &linkMessage, int section, const QString &backupPath);
+    // Interrupted at the section by the link's message; someWritten: sections before it were.
+    WriteFailure(const QString &linkMessage, int section, const QString &backupPath, bool someWritten);
     // The read-back of the section differs at this device address.
     static WriteFailure mismatch(int section, int deviceAddress, const QString &backupPath);
     // The read-back failed with the link's message.
@@ -100,7 +101,8 @@ std::optional<QByteArray> readImage(TKW_RS &link, const DeviceIdentity &device, 
 // Whole operations. Nothing when cancelled.
 std::optional<DeviceIdentity> identifyDevice(TKW_RS &link, Progress &progress);
 std::optional<DeviceImage> readDevice(TKW_RS &link, Progress &progress);
-// Writes the model's records 0..10 and 12:
+// Writes the model's records 0..10 and 12 (nothing when cancelled before the first section is
+// sent; once the sections go out, the write runs to its end):
 //  - identifies the device (its model code must be the model's) and reads its memory afresh;
 //  - reads the blocks the write depends on (the header and every section) a second time: a
 //    block whose two readings differ is read until two readings in a row agree, so a read error
@@ -110,8 +112,9 @@ std::optional<DeviceImage> readDevice(TKW_RS &link, Progress &progress);
 //  - saves the backup in backupDir, then writes every section of the header; a section that
 //    holds what the device records is read again right before: what the device recorded since
 //    is merged in, and the section is not written at all when nothing in it is to change;
-//  - reads back the written sections and compares: only a verified write returns. What the
-//    device records and the write left to it is not compared: the device may record meanwhile.
+//  - reads back the written sections and compares every byte: only a verified write returns.
+//    Where the device may have recorded meanwhile, a difference is taken only as its own newer
+//    record (DeviceRecorded.h: onlyDeviceRecorded), and only once two readings agree.
 // `confirm`, when given, is asked after the merge, before the backup and the first byte written,
 // with the device's memory as read and what would be written (both decoded); false writes
 // nothing and returns nothing, as a cancel does. `backupSaved` hears the backup's path before
@@ -121,7 +124,13 @@ struct WriteOptions
 {
     QString backupDir;
     RecordedData recorded = RecordedData::FollowDevice;
+    // Units of what the device records that the user chose to write from the settings although
+    // they are as read or loaded (a counter set in a file, a profile's change).
+    std::set<RecordedUnitId> take;
     WriteConfirmation confirm;
+    // Asked once `confirm` said yes: the units the user chose in the preview to write from the
+    // settings (they replace `take`, and the write merges again with them).
+    std::function<std::set<RecordedUnitId>()> chosenTake;
     std::function<void(const QString &backupPath)> backupSaved;
 };
 std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress &progress,

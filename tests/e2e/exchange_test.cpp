@@ -190,7 +190,10 @@ TEST(Exchange, SectionsGoInChunksOfThirtyTwoWithTheRemainderLast)
     NullProgress quiet;
     d.device.clearRequests();
     // Restoring writes every section, the counters' section 0 too.
-    ASSERT_TRUE(writeDevice(*d.link, model, quiet, WriteOptions{backups.path(), RecordedData::FromSettings, {}, {}}));
+    WriteOptions restore;
+    restore.backupDir = backups.path();
+    restore.recorded = RecordedData::FromSettings;
+    ASSERT_TRUE(writeDevice(*d.link, model, quiet, restore));
     std::vector<QByteArray> writes;
     for (const QByteArray &r : d.device.requests())
         if (quint8(r[4]) != command::kIdentify && quint8(r[4]) != command::kReadBlock)

@@ -12,8 +12,8 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QThread>
 #include <QTemporaryDir>
+#include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -160,6 +160,47 @@ TEST(MktoolDevice, ADuplicateAndALostAnswerOnAPacedLineNeverGiveAWrongRead)
     }
     // Under load a read may fail on its time-outs; what matters is that none succeeds wrongly.
     EXPECT_GE(exact, 1);
+}
+
+// A counter the device keeps, set in a file: a write names it with both values and keeps the
+// device's unless told to take the file's; a dry run never calls such a file "the same".
+TEST(MktoolDevice, ACounterSetInAFileIsNamedAndWrittenOnlyWhenTaken)
+{
+    QTemporaryDir dir;
+    const auto path = [&dir](const char *name) { return dir.filePath(QString::fromLatin1(name)); };
+    MksimProcess sim({QStringLiteral("--save"), path("after.tcset")});
+    ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
+    const QStringList port = {QStringLiteral("--port"), sim.path(), QStringLiteral("--backup-dir"), path("backups")};
+    ASSERT_EQ(
+        mktool({QStringLiteral("read"), QStringLiteral("--port"), sim.path(), QStringLiteral("-o"), path("f.tcset")})
+            .code,
+        0);
+    ASSERT_EQ(mktool({QStringLiteral("set"), path("f.tcset"), QStringLiteral("EngOilCntK=10"), QStringLiteral("-o"),
+                      path("g.tcset")})
+                  .code,
+              0);
+    const QString line = QStringLiteral("Счётчик ТО «Замена масла ДВС» (EngOilCntK): в МК 15, в настройках 10 - ");
+    const ToolRun dry =
+        mktool(QStringList{QStringLiteral("write"), path("g.tcset"), QStringLiteral("--dry-run")} + port);
+    EXPECT_EQ(dry.code, 0) << dry.err.constData();
+    EXPECT_TRUE(QString::fromUtf8(dry.out).contains(line + QStringLiteral("остаётся как в МК"))) << dry.out.constData();
+    EXPECT_FALSE(dry.out.contains("уже такие же")) << dry.out.constData();
+
+    const ToolRun kept = mktool(QStringList{QStringLiteral("write"), path("g.tcset")} + port);
+    EXPECT_EQ(kept.code, 0) << kept.err.constData();
+    EXPECT_TRUE(QString::fromUtf8(kept.out).contains(line + QStringLiteral("остаётся как в МК")))
+        << kept.out.constData();
+    const ToolRun taken = mktool(
+        QStringList{QStringLiteral("write"), path("g.tcset"), QStringLiteral("--take"), QStringLiteral("EngOilCntK")} +
+        port);
+    EXPECT_EQ(taken.code, 0) << taken.err.constData();
+    EXPECT_TRUE(QString::fromUtf8(taken.out).contains(line + QStringLiteral("записывается из настроек")))
+        << taken.out.constData();
+    EXPECT_TRUE(QString::fromUtf8(taken.out).contains(kWrittenText));
+    ASSERT_EQ(sim.stop(), 0);
+    TMK after;
+    loadSettingsFile(after, path("after.tcset"));
+    EXPECT_EQ(after.record(kServiceSection).u8(5), 10);
 }
 
 } // namespace

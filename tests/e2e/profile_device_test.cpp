@@ -31,7 +31,8 @@ TEST(ProfileDevice, AppliedToTheDeviceEndsVerifiedAndARefusedProfileWritesNothin
     writeText(path("good.json"), R"({"profile": 1, "settings": [
         {"name": "VelocityLimit", "value": "90"},
         {"name": "hmParams.0", "value": "VirtLockMenu"},
-        {"name": "ColorScheme1.Palette3", "value": "31,0,5"}]})");
+        {"name": "ColorScheme1.Palette3", "value": "31,0,5"},
+        {"name": "EngOilCntK", "value": "10"}]})");
     writeText(path("bad.json"), R"({"profile": 1, "settings": [
         {"name": "VelocityLimit", "value": "90"},
         {"name": "SoundVolume", "value": "3"}]})");
@@ -75,6 +76,8 @@ TEST(ProfileDevice, AppliedToTheDeviceEndsVerifiedAndARefusedProfileWritesNothin
     EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("hmParams.0")), after, ctx), QStringLiteral("VirtLockMenu"));
     EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("ColorScheme1.Palette3")), after, ctx),
               QStringLiteral("31,0,5"));
+    // A service counter the profile sets is the user's change: written like any setting.
+    EXPECT_EQ(settingText(*findNamedSetting(QStringLiteral("EngOilCntK")), after, ctx), QStringLiteral("10"));
 
     // Applied again, nothing changes and nothing is written.
     MksimProcess again({QStringLiteral("--image"), path("after.tcset")});

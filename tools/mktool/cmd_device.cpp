@@ -14,6 +14,7 @@
 #include "link/PortDiscovery.h"
 #include "link/PortMap.h"
 #include "link/TKW_RS.h"
+#include "settings/RecordedUnitTexts.h"
 #include "settings/SettingsDiff.h"
 
 #include <QElapsedTimer>
@@ -21,6 +22,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QThread>
+#include <algorithm>
+#include <set>
 
 namespace mk::tool {
 
@@ -72,9 +75,8 @@ bool selectPort(SerialPort &port, const Args &args, const DeviceOptions &options
                 if (e.text() != told) {
                     told = e.text();
                     err(QStringLiteral("%1 Жду, пока МК появится (%2Ctrl+C - прервать)...\n")
-                            .arg(told, options.waitSeconds > 0
-                                           ? QStringLiteral("до %1 с; ").arg(options.waitSeconds)
-                                           : QString()));
+                            .arg(told, options.waitSeconds > 0 ? QStringLiteral("до %1 с; ").arg(options.waitSeconds)
+                                                               : QString()));
                 }
             }
             if (progress.interrupted())
@@ -109,7 +111,8 @@ int runIdentify(const QStringList &argv)
 {
     const Args args(argv, {kPortOption, kWaitOption}, {QStringLiteral("--json")});
     if (!args.ok() || !args.positional().isEmpty())
-        return usageError(QStringLiteral("identify"), args.ok() ? QStringLiteral("файлы здесь не нужны") : args.error());
+        return usageError(QStringLiteral("identify"),
+                          args.ok() ? QStringLiteral("файлы здесь не нужны") : args.error());
     DeviceOptions options;
     try {
         options = parseDeviceOptions(args);
@@ -177,19 +180,54 @@ int runRead(const QStringList &argv)
     return kOk;
 }
 
+// --take UNIT[,UNIT...]: the units of what the device records to write from the file.
+std::set<RecordedUnitId> parseTake(const Args &args)
+{
+    std::set<RecordedUnitId> take;
+    if (!args.has(QStringLiteral("--take")))
+        return take;
+    for (const QString &name : args.value(QStringLiteral("--take")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const std::optional<RecordedUnitId> unit = recordedUnitByName(name.trimmed());
+        if (!unit) {
+            QStringList names;
+            for (const RecordedUnit &u : deviceRecordedUnits())
+                names << recordedUnitName(u.id);
+            throw Error(QStringLiteral("--take: нет такой части данных МК: %1 (есть: %2)")
+                            .arg(name.trimmed(), names.join(QStringLiteral(", "))));
+        }
+        take.insert(*unit);
+    }
+    return take;
+}
+
+QJsonArray recordedJson(const std::vector<RecordedDifference> &differences, const TMK &device, const TMK &settings)
+{
+    QJsonArray list;
+    for (const RecordedDifference &d : differences)
+        list.append(QJsonObject{{QStringLiteral("unit"), recordedUnitName(d.unit)},
+                                {QStringLiteral("caption"), recordedUnitCaption(d.unit)},
+                                {QStringLiteral("device"), recordedUnitValue(d.unit, device)},
+                                {QStringLiteral("settings"), recordedUnitValue(d.unit, settings)},
+                                {QStringLiteral("written"), d.fromSettings}});
+    return list;
+}
+
 int runWrite(const QStringList &argv)
 {
-    const Args args(argv, {kPortOption, kWaitOption, QStringLiteral("--backup-dir")},
+    const Args args(argv, {kPortOption, kWaitOption, QStringLiteral("--backup-dir"), QStringLiteral("--take")},
                     {QStringLiteral("--dry-run"), QStringLiteral("--json"), QStringLiteral("--restore")});
     if (!args.ok() || args.positional().size() != 1)
         return usageError(QStringLiteral("write"),
                           args.ok() ? QStringLiteral("нужен ровно один файл настроек") : args.error());
     const bool dryRun = args.has(QStringLiteral("--dry-run"));
+    const bool restore = args.has(QStringLiteral("--restore"));
     if (args.has(QStringLiteral("--json")) && !dryRun)
         return usageError(QStringLiteral("write"), QStringLiteral("--json - только вместе с --dry-run"));
     DeviceOptions options;
+    WriteOptions write;
     try {
         options = parseDeviceOptions(args);
+        write.take = parseTake(args);
     } catch (const Error &e) {
         return usageError(QStringLiteral("write"), e.text());
     }
@@ -200,18 +238,36 @@ int runWrite(const QStringList &argv)
     TerminalProgress progress(options.waitSeconds);
     if (!selectPort(link.port(), args, options, progress))
         return notDone(progress);
-    // A dry run stops where the write would start: after the fresh read and the merge.
+    // A dry run stops where the write would start: after the fresh read and the merge. A write
+    // says first what of the device's own records differs from the file and whose copy it
+    // writes, and what a restore replaces.
     std::optional<SettingsDiff> preview;
     RecordedPlan plan;
-    WriteOptions write;
+    std::vector<RecordedDifference> recorded;
+    QStringList replaced;
+    TMK deviceBefore;
     write.backupDir = args.value(QStringLiteral("--backup-dir"), defaultBackupDir());
-    write.recorded = args.has(QStringLiteral("--restore")) ? RecordedData::FromSettings : RecordedData::FollowDevice;
-    if (dryRun)
-        write.confirm = [&preview, &plan](const TMK &device, const TMK &toWrite) {
+    write.recorded = restore ? RecordedData::FromSettings : RecordedData::FollowDevice;
+    write.confirm = [&](const TMK &device, const TMK &toWrite) {
+        deviceBefore = device;
+        recorded = recordedDifferences(device, model, toWrite);
+        if (restore)
+            replaced = restoreReplacesLines(device, model);
+        if (dryRun) {
             preview = diffSettings(device, toWrite);
             plan = recordedPlan(device, toWrite);
             return false;
-        };
+        }
+        progress.finish();
+        const QStringList lines = restore ? QStringList() : recordedDifferenceLines(recorded, device, model);
+        if (!lines.isEmpty())
+            out(QStringLiteral("Данные, которые ведёт МК, в файле другие:\n  %1\n")
+                    .arg(lines.join(QStringLiteral("\n  "))));
+        if (!replaced.isEmpty())
+            out(QStringLiteral("Восстановление копии заменит более новые данные МК:\n  %1\n")
+                    .arg(replaced.join(QStringLiteral("\n  "))));
+        return true;
+    };
     // Said before the first section goes out, so that whatever ends the write, the user knows
     // where the device's memory is kept.
     bool backupTold = false;
@@ -236,11 +292,25 @@ int runWrite(const QStringList &argv)
             QJsonObject json = diffJson(*preview);
             json.insert(QStringLiteral("recordedKept"), QJsonArray::fromStringList(plan.kept));
             json.insert(QStringLiteral("recordedWritten"), QJsonArray::fromStringList(plan.written));
+            json.insert(QStringLiteral("recorded"), recordedJson(recorded, deviceBefore, model));
+            if (restore)
+                json.insert(QStringLiteral("restoreReplaces"), QJsonArray::fromStringList(replaced));
             out(QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Indented)));
-        } else if (preview->identical()) {
+        } else if (preview->identical() && recorded.empty()) {
             out(QStringLiteral("Настройки в МК уже такие же: записывать нечего.\n"));
         } else {
-            out(diffReportText(*preview) + plan.text() + QStringLiteral("\nНичего не записано (--dry-run).\n"));
+            QString text = diffReportText(*preview) + plan.text();
+            if (const QStringList lines = recordedDifferenceLines(recorded, deviceBefore, model);
+                !lines.isEmpty() && !restore)
+                text += QStringLiteral("\nДанные, которые ведёт МК, в файле другие:\n  %1")
+                            .arg(lines.join(QStringLiteral("\n  ")));
+            if (!replaced.isEmpty())
+                text += QStringLiteral("\nВосстановление копии заменит более новые данные МК:\n  %1")
+                            .arg(replaced.join(QStringLiteral("\n  ")));
+            if (!restore && std::any_of(recorded.begin(), recorded.end(),
+                                        [](const RecordedDifference &d) { return !d.fromSettings; }))
+                text += QStringLiteral("\nЗаписать из файла: --take ЧАСТЬ[,ЧАСТЬ...] (имена в скобках).");
+            out(text + QStringLiteral("\nНичего не записано (--dry-run).\n"));
         }
         return kOk;
     }
@@ -261,14 +331,17 @@ const CommandRegistrar kRead({QStringLiteral("read"), kPortHelp + QStringLiteral
                               QStringLiteral("считывает всю память МК в файл настроек"), runRead});
 const CommandRegistrar kWrite(
     {QStringLiteral("write"),
-     QStringLiteral("FILE.tcset ") + kPortHelp + QStringLiteral(" [--backup-dir DIR] [--restore] [--dry-run [--json]]"),
+     QStringLiteral("FILE.tcset ") + kPortHelp +
+         QStringLiteral(" [--backup-dir DIR] [--restore] [--take UNIT[,UNIT...]] [--dry-run [--json]]"),
      QStringLiteral("записывает разделы файла настроек в МК, сохранив перед этим копию его памяти "
                     "(папка по умолчанию: ~/.local/share/mkconf/backups); печатает путь копии. "
                     "Без --port МК ищется по его USB-идентификатору; --wait - сколько его искать "
                     "(по умолчанию 10 с, 0 - пока не нажмут Ctrl+C). --dry-run считывает МК и печатает, что изменит "
                     "запись, по страницам (--json: в JSON), и ничего не записывает. Журналы, средние и сервисные "
-                    "счётчики, которые ведёт МК, остаются такими, как в МК; --restore записывает их из файла "
-                    "(восстановление копии целиком)"),
+                    "счётчики, которые ведёт МК, остаются такими, как в МК, и запись называет те, что в файле другие; "
+                    "--take записывает названные из них из файла (trips, EngOilCntK, ...); --restore записывает их "
+                    "все из файла (восстановление копии целиком) и сначала называет более новые данные МК, "
+                    "которые оно заменит"),
      runWrite});
 
 } // namespace

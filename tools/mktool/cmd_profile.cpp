@@ -8,6 +8,7 @@
 #include "image/TMK.h"
 #include "settings/NamedSettings.h"
 #include "settings/Profile.h"
+#include "settings/RecordedUnitTexts.h"
 #include "settings/SettingsDiff.h"
 #include "settings/ShownValue.h"
 
@@ -95,6 +96,14 @@ int applyToDevice(const Args &args, const QByteArray &profile)
     saveSettingsFile(model, edited);
     QStringList writeArgs{edited};
     writeArgs << linkOptions;
+    // What the profile changes of the device's own counters is the user's change: written.
+    QStringList take;
+    for (const RecordedUnit &unit : deviceRecordedUnits())
+        if (before.sectionHeld(unit.section) &&
+            unitBytes(before.record(unit.section).bytes(), unit) != unitBytes(model.record(unit.section).bytes(), unit))
+            take << recordedUnitName(unit.id);
+    if (!take.isEmpty())
+        writeArgs << QStringLiteral("--take") << take.join(QLatin1Char(','));
     if (args.has(QStringLiteral("--backup-dir")))
         writeArgs << QStringLiteral("--backup-dir") << args.value(QStringLiteral("--backup-dir"));
     return runCommand(QStringLiteral("write"), writeArgs);
@@ -114,7 +123,8 @@ int runApply(const QStringList &argv)
         return usageError(QStringLiteral("apply"),
                           QStringLiteral("нужны профиль и либо ФАЙЛ.tcset -o ФАЙЛ.tcset, либо --device"));
     if (args.value(QStringLiteral("-o")) == QLatin1String("-"))
-        return usageError(QStringLiteral("apply"), QStringLiteral("итог пишется в стандартный вывод; -o - здесь нельзя"));
+        return usageError(QStringLiteral("apply"),
+                          QStringLiteral("итог пишется в стандартный вывод; -o - здесь нельзя"));
     const QByteArray profile = readWholeFile(args.positional().first(), kMaxProfileSize);
     if (device)
         return applyToDevice(args, profile);
