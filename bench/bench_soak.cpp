@@ -41,7 +41,33 @@ struct Tally
     int cancelled = 0;
     int corruptions = 0;
     QMap<QString, int> failures;
-    std::vector<qint64> writeMs; // each write's time on the line, whatever its end
+    std::vector<qint64> writeMs;   // each write's time on the line, whatever its end
+    QMap<QString, qint64> phaseMs; // the writes' time by the step the progress named
+};
+
+// Adds the time between two progress texts to the step the first named.
+class PhaseClock : public Progress
+{
+public:
+    PhaseClock(VirtualClock &clock, QMap<QString, qint64> &into) : m_clock(clock), m_into(into), m_since(clock.nowMs())
+    {}
+    ~PhaseClock() override { setText({}); }
+    void setText(const QString &text) override
+    {
+        const qint64 now = m_clock.nowMs();
+        if (!m_text.isEmpty())
+            m_into[m_text] += now - m_since;
+        m_text = text;
+        m_since = now;
+    }
+    void setValue(int) override {}
+    bool cancelled() const override { return false; }
+
+private:
+    VirtualClock &m_clock;
+    QMap<QString, qint64> &m_into;
+    QString m_text;
+    qint64 m_since;
 };
 
 QString firstLine(const QString &text) { return text.section(QLatin1Char('\n'), 0, 0); }
@@ -139,9 +165,9 @@ void soakWrite(TKW_RS &link, VirtualClock &clock, SimulatedDevice &device, std::
     QByteArray intended = memoryFromImage(intendedModel.image(), memorySize);
     for (int at : {0, memorySize / 2})
         intended.replace(at, kBlockSize, before.mid(at, kBlockSize));
-    NullProgress quiet;
+    PhaseClock phases(clock, tally.phaseMs);
     try {
-        const std::optional<WriteOutcome> outcome = writeDevice(link, model, quiet, backupDir);
+        const std::optional<WriteOutcome> outcome = writeDevice(link, model, phases, backupDir);
         if (!outcome)
             ++tally.cancelled;
         else if (device.memory() != intended || outcome->image != imageFromMemory(intended) ||
@@ -266,13 +292,17 @@ int main(int argc, char **argv)
         print("writes", writeTally, writes * int(seeds));
         // A plain read of every block once: a 7-byte request and a 38-byte answer per block.
         const double plainBytes = double(reads) * double(seeds) * (memorySize / kBlockSize - 2) * 45.0;
-        std::printf("    %zu requests; reads exchanged %.3f times the bytes of reading every block once\n", requests,
-                    double(readBytes) / plainBytes);
+        if (reads > 0)
+            std::printf("    %zu requests; reads exchanged %.3f times the bytes of reading every block once\n",
+                        requests, double(readBytes) / plainBytes);
         if (!writeTally.writeMs.empty()) {
             std::vector<qint64> ms = writeTally.writeMs;
             std::sort(ms.begin(), ms.end());
             std::printf("    writes took %lld ms (median) and %lld ms at the worst: %.2f times the clean write\n",
                         (long long)ms[ms.size() / 2], (long long)ms.back(), double(ms.back()) / double(cleanMs));
+            for (auto it = writeTally.phaseMs.cbegin(); it != writeTally.phaseMs.cend(); ++it)
+                std::printf("        %8lld ms a write on average in \"%s\"\n",
+                            (long long)(it.value() / qint64(ms.size())), it.key().toUtf8().constData());
         }
         corruptions += readTally.corruptions + writeTally.corruptions;
     }

@@ -14,6 +14,9 @@ constexpr int kAttempts = 3;
 constexpr int kRetryPauseMs = 50;
 constexpr int kHalfDuplexPauseMs = 20;
 constexpr int kDrainLimitTimeouts = 5;
+// Quiet that ends a drain after attempts that were all answered: longer than any gap inside a
+// frame or between an answer and its copy, a USB adapter's 16 ms latency timer included.
+constexpr int kAnsweredQuietMs = 30;
 
 } // namespace
 
@@ -43,6 +46,7 @@ void LinkProtocol::exchange(int attempts)
         } catch (const Error &) {
             ++m_disturbances;
             m_unsettled = true;
+            m_answerOwed = m_answerOwed || !m_answerBegun;
             if (k >= attempts)
                 throw;
             m_port.clock().sleepMs(kRetryPauseMs);
@@ -98,6 +102,7 @@ void LinkProtocol::SendFrame()
 void LinkProtocol::ReceiveFrame()
 {
     quint8 *answer = m_frame.beginAnswer();
+    m_answerBegun = false;
     // The request spends 9600 / baud ms per byte on the line before the device can answer.
     const quint32 baud = m_port.BaudRate();
     const qint64 lineMs = baud ? std::llround(9600.0 / double(baud) * m_frame.TxLen()) : 0;
@@ -105,6 +110,7 @@ void LinkProtocol::ReceiveFrame()
     quint8 byte = 0;
     if (!readByteBy(clock.nowMs() + m_firstByteTimeout + lineMs, byte) || byte < kMinFrameLength)
         throw Error(kNoLinkText);
+    m_answerBegun = true;
     answer[0] = byte;
     const int length = byte;
     // Once the length is known, the rest is taken as the driver holds it; while the frame is
@@ -150,6 +156,8 @@ void LinkProtocol::discardStale()
 void LinkProtocol::drainLine()
 {
     m_unsettled = false;
+    const int quietMs = m_answerOwed ? m_firstByteTimeout : qMin<int>(m_firstByteTimeout, kAnsweredQuietMs);
+    m_answerOwed = false;
     PortIo *p = m_port.io();
     if (!p)
         return;
@@ -166,7 +174,7 @@ void LinkProtocol::drainLine()
             m_disturbances += quint64(n);
             quietSince = now;
         }
-        const qint64 left = qMin(quietSince + m_firstByteTimeout, giveUp) - now;
+        const qint64 left = qMin(quietSince + quietMs, giveUp) - now;
         if (left <= 0)
             return;
         if (n <= 0)

@@ -11,7 +11,10 @@
 //  - after a failed attempt the line is unsettled, and so it stays after an exchange that
 //    needed a retry (the device may still be answering an earlier attempt): before the next
 //    request goes out, the line is drained until it has been quiet for one first-byte
-//    time-out;
+//    time-out. When every failed attempt since the last drain was answered (the device sent
+//    its answer, only it came damaged, busy or of another shape), no late answer is owed: a
+//    copy or a stray tail follows at once, and the drain waits for 30 ms of quiet
+//    only, so that a disturbed section write (first-byte time-out 2 s) costs a retry, not seconds;
 //  - every failed attempt and every stale or drained byte counts as a disturbance: they are
 //    what an answer taken for the wrong request leaves behind. A caller that reads data notes
 //    the count before and after each exchange and reads again what it cannot trust
@@ -98,6 +101,10 @@ private:
     quint16 m_interByteTimeout = 200;
     quint8 m_portType = kPortRs232;
     bool m_unsettled = false;
+    // Some failed attempt since the last drain got no answer at all: it may still come.
+    bool m_answerOwed = false;
+    // The current attempt's answer began (its length byte came).
+    bool m_answerBegun = false;
     quint64 m_disturbances = 0;
     quint64 m_refusedAnswers = 0;
     QByteArray m_lastRefused;
