@@ -11,6 +11,10 @@ namespace mk {
 namespace {
 int g_pipe[2] = {-1, -1};
 
+// A shutdown or kill, a closed session, Ctrl+C in the terminal the program was started from: each
+// would otherwise end the program at once, in the middle of writing to the device.
+constexpr int kEndSignals[] = {SIGTERM, SIGHUP, SIGINT};
+
 extern "C" void onEndSignal(int)
 {
     const char byte = 1;
@@ -37,13 +41,13 @@ public:
         action.sa_handler = onEndSignal;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;
-        sigaction(SIGTERM, &action, nullptr);
-        sigaction(SIGHUP, &action, nullptr);
+        for (const int endSignal : kEndSignals)
+            sigaction(endSignal, &action, nullptr);
     }
     ~Watch()
     {
-        std::signal(SIGTERM, SIG_DFL);
-        std::signal(SIGHUP, SIG_DFL);
+        for (const int endSignal : kEndSignals)
+            std::signal(endSignal, SIG_DFL);
         for (int &fd : g_pipe)
             if (fd >= 0)
                 ::close(std::exchange(fd, -1));

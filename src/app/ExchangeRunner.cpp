@@ -7,6 +7,7 @@
 #include "widgets/MessageBoxes.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QEventLoop>
 #include <QMetaObject>
 #include <QThread>
@@ -22,6 +23,7 @@ namespace {
 bool g_running = false;
 TProgressForm *g_progressWindow = nullptr;
 bool g_endAfterExchange = false;
+bool g_asking = false;
 
 struct RunningMark
 {
@@ -29,11 +31,25 @@ struct RunningMark
     ~RunningMark() { g_running = false; }
 };
 
+// The dialogs open over the exchange: the question and any box it shows.
+QList<QDialog *> openDialogs()
+{
+    QList<QDialog *> dialogs;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *dialog = qobject_cast<QDialog *>(w); dialog && dialog != g_progressWindow && dialog->isVisible() &&
+                                                       (dialog->isModal() || dialog->testAttribute(Qt::WA_ShowModal)))
+            dialogs << dialog;
+    return dialogs;
+}
+
 } // namespace
 
 bool exchangeRunning() { return g_running; }
 
-QWidget *boxParent(QWidget *fallback) { return g_progressWindow ? g_progressWindow : fallback; }
+QWidget *boxParent(QWidget *fallback)
+{
+    return g_progressWindow && g_progressWindow->isVisible() ? g_progressWindow : fallback;
+}
 
 void runExchange(QWidget *owner, const std::function<void(Progress &)> &work)
 {
@@ -82,10 +98,16 @@ void endWhenExchangeAllows()
             QTimer::singleShot(250, qApp, [] { endWhenExchangeAllows(); });
             return;
         }
+        // Served now: should the user keep the program (unsaved edits), later exchanges ask again.
+        g_endAfterExchange = false;
         QCoreApplication::quit();
         return;
     }
     g_endAfterExchange = true;
+    // An open question (the write preview) is answered "Отмена": nothing has been written yet.
+    if (g_asking)
+        for (QDialog *dialog : openDialogs())
+            dialog->reject();
     // A read stops at once; sections being written go on to the end, the window ignoring Cancel.
     if (g_progressWindow)
         g_progressWindow->reject();
@@ -95,12 +117,28 @@ bool askOnUiThread(QObject *context, const std::function<bool()> &question)
 {
     bool answer = false;
     const auto ask = [&] {
+        // Asked to end before the question came up: it is not asked, the answer is no.
+        if (g_endAfterExchange)
+            return;
+        // The question stands alone: the progress window would stay on top of it at its last step,
+        // with a Cancel that cannot act while the exchange waits for the answer.
+        const bool hid = g_progressWindow && g_progressWindow->isVisible();
+        if (hid)
+            g_progressWindow->hide();
+        g_asking = true;
         try {
             answer = question();
         } catch (const Error &e) {
             showError(boxParent(qobject_cast<QWidget *>(context)), e.text());
             answer = false;
         }
+        g_asking = false;
+        // An end request while it was open answered it no, whatever was pressed after.
+        if (g_endAfterExchange)
+            answer = false;
+        // The exchange goes on: its progress shows again.
+        if (hid && answer && g_progressWindow)
+            g_progressWindow->show();
     };
     if (QThread::currentThread() == context->thread())
         ask();

@@ -138,27 +138,36 @@ private slots:
         QVERIFY(!exchangeRunning());
     }
 
-    // A box asked for while the exchange runs comes up over the progress window, which stays on
-    // top; once the exchange is over, boxes go to the window that asks again.
-    void boxesDuringAnExchangeComeUpOverTheProgressWindow()
+    // A question the exchange asks stands alone: the progress window is hidden while it is open,
+    // so the question and any box it shows come up over the owner; a yes brings the progress
+    // window back, on top again. Once the exchange is over, boxes go to the window that asks.
+    void questionsDuringAnExchangeStandAlone()
     {
         QWidget owner;
+        owner.show();
         QList<QWidget *> parents;
-        TProgressForm *form = nullptr; // compared, never used once the exchange is over
+        bool progressWhileAsked = false;
+        TProgressForm *afterYes = nullptr; // compared, never used once the exchange is over
         Qt::WindowFlags flags;
         const ScopedDialogHook hook([&](QDialog &dialog) {
             parents << dialog.parentWidget();
+            progressWhileAsked = progressWhileAsked || shownProgressForm();
             return int(QMessageBox::Ok);
         });
         runExchange(&owner, [&](Progress &) {
-            askOnUiThread(&owner, [&]() -> bool {
-                form = shownProgressForm();
-                flags = form ? form->windowFlags() : Qt::WindowFlags();
-                throw Error(QStringLiteral("Нет связи с МК"));
+            askOnUiThread(&owner, [&] {
+                progressWhileAsked = progressWhileAsked || shownProgressForm();
+                return true;
             });
+            onGuiThread([&] {
+                afterYes = shownProgressForm();
+                flags = afterYes ? afterYes->windowFlags() : Qt::WindowFlags();
+            });
+            askOnUiThread(&owner, []() -> bool { throw Error(QStringLiteral("Нет связи с МК")); });
         });
-        QVERIFY(form);
-        QCOMPARE(parents, QList<QWidget *>{form});
+        QVERIFY(!progressWhileAsked);
+        QVERIFY(afterYes);
+        QCOMPARE(parents, QList<QWidget *>{&owner});
         QCOMPARE(boxParent(&owner), &owner);
         QVERIFY(flags & Qt::WindowStaysOnTopHint);
         QVERIFY(flags & Qt::FramelessWindowHint);
