@@ -84,14 +84,16 @@ void DeviceSteps::write()
 
 bool DeviceSteps::confirmWrite(const TMK &device, const TMK &toWrite)
 {
-    // Over the progress window, which stays on top while the exchange waits for the answer.
+    // The progress window is hidden while the exchange waits for the answer: over the main window.
     QWidget *parent = boxParent(m_window);
-    const SettingsDiff diff = diffSettings(device, toWrite);
+    SettingsDiff diff = diffSettings(device, toWrite);
     if (diff.identical()) {
         showInformation(parent, QStringLiteral("Настройки в МК уже такие же, как записываемые. Запись не нужна, "
                                                "в МК ничего не записано."));
         return false;
     }
+    // The note that the page closed a hot menu's gaps only where it did so in this session.
+    creditSessionTidyUps(diff, m_state.model());
     WritePreviewDialog dialog(diff, parent);
     dialog.setNote(recordedPlan(device, toWrite).text());
     return execDialog(dialog) == QDialog::Accepted;

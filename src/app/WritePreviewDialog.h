@@ -10,6 +10,7 @@ class QLabel;
 namespace mk {
 
 struct SettingsDiff;
+class SettingsDiffView;
 
 struct ChangePreviewTexts
 {
@@ -33,6 +34,10 @@ public:
     static ChangePreviewTexts profileTexts();
 
 private:
+    // Sized to show its content whole within the screen's available area.
+    void fitToContent();
+
+    SettingsDiffView *m_view = nullptr;
     QLabel *m_note = nullptr;
 };
 

@@ -268,6 +268,12 @@ QString SettingChange::line() const
     return QStringLiteral("%1\t%2 -> %3").arg(label(), shownBefore, shownAfter);
 }
 
+int DiffPage::settingCount() const
+{
+    return int(std::count_if(changes.begin(), changes.end(),
+                             [](const SettingChange &c) { return c.kind == ChangeKind::Setting; }));
+}
+
 int SettingsDiff::changeCount() const
 {
     int n = 0;
@@ -358,8 +364,12 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
     };
 
     std::array<QByteArray, kSectionCount> named;
-    for (int k = 0; k < kSectionCount; ++k)
+    // Bytes a listed setting stores in: their other bits are not listed again without a name.
+    std::array<QByteArray, kSectionCount> listed;
+    for (int k = 0; k < kSectionCount; ++k) {
         named[size_t(k)] = QByteArray(kRecordSizes[size_t(k)], '\0');
+        listed[size_t(k)] = QByteArray(kRecordSizes[size_t(k)], '\0');
+    }
     // The hot menus as the page shows them, their gaps closed: an item that only moved up does
     // not show as moved.
     TMK closedBefore = before, closedAfter = after;
@@ -375,6 +385,9 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
         const Record &ra = mb.record(s.section), &rb = ma.record(s.section);
         if (!fieldBitsDiffer(ra.bytes(), rb.bytes(), s.bytes))
             continue;
+        for (const FieldByte &b : s.bytes)
+            if (b.offset < listed[size_t(s.section)].size())
+                listed[size_t(s.section)][b.offset] = '\1';
         QString caption = settingCaption(s, ctxAfter);
         if (caption.isEmpty())
             caption = settingCaption(s, ctxBefore);
@@ -423,8 +436,8 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
         QMap<QString, QList<int>> offsets;
         QStringList order;
         for (int i = 0; i < qMin(ra.size(), rb.size()); ++i) {
-            if (!((quint8(ra[i]) ^ quint8(rb[i])) & ~quint8(named[size_t(k)][i])) || journalAt(k, i) ||
-                inAccumulator(k, i))
+            if (!((quint8(ra[i]) ^ quint8(rb[i])) & ~quint8(named[size_t(k)][i])) || listed[size_t(k)][i] ||
+                journalAt(k, i) || inAccumulator(k, i))
                 continue;
             QString page = pageOfByte(k, i);
             if (page.isEmpty())
@@ -482,6 +495,23 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
     diff.modelCodeAfter = after.modelCode();
     diff.modelCodesDiffer = diff.modelCodeBefore != diff.modelCodeAfter;
     return diff;
+}
+
+void creditSessionTidyUps(SettingsDiff &diff, const TMK &held)
+{
+    if (diff.tidyUps.empty())
+        return;
+    TMK base;
+    base.replaceImage(held.modelCode(), held.baseImage());
+    const Record &was = base.record(kDisplaySection), &now = held.record(kDisplaySection);
+    for (int list = 0; list < kHotMenuCount; ++list) {
+        const HotMenu listWas = readHotMenu(was, list), listNow = readHotMenu(now, list);
+        const bool closedNow = !held.baseImage().isEmpty() && !hotMenuGaps(listWas).isEmpty() &&
+                               hotMenuGaps(listNow).isEmpty() && compacted(listWas) == compacted(listNow);
+        for (SettingChange &c : diff.tidyUps)
+            if (c.caption == hotMenuCaption(list) && c.after == kClosedByPage && !closedNow)
+                c.after = c.shownAfter = gapsText({});
+    }
 }
 
 QString SettingsDiff::tidyUpLine() const

@@ -15,8 +15,9 @@
 // of their own (tidyUpLine). What the device records shows as journals and sets of
 // averages: "Журнал поездок: очищен, было 8 записей", "Накопленные средние «Поездка»: обнулены, …".
 // Bits of the records that no name covers are still reported, grouped by the page (or the
-// section) they belong to, and so are image bytes outside every record and a differing model
-// code: two images that differ anywhere never compare equal.
+// section) they belong to, unless a setting listed as changed stores in the same byte (the byte
+// is listed once, under the setting's name); so are image bytes outside every record and a
+// differing model code: two images that differ anywhere never compare equal.
 
 #include <QString>
 #include <vector>
@@ -58,6 +59,10 @@ struct DiffPage
 {
     QString page;
     std::vector<SettingChange> changes;
+
+    // The settings changed on the page, counted as the editor's tab counts them: named settings
+    // only, not the bytes without a name, journals or averages listed beside them.
+    int settingCount() const;
 };
 
 struct SettingsDiff
@@ -80,6 +85,12 @@ struct SettingsDiff
 
 // `before` and `after` as loaded or read: their records decoded from their images.
 SettingsDiff diffSettings(const TMK &before, const TMK &after);
+
+// A hot menu's gaps count as closed by the page (the tidy-up line's "страница при открытии
+// убрала …") only where the page closed them in this session: `held`, the settings held now,
+// lacks the gaps its image as read or loaded (TMK::baseImage()) had. Any other tidy-up of `diff`
+// (the settings came without them from a file) is told as a plain difference of gaps.
+void creditSessionTidyUps(SettingsDiff &diff, const TMK &held);
 
 // Plain text of the comparison, one page after another ("Сохранить как текст", mktool):
 //   [Границы]

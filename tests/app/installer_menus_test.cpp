@@ -16,12 +16,16 @@
 #include "link/Backup.h"
 
 #include <QDir>
+#include <QHeaderView>
 #include <QAction>
 #include <QCheckBox>
 #include <QDate>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabWidget>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -171,6 +175,100 @@ private slots:
         QVERIFY(!m_link.written);
         QVERIFY(shown.isEmpty());
         QVERIFY(dialogs.texts(QMessageBox::Information).last().contains(QStringLiteral("уже такие же")));
+    }
+
+    // As a new user meets it: settings read from a device whose hot menu has an empty place, the
+    // editor opened and another colour scheme chosen, the write previewed. The scheme's byte is
+    // listed once, under its setting; the page is counted as the editor's tab counts it; the
+    // preview opens showing both value columns within the screen, with no progress window behind
+    // it. The note that the page closed the hot menu's gaps shows only in the session it did.
+    void writePreviewAsANewUserSeesIt()
+    {
+        MainFormSetup setup;
+        setup.iniPath = path(QStringLiteral("mkconf.ini"));
+        setup.programDir = m_dir->path();
+        setup.link = std::make_unique<FakeDeviceLink>(m_link);
+        setup.access = &m_access;
+        TMainForm form(std::move(setup)); // the real editor
+        form.show();
+        m_link.deviceImage = makeFactoryImage(1, 1);
+        QTest::mouseClick(button(form, QStringLiteral("bGetParams")), Qt::LeftButton);
+
+        QStringList tabs, rows;
+        QString note;
+        bool progressBehind = true;
+        QRect frame, screen;
+        int valuesRight = 0, viewWidth = 0, frameWidth = 0, previews = 0;
+        DialogScript dialogs;
+        dialogs.other = [&](QDialog &dialog) {
+            if (dialog.objectName() == QLatin1String("MK_SetParamsDlg")) {
+                dialog.show();
+                auto *main = dialog.findChild<QTabWidget *>(QStringLiteral("pcMain"));
+                auto *disp = dialog.findChild<QTabWidget *>(QStringLiteral("pcDisp"));
+                main->setCurrentWidget(dialog.findChild<QWidget *>(QStringLiteral("tsDisp")));
+                disp->setCurrentWidget(dialog.findChild<QWidget *>(QStringLiteral("tsColor")));
+                auto *schemes = dialog.findChild<QWidget *>(QStringLiteral("rgActiveColorScheme"));
+                QTest::mouseClick(schemes->findChildren<QRadioButton *>().value(1), Qt::LeftButton);
+                if (!QTest::qWaitFor([&] { return disp->tabText(disp->currentIndex()).contains(QLatin1Char('(')); }))
+                    qWarning("the editor's tab shows no count");
+                tabs = {main->tabText(main->currentIndex()), disp->tabText(disp->currentIndex())};
+                return int(QDialog::Accepted);
+            }
+            if (dialog.objectName() != QLatin1String("WritePreviewDialog"))
+                return int(QDialog::Rejected);
+            progressBehind = false;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                progressBehind = progressBehind || (w->objectName() == QLatin1String("ProgressForm") && w->isVisible());
+            rows = treeRows(dialog);
+            auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("tvDiff"));
+            for (int i = 0; i < tree->topLevelItemCount(); ++i)
+                if (tree->topLevelItem(i)->text(0).startsWith(QStringLiteral("Горячие меню")))
+                    note = tree->topLevelItem(i)->text(0);
+            dialog.show();
+            if (!QTest::qWaitForWindowExposed(&dialog))
+                qWarning("the preview did not show");
+            frame = dialog.geometry();
+            frameWidth = dialog.frameGeometry().width();
+            screen = dialog.screen()->availableGeometry();
+            valuesRight = tree->header()->sectionViewportPosition(2) + tree->header()->sectionSize(2);
+            viewWidth = tree->viewport()->width();
+            if (const QString dir = qEnvironmentVariable("MK_PREVIEW_PNG"); !dir.isEmpty())
+                dialog.grab().save(dir + QStringLiteral("/write-preview-%1.png").arg(++previews));
+            dialog.hide();
+            return int(QDialog::Rejected);
+        };
+        QTest::mouseClick(button(form, QStringLiteral("bEditParams")), Qt::LeftButton);
+        QVERIFY(form.modified());
+        QTest::mouseClick(button(form, QStringLiteral("bSetParams")), Qt::LeftButton);
+
+        QVERIFY2(tabs.size() == 2 && tabs[0].startsWith(QStringLiteral("Дисплей (")), qPrintable(tabs.join(u'|')));
+        const QString count = tabs[0].mid(tabs[0].indexOf(u'('));
+        QCOMPARE(tabs[1], QStringLiteral("Цветовые схемы ") + count);
+        QVERIFY2(rows.contains(QStringLiteral("Цветовые схемы ") + count), qPrintable(rows.join(u'\n')));
+        for (const QString &row : rows)
+            QVERIFY2(!row.startsWith(QStringLiteral("Без имени")), qPrintable(row));
+        QVERIFY(!progressBehind);
+        // Within the screen as every window is kept (ScreenFit), its frame no wider than the screen.
+        QVERIFY2(
+            screen.contains(frame) && frameWidth <= screen.width(),
+            qPrintable(
+                QStringLiteral("%1,%2 %3x%4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height())));
+        QVERIFY2(valuesRight <= viewWidth, qPrintable(QStringLiteral("%1 > %2").arg(valuesRight).arg(viewWidth)));
+        // The editor closed the menu's empty place when it opened, in this session.
+        QVERIFY2(note.startsWith(QStringLiteral("Горячие меню «Параметры»: страница при открытии убрала")),
+                 qPrintable(note));
+
+        // Saved, and written from the file in a later session: the page made nothing then.
+        dialogs.fileNames << path(QStringLiteral("scheme.tcset"));
+        QTest::mouseClick(button(form, QStringLiteral("bSaveParams")), Qt::LeftButton);
+        dialogs.fileNames << path(QStringLiteral("scheme.tcset"));
+        QTest::mouseClick(button(form, QStringLiteral("bLoadParams")), Qt::LeftButton);
+        QVERIFY(!form.modified());
+        note.clear();
+        QTest::mouseClick(button(form, QStringLiteral("bSetParams")), Qt::LeftButton);
+        QVERIFY2(!note.contains(QStringLiteral("убрала")) &&
+                     note.contains(QStringLiteral("«Параметры» места 6 -> нет")),
+                 qPrintable(note));
     }
 
     void compareWithFileAndDevice()

@@ -7,6 +7,8 @@
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
 #include "link/DeviceExchange.h"
+#include "settings/NamedSettings.h"
+#include "settings/RecordSet.h"
 #include "settings/SettingsDiff.h"
 #include "sim/SimulatedDevice.h"
 #include "support/Mksim.h"
@@ -148,6 +150,41 @@ TEST(WritePreview, ListsTheEditsByPageAndADeclinedOneWritesNothing)
         return false;
     });
     EXPECT_TRUE(identical);
+}
+
+// Each predefined scheme chosen as the colour page chooses it: the scheme's byte is listed once,
+// under its setting (its other bits, the scheme last loaded, are not listed again without a name),
+// and every page counts the settings that differ as the editor's tab counts them.
+TEST(WritePreview, AChosenSchemeIsListedOnceAndCountedAsTheEditorCounts)
+{
+    PtyDevice d(0xFC, 0x0101);
+    const TMK device = modelFrom(d);
+    for (int scheme = 2; scheme <= 3; ++scheme) {
+        TMK chosen = device;
+        chooseColourScheme(chosen.record(kDisplaySection), scheme, false, {});
+        chosen.encodeAll();
+        SettingsDiff seen;
+        RecordingProgress progress;
+        QTemporaryDir backups;
+        writeDevice(*d.link, chosen, progress, backups.path(), [&](const TMK &now, const TMK &toWrite) {
+            seen = diffSettings(now, toWrite);
+            return false;
+        });
+        QStringList byteLines;
+        for (const Line &l : linesOf(seen))
+            if (l.name.isEmpty())
+                byteLines << l.caption;
+        EXPECT_TRUE(byteLines.isEmpty()) << scheme << ": " << byteLines.join(QStringLiteral("; ")).toStdString();
+        EXPECT_EQ(seen.unnamedBytes, 0) << scheme;
+        ASSERT_EQ(seen.pages.size(), 1u) << scheme;
+        EXPECT_EQ(seen.pages[0].page, QStringLiteral("Цветовые схемы"));
+        int editorCount = 0;
+        for (const NamedSetting &s : namedSettings())
+            editorCount += s.page == seen.pages[0].page && settingDiffers(s, takeRecords(device), takeRecords(chosen));
+        EXPECT_EQ(seen.pages[0].settingCount(), editorCount) << scheme;
+        EXPECT_EQ(seen.pages[0].settingCount(), int(seen.pages[0].changes.size())) << scheme;
+    }
+    EXPECT_TRUE(requestWords(d.device.requests(), command::kBeginSectionWrite).empty());
 }
 
 // Whatever byte of the image differs, the comparison never says "identical", and a change that
