@@ -21,7 +21,7 @@ class DemoLine
 {
 public:
     virtual ~DemoLine() = default;
-    // The port number that leads to the device, its node ("/dev/pts/3", "COM32"), and the
+    // The port number that leads to the device, its node ("/dev/pts/3", "COM256"), and the
     // ports the link opens while the demo runs.
     virtual int portNumber() const = 0;
     virtual QString node() const = 0;

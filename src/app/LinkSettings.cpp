@@ -12,7 +12,9 @@ void LoadSettings(SerialPort &port, QSettings &ini)
     ini.beginGroup(kLinkSettingsGroup);
     const int n = ini.value(QStringLiteral("Port"), port.PortNumber()).toInt();
     ini.endGroup();
-    port.SelectPort(n);
+    // A number no port can have (an edited or damaged file) keeps the port chosen so far.
+    if (n >= 1 && n <= kMaxPortNumber)
+        port.SelectPort(n);
 }
 
 void SaveSettings(const SerialPort &port, QSettings &ini)

@@ -51,12 +51,14 @@ int portFromRegistryNames(const QList<QPair<QString, QString>> &instances, const
         if (!friendlyName.contains(kDeviceMarker))
             continue;
         const qsizetype com = friendlyName.indexOf(QLatin1String("COM"));
-        if (com < 0 || com + 3 >= friendlyName.size() || !friendlyName[com + 3].isDigit())
+        if (com < 0)
             continue;
-        // One or two digits: "COM123" names port 12.
-        int n = friendlyName[com + 3].digitValue();
-        if (com + 4 < friendlyName.size() && friendlyName[com + 4].isDigit())
-            n = n * 10 + friendlyName[com + 4].digitValue();
+        // Every digit counts ("COM123" is port 123); a number no port can have names none.
+        int n = 0;
+        for (qsizetype i = com + 3; i < friendlyName.size() && friendlyName[i].isDigit() && n <= kMaxPortNumber; ++i)
+            n = n * 10 + friendlyName[i].digitValue();
+        if (n < 1 || n > kMaxPortNumber)
+            continue;
         if (present(n))
             return n;
     }

@@ -43,8 +43,8 @@ void nameListedNode(SerialNodeInfo &n, const QString &portName, const QString &s
 int portFromSerialNodes(const QList<SerialNodeInfo> &nodes);
 
 // The registry rule over (instance name, display name) pairs in the registry's order: the
-// display name must hold the marker; the digits after its first "COM" (one or two) give the
-// port; the first instance whose port is present wins. 0 when none does.
+// display name must hold the marker; the digits after its first "COM" give the port (1..256);
+// the first instance whose port is present wins. 0 when none does.
 int portFromRegistryNames(const QList<QPair<QString, QString>> &instances, const std::function<bool(int)> &present);
 
 // Where automatic search looks. The system source is used unless a test gives another.

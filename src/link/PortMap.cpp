@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QRegularExpression>
 #include <algorithm>
+#include <limits>
 #include <mutex>
 
 namespace mk {
@@ -70,9 +71,13 @@ QString nodeForPort(int n)
 
 int portForNode(const QString &node)
 {
+    // The names first: resolving every number's node costs a look at the file system each.
+    for (int n = 1; n <= kMaxPortNumber; ++n)
+        if (nodeForPort(n) == node)
+            return n;
     const QString wanted = canonical(node);
     for (int n = 1; n <= kMaxPortNumber; ++n)
-        if (nodeForPort(n) == node || canonical(nodeForPort(n)) == wanted)
+        if (canonical(nodeForPort(n)) == wanted)
             return n;
     return 0;
 }
@@ -150,6 +155,19 @@ int portNumberFromName(const QString &name)
     static const QRegularExpression re(QStringLiteral("^COM(\\d+)"));
     const QRegularExpressionMatch m = re.match(name);
     return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+
+std::optional<int> typedPortNumber(const QString &text)
+{
+    static const QRegularExpression re(QStringLiteral("^(?:COM)?([+-]?\\d+)$"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = re.match(text.trimmed());
+    if (!m.hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const int n = m.captured(1).toInt(&ok);
+    // Too many digits for an int is still a number, and out of any range.
+    return ok ? n : std::numeric_limits<int>::max();
 }
 
 } // namespace mk

@@ -1,22 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Port numbers 1..32 (what the ini file stores and the user sees as "COMn") and the Linux
+// Port numbers 1..256 (what the ini file stores and the user sees as "COMn") and the Linux
 // device nodes behind them. The mapping is fixed, so a number keeps meaning the same node:
-//   COM1..COM2    /dev/ttyS0..ttyS1     on-board serial ports
-//   COM3..COM12   /dev/ttyACM0..ttyACM9 USB modems (the trip computer's own USB port)
-//   COM13..COM22  /dev/ttyUSB0..ttyUSB9 USB serial adapters
-//   COM23..COM32  /dev/ttyS2..ttyS11    further on-board ports
+//   COM1..COM2      /dev/ttyS0..ttyS1       on-board serial ports
+//   COM3..COM12     /dev/ttyACM0..ttyACM9   USB modems (the trip computer's own USB port)
+//   COM13..COM22    /dev/ttyUSB0..ttyUSB9   USB serial adapters
+//   COM23..COM32    /dev/ttyS2..ttyS11      further on-board ports
+//   COM33..COM122   /dev/ttyACM10..ttyACM99 further USB modems
+//   COM123..COM212  /dev/ttyUSB10..ttyUSB99 further USB serial adapters
+//   COM213..COM256  /dev/ttyS12..ttyS55     further on-board ports
 // A number can be pointed at any other node (a pseudo-terminal for tests and the demo) by
 // setPortOverride, or from outside by the environment variable MK_PORTS="7=/dev/pts/3,8=...".
 // On Windows the number is the COM port number itself.
 
 #include <QString>
+#include <optional>
 
 namespace mk {
 
-constexpr int kMaxPortNumber = 32;
+// Windows numbers its COM ports up to COM256.
+constexpr int kMaxPortNumber = 256;
 
-// The node of port n (override first, then the table); empty when n is out of 1..32.
+// The node of port n (override first, then the table); empty when n is out of 1..kMaxPortNumber.
 QString nodeForPort(int n);
 // The table alone: the Linux node above, or "COMn" on Windows.
 QString systemPortNode(int n);
@@ -37,6 +42,9 @@ QString portLabel(int n);
 QString portDisplayName(int n);
 // The number after the letters "COM" at the start of a list item; 0 when there is none.
 int portNumberFromName(const QString &name);
+// The number a user typed for a port: "40", "COM40" or "com40" give 40, whether in range or not;
+// nothing for any other text (a node such as "/dev/ttyACM0").
+std::optional<int> typedPortNumber(const QString &text);
 
 // The stable names the package's udev rule gives the trip computer: "/dev/mk-0" beside its
 // "/dev/ttyACM0". The folder is /dev unless a test points it elsewhere.

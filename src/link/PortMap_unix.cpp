@@ -23,7 +23,13 @@ QString systemPortNode(int n)
         return QStringLiteral("/dev/ttyACM%1").arg(n - 3);
     if (n <= 22)
         return QStringLiteral("/dev/ttyUSB%1").arg(n - 13);
-    return QStringLiteral("/dev/ttyS%1").arg(n - 23 + 2);
+    if (n <= 32)
+        return QStringLiteral("/dev/ttyS%1").arg(n - 23 + 2);
+    if (n <= 122)
+        return QStringLiteral("/dev/ttyACM%1").arg(n - 33 + 10);
+    if (n <= 212)
+        return QStringLiteral("/dev/ttyUSB%1").arg(n - 123 + 10);
+    return QStringLiteral("/dev/ttyS%1").arg(n - 213 + 12);
 }
 
 QString portLabel(int n) { return QStringLiteral("COM%1 (%2)").arg(n).arg(nodeForPort(n)); }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The one serial port of the program: which of the ports 1..32 exist, opening one with the
+// The one serial port of the program: which of the ports 1..256 exist, opening one with the
 // fixed line settings (115200 baud, 8 data bits, no parity, two stop bits), the baud rate,
 // DTR/RTS and purges. It knows nothing of frames.
 // The port is opened at the start of an exchange and closed at its end, on the thread that
@@ -27,7 +27,7 @@ public:
     SerialPort(const SerialPort &) = delete;
     SerialPort &operator=(const SerialPort &) = delete;
 
-    // Probes ports 1..32 (closing the open port first); returns how many are present.
+    // Probes ports 1..kMaxPortNumber (closing the open port first); returns how many are present.
     int ScanPorts();
     // The lowest port the last scan found, or 0.
     int FirstPort() const;

@@ -96,6 +96,9 @@ TEST(PortDialog, PortsTheDevicesLinkLeadsToComeFirst)
     PortRig rig;
     rig.backend->addPort(9, PortRig::silent);
     rig.backend->setDeviceLink(9, QStringLiteral("/dev/mk-0"));
+    rig.backend->addPort(40, PortRig::silent);
+    rig.backend->addPort(256, PortRig::silent);
+    rig.backend->setDeviceLink(256, QStringLiteral("/dev/mk-1"));
     rig.port->ScanPorts();
     rig.port->OpenPort(4);
     rig.port->ClosePort();
@@ -104,8 +107,8 @@ TEST(PortDialog, PortsTheDevicesLinkLeadsToComeFirst)
     QList<int> numbers;
     for (const PortChoiceItem &item : items)
         numbers << item.number;
-    EXPECT_EQ(numbers, (QList<int>{9, 1, 4}));
-    EXPECT_EQ(preselected, 2); // still the current port, wherever it stands
+    EXPECT_EQ(numbers, (QList<int>{9, 256, 1, 4, 40}));
+    EXPECT_EQ(preselected, 3); // still the current port, wherever it stands
 
     // The choice is by number, not by row.
     AccessGuard guard;
@@ -174,6 +177,15 @@ TEST(LinkSettings, PortNumberLivesUnderRs232Port)
     LoadSettings(again, ini);
     EXPECT_EQ(again.PortNumber(), 5);
     EXPECT_FALSE(again.IsOpen()); // the first exchange opens it, not the start
+
+    // Every COM number is kept; a number no port can have leaves the port as it was.
+    for (const auto &[stored, kept] : {std::pair{QVariant(256), 256}, std::pair{QVariant(257), 256},
+                                       std::pair{QVariant(0), 256}, std::pair{QVariant(-3), 256},
+                                       std::pair{QVariant(QStringLiteral("COM7")), 256}, std::pair{QVariant(40), 40}}) {
+        ini.setValue(QStringLiteral("RS232/Port"), stored);
+        LoadSettings(again, ini);
+        EXPECT_EQ(again.PortNumber(), kept) << stored.toString().toStdString();
+    }
 }
 
 } // namespace

@@ -149,7 +149,7 @@ private slots:
         DialogScript dialogs;
         auto demo = std::make_unique<DemoDevice>(quint16(0x0101), 2);
         const int port = demo->portNumber();
-        QVERIFY(port >= 1 && port <= 32);
+        QVERIFY(port >= 1 && port <= kMaxPortNumber);
         SerialDeviceLink link(std::move(demo));
         QVERIFY(link.findDevicePort(nullptr, true));
         QVERIFY(dialogs.boxes.isEmpty());

@@ -51,13 +51,13 @@ TEST(DeviceStatusText, NamesTheFirstTripComputerByPortAndStableName)
           tripComputer(QStringLiteral("/dev/ttyACM0"), QStringLiteral("/dev/mk-0"))},
          QStringLiteral("МК подключён: COM3 — /dev/mk-0")},
         // Outside the table no number is handed out just for the status bar.
-        {{tripComputer(QStringLiteral("/dev/ttyACM42"))}, QStringLiteral("МК подключён: /dev/ttyACM42")},
+        {{tripComputer(QStringLiteral("/dev/ttyACM100"))}, QStringLiteral("МК подключён: /dev/ttyACM100")},
         // A node that is the port's own name (Windows) is not said twice.
         {{tripComputer(QStringLiteral("com9"))}, QStringLiteral("МК подключён: COM9")},
     };
     for (const auto &c : cases)
         EXPECT_EQ(deviceStatusText(c.nodes), c.text);
-    EXPECT_EQ(portForNode(QStringLiteral("/dev/ttyACM42")), 0);
+    EXPECT_EQ(portForNode(QStringLiteral("/dev/ttyACM100")), 0);
 }
 
 // A pseudo-terminal standing in for the device's node: it exists while the master is open.

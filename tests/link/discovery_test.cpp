@@ -11,6 +11,7 @@
 #include "support/QtPrinters.h"
 
 
+#include <QSet>
 #include <gtest/gtest.h>
 
 namespace mk::test {
@@ -27,11 +28,54 @@ TEST(RegistryRule, PortDigitsAfterTheFirstCom)
     };
     EXPECT_EQ(port(QStringLiteral("Trivolantics МК (COM5)")), 5);
     EXPECT_EQ(port(QStringLiteral("Trivolantics МК (COM12)")), 12);
-    EXPECT_EQ(port(QStringLiteral("Trivolantics МК (COM123)")), 12);
+    EXPECT_EQ(port(QStringLiteral("Trivolantics МК (COM123)")), 123);
     EXPECT_EQ(port(QStringLiteral("Trivolantics МК (COMx)")), 0);
     EXPECT_EQ(port(QStringLiteral("Trivolantics МК (COM")), 0);
     EXPECT_EQ(port(QStringLiteral("USB serial (COM5)")), 0);      // marker missing
     EXPECT_EQ(port(QStringLiteral("trivolantics МК (COM5)")), 0); // marker is case-sensitive
+}
+
+// Every number from COM1 to COM256 is a port, by each way a port number is met: the system's
+// name of the port and its label, the number typed (mktool --port), a label given back, the
+// registry's display name; 0 and 257 are none.
+TEST(PortNumbers, EveryComNumberUpTo256)
+{
+    clearPortOverrides();
+    for (const int n : {0, 1, 9, 10, 32, 33, 40, 122, 123, 212, 213, 256, 257}) {
+        SCOPED_TRACE(n);
+        const bool valid = n >= 1 && n <= kMaxPortNumber;
+        const QString com = QStringLiteral("COM%1").arg(n);
+        EXPECT_EQ(typedPortNumber(QString::number(n)), n);
+        EXPECT_EQ(typedPortNumber(com), n);
+        EXPECT_EQ(typedPortNumber(com.toLower()), n);
+        EXPECT_EQ(portFromRegistryNames({{QStringLiteral("1&2"), QStringLiteral("Trivolantics МК (%1)").arg(com)}},
+                                        anyPresent),
+                  valid ? n : 0);
+        const QString node = systemPortNode(n);
+        EXPECT_EQ(node.isEmpty(), !valid) << node.toStdString();
+        EXPECT_EQ(nodeForPort(n), node);
+        if (!valid)
+            continue;
+        // A node given for a port (mktool --port NODE) is that number, named so.
+        EXPECT_EQ(portForNode(node), n);
+        EXPECT_EQ(assignPortForNode(node), n);
+        EXPECT_EQ(portNumberFromName(portLabel(n)), n) << portLabel(n).toStdString();
+        EXPECT_EQ(portNumberFromName(portDisplayName(n)), n);
+        EXPECT_TRUE(portLabel(n) == com || portLabel(n) == QStringLiteral("%1 (%2)").arg(com, node))
+            << portLabel(n).toStdString();
+    }
+    // Every number has a node of its own.
+    QSet<QString> nodes;
+    for (int n = 1; n <= kMaxPortNumber; ++n)
+        nodes.insert(systemPortNode(n));
+    EXPECT_EQ(nodes.size(), kMaxPortNumber);
+    for (const QString &notANumber : {QStringLiteral("/dev/ttyACM0"), QStringLiteral("COM"), QStringLiteral("COMx"),
+                                      QStringLiteral("COM4a"), QString()})
+        EXPECT_EQ(typedPortNumber(notANumber), std::nullopt) << notANumber.toStdString();
+    EXPECT_EQ(portFromRegistryNames({{QStringLiteral("1&2"), QStringLiteral("Trivolantics МК (COM99999999999)")}},
+                                    anyPresent),
+              0);
+    clearPortOverrides();
 }
 
 TEST(RegistryRule, FirstInstanceWhosePortIsPresentWins)

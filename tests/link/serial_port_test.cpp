@@ -184,8 +184,14 @@ TEST(PortMap, NumbersMapToFixedNodesAndBack)
     EXPECT_EQ(nodeForPort(13), QStringLiteral("/dev/ttyUSB0"));
     EXPECT_EQ(nodeForPort(23), QStringLiteral("/dev/ttyS2"));
     EXPECT_EQ(nodeForPort(32), QStringLiteral("/dev/ttyS11"));
+    EXPECT_EQ(nodeForPort(33), QStringLiteral("/dev/ttyACM10"));
+    EXPECT_EQ(nodeForPort(122), QStringLiteral("/dev/ttyACM99"));
+    EXPECT_EQ(nodeForPort(123), QStringLiteral("/dev/ttyUSB10"));
+    EXPECT_EQ(nodeForPort(212), QStringLiteral("/dev/ttyUSB99"));
+    EXPECT_EQ(nodeForPort(213), QStringLiteral("/dev/ttyS12"));
+    EXPECT_EQ(nodeForPort(256), QStringLiteral("/dev/ttyS55"));
     EXPECT_EQ(nodeForPort(0), QString());
-    EXPECT_EQ(nodeForPort(33), QString());
+    EXPECT_EQ(nodeForPort(257), QString());
     for (int n = 1; n <= kMaxPortNumber; ++n)
         EXPECT_EQ(portForNode(nodeForPort(n)), n);
     EXPECT_EQ(portDisplayName(3), QStringLiteral("COM3 — /dev/ttyACM0"));

@@ -69,7 +69,8 @@ TEST(MktoolFile, BadInputIsRefusedWithAMessage)
                                     QStringList{"new", "--version", "300", "-o", dir.filePath("x")},
                                     QStringList{"new", "--memory", "4096", "-o", dir.filePath("x")},
                                     QStringList{"read", "--wait", "soon", "-o", dir.filePath("x")},
-                                    QStringList{"read", "--port", "99", "-o", dir.filePath("x")},
+                                    QStringList{"read", "--port", "257", "-o", dir.filePath("x")},
+                                    QStringList{"read", "--port", "COM257", "-o", dir.filePath("x")},
                                     QStringList{"identify", "--wait", "-1"}, QStringList{"write", one, "--port", "0"}})
         EXPECT_EQ(mktool(args).code, 2) << args.join(' ').toStdString();
     // The target of a read is checked before the device is looked for.

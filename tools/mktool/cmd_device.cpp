@@ -47,18 +47,19 @@ DeviceOptions parseDeviceOptions(const Args &args)
     o.waitSeconds = int(parseNumber(args.value(kWaitOption, QString::number(kDefaultWaitSeconds)), kWaitOption, 86400));
     if (args.has(kPortOption)) {
         const QString value = args.value(kPortOption);
-        bool isNumber = false;
-        const int n = value.toInt(&isNumber);
-        if (isNumber && (n < 1 || n > kMaxPortNumber))
+        // "40" and "COM40" are the port number; anything else is a node.
+        const std::optional<int> n = typedPortNumber(value);
+        if (n && (*n < 1 || *n > kMaxPortNumber))
             throw Error(QStringLiteral("Номер порта должен быть от 1 до %1: %2").arg(kMaxPortNumber).arg(value));
-        o.portNumber = isNumber ? n : 0;
+        o.portNumber = n.value_or(0);
     }
     return o;
 }
 
-// --port N (1..32) or --port NODE; without it the device is searched for as the GUI does, again
-// and again until it appears, for --wait seconds (0: until Ctrl-C), saying that it waits. False
-// when the user stopped the wait; throws the search's Error when the time is up.
+// --port N or COMn (1..kMaxPortNumber) or --port NODE; without it the device is searched for
+// as the GUI does, again and again until it appears, for --wait seconds (0: until Ctrl-C),
+// saying that it waits. False when the user stopped the wait; throws the search's Error when
+// the time is up.
 bool selectPort(SerialPort &port, const Args &args, const DeviceOptions &options, const TerminalProgress &progress)
 {
     if (!args.has(kPortOption)) {
@@ -322,7 +323,7 @@ int runWrite(const QStringList &argv)
     return kOk;
 }
 
-const QString kPortHelp = QStringLiteral("[--port N|NODE] [--wait SECONDS]");
+const QString kPortHelp = QStringLiteral("[--port N|COMn|NODE] [--wait SECONDS]");
 
 const CommandRegistrar kIdentify({QStringLiteral("identify"), kPortHelp + QStringLiteral(" [--json]"),
                                   QStringLiteral("находит МК и печатает его адрес, объём памяти и код модели"),

@@ -149,7 +149,7 @@ const CommandRegistrar
               runProfile});
 const CommandRegistrar
     kApply({QStringLiteral("apply"),
-            QStringLiteral("P.json FILE.tcset -o OUT.tcset | P.json --device [--port N|NODE] [--wait SECONDS] "
+            QStringLiteral("P.json FILE.tcset -o OUT.tcset | P.json --device [--port N|COMn|NODE] [--wait SECONDS] "
                            "[--backup-dir DIR]"),
             QStringLiteral("применяет профиль к файлу настроек или к МК (считать, применить, перечислить изменения, "
                            "записать с копией и проверкой); каждая настройка, которая не подходит этой модели, "
