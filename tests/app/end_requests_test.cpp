@@ -195,13 +195,16 @@ private slots:
         dialogs.answers << QMessageBox::No; // the edits are not saved to a file on the way out
         dialogs.other = [](QDialog &) { return int(QDialog::Accepted); };
 
+        // Ctrl+C once the sections are being sent: their Cancel is greyed out.
         int atPercent = -1;
         QTimer watch;
         watch.setInterval(2);
         connect(&watch, &QTimer::timeout, this, [&] {
             const TProgressForm *progress = shownProgressForm();
-            if (progress && progress->findChild<QLabel *>(QStringLiteral("lText"))->text() ==
-                                QStringLiteral("Запись настроек...")) {
+            if (progress &&
+                progress->findChild<QLabel *>(QStringLiteral("lText"))->text() ==
+                    QStringLiteral("Запись настроек...") &&
+                !progress->findChild<QPushButton *>(QStringLiteral("bCancel"))->isEnabled()) {
                 atPercent = progress->findChild<QProgressBar *>(QStringLiteral("Gauge"))->value();
                 watch.stop();
                 ::kill(::getpid(), SIGINT);
