@@ -125,14 +125,19 @@ bool askOnUiThread(QObject *context, const std::function<bool()> &question)
         const bool hid = g_progressWindow && g_progressWindow->isVisible();
         if (hid)
             g_progressWindow->hide();
-        g_asking = true;
-        try {
-            answer = question();
-        } catch (const Error &e) {
-            showError(boxParent(qobject_cast<QWidget *>(context)), e.text());
-            answer = false;
+        {
+            struct AskingMark
+            {
+                AskingMark() { g_asking = true; }
+                ~AskingMark() { g_asking = false; }
+            } asking;
+            try {
+                answer = question();
+            } catch (const Error &e) {
+                showError(boxParent(qobject_cast<QWidget *>(context)), e.text());
+                answer = false;
+            }
         }
-        g_asking = false;
         // An end request while it was open answered it no, whatever was pressed after.
         if (g_endAfterExchange)
             answer = false;
