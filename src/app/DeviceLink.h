@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <functional>
+#include <set>
 
 class QWidget;
 
@@ -22,8 +23,10 @@ enum class ExchangeEnd { Done, Cancelled };
 
 // Asked during a write, after the device was read afresh and the edited records merged in, before
 // anything is written: the device's memory as read and what would be written. false: nothing is
-// written and the write ends as cancelled. Runs on the exchange's worker thread.
-using WritePreview = std::function<bool(const TMK &device, const TMK &toWrite)>;
+// written and the write ends as cancelled. `take` hears the units of what the device records
+// that the user chose to write from the settings (the write merges again with them). Runs on
+// the exchange's worker thread.
+using WritePreview = std::function<bool(const TMK &device, const TMK &toWrite, std::set<RecordedUnitId> &take)>;
 
 struct WriteReport
 {

@@ -6,15 +6,19 @@
 #include "app/ExchangeRunner.h"
 #include "app/FileSteps.h"
 #include "app/HeldState.h"
+#include "app/RecordedChoicesView.h"
 #include "app/WritePreviewDialog.h"
 #include "image/RecordSync.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
+#include "settings/RecordedUnitTexts.h"
 #include "settings/SettingsDiff.h"
 #include "widgets/MessageBoxes.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QWidget>
 
 namespace mk {
@@ -58,13 +62,14 @@ void DeviceSteps::write()
     if (!m_link || !m_link->findDevicePort(m_window, m_auto))
         return;
     WriteReport report;
-    const WritePreview preview = [this](const TMK &device, const TMK &toWrite) {
-        return askOnUiThread(m_window, [&] { return confirmWrite(device, toWrite); });
-    };
     // Restoring a backup puts back everything it holds; otherwise the journals and counters the
-    // device keeps stay its own, but for what the user changed.
+    // device keeps stay its own, but for what the user changed or chooses in the preview.
     const RecordedData recorded =
         m_state.held().source == HeldSettings::Source::Backup ? RecordedData::FromSettings : RecordedData::FollowDevice;
+    const WritePreview preview = [this, recorded](const TMK &device, const TMK &toWrite,
+                                                  std::set<RecordedUnitId> &take) {
+        return askOnUiThread(m_window, [&] { return confirmWrite(device, toWrite, recorded, take); });
+    };
     runExchange(m_window, [&](Progress &progress) {
         report = m_link->writeDevice(m_state.model(), progress, preview, recorded);
     });
@@ -82,12 +87,21 @@ void DeviceSteps::write()
     showInformation(m_window, text);
 }
 
-bool DeviceSteps::confirmWrite(const TMK &device, const TMK &toWrite)
+bool DeviceSteps::confirmWrite(const TMK &device, const TMK &toWrite, RecordedData recorded,
+                               std::set<RecordedUnitId> &take)
 {
     // The progress window is hidden while the exchange waits for the answer: over the main window.
     QWidget *parent = boxParent(m_window);
+    const TMK &held = m_state.model();
+    // A restore says first which newer records of the device it puts back to the backup's.
+    if (recorded == RecordedData::FromSettings) {
+        const QStringList replaced = restoreReplacesLines(device, held);
+        if (!replaced.isEmpty() && !askToReplace(parent, replaced))
+            return false;
+    }
+    const std::vector<RecordedDifference> differences = recordedDifferences(device, held, toWrite);
     SettingsDiff diff = diffSettings(device, toWrite);
-    if (diff.identical()) {
+    if (diff.identical() && differences.empty()) {
         showInformation(parent, QStringLiteral("Настройки в МК уже такие же, как записываемые. Запись не нужна, "
                                                "в МК ничего не записано."));
         return false;
@@ -96,7 +110,32 @@ bool DeviceSteps::confirmWrite(const TMK &device, const TMK &toWrite)
     creditSessionTidyUps(diff, m_state.model());
     WritePreviewDialog dialog(diff, parent);
     dialog.setNote(recordedPlan(device, toWrite).text());
-    return execDialog(dialog) == QDialog::Accepted;
+    RecordedChoicesView *choices = nullptr;
+    if (!differences.empty()) {
+        choices = new RecordedChoicesView(differences, device, held);
+        dialog.setRecordedChoices(choices);
+    }
+    if (execDialog(dialog) != QDialog::Accepted)
+        return false;
+    if (choices)
+        take = choices->chosen();
+    return true;
+}
+
+bool DeviceSteps::askToReplace(QWidget *parent, const QStringList &replaced)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Восстановление копии"),
+                    QStringLiteral("В МК есть данные новее, чем в копии; восстановление заменит их данными копии:\n\n"
+                                   "%1\n\nВосстановить копию?")
+                        .arg(replaced.join(QLatin1Char('\n'))),
+                    QMessageBox::Ok | QMessageBox::Cancel, parent);
+    box.setObjectName(QStringLiteral("RestoreReplacesBox"));
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("&Восстановить"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+    // Nothing of the device's is replaced by a stray Enter.
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return execDialog(box) == QMessageBox::Ok;
 }
 
 void DeviceSteps::compareWithDevice()

@@ -4,7 +4,11 @@
 // writing them back (with the preview of what changes and the box saying how it went) and
 // comparing with the device. Each runs under the progress window; errors escape as mk::Error.
 
+#include "image/RecordSync.h"
+
 #include <QObject>
+#include <QStringList>
+#include <set>
 
 class QWidget;
 
@@ -40,8 +44,11 @@ signals:
     void settingsRead();
 
 private:
-    // Asked on the user-interface thread during a write, before anything is written.
-    bool confirmWrite(const TMK &device, const TMK &toWrite);
+    // Asked on the user-interface thread during a write, before anything is written; `take`
+    // hears the units of what the device records the user ticked to write from the settings.
+    bool confirmWrite(const TMK &device, const TMK &toWrite, RecordedData recorded, std::set<RecordedUnitId> &take);
+    // "Восстановить" or "Отмена" (the default) after the list of newer records a restore replaces.
+    static bool askToReplace(QWidget *parent, const QStringList &replaced);
 
     QWidget *m_window;
     DeviceLink *m_link;

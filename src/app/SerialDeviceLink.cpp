@@ -100,7 +100,11 @@ WriteReport SerialDeviceLink::writeDevice(TMK &model, Progress &progress, const 
     WriteOptions options;
     options.backupDir = m_backupDir;
     options.recorded = recorded;
-    options.confirm = preview;
+    std::set<RecordedUnitId> take;
+    if (preview) {
+        options.confirm = [&](const TMK &device, const TMK &toWrite) { return preview(device, toWrite, take); };
+        options.chosenTake = [&take] { return take; };
+    }
     const std::optional<WriteOutcome> outcome = mk::writeDevice(*m_link, model, progress, options);
     if (!outcome)
         return {ExchangeEnd::Cancelled, {}};

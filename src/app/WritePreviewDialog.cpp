@@ -36,6 +36,14 @@ void WritePreviewDialog::setNote(const QString &text)
     fitToContent();
 }
 
+void WritePreviewDialog::setRecordedChoices(QWidget *view)
+{
+    auto *box = static_cast<QVBoxLayout *>(layout());
+    view->setParent(this);
+    box->insertWidget(box->indexOf(m_note) + 1, view);
+    fitToContent();
+}
+
 void WritePreviewDialog::fitToContent()
 {
     // Every row and both value columns whole, as far as the screen the window opens on allows:

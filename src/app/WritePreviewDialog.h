@@ -29,6 +29,9 @@ public:
 
     // A line under the changes: what the write does with what the device records.
     void setNote(const QString &text);
+    // The list of what the device records where the settings differ, under the note; the
+    // dialog takes it.
+    void setRecordedChoices(QWidget *view);
 
     static ChangePreviewTexts writeTexts();
     static ChangePreviewTexts profileTexts();

@@ -36,6 +36,7 @@ struct FakeLinkScript
     QByteArray deviceImage;
     bool written = false;
     RecordedData lastRecorded = RecordedData::FollowDevice;
+    std::set<RecordedUnitId> lastTake; // what the preview chose to write from the settings
     QString backupDir = QStringLiteral("/tmp");
 };
 
@@ -71,8 +72,12 @@ public:
         if (!m_script.deviceImage.isEmpty() && preview) {
             TMK device;
             device.replaceImage(model.modelCode(), m_script.deviceImage);
-            if (!preview(device, model))
+            // What a write would send: the held records merged into the device's memory.
+            const TMK toWrite = mergeRecords(model, model.modelCode(), m_script.deviceImage, recorded);
+            std::set<RecordedUnitId> take;
+            if (!preview(device, toWrite, take))
                 return {ExchangeEnd::Cancelled, {}};
+            m_script.lastTake = take;
         }
         m_script.written = true;
         return m_script.write(model, progress);

@@ -15,18 +15,19 @@
 #include "image/SettingsFile.h"
 #include "link/Backup.h"
 
-#include <QDir>
-#include <QHeaderView>
 #include <QAction>
 #include <QCheckBox>
 #include <QDate>
+#include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QTabWidget>
 #include <QStatusBar>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -152,9 +153,10 @@ private slots:
         QCOMPARE(m_link.writes, 1);
         QVERIFY(!m_link.written);
         QVERIFY(dialogs.boxes.isEmpty()); // a cancelled write is not reported as done
-        QCOMPARE(shown, (QStringList{QStringLiteral("Границы (1)"),
-                                     QStringLiteral("Превышение скорости, км/ч (VelocityLimit) | %1 | 140").arg(factorySpeed()),
-                                     QStringLiteral("Цветовые схемы (1)"), shown.value(3)}));
+        QCOMPARE(shown, (QStringList{
+                            QStringLiteral("Границы (1)"),
+                            QStringLiteral("Превышение скорости, км/ч (VelocityLimit) | %1 | 140").arg(factorySpeed()),
+                            QStringLiteral("Цветовые схемы (1)"), shown.value(3)}));
         QVERIFY2(shown.value(3).startsWith(QStringLiteral("Схема пользователя: Цвет #3 (ColorScheme1.Palette3) | ")),
                  qPrintable(shown.value(3)));
         QCOMPARE(buttons, (QStringList{QStringLiteral("Записать"), QStringLiteral("Отмена")}));
@@ -175,6 +177,47 @@ private slots:
         QVERIFY(!m_link.written);
         QVERIFY(shown.isEmpty());
         QVERIFY(dialogs.texts(QMessageBox::Information).last().contains(QStringLiteral("уже такие же")));
+    }
+
+    // A counter the device moved on since the settings were read is listed with both values and
+    // kept unless ticked; the preview shows it although no setting changes. Space ticks it.
+    void writePreviewOffersTheDevicesOwnRecords()
+    {
+        auto form = shownForm();
+        QTest::mouseClick(button(*form, QStringLiteral("bGetParams")), Qt::LeftButton);
+        TMK device = form->model();
+        device.record(kServiceSection).setU8(5, quint8(device.record(kServiceSection).u8(5) - 1));
+        device.encodeAll();
+        m_link.deviceImage = device.image();
+        QStringList row;
+        QString ticked;
+        bool tickable = false;
+        DialogScript dialogs;
+        dialogs.other = [&](QDialog &dialog) {
+            auto *table = dialog.findChild<QTableWidget *>(QStringLiteral("tblRecordedChoices"));
+            if (dialog.objectName() != QLatin1String("WritePreviewDialog") || !table || table->rowCount() != 1)
+                return int(QDialog::Rejected);
+            for (int c = 0; c < table->columnCount(); ++c)
+                row << table->item(0, c)->text();
+            tickable = table->item(0, 3)->flags().testFlag(Qt::ItemIsUserCheckable);
+            table->setCurrentCell(0, 3);
+            QTest::keyClick(table, Qt::Key_Space);
+            ticked = table->item(0, 3)->text();
+            if (const QString dir = qEnvironmentVariable("MK_PREVIEW_PNG"); !dir.isEmpty()) {
+                dialog.show();
+                dialog.grab().save(dir + QStringLiteral("/write-preview-recorded.png"));
+                dialog.hide();
+            }
+            return int(QDialog::Accepted);
+        };
+        QTest::mouseClick(button(*form, QStringLiteral("bSetParams")), Qt::LeftButton);
+        const int counter = form->model().record(kServiceSection).u8(5);
+        QCOMPARE(row, (QStringList{QStringLiteral("Счётчик ТО «Замена масла ДВС»"), QString::number(counter - 1),
+                                   QString::number(counter), QStringLiteral("остаётся как в МК")}));
+        QVERIFY(tickable);
+        QCOMPARE(ticked, QStringLiteral("записывается"));
+        QVERIFY(m_link.written);
+        QCOMPARE(m_link.lastTake.size(), size_t(1));
     }
 
     // As a new user meets it: settings read from a device whose hot menu has an empty place, the
@@ -304,7 +347,8 @@ private slots:
         QVERIFY(summary.last().contains(QStringLiteral("other.tcset")));
         const QString saved = QString::fromUtf8(readWholeFile(path(QStringLiteral("diff.txt")), 1 << 20));
         QVERIFY2(saved.contains(QStringLiteral("[Границы]") + QString::fromLatin1(textLineEnds("\n")) +
-                                QStringLiteral("Границы / Превышение скорости, км/ч (VelocityLimit)\t")), qPrintable(saved));
+                                QStringLiteral("Границы / Превышение скорости, км/ч (VelocityLimit)\t")),
+                 qPrintable(saved));
         QVERIFY2(saved.contains(QStringLiteral("\t140 -> ")), qPrintable(saved));
 
         // Against the device: read into a model of its own; the settings held stay as they are.
@@ -314,7 +358,8 @@ private slots:
         QCOMPARE(m_link.reads, 2);
         QCOMPARE(headers, (QStringList{QStringLiteral("В МК"), QStringLiteral("В программе")}));
         QCOMPARE(shown.value(0), QStringLiteral("Границы (1)"));
-        QCOMPARE(shown.value(1), QStringLiteral("Превышение скорости, км/ч (VelocityLimit) | %1 | 140").arg(factorySpeed()));
+        QCOMPARE(shown.value(1),
+                 QStringLiteral("Превышение скорости, км/ч (VelocityLimit) | %1 | 140").arg(factorySpeed()));
         QCOMPARE(form->model().image(), held);
         QVERIFY(form->modified());
     }
@@ -364,9 +409,26 @@ private slots:
         QVERIFY2(held.startsWith(QStringLiteral("Настройки из резервной копии от ")), qPrintable(held));
         BackupsDialog::setFolderOpener({});
 
-        // A restored backup goes back whole: its journals and counters too.
+        // A restored backup goes back whole: its journals and counters too. The device counted
+        // on since: the restore names what it replaces and writes only when told to.
+        TMK device;
+        device.replaceImage(0x8002, makeFactoryImage(0x8002, 3));
+        device.record(kServiceSection).setU8(5, quint8(device.record(kServiceSection).u8(5) - 1));
+        device.encodeAll();
+        m_link.deviceImage = device.image();
+        dialogs.answers << QMessageBox::Cancel;
         button(*form, QStringLiteral("bSetParams"))->click();
         QCOMPARE(m_link.writes, 1);
+        QVERIFY(!m_link.written);
+        const QString asked = dialogs.texts(QMessageBox::Question).last();
+        QVERIFY2(asked.contains(QStringLiteral("Счётчик ТО «Замена масла ДВС»: в МК ")), qPrintable(asked));
+        dialogs.answers << QMessageBox::Ok;
+        dialogs.other = [](QDialog &dialog) {
+            return int(dialog.objectName() == QLatin1String("WritePreviewDialog") ? QDialog::Accepted
+                                                                                  : QDialog::Rejected);
+        };
+        button(*form, QStringLiteral("bSetParams"))->click();
+        QVERIFY(m_link.written);
         QCOMPARE(m_link.lastRecorded, RecordedData::FromSettings);
     }
 
