@@ -247,19 +247,28 @@ int main(int argc, char **argv)
                 "virtual clock, delivery %s\n",
                 (unsigned long long)seeds, (unsigned long long)firstSeed, reads, writes, memorySize, lineRate,
                 qPrintable(delivery.name()));
+    // A fresh device on its own paced line.
+    struct Bench
+    {
+        SimulatedDevice device;
+        std::shared_ptr<SimulatedPortBackend> backend = std::make_shared<SimulatedPortBackend>();
+        TKW_RS link{backend};
+        Bench(const DeviceConfig &config, const QByteArray &memory, int lineRate, const Delivery &delivery)
+            : device(config, memory)
+        {
+            backend->addPort(1, InMemoryPort::deviceResponderAtRate(device, lineRate))->setDelivery(delivery);
+            link.port().OpenPort(1);
+            link.port().ClosePort();
+        }
+    };
     // The same write on a clean line: what a disturbed line's writes are measured against.
     qint64 cleanMs = 0;
     {
-        SimulatedDevice device({address, modelCode, memorySize}, factory);
-        auto backend = std::make_shared<SimulatedPortBackend>();
-        backend->addPort(1, InMemoryPort::deviceResponderAtRate(device, lineRate))->setDelivery(delivery);
-        TKW_RS link(backend);
-        link.port().OpenPort(1);
-        link.port().ClosePort();
+        Bench b({address, modelCode, memorySize}, factory, lineRate, delivery);
         QTemporaryDir backups;
         std::mt19937_64 random(firstSeed);
         Tally clean;
-        soakWrite(link, backend->virtualClock(), device, random, backups.path(), clean);
+        soakWrite(b.link, b.backend->virtualClock(), b.device, random, backups.path(), clean);
         cleanMs = clean.writeMs.front();
         std::printf("a write on a clean line: %lld ms\n", (long long)cleanMs);
     }
@@ -269,13 +278,10 @@ int main(int argc, char **argv)
         size_t requests = 0;
         quint64 readBytes = 0;
         for (quint64 seed = firstSeed; seed < firstSeed + seeds; ++seed) {
-            SimulatedDevice device({address, modelCode, memorySize}, factory);
-            device.setFaultRules(rules[m], seed);
-            auto backend = std::make_shared<SimulatedPortBackend>();
-            backend->addPort(1, InMemoryPort::deviceResponderAtRate(device, lineRate))->setDelivery(delivery);
-            TKW_RS link(backend);
-            link.port().OpenPort(1);
-            link.port().ClosePort();
+            Bench b({address, modelCode, memorySize}, factory, lineRate, delivery);
+            b.device.setFaultRules(rules[m], seed);
+            TKW_RS &link = b.link;
+            SimulatedDevice &device = b.device;
             NullProgress quiet;
             QTemporaryDir backups;
             std::mt19937_64 random(seed);
@@ -284,7 +290,7 @@ int main(int argc, char **argv)
                 soakRead(link, device, readTally);
             readBytes += link.protocol().bytesSent() + link.protocol().bytesReceived() - bytesBefore;
             for (int i = 0; i < writes; ++i)
-                soakWrite(link, backend->virtualClock(), device, random, backups.path(), writeTally);
+                soakWrite(link, b.backend->virtualClock(), device, random, backups.path(), writeTally);
             requests += device.requests().size();
         }
         std::printf("== faults %s\n", qPrintable(mixes[int(m)]));
