@@ -2,12 +2,50 @@
 #include "sim/SimulatedDevice.h"
 
 #include "base/Error.h"
+#include "image/DeviceRecorded.h"
+#include "image/ImageLayout.h"
 #include "link/FrameCodec.h"
 
 #include <QStringList>
 #include <algorithm>
 
 namespace mk {
+
+namespace {
+
+// A trip just ended, as the device records it: the trip journal moves back one entry behind a
+// new one, and the overall and trip averages go on a little.
+void recordTrip(QByteArray &memory)
+{
+    const QByteArray image = imageFromMemory(memory);
+    const ImageHeader header = ImageHeader::parse(image);
+    const SectionEntry trips = header.sections[kTripsSection], counters = header.sections[kCountersSection];
+    if (!trips.usable() || !counters.usable())
+        return;
+    const int journal = trips.address + kTripJournalOffset; // device address: image position + 32
+    const int bytes = (kJournalEntryCount - 1) * kJournalEntrySize;
+    if (journal + bytes + kJournalEntrySize > memory.size())
+        return;
+    memory.replace(journal + kJournalEntrySize, bytes, memory.mid(journal, bytes));
+    const QByteArray entry = QByteArray::fromHex("5802"
+                                                 "0903"
+                                                 "5802000088130000dc05000000000000"); // 09.03 10:00
+    memory.replace(journal, kJournalEntrySize, entry);
+    const auto addU32 = [&memory](int at, quint32 add) {
+        quint32 v = 0;
+        for (int i = 3; i >= 0; --i)
+            v = v << 8 | quint8(memory[at + i]);
+        v += add;
+        for (int i = 0; i < 4; ++i)
+            memory[at + i] = char(v >> (8 * i));
+    };
+    for (const AccumulatorLayout &set : {kAccumulatorLayouts[0], kAccumulatorLayouts[1]}) {
+        addU32(counters.address + set.time, 10);
+        addU32(counters.address + set.distance, 100);
+    }
+}
+
+} // namespace
 
 namespace {
 
@@ -113,6 +151,12 @@ void SimulatedDevice::setMemory(const QByteArray &memory)
     std::lock_guard lock(m_mutex);
     m_memory = memory;
     m_memory.resize(m_config.memorySize, '\0');
+}
+
+void SimulatedDevice::setWriteQuirks(const WriteQuirks &quirks)
+{
+    std::lock_guard lock(m_mutex);
+    m_quirks = quirks;
 }
 
 void SimulatedDevice::setFaultRules(std::vector<FaultRule> rules, quint64 seed)
@@ -237,6 +281,10 @@ std::optional<QByteArray> SimulatedDevice::carryOut(quint8 cmd, const QByteArray
         const int address = wordAt(args, 0), length = wordAt(args, 2);
         if (address + length > size)
             return std::nullopt;
+        if (m_quirks.recordAtFirstWrite && !m_recorded) {
+            m_recorded = true;
+            recordTrip(m_memory);
+        }
         m_pending = SectionWrite{address, length, QByteArray(length, '\0'), std::vector<bool>(size_t(length), false)};
         m_lastApplied.reset();
         return QByteArray();
@@ -248,7 +296,12 @@ std::optional<QByteArray> SimulatedDevice::carryOut(quint8 cmd, const QByteArray
         const int at = index * kBlockSize;
         if (count > kBlockSize || args.size() != 4 + count || at + count > m_pending->length)
             return std::nullopt;
-        m_pending->data.replace(at, count, args.mid(4));
+        QByteArray chunk = args.mid(4);
+        if (++m_chunksWritten == m_quirks.storeWrongChunk && chunk.size() >= 2) {
+            chunk[0] = char(chunk[0] + 1);
+            chunk[1] = char(chunk[1] - 1);
+        }
+        m_pending->data.replace(at, count, chunk);
         std::fill_n(m_pending->received.begin() + at, count, true);
         return QByteArray();
     }

@@ -54,6 +54,17 @@ struct DeviceAnswer
     int lateMs = 0;
 };
 
+// What the device does wrong, or on its own, while it is written.
+struct WriteQuirks
+{
+    // The n-th write chunk (counted from 1; 0: none) is stored with two byte errors that keep
+    // its byte sum, as a flaw no frame checksum shows.
+    int storeWrongChunk = 0;
+    // A trip ends as the first section write begins: a new entry in front of the trip journal,
+    // the overall and trip averages on by 10 s and 100 m.
+    bool recordAtFirstWrite = false;
+};
+
 struct DeviceConfig
 {
     quint8 address = 0xFC;
@@ -85,6 +96,8 @@ public:
 
     QByteArray memory() const;
     void setMemory(const QByteArray &memory);
+
+    void setWriteQuirks(const WriteQuirks &quirks);
 
     // Random faults with a fixed seed, so a run can be repeated.
     void setFaultRules(std::vector<FaultRule> rules, quint64 seed);
@@ -126,6 +139,9 @@ private:
     FaultChooser m_chooser;
     int m_chosenLateMs = kDefaultLateMs;
     std::vector<QByteArray> m_requests;
+    WriteQuirks m_quirks;
+    int m_chunksWritten = 0;
+    bool m_recorded = false;
 };
 
 } // namespace mk

@@ -2,6 +2,7 @@
 // mktool identify / read / write against mksim, both as separate programs.
 
 #include "base/FileIo.h"
+#include "image/DeviceRecorded.h"
 #include "image/FactoryImage.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
@@ -201,6 +202,41 @@ TEST(MktoolDevice, ACounterSetInAFileIsNamedAndWrittenOnlyWhenTaken)
     TMK after;
     loadSettingsFile(after, path("after.tcset"));
     EXPECT_EQ(after.record(kServiceSection).u8(5), 10);
+}
+
+// mksim's device quirks through the whole tool: a trip the device records at the first section
+// write is kept and said; a chunk it stores wrong (its byte sum intact) fails the write.
+TEST(MktoolDevice, ATripRecordedMeanwhileIsKeptAndAChunkStoredWrongFails)
+{
+    QTemporaryDir dir;
+    const auto path = [&dir](const char *name) { return dir.filePath(QString::fromLatin1(name)); };
+    TMK model;
+    model.replaceImage(1, makeFactoryImage(1, 0));
+    model.record(kLimitsSection).setU8(0, 77);
+    model.encodeAll();
+    saveSettingsFile(model, path("edited.tcset"));
+    {
+        MksimProcess sim({QStringLiteral("--record-at-write"), QStringLiteral("--save"), path("after.tcset")});
+        ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
+        const ToolRun write = mktool({QStringLiteral("write"), path("edited.tcset"), QStringLiteral("--port"),
+                                      sim.path(), QStringLiteral("--backup-dir"), path("backups")});
+        EXPECT_EQ(write.code, 0) << write.err.constData();
+        EXPECT_TRUE(write.out.contains("МК пополнил журналы")) << write.out.constData();
+        ASSERT_EQ(sim.stop(), 0);
+    }
+    TMK after;
+    loadSettingsFile(after, path("after.tcset"));
+    EXPECT_EQ(after.record(kLimitsSection).u8(0), 77);
+    EXPECT_EQ(after.record(kTripsSection).u8(kTripJournalOffset + 2), 9) << "the trip recorded meanwhile stays";
+
+    MksimProcess sim({QStringLiteral("--store-wrong-chunk"), QStringLiteral("1")});
+    ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
+    const ToolRun wrong = mktool({QStringLiteral("write"), path("edited.tcset"), QStringLiteral("--port"), sim.path(),
+                                  QStringLiteral("--backup-dir"), path("backups")});
+    EXPECT_EQ(wrong.code, 1);
+    EXPECT_TRUE(QString::fromUtf8(wrong.err).contains(QStringLiteral("Проверка записи не прошла")))
+        << wrong.err.constData();
+    EXPECT_FALSE(wrong.out.contains("Настройки записаны")) << wrong.out.constData();
 }
 
 } // namespace

@@ -47,6 +47,10 @@ QString usageText()
                "                        на повтор после него), duplicate (ответ дважды подряд),\n"
                "                        stray (один случайный байт перед ответом)\n"
                "  --seed N              начальное число выбора помех (по умолчанию 1)\n"
+               "  --store-wrong-chunk N сохранить N-й записываемый блок (считая с 1) с двумя ошибками в\n"
+               "                        байтах, которые не меняют их сумму\n"
+               "  --record-at-write     закончить поездку, когда начнётся запись первой секции: новая\n"
+               "                        запись в журнале поездок, средние чуть дальше\n"
                "  --log                 строка о каждом запросе в stderr\n"
                "  --help                эта справка\n"
                "  --                    конец параметров\n"
@@ -65,6 +69,7 @@ struct Options
     QString image, save, faults;
     quint64 seed = 1;
     int lineRate = 0, replyDelay = 0;
+    mk::WriteQuirks quirks;
     mk::Delivery delivery;
     bool log = false;
 };
@@ -83,13 +88,21 @@ Options parse(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QStringList valued = {QStringLiteral("model"),     QStringLiteral("address"),     QStringLiteral("version"),
-                                QStringLiteral("image"),     QStringLiteral("save"),        QStringLiteral("line-rate"),
-                                QStringLiteral("delivery"),  QStringLiteral("reply-delay"), QStringLiteral("fault"),
-                                QStringLiteral("seed")};
+    const QStringList valued = {QStringLiteral("model"),
+                                QStringLiteral("address"),
+                                QStringLiteral("version"),
+                                QStringLiteral("image"),
+                                QStringLiteral("save"),
+                                QStringLiteral("line-rate"),
+                                QStringLiteral("delivery"),
+                                QStringLiteral("reply-delay"),
+                                QStringLiteral("fault"),
+                                QStringLiteral("seed"),
+                                QStringLiteral("store-wrong-chunk")};
     for (const QString &name : valued)
         parser.addOption(QCommandLineOption(name, QString(), QStringLiteral("value")));
     parser.addOption(QCommandLineOption(QStringLiteral("log")));
+    parser.addOption(QCommandLineOption(QStringLiteral("record-at-write")));
     parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
     if (!parser.parse(arguments)) {
         throw mk::Error(mk::commandLineError(parser, arguments));
@@ -127,6 +140,9 @@ Options parse(const QStringList &arguments)
     if (given("seed"))
         o.seed = number(value("seed"), QStringLiteral("seed"), ~quint64(0));
     o.log = given("log");
+    if (given("store-wrong-chunk"))
+        o.quirks.storeWrongChunk = int(number(value("store-wrong-chunk"), QStringLiteral("store-wrong-chunk"), 100000));
+    o.quirks.recordAtFirstWrite = given("record-at-write");
     return o;
 }
 
@@ -166,6 +182,7 @@ int run(const QStringList &arguments)
 
     mk::SimulatedDevice device(o.device, initialMemory(o));
     device.setFaultRules(faults, o.seed);
+    device.setWriteQuirks(o.quirks);
     mk::PtySimulatorOptions simOptions;
     simOptions.lineRate = o.lineRate;
     simOptions.replyDelayMs = o.replyDelay;
