@@ -24,7 +24,8 @@ void recordTrip(QByteArray &memory)
         return;
     const int journal = trips.address + kTripJournalOffset; // device address: image position + 32
     const int bytes = (kJournalEntryCount - 1) * kJournalEntrySize;
-    if (journal + bytes + kJournalEntrySize > memory.size())
+    if (journal + bytes + kJournalEntrySize > memory.size() ||
+        counters.address + kRecordSizes[kCountersSection] > memory.size())
         return;
     memory.replace(journal + kJournalEntrySize, bytes, memory.mid(journal, bytes));
     const QByteArray entry = QByteArray::fromHex("5802"
