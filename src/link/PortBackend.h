@@ -28,7 +28,7 @@ public:
     virtual Clock &clock() = 0;
 };
 
-// Real device nodes through PortMap and QSerialPort, on the steady clock.
+// Real device nodes through PortMap and SerialPortIo, on systemLinkClock().
 class SystemPortBackend : public PortBackend
 {
 public:
@@ -37,7 +37,7 @@ public:
     QString label(int number) override;
     QString displayName(int number) override;
     QString deviceLink(int number) override;
-    Clock &clock() override { return steadyClock(); }
+    Clock &clock() override;
 };
 
 std::shared_ptr<PortBackend> systemPortBackend();

@@ -142,14 +142,16 @@ void SerialPort::PurgeTx()
         p->purgeTx();
 }
 
-qint64 SerialPort::byteTimeUs() const
+qint64 lineByteTimeUs(quint32 baud, quint8 byteSize, bool parity, quint8 stopBitsCode)
 {
-    if (m_baudRate == 0)
+    if (baud == 0)
         return 0;
-    // Start bit, data bits, parity bit, stop bits, counted in half bits for the 1.5 stop bits.
-    const int stopHalfBits = m_stopBits == kOneStopBit ? 2 : m_stopBits == kOneAndHalfStopBits ? 3 : 4;
-    const int halfBits = 2 * (1 + m_byteSize + (m_parity != 0 ? 1 : 0)) + stopHalfBits;
-    return qint64(halfBits) * 500000 / qint64(m_baudRate);
+    // Counted in half bits for the 1.5 stop bits.
+    const int stopHalfBits = stopBitsCode == kOneStopBit ? 2 : stopBitsCode == kOneAndHalfStopBits ? 3 : 4;
+    const int halfBits = 2 * (1 + byteSize + (parity ? 1 : 0)) + stopHalfBits;
+    return qint64(halfBits) * 500000 / qint64(baud);
 }
+
+qint64 SerialPort::byteTimeUs() const { return lineByteTimeUs(m_baudRate, m_byteSize, m_parity != 0, m_stopBits); }
 
 } // namespace mk

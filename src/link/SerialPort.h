@@ -18,6 +18,10 @@ namespace mk {
 
 constexpr quint32 kLinkBaudRate = 115200;
 
+// Microseconds one byte takes on a line with these settings (0 without a rate): start bit, data
+// bits, the parity bit when there is one, stop bits.
+qint64 lineByteTimeUs(quint32 baud, quint8 byteSize, bool parity, quint8 stopBitsCode);
+
 // Finds, opens and configures the port; the request/answer protocol talks through io().
 class SerialPort
 {

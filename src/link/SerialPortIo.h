@@ -5,6 +5,7 @@
 // SerialPortIo_win.cpp). The object lives and dies on the thread that opened it, like the
 // exchange that uses it.
 
+#include "link/Clock.h"
 #include "link/PortIo.h"
 
 #include <QString>
@@ -27,6 +28,12 @@ public:
 // different advice for the two.
 enum class PortOpening { Open, Forbidden, InUse, Other };
 PortOpening tryOpeningNode(const QString &node);
+
+// The clock the link's time-outs run on with the system's ports: the steady clock. On Windows
+// its microsecond sleeps (the time a frame's missing bytes still need on the line) wait in the
+// thread's open port instead, in a ReadFile that returns once those bytes have come: a Sleep
+// lasts up to a tick of the system timer (15.6 ms) however short it was asked to be.
+Clock &systemLinkClock();
 
 // The message for a port the user may not open.
 QString permissionDeniedText(const QString &portLabel);

@@ -140,6 +140,7 @@ void QtSerialPortIo::waitForBytes(int timeoutMs)
     m_port->clearError();
 }
 
+Clock &systemLinkClock() { return steadyClock(); }
 
 QString permissionDeniedText(const QString &portLabel)
 {

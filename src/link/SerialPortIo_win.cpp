@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The COM port on Windows through plain Win32 calls, opened for ordinary (not overlapped) I/O:
-// every wait is a ReadFile that the system ends by its COMMTIMEOUTS. Overlapped I/O with
-// WaitCommEvent is not used: a port whose driver cannot report its modem lines (Wine's COM
-// ports on a pseudo-terminal) never signals the event, and the exchange hung on it.
+// every wait is a ReadFile that the system ends by its COMMTIMEOUTS, the wait for the rest of a
+// frame included (systemLinkClock), so no Sleep of the system timer's coarse ticks stays inside
+// an exchange. Overlapped I/O with WaitCommEvent is not used: a port whose driver cannot report
+// its modem lines (Wine's COM ports on a pseudo-terminal) never signals the event, and the
+// exchange hung on it.
 // A port is opened by one program at a time, and the system answers "access denied" to every
 // other one; the user is not missing any right.
 
 #include "link/SerialPortIo.h"
 
 #include "base/Error.h"
+#include "link/SerialPort.h"
 
 #include <QtGlobal>
 
@@ -31,11 +34,19 @@ bool heldByAnother(DWORD error)
     return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_BUSY;
 }
 
+class Win32PortIo;
+// The port this thread has open: the object lives and dies on the thread that opened it.
+thread_local Win32PortIo *t_openPort = nullptr;
+
+// The most a wait for the rest of a frame asks for: a frame is at most 255 bytes.
+constexpr int kMaxAwaitedBytes = 256;
+
 class Win32PortIo final : public SerialPortIo
 {
 public:
     explicit Win32PortIo(HANDLE handle) : m_handle(handle)
     {
+        t_openPort = this;
         m_dcb.DCBlength = sizeof m_dcb;
         if (!GetCommState(m_handle, &m_dcb)) {
             m_dcb = DCB{};
@@ -60,7 +71,12 @@ public:
         SetupComm(m_handle, 16384, 4096);
         setReadTimeout(1);
     }
-    ~Win32PortIo() override { CloseHandle(m_handle); }
+    ~Win32PortIo() override
+    {
+        if (t_openPort == this)
+            t_openPort = nullptr;
+        CloseHandle(m_handle);
+    }
 
     quint32 setBaudRate(quint32 baud) override
     {
@@ -84,6 +100,7 @@ public:
     }
     void setStopBits(quint8 code) override
     {
+        m_stopBitsCode = code == kOneStopBit || code == kOneAndHalfStopBits ? code : quint8(kTwoStopBits);
         m_dcb.StopBits = code == kOneStopBit ? ONESTOPBIT : code == kOneAndHalfStopBits ? ONE5STOPBITS : TWOSTOPBITS;
         apply();
     }
@@ -144,9 +161,7 @@ public:
         if (!m_held.isEmpty() || timeoutMs <= 0 || queuedBytes() > 0)
             return;
         // One byte asked for: ReadFile returns as soon as it has come, or empty when timeoutMs
-        // have passed. (Windows would also end a longer read at its first byte with these
-        // time-outs; Wine waits for the whole count or the whole time.) The bytes after it are
-        // taken by read() from the driver's queue.
+        // have passed. The bytes after it are taken by read() from the driver's queue.
         setReadTimeout(DWORD(timeoutMs));
         char byte = 0;
         DWORD got = 0;
@@ -160,6 +175,27 @@ public:
             m_held.append(byte);
     }
 
+    // The bytes that us microseconds bring on the line, waited for in ReadFile: it returns once
+    // they have come, at once when the driver holds them already, and after us at the latest.
+    void awaitLineTime(qint64 us)
+    {
+        const qint64 byteUs =
+            lineByteTimeUs(quint32(m_dcb.BaudRate), m_dcb.ByteSize, m_dcb.Parity != NOPARITY, m_stopBitsCode);
+        const int wanted = byteUs > 0 ? int(qMin<qint64>(us / byteUs, kMaxAwaitedBytes)) : 0;
+        const int fromDriver = wanted - int(m_held.size());
+        if (fromDriver <= 0 || DWORD(fromDriver) <= queuedBytes())
+            return;
+        setReadTimeout(DWORD((us + 999) / 1000));
+        char buffer[kMaxAwaitedBytes];
+        DWORD got = 0;
+        if (!ReadFile(m_handle, buffer, DWORD(fromDriver), &got, nullptr)) {
+            // A port that failed (unplugged): the time passes as it would have on the line.
+            steadyClock().sleepUs(us);
+            return;
+        }
+        m_held.append(buffer, qsizetype(got));
+    }
+
 private:
     void apply() { SetCommState(m_handle, &m_dcb); }
 
@@ -170,13 +206,17 @@ private:
         return ClearCommError(m_handle, &errors, &status) ? status.cbInQue : 0;
     }
 
+    // A read ends when its count has come or ms have passed since it began (no interval time-out,
+    // Windows' and Wine's reading alike). Set only when it changes: each frame waits by a few
+    // time-outs in turn, and each change is a call into the driver.
     void setReadTimeout(DWORD ms)
     {
+        ms = qMax<DWORD>(ms, 1); // 0 everywhere would be a read without any time-out
         if (ms == m_readTimeoutMs)
             return;
         COMMTIMEOUTS t{};
-        t.ReadIntervalTimeout = MAXDWORD;
-        t.ReadTotalTimeoutMultiplier = MAXDWORD;
+        t.ReadIntervalTimeout = 0;
+        t.ReadTotalTimeoutMultiplier = 0;
         t.ReadTotalTimeoutConstant = ms;
         // A frame is a few hundred bytes; a line that takes more than this does not move.
         t.WriteTotalTimeoutMultiplier = 1;
@@ -187,12 +227,37 @@ private:
 
     HANDLE m_handle;
     DCB m_dcb{};
+    quint8 m_stopBitsCode = kTwoStopBits;
     // Bytes a wait has already taken from the driver, handed out by the next read.
     QByteArray m_held;
-    DWORD m_readTimeoutMs = 0;
+    DWORD m_readTimeoutMs = 0; // 0: not set yet
+};
+
+// The steady clock whose microsecond sleeps wait in the thread's open port.
+class LineClock final : public Clock
+{
+public:
+    qint64 nowMs() override { return steadyClock().nowMs(); }
+    // The link's pauses (between attempts) are not waits for bytes.
+    void sleepMs(int ms) override { steadyClock().sleepMs(ms); }
+    void sleepUs(qint64 us) override
+    {
+        if (us <= 0)
+            return;
+        if (t_openPort)
+            t_openPort->awaitLineTime(us);
+        else
+            steadyClock().sleepUs(us);
+    }
 };
 
 } // namespace
+
+Clock &systemLinkClock()
+{
+    static LineClock clock;
+    return clock;
+}
 
 std::unique_ptr<SerialPortIo> SerialPortIo::open(const QString &node, const QString &portLabel)
 {

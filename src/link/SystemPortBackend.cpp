@@ -19,6 +19,8 @@ QString SystemPortBackend::displayName(int number) { return portDisplayName(numb
 
 QString SystemPortBackend::deviceLink(int number) { return deviceLinkForPort(number); }
 
+Clock &SystemPortBackend::clock() { return systemLinkClock(); }
+
 std::shared_ptr<PortBackend> systemPortBackend()
 {
     static const std::shared_ptr<PortBackend> backend = std::make_shared<SystemPortBackend>();
