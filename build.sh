@@ -79,7 +79,9 @@ package() {
 
 # The Windows build: Qt for Windows from packaging/windows/build-qt.sh (built once, kept in
 # ~/.cache/mkconf), the programs cross-built with MinGW-w64 into build-windows/.
-windows_packages=(g++-mingw-w64-x86-64-posix nsis zip wine wine64 xvfb xauth)
+# xdotool, x11-apps (xwd) and imagemagick: the demo's window found, clicked and its screenshot taken
+# under Wine (tests/windows/demo-screenshot).
+windows_packages=(g++-mingw-w64-x86-64-posix nsis zip wine wine64 xvfb xauth xdotool x11-apps imagemagick)
 windows_build() { # [cmake options] [-- targets]
     packages+=("${windows_packages[@]}")
     install_missing
