@@ -218,9 +218,11 @@ bool unitMoved(const RecordedUnit &unit, const QByteArray &was, const QByteArray
 
 int journalEntriesAdded(const RecordedUnit &unit, const QByteArray &was, const QByteArray &now)
 {
+    if (unitBytes(was, unit) == unitBytes(now, unit))
+        return 0;
     const std::optional<JournalPlace> place = journalPlace(unit.kind);
-    if (!place || unitBytes(was, unit) == unitBytes(now, unit))
-        return unitBytes(was, unit) == unitBytes(now, unit) ? 0 : -1;
+    if (!place)
+        return -1;
     const int end = place->offset + place->count * place->size;
     if (now.size() < end || was.size() < end)
         return -1;

@@ -142,8 +142,8 @@ void writeSection(TKW_RS &link, quint8 address, const SectionEntry &e, const QBy
     protocol.Exchange();
 }
 
-// What the write knows when it reads back: what each section held in the device before its
-// write (for the sections of what the device records) and since when the device may have recorded.
+// What the write knows when it reads back: the sections, which of them it wrote, and since when
+// the device may have recorded on its own.
 struct WriteState
 {
     std::vector<SectionEntry> sections;
