@@ -33,6 +33,12 @@ install_missing() {
     fi
 }
 
+# The compiler cache serves every clone of the project on this machine alike (a fresh clone's
+# build finds what an earlier one compiled): paths under the clone are hashed as relative ones,
+# and the debug information's build folder is not part of the key.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-true}
+export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-20G} # the Linux, sanitizer, package, fuzz and Windows builds
+
 build() { # build DIR [cmake options] [-- targets]; all targets when none are named
     local dir=$1; shift
     local opts=() targets=()
