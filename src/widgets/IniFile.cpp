@@ -45,8 +45,7 @@ QString iniPathFor(const QString &programFile, const QString &userConfigDir)
 
 QString defaultIniPath()
 {
-    return iniPathFor(QCoreApplication::applicationFilePath(),
-                      QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    return iniPathFor(QCoreApplication::applicationFilePath(), userIniFolder());
 }
 
 QString defaultFileFolder()

@@ -12,6 +12,9 @@ namespace mk {
 // When the program's folder is not writable, or lies under /usr (an installed program), the
 // file lives in the user's configuration folder instead, under the same name.
 QString defaultIniPath();
+// That per-user folder: the configuration folder on Linux (~/.config), the program's own folder
+// in the local application data on Windows (%LOCALAPPDATA%\mkconf, beside its lock and trace).
+QString userIniFolder();
 // The choice above for a given program file and per-user configuration folder.
 QString iniPathFor(const QString &programFile, const QString &userConfigDir);
 
