@@ -18,6 +18,14 @@ DeviceStatusLabel::DeviceStatusLabel(DeviceWatcher *watcher, QWidget *parent, De
     showState(m_watcher->text());
 }
 
+void DeviceStatusLabel::noteAnswered(const QString &device)
+{
+    if (m_watcher->connected())
+        return;
+    setText(QStringLiteral("Ответил %1").arg(device));
+    setProperty("connected", true);
+}
+
 void DeviceStatusLabel::showState(const QString &text)
 {
     const bool connected = text != kDeviceAbsentText;

@@ -20,6 +20,11 @@ public:
                                DeviceWatcher::NodeSource nodes = {}, bool demo = false);
 
     DeviceWatcher *watcher() const { return m_watcher; }
+    // The device named (as the link names it: "МК на COM7") has just answered. A port the
+    // watcher cannot tell for the trip computer's (an adapter of another identity, chosen by
+    // hand) would leave "МК не подключён" beside a read that worked: "Ответил МК на COM7" is
+    // shown instead, until the watcher has news.
+    void noteAnswered(const QString &device);
 
 private:
     void showState(const QString &text);

@@ -17,9 +17,12 @@ MainStatusBar::MainStatusBar(DeviceWatcher *watcher, const DeviceLink *link, QWi
     addWidget(m_heldStatus, 1);
     showHeld({}, false);
     // The first permanent widget, so that the device's word stays left of what joins later.
-    addPermanentWidget(
-        new DeviceStatusLabel(watcher, this, link ? link->watchedNodes() : nullptr, link && link->isDemo()));
+    m_deviceStatus =
+        new DeviceStatusLabel(watcher, this, link ? link->watchedNodes() : nullptr, link && link->isDemo());
+    addPermanentWidget(m_deviceStatus);
 }
+
+void MainStatusBar::noteDeviceAnswered(const QString &device) { m_deviceStatus->noteAnswered(device); }
 
 void MainStatusBar::showHeld(const HeldSettings &held, bool modified)
 {

@@ -10,6 +10,7 @@ class QLabel;
 namespace mk {
 
 class DeviceLink;
+class DeviceStatusLabel;
 class DeviceWatcher;
 struct HeldSettings;
 
@@ -22,9 +23,12 @@ public:
     MainStatusBar(DeviceWatcher *watcher, const DeviceLink *link, QWidget *parent = nullptr);
 
     void showHeld(const HeldSettings &held, bool modified);
+    // The device named answered an exchange just now.
+    void noteDeviceAnswered(const QString &device);
 
 private:
     QLabel *m_heldStatus;
+    DeviceStatusLabel *m_deviceStatus;
 };
 
 } // namespace mk

@@ -112,7 +112,11 @@ void TMainForm::connectSteps()
         m_panel->setEditingEnabled(has);
         m_menu->setSettingsHeld(has);
     });
-    connect(m_device.get(), &DeviceSteps::settingsRead, this, [this] { m_history->addRead(); });
+    connect(m_device.get(), &DeviceSteps::settingsRead, this, [this] {
+        if (m_setup.link)
+            m_statusBar->noteDeviceAnswered(m_setup.link->deviceName());
+        m_history->addRead();
+    });
 
     onClick(m_panel->autoSearchBox(), [this] {
         m_device->setAutoSearch(m_panel->autoSearchBox()->isChecked());

@@ -8,9 +8,11 @@
 #include "app/DemoDevice.h"
 #include "app/SerialDeviceLink.h"
 #include "app/TMainForm.h"
+#include "link/DeviceWatcher.h"
 #include "link/SerialPortIo.h"
 #include "link/TKW_RS.h"
 #include "sim/InMemoryPort.h"
+#include "sim/SimulatedDevice.h"
 #include "widgets/IniFile.h"
 
 #include <QCheckBox>
@@ -216,6 +218,38 @@ private slots:
         QVERIFY(dialogs.boxes.isEmpty());
         const QString held = form.statusBar().findChild<QLabel *>(QStringLiteral("heldStatus"))->text();
         QVERIFY2(held.startsWith(QStringLiteral("Настройки из МК (демо), считаны в ")), qPrintable(held));
+    }
+
+    // A trip computer behind an adapter the watcher cannot tell for one, on the port chosen by
+    // hand: after the read the status bar says who answered, not "МК не подключён".
+    void readThroughAPortChosenByHandShowsWhoAnswered()
+    {
+        DialogScript dialogs;
+        SimulatedDevice device{DeviceConfig{}};
+        m_ports->removePort(2);
+        m_ports->addPort(2, InMemoryPort::deviceResponder(device));
+        QTemporaryDir dir;
+        MainFormSetup setup;
+        setup.iniPath = dir.filePath(QStringLiteral("manual.ini"));
+        {
+            IniFile ini(setup.iniPath);
+            ini.writeBool(QStringLiteral("Common"), QStringLiteral("Auto"), false);
+            ini.writeInteger(QStringLiteral("RS232"), QStringLiteral("Port"), 2);
+        }
+        setup.programDir = dir.path();
+        setup.link = makeLink();
+        DeviceWatcher nothingSeen([] { return QList<SerialNodeInfo>(); });
+        setup.deviceWatcher = &nothingSeen;
+        setup.access = m_access.get();
+        TMainForm form(std::move(setup));
+        form.show();
+        auto *status = form.statusBar().findChild<QLabel *>(QStringLiteral("deviceStatus"));
+        QCOMPARE(status->text(), QStringLiteral("МК не подключён"));
+        form.bGetParamsClick();
+        QVERIFY2(dialogs.boxes.isEmpty(), qPrintable(dialogs.boxes.isEmpty() ? QString() : dialogs.boxes.first().text));
+        QVERIFY2(status->text().startsWith(QStringLiteral("Ответил МК на COM2")), qPrintable(status->text()));
+        nothingSeen.refresh(); // no news: the note stays
+        QVERIFY2(status->text().startsWith(QStringLiteral("Ответил МК на COM2")), qPrintable(status->text()));
     }
 
     void noPortAtAll()
