@@ -87,7 +87,7 @@ package() {
 # ~/.cache/mkconf), the programs cross-built with MinGW-w64 into build-windows/.
 # xdotool, x11-apps (xwd) and imagemagick: the demo's window found, clicked and its screenshot taken
 # under Wine (tests/windows/demo-screenshot).
-windows_packages=(g++-mingw-w64-x86-64-posix nsis zip wine wine64 xvfb xauth xdotool x11-apps imagemagick)
+windows_packages=(g++-mingw-w64-x86-64-posix nsis zip wine wine64 xvfb xauth xdotool x11-apps imagemagick osslsigncode)
 windows_build() { # [cmake options] [-- targets]
     packages+=("${windows_packages[@]}")
     install_missing

@@ -5,16 +5,24 @@
 #   package/mkconf-VERSION-setup.exe        per-user installer (NSIS)
 # Both carry the programs, Qt's DLLs and plugins (dynamic, so users can replace them, as Qt's
 # LGPL asks), the MinGW runtime DLLs, Qt's Russian texts, the user manual and the licences.
-# usage: package.sh BUILD_DIR QT_PREFIX MANUAL_DIR VERSION
+# With MK_SIGN_CERT set (sign.sh tells the rest), the programs, the installer and its uninstaller
+# are signed and their signatures verified; without it nothing is signed.
+# usage: package.sh BUILD_DIR QT_PREFIX MANUAL_DIR VERSION [OUT_DIR]
+#   OUT_DIR (default BUILD_DIR) receives stage/ and package/
 set -euo pipefail
 build=$(cd "$1" && pwd); qt=$2; manual=$3; version=$4
+out=$build
+[ $# -ge 5 ] && { mkdir -p "$5"; out=$(cd "$5" && pwd); }
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 triple=x86_64-w64-mingw32
 name=mkconf-$version
-stage=$build/stage/$name
-rm -rf "$build/stage" "$build/package"
-mkdir -p "$stage" "$build/package"
+stage=$out/stage/$name
+rm -rf "$out/stage" "$out/package"
+mkdir -p "$stage" "$out/package"
+# The installer's copyright, as the programs' (CMakeLists.txt): from the Debian copyright file.
+years=$(sed -n 's/^Copyright: \(.*\) mkconf developers$/\1/p' "$root/packaging/debian/copyright" | head -n 1)
+[ -n "$years" ] || { echo "package.sh: packaging/debian/copyright names no years of the mkconf developers" >&2; exit 1; }
 
 cp "$build/bin/mkconf.exe" "$build/bin/mktool.exe" "$stage/"
 mkdir -p "$stage/platforms" "$stage/sqldrivers" "$stage/styles" "$stage/translations"
@@ -52,6 +60,11 @@ for f in "$stage"/*.exe "$stage"/platforms/*.dll "$stage"/sqldrivers/*.dll "$sta
 done
 $triple-strip "$stage"/*.exe
 $triple-strip --strip-unneeded "$stage"/*.dll "$stage"/*/*.dll
+sign=()
+if [ -n "${MK_SIGN_CERT:-}" ]; then
+    bash "$here/sign.sh" "$stage/mkconf.exe" "$stage/mktool.exe"
+    sign=(-DSIGN="$here/sign.sh")
+fi
 
 cp -r "$manual" "$stage/manual"
 cp "$here/mkconf.ico" "$stage/"
@@ -62,10 +75,10 @@ cp "$root/LICENSE" "$stage/licenses/mkconf-GPL-3.0-or-later.txt"
 cp "$here/LICENSES.txt" "$stage/licenses/README.txt"
 cp "$root/README.md" "$stage/README.md"
 
-(cd "$build/stage" && rm -f "$build/package/$name-win64.zip" && zip -qr -9 "$build/package/$name-win64.zip" "$name")
+(cd "$out/stage" && rm -f "$out/package/$name-win64.zip" && zip -qr -9 "$out/package/$name-win64.zip" "$name")
 
 # The installer's file lists: what it puts in, and exactly that taken out again.
-files=$build/stage/files.nsh; remove=$build/stage/remove.nsh
+files=$out/stage/files.nsh; remove=$out/stage/remove.nsh
 : >"$files"; : >"$remove"
 (cd "$stage" && find . -type d | sort) | while read -r d; do
     d=${d#./}; [ "$d" = "." ] && continue
@@ -81,6 +94,7 @@ done
     d=${d#./}; w=${d//\//\\}
     echo "RMDir \"\$INSTDIR\\$w\"" >>"$remove"
 done
-makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$stage" -DFILES="$files" -DREMOVE="$remove" \
-    -DOUTFILE="$build/package/$name-setup.exe" "$here/installer.nsi"
-ls -1 "$build/package/$name-win64.zip" "$build/package/$name-setup.exe"
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DCOPYRIGHT_YEARS="$years" -DSTAGE="$stage" \
+    -DFILES="$files" -DREMOVE="$remove" "${sign[@]}" -DOUTFILE="$out/package/$name-setup.exe" "$here/installer.nsi"
+[ ${#sign[@]} -gt 0 ] && bash "$here/sign.sh" "$out/package/$name-setup.exe"
+ls -1 "$out/package/$name-win64.zip" "$out/package/$name-setup.exe"
