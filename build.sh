@@ -64,8 +64,12 @@ manual() { # the pages from docs/manual, the pictures from the screenshot run of
     rm -f build/manual/img/*.png build/manual/img/manifest.txt
     MK_SCREENSHOT_DIR="$PWD/build/manual/img" QT_QPA_PLATFORM=offscreen build/bin/screenshots_test >build/manual-screenshots.log 2>&1 ||
         { tail -n 30 build/manual-screenshots.log >&2; echo "The screenshot run failed (build/manual-screenshots.log)." >&2; exit 1; }
-    echo "The user manual: build/manual/index.html ($(ls build/manual/img/*.png | wc -l) pictures)"
+    # The Windows manual shows the same pictures.
+    rm -rf build/manual-windows/img && cp -r build/manual/img build/manual-windows/img
+    echo "The user manual: build/manual/index.html ($(ls build/manual/img/*.png | wc -l) pictures);" \
+        "for Windows: build/manual-windows/index.html"
 }
+
 
 # The Debian package: its own build folder with Debian's hardening flags (fortified functions,
 # read-only relocations bound at start), the build paths mapped away and every time taken from
@@ -100,11 +104,17 @@ windows_build() { # [cmake options] [-- targets]
 }
 
 windows_package() {
-    # The manual's pictures come from the Linux build's screenshot run.
-    [ -f build/manual/img/manifest.txt ] || manual
+    # The Windows manual: its pages made by the Linux build (fresh from docs/manual), its pictures
+    # from the Linux build's screenshot run.
+    if [ -f build/manual/img/manifest.txt ]; then
+        build build -- manual_pages
+        rm -rf build/manual-windows/img && cp -r build/manual/img build/manual-windows/img
+    else
+        manual
+    fi
     local version
     version=$(sed -n 's/^project(mkconf VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-    bash packaging/windows/package.sh build-windows "$(cat build-windows/qt-prefix)" build/manual "$version"
+    bash packaging/windows/package.sh build-windows "$(cat build-windows/qt-prefix)" build/manual-windows "$version"
 }
 
 cmd=${1:-}

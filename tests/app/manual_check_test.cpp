@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The built user manual (build/manual): every link and picture of every page resolves, nothing
-// is fetched from outside, every window the help key knows and every editor page has its
-// picture, and the pictures were made by this build's screenshot run.
+// The built user manual (build/manual, and Windows' in build/manual-windows): every link and
+// picture of every page resolves, nothing is fetched from outside, every window the help key
+// knows and every editor page has its picture, the pictures were made by this build's screenshot
+// run, and neither system's manual tells of the other's commands and folders.
 
 #include "app/ManualPages.h"
 #include "base/FileIo.h"
@@ -20,25 +21,41 @@ using namespace mk;
 namespace {
 
 const QDir kManual(QStringLiteral(MK_MANUAL_BUILD));
+const QDir kWindowsManual(QStringLiteral(MK_MANUAL_WINDOWS_BUILD));
 
-QString pageText(const QString &page)
+QString pageText(const QString &page, const QDir &manual = kManual)
 {
-    QFile f(kManual.filePath(page));
+    QFile f(manual.filePath(page));
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
-// "page.html#anchor" resolves: the page exists and holds an element with that id.
-QString unresolved(const QString &fromPage, const QString &link)
+// "page.html#anchor" resolves: the page exists and holds an element with that id. The Windows
+// manual's pictures are the Linux one's, copied in when it is packaged.
+QString unresolved(const QString &fromPage, const QString &link, const QDir &manual = kManual)
 {
     const qsizetype hash = link.indexOf(QLatin1Char('#'));
     const QString path = hash < 0 ? link : link.left(hash);
     const QString anchor = hash < 0 ? QString() : link.mid(hash + 1);
     const QString target = path.isEmpty() ? fromPage : QDir::cleanPath(QFileInfo(fromPage).path() + u'/' + path);
-    if (target.startsWith(QStringLiteral("..")) || !QFileInfo(kManual.filePath(target)).isFile())
+    const QDir &holder = target.startsWith(QStringLiteral("img/")) ? kManual : manual;
+    if (target.startsWith(QStringLiteral("..")) || !QFileInfo(holder.filePath(target)).isFile())
         return fromPage + QStringLiteral(": no file for ") + link;
-    if (!anchor.isEmpty() && !pageText(target).contains(QStringLiteral("id=\"%1\"").arg(anchor)))
+    if (!anchor.isEmpty() && !pageText(target, manual).contains(QStringLiteral("id=\"%1\"").arg(anchor)))
         return fromPage + QStringLiteral(": no anchor for ") + link;
     return {};
+}
+
+// The words of one system that the other's manual must not use, found in the page's text.
+QStringList wordsFound(const QDir &manual, const QStringList &words)
+{
+    QStringList found;
+    for (const QString &page : manual.entryList({QStringLiteral("*.html")}, QDir::Files)) {
+        const QString text = pageText(page, manual);
+        for (const QString &word : words)
+            if (text.contains(word, Qt::CaseInsensitive))
+                found << page + QStringLiteral(": ") + word;
+    }
+    return found;
 }
 
 // The picture that shows each window the help key opens the manual for.
@@ -71,29 +88,67 @@ class ManualCheckTest : public QObject
 private slots:
     void initTestCase()
     {
-        if (!QFileInfo(kManual.filePath(QStringLiteral("index.html"))).isFile())
+        if (!QFileInfo(kManual.filePath(QStringLiteral("index.html"))).isFile() ||
+            !QFileInfo(kWindowsManual.filePath(QStringLiteral("index.html"))).isFile())
             QFAIL("the manual is not built: bash build.sh manual");
+    }
+
+    void everyLinkAndPictureResolves_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("Linux") << kManual.path();
+        QTest::newRow("Windows") << kWindowsManual.path();
     }
 
     void everyLinkAndPictureResolves()
     {
+        QFETCH(QString, folder);
+        const QDir manual(folder);
         static const QRegularExpression ref(QStringLiteral("(href|src)\\s*=\\s*\"([^\"]*)\""));
         QStringList faults;
-        const QStringList pages = kManual.entryList({QStringLiteral("*.html")}, QDir::Files);
+        const QStringList pages = manual.entryList({QStringLiteral("*.html")}, QDir::Files);
         QVERIFY(pages.size() > 10);
         for (const QString &page : pages) {
-            const QString text = pageText(page);
+            const QString text = pageText(page, manual);
             if (text.contains(QStringLiteral("<script"), Qt::CaseInsensitive))
                 faults << page + QStringLiteral(": a script");
+            if (text.contains(QStringLiteral("data-system")))
+                faults << page + QStringLiteral(": a part marked for one system left in");
             for (const auto &m : ref.globalMatch(text)) {
                 const QString link = m.captured(2);
                 if (link.contains(QLatin1Char(':')) || link.startsWith(QLatin1Char('/')))
                     faults << page + QStringLiteral(": outside the manual: ") + link;
-                else if (const QString fault = unresolved(page, link); !fault.isEmpty())
+                else if (const QString fault = unresolved(page, link, manual); !fault.isEmpty())
                     faults << fault;
             }
         }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
+
+    // The Windows manual names no Linux command, device node or folder; the Linux one no
+    // Windows installer, folder or program file. Both keep the pages the help key opens.
+    void eachSystemsManualSpeaksOfItsOwnSystem()
+    {
+        const QStringList linuxWords = {
+            QStringLiteral("apt "),     QStringLiteral("sudo"),         QStringLiteral("udev"),
+            QStringLiteral("dialout"),  QStringLiteral("/dev/"),        QStringLiteral("~/.local"),
+            QStringLiteral("~/.config"), QStringLiteral(".deb"),        QStringLiteral("ModemManager"),
+            QStringLiteral("brltty"),   QStringLiteral("/usr/"),        QStringLiteral("/home/"),
+            QStringLiteral("mksim"),    QStringLiteral("Linux"),        QStringLiteral("$ mktool")};
+        const QStringList windowsWords = {QStringLiteral("setup.exe"), QStringLiteral("%LOCALAPPDATA%"),
+                                          QStringLiteral("Диспетчер устройств"), QStringLiteral(".exe"),
+                                          QStringLiteral("C:\\"), QStringLiteral("AppData")};
+        QStringList faults = wordsFound(kWindowsManual, linuxWords);
+        for (const QString &found : wordsFound(kManual, windowsWords))
+            faults << QStringLiteral("Linux: ") + found;
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        QCOMPARE(kWindowsManual.entryList({QStringLiteral("*.html")}, QDir::Files),
+                 kManual.entryList({QStringLiteral("*.html")}, QDir::Files));
+        for (const auto &[window, page] : manualPageTable())
+            if (const QString fault = unresolved(QStringLiteral("index.html"), page, kWindowsManual); !fault.isEmpty())
+                faults << QStringLiteral("Windows, ") + window + QStringLiteral(": ") + fault;
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        QVERIFY(pageText(QStringLiteral("connecting.html"), kWindowsManual).contains(QStringLiteral("id=\"driver\"")));
     }
 
     void everyWindowAndEditorPageHasItsPicture()
