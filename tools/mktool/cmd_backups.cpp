@@ -2,9 +2,11 @@
 // mktool backups: the device memories kept before writes, newest first.
 
 #include "Command.h"
+#include "SystemWords.h"
 #include "link/Backup.h"
 #include "link/BackupList.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -34,7 +36,7 @@ int runBackups(const QStringList &argv)
         QJsonArray items;
         for (const BackupEntry &e : list) {
             QJsonObject o{{QStringLiteral("kind"), QString::fromLatin1(kindKey(e.kind))},
-                          {QStringLiteral("path"), e.path},
+                          {QStringLiteral("path"), QDir::toNativeSeparators(e.path)},
                           {QStringLiteral("time"), e.when.toString(Qt::ISODate)}};
             if (e.kind == BackupEntry::Backup) {
                 o[QStringLiteral("model_code")] = int(e.modelCode);
@@ -46,11 +48,11 @@ int runBackups(const QStringList &argv)
             items.append(o);
         }
         out(QString::fromUtf8(
-            QJsonDocument(QJsonObject{{QStringLiteral("dir"), dir}, {QStringLiteral("backups"), items}})
+            QJsonDocument(QJsonObject{{QStringLiteral("dir"), QDir::toNativeSeparators(dir)}, {QStringLiteral("backups"), items}})
                 .toJson(QJsonDocument::Indented)));
         return kOk;
     }
-    QString text = QStringLiteral("%1\n").arg(dir);
+    QString text = QStringLiteral("%1\n").arg(QDir::toNativeSeparators(dir));
     if (list.empty())
         text += QStringLiteral("(no backups)\n");
     for (const BackupEntry &e : list) {
@@ -71,9 +73,10 @@ int runBackups(const QStringList &argv)
 
 const CommandRegistrar
     kBackups({QStringLiteral("backups"), QStringLiteral("[--dir DIR] [--json]"),
-              QStringLiteral("список копий памяти МК, сохранённых перед записью (папка по умолчанию: "
-                             "~/.local/share/mkconf/backups), новые первыми: время, код и название модели, "
-                             "версия настроек; чужие и повреждённые файлы отмечены"),
+              QStringLiteral("список копий памяти МК, сохранённых перед записью (папка по умолчанию: %1), новые "
+                             "первыми: время, код и название модели, версия настроек; чужие и повреждённые файлы "
+                             "отмечены")
+                  .arg(dataFolderShown() + QDir::separator() + QStringLiteral("backups")),
               runBackups});
 
 } // namespace

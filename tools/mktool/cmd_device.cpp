@@ -3,6 +3,7 @@
 
 #include "Command.h"
 #include "DiffReport.h"
+#include "SystemWords.h"
 #include "TerminalProgress.h"
 #include "base/FileIo.h"
 #include "image/RecordSync.h"
@@ -17,6 +18,7 @@
 #include "settings/RecordedUnitTexts.h"
 #include "settings/SettingsDiff.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -274,7 +276,7 @@ int runWrite(const QStringList &argv)
     bool backupTold = false;
     write.backupSaved = [&](const QString &path) {
         progress.finish();
-        out(QStringLiteral("backup: %1\n").arg(path));
+        out(QStringLiteral("backup: %1\n").arg(QDir::toNativeSeparators(path)));
         backupTold = true;
     };
     std::optional<WriteOutcome> outcome;
@@ -284,7 +286,7 @@ int runWrite(const QStringList &argv)
         progress.finish();
         err(e.text() + QLatin1Char('\n'));
         if (!backupTold)
-            out(QStringLiteral("backup: %1\n").arg(e.backupPath()));
+            out(QStringLiteral("backup: %1\n").arg(QDir::toNativeSeparators(e.backupPath())));
         return kFailed;
     }
     progress.finish();
@@ -323,7 +325,7 @@ int runWrite(const QStringList &argv)
     return kOk;
 }
 
-const QString kPortHelp = QStringLiteral("[--port N|COMn|NODE] [--wait SECONDS]");
+const QString kPortHelp = portOptionUsage() + QStringLiteral(" [--wait SECONDS]");
 
 const CommandRegistrar kIdentify({QStringLiteral("identify"), kPortHelp + QStringLiteral(" [--json]"),
                                   QStringLiteral("находит МК и печатает его адрес, объём памяти и код модели"),
@@ -335,14 +337,15 @@ const CommandRegistrar kWrite(
      QStringLiteral("FILE.tcset ") + kPortHelp +
          QStringLiteral(" [--backup-dir DIR] [--restore] [--take UNIT[,UNIT...]] [--dry-run [--json]]"),
      QStringLiteral("записывает разделы файла настроек в МК, сохранив перед этим копию его памяти "
-                    "(папка по умолчанию: ~/.local/share/mkconf/backups); печатает путь копии. "
+                    "(папка по умолчанию: %1); печатает путь копии. "
                     "Без --port МК ищется по его USB-идентификатору; --wait - сколько его искать "
                     "(по умолчанию 10 с, 0 - пока не нажмут Ctrl+C). --dry-run считывает МК и печатает, что изменит "
                     "запись, по страницам (--json: в JSON), и ничего не записывает. Журналы, средние и сервисные "
                     "счётчики, которые ведёт МК, остаются такими, как в МК, и запись называет те, что в файле другие; "
                     "--take записывает названные из них из файла (trips, EngOilCntK, ...); --restore записывает их "
                     "все из файла (восстановление копии целиком) и сначала называет более новые данные МК, "
-                    "которые оно заменит"),
+                    "которые оно заменит")
+         .arg(dataFolderShown() + QDir::separator() + QStringLiteral("backups")),
      runWrite});
 
 } // namespace

@@ -2,6 +2,7 @@
 // mktool doctor: why the trip computer cannot be reached on this system, and how to fix it.
 
 #include "Command.h"
+#include "SystemWords.h"
 #include "link/ConnectionCheck.h"
 
 #include <QJsonDocument>
@@ -28,11 +29,7 @@ int runDoctor(const QStringList &argv)
     return report.problems.isEmpty() ? kOk : kFailed;
 }
 
-const CommandRegistrar kDoctor({kName, QStringLiteral("[--json]"),
-                                QStringLiteral("проверка подключения: узлы USB МК, правило udev, права доступа, "
-                                               "ModemManager, brltty и файлы блокировки, у каждой проблемы - команда, "
-                                               "которая её устраняет; код выхода 1, если проблема найдена"),
-                                runDoctor});
+const CommandRegistrar kDoctor({kName, QStringLiteral("[--json]"), doctorSummary(), runDoctor});
 
 } // namespace
 } // namespace mk::tool

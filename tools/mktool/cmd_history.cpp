@@ -3,6 +3,7 @@
 // what is held, the cars.
 
 #include "Command.h"
+#include "SystemWords.h"
 #include "base/Error.h"
 #include "history/CarNames.h"
 #include "history/HistoryCsv.h"
@@ -228,14 +229,15 @@ const CommandRegistrar
                   "add FILE... [--car NAME] [--read-date YYYY-MM-DD] [--db PATH] | "
                   "show [--car NAME] [--trips|--tank|--errors|--months] [--from YYYY-MM-DD] [--to YYYY-MM-DD] "
                   "[--csv [--csv-dialect plain|excel-ru]|--json] [--db PATH] | cars [--db PATH]"),
-              QStringLiteral("история поездок, накопленная по считываниям (~/.local/share/mkconf/history.sqlite, если не задан "
+              QStringLiteral("история поездок, накопленная по считываниям (%1, если не задан "
                              "--db): add добавляет журналы файлов настроек в историю автомобиля (\"Мой автомобиль\", "
                              "если не задан --car), пропуская уже известные записи; год каждой записи берётся из "
                              "--read-date или времени файла; show печатает историю выровненной таблицей с датами "
                              "дд.мм.гггг чч:мм (без --car - единственного автомобиля, если он один; --from/--to: только "
                              "эти дни включительно, без записей с неясным годом; для программ --csv: одна таблица в CSV и "
                              "--json, оба с датами ISO; --csv-dialect excel-ru: CSV для таблиц на русском; "
-                             "--months: итоги по месяцам); cars - список автомобилей"),
+                             "--months: итоги по месяцам); cars - список автомобилей")
+                  .arg(dataFolderShown() + QDir::separator() + QStringLiteral("history.sqlite")),
               runHistory});
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "journals/JournalCsv.h"
 #include "journals/JournalGrids.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace mk::tool {
@@ -77,7 +78,7 @@ int writeCsv(const TMK &tmk, const QString &part, const QStringList &parts, cons
     for (const QString &p : parts) {
         const QString path = stem + QLatin1Char('-') + p.mid(2) + QStringLiteral(".csv");
         writeOutput(path, csvText(rowsOf(p), dialect));
-        out(path + QLatin1Char('\n'));
+        out(QDir::toNativeSeparators(path) + QLatin1Char('\n'));
     }
     return kOk;
 }
