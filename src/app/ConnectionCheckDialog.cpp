@@ -53,10 +53,7 @@ ConnectionCheckDialog::ConnectionCheckDialog(QWidget *parent, Check check)
 void ConnectionCheckDialog::runCheck()
 {
     m_report = m_check();
-    m_summary->setText(m_report.problems.isEmpty()
-                           ? QStringLiteral("Проблем не найдено.")
-                           : QStringLiteral("Найдено проблем: %1. Под каждой — команда, которая её устраняет.")
-                                 .arg(m_report.problems.size()));
+    m_summary->setText(m_report.summary());
     m_text->setPlainText(m_report.text());
 }
 

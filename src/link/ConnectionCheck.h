@@ -4,8 +4,8 @@
 // at the USB devices with the device's identity and their serial nodes, the udev rule, the user's
 // right to open the nodes, processes holding them, ModemManager, brltty and lock files; on
 // Windows at the COM ports the system lists, the device's port and its driver, and whether
-// another program holds the port. It gives each problem found once, with the command (or the
-// step) that fixes it. Nothing is changed.
+// another program holds the port. It gives each problem found once, with the command that fixes
+// it on Linux, and on Windows with the steps (mostly in Device Manager). Nothing is changed.
 //
 // Every system fact is read through SystemFacts, so that a test can stand in for the system
 // with folders of its own and fixed answers.
@@ -53,6 +53,9 @@ struct SystemFacts
     // How the program was installed: its own path and the package database.
     QString programPath;
     QString dpkgInfoFolder = QStringLiteral("/var/lib/dpkg/info");
+    // Windows: the folder the installer put the program in, as its uninstall record names it;
+    // empty when the installer has not run for this user.
+    QString installLocation;
     // The node of the simulated device when the demo runs (mkconf --demo); empty otherwise.
     QString demoNode;
     // The node of the port the program uses (chosen by hand or kept from an earlier run), looked
@@ -108,21 +111,26 @@ struct StaleLock
     QString program; // as the file names it; empty in the classic format
 };
 
-// How the program came onto this computer, which decides how its udev rule is put back.
+// How the program came onto this computer, which decides how its udev rule is put back on Linux.
 struct Installation
 {
-    enum Kind { Unknown, Package, Installed, Source };
+    // Installer: the Windows installer's copy (prefix is its folder).
+    enum Kind { Unknown, Package, Installed, Source, Installer };
     Kind kind = Unknown;
     QString programPath;
     QString sourceRule; // Source: the rule in the source tree
     QString prefix;     // Installed: where cmake --install put it ("/usr/local")
 };
 Installation installationOf(const SystemFacts &facts);
+// Windows: the installer's copy when the program runs from the folder the installer's record
+// names (compared as Windows compares paths: either slash, any letter case), otherwise Unknown.
+Installation installerInstallation(const QString &programPath, const QString &installLocation);
 
 struct CheckProblem
 {
     QString text;
-    QString fix; // the command that fixes it (or, where no command can, what to do)
+    QString fix;       // the command that fixes it (or, where no command can, what to do)
+    QStringList steps; // Windows: what to do, one step after another (fix is empty)
 };
 
 struct ConnectionReport
@@ -143,6 +151,8 @@ struct ConnectionReport
 
     // Russian text for the dialog and mktool doctor.
     QString text() const;
+    // One line above the report in the dialog: how many problems, and what is under each.
+    QString summary() const;
     QJsonObject json() const;
 };
 

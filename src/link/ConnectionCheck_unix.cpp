@@ -205,6 +205,7 @@ QString programFix(const Installation &install)
         return QStringLiteral("sudo cmake --install <папка сборки> --prefix %1 (правило ляжет в %1/lib/udev/rules.d), "
                               "затем %2")
             .arg(install.prefix, kUdevFix);
+    case Installation::Installer: // Windows' own
     case Installation::Unknown: break;
     }
     return QStringLiteral("Скопируйте правило %1 из пакета mkconf или из исходников (packaging/) в /etc/udev/rules.d/, "

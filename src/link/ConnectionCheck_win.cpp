@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The connection check on Windows: the COM ports the system lists, the trip computer among them
 // by its USB identity, the registry's record of the device (seen by Windows but given no COM
-// port: its driver is missing), and whether another program holds the device's port.
+// port: its driver is missing), and whether another program holds the device's port. Each
+// problem comes with numbered steps, mostly in Device Manager, as no command fixes them.
 
 #include "link/ConnectionCheck.h"
 
@@ -19,18 +20,25 @@ namespace {
 
 QString hex4(quint16 v) { return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')); }
 
-const QString kDriverFix = QStringLiteral(
-    "Откройте Диспетчер устройств: МК с неизвестным драйвером виден в разделе «Другие устройства». Установите "
-    "драйвер виртуального COM-порта МК (из комплекта МК), затем переподключите МК; порт появится в разделе "
-    "«Порты (COM и LPT)».");
+const QString kOpenDeviceManager =
+    QStringLiteral("Откройте Диспетчер устройств (правой кнопкой по кнопке «Пуск» → «Диспетчер устройств»).");
+
+// Windows 10 and 11 load their own driver for the device's USB serial class; older ones need one.
+QStringList driverSteps()
+{
+    return {kOpenDeviceManager,
+            QStringLiteral("МК виден в разделе «Порты (COM и LPT)» как «Последовательное устройство USB (COMn)». "
+                           "Если он в разделе «Другие устройства» с жёлтым знаком, отключите МК и подключите снова, "
+                           "в другое гнездо USB; в Windows 7 и 8 установите драйвер виртуального COM-порта из "
+                           "комплекта МК («Обновить драйвер»)."),
+            QStringLiteral("Повторите проверку.")};
+}
 
 } // namespace
 
 Installation installationOf(const SystemFacts &facts)
 {
-    Installation install;
-    install.programPath = facts.programPath;
-    return install;
+    return installerInstallation(facts.programPath, facts.installLocation);
 }
 
 ConnectionReport checkConnection(const SystemFacts &facts)
@@ -74,27 +82,30 @@ ConnectionReport checkConnection(const SystemFacts &facts)
             seenWithoutPort = true;
     }
 
-    const auto add = [&report](const QString &text, const QString &fix) { report.problems << CheckProblem{text, fix}; };
+    const auto add = [&report](const QString &text, const QStringList &steps) {
+        report.problems << CheckProblem{text, QString(), steps};
+    };
     if (report.devices.isEmpty() && !demo) {
         if (seenWithoutPort)
             add(QStringLiteral("МК (USB %1:%2) знаком Windows, но COM-порта у него нет: не установлен драйвер, "
                                "или МК сейчас не подключён.")
                     .arg(hex4(kDeviceUsbVendor), hex4(kDeviceUsbProduct)),
-                kDriverFix);
+                QStringList{QStringLiteral("Подключите МК и включите его.")} + driverSteps());
         else
             add(QStringLiteral("МК не найден среди устройств USB (%1:%2).")
                     .arg(hex4(kDeviceUsbVendor), hex4(kDeviceUsbProduct)),
-                QStringLiteral("Подключите МК кабелем USB, включите его и повторите проверку; если МК подключён, "
-                               "посмотрите в Диспетчере устройств, не ждёт ли он драйвера. ") +
-                    kDriverFix);
+                QStringList{QStringLiteral("Подключите МК кабелем USB к гнезду на самом компьютере (без "
+                                           "разветвителя) и включите его.")} +
+                    driverSteps());
     }
     const auto held = [&add](const QString &node) {
         add(QStringLiteral("%1 занят другой программой: Windows открывает COM-порт только одной программе сразу.")
                 .arg(node),
-            QStringLiteral("Закройте программу, которая работает с %1 (терминал, другую программу настройки "
-                           "или диагностики, вторую копию mkconf или mktool), и повторите. Если такой "
-                           "программы не видно, переподключите МК.")
-                .arg(node));
+            {QStringLiteral("Закройте программу, которая работает с %1: терминал, другую программу настройки "
+                            "или диагностики, вторую копию mkconf или mktool.")
+                 .arg(node),
+             QStringLiteral("Если такой программы не видно, отключите МК от USB и подключите снова."),
+             QStringLiteral("Повторите проверку.")});
     };
     bool portSeen = false;
     for (const UsbDeviceReport &d : std::as_const(report.devices))

@@ -14,16 +14,21 @@ namespace {
 
 QString hex4(quint16 v) { return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')); }
 
-QString installationText(const Installation &i)
+QString installationText(const Installation &i, ConnectionReport::System system)
 {
     switch (i.kind) {
     case Installation::Package: return QStringLiteral("пакет mkconf (%1)").arg(i.programPath);
     case Installation::Source: return QStringLiteral("собрана из исходников (%1)").arg(i.programPath);
     case Installation::Installed: return QStringLiteral("установлена в %1 (%2)").arg(i.prefix, i.programPath);
+    case Installation::Installer:
+        return QStringLiteral("установлена установщиком в %1 (%2)").arg(i.prefix, i.programPath);
     case Installation::Unknown: break;
     }
-    return i.programPath.isEmpty() ? QStringLiteral("неизвестно, как установлена")
-                                   : QStringLiteral("%1, не из пакета").arg(i.programPath);
+    if (i.programPath.isEmpty())
+        return QStringLiteral("неизвестно, как установлена");
+    return system == ConnectionReport::Windows
+               ? QStringLiteral("%1, не установщиком (распакована из архива или собрана)").arg(i.programPath)
+               : QStringLiteral("%1, не из пакета").arg(i.programPath);
 }
 
 QString installationKey(Installation::Kind k)
@@ -32,6 +37,7 @@ QString installationKey(Installation::Kind k)
     case Installation::Package: return QStringLiteral("package");
     case Installation::Source: return QStringLiteral("source");
     case Installation::Installed: return QStringLiteral("installed");
+    case Installation::Installer: return QStringLiteral("installer");
     case Installation::Unknown: break;
     }
     return QStringLiteral("unknown");
@@ -104,7 +110,7 @@ QString ConnectionReport::text() const
                                             : QStringLiteral(", процесса уже нет");
         lines << QStringLiteral("  %1: %2%3").arg(l.path, who, state);
     }
-    lines << QStringLiteral("Программа: %1").arg(installationText(installation));
+    lines << QStringLiteral("Программа: %1").arg(installationText(installation, system));
     if (!demoNode.isEmpty())
         lines << QStringLiteral("Демонстрационный МК (имитатор): %1; настоящий МК для демонстрации не нужен.")
                      .arg(demoNode);
@@ -114,11 +120,28 @@ QString ConnectionReport::text() const
     } else {
         lines << QStringLiteral("Проблемы (%1):").arg(problems.size());
         for (int i = 0; i < problems.size(); ++i) {
-            lines << QStringLiteral("%1. %2").arg(i + 1).arg(problems[i].text);
-            lines << QStringLiteral("   Исправить: %1").arg(problems[i].fix);
+            const CheckProblem &p = problems[i];
+            lines << QStringLiteral("%1. %2").arg(i + 1).arg(p.text);
+            if (p.steps.isEmpty()) {
+                lines << QStringLiteral("   Исправить: %1").arg(p.fix);
+                continue;
+            }
+            lines << QStringLiteral("   Как исправить:");
+            for (int step = 0; step < p.steps.size(); ++step)
+                lines << QStringLiteral("   %1) %2").arg(step + 1).arg(p.steps[step]);
         }
     }
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QString ConnectionReport::summary() const
+{
+    if (problems.isEmpty())
+        return QStringLiteral("Проблем не найдено.");
+    return QStringLiteral("Найдено проблем: %1. %2")
+        .arg(problems.size())
+        .arg(system == Windows ? QStringLiteral("Под каждой — шаги по порядку, которые её устраняют.")
+                               : QStringLiteral("Под каждой — команда, которая её устраняет."));
 }
 
 QJsonObject ConnectionReport::json() const
@@ -164,7 +187,9 @@ QJsonObject ConnectionReport::json() const
                                     {QStringLiteral("elsewhere"), l.elsewhere}});
     QJsonArray problemList;
     for (const CheckProblem &p : problems)
-        problemList.append(QJsonObject{{QStringLiteral("text"), p.text}, {QStringLiteral("fix"), p.fix}});
+        problemList.append(QJsonObject{{QStringLiteral("text"), p.text},
+                                       {QStringLiteral("fix"), p.steps.isEmpty() ? p.fix : p.steps.join(u' ')},
+                                       {QStringLiteral("steps"), QJsonArray::fromStringList(p.steps)}});
     return QJsonObject{{QStringLiteral("usb_devices"), deviceList},
                        {QStringLiteral("udev_rule"), ruleFile.isEmpty() ? QJsonValue() : QJsonValue(ruleFile)},
                        {QStringLiteral("modem_manager_running"), modemManagerRunning},

@@ -14,6 +14,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTemporaryDir>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -360,6 +361,60 @@ TEST(ConnectionCheck, ACommentedForeignOrMaskedRuleIsNotTheDevicesRule)
     EXPECT_TRUE(checkConnection(masked.facts()).ruleFile.isEmpty());
 }
 
+// Windows: the copy in the folder the installer's record names is the installed one, whatever
+// the slashes and letter case; a copy elsewhere (the zip's) is not, nor one in a folder below.
+TEST(ConnectionCheck, TheInstallersCopyOnWindowsIsKnownByItsRecord)
+{
+    const QString record = QStringLiteral("C:\\Users\\Ann\\AppData\\Local\\Programs\\mkconf");
+    for (const QString &program : {QStringLiteral("C:\\Users\\Ann\\AppData\\Local\\Programs\\mkconf\\mkconf.exe"),
+                                   QStringLiteral("c:/users/ann/appdata/local/programs/MKCONF/mktool.exe")}) {
+        const Installation install = installerInstallation(program, record + QStringLiteral("\\"));
+        EXPECT_EQ(install.kind, Installation::Installer) << program.toStdString();
+        EXPECT_EQ(install.prefix, record);
+        EXPECT_EQ(install.programPath, program);
+    }
+    for (const auto &[program, location] :
+         {std::pair{QStringLiteral("D:\\mkconf-1.0.0\\mkconf.exe"), record},
+          std::pair{record + QStringLiteral("\\manual\\mkconf.exe"), record},
+          std::pair{record + QStringLiteral("2\\mkconf.exe"), record},
+          std::pair{record + QStringLiteral("\\mkconf.exe"), QString()}})
+        EXPECT_EQ(installerInstallation(program, location).kind, Installation::Unknown) << program.toStdString();
+
+    ConnectionReport report;
+    report.system = ConnectionReport::Windows;
+    report.installation = installerInstallation(record + QStringLiteral("\\mktool.exe"), record);
+    EXPECT_TRUE(report.text().contains(QStringLiteral("Программа: установлена установщиком в %1 (%1\\mktool.exe)")
+                                           .arg(record)))
+        << report.text().toStdString();
+    EXPECT_EQ(report.json()[QStringLiteral("installation")].toString(), QStringLiteral("installer"));
+    report.installation = installerInstallation(QStringLiteral("D:\\mk\\mktool.exe"), record);
+    EXPECT_FALSE(report.text().contains(QStringLiteral("не из пакета"))) << report.text().toStdString();
+}
+
+// On Windows a problem comes with numbered steps, not a command; the summary says so.
+TEST(ConnectionCheck, WindowsProblemsGiveNumberedSteps)
+{
+    ConnectionReport report;
+    report.system = ConnectionReport::Windows;
+    report.problems << CheckProblem{QStringLiteral("COM7 занят."), QString(),
+                                    {QStringLiteral("Закройте программу."), QStringLiteral("Повторите проверку.")}};
+    const QString text = report.text();
+    EXPECT_TRUE(text.contains(QStringLiteral("1. COM7 занят.\n   Как исправить:\n   1) Закройте программу.\n"
+                                             "   2) Повторите проверку.\n")))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("Исправить:")));
+    for (const QString &linuxWord : {QStringLiteral("udev"), QStringLiteral("ModemManager"), QStringLiteral("brltty")})
+        EXPECT_FALSE(text.contains(linuxWord)) << linuxWord.toStdString();
+    EXPECT_EQ(report.summary(), QStringLiteral("Найдено проблем: 1. Под каждой — шаги по порядку, которые её устраняют."));
+    const QJsonObject problem = report.json()[QStringLiteral("problems")].toArray().first().toObject();
+    EXPECT_EQ(problem[QStringLiteral("steps")].toArray().size(), 2);
+
+    report.system = ConnectionReport::Linux;
+    report.problems = {CheckProblem{QStringLiteral("Нет правила."), QStringLiteral("sudo cp ..."), {}}};
+    EXPECT_TRUE(report.text().contains(QStringLiteral("   Исправить: sudo cp ...")));
+    EXPECT_EQ(report.summary(), QStringLiteral("Найдено проблем: 1. Под каждой — команда, которая её устраняет."));
+}
+
 TEST(ConnectionCheck, PortFailuresOfferTheCheckOtherErrorsDoNot)
 {
     const QString label = QStringLiteral("COM3 (/dev/ttyACM0)");
@@ -382,6 +437,12 @@ TEST(ConnectionCheck, MktoolDoctorPrintsTheReportAndFailsOnProblems)
     EXPECT_EQ(text.code, json.code);
     EXPECT_TRUE(QString::fromUtf8(text.out).contains(QStringLiteral("Правило udev:")));
     EXPECT_EQ(mktool({QStringLiteral("doctor"), QStringLiteral("extra")}).code, 2);
+    // The help names what this system's check looks at, and the folders as Linux spells them.
+    const QString help = QString::fromUtf8(mktool({QStringLiteral("--help")}).out);
+    EXPECT_TRUE(help.contains(QStringLiteral("правило udev"))) << help.toStdString();
+    EXPECT_TRUE(help.contains(QStringLiteral("~/.local/share/mkconf/backups")));
+    EXPECT_TRUE(help.contains(QStringLiteral("~/.local/share/mkconf/history.sqlite")));
+    EXPECT_FALSE(help.contains(QStringLiteral("Диспетчер")));
 }
 
 } // namespace
