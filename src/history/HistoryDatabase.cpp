@@ -29,12 +29,12 @@ namespace {
 
 QString notHistoryText(const QString &path)
 {
-    return QStringLiteral("Файл \"%1\" не является базой истории поездок; он оставлен без изменений.").arg(path);
+    return QStringLiteral("Файл \"%1\" не является базой истории поездок; он оставлен без изменений.").arg(QDir::toNativeSeparators(path));
 }
 
 QString damagedText(const QString &path)
 {
-    return QStringLiteral("База истории поездок \"%1\" повреждена; она оставлена без изменений.").arg(path);
+    return QStringLiteral("База истории поездок \"%1\" повреждена; она оставлена без изменений.").arg(QDir::toNativeSeparators(path));
 }
 
 // SQLite's primary result codes that the messages tell apart.
@@ -142,12 +142,12 @@ HistoryDatabase::HistoryDatabase(const QString &path, Access access) : m_path(pa
     const QFileInfo info(path);
     const bool exists = info.exists() || info.isSymLink();
     if (!exists && access == Access::ReadOnly)
-        throw Error(QStringLiteral("Истории поездок ещё нет: файл \"%1\" не найден.").arg(path));
+        throw Error(QStringLiteral("Истории поездок ещё нет: файл \"%1\" не найден.").arg(QDir::toNativeSeparators(path)));
     try {
         if (!exists) {
             if (!QDir().mkpath(info.absolutePath()))
                 throw Error(
-                    QStringLiteral("Не удалось создать папку \"%1\" для истории поездок.").arg(info.absolutePath()));
+                    QStringLiteral("Не удалось создать папку \"%1\" для истории поездок.").arg(QDir::toNativeSeparators(info.absolutePath())));
             m_newAndEmpty = createNew();
         }
         checkFile();
@@ -232,7 +232,7 @@ void HistoryDatabase::fail(const QSqlError &error, bool writing) const
     case kLocked:
         throw Error(QStringLiteral("База истории поездок \"%1\" занята другой программой; попробуйте ещё раз, "
                                    "когда та закончит с ней работу. База оставлена без изменений.")
-                        .arg(m_path));
+                        .arg(QDir::toNativeSeparators(m_path)));
     case kCorrupt: throw Error(damagedText(m_path));
     case kNotADatabase: throw Error(notHistoryText(m_path));
     case kFull: reason = fileErrorReason(ENOSPC); break;
@@ -248,12 +248,14 @@ void HistoryDatabase::fail(const QSqlError &error, bool writing) const
     default: reason = QStringLiteral("ошибка SQLite %1").arg(code); break;
     }
     if (m_creating)
-        throw Error(QStringLiteral("Не удалось создать базу истории поездок \"%1\": %2.").arg(m_path, reason));
+        throw Error(QStringLiteral("Не удалось создать базу истории поездок \"%1\": %2.")
+                        .arg(QDir::toNativeSeparators(m_path), reason));
     m_writeFailed = m_writeFailed || writing;
     if (writing)
         throw Error(QStringLiteral("Не удалось записать историю поездок в \"%1\": %2; база осталась как была.")
-                        .arg(m_path, reason));
-    throw Error(QStringLiteral("Не удалось прочитать базу истории поездок \"%1\": %2.").arg(m_path, reason));
+                        .arg(QDir::toNativeSeparators(m_path), reason));
+    throw Error(QStringLiteral("Не удалось прочитать базу истории поездок \"%1\": %2.")
+                    .arg(QDir::toNativeSeparators(m_path), reason));
 }
 
 HistoryDatabase::~HistoryDatabase() { disconnect(); }
@@ -285,17 +287,17 @@ void HistoryDatabase::checkFile() const
     if (info.isSymLink())
         throw Error(QStringLiteral("\"%1\" — ссылка на другой файл; база истории поездок открывается только "
                                    "по своему имени, ссылка оставлена без изменений.")
-                        .arg(m_path));
+                        .arg(QDir::toNativeSeparators(m_path)));
     if (!info.isFile())
         throw Error(notHistoryText(m_path));
     QFile f(m_path);
     if (!f.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Нет доступа к базе истории поездок \"%1\".").arg(m_path));
+        throw Error(QStringLiteral("Нет доступа к базе истории поездок \"%1\".").arg(QDir::toNativeSeparators(m_path)));
     const QByteArray head = f.read(16);
     if (head.isEmpty())
         throw Error(QStringLiteral("Файл \"%1\" пуст: это не база истории поездок; он оставлен без изменений. "
                                    "Если он остался от неудачной записи, удалите его или укажите другой файл.")
-                        .arg(m_path));
+                        .arg(QDir::toNativeSeparators(m_path)));
     if (head != QByteArray("SQLite format 3\0", 16))
         throw Error(notHistoryText(m_path));
 }
@@ -310,19 +312,19 @@ void HistoryDatabase::checkSchema(bool writable)
     const int version = storedVersion();
     if (version == 0) {
         if (!writable)
-            throw Error(QStringLiteral("Истории поездок ещё нет: база \"%1\" пуста.").arg(m_path));
+            throw Error(QStringLiteral("Истории поездок ещё нет: база \"%1\" пуста.").arg(QDir::toNativeSeparators(m_path)));
         migrate();
         return;
     }
     if (version > historySchemaVersion())
         throw Error(QStringLiteral("База истории поездок \"%1\" создана более новой версией программы; "
                                    "она оставлена без изменений.")
-                        .arg(m_path));
+                        .arg(QDir::toNativeSeparators(m_path)));
     if (version < historySchemaVersion()) {
         if (!writable)
             throw Error(QStringLiteral("База истории поездок \"%1\" создана старой версией программы; "
                                        "она обновится при следующем добавлении журналов.")
-                            .arg(m_path));
+                            .arg(QDir::toNativeSeparators(m_path)));
         migrate();
     }
 }

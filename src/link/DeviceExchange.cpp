@@ -13,6 +13,7 @@
 #include "link/TKW_RS.h"
 #include "link/TrustedRead.h"
 
+#include <QDir>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -168,7 +169,7 @@ WriteFailure::WriteFailure(const QString &linkMessage, int section, const QStrin
                        .arg(section)
                        .arg(someWritten ? QStringLiteral("секции до неё уже записаны.")
                                         : QStringLiteral("до неё ничего не записано."))
-                       .arg(backupPath),
+                       .arg(QDir::toNativeSeparators(backupPath)),
                    section, backupPath)
 {}
 
@@ -179,7 +180,7 @@ WriteFailure WriteFailure::mismatch(int section, int deviceAddress, const QStrin
                                        "(первое расхождение по адресу %2).\nПамять МК до записи сохранена в файле %3")
                             .arg(section)
                             .arg(deviceAddress)
-                            .arg(backupPath),
+                            .arg(QDir::toNativeSeparators(backupPath)),
                         section, backupPath);
 }
 
@@ -188,7 +189,7 @@ WriteFailure WriteFailure::unverified(const QString &linkMessage, const QString 
     return WriteFailure(Unverified,
                         QStringLiteral("%1\nНастройки отправлены в МК, но проверить запись не удалось. "
                                        "Память МК до записи сохранена в файле %2")
-                            .arg(linkMessage, backupPath),
+                            .arg(linkMessage, QDir::toNativeSeparators(backupPath)),
                         -1, backupPath);
 }
 
