@@ -88,9 +88,8 @@ void openManual(QWidget *from, const QString &page)
         for (const QString &candidate : manualFolderCandidates())
             places << QDir::toNativeSeparators(candidate);
         showError(window, QStringLiteral("Руководство пользователя не найдено: ни в одной из папок нет "
-                                         "файла index.html.\nИскали в папках:\n%1\nУстановите программу "
-                                         "пакетом или соберите руководство командой «bash build.sh manual».")
-                              .arg(places.join(QLatin1Char('\n'))));
+                                         "файла index.html.\nИскали в папках:\n%1\n%2")
+                              .arg(places.join(QLatin1Char('\n')), manualMissingAdvice()));
         return;
     }
     HelpWindow *help = window ? window->findChild<HelpWindow *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;

@@ -17,6 +17,9 @@ namespace mk {
 QStringList manualFolderCandidates();
 // The first candidate holding index.html; empty when there is none.
 QString manualFolder();
+// What to do when no candidate holds the manual, as this system's copy of the program came
+// (ManualPages_unix.cpp / ManualPages_win.cpp).
+QString manualMissingAdvice();
 
 // Window (or editor page) objectName → page of the manual, with an anchor where one helps.
 const std::vector<std::pair<QString, QString>> &manualPageTable();
