@@ -23,14 +23,18 @@ QString hex4(quint16 v) { return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char(
 const QString kOpenDeviceManager =
     QStringLiteral("Откройте Диспетчер устройств (правой кнопкой по кнопке «Пуск» → «Диспетчер устройств»).");
 
-// Windows 10 and 11 load their own driver for the device's USB serial class; older ones need one.
+// Windows 10 and 11 have the driver of the device's USB serial class (CDC) themselves; when it
+// was not bound, it is chosen by hand from Windows' own list.
 QStringList driverSteps()
 {
     return {kOpenDeviceManager,
-            QStringLiteral("МК виден в разделе «Порты (COM и LPT)» как «Последовательное устройство USB (COMn)». "
-                           "Если он в разделе «Другие устройства» с жёлтым знаком, отключите МК и подключите снова, "
-                           "в другое гнездо USB; в Windows 7 и 8 установите драйвер виртуального COM-порта из "
-                           "комплекта МК («Обновить драйвер»)."),
+            QStringLiteral("МК с драйвером виден в разделе «Порты (COM и LPT)» как «Последовательное устройство USB "
+                           "(COMn)», n — номер его порта."),
+            QStringLiteral("Если МК в разделе «Другие устройства» с жёлтым знаком, отключите его и подключите снова, "
+                           "в другое гнездо USB."),
+            QStringLiteral("Если он и тогда там: правой кнопкой по нему → «Обновить драйвер» → «Найти драйверы на "
+                           "этом компьютере» → «Выбрать драйвер из списка доступных драйверов на компьютере» → "
+                           "«Порты (COM и LPT)» → «Microsoft» → «Последовательное устройство USB»."),
             QStringLiteral("Повторите проверку.")};
 }
 
