@@ -223,7 +223,7 @@ public:
         if (m_keys.contains(key))
             return;
         m_keys.insert(key);
-        m_out << CheckProblem{text, fix};
+        m_out << CheckProblem{text, fix, {}};
     }
     bool has(const QString &key) const { return m_keys.contains(key); }
 

@@ -2,6 +2,7 @@
 // mktool profile / apply: a standard set of settings taken from one car and applied to the next.
 
 #include "Command.h"
+#include "SystemWords.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
 #include "image/SettingsFile.h"
@@ -149,8 +150,8 @@ const CommandRegistrar
               runProfile});
 const CommandRegistrar
     kApply({QStringLiteral("apply"),
-            QStringLiteral("P.json FILE.tcset -o OUT.tcset | P.json --device [--port N|COMn|NODE] [--wait SECONDS] "
-                           "[--backup-dir DIR]"),
+            QStringLiteral("P.json FILE.tcset -o OUT.tcset | P.json --device %1 [--wait SECONDS] [--backup-dir DIR]")
+                .arg(portOptionUsage()),
             QStringLiteral("применяет профиль к файлу настроек или к МК (считать, применить, перечислить изменения, "
                            "записать с копией и проверкой); каждая настройка, которая не подходит этой модели, "
                            "перечисляется, и тогда ничего не меняется и не записывается"),
