@@ -441,7 +441,7 @@ private slots:
         report.problems = {
             {QStringLiteral(
                  "Нет прав на открытие /dev/ttyACM0: вы не в группе dialout. После команды войдите в систему заново."),
-             QStringLiteral("sudo usermod -aG dialout $USER")},
+             QStringLiteral("sudo usermod -aG dialout $USER"), {}},
         };
         ConnectionCheckDialog dialog(nullptr, [&] { return report; });
         check(dialog, QStringLiteral("connection-check"));
