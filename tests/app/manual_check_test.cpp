@@ -21,7 +21,7 @@ using namespace mk;
 namespace {
 
 const QDir kManual(QStringLiteral(MK_MANUAL_BUILD));
-const QDir kWindowsManual(QStringLiteral(MK_MANUAL_WINDOWS_BUILD));
+const QDir kWindowsManual(QStringLiteral(MK_MANUAL_BUILD "-windows")); // made by the same target
 
 QString pageText(const QString &page, const QDir &manual = kManual)
 {
