@@ -13,6 +13,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -51,13 +52,18 @@ TMK_SetParamsDlg::TMK_SetParamsDlg(EditSession &session, QWidget *parent) : QDia
 {
     setObjectName(u"MK_SetParamsDlg"_s);
     setWindowTitle(u"Настройки МК"_s);
-    setFixedSize(kWidth, kHeight);
-
+    // The pages are drawn for kWidth × kHeight. On a smaller screen (1280 × 1024 at 150 % leaves
+    // 853 × 683) the pages scroll inside the window and the buttons below them stay in view.
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
-    m_main = new QTabWidget(this);
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(u"saPages"_s);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    m_main = new QTabWidget;
     m_main->setObjectName(u"pcMain"_s);
-    layout->addWidget(m_main, 1);
+    scroll->setWidget(m_main);
+    layout->addWidget(scroll, 1);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
@@ -75,6 +81,16 @@ TMK_SetParamsDlg::TMK_SetParamsDlg(EditSession &session, QWidget *parent) : QDia
     applyNaturalTabOrder(this);
     openPages();
     m_comfort = new EditorComfort(*this, m_session.model(), buttonRow);
+
+    // The pages keep their full size; the window is that size at most, and as small as its
+    // button row at least.
+    const QMargins margins = layout->contentsMargins();
+    m_main->setMinimumSize(kWidth - margins.left() - margins.right(),
+                           kHeight - margins.top() - margins.bottom() - layout->spacing() -
+                               buttonRow->sizeHint().height());
+    setMaximumSize(kWidth, kHeight);
+    setMinimumSize(buttonRow->minimumSize().width() + margins.left() + margins.right(), kHeight / 2);
+    resize(kWidth, kHeight);
 }
 
 TMK_SetParamsDlg::~TMK_SetParamsDlg() = default;

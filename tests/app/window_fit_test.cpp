@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every top-level window fits a 1280 × 720 desktop (in logical pixels, whatever the scale factor
-// the test runs at): its minimum size fits the screen below the title bar, and shown, it lies
-// within the screen's available area with room for its title bar.
+// the test runs at), or the screen of MK_FIT_SCREEN physical pixels ("1280x1024" at 150 % leaves
+// 853 × 683; MK_FIT_SKIP names windows left out): its minimum size fits the screen below the title bar, and shown, it lies within
+// the screen's available area with room for its title bar.
 
 #include "app/AccessCheck.h"
 #include "app/BackupsDialog.h"
@@ -37,7 +38,8 @@ private slots:
     void everyWindowFits()
     {
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QCOMPARE(screen.size(), QSize(1280, 720));
+        if (!qEnvironmentVariableIsSet("MK_FIT_SCREEN"))
+            QCOMPARE(screen.size(), QSize(1280, 720));
         QTemporaryDir dir;
         AccessGuard access;
         TMK tmk;
@@ -68,7 +70,10 @@ private slots:
             {"connection check",
              [&] { return std::make_unique<ConnectionCheckDialog>(nullptr, [] { return ConnectionReport(); }); }},
         };
+        const QStringList skipped = qEnvironmentVariable("MK_FIT_SKIP").split(u',', Qt::SkipEmptyParts);
         for (const auto &w : windows) {
+            if (skipped.contains(QLatin1String(w.name)))
+                continue;
             const std::unique_ptr<QWidget> window = w.make();
             window->move(900, -40); // as a window closed half off the screen, above its top edge
             window->show();
@@ -77,8 +82,11 @@ private slots:
             QVERIFY2(
                 minimum.width() <= screen.width() && minimum.height() <= screen.height() - kTitleBarRoom,
                 qPrintable(QStringLiteral("%1: minimum %2×%3").arg(w.name).arg(minimum.width()).arg(minimum.height())));
+            // At a fractional scale factor a logical pixel is not a whole physical one: a window
+            // as wide as the screen may come back a pixel over its edge.
             const QRect at = window->geometry();
-            QVERIFY2(screen.contains(at) && at.top() >= screen.top() + kTitleBarRoom,
+            const QRect within = screen.adjusted(-1, -1, 1, 1);
+            QVERIFY2(within.contains(at) && at.top() >= screen.top() + kTitleBarRoom - 1,
                      qPrintable(QStringLiteral("%1: %2,%3 %4×%5")
                                     .arg(w.name)
                                     .arg(at.x())
@@ -89,10 +97,14 @@ private slots:
     }
 };
 
-// A screen of 1280 × 720 logical pixels at the scale factor the test runs with (QT_SCALE_FACTOR).
+// A screen of 1280 × 720 logical pixels at the scale factor the test runs with (QT_SCALE_FACTOR),
+// or of MK_FIT_SCREEN physical ones.
 int main(int argc, char **argv)
 {
     const double scale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? qgetenv("QT_SCALE_FACTOR").toDouble() : 1.0;
+    const QList<QByteArray> physical = qgetenv("MK_FIT_SCREEN").split('x');
+    const int width = physical.size() == 2 ? physical[0].toInt() : qRound(1280 * scale);
+    const int height = physical.size() == 2 ? physical[1].toInt() : qRound(720 * scale);
     QTemporaryDir dir;
     const QString config = dir.filePath(QStringLiteral("screen.json"));
     QFile file(config);
@@ -100,8 +112,8 @@ int main(int argc, char **argv)
         return 1;
     file.write(QStringLiteral(R"({"screens": [{"name": "s", "x": 0, "y": 0, "width": %1, "height": %2,
                                   "logicalDpi": 96, "logicalBaseDpi": 96}]})")
-                   .arg(qRound(1280 * scale))
-                   .arg(qRound(720 * scale))
+                   .arg(width)
+                   .arg(height)
                    .toUtf8());
     file.close();
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
