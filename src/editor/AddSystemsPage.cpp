@@ -8,9 +8,11 @@
 
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <algorithm>
 
 namespace mk {
 
@@ -74,18 +76,46 @@ AddSystemsPage::AddSystemsPage(QWidget *tabSheet, EditorHost &editorHost) : Edit
     layout->setColumnStretch(0, 3);
     layout->setColumnStretch(1, 2);
 
-    connect(m_all, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
-        if (row < 0 || row >= int(m_systems.size()))
-            return;
-        toggleSystem(host().model().record(kServiceSection), m_systems[size_t(row)].code);
-        fillGrids();
-    });
-    connect(m_used, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
-        if (row < 0 || row >= int(m_usedSystems.size()))
-            return;
-        setSystemSelected(host().model().record(kServiceSection), m_usedSystems[size_t(row)].code, false);
-        fillGrids();
-    });
+    connect(m_all, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { toggleAll(row); });
+    connect(m_used, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { dropUsed(row); });
+    m_all->installEventFilter(this);
+    m_used->installEventFilter(this);
+}
+
+void AddSystemsPage::toggleAll(int row)
+{
+    if (row < 0 || row >= int(m_systems.size()))
+        return;
+    toggleSystem(host().model().record(kServiceSection), m_systems[size_t(row)].code);
+    fillGrids();
+}
+
+void AddSystemsPage::dropUsed(int row)
+{
+    if (row < 0 || row >= int(m_usedSystems.size()))
+        return;
+    setSystemSelected(host().model().record(kServiceSection), m_usedSystems[size_t(row)].code, false);
+    fillGrids();
+    // The focus stays on the row that took the dropped one's place, so that the next key goes on.
+    if (m_used->rowCount() > 0)
+        m_used->setCurrentCell(std::min(row, m_used->rowCount() - 1), 0);
+}
+
+bool AddSystemsPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if ((watched == m_all || watched == m_used) && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool act = key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier;
+        if (act && (key->key() == Qt::Key_Space || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            const int row = static_cast<QTableWidget *>(watched)->currentRow();
+            if (watched == m_all)
+                toggleAll(row);
+            else
+                dropUsed(row);
+            return true;
+        }
+    }
+    return EditorPage::eventFilter(watched, event);
 }
 
 void AddSystemsPage::load()

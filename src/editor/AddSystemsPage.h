@@ -30,8 +30,14 @@ public:
     bool entered() const { return m_entered; }
     const std::vector<AddSystem> &systems() const { return m_systems; }
 
+protected:
+    // Space and Enter in either table do what a double click on the current row does.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void enter();
+    void toggleAll(int row);
+    void dropUsed(int row);
     void fillGrids();
     void showChosen(int item);
     void listChosen(int item);

@@ -275,6 +275,12 @@ void FieldBinder::commitPending()
             commit(b);
 }
 
+void FieldBinder::commitAt(QWidget *focus)
+{
+    if (Bound *b = focus ? boundAt(focus) : nullptr; b && b->def->storeOn == StoreOn::FocusLoss)
+        commit(*b);
+}
+
 FieldBinder::Bound *FieldBinder::boundAt(QWidget *widget)
 {
     for (QWidget *w = widget; w && w != m_root; w = w->parentWidget())

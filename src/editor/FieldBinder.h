@@ -39,6 +39,8 @@ public:
     void load(const QString &name);
     // Stores every control whose change has not reached the records yet (OK pressed by keyboard).
     void commitPending();
+    // Stores what the control holding `focus` has not stored yet (Enter pressed in it).
+    void commitAt(QWidget *focus);
     // Shows or hides the controls, their labels and the pages by the table's rules.
     void applyVisibility();
 

@@ -10,7 +10,10 @@
 #include "settings/SettingsPages.h"
 #include "widgets/MessageBoxes.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScrollArea>
@@ -69,7 +72,8 @@ TMK_SetParamsDlg::TMK_SetParamsDlg(EditSession &session, QWidget *parent) : QDia
     QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
     ok->setObjectName(u"bOk"_s);
     ok->setText(u"OK"_s);
-    ok->setDefault(true);
+    ok->setAutoDefault(false);
+    buttons->button(QDialogButtonBox::Cancel)->setAutoDefault(false);
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(u"bCancel"_s);
     connect(buttons, &QDialogButtonBox::accepted, this, &TMK_SetParamsDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TMK_SetParamsDlg::reject);
@@ -91,6 +95,14 @@ TMK_SetParamsDlg::TMK_SetParamsDlg(EditSession &session, QWidget *parent) : QDia
     setMaximumSize(kWidth, kHeight);
     setMinimumSize(buttonRow->minimumSize().width() + margins.left() + margins.right(), kHeight / 2);
     resize(kWidth, kHeight);
+
+    auto *okByKeys = new QAction(this);
+    okByKeys->setObjectName(u"miOkByKeys"_s);
+    okByKeys->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    okByKeys->setShortcutContext(Qt::WindowShortcut);
+    connect(okByKeys, &QAction::triggered, this, &TMK_SetParamsDlg::accept);
+    addAction(okByKeys);
+    ok->setToolTip(u"Ctrl+Enter"_s);
 }
 
 TMK_SetParamsDlg::~TMK_SetParamsDlg() = default;
@@ -229,6 +241,33 @@ void TMK_SetParamsDlg::currentPageChanged()
         m_activePage->activated();
 }
 
+void TMK_SetParamsDlg::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // The button box makes its accept button the default when shown; in the editor no button is
+    // one, so that Enter in a field never closes it.
+    for (QPushButton *b : findChildren<QPushButton *>())
+        b->setDefault(false);
+}
+
+void TMK_SetParamsDlg::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    // A field has taken what it needs of the key (a spin box interprets its text) and passed it on.
+    // Only a focused push button acts on it, as a click; a field stores what it holds.
+    QWidget *focus = QApplication::focusWidget();
+    auto *button = qobject_cast<QPushButton *>(focus);
+    if (button && isAncestorOf(button) && button->isEnabled() && !(event->modifiers() & Qt::ControlModifier))
+        button->click();
+    else if (focus && isAncestorOf(focus))
+        m_binder->commitAt(focus);
+    event->accept();
+}
+
 void TMK_SetParamsDlg::accept()
 {
     // OK by the keyboard leaves the focused control without a focus change.
@@ -248,7 +287,8 @@ void TMK_SetParamsDlg::reject()
         if (p.page)
             p.page->store();
     const int changes = m_comfort ? m_comfort->changeCount() : 0;
-    if (changes > 0 && !askYesNo(this, u"Отменить изменения (%1)?"_s.arg(changes)))
+    // Enter in the question keeps the edits: Esc then Enter must not throw them away.
+    if (changes > 0 && !askYesNo(this, u"Отменить изменения (%1)?"_s.arg(changes), true))
         return;
     QDialog::reject();
 }

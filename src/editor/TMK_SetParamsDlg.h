@@ -56,6 +56,12 @@ public slots:
     // Esc, Cancel and closing the window: with changes made, asks before throwing them away.
     void reject() override;
 
+protected:
+    // Enter and Return commit the field they are pressed in and leave the editor open; Ctrl+Enter
+    // and a focused button's own Enter close it.
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
 private:
     void buildPages();
     QWidget *addTab(QTabWidget *tabs, const QString &name);

@@ -117,6 +117,48 @@ private slots:
         QCOMPARE(m_used->rowCount(), 0);
     }
 
+    // The keyboard does what the double click does: Space and Enter on the current row, and the
+    // keys move on through the tables without leaving them.
+    void spaceAndEnterTickTheCurrentRow()
+    {
+        enter(0x0701, 41);
+        m_all->setFocus();
+        m_all->setCurrentCell(0, 0);
+        QTest::keyClick(m_all, Qt::Key_Down, Qt::NoModifier); // row 1
+        QTest::keyClick(m_all, Qt::Key_Down, Qt::NoModifier);
+        QTest::keyClick(m_all, Qt::Key_Down, Qt::NoModifier);
+        QTest::keyClick(m_all, Qt::Key_Down, Qt::NoModifier);
+        QTest::keyClick(m_all, Qt::Key_Down, Qt::NoModifier); // row 5: 14 "ЭМУР Махачкала"
+        QCOMPARE(m_all->currentRow(), 5);
+        QTest::keyClick(m_all, Qt::Key_Space);
+        QVERIFY(isSystemSelected(s4(), 14));
+        QCOMPARE(m_all->item(5, 1)->text(), QStringLiteral("V"));
+        QCOMPARE(m_all->currentRow(), 5);
+        QTest::keyClick(m_all, Qt::Key_Up);
+        QTest::keyClick(m_all, Qt::Key_Up);
+        QTest::keyClick(m_all, Qt::Key_Up);
+        QTest::keyClick(m_all, Qt::Key_Up);
+        QTest::keyClick(m_all, Qt::Key_Up); // row 0: 8 "Иммо АПС-4"
+        QTest::keyClick(m_all, Qt::Key_Return);
+        QCOMPARE(column(m_used, 0), (QStringList{QStringLiteral("Иммо АПС-4"), QStringLiteral("ЭМУР Махачкала")}));
+        QTest::keyClick(m_all, Qt::Key_Enter, Qt::KeypadModifier); // ticked again: off
+        QVERIFY(!isSystemSelected(s4(), 8));
+        QTest::keyClick(m_all, Qt::Key_Space);
+
+        // The used table drops its current row and stays on the one that takes its place.
+        m_used->setFocus();
+        m_used->setCurrentCell(0, 0);
+        QTest::keyClick(m_used, Qt::Key_Space);
+        QVERIFY(!isSystemSelected(s4(), 8));
+        QCOMPARE(column(m_used, 0), QStringList{QStringLiteral("ЭМУР Махачкала")});
+        QCOMPARE(m_used->currentRow(), 0);
+        QTest::keyClick(m_used, Qt::Key_Return);
+        QVERIFY(!isSystemSelected(s4(), 14));
+        QCOMPARE(m_used->rowCount(), 0);
+        QTest::keyClick(m_used, Qt::Key_Space); // nothing left: nothing happens
+        QCOMPARE(m_all->item(0, 1)->text(), QString());
+    }
+
     void allSelectsOnlyListedSystems()
     {
         enter(0x0701, 41, 0x82);

@@ -14,6 +14,7 @@
 #include "settings/FieldTable.h"
 #include "settings/NamedSettings.h"
 #include "settings/RecordSet.h"
+#include "widgets/MessageBoxes.h"
 #include "widgets/RadioGroup.h"
 
 #include <QCheckBox>
@@ -23,6 +24,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -131,6 +134,97 @@ class EditorComfortTest : public QObject
     Q_OBJECT
 
 private slots:
+    // Enter commits the field it is pressed in and leaves the editor open, wherever the focus is;
+    // only Ctrl+Enter or the OK button itself closes it. Esc with changes asks, and Enter in the
+    // question keeps the edits.
+    void noKeyboardTrap()
+    {
+        Editor ed(kCanModel);
+        QVERIFY(ed.show());
+        const RecordSet opened = takeRecords(ed.tmk);
+        auto *ok = ed.find<QPushButton>(QStringLiteral("bOk"));
+        QVERIFY(!ok->isDefault());
+        QVERIFY(!ok->autoDefault());
+
+        ed.showPage(QStringLiteral("pcMain"), QStringLiteral("TabSheet1"));
+        auto *spin = ed.find<QDoubleSpinBox>(QStringLiteral("seVelocityLimit"));
+        const double other = spin->value() == 200 ? 150 : 200;
+        spin->setFocus();
+        spin->selectAll();
+        QTest::keyClicks(spin, QString::number(other));
+        QTest::keyClick(spin, Qt::Key_Return);
+        QVERIFY(ed.dialog->isVisible());
+        QCOMPARE(QApplication::focusWidget(), spin);
+        QVERIFY(takeRecords(ed.tmk) != opened); // committed by the Enter, the focus still there
+        QTest::keyClick(spin, Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(ed.dialog->isVisible());
+
+        ed.showPage(QStringLiteral("pcMain"), QStringLiteral("tsTO"));
+        auto *name = ed.find<QLineEdit>(QStringLiteral("eCandleCntK"));
+        name->setFocus();
+        QTest::keyClick(name, Qt::Key_Return);
+        QVERIFY(ed.dialog->isVisible());
+
+        ed.showPage(QStringLiteral("pcMain"), QStringLiteral("tsBlocks"));
+        auto *systems = ed.find<QTableWidget>(QStringLiteral("sgAllBlocks"));
+        systems->setFocus();
+        systems->setCurrentCell(0, 0);
+        const QString tick = systems->item(0, 1)->text();
+        QTest::keyClick(systems, Qt::Key_Return);
+        QVERIFY(ed.dialog->isVisible());
+        QVERIFY(systems->item(0, 1)->text() != tick);
+        QTest::keyClick(systems, Qt::Key_Space);
+        QCOMPARE(systems->item(0, 1)->text(), tick);
+
+        // Esc, then Enter in the question: the default answer keeps the edits.
+        QStringList asked;
+        {
+            ScopedDialogHook answerByEnter([&asked](QDialog &d) {
+                auto *box = qobject_cast<QMessageBox *>(&d);
+                if (!box)
+                    return int(QDialog::Rejected);
+                asked << box->text();
+                box->show();
+                QTest::keyClick(box, Qt::Key_Return);
+                return int(box->standardButton(box->clickedButton()));
+            });
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        }
+        QCOMPARE(asked, QStringList{QStringLiteral("Отменить изменения (1)?")});
+        QVERIFY(ed.dialog->isVisible());
+        QVERIFY(takeRecords(ed.tmk) != opened);
+
+        // Enter on the focused Cancel button is its click; on OK, its click too.
+        {
+            DialogScript script;
+            script.answers << QMessageBox::No;
+            ed.find(QStringLiteral("bCancel"))->setFocus();
+            QTest::keyClick(ed.find(QStringLiteral("bCancel")), Qt::Key_Return);
+            QCOMPARE(script.texts(QMessageBox::Question), QStringList{QStringLiteral("Отменить изменения (1)?")});
+            QVERIFY(ed.dialog->isVisible());
+        }
+        ok->setFocus();
+        QTest::keyClick(ok, Qt::Key_Return);
+        QVERIFY(!ed.dialog->isVisible());
+        QCOMPARE(ed.dialog->result(), int(QDialog::Accepted));
+    }
+
+    // Ctrl+Enter closes with OK from any field, storing what the field still holds.
+    void ctrlEnterIsOk()
+    {
+        Editor ed(kCanModel);
+        QVERIFY(ed.show());
+        ed.showPage(QStringLiteral("pcMain"), QStringLiteral("tsTO"));
+        auto *name = ed.find<QLineEdit>(QStringLiteral("eCandleCntK"));
+        name->setFocus();
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("Svechi"));
+        QTest::keyClick(name, Qt::Key_Return, Qt::ControlModifier);
+        QVERIFY(!ed.dialog->isVisible());
+        QCOMPARE(ed.dialog->result(), int(QDialog::Accepted));
+        QCOMPARE(ed.tmk.record(4).raw(100, 7), QByteArray("Svechi\0", 7));
+    }
+
     void searchFindsSettingsOnEveryKindOfPage()
     {
         Editor ed(kCanModel, 2);
