@@ -82,6 +82,7 @@ void FileSteps::loadFile(const QString &path)
     m_state.setHasSettings(true);
     // What was held before, edited or not, is gone: nothing held now is unsaved.
     m_state.setModified(false);
+    m_path = QFileInfo(path).absoluteFilePath();
     m_state.setHeld(HeldSettings::Source::File, QFileInfo(path).fileName());
     // The journals were read from the device when the file was last written.
     m_state.setJournalsOrigin(QFileInfo(path).lastModified(), QStringLiteral("файл %1").arg(QDir::toNativeSeparators(
@@ -98,11 +99,35 @@ bool FileSteps::save()
         return false;
     if (QFileInfo::exists(path) && !askYesNo(m_window, QStringLiteral("Файл уже существует. Переписать?")))
         return false;
+    saveTo(path);
+    return true;
+}
+
+bool FileSteps::saveToCurrent()
+{
+    const QString path = currentPath();
+    if (path.isEmpty())
+        return save();
+    saveTo(path);
+    return true;
+}
+
+void FileSteps::saveTo(const QString &path)
+{
     saveSettingsFile(m_state.model(), path);
+    m_path = QFileInfo(path).absoluteFilePath();
     m_state.setHasSettings(true);
     m_state.setHeld(HeldSettings::Source::File, QFileInfo(path).fileName());
     m_state.setModified(false);
-    return true;
+}
+
+QString FileSteps::currentPath() const
+{
+    // Read from the device or restored from a backup since: the file is no longer what is held.
+    const HeldSettings &held = m_state.held();
+    if (held.source != HeldSettings::Source::File || m_path.isEmpty() || held.name != QFileInfo(m_path).fileName())
+        return {};
+    return m_path;
 }
 
 void FileSteps::restoreBackup()

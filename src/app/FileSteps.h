@@ -31,8 +31,15 @@ public:
     void open();
     // The load step for a chosen file; the file dialogs then start in its folder.
     void loadFile(const QString &path);
-    // false when nothing was saved (dialog cancelled, overwrite refused)
+    // "Сохранить как…" and the save button: the file dialog, then the save; false when nothing was
+    // saved (dialog cancelled, overwrite refused)
     bool save();
+    // "Сохранить": back to the file the settings held came from or were last saved to, without a
+    // question; as save() while they came from elsewhere.
+    bool saveToCurrent();
+    // The file the settings held came from or were last saved to; empty while they came from
+    // elsewhere (the device, a backup).
+    QString currentPath() const;
     // Asks about unsaved edits before they would be replaced or lost: Yes saves first, No goes
     // on, Cancel (or Esc) stops; false when the caller must stop.
     bool mayReplaceSettings();
@@ -43,11 +50,13 @@ public:
 
 private:
     QString askFileName(bool save);
+    void saveTo(const QString &path);
 
     QWidget *m_window;
     HeldState &m_state;
     std::function<QString()> m_backupDir;
     QString m_fileDir;
+    QString m_path; // the last file loaded or saved
     BackupsDialog::HistoryAdder m_backupHistoryAdder;
 };
 

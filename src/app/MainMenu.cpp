@@ -31,6 +31,13 @@ MainMenu::MainMenu(QWidget *parent) : QMenuBar(parent)
     m_service = makeMenu(this, QStringLiteral("С&ервис"), "miService");
     m_help = makeMenu(this, QStringLiteral("С&правка"), "miHelp");
 
+    m_open = named(m_file->addAction(QStringLiteral("&Открыть…")), QStringLiteral("miOpen"));
+    m_open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_save = named(m_file->addAction(QStringLiteral("&Сохранить")), QStringLiteral("miSave"));
+    m_save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_saveAs = named(m_file->addAction(QStringLiteral("Сохранить &как…")), QStringLiteral("miSaveAs"));
+    m_saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    m_file->addSeparator();
     m_backups = named(m_file->addAction(QStringLiteral("&Резервные копии…")), QStringLiteral("miBackups"));
     m_exportProfile = named(m_file->addAction(QStringLiteral("&Экспорт профиля…")), QStringLiteral("miExportProfile"));
     m_importProfile = named(m_file->addAction(QStringLiteral("&Импорт профиля…")), QStringLiteral("miImportProfile"));
@@ -42,6 +49,7 @@ MainMenu::MainMenu(QWidget *parent) : QMenuBar(parent)
     m_autoHistory->setCheckable(true);
     m_exitSeparator = m_file->addSeparator();
     m_exit = named(m_file->addAction(QStringLiteral("&Выход")), QStringLiteral("miExit"));
+    m_exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     m_compareFile = named(m_service->addAction(QStringLiteral("Сравнить с &файлом…")), QStringLiteral("miCompareFile"));
     m_compareDevice = named(m_service->addAction(QStringLiteral("Сравнить с &МК…")), QStringLiteral("miCompareDevice"));
@@ -55,7 +63,7 @@ MainMenu::MainMenu(QWidget *parent) : QMenuBar(parent)
 
 void MainMenu::setSettingsHeld(bool held)
 {
-    for (QAction *action : {m_compareFile, m_compareDevice, m_addToHistory})
+    for (QAction *action : {m_save, m_saveAs, m_compareFile, m_compareDevice, m_addToHistory})
         action->setEnabled(held);
 }
 

@@ -26,6 +26,10 @@ public:
     QMenu *serviceMenu() const { return m_service; }
     QMenu *helpMenu() const { return m_help; }
 
+    // "Открыть…" (Ctrl+O), "Сохранить" (Ctrl+S), "Сохранить как…" (Ctrl+Shift+S), "Выход" (Ctrl+Q).
+    QAction *open() const { return m_open; }
+    QAction *save() const { return m_save; }
+    QAction *saveAs() const { return m_saveAs; }
     QAction *backups() const { return m_backups; }
     QAction *exportProfile() const { return m_exportProfile; }
     QAction *importProfile() const { return m_importProfile; }
@@ -40,13 +44,17 @@ public:
     QAction *about() const { return m_about; }
     QAction *exit() const { return m_exit; }
 
-    // The commands that need settings held: comparing and adding to the history, as writing does.
+    // The commands that need settings held: saving, comparing and adding to the history, as
+    // writing does.
     void setSettingsHeld(bool held);
 
 private:
     QMenu *m_file;
     QMenu *m_service;
     QMenu *m_help;
+    QAction *m_open;
+    QAction *m_save;
+    QAction *m_saveAs;
     QAction *m_backups;
     QAction *m_exportProfile;
     QAction *m_importProfile;

@@ -106,8 +106,10 @@ void TMainForm::onTriggered(QAction *action, std::function<void()> step)
 void TMainForm::connectSteps()
 {
     // The buttons, menus and status bar follow the settings held.
-    connect(&m_state, &HeldState::statusChanged, this,
-            [this] { m_statusBar->showHeld(m_state.held(), m_state.modified()); });
+    connect(&m_state, &HeldState::statusChanged, this, [this] {
+        m_statusBar->showHeld(m_state.held(), m_state.modified());
+        updateTitle();
+    });
     connect(&m_state, &HeldState::hasSettingsChanged, this, [this](bool has) {
         m_panel->setEditingEnabled(has);
         m_menu->setSettingsHeld(has);
@@ -134,6 +136,11 @@ void TMainForm::connectSteps()
 
 void TMainForm::connectMenu()
 {
+    // The file commands are the buttons' steps: "Открыть…" loads as "Считать настройки из файла на
+    // диске" does, "Сохранить как…" saves as "Сохранить настройки в файл на диске" does.
+    onTriggered(m_menu->open(), [this] { bLoadParamsClick(); });
+    onTriggered(m_menu->save(), [this] { m_files->saveToCurrent(); });
+    onTriggered(m_menu->saveAs(), [this] { bSaveParamsClick(); });
     onTriggered(m_menu->backups(), [this] { m_files->restoreBackup(); });
     onTriggered(m_menu->exportProfile(), [this] { m_profiles->runExport(); });
     onTriggered(m_menu->importProfile(), [this] { m_profiles->runImport(); });
@@ -155,6 +162,13 @@ void TMainForm::connectMenu()
         AboutDialog dialog({QFileInfo(m_setup.iniPath).absoluteFilePath(), backupDir()}, this);
         execDialog(dialog);
     });
+}
+
+void TMainForm::updateTitle()
+{
+    const QString path = m_files->currentPath();
+    setWindowTitle(path.isEmpty() ? caption()
+                                  : QStringLiteral("%1 — %2").arg(caption(), QFileInfo(path).fileName()));
 }
 
 QString TMainForm::backupDir() const { return m_setup.link ? m_setup.link->backupDir() : defaultBackupDir(); }

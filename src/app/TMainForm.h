@@ -103,6 +103,8 @@ protected:
 private:
     void connectSteps();
     void connectMenu();
+    // The program's caption, then the file held when the settings came from one.
+    void updateTitle();
     // Runs `step` on a click or a menu command, guarded.
     void onClick(QAbstractButton *button, std::function<void()> step);
     void onTriggered(QAction *action, std::function<void()> step);

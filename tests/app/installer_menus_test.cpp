@@ -13,15 +13,18 @@
 #include "base/StdStreams.h"
 #include "image/FactoryImage.h"
 #include "image/SettingsFile.h"
+#include "image/TMK.h"
 #include "link/Backup.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -511,6 +514,86 @@ private slots:
         auto *status = form->statusBar().findChild<QLabel *>(QStringLiteral("deviceStatus"));
         QVERIFY(status);
         QVERIFY(status->text().startsWith(QStringLiteral("МК ")));
+    }
+
+    // "Файл": open, save and save as by their keys, the same steps as the buttons; the title names
+    // the file held; Ctrl+Q closes through the question about unsaved edits.
+    void fileCommandsAndTitle()
+    {
+        auto form = shownForm();
+        // The keys as the user presses them, in the window active again after any step's windows.
+        const auto press = [&form](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+            QApplication::setActiveWindow(form.get());
+            QVERIFY(QTest::qWaitForWindowActive(form.get()));
+            QTest::keyClick(form.get(), key, modifiers);
+        };
+        const QString caption = TMainForm::caption();
+        QCOMPARE(form->windowTitle(), caption);
+        const std::pair<const char *, QKeySequence> keys[] = {
+            {"miOpen", QKeySequence(Qt::CTRL | Qt::Key_O)},
+            {"miSave", QKeySequence(Qt::CTRL | Qt::Key_S)},
+            {"miSaveAs", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+            {"miExit", QKeySequence(Qt::CTRL | Qt::Key_Q)}};
+        for (const auto &[name, key] : keys)
+            QCOMPARE(action(*form, QLatin1String(name))->shortcut(), key);
+        const auto saveFollowsTheButton = [&] {
+            for (const char *name : {"miSave", "miSaveAs"})
+                if (action(*form, QLatin1String(name))->isEnabled() !=
+                    button(*form, QStringLiteral("bSaveParams"))->isEnabled())
+                    return false;
+            return true;
+        };
+        QVERIFY(!action(*form, QStringLiteral("miSave"))->isEnabled());
+        QVERIFY(saveFollowsTheButton());
+        QVERIFY(action(*form, QStringLiteral("miOpen"))->isEnabled());
+
+        TMK factory;
+        factory.replaceImage(1, makeFactoryImage(1, 1));
+        saveSettingsFile(factory, path(QStringLiteral("car.tcset")));
+        DialogScript dialogs;
+        dialogs.fileNames << path(QStringLiteral("car.tcset"));
+        press(Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(dialogs.fileDialogs, QStringList{QStringLiteral("OpenDialog")});
+        QCOMPARE(form->windowTitle(), caption + QStringLiteral(" — car.tcset"));
+        QVERIFY(action(*form, QStringLiteral("miSave"))->isEnabled());
+        QVERIFY(saveFollowsTheButton());
+
+        // Ctrl+S writes the edits back to the file they came from, without a dialog or question.
+        QTest::mouseClick(button(*form, QStringLiteral("bEditParams")), Qt::LeftButton);
+        press(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(dialogs.fileDialogs.size(), 1);
+        QVERIFY(dialogs.boxes.isEmpty());
+        TMK saved;
+        openSettingsFile(saved, path(QStringLiteral("car.tcset")));
+        QCOMPARE(saved.record(5).u8(0), quint8(70));
+
+        // Ctrl+Shift+S asks for the name, as the save button does; the title follows the new file.
+        dialogs.fileNames << path(QStringLiteral("copy.tcset"));
+        press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(dialogs.fileDialogs.last(), QStringLiteral("SaveDialog"));
+        QVERIFY(QFileInfo::exists(path(QStringLiteral("copy.tcset"))));
+        QCOMPARE(form->windowTitle(), caption + QStringLiteral(" — copy.tcset"));
+
+        // Read from the device: no file is held, and Ctrl+S asks for one (cancelled here).
+        QTest::mouseClick(button(*form, QStringLiteral("bGetParams")), Qt::LeftButton);
+        QCOMPARE(form->windowTitle(), caption);
+        press(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(dialogs.fileDialogs.size(), 3);
+        QCOMPARE(dialogs.fileDialogs.last(), QStringLiteral("SaveDialog"));
+
+        // Ctrl+Q with unsaved edits asks first: Cancel stays, No closes.
+        QTest::mouseClick(button(*form, QStringLiteral("bEditParams")), Qt::LeftButton);
+        const QString question =
+            QStringLiteral("Возможно, настройки были изменены, но не сохранены на диске. Сохранить?");
+        dialogs.boxes.clear();
+        dialogs.answers << QMessageBox::Cancel;
+        press(Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(dialogs.texts(QMessageBox::Question), QStringList{question});
+        QVERIFY(form->isVisible());
+        dialogs.answers << QMessageBox::No;
+        press(Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(dialogs.texts(QMessageBox::Question), QStringList(2, question));
+        QVERIFY(!form->isVisible());
     }
 
     void aboutAndExtensionPoints()
