@@ -105,6 +105,8 @@ private:
     {
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // Layouts follow a changed text in the event loop, as on the user's screen.
+        QCoreApplication::sendPostedEvents();
         const QStringList faults = test::clippedWidgets(window);
         QVERIFY2(faults.isEmpty(), qPrintable(name + QStringLiteral(": ") + faults.join(QStringLiteral("; "))));
         const QString out = qEnvironmentVariable("MK_SCREENSHOT_DIR");
