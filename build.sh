@@ -60,6 +60,9 @@ build() { # build DIR [cmake options] [-- targets]; all targets when none are na
 }
 
 manual() { # the pages from docs/manual, the pictures from the screenshot run of this build
+    # The pictures' clock is the changelog's time, as the package's (the status bar's reading
+    # time, the history's "до" day): the same pictures on any day.
+    export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l NEWS -S Timestamp)}
     build build -- manual_pages screenshots_test
     rm -f build/manual/img/*.png build/manual/img/manifest.txt
     MK_SCREENSHOT_DIR="$PWD/build/manual/img" QT_QPA_PLATFORM=offscreen build/bin/screenshots_test >build/manual-screenshots.log 2>&1 ||

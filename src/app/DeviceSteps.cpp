@@ -8,6 +8,7 @@
 #include "app/HeldState.h"
 #include "app/RecordedChoicesView.h"
 #include "app/WritePreviewDialog.h"
+#include "base/Clock.h"
 #include "image/RecordSync.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
@@ -47,7 +48,7 @@ void DeviceSteps::read()
     runExchange(m_window, [&](Progress &progress) { end = m_link->readDevice(m_state.model(), progress); });
     if (end == ExchangeEnd::Done) {
         m_state.setHasSettings(true);
-        m_state.setHeld(HeldSettings::Source::DeviceRead, m_link->deviceName(), QDateTime::currentDateTime());
+        m_state.setHeld(HeldSettings::Source::DeviceRead, m_link->deviceName(), currentDateTime());
         m_state.setJournalsOrigin(m_state.held().when, QStringLiteral("чтение из %1").arg(m_link->deviceName()));
         emit settingsRead();
     }
@@ -75,7 +76,7 @@ void DeviceSteps::write()
     });
     if (report.end != ExchangeEnd::Done)
         return;
-    m_state.setHeld(HeldSettings::Source::DeviceWritten, m_link->deviceName(), QDateTime::currentDateTime());
+    m_state.setHeld(HeldSettings::Source::DeviceWritten, m_link->deviceName(), currentDateTime());
     QString text = QStringLiteral("Настройки записаны в МК");
     if (report.verified)
         text += QStringLiteral("\n\nЗаписанное прочитано из МК обратно и совпадает с отправленным.");

@@ -2,6 +2,7 @@
 #include "app/HistoryCommands.h"
 
 #include "app/HeldState.h"
+#include "base/Clock.h"
 #include "base/Error.h"
 #include "history/CarNames.h"
 #include "history/HistoryDatabase.h"
@@ -71,8 +72,7 @@ void HistoryCommands::addHeld()
     if (car.isEmpty())
         return;
     // Settings held from no read the window saw (none so far) count as read now.
-    const QDateTime readTime =
-        m_state.journalsReadTime().isValid() ? m_state.journalsReadTime() : QDateTime::currentDateTime();
+    const QDateTime readTime = m_state.journalsReadTime().isValid() ? m_state.journalsReadTime() : currentDateTime();
     const QString source =
         m_state.journalsSource().isEmpty() ? QStringLiteral("настройки в окне программы") : m_state.journalsSource();
     const HistoryAddResult added = addToHistory(databasePath(), car, m_state.model(), readTime, source);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history/HistoryDatabase.h"
 
+#include "base/Clock.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
 #include "history/CarNames.h"
@@ -483,7 +484,7 @@ HistoryAddResult HistoryDatabase::addJournalsOnce(const QString &car, const TMK 
         m_db,
         QStringLiteral("INSERT INTO sources (car_id, added_at, read_at, description) "
                        "VALUES (?, ?, ?, ?)"),
-        {carKey, QDateTime::currentDateTimeUtc().toString(Qt::ISODate), readTime.toString(Qt::ISODate), source});
+        {carKey, currentDateTime().toUTC().toString(Qt::ISODate), readTime.toString(Qt::ISODate), source});
     if (!src.exec())
         fail(src.lastError(), true);
     const qint64 sourceId = src.lastInsertId().toLongLong();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "viewers/HistoryWindow.h"
 
+#include "base/Clock.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
 #include "history/CarNames.h"
@@ -9,9 +10,9 @@
 #include "journals/FreezeFrame.h"
 #include "journals/JournalCsv.h"
 #include "journals/JournalGrids.h"
+#include "viewers/HistoryWork.h"
 #include "viewers/JournalChart.h"
 #include "viewers/TextTableModel.h"
-#include "viewers/HistoryWork.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/StringGrid.h"
 
@@ -112,7 +113,7 @@ void HistoryWindow::buildControls()
     m_fromOn->setObjectName(QStringLiteral("cbFrom"));
     m_toOn = new QCheckBox(QStringLiteral("&до"), this);
     m_toOn->setObjectName(QStringLiteral("cbTo"));
-    const QDate today = QDate::currentDate();
+    const QDate today = mk::currentDate();
     for (auto [edit, name, date] :
          {std::tuple{&m_from, "deFrom", QDate(today.year(), 1, 1)}, std::tuple{&m_to, "deTo", today}}) {
         *edit = new QDateEdit(date, this);
@@ -341,7 +342,7 @@ void HistoryWindow::exportClick()
     dialog.setDirectory(QDir::homePath());
     dialog.selectFile(QStringLiteral("%1 %2 %3.csv")
                           .arg(fileNamePart(m_listing.car), what[std::clamp(m_pages->currentIndex(), 0, 3)],
-                               QDate::currentDate().toString(Qt::ISODate)));
+                               mk::currentDate().toString(Qt::ISODate)));
     if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     exportCsv(dialog.selectedFiles().constFirst(),

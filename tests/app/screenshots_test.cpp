@@ -20,6 +20,7 @@
 #include "app/TPicturesForm.h"
 #include "app/TProgressForm.h"
 #include "app/WritePreviewDialog.h"
+#include "base/Clock.h"
 #include "base/FileIo.h"
 #include "history/HistoryDatabase.h"
 #include "image/FactoryImage.h"
@@ -56,6 +57,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimeZone>
 #include <QToolButton>
 
 using namespace mk;
@@ -101,6 +103,21 @@ private:
         return true;
     }
 
+    // With SOURCE_DATE_EPOCH set (the manual's build sets it from NEWS), every "now" and "today"
+    // the windows show is that moment, as its UTC wall time whatever the time zone: two runs of
+    // one commit draw the same pictures on any day, in any folder.
+    static void fixClockFromSourceDate()
+    {
+        bool ok = false;
+        const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&ok);
+        if (!ok)
+            return;
+        qputenv("TZ", "UTC");
+        const QDateTime utc = QDateTime::fromSecsSinceEpoch(epoch, QTimeZone::utc());
+        setFixedClock(QDateTime(utc.date(), utc.time()));
+        QCOMPARE(currentDateTime().toString(Qt::ISODate), utc.toString(u"yyyy-MM-ddTHH:mm:ss"));
+    }
+
     void check(QWidget &window, const QString &name)
     {
         window.show();
@@ -120,6 +137,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
+        fixClockFromSourceDate();
         // Whatever the system's locale: the program's own setting wins.
         QLocale::setDefault(QLocale::c());
         useRussianLocale();
