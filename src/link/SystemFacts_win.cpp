@@ -7,7 +7,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QSettings>
 #include <QSysInfo>
 
 #include <windows.h>
@@ -20,11 +19,14 @@ SystemFacts systemFacts()
     facts.hostName = QSysInfo::machineHostName();
     if (QCoreApplication::instance())
         facts.programPath = QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
-    // Written by the installer, which installs for this user only.
-    const QSettings uninstall(
-        QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\mkconf"),
-        QSettings::NativeFormat);
-    facts.installLocation = uninstall.value(QStringLiteral("InstallLocation")).toString();
+    // Written by the installer, which installs for this user only. Read with the registry's own
+    // read-only call: QSettings opens its key for writing and so would leave an empty uninstall
+    // record behind on a computer where the program was never installed.
+    wchar_t location[4096];
+    DWORD size = sizeof location;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\mkconf",
+                     L"InstallLocation", RRF_RT_REG_SZ, nullptr, location, &size) == ERROR_SUCCESS)
+        facts.installLocation = QString::fromWCharArray(location);
     facts.ownPid = qint64(GetCurrentProcessId());
     return facts;
 }

@@ -247,7 +247,7 @@ private slots:
         const QByteArray junk = QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\x5a');
         writeFileAtomically(path, junk);
         HistoryWindow window(path);
-        QVERIFY(window.findChild<QLabel *>(QStringLiteral("lHistoryStatus"))->text().contains(path));
+        QVERIFY(window.findChild<QLabel *>(QStringLiteral("lHistoryStatus"))->text().contains(QDir::toNativeSeparators(path)));
         QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("bDeleteCar"))->isEnabled());
         QCOMPARE(readWholeFile(path, 1 << 20), junk);
     }
