@@ -21,8 +21,13 @@ install(FILES ${MK_PACKAGING}/60-mkconf.rules DESTINATION lib/udev/rules.d)
 # The copyright file gives the program's licence and that of the Terminus Font, from which the
 # screen fonts compiled into the programs are made, in Debian's machine-readable form.
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${MK_PACKAGING}/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(FILES ${MK_PACKAGING}/mkconf.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
-        RENAME org.example.mkconf.metainfo.xml)
+# The metainfo's releases come from NEWS; a change there configures the build again.
+include(${MK_PACKAGING}/MetainfoReleases.cmake)
+set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/NEWS)
+mk_metainfo_releases(${CMAKE_SOURCE_DIR}/NEWS MK_METAINFO_RELEASES)
+configure_file(${MK_PACKAGING}/mkconf.metainfo.xml.in ${CMAKE_BINARY_DIR}/packaging/org.example.mkconf.metainfo.xml
+               @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/org.example.mkconf.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${MK_PACKAGING}/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
         RENAME mkconf)
 
