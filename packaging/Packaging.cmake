@@ -28,6 +28,9 @@ mk_metainfo_releases(${CMAKE_SOURCE_DIR}/NEWS MK_METAINFO_RELEASES)
 configure_file(${MK_PACKAGING}/mkconf.metainfo.xml.in ${CMAKE_BINARY_DIR}/packaging/org.example.mkconf.metainfo.xml
                @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/org.example.mkconf.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# Where bash-completion loads a command's completion from when it is first completed.
+install(FILES ${MK_PACKAGING}/mktool.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+        RENAME mktool)
 install(FILES ${MK_PACKAGING}/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
         RENAME mkconf)
 

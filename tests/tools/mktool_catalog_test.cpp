@@ -54,6 +54,23 @@ TEST(MktoolCatalog, Protocols)
     EXPECT_EQ(one[0].toObject()["index"].toInt(), 1);
 }
 
+// The models listed are the codes --model takes (the shell completion offers them), each with
+// the settings versions it covers.
+TEST(MktoolCatalog, ModelsAreWhatModelTakes)
+{
+    const QJsonArray models = catalog({"models"});
+    ASSERT_EQ(models.size(), 62);
+    EXPECT_EQ(models[0].toObject(),
+              QJsonObject({{"model", "0x0001"}, {"first_version", 0}, {"last_version", 0}, {"name", "QZ-11"}}));
+    for (const QJsonValue &m : models) {
+        const QJsonObject o = m.toObject();
+        EXPECT_FALSE(catalog({"protocols", "--model", o["model"].toString(), "--version",
+                              QString::number(o["first_version"].toInt())})
+                         .isEmpty())
+            << o["name"].toString().toStdString();
+    }
+}
+
 TEST(MktoolCatalog, ParamsAndMenu)
 {
     const QJsonArray all = catalog({"params", "--model", "2049", "--version", "0"});

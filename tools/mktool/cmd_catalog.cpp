@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// mktool catalog: the measured parameters, protocols or hot-menu items of a device model as JSON.
+// mktool catalog: the device models, or the measured parameters, protocols or hot-menu items of one
+// model, as JSON.
 
 #include "CatalogJson.h"
 #include "Command.h"
 #include "base/Error.h"
+#include "catalogs/CatalogTables.h"
 #include "catalogs/MeasPars.h"
 #include "catalogs/MenuItems.h"
 #include "image/ImageDeviceModel.h"
 
 #include <QJsonDocument>
+#include <QJsonObject>
 
 namespace mk::tool {
 
@@ -16,16 +19,38 @@ namespace {
 
 const QString kName = QStringLiteral("catalog");
 
+// Every model the device knows: its code as --model takes it, the settings versions it covers and
+// its name. Rows without a name (versions the model does not have) are left out.
+QJsonArray modelsJson()
+{
+    QJsonArray list;
+    for (const catalog_data::ModelRow &row : catalog_data::modelRows()) {
+        if (*row.name == '\0')
+            continue;
+        const QString code = QString::number(row.modelType, 16).rightJustified(4, QLatin1Char('0')).toUpper();
+        list.append(QJsonObject{{QStringLiteral("model"), QStringLiteral("0x") + code},
+                                {QStringLiteral("first_version"), row.firstVariant},
+                                {QStringLiteral("last_version"), row.lastVariant},
+                                {QStringLiteral("name"), QString::fromUtf8(row.name)}});
+    }
+    return list;
+}
+
 int runCatalog(const QStringList &argv)
 {
     const Args args(argv, {QStringLiteral("--model"), QStringLiteral("--version"), QStringLiteral("--protocol")}, {});
     if (!args.ok())
         return usageError(kName, args.error());
     if (args.positional().size() != 1)
-        return usageError(kName, QStringLiteral("нужен один из каталогов: params, protocols, menu"));
+        return usageError(kName, QStringLiteral("нужен один из каталогов: models, params, protocols, menu"));
     const QString what = args.positional().first();
+    if (what == QLatin1String("models")) {
+        out(QString::fromUtf8(QJsonDocument(modelsJson()).toJson(QJsonDocument::Indented)));
+        return kOk;
+    }
     if (what != QLatin1String("params") && what != QLatin1String("protocols") && what != QLatin1String("menu"))
-        return usageError(kName, QStringLiteral("неизвестный каталог «%1» (params, protocols или menu)").arg(what));
+        return usageError(kName,
+                          QStringLiteral("неизвестный каталог «%1» (models, params, protocols или menu)").arg(what));
     if (!args.has(QStringLiteral("--model")))
         return usageError(kName, QStringLiteral("нужен --model КОД"));
 
@@ -69,9 +94,10 @@ int runCatalog(const QStringList &argv)
 }
 
 const CommandRegistrar
-    kCatalog({kName, QStringLiteral("params|protocols|menu --model CODE [--version N] [--protocol INDEX]"),
-              QStringLiteral("список JSON: измеряемые параметры модели (с --protocol - одного протокола), "
-                             "протоколы (с --protocol - один) или пункты горячих меню"),
+    kCatalog({kName, QStringLiteral("models | params|protocols|menu --model CODE [--version N] [--protocol INDEX]"),
+              QStringLiteral("список JSON: модели (код для --model, версии настроек, название), измеряемые "
+                             "параметры модели (с --protocol - одного протокола), протоколы (с --protocol - один) "
+                             "или пункты горячих меню"),
               runCatalog});
 
 } // namespace
