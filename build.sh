@@ -65,15 +65,10 @@ manual() { # the pages from docs/manual, the pictures from the screenshot run of
     export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l NEWS -S Timestamp)}
     build build -- manual_pages screenshots_test
     rm -f build/manual/img/*.png build/manual/img/manifest.txt
-    # In a home of its own: nothing another program or test keeps in the user's folders meanwhile
-    # reaches the pictures (a picture drawn beside the running test suite once came out different).
-    local home
-    home=$(mktemp -d)
-    HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share XDG_STATE_HOME=$home/.local/state \
-        XDG_CACHE_HOME=$home/.cache MK_SCREENSHOT_DIR="$PWD/build/manual/img" QT_QPA_PLATFORM=offscreen \
-        build/bin/screenshots_test >build/manual-screenshots.log 2>&1 ||
-        { rm -rf "$home"; tail -n 30 build/manual-screenshots.log >&2; echo "The screenshot run failed (build/manual-screenshots.log)." >&2; exit 1; }
-    rm -rf "$home"
+    # In a home of its own (a picture drawn beside the running test suite once came out different).
+    MK_SCREENSHOT_DIR="$PWD/build/manual/img" QT_QPA_PLATFORM=offscreen \
+        bash packaging/in-own-home build/bin/screenshots_test >build/manual-screenshots.log 2>&1 ||
+        { tail -n 30 build/manual-screenshots.log >&2; echo "The screenshot run failed (build/manual-screenshots.log)." >&2; exit 1; }
     # The Windows manual shows the same pictures.
     rm -rf build/manual-windows/img && cp -r build/manual/img build/manual-windows/img
     echo "The user manual: build/manual/index.html ($(ls build/manual/img/*.png | wc -l) pictures);" \
