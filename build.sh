@@ -65,7 +65,7 @@ manual() { # the pages from docs/manual, the pictures from the screenshot run of
     export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l NEWS -S Timestamp)}
     build build -- manual_pages screenshots_test
     rm -f build/manual/img/*.png build/manual/img/manifest.txt
-    # In a home of its own (a picture drawn beside the running test suite once came out different).
+    # In a home of its own: nothing the user or another test keeps there reaches the pictures.
     MK_SCREENSHOT_DIR="$PWD/build/manual/img" QT_QPA_PLATFORM=offscreen \
         bash packaging/in-own-home build/bin/screenshots_test >build/manual-screenshots.log 2>&1 ||
         { tail -n 30 build/manual-screenshots.log >&2; echo "The screenshot run failed (build/manual-screenshots.log)." >&2; exit 1; }
@@ -82,8 +82,7 @@ manual() { # the pages from docs/manual, the pictures from the screenshot run of
 # come from the everyday build's screenshot run.
 package() {
     export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l NEWS -S Timestamp)}
-    # The pictures the package carries are drawn afresh, alone (the test suite's run draws them
-    # beside other tests).
+    # The pictures the package carries are drawn afresh, alone, for this package.
     manual
     export DEB_BUILD_MAINT_OPTIONS=hardening=+all
     build build-package -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
