@@ -3,6 +3,7 @@
 
 #include "app/CompareWindow.h"
 #include "app/HeldState.h"
+#include "base/Error.h"
 #include "image/RecordSync.h"
 #include "image/SettingsFile.h"
 #include "image/SuggestedName.h"
@@ -73,7 +74,22 @@ void FileSteps::open()
         loadFile(path);
 }
 
+void FileSteps::openChosen(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        throw Error(QStringLiteral("Файл %1 не найден.").arg(QDir::toNativeSeparators(path)));
+    if (mayReplaceSettings())
+        loadFile(path);
+}
+
 void FileSteps::loadFile(const QString &path)
+{
+    loadFrom(path);
+    if (m_fileUsed)
+        m_fileUsed(m_path);
+}
+
+void FileSteps::loadFrom(const QString &path)
 {
     m_fileDir = QFileInfo(path).absolutePath();
     // A file that cannot be read leaves the settings held before untouched, so the buttons
@@ -119,6 +135,8 @@ void FileSteps::saveTo(const QString &path)
     m_state.setHasSettings(true);
     m_state.setHeld(HeldSettings::Source::File, QFileInfo(path).fileName());
     m_state.setModified(false);
+    if (m_fileUsed)
+        m_fileUsed(m_path);
 }
 
 QString FileSteps::currentPath() const
@@ -141,7 +159,7 @@ void FileSteps::restoreBackup()
         return;
     // The backups folder is hidden and the program's own: file dialogs keep to the user's folder.
     const QString fileDir = m_fileDir;
-    loadFile(dialog.chosenPath());
+    loadFrom(dialog.chosenPath());
     m_fileDir = fileDir;
     m_state.setHeld(HeldSettings::Source::Backup, QFileInfo(dialog.chosenPath()).fileName(), dialog.chosenWhen());
     m_state.setJournalsOrigin(dialog.chosenWhen(),

@@ -24,6 +24,9 @@ public:
     // Offered by the backups dialog for adding a backup's journals to the trip history.
     void setBackupHistoryAdder(BackupsDialog::HistoryAdder adder) { m_backupHistoryAdder = std::move(adder); }
 
+    // Told of every settings file loaded or saved by the user's choice (not of a backup restored).
+    void setFileUsed(std::function<void(const QString &)> used) { m_fileUsed = std::move(used); }
+
     const QString &fileDir() const { return m_fileDir; }
     void setFileDir(const QString &dir) { m_fileDir = dir; }
 
@@ -31,6 +34,9 @@ public:
     void open();
     // The load step for a chosen file; the file dialogs then start in its folder.
     void loadFile(const QString &path);
+    // A file chosen without the open dialog (a recent file, a drop): the question about unsaved
+    // edits, then the load step, as "Открыть…" after its dialog.
+    void openChosen(const QString &path);
     // "Сохранить как…" and the save button: the file dialog, then the save; false when nothing was
     // saved (dialog cancelled, overwrite refused)
     bool save();
@@ -51,6 +57,7 @@ public:
 private:
     QString askFileName(bool save);
     void saveTo(const QString &path);
+    void loadFrom(const QString &path);
 
     QWidget *m_window;
     HeldState &m_state;
@@ -58,6 +65,7 @@ private:
     QString m_fileDir;
     QString m_path; // the last file loaded or saved
     BackupsDialog::HistoryAdder m_backupHistoryAdder;
+    std::function<void(const QString &)> m_fileUsed;
 };
 
 } // namespace mk

@@ -2,6 +2,8 @@
 #include "app/MainMenu.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFontMetrics>
 #include <QMenu>
 
 namespace mk {
@@ -37,6 +39,10 @@ MainMenu::MainMenu(QWidget *parent) : QMenuBar(parent)
     m_save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     m_saveAs = named(m_file->addAction(QStringLiteral("Сохранить &как…")), QStringLiteral("miSaveAs"));
     m_saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    m_recent = m_file->addMenu(QStringLiteral("Последние &файлы"));
+    m_recent->setObjectName(QStringLiteral("miRecent"));
+    connect(m_file, &QMenu::aboutToShow, this, &MainMenu::fileMenuOpening);
+    showRecentFiles({});
     m_file->addSeparator();
     m_backups = named(m_file->addAction(QStringLiteral("&Резервные копии…")), QStringLiteral("miBackups"));
     m_exportProfile = named(m_file->addAction(QStringLiteral("&Экспорт профиля…")), QStringLiteral("miExportProfile"));
@@ -59,6 +65,28 @@ MainMenu::MainMenu(QWidget *parent) : QMenuBar(parent)
     m_manual = named(m_help->addAction(QStringLiteral("&Руководство пользователя")), QStringLiteral("miManual"));
     m_about = named(m_help->addAction(QStringLiteral("&О программе")), QStringLiteral("miAbout"));
     setSettingsHeld(false);
+}
+
+void MainMenu::showRecentFiles(const QStringList &files)
+{
+    m_recent->clear();
+    if (files.isEmpty()) {
+        named(m_recent->addAction(QStringLiteral("(нет)")), QStringLiteral("miRecentNone"))->setEnabled(false);
+        return;
+    }
+    const QFontMetrics metrics(m_recent->font());
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files.at(i);
+        const QString shown =
+            metrics.elidedText(QDir::toNativeSeparators(path), Qt::ElideMiddle, metrics.averageCharWidth() * 70);
+        // "&" in a path is shown as such, not taken for an Alt letter.
+        QAction *action = named(m_recent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+                                    QString(shown).replace(QLatin1Char('&'), QStringLiteral("&&")))),
+                                QStringLiteral("miRecent%1").arg(i + 1));
+        action->setToolTip(QDir::toNativeSeparators(path));
+        action->setData(path);
+        connect(action, &QAction::triggered, this, [this, path] { emit recentFileChosen(path); });
+    }
 }
 
 void MainMenu::setSettingsHeld(bool held)

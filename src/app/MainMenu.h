@@ -5,6 +5,7 @@
 // addServiceAction (above "Выход" in "Файл").
 
 #include <QMenuBar>
+#include <QStringList>
 
 class QAction;
 class QMenu;
@@ -25,6 +26,9 @@ public:
     QMenu *fileMenu() const { return m_file; }
     QMenu *serviceMenu() const { return m_service; }
     QMenu *helpMenu() const { return m_help; }
+    // "Последние файлы": "miRecent1".."miRecent8", newest first, or the disabled "miRecentNone".
+    QMenu *recentMenu() const { return m_recent; }
+    void showRecentFiles(const QStringList &files);
 
     // "Открыть…" (Ctrl+O), "Сохранить" (Ctrl+S), "Сохранить как…" (Ctrl+Shift+S), "Выход" (Ctrl+Q).
     QAction *open() const { return m_open; }
@@ -48,10 +52,17 @@ public:
     // writing does.
     void setSettingsHeld(bool held);
 
+signals:
+    // A file of "Последние файлы" was chosen.
+    void recentFileChosen(const QString &path);
+    // "Файл" is about to open: the recent files may be looked at again.
+    void fileMenuOpening();
+
 private:
     QMenu *m_file;
     QMenu *m_service;
     QMenu *m_help;
+    QMenu *m_recent;
     QAction *m_open;
     QAction *m_save;
     QAction *m_saveAs;

@@ -19,6 +19,7 @@
 #include "editor/EditTransaction.h"
 #include "link/Backup.h"
 #include "viewers/ViewerTransactions.h"
+#include "widgets/FileDrop.h"
 #include "widgets/IniFile.h"
 #include "widgets/MessageBoxes.h"
 
@@ -46,10 +47,11 @@ const QString kAutoKey = QStringLiteral("Auto");
 TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_setup(std::move(setup))
+      m_setup(std::move(setup)),
+      m_recent(m_setup.iniPath)
 {
     setObjectName(QStringLiteral("MainForm"));
-    setWindowTitle(caption());
+    setWindowTitle(caption() + QStringLiteral("[*]"));
     if (!m_setup.access)
         m_setup.access = &programAccess();
     if (!m_setup.steps.edit)
@@ -77,8 +79,17 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget *parent)
     m_files->setBackupHistoryAdder([this](QWidget *parent, const QString &path, const QDateTime &when) {
         m_history->addBackup(parent, path, when);
     });
+    m_files->setFileUsed([this](const QString &path) {
+        m_recent.add(path);
+        showRecentFiles();
+    });
     connectSteps();
     connectMenu();
+    // A settings file dropped on the window opens as through "Открыть…" once chosen.
+    acceptFileDrops(this, QStringLiteral("tcset"), [this](const QString &path) {
+        if (!exchangeRunning())
+            guarded([&] { m_files->openChosen(path); });
+    });
     installHelpKey(); // F1 in every window of the program
 
     layout()->activate();
@@ -141,6 +152,14 @@ void TMainForm::connectMenu()
     onTriggered(m_menu->open(), [this] { bLoadParamsClick(); });
     onTriggered(m_menu->save(), [this] { m_files->saveToCurrent(); });
     onTriggered(m_menu->saveAs(), [this] { bSaveParamsClick(); });
+    connect(m_menu, &MainMenu::fileMenuOpening, this, &TMainForm::showRecentFiles);
+    connect(m_menu, &MainMenu::recentFileChosen, this, [this](const QString &path) {
+        guarded([&] {
+            if (!QFileInfo(path).isFile())
+                showRecentFiles(); // gone since the menu was made: it leaves the list
+            m_files->openChosen(path);
+        });
+    });
     onTriggered(m_menu->backups(), [this] { m_files->restoreBackup(); });
     onTriggered(m_menu->exportProfile(), [this] { m_profiles->runExport(); });
     onTriggered(m_menu->importProfile(), [this] { m_profiles->runImport(); });
@@ -167,9 +186,12 @@ void TMainForm::connectMenu()
 void TMainForm::updateTitle()
 {
     const QString path = m_files->currentPath();
-    setWindowTitle(path.isEmpty() ? caption()
-                                  : QStringLiteral("%1 — %2").arg(caption(), QFileInfo(path).fileName()));
+    setWindowTitle(path.isEmpty() ? caption() + QStringLiteral("[*]")
+                                  : QStringLiteral("%1 — %2[*]").arg(caption(), QFileInfo(path).fileName()));
+    setWindowModified(m_state.modified());
 }
+
+void TMainForm::showRecentFiles() { m_menu->showRecentFiles(m_recent.files()); }
 
 QString TMainForm::backupDir() const { return m_setup.link ? m_setup.link->backupDir() : defaultBackupDir(); }
 
@@ -215,6 +237,7 @@ void TMainForm::FormShow()
     m_files->setFileDir(m_setup.fileDir.isEmpty() ? m_setup.programDir : m_setup.fileDir);
     m_panel->showAutoSearch(automatic);
     m_state.setModified(false);
+    showRecentFiles();
     // A file given on the command line (a double-click on it) is loaded once the window is up,
     // so that an error box about it has the window behind it.
     if (!m_setup.startFile.isEmpty())

@@ -6,6 +6,7 @@
 
 #include "app/DeviceLink.h"
 #include "app/HeldState.h"
+#include "app/RecentFiles.h"
 
 #include <QString>
 #include <QWidget>
@@ -103,8 +104,10 @@ protected:
 private:
     void connectSteps();
     void connectMenu();
-    // The program's caption, then the file held when the settings came from one.
+    // The program's caption, then the file held when the settings came from one; marked while
+    // the settings held are edited and not saved.
     void updateTitle();
+    void showRecentFiles();
     // Runs `step` on a click or a menu command, guarded.
     void onClick(QAbstractButton *button, std::function<void()> step);
     void onTriggered(QAction *action, std::function<void()> step);
@@ -116,6 +119,7 @@ private:
 
     MainFormSetup m_setup;
     HeldState m_state;
+    RecentFiles m_recent;
     bool m_shown = false;
 
     StepPanel *m_panel = nullptr;

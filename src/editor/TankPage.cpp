@@ -8,6 +8,7 @@
 #include "image/TMK.h"
 #include "image/TankCalibration.h"
 #include "settings/TankFile.h"
+#include "widgets/FileDrop.h"
 #include "widgets/IniFile.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/RadioGroup.h"
@@ -70,6 +71,11 @@ TankPage::TankPage(QWidget *tabSheet, EditorHost &editorHost)
     m_binder = new FieldBinder(tabSheet, host().model(), host().context(), this);
     m_binder->bind(Binding::TankPage);
     connect(m_binder, &FieldBinder::stored, this, &TankPage::fieldStored);
+    // A tank file dropped on the page loads as through "Считать настройки бака из файла".
+    acceptFileDrops(tabSheet, QStringLiteral("tcoil"), [this](const QString &path) {
+        m_fileDir = QFileInfo(path).absolutePath();
+        loadFromFile(path);
+    });
 }
 
 QWidget *TankPage::fieldControl(const QString &name, QWidget *parent, int columns)

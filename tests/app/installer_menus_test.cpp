@@ -17,14 +17,18 @@
 #include "link/Backup.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDate>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -34,6 +38,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUrl>
 
 using namespace mk;
 using namespace mk::test;
@@ -69,6 +74,40 @@ QStringList treeRows(QDialog &dialog)
                         .arg(page->child(j)->text(0), page->child(j)->text(1), page->child(j)->text(2));
     }
     return rows;
+}
+
+// The title as the window manager shows it: "[*]" is "*" while the window is marked modified.
+QString shownTitle(const QWidget &w)
+{
+    return QString(w.windowTitle())
+        .replace(QStringLiteral("[*]"), w.isWindowModified() ? QStringLiteral("*") : QString());
+}
+
+// Drops `urls` on `target` as a file manager would; whether the drag was taken.
+bool dropUrls(QWidget *target, const QList<QUrl> &urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QApplication::processEvents(); // the file opens once the drop has ended
+    return drop.isAccepted();
+}
+
+// The paths "Последние файлы" offers, in menu order.
+QStringList recentPaths(QWidget &form)
+{
+    QStringList paths;
+    auto *menu = form.findChild<QMenu *>(QStringLiteral("miRecent"));
+    for (QAction *a : menu->actions())
+        if (a->data().isValid())
+            paths << a->data().toString();
+    return paths;
 }
 
 // The held settings of model 1 with the speed limit at 140 and the second scheme's colour 3 changed.
@@ -514,7 +553,8 @@ private slots:
         auto *status = form->statusBar().findChild<QLabel *>(QStringLiteral("deviceStatus"));
         QVERIFY(status);
         // After the read above: who answered, as the fake link names its device.
-        QVERIFY2(status->text().startsWith(QStringLiteral("МК ")) || status->text().startsWith(QStringLiteral("Ответил МК")),
+        QVERIFY2(status->text().startsWith(QStringLiteral("МК ")) ||
+                     status->text().startsWith(QStringLiteral("Ответил МК")),
                  qPrintable(status->text()));
     }
 
@@ -530,7 +570,7 @@ private slots:
             QTest::keyClick(form.get(), key, modifiers);
         };
         const QString caption = TMainForm::caption();
-        QCOMPARE(form->windowTitle(), caption);
+        QCOMPARE(shownTitle(*form), caption);
         const std::pair<const char *, QKeySequence> keys[] = {
             {"miOpen", QKeySequence(Qt::CTRL | Qt::Key_O)},
             {"miSave", QKeySequence(Qt::CTRL | Qt::Key_S)},
@@ -556,13 +596,15 @@ private slots:
         dialogs.fileNames << path(QStringLiteral("car.tcset"));
         press(Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(dialogs.fileDialogs, QStringList{QStringLiteral("OpenDialog")});
-        QCOMPARE(form->windowTitle(), caption + QStringLiteral(" — car.tcset"));
+        QCOMPARE(shownTitle(*form), caption + QStringLiteral(" — car.tcset"));
         QVERIFY(action(*form, QStringLiteral("miSave"))->isEnabled());
         QVERIFY(saveFollowsTheButton());
 
         // Ctrl+S writes the edits back to the file they came from, without a dialog or question.
         QTest::mouseClick(button(*form, QStringLiteral("bEditParams")), Qt::LeftButton);
+        QCOMPARE(shownTitle(*form), caption + QStringLiteral(" — car.tcset*"));
         press(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(shownTitle(*form), caption + QStringLiteral(" — car.tcset"));
         QCOMPARE(dialogs.fileDialogs.size(), 1);
         QVERIFY(dialogs.boxes.isEmpty());
         TMK saved;
@@ -574,11 +616,11 @@ private slots:
         press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(dialogs.fileDialogs.last(), QStringLiteral("SaveDialog"));
         QVERIFY(QFileInfo::exists(path(QStringLiteral("copy.tcset"))));
-        QCOMPARE(form->windowTitle(), caption + QStringLiteral(" — copy.tcset"));
+        QCOMPARE(shownTitle(*form), caption + QStringLiteral(" — copy.tcset"));
 
         // Read from the device: no file is held, and Ctrl+S asks for one (cancelled here).
         QTest::mouseClick(button(*form, QStringLiteral("bGetParams")), Qt::LeftButton);
-        QCOMPARE(form->windowTitle(), caption);
+        QCOMPARE(shownTitle(*form), caption);
         press(Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(dialogs.fileDialogs.size(), 3);
         QCOMPARE(dialogs.fileDialogs.last(), QStringLiteral("SaveDialog"));
@@ -596,6 +638,116 @@ private slots:
         press(Qt::Key_Q, Qt::ControlModifier);
         QCOMPARE(dialogs.texts(QMessageBox::Question), QStringList(2, question));
         QVERIFY(!form->isVisible());
+    }
+
+    // "Последние файлы": the files opened and saved, newest first, at most eight, kept in the ini
+    // file for the next start; a file gone from the disk leaves the list; a recent file and a
+    // dropped one open through the same step as "Открыть…", unsaved-edits question first.
+    void recentFilesAndDrop()
+    {
+        TMK factory;
+        factory.replaceImage(1, makeFactoryImage(1, 1));
+        QStringList files;
+        for (int i = 0; i < 10; ++i) {
+            files << path(QStringLiteral("car%1.tcset").arg(i));
+            saveSettingsFile(factory, files.last());
+        }
+        {
+            auto form = shownForm();
+            QCOMPARE(recentPaths(*form), QStringList());
+            QVERIFY(!form->findChild<QAction *>(QStringLiteral("miRecentNone"))->isEnabled());
+            DialogScript dialogs;
+            for (const QString &file : files) {
+                dialogs.fileNames << file;
+                action(*form, QStringLiteral("miOpen"))->trigger();
+            }
+            // Opened again: it moves to the top, once.
+            dialogs.fileNames << files.at(5);
+            action(*form, QStringLiteral("miOpen"))->trigger();
+            QStringList expected{files.at(5), files.at(9), files.at(8), files.at(7),
+                                 files.at(6), files.at(4), files.at(3), files.at(2)};
+            QCOMPARE(recentPaths(*form), expected);
+            QCOMPARE(action(*form, QStringLiteral("miRecent1"))->text(),
+                     QStringLiteral("&1 ") + QDir::toNativeSeparators(files.at(5)));
+            // Saved under a new name: it comes first too.
+            dialogs.fileNames << path(QStringLiteral("saved.tcset"));
+            action(*form, QStringLiteral("miSaveAs"))->trigger();
+            expected.prepend(path(QStringLiteral("saved.tcset")));
+            expected.removeLast();
+            QCOMPARE(recentPaths(*form), expected);
+            form->close();
+        }
+        // The next start offers them; a file deleted meanwhile is dropped, from the ini as well.
+        QVERIFY(QFile::remove(files.at(9)));
+        auto form = shownForm();
+        QStringList expected{path(QStringLiteral("saved.tcset")),
+                             files.at(5),
+                             files.at(8),
+                             files.at(7),
+                             files.at(6),
+                             files.at(4),
+                             files.at(3)};
+        QCOMPARE(recentPaths(*form), expected);
+        QFile ini(path(QStringLiteral("mkconf.ini")));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QVERIFY(!ini.readAll().contains("car9"));
+
+        // A recent file opens through the unsaved-edits question: Cancel keeps what is held.
+        DialogScript dialogs;
+        QTest::mouseClick(button(*form, QStringLiteral("bGetParams")), Qt::LeftButton);
+        QTest::mouseClick(button(*form, QStringLiteral("bEditParams")), Qt::LeftButton);
+        QVERIFY(form->isWindowModified());
+        dialogs.answers << QMessageBox::Cancel;
+        action(*form, QStringLiteral("miRecent3"))->trigger();
+        QCOMPARE(dialogs.texts(QMessageBox::Question).size(), 1);
+        QVERIFY(form->held().source != HeldSettings::Source::File);
+        dialogs.answers << QMessageBox::No;
+        action(*form, QStringLiteral("miRecent3"))->trigger();
+        QCOMPARE(form->held().name, QStringLiteral("car8.tcset"));
+        QVERIFY(!form->isWindowModified());
+        QCOMPARE(recentPaths(*form).constFirst(), files.at(8));
+
+        // One that vanished after the menu was made: an error naming it, and it leaves the list.
+        QVERIFY(QFile::remove(files.at(7)));
+        dialogs.boxes.clear();
+        QCOMPARE(action(*form, QStringLiteral("miRecent4"))->data().toString(), files.at(7));
+        action(*form, QStringLiteral("miRecent4"))->trigger();
+        QCOMPARE(dialogs.texts(QMessageBox::Critical).size(), 1);
+        QVERIFY(dialogs.texts(QMessageBox::Critical).constFirst().contains(QDir::toNativeSeparators(files.at(7))));
+        QVERIFY(!recentPaths(*form).contains(files.at(7)));
+        QCOMPARE(form->held().name, QStringLiteral("car8.tcset"));
+
+        // Drops: one settings file opens (and joins the list); anything else is refused at the border.
+        const auto url = [](const QString &p) { return QUrl::fromLocalFile(p); };
+        QFile::copy(files.at(0), path(QStringLiteral("UPPER.TCSET")));
+        QFile::copy(files.at(0), path(QStringLiteral("other.txt")));
+        const struct
+        {
+            QList<QUrl> urls;
+            bool taken;
+        } drops[] = {
+            {{url(path(QStringLiteral("other.txt")))}, false},
+            {{url(files.at(0)), url(files.at(1))}, false},
+            {{QUrl(QStringLiteral("https://example.org/a.tcset"))}, false},
+            {{url(m_dir->path())}, false},
+            {{url(path(QStringLiteral("UPPER.TCSET")))}, true},
+        };
+        for (const auto &drop : drops)
+            QCOMPARE(dropUrls(form.get(), drop.urls), drop.taken);
+        QCOMPARE(form->held().name, QStringLiteral("UPPER.TCSET"));
+        QCOMPARE(recentPaths(*form).constFirst(), path(QStringLiteral("UPPER.TCSET")));
+        // With unsaved edits the drop asks first, as "Открыть…" does; Cancel keeps them.
+        QTest::mouseClick(button(*form, QStringLiteral("bEditParams")), Qt::LeftButton);
+        dialogs.boxes.clear();
+        dialogs.answers << QMessageBox::Cancel;
+        QVERIFY(dropUrls(form.get(), {url(files.at(0))}));
+        QCOMPARE(dialogs.texts(QMessageBox::Question).size(), 1);
+        QCOMPARE(form->held().name, QStringLiteral("UPPER.TCSET"));
+        QVERIFY(form->isWindowModified());
+        // A drop on a button of the window is the window's too.
+        dialogs.answers << QMessageBox::No;
+        QVERIFY(dropUrls(button(*form, QStringLiteral("bEditParams")), {url(files.at(0))}));
+        QCOMPARE(form->held().name, QStringLiteral("car0.tcset"));
     }
 
     void aboutAndExtensionPoints()

@@ -13,10 +13,10 @@
 #include "base/StdStreams.h"
 #include "image/SettingsFile.h"
 
-#include <QDir>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -126,7 +126,9 @@ private slots:
     void controlsAsTabled()
     {
         auto form = shownForm();
-        QCOMPARE(form->windowTitle(), QStringLiteral("Просмотр и настройка параметров МК (Версия 16.04.19)"));
+        // "[*]" marks unsaved edits, none yet.
+        QCOMPARE(form->windowTitle(), QStringLiteral("Просмотр и настройка параметров МК (Версия 16.04.19)[*]"));
+        QVERIFY(!form->isWindowModified());
         // The tabled client area, with the menu bar above it and the status bar below.
         auto *client = form->findChild<QWidget *>(QStringLiteral("ClientArea"));
         QCOMPARE(client->size(), QSize(810, 401));

@@ -15,16 +15,20 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <algorithm>
 
 using namespace mk;
@@ -337,6 +341,37 @@ private slots:
         QCOMPARE(find<QDoubleSpinBox>(host, "seOil6L")->value(), 1234.0);
         QCOMPARE(find<QTableWidget>(host, "sgTarir")->rowCount(), 3);
         QCOMPARE(find<QTableWidget>(host, "sgTarir")->item(2, 1)->text(), QStringLiteral("60"));
+
+        // Dropped on the page (here on its table), the file loads as through the button; a
+        // settings file or two files at once are refused at the border.
+        host.model().record(2).setU16(tank::kOil6L, 1);
+        setTable(host.model().record(3), {{1, 1}});
+        host.reloadAll();
+        QVERIFY(QFile::copy(path, dir.filePath("calibration.tcset")));
+        const auto drop = [&](const QStringList &paths) {
+            QMimeData data;
+            QList<QUrl> urls;
+            for (const QString &p : paths)
+                urls << QUrl::fromLocalFile(p);
+            data.setUrls(urls);
+            QWidget *on = find<QTableWidget>(host, "sgTarir");
+            QDragEnterEvent enter(on->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(on, &enter);
+            if (!enter.isAccepted())
+                return false;
+            QDropEvent dropped(on->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(on, &dropped);
+            QApplication::processEvents();
+            return true;
+        };
+        QVERIFY(!drop({dir.filePath("calibration.tcset")}));
+        QVERIFY(!drop({path, path}));
+        QCOMPARE(host.model().record(2).u16(tank::kOil6L), 1);
+        QVERIFY(drop({path}));
+        QVERIFY(dialogs.errors.isEmpty());
+        QCOMPARE(host.model().record(2), s2);
+        QCOMPARE(host.model().record(3), s3);
+        QCOMPARE(find<QTableWidget>(host, "sgTarir")->rowCount(), 3);
     }
 
     void shortTankFileChangesNothing()
