@@ -4,12 +4,11 @@
 #include "base/Text.h"
 #include "journals/JournalCsv.h"
 #include "journals/JournalGrids.h"
+#include "journals/JournalQuantities.h"
 
 namespace mk {
 
 namespace {
-
-QString number(double value, int decimals) { return QString::number(value, 'f', decimals); }
 
 QString sourceCaption() { return QStringLiteral("Источник"); }
 
@@ -43,8 +42,8 @@ QStringList shownCells(QStringList cells, HistoryDateStyle dates, int seconds = 
     if (dates == HistoryDateStyle::Iso)
         return cells;
     bool whole = false;
-    if (const qint64 n = cells.value(seconds).toLongLong(&whole); seconds >= 0 && whole)
-        cells[seconds] = QString::number(n / 3600) + QLatin1Char(':') + twoDigit(int(n / 60 % 60));
+    if (const qint64 n = cells.value(seconds).toLongLong(&whole); seconds >= 0 && whole && n >= 0)
+        cells[seconds] = hoursMinutes(quint64(n));
     return shownRows({cells}).constFirst();
 }
 
@@ -53,12 +52,16 @@ QStringList shownCells(QStringList cells, HistoryDateStyle dates, int seconds = 
 QList<QStringList> historyJournalRows(const QList<HistoryJournalEntry> &entries, HistoryDateStyle dates)
 {
     QList<QStringList> rows{journalCsvHeader() << sourceCaption()};
-    if (dates == HistoryDateStyle::Shown)
-        rows[0][2] = QStringLiteral("Время в пути");
+    if (dates == HistoryDateStyle::Shown) { // as the journals window heads them
+        rows[0][0] = entryNumberCaption(QuantityOutput::JournalGrid);
+        rows[0][2] = quantityCaption(JournalQuantity::TripTime, QuantityOutput::JournalGrid);
+    }
     for (int i = 0; i < entries.size(); ++i) {
         const HistoryJournalEntry &e = entries[i];
         rows.append(shownCells(QStringList{QString::number(i), momentIn(dates, e.moment)} +
-                                   journalCsvMeasures(e.entry) + QStringList{e.cost ? number(*e.cost, 1) : QString()},
+                                   journalCsvMeasures(e.entry) +
+                                   QStringList{quantityText(JournalQuantity::Cost, QuantityOutput::JournalCsv,
+                                                            journalAmounts(e.entry, e.cost))},
                                dates, 2)
                     << e.source);
     }
@@ -68,6 +71,8 @@ QList<QStringList> historyJournalRows(const QList<HistoryJournalEntry> &entries,
 QList<QStringList> historyErrorRows(const QList<HistoryErrorEntry> &entries, HistoryDateStyle dates)
 {
     QList<QStringList> rows{errorCsvHeader() << sourceCaption()};
+    if (dates == HistoryDateStyle::Shown)
+        rows[0][0] = entryNumberCaption(QuantityOutput::JournalGrid);
     for (int i = 0; i < entries.size(); ++i) {
         const HistoryErrorEntry &e = entries[i];
         rows.append(
@@ -78,15 +83,18 @@ QList<QStringList> historyErrorRows(const QList<HistoryErrorEntry> &entries, His
 
 QList<QStringList> monthlyTotalsRows(const QList<MonthTotals> &months, HistoryDateStyle style)
 {
-    QList<QStringList> rows{{QStringLiteral("Месяц"), QStringLiteral("Поездок"), QStringLiteral("Пробег, км"),
-                             QStringLiteral("Расход топлива, л"), QStringLiteral("Ср. расход на 100 км"),
-                             QStringLiteral("Стоимость")}};
-    for (const MonthTotals &m : months)
-        rows.append(shownCells({QString::number(m.year) + QLatin1Char('-') + twoDigit(m.month),
-                                QString::number(m.trips), number(m.km, 3), number(m.litres, 3),
-                                m.litresPer100km ? number(*m.litresPer100km, 2) : QString(),
-                                m.cost ? number(*m.cost, 1) : QString()},
-                               style));
+    using Q = JournalQuantity;
+    const QList<Q> columns = {Q::Distance, Q::Fuel, Q::PerHundredKm, Q::Cost};
+    QStringList header{QStringLiteral("Месяц"), QStringLiteral("Поездок")};
+    for (Q q : columns)
+        header << quantityCaption(q, QuantityOutput::JournalCsv);
+    QList<QStringList> rows{header};
+    for (const MonthTotals &m : months) {
+        QStringList cells{QString::number(m.year) + QLatin1Char('-') + twoDigit(m.month), QString::number(m.trips)};
+        for (Q q : columns)
+            cells << quantityText(q, QuantityOutput::JournalCsv, m.amounts());
+        rows.append(shownCells(cells, style));
+    }
     return rows;
 }
 

@@ -677,11 +677,8 @@ QList<MonthTotals> HistoryDatabase::monthlyTotals(const QString &car, const Hist
             months << empty;
         }
         m.trips = q.value(2).toInt();
-        const double metres = q.value(3).toDouble();
-        m.km = metres / 1000.0;
-        m.litres = q.value(4).toDouble() / 1000.0;
-        if (metres > 0)
-            m.litresPer100km = m.litres * 100.0 / m.km;
+        m.metres = q.value(3).toULongLong();
+        m.fuel = q.value(4).toULongLong();
         if (q.value(6).toInt() > 0)
             m.cost = q.value(5).toDouble();
         months << m;

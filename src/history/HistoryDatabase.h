@@ -4,6 +4,7 @@
 // file, kept per car across reads in a SQLite database.
 
 #include "journals/JournalData.h"
+#include "journals/JournalQuantities.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -52,10 +53,11 @@ struct MonthTotals
     int year = 0;
     int month = 0;
     int trips = 0;
-    double km = 0;
-    double litres = 0;
-    std::optional<double> litresPer100km; // none without distance
-    std::optional<double> cost;           // none when no trip of the month has a cost
+    quint64 metres = 0;
+    quint64 fuel = 0;           // millilitres of both fuels
+    std::optional<double> cost; // none when no trip of the month has a cost
+    // As the journal quantities take them (journals/JournalQuantities.h).
+    JournalAmounts amounts() const { return {0, metres, 0, fuel, 0, cost}; }
 };
 
 // The days listed, both included; a missing bound leaves that side open. A bounded period leaves

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history/HistoryPlots.h"
 
+#include "journals/JournalQuantities.h"
+
 #include <QLocale>
 #include <functional>
 
@@ -40,19 +42,21 @@ PlotSeries monthly(const QList<MonthTotals> &months, const QString &title, const
 
 PlotSeries monthlyDistanceSeries(const QList<MonthTotals> &months)
 {
-    return monthly(months, QStringLiteral("Пробег за месяц, км"), QStringLiteral("км"),
-                   [](const MonthTotals &m) { return std::optional<double>(m.km); });
+    const QString unit = journalQuantity(JournalQuantity::Distance).unit;
+    return monthly(months, QStringLiteral("Пробег за месяц, ") + unit, unit,
+                   [](const MonthTotals &m) { return quantityValue(JournalQuantity::Distance, m.amounts()); });
 }
 
 PlotSeries monthlyConsumptionSeries(const QList<MonthTotals> &months)
 {
-    return monthly(months, QStringLiteral("Средний расход за месяц, л/100 км"), QStringLiteral("л/100 км"),
-                   [](const MonthTotals &m) { return m.litresPer100km; });
+    const QString unit = journalQuantity(JournalQuantity::PerHundredKm).unit;
+    return monthly(months, QStringLiteral("Средний расход за месяц, ") + unit, unit,
+                   [](const MonthTotals &m) { return quantityValue(JournalQuantity::PerHundredKm, m.amounts()); });
 }
 
 PlotSeries monthlyCostSeries(const QList<MonthTotals> &months)
 {
-    return monthly(months, QStringLiteral("Стоимость поездок за месяц"), QString(),
+    return monthly(months, QStringLiteral("Стоимость поездок за месяц"), journalQuantity(JournalQuantity::Cost).unit,
                    [](const MonthTotals &m) { return m.cost; });
 }
 

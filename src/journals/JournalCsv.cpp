@@ -4,6 +4,7 @@
 #include "base/Error.h"
 #include "base/Text.h"
 #include "journals/JournalGrids.h"
+#include "journals/JournalQuantities.h"
 
 #include <QRegularExpression>
 
@@ -11,12 +12,11 @@ namespace mk {
 
 namespace {
 
-QString number(double value, int decimals) { return QString::number(value, 'f', decimals); }
-
 QStringList journalCsvRow(int index, const JournalEntry &e, const Prices &p)
 {
     return QStringList{QString::number(index), isoMoment(e.month, e.day, e.minutes)} + journalCsvMeasures(e) +
-           QStringList{number(journalCost(e, p), 1)};
+           QStringList{
+               quantityText(JournalQuantity::Cost, QuantityOutput::JournalCsv, journalAmounts(e, journalCost(e, p)))};
 }
 
 } // namespace
@@ -107,35 +107,25 @@ QString isoMoment(quint8 month, quint8 day, quint16 minutes)
 
 QStringList journalCsvHeader()
 {
-    return {QStringLiteral("№"),
-            QStringLiteral("Дата и время"),
-            QStringLiteral("Время в пути, с"),
-            QStringLiteral("Пробег, км"),
-            QStringLiteral("Топливо 1, л"),
-            QStringLiteral("Топливо 2, л"),
-            QStringLiteral("Расход топлива, л"),
-            QStringLiteral("Ср. скорость, км/час"),
-            QStringLiteral("Ср. расход на 100 км"),
-            QStringLiteral("Ср. расход в час"),
-            QStringLiteral("Стоимость")};
+    QStringList header{entryNumberCaption(QuantityOutput::JournalCsv), journalMomentCaption()};
+    for (JournalQuantity q : journalCsvQuantities())
+        header << quantityCaption(q, QuantityOutput::JournalCsv);
+    return header;
 }
 
 QStringList journalCsvMeasures(const JournalEntry &e)
 {
-    const double fuel = double(e.fuel());
-    return {QString::number(e.seconds),
-            number(e.metres / 1000.0, 3),
-            number(e.fuel1 / 1000.0, 3),
-            number(e.fuel2 / 1000.0, 3),
-            number(fuel / 1000.0, 3),
-            e.seconds == 0 ? QString() : number(e.metres * 3.6 / e.seconds, 1),
-            e.metres == 0 ? QString() : number(fuel * 100.0 / e.metres, 2),
-            e.seconds == 0 ? QString() : number(fuel * 3.6 / e.seconds, 2)};
+    const JournalAmounts amounts = journalAmounts(e);
+    QStringList cells;
+    for (JournalQuantity q : journalCsvQuantities())
+        if (q != JournalQuantity::Cost)
+            cells << quantityText(q, QuantityOutput::JournalCsv, amounts);
+    return cells;
 }
 
 QStringList errorCsvHeader()
 {
-    return {QStringLiteral("№"), QStringLiteral("Дата и время"), QStringLiteral("Код ошибки"),
+    return {entryNumberCaption(QuantityOutput::JournalCsv), errorMomentCaption(), QStringLiteral("Код ошибки"),
             QStringLiteral("Код, число")};
 }
 
@@ -155,22 +145,24 @@ QList<QStringList> journalCsvRows(const Record &s6, JournalKind kind)
 QList<QStringList> averagesCsvRows(const Record &s0)
 {
     QList<QStringList> rows;
-    rows.append({QStringLiteral("Накопитель"), QStringLiteral("Время, с"), QStringLiteral("Пробег, км"),
-                 QStringLiteral("Расход, л"), QStringLiteral("Ср.скорость, км/час"), QStringLiteral("Ср.расход, л/100"),
-                 QStringLiteral("Ср.расход, л/час")});
+    QStringList header{QStringLiteral("Накопитель")};
+    for (JournalQuantity q : averagesQuantities())
+        header << quantityCaption(q, QuantityOutput::AveragesCsv);
+    rows.append(header);
     for (AccumulatorSet set : kAccumulatorSets) {
-        const Accumulators a = accumulators(s0, set);
-        const double fuel = double(a.fuel());
-        QString distance; // empty when the overall set's kilometres are out of range
+        JournalAmounts amounts = journalAmounts(accumulators(s0, set));
+        bool distance = true; // false when the overall set's kilometres are out of range
         try {
-            const quint64 km = set == AccumulatorSet::Overall ? allPathStartKm(s0) : 0;
-            distance = number((a.metres + 1000.0 * double(km)) / 1000.0, 3);
+            amounts.extraKm = set == AccumulatorSet::Overall ? allPathStartKm(s0) : 0;
         } catch (const RangeError &) {
+            distance = false;
         }
-        rows.append({accumulatorCaption(set), QString::number(a.seconds), distance, number(fuel / 1000.0, 3),
-                     a.seconds == 0 ? QString() : number(a.metres * 3.6 / a.seconds, 1),
-                     a.metres == 0 || distance.isEmpty() ? QString() : number(fuel * 100.0 / a.metres, 2),
-                     a.seconds == 0 ? QString() : number(fuel * 3.6 / a.seconds, 2)});
+        QStringList row{accumulatorCaption(set)};
+        for (JournalQuantity q : averagesQuantities()) {
+            const bool needsDistance = q == JournalQuantity::Distance || q == JournalQuantity::PerHundredKm;
+            row << (needsDistance && !distance ? QString() : quantityText(q, QuantityOutput::AveragesCsv, amounts));
+        }
+        rows.append(row);
     }
     return rows;
 }

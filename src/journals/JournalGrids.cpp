@@ -4,41 +4,27 @@
 #include "base/Error.h"
 #include "base/Text.h"
 #include "journals/ErrorCodeText.h"
+#include "journals/JournalQuantities.h"
 
 #include <QLocale>
-#include <cmath>
 
 namespace mk {
 
 namespace {
 
-const QString kNoAverage = QStringLiteral("---");
-const QString kNoAccumulatedAverage = QStringLiteral("-----");
-
-QString fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
-
-// Whole-number rounding of the device's tools: halves go to the even neighbour.
-QString roundedWhole(double value) { return QString::number(std::nearbyint(value), 'f', 0); }
-
 QStringList journalRow(int index, const JournalEntry &e, const Prices &p)
 {
-    QStringList row(kJournalColumnCount);
-    row[0] = index == 0 ? QStringLiteral("Посл.") : QString::number(index);
+    QStringList row{index == 0 ? QStringLiteral("Посл.") : QString::number(index)};
     if (e.empty()) {
-        row[1] = QStringLiteral("Пусто");
+        row << QStringLiteral("Пусто");
+        row.resize(kJournalColumnCount);
         return row;
     }
-    const quint32 tripMinutes = e.seconds / 60;
-    const double fuel = double(e.fuel());
-    row[1] = minutesToText(e.minutes) + QStringLiteral("   ") + QString::number(e.day) + QLatin1Char('.') +
-             twoDigit(e.month);
-    row[2] = QString::number(tripMinutes / 60) + QLatin1Char(':') + twoDigit(int(tripMinutes % 60));
-    row[3] = fixed(e.metres / 1000.0, 3);
-    row[4] = fixed(fuel / 1000.0, 3);
-    row[5] = e.seconds == 0 ? kNoAverage : roundedWhole(e.metres * 3.6 / e.seconds);
-    row[6] = e.metres == 0 ? kNoAverage : fixed(fuel * 100.0 / e.metres, 1);
-    row[7] = e.seconds == 0 ? kNoAverage : fixed(fuel * 3.6 / e.seconds, 2);
-    row[8] = fixed(journalCost(e, p), 1);
+    row << minutesToText(e.minutes) + QStringLiteral("   ") + QString::number(e.day) + QLatin1Char('.') +
+               twoDigit(e.month);
+    const JournalAmounts amounts = journalAmounts(e, journalCost(e, p));
+    for (JournalQuantity q : journalGridQuantities())
+        row << quantityText(q, QuantityOutput::JournalGrid, amounts);
     return row;
 }
 
@@ -47,10 +33,10 @@ QStringList journalRow(int index, const JournalEntry &e, const Prices &p)
 QList<QStringList> journalGridRows(const Record &s6, JournalKind kind)
 {
     QList<QStringList> rows;
-    rows.append({QStringLiteral("#"), QStringLiteral("Дата и время записи"), QStringLiteral("Время в пути"),
-                 QStringLiteral("Пробег, км"), QStringLiteral("Расход топлива, л"),
-                 QStringLiteral("Ср. скорость, км/час"), QStringLiteral("Ср. расход на 100 км"),
-                 QStringLiteral("Ср. расход в час"), QStringLiteral("Стоимость")});
+    QStringList header{entryNumberCaption(), journalMomentCaption()};
+    for (JournalQuantity q : journalGridQuantities())
+        header << quantityCaption(q, QuantityOutput::JournalGrid);
+    rows.append(header);
     const Prices p = prices(s6);
     for (int k = 0; k < kJournalEntryCount; ++k)
         rows.append(journalRow(k, journalEntry(s6, kind, k), p));
@@ -61,22 +47,18 @@ QList<QStringList> averagesGridRows(const Record &s0, AccumulatorSet set)
 {
     QList<QStringList> rows;
     const Accumulators a = accumulators(s0, set);
-    const double fuel = double(a.fuel());
-    rows.append({QStringLiteral("Время"),
-                 QString::number(a.seconds / 3600) + QLatin1Char(':') + twoDigit(int(a.seconds / 60 % 60))});
-    try {
-        const quint64 km = set == AccumulatorSet::Overall ? allPathStartKm(s0) : 0;
-        rows.append({QStringLiteral("Пробег, км"), fixed((a.metres + 1000.0 * double(km)) / 1000.0, 3)});
-    } catch (const RangeError &) {
-        return rows; // the grid stays as far as it was filled
+    JournalAmounts amounts = journalAmounts(a);
+    for (JournalQuantity q : averagesQuantities()) {
+        if (q == JournalQuantity::Distance) {
+            try {
+                amounts.extraKm = set == AccumulatorSet::Overall ? allPathStartKm(s0) : 0;
+            } catch (const RangeError &) {
+                return rows; // the grid stays as far as it was filled
+            }
+        }
+        rows.append(
+            {quantityCaption(q, QuantityOutput::AveragesGrid), quantityText(q, QuantityOutput::AveragesGrid, amounts)});
     }
-    rows.append({QStringLiteral("Расход, л"), fixed(fuel / 1000.0, 3)});
-    rows.append({QStringLiteral("Ср.скорость, км/час"),
-                 a.seconds == 0 ? kNoAccumulatedAverage : fixed(a.metres * 3.6 / a.seconds, 1)});
-    rows.append({QStringLiteral("Ср.расход, л/100"),
-                 a.metres == 0 ? kNoAccumulatedAverage : fixed(fuel * 100.0 / a.metres, 1)});
-    rows.append({QStringLiteral("Ср.расход, л/час"),
-                 a.seconds == 0 ? kNoAccumulatedAverage : fixed(fuel * 3.6 / a.seconds, 1)});
     return rows;
 }
 
@@ -89,7 +71,7 @@ QString errorTimeText(const ErrorEntry &e)
 QList<QStringList> errorGridRows(const Record &s12, int codeFormat, const ErrorCodeFlags &flags)
 {
     QList<QStringList> rows;
-    rows.append({QStringLiteral("#"), QStringLiteral("Время"), QStringLiteral("Код ошибки")});
+    rows.append({entryNumberCaption(), errorMomentCaption(), QStringLiteral("Код ошибки")});
     for (int i = 0; i < kErrorEntryCount; ++i) {
         const ErrorEntry e = errorEntry(s12, i);
         if (e.empty())

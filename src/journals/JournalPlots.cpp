@@ -2,6 +2,7 @@
 #include "journals/JournalPlots.h"
 
 #include "base/Text.h"
+#include "journals/JournalQuantities.h"
 
 #include <cmath>
 
@@ -9,8 +10,7 @@ namespace mk {
 
 namespace {
 
-template<typename F>
-PlotSeries series(const Record &s6, JournalKind kind, F valueOf)
+PlotSeries series(const Record &s6, JournalKind kind, JournalQuantity quantity)
 {
     PlotSeries s;
     for (int k = kJournalEntryCount - 1; k >= 0; --k) {
@@ -20,9 +20,12 @@ PlotSeries series(const Record &s6, JournalKind kind, F valueOf)
         PlotPoint p;
         p.entry = k;
         p.label = QString::number(e.day) + QLatin1Char('.') + twoDigit(e.month);
-        p.present = valueOf(e, &p.value);
+        const std::optional<double> value = quantityValue(quantity, journalAmounts(e));
+        p.present = value.has_value();
+        p.value = value.value_or(0);
         s.points.append(p);
     }
+    s.unit = journalQuantity(quantity).unit;
     return s;
 }
 
@@ -30,38 +33,24 @@ PlotSeries series(const Record &s6, JournalKind kind, F valueOf)
 
 PlotSeries tripConsumptionSeries(const Record &s6)
 {
-    PlotSeries s = series(s6, JournalKind::Trip, [](const JournalEntry &e, double *v) {
-        if (e.metres == 0)
-            return false;
-        *v = double(e.fuel()) * 100.0 / e.metres;
-        return true;
-    });
-    s.title = QStringLiteral("Расход топлива по поездкам, л/100 км");
-    s.unit = QStringLiteral("л/100 км");
+    PlotSeries s = series(s6, JournalKind::Trip, JournalQuantity::PerHundredKm);
+    s.title = QStringLiteral("Расход топлива по поездкам, ") + s.unit;
     s.category = QStringLiteral("Поездки");
     return s;
 }
 
 PlotSeries tripDistanceSeries(const Record &s6)
 {
-    PlotSeries s = series(s6, JournalKind::Trip, [](const JournalEntry &e, double *v) {
-        *v = e.metres / 1000.0;
-        return true;
-    });
-    s.title = QStringLiteral("Пробег по поездкам, км");
-    s.unit = QStringLiteral("км");
+    PlotSeries s = series(s6, JournalKind::Trip, JournalQuantity::Distance);
+    s.title = QStringLiteral("Пробег по поездкам, ") + s.unit;
     s.category = QStringLiteral("Поездки");
     return s;
 }
 
 PlotSeries refuellingSeries(const Record &s6)
 {
-    PlotSeries s = series(s6, JournalKind::Tank, [](const JournalEntry &e, double *v) {
-        *v = double(e.fuel()) / 1000.0;
-        return true;
-    });
-    s.title = QStringLiteral("Заправлено топлива, л");
-    s.unit = QStringLiteral("л");
+    PlotSeries s = series(s6, JournalKind::Tank, JournalQuantity::Fuel);
+    s.title = QStringLiteral("Заправлено топлива, ") + s.unit;
     s.category = QStringLiteral("Заправки");
     return s;
 }

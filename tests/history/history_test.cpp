@@ -7,6 +7,7 @@
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
 #include "journals/JournalCsv.h"
+#include "journals/JournalGrids.h"
 #include "support/MktoolRun.h"
 #include "support/QtPrinters.h"
 
@@ -247,6 +248,14 @@ TEST_F(History, CsvRowsCarryFullDatesAndTheJournalsCells)
         EXPECT_EQ(rows[i][11], QStringLiteral("файл a.tcset"));
     }
     EXPECT_EQ(rows[1].mid(0, 2), (QStringList{QStringLiteral("0"), QStringLiteral("2026-12-06T17:45")}));
+    // The history window heads the columns as the journals window does.
+    const QStringList shown = historyJournalRows({}, HistoryDateStyle::Shown).constFirst();
+    const QStringList grid = journalGridRows(tmk.record(6), JournalKind::Trip).constFirst();
+    EXPECT_EQ(shown.mid(0, 4), grid.mid(0, 4));
+    for (const QString &caption : grid.mid(4))
+        EXPECT_TRUE(shown.contains(caption)) << qPrintable(caption);
+    EXPECT_EQ(historyErrorRows({}, HistoryDateStyle::Shown).constFirst().mid(0, 2),
+              errorGridRows(tmk.record(12), 0, {}).constFirst().mid(0, 2));
     const QList<QStringList> errors = historyErrorRows(db.errors(QStringLiteral("Машина")));
     ASSERT_EQ(errors.size(), 5);
     EXPECT_EQ(errors[1], (QStringList{QStringLiteral("0"), QStringLiteral("2026-12-06T18:42"), QStringLiteral("0133"),

@@ -38,7 +38,7 @@ TEST(JournalCsv, EveryJournalAgainstRowsComputedByHand)
         const Record s6 = craftedJournal(kind);
         const auto rows = journalCsvRows(s6, kind);
         ASSERT_EQ(rows.size(), 4);
-        EXPECT_EQ(rows[0], row({"№", "Дата и время", "Время в пути, с", "Пробег, км", "Топливо 1, л", "Топливо 2, л",
+        EXPECT_EQ(rows[0], row({"№", "Дата и время записи", "Время в пути, с", "Пробег, км", "Топливо 1, л", "Топливо 2, л",
                                 "Расход топлива, л", "Ср. скорость, км/час", "Ср. расход на 100 км", "Ср. расход в час",
                                 "Стоимость"}));
         // 41.3 km in 3779 s: 39.34 km/h; 4.05 l: 9.806 l/100 km, 3.858 l/h; (1239 + 900 + 54) / 10.

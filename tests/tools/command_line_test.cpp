@@ -67,7 +67,7 @@ TEST_F(CommandLine, ExitCodesVersionAndTheEndOfOptions)
         {"mktool", {"diff", "a.tcset", "b.tcset"}, 1, "байты вне настроек: 1.", ""},
         {"mktool", {"diff", "a.tcset", "missing.tcset"}, 2, "", "не найден"},
         {"mktool", {"diff", "a.tcset"}, 2, "", "Использование: mktool diff"},
-        {"mktool", {"journals", "a.tcset", "--trip", "--csv", "-o", "-"}, 0, "№,Дата и время", ""},
+        {"mktool", {"journals", "a.tcset", "--trip", "--csv", "-o", "-"}, 0, "№,Дата и время записи", ""},
         {"mktool", {"journals", "a.tcset", "--csv", "-o", "-"}, 2, "", "в CSV одна таблица"},
         {"mktool", {"identify", "--wait", "1"}, 1, "", "Жду, пока МК появится (до 1 с"},
         {"mksim", {"--help"}, 0, "mksim 1.", ""},

@@ -118,7 +118,7 @@ TEST_F(JournalTool, CsvOfEveryJournal)
     const QStringList out = QString::fromUtf8(trip.out).split(QLatin1Char('\n'));
     EXPECT_EQ(out[0],
               QStringLiteral(
-                  "№,Дата и время,\"Время в пути, с\",\"Пробег, км\",\"Топливо 1, л\",\"Топливо 2, л\","
+                  "№,Дата и время записи,\"Время в пути, с\",\"Пробег, км\",\"Топливо 1, л\",\"Топливо 2, л\","
                   "\"Расход топлива, л\",\"Ср. скорость, км/час\",Ср. расход на 100 км,Ср. расход в час,Стоимость"));
     EXPECT_EQ(out[1], QStringLiteral("0,--12-06T17:45,2700,41.300,3.600,0.000,3.600,55.1,8.72,4.80,213.9"));
     EXPECT_EQ(out.last(), QString());
@@ -129,7 +129,7 @@ TEST_F(JournalTool, CsvOfEveryJournal)
                       QStringLiteral("-o"), path})
                   .code,
               0);
-    EXPECT_TRUE(readFile(path).startsWith("№,Дата и время,"));
+    EXPECT_TRUE(readFile(path).startsWith("№,Дата и время записи,"));
     EXPECT_TRUE(readFile(path).contains("\n0,--12-04T18:30,64800,512.000,41.200,"));
 
     const QStringList errors =
@@ -144,7 +144,10 @@ TEST_F(JournalTool, CsvOfEveryJournal)
     ASSERT_EQ(all.code, 0) << all.err.constData();
     for (const char *part : {"trip", "tank", "errors", "averages"}) {
         const QByteArray text = readFile(dir.filePath(QStringLiteral("all-%1.csv").arg(QLatin1String(part))));
-        EXPECT_TRUE(text.startsWith(part == std::string("averages") ? "Накопитель," : "№,Дата и время,")) << part;
+        const char *header = part == std::string("averages") ? "Накопитель,"
+                             : part == std::string("errors") ? "№,Время,Код ошибки,"
+                                                             : "№,Дата и время записи,";
+        EXPECT_TRUE(text.startsWith(header)) << part;
         EXPECT_TRUE(all.out.contains(QStringLiteral("all-%1.csv\n").arg(QLatin1String(part)).toUtf8())) << part;
     }
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("all.csv"))));
@@ -152,7 +155,7 @@ TEST_F(JournalTool, CsvOfEveryJournal)
     const ToolRun excel = mktool({QStringLiteral("journals"), file, QStringLiteral("--trip"), QStringLiteral("--csv"),
                                   QStringLiteral("--csv-dialect"), QStringLiteral("excel-ru")});
     ASSERT_EQ(excel.code, 0) << excel.err.constData();
-    EXPECT_TRUE(excel.bytes.startsWith("\xEF\xBB\xBF№;Дата и время;Время в пути, с;"));
+    EXPECT_TRUE(excel.bytes.startsWith("\xEF\xBB\xBF№;Дата и время записи;Время в пути, с;"));
     EXPECT_TRUE(excel.bytes.contains("\r\n0;06.12.???? 17:45;2700;41,300;3,600;0,000;3,600;55,1;8,72;4,80;213,9\r\n"));
     for (const char *bad : {"excel", ""})
         EXPECT_EQ(mktool({QStringLiteral("journals"), file, QStringLiteral("--trip"), QStringLiteral("--csv"),
