@@ -282,10 +282,11 @@ QString TMK_ViewJournalsDlg::askSavePath(JournalEncoding *encoding)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDirectory(m_saveFolder);
-    // Windows-1251 with CR LF lines, as the device's Windows program writes them, stays the
-    // default; UTF-8 with LF lines is what Linux editors read; CSV goes to programs and spreadsheets.
+    // Windows-1251 with CR LF lines, as the device's Windows program writes them, first on Windows;
+    // UTF-8 with LF lines, what Linux editors read, first elsewhere; CSV goes to programs and
+    // spreadsheets.
     dialog.setNameFilters({kWin1251Filter, kUtf8Filter, kCsvFilter, kCsvExcelRuFilter});
-    dialog.selectNameFilter(kWin1251Filter);
+    dialog.selectNameFilter(defaultJournalEncoding() == JournalEncoding::Utf8 ? kUtf8Filter : kWin1251Filter);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     dialog.selectFile(suggestedFileName(m_model, QStringLiteral("txt"), QStringLiteral("журнал")));
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {

@@ -5,6 +5,7 @@
 
 #include "journals/ErrorCodeText.h"
 #include "journals/JournalData.h"
+#include "viewers/JournalSaveFormat.h"
 
 #include <QDialog>
 #include <QHash>
@@ -20,10 +21,6 @@ class JournalChart;
 class Record;
 class StringGrid;
 class TMK;
-
-// How a saved journal is written: Windows-1251 with CR LF lines, UTF-8 with LF lines, or CSV
-// for programs or for a spreadsheet set to Russian (journals/JournalCsv.h).
-enum class JournalEncoding { Windows1251, Utf8, Csv, CsvExcelRu };
 
 class TMK_ViewJournalsDlg : public QDialog
 {

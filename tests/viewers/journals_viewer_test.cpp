@@ -146,6 +146,7 @@ private slots:
         QTemporaryDir dir;
         DialogAnswers answers;
         answers.savePath = dir.filePath(QStringLiteral("trip.txt"));
+        answers.filter = QStringLiteral("Текст Windows-1251 (*.txt)"); // as the device's Windows program writes
         QTest::mouseClick(find<QPushButton>(&dlg, "bTrip"), Qt::LeftButton);
         QCOMPARE(answers.lastFolder, QDir(defaultFileFolder()).absolutePath()); // beside the ini, or Documents
         QFile trip(answers.savePath);
@@ -171,7 +172,8 @@ private slots:
         QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.messages.join(u'\n')));
     }
 
-    // Windows-1251 with CR LF is the default; the UTF-8 filter writes UTF-8 with LF lines.
+    // Windows-1251 with CR LF is the default on Windows, UTF-8 elsewhere; the UTF-8 filter writes
+    // UTF-8 with LF lines.
     void journalsSaveInEitherEncoding()
     {
         TMK tmk;
@@ -184,13 +186,25 @@ private slots:
         QTest::mouseClick(find<QPushButton>(&dlg, "bTrip"), Qt::LeftButton);
         QCOMPARE(
             answers.filters,
-            (QStringList{QStringLiteral("Текст Windows-1251 (*.txt)"), QStringLiteral("Текст Windows-1251 (*.txt)"),
+            (QStringList{defaultJournalEncoding() == JournalEncoding::Windows1251 ? QStringLiteral("Текст Windows-1251 (*.txt)")
+                                                                                 : QStringLiteral("Текст UTF-8 (*.txt)"),
+                         QStringLiteral("Текст Windows-1251 (*.txt)"),
                          QStringLiteral("Текст UTF-8 (*.txt)"), QStringLiteral("CSV UTF-8 (*.csv)"),
                          QStringLiteral("CSV для Excel (русский) (*.csv)")}));
         QFile utf8(answers.savePath);
         QVERIFY(utf8.open(QIODevice::ReadOnly));
         const QByteArray expected = dataFile("factory_trip_journal.txt");
-        QCOMPARE(utf8.readAll(), fromWin1251(expected).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8());
+        const QByteArray expectedUtf8 =
+            fromWin1251(expected).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8();
+        QCOMPARE(utf8.readAll(), expectedUtf8);
+
+        // Without a choice, the file is written the system's way.
+        answers.filter.clear();
+        answers.savePath = dir.filePath(QStringLiteral("trip-default.txt"));
+        QTest::mouseClick(find<QPushButton>(&dlg, "bTrip"), Qt::LeftButton);
+        QFile chosen(answers.savePath);
+        QVERIFY(chosen.open(QIODevice::ReadOnly));
+        QCOMPARE(chosen.readAll(), defaultJournalEncoding() == JournalEncoding::Utf8 ? expectedUtf8 : expected);
     }
 
     // Either CSV filter writes the journal's records, not the grid's texts, in its own dialect.
