@@ -346,13 +346,27 @@ ConnectionReport checkConnection(const SystemFacts &facts)
     const QStringList sessionGroups = facts.sessionGroups ? facts.sessionGroups() : QStringList();
     const QStringList accountGroups = facts.accountGroups ? facts.accountGroups() : QStringList();
     const bool demo = !facts.demoNode.isEmpty();
-    if (report.devices.isEmpty() && !demo) // the demo needs no device, nor the rule
-        problems.add(QStringLiteral("absent"),
-                     QStringLiteral("МК не найден среди устройств USB (%1:%2).")
-                         .arg(hex4(kDeviceUsbVendor), hex4(kDeviceUsbProduct)),
-                     QStringLiteral("Подключите МК кабелем USB, включите его и повторите проверку."));
+    // A device with the identity but without the marker word is another product built on the
+    // same chip: the rule leaves it alone and the search never picks it, so its nodes are not
+    // looked at for problems, and it is named where the trip computer is missing.
+    QStringList strangers;
     for (const UsbDeviceReport &d : report.devices)
-        if (d.nodes.isEmpty())
+        if (!d.marker)
+            strangers << QStringLiteral("%1 («%2»)").arg(d.usbPath, d.product);
+    const bool deviceSeen =
+        std::any_of(report.devices.begin(), report.devices.end(), [](const UsbDeviceReport &d) { return d.marker; });
+    if (!deviceSeen && !demo) { // the demo needs no device, nor the rule
+        QString text = QStringLiteral("МК не найден среди устройств USB (%1:%2).")
+                           .arg(hex4(kDeviceUsbVendor), hex4(kDeviceUsbProduct));
+        if (!strangers.isEmpty())
+            text += QStringLiteral(" %1 с тем же идентификатором USB — не МК: в названии изделия и изготовителя нет "
+                                   "слова %2.")
+                        .arg(strangers.join(QStringLiteral(", ")), kDeviceMarker);
+        problems.add(QStringLiteral("absent"), text,
+                     QStringLiteral("Подключите МК кабелем USB, включите его и повторите проверку."));
+    }
+    for (const UsbDeviceReport &d : report.devices)
+        if (d.marker && d.nodes.isEmpty())
             problems.add(QStringLiteral("driver"),
                          QStringLiteral("У устройства USB %1 нет последовательного узла: не загружен драйвер cdc_acm.")
                              .arg(d.usbPath),
@@ -420,11 +434,12 @@ ConnectionReport checkConnection(const SystemFacts &facts)
     };
     for (const UsbDeviceReport &d : report.devices)
         for (const NodeReport &n : d.nodes)
-            nodeProblems(n, true);
+            if (d.marker)
+                nodeProblems(n, true);
     // The port the program uses, when it is another node (kept from an earlier run, chosen by hand).
     if (!facts.portNode.isEmpty() && !demo &&
         std::none_of(report.devices.begin(), report.devices.end(), [&](const UsbDeviceReport &d) {
-            return std::any_of(d.nodes.begin(), d.nodes.end(),
+            return d.marker && std::any_of(d.nodes.begin(), d.nodes.end(),
                                [&](const NodeReport &n) { return n.node == facts.portNode; });
         })) {
         NodeReport port;

@@ -14,6 +14,8 @@
 #include <QSerialPortInfo>
 #include <QSettings>
 
+#include <algorithm>
+
 namespace mk {
 
 namespace {
@@ -89,7 +91,10 @@ ConnectionReport checkConnection(const SystemFacts &facts)
     const auto add = [&report](const QString &text, const QStringList &steps) {
         report.problems << CheckProblem{text, QString(), steps};
     };
-    if (report.devices.isEmpty() && !demo) {
+    // A device with the identity but without the marker word is another product on the same chip.
+    const bool deviceSeen =
+        std::any_of(report.devices.begin(), report.devices.end(), [](const UsbDeviceReport &d) { return d.marker; });
+    if (!deviceSeen && !demo) {
         if (seenWithoutPort)
             add(QStringLiteral("МК (USB %1:%2) знаком Windows, но COM-порта у него нет: не установлен драйвер, "
                                "или МК сейчас не подключён.")
@@ -114,6 +119,8 @@ ConnectionReport checkConnection(const SystemFacts &facts)
     bool portSeen = false;
     for (const UsbDeviceReport &d : std::as_const(report.devices))
         for (const NodeReport &n : d.nodes) {
+            if (!d.marker)
+                continue;
             portSeen = portSeen || n.node.compare(facts.portNode, Qt::CaseInsensitive) == 0;
             if (!n.access.mayOpen)
                 held(n.node);

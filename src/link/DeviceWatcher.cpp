@@ -11,12 +11,6 @@
 
 namespace mk {
 
-bool isTripComputerNode(const SerialNodeInfo &node)
-{
-    return node.vendorId == kDeviceUsbVendor && node.productId == kDeviceUsbProduct &&
-           (node.description.contains(kDeviceMarker) || node.manufacturer.contains(kDeviceMarker));
-}
-
 QString deviceStatusText(const QList<SerialNodeInfo> &nodes)
 {
     QList<SerialNodeInfo> devices;

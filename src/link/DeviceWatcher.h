@@ -16,9 +16,6 @@ namespace mk {
 
 inline const QString kDeviceAbsentText = QStringLiteral("МК не подключён");
 
-// A node whose USB device has the trip computer's identity and marker word.
-bool isTripComputerNode(const SerialNodeInfo &node);
-
 // What the status bar says of these nodes: "МК подключён: COM3 — /dev/mk-0" for the first trip
 // computer (its stable name first, as automatic search tries it), "МК не подключён" when none.
 // The port number is looked up, never assigned; a node outside the table is shown by name only.

@@ -29,14 +29,18 @@ QList<SerialNodeInfo> systemSerialNodes()
     return nodes;
 }
 
+bool isTripComputerNode(const SerialNodeInfo &node)
+{
+    return node.vendorId == kDeviceUsbVendor && node.productId == kDeviceUsbProduct &&
+           (node.description.contains(kDeviceMarker) || node.manufacturer.contains(kDeviceMarker));
+}
+
 int portFromSerialNodes(const QList<SerialNodeInfo> &nodes)
 {
     QList<SerialNodeInfo> ordered = nodes;
     std::stable_partition(ordered.begin(), ordered.end(), [](const SerialNodeInfo &n) { return !n.link.isEmpty(); });
     for (const SerialNodeInfo &n : ordered) {
-        if (n.vendorId != kDeviceUsbVendor || n.productId != kDeviceUsbProduct)
-            continue;
-        if (!n.description.contains(kDeviceMarker) && !n.manufacturer.contains(kDeviceMarker))
+        if (!isTripComputerNode(n))
             continue;
         if (const int number = assignPortForNode(n.link.isEmpty() ? n.node : n.link))
             return number;

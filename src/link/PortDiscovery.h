@@ -31,6 +31,11 @@ struct SerialNodeInfo
     QString link; // the stable name the udev rule gives the device ("/dev/mk-0"), if any
 };
 
+// A node whose USB device is the trip computer: its identity, and the marker word in its product
+// or manufacturer string (the identity alone is a chip maker's generic one that other products
+// share). The package's udev rule matches the same.
+bool isTripComputerNode(const SerialNodeInfo &node);
+
 // The serial nodes of this system (QSerialPortInfo): device nodes on Linux, "COMn" on Windows.
 QList<SerialNodeInfo> systemSerialNodes();
 // How this system names a port it lists (its name "ttyACM0"/"COM5", its location

@@ -157,6 +157,19 @@ TEST(ConnectionCheck, EachProblemOnceWithItsFix)
          [](const FakeSystem &) {
              return QStringList{QStringLiteral("Подключите МК кабелем USB, включите его и повторите проверку.")};
          }},
+        {"only another product with the same identity",
+         [](FakeSystem &sys) {
+             // The rule leaves it alone, so its node has no stable name and is root's: that is
+             // no problem of the rule's, only the trip computer is missing.
+             sys.usbDevice(QStringLiteral("1-4"), "04d8", "000a", "CDC RS-232", {QStringLiteral("ttyACM1")});
+             sys.installRule();
+             sys.udevRecord(1, false);
+             sys.access[QStringLiteral("ttyACM1")] = NodeAccess{true, QStringLiteral("root"), 0600, false, false};
+             sys.process(400, "ModemManager");
+         },
+         [](const FakeSystem &) {
+             return QStringList{QStringLiteral("Подключите МК кабелем USB, включите его и повторите проверку.")};
+         }},
         {"everything wrong at once",
          [](FakeSystem &sys) {
              // Two nodes in dialout the user is not in; a device without a driver; no rule; a
@@ -338,6 +351,18 @@ TEST(ConnectionCheck, ReportsTheDevicesNodesAndTheSystemsFacts)
     const QString text = report.text();
     EXPECT_TRUE(text.contains(QStringLiteral("%1 — %2").arg(mk.nodes[0].node, mk.nodes[0].link))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("(не МК: нет слова Trivolantics)"))) << text.toStdString();
+    // The other product's node is no concern of the check while the trip computer is there.
+    EXPECT_TRUE(report.problems.isEmpty()) << text.toStdString();
+
+    // Alone, it is named where the trip computer is missing.
+    FakeSystem other;
+    other.usbDevice(QStringLiteral("1-4"), "04d8", "000a", "CDC RS-232", {QStringLiteral("ttyACM1")});
+    other.installRule();
+    const ConnectionReport alone = checkConnection(other.facts());
+    ASSERT_EQ(alone.problems.size(), 1);
+    EXPECT_EQ(alone.problems[0].text,
+              QStringLiteral("МК не найден среди устройств USB (04d8:000a). 1-4 («CDC RS-232») с тем же "
+                             "идентификатором USB — не МК: в названии изделия и изготовителя нет слова Trivolantics."));
 }
 
 TEST(ConnectionCheck, ACommentedForeignOrMaskedRuleIsNotTheDevicesRule)
