@@ -16,7 +16,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(build-essential cmake ninja-build ccache pkg-config
-          qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-translations-l10n libqt6sql6-sqlite libgl-dev
+          qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-translations-l10n libqt6sql6-sqlite libgl-dev libudev-dev
           libgtest-dev googletest xvfb xauth openbox libxcb1-dev fonts-dejavu-core)
 
 install_missing() {

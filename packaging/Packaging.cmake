@@ -20,7 +20,8 @@ install(FILES ${MK_PACKAGING}/mkconf-mime.xml DESTINATION ${CMAKE_INSTALL_DATADI
 install(FILES ${MK_PACKAGING}/60-mkconf.rules DESTINATION lib/udev/rules.d)
 # The copyright file gives the program's licence and that of the Terminus Font, from which the
 # screen fonts compiled into the programs are made, in Debian's machine-readable form.
-install(FILES ${CMAKE_SOURCE_DIR}/README.md ${MK_PACKAGING}/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The README is for developers and stays out: the user manual is the user's documentation.
+install(FILES ${MK_PACKAGING}/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 # The metainfo's releases come from NEWS; a change there configures the build again.
 include(${MK_PACKAGING}/MetainfoReleases.cmake)
 set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/NEWS)
@@ -100,18 +101,19 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "mkconf developers <mkconf@example.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Loaded at run time, so no linker dependency names them: the platform plugins (xcb, wayland),
-# Qt's Russian texts for its own dialogs and the SQLite driver of the trip history.
-set(MK_RUNTIME_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, libqt6sql6-sqlite")
+# Loaded at run time, so no linker dependency names them: the platform plugins (xcb, wayland)
+# and the SQLite driver of the trip history. Qt's Russian texts for its own dialogs are only
+# recommended: without them the standard buttons are in English and nothing else changes.
+set(MK_RUNTIME_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite")
 find_program(MK_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(MK_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "${MK_RUNTIME_DEPENDS}")
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libc6, libstdc++6, libgcc-s1, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6serialport6 (>= 6.4), libqt6sql6 (>= 6.4), ${MK_RUNTIME_DEPENDS}")
+      "libc6, libstdc++6, libgcc-s1, libudev1, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6serialport6 (>= 6.4), libqt6sql6 (>= 6.4), ${MK_RUNTIME_DEPENDS}")
 endif()
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udev, shared-mime-info, desktop-file-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, udev, shared-mime-info, desktop-file-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${MK_PACKAGING}/debian/postinst;${MK_PACKAGING}/debian/postrm")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

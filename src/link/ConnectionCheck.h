@@ -37,7 +37,6 @@ struct SystemFacts
     QString sysfsRoot = QStringLiteral("/sys");
     QString devFolder = QStringLiteral("/dev");
     QString procRoot = QStringLiteral("/proc");
-    QString udevDataFolder = QStringLiteral("/run/udev/data");
     QStringList udevRuleFolders = {QStringLiteral("/etc/udev/rules.d"), QStringLiteral("/run/udev/rules.d"),
                                    QStringLiteral("/usr/local/lib/udev/rules.d"),
                                    QStringLiteral("/usr/lib/udev/rules.d"), QStringLiteral("/lib/udev/rules.d")};
@@ -48,6 +47,9 @@ struct SystemFacts
     std::function<QStringList()> sessionGroups;
     std::function<QStringList()> accountGroups;
     std::function<NodeAccess(const QString &node)> nodeAccess;
+    // Linux: whether udev's record of a tty ("ttyACM0") tells ModemManager to leave it alone
+    // (ID_MM_DEVICE_IGNORE); unknown when udev has no record of it.
+    std::function<std::optional<bool>(const QString &ttyName)> modemManagerIgnores;
     qint64 ownPid = 0; // this program's own process, never counted as holding a node
     QString hostName;  // this computer's name, as lock files written here carry it
     // How the program was installed: its own path and the package database.

@@ -72,22 +72,6 @@ QString stableLinkFor(const QString &devFolder, const QString &node)
     return {};
 }
 
-// Whether the udev database marks the tty for ModemManager to leave alone; unknown when the
-// database has no record of it.
-std::optional<bool> modemManagerIgnores(const SystemFacts &facts, const QString &ttyName)
-{
-    const QString dev = readLine(QStringLiteral("%1/class/tty/%2/dev").arg(facts.sysfsRoot, ttyName));
-    if (dev.isEmpty())
-        return std::nullopt;
-    QFile data(QStringLiteral("%1/c%2").arg(facts.udevDataFolder, dev));
-    if (!data.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    for (const QByteArray &line : data.readAll().split('\n'))
-        if (line.trimmed() == "E:ID_MM_DEVICE_IGNORE=1")
-            return true;
-    return false;
-}
-
 // The first rule file that names the device's vendor and product on one line. As udev does, a
 // file in an earlier folder hides the one of the same name in a later folder (a link to
 // /dev/null there turns the package's rule off).
@@ -308,7 +292,8 @@ ConnectionReport checkConnection(const SystemFacts &facts)
             if (facts.nodeAccess)
                 node.access = facts.nodeAccess(node.node);
             node.holders = holdersOf(facts, processes, node.node);
-            node.modemManagerIgnores = modemManagerIgnores(facts, tty);
+            if (facts.modemManagerIgnores)
+                node.modemManagerIgnores = facts.modemManagerIgnores(tty);
             device.nodes << node;
         }
         report.devices << device;

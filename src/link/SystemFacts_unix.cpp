@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The facts of a Linux system for the connection check: groups, and what the system says of a
-// device node.
+// The facts of a Linux system for the connection check: groups, what the system says of a device
+// node, and what udev's record of a tty says (libudev).
 
 #include "link/ConnectionCheck.h"
 
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include <grp.h>
+#include <libudev.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -91,6 +92,25 @@ NodeAccess nodeAccessOf(const QString &node)
     return a;
 }
 
+// What udev's record of the tty says, through libudev (its database's files are udev's own
+// business). A device udev has not handled yet has no record: unknown.
+std::optional<bool> udevModemManagerIgnores(const QString &ttyName)
+{
+    struct udev *udev = ::udev_new();
+    if (!udev)
+        return std::nullopt;
+    std::optional<bool> ignores;
+    if (struct udev_device *device = ::udev_device_new_from_subsystem_sysname(udev, "tty", QFile::encodeName(ttyName))) {
+        if (::udev_device_get_is_initialized(device) > 0) {
+            const char *value = ::udev_device_get_property_value(device, "ID_MM_DEVICE_IGNORE");
+            ignores = value && qstrcmp(value, "1") == 0;
+        }
+        ::udev_device_unref(device);
+    }
+    ::udev_unref(udev);
+    return ignores;
+}
+
 } // namespace
 
 SystemFacts systemFacts()
@@ -102,6 +122,7 @@ SystemFacts systemFacts()
     facts.sessionGroups = sessionGroupsOfProcess;
     facts.accountGroups = groupsOfAccount;
     facts.nodeAccess = nodeAccessOf;
+    facts.modemManagerIgnores = udevModemManagerIgnores;
     facts.ownPid = ::getpid();
     return facts;
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The connection check against a faked system: folders standing in for sysfs, /dev, /proc,
-// the udev rules and database and the lock folders, and fixed answers for groups and rights.
+// the udev rules and the lock folders, udev's records, and fixed answers for groups and rights.
 
 #include "link/ConnectionCheck.h"
 #include "link/ExchangeTexts.h"
@@ -26,7 +26,7 @@ class FakeSystem
 public:
     FakeSystem()
     {
-        for (const char *folder : {"sys/bus/usb/devices", "dev", "proc", "udev/data", "rules", "lock", "bin"})
+        for (const char *folder : {"sys/bus/usb/devices", "dev", "proc", "rules", "lock", "bin"})
             QDir().mkpath(path(QString::fromLatin1(folder)));
         QFile::link(path(QStringLiteral("lock")), path(QStringLiteral("runlock"))); // /var/lock -> /run/lock
         // Installed from the package unless a test says otherwise.
@@ -80,8 +80,7 @@ public:
     }
     void udevRecord(int minor, bool ignoredByModemManager)
     {
-        write(QStringLiteral("udev/data/c166:%1").arg(minor),
-              QByteArray("E:ID_VENDOR_ID=04d8\n") + (ignoredByModemManager ? "E:ID_MM_DEVICE_IGNORE=1\n" : ""));
+        udevRecords[QStringLiteral("ttyACM%1").arg(minor)] = ignoredByModemManager;
     }
 
     SystemFacts facts() const
@@ -90,7 +89,9 @@ public:
         f.sysfsRoot = path(QStringLiteral("sys"));
         f.devFolder = path(QStringLiteral("dev"));
         f.procRoot = path(QStringLiteral("proc"));
-        f.udevDataFolder = path(QStringLiteral("udev/data"));
+        f.modemManagerIgnores = [this](const QString &tty) {
+            return udevRecords.contains(tty) ? std::optional<bool>(udevRecords.value(tty)) : std::nullopt;
+        };
         f.udevRuleFolders = {path(QStringLiteral("rules")), path(QStringLiteral("missing-rules"))};
         f.lockFolders = {path(QStringLiteral("lock")), path(QStringLiteral("runlock"))};
         f.programFolders = {path(QStringLiteral("bin"))};
@@ -108,6 +109,7 @@ public:
     QStringList sessionGroups{QStringLiteral("user")};
     QStringList accountGroups{QStringLiteral("user")};
     QHash<QString, NodeAccess> access;
+    QHash<QString, bool> udevRecords; // tty name -> ID_MM_DEVICE_IGNORE=1
     QString programPath;
     QString demoNode;
 
@@ -385,6 +387,18 @@ TEST(ConnectionCheck, ACommentedForeignOrMaskedRuleIsNotTheDevicesRule)
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), masked.path(QStringLiteral("rules/60-mkconf.rules"))));
     EXPECT_TRUE(checkConnection(masked.facts()).ruleFile.isEmpty());
 }
+
+#ifndef Q_OS_WIN
+// udev's record through libudev: a tty udev has never handled has none, and is unknown rather
+// than "not told".
+TEST(ConnectionCheck, UdevHasNoRecordOfATtyThatIsNotThere)
+{
+    const SystemFacts facts = systemFacts();
+    ASSERT_TRUE(facts.modemManagerIgnores);
+    EXPECT_EQ(facts.modemManagerIgnores(QStringLiteral("ttyACM999")), std::nullopt);
+    EXPECT_EQ(facts.modemManagerIgnores(QStringLiteral("../../null")), std::nullopt);
+}
+#endif
 
 // Windows: the copy in the folder the installer's record names is the installed one, whatever
 // the slashes and letter case; a copy elsewhere (the zip's) is not, nor one in a folder below.
