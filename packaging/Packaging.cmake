@@ -36,29 +36,32 @@ install(FILES ${MK_PACKAGING}/debian/lintian-overrides DESTINATION ${CMAKE_INSTA
         RENAME mkconf)
 
 # The changelog and the manual pages, compressed without names or times (the same bytes from
-# every build); the pages are made from the programs' own --help.
+# every build). The pages are written in man macros (packaging/man): English ones in man1, as
+# Debian's policy has the untranslated page there, and Russian ones in ru/man1, which man shows
+# in a Russian locale; both are dated from NEWS. man_pages_test checks them against --help.
 set(MK_GENERATED ${CMAKE_BINARY_DIR}/packaging)
 add_custom_command(OUTPUT ${MK_GENERATED}/changelog.gz
   COMMAND ${CMAKE_COMMAND} -E make_directory ${MK_GENERATED}
   COMMAND sh -c "gzip -n -9 -c '${CMAKE_SOURCE_DIR}/NEWS' >'${MK_GENERATED}/changelog.gz'"
   DEPENDS ${CMAKE_SOURCE_DIR}/NEWS VERBATIM)
 set(MK_MANPAGES)
-foreach(entry "mkconf|настройка бортовых компьютеров МК"
-              "mktool|файлы настроек и устройства МК из командной строки"
-              "mksim|имитатор бортового компьютера МК на псевдотерминале")
-  string(REPLACE "|" ";" entry "${entry}")
-  list(GET entry 0 program)
-  list(GET entry 1 summary)
-  add_custom_command(OUTPUT ${MK_GENERATED}/${program}.1.gz
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${MK_GENERATED}
-    COMMAND bash ${MK_PACKAGING}/make-manpage $<TARGET_FILE:${program}> "${summary}" ${PROJECT_VERSION}
-            ${MK_GENERATED}/${program}.1.gz
-    DEPENDS ${program} ${MK_PACKAGING}/make-manpage VERBATIM)
-  list(APPEND MK_MANPAGES ${MK_GENERATED}/${program}.1.gz)
+foreach(language en ru)
+  set(MK_MANPAGES_${language})
+  foreach(program mkconf mktool mksim)
+    set(page ${MK_GENERATED}/man/${language}/${program}.1.gz)
+    add_custom_command(OUTPUT ${page}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${MK_GENERATED}/man/${language}
+      COMMAND bash ${MK_PACKAGING}/make-manpage ${MK_PACKAGING}/man/${language}/${program}.1 ${PROJECT_VERSION}
+              ${CMAKE_SOURCE_DIR}/NEWS ${page}
+      DEPENDS ${MK_PACKAGING}/man/${language}/${program}.1 ${MK_PACKAGING}/make-manpage ${CMAKE_SOURCE_DIR}/NEWS VERBATIM)
+    list(APPEND MK_MANPAGES_${language} ${page})
+    list(APPEND MK_MANPAGES ${page})
+  endforeach()
 endforeach()
 add_custom_target(package_docs ALL DEPENDS ${MK_GENERATED}/changelog.gz ${MK_MANPAGES})
 install(FILES ${MK_GENERATED}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(FILES ${MK_MANPAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${MK_MANPAGES_en} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${MK_MANPAGES_ru} DESTINATION ${CMAKE_INSTALL_MANDIR}/ru/man1)
 
 # The binaries lose the compilers' names and versions (.comment), which would otherwise tell one
 # build machine from another.
