@@ -16,8 +16,10 @@ QString sourceCaption() { return QStringLiteral("Источник"); }
 
 QString historyMoment(const HistoryMoment &m)
 {
-    const QString yearless = isoMoment(m.month, m.day, m.minutes);
-    return m.yearUncertain ? yearless : QString::number(m.year).rightJustified(4, QLatin1Char('0')) + yearless.mid(1);
+    if (m.yearUncertain)
+        return yearlessMoment(m.month, m.day, m.minutes);
+    return QString::number(m.year).rightJustified(4, QLatin1Char('0')) + QLatin1Char('-') + twoDigit(m.month) +
+           QLatin1Char('-') + twoDigit(m.day) + QLatin1Char('T') + minutesToText(m.minutes);
 }
 
 QString shownHistoryMoment(const HistoryMoment &m)

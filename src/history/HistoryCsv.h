@@ -10,7 +10,7 @@
 
 namespace mk {
 
-// "2025-12-06T17:45"; an entry whose year is uncertain keeps the journals' yearless "--12-06T17:45".
+// "2025-12-06T17:45"; an entry whose year is uncertain keeps the journals' yearless "12-06 17:45".
 QString historyMoment(const HistoryMoment &moment);
 // As a window shows it: "06.12.2025 17:45", "06.12.???? 17:45" when the year is uncertain.
 QString shownHistoryMoment(const HistoryMoment &moment);

@@ -14,7 +14,7 @@ namespace {
 
 QStringList journalCsvRow(int index, const JournalEntry &e, const Prices &p)
 {
-    return QStringList{QString::number(index), isoMoment(e.month, e.day, e.minutes)} + journalCsvMeasures(e) +
+    return QStringList{QString::number(index), yearlessMoment(e.month, e.day, e.minutes)} + journalCsvMeasures(e) +
            QStringList{
                quantityText(JournalQuantity::Cost, QuantityOutput::JournalCsv, journalAmounts(e, journalCost(e, p)))};
 }
@@ -67,8 +67,11 @@ QString excelRuCell(const QString &cell)
     static const QRegularExpression decimal(QStringLiteral("^-?\\d+\\.\\d+$"));
     static const QRegularExpression moment(
         QStringLiteral("^(\\d{4}|-)-(\\d\\d)-(\\d\\d)T(\\d\\d:\\d\\d)(:\\d\\d(\\.\\d+)?)?(Z|[+-]\\d\\d:\\d\\d)?$"));
+    static const QRegularExpression yearless(QStringLiteral("^(\\d\\d)-(\\d\\d) (\\d\\d:\\d\\d)$"));
     if (decimal.match(cell).hasMatch())
         return QString(cell).replace(QLatin1Char('.'), QLatin1Char(','));
+    if (const QRegularExpressionMatch y = yearless.match(cell); y.hasMatch())
+        return y.captured(2) + QLatin1Char('.') + y.captured(1) + QStringLiteral(".???? ") + y.captured(3);
     const QRegularExpressionMatch m = moment.match(cell);
     if (!m.hasMatch())
         return cell;
@@ -99,10 +102,9 @@ QByteArray csvText(const QList<QStringList> &rows, CsvDialect dialect)
     return text.toUtf8();
 }
 
-QString isoMoment(quint8 month, quint8 day, quint16 minutes)
+QString yearlessMoment(quint8 month, quint8 day, quint16 minutes)
 {
-    return QStringLiteral("--") + twoDigit(month) + QLatin1Char('-') + twoDigit(day) + QLatin1Char('T') +
-           minutesToText(minutes);
+    return twoDigit(month) + QLatin1Char('-') + twoDigit(day) + QLatin1Char(' ') + minutesToText(minutes);
 }
 
 QStringList journalCsvHeader()
@@ -176,7 +178,7 @@ QList<QStringList> errorCsvRows(const Record &s12, int codeFormat, const ErrorCo
     for (int i = 0; i < kErrorEntryCount; ++i) {
         const ErrorEntry e = errorEntry(s12, i);
         if (!e.empty())
-            rows.append({QString::number(i), isoMoment(e.month, e.day, e.minutes),
+            rows.append({QString::number(i), yearlessMoment(e.month, e.day, e.minutes),
                          formatErrorCode(e.code, fullCodeFormat, flags), QString::number(e.code)});
     }
     return rows;

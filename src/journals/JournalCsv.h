@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The journals as CSV for spreadsheets: UTF-8, a header row, one record a line, numbers with a
-// dot, no thousands separators. The journals keep no year, so a record's moment is written in
-// the ISO 8601 form without a year: "--MM-DDThh:mm".
+// dot, no thousands separators. The journals keep no year, so a record's moment is written
+// without one: "MM-DD hh:mm".
 
 #include "journals/ErrorCodeText.h"
 #include "journals/JournalData.h"
@@ -16,7 +16,7 @@
 namespace mk {
 
 // How a CSV file is written. Plain is for programs: UTF-8, ',' between cells, '.' decimals, ISO
-// dates, LF lines. ExcelRu is for a spreadsheet set to Russian, which reads a '.' decimal as text:
+// dates ("MM-DD hh:mm" for a moment without its year), LF lines. ExcelRu is for a spreadsheet set to Russian, which reads a '.' decimal as text:
 // UTF-8 with a byte-order mark (else it guesses Windows-1251), ';' between cells, decimal commas,
 // dates as dd.MM.yyyy HH:mm (a moment without its year as dd.MM.???? HH:mm, which stays text
 // rather than take this year), CR LF lines.
@@ -35,11 +35,11 @@ std::optional<CsvDialect> csvDialectByKey(const QString &key);
 // One line of comma-separated cells; a cell holding a comma, a quote or a line end is quoted.
 QString csvLine(const QStringList &cells);
 // The rows in the dialect; the cells are written by the plain dialect's rules (numbers with a
-// '.', ISO moments), which ExcelRu turns into its own.
+// '.', ISO or yearless moments), which ExcelRu turns into its own.
 QByteArray csvText(const QList<QStringList> &rows, CsvDialect dialect = CsvDialect::Plain);
 
-// "--MM-DDThh:mm" of a journal entry.
-QString isoMoment(quint8 month, quint8 day, quint16 minutes);
+// "MM-DD hh:mm" of a journal entry, which keeps no year.
+QString yearlessMoment(quint8 month, quint8 day, quint16 minutes);
 
 // The journal CSV's header; its cells from the time on the road to the last average (every cell
 // but "№", the date and the cost), for whoever writes journal entries in the same columns.

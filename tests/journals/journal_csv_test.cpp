@@ -42,12 +42,12 @@ TEST(JournalCsv, EveryJournalAgainstRowsComputedByHand)
                                 "Расход топлива, л", "Ср. скорость, км/час", "Ср. расход на 100 км", "Ср. расход в час",
                                 "Стоимость"}));
         // 41.3 km in 3779 s: 39.34 km/h; 4.05 l: 9.806 l/100 km, 3.858 l/h; (1239 + 900 + 54) / 10.
-        EXPECT_EQ(rows[1], row({"0", "--12-07T08:05", "3779", "41.300", "3.600", "0.450", "4.050", "39.3", "9.81",
+        EXPECT_EQ(rows[1], row({"0", "12-07 08:05", "3779", "41.300", "3.600", "0.450", "4.050", "39.3", "9.81",
                                 "3.86", "219.3"}));
         // Nothing to divide by: empty cells, not the viewer's dashes; the cost is still there.
-        EXPECT_EQ(rows[2], row({"3", "--01-01T00:00", "0", "0.000", "0.000", "0.000", "0.000", "", "", "", "0.0"}));
+        EXPECT_EQ(rows[2], row({"3", "01-01 00:00", "0", "0.000", "0.000", "0.000", "0.000", "", "", "", "0.0"}));
         // No overflow at the counters' maximum: the fuel sum needs 33 bits.
-        EXPECT_EQ(rows[3], row({"20", "--12-31T23:59", "4294967295", "4294967.295", "4294967.295", "4294967.295",
+        EXPECT_EQ(rows[3], row({"20", "12-31 23:59", "4294967295", "4294967.295", "4294967.295", "4294967.295",
                                 "8589934.590", "3.6", "200.00", "7.20", "171798691.8"}));
         // The other journal is untouched.
         EXPECT_EQ(journalCsvRows(s6, kind == JournalKind::Trip ? JournalKind::Tank : JournalKind::Trip).size(), 1);
@@ -77,7 +77,10 @@ TEST(JournalCsv, ExcelRuDialectRewritesNumbersAndMoments)
         {"1.2.3", "1.2.3"},
         {"2026-12-07T08:05", "07.12.2026 08:05"},
         {"2026-12-07T08:05:09.120Z", "07.12.2026 08:05"},
-        {"--12-07T08:05", "07.12.???? 08:05"}, // no year to give: text, never this year's date
+        {"12-07 08:05", "07.12.???? 08:05"},   // no year to give: text, never this year's date
+        {"--12-07T08:05", "07.12.???? 08:05"}, // the same in ISO 8601's yearless form
+        {"12-07 8:05", "12-07 8:05"},
+        {"2-07 08:05", "2-07 08:05"},
         {"2026-12", "2026-12"},
         {"a;b", "\"a;b\""},
         {"Пробег, км", "Пробег, км"},

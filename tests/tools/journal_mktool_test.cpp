@@ -120,7 +120,7 @@ TEST_F(JournalTool, CsvOfEveryJournal)
               QStringLiteral(
                   "№,Дата и время записи,\"Время в пути, с\",\"Пробег, км\",\"Топливо 1, л\",\"Топливо 2, л\","
                   "\"Расход топлива, л\",\"Ср. скорость, км/час\",Ср. расход на 100 км,Ср. расход в час,Стоимость"));
-    EXPECT_EQ(out[1], QStringLiteral("0,--12-06T17:45,2700,41.300,3.600,0.000,3.600,55.1,8.72,4.80,213.9"));
+    EXPECT_EQ(out[1], QStringLiteral("0,12-06 17:45,2700,41.300,3.600,0.000,3.600,55.1,8.72,4.80,213.9"));
     EXPECT_EQ(out.last(), QString());
     EXPECT_FALSE(trip.bytes.contains('\r')); // a CSV file's bytes on every system
 
@@ -130,12 +130,12 @@ TEST_F(JournalTool, CsvOfEveryJournal)
                   .code,
               0);
     EXPECT_TRUE(readFile(path).startsWith("№,Дата и время записи,"));
-    EXPECT_TRUE(readFile(path).contains("\n0,--12-04T18:30,64800,512.000,41.200,"));
+    EXPECT_TRUE(readFile(path).contains("\n0,12-04 18:30,64800,512.000,41.200,"));
 
     const QStringList errors =
         lines({QStringLiteral("--errors"), QStringLiteral("--csv")}).join(QString()).split(QLatin1Char('\n'));
     // The code in full, with its letter, so that no spreadsheet reads it as the number 133.
-    EXPECT_EQ(errors[1], QStringLiteral("0,--12-06T18:42,P0133,307"));
+    EXPECT_EQ(errors[1], QStringLiteral("0,12-06 18:42,P0133,307"));
     // A CSV file holds one table: every journal is a file of its own beside the one named, and
     // the terminal takes only one.
     EXPECT_EQ(mktool({QStringLiteral("journals"), file, QStringLiteral("--csv")}).code, 2);
