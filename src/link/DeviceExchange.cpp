@@ -436,6 +436,8 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
             // twice alike: nothing of this section is sent on it.
             try {
                 NullProgress quiet; // the gauge goes on counting sections
+                // A read between section writes waits as every read does, not as a section write.
+                link.protocol().SetFirstByteTimeout(kIdentifyTimeoutMs);
                 const QByteArray before = deviceNow.mid(pos, length);
                 if (*settleBlocks(link, *device, blocksOf(pos, pos + length), deviceNow, quiet, false)) {
                     bool moved = false;
@@ -474,7 +476,7 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
                 writeSection(link, device->address, e, outcome.image);
                 break;
             } catch (const Error &err) {
-                if (attempt >= kSectionWriteTries || err.text() == kNoLinkText)
+                if (attempt >= kSectionWriteTries || !link.protocol().lastExchangeHeard())
                     throw WriteFailure(err.text(), k, outcome.backupPath, someWritten());
                 link.protocol().drainLine();
             }

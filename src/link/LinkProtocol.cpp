@@ -17,6 +17,10 @@ constexpr int kDrainLimitTimeouts = 5;
 // Quiet that ends a drain after attempts that were all answered: longer than any gap inside a
 // frame or between an answer and its copy, a USB adapter's 16 ms latency timer included.
 constexpr int kAnsweredQuietMs = 30;
+// Longest quiet awaited for an answer owed past a long time-out (a section write's): by then
+// the answer is already that time-out late, and a late answer caught after the drain is
+// refused by the request's checks or, in a section write, by the section's end.
+constexpr int kOwedQuietMaxMs = 500;
 
 } // namespace
 
@@ -35,9 +39,12 @@ void LinkProtocol::exchange(int attempts)
     m_frame.CloseFrame();
     if (m_portType != kPortRs232)
         m_port.clock().sleepMs(kHalfDuplexPauseMs);
+    m_heardInExchange = false;
     for (int k = 1;; ++k) {
+        m_answerBegun = false;
         try {
             Transact();
+            m_heardInExchange = true;
             m_frame.acceptAnswer();
             // The device may still be answering an earlier attempt of this request.
             if (k > 1)
@@ -47,6 +54,7 @@ void LinkProtocol::exchange(int attempts)
             ++m_disturbances;
             m_unsettled = true;
             m_answerOwed = m_answerOwed || !m_answerBegun;
+            m_heardInExchange = m_heardInExchange || m_answerBegun;
             if (k >= attempts)
                 throw;
             m_port.clock().sleepMs(kRetryPauseMs);
@@ -108,9 +116,12 @@ void LinkProtocol::ReceiveFrame()
     const qint64 lineMs = baud ? std::llround(9600.0 / double(baud) * m_frame.TxLen()) : 0;
     Clock &clock = m_port.clock();
     quint8 byte = 0;
-    if (!readByteBy(clock.nowMs() + m_firstByteTimeout + lineMs, byte) || byte < kMinFrameLength)
+    if (!readByteBy(clock.nowMs() + m_firstByteTimeout + lineMs, byte))
         throw Error(kNoLinkText);
+    // Something answered, even if too short to be a frame: no answer is owed any more.
     m_answerBegun = true;
+    if (byte < kMinFrameLength)
+        throw Error(kNoLinkText);
     answer[0] = byte;
     const int length = byte;
     // Once the length is known, the rest is taken as the driver holds it; while the frame is
@@ -149,14 +160,16 @@ void LinkProtocol::discardStale()
         return;
     char buffer[256];
     int n;
-    while ((n = p->read(buffer, int(sizeof buffer))) > 0)
+    while ((n = p->read(buffer, int(sizeof buffer))) > 0) {
         m_disturbances += quint64(n);
+        m_heardInExchange = true;
+    }
 }
 
 void LinkProtocol::drainLine()
 {
     m_unsettled = false;
-    const int quietMs = m_answerOwed ? m_firstByteTimeout : qMin<int>(m_firstByteTimeout, kAnsweredQuietMs);
+    const int quietMs = qMin<int>(m_firstByteTimeout, m_answerOwed ? kOwedQuietMaxMs : kAnsweredQuietMs);
     m_answerOwed = false;
     PortIo *p = m_port.io();
     if (!p)
@@ -172,6 +185,7 @@ void LinkProtocol::drainLine()
         const qint64 now = c.nowMs();
         if (n > 0) {
             m_disturbances += quint64(n);
+            m_heardInExchange = true;
             quietSince = now;
         }
         const qint64 left = qMin(quietSince + quietMs, giveUp) - now;

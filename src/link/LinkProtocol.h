@@ -79,7 +79,12 @@ public:
     // bytes): a reader can tell a second copy of the answer it took from another block's.
     quint64 refusedAnswers() const { return m_refusedAnswers; }
     const QByteArray &lastRefusedAnswer() const { return m_lastRefused; }
-    // Throws away what arrives until the line has been quiet for one first-byte time-out.
+    // Whether the last exchange heard anything from the device (an answer begun, or late bytes
+    // drained before an attempt): a line that answers, however badly or late, is noisy; one
+    // silent through every attempt has no device on it.
+    bool lastExchangeHeard() const { return m_heardInExchange; }
+    // Throws away what arrives until the line has been quiet: for one first-byte time-out (at
+    // most half a second) when some answer is owed, otherwise briefly.
     void drainLine();
 
     // Bytes written and received since the link was made (for throughput figures).
@@ -105,6 +110,7 @@ private:
     bool m_answerOwed = false;
     // The current attempt's answer began (its length byte came).
     bool m_answerBegun = false;
+    bool m_heardInExchange = false;
     quint64 m_disturbances = 0;
     quint64 m_refusedAnswers = 0;
     QByteArray m_lastRefused;

@@ -50,13 +50,39 @@ public:
     }
 
 private:
-    QByteArray readBlock(size_t i)
+    // The block's answer, or nothing when every attempt failed on a line that answers: a noisy
+    // line costs the block another try, not the read. A line silent through every attempt has
+    // lost the device, and that error ends the read.
+    std::optional<QByteArray> readBlock(size_t i)
     {
         beginDeviceRequest(m_frame, m_address, command::kReadBlock);
         m_frame.PutWord(quint16(m_blocks[i]));
         m_inStep = false;
-        m_protocol.Exchange();
+        if (!exchangeOnLiveLine())
+            return std::nullopt;
         return m_frame.GetBytes(kBlockSize);
+    }
+
+    bool exchangeOnLiveLine()
+    {
+        try {
+            m_protocol.Exchange();
+            return true;
+        } catch (const Error &e) {
+            if (!m_protocol.lastExchangeHeard())
+                throw;
+            m_lastLinkError = e;
+            return false;
+        }
+    }
+
+    // Gives up on a line that stays too bad to read: with the link's own words where the last
+    // try failed on the link.
+    [[noreturn]] void giveUp()
+    {
+        if (m_lastLinkError)
+            throw *m_lastLinkError;
+        throw Error(kUnsteadyReadText);
     }
 
     // An identify answered at the first attempt, with nothing stale before it, by the device's
@@ -70,9 +96,10 @@ private:
     {
         const quint64 before = m_protocol.disturbances(), refusedBefore = m_protocol.refusedAnswers();
         beginDeviceRequest(m_frame, m_address, command::kIdentify);
-        m_protocol.Exchange();
-        m_frame.GetByte();
-        const bool sameDevice = m_frame.GetWord() == m_modelCode;
+        const bool answered = exchangeOnLiveLine();
+        if (answered)
+            m_frame.GetByte();
+        const bool sameDevice = answered && m_frame.GetWord() == m_modelCode;
         const quint64 faults = m_protocol.disturbances() - before;
         const QByteArray &refused = m_protocol.lastRefusedAnswer();
         const bool copyOfLastKept = faults >= 1 && m_protocol.refusedAnswers() == refusedBefore + 1 &&
@@ -85,7 +112,7 @@ private:
             return;
         }
         if (++m_failedProbes > kSettleTries)
-            throw Error(kUnsteadyReadText);
+            giveUp();
         m_protocol.drainLine();
         m_redo.insert(m_redo.begin(), m_kept.begin(), m_kept.end());
         m_kept.clear();
@@ -103,8 +130,9 @@ private:
     void readInStep(size_t i)
     {
         const quint64 before = m_protocol.disturbances();
-        const QByteArray got = readBlock(i);
-        if (!repeats(got) && m_protocol.disturbances() == before) {
+        const std::optional<QByteArray> answer = readBlock(i);
+        if (answer && !repeats(*answer) && m_protocol.disturbances() == before) {
+            const QByteArray &got = *answer;
             m_data[i] = got;
             m_kept.push_back(i);
             // A block of one byte value (erased memory, zeros) mostly starts a run of such blocks.
@@ -128,15 +156,17 @@ private:
             const size_t i = m_redo.front();
             m_redo.erase(m_redo.begin());
             if (++m_tries[i] > kSettleTries)
-                throw Error(kUnsteadyReadText);
+                giveUp();
             const quint64 before = m_protocol.disturbances();
-            const QByteArray got = readBlock(i);
-            repeats(got);
-            if (m_protocol.disturbances() != before) {
+            const std::optional<QByteArray> answer = readBlock(i);
+            if (answer)
+                repeats(*answer);
+            if (!answer || m_protocol.disturbances() != before) {
                 m_protocol.drainLine();
                 m_redo.insert(m_redo.begin(), i);
                 continue;
             }
+            const QByteArray &got = *answer;
             m_data[i] = got;
             m_kept.push_back(i);
             // Inside a run of equal blocks the next answer would be in doubt again: it is read
@@ -156,7 +186,8 @@ private:
     std::vector<size_t> m_redo; // blocks to be read again, each right after a clean probe
     std::map<size_t, int> m_tries;
     int m_failedProbes = 0;
-    bool m_inStep = false; // a clean probe was the last exchange
+    std::optional<Error> m_lastLinkError; // the last exchange that failed on a line that answers
+    bool m_inStep = false;                // a clean probe was the last exchange
     bool m_runOfRepeats = false;
 };
 

@@ -106,8 +106,41 @@ TEST(Exchange, ReadFaultsAreRetriedOrReportedWithTheLinksMessage)
     EXPECT_EQ(got->image, imageFromMemory(d.device.memory()));
     EXPECT_GT(d.device.requests().size(), 255u);
 
-    // Busy for good from block 100 on: the read fails and what the caller holds stays.
+    // Every attempt at block 40 answered wrongly, twice over: a line that answers is noisy, so
+    // the block is tried again and the read ends byte-exact.
     d.device.setFaultRules({}, 0);
+    int spoilt = 0;
+    d.device.setFaultChooser([&spoilt](const QByteArray &r) -> std::optional<Fault> {
+        if (quint8(r[4]) == command::kReadBlock && quint8(r[5]) == 40 && spoilt < 6)
+            return ++spoilt % 2 ? Fault::BadChecksum : Fault::ShortFrame;
+        return std::nullopt;
+    });
+    got = readDevice(*d.link, quiet);
+    ASSERT_TRUE(got);
+    EXPECT_EQ(got->image, imageFromMemory(d.device.memory()));
+    EXPECT_EQ(spoilt, 6);
+
+    // Silent for good from block 100 on: the device is gone, and the read says so at once.
+    d.device.setFaultChooser([](const QByteArray &r) -> std::optional<Fault> {
+        if (quint8(r[4]) == command::kReadBlock && quint8(r[5]) >= 100)
+            return Fault::Silence;
+        return std::nullopt;
+    });
+    d.device.clearRequests();
+    try {
+        readDevice(*d.link, quiet);
+        FAIL() << "the read succeeded";
+    } catch (const Error &e) {
+        EXPECT_EQ(e.text(), kNoLinkText);
+    }
+    const auto silent = d.device.requests();
+    EXPECT_EQ(
+        std::count_if(silent.begin(), silent.end(),
+                      [](const QByteArray &r) { return quint8(r[4]) == command::kReadBlock && quint8(r[5]) >= 100; }),
+        3)
+        << "the three attempts of block 100, nothing after";
+
+    // Busy for good from block 100 on: the read fails and what the caller holds stays.
     d.device.setFaultChooser([](const QByteArray &r) -> std::optional<Fault> {
         if (quint8(r[4]) == command::kReadBlock && quint8(r[5]) >= 100)
             return Fault::Busy;
