@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ManualPages.h"
 
+#include "app/WindowRegistry.h"
 #include "settings/SettingsPages.h"
 
 #include <QCoreApplication>
@@ -37,23 +38,13 @@ QString manualFolder()
 
 const std::vector<std::pair<QString, QString>> &manualPageTable()
 {
-    // clang-format off
-    static const std::vector<std::pair<QString, QString>> table = {
-        {QStringLiteral("MainForm"),              QStringLiteral("main-window.html")},
-        {QStringLiteral("MK_SetParamsDlg"),       QStringLiteral("editor.html")},
-        {QStringLiteral("TMK_ViewJournalsDlg"),   QStringLiteral("journals.html")},
-        {QStringLiteral("TMK_ViewOscDlg"),        QStringLiteral("journals.html#osc")},
-        {QStringLiteral("HistoryWindow"),         QStringLiteral("history.html")},
-        {QStringLiteral("HistoryCarDialog"),      QStringLiteral("history.html#add")},
-        {QStringLiteral("WritePreviewDialog"),    QStringLiteral("writing.html")},
-        {QStringLiteral("BackupsDialog"),         QStringLiteral("backups.html")},
-        {QStringLiteral("CompareWindow"),         QStringLiteral("compare.html")},
-        {QStringLiteral("ProfilePagesDialog"),    QStringLiteral("profiles.html")},
-        {QStringLiteral("ConnectionCheckDialog"), QStringLiteral("connecting.html#check")},
-        {QStringLiteral("KW_RS232_SetNumDlg"),    QStringLiteral("connecting.html#ports")},
-        {QStringLiteral("AboutDialog"),           QStringLiteral("main-window.html#menu")},
-    };
-    // clang-format on
+    static const std::vector<std::pair<QString, QString>> table = [] {
+        std::vector<std::pair<QString, QString>> pages;
+        for (const WindowEntry &w : windowRegistry())
+            if (!w.manualPage.isEmpty())
+                pages.emplace_back(w.objectName, w.manualPage);
+        return pages;
+    }();
     return table;
 }
 

@@ -21,7 +21,8 @@ QString manualFolder();
 // (ManualPages_unix.cpp / ManualPages_win.cpp).
 QString manualMissingAdvice();
 
-// Window (or editor page) objectName → page of the manual, with an anchor where one helps.
+// Window objectName → page of the manual, with an anchor where one helps: the windows of
+// windowRegistry() (app/WindowRegistry.h) that have a page.
 const std::vector<std::pair<QString, QString>> &manualPageTable();
 
 // The page for `widget`: the nearest of it and its parents that the table names (an editor page

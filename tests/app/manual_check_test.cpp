@@ -5,6 +5,7 @@
 // run, and neither system's manual tells of the other's commands and folders.
 
 #include "app/ManualPages.h"
+#include "app/WindowRegistry.h"
 #include "base/FileIo.h"
 #include "settings/SettingsPages.h"
 
@@ -56,27 +57,6 @@ QStringList wordsFound(const QDir &manual, const QStringList &words)
                 found << page + QStringLiteral(": ") + word;
     }
     return found;
-}
-
-// The picture that shows each window the help key opens the manual for.
-const std::map<QString, QString> &windowPictures()
-{
-    static const std::map<QString, QString> pictures = {
-        {QStringLiteral("MainForm"), QStringLiteral("main-window")},
-        {QStringLiteral("MK_SetParamsDlg"), QStringLiteral("editor-marks")},
-        {QStringLiteral("TMK_ViewJournalsDlg"), QStringLiteral("journals-trip")},
-        {QStringLiteral("TMK_ViewOscDlg"), QStringLiteral("osc")},
-        {QStringLiteral("HistoryWindow"), QStringLiteral("history-trips")},
-        {QStringLiteral("HistoryCarDialog"), QStringLiteral("history-add")},
-        {QStringLiteral("WritePreviewDialog"), QStringLiteral("write-preview")},
-        {QStringLiteral("BackupsDialog"), QStringLiteral("backups")},
-        {QStringLiteral("CompareWindow"), QStringLiteral("compare")},
-        {QStringLiteral("ProfilePagesDialog"), QStringLiteral("profile-pages")},
-        {QStringLiteral("ConnectionCheckDialog"), QStringLiteral("connection-check")},
-        {QStringLiteral("KW_RS232_SetNumDlg"), QStringLiteral("port-dialog")},
-        {QStringLiteral("AboutDialog"), QStringLiteral("about")},
-    };
-    return pictures;
 }
 
 } // namespace
@@ -154,15 +134,16 @@ private slots:
     void everyWindowAndEditorPageHasItsPicture()
     {
         QStringList faults;
-        for (const auto &[window, page] : manualPageTable()) {
-            if (const QString fault = unresolved(QStringLiteral("index.html"), page); !fault.isEmpty())
-                faults << window + QStringLiteral(": ") + fault;
-            const auto picture = windowPictures().find(window);
-            if (picture == windowPictures().end())
-                faults << window + QStringLiteral(": no picture named for it");
-            else if (!pageText(page.section(QLatin1Char('#'), 0, 0))
-                          .contains(QStringLiteral("src=\"img/%1.png\"").arg(picture->second)))
-                faults << window + QStringLiteral(": its page does not show ") + picture->second;
+        for (const WindowEntry &w : windowRegistry()) {
+            if (w.manualPage.isEmpty())
+                continue;
+            if (const QString fault = unresolved(QStringLiteral("index.html"), w.manualPage); !fault.isEmpty())
+                faults << w.objectName + QStringLiteral(": ") + fault;
+            if (w.picture.isEmpty())
+                faults << w.objectName + QStringLiteral(": no picture named for it");
+            else if (!pageText(w.manualPage.section(QLatin1Char('#'), 0, 0))
+                          .contains(QStringLiteral("src=\"img/%1.png\"").arg(w.picture)))
+                faults << w.objectName + QStringLiteral(": its page does not show ") + w.picture;
         }
         const QString editorPages = pageText(QStringLiteral("editor-pages.html"));
         for (const SettingsPage &p : settingsPages()) {

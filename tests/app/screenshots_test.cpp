@@ -19,6 +19,7 @@
 #include "app/TPasswDlg.h"
 #include "app/TPicturesForm.h"
 #include "app/TProgressForm.h"
+#include "app/WindowRegistry.h"
 #include "app/WritePreviewDialog.h"
 #include "base/Clock.h"
 #include "base/FileIo.h"
@@ -52,6 +53,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QSet>
 #include <QPainter>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -69,10 +71,13 @@ class ScreenshotsTest : public QObject
 private:
     QTemporaryDir m_dir;
     QDateTime m_started = QDateTime::currentDateTimeUtc();
+    // "objectName picture" of every window drawn, for the registry's check.
+    static inline QSet<QString> s_drawn;
 
     // Saves a window as it is now drawn, without the checks of check().
     static void save(QWidget &window, const QString &name)
     {
+        s_drawn.insert(window.objectName() + u' ' + name);
         const QString out = qEnvironmentVariable("MK_SCREENSHOT_DIR");
         if (!out.isEmpty()) {
             QDir().mkpath(out);
@@ -120,6 +125,7 @@ private:
 
     void check(QWidget &window, const QString &name)
     {
+        s_drawn.insert(window.objectName() + u' ' + name);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         // Layouts follow a changed text in the event loop, as on the user's screen.
@@ -480,6 +486,16 @@ private slots:
         QVERIFY(!help.browser()->documentTitle().isEmpty());
         check(help, QStringLiteral("help-window"));
         QCOMPARE(help.size(), QSize(HelpWindow::kWidth, HelpWindow::kHeight));
+    }
+
+    // Every window of the registry that has a picture was drawn under that name by this run.
+    void everyRegisteredWindowIsDrawn()
+    {
+        QStringList missing;
+        for (const WindowEntry &w : windowRegistry())
+            if (!w.picture.isEmpty() && !s_drawn.contains(w.objectName + u' ' + w.picture))
+                missing << w.objectName + QStringLiteral(" as ") + w.picture;
+        QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("not drawn: ") + missing.join(QStringLiteral(", "))));
     }
 
     // Names the program that made the pictures (its file's time tells one build from another)

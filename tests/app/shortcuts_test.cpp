@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Alt shortcuts over every window of the configurator: no letter twice in a window, the menu bar
 // included, and a letter on every push button. Each page of a paged window is checked as shown.
-// Every window also opens its own page of the manual on F1, unless it is one of the few named
-// below that have none.
+// Every window also opens its own page of the manual on F1, unless the window registry gives the
+// reason it has none; every window of the registry is checked here.
 
 #include "FakeDeviceLink.h"
 #include "Mnemonics.h"
@@ -19,6 +19,7 @@
 #include "app/TPasswDlg.h"
 #include "app/TPicturesForm.h"
 #include "app/TProgressForm.h"
+#include "app/WindowRegistry.h"
 #include "app/WritePreviewDialog.h"
 #include "editor/TMK_SetParamsDlg.h"
 #include "image/FactoryImage.h"
@@ -98,30 +99,31 @@ private slots:
         ProfilePagesDialog profilePages;
         HelpWindow help(dir.path());
 
-        const QList<std::pair<QWidget *, bool>> windows = {
-            {&form, true},      {&editor, false},    {&journals, false}, {&osc, false},   {&backups, false},
-            {&compare, false},  {&preview, false},   {&check, false},    {&about, false}, {&password, false},
-            {&pictures, false}, {&progress, false},  {&ports, false},    {&baud, false},  {&profilePages, false},
-            {&history, true},   {&historyCar, false}, {&help, false}};
+        // Every window of the registry (app/WindowRegistry.cpp), each once.
+        const QList<QWidget *> windows = {&form,    &editor, &journals,     &osc,      &backups,    &compare,
+                                          &preview, &check,  &about,        &password, &pictures,   &progress,
+                                          &ports,   &baud,   &profilePages, &history,  &historyCar, &help};
         QStringList faults;
-        for (const auto &[window, checkBoxes] : windows)
-            for (const QString &f : faultsOnEveryPage(*window, checkBoxes))
+        QStringList constructed;
+        for (QWidget *window : windows) {
+            constructed << window->objectName();
+            const WindowEntry *entry = findWindow(window->objectName());
+            if (!entry) {
+                faults << window->objectName() + QStringLiteral(": not in windowRegistry()");
+                continue;
+            }
+            for (const QString &f : faultsOnEveryPage(*window, entry->checkBoxLetters))
                 faults << window->objectName() + QStringLiteral(": ") + f;
-        // Windows without a page of their own: F1 there opens the manual's contents.
-        const QList<QWidget *> withoutHelpPage = {
-            &password, // a prompt of one line
-            &pictures, // never shown: it holds the previews' pictures
-            &progress, // shown while an exchange runs, closed by it
-            &baud,     // a setting of the port list's own dialog, which has the page
-            &help,     // the manual itself
-        };
-        for (const auto &[window, checkBoxes] : windows) {
+            // A window without a page of its own says why; F1 there opens the manual's contents.
             const bool hasPage = manualPageFor(window) != QStringLiteral("index.html");
-            if (hasPage == withoutHelpPage.contains(window))
+            if (hasPage == !entry->noPageReason.isEmpty())
                 faults << window->objectName() +
-                              (hasPage ? QStringLiteral(": has a manual page, drop it from the list without one")
-                                       : QStringLiteral(": F1 opens no page of its own (manualPageTable())"));
+                              (hasPage ? QStringLiteral(": has a manual page and a reason to have none")
+                                       : QStringLiteral(": F1 opens no page of its own (windowRegistry())"));
         }
+        for (const WindowEntry &w : windowRegistry())
+            if (constructed.count(w.objectName) != 1)
+                faults << w.objectName + QStringLiteral(": in windowRegistry(), not checked here once");
         session.rollback();
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
