@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "viewers/HistoryWindow.h"
+#include "widgets/FittingScrollArea.h"
 
 #include "base/Clock.h"
 #include "base/Error.h"
@@ -203,9 +204,15 @@ void HistoryWindow::buildControls()
     close->setObjectName(QStringLiteral("bClose"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+    // The period, the car and the pages scroll on a screen too small for them; the status and
+    // the buttons stay in view.
+    auto *body = new QWidget;
+    auto *bodyLayout = new QVBoxLayout(body);
+    bodyLayout->setContentsMargins(0, 0, 0, 0);
+    bodyLayout->addLayout(top);
+    bodyLayout->addWidget(m_pages, 1);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(m_pages, 1);
+    layout->addWidget(new FittingScrollArea(body, QStringLiteral("saHistory"), this), 1);
     layout->addWidget(m_status);
     layout->addWidget(buttons);
 

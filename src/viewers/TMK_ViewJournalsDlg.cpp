@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "viewers/TMK_ViewJournalsDlg.h"
+#include "widgets/FittingScrollArea.h"
 
 #include "base/Error.h"
 #include "base/FileIo.h"
@@ -76,7 +77,7 @@ TMK_ViewJournalsDlg::TMK_ViewJournalsDlg(TMK &model, int errorCodeFormat, QWidge
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_pages);
+    layout->addWidget(new FittingScrollArea(m_pages, QStringLiteral("saJournals"), this));
     layout->addWidget(buttons);
 
     // On showing: first page, every grid filled.
@@ -291,7 +292,7 @@ QString TMK_ViewJournalsDlg::askSavePath(JournalEncoding *encoding)
     dialog.selectFile(suggestedFileName(m_model, QStringLiteral("txt"), QStringLiteral("журнал")));
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
         dialog.setDefaultSuffix(filter == kCsvFilter || filter == kCsvExcelRuFilter ? QStringLiteral("csv")
-                                                                                     : QStringLiteral("txt"));
+                                                                                    : QStringLiteral("txt"));
     });
     if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "viewers/TMK_ViewOscDlg.h"
+#include "widgets/FittingScrollArea.h"
 
 #include "base/DecimalText.h"
 #include "base/Error.h"
@@ -174,13 +175,22 @@ TMK_ViewOscDlg::TMK_ViewOscDlg(TMK &model, QWidget *parent)
     tools->addWidget(m_cursor, 1);
     tools->addWidget(savePicture);
     tools->addWidget(saveData);
+    // The picture keeps its size; on a smaller screen it scrolls with its controls, and the
+    // window grows no larger than all of it.
+    auto *body = new QWidget;
+    auto *bodyLayout = new QVBoxLayout(body);
+    bodyLayout->setContentsMargins(0, 0, 0, 0);
+    bodyLayout->addWidget(m_paintBox);
+    bodyLayout->addWidget(m_scroll);
+    bodyLayout->addLayout(groups);
+    bodyLayout->addLayout(tools);
+    bodyLayout->setSizeConstraint(QLayout::SetFixedSize);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_paintBox);
-    layout->addWidget(m_scroll);
-    layout->addLayout(groups);
-    layout->addLayout(tools);
+    layout->addWidget(new FittingScrollArea(body, QStringLiteral("saOsc"), this));
     layout->addWidget(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Opened at its whole size (Qt would open it at two thirds of the screen), then fitted.
+    resize(sizeHint());
+    setMaximumSize(sizeHint());
 
     redraw();
 }

@@ -82,6 +82,9 @@ private slots:
             QVERIFY2(
                 minimum.width() <= screen.width() && minimum.height() <= screen.height() - kTitleBarRoom,
                 qPrintable(QStringLiteral("%1: minimum %2×%3").arg(w.name).arg(minimum.width()).arg(minimum.height())));
+            // MK_FIT_PICTURES names a folder for a picture of each window as it fits.
+            if (const QString dir = qEnvironmentVariable("MK_FIT_PICTURES"); !dir.isEmpty())
+                window->grab().save(QStringLiteral("%1/%2.png").arg(dir, QString::fromLatin1(w.name)));
             // At a fractional scale factor a logical pixel is not a whole physical one: a window
             // as wide as the screen may come back a pixel over its edge.
             const QRect at = window->geometry();
