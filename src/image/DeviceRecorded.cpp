@@ -38,7 +38,7 @@ std::vector<RecordedPart> makeParts()
     RecordedPart errors{QStringLiteral("Журнал ошибок"),
                         {makeUnit(kErrorsSection, {{0, kRecordSizes[kErrorsSection]}}, K::ErrorJournal)}};
 
-    // Section 0 is the device's counters but for the reset periods (+104, +105, +134), which are settings.
+    // Section 0 is the device's counters but for the reset periods, which are settings.
     RecordedPart averages{QStringLiteral("Накопленные средние"), {}};
     std::vector<bool> inSet(size_t(kRecordSizes[kCountersSection]), false);
     for (int n = 0; n < kAccumulatorSetCount; ++n) {
@@ -51,8 +51,10 @@ std::vector<RecordedPart> makeParts()
             }
         averages.units.push_back(unit);
     }
-    const std::vector<ByteSpan> settingsBytes = {
-        {kAllPathStartOffset, kAllPathStartOffset + 4}, {104, 106}, {134, 135}};
+    const std::vector<ByteSpan> settingsBytes = {{kAllPathStartOffset, kAllPathStartOffset + 4},
+                                                 {kResetPeriod1Offset, kResetPeriod1Offset + 1},
+                                                 {kResetPeriod2Offset, kResetPeriod2Offset + 1},
+                                                 {kResetPeriodOnlyOffset, kResetPeriodOnlyOffset + 1}};
     for (const ByteSpan &s : settingsBytes)
         std::fill(inSet.begin() + s.begin, inSet.begin() + s.end, true);
     // The rest of the section: counters no field names yet, kept or written together.
@@ -284,6 +286,38 @@ bool onlyDeviceRecorded(int section, const QByteArray &was, const QByteArray &no
     if (moved)
         *moved = anyMoved;
     return true;
+}
+
+std::vector<EntryField> journalEntryFields()
+{
+    const JournalEntryLayout &l = kJournalEntryLayout;
+    return {l.minutes, l.day, l.month, l.seconds, l.metres, l.fuel1, l.fuel2};
+}
+
+std::vector<EntryField> errorEntryFields()
+{
+    const ErrorEntryLayout &l = kErrorEntryLayout;
+    return {l.minutes, l.day, l.month, l.code, l.frameCode, l.values};
+}
+
+quint32 entryField(const Record &record, int entry, EntryField field)
+{
+    const int at = entry + field.offset;
+    switch (field.width) {
+    case 1: return record.u8(at);
+    case 2: return record.u16(at);
+    default: Q_ASSERT(field.width == 4); return record.u32(at);
+    }
+}
+
+void setEntryField(Record &record, int entry, EntryField field, quint32 value)
+{
+    const int at = entry + field.offset;
+    switch (field.width) {
+    case 1: record.setU8(at, quint8(value)); break;
+    case 2: record.setU16(at, quint16(value)); break;
+    default: Q_ASSERT(field.width == 4); record.setU32(at, value);
+    }
 }
 
 } // namespace mk

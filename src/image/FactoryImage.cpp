@@ -3,6 +3,7 @@
 
 #include "base/Text.h"
 #include "image/DefaultRecords.h"
+#include "image/DeviceRecorded.h"
 #include "image/TMK.h"
 
 #include <QtMath>
@@ -21,14 +22,15 @@ void putJournal(Record &s6, int base, std::initializer_list<JournalSample> entri
 {
     int i = 0;
     for (const JournalSample &e : entries) {
-        const int off = base + 20 * i++;
-        s6.setU16(off, quint16(e.minutes));
-        s6.setU8(off + 2, quint8(e.day));
-        s6.setU8(off + 3, quint8(e.month));
-        s6.setU32(off + 4, e.seconds);
-        s6.setU32(off + 8, e.metres);
-        s6.setU32(off + 12, e.fuel1);
-        s6.setU32(off + 16, e.fuel2);
+        const int off = base + kJournalEntrySize * i++;
+        const JournalEntryLayout &l = kJournalEntryLayout;
+        setEntryField(s6, off, l.minutes, quint32(e.minutes));
+        setEntryField(s6, off, l.day, quint32(e.day));
+        setEntryField(s6, off, l.month, quint32(e.month));
+        setEntryField(s6, off, l.seconds, e.seconds);
+        setEntryField(s6, off, l.metres, e.metres);
+        setEntryField(s6, off, l.fuel1, e.fuel1);
+        setEntryField(s6, off, l.fuel2, e.fuel2);
     }
 }
 
@@ -42,14 +44,17 @@ struct FrameSample
 void putErrorEntry(Record &s12, int index, int minutes, int day, int month, quint32 code, quint32 frameCode,
                    std::initializer_list<FrameSample> frame)
 {
-    const int off = 16 + 92 * index;
-    s12.setU16(off, quint16(minutes));
-    s12.setU8(off + 2, quint8(day));
-    s12.setU8(off + 3, quint8(month));
-    s12.setU32(off + 4, code);
-    s12.setU32(off + 8, frameCode);
-    for (const FrameSample &f : frame)
-        s12.setU16(off + f.offset, quint16(f.value));
+    const int off = kErrorEntriesOffset + kErrorEntrySize * index;
+    const ErrorEntryLayout &l = kErrorEntryLayout;
+    setEntryField(s12, off, l.minutes, quint32(minutes));
+    setEntryField(s12, off, l.day, quint32(day));
+    setEntryField(s12, off, l.month, quint32(month));
+    setEntryField(s12, off, l.code, code);
+    setEntryField(s12, off, l.frameCode, frameCode);
+    for (const FrameSample &f : frame) {
+        Q_ASSERT(f.offset >= l.values.offset && f.offset + 2 <= l.values.offset + l.values.width);
+        setEntryField(s12, off, {f.offset, 2}, quint16(f.value));
+    }
 }
 
 void setSupported(Record &s12, std::initializer_list<int> values)
@@ -92,7 +97,7 @@ void fillSampleData(std::array<Record, kSectionCount> &r)
     Record &s6 = r[kTripsSection];
     s6.setU16(6, 120);
     // Trip journal at +16 and refuelling journal at +436 of section 6, latest first.
-    putJournal(s6, 16,
+    putJournal(s6, kTripJournalOffset,
                {{1065, 6, 12, 2700, 41300, 3600, 0},
                 {495, 6, 12, 1980, 23800, 2150, 0},
                 {1130, 5, 12, 5400, 96200, 7400, 0},
@@ -101,7 +106,7 @@ void fillSampleData(std::array<Record, kSectionCount> &r)
                 {545, 3, 12, 1560, 18400, 1900, 0},
                 {1170, 1, 12, 4200, 61800, 5200, 0},
                 {480, 1, 12, 2100, 24100, 2600, 0}});
-    putJournal(s6, 436,
+    putJournal(s6, kTankJournalOffset,
                {{1110, 4, 12, 64800, 512000, 41200, 0},
                 {720, 21, 11, 59400, 498000, 40100, 0},
                 {610, 7, 11, 71000, 530500, 44800, 2000}});

@@ -11,7 +11,7 @@ namespace {
 
 // The caption the viewer shows above each set's grid, in the order of kAccumulatorLayouts.
 const char *const kSetCaptions[kAccumulatorSetCount] = {
-    "Накопительные / Общие", "Поездка",    "Сброс 1",       "Пробки", "Без пробок",
+    "Накопительные / Общие",        "Поездка",       "Сброс 1",   "Пробки", "Без пробок",
     "Сброс 2 ( Между заправками )", "Только бензин", "Только газ"};
 
 const AccumulatorLayout &layoutOf(AccumulatorSet set) { return kAccumulatorLayouts[int(set)]; }
@@ -29,33 +29,35 @@ int journalOffset(JournalKind kind) { return kind == JournalKind::Trip ? kTripJo
 JournalEntry journalEntry(const Record &s6, JournalKind kind, int index)
 {
     const int off = entryOffset(kind, index);
+    const JournalEntryLayout &l = kJournalEntryLayout;
     JournalEntry e;
-    e.minutes = s6.u16(off);
-    e.day = s6.u8(off + 2);
-    e.month = s6.u8(off + 3);
-    e.seconds = s6.u32(off + 4);
-    e.metres = s6.u32(off + 8);
-    e.fuel1 = s6.u32(off + 12);
-    e.fuel2 = s6.u32(off + 16);
+    e.minutes = quint16(entryField(s6, off, l.minutes));
+    e.day = quint8(entryField(s6, off, l.day));
+    e.month = quint8(entryField(s6, off, l.month));
+    e.seconds = entryField(s6, off, l.seconds);
+    e.metres = entryField(s6, off, l.metres);
+    e.fuel1 = entryField(s6, off, l.fuel1);
+    e.fuel2 = entryField(s6, off, l.fuel2);
     return e;
 }
 
 void setJournalEntry(Record &s6, JournalKind kind, int index, const JournalEntry &e)
 {
     const int off = entryOffset(kind, index);
-    s6.setU16(off, e.minutes);
-    s6.setU8(off + 2, e.day);
-    s6.setU8(off + 3, e.month);
-    s6.setU32(off + 4, e.seconds);
-    s6.setU32(off + 8, e.metres);
-    s6.setU32(off + 12, e.fuel1);
-    s6.setU32(off + 16, e.fuel2);
+    const JournalEntryLayout &l = kJournalEntryLayout;
+    setEntryField(s6, off, l.minutes, e.minutes);
+    setEntryField(s6, off, l.day, e.day);
+    setEntryField(s6, off, l.month, e.month);
+    setEntryField(s6, off, l.seconds, e.seconds);
+    setEntryField(s6, off, l.metres, e.metres);
+    setEntryField(s6, off, l.fuel1, e.fuel1);
+    setEntryField(s6, off, l.fuel2, e.fuel2);
 }
 
 void clearJournal(Record &s6, JournalKind kind)
 {
     for (int k = 0; k < kJournalEntryCount; ++k)
-        s6.setU8(entryOffset(kind, k) + 2, 0);
+        setEntryField(s6, entryOffset(kind, k), kJournalEntryLayout.day, 0);
 }
 
 Prices prices(const Record &s6) { return {s6.u16(0), s6.u16(2), s6.u16(4), s6.u16(6)}; }
@@ -104,14 +106,15 @@ ErrorEntry errorEntry(const Record &s12, int index)
 {
     Q_ASSERT(index >= 0 && index < kErrorEntryCount);
     const int off = kErrorEntriesOffset + kErrorEntrySize * index;
+    const ErrorEntryLayout &l = kErrorEntryLayout;
     ErrorEntry e;
-    e.minutes = s12.u16(off);
-    e.day = s12.u8(off + 2);
-    e.month = s12.u8(off + 3);
-    e.code = s12.u32(off + 4);
-    e.frameCode = s12.u32(off + 8);
+    e.minutes = quint16(entryField(s12, off, l.minutes));
+    e.day = quint8(entryField(s12, off, l.day));
+    e.month = quint8(entryField(s12, off, l.month));
+    e.code = entryField(s12, off, l.code);
+    e.frameCode = entryField(s12, off, l.frameCode);
     for (int i = 0; i < int(e.values.size()); ++i)
-        e.values[size_t(i)] = s12.s16(off + 12 + 2 * i);
+        e.values[size_t(i)] = qint16(entryField(s12, off, {l.values.offset + 2 * i, 2}));
     return e;
 }
 
@@ -128,8 +131,8 @@ void clearErrorJournal(Record &s12)
     s12.setRaw(kSupportedBitmapOffset, QByteArray(kSupportedBitmapSize, '\0'));
     for (int i = 0; i < kErrorEntryCount; ++i) {
         const int off = kErrorEntriesOffset + kErrorEntrySize * i;
-        s12.setU32(off + 4, 0);
-        s12.setU32(off + 8, 0);
+        setEntryField(s12, off, kErrorEntryLayout.code, 0);
+        setEntryField(s12, off, kErrorEntryLayout.frameCode, 0);
     }
 }
 

@@ -91,7 +91,10 @@ struct ErrorEntry
 
     bool empty() const { return code == 0; }
     // The value stored at entry offset 12 + 2·(p − 3).
-    qint16 valueAtOffset(int entryOffset) const { return values.at(size_t((entryOffset - 12) / 2)); }
+    qint16 valueAtOffset(int entryOffset) const
+    {
+        return values.at(size_t((entryOffset - kErrorEntryLayout.values.offset) / 2));
+    }
 };
 
 ErrorEntry errorEntry(const Record &s12, int index);

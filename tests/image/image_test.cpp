@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/Error.h"
 #include "image/DefaultRecords.h"
+#include "image/DeviceRecorded.h"
 #include "image/FactoryImage.h"
 #include "image/TMK.h"
 #include "support/QtPrinters.h"
@@ -192,4 +193,40 @@ TEST(Image, OscilloscopeBlocksOnlyAsFarAsTheImageReaches)
     EXPECT_EQ(m.osc(0).samples, factory().mid(kOscBlockPos[0] + 8, 512));
     EXPECT_EQ(m.osc(1).samples.left(100), image.mid(kOscBlockPos[1] + 8, 100));
     EXPECT_EQ(m.osc(1).samples.mid(100), QByteArray(412, '\x77'));
+}
+
+// Every byte of a journal entry is owned by exactly one field of its layout, and the field
+// readers give back what the writers put, at every width.
+TEST(EntryLayout, EveryByteOwnedByExactlyOneFieldAndReadBackAsWritten)
+{
+    const struct
+    {
+        const char *name;
+        std::vector<EntryField> fields;
+        int size;
+    } layouts[] = {{"trip and refuelling entry", journalEntryFields(), kJournalEntrySize},
+                   {"error entry", errorEntryFields(), kErrorEntrySize}};
+    for (const auto &l : layouts) {
+        std::vector<int> owners(size_t(l.size), 0);
+        for (const EntryField &f : l.fields) {
+            ASSERT_GE(f.offset, 0) << l.name;
+            ASSERT_LE(f.offset + f.width, l.size) << l.name;
+            for (int b = f.offset; b < f.offset + f.width; ++b)
+                ++owners[size_t(b)];
+        }
+        for (int b = 0; b < l.size; ++b)
+            EXPECT_EQ(owners[size_t(b)], 1) << l.name << ", byte " << b;
+    }
+    Record r(16);
+    r.bytes().fill('\x5a');
+    setEntryField(r, 4, {1, 1}, 0x1ff);
+    setEntryField(r, 4, {2, 2}, 0x12345);
+    setEntryField(r, 4, {4, 4}, 0xdeadbeef);
+    EXPECT_EQ(entryField(r, 4, {1, 1}), 0xffu);
+    EXPECT_EQ(entryField(r, 4, {2, 2}), 0x2345u);
+    EXPECT_EQ(entryField(r, 4, {4, 4}), 0xdeadbeefu);
+    EXPECT_EQ(r.bytes().left(5), QByteArray(5, '\x5a')) << "nothing before the entry's field moves";
+    EXPECT_EQ(r.u8(6), 0x45);
+    EXPECT_EQ(r.u8(7), 0x23);
+    EXPECT_EQ(r.bytes().mid(12), QByteArray(4, '\x5a'));
 }

@@ -4,6 +4,7 @@
 #include "catalogs/DeviceModel.h"
 #include "catalogs/MeasPars.h"
 #include "catalogs/Prots.h"
+#include "image/DeviceRecorded.h"
 #include "image/ImageLayout.h"
 #include "image/TMK.h"
 #include "settings/FieldTable.h"
@@ -425,4 +426,27 @@ TEST(FieldTable, TextFormsForTools)
     EXPECT_TRUE(parseFieldText(*findFieldByControl(QStringLiteral("cbTO")), QStringLiteral("да"), ctx).toBool());
     EXPECT_THROW(parseFieldText(field("OSAGO"), QStringLiteral("30.02.20"), ctx), Error);
     EXPECT_THROW(parseFieldText(field("UniMeasStr"), QStringLiteral("abcdefg"), ctx), Error);
+}
+
+// The reset periods are settings among the device's counters: the write keeps their bytes out of
+// the device-recorded units by the same offsets the field table stores them at.
+TEST(FieldTable, ResetPeriodsLieWhereTheDeviceRecordedUnitsLeaveThem)
+{
+    const struct
+    {
+        const char *name;
+        int offset;
+    } rows[] = {{"ResetPeriod0", kResetPeriod1Offset},
+                {"ResetPeriod1", kResetPeriod2Offset},
+                {"ResetPeriodOnly", kResetPeriodOnlyOffset}};
+    for (const auto &r : rows) {
+        const FieldDef *f = findField(QString::fromLatin1(r.name));
+        ASSERT_NE(f, nullptr) << r.name;
+        EXPECT_EQ(f->section, kCountersSection) << r.name;
+        EXPECT_EQ(f->offset, r.offset) << r.name;
+        for (const RecordedUnit &unit : deviceRecordedUnits())
+            for (const ByteSpan &span : unit.spans)
+                EXPECT_FALSE(unit.section == f->section && span.begin <= f->offset && f->offset < span.end)
+                    << r.name << " lies in a device-recorded unit";
+    }
 }
