@@ -18,12 +18,16 @@ std::optional<QString> DialogPasswordPrompt::askPassword(const QString &prompt)
 
 void DialogPasswordPrompt::showError(const QString &text) { mk::showError(m_parent, text); }
 
-std::optional<int> DialogPortChooser::choosePort(const QList<PortChoiceItem> &items, int preselected)
+std::optional<PortAnswer> DialogPortChooser::choosePort(const QList<PortChoiceItem> &items, int preselected,
+                                                        const PortListRefresh &refresh)
 {
-    TKW_RS232_SetNumDlg dialog(items, preselected, m_parent);
-    if (execDialog(dialog) != QDialog::Accepted || dialog.chosenIndex() < 0)
+    TKW_RS232_SetNumDlg dialog(items, preselected, m_parent, refresh);
+    if (execDialog(dialog) != QDialog::Accepted)
         return std::nullopt;
-    return dialog.chosenIndex();
+    const PortAnswer answer = dialog.answer();
+    if (answer.index < 0 && answer.typed.isEmpty())
+        return std::nullopt;
+    return answer;
 }
 
 std::optional<quint32> DialogBaudChooser::chooseBaud(quint32 current)

@@ -26,7 +26,8 @@ class DialogPortChooser : public PortChooser
 {
 public:
     explicit DialogPortChooser(QWidget *parent) : m_parent(parent) {}
-    std::optional<int> choosePort(const QList<PortChoiceItem> &items, int preselected) override;
+    std::optional<PortAnswer> choosePort(const QList<PortChoiceItem> &items, int preselected,
+                                         const PortListRefresh &refresh = {}) override;
 
 private:
     QWidget *m_parent;

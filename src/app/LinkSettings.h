@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The port number kept in the program's ini file between runs: key "Port" in group "RS232".
+// The port kept in the program's ini file between runs: key "Port" in group "RS232", its number or,
+// for a node with no number of its own, its path.
 
 #include <QString>
 

@@ -3,8 +3,11 @@
 // The manual choice of the port and of the baud rate, behind the access check. The dialogs
 // themselves are the caller's; these functions hold what happens around them.
 
+#include "link/PortDiscovery.h"
+
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace mk {
@@ -22,23 +25,42 @@ class SerialPort;
 
 struct PortChoiceItem
 {
-    int number;
-    QString text; // "COM3", with the node beside it on Linux
+    int number;   // 0: a node with no number of its own (see node)
+    QString text; // "COM3", with the node beside it on Linux, and the USB device's name
+    QString node = {};
 };
+// What the user chose: a row of the list, or what was typed (a number, "COMn", or on Linux the
+// path of a node).
+struct PortAnswer
+{
+    int index = -1;
+    QString typed = {};
+};
+// The list again, after the ports were looked at afresh ("Обновить").
+using PortListRefresh = std::function<QList<PortChoiceItem>(int *preselected)>;
 class PortChooser
 {
 public:
     virtual ~PortChooser() = default;
-    // Shows the items with the preselected one (-1: none); the chosen index, or nothing on Cancel.
-    virtual std::optional<int> choosePort(const QList<PortChoiceItem> &items, int preselected) = 0;
+    // Shows the items with the preselected one (-1: none); the choice, or nothing on Cancel.
+    virtual std::optional<PortAnswer> choosePort(const QList<PortChoiceItem> &items, int preselected,
+                                                 const PortListRefresh &refresh) = 0;
 };
 // Returns false when the access check refused. Throws Error "Нет свободного COM-порта!" when
 // no port is present. Otherwise PortNumber becomes the chosen port (unchanged on Cancel) and
-// the port is opened to check it; the caller closes it again.
-bool SelectPortDialog(SerialPort &port, AccessGuard &access, PasswordPrompt &prompt, PortChooser &chooser);
+// the port is opened to check it; the caller closes it again. A typed port that is out of
+// range or not present throws Error naming it. `serialNodes` gives the system's serial nodes
+// (their USB names, and the nodes that have no number); none when not given.
+bool SelectPortDialog(SerialPort &port, AccessGuard &access, PasswordPrompt &prompt, PortChooser &chooser,
+                      const std::function<QList<SerialNodeInfo>()> &serialNodes = {});
 // The list the dialog shows and the item preselected in it: ports the device's stable name
-// leads to first.
-QList<PortChoiceItem> portChoiceItems(const SerialPort &port, int *preselected);
+// leads to first, then the other numbered ports, then the system's serial nodes that have no
+// number; a port the system knows a USB device for carries its name.
+QList<PortChoiceItem> portChoiceItems(const SerialPort &port, int *preselected,
+                                      const QList<SerialNodeInfo> &nodes = {});
+// The port number for what the user typed: a number or "COMn" in 1..256, or (where ports are
+// nodes with paths) the path of a present node. Throws Error saying what is wrong.
+int typedPortChoice(const QString &typed);
 
 class BaudChooser
 {

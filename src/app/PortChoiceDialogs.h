@@ -12,18 +12,25 @@ class QSpinBox;
 
 namespace mk {
 
-// "Выбор номера порта": a fixed list of the present ports, one of them preselected.
+// "Выбор номера порта": the present ports, one of them preselected, "Обновить" to look at the
+// ports again; a port's number or (on Linux) its path may be typed instead.
 class TKW_RS232_SetNumDlg : public QDialog
 {
     Q_OBJECT
 public:
-    // preselected: index into items, or -1 for none.
-    TKW_RS232_SetNumDlg(const QList<PortChoiceItem> &items, int preselected, QWidget *parent = nullptr);
-    // The index of the chosen item, or -1 when none is chosen.
+    // preselected: index into items, or -1 for none. Without `refresh` there is no "Обновить".
+    TKW_RS232_SetNumDlg(const QList<PortChoiceItem> &items, int preselected, QWidget *parent = nullptr,
+                        PortListRefresh refresh = {});
+    // The index of the chosen item, or -1 when none is chosen or a port was typed.
     int chosenIndex() const;
+    // The choice: the row, or the text typed when it is no row of the list.
+    PortAnswer answer() const;
 
 private:
+    void showItems(const QList<PortChoiceItem> &items, int preselected);
+
     QComboBox *m_pcb;
+    PortListRefresh m_refresh;
 };
 
 // "Выбор скорости обмена СОМ-порта": a baud rate from 110 to 921600 in steps of 10.

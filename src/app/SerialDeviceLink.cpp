@@ -77,7 +77,7 @@ void SerialDeviceLink::selectPortDialog(QWidget *parent)
     DialogPasswordPrompt prompt(parent);
     DialogPortChooser chooser(parent);
     try {
-        SelectPortDialog(m_link->port(), m_access, prompt, chooser);
+        SelectPortDialog(m_link->port(), m_access, prompt, chooser, systemSerialNodes);
     } catch (const Error &error) {
         showError(parent, error.text());
     }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 #include <limits>
 #include <mutex>
@@ -17,6 +18,7 @@ struct Overrides
 {
     std::mutex mutex;
     QMap<int, QString> map;
+    QSet<int> assigned; // numbers assignPortForNode gave to a node of its own choosing
     bool envRead = false;
     QString linkFolder; // empty: /dev
 };
@@ -89,10 +91,18 @@ void setPortOverride(int n, const QString &node)
     Overrides &o = overrides();
     std::lock_guard lock(o.mutex);
     readEnvironment(o);
+    o.assigned.remove(n);
     if (node.isEmpty())
         o.map.remove(n);
     else
         o.map[n] = node;
+}
+
+bool isAssignedPort(int n)
+{
+    Overrides &o = overrides();
+    std::lock_guard lock(o.mutex);
+    return o.assigned.contains(n);
 }
 
 void clearPortOverrides()
@@ -101,6 +111,7 @@ void clearPortOverrides()
     std::lock_guard lock(o.mutex);
     o.envRead = true;
     o.map.clear();
+    o.assigned.clear();
 }
 
 int assignPortForNode(const QString &node)
@@ -110,6 +121,9 @@ int assignPortForNode(const QString &node)
     for (int n = kMaxPortNumber; n >= 1; --n) {
         if (!probePortNode(nodeForPort(n))) {
             setPortOverride(n, node);
+            Overrides &o = overrides();
+            std::lock_guard lock(o.mutex);
+            o.assigned.insert(n);
             return n;
         }
     }

@@ -33,11 +33,15 @@ void clearPortOverrides();
 // The number for a node: its own number, or else an override at the highest number that no
 // present port uses. 0 when every number is taken.
 int assignPortForNode(const QString &node);
+// Whether n is such a number given by assignPortForNode (not the node's own, nor one set by
+// setPortOverride or MK_PORTS): messages and lists then name the port by its node alone.
+bool isAssignedPort(int n);
 
 // "COM3" in messages and lists, with the node beside it where that says more (Linux):
 // portLabel: "COM3 (/dev/ttyACM0)"; portDisplayName: "COM3 — /dev/ttyACM0", or with the
 // device's stable name when it has one: "COM3 — /dev/mk-0 (/dev/ttyACM0)". On Windows both
-// are "COM3", unless the number was pointed at another port.
+// are "COM3", unless the number was pointed at another port. A node that has no number of its
+// own (isAssignedPort) is named by its path alone: "/dev/pts/3", "/dev/mk-0 (/dev/ttyACM100)".
 QString portLabel(int n);
 QString portDisplayName(int n);
 // The number after the letters "COM" at the start of a list item; 0 when there is none.

@@ -32,11 +32,23 @@ QString systemPortNode(int n)
     return QStringLiteral("/dev/ttyS%1").arg(n - 213 + 12);
 }
 
-QString portLabel(int n) { return QStringLiteral("COM%1 (%2)").arg(n).arg(nodeForPort(n)); }
+QString portLabel(int n)
+{
+    if (isAssignedPort(n))
+        return nodeForPort(n);
+    return QStringLiteral("COM%1 (%2)").arg(n).arg(nodeForPort(n));
+}
 
 QString portDisplayName(int n)
 {
     const QString link = deviceLinkForPort(n);
+    if (isAssignedPort(n)) {
+        const QString node = nodeForPort(n);
+        const QString real = QFileInfo(node).canonicalFilePath();
+        if (!link.isEmpty() && link != node)
+            return QStringLiteral("%1 (%2)").arg(link, node);
+        return real.isEmpty() || real == node ? node : QStringLiteral("%1 (%2)").arg(node, real);
+    }
     if (!link.isEmpty())
         return QStringLiteral("COM%1 — %2 (%3)").arg(n).arg(link, nodeForPort(n));
     return QStringLiteral("COM%1 — %2").arg(n).arg(nodeForPort(n));

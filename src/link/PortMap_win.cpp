@@ -30,8 +30,10 @@ QString systemPortNode(int n)
 QString portLabel(int n)
 {
     const QString node = nodeForPort(n);
+    if (isAssignedPort(n))
+        return node;
     return node.compare(systemPortNode(n), Qt::CaseInsensitive) == 0 ? node
-                                                                      : QStringLiteral("COM%1 (%2)").arg(n).arg(node);
+                                                                     : QStringLiteral("COM%1 (%2)").arg(n).arg(node);
 }
 
 QString portDisplayName(int n) { return portLabel(n); }
@@ -41,7 +43,8 @@ bool probePortNode(const QString &node)
     if (node.isEmpty())
         return false;
     // No rights asked for: the port is only looked at, never taken from whoever holds it.
-    const HANDLE h = CreateFileW(deviceName(node).c_str(), 0, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE h =
+        CreateFileW(deviceName(node).c_str(), 0, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
         CloseHandle(h);
         return true;

@@ -11,8 +11,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <tuple>
 
 using namespace mk;
 
@@ -132,27 +134,45 @@ private slots:
         QStringList shown;
         QString preselected;
         QString title;
-        bool editable = true;
+        bool editable = false;
+        int titleRoom = 0;
         int pick = 1;
+        QString type;
+        bool refresh = false;
         int result = QDialog::Accepted;
         const ScopedDialogHook hook([&](QDialog &dialog) {
             auto *pcb = dialog.findChild<QComboBox *>(QStringLiteral("PCB"));
-            shown.clear();
-            for (int i = 0; i < pcb->count(); ++i)
-                shown << pcb->itemText(i);
+            const auto list = [&] {
+                shown.clear();
+                for (int i = 0; i < pcb->count(); ++i)
+                    shown << pcb->itemText(i);
+            };
+            list();
             preselected = pcb->currentText();
             editable = pcb->isEditable();
             title = dialog.windowTitle();
+            dialog.show();
+            titleRoom = dialog.width() - dialog.fontMetrics().horizontalAdvance(title);
+            if (refresh) {
+                QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("bRefresh")), Qt::LeftButton);
+                list();
+            }
             pcb->setCurrentIndex(pick);
+            if (!type.isEmpty()) {
+                pcb->lineEdit()->clear();
+                QTest::keyClicks(pcb->lineEdit(), type);
+            }
             return result;
         });
         DialogPortChooser chooser(nullptr);
-        QCOMPARE(chooser.choosePort(items, 2), std::optional<int>(1));
+        QCOMPARE(chooser.choosePort(items, 2)->index, 1);
         QCOMPARE(shown, (QStringList{QStringLiteral("COM2 — /dev/ttyS1"), QStringLiteral("COM5"),
                                      QStringLiteral("COM12 — /dev/ttyACM0")}));
         QCOMPARE(preselected, QStringLiteral("COM12 — /dev/ttyACM0"));
-        QVERIFY(!editable);
         QCOMPARE(title, QStringLiteral("Выбор номера порта"));
+        // The title fits beside the window's own buttons; a port can be typed.
+        QVERIFY2(titleRoom >= 120, qPrintable(QString::number(titleRoom)));
+        QVERIFY(editable);
 
         // A current port that is no longer present leaves no item preselected.
         pick = -1;
@@ -161,6 +181,32 @@ private slots:
         pick = 0;
         result = QDialog::Rejected;
         QCOMPARE(chooser.choosePort(items, 0), std::nullopt);
+
+        // Typed: the text, unless it is a row of the list.
+        result = QDialog::Accepted;
+        for (const auto &[typed, index, text] :
+             {std::tuple{QStringLiteral("/dev/ttyUSB3"), -1, QStringLiteral("/dev/ttyUSB3")},
+              std::tuple{QStringLiteral("COM5"), 1, QString()}}) {
+            type = typed;
+            const std::optional<PortAnswer> answer = chooser.choosePort(items, 0);
+            QVERIFY(answer);
+            QCOMPARE(answer->index, index);
+            QCOMPARE(answer->typed, text);
+        }
+
+        // "Обновить" lists the ports afresh.
+        type.clear();
+        refresh = true;
+        int refreshed = 0;
+        const PortListRefresh again = [&](int *pre) {
+            ++refreshed;
+            *pre = 0;
+            return QList<PortChoiceItem>{{7, QStringLiteral("COM7")}};
+        };
+        pick = 0;
+        QCOMPARE(chooser.choosePort(items, 0, again)->index, 0);
+        QCOMPARE(refreshed, 1);
+        QCOMPARE(shown, QStringList{QStringLiteral("COM7")});
     }
 
     void baudChooser()

@@ -6,6 +6,7 @@
 #include "app/LinkSettings.h"
 #include "app/PortChoice.h"
 #include "base/Error.h"
+#include "link/PortMap.h"
 #include "link/SerialPort.h"
 #include "support/LinkFixture.h"
 
@@ -56,14 +57,19 @@ TEST(AccessCheck, GrantedAtStartNeverAsks)
 struct ScriptedChooser : PortChooser, BaudChooser
 {
     std::optional<int> port;
+    QString typed; // answered instead of a row when set
     std::optional<quint32> baud;
     QList<PortChoiceItem> shown;
     int preselected = -2;
-    std::optional<int> choosePort(const QList<PortChoiceItem> &items, int pre) override
+    std::optional<PortAnswer> choosePort(const QList<PortChoiceItem> &items, int pre, const PortListRefresh &) override
     {
         shown = items;
         preselected = pre;
-        return port;
+        if (!typed.isEmpty())
+            return PortAnswer{-1, typed};
+        if (!port)
+            return std::nullopt;
+        return PortAnswer{*port};
     }
     std::optional<quint32> chooseBaud(quint32) override { return baud; }
 };
@@ -118,6 +124,105 @@ TEST(PortDialog, PortsTheDevicesLinkLeadsToComeFirst)
     chooser.port = 0;
     EXPECT_TRUE(SelectPortDialog(*rig.port, guard, prompt, chooser));
     EXPECT_EQ(rig.port->PortNumber(), 9);
+}
+
+// A typed number or COMn picks that port; a number out of range, a port not present or a word
+// is refused with a message naming it, and the port stays as it was.
+TEST(PortDialog, ATypedPortIsTakenOrRefusedByName)
+{
+    PortRig rig;
+    rig.backend->addPort(40, PortRig::silent);
+    rig.port->ScanPorts();
+    AccessGuard guard;
+    guard.grant();
+    ScriptedPrompt prompt;
+    ScriptedChooser chooser;
+    rig.port->OpenPort(1);
+    rig.port->ClosePort();
+    for (const auto &[typed, port] : {std::pair{"com40", 40}, std::pair{" 4 ", 4}}) {
+        chooser.typed = QString::fromLatin1(typed);
+        EXPECT_TRUE(SelectPortDialog(*rig.port, guard, prompt, chooser)) << typed;
+        EXPECT_EQ(rig.port->PortNumber(), port) << typed;
+    }
+    for (const char *typed : {"COM257", "0", "порт", "ttyUSB0"}) {
+        chooser.typed = QString::fromUtf8(typed);
+        try {
+            SelectPortDialog(*rig.port, guard, prompt, chooser);
+            ADD_FAILURE() << typed;
+        } catch (const Error &e) {
+            EXPECT_TRUE(e.text().contains(chooser.typed.trimmed())) << e.text().toStdString();
+        }
+        EXPECT_EQ(rig.port->PortNumber(), 4) << typed;
+    }
+}
+
+// Where ports are nodes with paths, a typed path of a present node gets a number of its own
+// choosing, and is named by its path alone, in lists, in messages and in the ini file.
+TEST(PortDialog, ATypedPathIsNamedByItsPathAndKeptAsTyped)
+{
+    if (!systemPortNode(1).startsWith(QLatin1Char('/')))
+        GTEST_SKIP() << "ports are named by numbers here";
+    clearPortOverrides();
+    const QString node = QStringLiteral("/dev/null"); // a character device anyone may open
+    const int n = typedPortChoice(node);
+    ASSERT_GE(n, 1);
+    EXPECT_TRUE(isAssignedPort(n));
+    EXPECT_EQ(portLabel(n), node);
+    EXPECT_FALSE(portDisplayName(n).contains(QStringLiteral("COM")));
+    EXPECT_EQ(typedPortChoice(node), n); // the same node, the same number
+    EXPECT_THROW(typedPortChoice(QStringLiteral("/dev/no-such-node")), Error);
+    // A number set on purpose keeps its COM name.
+    setPortOverride(7, node);
+    EXPECT_FALSE(isAssignedPort(7));
+    EXPECT_EQ(portLabel(7), QStringLiteral("COM7 (/dev/null)"));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("mkconf.ini"));
+    {
+        SerialPort port;
+        port.SelectPort(n);
+        QSettings ini(path, QSettings::IniFormat);
+        SaveSettings(port, ini);
+    }
+    EXPECT_EQ(QSettings(path, QSettings::IniFormat).value(QStringLiteral("RS232/Port")).toString(), node);
+    clearPortOverrides(); // as at the next start
+    SerialPort again;
+    QSettings ini(path, QSettings::IniFormat);
+    LoadSettings(again, ini);
+    EXPECT_EQ(nodeForPort(again.PortNumber()), node);
+    EXPECT_TRUE(isAssignedPort(again.PortNumber()));
+    clearPortOverrides();
+}
+
+// With the system's serial nodes: a numbered port carries its USB device's name, and a node no
+// number stands for follows the numbered ports, chosen by its path.
+TEST(PortDialog, TheSystemsNodesAddUsbNamesAndUnnumberedNodes)
+{
+    if (!systemPortNode(1).startsWith(QLatin1Char('/')))
+        GTEST_SKIP() << "ports are named by numbers here";
+    clearPortOverrides();
+    PortRig rig;
+    rig.port->ScanPorts();
+    const QList<SerialNodeInfo> nodes{
+        {nodeForPort(4), 0x04D8, 0x000A, QStringLiteral("Trip computer"), QStringLiteral("Maker"), {}},
+        {QStringLiteral("/dev/null"), {}, {}, QStringLiteral("Pseudo line"), {}, {}},
+        {QStringLiteral("/dev/no-such-node"), {}, {}, {}, {}, {}}};
+    const QList<PortChoiceItem> items = portChoiceItems(*rig.port, nullptr, nodes);
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0].text, QStringLiteral("COM1"));
+    EXPECT_EQ(items[1].text, QStringLiteral("COM4 — Trip computer (Maker)"));
+    EXPECT_EQ(items[2].number, 0);
+    EXPECT_EQ(items[2].text, QStringLiteral("/dev/null — Pseudo line"));
+
+    AccessGuard guard;
+    guard.grant();
+    ScriptedPrompt prompt;
+    ScriptedChooser chooser;
+    chooser.port = 2;
+    const auto listed = [&nodes] { return nodes; };
+    EXPECT_TRUE(SelectPortDialog(*rig.port, guard, prompt, chooser, listed));
+    EXPECT_TRUE(isAssignedPort(portForNode(QStringLiteral("/dev/null"))));
+    clearPortOverrides();
 }
 
 TEST(PortDialog, RefusedAccessDoesNothingAndNoPortIsAnError)

@@ -126,8 +126,40 @@ TEST(MktoolDevice, MismatchSilenceAndBadPortFailWithAMessage)
     const ToolRun noPort =
         mktool({QStringLiteral("identify"), QStringLiteral("--port"), QStringLiteral("/dev/nonexistent-tty")});
     EXPECT_EQ(noPort.code, 1);
-    EXPECT_TRUE(QString::fromUtf8(noPort.err).contains(QStringLiteral("не найден"))) << noPort.err.constData();
+    // A node with no number of its own is named by its path alone.
+    EXPECT_TRUE(QString::fromUtf8(noPort.err).contains(QStringLiteral("Порт /dev/nonexistent-tty не найден.")))
+        << noPort.err.constData();
+    EXPECT_FALSE(noPort.err.contains("COM")) << noPort.err.constData();
     EXPECT_EQ(mktool({QStringLiteral("read"), QStringLiteral("--port"), sim.path()}).code, 2);
+}
+
+// --port NAME --wait: the name appears once the device is plugged in (here a link made to mksim's
+// line a moment later); without --wait, or when the time is up, the missing port is an error.
+TEST(MktoolDevice, APortNamedByPathIsWaitedForWithWait)
+{
+    QTemporaryDir dir;
+    MksimProcess sim({QStringLiteral("--model"), QStringLiteral("0x0101")});
+    ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
+    const QString name = dir.filePath(QStringLiteral("mk-0"));
+
+    const ToolRun late = mktool(
+        {QStringLiteral("identify"), QStringLiteral("--port"), name, QStringLiteral("--wait"), QStringLiteral("1")});
+    EXPECT_EQ(late.code, 1);
+    EXPECT_TRUE(QString::fromUtf8(late.err).contains(QStringLiteral("Порт %1 не найден.").arg(name)))
+        << late.err.constData();
+
+    QProcess tool;
+    tool.start(mktoolPath(), {QStringLiteral("identify"), QStringLiteral("--port"), name, QStringLiteral("--wait"),
+                              QStringLiteral("30")});
+    ASSERT_TRUE(tool.waitForStarted());
+    QThread::msleep(800);
+    EXPECT_EQ(tool.state(), QProcess::Running);
+    ASSERT_TRUE(QFile::link(sim.path(), name));
+    ASSERT_TRUE(tool.waitForFinished(20000));
+    const QString err = QString::fromUtf8(tool.readAllStandardError());
+    EXPECT_EQ(tool.exitCode(), 0) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("Жду, пока он появится"))) << err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(tool.readAllStandardOutput()).contains(name));
 }
 
 TEST(MktoolDevice, ADuplicateAndALostAnswerOnAPacedLineNeverGiveAWrongRead)

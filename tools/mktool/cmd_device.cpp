@@ -87,16 +87,36 @@ bool selectPort(SerialPort &port, const Args &args, const DeviceOptions &options
             QThread::msleep(200);
         }
     }
+    // A port named by --port is looked for once, or with --wait until it appears (a stable name
+    // such as /dev/mk-0 exists only while the device is plugged in).
     const QString value = args.value(kPortOption);
-    int n = options.portNumber;
-    if (n == 0)
-        n = assignPortForNode(value);
-    port.ScanPorts();
-    if (n == 0 || !port.PortPresent(n))
-        throw Error(QStringLiteral("Порт %1 не найден.").arg(n ? port.label(n) : value));
-    port.OpenPort(n);
-    port.ClosePort();
-    return true;
+    const bool wait = args.has(kWaitOption);
+    QElapsedTimer clock;
+    clock.start();
+    bool told = false;
+    for (;;) {
+        int n = options.portNumber;
+        if (n == 0)
+            n = assignPortForNode(value);
+        port.ScanPorts();
+        if (n != 0 && port.PortPresent(n)) {
+            port.OpenPort(n);
+            port.ClosePort();
+            return true;
+        }
+        const QString missing = QStringLiteral("Порт %1 не найден.").arg(n ? port.label(n) : value);
+        if (!wait || (options.waitSeconds > 0 && clock.elapsed() >= qint64(options.waitSeconds) * 1000))
+            throw Error(missing);
+        if (!told) {
+            told = true;
+            err(QStringLiteral("%1 Жду, пока он появится (%2Ctrl+C - прервать)...\n")
+                    .arg(missing,
+                         options.waitSeconds > 0 ? QStringLiteral("до %1 с; ").arg(options.waitSeconds) : QString()));
+        }
+        if (progress.interrupted())
+            return false;
+        QThread::msleep(200);
+    }
 }
 
 // The exit code of an exchange that ended without a result.
@@ -339,7 +359,8 @@ const CommandRegistrar kWrite(
      QStringLiteral("записывает разделы файла настроек в МК, сохранив перед этим копию его памяти "
                     "(папка по умолчанию: %1); печатает путь копии. "
                     "Без --port МК ищется по его USB-идентификатору; --wait - сколько его искать "
-                    "(по умолчанию 10 с, 0 - пока не нажмут Ctrl+C). --dry-run считывает МК и печатает, что изменит "
+                    "(по умолчанию 10 с, 0 - пока не нажмут Ctrl+C); с --port и --wait порт ждут, пока он появится. "
+                    "--dry-run считывает МК и печатает, что изменит "
                     "запись, по страницам (--json: в JSON), и ничего не записывает. Журналы, средние и сервисные "
                     "счётчики, которые ведёт МК, остаются такими, как в МК, и запись называет те, что в файле другие; "
                     "--take записывает названные из них из файла (trips, EngOilCntK, ...); --restore записывает их "
