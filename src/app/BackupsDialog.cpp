@@ -10,6 +10,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -64,14 +67,25 @@ BackupsDialog::BackupsDialog(const QString &dir, QWidget *parent) : QDialog(pare
                                                QString(), QString(), e.fileName});
             for (int c = 0; c < m_list->columnCount(); ++c)
                 row->setForeground(c, palette().brush(QPalette::Disabled, QPalette::Text));
+            row->setToolTip(1, row->text(1));
         }
         row->setData(0, kPathRole, e.path);
         row->setData(0, kWhenRole, e.when);
         row->setData(0, kOpenableRole, e.kind == BackupEntry::Backup);
         row->setToolTip(4, QDir::toNativeSeparators(e.path));
     }
+    // Every column as wide as its widest text and its caption; the file name takes what is left.
+    m_list->header()->setStretchLastSection(true);
     for (int c = 0; c < m_list->columnCount(); ++c)
         m_list->resizeColumnToContents(c);
+    // The model column is as wide as the models' names; what is wrong with a file that is no
+    // backup may be longer, and is cut there with its whole text as the row's tool tip.
+    int modelWidth = m_list->header()->sectionSizeHint(1);
+    const int padding = 2 * m_list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 8;
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i)
+        if (const QTreeWidgetItem *row = m_list->topLevelItem(i); row->data(0, kOpenableRole).toBool())
+            modelWidth = qMax(modelWidth, m_list->fontMetrics().horizontalAdvance(row->text(1)) + padding);
+    m_list->setColumnWidth(1, modelWidth);
     auto *empty = new QLabel(QStringLiteral("Резервных копий пока нет."), this);
     empty->setObjectName(QStringLiteral("lEmpty"));
     empty->setVisible(m_list->topLevelItemCount() == 0);
@@ -79,6 +93,11 @@ BackupsDialog::BackupsDialog(const QString &dir, QWidget *parent) : QDialog(pare
     auto *buttons = new QDialogButtonBox(this);
     m_open = buttons->addButton(QStringLiteral("&Открыть"), QDialogButtonBox::AcceptRole);
     m_open->setObjectName(QStringLiteral("bOpen"));
+    m_restoreButton = buttons->addButton(QStringLiteral("&Восстановить…"), QDialogButtonBox::ActionRole);
+    m_restoreButton->setObjectName(QStringLiteral("bRestore"));
+    m_restoreButton->setToolTip(
+        QStringLiteral("Открыть копию и записать её в МК (сначала будет показано, что изменится)"));
+    connect(m_restoreButton, &QPushButton::clicked, this, &BackupsDialog::restoreClicked);
     QPushButton *folder = buttons->addButton(QStringLiteral("&Показать папку"), QDialogButtonBox::ActionRole);
     folder->setObjectName(QStringLiteral("bShowFolder"));
     m_toHistory = buttons->addButton(QStringLiteral("В &историю…"), QDialogButtonBox::ActionRole);
@@ -99,7 +118,16 @@ BackupsDialog::BackupsDialog(const QString &dir, QWidget *parent) : QDialog(pare
     layout->addWidget(m_list, 1);
     layout->addWidget(empty);
     layout->addWidget(buttons);
-    resize(940, 380);
+    // As wide as the columns need (the model's name in full), within the screen.
+    int columns = 0;
+    for (int c = 0; c < m_list->columnCount(); ++c)
+        columns += m_list->columnWidth(c);
+    const int wanted = columns + 2 * m_list->frameWidth() + m_list->verticalScrollBar()->sizeHint().width() +
+                       layout->contentsMargins().left() + layout->contentsMargins().right();
+    int width = qMax(940, wanted);
+    if (const QScreen *screen = this->screen())
+        width = qMin(width, screen->availableGeometry().width() - 40);
+    resize(width, 380);
     // The newest backup is chosen to begin with.
     if (m_list->topLevelItemCount() > 0)
         m_list->setCurrentItem(m_list->topLevelItem(0));
@@ -111,6 +139,15 @@ void BackupsDialog::selectionChanged()
     const QTreeWidgetItem *item = m_list->currentItem();
     m_open->setEnabled(item && item->isSelected() && item->data(0, kOpenableRole).toBool());
     m_toHistory->setEnabled(m_open->isEnabled());
+    m_restoreButton->setEnabled(m_open->isEnabled());
+}
+
+void BackupsDialog::restoreClicked()
+{
+    m_restore = true;
+    openClicked();
+    if (result() != QDialog::Accepted)
+        m_restore = false;
 }
 
 void BackupsDialog::setHistoryAdder(HistoryAdder adder)

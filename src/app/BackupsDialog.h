@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Резервные копии": the backups folder, newest first; "Открыть" hands the chosen backup to the
-// main window's file load, "Показать папку" opens the folder in the file manager.
+// main window's file load, "Восстановить…" as well and asks for the write that puts it back into
+// the device (with its preview), "Показать папку" opens the folder in the file manager.
 
 #include <QDateTime>
 #include <QDialog>
@@ -22,6 +23,8 @@ public:
     QString chosenPath() const { return m_chosen; }
     // When the chosen backup was made.
     QDateTime chosenWhen() const { return m_chosenWhen; }
+    // Whether the chosen backup is to be written back to the device ("Восстановить…").
+    bool restoreChosen() const { return m_restore; }
     // How "Показать папку" opens a folder (the desktop's file manager unless a test says otherwise).
     static void setFolderOpener(std::function<bool(const QString &dir)> opener);
     // What "В историю…" does with the chosen backup and its time; without it the button is hidden.
@@ -31,6 +34,7 @@ public:
 private:
     void selectionChanged();
     void openClicked();
+    void restoreClicked();
     void showFolderClicked();
     void toHistoryClicked();
 
@@ -39,6 +43,8 @@ private:
     QDateTime m_chosenWhen;
     QTreeWidget *m_list = nullptr;
     QPushButton *m_open = nullptr;
+    QPushButton *m_restoreButton = nullptr;
+    bool m_restore = false;
     QPushButton *m_toHistory = nullptr;
     HistoryAdder m_historyAdder;
 };

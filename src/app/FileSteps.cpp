@@ -103,9 +103,10 @@ void FileSteps::loadFrom(const QString &path)
     // The journals were read from the device when the file was last written.
     m_state.setJournalsOrigin(QFileInfo(path).lastModified(), QStringLiteral("файл %1").arg(QDir::toNativeSeparators(
                                                                   QFileInfo(path).absoluteFilePath())));
-    // A file cut short still loads, so that it can be looked at; writing it is refused later.
+    // A file cut short still loads, so that it can be looked at; it is never written (the window
+    // keeps "Записать" disabled for it).
     if (const QString warning = incompleteSettingsWarning(m_state.model()); !warning.isEmpty())
-        showInformation(m_window, warning);
+        showWarning(m_window, warning);
 }
 
 bool FileSteps::save()
@@ -148,15 +149,15 @@ QString FileSteps::currentPath() const
     return m_path;
 }
 
-void FileSteps::restoreBackup()
+bool FileSteps::restoreBackup()
 {
     BackupsDialog dialog(m_backupDir(), m_window);
     dialog.setHistoryAdder(m_backupHistoryAdder);
     if (execDialog(dialog) != QDialog::Accepted || dialog.chosenPath().isEmpty())
-        return;
+        return false;
     // As a file load, with the question about unsaved edits first.
     if (!mayReplaceSettings())
-        return;
+        return false;
     // The backups folder is hidden and the program's own: file dialogs keep to the user's folder.
     const QString fileDir = m_fileDir;
     loadFrom(dialog.chosenPath());
@@ -165,6 +166,7 @@ void FileSteps::restoreBackup()
     m_state.setJournalsOrigin(dialog.chosenWhen(),
                               QStringLiteral("резервная копия %1")
                                   .arg(QDir::toNativeSeparators(QFileInfo(dialog.chosenPath()).absoluteFilePath())));
+    return dialog.restoreChosen();
 }
 
 void FileSteps::compareWithFile()

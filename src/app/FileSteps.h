@@ -49,8 +49,9 @@ public:
     // Asks about unsaved edits before they would be replaced or lost: Yes saves first, No goes
     // on, Cancel (or Esc) stops; false when the caller must stop.
     bool mayReplaceSettings();
-    // "Резервные копии…": a backup chosen there is loaded as a file, then held as the backup.
-    void restoreBackup();
+    // "Резервные копии…": a backup chosen there is loaded as a file, then held as the backup; true
+    // when the user asked for it to be written back to the device ("Восстановить…").
+    bool restoreBackup();
     // "Сравнить с файлом…"
     void compareWithFile();
 

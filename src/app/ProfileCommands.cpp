@@ -33,7 +33,8 @@ QString problemsText(const std::vector<ProfileProblem> &problems)
 {
     QStringList lines;
     for (size_t i = 0; i < problems.size() && int(i) < kShownProblems; ++i)
-        lines << QStringLiteral("%1: %2").arg(problems[i].name, problems[i].message);
+        lines << QStringLiteral("%1: %2").arg(problems[i].shownAs.isEmpty() ? problems[i].name : problems[i].shownAs,
+                                              problems[i].message);
     if (int(problems.size()) > kShownProblems)
         lines << QStringLiteral("… и ещё %1").arg(int(problems.size()) - kShownProblems);
     return QStringLiteral("Профиль не применён, настройки не изменены. Не подходит:\n%1")

@@ -17,6 +17,7 @@
 #include "app/WindowPlacement.h"
 #include "base/Error.h"
 #include "editor/EditTransaction.h"
+#include "image/RecordSync.h"
 #include "link/Backup.h"
 #include "viewers/ViewerTransactions.h"
 #include "widgets/FileDrop.h"
@@ -117,13 +118,20 @@ void TMainForm::onTriggered(QAction *action, std::function<void()> step)
 void TMainForm::connectSteps()
 {
     // The buttons, menus and status bar follow the settings held.
-    connect(&m_state, &HeldState::statusChanged, this, [this] {
+    // Settings cut short can be looked at and saved, never written.
+    const auto followWritable = [this] {
+        m_panel->writeButton()->setEnabled(m_state.hasSettings() &&
+                                           incompleteSettingsWarning(m_state.model()).isEmpty());
+    };
+    connect(&m_state, &HeldState::statusChanged, this, [this, followWritable] {
         m_statusBar->showHeld(m_state.held(), m_state.modified());
         updateTitle();
+        followWritable();
     });
-    connect(&m_state, &HeldState::hasSettingsChanged, this, [this](bool has) {
+    connect(&m_state, &HeldState::hasSettingsChanged, this, [this, followWritable](bool has) {
         m_panel->setEditingEnabled(has);
         m_menu->setSettingsHeld(has);
+        followWritable();
     });
     connect(m_device.get(), &DeviceSteps::settingsRead, this, [this] {
         if (m_setup.link)
@@ -160,7 +168,12 @@ void TMainForm::connectMenu()
             m_files->openChosen(path);
         });
     });
-    onTriggered(m_menu->backups(), [this] { m_files->restoreBackup(); });
+    // "Восстановить…" there: the backup is held, then written as "Записать" writes (its preview
+    // says what the restore changes and which newer records of the device it replaces).
+    onTriggered(m_menu->backups(), [this] {
+        if (m_files->restoreBackup())
+            bSetParamsClick();
+    });
     onTriggered(m_menu->exportProfile(), [this] { m_profiles->runExport(); });
     onTriggered(m_menu->importProfile(), [this] { m_profiles->runImport(); });
     onTriggered(m_menu->history(), [this] { m_history->showWindow(); });

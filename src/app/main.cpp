@@ -23,15 +23,33 @@
 #include <QStandardPaths>
 #include <cstdio>
 
+namespace {
+
+QtMessageHandler g_qtHandler = nullptr;
+
+// Qt's own notes (a missing XDG_RUNTIME_DIR, a platform plugin's remarks) are no business of the
+// user's: stderr carries the program's messages, and Qt's only when something is broken.
+void quietQtMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if ((type == QtCriticalMsg || type == QtFatalMsg) && g_qtHandler)
+        g_qtHandler(type, context, message);
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    // MK_QT_NOTES=1 lets them through, for looking into a display problem.
+    if (qEnvironmentVariableIsEmpty("MK_QT_NOTES"))
+        g_qtHandler = qInstallMessageHandler(quietQtMessages);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     if (const mk::EarlyOption early = mk::earlyOption(arguments); early != mk::EarlyOption::None) {
         try {
-            mk::writeStdout(early == mk::EarlyOption::Help ? mk::commandLineHelp()
-                                                           : QStringLiteral("mkconf %1\n").arg(QStringLiteral(MK_VERSION)));
+            mk::writeStdout(early == mk::EarlyOption::Help
+                                ? mk::commandLineHelp()
+                                : QStringLiteral("mkconf %1\n").arg(QStringLiteral(MK_VERSION)));
         } catch (const mk::Error &e) {
             (void)mk::writeStderr(QStringLiteral("mkconf: %1\n").arg(e.text()));
             return 1;

@@ -322,7 +322,8 @@ QString captionOf(const FieldDef &def, const FieldContext &ctx)
     }
     // A reminder's "use" box stands in its counter's row, under the column "использ.".
     if (def.caption.isEmpty() && def.conversion == Conversion::ServiceUseBit)
-        if (const FieldDef *counter = findField(def.name.chopped(3)); counter && def.name.endsWith(QLatin1String("Use")))
+        if (const FieldDef *counter = findField(def.name.chopped(3));
+            counter && def.name.endsWith(QLatin1String("Use")))
             return QStringLiteral("%1, использ.").arg(counter->caption);
     // The next alarms' group stands in its first alarm's row, under the column "Последующие".
     if (def.caption.isEmpty() && def.conversion == Conversion::AlarmNext && !def.partner.isEmpty())
@@ -567,7 +568,11 @@ QVariant parseFieldText(const FieldDef &def, const QString &text, const FieldCon
     switch (def.kind) {
     case ControlKind::SpinEdit: {
         bool ok = false;
-        const double v = text.trimmed().toDouble(&ok);
+        // The decimal comma, as the windows show numbers, or the point.
+        QString typed = text.trimmed();
+        if (!typed.contains(QLatin1Char('.')) && typed.count(QLatin1Char(',')) == 1)
+            typed.replace(QLatin1Char(','), QLatin1Char('.'));
+        const double v = typed.toDouble(&ok);
         if (!ok || !std::isfinite(v))
             throw conversionError(text);
         const FieldRange r = rangeOf(def, ctx);
@@ -595,7 +600,7 @@ QVariant parseFieldText(const FieldDef &def, const QString &text, const FieldCon
             return index;
         if (items.isEmpty())
             throw Error(QStringLiteral("Для этой модели и протокола здесь нечего выбрать."));
-        throw Error(QStringLiteral("Допустимые значения: %1.").arg(items.join(QStringLiteral(", "))));
+        throw Error(QStringLiteral("Допустимые значения: «%1».").arg(items.join(QStringLiteral("», «"))));
     }
     case ControlKind::CheckBox: {
         const QString t = text.trimmed().toLower();

@@ -45,7 +45,7 @@ int itemOf(const QString &text, const QStringList &items)
 {
     const int i = int(items.indexOf(text));
     if (i < 0)
-        throw Error(QStringLiteral("Допустимые значения: %1.").arg(items.join(QStringLiteral(", "))));
+        throw Error(QStringLiteral("Допустимые значения: «%1».").arg(items.join(QStringLiteral("», «"))));
     return i;
 }
 

@@ -179,7 +179,8 @@ std::vector<ProfileProblem> applyProfile(TMK &model, const QByteArray &json)
         if (const QString why = settingRefusal(all[index], copy, ctx); !why.isEmpty())
             refused[index] = why;
     for (const auto &[index, message] : refused)
-        problems.push_back({all[index].name, message});
+        problems.push_back({all[index].name, message,
+                            QStringLiteral("%1 → %2").arg(all[index].page, settingCaption(all[index], ctx))});
 
     if (!problems.empty())
         return problems;

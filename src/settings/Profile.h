@@ -25,6 +25,7 @@ struct ProfileProblem
 {
     QString name; // the setting; empty for a problem of the whole profile
     QString message;
+    QString shownAs = {}; // "page → caption" as the editor shows the setting; empty for an unknown name
 };
 
 // Checks everything first; when any problem is found nothing changes and the problems are returned.

@@ -67,6 +67,8 @@ void showInformation(QWidget *parent, const QString &text)
     showBox(parent, QMessageBox::Information, text, QMessageBox::Ok);
 }
 
+void showWarning(QWidget *parent, const QString &text) { showBox(parent, QMessageBox::Warning, text, QMessageBox::Ok); }
+
 bool askYesNo(QWidget *parent, const QString &text, bool defaultNo)
 {
     return showBox(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No,

@@ -34,6 +34,8 @@ int execDialog(QDialog &dialog);
 void showError(QWidget *parent, const QString &text);
 // Information box: OK button, information icon.
 void showInformation(QWidget *parent, const QString &text);
+// Warning box: OK button, warning icon (something is wrong but the work goes on).
+void showWarning(QWidget *parent, const QString &text);
 // Question box: Yes and No buttons, question icon; true for Yes. With defaultNo, Enter answers No
 // (for questions before something that cannot be undone).
 bool askYesNo(QWidget *parent, const QString &text, bool defaultNo = false);

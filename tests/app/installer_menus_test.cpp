@@ -12,6 +12,7 @@
 #include "base/FileIo.h"
 #include "base/StdStreams.h"
 #include "image/FactoryImage.h"
+#include "image/ImageLayout.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
 #include "link/Backup.h"
@@ -472,6 +473,36 @@ private slots:
         button(*form, QStringLiteral("bSetParams"))->click();
         QVERIFY(m_link.written);
         QCOMPARE(m_link.lastRecorded, RecordedData::FromSettings);
+
+        // "Восстановить…" opens the backup and goes on to the same write, preview first; every
+        // column fits its text (the model's name is not cut).
+        const int writes = m_link.writes;
+        m_link.written = false;
+        QStringList shown;
+        bool columnsFit = false;
+        dialogs.answers << QMessageBox::Ok;
+        dialogs.other = [&](QDialog &dialog) {
+            shown << dialog.objectName();
+            if (dialog.objectName() == QLatin1String("WritePreviewDialog"))
+                return int(QDialog::Accepted);
+            auto *list = dialog.findChild<QTreeWidget *>(QStringLiteral("tvBackups"));
+            dialog.show();
+            columnsFit = true;
+            const QTreeWidgetItem *backup = list->topLevelItem(1);
+            for (int c = 0; c + 1 < list->columnCount(); ++c)
+                columnsFit =
+                    columnsFit && list->columnWidth(c) > list->fontMetrics().horizontalAdvance(backup->text(c));
+            columnsFit = columnsFit && list->header()->length() <= list->viewport()->width();
+            list->setCurrentItem(list->topLevelItem(1));
+            button(dialog, QStringLiteral("bRestore"))->click();
+            return dialog.result();
+        };
+        action(*form, QStringLiteral("miBackups"))->trigger();
+        QCOMPARE(shown, (QStringList{QStringLiteral("BackupsDialog"), QStringLiteral("WritePreviewDialog")}));
+        QVERIFY(columnsFit);
+        QCOMPARE(m_link.writes, writes + 1);
+        QVERIFY(m_link.written);
+        QCOMPARE(m_link.lastRecorded, RecordedData::FromSettings);
     }
 
     // A profile exported from edited settings and imported into fresh ones brings the edits;
@@ -541,6 +572,28 @@ private slots:
         QVERIFY2(error.contains(QStringLiteral("не применён")) || error.contains(QStringLiteral("повреждён")),
                  qPrintable(error));
         QCOMPARE(form->model().image(), before);
+
+        // A refusal names settings as the editor shows them; a decimal comma is a number.
+        const QString typed = path(QStringLiteral("typed.json"));
+        writeFileAtomically(typed, R"({"profile": 1, "model_code": 1, "settings": [)"
+                                   R"({"name": "K100Manual", "value": "7,5"}, {"name": "TankMode", "value": "Нет"}]})");
+        dialogs.boxes.clear();
+        dialogs.fileNames << typed;
+        action(*form, QStringLiteral("miImportProfile"))->trigger();
+        const QString refusal = dialogs.texts(QMessageBox::Critical).value(0);
+        QVERIFY2(refusal.contains(QStringLiteral("Источники → Калибровка ДУТ: Допустимые значения: «Калибров.2»")),
+                 qPrintable(refusal));
+        QVERIFY2(!refusal.contains(QStringLiteral("TankMode")) && !refusal.contains(QStringLiteral("K100Manual")) &&
+                     !refusal.contains(QStringLiteral("..")),
+                 qPrintable(refusal));
+        QCOMPARE(form->model().image(), before);
+        writeFileAtomically(typed, R"({"profile": 1, "model_code": 1, "settings": [)"
+                                   R"({"name": "K100Manual", "value": "7,5"}]})");
+        dialogs.boxes.clear();
+        dialogs.fileNames << typed;
+        action(*form, QStringLiteral("miImportProfile"))->trigger();
+        QCOMPARE(dialogs.texts(QMessageBox::Critical), QStringList{});
+        QCOMPARE(form->model().record(kFuelSensorSection).u16(42), quint16(75));
 
         // The connection check opens from "Сервис"; the status bar tells whether a device is there.
         QString opened;

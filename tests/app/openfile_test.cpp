@@ -104,6 +104,30 @@ private slots:
         QVERIFY(form->close());
     }
 
+    // Cut short: it loads to be looked at, with a warning, and "Записать" stays disabled until
+    // complete settings are held again.
+    void fileCutShortLoadsWithAWarningAndCannotBeWritten()
+    {
+        DialogScript dialogs;
+        QByteArray data = encodeSettingsFile(1, makeFactoryImage(1, 1));
+        data.chop(100);
+        const QString file = m_documents.filePath(QStringLiteral("cut.tcset"));
+        QVERIFY(writeRaw(file, data));
+        auto form = shownFormWith(file);
+        QTRY_COMPARE(dialogs.boxes.size(), 1);
+        QCOMPARE(dialogs.boxes.first().icon, QMessageBox::Warning);
+        auto *write = form->findChild<QPushButton *>(QStringLiteral("bSetParams"));
+        QVERIFY(!write->isEnabled());
+        QCOMPARE(editingButtonsEnabled(*form), 4);
+
+        const QString good = m_documents.filePath(QStringLiteral("whole.tcset"));
+        QVERIFY(writeRaw(good, encodeSettingsFile(1, makeFactoryImage(1, 1))));
+        dialogs.fileNames.enqueue(good);
+        click(*form, "bLoadParams");
+        QVERIFY(write->isEnabled());
+        QVERIFY(form->close());
+    }
+
     void missingFileIsReportedOnce()
     {
         DialogScript dialogs;
