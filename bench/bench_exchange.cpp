@@ -3,10 +3,13 @@
 // time of the bytes exchanged (request and answer bytes, 11 bits each at the line rate),
 // their ratio, the CPU time of this (the client) process as a share of the wall time and,
 // given the simulator's process id, its CPU time as a share of one core.
-//   bench_exchange PORT read|write LINE_RATE [SIMULATOR_PID [LABEL]]
+// "traced-read" is the read with the trace on, written to rotating files as the configurator
+// keeps it (in a temporary folder): the trace's cost is its wall / wire beside the plain read's.
+//   bench_exchange PORT read|traced-read|write LINE_RATE [SIMULATOR_PID [LABEL]]
 
 #include "BenchClock.h"
 #include "base/Error.h"
+#include "base/TraceLog.h"
 #include "image/TMK.h"
 #include "link/DeviceExchange.h"
 #include "link/PortMap.h"
@@ -54,7 +57,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     if (argc < 4) {
-        std::fprintf(stderr, "usage: bench_exchange PORT read|write LINE_RATE [SIMULATOR_PID [LABEL]]\n");
+        std::fprintf(stderr, "usage: bench_exchange PORT read|traced-read|write LINE_RATE [SIMULATOR_PID [LABEL]]\n");
         return 2;
     }
     const QString op = QString::fromLatin1(argv[2]);
@@ -72,14 +75,24 @@ int main(int argc, char **argv)
         const std::optional<DeviceIdentity> device = identifyDevice(link, quiet);
         if (!device)
             return 1;
-        if (op == QLatin1String("read")) {
+        const bool traced = op == QLatin1String("traced-read");
+        if (op == QLatin1String("read") || traced) {
+            QTemporaryDir traceDir;
+            if (traced)
+                TraceLog::toRotatingFiles(traceDir.path(), QStringLiteral("bench_exchange"));
             link.port().Reopen(true);
             Span span(link, simPid);
             const std::optional<QByteArray> image = readImage(link, *device, quiet);
             char what[64];
-            std::snprintf(what, sizeof what, "read %d bytes", device->memorySize);
+            std::snprintf(what, sizeof what, "%sread %d bytes", traced ? "traced " : "", device->memorySize);
             span.print(label, what, link, lineRate);
             link.port().Reopen(false);
+            if (traced) {
+                TraceLog::stop();
+                const QByteArray trace = TraceLog::rotatingTail(traceDir.path(), 64 * kTraceFileCap);
+                std::printf("%-11s trace: %lld bytes, %lld lines\n", label, qint64(trace.size()),
+                            qint64(trace.count('\n')));
+            }
         } else {
             const std::optional<DeviceImage> current = readDevice(link, quiet);
             TMK model;

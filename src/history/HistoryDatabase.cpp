@@ -4,6 +4,7 @@
 #include "base/Clock.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "base/TraceLog.h"
 #include "history/CarNames.h"
 #include "history/HistoryDates.h"
 #include "history/HistorySchema.h"
@@ -25,6 +26,9 @@
 #include <cerrno>
 
 namespace mk {
+
+// The trip history's trace: the database opened, reads added, what failed (no car names).
+Q_LOGGING_CATEGORY(lcHistory, "mk.history", QtWarningMsg)
 
 namespace {
 
@@ -153,8 +157,18 @@ HistoryDatabase::HistoryDatabase(const QString &path, Access access) : m_path(pa
         }
         checkFile();
         open(access);
-    } catch (...) {
+        qCDebug(lcHistory).noquote() << QStringLiteral("opened %1 (%2%3)")
+                                            .arg(QDir::toNativeSeparators(path),
+                                                 access == Access::ReadOnly ? QStringLiteral("read only")
+                                                                            : QStringLiteral("read and write"),
+                                                 exists ? QString() : QStringLiteral(", made new"));
+    } catch (const Error &e) {
+        qCDebug(lcHistory).noquote()
+            << QStringLiteral("not opened %1: %2").arg(QDir::toNativeSeparators(path), e.text());
         disconnect(); // a refused file leaves no connection behind
+        throw;
+    } catch (...) {
+        disconnect();
         throw;
     }
 }
@@ -461,8 +475,13 @@ HistoryAddResult HistoryDatabase::addJournals(const QString &car, const TMK &tmk
     try {
         const HistoryAddResult result = addJournalsOnce(car, tmk, readTime, source);
         m_newAndEmpty = false;
+        qCDebug(lcHistory).noquote() << QStringLiteral("added: %1 trip(s), %2 refuelling(s), %3 error(s)")
+                                            .arg(result.trips)
+                                            .arg(result.refuellings)
+                                            .arg(result.errors);
         return result;
-    } catch (const Error &) {
+    } catch (const Error &e) {
+        qCDebug(lcHistory).noquote() << QStringLiteral("adding failed: %1").arg(e.text());
         if (m_newAndEmpty && m_writeFailed) {
             disconnect();
             QFile::remove(m_path + QStringLiteral("-journal"));

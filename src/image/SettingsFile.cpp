@@ -3,6 +3,7 @@
 
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "base/TraceLog.h"
 #include "image/ImageLayout.h"
 #include "image/TMK.h"
 
@@ -67,12 +68,20 @@ SettingsFileContent decodeSettingsFile(const QByteArray &file)
 void saveSettingsFile(const TMK &model, const QString &path)
 {
     writeFileAtomically(path, encodeSettingsFile(model.modelCode(), model.image()));
+    qCDebug(lcFiles).noquote() << QStringLiteral("settings saved: %1, model 0x%2, image %3 bytes")
+                                      .arg(QDir::toNativeSeparators(path))
+                                      .arg(model.modelCode(), 4, 16, QLatin1Char('0'))
+                                      .arg(model.image().size());
 }
 
 void loadSettingsFile(TMK &model, const QString &path)
 {
     const SettingsFileContent content = decodeSettingsFile(readWholeFile(path, kMaxSettingsFileSize));
     model.replaceImage(content.modelCode, content.image);
+    qCDebug(lcFiles).noquote() << QStringLiteral("settings loaded: %1, model 0x%2, image %3 bytes")
+                                      .arg(QDir::toNativeSeparators(path))
+                                      .arg(content.modelCode, 4, 16, QLatin1Char('0'))
+                                      .arg(content.image.size());
 }
 
 QString impossibleHeaderReason(const QByteArray &image)
@@ -123,6 +132,10 @@ void openSettingsFile(TMK &model, const QString &path)
     if (const QString text = notSettingsFileText(path, content.image); !text.isEmpty())
         throw Error(text + QStringLiteral(". Файл не загружен, прежние настройки сохранены."));
     model.replaceImage(content.modelCode, content.image);
+    qCDebug(lcFiles).noquote() << QStringLiteral("settings opened: %1, model 0x%2, image %3 bytes")
+                                      .arg(QDir::toNativeSeparators(path))
+                                      .arg(content.modelCode, 4, 16, QLatin1Char('0'))
+                                      .arg(content.image.size());
 }
 
 } // namespace mk

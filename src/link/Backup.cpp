@@ -3,6 +3,7 @@
 
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "base/TraceLog.h"
 #include "image/SettingsFile.h"
 
 #include <QDir>
@@ -36,13 +37,17 @@ QString saveBackup(const QString &dir, quint16 modelCode, const QByteArray &imag
     const QString stem =
         QStringLiteral("mk-%1-%2").arg(when.toString(kBackupTimeFormat)).arg(modelCode, 4, 16, QLatin1Char('0'));
     try {
-        return writeNewFile(
+        const QString path = writeNewFile(
             dir,
             [&stem](int n) {
                 return n == 1 ? stem + QStringLiteral(".tcset") : stem + QStringLiteral("-%1.tcset").arg(n);
             },
             encodeSettingsFile(modelCode, image));
+        qCDebug(lcFiles).noquote() << QStringLiteral("backup saved: %1").arg(QDir::toNativeSeparators(path));
+        return path;
     } catch (const Error &e) {
+        qCDebug(lcFiles).noquote()
+            << QStringLiteral("backup failed in %1: %2").arg(QDir::toNativeSeparators(dir), e.text());
         throw fail(e.text());
     }
 }

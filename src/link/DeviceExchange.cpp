@@ -9,6 +9,7 @@
 #include "link/DeviceRequest.h"
 #include "link/ExchangeTexts.h"
 #include "link/LinkTexts.h"
+#include "link/LinkTrace.h"
 #include "link/Protocol.h"
 #include "link/TKW_RS.h"
 #include "link/TrustedRead.h"
@@ -103,8 +104,15 @@ std::optional<bool> settleBlocks(TKW_RS &link, const DeviceIdentity &device, con
         const int pos = imagePosOfBlock(blocks[i], device.memorySize);
         QList<QByteArray> readings = {image.mid(pos, kBlockSize), again->mid(qsizetype(i) * kBlockSize, kBlockSize)};
         while (!readings.mid(0, readings.size() - 1).contains(readings.last())) {
-            if (readings.size() > kSettleTries)
+            qCDebug(lcExchange).noquote()
+                << QStringLiteral("block %1: reading %2 differs from those before, read again")
+                       .arg(blocks[i])
+                       .arg(readings.size());
+            if (readings.size() > kSettleTries) {
+                qCDebug(lcExchange).noquote()
+                    << QStringLiteral("block %1: no two readings agree, give up").arg(blocks[i]);
                 throw Error(kUnsteadyReadText);
+            }
             const std::optional<QByteArray> one = read({blocks[i]}, [](size_t) { return 100; });
             if (!one)
                 return std::nullopt;
@@ -141,6 +149,8 @@ void writeSection(TKW_RS &link, quint8 address, const SectionEntry &e, const QBy
     frame.PutWord(e.address);
     frame.PutWord(quint16(length));
     protocol.Exchange();
+    qCDebug(lcExchange).noquote()
+        << QStringLiteral("section at address %1, %2 bytes: sent and ended").arg(e.address).arg(length);
 }
 
 // What the write knows when it reads back: the sections, which of them it wrote, and since when
@@ -205,8 +215,15 @@ std::optional<DeviceIdentity> connectDevice(TKW_RS &link, Progress &progress)
             beginDeviceRequest(link.frame(), c.address, command::kIdentify);
             link.protocol().Exchange();
             link.frame().GetByte(); // its meaning is unknown; it is neither checked nor kept
-            return DeviceIdentity{c.address, c.memorySize, link.frame().GetWord()};
-        } catch (const Error &) {
+            const DeviceIdentity found{c.address, c.memorySize, link.frame().GetWord()};
+            qCDebug(lcExchange).noquote() << QStringLiteral("device at %1: model 0x%2, memory %3 bytes")
+                                                 .arg(c.address, 2, 16, QLatin1Char('0'))
+                                                 .arg(found.modelCode, 4, 16, QLatin1Char('0'))
+                                                 .arg(found.memorySize);
+            return found;
+        } catch (const Error &e) {
+            qCDebug(lcExchange).noquote()
+                << QStringLiteral("no device at %1: %2").arg(c.address, 2, 16, QLatin1Char('0')).arg(e.text());
             if (progress.cancelled())
                 return std::nullopt;
         }
@@ -262,6 +279,12 @@ ReadBack judgeReadBack(const WriteState &state, const QByteArray &image, const Q
         while (at < sent.size() && at < got.size() && sent[at] == got[at])
             ++at;
         failure = WriteFailure::mismatch(k, e.address + at, backupPath);
+        qCDebug(lcExchange).noquote() << QStringLiteral(
+                                             "read-back differs: section %1 at address %2 (sent %3, read %4)")
+                                             .arg(k)
+                                             .arg(e.address + at)
+                                             .arg(QLatin1String(hexBytes(sent.mid(at, 16))),
+                                                  QLatin1String(hexBytes(got.mid(at, 16))));
         return ReadBack::Differs;
     }
     return verdict;
@@ -305,15 +328,22 @@ void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const WriteState &s
             back = *readBlocksTrusted(link, device.address, device.modelCode, blocks, progress, false,
                                       [&](size_t i) { return percent(double(i + 1), double(blocks.size())); });
         } catch (const Error &e) {
+            qCDebug(lcExchange).noquote() << QStringLiteral("read-back %1 failed: %2").arg(reading).arg(e.text());
             failure = WriteFailure::unverified(e.text(), outcome.backupPath);
             continue;
         }
         const qint64 elapsed = link.port().clock().nowMs() - state.startedMs;
         const ReadBack verdict = judgeReadBack(state, outcome.image, back, base, elapsed, outcome.backupPath, failure);
         if (verdict == ReadBack::Exact) {
+            qCDebug(lcExchange).noquote() << QStringLiteral("read-back %1: every written byte as sent").arg(reading);
             failure.reset();
             break;
         }
+        qCDebug(lcExchange).noquote() << QStringLiteral("read-back %1: %2")
+                                             .arg(reading)
+                                             .arg(verdict == ReadBack::DeviceMoved
+                                                      ? QStringLiteral("the device's own newer records")
+                                                      : QStringLiteral("differs"));
         if (verdict == ReadBack::DeviceMoved) {
             if (back == moved) {
                 failure.reset();
@@ -456,6 +486,7 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
             if (k == kUndecodedSection)
                 outcome.image.replace(pos, length, deviceNow.mid(pos, length));
             if ((follow || k == kUndecodedSection) && outcome.image.mid(pos, length) == deviceNow.mid(pos, length)) {
+                qCDebug(lcExchange).noquote() << QStringLiteral("section %1 left: nothing in it to change").arg(k);
                 outcome.sectionsLeft.append(k);
                 progress.setValue(percent(double(i + 1), double(sections.size())));
                 continue;
@@ -476,11 +507,19 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
                 writeSection(link, device->address, e, outcome.image);
                 break;
             } catch (const Error &err) {
-                if (attempt >= kSectionWriteTries || !link.protocol().lastExchangeHeard())
+                if (attempt >= kSectionWriteTries || !link.protocol().lastExchangeHeard()) {
+                    qCDebug(lcExchange).noquote() << QStringLiteral("section %1: give up after %2 sending(s): %3")
+                                                         .arg(k)
+                                                         .arg(attempt)
+                                                         .arg(err.text());
                     throw WriteFailure(err.text(), k, outcome.backupPath, someWritten());
+                }
+                qCDebug(lcExchange).noquote()
+                    << QStringLiteral("section %1: send again from its beginning after: %2").arg(k).arg(err.text());
                 link.protocol().drainLine();
             }
         }
+        qCDebug(lcExchange).noquote() << QStringLiteral("section %1 written").arg(k);
         state.written[i] = true;
         progress.setValue(percent(double(i + 1), double(sections.size())));
     }

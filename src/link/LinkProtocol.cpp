@@ -3,6 +3,7 @@
 
 #include "base/Error.h"
 #include "link/LinkTexts.h"
+#include "link/LinkTrace.h"
 
 #include <cmath>
 
@@ -22,7 +23,16 @@ constexpr int kAnsweredQuietMs = 30;
 // refused by the request's checks or, in a section write, by the section's end.
 constexpr int kOwedQuietMaxMs = 500;
 
+// What bytes nobody asked for are: a copy of the answer taken last, or else `otherwise`.
+QString unaskedVerdict(const QByteArray &bytes, const QByteArray &lastTaken, const char *otherwise)
+{
+    return QLatin1String(!lastTaken.isEmpty() && bytes.startsWith(lastTaken) ? "duplicate" : otherwise);
+}
+
 } // namespace
+
+Q_LOGGING_CATEGORY(lcLink, "mk.link", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcExchange, "mk.exchange", QtWarningMsg)
 
 void LinkProtocol::Exchange() { exchange(kAttempts); }
 
@@ -50,13 +60,17 @@ void LinkProtocol::exchange(int attempts)
             if (k > 1)
                 m_unsettled = true;
             return;
-        } catch (const Error &) {
+        } catch (const Error &e) {
             ++m_disturbances;
             m_unsettled = true;
             m_answerOwed = m_answerOwed || !m_answerBegun;
             m_heardInExchange = m_heardInExchange || m_answerBegun;
-            if (k >= attempts)
+            if (k >= attempts) {
+                qCDebug(lcLink).noquote() << QStringLiteral("give up after %1 attempt(s): %2").arg(k).arg(e.text());
                 throw;
+            }
+            qCDebug(lcLink).noquote()
+                << QStringLiteral("retry %1 of %2 in %3 ms").arg(k + 1).arg(attempts).arg(kRetryPauseMs);
             m_port.clock().sleepMs(kRetryPauseMs);
         }
     }
@@ -67,10 +81,19 @@ void LinkProtocol::Transact()
     SendFrame();
     ReceiveFrame();
     const auto &answer = m_frame.RxBuf();
-    if (answer[1] == 0 && answer[2] == 0 && answer[3] == 0)
+    const auto trace = [this](const char *verdict) {
+        qCDebug(lcLink).noquote() << QStringLiteral("recv %1  %2 after %3 ms")
+                                         .arg(QLatin1String(hexBytes(m_frame.answer())), QLatin1String(verdict))
+                                         .arg(m_port.clock().nowMs() - m_sentAtMs);
+    };
+    if (answer[1] == 0 && answer[2] == 0 && answer[3] == 0) {
+        trace("wrong shape");
         throw Error(kExchangeErrorText + QStringLiteral("(4)"));
-    if (answer[4] == kBusyStatus)
+    }
+    if (answer[4] == kBusyStatus) {
+        trace("busy");
         throw Error(kBusyText);
+    }
     // An answer of another shape than this request's belongs to another request (a late or
     // repeated answer): the byte that gives it away is named, and the attempt counts as failed.
     const int values = m_frame.expectedValues();
@@ -78,7 +101,12 @@ void LinkProtocol::Transact()
     if (otherLength || (values >= 0 && answer[4] != m_frame.TxBuf()[4])) {
         ++m_refusedAnswers;
         m_lastRefused = m_frame.answer();
+        trace(!m_lastTaken.isEmpty() && m_lastRefused == m_lastTaken ? "wrong shape (duplicate)" : "wrong shape");
         throw Error(kExchangeErrorText + (otherLength ? QStringLiteral("(0)") : QStringLiteral("(4)")));
+    }
+    if (lcLink().isDebugEnabled()) {
+        m_lastTaken = m_frame.answer();
+        trace("accepted");
     }
 }
 
@@ -97,9 +125,12 @@ void LinkProtocol::SendFrame()
         p->write(frame);
         m_bytesSent += quint64(frame.size());
     }
+    m_sentAtMs = m_port.clock().nowMs();
+    qCDebug(lcLink).noquote() << QStringLiteral("send %1").arg(QLatin1String(hexBytes(frame)));
     if (halfDuplexEcho) {
         try {
             ReceiveFrame();
+            qCDebug(lcLink).noquote() << QStringLiteral("recv %1  echo").arg(QLatin1String(hexBytes(m_frame.answer())));
         } catch (const Error &) {
             // The echo is only consumed; its faults do not matter.
         }
@@ -116,12 +147,18 @@ void LinkProtocol::ReceiveFrame()
     const qint64 lineMs = baud ? std::llround(9600.0 / double(baud) * m_frame.TxLen()) : 0;
     Clock &clock = m_port.clock();
     quint8 byte = 0;
-    if (!readByteBy(clock.nowMs() + m_firstByteTimeout + lineMs, byte))
+    if (!readByteBy(clock.nowMs() + m_firstByteTimeout + lineMs, byte)) {
+        qCDebug(lcLink).noquote() << QStringLiteral("recv --  no answer in %1 ms").arg(clock.nowMs() - m_sentAtMs);
         throw Error(kNoLinkText);
+    }
     // Something answered, even if too short to be a frame: no answer is owed any more.
     m_answerBegun = true;
-    if (byte < kMinFrameLength)
+    if (byte < kMinFrameLength) {
+        qCDebug(lcLink).noquote() << QStringLiteral("recv %1  wrong shape (no frame length) after %2 ms")
+                                         .arg(QLatin1String(hexBytes(QByteArray(1, char(byte)))))
+                                         .arg(clock.nowMs() - m_sentAtMs);
         throw Error(kNoLinkText);
+    }
     answer[0] = byte;
     const int length = byte;
     // Once the length is known, the rest is taken as the driver holds it; while the frame is
@@ -135,14 +172,25 @@ void LinkProtocol::ReceiveFrame()
     }
     // Then each byte that is still missing within the inter-byte time-out, as ever.
     while (have < length) {
-        if (!readByteBy(clock.nowMs() + m_interByteTimeout, byte))
+        if (!readByteBy(clock.nowMs() + m_interByteTimeout, byte)) {
+            qCDebug(lcLink).noquote() << QStringLiteral("recv %1  incomplete (%2 of %3 bytes) after %4 ms")
+                                             .arg(QLatin1String(
+                                                 hexBytes(QByteArray(reinterpret_cast<const char *>(answer), have))))
+                                             .arg(have)
+                                             .arg(length)
+                                             .arg(clock.nowMs() - m_sentAtMs);
             throw Error(kInterByteText);
+        }
         answer[have] = byte;
         have = takeHeldBytes(answer, have + 1, length);
     }
     m_bytesReceived += quint64(length);
-    if (!m_frame.CheckReply())
+    if (!m_frame.CheckReply()) {
+        qCDebug(lcLink).noquote() << QStringLiteral("recv %1  checksum after %2 ms")
+                                         .arg(QLatin1String(hexBytes(m_frame.answer())))
+                                         .arg(clock.nowMs() - m_sentAtMs);
         throw Error(kExchangeErrorText + QStringLiteral("(0)"));
+    }
 }
 
 int LinkProtocol::takeHeldBytes(quint8 *answer, int have, int frameLength)
@@ -160,10 +208,17 @@ void LinkProtocol::discardStale()
         return;
     char buffer[256];
     int n;
+    QByteArray stale;
     while ((n = p->read(buffer, int(sizeof buffer))) > 0) {
         m_disturbances += quint64(n);
         m_heardInExchange = true;
+        if (lcLink().isDebugEnabled())
+            stale.append(buffer, n);
     }
+    if (!stale.isEmpty())
+        qCDebug(lcLink).noquote() << QStringLiteral("recv %1  %2 (before the request)")
+                                         .arg(QLatin1String(hexBytes(stale)),
+                                              unaskedVerdict(stale, m_lastTaken, "stale"));
 }
 
 void LinkProtocol::drainLine()
@@ -177,6 +232,22 @@ void LinkProtocol::drainLine()
     Clock &c = m_port.clock();
     char buffer[256];
     qint64 quietSince = c.nowMs();
+    const qint64 drainStarted = quietSince;
+    QByteArray drained;
+    const bool tracing = lcLink().isDebugEnabled();
+    const auto trace = [&](qint64 now) {
+        if (!tracing)
+            return;
+        if (!drained.isEmpty())
+            qCDebug(lcLink).noquote() << QStringLiteral("recv %1  %2 (drained)")
+                                             .arg(QLatin1String(hexBytes(drained)),
+                                                  unaskedVerdict(drained, m_lastTaken, "late"));
+        qCDebug(lcLink).noquote() << QStringLiteral("drain %1 ms (quiet %2 ms wanted%3): %4 byte(s) thrown away")
+                                         .arg(now - drainStarted)
+                                         .arg(quietMs)
+                                         .arg(now - quietSince >= quietMs ? QString() : QStringLiteral(", never came"))
+                                         .arg(drained.size());
+    };
     // A line that never goes quiet (a device stuck sending) must not hold the program: the
     // drain gives up after a few time-outs, and what follows fails or is counted disturbed.
     const qint64 giveUp = quietSince + kDrainLimitTimeouts * qint64(qMax<int>(m_firstByteTimeout, 100));
@@ -187,10 +258,14 @@ void LinkProtocol::drainLine()
             m_disturbances += quint64(n);
             m_heardInExchange = true;
             quietSince = now;
+            if (tracing)
+                drained.append(buffer, n);
         }
         const qint64 left = qMin(quietSince + quietMs, giveUp) - now;
-        if (left <= 0)
+        if (left <= 0) {
+            trace(now);
             return;
+        }
         if (n <= 0)
             p->waitForBytes(int(left));
     }

@@ -114,6 +114,9 @@ private:
     quint64 m_disturbances = 0;
     quint64 m_refusedAnswers = 0;
     QByteArray m_lastRefused;
+    // For the trace: when the request went out, and the answer taken last (kept while tracing).
+    qint64 m_sentAtMs = 0;
+    QByteArray m_lastTaken;
     quint64 m_bytesSent = 0;
     quint64 m_bytesReceived = 0;
 };

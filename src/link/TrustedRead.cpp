@@ -4,6 +4,7 @@
 #include "base/Error.h"
 #include "link/DeviceRequest.h"
 #include "link/ExchangeTexts.h"
+#include "link/LinkTrace.h"
 #include "link/TKW_RS.h"
 
 #include <QSet>
@@ -111,8 +112,15 @@ private:
             m_failedProbes = 0;
             return;
         }
-        if (++m_failedProbes > kSettleTries)
+        qCDebug(lcExchange).noquote()
+            << QStringLiteral("probe disturbed (%1 fault(s)%2): %3 block(s) kept since the last probe read again")
+                   .arg(faults)
+                   .arg(sameDevice ? QString() : QStringLiteral(", another model code"))
+                   .arg(m_kept.size());
+        if (++m_failedProbes > kSettleTries) {
+            qCDebug(lcExchange).noquote() << QStringLiteral("probes keep failing: give up");
             giveUp();
+        }
         m_protocol.drainLine();
         m_redo.insert(m_redo.begin(), m_kept.begin(), m_kept.end());
         m_kept.clear();
@@ -141,6 +149,12 @@ private:
                 probeAndSettle();
             return;
         }
+        qCDebug(lcExchange).noquote() << QStringLiteral("block %1 in doubt (%2): read again after a probe")
+                                             .arg(m_blocks[i])
+                                             .arg(!answer ? QStringLiteral("every attempt failed")
+                                                  : m_protocol.disturbances() == before
+                                                      ? QStringLiteral("same bytes as an earlier block")
+                                                      : QStringLiteral("line disturbed"));
         m_redo.push_back(i);
     }
 
@@ -155,8 +169,13 @@ private:
             }
             const size_t i = m_redo.front();
             m_redo.erase(m_redo.begin());
-            if (++m_tries[i] > kSettleTries)
+            if (++m_tries[i] > kSettleTries) {
+                qCDebug(lcExchange).noquote()
+                    << QStringLiteral("block %1 read %2 times without a clean answer: give up")
+                           .arg(m_blocks[i])
+                           .arg(kSettleTries);
                 giveUp();
+            }
             const quint64 before = m_protocol.disturbances();
             const std::optional<QByteArray> answer = readBlock(i);
             if (answer)

@@ -55,6 +55,9 @@ run_cases() { # MODE: the same cases, in a shell with or without bash-completion
         expect "plain,excel-ru"                                          mktool history show --csv-dialect ""
         expect "x6,hotmenu,x4:"                                          mktool render car.tcset --screen ""
         expect "folder,!car.tcset"                                       mktool backups --dir ""
+        expect "read,write,doctor"                                       mktool --trace - ""
+        expect "car.tcset,folder"                                        mktool --trace ""
+        expect "--port,--wait,!--model"                                  mktool --trace t.log write car.tcset --
         [ "$failures" -eq 0 ] || { echo "[$mode] $failures case(s) failed"; exit 1; }
         echo "[$mode] all cases pass"
     ' bash "$1" "$completion"

@@ -6,12 +6,14 @@
 #include "base/Error.h"
 #include "base/FileIo.h"
 #include "base/StdStreams.h"
+#include "base/TraceLog.h"
 #include "image/RecordSync.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
+#include <QSysInfo>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -128,6 +130,9 @@ QString helpText()
                                   "Использование: mktool КОМАНДА [ПАРАМЕТРЫ] [--] [ФАЙЛЫ]\n"
                                   "  mktool --help      эта справка\n"
                                   "  mktool --version   версия программы\n"
+                                  "  mktool --trace ФАЙЛ КОМАНДА ...\n"
+                                  "                     трассировка обмена (кадры, их оценки, повторы) и работы\n"
+                                  "                     с файлами в ФАЙЛ; «-» - в стандартный поток ошибок\n"
                                   "  --                 конец параметров: дальше только имена файлов\n"
                                   "  -o -               результат (текст, CSV, PNG) в стандартный вывод\n\n"
                                   "Команды:\n");
@@ -169,7 +174,8 @@ int run(const QStringList &arguments)
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({help, version});
+    const QCommandLineOption trace(QStringLiteral("trace"), QString(), QStringLiteral("file"));
+    parser.addOptions({help, version, trace});
     if (!parser.parse(arguments)) {
         err(QStringLiteral("mktool: %1; справка: mktool --help\n").arg(commandLineError(parser, arguments)));
         return kUsage;
@@ -186,6 +192,15 @@ int run(const QStringList &arguments)
     if (args.isEmpty()) {
         err(helpText());
         return kUsage;
+    }
+    if (parser.isSet(trace)) {
+        const QString header = QStringLiteral("mktool %1, Qt %2, %3; %4")
+                                   .arg(QStringLiteral(MK_VERSION), QString::fromLatin1(qVersion()),
+                                        QSysInfo::prettyProductName(), args.join(QLatin1Char(' ')));
+        if (parser.value(trace) == QLatin1String("-"))
+            TraceLog::toStream(stderr, header);
+        else
+            TraceLog::toFile(parser.value(trace), header);
     }
     const QString name = args.takeFirst();
     for (const Command &c : commands())
@@ -204,7 +219,11 @@ int main(int argc, char **argv)
     using namespace mk::tool;
     qInstallMessageHandler(quietQtMessages);
     // Drawing text needs a GUI application's fonts; it draws off screen, no display is used.
-    const bool draws = argc > 1 && qstrcmp(argv[1], "osc") == 0;
+    // The command is the first word after the program's own options (--trace FILE).
+    int command = 1;
+    while (command + 1 < argc && qstrcmp(argv[command], "--trace") == 0)
+        command += 2;
+    const bool draws = argc > command && qstrcmp(argv[command], "osc") == 0;
     if (draws)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app(draws ? new QGuiApplication(argc, argv)
