@@ -31,6 +31,7 @@ set(MK_GUI_TESTS
   app/shortcuts_test
   app/shown_values_test
   app/startup_test
+  app/support_report_test
   app/window_fit_test
   editor/addsystems_page_test
   editor/colour_schemes_test
@@ -57,4 +58,5 @@ set(MK_GUI_TESTS_NOT_ON_WINDOWS
   app/placement_wm_test   # a window manager on X
   app/roundtrip_test      # mksim on a pseudo-terminal
   app/screenshots_test    # makes the Linux manual's pictures (manual_check_test checks them)
+  app/support_report_test # its state folder is set through XDG_STATE_HOME
   app/window_fit_test)    # never run under Wine yet (it was missing from the Windows list)

@@ -63,6 +63,7 @@ void showErrorOfferingCheck(QWidget *parent, const QString &message, ConnectionC
         showError(parent, message);
         return;
     }
+    noteShownError(message);
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка"), message, QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("messageBox"));
     QPushButton *offer = box.addButton(kConnectionCheckButtonText, QMessageBox::ActionRole);

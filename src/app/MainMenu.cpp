@@ -63,6 +63,8 @@ MainMenu::MainMenu(QWidget *parent) : QMenuBar(parent)
         named(m_service->addAction(QStringLiteral("&Проверить подключение")), QStringLiteral("miConnectionCheck"));
 
     m_manual = named(m_help->addAction(QStringLiteral("&Руководство пользователя")), QStringLiteral("miManual"));
+    m_supportReport =
+        named(m_help->addAction(QStringLiteral("&Сведения для поддержки…")), QStringLiteral("miSupportReport"));
     m_about = named(m_help->addAction(QStringLiteral("&О программе")), QStringLiteral("miAbout"));
     setSettingsHeld(false);
 }

@@ -45,6 +45,7 @@ public:
     QAction *compareDevice() const { return m_compareDevice; }
     QAction *connectionCheck() const { return m_connectionCheck; }
     QAction *manual() const { return m_manual; }
+    QAction *supportReport() const { return m_supportReport; }
     QAction *about() const { return m_about; }
     QAction *exit() const { return m_exit; }
 
@@ -78,6 +79,7 @@ private:
     QAction *m_compareDevice;
     QAction *m_connectionCheck;
     QAction *m_manual;
+    QAction *m_supportReport;
     QAction *m_about;
 };
 

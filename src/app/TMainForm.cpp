@@ -14,10 +14,15 @@
 #include "app/MainStatusBar.h"
 #include "app/ProfileCommands.h"
 #include "app/StepPanel.h"
+#include "app/SupportReportDialog.h"
 #include "app/WindowPlacement.h"
 #include "base/Error.h"
 #include "editor/EditTransaction.h"
+#include "image/ImageLayout.h"
 #include "image/RecordSync.h"
+#include "image/SuggestedName.h"
+#include "image/TMK.h"
+#include "journals/JournalCsv.h"
 #include "link/Backup.h"
 #include "viewers/ViewerTransactions.h"
 #include "widgets/FileDrop.h"
@@ -190,6 +195,13 @@ void TMainForm::connectMenu()
         execDialog(dialog);
     });
     onTriggered(m_menu->manual(), [this] { openManual(this, QStringLiteral("index.html")); });
+    onTriggered(m_menu->supportReport(), [this] {
+        SupportReportDialog dialog(this, supportReportInput(),
+                                   m_state.hasSettings() ? suggestedFileName(m_state.model(), QStringLiteral("txt"),
+                                                                             QStringLiteral("поддержка"))
+                                                         : QString());
+        execDialog(dialog);
+    });
     onTriggered(m_menu->about(), [this] {
         AboutDialog dialog({QFileInfo(m_setup.iniPath).absoluteFilePath(), backupDir()}, this);
         execDialog(dialog);
@@ -202,6 +214,28 @@ void TMainForm::updateTitle()
     setWindowTitle(path.isEmpty() ? caption() + QStringLiteral("[*]")
                                   : QStringLiteral("%1 — %2[*]").arg(caption(), QFileInfo(path).fileName()));
     setWindowModified(m_state.modified());
+}
+
+SupportReportInput TMainForm::supportReportInput() const
+{
+    SupportReportInput in;
+    const QString version = QCoreApplication::applicationVersion();
+    in.program = version.isEmpty() ? QStringLiteral("mkconf") : QStringLiteral("mkconf %1").arg(version);
+    const DeviceLink *link = m_setup.link.get();
+    if (link)
+        in.port = link->deviceName();
+    const auto nodes = link ? link->watchedNodes() : std::function<QList<SerialNodeInfo>()>();
+    in.nodes = nodes ? nodes() : systemSerialNodes();
+    const auto check = link ? link->connectionCheck() : std::function<ConnectionReport()>();
+    in.connection = check ? check() : checkConnection();
+    if (m_state.hasSettings()) {
+        in.settings = &m_state.model();
+        in.settingsSource = heldStatusText(m_state.held(), m_state.modified());
+        in.journals = journalsText(m_state.model().record(kTripsSection));
+    }
+    in.lastError = lastShownError();
+    in.trace = sessionTraceTail();
+    return in;
 }
 
 void TMainForm::showRecentFiles() { m_menu->showRecentFiles(m_recent.files()); }

@@ -7,6 +7,7 @@
 #include "app/DeviceLink.h"
 #include "app/HeldState.h"
 #include "app/RecentFiles.h"
+#include "link/SupportReport.h"
 
 #include <QString>
 #include <QWidget>
@@ -116,6 +117,8 @@ private:
     // Runs a step; an error escaping it is shown in an error box and the window stays usable.
     void guarded(const std::function<void()> &step);
     QString backupDir() const;
+    // What "Сведения для поддержки…" shows: this session's facts, the held settings, the trace.
+    SupportReportInput supportReportInput() const;
 
     MainFormSetup m_setup;
     HeldState m_state;

@@ -21,6 +21,7 @@ const std::vector<WindowEntry> &windowRegistry()
         {s(u"ConnectionCheckDialog"), s(u"connecting.html#check"), s(u"connection-check"), false, {}},
         {s(u"KW_RS232_SetNumDlg"),    s(u"connecting.html#ports"), s(u"port-dialog"),      false, {}},
         {s(u"AboutDialog"),           s(u"main-window.html#menu"), s(u"about"),            false, {}},
+        {s(u"SupportReportDialog"),   s(u"troubleshooting.html#support"), s(u"support-report"), true, {}},
         {s(u"PasswDlg"),              {}, s(u"password-dialog"),   false, s(u"a prompt of one line")},
         {s(u"PicturesForm"),          {}, {},                      false, s(u"never shown: it holds the previews' pictures")},
         {s(u"ProgressForm"),          {}, s(u"progress-reading"),  false, s(u"shown while an exchange runs, closed by it")},

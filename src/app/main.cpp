@@ -9,6 +9,7 @@
 #include "app/ExchangeRunner.h"
 #include "app/FileHandOver.h"
 #include "app/ForegroundHandOver.h"
+#include "app/SupportReportDialog.h"
 #include "app/TJustOne.h"
 #include "app/TMainForm.h"
 #include "app/TPicturesForm.h"
@@ -86,6 +87,9 @@ int main(int argc, char **argv)
                      qPrintable(QStringLiteral("mkconf: программа уже запущена, её окно выведено на передний план.")));
         return 0;
     }
+
+    // The trace of this session's exchanges, for a support report (a rotating, size-capped file).
+    mk::startSessionTrace(QStringLiteral("mkconf %1").arg(QStringLiteral(MK_VERSION)));
 
     mk::MainFormSetup setup;
     setup.iniPath = mk::defaultIniPath();

@@ -131,6 +131,12 @@ QStringList errorCsvHeader()
             QStringLiteral("Код, число")};
 }
 
+QString journalsText(const Record &s6)
+{
+    return QStringLiteral("Журнал поездок:\n") + QString::fromUtf8(csvText(journalCsvRows(s6, JournalKind::Trip))) +
+           QStringLiteral("\nЖурнал заправок:\n") + QString::fromUtf8(csvText(journalCsvRows(s6, JournalKind::Tank)));
+}
+
 QList<QStringList> journalCsvRows(const Record &s6, JournalKind kind)
 {
     QList<QStringList> rows;

@@ -50,6 +50,8 @@ QStringList errorCsvHeader();
 // Header, then the non-empty entries latest first; "№" is the entry number (0 the latest).
 // An average without a time or distance to divide by is an empty cell.
 QList<QStringList> journalCsvRows(const Record &s6, JournalKind kind);
+// The trip and the refuelling journal of the records, each under its caption, as CSV text.
+QString journalsText(const Record &s6);
 // Header, then one line per accumulator set.
 QList<QStringList> averagesCsvRows(const Record &s0);
 // Header, then the non-empty error entries; the code as the device names it in full (a bare

@@ -2,6 +2,7 @@
 #include "widgets/MessageBoxes.h"
 
 #include <QGridLayout>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QSpacerItem>
 
@@ -60,7 +61,32 @@ int execDialog(QDialog &dialog)
     return dialog.exec();
 }
 
-void showError(QWidget *parent, const QString &text) { showBox(parent, QMessageBox::Critical, text, QMessageBox::Ok); }
+Q_LOGGING_CATEGORY(lcErrors, "mk.errors", QtWarningMsg)
+
+namespace {
+
+QString &lastError()
+{
+    static QString text;
+    return text;
+}
+
+} // namespace
+
+void noteShownError(const QString &text)
+{
+    lastError() = text;
+    qCDebug(lcErrors).noquote() << QStringLiteral("error shown: ") +
+                                       QString(text).replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+}
+
+QString lastShownError() { return lastError(); }
+
+void showError(QWidget *parent, const QString &text)
+{
+    noteShownError(text);
+    showBox(parent, QMessageBox::Critical, text, QMessageBox::Ok);
+}
 
 void showInformation(QWidget *parent, const QString &text)
 {

@@ -32,6 +32,10 @@ int execDialog(QDialog &dialog);
 
 // Error box: OK button, error icon.
 void showError(QWidget *parent, const QString &text);
+// Every error box notes its text: the last one goes into the support report, each into the
+// trace (category "mk.errors", as "error shown: " and the text on one line).
+void noteShownError(const QString &text);
+QString lastShownError();
 // Information box: OK button, information icon.
 void showInformation(QWidget *parent, const QString &text);
 // Warning box: OK button, warning icon (something is wrong but the work goes on).

@@ -15,6 +15,7 @@
 #include "app/HelpWindow.h"
 #include "app/PortChoiceDialogs.h"
 #include "app/ProfilePagesDialog.h"
+#include "app/SupportReportDialog.h"
 #include "app/TMainForm.h"
 #include "app/TPasswDlg.h"
 #include "app/TPicturesForm.h"
@@ -471,6 +472,35 @@ private slots:
         };
         ConnectionCheckDialog dialog(nullptr, [&] { return report; });
         check(dialog, QStringLiteral("connection-check"));
+    }
+
+    // The support report after a read that needed a retry: fixed facts, no system's own.
+    void supportReport()
+    {
+        TMK tmk;
+        tmk.replaceImage(0x0101, makeFactoryImage(0x0101, 1));
+        SupportReportInput in;
+        in.program = QStringLiteral("mkconf");
+        in.port = QStringLiteral("МК на COM3 — /dev/mk-0");
+        SerialNodeInfo node;
+        node.node = QStringLiteral("/dev/ttyACM0");
+        node.vendorId = kDeviceUsbVendor;
+        node.productId = kDeviceUsbProduct;
+        node.link = QStringLiteral("/dev/mk-0");
+        in.nodes = {node};
+        in.connection = ConnectionReport();
+        in.settings = &tmk;
+        in.settingsSource = QStringLiteral("считаны из МК на COM3 — /dev/mk-0");
+        in.trace = "     412 ms mk.link     send 08 fc 02 00 05 01 00 f6\n"
+                   "     416 ms mk.link     recv 2c fc 02 00 05 00 11 22 33 44 55 66 77 88 99 aa bb cc dd ee ff 00 11 "
+                   "22 33 44 55 66 77 88 99 aa bb cc dd ee 3c  checksum after 4 ms\n"
+                   "     416 ms mk.link     retry 2 of 3 in 50 ms\n"
+                   "     466 ms mk.link     drain 30 ms (quiet 30 ms wanted): 0 byte(s) thrown away\n"
+                   "     496 ms mk.link     send 08 fc 02 00 05 01 00 f6\n"
+                   "     500 ms mk.link     recv 2c fc 02 00 05 00 11 22 33 44 55 66 77 88 99 aa bb cc dd ee ff 00 11 "
+                   "22 33 44 55 66 77 88 99 aa bb cc dd ee 2c  accepted after 4 ms\n";
+        SupportReportDialog dialog(nullptr, in);
+        check(dialog, QStringLiteral("support-report"));
     }
 
     // The help window on the editor's page, as F1 in the editor opens it: from the built manual

@@ -11,6 +11,7 @@
 #include "app/BackupsDialog.h"
 #include "app/CompareWindow.h"
 #include "app/ConnectionCheckDialog.h"
+#include "app/SupportReportDialog.h"
 #include "app/HelpWindow.h"
 #include "app/ManualPages.h"
 #include "app/PortChoiceDialogs.h"
@@ -90,6 +91,7 @@ private slots:
         CompareWindow compare(diffSettings(tmk, other), QStringLiteral("В файле"), QStringLiteral("файла x"));
         WritePreviewDialog preview(diffSettings(tmk, other));
         ConnectionCheckDialog check(nullptr, [] { return ConnectionReport(); });
+        SupportReportDialog supportReport(nullptr, SupportReportInput{});
         AboutDialog about({dir.filePath(QStringLiteral("mkconf.ini")), dir.path()});
         TPasswDlg password;
         TPicturesForm pictures;
@@ -102,7 +104,8 @@ private slots:
         // Every window of the registry (app/WindowRegistry.cpp), each once.
         const QList<QWidget *> windows = {&form,    &editor, &journals,     &osc,      &backups,    &compare,
                                           &preview, &check,  &about,        &password, &pictures,   &progress,
-                                          &ports,   &baud,   &profilePages, &history,  &historyCar, &help};
+                                          &ports,   &baud,   &profilePages, &history,  &historyCar, &help,
+                                          &supportReport};
         QStringList faults;
         QStringList constructed;
         for (QWidget *window : windows) {
