@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/FileIoShared.h"
+#include "base/SystemError.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -62,10 +63,20 @@ QString writeReason(int error)
     return error == EACCES || error == EPERM ? QStringLiteral("нет прав на запись") : fileErrorReason(error);
 }
 
-Error writeError(const QString &path, const QString &reason, bool oldKept)
+Error fileError(const QString &path, const QString &text, int error)
 {
-    return Error(QStringLiteral("Не могу записать файл \"%1\": %2.%3")
-                     .arg(shownPath(path), reason, oldKept ? QStringLiteral(" Прежний файл не изменён.") : QString()));
+    ErrorContext context = error ? systemErrorContext(error) : ErrorContext();
+    context.place = shownPath(path);
+    return Error(ErrorKind::FileIo, text, context);
+}
+
+Error writeError(const QString &path, const QString &reason, bool oldKept, int error)
+{
+    return fileError(
+        path,
+        QStringLiteral("Не могу записать файл \"%1\": %2.%3")
+            .arg(shownPath(path), reason, oldKept ? QStringLiteral(" Прежний файл не изменён.") : QString()),
+        error);
 }
 
 QString temporaryFileName(const QString &dir, const QString &stem)

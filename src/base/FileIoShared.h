@@ -20,8 +20,11 @@ int injectedWriteFault(WriteStep step);
 // The reason of a failed write: missing rights are for writing here.
 QString writeReason(int error);
 
-// "Не могу записать файл ...", and that the old file is kept when it is.
-Error writeError(const QString &path, const QString &reason, bool oldKept);
+// "Не могу записать файл ...", and that the old file is kept when it is. A FileIo error whose
+// context holds the path and, when error is given, the errno with the system's code and words.
+Error writeError(const QString &path, const QString &reason, bool oldKept, int error = 0);
+// A FileIo error of a file or folder: the path, and the errno's context when error is given.
+Error fileError(const QString &path, const QString &text, int error = 0);
 
 // A fresh name for a temporary file in dir, hidden and marked as a part of stem.
 QString temporaryFileName(const QString &dir, const QString &stem);

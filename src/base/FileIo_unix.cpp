@@ -3,6 +3,7 @@
 
 #include "base/Error.h"
 #include "base/FileIoShared.h"
+#include "base/SystemError.h"
 
 #include <QDir>
 #include <QFile>
@@ -162,7 +163,7 @@ void writeInPlace(const QString &path, const QByteArray &data)
     if (fd < 0) {
         const int error = errno;
         throw writeError(path, error == ENXIO ? QStringLiteral("канал (FIFO) никто не читает") : writeReason(error),
-                         false);
+                         false, error);
     }
     struct Closer
     {
@@ -194,7 +195,7 @@ void writeInPlace(const QString &path, const QByteArray &data)
     if (!failed && rc != 0 && errno != EINTR)
         failed = errno;
     if (failed)
-        throw writeError(path, writeReason(failed), false);
+        throw writeError(path, writeReason(failed), false, failed);
 }
 
 void syncFolder(const QString &dir)
@@ -221,25 +222,27 @@ enum : int { NoLink = 1, Own = 2 }; // the file itself must not be a link / must
 
 QByteArray readRegularFile(const QString &path, qint64 maxSize, int checks)
 {
-    const auto fail = [&](const QString &reason) {
-        return Error(QStringLiteral("Не могу прочитать файл \"%1\": %2.").arg(shownPath(path), reason));
+    const auto fail = [&](const QString &reason, int error = 0) {
+        return fileError(path, QStringLiteral("Не могу прочитать файл \"%1\": %2.").arg(shownPath(path), reason),
+                         error);
     };
     const auto failErrno = [&](int error) {
         if (error == ENOENT)
-            return nameLostBytes(path) ? fail(notUtf8Reason())
-                                       : Error(QStringLiteral("Файл \"%1\" не найден.").arg(shownPath(path)));
+            return nameLostBytes(path)
+                       ? fail(notUtf8Reason())
+                       : fileError(path, QStringLiteral("Файл \"%1\" не найден.").arg(shownPath(path)), error);
         if (error == EISDIR)
-            return Error(QStringLiteral("\"%1\" - это папка, а не файл.").arg(shownPath(path)));
-        return fail(fileErrorReason(error));
+            return fileError(path, QStringLiteral("\"%1\" - это папка, а не файл.").arg(shownPath(path)), error);
+        return fail(fileErrorReason(error), error);
     };
     const auto notRegular = [&](mode_t mode) {
         if (S_ISDIR(mode))
-            return Error(QStringLiteral("\"%1\" - это папка, а не файл.").arg(shownPath(path)));
+            return fileError(path, QStringLiteral("\"%1\" - это папка, а не файл.").arg(shownPath(path)));
         return fail(QStringLiteral("это %1, а не обычный файл").arg(kindOf(mode)));
     };
     const QByteArray name = nativeName(path);
     if (path.isEmpty())
-        throw Error(QStringLiteral("Не указано имя файла."));
+        throw Error(ErrorKind::BadValue, QStringLiteral("Не указано имя файла."));
     // Looked at before opening: opening a device may already do something to it.
     struct stat st
     {};
@@ -264,7 +267,8 @@ QByteArray readRegularFile(const QString &path, qint64 maxSize, int checks)
     if ((checks & FileCheck::Own) && st.st_uid != ::geteuid())
         throw fail(QStringLiteral("владелец файла - другой пользователь"));
     if (st.st_size > maxSize)
-        throw Error(QStringLiteral("Файл \"%1\" слишком велик (%2 байт).").arg(shownPath(path)).arg(qint64(st.st_size)));
+        throw fileError(
+            path, QStringLiteral("Файл \"%1\" слишком велик (%2 байт).").arg(shownPath(path)).arg(qint64(st.st_size)));
     QByteArray data;
     data.resize(qsizetype(st.st_size) + 1);
     qsizetype filled = 0;
@@ -277,14 +281,16 @@ QByteArray readRegularFile(const QString &path, qint64 maxSize, int checks)
         const ssize_t n = ::read(fd, data.data() + filled, size_t(data.size() - filled));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0)
-            throw fail(fileErrorReason(errno));
+        if (n < 0) {
+            const int error = errno;
+            throw fail(fileErrorReason(error), error);
+        }
         if (n == 0)
             break;
         filled += n;
     }
     if (filled > maxSize)
-        throw Error(QStringLiteral("Файл \"%1\" слишком велик.").arg(shownPath(path)));
+        throw fileError(path, QStringLiteral("Файл \"%1\" слишком велик.").arg(shownPath(path)));
     data.truncate(filled);
     return data;
 }
@@ -306,7 +312,7 @@ QByteArray readFileNoLink(const QString &path, qint64 maxSize)
 void checkFileWritable(const QString &path)
 {
     if (path.isEmpty())
-        throw Error(QStringLiteral("Не указано имя файла."));
+        throw Error(ErrorKind::BadValue, QStringLiteral("Не указано имя файла."));
     if (nameLostBytes(path))
         throw writeError(path, notUtf8Reason(), false);
     struct stat st
@@ -317,8 +323,10 @@ void checkFileWritable(const QString &path)
     if (exists && !S_ISREG(st.st_mode)) {
         if (!writableInPlace(st.st_mode))
             throw writeError(path, QStringLiteral("это %1, а не обычный файл").arg(kindOf(st.st_mode)), false);
-        if (::access(nativeName(path).constData(), W_OK) != 0)
-            throw writeError(path, writeReason(errno), false);
+        if (::access(nativeName(path).constData(), W_OK) != 0) {
+            const int error = errno;
+            throw writeError(path, writeReason(error), false, error);
+        }
         return;
     }
     if (const QString problem = replaceProblem(path); !problem.isEmpty())
@@ -328,15 +336,15 @@ void checkFileWritable(const QString &path)
     {};
     if (::stat(nativeName(dir).constData(), &dirSt) != 0) {
         const int error = errno;
-        throw writeError(path, error == ENOENT ? QStringLiteral("папка не существует") : fileErrorReason(error),
-                         exists);
+        throw writeError(path, error == ENOENT ? QStringLiteral("папка не существует") : fileErrorReason(error), exists,
+                         error);
     }
     if (!S_ISDIR(dirSt.st_mode))
-        throw writeError(path, writeReason(ENOTDIR), exists);
+        throw writeError(path, writeReason(ENOTDIR), exists, ENOTDIR);
     if (::access(nativeName(dir).constData(), W_OK | X_OK) != 0) {
         const int error = errno;
         throw writeError(path, error == EACCES ? QStringLiteral("нет прав на запись в папку") : fileErrorReason(error),
-                         exists);
+                         exists, error);
     }
 }
 
@@ -358,14 +366,16 @@ void writeFileAtomically(const QString &path, const QByteArray &data)
     const mode_t mode = exists && S_ISREG(st.st_mode) ? mode_t(st.st_mode & 0777) : 0;
     TempFile temp(target.absolutePath(), target.fileName());
     if (temp.error())
-        throw writeError(path, writeReason(temp.error()), exists);
+        throw writeError(path, writeReason(temp.error()), exists, temp.error());
     if (const int error = temp.fill(data, mode))
-        throw writeError(path, writeReason(error), exists);
+        throw writeError(path, writeReason(error), exists, error);
     // Once more: the file may have changed hands while the data was written.
     if (const QString problem = replaceProblem(path); !problem.isEmpty())
         throw writeError(path, problem, true);
-    if (::rename(nativeName(temp.path()).constData(), nativeName(path).constData()) != 0)
-        throw writeError(path, writeReason(errno), exists);
+    if (::rename(nativeName(temp.path()).constData(), nativeName(path).constData()) != 0) {
+        const int error = errno;
+        throw writeError(path, writeReason(error), exists, error);
+    }
     temp.release();
     syncFolder(target.absolutePath());
 }
@@ -376,9 +386,9 @@ QString writeNewFile(const QString &dir, const std::function<QString(int)> &name
     const QString first = QDir(dir).filePath(nameFor(1));
     TempFile temp(dir, QFileInfo(first).fileName());
     if (temp.error())
-        throw writeError(first, writeReason(temp.error()), false);
+        throw writeError(first, writeReason(temp.error()), false, temp.error());
     if (const int error = temp.fill(data, 0))
-        throw writeError(first, writeReason(error), false);
+        throw writeError(first, writeReason(error), false, error);
     for (int n = 1; n <= maxTries; ++n) {
         const QString path = QDir(dir).filePath(nameFor(n));
         const int error = placeIfFree(temp.path(), path);
@@ -388,7 +398,7 @@ QString writeNewFile(const QString &dir, const std::function<QString(int)> &name
             return path;
         }
         if (error != EEXIST)
-            throw writeError(path, writeReason(error), false);
+            throw writeError(path, writeReason(error), false, error);
     }
     throw writeError(first, QStringLiteral("нет свободного имени файла"), false);
 }
@@ -399,7 +409,7 @@ bool moveIfFree(const QString &from, const QString &to)
     if (error == EEXIST)
         return false;
     if (error != 0)
-        throw writeError(to, writeReason(error), false);
+        throw writeError(to, writeReason(error), false, error);
     syncFolder(QFileInfo(to).absolutePath());
     return true;
 }
@@ -496,13 +506,15 @@ void checkFolderNotShared(const QString &dir)
 {
     struct stat st
     {};
-    if (::stat(nativeName(dir).constData(), &st) != 0)
-        throw Error(QStringLiteral("Папка \"%1\": %2.").arg(shownPath(dir), fileErrorReason(errno)));
+    if (::stat(nativeName(dir).constData(), &st) != 0) {
+        const int error = errno;
+        throw fileError(dir, QStringLiteral("Папка \"%1\": %2.").arg(shownPath(dir), fileErrorReason(error)), error);
+    }
     const bool foreign = st.st_uid != ::geteuid() && st.st_uid != 0;
     if (foreign || othersMayWrite(st))
-        throw Error(QStringLiteral("в папку \"%1\" могут писать другие пользователи; выберите папку, "
-                                   "доступную для записи только вам")
-                        .arg(shownPath(dir)));
+        throw fileError(dir, QStringLiteral("в папку \"%1\" могут писать другие пользователи; выберите папку, "
+                                            "доступную для записи только вам")
+                                 .arg(shownPath(dir)));
 }
 
 } // namespace mk

@@ -8,6 +8,7 @@
 
 #include "base/Error.h"
 #include "base/FileIoShared.h"
+#include "base/SystemError.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -57,7 +58,14 @@ int errnoOf(DWORD error)
     }
 }
 
-int lastErrno() { return errnoOf(GetLastError()); }
+// The errno of the step that just failed; its Windows code stays beside it for the error's context.
+int lastErrno()
+{
+    const DWORD code = GetLastError();
+    const int error = errnoOf(code);
+    noteWindowsCode(quint32(code), error);
+    return error;
+}
 
 struct Handle
 {
@@ -171,7 +179,7 @@ bool writtenInPlace(const QString &path, const QByteArray &data)
     if (!failed)
         failed = closeErrno;
     if (failed)
-        throw writeError(path, writeReason(failed), false);
+        throw writeError(path, writeReason(failed), false, failed);
     return true;
 }
 
@@ -189,20 +197,21 @@ namespace {
 // ownOnly: the name itself must not be a link (a reparse point).
 QByteArray readRegularFile(const QString &path, qint64 maxSize, bool ownOnly)
 {
-    const auto fail = [&](const QString &reason) {
-        return Error(QStringLiteral("Не могу прочитать файл \"%1\": %2.").arg(shownPath(path), reason));
+    const auto fail = [&](const QString &reason, int error = 0) {
+        return fileError(path, QStringLiteral("Не могу прочитать файл \"%1\": %2.").arg(shownPath(path), reason),
+                         error);
     };
     const auto failErrno = [&](int error) {
         if (error == ENOENT)
-            return Error(QStringLiteral("Файл \"%1\" не найден.").arg(shownPath(path)));
-        return fail(fileErrorReason(error));
+            return fileError(path, QStringLiteral("Файл \"%1\" не найден.").arg(shownPath(path)), error);
+        return fail(fileErrorReason(error), error);
     };
     if (path.isEmpty())
-        throw Error(QStringLiteral("Не указано имя файла."));
+        throw Error(ErrorKind::BadValue, QStringLiteral("Не указано имя файла."));
     // Device names ("COM1", "NUL") and pipes are refused by what the opened handle says.
     const DWORD attributes = attributesOf(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        throw Error(QStringLiteral("\"%1\" - это папка, а не файл.").arg(shownPath(path)));
+        throw fileError(path, QStringLiteral("\"%1\" - это папка, а не файл.").arg(shownPath(path)));
     if (ownOnly && isLink(attributes))
         throw fail(QStringLiteral("это ссылка, а не обычный файл"));
     Handle file;
@@ -218,7 +227,9 @@ QByteArray readRegularFile(const QString &path, qint64 maxSize, bool ownOnly)
     if (!GetFileSizeEx(file.h, &size))
         throw failErrno(lastErrno());
     if (size.QuadPart > maxSize)
-        throw Error(QStringLiteral("Файл \"%1\" слишком велик (%2 байт).").arg(shownPath(path)).arg(qint64(size.QuadPart)));
+        throw fileError(
+            path,
+            QStringLiteral("Файл \"%1\" слишком велик (%2 байт).").arg(shownPath(path)).arg(qint64(size.QuadPart)));
     QByteArray data;
     data.resize(qsizetype(size.QuadPart) + 1);
     qsizetype filled = 0;
@@ -230,14 +241,16 @@ QByteArray readRegularFile(const QString &path, qint64 maxSize, bool ownOnly)
         }
         DWORD got = 0;
         if (!ReadFile(file.h, data.data() + filled, DWORD(qMin<qsizetype>(data.size() - filled, 1 << 20)), &got,
-                      nullptr))
-            throw fail(fileErrorReason(lastErrno()));
+                      nullptr)) {
+            const int error = lastErrno();
+            throw fail(fileErrorReason(error), error);
+        }
         if (got == 0)
             break;
         filled += got;
     }
     if (filled > maxSize)
-        throw Error(QStringLiteral("Файл \"%1\" слишком велик.").arg(shownPath(path)));
+        throw fileError(path, QStringLiteral("Файл \"%1\" слишком велик.").arg(shownPath(path)));
     data.truncate(filled);
     return data;
 }
@@ -253,7 +266,7 @@ QByteArray readFileNoLink(const QString &path, qint64 maxSize) { return readRegu
 void checkFileWritable(const QString &path)
 {
     if (path.isEmpty())
-        throw Error(QStringLiteral("Не указано имя файла."));
+        throw Error(ErrorKind::BadValue, QStringLiteral("Не указано имя файла."));
     const DWORD attributes = attributesOf(path);
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY) && !isLink(attributes))
@@ -264,11 +277,11 @@ void checkFileWritable(const QString &path)
     const DWORD dirAttributes = attributesOf(dir);
     if (dirAttributes == INVALID_FILE_ATTRIBUTES) {
         const int error = lastErrno();
-        throw writeError(path, error == ENOENT ? QStringLiteral("папка не существует") : fileErrorReason(error),
-                         exists);
+        throw writeError(path, error == ENOENT ? QStringLiteral("папка не существует") : fileErrorReason(error), exists,
+                         error);
     }
     if (!(dirAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        throw writeError(path, writeReason(ENOTDIR), exists);
+        throw writeError(path, writeReason(ENOTDIR), exists, ENOTDIR);
     // The rights to a folder are only known by trying: a probe that the system removes itself.
     const QString probe = temporaryFileName(dir, QStringLiteral("mkconf-probe"));
     Handle h;
@@ -277,7 +290,7 @@ void checkFileWritable(const QString &path)
     if (!h.valid()) {
         const int error = lastErrno();
         throw writeError(path, error == EACCES ? QStringLiteral("нет прав на запись в папку") : fileErrorReason(error),
-                         exists);
+                         exists, error);
     }
 }
 
@@ -291,13 +304,15 @@ void writeFileAtomically(const QString &path, const QByteArray &data)
     const bool exists = attributesOf(path) != INVALID_FILE_ATTRIBUTES;
     TempFile temp(target.absolutePath(), target.fileName());
     if (temp.error())
-        throw writeError(path, writeReason(temp.error()), exists);
+        throw writeError(path, writeReason(temp.error()), exists, temp.error());
     if (const int error = temp.fill(data))
-        throw writeError(path, writeReason(error), exists);
+        throw writeError(path, writeReason(error), exists, error);
     // Replaces the name itself: a link standing there is replaced, never written through.
     if (!MoveFileExW(wide(temp.path()).c_str(), wide(path).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        throw writeError(path, writeReason(lastErrno()), exists);
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const int error = lastErrno();
+        throw writeError(path, writeReason(error), exists, error);
+    }
     temp.release();
 }
 
@@ -307,9 +322,9 @@ QString writeNewFile(const QString &dir, const std::function<QString(int)> &name
     const QString first = QDir(dir).filePath(nameFor(1));
     TempFile temp(dir, QFileInfo(first).fileName());
     if (temp.error())
-        throw writeError(first, writeReason(temp.error()), false);
+        throw writeError(first, writeReason(temp.error()), false, temp.error());
     if (const int error = temp.fill(data))
-        throw writeError(first, writeReason(error), false);
+        throw writeError(first, writeReason(error), false, error);
     for (int n = 1; n <= maxTries; ++n) {
         const QString path = QDir(dir).filePath(nameFor(n));
         // Without REPLACE_EXISTING nothing standing at the name, a link included, is replaced.
@@ -320,7 +335,7 @@ QString writeNewFile(const QString &dir, const std::function<QString(int)> &name
         const int error = lastErrno();
         // A folder at the name answers "access denied": taken all the same.
         if (error != EEXIST && !(error == EACCES && attributesOf(path) != INVALID_FILE_ATTRIBUTES))
-            throw writeError(path, writeReason(error), false);
+            throw writeError(path, writeReason(error), false, error);
     }
     throw writeError(first, QStringLiteral("нет свободного имени файла"), false);
 }
@@ -333,8 +348,10 @@ bool moveIfFree(const QString &from, const QString &to)
     const int error = lastErrno();
     if (error == EEXIST || (error == EACCES && attributesOf(to) != INVALID_FILE_ATTRIBUTES))
         return false;
-    throw Error(QStringLiteral("Не могу переименовать файл \"%1\" в \"%2\": %3.")
-                    .arg(shownPath(from), shownPath(to), fileErrorReason(error)));
+    throw fileError(to,
+                    QStringLiteral("Не могу переименовать файл \"%1\" в \"%2\": %3.")
+                        .arg(shownPath(from), shownPath(to), fileErrorReason(error)),
+                    error);
 }
 
 // The user's profile folders are this user's by their rights (Windows keeps no mode bits to

@@ -110,8 +110,10 @@ void checkStorableText(const QString &text)
     const char32_t code = pair ? QChar::surrogateToUcs4(text.at(at), text.at(at + 1)) : char32_t(text.at(at).unicode());
     const QString number = QStringLiteral("U+") + QString::number(uint(code), 16).toUpper().rightJustified(4, u'0');
     if (isControl(text.at(at).unicode()))
-        throw Error(QStringLiteral("Управляющий символ %1 (позиция %2) в тексте недопустим.").arg(number).arg(at + 1));
-    throw Error(QStringLiteral("Символ «%1» (%2, позиция %3) нельзя сохранить в МК: его нет в кодировке Windows-1251.")
+        throw Error(ErrorKind::BadValue,
+                    QStringLiteral("Управляющий символ %1 (позиция %2) в тексте недопустим.").arg(number).arg(at + 1));
+    throw Error(ErrorKind::BadValue,
+                QStringLiteral("Символ «%1» (%2, позиция %3) нельзя сохранить в МК: его нет в кодировке Windows-1251.")
                     .arg(text.mid(at, pair ? 2 : 1), number)
                     .arg(at + 1));
 }

@@ -19,9 +19,9 @@ QString defaultBackupDir()
 
 QString saveBackup(const QString &dir, quint16 modelCode, const QByteArray &image, const QDateTime &when)
 {
-    const auto fail = [&dir](const QString &why) {
-        return Error(QStringLiteral("Не удалось сохранить резервную копию памяти МК в папке %1: %2")
-                         .arg(QDir::toNativeSeparators(dir), why));
+    const auto fail = [&dir](const QString &why, const Error &cause = Error(ErrorKind::FileIo, QString())) {
+        return cause.withText(QStringLiteral("Не удалось сохранить резервную копию памяти МК в папке %1: %2")
+                                  .arg(QDir::toNativeSeparators(dir), why));
     };
     // A new folder is made for this user alone; an existing one must not let others plant files.
     if (!QFileInfo::exists(dir)) {
@@ -32,7 +32,7 @@ QString saveBackup(const QString &dir, quint16 modelCode, const QByteArray &imag
     try {
         checkFolderNotShared(dir);
     } catch (const Error &e) {
-        throw fail(e.text());
+        throw fail(e.text(), e);
     }
     const QString stem =
         QStringLiteral("mk-%1-%2").arg(when.toString(kBackupTimeFormat)).arg(modelCode, 4, 16, QLatin1Char('0'));
@@ -48,7 +48,7 @@ QString saveBackup(const QString &dir, quint16 modelCode, const QByteArray &imag
     } catch (const Error &e) {
         qCDebug(lcFiles).noquote()
             << QStringLiteral("backup failed in %1: %2").arg(QDir::toNativeSeparators(dir), e.text());
-        throw fail(e.text());
+        throw fail(e.text(), e);
     }
 }
 

@@ -30,17 +30,16 @@ Installation installerInstallation(const QString &programPath, const QString &in
     return install;
 }
 
-bool isPortOpenFailure(const QString &message)
+bool isPortOpenFailure(ErrorKind kind)
 {
-    // The texts built around a port's name match with any name in its place.
-    const auto around = [&message](const QString &built) {
-        const qsizetype at = built.indexOf(QLatin1Char('\x01'));
-        return message.startsWith(built.left(at)) && message.endsWith(built.mid(at + 1));
-    };
-    const QString placeholder = QStringLiteral("\x01");
-    return message == kNoLinkText || message == kDeviceNotSeenText || message == kNoFreePortText ||
-           around(permissionDeniedText(placeholder)) || around(portInUseText(placeholder)) ||
-           around(QStringLiteral("Порт \x01 не найден."));
+    switch (kind) {
+    case ErrorKind::NoLink:
+    case ErrorKind::DeviceMissing:
+    case ErrorKind::PortBusy:
+    case ErrorKind::PortDenied:
+    case ErrorKind::PortMissing: return true;
+    default: return false;
+    }
 }
 
 } // namespace mk

@@ -10,6 +10,8 @@
 // Every system fact is read through SystemFacts, so that a test can stand in for the system
 // with folders of its own and fixed answers.
 
+#include "base/Error.h"
+
 #include <QJsonObject>
 #include <QList>
 #include <QString>
@@ -160,8 +162,8 @@ struct ConnectionReport
 
 ConnectionReport checkConnection(const SystemFacts &facts = systemFacts());
 
-// Whether an error message is about a port that could not be opened or a device that could not
-// be reached, so that the error box offers the connection check.
-bool isPortOpenFailure(const QString &message);
+// Whether an error of this kind is about a port that could not be opened or a device that could
+// not be reached, so that the error box offers the connection check.
+bool isPortOpenFailure(ErrorKind kind);
 
 } // namespace mk

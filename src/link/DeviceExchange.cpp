@@ -47,7 +47,8 @@ std::vector<SectionEntry> sectionsToWrite(const QByteArray &image, int memorySiz
 {
     const ImageHeader header = ImageHeader::parse(image);
     const auto damaged = [](const QString &what) {
-        return Error(QStringLiteral("Таблица секций в памяти МК повреждена (%1). Запись не выполнена.").arg(what));
+        return Error(ErrorKind::Damaged,
+                     QStringLiteral("Таблица секций в памяти МК повреждена (%1). Запись не выполнена.").arg(what));
     };
     if (header.count > quint32(kSectionCount))
         throw damaged(QStringLiteral("секций %1, а бывает не больше %2").arg(header.count).arg(kSectionCount));
@@ -111,7 +112,7 @@ std::optional<bool> settleBlocks(TKW_RS &link, const DeviceIdentity &device, con
             if (readings.size() > kSettleTries) {
                 qCDebug(lcExchange).noquote()
                     << QStringLiteral("block %1: no two readings agree, give up").arg(blocks[i]);
-                throw Error(kUnsteadyReadText);
+                throw Error(ErrorKind::Refused, kUnsteadyReadText);
             }
             const std::optional<QByteArray> one = read({blocks[i]}, [](size_t) { return 100; });
             if (!one)
@@ -167,40 +168,46 @@ void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const WriteState &s
 
 } // namespace
 
-WriteFailure::WriteFailure(Kind kind, const QString &text, int section, const QString &backupPath)
-    : Error(text), m_kind(kind), m_section(section), m_backupPath(backupPath)
-{}
+WriteFailure::WriteFailure(Stage stage, const Error &error, int section, const QString &backupPath)
+    : Error(error), m_stage(stage), m_section(section), m_backupPath(backupPath)
+{
+    if (section >= 0)
+        context().place = QStringLiteral("секция %1").arg(section);
+}
 
-WriteFailure::WriteFailure(const QString &linkMessage, int section, const QString &backupPath, bool someWritten)
+WriteFailure::WriteFailure(const Error &linkError, int section, const QString &backupPath, bool someWritten)
     : WriteFailure(Interrupted,
-                   QStringLiteral("%1\nЗапись прервана на секции %2; %3 "
-                                  "Память МК до записи сохранена в файле %4")
-                       .arg(linkMessage)
-                       .arg(section)
-                       .arg(someWritten ? QStringLiteral("секции до неё уже записаны.")
-                                        : QStringLiteral("до неё ничего не записано."))
-                       .arg(QDir::toNativeSeparators(backupPath)),
+                   linkError.withText(QStringLiteral("%1\nЗапись прервана на секции %2; %3 "
+                                                     "Память МК до записи сохранена в файле %4")
+                                          .arg(linkError.text())
+                                          .arg(section)
+                                          .arg(someWritten ? QStringLiteral("секции до неё уже записаны.")
+                                                           : QStringLiteral("до неё ничего не записано."))
+                                          .arg(QDir::toNativeSeparators(backupPath))),
                    section, backupPath)
 {}
 
 WriteFailure WriteFailure::mismatch(int section, int deviceAddress, const QString &backupPath)
 {
-    return WriteFailure(Mismatch,
-                        QStringLiteral("Проверка записи не прошла: секция %1 в МК отличается от записанной "
-                                       "(первое расхождение по адресу %2).\nПамять МК до записи сохранена в файле %3")
-                            .arg(section)
-                            .arg(deviceAddress)
-                            .arg(QDir::toNativeSeparators(backupPath)),
-                        section, backupPath);
+    return WriteFailure(
+        Mismatch,
+        Error(ErrorKind::Damaged,
+              QStringLiteral("Проверка записи не прошла: секция %1 в МК отличается от записанной "
+                             "(первое расхождение по адресу %2).\nПамять МК до записи сохранена в файле %3")
+                  .arg(section)
+                  .arg(deviceAddress)
+                  .arg(QDir::toNativeSeparators(backupPath))),
+        section, backupPath);
 }
 
-WriteFailure WriteFailure::unverified(const QString &linkMessage, const QString &backupPath)
+WriteFailure WriteFailure::unverified(const Error &linkError, const QString &backupPath)
 {
-    return WriteFailure(Unverified,
-                        QStringLiteral("%1\nНастройки отправлены в МК, но проверить запись не удалось. "
-                                       "Память МК до записи сохранена в файле %2")
-                            .arg(linkMessage, QDir::toNativeSeparators(backupPath)),
-                        -1, backupPath);
+    return WriteFailure(
+        Unverified,
+        linkError.withText(QStringLiteral("%1\nНастройки отправлены в МК, но проверить запись не удалось. "
+                                          "Память МК до записи сохранена в файле %2")
+                               .arg(linkError.text(), QDir::toNativeSeparators(backupPath))),
+        -1, backupPath);
 }
 
 std::optional<DeviceIdentity> connectDevice(TKW_RS &link, Progress &progress)
@@ -329,7 +336,7 @@ void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const WriteState &s
                                       [&](size_t i) { return percent(double(i + 1), double(blocks.size())); });
         } catch (const Error &e) {
             qCDebug(lcExchange).noquote() << QStringLiteral("read-back %1 failed: %2").arg(reading).arg(e.text());
-            failure = WriteFailure::unverified(e.text(), outcome.backupPath);
+            failure = WriteFailure::unverified(e, outcome.backupPath);
             continue;
         }
         const qint64 elapsed = link.port().clock().nowMs() - state.startedMs;
@@ -351,7 +358,7 @@ void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const WriteState &s
                 break;
             }
             moved = back;
-            failure = WriteFailure::unverified(kUnsteadyReadText, outcome.backupPath);
+            failure = WriteFailure::unverified(Error(ErrorKind::Refused, kUnsteadyReadText), outcome.backupPath);
             continue;
         }
         if (reading >= kVerifyReadings && moved.isEmpty())
@@ -395,14 +402,15 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
 std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress &progress, const WriteOptions &options)
 {
     if (!model.hasImage())
-        throw Error(QStringLiteral("Нет настроек для записи: сначала считайте их из МК или из файла."));
+        throw Error(ErrorKind::BadValue,
+                    QStringLiteral("Нет настроек для записи: сначала считайте их из МК или из файла."));
     requireCompleteSettings(model); // before the port opens: nothing reaches the device
     PortSession session(link.port());
     const std::optional<DeviceIdentity> device = connectDevice(link, progress);
     if (!device)
         return std::nullopt;
     if (device->modelCode != model.modelCode())
-        throw Error(kModelMismatchText);
+        throw Error(ErrorKind::BadValue, kModelMismatchText);
     std::optional<QByteArray> fresh = readImage(link, *device, progress);
     if (!fresh)
         return std::nullopt;
@@ -424,7 +432,7 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
     // The user's records go into the device's own image; everything else stays the device's.
     TMK merged = mergeRecords(model, device->modelCode, deviceNow, options.recorded, options.take);
     if (merged.settingsVersion() != model.settingsVersion())
-        throw Error(kVersionMismatchText);
+        throw Error(ErrorKind::BadValue, kVersionMismatchText);
     state.sections = sectionsToWrite(merged.image(), device->memorySize);
     if (options.confirm) {
         TMK current, toWrite;
@@ -474,13 +482,13 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
                     const qint64 elapsed = link.port().clock().nowMs() - state.startedMs;
                     if (k == kUndecodedSection ||
                         !onlyDeviceRecorded(k, before, deviceNow.mid(pos, length), elapsed, &moved))
-                        throw Error(kUnsteadyReadText);
+                        throw Error(ErrorKind::Refused, kUnsteadyReadText);
                     merged = mergeRecords(model, device->modelCode, deviceNow, options.recorded, take);
                     outcome.image = merged.image();
                     outcome.recordedMeanwhile = outcome.recordedMeanwhile || (moved && follow);
                 }
             } catch (const Error &err) {
-                throw WriteFailure(err.text(), k, outcome.backupPath, someWritten());
+                throw WriteFailure(err, k, outcome.backupPath, someWritten());
             }
             // Section 11 goes back as the device has it, a restore's included.
             if (k == kUndecodedSection)
@@ -512,7 +520,7 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
                                                          .arg(k)
                                                          .arg(attempt)
                                                          .arg(err.text());
-                    throw WriteFailure(err.text(), k, outcome.backupPath, someWritten());
+                    throw WriteFailure(err, k, outcome.backupPath, someWritten());
                 }
                 qCDebug(lcExchange).noquote()
                     << QStringLiteral("section %1: send again from its beginning after: %2").arg(k).arg(err.text());

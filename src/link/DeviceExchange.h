@@ -74,21 +74,22 @@ struct WriteOutcome
 class WriteFailure : public Error
 {
 public:
-    enum Kind { Interrupted, Mismatch, Unverified };
-    // Interrupted at the section by the link's message; someWritten: sections before it were.
-    WriteFailure(const QString &linkMessage, int section, const QString &backupPath, bool someWritten);
+    enum Stage { Interrupted, Mismatch, Unverified };
+    // Interrupted at the section by the link's error (its kind and context are kept);
+    // someWritten: sections before it were.
+    WriteFailure(const Error &linkError, int section, const QString &backupPath, bool someWritten);
     // The read-back of the section differs at this device address.
     static WriteFailure mismatch(int section, int deviceAddress, const QString &backupPath);
-    // The read-back failed with the link's message.
-    static WriteFailure unverified(const QString &linkMessage, const QString &backupPath);
+    // The read-back failed with the link's error.
+    static WriteFailure unverified(const Error &linkError, const QString &backupPath);
 
-    Kind kind() const { return m_kind; }
+    Stage stage() const { return m_stage; }
     int section() const { return m_section; } // -1 for Unverified
     const QString &backupPath() const { return m_backupPath; }
 
 private:
-    WriteFailure(Kind kind, const QString &text, int section, const QString &backupPath);
-    Kind m_kind;
+    WriteFailure(Stage stage, const Error &error, int section, const QString &backupPath);
+    Stage m_stage;
     int m_section;
     QString m_backupPath;
 };

@@ -48,7 +48,8 @@ void Frame::AppendByte(quint8 value)
 {
     // The checksum needs the index after the last value, and N = TxLen + 1 must stay <= 255.
     if (m_txLen < 1 || m_txLen >= kMaxFrameLength - 1)
-        throw Error(QStringLiteral("RS232. Запрос к устройству длиннее %1 байт.").arg(kMaxFrameLength));
+        throw Error(ErrorKind::BadValue,
+                    QStringLiteral("RS232. Запрос к устройству длиннее %1 байт.").arg(kMaxFrameLength));
     m_txBuf[size_t(m_txLen++)] = value;
 }
 
@@ -111,7 +112,7 @@ const quint8 *Frame::take(int count)
 {
     // Values end before the checksum byte at index N - 1.
     if (m_rxPos < kFrameValuesAt || m_rxPos + count > m_answerLength - 1)
-        throw Error(answerTooShortText());
+        throw Error(ErrorKind::Refused, answerTooShortText());
     const quint8 *p = m_rxBuf.data() + m_rxPos;
     m_rxPos += count;
     return p;

@@ -60,12 +60,20 @@ void LinkProtocol::exchange(int attempts)
             if (k > 1)
                 m_unsettled = true;
             return;
-        } catch (const Error &e) {
+        } catch (Error &e) {
             ++m_disturbances;
             m_unsettled = true;
             m_answerOwed = m_answerOwed || !m_answerBegun;
             m_heardInExchange = m_heardInExchange || m_answerBegun;
             if (k >= attempts) {
+                // What the layers above cannot know: the port, the request and the attempt.
+                ErrorContext &where = e.context();
+                if (where.port.isEmpty() && m_port.PortNumber() > 0)
+                    where.port = m_port.label(m_port.PortNumber());
+                if (where.command.isEmpty())
+                    where.command = QStringLiteral("0x%1").arg(
+                        QString::number(m_frame.TxBuf()[4], 16).toUpper().rightJustified(2, u'0'));
+                where.attempt = k;
                 qCDebug(lcLink).noquote() << QStringLiteral("give up after %1 attempt(s): %2").arg(k).arg(e.text());
                 throw;
             }
@@ -88,11 +96,11 @@ void LinkProtocol::Transact()
     };
     if (answer[1] == 0 && answer[2] == 0 && answer[3] == 0) {
         trace("wrong shape");
-        throw Error(kExchangeErrorText + QStringLiteral("(4)"));
+        throw Error(ErrorKind::Refused, kExchangeErrorText + QStringLiteral("(4)"));
     }
     if (answer[4] == kBusyStatus) {
         trace("busy");
-        throw Error(kBusyText);
+        throw Error(ErrorKind::DeviceBusy, kBusyText);
     }
     // An answer of another shape than this request's belongs to another request (a late or
     // repeated answer): the byte that gives it away is named, and the attempt counts as failed.
@@ -102,7 +110,8 @@ void LinkProtocol::Transact()
         ++m_refusedAnswers;
         m_lastRefused = m_frame.answer();
         trace(!m_lastTaken.isEmpty() && m_lastRefused == m_lastTaken ? "wrong shape (duplicate)" : "wrong shape");
-        throw Error(kExchangeErrorText + (otherLength ? QStringLiteral("(0)") : QStringLiteral("(4)")));
+        throw Error(ErrorKind::Refused,
+                    kExchangeErrorText + (otherLength ? QStringLiteral("(0)") : QStringLiteral("(4)")));
     }
     if (lcLink().isDebugEnabled()) {
         m_lastTaken = m_frame.answer();
@@ -149,7 +158,7 @@ void LinkProtocol::ReceiveFrame()
     quint8 byte = 0;
     if (!readByteBy(clock.nowMs() + m_firstByteTimeout + lineMs, byte)) {
         qCDebug(lcLink).noquote() << QStringLiteral("recv --  no answer in %1 ms").arg(clock.nowMs() - m_sentAtMs);
-        throw Error(kNoLinkText);
+        throw Error(ErrorKind::NoLink, kNoLinkText);
     }
     // Something answered, even if too short to be a frame: no answer is owed any more.
     m_answerBegun = true;
@@ -157,7 +166,7 @@ void LinkProtocol::ReceiveFrame()
         qCDebug(lcLink).noquote() << QStringLiteral("recv %1  wrong shape (no frame length) after %2 ms")
                                          .arg(QLatin1String(hexBytes(QByteArray(1, char(byte)))))
                                          .arg(clock.nowMs() - m_sentAtMs);
-        throw Error(kNoLinkText);
+        throw Error(ErrorKind::NoLink, kNoLinkText);
     }
     answer[0] = byte;
     const int length = byte;
@@ -179,7 +188,7 @@ void LinkProtocol::ReceiveFrame()
                                              .arg(have)
                                              .arg(length)
                                              .arg(clock.nowMs() - m_sentAtMs);
-            throw Error(kInterByteText);
+            throw Error(ErrorKind::Timeout, kInterByteText);
         }
         answer[have] = byte;
         have = takeHeldBytes(answer, have + 1, length);
@@ -189,7 +198,7 @@ void LinkProtocol::ReceiveFrame()
         qCDebug(lcLink).noquote() << QStringLiteral("recv %1  checksum after %2 ms")
                                          .arg(QLatin1String(hexBytes(m_frame.answer())))
                                          .arg(clock.nowMs() - m_sentAtMs);
-        throw Error(kExchangeErrorText + QStringLiteral("(0)"));
+        throw Error(ErrorKind::Refused, kExchangeErrorText + QStringLiteral("(0)"));
     }
 }
 

@@ -91,7 +91,7 @@ void FindDevicePort(SerialPort &port, bool autoSearch, const DeviceSearchSource 
         return;
     if (fromNodes != 0 && opens(fromNodes))
         return;
-    throw Error(kDeviceNotSeenText);
+    throw Error(ErrorKind::DeviceMissing, kDeviceNotSeenText);
 }
 
 } // namespace mk

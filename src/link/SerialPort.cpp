@@ -44,7 +44,7 @@ void SerialPort::openSelected(int n)
         ScanPorts();
     m_portNumber = PortPresent(n) ? n : FirstPort();
     if (m_portNumber == 0)
-        throw Error(kNoFreePortText);
+        throw Error(ErrorKind::DeviceMissing, kNoFreePortText);
     ClosePort();
     m_io = m_backend->open(m_portNumber);
     if (!m_io)

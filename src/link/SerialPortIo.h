@@ -17,8 +17,9 @@ class SerialPortIo : public PortIo
 {
 public:
     // Opens the node for reading and writing. Returns null when the node cannot be opened
-    // (absent); throws Error when the user lacks the right to open it or another program
-    // holds it.
+    // (absent); throws Error (PortDenied, PortBusy; the port and the system's code in its
+    // context) when the user lacks the right to open it, another program holds it, or on
+    // Windows the system refuses it for another reason.
     // portLabel names the port in messages ("COM3 (/dev/ttyACM0)").
     static std::unique_ptr<SerialPortIo> open(const QString &node, const QString &portLabel);
 };
@@ -26,8 +27,10 @@ public:
 // What the system says when the node is opened and closed again at once: Qt reports a
 // permission error both for a refusal and for a port another program holds, and the user needs
 // different advice for the two.
+// systemCode, when given, receives the system's code of a failure (errno; GetLastError on
+// Windows), 0 when it opened.
 enum class PortOpening { Open, Forbidden, InUse, Other };
-PortOpening tryOpeningNode(const QString &node);
+PortOpening tryOpeningNode(const QString &node, int *systemCode = nullptr);
 
 // The clock the link's time-outs run on with the system's ports: the steady clock. On Windows
 // its microsecond sleeps (the time a frame's missing bytes still need on the line) wait in the

@@ -5,6 +5,7 @@
 #include "link/SerialPortIo.h"
 
 #include "base/Error.h"
+#include "base/SystemError.h"
 
 #include <QFile>
 #include <QSerialPort>
@@ -51,17 +52,25 @@ private:
 
 std::unique_ptr<SerialPortIo> SerialPortIo::open(const QString &node, const QString &portLabel)
 {
-    const PortOpening access = tryOpeningNode(node);
+    int code = 0;
+    const PortOpening access = tryOpeningNode(node, &code);
+    const auto refusal = [&portLabel](ErrorKind kind, int error) {
+        ErrorContext context = systemErrorContext(error);
+        context.port = portLabel;
+        return Error(kind, kind == ErrorKind::PortBusy ? portInUseText(portLabel) : permissionDeniedText(portLabel),
+                     context);
+    };
     if (access == PortOpening::Forbidden)
-        throw Error(permissionDeniedText(portLabel));
+        throw refusal(ErrorKind::PortDenied, code);
     if (access == PortOpening::InUse)
-        throw Error(portInUseText(portLabel));
+        throw refusal(ErrorKind::PortBusy, code);
     auto port = std::make_unique<QSerialPort>();
     port->setPortName(node);
     if (!port->open(QIODevice::ReadWrite)) {
         // The node itself opened a moment ago: a permission error now is another program's lock.
         if (port->error() == QSerialPort::PermissionError)
-            throw Error(access == PortOpening::Open ? portInUseText(portLabel) : permissionDeniedText(portLabel));
+            throw access == PortOpening::Open ? refusal(ErrorKind::PortBusy, EBUSY)
+                                              : refusal(ErrorKind::PortDenied, code);
         return nullptr;
     }
     // The link does its own handshake through RTS when it needs one.
@@ -155,9 +164,11 @@ QString portInUseText(const QString &portLabel)
     return QStringLiteral("Порт %1 занят другой программой. Закройте её и повторите.").arg(portLabel);
 }
 
-PortOpening tryOpeningNode(const QString &node)
+PortOpening tryOpeningNode(const QString &node, int *systemCode)
 {
     const int fd = ::open(QFile::encodeName(node).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (systemCode)
+        *systemCode = fd >= 0 ? 0 : errno;
     if (fd >= 0) {
         ::close(fd);
         return PortOpening::Open;

@@ -11,6 +11,7 @@
 #include "link/SerialPortIo.h"
 
 #include "base/Error.h"
+#include "base/SystemError.h"
 #include "link/SerialPort.h"
 
 #include <QtGlobal>
@@ -264,9 +265,18 @@ std::unique_ptr<SerialPortIo> SerialPortIo::open(const QString &node, const QStr
     const HANDLE h = CreateFileW(deviceName(node).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        if (heldByAnother(GetLastError()))
-            throw Error(portInUseText(portLabel));
-        return nullptr;
+        const DWORD code = GetLastError();
+        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
+            return nullptr;
+        // Held by another program, or refused for a reason only the system's code tells (a
+        // driver that fails, a device that went away half-way): the code goes with the message.
+        ErrorContext context;
+        context.port = portLabel;
+        context.windowsCode = quint32(code);
+        context.systemMessage = windowsErrorMessage(code);
+        if (heldByAnother(code))
+            throw Error(ErrorKind::PortBusy, portInUseText(portLabel), context);
+        throw Error(ErrorKind::PortDenied, permissionDeniedText(portLabel), context);
     }
     return std::make_unique<Win32PortIo>(h);
 }
@@ -285,15 +295,18 @@ QString portInUseText(const QString &portLabel)
         .arg(portLabel);
 }
 
-PortOpening tryOpeningNode(const QString &node)
+PortOpening tryOpeningNode(const QString &node, int *systemCode)
 {
     const HANDLE h = CreateFileW(deviceName(node).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD code = h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    if (systemCode)
+        *systemCode = int(code);
     if (h != INVALID_HANDLE_VALUE) {
         CloseHandle(h);
         return PortOpening::Open;
     }
-    return heldByAnother(GetLastError()) ? PortOpening::InUse : PortOpening::Other;
+    return heldByAnother(code) ? PortOpening::InUse : PortOpening::Other;
 }
 
 } // namespace mk

@@ -83,7 +83,7 @@ private:
     {
         if (m_lastLinkError)
             throw *m_lastLinkError;
-        throw Error(kUnsteadyReadText);
+        throw Error(ErrorKind::Refused, kUnsteadyReadText);
     }
 
     // An identify answered at the first attempt, with nothing stale before it, by the device's

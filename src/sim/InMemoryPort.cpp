@@ -8,6 +8,17 @@
 
 namespace mk {
 
+namespace {
+
+ErrorContext portContext(const QString &port)
+{
+    ErrorContext context;
+    context.port = port;
+    return context;
+}
+
+} // namespace
+
 TimedReply TimedReply::paced(const QByteArray &bytes, qint64 firstMs, qint64 gapMs)
 {
     TimedReply r{bytes, {}};
@@ -205,9 +216,9 @@ private:
 std::unique_ptr<PortIo> SimulatedPortBackend::open(int number)
 {
     if (m_forbidden.contains(number))
-        throw Error(permissionDeniedText(label(number)));
+        throw Error(ErrorKind::PortDenied, permissionDeniedText(label(number)), portContext(label(number)));
     if (m_busy.contains(number))
-        throw Error(portInUseText(label(number)));
+        throw Error(ErrorKind::PortBusy, portInUseText(label(number)), portContext(label(number)));
     if (!m_ports.contains(number))
         return nullptr;
     ++m_openCount[number];

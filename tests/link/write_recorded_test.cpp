@@ -279,7 +279,7 @@ TEST(WriteRecorded, AChunkStoredWrongAmongTheDevicesRecordsFailsTheWrite)
             writeDevice(*line.link, held(deviceAfter(11), c.edit), quiet, backups.path());
             FAIL() << "a chunk stored wrong must fail the write";
         } catch (const WriteFailure &e) {
-            EXPECT_EQ(e.kind(), WriteFailure::Mismatch) << e.text().toStdString();
+            EXPECT_EQ(e.stage(), WriteFailure::Mismatch) << e.text().toStdString();
             EXPECT_EQ(e.section(), c.section);
         }
     }
@@ -375,7 +375,7 @@ TEST(WriteRecorded, ADeviceThatFallsSilentDuringTheSectionWritesIsReportedWithin
         writeDevice(*line.link, held(deviceAfter(11), setSpeedLimit), quiet, backups.path());
         FAIL() << "the write must fail";
     } catch (const WriteFailure &e) {
-        EXPECT_EQ(e.kind(), WriteFailure::Interrupted);
+        EXPECT_EQ(e.stage(), WriteFailure::Interrupted);
         EXPECT_EQ(e.section(), 1) << "section 0 holds only counters the device keeps and is not written";
         EXPECT_TRUE(e.text().startsWith(kNoLinkText));
         // Three attempts of 2 s with the drains between them that keep a late answer from being

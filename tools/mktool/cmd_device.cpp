@@ -25,7 +25,9 @@
 #include <QJsonObject>
 #include <QThread>
 #include <algorithm>
+#include <optional>
 #include <set>
+#include <utility>
 
 namespace mk::tool {
 
@@ -67,7 +69,8 @@ bool selectPort(SerialPort &port, const Args &args, const DeviceOptions &options
     if (!args.has(kPortOption)) {
         QElapsedTimer clock;
         clock.start();
-        QString told;
+        // Each new reason is told once: another kind, or the same on another port.
+        std::optional<std::pair<ErrorKind, QString>> told;
         for (;;) {
             try {
                 FindDevicePort(port, true);
@@ -75,11 +78,12 @@ bool selectPort(SerialPort &port, const Args &args, const DeviceOptions &options
             } catch (const Error &e) {
                 if (options.waitSeconds > 0 && clock.elapsed() >= qint64(options.waitSeconds) * 1000)
                     throw;
-                if (e.text() != told) {
-                    told = e.text();
+                if (const std::pair reason{e.kind(), e.context().port}; reason != told) {
+                    told = reason;
                     err(QStringLiteral("%1 Жду, пока МК появится (%2Ctrl+C - прервать)...\n")
-                            .arg(told, options.waitSeconds > 0 ? QStringLiteral("до %1 с; ").arg(options.waitSeconds)
-                                                               : QString()));
+                            .arg(e.text(), options.waitSeconds > 0
+                                               ? QStringLiteral("до %1 с; ").arg(options.waitSeconds)
+                                               : QString()));
                 }
             }
             if (progress.interrupted())
@@ -105,8 +109,11 @@ bool selectPort(SerialPort &port, const Args &args, const DeviceOptions &options
             return true;
         }
         const QString missing = QStringLiteral("Порт %1 не найден.").arg(n ? port.label(n) : value);
-        if (!wait || (options.waitSeconds > 0 && clock.elapsed() >= qint64(options.waitSeconds) * 1000))
-            throw Error(missing);
+        if (!wait || (options.waitSeconds > 0 && clock.elapsed() >= qint64(options.waitSeconds) * 1000)) {
+            ErrorContext where;
+            where.port = n ? port.label(n) : value;
+            throw Error(ErrorKind::PortMissing, missing, where);
+        }
         if (!told) {
             told = true;
             err(QStringLiteral("%1 Жду, пока он появится (%2Ctrl+C - прервать)...\n")
