@@ -12,6 +12,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <optional>
+
 // The icons live in the mkgui library, whose resources the linker keeps only when asked.
 static void initIconResources() { Q_INIT_RESOURCE(mkconf_icons); }
 
@@ -60,19 +62,19 @@ bool installRussianTranslations(QCoreApplication &app)
 
 void showCurrentException(QWidget *parent)
 {
-    QString text;
+    std::optional<Error> shown;
     try {
         throw;
     } catch (const Error &error) {
-        text = error.text();
+        shown = error;
     } catch (const std::exception &error) {
-        text = QString::fromLocal8Bit(error.what());
+        shown = Error(QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        text = QStringLiteral("Непредвиденная ошибка.");
+        shown = Error(QStringLiteral("Непредвиденная ошибка."));
     }
     // A port that cannot be opened or a device that cannot be reached gets the offer of the
     // connection check beside OK.
-    showErrorOfferingCheck(parent ? parent : QApplication::activeWindow(), text);
+    showErrorOfferingCheck(parent ? parent : QApplication::activeWindow(), *shown);
 }
 
 } // namespace mk

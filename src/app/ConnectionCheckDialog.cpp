@@ -57,9 +57,10 @@ void ConnectionCheckDialog::runCheck()
     m_text->setPlainText(m_report.text());
 }
 
-void showErrorOfferingCheck(QWidget *parent, const QString &message, ConnectionCheckDialog::Check check)
+void showErrorOfferingCheck(QWidget *parent, const Error &error, ConnectionCheckDialog::Check check)
 {
-    if (!isPortOpenFailure(message)) {
+    const QString message = error.shownText();
+    if (!isPortOpenFailure(error.kind())) {
         showError(parent, message);
         return;
     }

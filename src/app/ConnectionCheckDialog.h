@@ -33,9 +33,10 @@ private:
     QPlainTextEdit *m_text;
 };
 
-// The error box for a failed exchange: when the message says the port could not be opened or
-// the device not reached, the box offers "Проверить подключение" beside OK and opens the
-// check on it. Other messages get the plain error box.
-void showErrorOfferingCheck(QWidget *parent, const QString &message, ConnectionCheckDialog::Check check = {});
+// The error box for a failed exchange: the error's text with its port and, on Windows, the
+// system's code and words (Error::shownText). When the port could not be opened or the device
+// not reached, the box offers "Проверить подключение" beside OK and opens the check on it.
+// Other errors get the plain error box.
+void showErrorOfferingCheck(QWidget *parent, const Error &error, ConnectionCheckDialog::Check check = {});
 
 } // namespace mk

@@ -67,7 +67,7 @@ bool SerialDeviceLink::findDevicePort(QWidget *parent, bool automatic)
         FindDevicePort(m_link->port(), automatic, m_source);
         return true;
     } catch (const Error &error) {
-        showErrorOfferingCheck(parent, error.text(), connectionCheck());
+        showErrorOfferingCheck(parent, error, connectionCheck());
         return false;
     }
 }
@@ -79,7 +79,7 @@ void SerialDeviceLink::selectPortDialog(QWidget *parent)
     try {
         SelectPortDialog(m_link->port(), m_access, prompt, chooser, systemSerialNodes);
     } catch (const Error &error) {
-        showError(parent, error.text());
+        showError(parent, error.shownText());
     }
     m_link->port().Reopen(false);
 }

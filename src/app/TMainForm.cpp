@@ -343,7 +343,7 @@ void TMainForm::guarded(const std::function<void()> &step)
         step();
     } catch (const Error &error) {
         // A port problem offers the check of the port the exchange used.
-        showErrorOfferingCheck(this, error.text(),
+        showErrorOfferingCheck(this, error,
                                m_setup.link ? m_setup.link->connectionCheck() : ConnectionCheckDialog::Check());
     } catch (...) {
         showCurrentException(this);

@@ -6,11 +6,14 @@
 
 #include "link/ConnectionCheck.h"
 
+#include "base/SystemError.h"
+
 #include "link/LinkTexts.h"
 #include "link/PortDiscovery.h"
 #include "link/PortMap.h"
 #include "link/SerialPortIo.h"
 
+#include <QHash>
 #include <QSerialPortInfo>
 #include <QSettings>
 
@@ -21,6 +24,17 @@ namespace mk {
 namespace {
 
 QString hex4(quint16 v) { return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')); }
+
+// " Код ошибки Windows: 5 (Отказано в доступе.)", as the error boxes give it; "" for no code.
+QString windowsCodeText(int code)
+{
+    if (code == 0)
+        return {};
+    ErrorContext context;
+    context.windowsCode = quint32(code);
+    context.systemMessage = windowsErrorMessage(quint32(code));
+    return QLatin1Char(' ') + Error(ErrorKind::Other, QString(), context).systemCodeLine() + QLatin1Char('.');
+}
 
 const QString kOpenDeviceManager =
     QStringLiteral("Откройте Диспетчер устройств (правой кнопкой по кнопке «Пуск» → «Диспетчер устройств»).");
@@ -55,6 +69,16 @@ ConnectionReport checkConnection(const SystemFacts &facts)
     report.demoNode = facts.demoNode;
     const bool demo = !facts.demoNode.isEmpty();
 
+    // The system's code of each port that would not open (a port that is not there has none).
+    QHash<QString, int> openCodes;
+    const auto opening = [&openCodes](const QString &node) {
+        int code = 0;
+        const PortOpening result = tryOpeningNode(node, &code);
+        constexpr int kFileNotFound = 2, kPathNotFound = 3;
+        if (result != PortOpening::Open && code != kFileNotFound && code != kPathNotFound)
+            openCodes.insert(node.toUpper(), code);
+        return result;
+    };
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
         report.ports << info.portName();
         if (info.vendorIdentifier() != kDeviceUsbVendor || info.productIdentifier() != kDeviceUsbProduct)
@@ -69,7 +93,7 @@ ConnectionReport checkConnection(const SystemFacts &facts)
         node.node = info.portName();
         node.port = portNumberFromName(info.portName());
         node.access.exists = true;
-        node.access.mayOpen = tryOpeningNode(node.node) != PortOpening::InUse;
+        node.access.mayOpen = opening(node.node) != PortOpening::InUse;
         device.nodes << node;
         report.devices << device;
     }
@@ -107,13 +131,22 @@ ConnectionReport checkConnection(const SystemFacts &facts)
                                            "разветвителя) и включите его.")} +
                     driverSteps());
     }
-    const auto held = [&add](const QString &node) {
-        add(QStringLiteral("%1 занят другой программой: Windows открывает COM-порт только одной программе сразу.")
-                .arg(node),
+    const auto held = [&add, &openCodes](const QString &node) {
+        add(QStringLiteral("%1 занят другой программой: Windows открывает COM-порт только одной программе сразу.%2")
+                .arg(node, windowsCodeText(openCodes.value(node.toUpper()))),
             {QStringLiteral("Закройте программу, которая работает с %1: терминал, другую программу настройки "
                             "или диагностики, вторую копию mkconf или mktool.")
                  .arg(node),
              QStringLiteral("Если такой программы не видно, отключите МК от USB и подключите снова."),
+             QStringLiteral("Повторите проверку.")});
+    };
+    // Refused for another reason: only the system's code tells which (a driver that fails).
+    const auto refused = [&add, &openCodes](const QString &node) {
+        add(QStringLiteral("Windows не даёт открыть %1.%2").arg(node, windowsCodeText(openCodes.value(node.toUpper()))),
+            {QStringLiteral("Отключите МК от USB и подключите снова."),
+             QStringLiteral("Если не поможет, откройте диспетчер устройств и посмотрите, нет ли у %1 "
+                            "жёлтого значка; переустановите драйвер или перезагрузите компьютер.")
+                 .arg(node),
              QStringLiteral("Повторите проверку.")});
     };
     bool portSeen = false;
@@ -124,10 +157,17 @@ ConnectionReport checkConnection(const SystemFacts &facts)
             portSeen = portSeen || n.node.compare(facts.portNode, Qt::CaseInsensitive) == 0;
             if (!n.access.mayOpen)
                 held(n.node);
+            else if (openCodes.contains(n.node.toUpper()))
+                refused(n.node);
         }
     // The port the program uses, when it is another one (kept from an earlier run, chosen by hand).
-    if (!facts.portNode.isEmpty() && !demo && !portSeen && tryOpeningNode(facts.portNode) == PortOpening::InUse)
-        held(facts.portNode);
+    if (!facts.portNode.isEmpty() && !demo && !portSeen) {
+        const PortOpening result = opening(facts.portNode);
+        if (result == PortOpening::InUse)
+            held(facts.portNode);
+        else if (openCodes.contains(facts.portNode.toUpper()))
+            refused(facts.portNode);
+    }
     return report;
 }
 

@@ -50,11 +50,14 @@ ConnectionReport sampleReport()
     r.problems = {
         {QStringLiteral(
              "Нет прав на открытие /dev/ttyACM0: вы не в группе dialout. После команды войдите в систему заново."),
-         QStringLiteral("sudo usermod -aG dialout $USER"), {}},
+         QStringLiteral("sudo usermod -aG dialout $USER"),
+         {}},
         {QStringLiteral("/dev/ttyACM0 занят другой программой: minicom (процесс 2211). Закройте её."),
-         QStringLiteral("kill 2211"), {}},
+         QStringLiteral("kill 2211"),
+         {}},
         {QStringLiteral("Установлен brltty: он захватывает USB-последовательные переходники."),
-         QStringLiteral("sudo apt remove brltty"), {}},
+         QStringLiteral("sudo apt remove brltty"),
+         {}},
     };
     return r;
 }
@@ -109,17 +112,46 @@ private slots:
 
     void portFailureBoxOffersTheCheck_data()
     {
+        // The box shows the error's text, the port when the text does not name it, and the
+        // Windows error code with the system's words; the kind alone decides the offer.
         QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<uint>("windowsCode");
+        QTest::addColumn<QString>("shownText");
         QTest::addColumn<bool>("offered");
-        QTest::newRow("denied") << permissionDeniedText(QStringLiteral("COM3 (/dev/ttyACM0)")) << true;
-        QTest::newRow("not seen") << kDeviceNotSeenText << true;
-        QTest::newRow("busy device") << kBusyText << false;
+        const QString label = QStringLiteral("COM3 (/dev/ttyACM0)");
+        QTest::newRow("denied") << permissionDeniedText(label) << int(ErrorKind::PortDenied) << label << 0u
+                                << permissionDeniedText(label) << true;
+        QTest::newRow("denied, Windows code") << permissionDeniedText(QStringLiteral("COM7"))
+                                              << int(ErrorKind::PortDenied) << QStringLiteral("COM7") << 5u
+                                              << permissionDeniedText(QStringLiteral("COM7")) +
+                                                     QStringLiteral("\n\nКод ошибки Windows: 5 (Отказано в доступе.)")
+                                              << true;
+        QTest::newRow("no link names the port") << kNoLinkText << int(ErrorKind::NoLink) << QStringLiteral("COM7") << 0u
+                                                << kNoLinkText + QStringLiteral("\n\nПорт: COM7") << true;
+        QTest::newRow("not seen") << kDeviceNotSeenText << int(ErrorKind::DeviceMissing) << QString() << 0u
+                                  << kDeviceNotSeenText << true;
+        QTest::newRow("busy device") << kBusyText << int(ErrorKind::DeviceBusy) << QStringLiteral("COM7") << 0u
+                                     << kBusyText + QStringLiteral("\n\nПорт: COM7") << false;
+        // The words alone offer nothing: only the kind does.
+        QTest::newRow("port words, other kind") << permissionDeniedText(label) << int(ErrorKind::Other) << QString()
+                                                << 0u << permissionDeniedText(label) << false;
     }
 
     void portFailureBoxOffersTheCheck()
     {
         QFETCH(QString, message);
+        QFETCH(int, kind);
+        QFETCH(QString, port);
+        QFETCH(uint, windowsCode);
+        QFETCH(QString, shownText);
         QFETCH(bool, offered);
+        ErrorContext context;
+        context.port = port;
+        context.windowsCode = windowsCode;
+        context.systemMessage = windowsCode ? QStringLiteral("Отказано в доступе.") : QString();
+        const Error error(ErrorKind(kind), message, context);
         QStringList shown, texts;
         QList<bool> offers;
         bool clickOffer = true;
@@ -148,17 +180,17 @@ private slots:
             ++checks;
             return sampleReport();
         };
-        showErrorOfferingCheck(nullptr, message, check);
+        showErrorOfferingCheck(nullptr, error, check);
         QCOMPARE(shown, offered ? (QStringList{QStringLiteral("messageBox"), QStringLiteral("ConnectionCheckDialog")})
                                 : QStringList{QStringLiteral("messageBox")});
         QCOMPARE(checks, offered ? 1 : 0);
-        QCOMPARE(texts, QStringList{message});
+        QCOMPARE(texts, QStringList{shownText});
         QCOMPARE(offers, QList<bool>{offered});
 
         // OK alone closes the box and checks nothing.
         shown.clear();
         clickOffer = false;
-        showErrorOfferingCheck(nullptr, message, check);
+        showErrorOfferingCheck(nullptr, error, check);
         QCOMPARE(shown, QStringList{QStringLiteral("messageBox")});
         QCOMPARE(checks, offered ? 1 : 0);
     }
