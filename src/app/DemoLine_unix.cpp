@@ -22,7 +22,7 @@ public:
         m_simulator.start();
         m_port = assignPortForNode(m_simulator.slavePath());
         if (m_port == 0)
-            throw Error(kNoFreePortText);
+            throw Error(ErrorKind::DeviceMissing, kNoFreePortText);
     }
     ~PtyDemoLine() override
     {

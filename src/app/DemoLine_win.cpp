@@ -22,7 +22,7 @@ public:
             if (!probePortNode(systemPortNode(n)))
                 m_port = n;
         if (m_port == 0)
-            throw Error(kNoFreePortText);
+            throw Error(ErrorKind::DeviceMissing, kNoFreePortText);
         m_backend->addPort(m_port, InMemoryPort::deviceResponder(device));
     }
 

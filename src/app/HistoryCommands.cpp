@@ -67,7 +67,8 @@ void HistoryCommands::showWindow()
 void HistoryCommands::addHeld()
 {
     if (!m_state.model().hasImage())
-        throw Error(QStringLiteral("Нет журналов: сначала считайте настройки из МК или из файла."));
+        throw Error(ErrorKind::BadValue,
+                    QStringLiteral("Нет журналов: сначала считайте настройки из МК или из файла."));
     const QString car = askHistoryCar(m_window, databasePath(), m_autoHistoryCar);
     if (car.isEmpty())
         return;

@@ -103,7 +103,7 @@ bool SelectPortDialog(SerialPort &port, AccessGuard &access, PasswordPrompt &pro
     const auto nodes = [&serialNodes] { return serialNodes ? serialNodes() : QList<SerialNodeInfo>(); };
     QList<SerialNodeInfo> listed = nodes();
     if (port.ScanPorts() == 0 && listed.isEmpty())
-        throw Error(kNoFreePortText);
+        throw Error(ErrorKind::DeviceMissing, kNoFreePortText);
     int preselected = -1;
     QList<PortChoiceItem> items = portChoiceItems(port, &preselected, listed);
     const PortListRefresh refresh = [&](int *pre) {
@@ -137,7 +137,7 @@ bool SelectBaudDialog(SerialPort &port, AccessGuard &access, PasswordPrompt &pro
     port.SetBaudRate(*rate);
     if (port.BaudRate() != *rate) {
         port.SetBaudRate(old);
-        throw Error(kBaudRefusedText);
+        throw Error(ErrorKind::BadValue, kBaudRefusedText);
     }
     return true;
 }

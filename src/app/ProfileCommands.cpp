@@ -66,7 +66,7 @@ QString ProfileCommands::askProfileName(bool save)
 void ProfileCommands::runExport()
 {
     if (!m_state.model().hasImage())
-        throw Error(QStringLiteral("Нет настроек: сначала считайте их из МК или из файла."));
+        throw Error(ErrorKind::BadValue, QStringLiteral("Нет настроек: сначала считайте их из МК или из файла."));
     const SettingsContext ctx = SettingsContext::lenient(m_state.model());
     ProfilePagesDialog pages(
         m_window, [&](const QString &page) { return hiddenPage(page, ctx.fields(), m_state.model()) == nullptr; });
@@ -85,7 +85,7 @@ void ProfileCommands::runExport()
 void ProfileCommands::runImport()
 {
     if (!m_state.model().hasImage())
-        throw Error(QStringLiteral("Нет настроек: сначала считайте их из МК или из файла."));
+        throw Error(ErrorKind::BadValue, QStringLiteral("Нет настроек: сначала считайте их из МК или из файла."));
     const QString path = askProfileName(false);
     if (path.isEmpty())
         return;

@@ -147,12 +147,14 @@ HistoryDatabase::HistoryDatabase(const QString &path, Access access) : m_path(pa
     const QFileInfo info(path);
     const bool exists = info.exists() || info.isSymLink();
     if (!exists && access == Access::ReadOnly)
-        throw Error(QStringLiteral("Истории поездок ещё нет: файл \"%1\" не найден.").arg(QDir::toNativeSeparators(path)));
+        throw Error(
+            ErrorKind::FileIo,
+            QStringLiteral("Истории поездок ещё нет: файл \"%1\" не найден.").arg(QDir::toNativeSeparators(path)));
     try {
         if (!exists) {
             if (!QDir().mkpath(info.absolutePath()))
-                throw Error(
-                    QStringLiteral("Не удалось создать папку \"%1\" для истории поездок.").arg(QDir::toNativeSeparators(info.absolutePath())));
+                throw Error(QStringLiteral("Не удалось создать папку \"%1\" для истории поездок.")
+                                .arg(QDir::toNativeSeparators(info.absolutePath())));
             m_newAndEmpty = createNew();
         }
         checkFile();
@@ -245,11 +247,12 @@ void HistoryDatabase::fail(const QSqlError &error, bool writing) const
     switch (code & 0xff) {
     case kBusy:
     case kLocked:
-        throw Error(QStringLiteral("База истории поездок \"%1\" занята другой программой; попробуйте ещё раз, "
+        throw Error(ErrorKind::FileIo,
+                    QStringLiteral("База истории поездок \"%1\" занята другой программой; попробуйте ещё раз, "
                                    "когда та закончит с ней работу. База оставлена без изменений.")
                         .arg(QDir::toNativeSeparators(m_path)));
-    case kCorrupt: throw Error(damagedText(m_path));
-    case kNotADatabase: throw Error(notHistoryText(m_path));
+    case kCorrupt: throw Error(ErrorKind::Damaged, damagedText(m_path));
+    case kNotADatabase: throw Error(ErrorKind::Damaged, notHistoryText(m_path));
     case kFull: reason = fileErrorReason(ENOSPC); break;
     case kIoError: reason = fileErrorReason(EIO); break;
     case kPerm: reason = fileErrorReason(EPERM); break;
@@ -263,14 +266,15 @@ void HistoryDatabase::fail(const QSqlError &error, bool writing) const
     default: reason = QStringLiteral("ошибка SQLite %1").arg(code); break;
     }
     if (m_creating)
-        throw Error(QStringLiteral("Не удалось создать базу истории поездок \"%1\": %2.")
-                        .arg(QDir::toNativeSeparators(m_path), reason));
+        throw Error(ErrorKind::FileIo, QStringLiteral("Не удалось создать базу истории поездок \"%1\": %2.")
+                                           .arg(QDir::toNativeSeparators(m_path), reason));
     m_writeFailed = m_writeFailed || writing;
     if (writing)
-        throw Error(QStringLiteral("Не удалось записать историю поездок в \"%1\": %2; база осталась как была.")
+        throw Error(ErrorKind::FileIo,
+                    QStringLiteral("Не удалось записать историю поездок в \"%1\": %2; база осталась как была.")
                         .arg(QDir::toNativeSeparators(m_path), reason));
-    throw Error(QStringLiteral("Не удалось прочитать базу истории поездок \"%1\": %2.")
-                    .arg(QDir::toNativeSeparators(m_path), reason));
+    throw Error(ErrorKind::FileIo, QStringLiteral("Не удалось прочитать базу истории поездок \"%1\": %2.")
+                                       .arg(QDir::toNativeSeparators(m_path), reason));
 }
 
 HistoryDatabase::~HistoryDatabase() { disconnect(); }
@@ -304,17 +308,18 @@ void HistoryDatabase::checkFile() const
                                    "по своему имени, ссылка оставлена без изменений.")
                         .arg(QDir::toNativeSeparators(m_path)));
     if (!info.isFile())
-        throw Error(notHistoryText(m_path));
+        throw Error(ErrorKind::Damaged, notHistoryText(m_path));
     QFile f(m_path);
     if (!f.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Нет доступа к базе истории поездок \"%1\".").arg(QDir::toNativeSeparators(m_path)));
+        throw Error(ErrorKind::FileIo,
+                    QStringLiteral("Нет доступа к базе истории поездок \"%1\".").arg(QDir::toNativeSeparators(m_path)));
     const QByteArray head = f.read(16);
     if (head.isEmpty())
         throw Error(QStringLiteral("Файл \"%1\" пуст: это не база истории поездок; он оставлен без изменений. "
                                    "Если он остался от неудачной записи, удалите его или укажите другой файл.")
                         .arg(QDir::toNativeSeparators(m_path)));
     if (head != QByteArray("SQLite format 3\0", 16))
-        throw Error(notHistoryText(m_path));
+        throw Error(ErrorKind::Damaged, notHistoryText(m_path));
 }
 
 void HistoryDatabase::checkSchema(bool writable)
@@ -323,11 +328,12 @@ void HistoryDatabase::checkSchema(bool writable)
     if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next())
         fail(check.lastError(), false);
     if (check.value(0).toString() != QLatin1String("ok"))
-        throw Error(damagedText(m_path));
+        throw Error(ErrorKind::Damaged, damagedText(m_path));
     const int version = storedVersion();
     if (version == 0) {
         if (!writable)
-            throw Error(QStringLiteral("Истории поездок ещё нет: база \"%1\" пуста.").arg(QDir::toNativeSeparators(m_path)));
+            throw Error(
+                QStringLiteral("Истории поездок ещё нет: база \"%1\" пуста.").arg(QDir::toNativeSeparators(m_path)));
         migrate();
         return;
     }
@@ -359,10 +365,10 @@ int HistoryDatabase::storedVersion() const
     if (!names.contains(QLatin1String("history_schema")) ||
         !schema.exec(QStringLiteral("SELECT application, version FROM history_schema")) || !schema.next() ||
         schema.value(0).toString() != QLatin1String(kHistoryApplication))
-        throw Error(notHistoryText(m_path));
+        throw Error(ErrorKind::Damaged, notHistoryText(m_path));
     const int version = schema.value(1).toInt();
     if (version <= 0) // a committed migration leaves its version; 0 is the first step's own row
-        throw Error(damagedText(m_path));
+        throw Error(ErrorKind::Damaged, damagedText(m_path));
     return version;
 }
 
@@ -416,7 +422,7 @@ qint64 HistoryDatabase::carId(const QString &name) const
 {
     if (const std::optional<qint64> id = findCar(name))
         return *id;
-    throw Error(QStringLiteral("В истории нет автомобиля \"%1\".").arg(printableCarName(name)));
+    throw Error(ErrorKind::BadValue, QStringLiteral("В истории нет автомобиля \"%1\".").arg(printableCarName(name)));
 }
 
 // A car held already keeps its name as it is; a new one must have a name fit for one.
@@ -443,7 +449,7 @@ void HistoryDatabase::renameCar(const QString &name, const QString &newName)
     if (name == newName)
         return;
     if (findCar(newName))
-        throw Error(QStringLiteral("Автомобиль \"%1\" уже есть в истории.").arg(newName));
+        throw Error(ErrorKind::BadValue, QStringLiteral("Автомобиль \"%1\" уже есть в истории.").arg(newName));
     QSqlQuery q = prepared(m_db, QStringLiteral("UPDATE cars SET name = ? WHERE id = ?"), {newName, id});
     if (!q.exec())
         fail(q.lastError(), true);
@@ -655,7 +661,7 @@ QList<HistoryErrorEntry> HistoryDatabase::errors(const QString &car, const Histo
         Record one(kErrorEntriesOffset + kErrorEntrySize);
         const QByteArray raw = q.value(5).toByteArray();
         if (raw.size() != kErrorEntrySize)
-            throw Error(damagedText(m_path));
+            throw Error(ErrorKind::Damaged, damagedText(m_path));
         one.setRaw(kErrorEntriesOffset, raw);
         r.entry = errorEntry(one, 0);
         r.codeText = q.value(6).toString();

@@ -84,19 +84,21 @@ void requireCompleteSettings(const TMK &model)
 {
     const QList<int> missing = model.missingSections();
     if (!missing.isEmpty())
-        throw Error(QStringLiteral("В настройках нет секций %1, описанных в их заголовке. "
-                                   "Запись в МК не выполнена, МК не изменён.")
-                        .arg(sectionList(missing)));
+        throw Error(ErrorKind::Damaged, QStringLiteral("В настройках нет секций %1, описанных в их заголовке. "
+                                                       "Запись в МК не выполнена, МК не изменён.")
+                                            .arg(sectionList(missing)));
     requireSoundTable(model, QStringLiteral("Запись в МК не выполнена, МК не изменён."));
     if (const QString cut = cutShortText(model); !cut.isEmpty())
-        throw Error(QStringLiteral("Настройки обрезаны: %1. Запись в МК не выполнена, МК не изменён.").arg(cut));
+        throw Error(ErrorKind::Damaged,
+                    QStringLiteral("Настройки обрезаны: %1. Запись в МК не выполнена, МК не изменён.").arg(cut));
 }
 
 void requireSoundTable(const TMK &model, const QString &consequence)
 {
     const QList<int> tangled = model.tangledSections();
     if (!tangled.isEmpty())
-        throw Error(QStringLiteral("%1 (таблица повреждена). %2").arg(tangledText(tangled), consequence));
+        throw Error(ErrorKind::Damaged,
+                    QStringLiteral("%1 (таблица повреждена). %2").arg(tangledText(tangled), consequence));
 }
 
 TMK mergeRecords(const TMK &edited, quint16 modelCode, const QByteArray &deviceImage, RecordedData recorded,

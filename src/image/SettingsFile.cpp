@@ -56,9 +56,9 @@ QByteArray encodeSettingsFile(quint16 modelCode, const QByteArray &image)
 SettingsFileContent decodeSettingsFile(const QByteArray &file)
 {
     if (file.size() < 2)
-        throw Error(QStringLiteral("Файл настроек слишком короткий (%1 байт).").arg(file.size()));
+        throw Error(ErrorKind::Damaged, QStringLiteral("Файл настроек слишком короткий (%1 байт).").arg(file.size()));
     if (file.size() > kMaxSettingsFileSize + 2)
-        throw Error(QStringLiteral("Файл настроек слишком велик (%1 байт).").arg(file.size()));
+        throw Error(ErrorKind::Damaged, QStringLiteral("Файл настроек слишком велик (%1 байт).").arg(file.size()));
     SettingsFileContent content;
     content.modelCode = quint16(quint8(file[0]) | (quint8(file[1]) << 8));
     content.image = scramble(file.mid(2));
@@ -130,7 +130,7 @@ void openSettingsFile(TMK &model, const QString &path)
 {
     const SettingsFileContent content = decodeSettingsFile(readWholeFile(path, kMaxSettingsFileSize));
     if (const QString text = notSettingsFileText(path, content.image); !text.isEmpty())
-        throw Error(text + QStringLiteral(". Файл не загружен, прежние настройки сохранены."));
+        throw Error(ErrorKind::Damaged, text + QStringLiteral(". Файл не загружен, прежние настройки сохранены."));
     model.replaceImage(content.modelCode, content.image);
     qCDebug(lcFiles).noquote() << QStringLiteral("settings opened: %1, model 0x%2, image %3 bytes")
                                       .arg(QDir::toNativeSeparators(path))

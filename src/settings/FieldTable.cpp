@@ -420,7 +420,7 @@ void storeField(const FieldDef &def, TMK &model, const QVariant &value, const Fi
             // The two calibration points of the universal input must differ.
             const FieldDef *other = findField(def.partner);
             if (other && readInt(model.record(other->section), *other) == stored)
-                throw Error(QStringLiteral("Значения АЦП Мин и Макс должны различаться."));
+                throw Error(ErrorKind::BadValue, QStringLiteral("Значения АЦП Мин и Макс должны различаться."));
         }
         writeInt(rec, def, stored);
         return;
@@ -502,7 +502,7 @@ void storeField(const FieldDef &def, TMK &model, const QVariant &value, const Fi
             return;
         checkStorableText(text);
         if (text.size() > def.param - 1)
-            throw Error(QStringLiteral("Текст длиннее %1 символов.").arg(def.param - 1));
+            throw Error(ErrorKind::BadValue, QStringLiteral("Текст длиннее %1 символов.").arg(def.param - 1));
         rec.setRaw(def.offset, toWin1251Z(text, def.param));
         return;
     }
@@ -577,8 +577,8 @@ QVariant parseFieldText(const FieldDef &def, const QString &text, const FieldCon
             throw conversionError(text);
         const FieldRange r = rangeOf(def, ctx);
         if (r.bounded && (v < r.min || v > r.max))
-            throw Error(QStringLiteral("Значение должно быть от %1 до %2.")
-                            .arg(numberText(r.min, r.decimals), numberText(r.max, r.decimals)));
+            throw Error(ErrorKind::BadValue, QStringLiteral("Значение должно быть от %1 до %2.")
+                                                 .arg(numberText(r.min, r.decimals), numberText(r.max, r.decimals)));
         return roundTo(v, r.decimals);
     }
     case ControlKind::RadioGroup:
@@ -594,7 +594,8 @@ QVariant parseFieldText(const FieldDef &def, const QString &text, const FieldCon
             ok = true;
         }
         if (ok && !itemOffered(def, index, ctx))
-            throw Error(QStringLiteral("Значение «%1» недоступно для этой модели МК: у неё нет речевых сообщений.")
+            throw Error(ErrorKind::BadValue,
+                        QStringLiteral("Значение «%1» недоступно для этой модели МК: у неё нет речевых сообщений.")
                             .arg(items.at(index)));
         if (ok)
             return index;
@@ -612,7 +613,7 @@ QVariant parseFieldText(const FieldDef &def, const QString &text, const FieldCon
     }
     case ControlKind::Edit:
         if (text.size() > def.param - 1)
-            throw Error(QStringLiteral("Текст длиннее %1 символов.").arg(def.param - 1));
+            throw Error(ErrorKind::BadValue, QStringLiteral("Текст длиннее %1 символов.").arg(def.param - 1));
         return text;
     case ControlKind::DateEdit: parseDate(text); return text;
     case ControlKind::TimeEdit: parseTime(text); return text;

@@ -37,7 +37,7 @@ int boundedNumber(const QString &text, int max)
     bool ok = false;
     const int v = text.trimmed().toInt(&ok);
     if (!ok || v < 0 || v > max)
-        throw Error(QStringLiteral("Значение должно быть от 0 до %1.").arg(max));
+        throw Error(ErrorKind::BadValue, QStringLiteral("Значение должно быть от 0 до %1.").arg(max));
     return v;
 }
 
@@ -56,7 +56,7 @@ bool checkText(const QString &text)
         return true;
     if (t == QLatin1String("0") || t == QLatin1String("false") || t == u"нет" || t == u"выкл")
         return false;
-    throw Error(QStringLiteral("\"%1\" не является допустимым значением.").arg(text));
+    throw Error(ErrorKind::BadValue, QStringLiteral("\"%1\" не является допустимым значением.").arg(text));
 }
 
 bool always(const TMK &, const SettingsContext &) { return true; }
@@ -97,7 +97,7 @@ quint16 parseRgb(const QString &text)
         ok = ok && c[i] >= 0 && c[i] <= 31;
     }
     if (!ok)
-        throw Error(QStringLiteral("Ожидается R,G,B: три числа от 0 до 31."));
+        throw Error(ErrorKind::BadValue, QStringLiteral("Ожидается R,G,B: три числа от 0 до 31."));
     return packColour(c[0], c[1], c[2]);
 }
 
@@ -254,7 +254,8 @@ void addLayoutSettings(std::vector<NamedSetting> &all)
                         code = codeByCaption(text, ctx);
                     const std::vector<int> offered = offeredCodes(kind, place, ctx);
                     if (code < 0 || std::find(offered.begin(), offered.end(), code) == offered.end())
-                        throw Error(QStringLiteral("Протокол не предлагает здесь параметр \"%1\".").arg(text));
+                        throw Error(ErrorKind::BadValue,
+                                    QStringLiteral("Протокол не предлагает здесь параметр \"%1\".").arg(text));
                     m.record(kDisplaySection).setU8(offset, quint8(code));
                 };
                 all.push_back(s);
@@ -299,13 +300,13 @@ quint16 hotMenuCode(int list, const QString &text, const SettingsContext &ctx)
     else
         item = catalog.FindMenuItemByIdent(text);
     if (!item)
-        throw Error(QStringLiteral("Нет такого пункта меню: %1").arg(text));
+        throw Error(ErrorKind::BadValue, QStringLiteral("Нет такого пункта меню: %1").arg(text));
     QStringList offered;
     collectIdents(hotMenuAddEntries(list, ctx.device().Flags.NoAirTempInput), offered);
     for (const QString &ident : offered)
         if (const TMKMenuItem *o = catalog.FindMenuItemByIdent(ident); o && o->Code == item->Code)
             return item->Code;
-    throw Error(QStringLiteral("Пункт %1 не предлагается в этом меню.").arg(text));
+    throw Error(ErrorKind::BadValue, QStringLiteral("Пункт %1 не предлагается в этом меню.").arg(text));
 }
 
 void addHotMenuSettings(std::vector<NamedSetting> &all)
@@ -422,7 +423,7 @@ void addTankSettings(std::vector<NamedSetting> &all)
         s.store = [=](TMK &m, const QString &text, SettingsContext &) {
             const QStringList cells = text.split(QLatin1Char(','));
             if (cells.size() != 2)
-                throw Error(QStringLiteral("Ожидается \"литры,уе\"."));
+                throw Error(ErrorKind::BadValue, QStringLiteral("Ожидается \"литры,уе\"."));
             const qint64 litres = tableCellValue(cells[0]), units = tableCellValue(cells[1]);
             if (litres < 0 || litres > 255)
                 throw RangeError(QStringLiteral("литры"), litres, 0, 255);

@@ -51,7 +51,7 @@ bool pageSelected(const QString &page, const QStringList &names)
     for (const QString &name : names) {
         const SettingsPage *wanted = findSettingsPage(name.trimmed());
         if (!wanted)
-            throw Error(QStringLiteral("Нет такой страницы: %1").arg(name));
+            throw Error(ErrorKind::BadValue, QStringLiteral("Нет такой страницы: %1").arg(name));
         if (wanted->caption == page || (own && own->parent == wanted->caption))
             selected = true;
     }

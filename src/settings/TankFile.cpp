@@ -70,7 +70,8 @@ QByteArray encodeTankFile(const Record &s2, const Record &s3)
 void decodeTankFile(const QByteArray &file, Record &s2, Record &s3)
 {
     if (file.size() < kTankFileSize)
-        throw Error(QStringLiteral("Данные настроек бака неполные: %1").arg(shortFileText(file.size())));
+        throw Error(ErrorKind::Damaged,
+                    QStringLiteral("Данные настроек бака неполные: %1").arg(shortFileText(file.size())));
     int pos = 0;
     for (const TankFilePart &p : kParts) {
         (p.section == kFuelSensorSection ? s2 : s3).setRaw(p.offset, file.mid(pos, p.length));
@@ -87,8 +88,8 @@ void loadTankFile(const QString &path, TMK &model)
 {
     const QByteArray file = readWholeFile(path, kMaxTankFileSize);
     if (file.size() < kTankFileSize)
-        throw Error(QStringLiteral("Файл \"%1\" не является файлом настроек бака: %2")
-                        .arg(QDir::toNativeSeparators(path), shortFileText(file.size())));
+        throw Error(ErrorKind::Damaged, QStringLiteral("Файл \"%1\" не является файлом настроек бака: %2")
+                                            .arg(QDir::toNativeSeparators(path), shortFileText(file.size())));
     decodeTankFile(file, model.record(kFuelSensorSection), model.record(kTankTableSection));
 }
 

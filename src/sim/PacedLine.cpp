@@ -35,7 +35,8 @@ Delivery Delivery::parse(const QString &text)
         ok = false;
     }
     if (!ok)
-        throw Error(QStringLiteral("Неверный способ доставки \"%1\": нужно byte, packet[:БАЙТ] (до %2) "
+        throw Error(ErrorKind::BadValue,
+                    QStringLiteral("Неверный способ доставки \"%1\": нужно byte, packet[:БАЙТ] (до %2) "
                                    "или chunk:МКС (до %3)")
                         .arg(text)
                         .arg(kMaxPacketSize)

@@ -95,7 +95,8 @@ std::vector<FaultRule> parseFaultRules(const QString &text)
         const double rate = ok ? parts[1].toDouble(&ok) : 0;
         const int lateMs = ok && parts.size() == 3 ? parts[2].toInt(&ok) : kDefaultLateMs;
         if (!ok || rate < 0 || rate > 1 || lateMs < 0 || lateMs > kMaxLateMs)
-            throw Error(QStringLiteral("Неверное описание сбоя \"%1\": нужно ВИД:ДОЛЯ, доля от 0 до 1 "
+            throw Error(ErrorKind::BadValue,
+                        QStringLiteral("Неверное описание сбоя \"%1\": нужно ВИД:ДОЛЯ, доля от 0 до 1 "
                                        "(для late можно ВИД:ДОЛЯ:МС, задержка до %2 мс)")
                             .arg(item)
                             .arg(kMaxLateMs));
@@ -104,7 +105,8 @@ std::vector<FaultRule> parseFaultRules(const QString &text)
             if (parts[0] == QLatin1String(f.name))
                 found = &f;
         if (!found)
-            throw Error(QStringLiteral("Неизвестный вид сбоя \"%1\" (drop-byte, bad-checksum, busy, "
+            throw Error(ErrorKind::BadValue,
+                        QStringLiteral("Неизвестный вид сбоя \"%1\" (drop-byte, bad-checksum, busy, "
                                        "zero-header, silence, short-frame, late, duplicate, stray)")
                             .arg(parts[0]));
         rules.push_back({found->kind, rate, lateMs});
@@ -124,7 +126,8 @@ QByteArray memoryFromImage(const QByteArray &image, int memorySize)
 {
     const int half = memorySize / 2;
     if (image.size() > memorySize - 2 * kBlockSize)
-        throw Error(QStringLiteral("Образ памяти (%1 байт) не помещается в память устройства (%2 байт)")
+        throw Error(ErrorKind::BadValue,
+                    QStringLiteral("Образ памяти (%1 байт) не помещается в память устройства (%2 байт)")
                         .arg(image.size())
                         .arg(memorySize));
     QByteArray memory(memorySize, '\0');

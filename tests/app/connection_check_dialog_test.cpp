@@ -50,14 +50,11 @@ ConnectionReport sampleReport()
     r.problems = {
         {QStringLiteral(
              "Нет прав на открытие /dev/ttyACM0: вы не в группе dialout. После команды войдите в систему заново."),
-         QStringLiteral("sudo usermod -aG dialout $USER"),
-         {}},
+         QStringLiteral("sudo usermod -aG dialout $USER"), {}},
         {QStringLiteral("/dev/ttyACM0 занят другой программой: minicom (процесс 2211). Закройте её."),
-         QStringLiteral("kill 2211"),
-         {}},
+         QStringLiteral("kill 2211"), {}},
         {QStringLiteral("Установлен brltty: он захватывает USB-последовательные переходники."),
-         QStringLiteral("sudo apt remove brltty"),
-         {}},
+         QStringLiteral("sudo apt remove brltty"), {}},
     };
     return r;
 }

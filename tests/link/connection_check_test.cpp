@@ -412,17 +412,18 @@ TEST(ConnectionCheck, TheInstallersCopyOnWindowsIsKnownByItsRecord)
         EXPECT_EQ(install.prefix, record);
         EXPECT_EQ(install.programPath, program);
     }
-    for (const auto &[program, location] : {std::pair{QStringLiteral("D:\\mkconf-1.0.0\\mkconf.exe"), record},
-                                            std::pair{record + QStringLiteral("\\manual\\mkconf.exe"), record},
-                                            std::pair{record + QStringLiteral("2\\mkconf.exe"), record},
-                                            std::pair{record + QStringLiteral("\\mkconf.exe"), QString()}})
+    for (const auto &[program, location] :
+         {std::pair{QStringLiteral("D:\\mkconf-1.0.0\\mkconf.exe"), record},
+          std::pair{record + QStringLiteral("\\manual\\mkconf.exe"), record},
+          std::pair{record + QStringLiteral("2\\mkconf.exe"), record},
+          std::pair{record + QStringLiteral("\\mkconf.exe"), QString()}})
         EXPECT_EQ(installerInstallation(program, location).kind, Installation::Unknown) << program.toStdString();
 
     ConnectionReport report;
     report.system = ConnectionReport::Windows;
     report.installation = installerInstallation(record + QStringLiteral("\\mktool.exe"), record);
-    EXPECT_TRUE(
-        report.text().contains(QStringLiteral("Программа: установлена установщиком в %1 (%1\\mktool.exe)").arg(record)))
+    EXPECT_TRUE(report.text().contains(QStringLiteral("Программа: установлена установщиком в %1 (%1\\mktool.exe)")
+                                           .arg(record)))
         << report.text().toStdString();
     EXPECT_EQ(report.json()[QStringLiteral("installation")].toString(), QStringLiteral("installer"));
     report.installation = installerInstallation(QStringLiteral("D:\\mk\\mktool.exe"), record);
@@ -434,8 +435,7 @@ TEST(ConnectionCheck, WindowsProblemsGiveNumberedSteps)
 {
     ConnectionReport report;
     report.system = ConnectionReport::Windows;
-    report.problems << CheckProblem{QStringLiteral("COM7 занят."),
-                                    QString(),
+    report.problems << CheckProblem{QStringLiteral("COM7 занят."), QString(),
                                     {QStringLiteral("Закройте программу."), QStringLiteral("Повторите проверку.")}};
     const QString text = report.text();
     EXPECT_TRUE(text.contains(QStringLiteral("1. COM7 занят.\n   Как исправить:\n   1) Закройте программу.\n"
@@ -444,8 +444,7 @@ TEST(ConnectionCheck, WindowsProblemsGiveNumberedSteps)
     EXPECT_FALSE(text.contains(QStringLiteral("Исправить:")));
     for (const QString &linuxWord : {QStringLiteral("udev"), QStringLiteral("ModemManager"), QStringLiteral("brltty")})
         EXPECT_FALSE(text.contains(linuxWord)) << linuxWord.toStdString();
-    EXPECT_EQ(report.summary(),
-              QStringLiteral("Найдено проблем: 1. Под каждой — шаги по порядку, которые её устраняют."));
+    EXPECT_EQ(report.summary(), QStringLiteral("Найдено проблем: 1. Под каждой — шаги по порядку, которые её устраняют."));
     const QJsonObject problem = report.json()[QStringLiteral("problems")].toArray().first().toObject();
     EXPECT_EQ(problem[QStringLiteral("steps")].toArray().size(), 2);
 

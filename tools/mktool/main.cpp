@@ -157,8 +157,8 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
 
 int runCommand(const Command &c, const QStringList &args)
 {
-    const QStringList options =
-        args.mid(0, args.contains(QStringLiteral("--")) ? args.indexOf(QStringLiteral("--")) : args.size());
+    const QStringList options = args.mid(0, args.contains(QStringLiteral("--")) ? args.indexOf(QStringLiteral("--"))
+                                                                                 : args.size());
     if (options.contains(QLatin1String("--help")) || options.contains(QLatin1String("-h"))) {
         out(QStringLiteral("Использование: mktool %1 %2\n%3\n").arg(c.name, c.usage, c.summary));
         return kOk;
