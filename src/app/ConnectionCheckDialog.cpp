@@ -61,10 +61,10 @@ void showErrorOfferingCheck(QWidget *parent, const Error &error, ConnectionCheck
 {
     const QString message = error.shownText();
     if (!isPortOpenFailure(error.kind())) {
-        showError(parent, message);
+        showError(parent, error);
         return;
     }
-    noteShownError(message);
+    noteShownError(error);
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка"), message, QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("messageBox"));
     QPushButton *offer = box.addButton(kConnectionCheckButtonText, QMessageBox::ActionRole);

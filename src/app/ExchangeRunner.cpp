@@ -134,7 +134,7 @@ bool askOnUiThread(QObject *context, const std::function<bool()> &question)
             try {
                 answer = question();
             } catch (const Error &e) {
-                showError(boxParent(qobject_cast<QWidget *>(context)), e.shownText());
+                showError(boxParent(qobject_cast<QWidget *>(context)), e);
                 answer = false;
             }
         }

@@ -79,7 +79,7 @@ void SerialDeviceLink::selectPortDialog(QWidget *parent)
     try {
         SelectPortDialog(m_link->port(), m_access, prompt, chooser, systemSerialNodes);
     } catch (const Error &error) {
-        showError(parent, error.shownText());
+        showError(parent, error);
     }
     m_link->port().Reopen(false);
 }

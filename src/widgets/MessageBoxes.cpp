@@ -80,7 +80,20 @@ void noteShownError(const QString &text)
                                        QString(text).replace(QLatin1Char('\n'), QStringLiteral("\\n"));
 }
 
+void noteShownError(const Error &error)
+{
+    QStringList lines{error.text(), QStringLiteral("Вид: %1").arg(errorKindName(error.kind()))};
+    lines += error.contextLines();
+    noteShownError(lines.join(QLatin1Char('\n')));
+}
+
 QString lastShownError() { return lastError(); }
+
+void showError(QWidget *parent, const Error &error)
+{
+    noteShownError(error);
+    showBox(parent, QMessageBox::Critical, error.shownText(), QMessageBox::Ok);
+}
 
 void showError(QWidget *parent, const QString &text)
 {

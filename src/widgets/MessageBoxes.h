@@ -3,6 +3,8 @@
 // Every modal dialog of the configurator goes through execDialog, so that tests can answer
 // message boxes, file dialogs and the program's own dialogs without racing the event loop.
 
+#include "base/Error.h"
+
 #include <QString>
 #include <functional>
 
@@ -35,7 +37,12 @@ void showError(QWidget *parent, const QString &text);
 // Every error box notes its text: the last one goes into the support report, each into the
 // trace (category "mk.errors", as "error shown: " and the text on one line).
 void noteShownError(const QString &text);
+// The same for an error of the program: the report also keeps its kind and everything its
+// context knows (port, request, place, attempt, the system's code and words).
+void noteShownError(const Error &error);
 QString lastShownError();
+// Error box for an error of the program: its shown text, noted with its kind and context.
+void showError(QWidget *parent, const Error &error);
 // Information box: OK button, information icon.
 void showInformation(QWidget *parent, const QString &text);
 // Warning box: OK button, warning icon (something is wrong but the work goes on).

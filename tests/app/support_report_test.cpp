@@ -12,6 +12,7 @@
 #include "app/TMainForm.h"
 #include "base/StdStreams.h"
 #include "base/TraceLog.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -42,6 +43,23 @@ private slots:
     }
 
     void cleanupTestCase() { TraceLog::stop(); }
+
+    // What the report says of the last error: its text as the box showed it, its kind and
+    // every fact of its context, once.
+    void theLastErrorKeepsItsKindAndContext()
+    {
+        ErrorContext context;
+        context.port = QStringLiteral("COM7");
+        context.attempt = 3;
+        context.errnoCode = 13;
+        context.systemMessage = QStringLiteral("Permission denied");
+        noteShownError(Error(ErrorKind::PortDenied, QStringLiteral("Нет доступа к порту."), context));
+        const QStringList lines = lastShownError().split(u'\n');
+        QVERIFY(lines.startsWith(QStringLiteral("Нет доступа к порту.")));
+        for (const char *line : {"Вид: port-denied", "Порт: COM7", "Попытка: 3", "Код ошибки: 13 (Permission denied)"})
+            QCOMPARE(lines.count(QString::fromUtf8(line)), 1);
+        QCOMPARE(lines.size(), 5);
+    }
 
     void reportOfADemoSessionShowsWhatItSavesAndNoJournalUnlessAsked()
     {
