@@ -8,10 +8,9 @@
 #include "image/SuggestedName.h"
 #include "widgets/IniFile.h"
 #include "widgets/MessageBoxes.h"
+#include "widgets/TextSaveDialog.h"
 
 #include <QDialogButtonBox>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -55,19 +54,11 @@ void CompareWindow::saveText(const QString &path) const
 
 void CompareWindow::saveAsClicked()
 {
-    QFileDialog dialog(this);
-    dialog.setObjectName(QStringLiteral("SaveTextDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QStringLiteral("Текстовые файлы (*.txt)"));
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.setDirectory(m_saveFolder.isEmpty() ? defaultFileFolder() : m_saveFolder);
-    if (!m_suggestedName.isEmpty())
-        dialog.selectFile(m_suggestedName);
-    if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString path = askTextSavePath(this, m_saveFolder, m_suggestedName);
+    if (path.isEmpty())
         return;
-    m_saveFolder = QFileInfo(dialog.selectedFiles().constFirst()).absolutePath();
     try {
-        saveText(dialog.selectedFiles().constFirst());
+        saveText(path);
     } catch (const Error &e) {
         showError(this, e.text());
     }

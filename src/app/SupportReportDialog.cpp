@@ -7,12 +7,11 @@
 #include "base/TraceLog.h"
 #include "widgets/IniFile.h"
 #include "widgets/MessageBoxes.h"
+#include "widgets/TextSaveDialog.h"
 
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDialogButtonBox>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -111,18 +110,12 @@ void SupportReportDialog::saveTo(const QString &path) const
 
 void SupportReportDialog::saveClicked()
 {
-    QFileDialog dialog(this);
-    dialog.setObjectName(QStringLiteral("SaveTextDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QStringLiteral("Текстовые файлы (*.txt)"));
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.setDirectory(m_saveFolder.isEmpty() ? defaultFileFolder() : m_saveFolder);
-    dialog.selectFile(m_suggestedName.isEmpty() ? QStringLiteral("mkconf-поддержка.txt") : m_suggestedName);
-    if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString path = askTextSavePath(
+        this, m_saveFolder, m_suggestedName.isEmpty() ? QStringLiteral("mkconf-поддержка.txt") : m_suggestedName);
+    if (path.isEmpty())
         return;
-    m_saveFolder = QFileInfo(dialog.selectedFiles().constFirst()).absolutePath();
     try {
-        saveTo(dialog.selectedFiles().constFirst());
+        saveTo(path);
     } catch (const Error &e) {
         showError(this, e.text());
     }
