@@ -77,7 +77,7 @@ void SerialDeviceLink::selectPortDialog(QWidget *parent)
     DialogPasswordPrompt prompt(parent);
     DialogPortChooser chooser(parent);
     try {
-        SelectPortDialog(m_link->port(), m_access, prompt, chooser, systemSerialNodes);
+        SelectPortDialog(m_link->port(), m_access, prompt, chooser, m_source.serialNodes);
     } catch (const Error &error) {
         showError(parent, error);
     }

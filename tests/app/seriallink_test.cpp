@@ -46,7 +46,14 @@ private:
     std::unique_ptr<AccessGuard> m_access;
     QTemporaryDir m_dir;
 
-    std::unique_ptr<SerialDeviceLink> makeLink(DeviceSearchSource source = {})
+    // The system's own serial nodes stay out of the test unless a case lists some.
+    static DeviceSearchSource noSystemNodes()
+    {
+        DeviceSearchSource source;
+        source.serialNodes = [] { return QList<SerialNodeInfo>(); };
+        return source;
+    }
+    std::unique_ptr<SerialDeviceLink> makeLink(DeviceSearchSource source = noSystemNodes())
     {
         return std::make_unique<SerialDeviceLink>(m_ports, std::move(source), *m_access);
     }
