@@ -75,9 +75,20 @@ private:
     // "objectName picture" of every window drawn, for the registry's check.
     static inline QSet<QString> s_drawn;
 
+    // Delivers what showing a page posts (layout requests, the events they post in turn) until
+    // nothing is left, so a picture never catches a layout half done, however busy the machine.
+    static void settle()
+    {
+        for (int round = 0; round < 4; ++round) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            QApplication::processEvents();
+        }
+    }
+
     // Saves a window as it is now drawn, without the checks of check().
     static void save(QWidget &window, const QString &name)
     {
+        settle();
         s_drawn.insert(window.objectName() + u' ' + name);
         const QString out = qEnvironmentVariable("MK_SCREENSHOT_DIR");
         if (!out.isEmpty()) {
@@ -105,7 +116,7 @@ private:
                 return false;
             tabs->setCurrentIndex(index);
         }
-        QApplication::processEvents();
+        settle();
         return true;
     }
 
