@@ -2,6 +2,7 @@
 // The whole round through the main window's buttons against mksim on a pseudo-terminal:
 // read from the device, edit, save, load, write back; and Cancel while connecting.
 
+#include "DemoSetup.h"
 #include "DialogScript.h"
 #include "support/RawFiles.h"
 
@@ -201,16 +202,7 @@ private slots:
 
     void demoModeReadsAndWritesTheSimulatedDevice()
     {
-        CommandLine options;
-        options.demo = true;
-        options.demoModel = 0x0801;
-        options.demoVersion = 2;
-        MainFormSetup setup;
-        setup.iniPath = path(QStringLiteral("demo.ini"));
-        setup.programDir = m_dir.path();
-        setup.link = makeDeviceLink(options);
-        setup.access = &m_access;
-        static_cast<SerialDeviceLink &>(*setup.link).setBackupDir(path(QStringLiteral("demo-backups")));
+        MainFormSetup setup = demoSetup(m_dir.path(), m_access, 0x0801, 2);
         setup.steps.edit = [](QWidget *, TMK &model) {
             model.record(5).setU8(0, quint8(model.record(5).u8(0) ^ 0x01));
             model.encodeSection(5);

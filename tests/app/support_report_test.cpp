@@ -4,6 +4,7 @@
 // and this session's trace (its rotating file exists after the read), the frames' values left out
 // and no journal unless the box is ticked; "Сохранить…" writes exactly what it shows.
 
+#include "DemoSetup.h"
 #include "DialogScript.h"
 #include "app/AccessCheck.h"
 #include "app/CommandLine.h"
@@ -63,16 +64,7 @@ private slots:
 
     void reportOfADemoSessionShowsWhatItSavesAndNoJournalUnlessAsked()
     {
-        CommandLine options;
-        options.demo = true;
-        options.demoModel = 0x0801;
-        options.demoVersion = 2;
-        MainFormSetup setup;
-        setup.iniPath = path(QStringLiteral("demo.ini"));
-        setup.programDir = m_dir.path();
-        setup.link = makeDeviceLink(options);
-        setup.access = &m_access;
-        static_cast<SerialDeviceLink &>(*setup.link).setBackupDir(path(QStringLiteral("demo-backups")));
+        MainFormSetup setup = demoSetup(m_dir.path(), m_access, 0x0801, 2);
         DialogScript dialogs;
         TMainForm form(std::move(setup));
         form.show();

@@ -5,6 +5,7 @@
 
 #include "app/AccessCheck.h"
 #include "app/CommandLine.h"
+#include "app/DemoSetup.h"
 #include "app/DialogScript.h"
 #include "app/SerialDeviceLink.h"
 #include "app/TMainForm.h"
@@ -116,16 +117,7 @@ private slots:
     {
         QTemporaryDir dir;
         AccessGuard access;
-        CommandLine options;
-        options.demo = true;
-        options.demoModel = kModel;
-        options.demoVersion = 0;
-        MainFormSetup setup;
-        setup.iniPath = dir.filePath(QStringLiteral("mkconf.ini"));
-        setup.programDir = dir.path();
-        setup.link = makeDeviceLink(options);
-        setup.access = &access;
-        static_cast<SerialDeviceLink &>(*setup.link).setBackupDir(dir.filePath(QStringLiteral("backups")));
+        MainFormSetup setup = demoSetup(dir.path(), access, kModel, 0);
         DialogScript dialogs;
         TMainForm form(std::move(setup));
         form.show();
