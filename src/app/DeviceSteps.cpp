@@ -12,6 +12,7 @@
 #include "image/RecordSync.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
+#include "session/HistoryAdd.h"
 #include "settings/RecordedUnitTexts.h"
 #include "settings/SettingsDiff.h"
 #include "widgets/MessageBoxes.h"
@@ -49,7 +50,8 @@ void DeviceSteps::read()
     if (end == ExchangeEnd::Done) {
         m_state.setHasSettings(true);
         m_state.setHeld(HeldSettings::Source::DeviceRead, m_link->deviceName(), currentDateTime());
-        m_state.setJournalsOrigin(m_state.held().when, QStringLiteral("чтение из %1").arg(m_link->deviceName()));
+        const JournalsOrigin origin = deviceOrigin(m_link->deviceName(), m_state.held().when);
+        m_state.setJournalsOrigin(origin.readTime, origin.source);
         emit settingsRead();
     }
 }

@@ -8,6 +8,7 @@
 #include "image/SettingsFile.h"
 #include "image/SuggestedName.h"
 #include "image/TMK.h"
+#include "session/HistoryAdd.h"
 #include "widgets/MessageBoxes.h"
 
 #include <QDir>
@@ -101,8 +102,8 @@ void FileSteps::loadFrom(const QString &path)
     m_path = QFileInfo(path).absoluteFilePath();
     m_state.setHeld(HeldSettings::Source::File, QFileInfo(path).fileName());
     // The journals were read from the device when the file was last written.
-    m_state.setJournalsOrigin(QFileInfo(path).lastModified(), QStringLiteral("файл %1").arg(QDir::toNativeSeparators(
-                                                                  QFileInfo(path).absoluteFilePath())));
+    const JournalsOrigin origin = fileOrigin(path, QFileInfo(path).lastModified());
+    m_state.setJournalsOrigin(origin.readTime, origin.source);
     // A file cut short still loads, so that it can be looked at; it is never written (the window
     // keeps "Записать" disabled for it).
     if (const QString warning = incompleteSettingsWarning(m_state.model()); !warning.isEmpty())
@@ -163,9 +164,8 @@ bool FileSteps::restoreBackup()
     loadFrom(dialog.chosenPath());
     m_fileDir = fileDir;
     m_state.setHeld(HeldSettings::Source::Backup, QFileInfo(dialog.chosenPath()).fileName(), dialog.chosenWhen());
-    m_state.setJournalsOrigin(dialog.chosenWhen(),
-                              QStringLiteral("резервная копия %1")
-                                  .arg(QDir::toNativeSeparators(QFileInfo(dialog.chosenPath()).absoluteFilePath())));
+    const JournalsOrigin origin = backupOrigin(dialog.chosenPath(), dialog.chosenWhen());
+    m_state.setJournalsOrigin(origin.readTime, origin.source);
     return dialog.restoreChosen();
 }
 

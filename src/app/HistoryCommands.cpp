@@ -8,14 +8,14 @@
 #include "history/HistoryDatabase.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
+#include "session/HistoryAdd.h"
 #include "viewers/HistoryCarDialog.h"
 #include "viewers/HistoryWindow.h"
+#include "viewers/HistoryWork.h"
 #include "widgets/IniFile.h"
 #include "widgets/MessageBoxes.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFileInfo>
 #include <QStatusBar>
 
 namespace mk {
@@ -26,6 +26,15 @@ const QString kHistorySection = QStringLiteral("History");
 const QString kAutoAddKey = QStringLiteral("AutoAdd");
 const QString kCarKey = QStringLiteral("Car");
 constexpr int kStatusMessageMs = 15000;
+
+// The session's add on a worker thread, from its own copy of the settings: events still handled
+// meanwhile (a file handed over by a second copy of the program) may replace the settings held.
+HistoryAddResult addOffUiThread(const QString &databasePath, const QString &car, const TMK &tmk,
+                                const JournalsOrigin &origin)
+{
+    const TMK snapshot = tmk;
+    return historyOffUiThread<HistoryAddResult>([&] { return addToHistory(databasePath, car, snapshot, origin); });
+}
 
 } // namespace
 
@@ -76,7 +85,7 @@ void HistoryCommands::addHeld()
     const QDateTime readTime = m_state.journalsReadTime().isValid() ? m_state.journalsReadTime() : currentDateTime();
     const QString source =
         m_state.journalsSource().isEmpty() ? QStringLiteral("настройки в окне программы") : m_state.journalsSource();
-    const HistoryAddResult added = addToHistory(databasePath(), car, m_state.model(), readTime, source);
+    const HistoryAddResult added = addOffUiThread(databasePath(), car, m_state.model(), {readTime, source});
     showInformation(m_window, historyAddedText(car, added));
 }
 
@@ -104,8 +113,8 @@ void HistoryCommands::addRead()
     if (!m_autoHistory)
         return;
     try {
-        const HistoryAddResult added = addToHistory(databasePath(), m_autoHistoryCar, m_state.model(),
-                                                    m_state.journalsReadTime(), m_state.journalsSource());
+        const HistoryAddResult added = addOffUiThread(databasePath(), m_autoHistoryCar, m_state.model(),
+                                                      {m_state.journalsReadTime(), m_state.journalsSource()});
         m_statusBar.showMessage(historyAddedText(m_autoHistoryCar, added), kStatusMessageMs);
     } catch (const Error &e) {
         showError(m_window,
@@ -121,9 +130,8 @@ void HistoryCommands::addBackup(QWidget *parent, const QString &path, const QDat
         const QString car = askHistoryCar(parent, databasePath(), m_autoHistoryCar);
         if (car.isEmpty())
             return;
-        const QString source =
-            QStringLiteral("резервная копия %1").arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
-        showInformation(parent, historyAddedText(car, addToHistory(databasePath(), car, backup, when, source)));
+        showInformation(parent,
+                        historyAddedText(car, addOffUiThread(databasePath(), car, backup, backupOrigin(path, when))));
     } catch (const Error &e) {
         showError(parent, e.text());
     }

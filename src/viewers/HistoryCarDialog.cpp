@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "viewers/HistoryCarDialog.h"
 
-#include "base/Text.h"
 #include "history/CarNames.h"
-#include "image/TMK.h"
 #include "viewers/HistoryWork.h"
 #include "widgets/MessageBoxes.h"
 
@@ -87,30 +85,6 @@ QString askHistoryCar(QWidget *parent, const QString &databasePath, const QStrin
     if (execDialog(dialog) != QDialog::Accepted)
         return {};
     return dialog.car();
-}
-
-HistoryAddResult addToHistory(const QString &databasePath, const QString &car, const TMK &tmk,
-                              const QDateTime &readTime, const QString &source)
-{
-    // The worker reads its own copy: events still handled meanwhile (a file handed over by a second
-    // copy of the program) may replace the settings held.
-    const TMK snapshot = tmk;
-    return historyOffUiThread<HistoryAddResult>(
-        [&] { return HistoryDatabase(databasePath).addJournals(car, snapshot, readTime, source); });
-}
-
-QString historyAddedText(const QString &car, const HistoryAddResult &r)
-{
-    if (r.none())
-        return QStringLiteral("Всё из этих журналов уже есть в истории автомобиля «%1»: новых записей нет.").arg(car);
-    QString text = QStringLiteral("Добавлено в историю автомобиля «%1»: %2, %3, %4.")
-                       .arg(car, countedText(r.trips, "поездка", "поездки", "поездок"),
-                            countedText(r.refuellings, "заправка", "заправки", "заправок"),
-                            countedText(r.errors, "ошибка", "ошибки", "ошибок"));
-    if (r.uncertain > 0)
-        text += QStringLiteral(" У %1 год не определить по дате чтения: они показаны без года.")
-                    .arg(countedText(r.uncertain, "записи", "записей", "записей"));
-    return text;
 }
 
 } // namespace mk

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Adding a read's journals to the trip history from the windows: the car they belong to is
-// chosen (or named anew), the add runs on a worker thread, and what was added is said in words.
+// The car a read's journals go to in the trip history, chosen (or named anew) in a dialog. The
+// add itself is the session's (session/HistoryAdd.h).
 
 #include "history/HistoryDatabase.h"
 
@@ -31,12 +31,5 @@ QStringList historyCars(const QString &databasePath);
 // Asks for the car; empty when the user cancelled.
 QString askHistoryCar(QWidget *parent, const QString &databasePath, const QString &preferred,
                       const QString &title = QStringLiteral("Добавить журналы в историю"));
-
-// Adds the journals of (a copy of) the image on a worker thread.
-HistoryAddResult addToHistory(const QString &databasePath, const QString &car, const TMK &tmk,
-                              const QDateTime &readTime, const QString &source);
-
-// "Добавлено в историю «Мой автомобиль»: 3 поездки, 1 заправка, 0 ошибок." or that nothing was new.
-QString historyAddedText(const QString &car, const HistoryAddResult &result);
 
 } // namespace mk

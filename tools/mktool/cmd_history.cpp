@@ -11,6 +11,7 @@
 #include "image/TMK.h"
 #include "journals/JournalCsv.h"
 #include "journals/JournalGrids.h"
+#include "session/HistoryAdd.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -95,21 +96,18 @@ int runAdd(const QStringList &argv)
     struct Loaded
     {
         TMK tmk;
-        QDateTime readTime;
-        QString source;
+        JournalsOrigin origin;
     };
     std::vector<Loaded> loaded(size_t(args.positional().size()));
     for (int i = 0; i < args.positional().size(); ++i) {
         const QString &file = args.positional()[i];
         Loaded &l = loaded[size_t(i)];
         loadSettings(l.tmk, file);
-        l.readTime = readTime.isValid() ? readTime : QFileInfo(file).lastModified();
-        l.source = QStringLiteral("файл %1").arg(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()));
+        l.origin = fileOrigin(file, readTime.isValid() ? readTime : QFileInfo(file).lastModified());
     }
     HistoryDatabase db(dbPath(args));
     for (int i = 0; i < int(loaded.size()); ++i) {
-        const HistoryAddResult r =
-            db.addJournals(car, loaded[size_t(i)].tmk, loaded[size_t(i)].readTime, loaded[size_t(i)].source);
+        const HistoryAddResult r = addToHistory(db, car, loaded[size_t(i)].tmk, loaded[size_t(i)].origin);
         QString line = QStringLiteral("%1: добавлено поездок %2, заправок %3, ошибок %4")
                            .arg(args.positional()[i])
                            .arg(r.trips)
