@@ -18,6 +18,7 @@ namespace mk {
 class IniFile;
 class Progress;
 class TMK;
+class WritableSettings;
 
 enum class ExchangeEnd { Done, Cancelled };
 
@@ -56,10 +57,10 @@ public:
     // On the exchange's worker thread. Both throw Error with the text the user sees.
     // Reading replaces the model's image and model code and decodes the image.
     virtual ExchangeEnd readDevice(TMK &model, Progress &progress) = 0;
-    // Writing re-reads the device into the model, merges the edited records and sends them;
-    // what the device records follows `recorded`. `preview`, when given, may stop it before the
-    // first byte is written.
-    virtual WriteReport writeDevice(TMK &model, Progress &progress, const WritePreview &preview,
+    // Writing re-reads the device into the settings (checked before the port was searched),
+    // merges their edited records and sends them; what the device records follows `recorded`.
+    // `preview`, when given, may stop it before the first byte is written.
+    virtual WriteReport writeDevice(const WritableSettings &settings, Progress &progress, const WritePreview &preview,
                                     RecordedData recorded) = 0;
 
     // Where the device's memory is kept before each write.

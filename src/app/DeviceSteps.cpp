@@ -12,6 +12,7 @@
 #include "image/RecordSync.h"
 #include "image/SettingsFile.h"
 #include "image/TMK.h"
+#include "session/DeviceSession.h"
 #include "session/HistoryAdd.h"
 #include "settings/RecordedUnitTexts.h"
 #include "settings/SettingsDiff.h"
@@ -61,7 +62,7 @@ void DeviceSteps::write()
     if (exchangeRunning())
         return;
     // Settings that lack sections are refused before the device is even looked for.
-    requireCompleteSettings(m_state.model());
+    const WritableSettings settings = WritableSettings::check(m_state.model());
     if (!m_link || !m_link->findDevicePort(m_window, m_auto))
         return;
     WriteReport report;
@@ -73,9 +74,8 @@ void DeviceSteps::write()
                                                   std::set<RecordedUnitId> &take) {
         return askOnUiThread(m_window, [&] { return confirmWrite(device, toWrite, recorded, take); });
     };
-    runExchange(m_window, [&](Progress &progress) {
-        report = m_link->writeDevice(m_state.model(), progress, preview, recorded);
-    });
+    runExchange(m_window,
+                [&](Progress &progress) { report = m_link->writeDevice(settings, progress, preview, recorded); });
     if (report.end != ExchangeEnd::Done)
         return;
     m_state.setHeld(HeldSettings::Source::DeviceWritten, m_link->deviceName(), currentDateTime());
@@ -96,26 +96,23 @@ bool DeviceSteps::confirmWrite(const TMK &device, const TMK &toWrite, RecordedDa
     // The progress window is hidden while the exchange waits for the answer: over the main window.
     QWidget *parent = boxParent(m_window);
     const TMK &held = m_state.model();
+    const WritePreviewData data = writePreviewData(device, held, toWrite, recorded);
     // A restore says first which newer records of the device it puts back to the backup's.
-    if (recorded == RecordedData::FromSettings) {
-        const QStringList replaced = restoreReplacesLines(device, held);
-        if (!replaced.isEmpty() && !askToReplace(parent, replaced))
-            return false;
-    }
-    const std::vector<RecordedDifference> differences = recordedDifferences(device, held, toWrite);
-    SettingsDiff diff = diffSettings(device, toWrite);
-    if (diff.identical() && differences.empty()) {
+    if (!data.restoreReplaces.isEmpty() && !askToReplace(parent, data.restoreReplaces))
+        return false;
+    if (data.nothingToWrite()) {
         showInformation(parent, QStringLiteral("Настройки в МК уже такие же, как записываемые. Запись не нужна, "
                                                "в МК ничего не записано."));
         return false;
     }
     // The note that the page closed a hot menu's gaps only where it did so in this session.
-    creditSessionTidyUps(diff, m_state.model());
+    SettingsDiff diff = data.diff;
+    creditSessionTidyUps(diff, held);
     WritePreviewDialog dialog(diff, parent);
-    dialog.setNote(recordedPlan(device, toWrite).text());
+    dialog.setNote(data.plan.text());
     RecordedChoicesView *choices = nullptr;
-    if (!differences.empty()) {
-        choices = new RecordedChoicesView(differences, device, held);
+    if (!data.recorded.empty()) {
+        choices = new RecordedChoicesView(data.recorded, device, held);
         dialog.setRecordedChoices(choices);
     }
     if (execDialog(dialog) != QDialog::Accepted)

@@ -14,6 +14,7 @@
 #include "link/DeviceExchange.h"
 #include "link/PortMap.h"
 #include "link/TKW_RS.h"
+#include "session/DeviceSession.h"
 #include "widgets/IniFile.h"
 #include "widgets/MessageBoxes.h"
 
@@ -87,15 +88,11 @@ void SerialDeviceLink::selectPortDialog(QWidget *parent)
 ExchangeEnd SerialDeviceLink::readDevice(TMK &model, Progress &progress)
 {
     // The model changes only when the whole memory has arrived.
-    const std::optional<DeviceImage> got = mk::readDevice(*m_link, progress);
-    if (!got)
-        return ExchangeEnd::Cancelled;
-    model.replaceImage(got->device.modelCode, got->image);
-    return ExchangeEnd::Done;
+    return readSettings(*m_link, model, progress) ? ExchangeEnd::Done : ExchangeEnd::Cancelled;
 }
 
-WriteReport SerialDeviceLink::writeDevice(TMK &model, Progress &progress, const WritePreview &preview,
-                                          RecordedData recorded)
+WriteReport SerialDeviceLink::writeDevice(const WritableSettings &settings, Progress &progress,
+                                          const WritePreview &preview, RecordedData recorded)
 {
     WriteOptions options;
     options.backupDir = m_backupDir;
@@ -105,11 +102,11 @@ WriteReport SerialDeviceLink::writeDevice(TMK &model, Progress &progress, const 
         options.confirm = [&](const TMK &device, const TMK &toWrite) { return preview(device, toWrite, take); };
         options.chosenTake = [&take] { return take; };
     }
-    const std::optional<WriteOutcome> outcome = mk::writeDevice(*m_link, model, progress, options);
+    // Once written, the settings held are what the device holds: its fresh memory with the
+    // user's records.
+    const std::optional<WriteOutcome> outcome = writeSettings(*m_link, settings, progress, options);
     if (!outcome)
         return {ExchangeEnd::Cancelled, {}};
-    // The model now holds what the device holds: its fresh memory with the user's records.
-    model.replaceImage(model.modelCode(), outcome->image);
     // A write that ends without an error was read back and compared.
     return {ExchangeEnd::Done, outcome->backupPath, true, outcome->recordedMeanwhile};
 }

@@ -29,7 +29,7 @@ public:
     bool findDevicePort(QWidget *parent, bool automatic) override;
     void selectPortDialog(QWidget *parent) override;
     ExchangeEnd readDevice(TMK &model, Progress &progress) override;
-    WriteReport writeDevice(TMK &model, Progress &progress, const WritePreview &preview,
+    WriteReport writeDevice(const WritableSettings &settings, Progress &progress, const WritePreview &preview,
                             RecordedData recorded) override;
     QString backupDir() const override { return m_backupDir; }
     QString deviceName() const override;

@@ -6,6 +6,7 @@
 #include "image/FactoryImage.h"
 #include "image/TMK.h"
 #include "link/Progress.h"
+#include "session/DeviceSession.h"
 #include "widgets/IniFile.h"
 
 #include <functional>
@@ -65,8 +66,10 @@ public:
         ++m_script.reads;
         return m_script.read(model, progress);
     }
-    WriteReport writeDevice(TMK &model, Progress &progress, const WritePreview &preview, RecordedData recorded) override
+    WriteReport writeDevice(const WritableSettings &settings, Progress &progress, const WritePreview &preview,
+                            RecordedData recorded) override
     {
+        TMK &model = settings.model();
         ++m_script.writes;
         m_script.lastRecorded = recorded;
         if (!m_script.deviceImage.isEmpty() && preview) {

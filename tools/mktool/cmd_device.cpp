@@ -15,6 +15,7 @@
 #include "link/PortDiscovery.h"
 #include "link/PortMap.h"
 #include "link/TKW_RS.h"
+#include "session/DeviceSession.h"
 #include "settings/RecordedUnitTexts.h"
 #include "settings/SettingsDiff.h"
 
@@ -200,12 +201,11 @@ int runRead(const QStringList &argv)
     TerminalProgress progress(options.waitSeconds);
     if (!selectPort(link.port(), args, options, progress))
         return notDone(progress);
-    const std::optional<DeviceImage> got = readDevice(link, progress);
-    progress.finish();
-    if (!got)
-        return notDone(progress);
     TMK model;
-    model.replaceImage(got->device.modelCode, got->image);
+    const bool read = readSettings(link, model, progress);
+    progress.finish();
+    if (!read)
+        return notDone(progress);
     writeSettingsOutput(model, args.value(QStringLiteral("-o")));
     return kOk;
 }
@@ -263,7 +263,7 @@ int runWrite(const QStringList &argv)
     }
     TMK model;
     loadSettings(model, args.positional().first());
-    requireCompleteSettings(model); // refused before any port is searched or opened
+    const WritableSettings settings = WritableSettings::check(model); // refused before any port is searched or opened
     TKW_RS link;
     TerminalProgress progress(options.waitSeconds);
     if (!selectPort(link.port(), args, options, progress))
@@ -271,31 +271,23 @@ int runWrite(const QStringList &argv)
     // A dry run stops where the write would start: after the fresh read and the merge. A write
     // says first what of the device's own records differs from the file and whose copy it
     // writes, and what a restore replaces.
-    std::optional<SettingsDiff> preview;
-    RecordedPlan plan;
-    std::vector<RecordedDifference> recorded;
-    QStringList replaced;
+    std::optional<WritePreviewData> preview;
     TMK deviceBefore;
     write.backupDir = args.value(QStringLiteral("--backup-dir"), defaultBackupDir());
     write.recorded = restore ? RecordedData::FromSettings : RecordedData::FollowDevice;
     write.confirm = [&](const TMK &device, const TMK &toWrite) {
         deviceBefore = device;
-        recorded = recordedDifferences(device, model, toWrite);
-        if (restore)
-            replaced = restoreReplacesLines(device, model);
-        if (dryRun) {
-            preview = diffSettings(device, toWrite);
-            plan = recordedPlan(device, toWrite);
+        preview = writePreviewData(device, model, toWrite, write.recorded);
+        if (dryRun)
             return false;
-        }
         progress.finish();
-        const QStringList lines = restore ? QStringList() : recordedDifferenceLines(recorded, device, model);
+        const QStringList lines = restore ? QStringList() : recordedDifferenceLines(preview->recorded, device, model);
         if (!lines.isEmpty())
             out(QStringLiteral("Данные, которые ведёт МК, в файле другие:\n  %1\n")
                     .arg(lines.join(QStringLiteral("\n  "))));
-        if (!replaced.isEmpty())
+        if (!preview->restoreReplaces.isEmpty())
             out(QStringLiteral("Восстановление копии заменит более новые данные МК:\n  %1\n")
-                    .arg(replaced.join(QStringLiteral("\n  "))));
+                    .arg(preview->restoreReplaces.join(QStringLiteral("\n  "))));
         return true;
     };
     // Said before the first section goes out, so that whatever ends the write, the user knows
@@ -308,7 +300,7 @@ int runWrite(const QStringList &argv)
     };
     std::optional<WriteOutcome> outcome;
     try {
-        outcome = writeDevice(link, model, progress, write);
+        outcome = writeSettings(link, settings, progress, write);
     } catch (const WriteFailure &e) {
         progress.finish();
         err(e.text() + QLatin1Char('\n'));
@@ -317,19 +309,21 @@ int runWrite(const QStringList &argv)
         return kFailed;
     }
     progress.finish();
-    if (preview) {
+    if (dryRun && preview) {
+        const std::vector<RecordedDifference> &recorded = preview->recorded;
+        const QStringList &replaced = preview->restoreReplaces;
         if (args.has(QStringLiteral("--json"))) {
-            QJsonObject json = diffJson(*preview);
-            json.insert(QStringLiteral("recordedKept"), QJsonArray::fromStringList(plan.kept));
-            json.insert(QStringLiteral("recordedWritten"), QJsonArray::fromStringList(plan.written));
+            QJsonObject json = diffJson(preview->diff);
+            json.insert(QStringLiteral("recordedKept"), QJsonArray::fromStringList(preview->plan.kept));
+            json.insert(QStringLiteral("recordedWritten"), QJsonArray::fromStringList(preview->plan.written));
             json.insert(QStringLiteral("recorded"), recordedJson(recorded, deviceBefore, model));
             if (restore)
                 json.insert(QStringLiteral("restoreReplaces"), QJsonArray::fromStringList(replaced));
             out(QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Indented)));
-        } else if (preview->identical() && recorded.empty()) {
+        } else if (preview->nothingToWrite()) {
             out(QStringLiteral("Настройки в МК уже такие же: записывать нечего.\n"));
         } else {
-            QString text = diffReportText(*preview) + plan.text();
+            QString text = diffReportText(preview->diff) + preview->plan.text();
             if (const QStringList lines = recordedDifferenceLines(recorded, deviceBefore, model);
                 !lines.isEmpty() && !restore)
                 text += QStringLiteral("\nДанные, которые ведёт МК, в файле другие:\n  %1")
