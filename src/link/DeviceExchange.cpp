@@ -166,6 +166,85 @@ struct WriteState
 void verifyWrite(TKW_RS &link, const DeviceIdentity &device, const WriteState &state, WriteOutcome &outcome,
                  Progress &progress);
 
+// A write's merging, apart from its I/O: the settings' records go into the device's memory as
+// last read; whose copy of what the device records is taken follows the options and, once the
+// preview said yes, the units the user chose there.
+class WriteMerge
+{
+public:
+    WriteMerge(const TMK &model, quint16 modelCode, const WriteOptions &options)
+        : m_model(model), m_modelCode(modelCode), m_options(options), m_take(options.take)
+    {}
+
+    // The first merge, into the memory as read before the write: the settings versions must match.
+    void first(const QByteArray &deviceNow)
+    {
+        again(deviceNow);
+        if (m_settingsVersion != m_model.settingsVersion())
+            throw Error(ErrorKind::BadValue, kVersionMismatchText);
+    }
+    // Once more, after the device recorded something of its own (or the user chose other units).
+    void again(const QByteArray &deviceNow)
+    {
+        const TMK merged = mergeRecords(m_model, m_modelCode, deviceNow, m_options.recorded, m_take);
+        m_settingsVersion = merged.settingsVersion();
+        m_image = merged.image();
+    }
+    // Asks the preview (none: yes) with the device's memory as read and what would be written,
+    // then merges again with the units the user chose. false: nothing is to be written.
+    bool confirm(const QByteArray &deviceNow)
+    {
+        if (m_options.confirm) {
+            TMK current, toWrite;
+            current.replaceImage(m_modelCode, deviceNow);
+            toWrite.replaceImage(m_modelCode, m_image);
+            if (!m_options.confirm(current, toWrite))
+                return false;
+        }
+        if (m_options.chosenTake) {
+            m_take = m_options.chosenTake();
+            again(deviceNow);
+        }
+        return true;
+    }
+    // What the write sends.
+    const QByteArray &image() const { return m_image; }
+
+private:
+    const TMK &m_model;
+    quint16 m_modelCode;
+    const WriteOptions &m_options;
+    std::set<RecordedUnitId> m_take;
+    QByteArray m_image;
+    quint32 m_settingsVersion = 0;
+};
+
+// Sends section k. The write answers all look alike, so a lost chunk can hide behind a repeated
+// answer until the device refuses the end of the section; a section is whole or not applied, so
+// it is sent once more from its beginning on a drained line. A device that stayed silent through
+// all the link's attempts is gone: it is reported at once.
+void sendSection(TKW_RS &link, quint8 address, int k, const SectionEntry &e, const QByteArray &image,
+                 const QString &backupPath, bool someWritten)
+{
+    for (int attempt = 1;; ++attempt) {
+        try {
+            writeSection(link, address, e, image);
+            return;
+        } catch (const Error &err) {
+            if (attempt >= kSectionWriteTries || !link.protocol().lastExchangeHeard()) {
+                qCDebug(lcExchange).noquote() << QStringLiteral("section %1: give up after %2 sending(s): %3")
+                                                     .arg(k)
+                                                     .arg(attempt)
+                                                     .arg(err.text());
+                throw WriteFailure(err, k, backupPath, someWritten);
+            }
+            qCDebug(lcExchange).noquote()
+                << QStringLiteral("section %1: send again from its beginning after: %2").arg(k).arg(err.text());
+            link.protocol().drainLine();
+        }
+    }
+}
+
 } // namespace
 
 WriteFailure::WriteFailure(Stage stage, const Error &error, int section, const QString &backupPath)
@@ -430,27 +509,14 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
         return std::nullopt;
 
     // The user's records go into the device's own image; everything else stays the device's.
-    TMK merged = mergeRecords(model, device->modelCode, deviceNow, options.recorded, options.take);
-    if (merged.settingsVersion() != model.settingsVersion())
-        throw Error(ErrorKind::BadValue, kVersionMismatchText);
-    state.sections = sectionsToWrite(merged.image(), device->memorySize);
-    if (options.confirm) {
-        TMK current, toWrite;
-        current.replaceImage(device->modelCode, deviceNow);
-        toWrite.replaceImage(device->modelCode, merged.image());
-        if (!options.confirm(current, toWrite))
-            return std::nullopt;
-    }
-    std::set<RecordedUnitId> take = options.take;
-    if (options.chosenTake) {
-        take = options.chosenTake();
-        merged = mergeRecords(model, device->modelCode, deviceNow, options.recorded, take);
-    }
-    if (progress.cancelled())
+    WriteMerge merge(model, device->modelCode, options);
+    merge.first(deviceNow);
+    state.sections = sectionsToWrite(merge.image(), device->memorySize);
+    if (!merge.confirm(deviceNow) || progress.cancelled())
         return std::nullopt;
 
     WriteOutcome outcome{
-        *device, saveBackup(options.backupDir, device->modelCode, deviceNow), merged.image(), {}, false};
+        *device, saveBackup(options.backupDir, device->modelCode, deviceNow), merge.image(), {}, false};
     if (options.backupSaved)
         options.backupSaved(outcome.backupPath);
     progress.setText(kWritingText);
@@ -483,8 +549,8 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
                     if (k == kUndecodedSection ||
                         !onlyDeviceRecorded(k, before, deviceNow.mid(pos, length), elapsed, &moved))
                         throw Error(ErrorKind::Refused, kUnsteadyReadText);
-                    merged = mergeRecords(model, device->modelCode, deviceNow, options.recorded, take);
-                    outcome.image = merged.image();
+                    merge.again(deviceNow);
+                    outcome.image = merge.image();
                     outcome.recordedMeanwhile = outcome.recordedMeanwhile || (moved && follow);
                 }
             } catch (const Error &err) {
@@ -506,27 +572,7 @@ std::optional<WriteOutcome> writeDevice(TKW_RS &link, const TMK &model, Progress
             progress.setCancelAllowed(false);
             started = true;
         }
-        // The write answers all look alike, so a lost chunk can hide behind a repeated answer
-        // until the device refuses the end of the section; a section is whole or not applied,
-        // so it is sent once more from its beginning on a drained line. A device that stayed
-        // silent through all the link's attempts is gone: it is reported at once.
-        for (int attempt = 1;; ++attempt) {
-            try {
-                writeSection(link, device->address, e, outcome.image);
-                break;
-            } catch (const Error &err) {
-                if (attempt >= kSectionWriteTries || !link.protocol().lastExchangeHeard()) {
-                    qCDebug(lcExchange).noquote() << QStringLiteral("section %1: give up after %2 sending(s): %3")
-                                                         .arg(k)
-                                                         .arg(attempt)
-                                                         .arg(err.text());
-                    throw WriteFailure(err, k, outcome.backupPath, someWritten());
-                }
-                qCDebug(lcExchange).noquote()
-                    << QStringLiteral("section %1: send again from its beginning after: %2").arg(k).arg(err.text());
-                link.protocol().drainLine();
-            }
-        }
+        sendSection(link, device->address, k, e, outcome.image, outcome.backupPath, someWritten());
         qCDebug(lcExchange).noquote() << QStringLiteral("section %1 written").arg(k);
         state.written[i] = true;
         progress.setValue(percent(double(i + 1), double(sections.size())));
