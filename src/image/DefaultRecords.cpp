@@ -3,6 +3,7 @@
 
 #include "base/Text.h"
 #include "catalogs/MenuItems.h"
+#include "image/RecordLayout.h"
 #include "image/TankCalibration.h"
 
 #include <initializer_list>
@@ -111,20 +112,20 @@ std::array<Record, kSectionCount> makeDefaultRecords()
         r[size_t(k)] = Record(kRecordSizes[size_t(k)]);
 
     // Section 0: reset periods.
-    r[kCountersSection].setU8(105, 255);
-    r[kCountersSection].setU8(134, 255);
+    r[kCountersSection].setU8(kResetPeriod2Offset, 255);
+    r[kCountersSection].setU8(kResetPeriodOnlyOffset, 255);
 
     // Section 2: fuel-level sensor calibration.
     Record &s2 = r[kFuelSensorSection];
-    s2.setU16(0, 1000);
-    s2.setU16(2, 6);
-    s2.setU16(4, 10);
-    s2.setU16(6, 43);
-    for (int i = 0; i <= 6; ++i) {
-        s2.setU16(8 + 2 * i, quint16(100 * i));
-        s2.setU16(22 + 2 * i, quint16(6 * i));
+    s2.setU16(tank::kOil6L, 1000);
+    s2.setU16(tank::kLit6L, 6);
+    s2.setU16(tank::kOil43L, 10);
+    s2.setU16(tank::kLit43L, 43);
+    for (int i = 0; i < tank::kPointCount; ++i) {
+        s2.setU16(tank::kOilCalibrResArr + 2 * i, quint16(100 * i));
+        s2.setU16(tank::kOilCalibrLitArr + 2 * i, quint16(6 * i));
     }
-    s2.setU8(36, 7);
+    s2.setU8(tank::kOilCalibrQuant, tank::kPointCount);
     s2.setU16(44, 50);
     s2.setU16(56, 50);
 
@@ -144,7 +145,7 @@ std::array<Record, kSectionCount> makeDefaultRecords()
 
     // Section 4: service reminders and the universal input.
     Record &s4 = r[kServiceSection];
-    putBytes(s4, 0, {15, 45, 30, 45, 30, 15, 30});
+    putBytes(s4, kServiceCounterOffset, {15, 45, 30, 45, 30, 15, 30});
     s4.setU8(7, 1);
     s4.setU32(8, 4392);
     s4.setU32(12, 4392);
@@ -183,9 +184,9 @@ std::array<Record, kSectionCount> makeDefaultRecords()
     s5.setU8(62, 120);
 
     // Section 6: prices (journal entries stay empty).
-    r[kTripsSection].setU16(0, 250);
-    r[kTripsSection].setU16(2, 0);
-    r[kTripsSection].setU16(4, 30);
+    r[kTripsSection].setU16(layout::kPriceExpense.offset, 250);
+    r[kTripsSection].setU16(layout::kPriceTime.offset, 0);
+    r[kTripsSection].setU16(layout::kPricePath.offset, 30);
 
     // Section 9: display layouts, hot menus, colours, sound.
     Record &s9 = r[kDisplaySection];

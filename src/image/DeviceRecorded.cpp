@@ -8,6 +8,8 @@ namespace mk {
 
 namespace {
 
+ByteSpan span(const LayoutRow &row) { return {row.offset, row.end()}; }
+
 RecordedUnit makeUnit(int section, std::vector<ByteSpan> spans, RecordedKind kind, int index = 0)
 {
     RecordedUnit unit;
@@ -22,19 +24,15 @@ std::vector<RecordedPart> makeParts()
 {
     using K = RecordedKind;
     std::vector<RecordedPart> parts;
-    constexpr int journalBytes = kJournalEntryCount * kJournalEntrySize;
 
     // The bytes between the trip settings and the trip journal, and after the refuelling journal,
     // are the device's bookkeeping of its journals: they go with their journal.
     RecordedPart trips{
         QStringLiteral("Журнал поездок"),
-        {makeUnit(kTripsSection, {{12, kTripJournalOffset}, {kTripJournalOffset, kTripJournalOffset + journalBytes}},
-                  K::TripJournal)}};
-    RecordedPart tank{QStringLiteral("Журнал заправок"),
-                      {makeUnit(kTripsSection,
-                                {{kTankJournalOffset, kTankJournalOffset + journalBytes},
-                                 {kTankJournalOffset + journalBytes, kRecordSizes[kTripsSection]}},
-                                K::TankJournal)}};
+        {makeUnit(kTripsSection, {span(layout::kTripBookkeeping), span(layout::kTripJournal)}, K::TripJournal)}};
+    RecordedPart tank{
+        QStringLiteral("Журнал заправок"),
+        {makeUnit(kTripsSection, {span(layout::kTankJournal), span(layout::kTankBookkeeping)}, K::TankJournal)}};
     RecordedPart errors{QStringLiteral("Журнал ошибок"),
                         {makeUnit(kErrorsSection, {{0, kRecordSizes[kErrorsSection]}}, K::ErrorJournal)}};
 
@@ -46,15 +44,13 @@ std::vector<RecordedPart> makeParts()
         RecordedUnit unit = makeUnit(kCountersSection, {}, K::Averages, n);
         for (const int field : {set.time, set.distance, set.fuel1, set.fuel2})
             if (field >= 0) {
-                unit.spans.push_back({field, field + 4});
-                std::fill_n(inSet.begin() + field, 4, true);
+                unit.spans.push_back({field, field + kAccumulatorFieldSize});
+                std::fill_n(inSet.begin() + field, kAccumulatorFieldSize, true);
             }
         averages.units.push_back(unit);
     }
-    const std::vector<ByteSpan> settingsBytes = {{kAllPathStartOffset, kAllPathStartOffset + 4},
-                                                 {kResetPeriod1Offset, kResetPeriod1Offset + 1},
-                                                 {kResetPeriod2Offset, kResetPeriod2Offset + 1},
-                                                 {kResetPeriodOnlyOffset, kResetPeriodOnlyOffset + 1}};
+    const std::vector<ByteSpan> settingsBytes = {span(layout::kAllPathStart), span(layout::kResetPeriod1),
+                                                 span(layout::kResetPeriod2), span(layout::kResetPeriodOnly)};
     for (const ByteSpan &s : settingsBytes)
         std::fill(inSet.begin() + s.begin, inSet.begin() + s.end, true);
     // The rest of the section: counters no field names yet, kept or written together.
@@ -72,7 +68,7 @@ std::vector<RecordedPart> makeParts()
     }
     averages.units.push_back(others);
     RecordedPart distance{QStringLiteral("Общий пробег"),
-                          {makeUnit(kCountersSection, {{kAllPathStartOffset, kAllPathStartOffset + 4}}, K::Odometer)}};
+                          {makeUnit(kCountersSection, {span(layout::kAllPathStart)}, K::Odometer)}};
     RecordedPart service{QStringLiteral("Счётчики ТО"), {}};
     for (int c = 0; c < kServiceCounterCount; ++c)
         service.units.push_back(makeUnit(kServiceSection, {{kServiceCounterOffset + c, kServiceCounterOffset + c + 1}},
@@ -286,18 +282,6 @@ bool onlyDeviceRecorded(int section, const QByteArray &was, const QByteArray &no
     if (moved)
         *moved = anyMoved;
     return true;
-}
-
-std::vector<EntryField> journalEntryFields()
-{
-    const JournalEntryLayout &l = kJournalEntryLayout;
-    return {l.minutes, l.day, l.month, l.seconds, l.metres, l.fuel1, l.fuel2};
-}
-
-std::vector<EntryField> errorEntryFields()
-{
-    const ErrorEntryLayout &l = kErrorEntryLayout;
-    return {l.minutes, l.day, l.month, l.code, l.frameCode, l.values};
 }
 
 quint32 entryField(const Record &record, int entry, EntryField field)

@@ -13,77 +13,16 @@
 
 #include "image/ImageLayout.h"
 #include "image/Record.h"
+#include "image/RecordLayout.h"
 
 #include <QString>
 #include <vector>
 
 namespace mk {
 
-// Trip and refuelling journals (section 6): 21 entries of 20 bytes each, entry 0 the latest.
-constexpr int kJournalEntryCount = 21;
-constexpr int kJournalEntrySize = 20;
-constexpr int kTripJournalOffset = 16;
-constexpr int kTankJournalOffset = 436;
-
-// Error journal (section 12): 7 entries of 92 bytes from +16, after the supported-values bitmap.
-constexpr int kErrorEntryCount = 7;
-constexpr int kErrorEntrySize = 92;
-constexpr int kErrorEntriesOffset = 16;
-
-// One field of an entry: its bytes within the entry, little-endian (1, 2 or 4 of them, or a
-// run of 2-byte values).
-struct EntryField
-{
-    int offset, width;
-};
-// The bytes of a trip or refuelling entry, described once: the journals and the factory image
-// read and write entries through this table only.
-struct JournalEntryLayout
-{
-    EntryField minutes; // time of day
-    EntryField day;     // 0 marks an empty entry
-    EntryField month;
-    EntryField seconds; // time on the road
-    EntryField metres;
-    EntryField fuel1; // petrol, millilitres
-    EntryField fuel2; // gas, millilitres
-};
-constexpr JournalEntryLayout kJournalEntryLayout = {{0, 2}, {2, 1}, {3, 1}, {4, 4}, {8, 4}, {12, 4}, {16, 4}};
-// The bytes of an error entry: its moment, the code (0 marks an empty entry), the code the freeze
-// frame was taken for, and the freeze frame's 2-byte values.
-struct ErrorEntryLayout
-{
-    EntryField minutes, day, month, code, frameCode, values;
-};
-constexpr ErrorEntryLayout kErrorEntryLayout = {{0, 2}, {2, 1}, {3, 1}, {4, 4}, {8, 4}, {12, 80}};
-// Every field of an entry, in entry order (for whoever walks them all).
-std::vector<EntryField> journalEntryFields();
-std::vector<EntryField> errorEntryFields();
 // A field of the entry at `entry` (its first byte in the record), 1, 2 or 4 bytes wide.
 quint32 entryField(const Record &record, int entry, EntryField field);
 void setEntryField(Record &record, int entry, EntryField field, quint32 value);
-
-// One set of averages (section 0): u32 seconds, metres and millilitres of each fuel;
-// fuel2 < 0 where the set keeps one fuel.
-struct AccumulatorLayout
-{
-    int time, distance, fuel1, fuel2;
-};
-constexpr int kAccumulatorSetCount = 8;
-constexpr AccumulatorLayout kAccumulatorLayouts[kAccumulatorSetCount] = {
-    {0, 4, 8, 136},    {12, 16, 20, 140}, {24, 28, 32, 144},   {36, 40, 44, 148},
-    {48, 52, 56, 152}, {60, 64, 68, 156}, {108, 112, 116, -1}, {120, 124, 128, -1},
-};
-// Whole kilometres the overall set adds (u32, section 0).
-constexpr int kAllPathStartOffset = 100;
-// The reset periods of "Сброс 1", "Сброс 2" and of the petrol-only and gas-only sets (one byte
-// each, section 0): settings among the device's counters.
-constexpr int kResetPeriod1Offset = 104;
-constexpr int kResetPeriod2Offset = 105;
-constexpr int kResetPeriodOnlyOffset = 134;
-// Service counters (section 4, one byte each): thousands of kilometres left until each service.
-constexpr int kServiceCounterOffset = 0;
-constexpr int kServiceCounterCount = 7;
 
 struct ByteSpan
 {

@@ -60,7 +60,7 @@ void putErrorEntry(Record &s12, int index, int minutes, int day, int month, quin
 void setSupported(Record &s12, std::initializer_list<int> values)
 {
     for (int p : values) {
-        const int byte = 4 + (p - 1) / 8;
+        const int byte = kSupportedBitmapOffset + (p - 1) / 8;
         s12.setU8(byte, quint8(s12.u8(byte) | (0x80 >> ((p - 1) % 8))));
     }
 }
@@ -69,34 +69,31 @@ void fillSampleData(std::array<Record, kSectionCount> &r)
 {
     // Accumulator sets of section 0: seconds, metres, petrol and gas millilitres.
     Record &s0 = r[kCountersSection];
-    struct SetSample
-    {
-        int time, distance, fuel1, fuel2;
-        quint32 values[4];
+    // Seconds, metres, petrol and gas millilitres of each set, in the order of kAccumulatorLayouts.
+    const quint32 sets[kAccumulatorSetCount][4] = {
+        {1843200, 38250000, 3260000, 412000}, // overall
+        {2700, 41300, 3600, 0},               // trip
+        {86400, 1520000, 128000, 9200},       // reset 1
+        {20160, 95000, 14200, 0},             // traffic jams
+        {66240, 1425000, 113800, 9200},       // free driving
+        {14400, 512000, 41200, 0},            // between refuellings
+        {1650000, 33100000, 3260000, 0},      // petrol only
+        {193200, 5150000, 412000, 0},         // gas only
     };
-    const SetSample sets[] = {
-        {0, 4, 8, 136, {1843200, 38250000, 3260000, 412000}}, // overall
-        {12, 16, 20, 140, {2700, 41300, 3600, 0}},            // trip
-        {24, 28, 32, 144, {86400, 1520000, 128000, 9200}},    // reset 1
-        {36, 40, 44, 148, {20160, 95000, 14200, 0}},          // traffic jams
-        {48, 52, 56, 152, {66240, 1425000, 113800, 9200}},    // free driving
-        {60, 64, 68, 156, {14400, 512000, 41200, 0}},         // between refuellings
-        {108, 112, 116, -1, {1650000, 33100000, 3260000, 0}}, // petrol only
-        {120, 124, 128, -1, {193200, 5150000, 412000, 0}},    // gas only
-    };
-    for (const SetSample &s : sets) {
-        s0.setU32(s.time, s.values[0]);
-        s0.setU32(s.distance, s.values[1]);
-        s0.setU32(s.fuel1, s.values[2]);
-        if (s.fuel2 >= 0)
-            s0.setU32(s.fuel2, s.values[3]);
+    for (int n = 0; n < kAccumulatorSetCount; ++n) {
+        const AccumulatorLayout &set = kAccumulatorLayouts[n];
+        s0.setU32(set.time, sets[n][0]);
+        s0.setU32(set.distance, sets[n][1]);
+        s0.setU32(set.fuel1, sets[n][2]);
+        if (set.fuel2 >= 0)
+            s0.setU32(set.fuel2, sets[n][3]);
     }
-    s0.setU32(100, 120000); // km on the odometer when the device was fitted
+    s0.setU32(kAllPathStartOffset, 120000); // km on the odometer when the device was fitted
 
     // Prices per litre of gas; petrol and distance keep their defaults.
     Record &s6 = r[kTripsSection];
-    s6.setU16(6, 120);
-    // Trip journal at +16 and refuelling journal at +436 of section 6, latest first.
+    s6.setU16(layout::kPriceGas.offset, 120);
+    // The trip and refuelling journals of section 6, latest first.
     putJournal(s6, kTripJournalOffset,
                {{1065, 6, 12, 2700, 41300, 3600, 0},
                 {495, 6, 12, 1980, 23800, 2150, 0},
@@ -159,10 +156,10 @@ void fillSampleData(std::array<Record, kSectionCount> &r)
 
     // Oscilloscope choices of section 10: 10 ms/div, 0.5 V/div, divider 1 : 1, trigger level 20.
     Record &s10 = r[kVehicleSection];
-    s10.setU8(16, 4);
-    s10.setU8(17, 1);
-    s10.setU8(18, 0);
-    s10.setU16(20, 20);
+    s10.setU8(kOscTimeDivOffset, 4);
+    s10.setU8(kOscVoltDivOffset, 1);
+    s10.setU8(kOscInDividerOffset, 0);
+    s10.setU16(kOscTrigLevelOffset, 20);
 }
 
 // An injector signal: supply level with ripple, the injector pulling it low, then the

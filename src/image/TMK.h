@@ -4,6 +4,7 @@
 
 #include "image/ImageLayout.h"
 #include "image/Record.h"
+#include "image/RecordLayout.h"
 
 #include <QByteArray>
 #include <QList>
@@ -39,7 +40,7 @@ public:
     ImageHeader header() const { return ImageHeader::parse(m_image); }
     quint32 settingsVersion() const { return header().version; }
     // Protocol id as stored in the vehicle section's record.
-    quint16 protocolId() const { return m_records[kVehicleSection].u16(4); }
+    quint16 protocolId() const { return m_records[kVehicleSection].u16(layout::kProtocol.offset); }
     // The protocol id and settings version must each fit a byte for the model-table lookup.
     void checkFeatureKey() const;
 

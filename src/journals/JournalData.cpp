@@ -60,7 +60,11 @@ void clearJournal(Record &s6, JournalKind kind)
         setEntryField(s6, entryOffset(kind, k), kJournalEntryLayout.day, 0);
 }
 
-Prices prices(const Record &s6) { return {s6.u16(0), s6.u16(2), s6.u16(4), s6.u16(6)}; }
+Prices prices(const Record &s6)
+{
+    return {s6.u16(layout::kPriceExpense.offset), s6.u16(layout::kPriceTime.offset), s6.u16(layout::kPricePath.offset),
+            s6.u16(layout::kPriceGas.offset)};
+}
 
 double journalCost(const JournalEntry &e, const Prices &p)
 {

@@ -74,8 +74,6 @@ void clearAccumulators(Record &s0, AccumulatorSet set);
 
 // --- Error journal (section 12) ---
 
-constexpr int kSupportedBitmapOffset = 4;
-constexpr int kSupportedBitmapSize = 12;
 // Freeze-frame values are numbered like the supported-values bitmap: p = 3..42.
 constexpr int kFirstFrameValue = 3;
 constexpr int kLastFrameValue = 42;

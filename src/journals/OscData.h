@@ -3,16 +3,16 @@
 // The oscilloscope record and the scales it is drawn with.
 //
 // Where the values live:
-//  - the three choices the viewer offers are device settings in section 10 (they reach the
-//    device with the next write of the settings): +16 time-base index (0..9), +17 volt/div
-//    index (0..2), +18 input-divider index (0..2), and +20 the trigger level in the device's
-//    units (s16);
+//  - the three choices the viewer offers, and the trigger level, are device settings in
+//    section 10 (they reach the device with the next write of the settings; rows kOscTimeDiv,
+//    kOscVoltDiv, kOscInDivider and kOscTrigLevel of image/RecordLayout.h);
 //  - what the capture itself recorded is in the header of oscilloscope block 0, which the
 //    viewer only reads: +4 the level the capture triggered at, in tenths of a volt (s16), +7
 //    the input-divider range the samples were taken with (0..2, it names the volt/div labels).
 // The samples are the 512 bytes of block 0 followed by the 512 bytes of block 1.
 
 #include "image/Record.h"
+#include "image/RecordLayout.h"
 
 #include <QByteArray>
 #include <QPoint>
@@ -23,10 +23,6 @@ namespace mk {
 
 class TMK;
 
-constexpr int kOscTimeDivOffset = 16;
-constexpr int kOscVoltDivOffset = 17;
-constexpr int kOscInDividerOffset = 18;
-constexpr int kOscTrigLevelOffset = 20;
 constexpr int kOscHeaderLevelOffset = 4;
 constexpr int kOscHeaderRangeOffset = 7;
 

@@ -3,6 +3,7 @@
 
 #include "base/Error.h"
 #include "base/FileIo.h"
+#include "image/RecordLayout.h"
 #include "image/TMK.h"
 #include "image/TankCalibration.h"
 
@@ -12,36 +13,19 @@ namespace mk {
 
 namespace {
 
-// One run of bytes of the file: where it comes from in which section.
-struct TankFilePart
-{
-    int section;
-    int offset;
-    int length;
-};
-
-// In file order; the lengths add up to kTankFileSize.
-constexpr TankFilePart kParts[] = {
-    {kFuelSensorSection, tank::kOil6L, 2},
-    {kFuelSensorSection, tank::kLit6L, 2},
-    {kFuelSensorSection, tank::kOil43L, 2},
-    {kFuelSensorSection, tank::kLit43L, 2},
-    {kFuelSensorSection, tank::kOilCalibrResArr, 2 * tank::kPointCount},
-    {kFuelSensorSection, tank::kOilCalibrLitArr, 2 * tank::kPointCount},
-    {kFuelSensorSection, tank::kOilCalibrQuant, 1},
-    {kTankTableSection, tank::kTableFirstByte, 1},
-    {kTankTableSection, tank::kTarirFlagFinish, 1},
-    {kTankTableSection, tank::kTarirLeng, 1},
-    {kTankTableSection, tank::kTarirDir, 1},
-    {kTankTableSection, tank::kTarirLit, tank::kTarirMaxLength},
-    {kTankTableSection, tank::kTarirCode, 2 * tank::kTarirMaxLength},
+// The runs of bytes of the file, in file order; their widths add up to kTankFileSize.
+constexpr LayoutRow kParts[] = {
+    layout::kOil6L,           layout::kLit6L,           layout::kOil43L,         layout::kLit43L,
+    layout::kOilCalibrResArr, layout::kOilCalibrLitArr, layout::kOilCalibrQuant, layout::kTableFirstByte,
+    layout::kTarirFlagFinish, layout::kTarirLeng,       layout::kTarirDir,       layout::kTarirLit,
+    layout::kTarirCode,
 };
 
 constexpr int partsLength()
 {
     int n = 0;
-    for (const TankFilePart &p : kParts)
-        n += p.length;
+    for (const LayoutRow &p : kParts)
+        n += p.width;
     return n;
 }
 static_assert(partsLength() == kTankFileSize);
@@ -62,8 +46,8 @@ QByteArray encodeTankFile(const Record &s2, const Record &s3)
 {
     QByteArray file;
     file.reserve(kTankFileSize);
-    for (const TankFilePart &p : kParts)
-        file += (p.section == kFuelSensorSection ? s2 : s3).raw(p.offset, p.length);
+    for (const LayoutRow &p : kParts)
+        file += (p.section == kFuelSensorSection ? s2 : s3).raw(p.offset, p.width);
     return file;
 }
 
@@ -73,9 +57,9 @@ void decodeTankFile(const QByteArray &file, Record &s2, Record &s3)
         throw Error(ErrorKind::Damaged,
                     QStringLiteral("Данные настроек бака неполные: %1").arg(shortFileText(file.size())));
     int pos = 0;
-    for (const TankFilePart &p : kParts) {
-        (p.section == kFuelSensorSection ? s2 : s3).setRaw(p.offset, file.mid(pos, p.length));
-        pos += p.length;
+    for (const LayoutRow &p : kParts) {
+        (p.section == kFuelSensorSection ? s2 : s3).setRaw(p.offset, file.mid(pos, p.width));
+        pos += p.width;
     }
 }
 

@@ -28,10 +28,15 @@ void recordTrip(QByteArray &memory)
         counters.address + kRecordSizes[kCountersSection] > memory.size())
         return;
     memory.replace(journal + kJournalEntrySize, bytes, memory.mid(journal, bytes));
-    const QByteArray entry = QByteArray::fromHex("5802"
-                                                 "0903"
-                                                 "5802000088130000dc05000000000000"); // 09.03 10:00
-    memory.replace(journal, kJournalEntrySize, entry);
+    Record entry(kJournalEntrySize); // 09.03 10:00, ten minutes and 5 km on 1.5 l of petrol
+    const JournalEntryLayout &l = kJournalEntryLayout;
+    setEntryField(entry, 0, l.minutes, 600);
+    setEntryField(entry, 0, l.day, 9);
+    setEntryField(entry, 0, l.month, 3);
+    setEntryField(entry, 0, l.seconds, 600);
+    setEntryField(entry, 0, l.metres, 5000);
+    setEntryField(entry, 0, l.fuel1, 1500);
+    memory.replace(journal, kJournalEntrySize, entry.bytes());
     const auto addU32 = [&memory](int at, quint32 add) {
         quint32 v = 0;
         for (int i = 3; i >= 0; --i)

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "image/RecordLayout.h"
+
+#include <array>
+
+namespace mk {
+
+namespace {
+
+// "Averages3.fuel1": the names of the rows of the sets' fields, kept for the program's life.
+const char *accumulatorFieldName(int set, int field)
+{
+    static const auto names = [] {
+        static const char *const fields[] = {"time", "distance", "fuel1", "fuel2"};
+        std::array<std::array<QByteArray, 4>, kAccumulatorSetCount> all;
+        for (int s = 0; s < kAccumulatorSetCount; ++s)
+            for (int f = 0; f < 4; ++f)
+                all[size_t(s)][size_t(f)] = "Averages" + QByteArray::number(s) + '.' + fields[f];
+        return all;
+    }();
+    return names[size_t(set)][size_t(field)].constData();
+}
+
+std::vector<LayoutRow> makeRows()
+{
+    using namespace layout;
+    std::vector<LayoutRow> rows;
+    for (int s = 0; s < kAccumulatorSetCount; ++s) {
+        const AccumulatorLayout &set = kAccumulatorLayouts[s];
+        const int fields[] = {set.time, set.distance, set.fuel1, set.fuel2};
+        for (int f = 0; f < 4; ++f)
+            if (fields[f] >= 0)
+                rows.push_back(
+                    {accumulatorFieldName(s, f), kCountersSection, fields[f], kAccumulatorFieldSize, K::Counter});
+    }
+    rows.insert(rows.end(), {kAllPathStart, kResetPeriod1, kResetPeriod2, kResetPeriodOnly});
+
+    rows.insert(rows.end(), {kOil6L, kLit6L, kOil43L, kLit43L, kOilCalibrResArr, kOilCalibrLitArr, kOilCalibrQuant});
+    rows.insert(rows.end(),
+                {kTableFirstByte, kTarirFlagFinish, kTarirLeng, kTarirDir, kTarirIncline, kTarirLit, kTarirCode});
+
+    rows.push_back(kServiceCounters);
+    rows.insert(rows.end(), {kPriceExpense, kPriceTime, kPricePath, kPriceGas, kTripBookkeeping, kTripJournal,
+                             kTankJournal, kTankBookkeeping});
+    rows.insert(rows.end(), {kProtocol, kOscTimeDiv, kOscVoltDiv, kOscInDivider, kOscTrigLevel});
+    rows.insert(rows.end(), {kSupportedBitmap, kErrorJournal});
+    return rows;
+}
+
+} // namespace
+
+const std::vector<LayoutRow> &recordLayout()
+{
+    static const std::vector<LayoutRow> rows = makeRows();
+    return rows;
+}
+
+std::vector<EntryField> journalEntryFields()
+{
+    const JournalEntryLayout &l = kJournalEntryLayout;
+    return {l.minutes, l.day, l.month, l.seconds, l.metres, l.fuel1, l.fuel2};
+}
+
+std::vector<EntryField> errorEntryFields()
+{
+    const ErrorEntryLayout &l = kErrorEntryLayout;
+    return {l.minutes, l.day, l.month, l.code, l.frameCode, l.values};
+}
+
+} // namespace mk

@@ -1,0 +1,170 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Where the bytes of each section record lie that the program reads or writes outside the
+// settings editor's field table: the device's counters and journals, the few settings the
+// viewers and tools store themselves, and the tank calibration. One row per value or run of
+// values (name, section, offset, width, kind); the journals, the factory image, the device-recorded
+// units, the tank file and the simulator read their offsets from here. The field table's rows
+// (settings/FieldTableData.cpp) describe the settings the editor shows; where a field table row
+// and a row here name the same bytes they agree (the table test checks it).
+
+#include "image/ImageLayout.h"
+#include "image/TankCalibration.h"
+
+#include <vector>
+
+namespace mk {
+
+// What the bytes of a row hold.
+enum class LayoutKind : quint8 {
+    Setting,     // a value the user chooses
+    Counter,     // a value the device counts by itself
+    Journal,     // a run of journal entries, newest first
+    Bookkeeping, // the device's own bytes that go with a journal
+    Bitmap,      // bits the device sets
+};
+
+struct LayoutRow
+{
+    const char *name;
+    int section;
+    int offset;
+    int width; // bytes of the whole row
+    LayoutKind kind;
+    int item = 0; // a run of values (or entries) of this many bytes each; 0 for one value
+
+    constexpr int end() const { return offset + width; }
+};
+
+namespace layout {
+using K = LayoutKind;
+
+// Section 0: the accumulated averages (the sets, below), the odometer and the reset periods.
+inline constexpr LayoutRow kAllPathStart{"AllPathStart", kCountersSection, 100, 4, K::Counter};
+// The reset periods of "Сброс 1", "Сброс 2" and of the petrol-only and gas-only sets.
+inline constexpr LayoutRow kResetPeriod1{"ResetPeriod1", kCountersSection, 104, 1, K::Setting};
+inline constexpr LayoutRow kResetPeriod2{"ResetPeriod2", kCountersSection, 105, 1, K::Setting};
+inline constexpr LayoutRow kResetPeriodOnly{"ResetPeriodOnly", kCountersSection, 134, 1, K::Setting};
+
+// Sections 2 and 3: the fuel-level sensor's 2-point and 7-point calibrations, and the tank table
+// (the tank file carries these rows but TarirIncline; image/TankCalibration.h tells what they hold).
+inline constexpr LayoutRow kOil6L{"Oil6L", kFuelSensorSection, tank::kOil6L, 2, K::Setting};
+inline constexpr LayoutRow kLit6L{"Lit6L", kFuelSensorSection, tank::kLit6L, 2, K::Setting};
+inline constexpr LayoutRow kOil43L{"Oil43L", kFuelSensorSection, tank::kOil43L, 2, K::Setting};
+inline constexpr LayoutRow kLit43L{"Lit43L", kFuelSensorSection, tank::kLit43L, 2, K::Setting};
+inline constexpr LayoutRow kOilCalibrResArr{"OilCalibrResArr",     kFuelSensorSection, tank::kOilCalibrResArr,
+                                            2 * tank::kPointCount, K::Setting,         2};
+inline constexpr LayoutRow kOilCalibrLitArr{"OilCalibrLitArr",     kFuelSensorSection, tank::kOilCalibrLitArr,
+                                            2 * tank::kPointCount, K::Setting,         2};
+inline constexpr LayoutRow kOilCalibrQuant{"OilCalibrQuant", kFuelSensorSection, tank::kOilCalibrQuant, 1, K::Setting};
+inline constexpr LayoutRow kTableFirstByte{"TableFirstByte", kTankTableSection, tank::kTableFirstByte, 1, K::Setting};
+inline constexpr LayoutRow kTarirFlagFinish{"TarirFlagFinish", kTankTableSection, tank::kTarirFlagFinish, 1,
+                                            K::Setting};
+inline constexpr LayoutRow kTarirLeng{"TarirLeng", kTankTableSection, tank::kTarirLeng, 1, K::Setting};
+inline constexpr LayoutRow kTarirDir{"TarirDir", kTankTableSection, tank::kTarirDir, 1, K::Setting};
+inline constexpr LayoutRow kTarirIncline{"TarirIncline", kTankTableSection, tank::kTarirIncline, 1, K::Setting};
+inline constexpr LayoutRow kTarirLit{"TarirLit", kTankTableSection, tank::kTarirLit, tank::kTarirMaxLength, K::Setting,
+                                     1};
+inline constexpr LayoutRow kTarirCode{
+    "TarirCode", kTankTableSection, tank::kTarirCode, 2 * tank::kTarirMaxLength, K::Setting, 2};
+
+// Section 4: thousands of kilometres left until each service, one byte each.
+inline constexpr LayoutRow kServiceCounters{"ServiceCounters", kServiceSection, 0, 7, K::Counter, 1};
+
+// Section 6: prices (u16, per litre of fuel 1, per hour, per kilometre, per litre of fuel 2),
+// the trip and refuelling journals (21 entries of 20 bytes) and their bookkeeping.
+inline constexpr LayoutRow kPriceExpense{"PriceExpense", kTripsSection, 0, 2, K::Setting};
+inline constexpr LayoutRow kPriceTime{"PriceTime", kTripsSection, 2, 2, K::Setting};
+inline constexpr LayoutRow kPricePath{"PricePath", kTripsSection, 4, 2, K::Setting};
+inline constexpr LayoutRow kPriceGas{"PriceGas", kTripsSection, 6, 2, K::Setting};
+inline constexpr LayoutRow kTripBookkeeping{"TripJournalBookkeeping", kTripsSection, 12, 4, K::Bookkeeping};
+inline constexpr LayoutRow kTripJournal{"TripJournal", kTripsSection, 16, 21 * 20, K::Journal, 20};
+inline constexpr LayoutRow kTankJournal{"TankJournal", kTripsSection, 436, 21 * 20, K::Journal, 20};
+inline constexpr LayoutRow kTankBookkeeping{"TankJournalBookkeeping", kTripsSection, 856, 4, K::Bookkeeping};
+
+// Section 10: the protocol and the oscilloscope's choices (indices; the trigger level s16 in the
+// device's units).
+inline constexpr LayoutRow kProtocol{"Protocol", kVehicleSection, 4, 2, K::Setting};
+inline constexpr LayoutRow kOscTimeDiv{"OscTimeDiv", kVehicleSection, 16, 1, K::Setting};
+inline constexpr LayoutRow kOscVoltDiv{"OscVoltDiv", kVehicleSection, 17, 1, K::Setting};
+inline constexpr LayoutRow kOscInDivider{"OscInDivider", kVehicleSection, 18, 1, K::Setting};
+inline constexpr LayoutRow kOscTrigLevel{"OscTrigLevel", kVehicleSection, 20, 2, K::Setting};
+
+// Section 12: the supported-values bitmap, then 7 error entries of 92 bytes.
+inline constexpr LayoutRow kSupportedBitmap{"SupportedBitmap", kErrorsSection, 4, 12, K::Bitmap};
+inline constexpr LayoutRow kErrorJournal{"ErrorJournal", kErrorsSection, 16, 7 * 92, K::Journal, 92};
+} // namespace layout
+
+// Trip and refuelling journals (section 6): 21 entries of 20 bytes each, entry 0 the latest.
+constexpr int kJournalEntrySize = layout::kTripJournal.item;
+constexpr int kJournalEntryCount = layout::kTripJournal.width / kJournalEntrySize;
+constexpr int kTripJournalOffset = layout::kTripJournal.offset;
+constexpr int kTankJournalOffset = layout::kTankJournal.offset;
+
+// Error journal (section 12): 7 entries of 92 bytes, after the supported-values bitmap.
+constexpr int kErrorEntrySize = layout::kErrorJournal.item;
+constexpr int kErrorEntryCount = layout::kErrorJournal.width / kErrorEntrySize;
+constexpr int kErrorEntriesOffset = layout::kErrorJournal.offset;
+constexpr int kSupportedBitmapOffset = layout::kSupportedBitmap.offset;
+constexpr int kSupportedBitmapSize = layout::kSupportedBitmap.width;
+
+// One field of an entry: its bytes within the entry, little-endian (1, 2 or 4 of them, or a
+// run of 2-byte values).
+struct EntryField
+{
+    int offset, width;
+};
+// The bytes of a trip or refuelling entry, described once: the journals and the factory image
+// read and write entries through this table only.
+struct JournalEntryLayout
+{
+    EntryField minutes; // time of day
+    EntryField day;     // 0 marks an empty entry
+    EntryField month;
+    EntryField seconds; // time on the road
+    EntryField metres;
+    EntryField fuel1; // petrol, millilitres
+    EntryField fuel2; // gas, millilitres
+};
+constexpr JournalEntryLayout kJournalEntryLayout = {{0, 2}, {2, 1}, {3, 1}, {4, 4}, {8, 4}, {12, 4}, {16, 4}};
+// The bytes of an error entry: its moment, the code (0 marks an empty entry), the code the freeze
+// frame was taken for, and the freeze frame's 2-byte values.
+struct ErrorEntryLayout
+{
+    EntryField minutes, day, month, code, frameCode, values;
+};
+constexpr ErrorEntryLayout kErrorEntryLayout = {{0, 2}, {2, 1}, {3, 1}, {4, 4}, {8, 4}, {12, 80}};
+
+// One set of averages (section 0): u32 seconds, metres and millilitres of each fuel;
+// fuel2 < 0 where the set keeps one fuel.
+struct AccumulatorLayout
+{
+    int time, distance, fuel1, fuel2;
+};
+constexpr int kAccumulatorSetCount = 8;
+constexpr int kAccumulatorFieldSize = 4;
+constexpr AccumulatorLayout kAccumulatorLayouts[kAccumulatorSetCount] = {
+    {0, 4, 8, 136},    {12, 16, 20, 140}, {24, 28, 32, 144},   {36, 40, 44, 148},
+    {48, 52, 56, 152}, {60, 64, 68, 156}, {108, 112, 116, -1}, {120, 124, 128, -1},
+};
+
+constexpr int kAllPathStartOffset = layout::kAllPathStart.offset;
+constexpr int kResetPeriod1Offset = layout::kResetPeriod1.offset;
+constexpr int kResetPeriod2Offset = layout::kResetPeriod2.offset;
+constexpr int kResetPeriodOnlyOffset = layout::kResetPeriodOnly.offset;
+constexpr int kServiceCounterOffset = layout::kServiceCounters.offset;
+constexpr int kServiceCounterCount = layout::kServiceCounters.width;
+
+constexpr int kOscTimeDivOffset = layout::kOscTimeDiv.offset;
+constexpr int kOscVoltDivOffset = layout::kOscVoltDiv.offset;
+constexpr int kOscInDividerOffset = layout::kOscInDivider.offset;
+constexpr int kOscTrigLevelOffset = layout::kOscTrigLevel.offset;
+
+// Every row, section by section: those above, one row per field of each set of averages, and
+// the tank calibration fields of sections 2 and 3.
+const std::vector<LayoutRow> &recordLayout();
+// Every field of an entry, in entry order (for whoever walks them all).
+std::vector<EntryField> journalEntryFields();
+std::vector<EntryField> errorEntryFields();
+
+} // namespace mk
