@@ -27,6 +27,27 @@ Error stdoutError(int error)
 
 } // namespace
 
+QByteArray readStdin(qint64 maxSize)
+{
+    setStdinBinary();
+    QByteArray data;
+    char chunk[65536];
+    for (;;) {
+        errno = 0;
+        const size_t got = std::fread(chunk, 1, sizeof chunk, stdin);
+        data.append(chunk, qsizetype(got));
+        if (data.size() > maxSize)
+            throw Error(ErrorKind::FileIo, QStringLiteral("На стандартном вводе больше %1 байт.").arg(maxSize));
+        if (got < sizeof chunk)
+            break;
+    }
+    if (std::ferror(stdin))
+        throw Error(
+            ErrorKind::FileIo,
+            QStringLiteral("Не удалось прочитать стандартный ввод: %1.").arg(fileErrorReason(errno ? errno : EIO)));
+    return data;
+}
+
 void writeStdout(const QByteArray &data)
 {
     setStdoutBinary();

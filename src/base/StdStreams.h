@@ -27,6 +27,12 @@ bool isConsole(std::FILE *stream);
 // Writes text to such a console: 0, or the errno of the failure.
 int writeConsole(std::FILE *stream, const QString &text);
 
+// All of standard input, as bytes (no line-end translation); throws Error when it holds more
+// than maxSize bytes or could not be read.
+QByteArray readStdin(qint64 maxSize);
+// Standard input as a byte stream: no line-end translation (a settings file on it).
+void setStdinBinary();
+
 // Standard output as a byte stream: no line-end translation (a picture or a settings file on it).
 void setStdoutBinary();
 

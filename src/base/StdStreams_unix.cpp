@@ -9,6 +9,8 @@ int writeConsole(std::FILE *, const QString &) { return 0; }
 
 void setStdoutBinary() {} // no line-end translation here
 
+void setStdinBinary() {}
+
 QByteArray textLineEnds(const QByteArray &utf8) { return utf8; }
 
 } // namespace mk

@@ -35,6 +35,8 @@ int writeConsole(std::FILE *stream, const QString &text)
     return 0;
 }
 
+void setStdinBinary() { (void)_setmode(_fileno(stdin), _O_BINARY); }
+
 void setStdoutBinary()
 {
     std::fflush(stdout);

@@ -113,7 +113,7 @@ private slots:
     void readSaveLoadWrite()
     {
         const QString deviceAfter = path(QStringLiteral("device-after.tcset"));
-        Mksim mksim({QStringLiteral("--model"), QStringLiteral("0x0101"), QStringLiteral("--version"),
+        Mksim mksim({QStringLiteral("--model"), QStringLiteral("0x0101"), QStringLiteral("--settings-version"),
                      QStringLiteral("1"), QStringLiteral("--save"), deviceAfter});
         QVERIFY2(!mksim.path().isEmpty(), "mksim did not start");
 

@@ -25,7 +25,7 @@ TEST(Mksim, AnswersIdentifyOnlyAtItsOwnAddressAndSavesItsMemory)
     QTemporaryDir dir;
     const QString saved = dir.filePath(QStringLiteral("dev.tcset"));
     MksimProcess sim({QStringLiteral("--address"), QStringLiteral("FE"), QStringLiteral("--model"),
-                      QStringLiteral("0x8002"), QStringLiteral("--version"), QStringLiteral("7"),
+                      QStringLiteral("0x8002"), QStringLiteral("--settings-version"), QStringLiteral("7"),
                       QStringLiteral("--save"), saved, QStringLiteral("--log")});
     ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
     setPortOverride(30, sim.path());

@@ -23,6 +23,9 @@ namespace {
 
 QByteArray fileBytes(const QString &path) { return readWholeFile(path, kMaxSettingsFileSize); }
 
+// The line a write names its backup by.
+const QByteArray kBackupLine = QStringLiteral("Копия памяти МК: ").toUtf8();
+
 TEST(MktoolDevice, ReadGivesTheSimulatedMemoryAndAnEditedWriteReachesItExactly)
 {
     QTemporaryDir dir;
@@ -35,6 +38,10 @@ TEST(MktoolDevice, ReadGivesTheSimulatedMemoryAndAnEditedWriteReachesItExactly)
             mktool({QStringLiteral("identify"), QStringLiteral("--port"), sim.path(), QStringLiteral("--json")});
         EXPECT_EQ(id.code, 0) << id.err.constData();
         EXPECT_TRUE(id.out.contains("\"model_code\": 32770")) << id.out.constData();
+        // mktool says what it does, not the window's caption for a device it has not reached yet.
+        EXPECT_TRUE(id.err.contains(QStringLiteral("Подключение к МК на порту %1...").arg(sim.path()).toUtf8()))
+            << id.err.constData();
+        EXPECT_FALSE(id.err.contains(kConnectingText.toUtf8())) << id.err.constData();
         const ToolRun read = mktool(
             {QStringLiteral("read"), QStringLiteral("--port"), sim.path(), QStringLiteral("-o"), path("got.tcset")});
         EXPECT_EQ(read.code, 0) << read.err.constData();
@@ -57,11 +64,11 @@ TEST(MktoolDevice, ReadGivesTheSimulatedMemoryAndAnEditedWriteReachesItExactly)
     EXPECT_EQ(write.code, 0) << write.err.constData();
     const QList<QByteArray> lines = write.out.trimmed().split('\n');
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_TRUE(lines[0].startsWith("backup: "));
+    EXPECT_TRUE(lines[0].startsWith(kBackupLine));
     EXPECT_EQ(QString::fromUtf8(lines[1]), kWrittenText);
     ASSERT_EQ(sim.stop(), 0);
     EXPECT_EQ(fileBytes(path("after.tcset")), fileBytes(path("edited.tcset")));
-    EXPECT_EQ(fileBytes(QString::fromUtf8(lines[0].mid(8))), fileBytes(path("got.tcset")));
+    EXPECT_EQ(fileBytes(QString::fromUtf8(lines[0].mid(kBackupLine.size()))), fileBytes(path("got.tcset")));
 }
 
 // Ctrl-C, kill and a closed terminal while the sections are written: the write goes on to its
@@ -87,9 +94,9 @@ TEST(MktoolDevice, AStopSignalDuringTheSectionWritesLetsTheWriteFinish)
         tool.start(mktoolPath(), {QStringLiteral("write"), path("edited.tcset"), QStringLiteral("--port"), sim.path(),
                                   QStringLiteral("--backup-dir"), path("backups")});
         QByteArray out;
-        while (!out.contains("backup: ") && tool.waitForReadyRead(30000))
+        while (!out.contains(kBackupLine) && tool.waitForReadyRead(30000))
             out += tool.readAllStandardOutput();
-        ASSERT_TRUE(out.contains("backup: ")) << tool.readAllStandardError().constData();
+        ASSERT_TRUE(out.contains(kBackupLine)) << tool.readAllStandardError().constData();
         QThread::msleep(150); // into the section writes
         ::kill(pid_t(tool.processId()), signal);
         ASSERT_TRUE(tool.waitForFinished(30000));
@@ -108,8 +115,8 @@ TEST(MktoolDevice, MismatchSilenceAndBadPortFailWithAMessage)
     MksimProcess sim({QStringLiteral("--model"), QStringLiteral("0x0101")});
     ASSERT_FALSE(sim.path().isEmpty()) << sim.error().toStdString();
     const QString other = dir.filePath(QStringLiteral("other.tcset"));
-    ASSERT_EQ(mktool({QStringLiteral("new"), QStringLiteral("--model"), QStringLiteral("0x0202"), QStringLiteral("-o"),
-                      other})
+    ASSERT_EQ(mktool({QStringLiteral("new"), QStringLiteral("--model"), QStringLiteral("0x0202"),
+                      QStringLiteral("--version"), QStringLiteral("0"), QStringLiteral("-o"), other})
                   .code,
               0);
     const ToolRun mismatch = mktool({QStringLiteral("write"), other, QStringLiteral("--port"), sim.path(),

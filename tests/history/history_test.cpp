@@ -434,7 +434,7 @@ TEST_F(History, ToolAddsALaterReadsNewTrips)
     const ToolRun unknown = mktool({QStringLiteral("history"), QStringLiteral("show"), QStringLiteral("--car"),
                                     QStringLiteral("Другой"), QStringLiteral("--db"), db});
     EXPECT_EQ(unknown.code, 1);
-    EXPECT_EQ(QString::fromUtf8(unknown.err), QStringLiteral("В истории нет автомобиля \"Другой\".\n"));
+    EXPECT_EQ(QString::fromUtf8(unknown.err), QStringLiteral("mktool: В истории нет автомобиля \"Другой\".\n"));
     // The only car is shown without --car, whatever its name.
     const QString other = dir.filePath(QStringLiteral("other.sqlite"));
     ASSERT_EQ(mktool({QStringLiteral("history"), QStringLiteral("add"), later, QStringLiteral("--car"),

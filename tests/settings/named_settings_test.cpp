@@ -165,10 +165,10 @@ TEST(NamedSettings, ToolDumpsSetsAndComparesSpecialSettings)
 {
     QTemporaryDir dir;
     const QString a = dir.filePath(QStringLiteral("a.tcset")), b = dir.filePath(QStringLiteral("b.tcset"));
-    ASSERT_EQ(
-        mktool({QStringLiteral("new"), QStringLiteral("--model"), QStringLiteral("0x0202"), QStringLiteral("-o"), a})
-            .code,
-        0);
+    ASSERT_EQ(mktool({QStringLiteral("new"), QStringLiteral("--model"), QStringLiteral("0x0202"),
+                      QStringLiteral("--version"), QStringLiteral("0"), QStringLiteral("-o"), a})
+                  .code,
+              0);
     const ToolRun bad = mktool({QStringLiteral("set"), a, QStringLiteral("Tarir.1=300,1"), QStringLiteral("-o"), b});
     EXPECT_EQ(bad.code, 1);
     EXPECT_TRUE(QString::fromUtf8(bad.err).contains(QStringLiteral("Tarir.1: Ошибка проверки диапазона")))

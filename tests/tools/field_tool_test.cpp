@@ -30,7 +30,7 @@ TEST(FieldTool, SetStoresWithTheEditorsConversions)
 {
     QTemporaryDir dir;
     const QString a = dir.filePath("a.tcset"), b = dir.filePath("b.tcset");
-    ASSERT_EQ(mktool({"new", "--model", "0x8002", "-o", a}).code, 0);
+    ASSERT_EQ(mktool({"new", "--model", "0x8002", "--version", "0", "-o", a}).code, 0);
     const ToolRun set = mktool(
         {"set", a, "VelocityLimit=41", "TripMinStop=995", "ResetPeriod1=Ручн.", "apVel_N=Г", "deliberately", "-o", b});
     EXPECT_EQ(set.code, 1);         // a word without "=" is refused ...
@@ -57,7 +57,7 @@ TEST(FieldTool, BadValuesNameTheField)
 {
     QTemporaryDir dir;
     const QString a = dir.filePath("a.tcset"), c = dir.filePath("c.tcset");
-    ASSERT_EQ(mktool({"new", "--model", "0x0C01", "-o", a}).code, 0);
+    ASSERT_EQ(mktool({"new", "--model", "0x0C01", "--version", "0", "-o", a}).code, 0);
     const struct
     {
         const char *assignment;
@@ -88,7 +88,7 @@ TEST(FieldTool, SetProtocolActsLikeTheProtocolPage)
 {
     QTemporaryDir dir;
     const QString a = dir.filePath("a.tcset"), b = dir.filePath("b.tcset");
-    ASSERT_EQ(mktool({"new", "--model", "0x8002", "-o", a}).code, 0);
+    ASSERT_EQ(mktool({"new", "--model", "0x8002", "--version", "0", "-o", a}).code, 0);
     // Sub-type items are those of the protocol chosen before them.
     const ToolRun r = mktool({"set", a, "ProtTypeAdd1=1+2", "TankMeth=ДУТ ЭБУ2", "ProtocolSelectMeth=Руч.",
                               "Protocol=J1939", "ProtTypeAdd2=3", "-o", b});
@@ -160,7 +160,7 @@ TEST(FieldTool, DiffJsonTellsHotMenuGaps)
 {
     QTemporaryDir dir;
     const QString a = dir.filePath("a.tcset"), b = dir.filePath("b.tcset");
-    ASSERT_EQ(mktool({"new", "--model", "0x0202", "-o", a}).code, 0);
+    ASSERT_EQ(mktool({"new", "--model", "0x0202", "--version", "0", "-o", a}).code, 0);
     ASSERT_FALSE(dump(a)["fields"].toObject()["hmParams.1"].toString().isEmpty());
     ASSERT_EQ(mktool({"set", a, "hmParams.0=", "-o", b}).code, 0);
     const ToolRun diff = mktool({"diff", a, b, "--json"});

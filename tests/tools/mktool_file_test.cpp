@@ -65,13 +65,14 @@ TEST(MktoolFile, BadInputIsRefusedWithAMessage)
     EXPECT_EQ(mktool({"info"}).code, 2);
     // Option values out of range are usage errors, found before anything else happens (no port
     // is searched for).
-    for (const QStringList &args : {QStringList{"new", "--model", "0x10000", "-o", dir.filePath("x")},
-                                    QStringList{"new", "--version", "300", "-o", dir.filePath("x")},
-                                    QStringList{"new", "--memory", "4096", "-o", dir.filePath("x")},
-                                    QStringList{"read", "--wait", "soon", "-o", dir.filePath("x")},
-                                    QStringList{"read", "--port", "257", "-o", dir.filePath("x")},
-                                    QStringList{"read", "--port", "COM257", "-o", dir.filePath("x")},
-                                    QStringList{"identify", "--wait", "-1"}, QStringList{"write", one, "--port", "0"}})
+    for (const QStringList &args :
+         {QStringList{"new", "--model", "0x10000", "--version", "1", "-o", dir.filePath("x")},
+          QStringList{"new", "--model", "1", "--version", "300", "-o", dir.filePath("x")},
+          QStringList{"new", "--model", "1", "--version", "1", "--memory", "4096", "-o", dir.filePath("x")},
+          QStringList{"read", "--wait", "soon", "-o", dir.filePath("x")},
+          QStringList{"read", "--port", "257", "-o", dir.filePath("x")},
+          QStringList{"read", "--port", "COM257", "-o", dir.filePath("x")}, QStringList{"identify", "--wait", "-1"},
+          QStringList{"write", one, "--port", "0"}})
         EXPECT_EQ(mktool(args).code, 2) << args.join(' ').toStdString();
     // The target of a read is checked before the device is looked for.
     const ToolRun toFolder = mktool({"read", "--port", "/dev/nonexistent-tty", "-o", dir.path()});

@@ -56,7 +56,7 @@ TEST(RenderTool, BadRequestsAreRefused)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath("f.tcset"), png = dir.filePath("out.png");
-    ASSERT_EQ(mktool({"new", "-o", file}), 0);
+    ASSERT_EQ(mktool({"new", "--model", "1", "--version", "0", "-o", file}), 0);
     for (const QStringList &bad : {QStringList{"render", file, "--screen", "x4:7", "-o", png},
                                    QStringList{"render", file, "--screen", "x4:0", "-o", png},
                                    QStringList{"render", file, "--screen", "x9", "-o", png},

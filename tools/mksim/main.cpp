@@ -21,7 +21,6 @@
 
 namespace {
 
-// The help; the program's own version is named here, since --version is the simulated settings'.
 QString usageText()
 {
     return QStringLiteral(
@@ -29,7 +28,7 @@ QString usageText()
                "Использование: mksim [ПАРАМЕТРЫ]\n"
                "  --model КОД           код модели, который сообщает МК (по умолчанию 1; с --image - из файла)\n"
                "  --address FC|FD|FE    адрес МК: у FC и FD 8192 байта памяти, у FE 32768 (по умолчанию FC)\n"
-               "  --version N           версия настроек заводского образа (по умолчанию 0)\n"
+               "  --settings-version N  версия настроек заводского образа (по умолчанию 0)\n"
                "  --image ФАЙЛ.tcset    начать с образа этого файла настроек вместо заводского\n"
                "  --save ФАЙЛ.tcset     при выходе записать память МК файлом настроек\n"
                "  --line-rate БОД       выдавать байты с темпом линии этой скорости (11 бит на байт)\n"
@@ -53,6 +52,7 @@ QString usageText()
                "                        запись в журнале поездок, средние чуть дальше\n"
                "  --log                 строка о каждом запросе в stderr\n"
                "  --help                эта справка\n"
+               "  --version             версия программы\n"
                "  --                    конец параметров\n"
                "Первая строка в стандартном выводе - путь псевдотерминала, который нужно открыть.\n"
                "SIGINT или SIGTERM завершают работу (после --save).\n"
@@ -63,9 +63,11 @@ QString usageText()
 struct Options
 {
     bool help = false;
+    bool version = false; // mksim's own
+
     mk::DeviceConfig device;
     bool modelGiven = false;
-    quint32 version = 0;
+    quint32 settingsVersion = 0;
     QString image, save, faults;
     quint64 seed = 1;
     int lineRate = 0, replyDelay = 0;
@@ -90,7 +92,7 @@ Options parse(const QStringList &arguments)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QStringList valued = {QStringLiteral("model"),
                                 QStringLiteral("address"),
-                                QStringLiteral("version"),
+                                QStringLiteral("settings-version"),
                                 QStringLiteral("image"),
                                 QStringLiteral("save"),
                                 QStringLiteral("line-rate"),
@@ -103,6 +105,7 @@ Options parse(const QStringList &arguments)
         parser.addOption(QCommandLineOption(name, QString(), QStringLiteral("value")));
     parser.addOption(QCommandLineOption(QStringLiteral("log")));
     parser.addOption(QCommandLineOption(QStringLiteral("record-at-write")));
+    parser.addOption(QCommandLineOption(QStringLiteral("version")));
     parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
     if (!parser.parse(arguments)) {
         throw mk::Error(mk::commandLineError(parser, arguments));
@@ -111,6 +114,7 @@ Options parse(const QStringList &arguments)
         throw mk::Error(QStringLiteral("лишний параметр «%1»").arg(parser.positionalArguments().first()));
     Options o;
     o.help = parser.isSet(QStringLiteral("help"));
+    o.version = parser.isSet(QStringLiteral("version"));
     const auto given = [&](const char *name) { return parser.isSet(QLatin1String(name)); };
     const auto value = [&](const char *name) { return parser.value(QLatin1String(name)); };
     if (given("model")) {
@@ -126,8 +130,8 @@ Options parse(const QStringList &arguments)
         o.device.address = quint8(v.toUInt(nullptr, 16));
         o.device.memorySize = mk::memorySizeForAddress(o.device.address);
     }
-    if (given("version"))
-        o.version = quint32(number(value("version"), QStringLiteral("version"), 0xFFFFFFFFu));
+    if (given("settings-version"))
+        o.settingsVersion = quint32(number(value("settings-version"), QStringLiteral("settings-version"), 0xFFFFFFFFu));
     o.image = value("image");
     o.save = value("save");
     if (given("line-rate"))
@@ -149,7 +153,7 @@ Options parse(const QStringList &arguments)
 QByteArray initialMemory(Options &o)
 {
     if (o.image.isEmpty())
-        return mk::memoryFromImage(mk::makeFactoryImage(o.device.modelCode, o.version, o.device.memorySize),
+        return mk::memoryFromImage(mk::makeFactoryImage(o.device.modelCode, o.settingsVersion, o.device.memorySize),
                                    o.device.memorySize);
     const mk::SettingsFileContent file = mk::decodeSettingsFile(mk::readWholeFile(o.image, mk::kMaxSettingsFileSize));
     if (!o.modelGiven)
@@ -170,6 +174,10 @@ int run(const QStringList &arguments)
     }
     if (o.help) {
         mk::writeStdout(usageText());
+        return 0;
+    }
+    if (o.version) {
+        mk::writeStdout(QStringLiteral("mksim %1\n").arg(QStringLiteral(MK_VERSION)));
         return 0;
     }
 

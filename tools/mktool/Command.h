@@ -47,6 +47,8 @@ void writeOutput(const QString &path, const QByteArray &data);
 void writeSettingsOutput(const mk::TMK &model, const QString &path);
 // Throws Error when the result could not be written at path (standard output always can).
 void checkOutputWritable(const QString &path);
+// A runtime error: "mktool: TEXT" on stderr.
+void failure(const QString &text);
 // A usage error: prints the message and the command's usage, returns kUsage.
 int usageError(const QString &command, const QString &message);
 
@@ -61,17 +63,29 @@ public:
     bool has(const QString &name) const { return m_values.contains(name) || m_flags.contains(name); }
     QString value(const QString &name, const QString &fallback = {}) const { return m_values.value(name, fallback); }
     const QStringList &positional() const { return m_positional; }
+    // The positional arguments given after "--" (the last ones of positional()).
+    QStringList afterEnd() const;
 
 private:
     QMap<QString, QString> m_values;
     QStringList m_flags;
     QStringList m_positional;
+    qsizetype m_afterEnd = 0;
     QString m_error;
 };
 
-// Loads a settings file into the model; a file that lacks sections its header names loads, with
-// a warning on stderr naming them.
-void loadSettings(mk::TMK &model, const QString &path);
+// A file argument: "-" is standard input (read once), anything else a file's path.
+QByteArray readInput(const QString &path, qint64 maxSize);
+// How a file argument is named in messages: its path, or "стандартный ввод" for "-".
+QString shownInput(const QString &path);
+
+enum class SettingsCheck {
+    Refuse, // a header no device memory can have: Error, the model unchanged
+    Accept, // loaded as it is (a support report describes what it was given)
+};
+// Loads a settings file (or "-": standard input) into the model; a file that lacks sections its
+// header names loads, with a warning on stderr naming them.
+void loadSettings(mk::TMK &model, const QString &path, SettingsCheck check = SettingsCheck::Refuse);
 
 // Parses "0x0101", "257" and the like; throws mk::Error with the given field name.
 quint32 parseNumber(const QString &text, const QString &what, quint32 max);

@@ -24,6 +24,9 @@ QString hex4(quint32 v)
         .replace(QLatin1String("0X"), QLatin1String("0x"));
 }
 
+// "Label:" padded so that the values line up.
+QString label(const char *text) { return (QString::fromUtf8(text) + QLatin1Char(':')).leftJustified(18); }
+
 bool oscInside(const TMK &model, int block)
 {
     return kOscBlockPos[block] + kOscHeaderSize + kOscSampleCount <= model.image().size();
@@ -65,19 +68,19 @@ QString modelText(const TMK &model)
 {
     const ModelReport r = modelReport(model);
     if (!r.error.isEmpty())
-        return QStringLiteral("model:            (%1)\n").arg(r.error);
+        return QStringLiteral("%1(%2)\n").arg(label("Модель"), r.error);
     QString t;
-    t += QStringLiteral("model name:       %1\n")
-             .arg(r.device.ModelName.isEmpty() ? QStringLiteral("(none)") : r.device.ModelName);
+    t += QStringLiteral("%1%2\n").arg(label("Название модели"),
+                                      r.device.ModelName.isEmpty() ? QStringLiteral("(нет)") : r.device.ModelName);
     const QStringList flags = r.device.Flags.names();
-    t += QStringLiteral("feature flags:    %1\n")
-             .arg(flags.isEmpty() ? QStringLiteral("(none)") : flags.join(QStringLiteral(", ")));
+    t += QStringLiteral("%1%2\n").arg(label("Возможности"),
+                                      flags.isEmpty() ? QStringLiteral("(нет)") : flags.join(QStringLiteral(", ")));
     QStringList protocols;
     for (const TProtBase &p : r.device.ProtocolList)
         protocols << QStringLiteral("%1 %2").arg(p.Code).arg(p.Name);
-    t += QStringLiteral("protocols (%1):%2\n")
+    t += QStringLiteral("Протоколы (%1):%2\n")
              .arg(protocols.size())
-             .arg(protocols.isEmpty() ? QStringLiteral("  (none)")
+             .arg(protocols.isEmpty() ? QStringLiteral("  (нет)")
                                       : QStringLiteral("\n  ") + protocols.join(QStringLiteral("\n  ")));
     return t;
 }
@@ -116,30 +119,30 @@ QString infoText(const TMK &model)
 {
     const ImageHeader h = model.header();
     QString t;
-    t += QStringLiteral("model code:       %1 (%2)\n").arg(hex4(model.modelCode())).arg(model.modelCode());
-    t += QStringLiteral("settings version: %1\n").arg(h.version);
+    t += QStringLiteral("%1%2 (%3)\n").arg(label("Код модели"), hex4(model.modelCode())).arg(model.modelCode());
+    t += QStringLiteral("%1%2\n").arg(label("Версия настроек")).arg(h.version);
     t += modelText(model);
-    t += QStringLiteral("image length:     %1 bytes\n").arg(model.image().size());
-    t += QStringLiteral("sections in use:  %1\n\n").arg(h.count);
-    t += QStringLiteral("section  address  length  image range\n");
+    t += QStringLiteral("%1%2 байт\n").arg(label("Длина образа")).arg(model.image().size());
+    t += QStringLiteral("%1%2\n\n").arg(label("Секций занято")).arg(h.count);
+    t += QStringLiteral(" секция    адрес   длина  место в образе\n");
     for (int k = 0; k < kSectionCount; ++k) {
         const SectionEntry &e = h.sections[size_t(k)];
-        QString range = QStringLiteral("(none)");
+        QString range = QStringLiteral("(нет)");
         if (e.usable()) {
             const int end = e.contentPos() + e.contentLength();
             range = QStringLiteral("%1..%2").arg(e.contentPos()).arg(end - 1);
             if (e.contentLength() == 0)
-                range = QStringLiteral("(empty)");
+                range = QStringLiteral("(пусто)");
             if (end > model.image().size())
-                range += QStringLiteral(" (past the image end)");
+                range += QStringLiteral(" (за концом образа)");
         }
         t += QStringLiteral("%1  %2  %3  %4\n").arg(k, 7).arg(e.address, 7).arg(e.length, 6).arg(range);
     }
     for (int b = 0; b < 2; ++b)
-        t += QStringLiteral("\noscilloscope block %1 at %2: %3")
+        t += QStringLiteral("\nБлок осциллографа %1 с места %2: %3")
                  .arg(b)
                  .arg(kOscBlockPos[b])
-                 .arg(oscInside(model, b) ? QStringLiteral("inside the image") : QStringLiteral("outside the image"));
+                 .arg(oscInside(model, b) ? QStringLiteral("в образе") : QStringLiteral("за концом образа"));
     return t + QLatin1Char('\n');
 }
 

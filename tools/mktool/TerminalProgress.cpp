@@ -52,18 +52,21 @@ TerminalProgress::~TerminalProgress()
 
 void TerminalProgress::setText(const QString &text)
 {
-    if (text == m_text)
+    if (text == m_given)
         return;
     finish();
+    m_given = text;
     m_text = text;
     m_percent = -1;
     m_connecting = text == kConnectingText;
     if (m_connecting)
         m_connectClock.start();
+    if (m_connecting && !m_port.isEmpty())
+        m_text = QStringLiteral("Подключение к МК на порту %1...").arg(m_port);
     if (m_tty) {
         draw();
     } else {
-        writeStderr(text + QLatin1Char('\n'));
+        writeStderr(m_text + QLatin1Char('\n'));
     }
 }
 

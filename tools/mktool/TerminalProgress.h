@@ -23,6 +23,10 @@ public:
     // While the device is being written, Ctrl-C only tells the user that the write goes on.
     void setCancelAllowed(bool allowed) override;
 
+    // The port the exchange goes through: the connecting step is then told as what mktool does,
+    // "Подключение к МК на порту COM7...", instead of the window's caption.
+    void setPort(const QString &label) { m_port = label; }
+
     // Ends the bar's line.
     void finish();
     bool timedOut() const { return m_timedOut; }
@@ -32,7 +36,9 @@ private:
     void draw();
 
     bool m_tty;
-    QString m_text;
+    QString m_port;
+    QString m_given; // the exchange's caption
+    QString m_text;  // what is shown for it
     int m_percent = -1;
     bool m_barShown = false;
     qsizetype m_drawnLength = 0; // what the bar line holds, to be covered by the next one

@@ -54,14 +54,14 @@ int runBackups(const QStringList &argv)
     }
     QString text = QStringLiteral("%1\n").arg(QDir::toNativeSeparators(dir));
     if (list.empty())
-        text += QStringLiteral("(no backups)\n");
+        text += QStringLiteral("(копий нет)\n");
     for (const BackupEntry &e : list) {
         const QString when = e.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         if (e.kind == BackupEntry::Backup)
-            text += QStringLiteral("%1  0x%2  %3  version %4  %5\n")
+            text += QStringLiteral("%1  0x%2  %3  версия настроек %4  %5\n")
                         .arg(when)
                         .arg(e.modelCode, 4, 16, QLatin1Char('0'))
-                        .arg(e.modelName.isEmpty() ? QStringLiteral("(unnamed model)") : e.modelName)
+                        .arg(e.modelName.isEmpty() ? QStringLiteral("(модель без названия)") : e.modelName)
                         .arg(e.settingsVersion)
                         .arg(e.fileName);
         else

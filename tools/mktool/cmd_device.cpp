@@ -131,10 +131,10 @@ bool selectPort(SerialPort &port, const Args &args, const DeviceOptions &options
 int notDone(const TerminalProgress &progress)
 {
     if (progress.timedOut()) {
-        err(QStringLiteral("МК не ответил. Проверьте соединение и порт (--port).\n"));
+        failure(QStringLiteral("МК не ответил. Проверьте соединение и порт (--port)."));
         return kFailed;
     }
-    err(QStringLiteral("Прервано.\n"));
+    failure(QStringLiteral("Прервано."));
     return kCancelled;
 }
 
@@ -154,6 +154,7 @@ int runIdentify(const QStringList &argv)
     TerminalProgress progress(options.waitSeconds);
     if (!selectPort(link.port(), args, options, progress))
         return notDone(progress);
+    progress.setPort(link.port().label(link.port().PortNumber()));
     const std::optional<DeviceIdentity> device = identifyDevice(link, progress);
     progress.finish();
     if (!device)
@@ -175,7 +176,7 @@ int runIdentify(const QStringList &argv)
         out(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented)));
     } else {
         out(QStringLiteral(
-                "port:             %1\naddress:          %2\nmemory:           %3 bytes\nmodel code:       %4\n")
+                "Порт:             %1\nАдрес:            %2\nПамять:           %3 байт\nКод модели:       %4\n")
                 .arg(link.port().label(link.port().PortNumber()), address)
                 .arg(device->memorySize)
                 .arg(code));
@@ -201,6 +202,7 @@ int runRead(const QStringList &argv)
     TerminalProgress progress(options.waitSeconds);
     if (!selectPort(link.port(), args, options, progress))
         return notDone(progress);
+    progress.setPort(link.port().label(link.port().PortNumber()));
     TMK model;
     const bool read = readSettings(link, model, progress);
     progress.finish();
@@ -268,6 +270,7 @@ int runWrite(const QStringList &argv)
     TerminalProgress progress(options.waitSeconds);
     if (!selectPort(link.port(), args, options, progress))
         return notDone(progress);
+    progress.setPort(link.port().label(link.port().PortNumber()));
     // A dry run stops where the write would start: after the fresh read and the merge. A write
     // says first what of the device's own records differs from the file and whose copy it
     // writes, and what a restore replaces.
@@ -295,7 +298,7 @@ int runWrite(const QStringList &argv)
     bool backupTold = false;
     write.backupSaved = [&](const QString &path) {
         progress.finish();
-        out(QStringLiteral("backup: %1\n").arg(QDir::toNativeSeparators(path)));
+        out(QStringLiteral("Копия памяти МК: %1\n").arg(QDir::toNativeSeparators(path)));
         backupTold = true;
     };
     std::optional<WriteOutcome> outcome;
@@ -303,9 +306,9 @@ int runWrite(const QStringList &argv)
         outcome = writeSettings(link, settings, progress, write);
     } catch (const WriteFailure &e) {
         progress.finish();
-        err(e.text() + QLatin1Char('\n'));
+        failure(e.text());
         if (!backupTold)
-            out(QStringLiteral("backup: %1\n").arg(QDir::toNativeSeparators(e.backupPath())));
+            out(QStringLiteral("Копия памяти МК: %1\n").arg(QDir::toNativeSeparators(e.backupPath())));
         return kFailed;
     }
     progress.finish();

@@ -33,8 +33,9 @@ int runDiff(const QStringList &argv)
             out(diffReportText(diff));
         return diff.identical() ? kOk : kFailed;
     } catch (const Error &e) {
-        // A missing or unreadable file, or output that could not be written, is no difference.
-        err(e.text() + QLatin1Char('\n'));
+        // A missing or unreadable file, one that is no settings file, or output that could not be
+        // written, is no difference.
+        failure(e.shownText());
         return kDiffTrouble;
     }
 }

@@ -61,11 +61,19 @@ int runSet(const QStringList &argv)
     if (args.positional().size() < 2 || !args.has(QStringLiteral("-o")))
         return usageError(QStringLiteral("set"),
                           QStringLiteral("нужны файл настроек, хотя бы одно ИМЯ=ЗНАЧЕНИЕ и -o ФАЙЛ"));
+    // After "--" only the file may come ("set -o q.tcset Name=V -- -x.tcset"); without it the
+    // file is the first argument.
+    const QStringList files = args.afterEnd();
+    if (files.size() > 1)
+        return usageError(QStringLiteral("set"), QStringLiteral("после «--» - только файл настроек"));
+    const QString file = files.isEmpty() ? args.positional().first() : files.first();
+    const QStringList assignments =
+        files.isEmpty() ? args.positional().mid(1) : args.positional().mid(0, args.positional().size() - 1);
     TMK tmk;
-    loadSettings(tmk, args.positional().first());
+    loadSettings(tmk, file);
     // In a tangled table one setting lands in two places.
     requireSoundTable(tmk, QStringLiteral("Настройки не изменены."));
-    applyAssignments(tmk, args.positional().mid(1));
+    applyAssignments(tmk, assignments);
     writeSettingsOutput(tmk, args.value(QStringLiteral("-o")));
     return kOk;
 }

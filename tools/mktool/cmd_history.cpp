@@ -103,7 +103,10 @@ int runAdd(const QStringList &argv)
         const QString &file = args.positional()[i];
         Loaded &l = loaded[size_t(i)];
         loadSettings(l.tmk, file);
-        l.origin = fileOrigin(file, readTime.isValid() ? readTime : QFileInfo(file).lastModified());
+        if (file == QLatin1String("-")) // read now, from standard input
+            l.origin = {readTime.isValid() ? readTime : QDateTime::currentDateTime(), shownInput(file)};
+        else
+            l.origin = fileOrigin(file, readTime.isValid() ? readTime : QFileInfo(file).lastModified());
     }
     HistoryDatabase db(dbPath(args));
     for (int i = 0; i < int(loaded.size()); ++i) {

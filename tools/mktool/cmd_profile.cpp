@@ -55,7 +55,7 @@ bool applyTo(TMK &model, const QByteArray &profile)
     for (const ProfileProblem &p : problems)
         err(p.name.isEmpty() ? p.message + QLatin1Char('\n') : QStringLiteral("%1: %2\n").arg(p.name, p.message));
     if (!problems.empty())
-        err(QStringLiteral("Профиль не применён, замечаний: %1. Ничего не изменено.\n").arg(problems.size()));
+        failure(QStringLiteral("Профиль не применён, замечаний: %1. Ничего не изменено.").arg(problems.size()));
     return problems.empty();
 }
 
@@ -126,7 +126,7 @@ int runApply(const QStringList &argv)
     if (args.value(QStringLiteral("-o")) == QLatin1String("-"))
         return usageError(QStringLiteral("apply"),
                           QStringLiteral("итог пишется в стандартный вывод; -o - здесь нельзя"));
-    const QByteArray profile = readWholeFile(args.positional().first(), kMaxProfileSize);
+    const QByteArray profile = readInput(args.positional().first(), kMaxProfileSize);
     if (device)
         return applyToDevice(args, profile);
     TMK before;

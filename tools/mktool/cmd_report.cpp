@@ -46,9 +46,9 @@ int runReport(const QStringList &argv)
     in.program = QStringLiteral("mktool %1").arg(QStringLiteral(MK_VERSION));
     TMK model;
     if (!args.positional().isEmpty()) {
-        loadSettings(model, args.positional().first());
+        loadSettings(model, args.positional().first(), SettingsCheck::Accept);
         in.settings = &model;
-        in.settingsSource = QDir::toNativeSeparators(args.positional().first());
+        in.settingsSource = shownInput(args.positional().first());
     }
     gatherSystemFacts(in);
     in.trace = TraceLog::rotatingTail(userStateFolder(), kReportTraceBytes);

@@ -12,6 +12,7 @@
 #include "image/TMK.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QGuiApplication>
 #include <QSysInfo>
 #include <algorithm>
@@ -39,6 +40,8 @@ void err(const QString &text)
     if (!writeStderr(text))
         g_stderrFailed = true;
 }
+
+void failure(const QString &text) { err(QStringLiteral("mktool: %1\n").arg(text)); }
 
 int usageError(const QString &command, const QString &message)
 {
@@ -101,7 +104,12 @@ Args::Args(const QStringList &args, const QStringList &valueOptions, const QStri
         if (parser.isSet(optionName(o)))
             m_flags << o;
     m_positional = parser.positionalArguments();
+    // What follows the first "--" is positional, in order, at the end of the list.
+    if (const qsizetype end = args.indexOf(QStringLiteral("--")); end >= 0)
+        m_afterEnd = std::min(m_positional.size(), args.size() - end - 1);
 }
+
+QStringList Args::afterEnd() const { return m_positional.mid(m_positional.size() - m_afterEnd); }
 
 quint32 parseNumber(const QString &text, const QString &what, quint32 max)
 {
@@ -112,9 +120,37 @@ quint32 parseNumber(const QString &text, const QString &what, quint32 max)
     return quint32(v);
 }
 
-void loadSettings(TMK &model, const QString &path)
+namespace {
+bool g_stdinRead = false;
+}
+
+QString shownInput(const QString &path)
 {
-    loadSettingsFile(model, path);
+    return path == QLatin1String("-") ? QStringLiteral("стандартный ввод") : QDir::toNativeSeparators(path);
+}
+
+QByteArray readInput(const QString &path, qint64 maxSize)
+{
+    if (path != QLatin1String("-"))
+        return readWholeFile(path, maxSize);
+    if (g_stdinRead)
+        throw Error(ErrorKind::BadValue, QStringLiteral("Стандартный ввод («-») можно прочитать только один раз."));
+    g_stdinRead = true;
+    return readStdin(maxSize);
+}
+
+void loadSettings(TMK &model, const QString &path, SettingsCheck check)
+{
+    // Checked before the model changes: what no device memory can hold is no settings file, and
+    // a report made from it would be invented.
+    const SettingsFileContent content = decodeSettingsFile(readInput(path, kMaxSettingsFileSize));
+    if (check == SettingsCheck::Refuse)
+        if (const QString reason = impossibleHeaderReason(content.image); !reason.isEmpty())
+            throw Error(ErrorKind::Damaged,
+                        path == QLatin1String("-")
+                            ? QStringLiteral("На стандартном вводе не файл настроек МК: %1").arg(reason)
+                            : notSettingsFileText(path, content.image));
+    model.replaceImage(content.modelCode, content.image);
     const QString warning = incompleteSettingsWarning(model);
     if (!warning.isEmpty())
         err(QStringLiteral("Предупреждение: %1\n").arg(warning));
@@ -232,10 +268,10 @@ int main(int argc, char **argv)
         const int code = run(app->arguments());
         return code == kOk && g_stderrFailed ? kFailed : code; // a warning the user never saw
     } catch (const mk::Error &e) {
-        err(e.shownText() + QLatin1Char('\n'));
+        failure(e.shownText());
         return kFailed;
     } catch (const std::exception &e) {
-        err(QStringLiteral("Ошибка: %1\n").arg(QString::fromUtf8(e.what())));
+        failure(QStringLiteral("ошибка: %1").arg(QString::fromUtf8(e.what())));
         return kFailed;
     }
 }
