@@ -102,8 +102,9 @@ bool SelectPortDialog(SerialPort &port, AccessGuard &access, PasswordPrompt &pro
     port.ClosePort();
     const auto nodes = [&serialNodes] { return serialNodes ? serialNodes() : QList<SerialNodeInfo>(); };
     QList<SerialNodeInfo> listed = nodes();
-    if (port.ScanPorts() == 0 && listed.isEmpty())
-        throw Error(ErrorKind::DeviceMissing, kNoFreePortText);
+    // With no port present the dialog still opens: a port can be typed (a node that appears
+    // under a name of its own, a pseudo-terminal, a COM port the list cannot see).
+    port.ScanPorts();
     int preselected = -1;
     QList<PortChoiceItem> items = portChoiceItems(port, &preselected, listed);
     const PortListRefresh refresh = [&](int *pre) {
@@ -113,12 +114,17 @@ bool SelectPortDialog(SerialPort &port, AccessGuard &access, PasswordPrompt &pro
         return items;
     };
     int chosen = port.PortNumber();
-    if (const std::optional<PortAnswer> answer = chooser.choosePort(items, preselected, refresh)) {
+    const std::optional<PortAnswer> answer = chooser.choosePort(items, preselected, refresh);
+    if (!answer && items.isEmpty())
+        return true; // cancelled with no port to check
+    if (answer) {
         if (answer->index >= 0 && answer->index < items.size()) {
             const PortChoiceItem &item = items[answer->index];
             chosen = item.number != 0 ? item.number : typedPortChoice(item.node);
         } else if (!answer->typed.trimmed().isEmpty()) {
             chosen = typedPortChoice(answer->typed);
+        } else if (items.isEmpty()) {
+            throw Error(ErrorKind::DeviceMissing, kNoFreePortText); // nothing listed, nothing typed
         }
     }
     port.ClosePort();

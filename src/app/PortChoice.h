@@ -46,8 +46,9 @@ public:
     virtual std::optional<PortAnswer> choosePort(const QList<PortChoiceItem> &items, int preselected,
                                                  const PortListRefresh &refresh) = 0;
 };
-// Returns false when the access check refused. Throws Error "Нет свободного COM-порта!" when
-// no port is present. Otherwise PortNumber becomes the chosen port (unchanged on Cancel) and
+// Returns false when the access check refused. The dialog opens also when no port is present, so
+// that one can be typed; OK with none listed and none typed throws Error "Нет свободного
+// COM-порта!". Otherwise PortNumber becomes the chosen port (unchanged on Cancel) and
 // the port is opened to check it; the caller closes it again. A typed port that is out of
 // range or not present throws Error naming it. `serialNodes` gives the system's serial nodes
 // (their USB names, and the nodes that have no number); none when not given.
@@ -58,8 +59,9 @@ bool SelectPortDialog(SerialPort &port, AccessGuard &access, PasswordPrompt &pro
 // number; a port the system knows a USB device for carries its name.
 QList<PortChoiceItem> portChoiceItems(const SerialPort &port, int *preselected,
                                       const QList<SerialNodeInfo> &nodes = {});
-// The port number for what the user typed: a number or "COMn" in 1..256, or (where ports are
-// nodes with paths) the path of a present node. Throws Error saying what is wrong.
+// The port number for what the user typed: a number, "COMn" or "\\.\COMn" in 1..256 (any case),
+// or (where ports are nodes with paths) the path of a present node. Throws Error saying what is
+// wrong.
 int typedPortChoice(const QString &typed);
 
 class BaudChooser

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/PortChoiceDialogs.h"
 
+#include "link/LinkTexts.h"
 #include "link/PortMap.h"
 #include "widgets/MessageBoxes.h"
 
@@ -44,10 +45,8 @@ TKW_RS232_SetNumDlg::TKW_RS232_SetNumDlg(const QList<PortChoiceItem> &items, int
     m_pcb->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     const bool paths = systemPortNode(1).startsWith(QLatin1Char('/'));
     m_pcb->lineEdit()->setPlaceholderText(paths ? QStringLiteral("COM5 или /dev/ttyUSB3") : QStringLiteral("COM5"));
-    auto *hint = new QLabel(paths ? QStringLiteral("Порта нет в списке — введите его номер или путь.")
-                                  : QStringLiteral("Порта нет в списке — введите его номер."),
-                            this);
-    hint->setObjectName(QStringLiteral("lTypeHint"));
+    m_hint = new QLabel(this);
+    m_hint->setObjectName(QStringLiteral("lTypeHint"));
     showItems(items, preselected);
 
     auto *row = new QHBoxLayout;
@@ -73,7 +72,7 @@ TKW_RS232_SetNumDlg::TKW_RS232_SetNumDlg(const QList<PortChoiceItem> &items, int
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addLayout(row);
-    layout->addWidget(hint);
+    layout->addWidget(m_hint);
     layout->addWidget(addButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel));
     // Wide enough for its title beside the window's own buttons.
     setMinimumWidth(qMax(360, fontMetrics().horizontalAdvance(kPortDialogCaptionText) + 160));
@@ -88,6 +87,12 @@ void TKW_RS232_SetNumDlg::showItems(const QList<PortChoiceItem> &items, int pres
     m_pcb->setCurrentIndex(preselected >= 0 && preselected < items.size() ? preselected : -1);
     if (m_pcb->currentIndex() < 0)
         m_pcb->setEditText(QString());
+    const bool paths = systemPortNode(1).startsWith(QLatin1Char('/'));
+    const QString typeIt = paths ? QStringLiteral("введите его номер или путь.") : QStringLiteral("введите его номер.");
+    m_hint->setText(items.isEmpty() ? kNoFreePortText + QStringLiteral(" Если порт есть, ") + typeIt
+                                    : QStringLiteral("Порта нет в списке — ") + typeIt);
+    if (items.isEmpty())
+        m_pcb->setFocus();
 }
 
 int TKW_RS232_SetNumDlg::chosenIndex() const { return answer().index; }

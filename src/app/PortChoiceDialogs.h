@@ -8,12 +8,14 @@
 #include <QList>
 
 class QComboBox;
+class QLabel;
 class QSpinBox;
 
 namespace mk {
 
 // "Выбор номера порта": the present ports, one of them preselected, "Обновить" to look at the
-// ports again; a port's number or (on Linux) its path may be typed instead.
+// ports again; a port's number or (on Linux) its path may be typed instead, also when no port
+// is listed at all.
 class TKW_RS232_SetNumDlg : public QDialog
 {
     Q_OBJECT
@@ -30,6 +32,7 @@ private:
     void showItems(const QList<PortChoiceItem> &items, int preselected);
 
     QComboBox *m_pcb;
+    QLabel *m_hint;
     PortListRefresh m_refresh;
 };
 

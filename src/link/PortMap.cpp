@@ -173,7 +173,8 @@ int portNumberFromName(const QString &name)
 
 std::optional<int> typedPortNumber(const QString &text)
 {
-    static const QRegularExpression re(QStringLiteral("^(?:COM)?([+-]?\\d+)$"),
+    // "5", "COM5", "com5", and the Windows device path "\\.\COM12".
+    static const QRegularExpression re(QStringLiteral("^(?:(?:\\\\\\\\\\.\\\\)?COM)?([+-]?\\d+)$"),
                                        QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = re.match(text.trimmed());
     if (!m.hasMatch())

@@ -46,7 +46,7 @@ QString portLabel(int n);
 QString portDisplayName(int n);
 // The number after the letters "COM" at the start of a list item; 0 when there is none.
 int portNumberFromName(const QString &name);
-// The number a user typed for a port: "40", "COM40" or "com40" give 40, whether in range or not;
+// The number a user typed for a port: "40", "COM40", "com40" or "\\\\.\\COM40" give 40, in range or not;
 // nothing for any other text (a node such as "/dev/ttyACM0").
 std::optional<int> typedPortNumber(const QString &text);
 

@@ -225,17 +225,38 @@ TEST(PortDialog, TheSystemsNodesAddUsbNamesAndUnnumberedNodes)
     clearPortOverrides();
 }
 
-TEST(PortDialog, RefusedAccessDoesNothingAndNoPortIsAnError)
+// With no port present the dialog opens all the same, empty, for a port to be typed; OK with
+// nothing typed is "Нет свободного COM-порта!", Cancel nothing.
+TEST(PortDialog, RefusedAccessDoesNothingAndNoPortStillLetsOneBeTyped)
 {
+    clearPortOverrides();
     auto backend = std::make_shared<SimulatedPortBackend>();
     SerialPort port(backend);
     AccessGuard guard;
     ScriptedPrompt prompt;
     ScriptedChooser chooser;
     EXPECT_FALSE(SelectPortDialog(port, guard, prompt, chooser));
-    EXPECT_TRUE(chooser.shown.isEmpty());
+    EXPECT_EQ(chooser.preselected, -2); // never shown
     guard.grant();
-    EXPECT_THROW(SelectPortDialog(port, guard, prompt, chooser), Error);
+    EXPECT_TRUE(SelectPortDialog(port, guard, prompt, chooser)); // cancelled
+    EXPECT_TRUE(chooser.shown.isEmpty());
+    EXPECT_EQ(chooser.preselected, -1);
+    EXPECT_FALSE(port.IsOpen());
+    chooser.port = 0; // OK on an empty list
+    try {
+        SelectPortDialog(port, guard, prompt, chooser);
+        ADD_FAILURE() << "OK with nothing listed or typed";
+    } catch (const Error &e) {
+        EXPECT_EQ(e.text(), QStringLiteral("Нет свободного COM-порта!"));
+    }
+    if (systemPortNode(1).startsWith(QLatin1Char('/'))) {
+        // A node no list shows: the number it gets is the simulated port that answers.
+        backend->addPort(typedPortChoice(QStringLiteral("/dev/null")), PortRig::silent);
+        chooser.typed = QStringLiteral("/dev/null");
+        EXPECT_TRUE(SelectPortDialog(port, guard, prompt, chooser));
+        EXPECT_EQ(nodeForPort(port.PortNumber()), QStringLiteral("/dev/null"));
+    }
+    clearPortOverrides();
 }
 
 TEST(BaudDialog, RefusedRateRestoresTheOldOne)

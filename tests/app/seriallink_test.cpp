@@ -6,9 +6,12 @@
 
 #include "app/AccessCheck.h"
 #include "app/DemoDevice.h"
+#include "app/LinkSettings.h"
+#include "app/PortChoice.h"
 #include "app/SerialDeviceLink.h"
 #include "app/TMainForm.h"
 #include "link/DeviceWatcher.h"
+#include "link/PortMap.h"
 #include "link/SerialPortIo.h"
 #include "link/TKW_RS.h"
 #include "sim/InMemoryPort.h"
@@ -21,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -259,15 +263,53 @@ private slots:
         QVERIFY2(status->text().startsWith(QStringLiteral("Ответил МК на COM2")), qPrintable(status->text()));
     }
 
-    void noPortAtAll()
+    // No port present at all: the dialog opens all the same, says so, and takes a typed port
+    // (a path on Linux, a COM port in any of its spellings on Windows).
+    void noPortAtAllStillLetsAPortBeTyped()
     {
         DialogScript dialogs;
         m_ports->removePort(2);
         m_ports->removePort(5);
+        clearPortOverrides();
+        const bool paths = systemPortNode(1).startsWith(QLatin1Char('/'));
+        const QString typed = paths ? QStringLiteral("/dev/null") : QStringLiteral("\\\\.\\COM12");
+        QString type = typed;
+        int listed = -1;
+        QString hint;
+        dialogs.other = [&](QDialog &dialog) {
+            auto *pcb = dialog.findChild<QComboBox *>(QStringLiteral("PCB"));
+            listed = pcb->count();
+            hint = dialog.findChild<QLabel *>(QStringLiteral("lTypeHint"))->text();
+            dialog.show();
+            // The node appears (the device is plugged in) while the dialog is open.
+            if (!type.isEmpty())
+                m_ports->addPort(paths ? typedPortChoice(type) : 12, silent());
+            QTest::keyClicks(pcb->lineEdit(), type);
+            QTest::keyClick(pcb->lineEdit(), Qt::Key_Return);
+            return dialog.result();
+        };
         auto link = makeLink();
         m_access->grant();
         link->selectPortDialog(nullptr);
-        QCOMPARE(dialogs.texts(QMessageBox::Critical), QStringList{QStringLiteral("Нет свободного COM-порта!")});
+        QCOMPARE(listed, 0);
+        QVERIFY2(hint.startsWith(QStringLiteral("Нет свободного COM-порта!")), qPrintable(hint));
+        QVERIFY2(dialogs.boxes.isEmpty(), qPrintable(dialogs.boxes.isEmpty() ? QString() : dialogs.boxes.first().text));
+        QCOMPARE(nodeForPort(link->link().port().PortNumber()), paths ? typed : QStringLiteral("COM12"));
+        QVERIFY(!link->link().port().IsOpen());
+        // Kept in the ini as typed: the path, or the number.
+        QSettings ini(m_dir.filePath(QStringLiteral("typed.ini")), QSettings::IniFormat);
+        SaveSettings(link->link().port(), ini);
+        ini.sync();
+        QCOMPARE(ini.value(QStringLiteral("RS232/Port")).toString(), paths ? typed : QStringLiteral("12"));
+
+        // OK with nothing typed chooses nothing, as Cancel: no box, the port as it was.
+        const int before = link->link().port().PortNumber();
+        m_ports->removePort(before);
+        type.clear();
+        link->selectPortDialog(nullptr);
+        QVERIFY(dialogs.boxes.isEmpty());
+        QCOMPARE(link->link().port().PortNumber(), before);
+        clearPortOverrides();
     }
 };
 

@@ -48,6 +48,7 @@ TEST(PortNumbers, EveryComNumberUpTo256)
         EXPECT_EQ(typedPortNumber(QString::number(n)), n);
         EXPECT_EQ(typedPortNumber(com), n);
         EXPECT_EQ(typedPortNumber(com.toLower()), n);
+        EXPECT_EQ(typedPortNumber(QStringLiteral("\\\\.\\") + com), n); // the Windows device path
         EXPECT_EQ(portFromRegistryNames({{QStringLiteral("1&2"), QStringLiteral("Trivolantics МК (%1)").arg(com)}},
                                         anyPresent),
                   valid ? n : 0);
@@ -69,8 +70,9 @@ TEST(PortNumbers, EveryComNumberUpTo256)
     for (int n = 1; n <= kMaxPortNumber; ++n)
         nodes.insert(systemPortNode(n));
     EXPECT_EQ(nodes.size(), kMaxPortNumber);
-    for (const QString &notANumber : {QStringLiteral("/dev/ttyACM0"), QStringLiteral("COM"), QStringLiteral("COMx"),
-                                      QStringLiteral("COM4a"), QString()})
+    for (const QString &notANumber :
+         {QStringLiteral("/dev/ttyACM0"), QStringLiteral("COM"), QStringLiteral("COMx"), QStringLiteral("COM4a"),
+          QStringLiteral("\\\\.\\4"), QStringLiteral("\\COM4"), QString()})
         EXPECT_EQ(typedPortNumber(notANumber), std::nullopt) << notANumber.toStdString();
     EXPECT_EQ(portFromRegistryNames({{QStringLiteral("1&2"), QStringLiteral("Trivolantics МК (COM99999999999)")}},
                                     anyPresent),
