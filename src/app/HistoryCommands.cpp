@@ -36,6 +36,12 @@ HistoryAddResult addOffUiThread(const QString &databasePath, const QString &car,
     return historyOffUiThread<HistoryAddResult>([&] { return addToHistory(databasePath, car, snapshot, origin); });
 }
 
+// The history's cars for the car dialog, read on a worker thread.
+QStringList carsOffUiThread(const QString &databasePath)
+{
+    return historyOffUiThread<QStringList>([&] { return historyCars(databasePath); });
+}
+
 } // namespace
 
 HistoryCommands::HistoryCommands(QWidget *window, HeldState &state, QStatusBar &statusBar, QAction *autoAction,
@@ -78,7 +84,7 @@ void HistoryCommands::addHeld()
     if (!m_state.model().hasImage())
         throw Error(ErrorKind::BadValue,
                     QStringLiteral("Нет журналов: сначала считайте настройки из МК или из файла."));
-    const QString car = askHistoryCar(m_window, databasePath(), m_autoHistoryCar);
+    const QString car = askHistoryCar(m_window, carsOffUiThread(databasePath()), m_autoHistoryCar);
     if (car.isEmpty())
         return;
     // Settings held from no read the window saw (none so far) count as read now.
@@ -94,7 +100,7 @@ void HistoryCommands::toggleAuto()
     bool on = m_autoAction->isChecked();
     QString car = m_autoHistoryCar;
     if (on) {
-        car = askHistoryCar(m_window, databasePath(), m_autoHistoryCar,
+        car = askHistoryCar(m_window, carsOffUiThread(databasePath()), m_autoHistoryCar,
                             QStringLiteral("Добавлять журналы в историю после каждого чтения"));
         on = !car.isEmpty();
     }
@@ -127,7 +133,7 @@ void HistoryCommands::addBackup(QWidget *parent, const QString &path, const QDat
     try {
         TMK backup;
         openSettingsFile(backup, path);
-        const QString car = askHistoryCar(parent, databasePath(), m_autoHistoryCar);
+        const QString car = askHistoryCar(parent, carsOffUiThread(databasePath()), m_autoHistoryCar);
         if (car.isEmpty())
             return;
         showInformation(parent,

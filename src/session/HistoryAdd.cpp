@@ -30,6 +30,13 @@ JournalsOrigin backupOrigin(const QString &path, const QDateTime &when)
     return {when, QStringLiteral("резервная копия %1").arg(shownPath(path))};
 }
 
+QStringList historyCars(const QString &databasePath)
+{
+    if (!QFileInfo::exists(databasePath) && !QFileInfo(databasePath).isSymLink())
+        return {};
+    return HistoryDatabase(databasePath, HistoryDatabase::Access::ReadOnly).cars();
+}
+
 HistoryAddResult addToHistory(HistoryDatabase &db, const QString &car, const TMK &tmk, const JournalsOrigin &origin)
 {
     return db.addJournals(car, tmk, origin.readTime, origin.source);

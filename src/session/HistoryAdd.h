@@ -11,6 +11,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 namespace mk {
 
@@ -29,6 +30,10 @@ JournalsOrigin deviceOrigin(const QString &deviceName, const QDateTime &when);
 JournalsOrigin fileOrigin(const QString &path, const QDateTime &when);
 // "резервная копия /home/user/.local/share/mkconf/backups/..."
 JournalsOrigin backupOrigin(const QString &path, const QDateTime &when);
+
+// The cars of the history; none when there is no history yet. Error for a file that is not a
+// sound history.
+QStringList historyCars(const QString &databasePath);
 
 // Adds the journals of `tmk` to the car's history; what is held already is not added again.
 // Throws Error for a database that cannot be opened or written.

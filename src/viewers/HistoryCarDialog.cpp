@@ -2,12 +2,10 @@
 #include "viewers/HistoryCarDialog.h"
 
 #include "history/CarNames.h"
-#include "viewers/HistoryWork.h"
 #include "widgets/MessageBoxes.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QFormLayout>
 #include <QLabel>
@@ -71,17 +69,9 @@ QString HistoryCarDialog::car() const
     return m_car->findText(text, Qt::MatchExactly) >= 0 ? text : cleanCarName(text);
 }
 
-QStringList historyCars(const QString &databasePath)
+QString askHistoryCar(QWidget *parent, const QStringList &cars, const QString &preferred, const QString &title)
 {
-    if (!QFileInfo::exists(databasePath) && !QFileInfo(databasePath).isSymLink())
-        return {};
-    return historyOffUiThread<QStringList>(
-        [&] { return HistoryDatabase(databasePath, HistoryDatabase::Access::ReadOnly).cars(); });
-}
-
-QString askHistoryCar(QWidget *parent, const QString &databasePath, const QString &preferred, const QString &title)
-{
-    HistoryCarDialog dialog(historyCars(databasePath), preferred, title, parent);
+    HistoryCarDialog dialog(cars, preferred, title, parent);
     if (execDialog(dialog) != QDialog::Accepted)
         return {};
     return dialog.car();

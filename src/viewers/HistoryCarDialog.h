@@ -24,12 +24,8 @@ private:
     QComboBox *m_car = nullptr;
 };
 
-// The cars of the history, read on a worker thread; none when there is no history yet. Error for
-// a file that is not a sound history.
-QStringList historyCars(const QString &databasePath);
-
-// Asks for the car; empty when the user cancelled.
-QString askHistoryCar(QWidget *parent, const QString &databasePath, const QString &preferred,
+// Asks for the car among `cars` (the history's, session/HistoryAdd.h); empty when the user cancelled.
+QString askHistoryCar(QWidget *parent, const QStringList &cars, const QString &preferred,
                       const QString &title = QStringLiteral("Добавить журналы в историю"));
 
 } // namespace mk
