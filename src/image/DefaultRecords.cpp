@@ -3,6 +3,7 @@
 
 #include "base/Text.h"
 #include "catalogs/MenuItems.h"
+#include "image/ColourSchemes.h"
 #include "image/RecordLayout.h"
 #include "image/TankCalibration.h"
 
@@ -20,8 +21,8 @@ void putBytes(Record &rec, int off, std::initializer_list<int> values)
 
 struct Preset
 {
-    quint16 colours[16];
-    quint8 indices[23];
+    quint16 colours[kPaletteSize];
+    quint8 indices[kRoleCount];
 };
 
 // The four colour-scheme presets of the device.
@@ -88,11 +89,11 @@ const char *const kDefaultHotMenu[kHotMenuSlotCount] = {"FullTankMenu",
 QByteArray makeColourPreset(int number)
 {
     const Preset &p = kPresets[qBound(1, number, 4) - 1];
-    Record rec(56);
-    for (int i = 0; i < 16; ++i)
+    Record rec(kColourSchemeSize);
+    for (int i = 0; i < kPaletteSize; ++i)
         rec.setU16(2 * i, p.colours[i]);
-    for (int i = 0; i < 23; ++i)
-        rec.setU8(32 + i, p.indices[i]);
+    for (int i = 0; i < kRoleCount; ++i)
+        rec.setU8(kRoleIndexOffset + i, p.indices[i]);
     return rec.bytes();
 }
 
@@ -197,9 +198,9 @@ std::array<Record, kSectionCount> makeDefaultRecords()
     putBytes(s9, 96, {14, 5, 12, 1, 2, 6, 10, 8, 9, 11, 24, 13, 23, 18, 17, 7, 19, 22, 1, 2, 3, 5, 14, 6, 20, 24, 25});
     for (int i = 0; i < kHotMenuSlotCount; ++i)
         s9.setU16(2 * (kHotMenuFirstSlot + i), defaultMenuItemCode(QString::fromLatin1(kDefaultHotMenu[i])));
-    s9.setRaw(248, makeColourPreset(1));
-    s9.setRaw(304, makeColourPreset(4));
-    s9.setU8(360, 1);
+    s9.setRaw(kColourSchemeOffset, makeColourPreset(1));
+    s9.setRaw(kColourSchemeOffset + kColourSchemeSize, makeColourPreset(4));
+    s9.setU8(kActiveColourSchemeOffset, 1);
     s9.setU16(380, 63);
     s9.setU16(382, 7);
     s9.setU16(384, 15);
