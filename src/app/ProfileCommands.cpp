@@ -68,8 +68,8 @@ void ProfileCommands::runExport()
     if (!m_state.model().hasImage())
         throw Error(ErrorKind::BadValue, QStringLiteral("Нет настроек: сначала считайте их из МК или из файла."));
     const SettingsContext ctx = SettingsContext::lenient(m_state.model());
-    ProfilePagesDialog pages(
-        m_window, [&](const QString &page) { return hiddenPage(page, ctx.fields(), m_state.model()) == nullptr; });
+    ProfilePagesDialog pages(m_window,
+                             [&](PageId page) { return hiddenPage(page, ctx.fields(), m_state.model()) == nullptr; });
     if (execDialog(pages) != QDialog::Accepted || pages.pages().isEmpty())
         return;
     const QByteArray profile = exportProfile(m_state.model(), pages.pages());

@@ -12,14 +12,12 @@
 
 namespace mk {
 
-const QStringList &ProfilePagesDialog::vehiclePages()
+bool ProfilePagesDialog::isVehiclePage(PageId page)
 {
-    static const QStringList pages = {QStringLiteral("Поправки"), QStringLiteral("Бак"), QStringLiteral("ТО")};
-    return pages;
+    return page == PageId::Corrections || page == PageId::Tank || page == PageId::Service;
 }
 
-ProfilePagesDialog::ProfilePagesDialog(QWidget *parent, std::function<bool(const QString &page)> shown)
-    : QDialog(parent)
+ProfilePagesDialog::ProfilePagesDialog(QWidget *parent, std::function<bool(PageId page)> shown) : QDialog(parent)
 {
     setObjectName(QStringLiteral("ProfilePagesDialog"));
     setWindowTitle(QStringLiteral("Экспорт профиля"));
@@ -31,13 +29,13 @@ ProfilePagesDialog::ProfilePagesDialog(QWidget *parent, std::function<bool(const
     auto *grid = new QGridLayout;
     int i = 0;
     for (const SettingsPage &page : settingsPages()) {
-        if (!page.parent.isEmpty())
+        if (page.parent)
             continue; // the inner pages follow their page
-        if (shown && !shown(page.caption))
+        if (shown && !shown(page.id))
             continue;
         auto *box = new QCheckBox(page.caption, this);
         box->setObjectName(QStringLiteral("cb_") + page.tab);
-        box->setChecked(!vehiclePages().contains(page.caption));
+        box->setChecked(!isVehiclePage(page.id));
         m_boxes << box;
         grid->addWidget(box, i / 3, i % 3);
         ++i;

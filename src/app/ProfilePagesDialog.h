@@ -4,6 +4,8 @@
 // this one car (the odometer and its corrections, the tank calibration, the service dates) start
 // unticked, so that a profile carries only what suits the next car.
 
+#include "settings/PageId.h"
+
 #include <QDialog>
 #include <QStringList>
 #include <functional>
@@ -17,12 +19,12 @@ class ProfilePagesDialog : public QDialog
     Q_OBJECT
 public:
     // Offers the pages that `shown` accepts (every page when not given): those the model shows.
-    explicit ProfilePagesDialog(QWidget *parent = nullptr, std::function<bool(const QString &page)> shown = {});
+    explicit ProfilePagesDialog(QWidget *parent = nullptr, std::function<bool(PageId page)> shown = {});
 
     // The captions of the pages ticked.
     QStringList pages() const;
-    // The pages unticked to begin with.
-    static const QStringList &vehiclePages();
+    // Whether the page starts unticked.
+    static bool isVehiclePage(PageId page);
 
 private:
     QList<QCheckBox *> m_boxes;

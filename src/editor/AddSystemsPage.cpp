@@ -4,6 +4,7 @@
 #include "catalogs/DeviceModel.h"
 #include "image/TMK.h"
 #include "settings/SpecialCaptions.h"
+#include "settings/SpecialControls.h"
 #include "widgets/RadioGroup.h"
 
 #include <QGridLayout>
@@ -47,7 +48,7 @@ AddSystemsPage::AddSystemsPage(QWidget *tabSheet, EditorHost &editorHost) : Edit
     layout->setContentsMargins(8, 8, 8, 8);
     layout->setHorizontalSpacing(12);
 
-    m_all = makeGrid(QStringLiteral("sgAllBlocks"), {QStringLiteral("Название"), QStringLiteral("Выбр.")}, tabSheet);
+    m_all = makeGrid(special_control::allBlocks(), {QStringLiteral("Название"), QStringLiteral("Выбр.")}, tabSheet);
     m_all->setColumnWidth(1, 50);
     m_all->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
     m_used = makeGrid(QStringLiteral("sgUsedBlocks"), {QStringLiteral("Название")}, tabSheet);
@@ -57,9 +58,9 @@ AddSystemsPage::AddSystemsPage(QWidget *tabSheet, EditorHost &editorHost) : Edit
     auto *usedLabel = new QLabel(QStringLiteral("Опрашиваемые системы (двойной щелчок снимает выбор):"), tabSheet);
     usedLabel->setWordWrap(true);
 
-    m_show = new RadioGroup(QStringLiteral("rgBlocksShow"), blocksShowCaption(), blocksShowItems(), 1, tabSheet);
+    m_show = new RadioGroup(special_control::blocksShow(), blocksShowCaption(), blocksShowItems(), 1, tabSheet);
     m_showList =
-        new RadioGroup(QStringLiteral("rgBlocksShowList"), blocksShowCaption(), blocksShowListItems(), 1, tabSheet);
+        new RadioGroup(special_control::blocksShowList(), blocksShowCaption(), blocksShowListItems(), 1, tabSheet);
     // A click counts even on the item already chosen: "Все" again selects every system again.
     for (int i = 0; i < m_show->count(); ++i)
         connect(m_show->button(i), &QRadioButton::clicked, this, [this, i] { showChosen(i); });

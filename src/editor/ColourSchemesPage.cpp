@@ -11,6 +11,7 @@
 #include "image/TMK.h"
 #include "render/ScreenPreviews.h"
 #include "settings/SpecialCaptions.h"
+#include "settings/SpecialControls.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/RadioGroup.h"
 
@@ -101,8 +102,8 @@ QWidget *ColourSchemesPage::buildRoleTab(RoleGrid &grid, const QString &name, co
     left->addLayout(spinRow);
     if (name == QLatin1String("Digit")) {
         auto *variants = new QHBoxLayout;
-        m_dispVar4 = variantGrid(QStringLiteral("sgDispVar4"), displayVariantCaption(4), tab);
-        m_dispVar9 = variantGrid(QStringLiteral("sgDispVar9"), displayVariantCaption(9), tab);
+        m_dispVar4 = variantGrid(special_control::displayVariantGrid(4), displayVariantCaption(4), tab);
+        m_dispVar9 = variantGrid(special_control::displayVariantGrid(9), displayVariantCaption(9), tab);
         variants->addWidget(m_dispVar4);
         variants->addWidget(m_dispVar9);
         left->addLayout(variants);
@@ -124,11 +125,11 @@ void ColourSchemesPage::build()
     // Left: the palette and its colour editors.
     auto *left = new QVBoxLayout;
     m_scheme =
-        new RadioGroup(QStringLiteral("rgActiveColorScheme"), colourSchemeCaption(), colourSchemeItems(), 2, page);
+        new RadioGroup(special_control::activeColourScheme(), colourSchemeCaption(), colourSchemeItems(), 2, page);
     QStringList paletteRows;
     for (int i = 0; i < kPaletteSize; ++i)
         paletteRows << paletteColourCaption(i);
-    m_palette = new ColourGrid(QStringLiteral("sgPalette"), paletteRows, page);
+    m_palette = new ColourGrid(special_control::palette(), paletteRows, page);
     m_palette->setFixedWidth(170);
     m_colourTab = new QLabel(page);
     m_colourTab->setObjectName(QStringLiteral("lColorTab"));
@@ -154,7 +155,7 @@ void ColourSchemesPage::build()
     top->addStretch();
     right->addLayout(top);
     m_colourDisp = new QTabWidget(page);
-    m_colourDisp->setObjectName(QStringLiteral("pcColorDisp"));
+    m_colourDisp->setObjectName(special_control::colourRoles());
 
     m_colourDig = new QTabWidget;
     m_colourDig->setObjectName(QStringLiteral("pcColorDig"));

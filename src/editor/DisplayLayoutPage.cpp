@@ -7,6 +7,7 @@
 #include "image/ColourSchemes.h"
 #include "image/TMK.h"
 #include "render/ScreenPreviews.h"
+#include "settings/SpecialControls.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -31,24 +32,11 @@ QString innerPageName(ScreenKind kind)
     }
 }
 
-QString previewPrefix(ScreenKind kind)
-{
-    switch (kind) {
-    case ScreenKind::X4: return QStringLiteral("pbDigit4_");
-    case ScreenKind::X9: return QStringLiteral("pbDigit9_");
-    case ScreenKind::X7: return QStringLiteral("pbDigit7_");
-    case ScreenKind::Graph: return QStringLiteral("pbGraph_");
-    case ScreenKind::Arrow: return QStringLiteral("pbArrow_");
-    case ScreenKind::X6: return QStringLiteral("pbDigit6_");
-    default: return {};
-    }
-}
-
 } // namespace
 
 QString DisplayLayoutPage::previewName(ScreenKind kind, int screen)
 {
-    return previewPrefix(kind) + QString::number(screen + 1);
+    return special_control::layoutPreview(kind, screen);
 }
 
 QString DisplayLayoutPage::hintText(ScreenKind kind)
@@ -125,7 +113,7 @@ void DisplayLayoutPage::build()
     if (row)
         row->setColumnStretch(kPreviewsPerRow, 1);
     auto *hint = new QLabel(hintText(m_kind), tabSheet());
-    hint->setObjectName(QStringLiteral("lHint") + previewPrefix(m_kind).mid(2).chopped(1));
+    hint->setObjectName(QStringLiteral("lHint") + previewName(m_kind, 0).mid(2).chopped(2)); // "lHintDigit4"
     hint->setWordWrap(true);
     layout->addWidget(hint);
     layout->addStretch();

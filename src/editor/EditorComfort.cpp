@@ -358,14 +358,12 @@ void EditorComfort::refresh()
     }
     m_counts.clear();
     for (const NamedSetting &s : namedSettings())
-        if (settingDiffers(s, m_history->opened(), now))
-            for (const SettingsPage &p : settingsPages())
-                if (p.caption == s.page) {
-                    m_counts[p.tab] += 1;
-                    for (const SettingsPage &top : settingsPages())
-                        if (!p.parent.isEmpty() && top.caption == p.parent)
-                            m_counts[top.tab] += 1;
-                }
+        if (settingDiffers(s, m_history->opened(), now)) {
+            const SettingsPage &p = settingsPage(s.page);
+            m_counts[p.tab] += 1;
+            if (p.parent)
+                m_counts[pageTab(*p.parent)] += 1;
+        }
     updateTabs();
     updateDimming();
     updateToolTips();
@@ -413,14 +411,12 @@ std::vector<SearchHit> EditorComfort::find(const QString &text)
     std::vector<SearchHit> hits;
     for (SearchHit &h : all) {
         bool pageShown = true;
-        for (const SettingsPage &p : settingsPages())
-            if (p.caption == h.page)
-                if (QWidget *sheet = m_dialog.findChild<QWidget *>(p.tab)) {
-                    auto *stack = qobject_cast<QStackedWidget *>(sheet->parentWidget());
-                    auto *tabs = stack ? qobject_cast<QTabWidget *>(stack->parentWidget()) : nullptr;
-                    if (tabs && !tabs->isTabVisible(tabs->indexOf(sheet)))
-                        pageShown = false;
-                }
+        if (QWidget *sheet = m_dialog.findChild<QWidget *>(pageTab(h.setting->page))) {
+            auto *stack = qobject_cast<QStackedWidget *>(sheet->parentWidget());
+            auto *tabs = stack ? qobject_cast<QTabWidget *>(stack->parentWidget()) : nullptr;
+            if (tabs && !tabs->isTabVisible(tabs->indexOf(sheet)))
+                pageShown = false;
+        }
         if (pageShown)
             hits.push_back(std::move(h));
     }
@@ -442,9 +438,7 @@ void EditorComfort::jumpTo(const NamedSetting &setting)
     int row = -1;
     QWidget *w = settingWidget(&m_dialog, setting, &row);
     if (!w)
-        for (const SettingsPage &p : settingsPages())
-            if (p.caption == setting.page)
-                w = m_dialog.findChild<QWidget *>(p.tab);
+        w = m_dialog.findChild<QWidget *>(pageTab(setting.page));
     if (!w)
         return;
     showPageOf(w);

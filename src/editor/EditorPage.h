@@ -13,13 +13,13 @@
 //         void load() override;                                    // records -> controls
 //     };
 //
-// and one line in specialPages() (EditorPages.cpp) that names its tab sheet:
+// and one line in specialPages() (EditorPages.cpp) that names its page:
 //
-//     {QStringLiteral("tsColor"), makePage<ColourSchemePage>},
+//     {PageId::ColourSchemes, makePage<ColourSchemePage>},
 //
 // The frame constructs every page once, right after building all tab sheets, and then calls:
 //   load()            when the dialog opens, in the order of specialPages() (entries before the
-//                     kSimpleFields marker load before the simple fields), and again whenever the
+//                     simple fields' entry load before the simple fields), and again whenever the
 //                     page asks for a reload of everything (EditorHost::reloadAll);
 //   store()           before OK closes the dialog: anything the page still holds goes into the
 //                     records (a page that stores every change at once has nothing to do);
@@ -32,10 +32,13 @@
 // Shared operations on the records (Flags bits, alarm pairs, display-mask bits) are rows of the
 // field table: storeField(*findField("ShowDisp_4_2"), host.model(), true, host.context()).
 
+#include "settings/PageId.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -104,14 +107,17 @@ std::unique_ptr<EditorPage> makePage(QWidget *tabSheet, EditorHost &host)
 
 struct PageEntry
 {
-    QString tabSheet;    // objectName of the tab sheet, or kSimpleFields
-    PageFactory factory; // empty for kSimpleFields
+    std::optional<PageId> page; // none: where the simple fields load among the special pages
+    PageFactory factory;        // empty for the simple fields
 };
-
-// Marks where the simple fields load among the special pages.
-inline const QString kSimpleFields = QStringLiteral("<simple fields>");
 
 // The special pages, in loading order.
 std::vector<PageEntry> specialPages();
+
+// The function that places a simple page's table rows; nullptr for the display page, which holds
+// pages, and for the pages only a special page fills. A page in neither list fails
+// EditorPages.EveryPageIsBuilt.
+using SimplePageBuild = void (*)(QWidget *page);
+SimplePageBuild simplePageBuilder(PageId page);
 
 } // namespace mk

@@ -7,6 +7,7 @@
 #include "settings/HotMenuAddMenu.h"
 #include "settings/HotMenuList.h"
 #include "settings/SpecialCaptions.h"
+#include "settings/SpecialControls.h"
 
 #include <QContextMenuEvent>
 #include <QGridLayout>
@@ -42,7 +43,7 @@ HotMenuPage::HotMenuPage(QWidget *tabSheet, EditorHost &editorHost) : EditorPage
     for (int list = 0; list < kHotMenuCount; ++list) {
         auto *label = new QLabel(hotMenuCaption(list), tabSheet);
         auto *grid = new QTableWidget(kHotMenuLength, 2, tabSheet);
-        grid->setObjectName(QStringLiteral("sg") + hotMenuName(list));
+        grid->setObjectName(special_control::hotMenuGrid(list));
         grid->setProperty("tag", list);
         label->setBuddy(grid);
         grid->horizontalHeader()->hide();

@@ -28,7 +28,7 @@ std::vector<SearchHit> searchSettings(const QString &text, const TMK &model, con
                                             shown.tool.contains(wanted, Qt::CaseInsensitive));
         if (!byCaption && !byValue)
             continue;
-        hits.push_back({&s, s.page, caption.isEmpty() ? s.name : caption, value, byValue});
+        hits.push_back({&s, pageCaption(s.page), caption.isEmpty() ? s.name : caption, value, byValue});
         if (int(hits.size()) >= limit)
             break;
     }

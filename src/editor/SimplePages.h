@@ -7,15 +7,15 @@ class QWidget;
 
 namespace mk {
 
-void buildCorrectionsPage(QWidget *page);    // TabSheet2 "Поправки"
-void buildSourcesPage(QWidget *page);        // tsCorr "Источники", with the protocol controls
-void buildLimitsPage(QWidget *page);         // TabSheet1 "Границы"
-void buildMiscDisplayPage(QWidget *page);    // TabSheet3 "Разное"
-void buildVoicePage(QWidget *page);          // tsVoice "Озвуч.сообщения"
-void buildAveragesPage(QWidget *page);       // tsAver "Средние"
-void buildParkingPage(QWidget *page);        // tsPark "Парковка"
-void buildServicePage(QWidget *page);        // tsTO "ТО"
-void buildUniversalInputPage(QWidget *page); // tsUniMeas "Унив.вход"
-void buildServiceInfoPage(QWidget *page);    // tsServiceInfo "Служ.информ."
+void buildCorrectionsPage(QWidget *page);    // PageId::Corrections
+void buildSourcesPage(QWidget *page);        // PageId::Sources, with the protocol controls
+void buildLimitsPage(QWidget *page);         // PageId::Limits
+void buildMiscDisplayPage(QWidget *page);    // PageId::MiscDisplay
+void buildVoicePage(QWidget *page);          // PageId::Voice
+void buildAveragesPage(QWidget *page);       // PageId::Averages
+void buildParkingPage(QWidget *page);        // PageId::Parking
+void buildServicePage(QWidget *page);        // PageId::Service
+void buildUniversalInputPage(QWidget *page); // PageId::UniversalInput
+void buildServiceInfoPage(QWidget *page);    // PageId::ServiceInfo
 
 } // namespace mk

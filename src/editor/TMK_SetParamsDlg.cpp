@@ -4,7 +4,6 @@
 #include "catalogs/DeviceModel.h"
 #include "editor/EditorComfort.h"
 #include "editor/FieldBinder.h"
-#include "editor/SimplePages.h"
 #include "editor/TabOrder.h"
 #include "settings/EditSession.h"
 #include "settings/SettingsPages.h"
@@ -13,41 +12,21 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QKeyEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 
 namespace mk {
 
 namespace {
 
 using namespace Qt::StringLiterals;
-
-// The pages of plain table rows and the function that places them. The tabs themselves, their
-// order and captions come from settingsPages(); the other pages are special pages
-// (specialPages()) or the display page, which holds pages.
-using PageBuilder = void (*)(QWidget *page);
-PageBuilder simplePageBuilder(const QString &tab)
-{
-    static const std::vector<std::pair<QString, PageBuilder>> builders = {
-        {u"TabSheet2"_s, buildCorrectionsPage}, {u"tsCorr"_s, buildSourcesPage},
-        {u"TabSheet1"_s, buildLimitsPage},      {u"tsVoice"_s, buildVoicePage},
-        {u"tsAver"_s, buildAveragesPage},       {u"tsPark"_s, buildParkingPage},
-        {u"tsTO"_s, buildServicePage},          {u"tsUniMeas"_s, buildUniversalInputPage},
-        {u"tsServiceInfo"_s, buildServiceInfoPage}, {u"TabSheet3"_s, buildMiscDisplayPage},
-    };
-    for (const auto &[name, build] : builders)
-        if (name == tab)
-            return build;
-    return nullptr;
-}
-
-const QString kDisplayHolder = u"tsDisp"_s;
 
 } // namespace
 
@@ -89,9 +68,9 @@ TMK_SetParamsDlg::TMK_SetParamsDlg(EditSession &session, QWidget *parent) : QDia
     // The pages keep their full size; the window is that size at most, and as small as its
     // button row at least.
     const QMargins margins = layout->contentsMargins();
-    m_main->setMinimumSize(kWidth - margins.left() - margins.right(),
-                           kHeight - margins.top() - margins.bottom() - layout->spacing() -
-                               buttonRow->sizeHint().height());
+    m_main->setMinimumSize(kWidth - margins.left() - margins.right(), kHeight - margins.top() - margins.bottom() -
+                                                                          layout->spacing() -
+                                                                          buttonRow->sizeHint().height());
     setMaximumSize(kWidth, kHeight);
     setMinimumSize(buttonRow->minimumSize().width() + margins.left() + margins.right(), kHeight / 2);
     resize(kWidth, kHeight);
@@ -107,50 +86,39 @@ TMK_SetParamsDlg::TMK_SetParamsDlg(EditSession &session, QWidget *parent) : QDia
 
 TMK_SetParamsDlg::~TMK_SetParamsDlg() = default;
 
-QWidget *TMK_SetParamsDlg::addTab(QTabWidget *tabs, const QString &name)
+QWidget *TMK_SetParamsDlg::addTab(QTabWidget *tabs, const SettingsPage &page)
 {
-    const SettingsPage *page = findSettingsPage(name);
-    if (!page)
-        qFatal("No page %s in the settings pages", qPrintable(name));
-    const QString caption = page->caption;
     auto *sheet = new QWidget;
-    sheet->setObjectName(name);
-    tabs->addTab(sheet, caption);
+    sheet->setObjectName(page.tab);
+    tabs->addTab(sheet, page.caption);
     return sheet;
 }
 
 void TMK_SetParamsDlg::buildPages()
 {
-    const std::vector<PageEntry> special = specialPages();
+    // The table puts a page that holds others before them (settings/SettingsPages.cpp).
+    std::array<QWidget *, kPageCount> sheets{};
     for (const SettingsPage &page : settingsPages()) {
-        if (!page.parent.isEmpty() && !m_disp)
-            qFatal("The page %s comes before the display page that holds it", qPrintable(page.tab));
-        QWidget *sheet = addTab(page.parent.isEmpty() ? m_main : m_disp, page.tab);
-        if (const PageBuilder build = simplePageBuilder(page.tab)) {
+        QWidget *sheet = addTab(page.parent ? m_disp : m_main, page);
+        sheets[size_t(page.id)] = sheet;
+        if (const SimplePageBuild build = simplePageBuilder(page.id)) {
             build(sheet);
-        } else if (page.tab == kDisplayHolder) {
+        } else if (page.id == PageId::Display) {
             auto *l = new QVBoxLayout(sheet);
             l->setContentsMargins(4, 4, 4, 4);
             m_disp = new QTabWidget(sheet);
             m_disp->setObjectName(u"pcDisp"_s);
             l->addWidget(m_disp);
-        } else if (std::none_of(special.begin(), special.end(),
-                                [&](const PageEntry &e) { return e.tabSheet == page.tab; })) {
-            qFatal("Nothing builds the page %s", qPrintable(page.tab));
         }
     }
 
     m_binder = new FieldBinder(this, m_session.model(), context(), this);
     m_binder->bind();
 
-    for (const PageEntry &entry : special) {
-        Page p{entry.tabSheet, nullptr};
-        if (entry.factory) {
-            auto *sheet = findChild<QWidget *>(entry.tabSheet);
-            if (!sheet)
-                qFatal("No tab sheet %s", qPrintable(entry.tabSheet));
-            p.page = entry.factory(sheet, *this);
-        }
+    for (const PageEntry &entry : specialPages()) {
+        Page p{entry.page, nullptr};
+        if (entry.page && entry.factory)
+            p.page = entry.factory(sheets[size_t(*entry.page)], *this);
         m_pages.push_back(std::move(p));
     }
     connect(m_main, &QTabWidget::currentChanged, this, &TMK_SetParamsDlg::currentPageChanged);
@@ -221,7 +189,7 @@ const MenuItemCatalog &TMK_SetParamsDlg::menuItems() const { return m_session.me
 EditorPage *TMK_SetParamsDlg::page(const QString &tabSheet) const
 {
     for (const Page &p : m_pages)
-        if (p.tabSheet == tabSheet)
+        if (p.id && pageTab(*p.id) == tabSheet)
             return p.page.get();
     return nullptr;
 }
@@ -229,7 +197,7 @@ EditorPage *TMK_SetParamsDlg::page(const QString &tabSheet) const
 void TMK_SetParamsDlg::currentPageChanged()
 {
     QWidget *current = m_main->currentWidget();
-    if (current && current->objectName() == QLatin1String("tsDisp"))
+    if (current && current->objectName() == pageTab(PageId::Display))
         current = m_disp->currentWidget();
     EditorPage *now = current ? page(current->objectName()) : nullptr;
     if (now == m_activePage)

@@ -19,6 +19,7 @@ class EditSession;
 class EditorComfort;
 class FieldBinder;
 class SettingsContext;
+struct SettingsPage;
 
 class TMK_SetParamsDlg : public QDialog, public EditorHost
 {
@@ -64,7 +65,7 @@ protected:
 
 private:
     void buildPages();
-    QWidget *addTab(QTabWidget *tabs, const QString &name);
+    QWidget *addTab(QTabWidget *tabs, const SettingsPage &page);
     // Not QDialog::open(): the visibility, first pages and values the dialog opens with.
     void openPages();
     void currentPageChanged();
@@ -75,7 +76,7 @@ private:
     FieldBinder *m_binder = nullptr;
     struct Page
     {
-        QString tabSheet;
+        std::optional<PageId> id;
         std::unique_ptr<EditorPage> page; // null for the simple fields' place in the order
     };
     std::vector<Page> m_pages;

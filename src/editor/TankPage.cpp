@@ -7,6 +7,7 @@
 #include "image/SuggestedName.h"
 #include "image/TMK.h"
 #include "image/TankCalibration.h"
+#include "settings/SpecialControls.h"
 #include "settings/TankFile.h"
 #include "widgets/FileDrop.h"
 #include "widgets/IniFile.h"
@@ -160,7 +161,7 @@ QWidget *TankPage::buildTableGroup()
     grid->addWidget(incline, 2, 0, 1, 2);
 
     m_table = new QTableWidget(1, 3, group);
-    m_table->setObjectName(QStringLiteral("sgTarir"));
+    m_table->setObjectName(special_control::tankTable());
     m_table->setHorizontalHeaderLabels({QStringLiteral("#"), QStringLiteral("литры"), QStringLiteral("уе")});
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);

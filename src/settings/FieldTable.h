@@ -9,6 +9,7 @@
 
 #include "catalogs/FeatureFlags.h"
 #include "catalogs/ProtocolControls.h"
+#include "settings/PageId.h"
 
 #include <QString>
 #include <QStringList>
@@ -115,10 +116,10 @@ struct FieldRange
 
 struct FieldDef
 {
-    QString name;    // the setting, e.g. "VelocityLimit"
-    QString control; // objectName of the control, e.g. "seVelocityLimit"
-    QString page;    // caption of the page that holds the control
-    QString caption; // label, check-box or radio-group caption
+    QString name;                      // the setting, e.g. "VelocityLimit"
+    QString control;                   // objectName of the control, e.g. "seVelocityLimit"
+    PageId page = PageId::Corrections; // the page that holds the control
+    QString caption;                   // label, check-box or radio-group caption
     ControlKind kind = ControlKind::SpinEdit;
     int section = 0;
     int offset = 0;

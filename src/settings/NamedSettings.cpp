@@ -81,10 +81,10 @@ QString settingRefusal(const NamedSetting &s, const TMK &model, const SettingsCo
             .arg(s.name, hidden->caption);
     if (!s.shown(model, ctx))
         return QStringLiteral("Настройка %1 недоступна для этой модели МК и протокола: страница «%2» её не показывает.")
-            .arg(s.name, s.page);
+            .arg(s.name, pageCaption(s.page));
     if (s.referenceOnly)
         return QStringLiteral("Настройка %1 показывается только для справки: страница «%2» её не меняет.")
-            .arg(s.name, s.page);
+            .arg(s.name, pageCaption(s.page));
     return {};
 }
 

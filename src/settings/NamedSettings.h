@@ -37,8 +37,8 @@ class TMK;
 struct NamedSetting
 {
     QString name;
-    QString page;                    // caption of the page (inner page for the display pages)
-    const FieldDef *field = nullptr; // the field-table row of a simple setting
+    PageId page = PageId::Corrections; // its page (the inner page for the display pages)
+    const FieldDef *field = nullptr;   // the field-table row of a simple setting
     int section = 0;
     std::vector<FieldByte> bytes; // the bits of record `section` it stores
 

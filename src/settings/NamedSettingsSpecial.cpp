@@ -12,6 +12,7 @@
 #include "settings/HotMenuList.h"
 #include "settings/NamedSettings.h"
 #include "settings/SpecialCaptions.h"
+#include "settings/SpecialControls.h"
 
 #include <QRegularExpression>
 
@@ -61,7 +62,7 @@ bool checkText(const QString &text)
 
 bool always(const TMK &, const SettingsContext &) { return true; }
 
-NamedSetting special(const QString &name, const QString &page, const QString &caption, int section,
+NamedSetting special(const QString &name, PageId page, const QString &caption, int section,
                      std::vector<FieldByte> bytes)
 {
     NamedSetting s;
@@ -78,7 +79,7 @@ std::vector<FieldByte> wordBytes(int offset) { return {{offset, 0xFF}, {offset +
 
 // --- Colour schemes -------------------------------------------------------------------------
 
-const QString kColourPage = QStringLiteral("Цветовые схемы");
+constexpr PageId kColourPage = PageId::ColourSchemes;
 // In the order of the index bytes (ColourRole).
 const char *const kRoleNames[kRoleCount] = {
     "DigitColour1",     "DigitBack1",    "DigitColour2", "DigitBack2",       "DigitFrame", "MenuActive",
@@ -106,7 +107,7 @@ void addColourSettings(std::vector<NamedSetting> &all)
     {
         NamedSetting s = special(QStringLiteral("ActiveColorScheme"), kColourPage, colourSchemeCaption(),
                                  kDisplaySection, {{kActiveColourSchemeOffset, 0x0F}});
-        s.control = QStringLiteral("rgActiveColorScheme");
+        s.control = special_control::activeColourScheme();
         s.read = [](const TMK &m, const SettingsContext &) {
             const int active = activeColourScheme(m.record(kDisplaySection));
             const QStringList items = colourSchemeItems();
@@ -122,7 +123,7 @@ void addColourSettings(std::vector<NamedSetting> &all)
     for (const auto &[digits, offset] : variants) {
         const QString n = QStringLiteral("DispVar%1").arg(digits);
         NamedSetting s = special(n, kColourPage, displayVariantCaption(digits), kDisplaySection, {{offset, 0xFF}});
-        s.control = QStringLiteral("sg") + n;
+        s.control = special_control::displayVariantGrid(digits);
         const int off = offset;
         s.read = [off](const TMK &m, const SettingsContext &) {
             return QString::number(m.record(kDisplaySection).u8(off) + 1);
@@ -140,7 +141,7 @@ void addColourSettings(std::vector<NamedSetting> &all)
             NamedSetting s = special(prefix + QStringLiteral("Palette%1").arg(i), kColourPage,
                                      QStringLiteral("%1: %2").arg(schemeCaption, paletteColourCaption(i)),
                                      kDisplaySection, wordBytes(base + 2 * i));
-            s.control = QStringLiteral("sgPalette"); // the grid shows the set being edited
+            s.control = special_control::palette(); // the grid shows the set being edited
             s.row = i;
             s.read = [set, i](const TMK &m, const SettingsContext &) {
                 const Rgb5 c = unpackColour(paletteColour(m.record(kDisplaySection), set, i));
@@ -155,7 +156,7 @@ void addColourSettings(std::vector<NamedSetting> &all)
             NamedSetting s = special(prefix + QString::fromLatin1(kRoleNames[r]), kColourPage,
                                      QStringLiteral("%1: %2").arg(schemeCaption, colourRoleCaption(r)), kDisplaySection,
                                      {{base + kRoleIndexOffset + r, 0xFF}});
-            s.control = QStringLiteral("pcColorDisp");
+            s.control = special_control::colourRoles();
             s.read = [set, r](const TMK &m, const SettingsContext &) {
                 return QString::number(roleIndex(m.record(kDisplaySection), set, r));
             };
@@ -172,13 +173,13 @@ void addColourSettings(std::vector<NamedSetting> &all)
 struct LayoutPage
 {
     ScreenKind kind;
-    const char *prefix; // the preview's name without "pb"
-    const char *page;
+    const char *prefix; // of its settings' names
+    PageId page;
 };
 const LayoutPage kLayoutPages[] = {
-    {ScreenKind::X4, "Digit4_", "Дисплеи х4"},       {ScreenKind::X9, "Digit9_", "Дисплеи х9"},
-    {ScreenKind::X7, "Digit7_", "Дисплеи х7"},       {ScreenKind::Graph, "Graph_", "Граф. дисплеи"},
-    {ScreenKind::Arrow, "Arrow_", "Стрел. дисплеи"}, {ScreenKind::X6, "Digit6_", "Дисплей х6"},
+    {ScreenKind::X4, "Digit4_", PageId::Displays4},       {ScreenKind::X9, "Digit9_", PageId::Displays9},
+    {ScreenKind::X7, "Digit7_", PageId::Displays7},       {ScreenKind::Graph, "Graph_", PageId::GraphDisplays},
+    {ScreenKind::Arrow, "Arrow_", PageId::ArrowDisplays}, {ScreenKind::X6, "Digit6_", PageId::Display6},
 };
 const QString kNoLowerGraph = QStringLiteral("Отсутствует");
 
@@ -237,10 +238,10 @@ void addLayoutSettings(std::vector<NamedSetting> &all)
             for (int place = 0; place < placeCount(lp.kind); ++place) {
                 const int offset = placeOffset(lp.kind, screen, place);
                 const ScreenKind kind = lp.kind;
-                NamedSetting s = special(
-                    QStringLiteral("%1%2.%3").arg(QString::fromLatin1(lp.prefix)).arg(screen + 1).arg(place),
-                    QString::fromUtf8(lp.page), placeCaption(kind, screen, place), kDisplaySection, {{offset, 0xFF}});
-                s.control = QStringLiteral("pb%1%2").arg(QString::fromLatin1(lp.prefix)).arg(screen + 1);
+                NamedSetting s =
+                    special(QStringLiteral("%1%2.%3").arg(QString::fromLatin1(lp.prefix)).arg(screen + 1).arg(place),
+                            lp.page, placeCaption(kind, screen, place), kDisplaySection, {{offset, 0xFF}});
+                s.control = special_control::layoutPreview(lp.kind, screen);
                 s.read = [=](const TMK &m, const SettingsContext &ctx) {
                     return parameterText(m.record(kDisplaySection).u8(offset), kind, place, ctx);
                 };
@@ -266,7 +267,7 @@ void addLayoutSettings(std::vector<NamedSetting> &all)
 
 // --- Hot menus ------------------------------------------------------------------------------
 
-const QString kHotMenuPage = QStringLiteral("Горячие меню");
+constexpr PageId kHotMenuPage = PageId::HotMenus;
 
 void collectIdents(const std::vector<HotMenuAddEntry> &entries, QStringList &idents)
 {
@@ -317,7 +318,7 @@ void addHotMenuSettings(std::vector<NamedSetting> &all)
             NamedSetting s = special(QStringLiteral("%1.%2").arg(hotMenuName(list)).arg(row), kHotMenuPage,
                                      QStringLiteral("%1, пункт %2").arg(hotMenuCaption(list)).arg(row), kDisplaySection,
                                      wordBytes(offset));
-            s.control = QStringLiteral("sg") + hotMenuName(list);
+            s.control = special_control::hotMenuGrid(list);
             s.row = row;
             s.read = [offset](const TMK &m, const SettingsContext &ctx) {
                 return hotMenuText(m.record(kDisplaySection).u16(offset), ctx);
@@ -339,7 +340,7 @@ void addHotMenuSettings(std::vector<NamedSetting> &all)
 
 // --- Additional systems ---------------------------------------------------------------------
 
-const QString kBlocksPage = QStringLiteral("Допсистемы");
+constexpr PageId kBlocksPage = PageId::AddSystems;
 
 void addSystemSettings(std::vector<NamedSetting> &all)
 {
@@ -349,7 +350,7 @@ void addSystemSettings(std::vector<NamedSetting> &all)
         // The choice alone: which systems are polled are the Blocks.* settings.
         NamedSetting s = special(QStringLiteral("BlocksShow"), kBlocksPage, showCaption, kServiceSection,
                                  {{kSystemBitmapOffset, 0x03}});
-        s.control = QStringLiteral("rgBlocksShow");
+        s.control = special_control::blocksShow();
         s.actsAsClick = true;
         s.read = [showItems](const TMK &m, const SettingsContext &) {
             const int i = blocksShow(m.record(kServiceSection));
@@ -366,7 +367,7 @@ void addSystemSettings(std::vector<NamedSetting> &all)
     {
         NamedSetting s = special(QStringLiteral("BlocksShowList"), kBlocksPage, showCaption, kServiceSection,
                                  {{kSystemBitmapOffset, 0x80}});
-        s.control = QStringLiteral("rgBlocksShowList");
+        s.control = special_control::blocksShowList();
         s.read = [listItems](const TMK &m, const SettingsContext &) {
             return listItems[blocksShowList(m.record(kServiceSection)) & 1];
         };
@@ -381,7 +382,7 @@ void addSystemSettings(std::vector<NamedSetting> &all)
         const quint8 code = system.code;
         NamedSetting s = special(QStringLiteral("Blocks.") + system.name, kBlocksPage, system.name, kServiceSection,
                                  {{kSystemBitmapOffset + code / 8, quint8(1u << (code % 8))}});
-        s.control = QStringLiteral("sgAllBlocks");
+        s.control = special_control::allBlocks();
         s.read = [code](const TMK &m, const SettingsContext &) {
             return isSystemSelected(m.record(kServiceSection), code) ? QStringLiteral("1") : QStringLiteral("0");
         };
@@ -409,10 +410,10 @@ void addTankSettings(std::vector<NamedSetting> &all)
 {
     for (int i = 0; i < tank::kTarirMaxLength; ++i) {
         const int lit = tank::kTarirLit + i, code = tank::kTarirCode + 2 * i;
-        NamedSetting s = special(QStringLiteral("Tarir.%1").arg(i + 1), QStringLiteral("Бак"),
+        NamedSetting s = special(QStringLiteral("Tarir.%1").arg(i + 1), PageId::Tank,
                                  QStringLiteral("Тарировка, точка %1 (литры, уе)").arg(i + 1), kTankTableSection,
                                  {{lit, 0xFF}, {code, 0xFF}, {code + 1, 0xFF}});
-        s.control = QStringLiteral("sgTarir");
+        s.control = special_control::tankTable();
         s.row = i;
         s.read = [=](const TMK &m, const SettingsContext &) {
             const Record &r = m.record(kTankTableSection);

@@ -73,7 +73,7 @@ QByteArray exportProfile(const TMK &model, const QStringList &pages)
 {
     const SettingsContext ctx(model);
     if (!pages.isEmpty())
-        pageSelected(QString(), pages); // an unknown page name is refused before anything else
+        checkPageNames(pages); // an unknown page name is refused before anything else
     QJsonArray settings;
     for (const NamedSetting &s : namedSettings()) {
         // What the file does not hold, or the editor does not show, is nothing to carry over.
@@ -82,7 +82,7 @@ QByteArray exportProfile(const TMK &model, const QStringList &pages)
         if (!pages.isEmpty() && !pageSelected(s.page, pages))
             continue;
         settings.append(QJsonObject{{kKeyName, s.name},
-                                    {QStringLiteral("page"), s.page},
+                                    {QStringLiteral("page"), pageCaption(s.page)},
                                     {QStringLiteral("caption"), settingCaption(s, ctx)},
                                     {kKeyValue, settingText(s, model, ctx)}});
     }
@@ -179,8 +179,9 @@ std::vector<ProfileProblem> applyProfile(TMK &model, const QByteArray &json)
         if (const QString why = settingRefusal(all[index], copy, ctx); !why.isEmpty())
             refused[index] = why;
     for (const auto &[index, message] : refused)
-        problems.push_back({all[index].name, message,
-                            QStringLiteral("%1 → %2").arg(all[index].page, settingCaption(all[index], ctx))});
+        problems.push_back(
+            {all[index].name, message,
+             QStringLiteral("%1 → %2").arg(pageCaption(all[index].page), settingCaption(all[index], ctx))});
 
     if (!problems.empty())
         return problems;

@@ -256,10 +256,7 @@ bool isHotMenuSlot(const NamedSetting &s)
 
 } // namespace
 
-QString SettingChange::label() const
-{
-    return name.isEmpty() ? caption : QStringLiteral("%1 (%2)").arg(caption, name);
-}
+QString SettingChange::label() const { return name.isEmpty() ? caption : QStringLiteral("%1 (%2)").arg(caption, name); }
 
 QString SettingChange::line() const
 {
@@ -285,55 +282,73 @@ int SettingsDiff::changeCount() const
 namespace {
 
 // The page two pages share: the same page, or the page that holds both (the display pages).
-QString commonPage(const QString &a, const QString &b)
+std::optional<PageId> commonPage(std::optional<PageId> a, std::optional<PageId> b)
 {
-    if (a.isEmpty() || b.isEmpty() || a == b)
-        return a.isEmpty() ? b : a;
-    const SettingsPage *pa = findSettingsPage(a), *pb = findSettingsPage(b);
-    const QString ta = pa && !pa->parent.isEmpty() ? pa->parent : a;
-    const QString tb = pb && !pb->parent.isEmpty() ? pb->parent : b;
-    return ta == tb ? ta : QString();
+    if (!a || !b || a == b)
+        return a ? a : b;
+    const PageId ta = settingsPage(*a).parent.value_or(*a);
+    const PageId tb = settingsPage(*b).parent.value_or(*b);
+    return ta == tb ? std::optional<PageId>(ta) : std::nullopt;
 }
 
 // Every record byte's page, from the settings that store in it: a byte the settings of several
 // pages share goes to the page holding them; a byte no setting names goes with the named byte
 // before it (the reserve after a setting), at the start of a record with the one after it.
-std::array<QStringList, kSectionCount> bytePages()
+using BytePages = std::vector<std::optional<PageId>>;
+std::array<BytePages, kSectionCount> bytePages()
 {
-    std::array<QStringList, kSectionCount> pages;
+    std::array<BytePages, kSectionCount> pages;
     std::array<QList<bool>, kSectionCount> named;
     for (int k = 0; k < kSectionCount; ++k) {
-        pages[size_t(k)] = QStringList(kRecordSizes[size_t(k)], QString());
+        pages[size_t(k)] = BytePages(size_t(kRecordSizes[size_t(k)]));
         named[size_t(k)] = QList<bool>(kRecordSizes[size_t(k)], false);
     }
     for (const NamedSetting &s : namedSettings()) {
         for (const FieldByte &b : s.bytes) {
             if (b.offset < 0 || b.offset >= kRecordSizes[size_t(s.section)])
                 continue;
-            QString &page = pages[size_t(s.section)][b.offset];
+            std::optional<PageId> &page = pages[size_t(s.section)][size_t(b.offset)];
             const bool first = !named[size_t(s.section)][b.offset];
             named[size_t(s.section)][b.offset] = true;
             page = first ? s.page : commonPage(page, s.page);
         }
     }
     for (int k = 0; k < kSectionCount; ++k) {
-        QStringList &p = pages[size_t(k)];
+        BytePages &p = pages[size_t(k)];
         const QList<bool> &n = named[size_t(k)];
-        for (int i = 0; i < p.size(); ++i) {
+        const int size = int(p.size());
+        for (int i = 0; i < size; ++i) {
             if (n[i])
                 continue;
             if (i > 0) {
-                p[i] = p[i - 1];
+                p[size_t(i)] = p[size_t(i - 1)];
                 continue;
             }
             int after = 1;
-            while (after < p.size() && !n[after])
+            while (after < size && !n[after])
                 ++after;
-            if (after < p.size())
-                p[i] = p[after];
+            if (after < size)
+                p[size_t(i)] = p[size_t(after)];
         }
     }
     return pages;
+}
+
+} // namespace
+
+namespace {
+
+const QString kAveragesHeading = QStringLiteral("Накопленные средние");
+
+// The page of a byte no named setting of another page claims; none for the counters' bytes
+// (they go with the averages) and for a byte outside the records.
+std::optional<PageId> pageIdOfByte(int section, int offset)
+{
+    static const std::array<BytePages, kSectionCount> pages = bytePages();
+    if (section == kCountersSection || section < 0 || section >= kSectionCount || offset < 0 ||
+        offset >= int(pages[size_t(section)].size()))
+        return std::nullopt;
+    return pages[size_t(section)][size_t(offset)];
 }
 
 } // namespace
@@ -342,23 +357,28 @@ QString pageOfByte(int section, int offset)
 {
     // What the device counts itself is not a setting: its other bytes go with the averages.
     if (section == kCountersSection)
-        return QStringLiteral("Накопленные средние");
-    static const std::array<QStringList, kSectionCount> pages = bytePages();
-    if (section < 0 || section >= kSectionCount || offset < 0 || offset >= pages[size_t(section)].size())
-        return {};
-    return pages[size_t(section)][offset];
+        return kAveragesHeading;
+    const std::optional<PageId> page = pageIdOfByte(section, offset);
+    return page ? pageCaption(*page) : QString();
 }
 
 SettingsDiff diffSettings(const TMK &before, const TMK &after)
 {
     SettingsDiff diff;
     const SettingsContext ctxBefore = SettingsContext::lenient(before), ctxAfter = SettingsContext::lenient(after);
-    QMap<QString, int> pageIndex; // page caption -> index in diff.pages
-    const auto pageFor = [&](const QString &page) -> DiffPage & {
-        auto it = pageIndex.find(page);
+    // A heading: an editor page (its id's rank, no text) or a part that is no page (after every
+    // page, by its text).
+    using Heading = std::pair<int, QString>;
+    const auto pageHeading = [](PageId id) { return Heading{int(id), QString()}; };
+    const auto otherHeading = [](const QString &text) { return Heading{kPageCount, text}; };
+    QMap<Heading, int> pageIndex; // heading -> index in diff.pages
+    std::vector<int> ranks;       // of diff.pages
+    const auto pageFor = [&](const Heading &h) -> DiffPage & {
+        auto it = pageIndex.find(h);
         if (it == pageIndex.end()) {
-            it = pageIndex.insert(page, int(diff.pages.size()));
-            diff.pages.push_back({page, {}});
+            it = pageIndex.insert(h, int(diff.pages.size()));
+            diff.pages.push_back({h.first < kPageCount ? pageCaption(PageId(h.first)) : h.second, {}});
+            ranks.push_back(h.first);
         }
         return diff.pages[size_t(*it)];
     };
@@ -416,7 +436,7 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
                 c.shownAfter = c.after;
             }
         }
-        pageFor(s.page).changes.push_back(std::move(c));
+        pageFor(pageHeading(s.page)).changes.push_back(std::move(c));
         ++diff.namedCount;
     }
     for (int list = 0; list < kHotMenuCount; ++list) {
@@ -431,17 +451,18 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
         if (k == kUndecodedSection)
             continue;
         const QByteArray &ra = before.record(k).bytes(), &rb = after.record(k).bytes();
-        QMap<QString, std::pair<QByteArray, QByteArray>> unnamed; // page -> differing bytes
-        QMap<QString, int> counts;
-        QMap<QString, QList<int>> offsets;
-        QStringList order;
+        QMap<Heading, std::pair<QByteArray, QByteArray>> unnamed; // page -> differing bytes
+        QMap<Heading, int> counts;
+        QMap<Heading, QList<int>> offsets;
+        QList<Heading> order;
         for (int i = 0; i < qMin(ra.size(), rb.size()); ++i) {
             if (!((quint8(ra[i]) ^ quint8(rb[i])) & ~quint8(named[size_t(k)][i])) || listed[size_t(k)][i] ||
                 journalAt(k, i) || inAccumulator(k, i))
                 continue;
-            QString page = pageOfByte(k, i);
-            if (page.isEmpty())
-                page = QStringLiteral("Прочее");
+            const std::optional<PageId> id = pageIdOfByte(k, i);
+            const Heading page = id                      ? pageHeading(*id)
+                                 : k == kCountersSection ? otherHeading(kAveragesHeading)
+                                                         : otherHeading(QStringLiteral("Прочее"));
             if (!counts.contains(page))
                 order << page;
             ++counts[page];
@@ -449,7 +470,7 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
             unnamed[page].first += ra[i];
             unnamed[page].second += rb[i];
         }
-        for (const QString &page : order) {
+        for (const Heading &page : order) {
             const int n = counts[page];
             const auto &[a, b] = unnamed[page];
             SettingChange c;
@@ -469,26 +490,25 @@ SettingsDiff diffSettings(const TMK &before, const TMK &after)
         if (std::optional<SettingChange> c =
                 accumulatorChange(set, before.record(kCountersSection), after.record(kCountersSection))) {
             diff.unnamedBytes += c->unnamedBytes;
-            pageFor(QStringLiteral("Накопленные средние")).changes.push_back(std::move(*c));
+            pageFor(otherHeading(kAveragesHeading)).changes.push_back(std::move(*c));
         }
     }
     for (const JournalSpan &j : kJournals) {
         if (std::optional<SettingChange> c = journalChange(j, before.record(j.section), after.record(j.section))) {
             diff.unnamedBytes += c->unnamedBytes;
-            pageFor(QStringLiteral("Журналы")).changes.push_back(std::move(*c));
+            pageFor(otherHeading(QStringLiteral("Журналы"))).changes.push_back(std::move(*c));
         }
     }
 
     // The pages in the editor's order, whichever kind of change named them first.
-    const auto rank = [](const QString &page) {
-        const std::vector<SettingsPage> &pages = settingsPages();
-        for (size_t i = 0; i < pages.size(); ++i)
-            if (pages[i].caption == page)
-                return int(i);
-        return int(pages.size());
-    };
-    std::stable_sort(diff.pages.begin(), diff.pages.end(),
-                     [&](const DiffPage &a, const DiffPage &b) { return rank(a.page) < rank(b.page); });
+    std::vector<size_t> byRank(diff.pages.size());
+    for (size_t i = 0; i < byRank.size(); ++i)
+        byRank[i] = i;
+    std::stable_sort(byRank.begin(), byRank.end(), [&](size_t a, size_t b) { return ranks[a] < ranks[b]; });
+    std::vector<DiffPage> sorted;
+    for (const size_t i : byRank)
+        sorted.push_back(std::move(diff.pages[i]));
+    diff.pages = std::move(sorted);
 
     diff.otherImageBytes = otherImageBytes(before, after);
     diff.modelCodeBefore = before.modelCode();

@@ -50,7 +50,8 @@ ShownValue shownFieldValue(const FieldDef &def, const TMK &model, const FieldCon
     if (const std::optional<qint64> stored = storedUnshown(def, model))
         v.stored = QString::number(*stored);
     if (!v.stored.isEmpty())
-        v.stored = QStringLiteral("хранится %1, страница «%2» показывает %3").arg(v.stored, def.page, v.text);
+        v.stored =
+            QStringLiteral("хранится %1, страница «%2» показывает %3").arg(v.stored, pageCaption(def.page), v.text);
     return v;
 }
 

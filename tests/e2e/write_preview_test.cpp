@@ -180,7 +180,8 @@ TEST(WritePreview, AChosenSchemeIsListedOnceAndCountedAsTheEditorCounts)
         EXPECT_EQ(seen.pages[0].page, QStringLiteral("Цветовые схемы"));
         int editorCount = 0;
         for (const NamedSetting &s : namedSettings())
-            editorCount += s.page == seen.pages[0].page && settingDiffers(s, takeRecords(device), takeRecords(chosen));
+            editorCount += pageCaption(s.page) == seen.pages[0].page &&
+                           settingDiffers(s, takeRecords(device), takeRecords(chosen));
         EXPECT_EQ(seen.pages[0].settingCount(), editorCount) << scheme;
         EXPECT_EQ(seen.pages[0].settingCount(), int(seen.pages[0].changes.size())) << scheme;
     }

@@ -5,6 +5,8 @@
 #include "EditorTestSupport.h"
 #include "app/LayoutChecks.h"
 #include "app/Mnemonics.h"
+#include "editor/EditorPage.h"
+#include "settings/SettingsPages.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -28,6 +30,7 @@ class EditorLayoutTest : public QObject
 private slots:
     void pagesFitAndCaptionsAreWhole_data();
     void pagesFitAndCaptionsAreWhole();
+    void everyPageIsBuiltOnceAndNamedOnce();
 };
 
 void EditorLayoutTest::pagesFitAndCaptionsAreWhole_data()
@@ -213,6 +216,24 @@ void EditorLayoutTest::pagesFitAndCaptionsAreWhole()
             }
         }
     }
+}
+
+// Every row of the pages table is filled by its simple builder, a special page or (the display
+// page) the pages it holds; a special page fills one page of the table, once; no two pages share a
+// caption or a tab name (users name pages by them).
+void EditorLayoutTest::everyPageIsBuiltOnceAndNamedOnce()
+{
+    const std::vector<PageEntry> special = specialPages();
+    QSet<QString> names;
+    for (const SettingsPage &p : settingsPages()) {
+        const auto bySpecial = std::count_if(special.begin(), special.end(),
+                                             [&](const PageEntry &e) { return e.page == p.id && e.factory; });
+        QVERIFY2(bySpecial <= 1, qPrintable(p.tab));
+        QVERIFY2(simplePageBuilder(p.id) || bySpecial == 1 || p.id == PageId::Display, qPrintable(p.tab));
+        QVERIFY2(!names.contains(p.caption) && !names.contains(p.tab), qPrintable(p.tab));
+        names << p.caption << p.tab;
+    }
+    QCOMPARE(std::count_if(special.begin(), special.end(), [](const PageEntry &e) { return !e.page; }), 1);
 }
 
 QTEST_MAIN(EditorLayoutTest)

@@ -87,8 +87,7 @@ private slots:
                 int row = -1;
                 QWidget *w = settingWidget(ed.dialog.get(), s, &row);
                 auto *grid = qobject_cast<QTableWidget *>(w);
-                const SettingsPage *page = findSettingsPage(s.page);
-                QWidget *sheet = page ? ed.find(page->tab) : nullptr;
+                QWidget *sheet = ed.find(pageTab(s.page));
                 if (!w || !editable(w) || (row >= 0 && (!grid || row >= grid->rowCount())) || !sheet ||
                     !sheet->isAncestorOf(w))
                     differ << QStringLiteral("%1 on %2: no control %3, row %4")

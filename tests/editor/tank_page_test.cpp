@@ -175,7 +175,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&host.window()));
         std::vector<const FieldDef *> fields;
         for (const FieldDef &def : fieldTable())
-            if (def.page == u"Бак" && def.kind == ControlKind::SpinEdit)
+            if (def.page == PageId::Tank && def.kind == ControlKind::SpinEdit)
                 fields.push_back(&def);
         // The point count last: changing it hides point rows.
         std::stable_partition(fields.begin(), fields.end(),

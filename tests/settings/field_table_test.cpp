@@ -79,8 +79,8 @@ TEST(FieldTable, RowsAreConsistent)
         const bool typed = def.kind == ControlKind::SpinEdit || def.kind == ControlKind::Edit ||
                            def.kind == ControlKind::DateEdit || def.kind == ControlKind::TimeEdit;
         const bool alarm = def.conversion == Conversion::AlarmFirst || def.conversion == Conversion::AlarmNext;
-        const bool exitDriven = typed || alarm || (def.kind == ControlKind::ComboBox && def.page == u"Средние") ||
-                                (def.kind == ControlKind::CheckBox && def.page == u"ТО");
+        const bool exitDriven = typed || alarm || (def.kind == ControlKind::ComboBox && def.page == PageId::Averages) ||
+                                (def.kind == ControlKind::CheckBox && def.page == PageId::Service);
         EXPECT_EQ(def.storeOn == StoreOn::FocusLoss, exitDriven);
     }
     EXPECT_EQ(names.size(), 271);

@@ -59,7 +59,7 @@ QSet<QString> describedTexts()
 TEST(Recipes, EverySettingLivesOnARowOfSettingsPages)
 {
     for (const NamedSetting &s : namedSettings())
-        EXPECT_NE(findSettingsPage(s.page), nullptr) << s.name.toStdString() << " on " << s.page.toStdString();
+        EXPECT_EQ(settingsPage(s.page).id, s.page) << s.name.toStdString() << " on " << int(s.page);
 }
 
 TEST(Recipes, NoCaptionIsTypedASecondTime)
