@@ -31,31 +31,43 @@ qint64 tableCellValue(const QString &text)
     return value;
 }
 
+TarirRow checkedTarirRow(const TarirRowText &row, const QString &where)
+{
+    const qint64 lit = tableCellValue(row.litres);
+    const qint64 code = tableCellValue(row.code);
+    if (lit < 0 || lit > 255)
+        throw RangeError(where + QStringLiteral("литры"), lit, 0, 255);
+    if (code < 0 || code > 32767)
+        throw RangeError(where + QStringLiteral("уе"), code, 0, 32767);
+    return {quint8(lit), qint16(code)};
+}
+
+namespace {
+
+void followTarirDirection(Record &s3)
+{
+    const qint16 first = qint16(s3.u16(tank::kTarirCode));
+    s3.setU8(tank::kTarirDir, first > tank::kTarirDirThreshold ? 1 : 0);
+}
+
+} // namespace
+
+void storeTarirRow(Record &s3, int index, TarirRow row)
+{
+    s3.setU8(tank::kTarirLit + index, row.litres);
+    s3.setU16(tank::kTarirCode + 2 * index, quint16(row.code));
+    followTarirDirection(s3);
+}
+
 void storeTarirTable(Record &s3, const std::vector<TarirRowText> &rows)
 {
     const int length = normalizedTarirLength(s3);
-    std::vector<quint8> litres(static_cast<size_t>(length));
-    std::vector<qint16> codes(static_cast<size_t>(length));
-    for (int i = 0; i < length; ++i) {
-        litres[size_t(i)] = s3.u8(tank::kTarirLit + i);
-        codes[size_t(i)] = qint16(s3.u16(tank::kTarirCode + 2 * i));
-    }
-    for (int i = 0; i < length && i < int(rows.size()); ++i) {
-        const qint64 lit = tableCellValue(rows[size_t(i)].litres);
-        const qint64 code = tableCellValue(rows[size_t(i)].code);
-        if (lit < 0 || lit > 255)
-            throw RangeError(QStringLiteral("строка %1 таблицы бака, литры").arg(i + 1), lit, 0, 255);
-        if (code < 0 || code > 32767)
-            throw RangeError(QStringLiteral("строка %1 таблицы бака, уе").arg(i + 1), code, 0, 32767);
-        litres[size_t(i)] = quint8(lit);
-        codes[size_t(i)] = qint16(code);
-    }
-    for (int i = 0; i < length; ++i) {
-        s3.setU8(tank::kTarirLit + i, litres[size_t(i)]);
-        s3.setU16(tank::kTarirCode + 2 * i, quint16(codes[size_t(i)]));
-    }
-    const qint16 first = qint16(s3.u16(tank::kTarirCode));
-    s3.setU8(tank::kTarirDir, first > tank::kTarirDirThreshold ? 1 : 0);
+    std::vector<TarirRow> checked;
+    for (int i = 0; i < length && i < int(rows.size()); ++i)
+        checked.push_back(checkedTarirRow(rows[size_t(i)], QStringLiteral("строка %1 таблицы бака, ").arg(i + 1)));
+    for (size_t i = 0; i < checked.size(); ++i)
+        storeTarirRow(s3, int(i), checked[i]);
+    followTarirDirection(s3);
 }
 
 } // namespace mk

@@ -50,6 +50,18 @@ struct TarirRowText
     QString code;
 };
 
+// A row of the table as stored: the cells' digits, litres 0..255 and sensor units 0..32767; a
+// cell out of its field's range throws RangeError naming `where` and the column ("литры", "уе").
+struct TarirRow
+{
+    quint8 litres = 0;
+    qint16 code = 0;
+};
+TarirRow checkedTarirRow(const TarirRowText &row, const QString &where = {});
+// Stores row `index` (0-based) and sets TarirDir from the first row's code: every store of the
+// table goes through here.
+void storeTarirRow(Record &s3, int index, TarirRow row);
+
 // Stores rows 1..n of the table (n = the stored table length; rows not given keep their values)
 // and sets TarirDir from the first code. A cell out of its field's range throws
 // RangeError before anything is stored, so the table never ends up half old and half new.

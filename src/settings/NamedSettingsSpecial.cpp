@@ -419,21 +419,12 @@ void addTankSettings(std::vector<NamedSetting> &all)
             const Record &r = m.record(kTankTableSection);
             return QStringLiteral("%1,%2").arg(r.u8(lit)).arg(r.s16(code));
         };
-        // As a row of the grid: only digits count, litres up to 255, codes up to 32767; the
-        // device's slope flag follows the first code.
+        // As a row of the grid (the table's own rule).
         s.store = [=](TMK &m, const QString &text, SettingsContext &) {
             const QStringList cells = text.split(QLatin1Char(','));
             if (cells.size() != 2)
                 throw Error(ErrorKind::BadValue, QStringLiteral("Ожидается \"литры,уе\"."));
-            const qint64 litres = tableCellValue(cells[0]), units = tableCellValue(cells[1]);
-            if (litres < 0 || litres > 255)
-                throw RangeError(QStringLiteral("литры"), litres, 0, 255);
-            if (units < 0 || units > 32767)
-                throw RangeError(QStringLiteral("уе"), units, 0, 32767);
-            Record &r = m.record(kTankTableSection);
-            r.setU8(lit, quint8(litres));
-            r.setU16(code, quint16(units));
-            r.setU8(tank::kTarirDir, qint16(r.u16(tank::kTarirCode)) > tank::kTarirDirThreshold ? 1 : 0);
+            storeTarirRow(m.record(kTankTableSection), i, checkedTarirRow({cells[0], cells[1]}));
         };
         s.shown = [i](const TMK &m, const SettingsContext &) { return i < tableLength(m); };
         all.push_back(s);
