@@ -272,7 +272,7 @@ void EditorComfort::reset(const FieldDef &def, Source source)
             // Another protocol resets the sub-types and reconfigures the pages, as choosing it does.
             m_dialog.changeProtocol(loadField(def, fromModel, ctx).toInt());
         } else {
-            if (!def.partner.isEmpty() && def.conversion == Conversion::Scaled) {
+            if (def.partner && def.conversion == Conversion::Scaled) {
                 // The pair's own check (two ADC points must differ) holds for a reset too.
                 TMK trial = m_model;
                 storeField(def, trial, loadField(def, fromModel, ctx), ctx);

@@ -30,7 +30,7 @@
 // records, Cancel restores them, so a page never needs its own undo.
 //
 // Shared operations on the records (Flags bits, alarm pairs, display-mask bits) are rows of the
-// field table: storeField(*findField("ShowDisp_4_2"), host.model(), true, host.context()).
+// field table: storeField(fieldDef(FieldId::ShowDisp_4_2), host.model(), true, host.context()).
 
 #include "settings/PageId.h"
 

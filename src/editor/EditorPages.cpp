@@ -9,6 +9,7 @@
 #include "editor/EditorPage.h"
 #include "editor/HotMenuPage.h"
 #include "editor/ProtocolPage.h"
+#include "editor/ServiceInfoPage.h"
 #include "editor/SimplePages.h"
 #include "editor/TankPage.h"
 
@@ -30,6 +31,7 @@ std::vector<PageEntry> specialPages()
         {P::Tank, makePage<TankPage>},
         {P::AddSystems, makePage<AddSystemsPage>},
         {P::Sources, makePage<ProtocolPage>},
+        {P::ServiceInfo, makePage<ServiceInfoPage>},
     };
 }
 
@@ -46,7 +48,6 @@ SimplePageBuild simplePageBuilder(PageId page)
     case PageId::Parking: return buildParkingPage;
     case PageId::Service: return buildServicePage;
     case PageId::UniversalInput: return buildUniversalInputPage;
-    case PageId::ServiceInfo: return buildServiceInfoPage;
     case PageId::Display:       // holds the display pages
     case PageId::ColourSchemes: // special pages (specialPages())
     case PageId::Displays4:
@@ -57,7 +58,8 @@ SimplePageBuild simplePageBuilder(PageId page)
     case PageId::Display6:
     case PageId::HotMenus:
     case PageId::Tank:
-    case PageId::AddSystems: return nullptr;
+    case PageId::AddSystems:
+    case PageId::ServiceInfo: return nullptr;
     }
     return nullptr;
 }

@@ -260,12 +260,12 @@ void FieldBinder::commit(Bound &b, bool withPartner)
                             ? QString()
                             : QStringLiteral(", шаг %1").arg(numberText(*spin, spin->singleStep()))));
     // Storing either group of an alarm pair stores the pair.
-    if (withPartner && !def.partner.isEmpty() &&
+    if (withPartner && def.partner &&
         (def.conversion == Conversion::AlarmFirst || def.conversion == Conversion::AlarmNext))
-        if (m_index.contains(def.partner))
-            commit(m_bound[size_t(m_index.value(def.partner))], false);
+        if (const QString &partner = fieldDef(*def.partner).name; m_index.contains(partner))
+            commit(m_bound[size_t(m_index.value(partner))], false);
     applyVisibility();
-    emit stored(def.name);
+    emit stored(def.id);
 }
 
 void FieldBinder::commitPending()

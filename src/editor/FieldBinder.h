@@ -49,7 +49,7 @@ public:
 
 signals:
     // A field was stored into the records.
-    void stored(const QString &name);
+    void stored(FieldId field);
 
 private:
     struct Bound

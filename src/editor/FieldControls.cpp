@@ -27,14 +27,6 @@ constexpr int kVisibleListItems = 20;
 
 } // namespace
 
-const FieldDef &fieldNamed(const QString &name)
-{
-    const FieldDef *def = findField(name);
-    if (!def)
-        qFatal("No field %s", qPrintable(name));
-    return *def;
-}
-
 QDate dateFromText(const QString &text)
 {
     const QStringList parts = text.split(QLatin1Char('.'));
@@ -113,24 +105,41 @@ QWidget *createFieldControl(const FieldDef &def, QWidget *parent, int columns)
     return w;
 }
 
-QWidget *PageBuilder::control(const QString &field) { return createFieldControl(fieldNamed(field), m_page); }
+BuiltFields::BuiltFields(QWidget *page) : QObject(page) {}
 
-RadioGroup *PageBuilder::radio(const QString &field, int columns)
+BuiltFields &BuiltFields::of(QWidget *page)
 {
-    return static_cast<RadioGroup *>(createFieldControl(fieldNamed(field), m_page, columns));
+    if (auto *built = page->findChild<BuiltFields *>(QString(), Qt::FindDirectChildrenOnly))
+        return *built;
+    return *new BuiltFields(page);
 }
 
-QLabel *PageBuilder::label(const QString &field, QWidget *buddy)
+QWidget *PageBuilder::control(FieldId field)
 {
-    const FieldDef &def = fieldNamed(field);
+    QWidget *c = createFieldControl(fieldDef(field), m_page);
+    m_built.m_controls[size_t(field)] = c;
+    return c;
+}
+
+RadioGroup *PageBuilder::radio(FieldId field, int columns)
+{
+    auto *group = static_cast<RadioGroup *>(createFieldControl(fieldDef(field), m_page, columns));
+    m_built.m_controls[size_t(field)] = group;
+    return group;
+}
+
+QLabel *PageBuilder::label(FieldId field, QWidget *buddy)
+{
+    const FieldDef &def = fieldDef(field);
     auto *l = new QLabel(def.caption, m_page);
     l->setObjectName(labelOf(def));
     if (buddy)
         l->setBuddy(buddy);
+    m_built.m_labels[size_t(field)] = l;
     return l;
 }
 
-QWidget *PageBuilder::addRow(QGridLayout *grid, int row, int column, const QString &field)
+QWidget *PageBuilder::addRow(QGridLayout *grid, int row, int column, FieldId field)
 {
     QWidget *c = control(field);
     grid->addWidget(label(field, c), row, column);
@@ -138,10 +147,11 @@ QWidget *PageBuilder::addRow(QGridLayout *grid, int row, int column, const QStri
     return c;
 }
 
-void PageBuilder::addRows(QGridLayout *grid, int firstRow, int column, const QStringList &fields)
+void PageBuilder::addRows(QGridLayout *grid, int firstRow, int column, std::initializer_list<FieldId> fields)
 {
-    for (int i = 0; i < fields.size(); ++i)
-        addRow(grid, firstRow + i, column, fields[i]);
+    int row = firstRow;
+    for (FieldId field : fields)
+        addRow(grid, row++, column, field);
 }
 
 QGroupBox *PageBuilder::group(const QString &title, QGridLayout **grid)

@@ -4,13 +4,17 @@
 //
 //     PageBuilder b(tabSheet);
 //     auto *grid = new QGridLayout;
-//     b.addRow(grid, 0, 0, "VelocityLimit");      // label "lVelocityLimit" + spin edit "seVelocityLimit"
-//     grid->addWidget(b.radio("Exp100ArrowLim", 2), 1, 0, 1, 2);
+//     b.addRow(grid, 0, 0, FieldId::VelocityLimit); // label "lVelocityLimit" + spin edit "seVelocityLimit"
+//     grid->addWidget(b.radio(FieldId::Exp100ArrowLim, 2), 1, 0, 1, 2);
 //
 // Ranges, item lists and values are the binder's business (FieldBinder.h).
 
+#include "settings/FieldId.h"
+
+#include <QObject>
 #include <QString>
-#include <QStringList>
+#include <array>
+#include <initializer_list>
 
 class QDate;
 class QGridLayout;
@@ -23,9 +27,6 @@ namespace mk {
 struct FieldDef;
 class RadioGroup;
 
-// The field of that name; a name without a row is a programming error.
-const FieldDef &fieldNamed(const QString &name);
-
 // Creates the field's control with its objectName (and caption for check boxes and radio groups).
 QWidget *createFieldControl(const FieldDef &def, QWidget *parent, int columns = 1);
 
@@ -33,25 +34,46 @@ QWidget *createFieldControl(const FieldDef &def, QWidget *parent, int columns = 
 QDate dateFromText(const QString &text);
 QString dateToText(const QDate &date);
 
+// The controls and labels the page builders made on one tab sheet, by field: a special page that
+// binds controls of its sheet itself (the protocol page) takes them from here.
+class BuiltFields : public QObject
+{
+    Q_OBJECT
+public:
+    // The sheet's (made with the sheet's first control).
+    static BuiltFields &of(QWidget *page);
+
+    QWidget *control(FieldId id) const { return m_controls[size_t(id)]; }
+    QLabel *label(FieldId id) const { return m_labels[size_t(id)]; }
+
+private:
+    friend class PageBuilder;
+    explicit BuiltFields(QWidget *page);
+
+    std::array<QWidget *, kFieldCount> m_controls{};
+    std::array<QLabel *, kFieldCount> m_labels{};
+};
+
 class PageBuilder
 {
 public:
-    explicit PageBuilder(QWidget *page) : m_page(page) {}
+    explicit PageBuilder(QWidget *page) : m_page(page), m_built(BuiltFields::of(page)) {}
 
-    QWidget *control(const QString &field);
-    RadioGroup *radio(const QString &field, int columns = 1);
+    QWidget *control(FieldId field);
+    RadioGroup *radio(FieldId field, int columns = 1);
     // The label of a field ("l" + name), showing its caption, with the control as its buddy.
-    QLabel *label(const QString &field, QWidget *buddy = nullptr);
+    QLabel *label(FieldId field, QWidget *buddy = nullptr);
     // Label at (row, column), control at (row, column + 1); returns the control.
-    QWidget *addRow(QGridLayout *grid, int row, int column, const QString &field);
+    QWidget *addRow(QGridLayout *grid, int row, int column, FieldId field);
     // Label/control rows of the fields, one below the other, from row `firstRow`.
-    void addRows(QGridLayout *grid, int firstRow, int column, const QStringList &fields);
+    void addRows(QGridLayout *grid, int firstRow, int column, std::initializer_list<FieldId> fields);
     // A titled group box with a grid layout.
     QGroupBox *group(const QString &title, QGridLayout **grid);
     QWidget *page() const { return m_page; }
 
 private:
     QWidget *m_page;
+    BuiltFields &m_built;
 };
 
 } // namespace mk

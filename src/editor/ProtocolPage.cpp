@@ -3,6 +3,7 @@
 
 #include "base/Error.h"
 #include "catalogs/DeviceModel.h"
+#include "editor/FieldControls.h"
 #include "image/TMK.h"
 #include "settings/FieldTable.h"
 #include "widgets/MessageBoxes.h"
@@ -14,37 +15,21 @@ namespace mk {
 
 namespace {
 
-using namespace Qt::StringLiterals;
-
-const QString kSelectMeth = u"ProtocolSelectMeth"_s;
-const QString kProtocol = u"Protocol"_s;
-
-QString subTypeField(int selector)
-{
-    return selector == 0 ? u"ProtTypeMain"_s : u"ProtTypeAdd"_s + QString::number(selector);
-}
-
-template<class W>
-W *child(QWidget *page, const QString &name)
-{
-    W *w = page->findChild<W *>(name);
-    if (!w)
-        qFatal("Protocol control %s missing", qPrintable(name));
-    return w;
-}
-
 void select(QComboBox *combo, int index) { combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1); }
 
 } // namespace
 
+// The controls are those the page's layout made for these fields (buildSourcesPage).
 ProtocolPage::ProtocolPage(QWidget *tabSheet, EditorHost &host) : EditorPage(tabSheet, host)
 {
-    m_selectMeth = child<QComboBox>(tabSheet, u"cbProtocolSelectMeth"_s);
-    m_protocol = child<QComboBox>(tabSheet, u"cbProtocol"_s);
-    m_protocolLabel = child<QLabel>(tabSheet, u"lProtocol"_s);
-    for (int s = 0; s < 8; ++s) {
-        m_subTypes[size_t(s)] = child<QComboBox>(tabSheet, u"cb"_s + subTypeField(s));
-        m_subTypeLabels[size_t(s)] = child<QLabel>(tabSheet, u"l"_s + subTypeField(s));
+    const BuiltFields &built = BuiltFields::of(tabSheet);
+    const auto combo = [&](FieldId field) { return static_cast<QComboBox *>(built.control(field)); };
+    m_selectMeth = combo(FieldId::ProtocolSelectMeth);
+    m_protocol = combo(FieldId::Protocol);
+    m_protocolLabel = built.label(FieldId::Protocol);
+    for (int s = 0; s < int(kProtocolSubTypeFields.size()); ++s) {
+        m_subTypes[size_t(s)] = combo(kProtocolSubTypeFields[size_t(s)]);
+        m_subTypeLabels[size_t(s)] = built.label(kProtocolSubTypeFields[size_t(s)]);
         connect(m_subTypes[size_t(s)], &QComboBox::activated, this, [this, s](int index) { subTypeChosen(s, index); });
     }
     // activated: the user's choices only, never the lists being filled.
@@ -58,18 +43,18 @@ void ProtocolPage::load()
     const TMK &model = host().model();
     m_selectMeth->clear();
     m_selectMeth->addItems(ctx.selectMethods);
-    select(m_selectMeth, loadField(*findField(kSelectMeth), model, ctx).toInt());
+    select(m_selectMeth, loadField(fieldDef(FieldId::ProtocolSelectMeth), model, ctx).toInt());
     m_protocol->clear();
     m_protocol->addItems(ctx.protocolNames);
     // A stored index past the model's list selects nothing; the page keeps working.
-    select(m_protocol, loadField(*findField(kProtocol), model, ctx).toInt());
+    select(m_protocol, loadField(fieldDef(FieldId::Protocol), model, ctx).toInt());
     showManualChoice();
     refresh();
 }
 
 void ProtocolPage::protocolChanged()
 {
-    select(m_protocol, loadField(*findField(kProtocol), host().model(), host().context()).toInt());
+    select(m_protocol, loadField(fieldDef(FieldId::Protocol), host().model(), host().context()).toInt());
     refresh();
 }
 
@@ -78,7 +63,7 @@ void ProtocolPage::protocolChanged()
 void ProtocolPage::showManualChoice()
 {
     // The protocol list counts only when the last method ("Руч.") is chosen.
-    const bool manual = fieldShown(*findField(kProtocol), host().context(), host().model());
+    const bool manual = fieldShown(fieldDef(FieldId::Protocol), host().context(), host().model());
     m_protocol->setVisible(manual);
     m_protocolLabel->setVisible(manual);
 }
@@ -87,7 +72,7 @@ void ProtocolPage::refresh()
 {
     const FieldContext &ctx = host().context();
     for (int s = 0; s < 8; ++s) {
-        const FieldDef &def = *findField(subTypeField(s));
+        const FieldDef &def = fieldDef(kProtocolSubTypeFields[size_t(s)]);
         QComboBox *combo = m_subTypes[size_t(s)];
         m_subTypeLabels[size_t(s)]->setText(captionOf(def, ctx));
         combo->clear();
@@ -100,10 +85,10 @@ void ProtocolPage::refresh()
     }
 }
 
-bool ProtocolPage::store(const QString &field, int index)
+bool ProtocolPage::store(FieldId field, int index)
 {
     try {
-        storeField(*findField(field), host().model(), index, host().context());
+        storeField(fieldDef(field), host().model(), index, host().context());
         return true;
     } catch (const Error &e) {
         showError(host().dialog(), e.text());
@@ -113,8 +98,9 @@ bool ProtocolPage::store(const QString &field, int index)
 
 void ProtocolPage::selectMethChosen(int index)
 {
-    if (!store(kSelectMeth, index))
-        select(m_selectMeth, loadField(*findField(kSelectMeth), host().model(), host().context()).toInt());
+    if (!store(FieldId::ProtocolSelectMeth, index))
+        select(m_selectMeth,
+               loadField(fieldDef(FieldId::ProtocolSelectMeth), host().model(), host().context()).toInt());
     showManualChoice();
 }
 
@@ -130,9 +116,9 @@ void ProtocolPage::protocolChosen(int index)
 
 void ProtocolPage::subTypeChosen(int selector, int index)
 {
-    if (!store(subTypeField(selector), index))
-        select(m_subTypes[size_t(selector)],
-               loadField(*findField(subTypeField(selector)), host().model(), host().context()).toInt());
+    const FieldId field = kProtocolSubTypeFields[size_t(selector)];
+    if (!store(field, index))
+        select(m_subTypes[size_t(selector)], loadField(fieldDef(field), host().model(), host().context()).toInt());
 }
 
 } // namespace mk

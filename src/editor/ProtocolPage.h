@@ -5,6 +5,7 @@
 // reconfigures the rest of the editor through the host.
 
 #include "editor/EditorPage.h"
+#include "settings/FieldId.h"
 
 #include <array>
 
@@ -29,7 +30,7 @@ private:
     // Captions, item lists and choices of the sub-type selectors; visibility of the protocol list.
     void refresh();
     void showManualChoice();
-    bool store(const QString &field, int index);
+    bool store(FieldId field, int index);
 
     QComboBox *m_selectMeth;
     QComboBox *m_protocol;

@@ -16,6 +16,5 @@ void buildAveragesPage(QWidget *page);       // PageId::Averages
 void buildParkingPage(QWidget *page);        // PageId::Parking
 void buildServicePage(QWidget *page);        // PageId::Service
 void buildUniversalInputPage(QWidget *page); // PageId::UniversalInput
-void buildServiceInfoPage(QWidget *page);    // PageId::ServiceInfo
 
 } // namespace mk

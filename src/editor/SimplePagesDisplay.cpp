@@ -21,14 +21,14 @@ namespace {
 using namespace Qt::StringLiterals;
 
 // The display check boxes of one mask ("ShowDisp_<kind>_<bit>"), in bit order.
-QStringList displayBoxes(QChar kind)
+std::vector<FieldId> displayBoxes(QChar kind)
 {
     const QString prefix = u"ShowDisp_"_s + kind + QLatin1Char('_');
-    QStringList names;
+    std::vector<FieldId> boxes;
     for (const FieldDef &def : fieldTable())
         if (def.name.startsWith(prefix))
-            names << def.name;
-    return names;
+            boxes.push_back(def.id);
+    return boxes;
 }
 
 enum class Fill { ByColumns, ByRows };
@@ -40,13 +40,13 @@ QGroupBox *displayGroup(PageBuilder &b, const QString &title, QChar kind, int co
     QGroupBox *box = b.group(title, &grid);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(2);
-    const QStringList names = displayBoxes(kind);
-    const int rows = (int(names.size()) + columns - 1) / columns;
-    for (int i = 0; i < names.size(); ++i) {
+    const std::vector<FieldId> boxes = displayBoxes(kind);
+    const int rows = (int(boxes.size()) + columns - 1) / columns;
+    for (int i = 0; i < int(boxes.size()); ++i) {
         if (fill == Fill::ByColumns)
-            grid->addWidget(b.control(names[i]), i % rows, i / rows);
+            grid->addWidget(b.control(boxes[size_t(i)]), i % rows, i / rows);
         else
-            grid->addWidget(b.control(names[i]), i / columns, i % columns);
+            grid->addWidget(b.control(boxes[size_t(i)]), i / columns, i % columns);
     }
     return box;
 }
@@ -76,11 +76,11 @@ void buildMiscDisplayPage(QWidget *page)
     top->addWidget(shown);
 
     auto *bottom = new QHBoxLayout;
-    bottom->addWidget(b.radio(u"DispSpeed"_s, 3));
-    bottom->addWidget(b.radio(u"AirWaterShow"_s, 2));
+    bottom->addWidget(b.radio(FieldId::DispSpeed, 3));
+    bottom->addWidget(b.radio(FieldId::AirWaterShow, 2));
     auto *checks = new QVBoxLayout;
-    checks->addWidget(b.control(u"DispShowTitle"_s));
-    checks->addWidget(b.control(u"ShowDispName"_s));
+    checks->addWidget(b.control(FieldId::DispShowTitle));
+    checks->addWidget(b.control(FieldId::ShowDispName));
     bottom->addLayout(checks);
     bottom->addStretch(1);
     top->addLayout(bottom);
@@ -114,12 +114,12 @@ void buildVoicePage(QWidget *page)
     for (int i = 0; i < int(alarms.size()); ++i) {
         const FieldDef &first = *alarms[size_t(i)];
         const int row = 2 + i % half, col = (i / half) * 4;
-        RadioGroup *f = b.radio(first.name, 0);
+        RadioGroup *f = b.radio(first.id, 0);
         f->setFrameless();
-        grid->addWidget(b.label(first.name, f), row, col);
+        grid->addWidget(b.label(first.id, f), row, col);
         grid->addWidget(f, row, col + 1);
-        if (!first.partner.isEmpty()) {
-            RadioGroup *n = b.radio(first.partner, 0);
+        if (first.partner) {
+            RadioGroup *n = b.radio(*first.partner, 0);
             n->setFrameless();
             grid->addWidget(n, row, col + 2);
         }
@@ -134,13 +134,14 @@ void buildVoicePage(QWidget *page)
     auto *bottom = new QHBoxLayout;
     QGridLayout *speech;
     QGroupBox *voice = b.group(u"Речевые сообщения"_s, &speech);
-    b.addRows(speech, 0, 0, {u"SoundVolume"_s, u"SayParamPeriod"_s, u"SayEconomPeriod"_s, u"AlarmVelSecNoSayMax"_s});
+    b.addRows(speech, 0, 0,
+              {FieldId::SoundVolume, FieldId::SayParamPeriod, FieldId::SayEconomPeriod, FieldId::AlarmVelSecNoSayMax});
     bottom->addWidget(voice);
-    bottom->addWidget(b.radio(u"SayHelloMode"_s, 1), 0, Qt::AlignTop);
-    bottom->addWidget(b.radio(u"FlagSound"_s, 1), 0, Qt::AlignTop);
+    bottom->addWidget(b.radio(FieldId::SayHelloMode, 1), 0, Qt::AlignTop);
+    bottom->addWidget(b.radio(FieldId::FlagSound, 1), 0, Qt::AlignTop);
     auto *sounds = new QVBoxLayout;
-    sounds->addWidget(b.control(u"SoundKeys"_s));
-    sounds->addWidget(b.control(u"SoundLock"_s));
+    sounds->addWidget(b.control(FieldId::SoundKeys));
+    sounds->addWidget(b.control(FieldId::SoundLock));
     sounds->addStretch(1);
     bottom->addLayout(sounds);
     bottom->addStretch(1);

@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -132,11 +131,6 @@ void TMK_SetParamsDlg::openPages()
     for (QTabWidget *tabs : findChildren<QTabWidget *>())
         tabs->setCurrentIndex(0);
     reloadAll();
-    if (auto *info = findChild<QTableWidget *>(u"sgServiceInfo"_s)) {
-        info->setItem(0, 1, new QTableWidgetItem(device().ModelName));
-        const TProtBase *p = CurrentProtocol(device());
-        info->setItem(1, 1, new QTableWidgetItem(p ? p->Name : QString()));
-    }
     currentPageChanged();
 }
 

@@ -79,27 +79,27 @@ TankPage::TankPage(QWidget *tabSheet, EditorHost &editorHost)
     });
 }
 
-QWidget *TankPage::fieldControl(const QString &name, QWidget *parent, int columns)
+QWidget *TankPage::fieldControl(FieldId field, QWidget *parent, int columns)
 {
-    return createFieldControl(fieldNamed(name), parent, columns);
+    return createFieldControl(fieldDef(field), parent, columns);
 }
 
 // The field's label: the binder keeps its caption.
-QLabel *TankPage::fieldLabel(const QString &name, QWidget *buddy, QWidget *parent)
+QLabel *TankPage::fieldLabel(FieldId field, QWidget *buddy, QWidget *parent)
 {
-    const FieldDef &def = fieldNamed(name);
+    const FieldDef &def = fieldDef(field);
     auto *label = new QLabel(def.caption, parent);
     label->setObjectName(labelOf(def));
     label->setBuddy(buddy);
     return label;
 }
 
-void TankPage::fieldStored(const QString &name)
+void TankPage::fieldStored(FieldId field)
 {
     // A new table length: the grid gets its rows; a new point count: the rows' labels follow.
-    if (name == QLatin1String("TarirLeng"))
+    if (field == FieldId::TarirLeng)
         load();
-    else if (name == QLatin1String("OilCalibrQuant"))
+    else if (field == FieldId::OilCalibrQuant)
         updatePointRows();
 }
 
@@ -111,11 +111,11 @@ QWidget *TankPage::buildTwoPointGroup()
     grid->addWidget(new QLabel(QStringLiteral("у.е."), group), 0, 1, Qt::AlignCenter);
     grid->addWidget(new QLabel(QStringLiteral("литры"), group), 0, 2, Qt::AlignCenter);
     grid->addWidget(new QLabel(QStringLiteral("Точка 1"), group), 1, 0);
-    grid->addWidget(fieldControl(QStringLiteral("Oil6L"), group), 1, 1);
-    grid->addWidget(fieldControl(QStringLiteral("Lit6L"), group), 1, 2);
+    grid->addWidget(fieldControl(FieldId::Oil6L, group), 1, 1);
+    grid->addWidget(fieldControl(FieldId::Lit6L, group), 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("Точка 2"), group), 2, 0);
-    grid->addWidget(fieldControl(QStringLiteral("Oil43L"), group), 2, 1);
-    grid->addWidget(fieldControl(QStringLiteral("Lit43L"), group), 2, 2);
+    grid->addWidget(fieldControl(FieldId::Oil43L, group), 2, 1);
+    grid->addWidget(fieldControl(FieldId::Lit43L, group), 2, 2);
     return group;
 }
 
@@ -124,18 +124,20 @@ QWidget *TankPage::buildSevenPointGroup()
     auto *group = new QGroupBox(QStringLiteral("Калибровка по 7 точкам"), tabSheet());
     group->setObjectName(QStringLiteral("gbOil7"));
     auto *grid = new QGridLayout(group);
-    QWidget *pointCount = fieldControl(QStringLiteral("OilCalibrQuant"), group);
-    QLabel *countLabel = fieldLabel(QStringLiteral("OilCalibrQuant"), pointCount, group);
+    QWidget *pointCount = fieldControl(FieldId::OilCalibrQuant, group);
+    QLabel *countLabel = fieldLabel(FieldId::OilCalibrQuant, pointCount, group);
     grid->addWidget(countLabel, 0, 0);
     grid->addWidget(pointCount, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("у.е."), group), 1, 1, Qt::AlignCenter);
     grid->addWidget(new QLabel(QStringLiteral("литры"), group), 1, 2, Qt::AlignCenter);
+    static_assert(int(kCalibrationReadingFields.size()) == tank::kPointCount &&
+                  int(kCalibrationLitreFields.size()) == tank::kPointCount);
     for (int k = 0; k < tank::kPointCount; ++k) {
         m_pointLabels[size_t(k)] = new QLabel(QStringLiteral("Точка %1").arg(k + 1), group);
         m_pointLabels[size_t(k)]->setObjectName(QStringLiteral("lOilCalibrArr%1").arg(k));
         grid->addWidget(m_pointLabels[size_t(k)], k + 2, 0);
-        grid->addWidget(fieldControl(QStringLiteral("OilCalibrResArr%1").arg(k), group), k + 2, 1);
-        grid->addWidget(fieldControl(QStringLiteral("OilCalibrLitArr%1").arg(k), group), k + 2, 2);
+        grid->addWidget(fieldControl(kCalibrationReadingFields[size_t(k)], group), k + 2, 1);
+        grid->addWidget(fieldControl(kCalibrationLitreFields[size_t(k)], group), k + 2, 2);
     }
     // Hidden rows keep their place, so the group does not jump while the count changes.
     for (QWidget *w : group->findChildren<QWidget *>()) {
@@ -151,13 +153,13 @@ QWidget *TankPage::buildTableGroup()
     auto *group = new QGroupBox(QStringLiteral("Тарированный"), tabSheet());
     group->setObjectName(QStringLiteral("gbTarir"));
     auto *grid = new QGridLayout(group);
-    QWidget *tableLength = fieldControl(QStringLiteral("TarirLeng"), group);
-    QLabel *lengthLabel = fieldLabel(QStringLiteral("TarirLeng"), tableLength, group);
+    QWidget *tableLength = fieldControl(FieldId::TarirLeng, group);
+    QLabel *lengthLabel = fieldLabel(FieldId::TarirLeng, tableLength, group);
     grid->addWidget(lengthLabel, 0, 0);
     grid->addWidget(tableLength, 0, 1);
-    grid->addWidget(fieldControl(QStringLiteral("TarirFlagFinish"), group), 1, 0, 1, 2);
+    grid->addWidget(fieldControl(FieldId::TarirFlagFinish, group), 1, 0, 1, 2);
     // The device finds the slope itself: the binder shows it for reference only.
-    QWidget *incline = fieldControl(QStringLiteral("TarirIncline"), group, 3);
+    QWidget *incline = fieldControl(FieldId::TarirIncline, group, 3);
     grid->addWidget(incline, 2, 0, 1, 2);
 
     m_table = new QTableWidget(1, 3, group);

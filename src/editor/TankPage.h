@@ -4,6 +4,7 @@
 // calibration table and the tank file that carries all three across a firmware update.
 
 #include "editor/EditorPage.h"
+#include "settings/FieldId.h"
 
 #include <QString>
 #include <array>
@@ -31,9 +32,9 @@ public:
 
 private:
     // The control of a field of the page, bound by the page's binder.
-    QWidget *fieldControl(const QString &name, QWidget *parent, int columns = 1);
-    QLabel *fieldLabel(const QString &name, QWidget *buddy, QWidget *parent);
-    void fieldStored(const QString &name);
+    QWidget *fieldControl(FieldId field, QWidget *parent, int columns = 1);
+    QLabel *fieldLabel(FieldId field, QWidget *buddy, QWidget *parent);
+    void fieldStored(FieldId field);
     QWidget *buildTwoPointGroup();
     QWidget *buildSevenPointGroup();
     QWidget *buildTableGroup();

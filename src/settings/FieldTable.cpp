@@ -288,15 +288,14 @@ FieldRange rangeOf(const FieldDef &def, const FieldContext &ctx)
 
 bool fieldShown(const FieldDef &def, const FieldContext &ctx, const TMK &model)
 {
-    if (def.binding == Binding::ProtocolPage && def.name != QLatin1String("ProtocolSelectMeth")) {
+    if (def.binding == Binding::ProtocolPage && def.id != FieldId::ProtocolSelectMeth) {
         if (!conditionHolds(def.shown, ctx, model))
             return false;
         if (def.conversion != Conversion::ProtocolIndex)
             return !itemsOf(def, ctx).isEmpty(); // a sub-type selector the protocol does not use
         // The protocol list counts only when the last selection method (manual) is chosen.
-        const FieldDef *method = findField(QStringLiteral("ProtocolSelectMeth"));
-        return method && !ctx.selectMethods.isEmpty() &&
-               loadField(*method, model, ctx).toInt() == ctx.selectMethods.size() - 1;
+        return !ctx.selectMethods.isEmpty() &&
+               loadField(fieldDef(FieldId::ProtocolSelectMeth), model, ctx).toInt() == ctx.selectMethods.size() - 1;
     }
     if (def.shown.flag == Flag::X1Parameter)
         return (def.param < ctx.x1Names.size()) == def.shown.set;
@@ -313,22 +312,20 @@ QString captionOf(const FieldDef &def, const FieldContext &ctx)
                    ? ctx.x1Names.at(def.param)
                    : QStringLiteral("Параметр x1 №%1").arg(def.param);
     // The sub-type selectors are labelled by the protocol; without one, by what they choose.
-    if (def.binding == Binding::ProtocolPage && def.name.startsWith(QLatin1String("ProtType"))) {
-        const int selector = def.name.endsWith(QLatin1String("Main")) ? 0 : def.name.right(1).toInt();
-        const QString label = ctx.subTypeCaptions[size_t(qBound(0, selector, 7))];
+    if (const std::optional<int> selector = protocolSubTypeSelector(def.id)) {
+        const QString label = ctx.subTypeCaptions[size_t(*selector)];
         return !label.isEmpty() ? label
-               : selector == 0  ? QStringLiteral("Тип протокола")
-                                : QStringLiteral("Тип протокола, доп. %1").arg(selector);
+               : *selector == 0 ? QStringLiteral("Тип протокола")
+                                : QStringLiteral("Тип протокола, доп. %1").arg(*selector);
     }
     // A reminder's "use" box stands in its counter's row, under the column "использ.".
     if (def.caption.isEmpty() && def.conversion == Conversion::ServiceUseBit)
-        if (const FieldDef *counter = findField(def.name.chopped(3));
-            counter && def.name.endsWith(QLatin1String("Use")))
-            return QStringLiteral("%1, использ.").arg(counter->caption);
+        for (const ServiceReminderFields &reminder : kServiceReminderFields)
+            if (reminder.use == def.id)
+                return QStringLiteral("%1, использ.").arg(fieldDef(reminder.value).caption);
     // The next alarms' group stands in its first alarm's row, under the column "Последующие".
-    if (def.caption.isEmpty() && def.conversion == Conversion::AlarmNext && !def.partner.isEmpty())
-        if (const FieldDef *first = findField(def.partner))
-            return QStringLiteral("%1, последующие").arg(first->caption);
+    if (def.caption.isEmpty() && def.conversion == Conversion::AlarmNext && def.partner)
+        return QStringLiteral("%1, последующие").arg(fieldDef(*def.partner).caption);
     return !def.altCaption.isEmpty() && contextHolds(def.altRangeWhen, ctx) ? def.altCaption : def.caption;
 }
 
@@ -337,16 +334,15 @@ QStringList itemsOf(const FieldDef &def, const FieldContext &ctx)
     if (def.conversion == Conversion::ProtocolIndex)
         return ctx.protocolNames;
     if (def.binding == Binding::ProtocolPage) {
-        if (def.name == QLatin1String("ProtocolSelectMeth"))
+        if (def.id == FieldId::ProtocolSelectMeth)
             return ctx.selectMethods;
         // Sub-type selectors: "ProtTypeMain" is selector 0, "ProtTypeAdd<n>" selector n.
-        const int selector = def.name.endsWith(QLatin1String("Main")) ? 0 : def.name.right(1).toInt();
-        return ctx.subTypeItems[size_t(qBound(0, selector, 7))];
+        return ctx.subTypeItems[size_t(protocolSubTypeSelector(def.id).value_or(0))];
     }
-    if (def.name == QLatin1String("TankMeth"))
+    if (def.id == FieldId::TankMeth)
         return ctx.tankMethItems;
     QStringList items = def.items;
-    if (def.name == QLatin1String("GasOilMeth") && items.size() == 4) {
+    if (def.id == FieldId::GasOilMeth && items.size() == 4) {
         // Items 2 and 3: the switch input exists only without NoDSSwitch, the second tank only with SecondTank.
         const QString tank2 = items.takeLast();
         if (ctx.flags.NoDSSwitch)
@@ -416,10 +412,10 @@ void storeField(const FieldDef &def, TMK &model, const QVariant &value, const Fi
     switch (def.conversion) {
     case Conversion::Scaled: {
         const qint64 stored = roundToInt(value.toDouble() * def.scale);
-        if (!def.partner.isEmpty()) {
+        if (def.partner) {
             // The two calibration points of the universal input must differ.
-            const FieldDef *other = findField(def.partner);
-            if (other && readInt(model.record(other->section), *other) == stored)
+            const FieldDef &other = fieldDef(*def.partner);
+            if (readInt(model.record(other.section), other) == stored)
                 throw Error(ErrorKind::BadValue, QStringLiteral("Значения АЦП Мин и Макс должны различаться."));
         }
         writeInt(rec, def, stored);
@@ -479,7 +475,7 @@ void storeField(const FieldDef &def, TMK &model, const QVariant &value, const Fi
         else
             next = mode;
         // An alarm with one group announces the same way every time.
-        if (def.partner.isEmpty())
+        if (!def.partner)
             next = first;
         // Bits 6 and 7 are no mode: they stay as the device put them.
         writeInt(rec, def, first + 8 * next + (old & ~kAlarmModesMask));
@@ -515,8 +511,7 @@ std::vector<FieldByte> fieldBytes(const FieldDef &def)
     case Conversion::FlagBit:
     case Conversion::ServiceUseBit: return {{def.offset + def.param / 8, quint8(1u << (def.param % 8))}};
     // An alarm with one group stores its mode in both groups' bits.
-    case Conversion::AlarmFirst:
-        return {{def.offset, quint8(def.partner.isEmpty() ? kAlarmModesMask : kAlarmModeMask)}};
+    case Conversion::AlarmFirst: return {{def.offset, quint8(!def.partner ? kAlarmModesMask : kAlarmModeMask)}};
     case Conversion::AlarmNext: return {{def.offset, quint8(kAlarmModeMask << kAlarmModeBits)}};
     default: break;
     }

@@ -9,6 +9,7 @@
 
 #include "catalogs/FeatureFlags.h"
 #include "catalogs/ProtocolControls.h"
+#include "settings/FieldId.h"
 #include "settings/PageId.h"
 
 #include <QString>
@@ -116,10 +117,11 @@ struct FieldRange
 
 struct FieldDef
 {
-    QString name;                      // the setting, e.g. "VelocityLimit"
-    QString control;                   // objectName of the control, e.g. "seVelocityLimit"
-    PageId page = PageId::Corrections; // the page that holds the control
-    QString caption;                   // label, check-box or radio-group caption
+    FieldId id = FieldId::AllPathStart; // the row
+    QString name;                       // the setting, e.g. "VelocityLimit": fieldName(id)
+    QString control;                    // objectName of the control, e.g. "seVelocityLimit"
+    PageId page = PageId::Corrections;  // the page that holds the control
+    QString caption;                    // label, check-box or radio-group caption
     ControlKind kind = ControlKind::SpinEdit;
     int section = 0;
     int offset = 0;
@@ -134,9 +136,9 @@ struct FieldDef
     StoreOn storeOn = StoreOn::Change;
     Binding binding = Binding::Generic;
     Condition shown = when(Flag::Always);
-    QStringList items;          // fixed item captions; empty when a page fills the list
-    QString partner;            // the other group of an alarm pair, the other point of the ADC pair
-    bool referenceOnly = false; // shown for reference: the page never stores it
+    QStringList items;              // fixed item captions; empty when a page fills the list
+    std::optional<FieldId> partner; // the other group of an alarm pair, the other point of the ADC pair
+    bool referenceOnly = false;     // shown for reference: the page never stores it
     // What the page makes of a stored number it cannot show (it resets it when it loads); every
     // reader shows the same. nullptr: shown as stored.
     qint64 (*pageValue)(qint64 stored) = nullptr;
@@ -144,7 +146,9 @@ struct FieldDef
 
 // Every row, in page order.
 const std::vector<FieldDef> &fieldTable();
-// nullptr when no row has that name.
+// The row of that id (every id has one: FieldTable.EveryIdHasExactlyOneRow).
+const FieldDef &fieldDef(FieldId id);
+// By the setting's name, as mktool, profiles and files give it; nullptr when no row has that name.
 const FieldDef *findField(const QString &name);
 const FieldDef *findFieldByControl(const QString &control);
 

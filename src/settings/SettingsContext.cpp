@@ -36,21 +36,21 @@ void SettingsContext::refresh()
 
 bool SettingsContext::chooseProtocol(TMK &model, int index)
 {
-    const FieldDef &protocol = *findField(QStringLiteral("Protocol"));
+    const FieldDef &protocol = fieldDef(FieldId::Protocol);
     if (loadField(protocol, model, {}).toInt() == index)
         return false;
     const qsizetype tankItemsBefore = TankMethItems(CurrentProtocol(m_device)).size();
     storeField(protocol, model, index, {});
     setCurrentProtocol(m_device, index);
     if (TankMethItems(CurrentProtocol(m_device)).size() < tankItemsBefore)
-        storeField(*findField(QStringLiteral("TankMeth")), model, 0, {});
+        storeField(fieldDef(FieldId::TankMeth), model, 0, {});
     refresh();
     return true;
 }
 
 bool SettingsContext::followProtocol(const TMK &model)
 {
-    const int stored = loadField(*findField(QStringLiteral("Protocol")), model, {}).toInt();
+    const int stored = loadField(fieldDef(FieldId::Protocol), model, {}).toInt();
     if (currentProtocolIndex(m_device) == stored)
         return false;
     setCurrentProtocol(m_device, stored);

@@ -397,7 +397,7 @@ private slots:
                 for (const FieldByte &b : fieldBytes(def)) {
                     QByteArray &rec = ed.tmk.record(def.section).bytes();
                     rec[b.offset] = char(quint8(rec[b.offset]) ^ b.bits);
-                    if (def.conversion == Conversion::Scaled && !def.partner.isEmpty())
+                    if (def.conversion == Conversion::Scaled && def.partner)
                         rec[b.offset] = char(quint8(target[size_t(def.section)][b.offset]) ^ (b.bits & 0x01));
                 }
                 ed.dialog->followRecords();

@@ -6,6 +6,9 @@
 #include "app/LayoutChecks.h"
 #include "app/Mnemonics.h"
 #include "editor/EditorPage.h"
+#include "editor/FieldControls.h"
+#include "editor/SimplePages.h"
+#include "settings/FieldTable.h"
 #include "settings/SettingsPages.h"
 
 #include <QAbstractButton>
@@ -31,6 +34,7 @@ private slots:
     void pagesFitAndCaptionsAreWhole_data();
     void pagesFitAndCaptionsAreWhole();
     void everyPageIsBuiltOnceAndNamedOnce();
+    void builtControlsAreTheRowsControls();
 };
 
 void EditorLayoutTest::pagesFitAndCaptionsAreWhole_data()
@@ -234,6 +238,45 @@ void EditorLayoutTest::everyPageIsBuiltOnceAndNamedOnce()
         names << p.caption << p.tab;
     }
     QCOMPARE(std::count_if(special.begin(), special.end(), [](const PageEntry &e) { return !e.page; }), 1);
+}
+
+// What the simple pages' layouts made is what the field table's rows name (the protocol page binds
+// the controls and labels it is given): every row a special page does not make is made once, on
+// its page's sheet (or, for a page that only holds pages, on one it holds), with its objectName.
+void EditorLayoutTest::builtControlsAreTheRowsControls()
+{
+    std::vector<int> made(size_t(kFieldCount), 0);
+    for (const SettingsPage &p : settingsPages()) {
+        const SimplePageBuild build = simplePageBuilder(p.id);
+        if (!build)
+            continue;
+        QWidget sheet;
+        build(&sheet);
+        const BuiltFields &built = BuiltFields::of(&sheet);
+        for (const FieldDef &def : fieldTable()) {
+            QWidget *control = built.control(def.id);
+            QLabel *label = built.label(def.id);
+            if (!control) {
+                QVERIFY2(!label, qPrintable(def.name));
+                continue;
+            }
+            ++made[size_t(def.id)];
+            QVERIFY2(def.page == p.id || p.parent == def.page, qPrintable(def.name));
+            QCOMPARE(control->objectName(), def.control);
+            QCOMPARE(sheet.findChildren<QWidget *>(def.control).size(), 1);
+            if (label)
+                QCOMPARE(label->objectName(), labelOf(def));
+        }
+    }
+    for (const FieldDef &def : fieldTable())
+        QVERIFY2(made[size_t(def.id)] == (def.binding == Binding::TankPage ? 0 : 1), qPrintable(def.name));
+
+    QWidget sources;
+    buildSourcesPage(&sources);
+    const BuiltFields &built = BuiltFields::of(&sources);
+    QVERIFY(built.label(FieldId::Protocol));
+    for (FieldId subType : kProtocolSubTypeFields)
+        QVERIFY2(qobject_cast<QComboBox *>(built.control(subType)) && built.label(subType), fieldName(subType));
 }
 
 QTEST_MAIN(EditorLayoutTest)

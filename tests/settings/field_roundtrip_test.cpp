@@ -79,7 +79,7 @@ void forEachStoredValue(const FieldDef &def, const FieldContext &ctx, TMK &tmk, 
         const qint64 hi = r.bounded ? qint64(std::floor(r.max * scale + 1e-9)) : typeMax(def.type);
         for (qint64 v : span(lo, hi)) {
             // The calibration points of the universal input may not be equal.
-            if (!def.partner.isEmpty() && v == rec.s16(findField(def.partner)->offset))
+            if (def.partner && v == rec.s16(fieldDef(*def.partner).offset))
                 continue;
             putInt(rec, def, v);
             check(QString::number(v));
@@ -127,7 +127,7 @@ void forEachStoredValue(const FieldDef &def, const FieldContext &ctx, TMK &tmk, 
         for (int high : {0x00, 0xC0})
             for (int f = 0; f < 5; ++f)
                 for (int n = 0; n < 5; ++n) {
-                    if (def.partner.isEmpty() && n != f)
+                    if (!def.partner && n != f)
                         continue; // an alarm with one group announces the same way every time
                     rec.setU8(def.offset, quint8(high | f | (n << 3)));
                     check(QStringLiteral("%1 %2").arg(f).arg(n));

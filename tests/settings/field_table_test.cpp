@@ -19,6 +19,7 @@
 
 using namespace mk;
 using namespace mk::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -448,5 +449,69 @@ TEST(FieldTable, ResetPeriodsLieWhereTheDeviceRecordedUnitsLeaveThem)
             for (const ByteSpan &span : unit.spans)
                 EXPECT_FALSE(unit.section == f->section && span.begin <= f->offset && f->offset < span.end)
                     << r.name << " lies in a device-recorded unit";
+    }
+}
+
+// Code names rows by id: every id has one row and every row one id, the row's name is its id's and
+// finds that row again, and the families code walks by number hold the rows their names say.
+TEST(FieldTable, EveryIdHasExactlyOneRow)
+{
+    std::vector<int> rowsOf(size_t(kFieldCount), 0);
+    QSet<QString> names;
+    for (const FieldDef &def : fieldTable()) {
+        ASSERT_GE(int(def.id), 0);
+        ASSERT_LT(int(def.id), kFieldCount);
+        ++rowsOf[size_t(def.id)];
+        EXPECT_EQ(def.name, QString::fromLatin1(fieldName(def.id)));
+        EXPECT_EQ(&fieldDef(def.id), &def) << fieldName(def.id);
+        EXPECT_EQ(findField(def.name), &def) << fieldName(def.id);
+        names << def.name;
+    }
+    for (int id = 0; id < kFieldCount; ++id)
+        EXPECT_EQ(rowsOf[size_t(id)], 1) << fieldName(FieldId(id));
+    EXPECT_EQ(int(fieldTable().size()), kFieldCount);
+    EXPECT_EQ(int(names.size()), kFieldCount);
+    EXPECT_EQ(fieldDef(FieldId::Supply24VMode).name, u"24VMode");
+    EXPECT_EQ(findField(QStringLiteral("velocitylimit")), nullptr); // names are case-sensitive
+
+    const auto name = [](FieldId id) { return QString::fromLatin1(fieldName(id)); };
+    for (int s = 0; s < int(kProtocolSubTypeFields.size()); ++s) {
+        EXPECT_EQ(name(kProtocolSubTypeFields[size_t(s)]),
+                  s == 0 ? u"ProtTypeMain"_s : u"ProtTypeAdd"_s + QString::number(s));
+        EXPECT_EQ(protocolSubTypeSelector(kProtocolSubTypeFields[size_t(s)]), s);
+    }
+    EXPECT_EQ(protocolSubTypeSelector(FieldId::Protocol), std::nullopt);
+    for (int side = 0; side < int(kParkingSideFields.size()); ++side) {
+        const ParkingSideFields &f = kParkingSideFields[size_t(side)];
+        const QString n = QString::number(side);
+        EXPECT_EQ(QStringList({name(f.use), name(f.sense), name(f.speed), name(f.minLength), name(f.stopLength),
+                               name(f.stopVelocity)}),
+                  QStringList({u"ParkUse"_s + n, u"ParkSense"_s + n, u"ParkSpeed"_s + n, u"ParkMinLeng"_s + n,
+                               u"ParkStopLeng"_s + n, u"ParkStopVel"_s + n}));
+    }
+    for (int k = 0; k < int(kCalibrationReadingFields.size()); ++k) {
+        EXPECT_EQ(name(kCalibrationReadingFields[size_t(k)]), u"OilCalibrResArr"_s + QString::number(k));
+        EXPECT_EQ(name(kCalibrationLitreFields[size_t(k)]), u"OilCalibrLitArr"_s + QString::number(k));
+        EXPECT_EQ(fieldDef(kCalibrationReadingFields[size_t(k)]).param, k);
+    }
+    // Every reminder's "use" box is one of the reminders, each its counter's or date's.
+    int useBoxes = 0;
+    for (const FieldDef &def : fieldTable())
+        useBoxes += def.conversion == Conversion::ServiceUseBit;
+    EXPECT_EQ(useBoxes, int(kServiceReminderFields.size()));
+    for (const ServiceReminderFields &r : kServiceReminderFields) {
+        EXPECT_EQ(name(r.use), name(r.value) + u"Use"_s);
+        EXPECT_EQ(fieldDef(r.use).conversion, Conversion::ServiceUseBit);
+        EXPECT_EQ(fieldDef(r.use).page, fieldDef(r.value).page);
+        if (r.name) {
+            EXPECT_EQ(name(*r.name), name(r.value) + u"Name"_s);
+        }
+        EXPECT_EQ(bool(r.name), findField(name(r.value) + u"Name"_s) != nullptr) << fieldName(r.value);
+    }
+    // A pair names each other.
+    for (const FieldDef &def : fieldTable()) {
+        if (def.partner) {
+            EXPECT_EQ(fieldDef(*def.partner).partner, def.id) << fieldName(def.id);
+        }
     }
 }
