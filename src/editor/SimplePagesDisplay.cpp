@@ -20,33 +20,24 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// The display check boxes of one mask ("ShowDisp_<kind>_<bit>"), in bit order.
-std::vector<FieldId> displayBoxes(QChar kind)
-{
-    const QString prefix = u"ShowDisp_"_s + kind + QLatin1Char('_');
-    std::vector<FieldId> boxes;
-    for (const FieldDef &def : fieldTable())
-        if (def.name.startsWith(prefix))
-            boxes.push_back(def.id);
-    return boxes;
-}
-
 enum class Fill { ByColumns, ByRows };
 
-// The boxes of one mask in `columns` columns, filled down each column or along each row.
-QGroupBox *displayGroup(PageBuilder &b, const QString &title, QChar kind, int columns, Fill fill)
+// The check boxes of one display mask, bits `first` to `last` (ids in bit order), in `columns`
+// columns, filled down each column or along each row.
+QGroupBox *displayGroup(PageBuilder &b, const QString &title, FieldId first, FieldId last, int columns, Fill fill)
 {
     QGridLayout *grid;
     QGroupBox *box = b.group(title, &grid);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(2);
-    const std::vector<FieldId> boxes = displayBoxes(kind);
-    const int rows = (int(boxes.size()) + columns - 1) / columns;
-    for (int i = 0; i < int(boxes.size()); ++i) {
+    const int count = int(last) - int(first) + 1;
+    const int rows = (count + columns - 1) / columns;
+    for (int i = 0; i < count; ++i) {
+        QWidget *control = b.control(FieldId(int(first) + i));
         if (fill == Fill::ByColumns)
-            grid->addWidget(b.control(boxes[size_t(i)]), i % rows, i / rows);
+            grid->addWidget(control, i % rows, i / rows);
         else
-            grid->addWidget(b.control(boxes[size_t(i)]), i / columns, i % columns);
+            grid->addWidget(control, i / columns, i % columns);
     }
     return box;
 }
@@ -61,17 +52,17 @@ void buildMiscDisplayPage(QWidget *page)
     auto *shown = new QGroupBox(u"Показывать дисплеи"_s, page);
     auto *grid = new QGridLayout(shown);
     auto *small = new QHBoxLayout;
-    small->addWidget(displayGroup(b, u"х4"_s, u'4', 3, Fill::ByRows));
-    small->addWidget(displayGroup(b, u"х9"_s, u'9', 3, Fill::ByRows));
-    small->addWidget(displayGroup(b, u"х7"_s, u'7', 2, Fill::ByRows));
-    small->addWidget(displayGroup(b, u"х6"_s, u'6', 1, Fill::ByRows));
-    small->addWidget(displayGroup(b, u"Граф."_s, u'G', 4, Fill::ByRows));
-    small->addWidget(displayGroup(b, u"Стрел."_s, u'A', 4, Fill::ByRows));
+    small->addWidget(displayGroup(b, u"х4"_s, FieldId::ShowDisp_4_0, FieldId::ShowDisp_4_5, 3, Fill::ByRows));
+    small->addWidget(displayGroup(b, u"х9"_s, FieldId::ShowDisp_9_0, FieldId::ShowDisp_9_2, 3, Fill::ByRows));
+    small->addWidget(displayGroup(b, u"х7"_s, FieldId::ShowDisp_7_0, FieldId::ShowDisp_7_3, 2, Fill::ByRows));
+    small->addWidget(displayGroup(b, u"х6"_s, FieldId::ShowDisp_6_0, FieldId::ShowDisp_6_0, 1, Fill::ByRows));
+    small->addWidget(displayGroup(b, u"Граф."_s, FieldId::ShowDisp_G_0, FieldId::ShowDisp_G_7, 4, Fill::ByRows));
+    small->addWidget(displayGroup(b, u"Стрел."_s, FieldId::ShowDisp_A_0, FieldId::ShowDisp_A_7, 4, Fill::ByRows));
     small->addStretch(1);
     grid->addLayout(small, 0, 0, 1, 2);
-    auto *averages = displayGroup(b, u"Средние"_s, u'S', 3, Fill::ByRows);
+    auto *averages = displayGroup(b, u"Средние"_s, FieldId::ShowDisp_S_0, FieldId::ShowDisp_S_8, 3, Fill::ByRows);
     grid->addWidget(averages, 1, 0, Qt::AlignTop);
-    grid->addWidget(displayGroup(b, u"х1"_s, u'1', 4, Fill::ByColumns), 1, 1);
+    grid->addWidget(displayGroup(b, u"х1"_s, FieldId::ShowDisp_1_0, FieldId::ShowDisp_1_39, 4, Fill::ByColumns), 1, 1);
     grid->setColumnStretch(1, 1);
     top->addWidget(shown);
 
