@@ -32,6 +32,7 @@
 // Shared operations on the records (Flags bits, alarm pairs, display-mask bits) are rows of the
 // field table: storeField(fieldDef(FieldId::ShowDisp_4_2), host.model(), true, host.context()).
 
+#include "settings/FieldId.h"
 #include "settings/PageId.h"
 
 #include <QObject>
@@ -70,7 +71,7 @@ public:
     // every page's protocolChanged() runs. Throws RangeError for an index the field cannot hold.
     virtual void changeProtocol(int index) = 0;
     // Loads one simple field again from the records (after a page stored it).
-    virtual void reloadField(const QString &name) = 0;
+    virtual void reloadField(FieldId field) = 0;
     // The dialog, as parent of message boxes and menus.
     virtual QWidget *dialog() = 0;
 };

@@ -55,6 +55,7 @@ void setShown(QWidget *w, bool shown)
 FieldBinder::FieldBinder(QWidget *root, TMK &model, const FieldContext &ctx, QObject *parent)
     : QObject(parent), m_root(root), m_model(model), m_ctx(ctx)
 {
+    m_index.fill(-1);
     connect(qApp, &QApplication::focusChanged, this, &FieldBinder::onFocusChanged);
 }
 
@@ -68,7 +69,7 @@ void FieldBinder::bind(Binding binding)
             continue;
         const QString labelName = labelOf(def);
         QWidget *label = labelName.isEmpty() ? nullptr : m_root->findChild<QWidget *>(labelName);
-        m_index.insert(def.name, int(m_bound.size()));
+        m_index[size_t(def.id)] = int(m_bound.size());
         m_byWidget.insert(w, int(m_bound.size()));
         m_bound.push_back({&def, w, label, {}});
         if (def.referenceOnly)
@@ -160,10 +161,10 @@ void FieldBinder::loadAll()
     applyVisibility();
 }
 
-void FieldBinder::load(const QString &name)
+void FieldBinder::load(FieldId field)
 {
-    if (m_index.contains(name))
-        loadBound(m_bound[size_t(m_index.value(name))]);
+    if (const int i = m_index[size_t(field)]; i >= 0)
+        loadBound(m_bound[size_t(i)]);
 }
 
 void FieldBinder::loadBound(Bound &b)
@@ -177,9 +178,16 @@ void FieldBinder::loadBound(Bound &b)
         setControlValue(b, loadField(*b.def, m_model, m_ctx));
 }
 
-QWidget *FieldBinder::control(const QString &name) const
+bool FieldBinder::isBound(const QString &name) const
 {
-    return m_index.contains(name) ? m_bound[size_t(m_index.value(name))].widget.data() : nullptr;
+    const FieldDef *def = findField(name);
+    return def && isBound(def->id);
+}
+
+QWidget *FieldBinder::control(FieldId field) const
+{
+    const int i = m_index[size_t(field)];
+    return i >= 0 ? m_bound[size_t(i)].widget.data() : nullptr;
 }
 
 QVariant FieldBinder::controlValue(const Bound &b) const
@@ -262,8 +270,8 @@ void FieldBinder::commit(Bound &b, bool withPartner)
     // Storing either group of an alarm pair stores the pair.
     if (withPartner && def.partner &&
         (def.conversion == Conversion::AlarmFirst || def.conversion == Conversion::AlarmNext))
-        if (const QString &partner = fieldDef(*def.partner).name; m_index.contains(partner))
-            commit(m_bound[size_t(m_index.value(partner))], false);
+        if (const int partner = m_index[size_t(*def.partner)]; partner >= 0)
+            commit(m_bound[size_t(partner)], false);
     applyVisibility();
     emit stored(def.id);
 }

@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -36,7 +37,7 @@ public:
     void followContext();
 
     void loadAll();
-    void load(const QString &name);
+    void load(FieldId field);
     // Stores every control whose change has not reached the records yet (OK pressed by keyboard).
     void commitPending();
     // Stores what the control holding `focus` has not stored yet (Enter pressed in it).
@@ -44,8 +45,10 @@ public:
     // Shows or hides the controls, their labels and the pages by the table's rules.
     void applyVisibility();
 
-    QWidget *control(const QString &name) const;
-    bool isBound(const QString &name) const { return m_index.contains(name); }
+    QWidget *control(FieldId field) const;
+    bool isBound(FieldId field) const { return m_index[size_t(field)] >= 0; }
+    // By the setting's name (the control's objectName without its prefix); false for no setting.
+    bool isBound(const QString &name) const;
 
 signals:
     // A field was stored into the records.
@@ -82,8 +85,8 @@ private:
     TMK &m_model;
     const FieldContext &m_ctx;
     std::vector<Bound> m_bound;
-    QHash<QString, int> m_index;      // field name -> m_bound
-    QHash<QWidget *, int> m_byWidget; // control -> m_bound
+    std::array<int, kFieldCount> m_index; // field -> m_bound; -1 for none
+    QHash<QWidget *, int> m_byWidget;     // control -> m_bound
     int m_loading = 0;
 };
 

@@ -144,7 +144,7 @@ void TMK_SetParamsDlg::reloadAll()
     }
 }
 
-void TMK_SetParamsDlg::reloadField(const QString &name) { m_binder->load(name); }
+void TMK_SetParamsDlg::reloadField(FieldId field) { m_binder->load(field); }
 
 void TMK_SetParamsDlg::changeProtocol(int index)
 {

@@ -39,7 +39,7 @@ public:
     const FieldContext &context() const override;
     void reloadAll() override;
     void changeProtocol(int index) override;
-    void reloadField(const QString &name) override;
+    void reloadField(FieldId field) override;
     QWidget *dialog() override { return this; }
 
     // The records were replaced as a whole (undo, redo, a reset): the current protocol follows

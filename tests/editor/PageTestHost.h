@@ -62,7 +62,7 @@ public:
         if (m_page)
             m_page->protocolChanged();
     }
-    void reloadField(const QString &) override {}
+    void reloadField(FieldId) override {}
     QWidget *dialog() override { return &m_window; }
 
 private:
