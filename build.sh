@@ -85,6 +85,11 @@ package() {
     # The pictures the package carries are drawn afresh, alone, for this package.
     manual
     export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+    # The compiler always gets the sources' absolute paths, which the build flags map to the
+    # clone's folder. The cache's rewriting of paths to relative ones is left off here: it only
+    # happens when the cache answers, so a build with a cold, missing or refusing cache named the
+    # sources otherwise in the debug data and the programs differed.
+    unset CCACHE_BASEDIR
     build build-package -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
         -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
         -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" -DMK_PACKAGE_MANUAL="$PWD/build/manual" \

@@ -51,6 +51,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
@@ -75,14 +76,35 @@ private:
     // "objectName picture" of every window drawn, for the registry's check.
     static inline QSet<QString> s_drawn;
 
+    // Every layout under `w` worked out again from the top for the sizes now given: a layout that
+    // believes itself done while it was made for an earlier size of its widget is redone too.
+    static void redoLayouts(QWidget *w)
+    {
+        if (QLayout *layout = w->layout()) {
+            layout->invalidate();
+            layout->activate();
+        }
+        for (QObject *child : w->children())
+            if (auto *cw = qobject_cast<QWidget *>(child); cw && cw->isVisible() && !cw->isWindow())
+                redoLayouts(cw);
+    }
+
     // Delivers what showing a page posts (layout requests, the events they post in turn) until
-    // nothing is left, so a picture never catches a layout half done, however busy the machine.
+    // nothing is left, then redoes every layout of the shown windows from the top, so a picture
+    // never catches a layout half done, however busy the machine.
     static void settle()
     {
-        for (int round = 0; round < 4; ++round) {
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-            QApplication::processEvents();
+        for (int pass = 0; pass < 2; ++pass) {
+            for (int round = 0; round < 4; ++round) {
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+                QApplication::processEvents();
+            }
+            for (QWidget *window : QApplication::topLevelWidgets())
+                if (window->isVisible())
+                    redoLayouts(window);
         }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QApplication::processEvents();
     }
 
     // Saves a window as it is now drawn, without the checks of check().
@@ -142,6 +164,7 @@ private:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         // Layouts follow a changed text in the event loop, as on the user's screen.
         QCoreApplication::sendPostedEvents();
+        settle();
         const QStringList faults = test::clippedWidgets(window);
         QVERIFY2(faults.isEmpty(), qPrintable(name + QStringLiteral(": ") + faults.join(QStringLiteral("; "))));
         const QString out = qEnvironmentVariable("MK_SCREENSHOT_DIR");
