@@ -4,19 +4,22 @@
 // set 1 the user scheme), each 16 palette words and the palette index of every screen part.
 
 #include "image/Record.h"
+#include "image/RecordLayout.h"
 
 #include <functional>
 
 namespace mk {
 
-constexpr int kColourSchemeOffset = 248; // set s at 248 + 56·s
-constexpr int kColourSchemeSize = 56;
+constexpr int kColourSchemeOffset = layout::kColourSchemes.offset; // set s at its offset + 56·s
+constexpr int kColourSchemeSize = layout::kColourSchemes.item;
 constexpr int kPaletteSize = 16;
-constexpr int kRoleIndexOffset = 32; // index byte of role r at 32 + r within the record
+constexpr int kRoleIndexOffset = 2 * kPaletteSize; // index byte of role r at 32 + r within the record
 constexpr int kRoleCount = 23;
-constexpr int kActiveColourSchemeOffset = 360; // bits 0-3 active scheme 1..4, bits 4-7 last loaded 1..3
-constexpr int kDispVar4Offset = 9;
-constexpr int kDispVar9Offset = 10;
+static_assert(kRoleIndexOffset + kRoleCount <= kColourSchemeSize);
+// bits 0-3 active scheme 1..4, bits 4-7 last loaded 1..3
+constexpr int kActiveColourSchemeOffset = layout::kActiveColourScheme.offset;
+constexpr int kDispVar4Offset = layout::kDispVar4.offset;
+constexpr int kDispVar9Offset = layout::kDispVar9.offset;
 constexpr int kUserScheme = 4;
 
 // Screen parts, in the order of their index bytes.

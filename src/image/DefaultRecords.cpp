@@ -4,6 +4,7 @@
 #include "base/Text.h"
 #include "catalogs/MenuItems.h"
 #include "image/ColourSchemes.h"
+#include "image/DeviceRecorded.h"
 #include "image/RecordLayout.h"
 #include "image/TankCalibration.h"
 
@@ -13,10 +14,35 @@ namespace mk {
 
 namespace {
 
-void putBytes(Record &rec, int off, std::initializer_list<int> values)
+// The value of one row, stored little-endian in the row's width (1 to 8 bytes).
+void put(std::array<Record, kSectionCount> &r, const LayoutRow &row, quint64 value)
 {
+    Q_ASSERT(row.width >= 1 && row.width <= 8 && row.item == 0);
+    Record &rec = r[size_t(row.section)];
+    for (int i = 0; i < row.width; ++i, value >>= 8)
+        rec.setU8(row.offset + i, quint8(value & 0xFF));
+}
+
+// A float factor of four bytes.
+void putFloat(std::array<Record, kSectionCount> &r, const LayoutRow &row, float value)
+{
+    Q_ASSERT(row.width == 4);
+    r[size_t(row.section)].setF32(row.offset, value);
+}
+
+// Zero-terminated Windows-1251 text filling the row.
+void putText(std::array<Record, kSectionCount> &r, const LayoutRow &row, const QString &text)
+{
+    r[size_t(row.section)].setRaw(row.offset, toWin1251Z(text, row.width));
+}
+
+// A run of one-byte values, one for each value of the row.
+void putRun(std::array<Record, kSectionCount> &r, const LayoutRow &row, std::initializer_list<int> values)
+{
+    Q_ASSERT(row.item == 1 && int(values.size()) == row.width);
+    int off = row.offset;
     for (int v : values)
-        rec.setU8(off++, quint8(v));
+        r[size_t(row.section)].setU8(off++, quint8(v));
 }
 
 struct Preset
@@ -100,9 +126,10 @@ QByteArray makeColourPreset(int number)
 QByteArray defaultOscHeader()
 {
     Record h(kOscHeaderSize);
-    h.setU8(0, 1);
-    h.setU16(4, 128);
-    h.setU8(6, 4);
+    const OscHeaderLayout &l = kOscHeaderLayout;
+    setEntryField(h, 0, l.first, 1);
+    setEntryField(h, 0, l.level, 128);
+    setEntryField(h, 0, l.sixth, 4);
     return h.bytes();
 }
 
@@ -112,105 +139,109 @@ std::array<Record, kSectionCount> makeDefaultRecords()
     for (int k = 0; k < kSectionCount; ++k)
         r[size_t(k)] = Record(kRecordSizes[size_t(k)]);
 
+    using namespace layout;
     // Section 0: reset periods.
-    r[kCountersSection].setU8(kResetPeriod2Offset, 255);
-    r[kCountersSection].setU8(kResetPeriodOnlyOffset, 255);
+    put(r, kResetPeriod2, 255);
+    put(r, kResetPeriodOnly, 255);
 
-    // Section 2: fuel-level sensor calibration.
+    // Section 2: fuel-level sensor calibration, tank volumes.
+    put(r, kOil6L, 1000);
+    put(r, kLit6L, 6);
+    put(r, kOil43L, 10);
+    put(r, kLit43L, 43);
     Record &s2 = r[kFuelSensorSection];
-    s2.setU16(tank::kOil6L, 1000);
-    s2.setU16(tank::kLit6L, 6);
-    s2.setU16(tank::kOil43L, 10);
-    s2.setU16(tank::kLit43L, 43);
     for (int i = 0; i < tank::kPointCount; ++i) {
-        s2.setU16(tank::kOilCalibrResArr + 2 * i, quint16(100 * i));
-        s2.setU16(tank::kOilCalibrLitArr + 2 * i, quint16(6 * i));
+        s2.setU16(kOilCalibrResArr.offset + kOilCalibrResArr.item * i, quint16(100 * i));
+        s2.setU16(kOilCalibrLitArr.offset + kOilCalibrLitArr.item * i, quint16(6 * i));
     }
-    s2.setU8(tank::kOilCalibrQuant, tank::kPointCount);
-    s2.setU16(44, 50);
-    s2.setU16(56, 50);
+    put(r, kOilCalibrQuant, tank::kPointCount);
+    put(r, kTankContFull, 50);
+    put(r, kGazContFull, 50);
 
-    // Section 3: a complete tank calibration table of 15 rows in the tank page's layout (count +2,
-    // direction +6, incline +7, litres from +8, sensor codes from +144). Row i holds 3·i + 16
-    // litres at sensor code 50·i: the two numbers of the sample points, the litres being the one
-    // that fits a byte. The codes rise with the level ("Прямой") and start below 241 (direction 0).
+    // Section 3: a complete tank calibration table of 15 rows in the tank page's layout. Row i
+    // holds 3·i + 16 litres at sensor code 50·i: the two numbers of the sample points, the litres
+    // being the one that fits a byte. The codes rise with the level ("Прямой") and start below
+    // 241 (direction 0).
+    put(r, kTarirFlagFinish, 1);
+    put(r, kTarirLeng, 15);
+    put(r, kTarirDir, 0);
+    put(r, kTarirIncline, 1);
     Record &s3 = r[kTankTableSection];
-    s3.setU8(tank::kTarirFlagFinish, 1);
-    s3.setU8(tank::kTarirLeng, 15);
-    s3.setU8(tank::kTarirDir, 0);
-    s3.setU8(tank::kTarirIncline, 1);
     for (int i = 0; i < 15; ++i) {
-        s3.setU8(tank::kTarirLit + i, quint8(3 * i + 16));
-        s3.setU16(tank::kTarirCode + 2 * i, quint16(50 * i));
+        s3.setU8(kTarirLit.offset + kTarirLit.item * i, quint8(3 * i + 16));
+        s3.setU16(kTarirCode.offset + kTarirCode.item * i, quint16(50 * i));
     }
 
     // Section 4: service reminders and the universal input.
-    Record &s4 = r[kServiceSection];
-    putBytes(s4, kServiceCounterOffset, {15, 45, 30, 45, 30, 15, 30});
-    s4.setU8(7, 1);
-    s4.setU32(8, 4392);
-    s4.setU32(12, 4392);
-    s4.setU16(52, 0);
-    s4.setU16(54, 1023);
-    s4.setU16(56, 0);
-    s4.setU16(58, 90);
-    s4.setRaw(60, toWin1251Z(QStringLiteral("Трим"), 7));
-    s4.setRaw(68, toWin1251Z(QStringLiteral("ТО форсунки"), 16));
-    s4.setRaw(84, toWin1251Z(QStringLiteral("Замена рем.ГРМ"), 16));
-    s4.setRaw(100, toWin1251Z(QStringLiteral("Замена свечей"), 16));
-    s4.setU16(116, 511);
+    putRun(r, kServiceCounters, {15, 45, 30, 45, 30, 15, 30});
+    put(r, kUseUniMeas, 1);
+    put(r, kTO, 4392);
+    put(r, kOSAGO, 4392);
+    put(r, kUniMeasADC0, 0);
+    put(r, kUniMeasADC1, 1023);
+    put(r, kUniMeasDat0, 0);
+    put(r, kUniMeasDat1, 90);
+    putText(r, kUniMeasStr, QStringLiteral("Трим"));
+    putText(r, kForsTOCntKName, QStringLiteral("ТО форсунки"));
+    putText(r, kGRMStrapCntKName, QStringLiteral("Замена рем.ГРМ"));
+    putText(r, kCandleCntKName, QStringLiteral("Замена свечей"));
+    put(r, kServiceUse, 511);
 
     // Section 5: limits, corrections, measuring methods.
-    Record &s5 = r[kLimitsSection];
-    putBytes(s5, 0, {40, 80, 10});
-    s5.setU16(4, 115);
-    s5.setU16(6, 115);
-    s5.setU16(8, 20);
-    s5.setU16(10, 155);
-    s5.setU16(12, 115);
-    putBytes(s5, 20, {1, 1, 9});
-    s5.setU16(28, 100);
-    s5.setU16(30, 100);
-    s5.setF32(32, 1.0f);
-    s5.setF32(36, 1.0f);
-    s5.setU8(41, 70);
-    s5.setU8(45, 1);
-    s5.setU8(47, 25);
-    s5.setF32(48, 1.0f);
-    s5.setU16(52, 110);
-    s5.setU16(54, 110);
-    s5.setU16(56, 30);
-    s5.setU8(59, 120);
-    s5.setU16(60, 165);
-    s5.setU8(62, 120);
+    put(r, kVelocityLimit, 40);
+    put(r, kRevolutionsLimit, 80);
+    put(r, kTankLimit, 10);
+    put(r, kLiqTemperLimit, 115);
+    put(r, kUaccLowLimit, 115);
+    put(r, kStopVelocityLimit, 20);
+    put(r, kUaccHighLimit, 155);
+    put(r, kVentTempLimit, 115);
+    put(r, kForsPosFlag, 1);
+    put(r, kForsCoef, 1);
+    put(r, kInjTimeLimit, 9);
+    put(r, kVel100, 100);
+    put(r, kVel100Down, 100);
+    putFloat(r, kExpenseCorr, 1.0f);
+    putFloat(r, kVelocityCorr, 1.0f);
+    put(r, kLiqTemperReady, 70);
+    put(r, kGasOilMeth, 1);
+    put(r, kVAGSFilterLimit, 25);
+    putFloat(r, kGazExpenseCorr, 1.0f);
+    put(r, kOilAKPPTemperLimit, 110);
+    put(r, kOilEngTemperLimit, 110);
+    put(r, kCVTFDeteriorLim, 30);
+    put(r, kInvTemperLimit, 120);
+    put(r, kRetarderOilTemperLimit, 165);
+    put(r, kHVBTemperLimit, 120);
 
     // Section 6: prices (journal entries stay empty).
-    r[kTripsSection].setU16(layout::kPriceExpense.offset, 250);
-    r[kTripsSection].setU16(layout::kPriceTime.offset, 0);
-    r[kTripsSection].setU16(layout::kPricePath.offset, 30);
+    put(r, kPriceExpense, 250);
+    put(r, kPriceTime, 0);
+    put(r, kPricePath, 30);
 
     // Section 9: display layouts, hot menus, colours, sound.
+    putRun(r, kX4Places, {4, 14, 8, 9, 13, 10, 11, 4, 1, 2, 5, 9, 7, 12, 3, 6, 7, 10, 8, 12, 18, 25, 27, 21});
+    putRun(r, kX7Places,
+           {1, 2, 8, 9, 14, 5, 12, 13, 10, 11, 6, 15, 5, 12, 16, 8, 9, 10, 14, 5, 12, 7, 3, 13, 2, 14, 5, 9});
+    putRun(r, kGraphPlaces, {13, 10, 12, 14, 24, 17, 20, 18, 20, 22, 13, 16, 13, 0, 20, 21});
+    putRun(r, kArrowPlaces, {13, 10, 14, 12, 11, 17, 20, 25, 20, 16, 13, 16, 13, 12, 20, 21});
+    putRun(r, kX9Places,
+           {14, 5, 12, 1, 2, 6, 10, 8, 9, 11, 24, 13, 23, 18, 17, 7, 19, 22, 1, 2, 3, 5, 14, 6, 20, 24, 25});
     Record &s9 = r[kDisplaySection];
-    putBytes(s9, 12, {4, 14, 8, 9, 13, 10, 11, 4, 1, 2, 5, 9, 7, 12, 3, 6, 7, 10, 8, 12, 18, 25, 27, 21});
-    putBytes(s9, 36, {1, 2, 8, 9, 14, 5, 12, 13, 10, 11, 6, 15, 5, 12, 16, 8, 9, 10, 14, 5, 12, 7, 3, 13, 2, 14, 5, 9});
-    putBytes(s9, 64, {13, 10, 12, 14, 24, 17, 20, 18, 20, 22, 13, 16, 13, 0, 20, 21});
-    putBytes(s9, 80, {13, 10, 14, 12, 11, 17, 20, 25, 20, 16, 13, 16, 13, 12, 20, 21});
-    putBytes(s9, 96, {14, 5, 12, 1, 2, 6, 10, 8, 9, 11, 24, 13, 23, 18, 17, 7, 19, 22, 1, 2, 3, 5, 14, 6, 20, 24, 25});
     for (int i = 0; i < kHotMenuSlotCount; ++i)
-        s9.setU16(2 * (kHotMenuFirstSlot + i), defaultMenuItemCode(QString::fromLatin1(kDefaultHotMenu[i])));
-    s9.setRaw(kColourSchemeOffset, makeColourPreset(1));
-    s9.setRaw(kColourSchemeOffset + kColourSchemeSize, makeColourPreset(4));
-    s9.setU8(kActiveColourSchemeOffset, 1);
-    s9.setU16(380, 63);
-    s9.setU16(382, 7);
-    s9.setU16(384, 15);
-    s9.setU16(386, 255);
-    s9.setU16(388, 255);
-    s9.setU16(390, 511);
-    s9.setU32(392, 0xFFFFFFFFu);
-    s9.setU32(396, 0);
-    putBytes(s9, 400, {12, 17, 13, 10, 8, 9});
-    s9.setU16(406, 1);
+        s9.setU16(kHotMenus.offset + kHotMenus.item * i, defaultMenuItemCode(QString::fromLatin1(kDefaultHotMenu[i])));
+    s9.setRaw(colourSchemeOffset(0), makeColourPreset(1));
+    s9.setRaw(colourSchemeOffset(1), makeColourPreset(4));
+    put(r, kActiveColourScheme, 1);
+    put(r, kShowDisp4, 63);
+    put(r, kShowDisp9, 7);
+    put(r, kShowDisp7, 15);
+    put(r, kShowDispG, 255);
+    put(r, kShowDispA, 255);
+    put(r, kShowDispS, 511);
+    put(r, kShowDisp1, 0xFFFFFFFFu);
+    putRun(r, kX6Places, {12, 17, 13, 10, 8, 9});
+    put(r, kShowDisp6, 1);
 
     return r;
 }

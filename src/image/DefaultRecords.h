@@ -4,6 +4,7 @@
 
 #include "image/ImageLayout.h"
 #include "image/Record.h"
+#include "image/RecordLayout.h"
 
 #include <array>
 
@@ -14,7 +15,8 @@ QByteArray makeColourPreset(int number); // 1..4
 QByteArray defaultOscHeader();
 
 // Section 9: hot-menu slots s = 62..101 hold u16 item codes at offset 2·s.
-constexpr int kHotMenuFirstSlot = 62;
-constexpr int kHotMenuSlotCount = 40;
+constexpr int kHotMenuFirstSlot = layout::kHotMenus.offset / layout::kHotMenus.item;
+constexpr int kHotMenuSlotCount = layout::kHotMenus.width / layout::kHotMenus.item;
+static_assert(kHotMenuFirstSlot * layout::kHotMenus.item == layout::kHotMenus.offset);
 
 } // namespace mk

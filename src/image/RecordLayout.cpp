@@ -39,9 +39,25 @@ std::vector<LayoutRow> makeRows()
     rows.insert(rows.end(),
                 {kTableFirstByte, kTarirFlagFinish, kTarirLeng, kTarirDir, kTarirIncline, kTarirLit, kTarirCode});
 
-    rows.push_back(kServiceCounters);
+    rows.insert(rows.end(), {kTankContFull, kGazContFull});
+    rows.insert(rows.end(),
+                {kServiceCounters, kUseUniMeas, kTO, kOSAGO, kUniMeasADC0, kUniMeasADC1, kUniMeasDat0, kUniMeasDat1,
+                 kUniMeasStr, kForsTOCntKName, kGRMStrapCntKName, kCandleCntKName, kServiceUse});
+    rows.insert(rows.end(), {kVelocityLimit,   kRevolutionsLimit,   kTankLimit,
+                             kLiqTemperLimit,  kUaccLowLimit,       kStopVelocityLimit,
+                             kUaccHighLimit,   kVentTempLimit,      kGasMeth,
+                             kExpenseMeth,     kRevolutionsMeth,    kForsPosFlag,
+                             kForsCoef,        kInjTimeLimit,       kVel100,
+                             kVel100Down,      kExpenseCorr,        kVelocityCorr,
+                             kLiqTemperReady,  kGasOilMeth,         kVAGSFilterLimit,
+                             kGazExpenseCorr,  kOilAKPPTemperLimit, kOilEngTemperLimit,
+                             kCVTFDeteriorLim, kInvTemperLimit,     kRetarderOilTemperLimit,
+                             kHVBTemperLimit});
     rows.insert(rows.end(), {kPriceExpense, kPriceTime, kPricePath, kPriceGas, kTripBookkeeping, kTripJournal,
                              kTankJournal, kTankBookkeeping});
+    rows.insert(rows.end(), {kDispVar4, kDispVar9, kX4Places, kX7Places, kGraphPlaces, kArrowPlaces, kX9Places,
+                             kHotMenus, kColourSchemes, kActiveColourScheme, kShowDisp4, kShowDisp9, kShowDisp7,
+                             kShowDispG, kShowDispA, kShowDispS, kShowDisp1, kX6Places, kShowDisp6});
     rows.insert(rows.end(), {kProtocol, kOscTimeDiv, kOscVoltDiv, kOscInDivider, kOscTrigLevel});
     rows.insert(rows.end(), {kSupportedBitmap, kErrorJournal});
     return rows;

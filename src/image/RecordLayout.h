@@ -2,11 +2,13 @@
 #pragma once
 // Where the bytes of each section record lie that the program reads or writes outside the
 // settings editor's field table: the device's counters and journals, the few settings the
-// viewers and tools store themselves, and the tank calibration. One row per value or run of
-// values (name, section, offset, width, kind); the journals, the factory image, the device-recorded
-// units, the tank file and the simulator read their offsets from here. The field table's rows
-// (settings/FieldTableData.cpp) describe the settings the editor shows; where a field table row
-// and a row here name the same bytes they agree (the table test checks it).
+// viewers and tools store themselves, the tank calibration, the screen places, hot menus and
+// colour schemes, and the settings a fresh model holds other than 0. One row per value or run of
+// values (name, section, offset, width, kind); the defaults, the journals, the factory image, the
+// device-recorded units, the tank file and the simulator read their offsets from here. The field
+// table's rows (settings/FieldTableData.cpp) describe the settings the editor shows; where a field
+// table row and a row here name the same bytes they agree, and a row named as a setting holds
+// exactly that setting's value (the table test checks both).
 
 #include "image/ImageLayout.h"
 #include "image/TankCalibration.h"
@@ -41,9 +43,10 @@ using K = LayoutKind;
 
 // Section 0: the accumulated averages (the sets, below), the odometer and the reset periods.
 inline constexpr LayoutRow kAllPathStart{"AllPathStart", kCountersSection, 100, 4, K::Counter};
-// The reset periods of "Сброс 1", "Сброс 2" and of the petrol-only and gas-only sets.
-inline constexpr LayoutRow kResetPeriod1{"ResetPeriod1", kCountersSection, 104, 1, K::Setting};
-inline constexpr LayoutRow kResetPeriod2{"ResetPeriod2", kCountersSection, 105, 1, K::Setting};
+// The reset periods of "Сброс 1", "Сброс 2" (the settings ResetPeriod0 and ResetPeriod1) and of
+// the petrol-only and gas-only sets.
+inline constexpr LayoutRow kResetPeriod1{"ResetPeriod0", kCountersSection, 104, 1, K::Setting};
+inline constexpr LayoutRow kResetPeriod2{"ResetPeriod1", kCountersSection, 105, 1, K::Setting};
 inline constexpr LayoutRow kResetPeriodOnly{"ResetPeriodOnly", kCountersSection, 134, 1, K::Setting};
 
 // Sections 2 and 3: the fuel-level sensor's 2-point and 7-point calibrations, and the tank table
@@ -68,8 +71,56 @@ inline constexpr LayoutRow kTarirLit{"TarirLit", kTankTableSection, tank::kTarir
 inline constexpr LayoutRow kTarirCode{
     "TarirCode", kTankTableSection, tank::kTarirCode, 2 * tank::kTarirMaxLength, K::Setting, 2};
 
-// Section 4: thousands of kilometres left until each service, one byte each.
+// Section 2: the tank volumes (litres).
+inline constexpr LayoutRow kTankContFull{"TankContFull", kFuelSensorSection, 44, 2, K::Setting};
+inline constexpr LayoutRow kGazContFull{"GazContFull", kFuelSensorSection, 56, 2, K::Setting};
+
+// Section 4: thousands of kilometres left until each service, one byte each; the universal input
+// (on/off, its two ADC points and their values, its caption); the dates of the yearly services
+// (day numbers); the captions of three services; the bits of the services in use.
 inline constexpr LayoutRow kServiceCounters{"ServiceCounters", kServiceSection, 0, 7, K::Counter, 1};
+inline constexpr LayoutRow kUseUniMeas{"UseUniMeas", kServiceSection, 7, 1, K::Setting};
+inline constexpr LayoutRow kTO{"TO", kServiceSection, 8, 4, K::Setting};
+inline constexpr LayoutRow kOSAGO{"OSAGO", kServiceSection, 12, 4, K::Setting};
+inline constexpr LayoutRow kUniMeasADC0{"UniMeasADC0", kServiceSection, 52, 2, K::Setting};
+inline constexpr LayoutRow kUniMeasADC1{"UniMeasADC1", kServiceSection, 54, 2, K::Setting};
+inline constexpr LayoutRow kUniMeasDat0{"UniMeasDat0", kServiceSection, 56, 2, K::Setting};
+inline constexpr LayoutRow kUniMeasDat1{"UniMeasDat1", kServiceSection, 58, 2, K::Setting};
+inline constexpr LayoutRow kUniMeasStr{"UniMeasStr", kServiceSection, 60, 7, K::Setting};
+inline constexpr LayoutRow kForsTOCntKName{"ForsTOCntKName", kServiceSection, 68, 16, K::Setting};
+inline constexpr LayoutRow kGRMStrapCntKName{"GRMStrapCntKName", kServiceSection, 84, 16, K::Setting};
+inline constexpr LayoutRow kCandleCntKName{"CandleCntKName", kServiceSection, 100, 16, K::Setting};
+inline constexpr LayoutRow kServiceUse{"ServiceUse", kServiceSection, 116, 2, K::Setting};
+
+// Section 5: limits, corrections (float factors) and measuring methods.
+inline constexpr LayoutRow kVelocityLimit{"VelocityLimit", kLimitsSection, 0, 1, K::Setting};
+inline constexpr LayoutRow kRevolutionsLimit{"RevolutionsLimit", kLimitsSection, 1, 1, K::Setting};
+inline constexpr LayoutRow kTankLimit{"TankLimit", kLimitsSection, 2, 1, K::Setting};
+inline constexpr LayoutRow kLiqTemperLimit{"LiqTemperLimit", kLimitsSection, 4, 2, K::Setting};
+inline constexpr LayoutRow kUaccLowLimit{"UaccLowLimit", kLimitsSection, 6, 2, K::Setting};
+inline constexpr LayoutRow kStopVelocityLimit{"StopVelocityLimit", kLimitsSection, 8, 2, K::Setting};
+inline constexpr LayoutRow kUaccHighLimit{"UaccHighLimit", kLimitsSection, 10, 2, K::Setting};
+inline constexpr LayoutRow kVentTempLimit{"VentTempLimit", kLimitsSection, 12, 2, K::Setting};
+inline constexpr LayoutRow kGasMeth{"GasMeth", kLimitsSection, 14, 1, K::Setting};
+inline constexpr LayoutRow kExpenseMeth{"ExpenseMeth", kLimitsSection, 18, 1, K::Setting};
+inline constexpr LayoutRow kRevolutionsMeth{"RevolutionsMeth", kLimitsSection, 19, 1, K::Setting};
+inline constexpr LayoutRow kForsPosFlag{"ForsPosFlag", kLimitsSection, 20, 1, K::Setting};
+inline constexpr LayoutRow kForsCoef{"ForsCoef", kLimitsSection, 21, 1, K::Setting};
+inline constexpr LayoutRow kInjTimeLimit{"InjTimeLimit", kLimitsSection, 22, 1, K::Setting};
+inline constexpr LayoutRow kVel100{"Vel100", kLimitsSection, 28, 2, K::Setting};
+inline constexpr LayoutRow kVel100Down{"Vel100Down", kLimitsSection, 30, 2, K::Setting};
+inline constexpr LayoutRow kExpenseCorr{"ExpenseCorr", kLimitsSection, 32, 4, K::Setting};
+inline constexpr LayoutRow kVelocityCorr{"VelocityCorr", kLimitsSection, 36, 4, K::Setting};
+inline constexpr LayoutRow kLiqTemperReady{"LiqTemperReady", kLimitsSection, 41, 1, K::Setting};
+inline constexpr LayoutRow kGasOilMeth{"GasOilMeth", kLimitsSection, 45, 1, K::Setting};
+inline constexpr LayoutRow kVAGSFilterLimit{"VAGSFilterLimit", kLimitsSection, 47, 1, K::Setting};
+inline constexpr LayoutRow kGazExpenseCorr{"GazExpenseCorr", kLimitsSection, 48, 4, K::Setting};
+inline constexpr LayoutRow kOilAKPPTemperLimit{"OilAKPPTemperLimit", kLimitsSection, 52, 2, K::Setting};
+inline constexpr LayoutRow kOilEngTemperLimit{"OilEngTemperLimit", kLimitsSection, 54, 2, K::Setting};
+inline constexpr LayoutRow kCVTFDeteriorLim{"CVTFDeteriorLim", kLimitsSection, 56, 2, K::Setting};
+inline constexpr LayoutRow kInvTemperLimit{"InvTemperLimit", kLimitsSection, 59, 1, K::Setting};
+inline constexpr LayoutRow kRetarderOilTemperLimit{"RetarderOilTemperLimit", kLimitsSection, 60, 2, K::Setting};
+inline constexpr LayoutRow kHVBTemperLimit{"HVBTemperLimit", kLimitsSection, 62, 1, K::Setting};
 
 // Section 6: prices (u16, per litre of fuel 1, per hour, per kilometre, per litre of fuel 2),
 // the trip and refuelling journals (21 entries of 20 bytes) and their bookkeeping.
@@ -81,6 +132,30 @@ inline constexpr LayoutRow kTripBookkeeping{"TripJournalBookkeeping", kTripsSect
 inline constexpr LayoutRow kTripJournal{"TripJournal", kTripsSection, 16, 21 * 20, K::Journal, 20};
 inline constexpr LayoutRow kTankJournal{"TankJournal", kTripsSection, 436, 21 * 20, K::Journal, 20};
 inline constexpr LayoutRow kTankBookkeeping{"TankJournalBookkeeping", kTripsSection, 856, 4, K::Bookkeeping};
+
+// Section 9: the chequered variants of the x4 and x9 screens; the measured-parameter code of each
+// place of the screens of each kind, screen after screen (image/ScreenPlaces.h); the hot-menu slots
+// 62..101 (u16 item codes at 2 × slot: four lists of ten); the two colour-scheme sets and the
+// active scheme (image/ColourSchemes.h); the words of bits that choose what each screen kind shows.
+inline constexpr LayoutRow kDispVar4{"DispVar4", kDisplaySection, 9, 1, K::Setting};
+inline constexpr LayoutRow kDispVar9{"DispVar9", kDisplaySection, 10, 1, K::Setting};
+inline constexpr LayoutRow kX4Places{"X4Places", kDisplaySection, 12, 6 * 4, K::Setting, 1};
+inline constexpr LayoutRow kX7Places{"X7Places", kDisplaySection, 36, 4 * 7, K::Setting, 1};
+inline constexpr LayoutRow kGraphPlaces{"GraphPlaces", kDisplaySection, 64, 8 * 2, K::Setting, 1};
+inline constexpr LayoutRow kArrowPlaces{"ArrowPlaces", kDisplaySection, 80, 8 * 2, K::Setting, 1};
+inline constexpr LayoutRow kX9Places{"X9Places", kDisplaySection, 96, 3 * 9, K::Setting, 1};
+inline constexpr LayoutRow kHotMenus{"HotMenus", kDisplaySection, 124, 2 * 40, K::Setting, 2};
+inline constexpr LayoutRow kColourSchemes{"ColourSchemes", kDisplaySection, 248, 2 * 56, K::Setting, 56};
+inline constexpr LayoutRow kActiveColourScheme{"ActiveColourScheme", kDisplaySection, 360, 1, K::Setting};
+inline constexpr LayoutRow kShowDisp4{"ShowDisp_4", kDisplaySection, 380, 2, K::Setting};
+inline constexpr LayoutRow kShowDisp9{"ShowDisp_9", kDisplaySection, 382, 2, K::Setting};
+inline constexpr LayoutRow kShowDisp7{"ShowDisp_7", kDisplaySection, 384, 2, K::Setting};
+inline constexpr LayoutRow kShowDispG{"ShowDisp_G", kDisplaySection, 386, 2, K::Setting};
+inline constexpr LayoutRow kShowDispA{"ShowDisp_A", kDisplaySection, 388, 2, K::Setting};
+inline constexpr LayoutRow kShowDispS{"ShowDisp_S", kDisplaySection, 390, 2, K::Setting};
+inline constexpr LayoutRow kShowDisp1{"ShowDisp_1", kDisplaySection, 392, 8, K::Setting};
+inline constexpr LayoutRow kX6Places{"X6Places", kDisplaySection, 400, 1 * 6, K::Setting, 1};
+inline constexpr LayoutRow kShowDisp6{"ShowDisp_6", kDisplaySection, 406, 2, K::Setting};
 
 // Section 10: the protocol and the oscilloscope's choices (indices; the trigger level s16 in the
 // device's units).
@@ -134,6 +209,15 @@ struct ErrorEntryLayout
     EntryField minutes, day, month, code, frameCode, values;
 };
 constexpr ErrorEntryLayout kErrorEntryLayout = {{0, 2}, {2, 1}, {3, 1}, {4, 4}, {8, 4}, {12, 80}};
+
+// The 8-byte header of an oscilloscope block (outside the sections): the trigger level (s16, the
+// device's units) at +4 and the divider range at +7; bytes 0 and 6 are the device's own (a fresh
+// block holds 1 and 4 there), the rest stay 0.
+struct OscHeaderLayout
+{
+    EntryField first, level, sixth, range;
+};
+constexpr OscHeaderLayout kOscHeaderLayout = {{0, 1}, {4, 2}, {6, 1}, {7, 1}};
 
 // One set of averages (section 0): u32 seconds, metres and millilitres of each fuel;
 // fuel2 < 0 where the set keeps one fuel.

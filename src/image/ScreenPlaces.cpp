@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/ScreenPlaces.h"
 
+#include "image/RecordLayout.h"
+
 namespace mk {
 
 namespace {
@@ -12,15 +14,22 @@ struct KindLayout
     int firstOffset; // display-section offset of screen 0, place 0
 };
 
+// The places of a kind, screen after screen, are one run of bytes of the display section.
+KindLayout kindOf(const LayoutRow &row, int places)
+{
+    Q_ASSERT(row.item == 1 && row.width % places == 0);
+    return {row.width / places, places, row.offset};
+}
+
 KindLayout layoutOf(ScreenKind kind)
 {
     switch (kind) {
-    case ScreenKind::X4: return {6, 4, 12};
-    case ScreenKind::X7: return {4, 7, 36};
-    case ScreenKind::Graph: return {8, 2, 64};
-    case ScreenKind::Arrow: return {8, 2, 80};
-    case ScreenKind::X9: return {3, 9, 96};
-    case ScreenKind::X6: return {1, 6, 400};
+    case ScreenKind::X4: return kindOf(layout::kX4Places, 4);
+    case ScreenKind::X7: return kindOf(layout::kX7Places, 7);
+    case ScreenKind::Graph: return kindOf(layout::kGraphPlaces, 2);
+    case ScreenKind::Arrow: return kindOf(layout::kArrowPlaces, 2);
+    case ScreenKind::X9: return kindOf(layout::kX9Places, 9);
+    case ScreenKind::X6: return kindOf(layout::kX6Places, 6);
     case ScreenKind::X1:
     case ScreenKind::HotMenu: break;
     }

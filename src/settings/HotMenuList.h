@@ -4,6 +4,7 @@
 // the edits the hot-menu page makes to them. Code 0 is an empty place.
 
 #include "image/Record.h"
+#include "image/RecordLayout.h"
 
 #include <QString>
 #include <array>
@@ -12,7 +13,8 @@ namespace mk {
 
 constexpr int kHotMenuCount = 4; // parameters, averages, taximeter, parking sensors
 constexpr int kHotMenuLength = 10;
-constexpr int kHotMenuOffset = 124; // section 9: list L, entry r at +2·(10·L + r)
+constexpr int kHotMenuOffset = layout::kHotMenus.offset; // section 9: list L, entry r at +2·(10·L + r)
+static_assert(kHotMenuCount * kHotMenuLength * 2 == layout::kHotMenus.width);
 
 using HotMenu = std::array<quint16, kHotMenuLength>;
 

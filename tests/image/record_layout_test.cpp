@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The record layout table: each byte described once, every row inside its record, and the field
 // table agreeing with it where both name the same bytes.
+#include "image/DefaultRecords.h"
+#include "image/FactoryImage.h"
 #include "image/RecordLayout.h"
 #include "settings/FieldTable.h"
 
@@ -50,16 +52,30 @@ TEST(RecordLayout, EntryFieldsTileTheirEntries)
     expectTiles(errorEntryFields(), kErrorEntrySize);
 }
 
+// The bytes of the value a settings row stores (the whole word of a bit).
+int storedWidth(const FieldDef &def)
+{
+    if (def.type == FieldType::Bytes || def.conversion == Conversion::Text)
+        return def.param;
+    switch (def.type) {
+    case FieldType::Int8:
+    case FieldType::UInt8: return 1;
+    case FieldType::Int16:
+    case FieldType::UInt16: return 2;
+    case FieldType::UInt64: return 8;
+    default: return 4;
+    }
+}
+
 // A settings row that touches bytes of a layout row is that row, or one value of its run: the
 // same bytes are never described two ways.
 TEST(RecordLayout, FieldTableAgreesWhereItNamesTheSameBytes)
 {
     int shared = 0;
     for (const FieldDef &def : fieldTable()) {
-        const std::vector<FieldByte> bytes = fieldBytes(def);
-        if (bytes.empty())
+        if (fieldBytes(def).empty())
             continue;
-        const int begin = bytes.front().offset, end = bytes.back().offset + 1;
+        const int begin = def.offset, end = def.offset + storedWidth(def);
         for (const LayoutRow &row : recordLayout()) {
             if (row.section != def.section || end <= row.offset || begin >= row.end())
                 continue;
@@ -73,6 +89,62 @@ TEST(RecordLayout, FieldTableAgreesWhereItNamesTheSameBytes)
         }
     }
     EXPECT_GT(shared, 0); // the odometer, the reset periods and the calibrations are settings too
+}
+
+// A layout row named as a setting holds exactly that setting's value: the defaults write it
+// through the row, the editor through the field table.
+TEST(RecordLayout, RowNamedAsASettingIsThatSetting)
+{
+    int named = 0;
+    for (const LayoutRow &row : recordLayout()) {
+        for (const FieldDef &def : fieldTable()) {
+            if (def.name != QLatin1String(row.name))
+                continue;
+            SCOPED_TRACE(row.name);
+            ++named;
+            EXPECT_EQ(def.section, row.section);
+            EXPECT_EQ(def.offset, row.offset);
+            EXPECT_EQ(storedWidth(def), row.width);
+        }
+    }
+    EXPECT_GE(named, 40); // the limits, the service and universal-input settings, the tank volumes
+}
+
+// Every byte a fresh model or the simulated device's image sets lies in a row: nothing is written
+// at an offset the table does not describe.
+void expectEveryByteSetIsDescribed(const std::array<Record, kSectionCount> &records)
+{
+    std::array<std::vector<bool>, kSectionCount> described;
+    for (int k = 0; k < kSectionCount; ++k)
+        described[size_t(k)].assign(size_t(records[size_t(k)].size()), false);
+    for (const LayoutRow &row : recordLayout())
+        for (int at = row.offset; at < row.end() && at < records[size_t(row.section)].size(); ++at)
+            described[size_t(row.section)][size_t(at)] = true;
+    for (int k = 0; k < kSectionCount; ++k) {
+        if (k == kUndecodedSection)
+            continue;
+        const QByteArray &bytes = records[size_t(k)].bytes();
+        for (int at = 0; at < bytes.size(); ++at)
+            if (bytes[at] != 0) {
+                EXPECT_TRUE(described[size_t(k)][size_t(at)]) << "byte " << at << " of section " << k;
+            }
+    }
+}
+
+TEST(RecordLayout, DefaultsAndFactoryImageSetOnlyDescribedBytes)
+{
+    expectEveryByteSetIsDescribed(makeDefaultRecords());
+
+    const QByteArray image = makeFactoryImage(1, 1);
+    const ImageHeader header = ImageHeader::parse(image);
+    std::array<Record, kSectionCount> records;
+    for (int k = 0; k < kSectionCount; ++k) {
+        const SectionEntry e = header.sections[size_t(k)];
+        records[size_t(k)] = Record(kRecordSizes[size_t(k)]);
+        if (k != kUndecodedSection)
+            records[size_t(k)].setRaw(0, image.mid(e.contentPos(), kRecordSizes[size_t(k)]));
+    }
+    expectEveryByteSetIsDescribed(records);
 }
 
 } // namespace
