@@ -34,10 +34,10 @@ void putJournal(Record &s6, int base, std::initializer_list<JournalSample> entri
     }
 }
 
-// A freeze-frame value and its offset within the error entry.
+// A freeze-frame value and where it lies in the error entry.
 struct FrameSample
 {
-    int offset;
+    FrameValueSlot slot;
     qint16 value;
 };
 
@@ -51,10 +51,8 @@ void putErrorEntry(Record &s12, int index, int minutes, int day, int month, quin
     setEntryField(s12, off, l.month, quint32(month));
     setEntryField(s12, off, l.code, code);
     setEntryField(s12, off, l.frameCode, frameCode);
-    for (const FrameSample &f : frame) {
-        Q_ASSERT(f.offset >= l.values.offset && f.offset + 2 <= l.values.offset + l.values.width);
-        setEntryField(s12, off, {f.offset, 2}, quint16(f.value));
-    }
+    for (const FrameSample &f : frame)
+        setEntryField(s12, off, {f.slot.entryOffset, 2}, quint16(f.value));
 }
 
 void setSupported(Record &s12, std::initializer_list<int> values)
@@ -112,45 +110,45 @@ void fillSampleData(std::array<Record, kSectionCount> &r)
     Record &s12 = r[kErrorsSection];
     setSupported(s12, {1, 2, 3, 4, 5, 6, 7, 11, 12, 13, 14, 15, 16, 17, 20, 21, 31, 33, 51, 66, 70});
     putErrorEntry(s12, 0, 1122, 6, 12, 0x0133, 0x0133,
-                  {{12, 0x0202},
-                   {14, 34},
-                   {16, 88},
-                   {18, 3},
-                   {22, -2},
-                   {28, 41},
-                   {32, 2140},
-                   {30, 63},
-                   {34, 124},
-                   {36, 19},
-                   {38, 186},
-                   {40, 17},
-                   {44, 45},
-                   {46, 71},
-                   {48, 1312},
-                   {50, 0},
-                   {68, 99},
-                   {78, 141},
-                   {84, -3}});
+                  {{frame::kFuelSystem, 0x0202},
+                   {frame::kEngineLoad, 34},
+                   {frame::kCoolantTemp, 88},
+                   {frame::kShortTrimB1, 3},
+                   {frame::kLongTrimB1, -2},
+                   {frame::kIntakePressure, 41},
+                   {frame::kRevolutions, 2140},
+                   {frame::kSpeed, 63},
+                   {frame::kIgnitionAdvance, 124},
+                   {frame::kIntakeAirTemp, 19},
+                   {frame::kAirFlow, 186},
+                   {frame::kThrottle, 17},
+                   {frame::kOxygenSensor1, 45},
+                   {frame::kOxygenSensor2, 71},
+                   {frame::kRunTime, 1312},
+                   {frame::kDistanceWithLamp, 0},
+                   {frame::kBarometricPressure, 99},
+                   {frame::kModuleVoltage, 141},
+                   {frame::kAmbientAirTemp, -3}});
     putErrorEntry(s12, 1, 495, 2, 12, 0x0300, 0x0300,
-                  {{12, 0x0101},
-                   {14, 22},
-                   {16, 41},
-                   {18, -5},
-                   {22, 1},
-                   {28, 33},
-                   {32, 820},
-                   {30, 0},
-                   {34, 80},
-                   {36, 4},
-                   {38, 92},
-                   {40, 3},
-                   {44, 12},
-                   {46, 65},
-                   {48, 95},
-                   {50, 0},
-                   {68, 100},
-                   {78, 138},
-                   {84, -6}});
+                  {{frame::kFuelSystem, 0x0101},
+                   {frame::kEngineLoad, 22},
+                   {frame::kCoolantTemp, 41},
+                   {frame::kShortTrimB1, -5},
+                   {frame::kLongTrimB1, 1},
+                   {frame::kIntakePressure, 33},
+                   {frame::kRevolutions, 820},
+                   {frame::kSpeed, 0},
+                   {frame::kIgnitionAdvance, 80},
+                   {frame::kIntakeAirTemp, 4},
+                   {frame::kAirFlow, 92},
+                   {frame::kThrottle, 3},
+                   {frame::kOxygenSensor1, 12},
+                   {frame::kOxygenSensor2, 65},
+                   {frame::kRunTime, 95},
+                   {frame::kDistanceWithLamp, 0},
+                   {frame::kBarometricPressure, 100},
+                   {frame::kModuleVoltage, 138},
+                   {frame::kAmbientAirTemp, -6}});
     putErrorEntry(s12, 2, 1023, 28, 11, 0x0171, 0, {});
     putErrorEntry(s12, 3, 580, 15, 11, 0xC100, 0, {});
 

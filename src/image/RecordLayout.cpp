@@ -58,7 +58,8 @@ std::vector<LayoutRow> makeRows()
     rows.insert(rows.end(), {kDispVar4, kDispVar9, kX4Places, kX7Places, kGraphPlaces, kArrowPlaces, kX9Places,
                              kHotMenus, kColourSchemes, kActiveColourScheme, kShowDisp4, kShowDisp9, kShowDisp7,
                              kShowDispG, kShowDispA, kShowDispS, kShowDisp1, kX6Places, kShowDisp6});
-    rows.insert(rows.end(), {kProtocol, kOscTimeDiv, kOscVoltDiv, kOscInDivider, kOscTrigLevel});
+    rows.insert(rows.end(), {kVehicleFlags, kProtocol, kPreviousProtocol, kProtSubTypes, kProtSubTypesMore, kOscTimeDiv,
+                             kOscVoltDiv, kOscInDivider, kOscTrigLevel});
     rows.insert(rows.end(), {kSupportedBitmap, kErrorJournal});
     return rows;
 }
@@ -81,6 +82,54 @@ std::vector<EntryField> errorEntryFields()
 {
     const ErrorEntryLayout &l = kErrorEntryLayout;
     return {l.minutes, l.day, l.month, l.code, l.frameCode, l.values};
+}
+
+const std::vector<FrameValueSlot> &frameValueSlots()
+{
+    using namespace frame;
+    static const std::vector<FrameValueSlot> all = {
+        kFuelSystem,
+        kEngineLoad,
+        kCoolantTemp,
+        kShortTrimB1,
+        kShortTrimB2,
+        kLongTrimB1,
+        kLongTrimB2,
+        kFuelPressure,
+        kIntakePressure,
+        kRevolutions,
+        kSpeed,
+        kIgnitionAdvance,
+        kIntakeAirTemp,
+        kAirFlow,
+        kThrottle,
+        kSecondaryAir,
+        kOxygenSensor1,
+        kOxygenSensor2,
+        kRunTime,
+        kDistanceWithLamp,
+        kRailPressureVacuum,
+        kRailPressure,
+        kEgrCommanded,
+        kEgrError,
+        kEvapPurge,
+        kWarmUps,
+        kDistanceSinceClear,
+        kEvapPressure,
+        kBarometricPressure,
+        kCatalystB1S1,
+        kCatalystB2S1,
+        kCatalystB1S2,
+        kCatalystB2S2,
+        kModuleVoltage,
+        kLambdaCommanded,
+        kRelativeThrottle,
+        kAmbientAirTemp,
+        kThrottleActuator,
+        kTimeWithLamp,
+        kTimeSinceClear,
+    };
+    return all;
 }
 
 } // namespace mk

@@ -157,9 +157,15 @@ inline constexpr LayoutRow kShowDisp1{"ShowDisp_1", kDisplaySection, 392, 8, K::
 inline constexpr LayoutRow kX6Places{"X6Places", kDisplaySection, 400, 1 * 6, K::Setting, 1};
 inline constexpr LayoutRow kShowDisp6{"ShowDisp_6", kDisplaySection, 406, 2, K::Setting};
 
-// Section 10: the protocol and the oscilloscope's choices (indices; the trigger level s16 in the
-// device's units).
+// Section 10: the vehicle's flags word, the protocol and the one chosen before it, the protocol's
+// sub-types, and the oscilloscope's choices (indices; the trigger level s16 in the device's units).
+inline constexpr LayoutRow kVehicleFlags{"VehicleFlags", kVehicleSection, 0, 4, K::Setting}; // bits
 inline constexpr LayoutRow kProtocol{"Protocol", kVehicleSection, 4, 2, K::Setting};
+inline constexpr LayoutRow kPreviousProtocol{"PreviousProtocol", kVehicleSection, 6, 2, K::Setting};
+// The protocol's sub-type selectors: the main one and 1..3, then 4..7 (selector 2 also tells how
+// error codes are written, journals/ErrorCodeText.h).
+inline constexpr LayoutRow kProtSubTypes{"ProtSubTypes", kVehicleSection, 12, 4, K::Setting, 1};
+inline constexpr LayoutRow kProtSubTypesMore{"ProtSubTypesMore", kVehicleSection, 52, 4, K::Setting, 1};
 inline constexpr LayoutRow kOscTimeDiv{"OscTimeDiv", kVehicleSection, 16, 1, K::Setting};
 inline constexpr LayoutRow kOscVoltDiv{"OscVoltDiv", kVehicleSection, 17, 1, K::Setting};
 inline constexpr LayoutRow kOscInDivider{"OscInDivider", kVehicleSection, 18, 1, K::Setting};
@@ -218,6 +224,60 @@ struct OscHeaderLayout
     EntryField first, level, sixth, range;
 };
 constexpr OscHeaderLayout kOscHeaderLayout = {{0, 1}, {4, 2}, {6, 1}, {7, 1}};
+
+// The freeze frame's 2-byte values within an error entry, in the device's order: where each lies
+// in the entry and the bit of the supported-values bitmap that announces it (the OBD-II parameter
+// number of the same quantity). The fuel-system value holds both systems (high byte, low byte).
+struct FrameValueSlot
+{
+    const char *name;
+    int entryOffset;
+    int bit;
+};
+namespace frame {
+inline constexpr FrameValueSlot kFuelSystem{"FuelSystem", 12, 3};
+inline constexpr FrameValueSlot kEngineLoad{"EngineLoad", 14, 4};
+inline constexpr FrameValueSlot kCoolantTemp{"CoolantTemp", 16, 5};
+inline constexpr FrameValueSlot kShortTrimB1{"ShortTrimB1", 18, 6};
+inline constexpr FrameValueSlot kShortTrimB2{"ShortTrimB2", 20, 8};
+inline constexpr FrameValueSlot kLongTrimB1{"LongTrimB1", 22, 7};
+inline constexpr FrameValueSlot kLongTrimB2{"LongTrimB2", 24, 9};
+inline constexpr FrameValueSlot kFuelPressure{"FuelPressure", 26, 10};
+inline constexpr FrameValueSlot kIntakePressure{"IntakePressure", 28, 11};
+inline constexpr FrameValueSlot kRevolutions{"Revolutions", 32, 12};
+inline constexpr FrameValueSlot kSpeed{"Speed", 30, 13};
+inline constexpr FrameValueSlot kIgnitionAdvance{"IgnitionAdvance", 34, 14};
+inline constexpr FrameValueSlot kIntakeAirTemp{"IntakeAirTemp", 36, 15};
+inline constexpr FrameValueSlot kAirFlow{"AirFlow", 38, 16};
+inline constexpr FrameValueSlot kThrottle{"Throttle", 40, 17};
+inline constexpr FrameValueSlot kSecondaryAir{"SecondaryAir", 42, 18};
+inline constexpr FrameValueSlot kOxygenSensor1{"OxygenSensor1", 44, 20};
+inline constexpr FrameValueSlot kOxygenSensor2{"OxygenSensor2", 46, 21};
+inline constexpr FrameValueSlot kRunTime{"RunTime", 48, 31};
+inline constexpr FrameValueSlot kDistanceWithLamp{"DistanceWithLamp", 50, 33};
+inline constexpr FrameValueSlot kRailPressureVacuum{"RailPressureVacuum", 52, 34};
+inline constexpr FrameValueSlot kRailPressure{"RailPressure", 54, 35};
+inline constexpr FrameValueSlot kEgrCommanded{"EgrCommanded", 56, 44};
+inline constexpr FrameValueSlot kEgrError{"EgrError", 58, 45};
+inline constexpr FrameValueSlot kEvapPurge{"EvapPurge", 60, 46};
+inline constexpr FrameValueSlot kWarmUps{"WarmUps", 62, 48};
+inline constexpr FrameValueSlot kDistanceSinceClear{"DistanceSinceClear", 64, 49};
+inline constexpr FrameValueSlot kEvapPressure{"EvapPressure", 66, 50};
+inline constexpr FrameValueSlot kBarometricPressure{"BarometricPressure", 68, 51};
+inline constexpr FrameValueSlot kCatalystB1S1{"CatalystB1S1", 70, 60};
+inline constexpr FrameValueSlot kCatalystB2S1{"CatalystB2S1", 72, 61};
+inline constexpr FrameValueSlot kCatalystB1S2{"CatalystB1S2", 74, 62};
+inline constexpr FrameValueSlot kCatalystB2S2{"CatalystB2S2", 76, 63};
+inline constexpr FrameValueSlot kModuleVoltage{"ModuleVoltage", 78, 66};
+inline constexpr FrameValueSlot kLambdaCommanded{"LambdaCommanded", 80, 68};
+inline constexpr FrameValueSlot kRelativeThrottle{"RelativeThrottle", 82, 69};
+inline constexpr FrameValueSlot kAmbientAirTemp{"AmbientAirTemp", 84, 70};
+inline constexpr FrameValueSlot kThrottleActuator{"ThrottleActuator", 86, 76};
+inline constexpr FrameValueSlot kTimeWithLamp{"TimeWithLamp", 88, 77};
+inline constexpr FrameValueSlot kTimeSinceClear{"TimeSinceClear", 90, 78};
+} // namespace frame
+// Every slot, in the device's order.
+const std::vector<FrameValueSlot> &frameValueSlots();
 
 // One set of averages (section 0): u32 seconds, metres and millilitres of each fuel;
 // fuel2 < 0 where the set keeps one fuel.

@@ -3,6 +3,7 @@
 // How the error journal writes an error code, by the error-code format of the engine protocol.
 
 #include "image/Record.h"
+#include "image/RecordLayout.h"
 
 #include <QString>
 
@@ -21,7 +22,7 @@ struct ErrorCodeFlags
     int codeStyle = 0;
     int codeNumber = 0;
 };
-constexpr int kErrorTypeOffset = 14; // section 10
+constexpr int kErrorTypeOffset = layout::kProtSubTypes.offset + 2; // section 10, sub-type selector 2
 ErrorCodeFlags errorCodeFlags(const Record &s10);
 
 QString formatErrorCode(quint32 code, int format, const ErrorCodeFlags &flags = {});

@@ -15,6 +15,9 @@ enum class FrameScale { Whole, Tenths, Hundredths, FuelSystem, SecondaryAir };
 // The bit numbers are the OBD-II parameter numbers of the same quantities.
 struct FrameValueDef
 {
+    // Where the value lies and its bit come from the record layout (image/RecordLayout.h).
+    FrameValueDef(const FrameValueSlot &slot, const char *caption, const char *secondCaption, FrameScale scale);
+
     int entryOffset;
     int bit;
     const char *caption;

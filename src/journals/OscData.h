@@ -23,8 +23,8 @@ namespace mk {
 
 class TMK;
 
-constexpr int kOscHeaderLevelOffset = 4;
-constexpr int kOscHeaderRangeOffset = 7;
+constexpr int kOscHeaderLevelOffset = kOscHeaderLayout.level.offset;
+constexpr int kOscHeaderRangeOffset = kOscHeaderLayout.range.offset;
 
 constexpr int kOscTimeDivCount = 10;
 constexpr int kOscVoltDivCount = 3;

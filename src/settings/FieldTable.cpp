@@ -4,6 +4,7 @@
 #include "base/Error.h"
 #include "base/Text.h"
 #include "image/ImageLayout.h"
+#include "image/RecordLayout.h"
 #include "image/TMK.h"
 
 #include <cmath>
@@ -15,21 +16,21 @@ namespace mk {
 namespace {
 
 // Flags word of section 10 and the bits other fields read.
-constexpr int kFlagsSection = kVehicleSection;
-constexpr int kFlagsOffset = 0;
+constexpr int kFlagsSection = layout::kVehicleFlags.section;
+constexpr int kFlagsOffset = layout::kVehicleFlags.offset;
 constexpr int kVirtualLockBit = 0;
 constexpr int kGabaritFromEcuBit = 5;
 // Measuring methods of section 5: a non-zero method measures from the injector.
-constexpr int kMethodSection = kLimitsSection;
-constexpr int kGasMethOffset = 14;
-constexpr int kExpenseMethOffset = 18;
-constexpr int kRevolutionsMethOffset = 19;
+constexpr int kMethodSection = layout::kGasMeth.section;
+constexpr int kGasMethOffset = layout::kGasMeth.offset;
+constexpr int kExpenseMethOffset = layout::kExpenseMeth.offset;
+constexpr int kRevolutionsMethOffset = layout::kRevolutionsMeth.offset;
 // The 7-point calibration's count of points in use.
-constexpr int kTankSection = kFuelSensorSection;
-constexpr int kPointCountOffset = 36;
+constexpr int kTankSection = layout::kOilCalibrQuant.section;
+constexpr int kPointCountOffset = layout::kOilCalibrQuant.offset;
 // Protocol fields of section 10.
-constexpr int kPreviousProtocolOffset = 6;
-constexpr int kSubTypeOffsets[] = {12, 13, 14, 15, 52, 53, 54, 55};
+constexpr int kPreviousProtocolOffset = layout::kPreviousProtocol.offset;
+constexpr LayoutRow kSubTypeRuns[] = {layout::kProtSubTypes, layout::kProtSubTypesMore};
 // CntKUse: bits 12..15 go with any cleared flag.
 constexpr quint64 kServiceUseClearMask = 0xF000;
 constexpr int kAlarmModeBits = 3;
@@ -439,8 +440,9 @@ void storeField(const FieldDef &def, TMK &model, const QVariant &value, const Fi
         writeInt(rec, def, index);
         // A new protocol: remember it as the previous one and start its sub-types afresh.
         rec.setU16(kPreviousProtocolOffset, quint16(index));
-        for (int off : kSubTypeOffsets)
-            rec.setU8(off, 0);
+        for (const LayoutRow &run : kSubTypeRuns)
+            for (int off = run.offset; off < run.end(); ++off)
+                rec.setU8(off, 0);
         return;
     }
     case Conversion::Checked: writeInt(rec, def, value.toBool() ? 1 : 0); return;

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
 namespace mk {
 namespace {
 
@@ -65,6 +68,29 @@ int storedWidth(const FieldDef &def)
     case FieldType::UInt64: return 8;
     default: return 4;
     }
+}
+
+// The freeze frame's values fill the entry's value bytes two at a time, each announced by a bit of
+// its own within the supported-values bitmap.
+TEST(RecordLayout, FrameValueSlotsTileTheFrameValues)
+{
+    std::vector<FrameValueSlot> sorted = frameValueSlots();
+    std::sort(sorted.begin(), sorted.end(),
+              [](const FrameValueSlot &a, const FrameValueSlot &b) { return a.entryOffset < b.entryOffset; });
+    std::vector<EntryField> fields;
+    std::set<int> bits;
+    for (const FrameValueSlot &slot : sorted) {
+        SCOPED_TRACE(slot.name);
+        fields.push_back({slot.entryOffset, 2});
+        EXPECT_TRUE(bits.insert(slot.bit).second);
+        EXPECT_GE(slot.bit, 1);
+        EXPECT_LE(slot.bit, 8 * kSupportedBitmapSize);
+    }
+    ASSERT_FALSE(fields.empty());
+    const EntryField values = kErrorEntryLayout.values;
+    for (EntryField &f : fields)
+        f.offset -= values.offset;
+    expectTiles(fields, values.width);
 }
 
 // A settings row that touches bytes of a layout row is that row, or one value of its run: the
