@@ -8,7 +8,8 @@
 // device-recorded units, the tank file and the simulator read their offsets from here. The field
 // table's rows (settings/FieldTableData.cpp) describe the settings the editor shows; where a field
 // table row and a row here name the same bytes they agree, and a row named as a setting holds
-// exactly that setting's value (the table test checks both).
+// exactly that setting's value, whose field-table row reads its section and offset from here (the
+// table test checks both).
 
 #include "image/ImageLayout.h"
 #include "image/TankCalibration.h"
