@@ -15,21 +15,10 @@ namespace mk {
 
 namespace {
 
-// Flags word of section 10 and the bits other fields read.
-constexpr int kFlagsSection = layout::kVehicleFlags.section;
-constexpr int kFlagsOffset = layout::kVehicleFlags.offset;
+// The bits of the vehicle flags word that other fields read.
 constexpr int kVirtualLockBit = 0;
 constexpr int kGabaritFromEcuBit = 5;
-// Measuring methods of section 5: a non-zero method measures from the injector.
-constexpr int kMethodSection = layout::kGasMeth.section;
-constexpr int kGasMethOffset = layout::kGasMeth.offset;
-constexpr int kExpenseMethOffset = layout::kExpenseMeth.offset;
-constexpr int kRevolutionsMethOffset = layout::kRevolutionsMeth.offset;
-// The 7-point calibration's count of points in use.
-constexpr int kTankSection = layout::kOilCalibrQuant.section;
-constexpr int kPointCountOffset = layout::kOilCalibrQuant.offset;
-// Protocol fields of section 10.
-constexpr int kPreviousProtocolOffset = layout::kPreviousProtocol.offset;
+// Protocol sub-types of section 10, started afresh with a new protocol.
 constexpr LayoutRow kSubTypeRuns[] = {layout::kProtSubTypes, layout::kProtSubTypesMore};
 // CntKUse: bits 12..15 go with any cleared flag.
 constexpr quint64 kServiceUseClearMask = 0xF000;
@@ -254,13 +243,17 @@ std::optional<bool> contextFlag(Flag flag, const FieldContext &ctx)
 // A flag that the records decide; the per-row flags count as set.
 bool recordFlag(Flag flag, const TMK &model)
 {
-    const auto flagsWord = [&] { return quint64(model.record(kFlagsSection).u32(kFlagsOffset)); };
+    const auto flagsWord = [&] {
+        return quint64(model.record(layout::kVehicleFlags.section).u32(layout::kVehicleFlags.offset));
+    };
     switch (flag) {
     case Flag::VirtualLock: return bitOf(flagsWord(), kVirtualLockBit);
     case Flag::GabaritFromEcu: return bitOf(flagsWord(), kGabaritFromEcuBit);
     case Flag::InjectorMeasured: {
-        const Record &rec = model.record(kMethodSection);
-        return rec.s8(kRevolutionsMethOffset) != 0 || rec.s8(kExpenseMethOffset) != 0 || rec.s8(kGasMethOffset) != 0;
+        // A non-zero measuring method measures from the injector.
+        const auto method = [&](const LayoutRow &row) { return model.record(row.section).s8(row.offset); };
+        return method(layout::kRevolutionsMeth) != 0 || method(layout::kExpenseMeth) != 0 ||
+               method(layout::kGasMeth) != 0;
     }
     default: return true;
     }
@@ -301,7 +294,8 @@ bool fieldShown(const FieldDef &def, const FieldContext &ctx, const TMK &model)
     if (def.shown.flag == Flag::X1Parameter)
         return (def.param < ctx.x1Names.size()) == def.shown.set;
     if (def.shown.flag == Flag::CalibrationPoint)
-        return (def.param < model.record(kTankSection).u8(kPointCountOffset)) == def.shown.set;
+        return (def.param < model.record(layout::kOilCalibrQuant.section).u8(layout::kOilCalibrQuant.offset)) ==
+               def.shown.set;
     return conditionHolds(def.shown, ctx, model);
 }
 
@@ -439,7 +433,7 @@ void storeField(const FieldDef &def, TMK &model, const QVariant &value, const Fi
             return;
         writeInt(rec, def, index);
         // A new protocol: remember it as the previous one and start its sub-types afresh.
-        rec.setU16(kPreviousProtocolOffset, quint16(index));
+        rec.setU16(layout::kPreviousProtocol.offset, quint16(index));
         for (const LayoutRow &run : kSubTypeRuns)
             for (int off = run.offset; off < run.end(); ++off)
                 rec.setU8(off, 0);
